@@ -1,0 +1,14 @@
+#include "cli/CommandRegistry.h"
+
+namespace sc::cli {
+
+std::vector<CommandInfo>& Commands() {
+    static std::vector<CommandInfo> commands;
+    return commands;
+}
+
+CommandRegistration::CommandRegistration(std::string name, std::string usage, CommandFunction run) {
+    Commands().push_back({std::move(name), std::move(usage), std::move(run)});
+}
+
+}  // namespace sc::cli

@@ -1,0 +1,51 @@
+#include "cli/ConsoleUserInterface.h"
+
+#include <csignal>
+#include <iostream>
+
+namespace sc::cli {
+
+namespace {
+volatile std::sig_atomic_t g_interrupted = 0;
+void OnInterrupt(int) { g_interrupted = 1; }
+}  // namespace
+
+void ConsoleUserInterface::ShowMessage(const std::string& text, MessageIcon, const std::string&) {
+    std::cerr << text << std::endl;
+}
+
+Answer ConsoleUserInterface::Ask(const std::string& text, QuestionButtons buttons,
+                                 Answer defaultAnswer, MessageIcon, const std::string&) {
+    Answer answer = defaultAnswer;
+    if (answerYes_ && (buttons == QuestionButtons::YesNo || buttons == QuestionButtons::YesNoCancel))
+        answer = Answer::Yes;
+    std::cerr << text << "\n-> " << (answer == Answer::Yes ? "Ja" : answer == Answer::No ? "Nein" : "Abbrechen")
+              << std::endl;
+    return answer;
+}
+
+int ConsoleUserInterface::Choose(const std::string& text, const std::vector<std::string>& buttons,
+                                 int defaultIndex, MessageIcon, const std::string&) {
+    int index = defaultIndex;
+    if (choiceIndex_ >= 0 && choiceIndex_ < static_cast<int>(buttons.size())) index = choiceIndex_;
+    std::cerr << text;
+    if (index >= 0 && index < static_cast<int>(buttons.size())) std::cerr << "\n-> " << buttons[index];
+    std::cerr << std::endl;
+    return index;
+}
+
+void ConsoleUserInterface::PumpMessages() {
+    if (g_interrupted) SetCancelled(true);
+}
+
+void ConsoleUserInterface::CatchInterrupt() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool ConsoleUserInterface::Interrupted() { return g_interrupted != 0; }
+
+}  // namespace sc::cli

@@ -1,0 +1,51 @@
+#pragma once
+// File system queries of the platform.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sc {
+
+// Last-write time as nanoseconds since the epoch; 0 means "cannot be opened".
+using FileTime = std::uint64_t;
+
+// True when `path` names an existing entry that is not a directory and whose
+// name matches exactly (a wildcard pattern never counts as existing).
+bool FileExists(std::string_view path);
+
+// True when `path` (a trailing separator allowed) is an existing directory.
+// An empty path is false.
+bool DirectoryExists(std::string_view path);
+
+// The file's last-write time when it can be opened for reading, else 0.
+FileTime LastWriteTime(std::string_view path);
+
+// True for a name the platform treats as hidden (leading dot on Linux).
+bool IsHiddenName(std::string_view name);
+
+struct DirectoryItem {
+    std::string name;
+    bool isDirectory = false;
+    bool isHidden = false;
+};
+
+// Lists the entries of a directory (without "." and ".."), sorted by name.
+// `pattern` is a shell wildcard ("*.inc"); empty matches everything.
+// An unreadable directory gives an empty list.
+std::vector<DirectoryItem> ListDirectory(std::string_view directory, std::string_view pattern = {});
+
+// Reads a whole file; false when it cannot be read.
+bool ReadWholeFile(std::string_view path, std::string& contents);
+
+// Writes `contents` into a temporary file beside `path`, flushes it to disk
+// and renames it over `path`. The old file stays untouched on any failure.
+bool WriteFileAtomically(std::string_view path, std::string_view contents);
+
+// Deletes a file; true when it is gone afterwards.
+bool RemoveFile(std::string_view path);
+
+// Creates a directory and its missing parents; true when it exists afterwards.
+bool CreateDirectories(std::string_view path);
+
+}  // namespace sc

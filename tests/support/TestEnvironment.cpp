@@ -1,0 +1,85 @@
+#include "TestEnvironment.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace sc::test {
+
+TempDir::TempDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/swatchcraft-test-XXXXXX";
+    if (!mkdtemp(pattern.data())) std::abort();
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+std::string TempDir::Write(std::string_view name, std::string_view contents) const {
+    const std::string full = *this / name;
+    std::filesystem::create_directories(std::filesystem::path(full).parent_path());
+    std::ofstream out(full, std::ios::binary);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    return full;
+}
+
+std::string ReadFile(std::string_view path) {
+    std::ifstream in(std::string(path), std::ios::binary);
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+int RunCommand(const std::string& command, std::string* output) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    std::array<char, 4096> buffer{};
+    std::string text;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) text.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    if (output) *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string BinaryDir() { return SWATCHCRAFT_BINARY_DIR; }
+
+std::string PovIncludeDir() { return "/usr/share/povray-3.7/include"; }
+
+void RecordingUserInterface::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+    messages.push_back({text, icon, title});
+}
+
+Answer RecordingUserInterface::Ask(const std::string& text, QuestionButtons, Answer defaultAnswer, MessageIcon,
+                                   const std::string&) {
+    questions.push_back(text);
+    if (nextAnswer_ < answers.size()) return answers[nextAnswer_++];
+    return defaultAnswer;
+}
+
+int RecordingUserInterface::Choose(const std::string& text, const std::vector<std::string>&, int defaultIndex,
+                                   MessageIcon, const std::string&) {
+    questions.push_back(text);
+    if (nextChoice_ < choices.size()) return choices[nextChoice_++];
+    return defaultIndex;
+}
+
+void RecordingUserInterface::SetStatusText(const std::string& text) { statusTexts.push_back(text); }
+
+void RecordingUserInterface::PumpMessages() {
+    ++pumpCount;
+    if (cancelAfterPumps >= 0 && pumpCount >= cancelAfterPumps) SetCancelled(true);
+}
+
+}  // namespace sc::test

@@ -1,0 +1,82 @@
+#pragma once
+// Helpers shared by all test programs. Every test program runs with HOME and
+// the XDG folders pointing into a private temporary folder, so no test ever
+// touches the real user's files.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/UserInterface.h"
+
+namespace sc::test {
+
+// A temporary folder that is removed with everything in it when destroyed.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // Full path of a name inside the folder.
+    std::string operator/(std::string_view name) const;
+    // Writes a file (creating parent folders) and returns its full path.
+    std::string Write(std::string_view name, std::string_view contents) const;
+
+private:
+    std::string path_;
+};
+
+// Reads a whole file, or returns an empty string.
+std::string ReadFile(std::string_view path);
+
+// Runs a command line through the shell and returns its exit status; its
+// standard output is stored in `output` when given.
+int RunCommand(const std::string& command, std::string* output = nullptr);
+
+// The folder holding the built programs (swatchcraft-cli, the render host, the bridge).
+std::string BinaryDir();
+
+// POV-Ray's standard include folder, as installed by the povray-includes package.
+std::string PovIncludeDir();
+
+// A user interface that records what the core said and answers from a script.
+class RecordingUserInterface : public UserInterface {
+public:
+    struct Message {
+        std::string text;
+        MessageIcon icon;
+        std::string title;
+    };
+
+    std::vector<Message> messages;   // ShowMessage calls
+    std::vector<std::string> questions;  // Ask and Choose texts, in order
+    std::vector<std::string> statusTexts;
+    std::vector<Answer> answers;     // answers for Ask, taken in order; default when exhausted
+    std::vector<int> choices;        // answers for Choose, taken in order; default when exhausted
+    int pumpCount = 0;
+    int cancelAfterPumps = -1;       // sets the cancel flag after this many pumps
+
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override;
+    Answer Ask(const std::string& text, QuestionButtons buttons, Answer defaultAnswer, MessageIcon icon,
+               const std::string& title) override;
+    int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultIndex,
+               MessageIcon icon, const std::string& title) override;
+    void SetStatusText(const std::string& text) override;
+    void SetProgressRange(int range) override { progressRange = range; }
+    void SetProgressPosition(int position) override { progressPosition = position; }
+    void StepProgress() override { ++progressPosition; }
+    void HideProgress() override { progressHidden = true; }
+    void PumpMessages() override;
+
+    int progressRange = 0;
+    int progressPosition = 0;
+    bool progressHidden = false;
+
+private:
+    size_t nextAnswer_ = 0;
+    size_t nextChoice_ = 0;
+};
+
+}  // namespace sc::test
