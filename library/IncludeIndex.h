@@ -1,0 +1,18 @@
+#pragma once
+#include <deque>
+#include <string>
+
+#include "library/DeclarationRecord.h"
+#include "platform/FileSystem.h"
+
+namespace sc {
+
+// A scanned include file in the library's cache. Records live in a deque so
+// that entries may keep pointers to them while the index grows.
+struct IncludeIndex {
+    std::string path;  // the full path the file was found at
+    FileTime lastWrite = 0;
+    std::deque<DeclarationRecord> records;
+};
+
+}  // namespace sc

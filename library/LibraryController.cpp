@@ -1,0 +1,167 @@
+#include "library/LibraryController.h"
+
+#include <algorithm>
+
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
+#include "scanner/DeclarationReader.h"
+
+namespace sc {
+
+LibraryController::LibraryController(UserInterface& ui) : ui_(ui) { library_.SetUserInterface(&ui); }
+
+LibraryController::~LibraryController() = default;
+
+void LibraryController::CountKind(int kind, int delta) {
+    if (kind >= 1 && kind < static_cast<int>(kindCounts.size()) && kind != 7) kindCounts[kind] += delta;
+}
+
+bool LibraryController::AddScannedEntry(const std::string& fullPath, const std::string& name, int kind,
+                                        const std::string& category, float previewVersion) {
+    std::string directory, fileName;
+    SplitPath(fullPath, directory, fileName);
+    if (library_.FindEntry(directory, fileName, name)) return false;
+    TextureEntry* entry = library_.AddEntry(directory, fileName, name, kind, category, previewVersion, nullptr);
+    RegisterAddedEntry(entry);
+    ++modified;
+    return true;
+}
+
+void LibraryController::RegisterAddedEntry(TextureEntry* entry) {
+    AddCategoryRef(entry->category);
+    if (entry->previewValid) ++previewCount;
+    else if (entry->previewFaulty) ++faultyCount;
+    ++entryCount;
+    CountKind(entry->kind, 1);
+    kindCounts[0] = library_.FileCount();
+    if (entry->Directory().empty()) ++noDirectoryCount;
+    views_->EntryInserted(entry);
+}
+
+void LibraryController::DeleteEntry(TextureEntry* entry) {
+    --entryCount;
+    CountKind(entry->kind, -1);
+    if (entry->Directory().empty()) --noDirectoryCount;
+    const bool lastOfFile = entry->sourceFile->entryCount <= 1;
+    views_->EntryRemoved(entry, lastOfFile);
+    if (entry->previewValid) --previewCount;
+    if (entry->previewFaulty) --faultyCount;
+    ReleaseCategoryRef(entry->category);
+    library_.RemoveEntry(entry);
+    kindCounts[0] = library_.FileCount();
+    ++modified;
+}
+
+void LibraryController::ChangeEntryDirectory(TextureEntry* entry, const std::string& directory) {
+    const std::string& oldDirectory = entry->Directory();
+    if (SameFileName(oldDirectory, directory)) return;
+    views_->EntryRemoved(entry, entry->sourceFile->entryCount <= 1);
+    if (!oldDirectory.empty() && directory.empty()) ++noDirectoryCount;
+    if (oldDirectory.empty() && !directory.empty()) --noDirectoryCount;
+    library_.MoveEntryToDirectory(entry, directory);
+    kindCounts[0] = library_.FileCount();
+    views_->EntryInserted(entry);
+    if (entry->kind == kKindColor) LoadDeclaration(library_, *entry, true);
+    views_->EntryUpdated(entry);
+}
+
+void LibraryController::ZeroCounters() {
+    entryCount = noDirectoryCount = previewCount = faultyCount = 0;
+    kindCounts.fill(0);
+}
+
+void LibraryController::ResetLibrary() {
+    views_->Cleared();
+    library_.Clear();
+    ZeroCounters();
+    ClearCategories();
+}
+
+void LibraryController::NewLibrary() {
+    if (!onlyMarkedShown) {
+        ResetLibrary();
+        modified = 0;
+        return;
+    }
+    std::vector<TextureEntry*> shown;
+    for (TextureEntry* e = library_.NextEntry(nullptr); e; e = library_.NextEntry(e))
+        if (e->marked) shown.push_back(e);
+    for (TextureEntry* e : shown) DeleteEntry(e);
+}
+
+int LibraryController::MarkAll(bool value) {
+    int count = 0;
+    for (TextureEntry* e = library_.NextEntry(nullptr); e; e = library_.NextEntry(e), ++count) e->marked = value;
+    return count;
+}
+
+void LibraryController::MarkSelected(bool value) {
+    MarkAll(false);
+    for (TextureEntry* e : views_->SelectedEntries()) e->marked = value;
+}
+
+void LibraryController::MarkFile(SourceFile* file, bool value) {
+    for (TextureEntry* e = file->placeholder->next; e; e = e->next) e->marked = value;
+}
+
+int LibraryController::CountMarked() const {
+    int count = 0;
+    for (TextureEntry* e = library_.NextEntry(nullptr); e; e = library_.NextEntry(e))
+        if (e->marked) ++count;
+    return count;
+}
+
+void LibraryController::SetPreviewCrc(TextureEntry* entry, std::uint32_t crc) {
+    if (entry->previewCrc == crc) return;
+    entry->previewCrc = crc;
+    ++modified;
+}
+
+void LibraryController::AddCategoryRef(const std::string& name) {
+    auto it = std::find_if(categories_.begin(), categories_.end(), [&](const Category& c) { return c.name == name; });
+    if (it != categories_.end()) ++it->useCount;
+    else categories_.push_back({name, 1});
+    kindCounts[7] = static_cast<int>(categories_.size());
+}
+
+void LibraryController::ReleaseCategoryRef(const std::string& name) {
+    auto it = std::find_if(categories_.begin(), categories_.end(), [&](const Category& c) { return c.name == name; });
+    if (it != categories_.end() && --it->useCount <= 0) categories_.erase(it);
+    kindCounts[7] = static_cast<int>(categories_.size());
+}
+
+void LibraryController::ClearCategories() {
+    categories_.clear();
+    kindCounts[7] = 0;
+}
+
+void LibraryController::DeletePreviews() {
+    const Answer answer = ui_.Ask("Wollen Sie wirklich alle Vorschaubilder der ausgewählten Einträge löschen?",
+                                  QuestionButtons::YesNo, Answer::No);
+    if (answer != Answer::Yes) return;
+    bool removed = false;
+    for (TextureEntry* e : views_->SelectedEntries()) {
+        if (!e->preview.IsEmpty()) removed = true;
+        if (e->previewValid) --previewCount;
+        if (e->previewFaulty) --faultyCount;
+        e->preview = PreviewImage{};
+        e->previewValid = false;
+        e->previewFaulty = false;
+        e->previewVersion = 0;
+        views_->EntryUpdated(e);
+    }
+    if (removed) ++modified;
+}
+
+void LibraryController::SelectFaulty() {
+    if (faultyCount == 0) {
+        ui_.ShowMessage("Es sind keine fehlerhaften Vorschaubilder vorhanden.", MessageIcon::Information);
+        return;
+    }
+    std::vector<TextureEntry*> faulty;
+    for (TextureEntry* e = library_.NextEntry(nullptr); e; e = library_.NextEntry(e))
+        if (e->previewFaulty) faulty.push_back(e);
+    views_->SelectEntries(faulty);
+}
+
+}  // namespace sc

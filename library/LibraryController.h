@@ -1,0 +1,92 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "library/LibraryViews.h"
+#include "library/TextureLibrary.h"
+
+namespace sc {
+
+class UserInterface;
+
+// A user category with its use count.
+struct Category {
+    std::string name;
+    int useCount = 0;
+};
+
+// Owns the one library, keeps its counters and categories in step with it
+// and tells the views about every change.
+class LibraryController {
+public:
+    // `ui` is borrowed and must outlive the controller.
+    explicit LibraryController(UserInterface& ui);
+    virtual ~LibraryController();
+
+    TextureLibrary& Library() { return library_; }
+    const TextureLibrary& Library() const { return library_; }
+    UserInterface& Ui() { return ui_; }
+
+    // The views to notify; null (the default) for none.
+    void SetViews(LibraryViews* views) { views_ = views ? views : &noViews_; }
+    LibraryViews& Views() { return *views_; }
+
+    // Adds an entry found by a search; false when it already exists.
+    bool AddScannedEntry(const std::string& fullPath, const std::string& name, int kind,
+                         const std::string& category, float previewVersion);
+    // Counts an entry just added by AddEntry from a list file or a search,
+    // registers its category and tells the views.
+    void RegisterAddedEntry(TextureEntry* entry);
+    // Deletes one entry with its counters, category and view nodes.
+    void DeleteEntry(TextureEntry* entry);
+    // Moves an entry to another directory (same file name) and refreshes it.
+    void ChangeEntryDirectory(TextureEntry* entry, const std::string& directory);
+    // Empties the library (or, while only marked entries are shown, deletes those).
+    void NewLibrary();
+    // Empties views, library, counters and categories (replace-mode loading).
+    void ResetLibrary();
+
+    // Marks.
+    int MarkAll(bool value);
+    void MarkSelected(bool value);
+    void MarkFile(SourceFile* file, bool value);
+    int CountMarked() const;
+
+    // Stores the CRC and counts a modification when it differs.
+    void SetPreviewCrc(TextureEntry* entry, std::uint32_t crc);
+
+    // Categories.
+    void AddCategoryRef(const std::string& name);
+    void ReleaseCategoryRef(const std::string& name);
+    void ClearCategories();
+    const std::vector<Category>& Categories() const { return categories_; }
+
+    // Asks, then deletes the pictures of the selected entries.
+    void DeletePreviews();
+    // Selects the entries with faulty previews, or says there are none.
+    void SelectFaulty();
+
+    // Counters, kept in step with the library.
+    int modified = 0;
+    int faultyCount = 0;
+    int previewCount = 0;
+    std::array<int, 10> kindCounts{};  // 0 files, 1-6 kinds, 7 categories, 8 and 9 other kinds
+    int entryCount = 0;
+    int noDirectoryCount = 0;
+    bool onlyMarkedShown = false;
+    int currentView = 0;  // 0 file tree, 1 texture list, 2 picture view
+
+private:
+    void ZeroCounters();
+    void CountKind(int kind, int delta);
+
+    UserInterface& ui_;
+    TextureLibrary library_;
+    LibraryViews noViews_;
+    LibraryViews* views_ = &noViews_;
+    std::vector<Category> categories_;
+};
+
+}  // namespace sc

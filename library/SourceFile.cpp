@@ -1,0 +1,59 @@
+#include "library/SourceFile.h"
+
+#include "platform/PathUtil.h"
+
+namespace sc {
+
+EntryList::~EntryList() {
+    TextureEntry* entry = head;
+    while (entry) {
+        TextureEntry* next = entry->next;
+        delete entry;
+        entry = next;
+    }
+}
+
+void EntryList::Append(TextureEntry* entry) {
+    entry->previous = tail;
+    entry->next = nullptr;
+    if (tail) tail->next = entry;
+    else head = entry;
+    tail = entry;
+}
+
+void EntryList::Unlink(TextureEntry* entry) {
+    if (entry->previous) entry->previous->next = entry->next;
+    else head = entry->next;
+    if (entry->next) entry->next->previous = entry->previous;
+    else tail = entry->previous;
+    entry->previous = entry->next = nullptr;
+}
+
+SourceFile::SourceFile(std::string dir, std::string name)
+    : directory(std::move(dir)), fileName(std::move(name)), path(JoinPath(directory, fileName)) {
+    placeholder = new TextureEntry("", kKindPlaceholder);
+    placeholder->sourceFile = this;
+    entries.Append(placeholder);
+}
+
+SourceFile::~SourceFile() = default;
+
+void SourceFile::ClearFileIndex() {
+    // Every dependency may point into the records about to go, so all of
+    // them are dropped, not only the placeholders.
+    for (TextureEntry* entry = entries.head; entry; entry = entry->next) {
+        entry->ClearDependencies();
+        entry->record = nullptr;
+        entry->textLoaded = false;
+    }
+    declarations.clear();
+    standardInclude = nullptr;
+}
+
+TextureEntry* SourceFile::FindEntry(const std::string& name) const {
+    for (TextureEntry* entry = placeholder ? placeholder->next : nullptr; entry; entry = entry->next)
+        if (entry->name == name) return entry;
+    return nullptr;
+}
+
+}  // namespace sc

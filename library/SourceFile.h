@@ -1,0 +1,59 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "library/DeclarationRecord.h"
+#include "library/IncludeIndex.h"
+#include "library/TextureEntry.h"
+#include "platform/FileSystem.h"
+
+namespace sc {
+
+// The chain of a file's entries: the placeholder first, then the named
+// entries in insertion order. The list owns its entries.
+class EntryList {
+public:
+    EntryList() = default;
+    ~EntryList();
+    EntryList(const EntryList&) = delete;
+    EntryList& operator=(const EntryList&) = delete;
+
+    TextureEntry* head = nullptr;
+    TextureEntry* tail = nullptr;
+
+    // Links an entry at the tail and takes ownership.
+    void Append(TextureEntry* entry);
+    // Unlinks an entry and gives up ownership (the caller deletes or re-links it).
+    void Unlink(TextureEntry* entry);
+};
+
+// An include file that declares entries of the library.
+class SourceFile {
+public:
+    SourceFile(std::string directory, std::string fileName);
+    virtual ~SourceFile();
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    IncludeIndex* standardInclude = nullptr;  // set when the file is a standard include
+    std::uint8_t libraryPathIndex = 255;      // 255 = in no library path
+    std::int32_t entryCount = 0;              // named entries
+    std::string directory;                    // with trailing separator, or empty
+    std::string fileName;
+    std::string path;
+    EntryList entries;
+    SourceFile* newer = nullptr;
+    SourceFile* older = nullptr;
+    TextureEntry* placeholder = nullptr;
+    std::deque<DeclarationRecord> declarations;  // the file's declaration index
+    FileTime lastWrite = 0;
+
+    // Drops the declaration index: placeholder dependencies and record links
+    // of the entries, all records, and the standard include link.
+    void ClearFileIndex();
+    // Finds a named entry by exact name.
+    TextureEntry* FindEntry(const std::string& name) const;
+};
+
+}  // namespace sc

@@ -1,0 +1,156 @@
+#include "library/TextureLibrary.h"
+
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
+#include "scanner/DeclarationReader.h"
+
+namespace sc {
+
+TextureLibrary::~TextureLibrary() { Clear(); }
+
+void TextureLibrary::SetLibraryPaths(std::vector<std::string> paths) {
+    libraryPaths_ = std::move(paths);
+    ComputeLibraryPathIndex();
+}
+
+void TextureLibrary::PumpMessages() const {
+    if (ui_) ui_->PumpMessages();
+}
+
+SourceFile* TextureLibrary::FindFile(const std::string& directory, const std::string& fileName) const {
+    for (SourceFile* file = newestFile_; file; file = file->older)
+        if (SameFileName(file->directory, directory) && SameFileName(file->fileName, fileName)) return file;
+    return nullptr;
+}
+
+SourceFile* TextureLibrary::FindOrAddFile(const std::string& directory, const std::string& fileName) {
+    if (SourceFile* existing = FindFile(directory, fileName)) return existing;
+    auto* file = new SourceFile(directory, fileName);
+    ComputeLibraryPathIndex(file);
+    file->lastWrite = LastWriteTime(file->path);
+    file->older = newestFile_;
+    if (newestFile_) newestFile_->newer = file;
+    newestFile_ = file;
+    ++fileCount_;
+    return file;
+}
+
+TextureEntry* TextureLibrary::FindEntry(const std::string& directory, const std::string& fileName,
+                                        const std::string& name) const {
+    const SourceFile* file = FindFile(directory, fileName);
+    return file ? file->FindEntry(name) : nullptr;
+}
+
+TextureEntry* TextureLibrary::AddEntry(const std::string& directory, const std::string& fileName,
+                                       const std::string& name, int kind, const std::string& category,
+                                       float previewVersion, const EntryColor* color) {
+    SourceFile* file = FindOrAddFile(directory, fileName);
+    TextureEntry* entry = file->FindEntry(name);
+    if (!entry) {
+        entry = new TextureEntry(name, kind);
+        if (!category.empty()) entry->category = category;
+        entry->previewVersion = previewVersion;
+        entry->sourceFile = file;
+        file->entries.Append(entry);
+        ++file->entryCount;
+    }
+    if (entry->kind == kKindColor) SetColor(entry, color);
+    return entry;
+}
+
+void TextureLibrary::SetColor(TextureEntry* entry, const EntryColor* color) {
+    if (!entry->color) entry->color = std::make_unique<EntryColor>();
+    if (color && !color->IsAllZero()) {
+        *entry->color = *color;
+        return;
+    }
+    LoadDeclaration(*this, *entry, true);
+}
+
+void TextureLibrary::UnlinkFile(SourceFile* file) {
+    if (file->newer) file->newer->older = file->older;
+    else newestFile_ = file->older;
+    if (file->older) file->older->newer = file->newer;
+    file->newer = file->older = nullptr;
+    --fileCount_;
+}
+
+void TextureLibrary::RemoveEntry(TextureEntry* entry) {
+    SourceFile* file = entry->sourceFile;
+    entry->ClearDependencies();
+    file->entries.Unlink(entry);
+    delete entry;
+    if (--file->entryCount <= 0) {
+        UnlinkFile(file);
+        delete file;
+    }
+}
+
+bool TextureLibrary::MoveEntryToDirectory(TextureEntry* entry, const std::string& directory) {
+    SourceFile* from = entry->sourceFile;
+    SourceFile* to = FindOrAddFile(directory, from->fileName);
+    if (to == from) return false;
+    // The entry's record and dependencies belong to the old file's index.
+    entry->ClearDependencies();
+    entry->record = nullptr;
+    entry->textLoaded = false;
+    from->entries.Unlink(entry);
+    to->entries.Append(entry);
+    entry->sourceFile = to;
+    ++to->entryCount;
+    if (--from->entryCount <= 0) {
+        UnlinkFile(from);
+        delete from;
+    }
+    return true;
+}
+
+TextureEntry* TextureLibrary::NextEntry(const TextureEntry* entry) const {
+    TextureEntry* candidate = nullptr;
+    const SourceFile* file = newestFile_;
+    if (entry) {
+        candidate = entry->next;
+        file = entry->sourceFile->older;
+    } else if (file) {
+        candidate = file->placeholder->next;
+        file = file->older;
+    }
+    while (!candidate && file) {
+        candidate = file->placeholder->next;
+        file = file->older;
+    }
+    return candidate;
+}
+
+SourceFile* TextureLibrary::NextFile(const SourceFile* file) const { return file ? file->older : newestFile_; }
+
+void TextureLibrary::ComputeLibraryPathIndex(SourceFile* file) const {
+    file->libraryPathIndex = 255;
+    for (size_t i = 0; i < libraryPaths_.size() && i < 255; ++i) {
+        if (!file->directory.empty() && SameFileName(WithTrailingSeparator(libraryPaths_[i]), file->directory)) {
+            file->libraryPathIndex = static_cast<std::uint8_t>(i);
+            return;
+        }
+    }
+}
+
+void TextureLibrary::ComputeLibraryPathIndex() {
+    for (SourceFile* file = newestFile_; file; file = file->older) ComputeLibraryPathIndex(file);
+}
+
+void TextureLibrary::ClearIndexes() {
+    for (SourceFile* file = newestFile_; file; file = file->older) file->ClearFileIndex();
+    includeCache_.clear();
+}
+
+void TextureLibrary::Clear() {
+    while (newestFile_) {
+        SourceFile* file = newestFile_;
+        newestFile_ = file->older;
+        delete file;
+    }
+    fileCount_ = 0;
+    includeCache_.clear();
+}
+
+}  // namespace sc

@@ -1,0 +1,82 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "library/EntryColor.h"
+#include "library/IncludeIndex.h"
+#include "library/SourceFile.h"
+#include "library/TextureEntry.h"
+
+namespace sc {
+
+class UserInterface;
+
+// The in-memory library: source files, newest first, each with its entries,
+// plus the cache of scanned include files.
+class TextureLibrary {
+public:
+    TextureLibrary() = default;
+    virtual ~TextureLibrary();
+    TextureLibrary(const TextureLibrary&) = delete;
+    TextureLibrary& operator=(const TextureLibrary&) = delete;
+
+    // The POV-Ray library paths used to resolve include files. Setting them
+    // recomputes every file's library path index.
+    void SetLibraryPaths(std::vector<std::string> paths);
+    const std::vector<std::string>& LibraryPaths() const { return libraryPaths_; }
+
+    // The interface pumped while files are scanned (may be null).
+    void SetUserInterface(UserInterface* ui) { ui_ = ui; }
+    UserInterface* Ui() const { return ui_; }
+    // Lets the interface process waiting events, when there is one.
+    void PumpMessages() const;
+
+    // The file with this directory and name, or null.
+    SourceFile* FindFile(const std::string& directory, const std::string& fileName) const;
+    // The existing file or a new one, linked as the newest.
+    SourceFile* FindOrAddFile(const std::string& directory, const std::string& fileName);
+    // The entry of that name in that file, or null.
+    TextureEntry* FindEntry(const std::string& directory, const std::string& fileName, const std::string& name) const;
+    // Returns the existing entry of that name in that file, else a new one at
+    // the file's tail. A color entry takes the given color unless it is
+    // missing or all zero, in which case it is resolved from its declaration.
+    TextureEntry* AddEntry(const std::string& directory, const std::string& fileName, const std::string& name, int kind,
+                           const std::string& category, float previewVersion, const EntryColor* color);
+    // Destroys an entry; its file goes when it has no named entry left.
+    void RemoveEntry(TextureEntry* entry);
+    // Moves an entry to the file of the same name in another directory.
+    bool MoveEntryToDirectory(TextureEntry* entry, const std::string& directory);
+
+    // Iterates over all named entries: files newest first, entries in
+    // insertion order. Null starts and ends.
+    TextureEntry* NextEntry(const TextureEntry* entry) const;
+    // Iterates over the files in the same order.
+    SourceFile* NextFile(const SourceFile* file) const;
+
+    // Recomputes every file's libraryPathIndex.
+    void ComputeLibraryPathIndex();
+    // Drops every declaration index, loaded text and the include cache.
+    void ClearIndexes();
+    // Destroys all files and entries.
+    void Clear();
+
+    int FileCount() const { return fileCount_; }
+    SourceFile* NewestFile() const { return newestFile_; }
+
+    // The include cache: every include file scanned so far.
+    std::vector<std::unique_ptr<IncludeIndex>>& IncludeCache() { return includeCache_; }
+
+private:
+    void ComputeLibraryPathIndex(SourceFile* file) const;
+    void UnlinkFile(SourceFile* file);
+    void SetColor(TextureEntry* entry, const EntryColor* color);
+
+    std::vector<std::string> libraryPaths_;
+    UserInterface* ui_ = nullptr;
+    int fileCount_ = 0;
+    SourceFile* newestFile_ = nullptr;
+    std::vector<std::unique_ptr<IncludeIndex>> includeCache_;
+};
+
+}  // namespace sc
