@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "preview/ColorCubeDither.h"
+#include "preview/PreviewImage.h"
+
+namespace sc {
+namespace {
+
+PreviewImage WithStats(std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t m,
+                       std::vector<std::uint8_t> stream = {1, 2, 3}) {
+    PreviewImage image;
+    image.jpegData = std::move(stream);
+    SetStats(image, r, g, b, m);
+    return image;
+}
+
+TEST(PreviewImageStats, SumsChannelsAndMiddleRow) {
+    // 2 x 2 pixels, stored blue, green, red.
+    const std::vector<std::uint8_t> pixels = {1, 2, 3, 10, 20, 30, 100, 0, 7, 5, 6, 200};
+    PreviewImage image;
+    ComputeStats(image, pixels.data(), pixels.size(), 2, 2);
+    EXPECT_TRUE(image.statsValid);
+    EXPECT_EQ(image.sumBlue, 1u + 10 + 100 + 5);
+    EXPECT_EQ(image.sumGreen, 2u + 20 + 0 + 6);
+    EXPECT_EQ(image.sumRed, 3u + 30 + 7 + 200);
+    // Six bytes from offset 12 / 2 = 6: 100 0 7 5 6 200 = 318; x 2 / 3 = 212.
+    EXPECT_EQ(image.sumMiddleRow, 212u);
+
+    ScaleStats(image, 4);
+    EXPECT_EQ(image.sumMiddleRow, 848u);
+    EXPECT_EQ(image.sumRed, 4u * 240u);
+}
+
+TEST(PreviewImageStats, OneRowPictureStaysInsideItsBuffer) {
+    const std::vector<std::uint8_t> pixels = {9, 9, 9, 9, 9, 9, 9, 9, 9};  // 3 x 1
+    PreviewImage image;
+    ComputeStats(image, pixels.data(), pixels.size(), 3, 1);
+    // Offset 4, only the last five bytes exist: 45 x 1 / 3.
+    EXPECT_EQ(image.sumMiddleRow, 15u);
+    PreviewImage untouched;
+    ComputeStats(untouched, pixels.data(), pixels.size(), 3, 2);
+    EXPECT_FALSE(untouched.statsValid);
+}
+
+TEST(PreviewImageStats, ClearEmptiesEverything) {
+    PreviewImage image = WithStats(1, 2, 3, 4);
+    Clear(image);
+    EXPECT_TRUE(image.IsEmpty());
+    EXPECT_FALSE(image.statsValid);
+    EXPECT_EQ(image.sumRed + image.sumGreen + image.sumBlue + image.sumMiddleRow, 0u);
+}
+
+TEST(PreviewImageCompare, PicturelessEntriesSortLast) {
+    PreviewImage none;
+    PreviewImage some = WithStats(1, 1, 1, 1);
+    EXPECT_EQ(Compare(none, none), 0);
+    EXPECT_EQ(Compare(none, some), 1);
+    EXPECT_EQ(Compare(some, none), -1);
+}
+
+TEST(PreviewImageCompare, SumsWithinTwoPerMilleAreEqual) {
+    const PreviewImage a = WithStats(100000, 200000, 300000, 50000, {1, 2, 3});
+    const PreviewImage b = WithStats(100150, 200300, 300400, 50090, {9, 9, 9, 9});
+    EXPECT_EQ(Compare(a, b), 0);
+    EXPECT_EQ(Compare(b, a), 0);
+    // One sum 0.25 % off is no longer alike: the colour totals decide.
+    const PreviewImage c = WithStats(100250, 200000, 300000, 50000);
+    EXPECT_EQ(Compare(a, c), -1);
+    EXPECT_EQ(Compare(c, a), 1);
+}
+
+TEST(PreviewImageCompare, ZeroSumAgainstNonZeroIsNeverAlike) {
+    const PreviewImage a = WithStats(0, 1000, 1000, 1000);
+    const PreviewImage b = WithStats(5, 1000, 1000, 1000);
+    EXPECT_EQ(Compare(a, b), -1);
+    // Both zero: ratio 99 as well, so the totals and then the streams decide.
+    const PreviewImage c = WithStats(0, 1000, 1000, 1000, {1, 2, 4});
+    EXPECT_EQ(Compare(a, c), -1);
+    EXPECT_EQ(Compare(c, a), 1);
+}
+
+TEST(PreviewImageCompare, EqualTotalsFallBackToStreamBytes) {
+    PreviewImage a = WithStats(10, 20, 30, 5, {1, 200, 3});
+    PreviewImage b = WithStats(30, 20, 10, 5, {1, 100, 3, 4});
+    EXPECT_EQ(Compare(a, b), 1);  // unsigned bytes
+    EXPECT_EQ(Compare(b, a), -1);
+    b.jpegData = {1, 200};
+    EXPECT_EQ(Compare(a, b), 0);  // equal over the shorter length
+    // Without valid sums the ratio step is skipped.
+    a = WithStats(1000, 1000, 1000, 1000, {5});
+    b = WithStats(1000, 1000, 1000, 1000, {6});
+    a.statsValid = false;
+    EXPECT_EQ(Compare(a, b), -1);
+}
+
+TEST(PreviewImagePadding, RowsGrowToMultiplesOfFour) {
+    const std::vector<std::uint8_t> pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // 1 x 4
+    int rowLength = 0;
+    const auto copy = PaddedCopy(pixels.data(), pixels.size(), 1, 4, rowLength);
+    EXPECT_EQ(rowLength, 4);
+    EXPECT_EQ(copy, (std::vector<std::uint8_t>{1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 10, 11, 12, 0}));
+    EXPECT_TRUE(PaddedCopy(pixels.data(), pixels.size(), 2, 4, rowLength).empty());
+    EXPECT_EQ(rowLength, 0);
+}
+
+TEST(ColorCubeDither, LevelsFollowTheThresholdMatrix) {
+    EXPECT_EQ(DitherPaletteIndex(0, 0, 0, 3, 5), 20);
+    EXPECT_EQ(DitherPaletteIndex(255, 255, 255, 3, 5), 235);
+    EXPECT_EQ(DitherPaletteIndex(102, 0, 0, 0, 0), 22);  // exact cube levels never round up
+    // 25 = 0 x 51 + 25: up where the threshold is below 25.
+    EXPECT_EQ(DitherLevel(25, 0, 0), 1);   // t 0
+    EXPECT_EQ(DitherLevel(25, 0, 1), 0);   // t 38
+    EXPECT_EQ(DitherLevel(25, 7, 7), 1);   // t 16
+    EXPECT_EQ(DitherLevel(25, 3, 0), 0);   // t 31
+    EXPECT_EQ(DitherLevel(254, 0, 7), 4);  // t 50 is not below 50
+    EXPECT_EQ(DitherLevel(254, 1, 7), 5);
+    // Columns and rows wrap every 8 pixels; the outer index is the column.
+    EXPECT_EQ(DitherLevel(30, 9, 0), DitherLevel(30, 1, 0));
+    EXPECT_EQ(DitherLevel(30, 1, 0), 1);  // t 25
+    EXPECT_EQ(DitherLevel(30, 0, 1), 0);  // t 38
+    EXPECT_EQ(DitherPaletteIndex(0, 60, 120, 0, 0), 20 + 0 + 6 * 2 + 36 * 3);
+}
+
+}  // namespace
+}  // namespace sc
