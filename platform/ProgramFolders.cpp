@@ -1,0 +1,88 @@
+#include "platform/ProgramFolders.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+
+namespace sc {
+namespace {
+
+std::string& Override() {
+    static std::string dir;
+    return dir;
+}
+
+std::string OverrideDir() {
+    if (!Override().empty()) return Override();
+    const char* env = std::getenv("SWATCHCRAFT_DATA_DIR");
+    return env && *env ? WithoutTrailingSeparator(env) : std::string();
+}
+
+// An XDG base folder: the variable when set to an absolute path, else the
+// fallback below $HOME.
+std::string XdgDir(const char* variable, const char* fallback) {
+    const char* value = std::getenv(variable);
+    if (value && IsAbsolutePath(value)) return WithoutTrailingSeparator(value);
+    const char* home = std::getenv("HOME");
+    return JoinPath(home && *home ? home : "/tmp", fallback);
+}
+
+// The executable's folder counts as the program's home only when the user
+// may write there and it is not a system folder shared by everyone.
+bool ExecutableDirUsable(const std::string& dir) {
+    if (dir.empty() || access(dir.c_str(), W_OK) != 0) return false;
+    for (const char* system : {"/usr/", "/bin", "/sbin", "/lib"})
+        if (dir.rfind(system, 0) == 0) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string ExecutableDir() {
+    static const std::string dir = [] {
+        char buffer[4096];
+        const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+        if (n <= 0) return std::string();
+        return WithoutTrailingSeparator(DirectoryOf(std::string(buffer, static_cast<size_t>(n))));
+    }();
+    return dir;
+}
+
+std::string ProgramDataDir() {
+    std::string dir = OverrideDir();
+    if (dir.empty()) {
+        dir = ExecutableDir();
+        if (!ExecutableDirUsable(dir)) dir = JoinPath(XdgDir("XDG_DATA_HOME", ".local/share"), "swatchcraft");
+    }
+    CreateDirectories(dir);
+    return dir;
+}
+
+std::string ProgramFolder(std::string_view name, bool create) {
+    const std::string dir = JoinPath(ProgramDataDir(), name);
+    if (create) CreateDirectories(dir);
+    return dir;
+}
+
+std::string ConfigDir() {
+    const std::string dir = JoinPath(XdgDir("XDG_CONFIG_HOME", ".config"), "swatchcraft");
+    CreateDirectories(dir);
+    return dir;
+}
+
+std::string SettingsFilePath() {
+    std::string dir = OverrideDir();
+    if (dir.empty()) {
+        dir = ExecutableDir();
+        if (!ExecutableDirUsable(dir)) dir = ConfigDir();
+    }
+    CreateDirectories(dir);
+    return JoinPath(dir, "swatchcraft.ini");
+}
+
+void SetProgramDataDirOverride(std::string dir) { Override() = WithoutTrailingSeparator(dir); }
+
+}  // namespace sc
