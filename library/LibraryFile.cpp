@@ -1,0 +1,430 @@
+#include "library/LibraryFile.h"
+
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "library/LibraryController.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
+#include "preview/PreviewCodec.h"
+
+namespace sc {
+namespace {
+
+constexpr char kFormatName[] = "Swatchcraft";
+constexpr std::size_t kFormatNameField = 20;
+constexpr std::size_t kReservedBytes = 10;
+constexpr std::size_t kColorEntryKind = kKindColor;
+
+// Previews narrower than this were rendered in the small size; their sums
+// are scaled to the normal size when computed for old files.
+constexpr int kSmallPreviewWidth = 100;
+
+// ---- writing ------------------------------------------------------------
+
+class RecordWriter {
+public:
+    explicit RecordWriter(std::string& out) : out_(out) {}
+
+    void U8(std::uint8_t v) { out_.push_back(static_cast<char>(v)); }
+    void U32(std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) U8(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
+    void F32(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
+    void Bytes(const void* data, std::size_t size) {
+        out_.append(static_cast<const char*>(data), size);
+    }
+    void String(const std::string& s) {
+        U32(static_cast<std::uint32_t>(s.size()));
+        out_.append(s);
+    }
+
+private:
+    std::string& out_;
+};
+
+// What a record stores for a string that is too long for any reader.
+bool Storable(const std::string& s) { return s.size() <= kMaxListFileString; }
+
+bool WriteEntry(RecordWriter& w, const TextureEntry& e) {
+    const SourceFile& file = *e.sourceFile;
+    if (!Storable(file.fileName) || !Storable(e.name) || !Storable(e.category)) return false;
+    w.String(Storable(file.directory) ? file.directory : std::string());
+    w.String(file.fileName);
+    w.String(e.name);
+    w.U8(static_cast<std::uint8_t>(e.kind));
+    if (e.kind == kKindColor) {
+        const EntryColor color = e.color ? *e.color : EntryColor{};
+        w.F32(color.red);
+        w.F32(color.green);
+        w.F32(color.blue);
+    }
+    w.String(e.category);
+    w.F32(e.previewVersion);
+    w.U32(e.previewCrc);
+    // A picture that no longer belongs to the entry is not kept.
+    const bool writePicture = e.previewValid || e.preview.IsEmpty();
+    const std::uint32_t pictureSize = writePicture ? e.preview.jpegSize() : 0;
+    w.U32(pictureSize);
+    if (pictureSize > 0) w.Bytes(e.preview.jpegData.data(), pictureSize);
+    w.U32(e.preview.sumRed);
+    w.U32(e.preview.sumGreen);
+    w.U32(e.preview.sumBlue);
+    w.U32(e.preview.sumMiddleRow);
+    w.U32(e.previewValid ? 1 : 0);
+    w.U32(e.previewFaulty ? 1 : 0);
+    w.U8(e.previewAttempt);
+    w.Bytes(e.reserved.data(), kReservedBytes);
+    return true;
+}
+
+// ---- reading ------------------------------------------------------------
+
+// A bounds-checked cursor over the whole file. Every read fails instead of
+// running past the end.
+class RecordReader {
+public:
+    explicit RecordReader(const std::string& data) : data_(data) {}
+
+    std::size_t Remaining() const { return data_.size() - pos_; }
+    bool AtEnd() const { return pos_ == data_.size(); }
+
+    bool U8(std::uint8_t& v) {
+        if (Remaining() < 1) return false;
+        v = static_cast<std::uint8_t>(data_[pos_++]);
+        return true;
+    }
+    bool U32(std::uint32_t& v) {
+        if (Remaining() < 4) return false;
+        v = 0;
+        for (int i = 0; i < 4; ++i)
+            v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(data_[pos_ + i])) << (8 * i);
+        pos_ += 4;
+        return true;
+    }
+    bool F32(float& v) {
+        std::uint32_t bits = 0;
+        if (!U32(bits)) return false;
+        v = std::bit_cast<float>(bits);
+        return true;
+    }
+    // A finite float; NaN and infinities mark a damaged field.
+    bool FiniteF32(float& v) { return F32(v) && std::isfinite(v); }
+    bool Skip(std::size_t count) {
+        if (Remaining() < count) return false;
+        pos_ += count;
+        return true;
+    }
+    bool Bytes(std::size_t count, std::vector<std::uint8_t>& out) {
+        if (Remaining() < count) return false;
+        const auto* begin = reinterpret_cast<const std::uint8_t*>(data_.data() + pos_);
+        out.assign(begin, begin + count);
+        pos_ += count;
+        return true;
+    }
+    // A stored string; its text ends at the first NUL, as the 8-bit strings
+    // it was written from did. Lengths above the limit are damage.
+    bool String(std::string& s) {
+        std::uint32_t length = 0;
+        if (!U32(length) || length > kMaxListFileString || Remaining() < length) return false;
+        const char* begin = data_.data() + pos_;
+        s.assign(begin, strnlen(begin, length));
+        pos_ += length;
+        return true;
+    }
+
+private:
+    const std::string& data_;
+    std::size_t pos_ = 0;
+};
+
+// Version thresholds compare the stored single-precision value as double,
+// so a stored 3.2 or 3.4 (slightly above the double values) counts as
+// reaching them.
+struct FormatVersion {
+    double value;
+    bool HasPovHome() const { return value >= 3.199; }
+    bool HasEntryCount() const { return value >= 2.099; }
+    bool KindsOneLower() const { return value < 3.2; }
+    bool HasColorAndStats() const { return value >= 3.4; }
+    bool HasPreviewVersion() const { return value >= 3.099; }
+};
+
+struct Record {
+    std::string directory, fileName, name, category;
+    int kind = 0;
+    EntryColor color;
+    float previewVersion = 0;
+    std::uint32_t previewCrc = 0;
+    std::vector<std::uint8_t> picture;
+    std::uint32_t sums[4] = {0, 0, 0, 0};
+    bool previewValid = false;
+    bool previewFaulty = false;
+    std::uint8_t previewAttempt = 0;
+};
+
+enum class RecordResult { Read, End, Damaged };
+
+RecordResult ReadRecord(RecordReader& r, FormatVersion v, Record& rec) {
+    if (r.AtEnd()) return RecordResult::End;
+    std::uint8_t kind = 0;
+    if (!r.String(rec.directory) || !r.String(rec.fileName) || !r.String(rec.name) || !r.U8(kind))
+        return RecordResult::Damaged;
+    rec.kind = v.KindsOneLower() ? kind + 1 : kind;
+    // Only real library entries may enter the library: anything else would
+    // break the counters and the views.
+    if (!IsLibraryKind(rec.kind) || rec.name.empty() || rec.fileName.empty())
+        return RecordResult::Damaged;
+    rec.color = EntryColor{};
+    if (v.HasColorAndStats() && rec.kind == static_cast<int>(kColorEntryKind)) {
+        if (!r.FiniteF32(rec.color.red) || !r.FiniteF32(rec.color.green) ||
+            !r.FiniteF32(rec.color.blue))
+            return RecordResult::Damaged;
+    }
+    if (!r.String(rec.category)) return RecordResult::Damaged;
+    rec.previewVersion = 0;
+    if (v.HasPreviewVersion() && !r.FiniteF32(rec.previewVersion)) return RecordResult::Damaged;
+    rec.previewCrc = 0;
+    if (v.HasColorAndStats() && !r.U32(rec.previewCrc)) return RecordResult::Damaged;
+    std::uint32_t pictureSize = 0;
+    if (!r.U32(pictureSize)) return RecordResult::Damaged;
+    rec.picture.clear();
+    if (pictureSize == 0 || pictureSize >= kMaxListFilePicture) {
+        if (!r.Skip(pictureSize)) return RecordResult::Damaged;
+    } else if (!r.Bytes(pictureSize, rec.picture)) {
+        return RecordResult::Damaged;
+    }
+    for (auto& sum : rec.sums) sum = 0;
+    if (v.HasColorAndStats())
+        for (auto& sum : rec.sums)
+            if (!r.U32(sum)) return RecordResult::Damaged;
+    std::uint32_t valid = 0, faulty = 0;
+    if (!r.U32(valid) || !r.U32(faulty) || !r.U8(rec.previewAttempt) || !r.Skip(kReservedBytes))
+        return RecordResult::Damaged;
+    rec.previewValid = valid != 0;
+    rec.previewFaulty = faulty != 0;
+    return RecordResult::Read;
+}
+
+// Gives an image the record's picture and colour sums. Files before 3.4 do
+// not store the sums; they are computed from the decoded picture. Decoding
+// here shows no message: `decodeFailed` tells the caller, which reports the
+// first failure of a load only.
+void TakePicture(PreviewImage& image, Record& rec, FormatVersion v, bool& decodeFailed,
+                 std::string& decodeError) {
+    Clear(image);
+    image.jpegData = std::move(rec.picture);
+    rec.picture.clear();
+    if (v.HasColorAndStats()) {
+        SetStats(image, rec.sums[0], rec.sums[1], rec.sums[2], rec.sums[3]);
+        return;
+    }
+    if (image.IsEmpty()) return;
+    DecodedPicture picture;
+    std::string error;
+    if (!Decode(image, picture, nullptr, &error)) {
+        if (!decodeFailed) decodeError = error;
+        decodeFailed = true;
+        return;
+    }
+    ComputeStats(image, picture.pixels.data(), picture.pixels.size(), picture.width,
+                 picture.height);
+    if (picture.width < kSmallPreviewWidth) ScaleStats(image, 4);
+}
+
+struct LoadState {
+    LoadState(LibraryController& c, FormatVersion v) : controller(c), version(v) {}
+    LibraryController& controller;
+    FormatVersion version;
+    bool decodeFailed = false;
+    std::string decodeError;
+    bool changed = false;  // add mode: something entered the library
+};
+
+void AddRecord(LoadState& s, Record& rec) {
+    TextureLibrary& library = s.controller.Library();
+    // Entries whose file is gone keep no directory; the directory completion
+    // may find them again along the library paths.
+    if (!rec.directory.empty() && !FileExists(rec.directory + rec.fileName)) rec.directory.clear();
+    TextureEntry* entry = library.FindEntry(rec.directory, rec.fileName, rec.name);
+    if (!entry) {
+        entry = library.AddEntry(rec.directory, rec.fileName, rec.name, rec.kind, rec.category,
+                                 rec.previewVersion, &rec.color);
+        entry->previewCrc = rec.previewCrc;
+        TakePicture(entry->preview, rec, s.version, s.decodeFailed, s.decodeError);
+        entry->previewValid = rec.previewValid;
+        entry->previewFaulty = rec.previewFaulty;
+        entry->previewAttempt = rec.previewAttempt;
+        s.controller.RegisterAddedEntry(entry);
+        s.changed = true;
+        return;
+    }
+    if (entry->previewValid || !rec.previewValid) return;
+    // The present entry had no valid picture: it takes over the record's,
+    // with what describes it (sums, version, CRC), and is counted again.
+    TakePicture(entry->preview, rec, s.version, s.decodeFailed, s.decodeError);
+    entry->previewValid = true;
+    entry->previewAttempt = rec.previewAttempt;
+    entry->previewVersion = rec.previewVersion;
+    entry->previewCrc = rec.previewCrc;
+    ++s.controller.previewCount;
+    if (entry->previewFaulty) --s.controller.faultyCount;
+    s.controller.Views().EntryUpdated(entry);
+    s.changed = true;
+}
+
+bool ReadHeader(RecordReader& r, float& version) {
+    std::vector<std::uint8_t> name;
+    if (!r.Bytes(kFormatNameField, name)) return false;
+    if (std::memcmp(name.data(), kFormatName, sizeof kFormatName) != 0) return false;
+    if (!r.F32(version)) return false;
+    return std::isfinite(version) && version <= kLibraryFileVersion;
+}
+
+int ProgressRange(std::uint32_t count) {
+    return count > static_cast<std::uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(count);
+}
+
+}  // namespace
+
+bool SaveLibrary(LibraryController& controller, const std::string& path, const std::string& povHome) {
+    const TextureLibrary& library = controller.Library();
+    UserInterface& ui = controller.Ui();
+    std::uint32_t records = 0;
+    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) ++records;
+
+    std::string out;
+    out.reserve(64 + static_cast<std::size_t>(records) * 2048);
+    RecordWriter w(out);
+    char name[kFormatNameField] = {};
+    std::memcpy(name, kFormatName, sizeof kFormatName - 1);
+    w.Bytes(name, sizeof name);
+    w.F32(kLibraryFileVersion);
+    w.String(Storable(povHome) ? povHome : std::string());
+    // The number of records that follow: readers size their progress by it.
+    w.U32(records);
+
+    ui.SetStatusText(SavingStatusText());
+    ui.SetProgressRange(ProgressRange(records));
+    ui.SetProgressPosition(0);
+    bool ok = true;
+    for (const TextureEntry* e = library.NextEntry(nullptr); e && ok; e = library.NextEntry(e)) {
+        ui.PumpMessages();
+        ok = WriteEntry(w, *e);
+        ui.StepProgress();
+    }
+    if (ok) ok = WriteFileAtomically(path, out);
+    ui.HideProgress();
+    if (ok) controller.modified = 0;
+    return ok;
+}
+
+bool LoadLibrary(LibraryController& controller, const std::string& path, std::string& outPovHome,
+                 float& outVersion, bool addToLibrary) {
+    outPovHome.clear();
+    outVersion = 0;
+    std::string data;
+    if (!FileExists(path) || !ReadWholeFile(path, data)) return false;
+    UserInterface& ui = controller.Ui();
+    if (!addToLibrary) {
+        controller.ResetLibrary();
+        ui.SetProgressPosition(0);
+    }
+    RecordReader r(data);
+    if (!ReadHeader(r, outVersion)) return false;
+    const FormatVersion version{static_cast<double>(outVersion)};
+    if (version.HasPovHome() && !r.String(outPovHome)) {
+        outPovHome.clear();
+        return false;
+    }
+    if (version.HasEntryCount()) {
+        std::uint32_t count = 0;
+        if (!r.U32(count)) return false;
+        ui.SetStatusText(LoadingStatusText(path));
+        ui.SetProgressRange(ProgressRange(count));
+        ui.SetProgressPosition(0);
+    }
+
+    LoadState state(controller, version);
+    Record rec;
+    RecordResult result;
+    while ((result = ReadRecord(r, version, rec)) == RecordResult::Read) {
+        ui.PumpMessages();
+        AddRecord(state, rec);
+        ui.StepProgress();
+    }
+
+    ui.HideProgress();
+    controller.Views().Refresh();
+    if (state.decodeFailed)
+        ui.ShowMessage(state.decodeError, MessageIcon::Stop, kJpegFatalErrorTitle);
+    if (!addToLibrary) controller.modified = version.HasColorAndStats() ? 0 : 1;
+    else if (state.changed) ++controller.modified;
+    return result == RecordResult::End;
+}
+
+bool LoadLibraryReporting(LibraryController& controller, const std::string& path,
+                          bool addToLibrary) {
+    if (!FileExists(path)) {
+        controller.Ui().ShowMessage(FileMissingMessage(path), MessageIcon::Exclamation);
+        return false;
+    }
+    std::string povHome;
+    float version = 0;
+    if (LoadLibrary(controller, path, povHome, version, addToLibrary)) return true;
+    controller.Ui().ShowMessage(OpenFailedMessage(path), MessageIcon::Exclamation);
+    return false;
+}
+
+bool SaveLibraryReporting(LibraryController& controller, const std::string& path,
+                          const std::string& povHome) {
+    if (SaveLibrary(controller, path, povHome)) return true;
+    controller.Ui().ShowMessage(SaveFailedMessage(path), MessageIcon::Exclamation);
+    return false;
+}
+
+bool SaveScannedLibrary(LibraryController& controller, const std::string& path, bool mergeExisting,
+                        const std::string& povHome) {
+    if (mergeExisting && FileExists(path) && !LoadLibraryReporting(controller, path, true))
+        return false;
+    return SaveLibraryReporting(controller, path, povHome);
+}
+
+std::string SavingStatusText() { return "Speichere:"; }
+
+std::string LoadingStatusText(const std::string& path) {
+    return "Lade \"" + FileNameOf(path) + "\":";
+}
+
+std::string OpenFailedMessage(const std::string& path) {
+    return "Beim Öffnen der Datei\n\"" + path + "\"\nist ein Fehler aufgetreten.\n\n" +
+           "Möglicherweise ist diese Datei keine gültige Swatchcraft-Datei.";
+}
+
+std::string FileMissingMessage(const std::string& path) {
+    return "Die Datei\n\"" + path + "\"\nexistiert nicht.";
+}
+
+std::string SaveFailedMessage(const std::string& path) {
+    return "Beim Speichern der Datei\n\"" + path + "\"\nist ein Fehler aufgetreten.\n\n" +
+           "Die Datei wurde nicht gespeichert!";
+}
+
+std::string CompleteDirectoriesQuestion(int count) {
+    return "Die Liste enthält " + std::to_string(count) +
+           " Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n" +
+           "Das Vorhandensein der Textur und ggf. dessen Anzeige" + " kann aus diesem Grund\n" +
+           "nicht geährleistet werden.\n\n" +
+           "Soll deshalb versucht werden, die betreffenden Dateien und Texturen " +
+           "innerhalb der vorhandenen\nBibliotheksverzeichnisse zu suchen?";
+}
+
+std::string OverwriteQuestion(const std::string& path) {
+    return "Die Datei\n\"" + path + "\"\nexistiert bereits.\n\nÜberschreiben?";
+}
+
+}  // namespace sc

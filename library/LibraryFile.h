@@ -1,0 +1,70 @@
+#pragma once
+// Library list files (*.swl): every named entry with its source file,
+// category, flags and JPEG preview, as a flat little-endian record stream.
+// The writer always writes the current format; the reader accepts every
+// earlier format and converts on loading.
+#include <cstdint>
+#include <string>
+
+namespace sc {
+
+class LibraryController;
+
+// The format version the writer stores (bytes 48 E1 5A 40).
+inline constexpr float kLibraryFileVersion = 3.42f;
+// Longest string a list file may hold; longer ones mark a damaged record.
+inline constexpr std::uint32_t kMaxListFileString = 260;
+// Pictures of this many bytes or more are skipped when reading.
+inline constexpr std::uint32_t kMaxListFilePicture = 20000;
+
+// Writes every entry of the controller's library, in NextEntry order, into
+// `path` with the current format. The old file is replaced only after the
+// new one was written completely, so a failed save leaves it untouched.
+// True on success, which sets `modified` to 0; on failure `modified` stays.
+// A directory longer than the string limit is stored empty (the reader then
+// treats the entry like one whose file moved); any other string that long,
+// which no reader would accept, makes the save fail.
+bool SaveLibrary(LibraryController& controller, const std::string& path, const std::string& povHome);
+
+// Reads a list file into the controller's library. Replace mode
+// (`addToLibrary` false) empties the library first; add mode merges: a new
+// entry is added, a present one only takes over a valid picture when it had
+// none. `outPovHome` receives the stored POV-Ray home (empty before 3.199),
+// `outVersion` the header version. True when the whole file was read; a
+// damaged record ends reading with false, keeping the records read before.
+bool LoadLibrary(LibraryController& controller, const std::string& path, std::string& outPovHome,
+                 float& outVersion, bool addToLibrary);
+
+// Loads with the messages of a failure shown through the controller's
+// interface: a missing file, then an unreadable or damaged one.
+bool LoadLibraryReporting(LibraryController& controller, const std::string& path,
+                          bool addToLibrary);
+
+// Saves with the failure message shown through the controller's interface.
+bool SaveLibraryReporting(LibraryController& controller, const std::string& path,
+                          const std::string& povHome);
+
+// Writes a freshly scanned library to `path`; with `mergeExisting` an
+// existing file at `path` is first merged in add mode, so its entries and
+// pictures are kept. Failures are reported through the controller's
+// interface; nothing is written when the existing file cannot be read.
+bool SaveScannedLibrary(LibraryController& controller, const std::string& path, bool mergeExisting,
+                        const std::string& povHome = {});
+
+// The status texts shown while saving and loading.
+std::string SavingStatusText();
+std::string LoadingStatusText(const std::string& path);
+
+// Message for a list file that cannot be opened or is damaged.
+std::string OpenFailedMessage(const std::string& path);
+// Message for a list file that does not exist.
+std::string FileMissingMessage(const std::string& path);
+// Message for a failed save.
+std::string SaveFailedMessage(const std::string& path);
+// The question whether to look for the files of `count` entries without
+// directory along the library paths (Yes starts the directory completion).
+std::string CompleteDirectoriesQuestion(int count);
+// The question before a "save as" overwrites an existing file.
+std::string OverwriteQuestion(const std::string& path);
+
+}  // namespace sc

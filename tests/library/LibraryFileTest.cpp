@@ -1,0 +1,514 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
+#include "TestEnvironment.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "preview/PreviewCodec.h"
+
+namespace sc {
+namespace {
+
+// Builds list file bytes field by field, as an older writer would have.
+class Bytes {
+public:
+    Bytes& Header(float version) {
+        std::string name(20, '\0');
+        name.replace(0, 11, "Swatchcraft");
+        data += name;
+        return F32(version);
+    }
+    Bytes& U8(std::uint8_t v) {
+        data.push_back(static_cast<char>(v));
+        return *this;
+    }
+    Bytes& U32(std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) U8(static_cast<std::uint8_t>(v >> (8 * i)));
+        return *this;
+    }
+    Bytes& F32(float v) { return U32(std::bit_cast<std::uint32_t>(v)); }
+    Bytes& Str(const std::string& s) {
+        U32(static_cast<std::uint32_t>(s.size()));
+        data += s;
+        return *this;
+    }
+    Bytes& Raw(const std::vector<std::uint8_t>& bytes) {
+        data.append(bytes.begin(), bytes.end());
+        return *this;
+    }
+    Bytes& Zeros(std::size_t n) {
+        data.append(n, '\0');
+        return *this;
+    }
+    std::string data;
+};
+
+struct RecordSpec {
+    RecordSpec(std::string d, std::string f, std::string n, std::uint8_t k)
+        : directory(std::move(d)), fileName(std::move(f)), name(std::move(n)), storedKind(k) {}
+    std::string directory, fileName, name;
+    std::uint8_t storedKind = 2;
+    float color[3] = {0, 0, 0};
+    std::string category = "-";
+    float previewVersion = 3.1f;
+    std::uint32_t crc = 0;
+    std::vector<std::uint8_t> picture;
+    std::uint32_t pictureSize = 0xFFFFFFFF;  // default: the picture's own size
+    std::uint32_t sums[4] = {0, 0, 0, 0};
+    std::uint32_t valid = 0, faulty = 0;
+    std::uint8_t attempt = 0;
+};
+
+// One record laid out for the given format version.
+void AppendRecord(Bytes& b, double version, const RecordSpec& r) {
+    b.Str(r.directory).Str(r.fileName).Str(r.name).U8(r.storedKind);
+    const int kind = version < 3.2 ? r.storedKind + 1 : r.storedKind;
+    if (version >= 3.4 && kind == 4) b.F32(r.color[0]).F32(r.color[1]).F32(r.color[2]);
+    b.Str(r.category);
+    if (version >= 3.099) b.F32(r.previewVersion);
+    if (version >= 3.4) b.U32(r.crc);
+    b.U32(r.pictureSize == 0xFFFFFFFF ? static_cast<std::uint32_t>(r.picture.size()) : r.pictureSize);
+    b.Raw(r.picture);
+    if (version >= 3.4)
+        for (std::uint32_t s : r.sums) b.U32(s);
+    b.U32(r.valid).U32(r.faulty).U8(r.attempt).Zeros(10);
+}
+
+// A file of the given version with a header written as that version did.
+Bytes FileOfVersion(float version, const std::string& povHome, std::uint32_t count) {
+    Bytes b;
+    b.Header(version);
+    if (version >= 3.199) b.Str(povHome);
+    if (version >= 2.099) b.U32(count);
+    return b;
+}
+
+std::vector<std::uint8_t> Picture(int size, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+    std::vector<std::uint8_t> pixels(static_cast<size_t>(size) * size * 3);
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+        pixels[i] = b;
+        pixels[i + 1] = g;
+        pixels[i + 2] = r;
+    }
+    PreviewImage image;
+    EXPECT_TRUE(Encode(image, pixels.data(), pixels.size(), size, size, 90, nullptr));
+    return image.jpegData;
+}
+
+class LibraryFileTest : public ::testing::Test {
+protected:
+    struct Loaded {
+        bool ok;
+        std::string povHome;
+        float version;
+    };
+
+    Loaded Load(LibraryController& c, const std::string& path, bool add = false) {
+        Loaded l{false, {}, 0};
+        l.ok = LoadLibrary(c, path, l.povHome, l.version, add);
+        return l;
+    }
+    std::string WriteList(const Bytes& b, const std::string& name = "list.swl") {
+        return dir.Write(name, b.data);
+    }
+    TextureEntry* Find(LibraryController& c, const std::string& directory, const std::string& name,
+                       const std::string& fileName = "woods.inc") {
+        return c.Library().FindEntry(directory, fileName, name);
+    }
+
+    test::TempDir dir;
+    std::string incDir = dir.Path() + "/inc/";
+    test::RecordingUserInterface ui;
+    LibraryController controller{ui};
+
+    void SetUp() override {
+        dir.Write("inc/woods.inc", "#declare Oak = texture { pigment { rgb 1 } }\n");
+        dir.Write("inc/stones.inc", "#declare Red = color rgb <1, 0, 0>;\n");
+    }
+};
+
+TEST_F(LibraryFileTest, RoundTripKeepsEveryStoredField) {
+    const auto picture = Picture(116, 10, 20, 30);
+    TextureLibrary& lib = controller.Library();
+    TextureEntry* oak = lib.AddEntry(incDir, "woods.inc", "Oak", kKindTexture, "Holz", 3.1f, nullptr);
+    oak->previewCrc = 0xDEADBEEF;
+    oak->preview.jpegData = picture;
+    SetStats(oak->preview, 1, 2, 3, 4);
+    oak->previewValid = true;
+    oak->previewFaulty = true;
+    oak->previewAttempt = 2;
+    controller.RegisterAddedEntry(oak);
+    const EntryColor red{0.5f, -0.25f, 1e-7f};
+    TextureEntry* col = lib.AddEntry(incDir, "stones.inc", "Red", kKindColor, "", 2.0f, &red);
+    col->preview.jpegData = picture;  // present but not valid: not stored
+    col->previewFaulty = true;
+    controller.RegisterAddedEntry(col);
+    for (int kind : {1, 3, 5, 6, 8}) {
+        TextureEntry* e = lib.AddEntry(incDir, "woods.inc", "K" + std::to_string(kind), kind,
+                                       "-", 0, nullptr);
+        controller.RegisterAddedEntry(e);
+    }
+    controller.modified = 5;
+    const std::string path = dir / "round.swl";
+    ASSERT_TRUE(SaveLibrary(controller, path, "/usr"));
+    EXPECT_EQ(controller.modified, 0);
+    const std::string bytes = test::ReadFile(path);
+    EXPECT_EQ(bytes.substr(0, 24), std::string("Swatchcraft\0\0\0\0\0\0\0\0\0\x48\xE1\x5A\x40", 24));
+
+    test::RecordingUserInterface ui2;
+    LibraryController loaded(ui2);
+    loaded.modified = 3;
+    const Loaded l = Load(loaded, path);
+    ASSERT_TRUE(l.ok);
+    EXPECT_EQ(l.povHome, "/usr");
+    EXPECT_FLOAT_EQ(l.version, 3.42f);
+    EXPECT_EQ(loaded.modified, 0);
+    EXPECT_EQ(loaded.entryCount, 7);
+    EXPECT_EQ(loaded.previewCount, 1);
+    EXPECT_EQ(loaded.faultyCount, 1);
+    EXPECT_EQ(loaded.kindCounts[0], 2);
+    EXPECT_EQ(loaded.kindCounts[4], 1);
+    EXPECT_EQ(loaded.kindCounts[8], 1);
+    EXPECT_EQ(loaded.noDirectoryCount, 0);
+
+    TextureEntry* o = Find(loaded, incDir, "Oak");
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(o->kind, kKindTexture);
+    EXPECT_EQ(o->category, "Holz");
+    EXPECT_FLOAT_EQ(o->previewVersion, 3.1f);
+    EXPECT_EQ(o->previewCrc, 0xDEADBEEFu);
+    EXPECT_EQ(o->preview.jpegData, picture);
+    EXPECT_TRUE(o->preview.statsValid);
+    EXPECT_EQ(o->preview.sumRed + o->preview.sumGreen * 10 + o->preview.sumBlue * 100 +
+                  o->preview.sumMiddleRow * 1000,
+              4321u);
+    EXPECT_TRUE(o->previewValid);
+    EXPECT_TRUE(o->previewFaulty);
+    EXPECT_EQ(o->previewAttempt, 2);
+
+    TextureEntry* c = Find(loaded, incDir, "Red", "stones.inc");
+    ASSERT_NE(c, nullptr);
+    ASSERT_NE(c->color, nullptr);
+    EXPECT_EQ(c->color->red, 0.5f);
+    EXPECT_EQ(c->color->green, -0.25f);
+    EXPECT_EQ(c->color->blue, 1e-7f);
+    EXPECT_EQ(c->category, "-");
+    EXPECT_TRUE(c->preview.IsEmpty());
+    EXPECT_FALSE(c->previewValid);
+    EXPECT_EQ(ui2.statusTexts.front(), "Lade \"round.swl\":");
+    EXPECT_EQ(ui2.progressRange, 7);
+    EXPECT_TRUE(ui2.messages.empty());
+
+    // Loading links the files in reverse order, so a second load and save
+    // gives the first file's bytes again.
+    const std::string again = dir / "again.swl";
+    ASSERT_TRUE(SaveLibrary(loaded, again, "/usr"));
+    LibraryController third(ui2);
+    ASSERT_TRUE(Load(third, again).ok);
+    ASSERT_TRUE(SaveLibrary(third, again, "/usr"));
+    EXPECT_EQ(test::ReadFile(again), bytes);
+}
+
+TEST_F(LibraryFileTest, SaveWritesProgressAndRefusesUnstorableNamesWithoutHarm) {
+    TextureEntry* e = controller.Library().AddEntry(incDir, "woods.inc", "Oak", 2, "-", 0, nullptr);
+    controller.RegisterAddedEntry(e);
+    const std::string path = dir / "keep.swl";
+    ASSERT_TRUE(SaveLibrary(controller, path, ""));
+    EXPECT_EQ(ui.statusTexts.back(), "Speichere:");
+    EXPECT_EQ(ui.progressRange, 1);
+    EXPECT_EQ(ui.progressPosition, 1);
+    const std::string before = test::ReadFile(path);
+
+    e->category = std::string(261, 'x');
+    controller.modified = 4;
+    EXPECT_FALSE(SaveLibrary(controller, path, ""));
+    EXPECT_EQ(controller.modified, 4);
+    EXPECT_EQ(test::ReadFile(path), before);
+    EXPECT_FALSE(SaveLibrary(controller, dir / "missing/dir/x.swl", ""));
+    EXPECT_EQ(controller.modified, 4);
+    EXPECT_FALSE(SaveLibraryReporting(controller, dir / "missing/x.swl", ""));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Beim Speichern der Datei\n\"" + dir / "missing/x.swl" +
+                                       "\"\nist ein Fehler aufgetreten.\n\n"
+                                       "Die Datei wurde nicht gespeichert!");
+    // Nothing else is left beside the target.
+    int files = 0;
+    for (const auto& item : ListDirectory(dir.Path())) files += item.isDirectory ? 0 : 1;
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(LibraryFileTest, Version20FileConvertsKindsAndComputesSums) {
+    Bytes b = FileOfVersion(2.0f, "", 0);
+    RecordSpec small{incDir, "woods.inc", "Oak", 0};  // stored 0: material
+    small.picture = Picture(56, 40, 80, 120);
+    small.valid = 1;
+    AppendRecord(b, 2.0, small);
+    RecordSpec big{incDir, "woods.inc", "Pine", 5};   // stored 5: normal
+    big.picture = Picture(116, 40, 80, 120);
+    big.faulty = 1;
+    big.attempt = 3;
+    AppendRecord(b, 2.0, big);
+    const Loaded l = Load(controller, WriteList(b));
+    ASSERT_TRUE(l.ok);
+    EXPECT_EQ(l.povHome, "");
+    EXPECT_EQ(controller.modified, 1);  // offered for saving in the current format
+    EXPECT_TRUE(ui.statusTexts.empty());  // no entry count, no progress
+
+    TextureEntry* oak = Find(controller, incDir, "Oak");
+    TextureEntry* pine = Find(controller, incDir, "Pine");
+    ASSERT_TRUE(oak && pine);
+    EXPECT_EQ(oak->kind, kKindMaterial);
+    EXPECT_EQ(pine->kind, kKindNormal);
+    EXPECT_EQ(oak->previewVersion, 0.0f);
+    EXPECT_EQ(pine->previewAttempt, 3);
+    EXPECT_EQ(controller.previewCount, 1);
+    EXPECT_EQ(controller.faultyCount, 1);
+    // Sums from the decoded picture; the small one scaled by 4.
+    ASSERT_TRUE(oak->preview.statsValid && pine->preview.statsValid);
+    EXPECT_NEAR(oak->preview.sumRed / 4.0 / (56 * 56), 120, 3);
+    EXPECT_NEAR(pine->preview.sumRed / double(116 * 116), 120, 3);
+    EXPECT_NEAR(oak->preview.sumBlue, pine->preview.sumBlue * (4.0 * 56 * 56) / (116 * 116),
+                pine->preview.sumBlue * 0.03);
+}
+
+TEST_F(LibraryFileTest, Versions31And32ReadTheirOwnLayouts) {
+    Bytes b31 = FileOfVersion(3.1f, "", 2);
+    RecordSpec r{incDir, "woods.inc", "Oak", 1};
+    r.previewVersion = 2.0f;
+    r.category = "Holz";
+    AppendRecord(b31, 3.1, r);
+    ASSERT_TRUE(Load(controller, WriteList(b31, "a.swl")).ok);
+    TextureEntry* oak = Find(controller, incDir, "Oak");
+    ASSERT_NE(oak, nullptr);
+    EXPECT_EQ(oak->kind, kKindTexture);
+    EXPECT_EQ(oak->previewVersion, 2.0f);
+    EXPECT_EQ(oak->category, "Holz");
+    EXPECT_EQ(ui.statusTexts.back(), "Lade \"a.swl\":");
+    EXPECT_EQ(ui.progressRange, 2);
+
+    Bytes b32 = FileOfVersion(3.2f, "C:\\POVRAY3", 1);
+    r.storedKind = 1;  // no longer one lower
+    AppendRecord(b32, 3.2, r);
+    const Loaded l = Load(controller, WriteList(b32, "b.swl"));
+    ASSERT_TRUE(l.ok);
+    EXPECT_EQ(l.povHome, "C:\\POVRAY3");
+    EXPECT_EQ(Find(controller, incDir, "Oak")->kind, kKindMaterial);
+    EXPECT_EQ(controller.entryCount, 1);
+    EXPECT_EQ(controller.modified, 1);
+}
+
+TEST_F(LibraryFileTest, Versions34And342TakeStoredColorCrcAndSums) {
+    for (float version : {3.4f, 3.42f}) {
+        Bytes b = FileOfVersion(version, "/opt/pov", 1);
+        RecordSpec r{incDir, "stones.inc", "Red", 4};
+        r.color[0] = 1;
+        r.color[1] = 0.5f;
+        r.color[2] = 0.25f;
+        r.crc = 77;
+        r.picture = {1, 2, 3};  // never decoded: the sums are stored
+        r.sums[0] = 9;
+        r.sums[3] = 11;
+        r.valid = 1;
+        AppendRecord(b, version, r);
+        ASSERT_TRUE(Load(controller, WriteList(b)).ok);
+        TextureEntry* red = Find(controller, incDir, "Red", "stones.inc");
+        ASSERT_NE(red, nullptr);
+        EXPECT_EQ(red->color->green, 0.5f);
+        EXPECT_EQ(red->previewCrc, 77u);
+        EXPECT_EQ(red->preview.jpegSize(), 3u);
+        EXPECT_EQ(red->preview.sumRed, 9u);
+        EXPECT_EQ(red->preview.sumMiddleRow, 11u);
+        EXPECT_TRUE(red->preview.statsValid);
+        EXPECT_EQ(controller.modified, 0);
+        EXPECT_EQ(controller.kindCounts[4], 1);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LibraryFileTest, HeaderMustNameTheFormatAndAKnownVersion) {
+    ASSERT_TRUE(Load(controller, WriteList(FileOfVersion(3.42f, "", 0))).ok);
+    for (float version : {3.43f, std::numeric_limits<float>::quiet_NaN(),
+                          std::numeric_limits<float>::infinity()})
+        EXPECT_FALSE(Load(controller, WriteList(FileOfVersion(version, "", 0))).ok);
+    Bytes wrongName;
+    wrongName.data = std::string("Swatchcraftx", 12) + std::string(8, '\0');
+    wrongName.F32(3.42f).Str("").U32(0);
+    EXPECT_FALSE(Load(controller, WriteList(wrongName)).ok);
+    Bytes longHome = FileOfVersion(3.42f, std::string(261, 'h'), 0);
+    EXPECT_FALSE(Load(controller, WriteList(longHome)).ok);
+    Bytes noCount;
+    noCount.Header(3.42f).Str("/usr");
+    EXPECT_FALSE(Load(controller, WriteList(noCount)).ok);
+    EXPECT_FALSE(Load(controller, dir / "none.swl").ok);
+    EXPECT_FALSE(Load(controller, dir.Path()).ok);
+}
+
+// Every kind of damage ends the load with false and keeps the records read
+// before it; the loaded records are counted.
+TEST_F(LibraryFileTest, DamagedRecordsEndTheLoadKeepingEarlierOnes) {
+    RecordSpec good{incDir, "woods.inc", "Oak", 2};
+    auto withDamage = [&](auto damage) {
+        Bytes b = FileOfVersion(3.42f, "", 2);
+        AppendRecord(b, 3.42, good);
+        damage(b);
+        return b;
+    };
+    RecordSpec bad{incDir, "woods.inc", "Bad", 2};
+    std::vector<Bytes> files;
+    for (std::uint8_t kind : {0, 7, 9, 10, 200}) {
+        RecordSpec k = bad;
+        k.storedKind = kind;
+        files.push_back(withDamage([&](Bytes& b) { AppendRecord(b, 3.42, k); }));
+    }
+    RecordSpec longName = bad;
+    longName.name = std::string(261, 'n');
+    files.push_back(withDamage([&](Bytes& b) { AppendRecord(b, 3.42, longName); }));
+    RecordSpec emptyName = bad;
+    emptyName.name.clear();
+    files.push_back(withDamage([&](Bytes& b) { AppendRecord(b, 3.42, emptyName); }));
+    RecordSpec nanColor = bad;
+    nanColor.storedKind = 4;
+    nanColor.color[1] = std::numeric_limits<float>::quiet_NaN();
+    files.push_back(withDamage([&](Bytes& b) { AppendRecord(b, 3.42, nanColor); }));
+    RecordSpec infVersion = bad;
+    infVersion.previewVersion = -std::numeric_limits<float>::infinity();
+    files.push_back(withDamage([&](Bytes& b) { AppendRecord(b, 3.42, infVersion); }));
+    RecordSpec beyondEnd = bad;
+    beyondEnd.pictureSize = 0x7FFFFFFF;  // a huge skip past the end
+    files.push_back(withDamage([&](Bytes& b) { AppendRecord(b, 3.42, beyondEnd); }));
+    RecordSpec shortPicture = bad;
+    shortPicture.pictureSize = 500;
+    files.push_back(withDamage([&](Bytes& b) {
+        AppendRecord(b, 3.42, shortPicture);
+        b.data.resize(b.data.size() - 10 - 9 - 16);  // the picture runs to the end
+    }));
+    files.push_back(withDamage([&](Bytes& b) {
+        AppendRecord(b, 3.42, bad);
+        b.data.pop_back();  // reserved bytes cut short
+    }));
+    files.push_back(withDamage([](Bytes& b) { b.U8(1).U8(0); }));  // half a length
+
+    for (size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(i);
+        test::RecordingUserInterface u;
+        LibraryController c(u);
+        EXPECT_FALSE(Load(c, WriteList(files[i])).ok);
+        EXPECT_NE(Find(c, incDir, "Oak"), nullptr);
+        EXPECT_EQ(c.entryCount, 1);
+        EXPECT_EQ(c.kindCounts[2], 1);
+        EXPECT_TRUE(u.progressHidden);
+    }
+}
+
+TEST_F(LibraryFileTest, PicturesOf20000BytesOrMoreAreSkipped) {
+    Bytes b = FileOfVersion(3.42f, "", 3);
+    RecordSpec big{incDir, "woods.inc", "Big", 2};
+    big.picture.assign(20000, 0xAB);
+    big.valid = 1;
+    AppendRecord(b, 3.42, big);
+    RecordSpec almost{incDir, "woods.inc", "Almost", 2};
+    almost.picture.assign(19999, 0xCD);
+    AppendRecord(b, 3.42, almost);
+    RecordSpec after{incDir, "woods.inc", "After", 3};
+    AppendRecord(b, 3.42, after);
+    ASSERT_TRUE(Load(controller, WriteList(b)).ok);
+    EXPECT_TRUE(Find(controller, incDir, "Big")->preview.IsEmpty());
+    EXPECT_EQ(Find(controller, incDir, "Almost")->preview.jpegSize(), 19999u);
+    EXPECT_NE(Find(controller, incDir, "After"), nullptr);
+}
+
+TEST_F(LibraryFileTest, MissingSourceFilesLoseTheirDirectory) {
+    Bytes b = FileOfVersion(3.42f, "", 2);
+    AppendRecord(b, 3.42, RecordSpec{"C:\\POVRAY3\\INCLUDE\\", "woods.inc", "Gone", 2});
+    AppendRecord(b, 3.42, RecordSpec{incDir, "woods.inc", "Oak", 2});
+    ASSERT_TRUE(Load(controller, WriteList(b)).ok);
+    EXPECT_NE(Find(controller, "", "Gone"), nullptr);
+    EXPECT_NE(Find(controller, incDir, "Oak"), nullptr);
+    EXPECT_EQ(controller.noDirectoryCount, 1);
+    EXPECT_EQ(controller.kindCounts[0], 2);
+    EXPECT_EQ(CompleteDirectoriesQuestion(controller.noDirectoryCount),
+              "Die Liste enthält 1 Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n"
+              "Das Vorhandensein der Textur und ggf. dessen Anzeige kann aus diesem Grund\n"
+              "nicht geährleistet werden.\n\n"
+              "Soll deshalb versucht werden, die betreffenden Dateien und Texturen innerhalb der "
+              "vorhandenen\nBibliotheksverzeichnisse zu suchen?");
+}
+
+TEST_F(LibraryFileTest, AddModeTakesOverPicturesOnlyWhereNoneWasValid) {
+    TextureLibrary& lib = controller.Library();
+    TextureEntry* without = lib.AddEntry(incDir, "woods.inc", "Without", 2, "-", 0, nullptr);
+    without->previewFaulty = true;
+    controller.RegisterAddedEntry(without);
+    TextureEntry* with = lib.AddEntry(incDir, "woods.inc", "With", 2, "-", 3.1f, nullptr);
+    with->preview.jpegData = {7, 7, 7};
+    with->previewValid = true;
+    controller.RegisterAddedEntry(with);
+    controller.modified = 0;
+    ASSERT_EQ(controller.faultyCount, 1);
+
+    Bytes b = FileOfVersion(3.42f, "", 4);
+    for (const char* name : {"Without", "With", "New"}) {
+        RecordSpec r{incDir, "woods.inc", name, 2};
+        r.picture = {1, 2, 3, 4};
+        r.sums[0] = 42;
+        r.valid = 1;
+        r.attempt = 1;
+        r.previewVersion = 2.0f;
+        r.crc = 5;
+        AppendRecord(b, 3.42, r);
+    }
+    RecordSpec invalid{incDir, "woods.inc", "Without", 2};
+    invalid.picture = {9};
+    AppendRecord(b, 3.42, invalid);  // a duplicate without valid picture changes nothing
+    const std::string path = WriteList(b);
+    ASSERT_TRUE(Load(controller, path, true).ok);
+    EXPECT_EQ(without->preview.jpegData, (std::vector<std::uint8_t>{1, 2, 3, 4}));
+    EXPECT_TRUE(without->previewValid);
+    EXPECT_EQ(without->previewAttempt, 1);
+    EXPECT_EQ(without->preview.sumRed, 42u);
+    EXPECT_EQ(with->preview.jpegData, (std::vector<std::uint8_t>{7, 7, 7}));
+    EXPECT_EQ(controller.entryCount, 3);
+    EXPECT_EQ(controller.previewCount, 3);
+    EXPECT_EQ(controller.faultyCount, 0);
+    EXPECT_GT(controller.modified, 0);  // the merged library is not the one on disk
+
+    controller.modified = 0;
+    ASSERT_TRUE(Load(controller, path, true).ok);
+    EXPECT_EQ(controller.entryCount, 3);
+    EXPECT_EQ(controller.modified, 0);  // nothing new came in
+}
+
+TEST_F(LibraryFileTest, ReportingLoadShowsTheMessages) {
+    const std::string missing = dir / "none.swl";
+    EXPECT_FALSE(LoadLibraryReporting(controller, missing, false));
+    const std::string broken = dir.Write("broken.swl", "not a list file");
+    EXPECT_FALSE(LoadLibraryReporting(controller, broken, false));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Die Datei\n\"" + missing + "\"\nexistiert nicht.");
+    EXPECT_EQ(ui.messages[1].text,
+              "Beim Öffnen der Datei\n\"" + broken +
+                  "\"\nist ein Fehler aufgetreten.\n\n"
+                  "Möglicherweise ist diese Datei keine gültige Swatchcraft-Datei.");
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(LibraryFileTest, DamagedPicturesInOldFilesReportOnceAndStillLoad) {
+    Bytes b = FileOfVersion(3.2f, "", 3);
+    for (const char* name : {"A", "B", "C"}) {
+        RecordSpec r{incDir, "woods.inc", name, 2};
+        r.picture = {0xFF, 0xD8, 0xFF, 0x00, 1, 2};
+        r.valid = 1;
+        AppendRecord(b, 3.2, r);
+    }
+    ASSERT_TRUE(Load(controller, WriteList(b)).ok);
+    EXPECT_EQ(controller.entryCount, 3);
+    EXPECT_FALSE(Find(controller, incDir, "A")->preview.statsValid);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "JPEG Fatal Error");
+}
+
+}  // namespace
+}  // namespace sc
