@@ -1,0 +1,266 @@
+#include "overview/OverviewSettings.h"
+
+#include <cctype>
+#include <fstream>
+
+#include "overview/OverviewWriter.h"
+#include "platform/FileSystem.h"
+#include "platform/FontFiles.h"
+#include "platform/IniFile.h"
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
+#include "preview/FinishColor.h"
+
+namespace sc {
+namespace {
+
+std::string UpperAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// Tokens of a marker line: runs of letters, digits and underscores, every
+// other non-blank character on its own.
+std::vector<std::string> Tokens(const std::string& text) {
+    std::vector<std::string> tokens;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n') {
+            ++i;
+        } else if (IsWordChar(text[i])) {
+            size_t end = i;
+            while (end < text.size() && IsWordChar(text[end])) ++end;
+            tokens.push_back(text.substr(i, end - i));
+            i = end;
+        } else {
+            tokens.push_back(text.substr(i++, 1));
+        }
+    }
+    return tokens;
+}
+
+std::uint32_t Cut(double value) { return value <= 0 ? 0 : static_cast<std::uint32_t>(value); }
+
+}  // namespace
+
+void LayoutCounts(int type, int& x, int& y) {
+    switch (type) {
+        case 0: x = 1, y = 1; break;
+        case 2: x = 7, y = 5; break;
+        case 3: x = 12, y = 9; break;
+        default: x = 4, y = 3; break;
+    }
+}
+
+std::uint32_t SamplesPerPage(const OverviewOptions& options) {
+    if (options.useTemplate) return options.templateSamples;
+    int x = 1, y = 1;
+    LayoutCounts(options.Type, x, y);
+    return static_cast<std::uint32_t>(x * y);
+}
+
+unsigned PageCount(std::uint32_t samples, std::uint32_t samplesPerPage) {
+    if (samplesPerPage == 0) return 0;
+    return (samples + samplesPerPage - 1) / samplesPerPage;
+}
+
+std::string PageCountLine(const OverviewOptions& options) {
+    const unsigned pages = PageCount(options.texturesCount, SamplesPerPage(options));
+    if (pages == 1) return "Die Einstellungen würden 1 Übersichtsseite ergeben.";
+    return "Die Einstellungen würden " + std::to_string(pages) + " Übersichtsseiten ergeben.";
+}
+
+bool ReadTemplateMarker(const std::string& templatePath, std::uint32_t& samples, std::int32_t& aspectA,
+                        std::int32_t& aspectB) {
+    samples = 0, aspectA = 0, aspectB = 0;
+    std::ifstream in(templatePath, std::ios::binary);
+    if (!in) return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t at = UpperAscii(line).find("#INCLUDE SWATCHCRAFT");
+        if (at == std::string::npos) continue;
+        const auto tokens = Tokens(line.substr(at + 20));
+        if (tokens.size() < 4 || tokens[2] != ":") return false;
+        const double n = LeadingNumber(tokens[0]), a = LeadingNumber(tokens[1]), b = LeadingNumber(tokens[3]);
+        if (n < 1 || a < 1 || b < 1 || n > 65535 || a > 1e6 || b > 1e6) return false;
+        samples = static_cast<std::uint32_t>(n);
+        aspectA = static_cast<std::int32_t>(a);
+        aspectB = static_cast<std::int32_t>(b);
+        return true;
+    }
+    return false;
+}
+
+std::string InvalidTemplateMessage(const std::string& templatePath) {
+    return "Die Vorlagendatei\n\"" + templatePath + "\"\nist entweder nicht vorhanden oder ungültig.\n\n" +
+           "Eine gültige Vorlagendatei muss eine auskommentierte\n" +
+           "Zeile mit dem Inhalt \"#include Swatchcraft n a:b\" enthalten,\n" +
+           "wobei \"n\" die Anzahl der Samples pro Seite und \"a:b\" das\n" + "Seitenverhaeltnis angibt.\n\n" +
+           "Beispiel: // #include Swatchcraft 10 3:2";
+}
+
+std::uint32_t HeightForWidth(const OverviewOptions& options, std::uint32_t width) {
+    if (options.useTemplate) {
+        if (options.aspectA <= 0 || options.aspectB <= 0) return options.Height;
+        return Cut(width / (static_cast<double>(options.aspectA) / options.aspectB));
+    }
+    return HeightForLayout(options.Type, width);
+}
+
+std::uint32_t WidthForHeight(const OverviewOptions& options, std::uint32_t height) {
+    if (options.useTemplate) {
+        if (options.aspectA <= 0 || options.aspectB <= 0) return options.Width;
+        return Cut(height * (static_cast<double>(options.aspectA) / options.aspectB));
+    }
+    if (options.Type == 0) return height;
+    return Cut(height * 1.3333333333333333);
+}
+
+std::uint32_t HeightForLayout(int type, std::uint32_t width) { return type == 0 ? width : Cut(width * 0.75); }
+
+void TemplateToggle(OverviewOptions& options, std::string& aspectText, UserInterface& ui) {
+    const bool found =
+        ReadTemplateMarker(options.templatePath, options.templateSamples, options.aspectA, options.aspectB);
+    aspectText = std::to_string(options.aspectA) + ":" + std::to_string(options.aspectB);
+    if (found) options.Height = HeightForWidth(options, options.Width);
+    if (options.useTemplate && !found) {
+        ui.ShowMessage(InvalidTemplateMessage(options.templatePath), MessageIcon::Exclamation);
+        options.useTemplate = false;
+    }
+    if (!options.useTemplate) options.Height = HeightForLayout(options.Type, options.Width);
+}
+
+bool SplitNameAsPath(std::string& name, std::string& directory) {
+    if (name.find(kPathSeparator) == std::string::npos) return false;
+    std::string folder, file;
+    SplitPath(name, folder, file);
+    const std::string extension = ExtensionOf(file);
+    name = file.substr(0, file.size() - extension.size());
+    directory = WithoutTrailingSeparator(folder);
+    return true;
+}
+
+bool CheckTemplate(OverviewOptions& options, UserInterface& ui) {
+    if (!options.useTemplate) return true;
+    if (options.templatePath.empty()) {
+        ui.ShowMessage("Sie müssen eine Vorlagendatei angeben.", MessageIcon::Exclamation);
+        return false;
+    }
+    if (!ReadTemplateMarker(options.templatePath, options.templateSamples, options.aspectA, options.aspectB)) {
+        ui.ShowMessage(InvalidTemplateMessage(options.templatePath), MessageIcon::Exclamation);
+        return false;
+    }
+    if (!FileExists(options.templatePath)) {
+        ui.ShowMessage("Die POV-Ray Vorlagendatei \"" + FileNameOf(options.templatePath) + "\" existiert nicht!",
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+bool CheckBeforeWriting(OverviewOptions& options, UserInterface& ui) {
+    if (!CheckTemplate(options, ui)) return false;
+    if (!options.IniFile.empty() && !FileExists(options.IniFile))
+        ui.ShowMessage("Die POV-Ray Ini-Datei \"" + FileNameOf(options.IniFile) +
+                           "\" existiert nicht, wird also nicht benutzt.",
+                       MessageIcon::Exclamation);
+    options.samplesPerPage = SamplesPerPage(options);
+    options.writtenCount = 0;
+    if (options.Directory.empty()) {
+        ui.ShowMessage("Sie müssen ein Zielverzeichnis angeben.", MessageIcon::Exclamation);
+        return false;
+    }
+    if (!DirectoryExists(options.Directory)) {
+        ui.ShowMessage("Das Zielverzeichnis\n\"" + options.Directory + "\"\nexistiert nicht.",
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+const std::vector<std::string>& OverviewFontNames() {
+    static const std::vector<std::string> names = {"courbd.ttf", "FreeMonoBold.ttf"};
+    return names;
+}
+
+bool CheckOverviewFont(OverviewOptions& options, const FontSearch& search, bool forPreview, UserInterface& ui) {
+    const auto& names = OverviewFontNames();
+    for (const auto& name : names)
+        for (const auto& path : search.libraryPaths)
+            if (FileExists(JoinPath(path, name))) {
+                options.fontPath = name;
+                return true;
+            }
+    const std::vector<std::string>& fonts = search.fontFiles ? *search.fontFiles : InstalledFontFiles();
+    for (const auto& name : names)
+        for (const auto& file : fonts)
+            if (FileNameOf(file) == name && FileExists(file)) {
+                options.fontPath = file;
+                return true;
+            }
+    const std::string folder = forPreview ? search.previewFolder : options.Directory;
+    for (const auto& name : names) {
+        const std::string candidate = JoinPath(folder, name);
+        if (!folder.empty() && FileExists(candidate)) {
+            options.fontPath = candidate;
+            return true;
+        }
+    }
+    if (!forPreview) {
+        ui.ShowMessage(std::string("Die TrueType-Schrift \"courbd.ttf\" befindet sich nicht in einem ") +
+                           "der POV-Ray Bibliotheksverzeichnisse. Eine Berechnung der erzeugten " +
+                           "Übersichten ist deshalb evtl. nicht möglich.\n\n" +
+                           "Fügen Sie entweder das entsprechende Verzeichnis (wahrscheinlich \"FONTS\" im "
+                           "Windows-Verzeichnis) " +
+                           "zu den Bibliotheksverzeichnissen hinzu oder kopieren Sie die Datei \"courbd.ttf\" " +
+                           "ins Verzeichnis der erzeugten Übersichtendatei.",
+                       MessageIcon::Information);
+    } else {
+        ui.ShowMessage(std::string("Die TrueType-Schrift \"courbd.ttf\" befindet sich weder im ") +
+                           "Schriftenverzeichnis von Windows noch in einem " +
+                           "der POV-Ray Bibliotheksverzeichnisse. Die Vorschau der Übersichten " +
+                           "ist deshalb nicht möglich.\n\n" +
+                           "Installieren Sie entweder die Schriftart im Schriftenordner, " +
+                           "fügen Sie das die Datei \"courbd.ttf\" enthaltende Verzeichnis " +
+                           "zu den Bibliotheksverzeichnissen hinzu oder kopieren Sie die Datei \"courbd.ttf\" " +
+                           "ins Unterverzeichnis \"preview\" dieses Programms.",
+                       MessageIcon::Exclamation);
+    }
+    return false;
+}
+
+bool WriteOverviewCommand(OverviewWriter& writer, OverviewOptions& options, const FontSearch& fonts,
+                          const std::string& settingsPath, UserInterface& ui) {
+    if (!CheckBeforeWriting(options, ui)) return false;
+    CheckOverviewFont(options, fonts, false, ui);
+    if (!writer.WriteOverviewFiles(WithTrailingSeparator(options.Directory))) return false;
+    if (options.abortRequested) return false;
+    if (options.writtenCount == 1)
+        ui.ShowMessage("Es wurde 1 Textur geschrieben.", MessageIcon::Information);
+    else
+        ui.ShowMessage("Es wurden " + std::to_string(options.writtenCount) + " Texturen geschrieben.",
+                       MessageIcon::Information);
+    if (!settingsPath.empty()) WriteIniString(settingsPath, "Output", "Directory", options.Directory);
+    return true;
+}
+
+PreviewWriteResult WritePreviewFiles(OverviewWriter& writer, OverviewOptions& options, const std::string& previewFolder,
+                                     UserInterface& ui) {
+    if (!DirectoryExists(previewFolder) && !CreateDirectories(previewFolder)) {
+        ui.ShowMessage("Das Preview-Verzeichnis konnte nicht erzeugt werden.", MessageIcon::Exclamation);
+        return PreviewWriteResult::Failed;
+    }
+    options.previewMode = true;
+    const bool written = writer.WriteOverviewFiles(WithTrailingSeparator(previewFolder));
+    if (options.texturesCount == 0) {
+        ui.ShowMessage(std::string("Es sind keine gültigen Texturen für eine Erzeugung mehr vorhanden.\n\n") +
+                           "Dieser Dialog wird geschlossen.",
+                       MessageIcon::Information);
+        return PreviewWriteResult::NothingLeft;
+    }
+    return written && !options.abortRequested ? PreviewWriteResult::Written : PreviewWriteResult::Failed;
+}
+
+}  // namespace sc

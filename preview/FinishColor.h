@@ -1,0 +1,34 @@
+#pragma once
+// The colour a finish is shown on: the settings group "FinishColor" (keys R,
+// G, B and F), shared by the preview scene and the overview scripts.
+#include <string>
+
+namespace sc {
+
+struct FinishColor {
+    double red = 1.0;
+    double green = 1.0;
+    double blue = 1.0;
+    double filter = 0.0;
+};
+
+// Reads the finish colour from a settings file: red, green and blue are all
+// 1 unless R, G and B are all given (each then the number its text begins
+// with, 0 when none); the filter is the number F begins with.
+FinishColor ReadFinishColor(const std::string& settingsPath);
+
+// The same from the program's settings file.
+FinishColor ReadFinishColor();
+
+// The number a text begins with (leading blanks skipped), 0 when none;
+// independent of the process locale.
+double LeadingNumber(const std::string& text);
+
+// A number as a text stream writes it by default: up to six significant
+// digits, no trailing zeros ("1", "0.5", "0.658824"), always with a point.
+std::string FormatStreamNumber(double value);
+
+// The " pigment { color rgbf<r,g,b,f> }" a finish sample is shown with.
+std::string FinishPigment(const FinishColor& color);
+
+}  // namespace sc

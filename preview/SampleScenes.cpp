@@ -1,0 +1,262 @@
+#include "preview/SampleScenes.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
+
+namespace sc {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+
+const Lines kStandard = {
+    "// &Standard",
+    "#version 3.0",
+    "",
+    "camera {",
+    "  direction <0, 0,  1.35>",
+    "  location  <0, 0, -3.5>",
+    "  right x",
+    "  look_at 0",
+    "}",
+    "light_source {<0, 0, -50> color rgb <0.658824, 0.658824, 0.658824> }",
+    "light_source {<75, 25, -90> color rgb <1, 1, 1> }",
+    "",
+    "// Object with \"Texture\"",
+    "merge {",
+    "  sphere { 0, 1 }",
+    "  box { <-1.5, -1.5, 0> <1.5, 1.5, 0.1> }",
+    "  %TEXTURE%",
+    "  hollow",
+    "}",
+    "",
+    "// Checkered plane behind the texture object",
+    "plane {",
+    "  z, 15",
+    "  texture {",
+    "    pigment { checker color red 0.5 green 0.5 blue 0.5 color red 0.847059 green 0.847059 blue 0.74902 }",
+    "    finish { ambient 1 diffuse 0 }",
+    "    scale 2",
+    "  }",
+    "  hollow",
+    "}",
+    "",
+    "// Gray plane in front of the texture object",
+    "plane { z, -100 pigment { rgb 0.5 } hollow }",
+};
+
+// The camera shared by the three checkerboard scenes.
+const Lines kBoardCamera = {
+    "camera {",
+    "  location  <0, 1.5, -2.5>",
+    "  right x",
+    "  look_at <0, 1, 0>",
+    "}",
+};
+
+// Background and floor shared by the three checkerboard scenes.
+const Lines kBoardTail = {
+    "",
+    "// White background",
+    "background { color rgb 1 }",
+    "",
+    "// Checkered floor",
+    "plane {",
+    "  y, 0",
+    "  texture {",
+    "    pigment { checker color rgb 1 color rgb 0 }",
+    "    finish { ambient 0.4 diffuse 0.6 }",
+    "    scale 0.75",
+    "    rotate y*30",
+    "  }",
+    "  hollow",
+    "}",
+};
+
+Lines SphereOnBoard() {
+    Lines lines = {"// &Kugel auf Schachbrett", "", "#version 3.0", "", "global_settings { assumed_gamma 1.5 }", ""};
+    Append(lines, kBoardCamera);
+    Append(lines, {
+                      "light_source { <40, 25, 50> color rgb 1 }",
+                      "light_source { <75, 25, -100> color rgb 1 }",
+                      "",
+                      "// Sphere with \"Texture\"",
+                      "sphere {",
+                      "  <0, 0, 0>, 1",
+                      "  %TEXTURE% scale 0.5",
+                      "  translate y",
+                      "  hollow",
+                      "}",
+                  });
+    Append(lines, kBoardTail);
+    return lines;
+}
+
+Lines CubeOnBoard() {
+    Lines lines = {"// &Würfel auf Schachbrett", "", "#version 3.0", "", "global_settings { assumed_gamma 1.5 }", ""};
+    Append(lines, kBoardCamera);
+    Append(lines, {
+                      "",
+                      "light_source { <40, 25, 50> color rgb 1 }",
+                      "light_source { <75, 25, -100> color rgb 1 }",
+                      "light_source { <-75, 25, -100> color rgb 0.75 }",
+                      "",
+                      "// Box with \"Texture\"",
+                      "box {",
+                      "  -1, 1",
+                      "  %TEXTURE% scale 0.5",
+                      "  scale 0.7",
+                      "  rotate <-40, 40, 0>",
+                      "  translate <0.1, 1, 0>",
+                      "  hollow",
+                      "}",
+                  });
+    Append(lines, kBoardTail);
+    return lines;
+}
+
+Lines TorusOnBoard() {
+    Lines lines = {"// &Torus auf Schachbrett", "", "#version 3.0", ""};
+    Append(lines, kBoardCamera);
+    Append(lines, {
+                      "light_source { <0, 0, 50> color rgb 1 }",
+                      "light_source { <0, 75, -75> color rgb 0.5 }",
+                      "light_source { <75, 75, -75> color rgb 1 }",
+                      "",
+                      "// Torus with \"Texture\"",
+                      "torus {",
+                      "  0.65, 0.35",
+                      "  %TEXTURE% scale 0.5",
+                      "  scale 1.1",
+                      "  rotate <-50, -20, 0>",
+                      "  translate <0.075, 1.2, 0>",
+                      "  hollow",
+                      "}",
+                  });
+    Append(lines, kBoardTail);
+    return lines;
+}
+
+const Lines kPlaneWithSphere = {
+    "// &Ebene mit Silberkugel über Schachbrett",
+    "",
+    "#version 3.0",
+    "",
+    "camera {",
+    "  location  <0, 2.5, -2.5>",
+    "  right x",
+    "  look_at <0, 1, 0>",
+    "}",
+    "light_source { <0, 50, 0> color rgb 0.75 }",
+    "light_source { <75, 50, -50> color rgb 1 }",
+    "",
+    "// White background",
+    "background { color rgb 1 }",
+    "",
+    "// Plane with \"Texture\"",
+    "plane {",
+    "  y, 0",
+    "  %TEXTURE% scale 2",
+    "  hollow",
+    "}",
+    "",
+    "// Checkered plane on bottom",
+    "// of the \"Texture\"-plane which",
+    "// is only visible if \"Texture\"",
+    "// has got transparent values",
+    "plane {",
+    "  y, -10",
+    "  texture {",
+    "    pigment { checker color rgb 1 color rgb 0 }",
+    "    finish { ambient 1 diffuse 0 }",
+    "    scale 2",
+    "    rotate y*30",
+    "  }",
+    "  hollow",
+    "}",
+    "",
+    "// Silver sphere",
+    "sphere {",
+    "  <0, 1.2, 0>, 0.75",
+    "  texture {",
+    "    pigment {",
+    "      color rgb <0.90, 0.91, 0.98>",
+    "    }",
+    "    finish {",
+    "      metallic",
+    "      ambient 0.2",
+    "      diffuse 0.7",
+    "      brilliance 6",
+    "      reflection 0.25",
+    "      phong 0.75",
+    "      phong_size 80",
+    "    }",
+    "  }",
+    "}",
+};
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+std::string PreviewTemplateFolder() { return ProgramFolder("preview", false); }
+
+std::string TemplateFilePath(const std::string& folder, int number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "TexturePreview%02d.inc", number);
+    return JoinPath(folder, name);
+}
+
+std::string PreviewSceneFilePath(const std::string& folder) { return JoinPath(folder, "TexturePreview.pov"); }
+
+std::vector<std::string> BuiltInTemplateLines(int number) {
+    switch (number) {
+        case 2: return SphereOnBoard();
+        case 3: return CubeOnBoard();
+        case 4: return TorusOnBoard();
+        case 5: return kPlaneWithSphere;
+        default: return kStandard;
+    }
+}
+
+bool EnsureTemplateFile(const std::string& folder, int number) {
+    const std::string path = TemplateFilePath(folder, number);
+    if (FileExists(path)) return true;
+    if (DirectoryExists(path)) return false;
+    std::string text;
+    for (const auto& line : BuiltInTemplateLines(number)) text += line + "\r\n";
+    return WriteFileAtomically(path, text);
+}
+
+std::optional<std::string> ReadTemplateTitle(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line) || line.rfind("//", 0) != 0) return std::nullopt;
+    return TrimBlanks(line.substr(2));
+}
+
+SampleSceneList BuildSampleSceneList(const std::string& folder, int selectedIndex) {
+    SampleSceneList list;
+    CreateDirectories(folder);
+    for (int number = 1; number <= kMaxSampleScenes; ++number) {
+        const std::string path = TemplateFilePath(folder, number);
+        if (!FileExists(path) && number <= kBuiltInSampleScenes) EnsureTemplateFile(folder, number);
+        if (!FileExists(path) && number > kBuiltInSampleScenes) break;
+        const auto title = ReadTemplateTitle(path);
+        list.titles.push_back(title ? *title : "Unbenannt" + std::to_string(number));
+    }
+    list.selectedIndex = selectedIndex >= 0 && selectedIndex < list.Count() ? selectedIndex : 0;
+    return list;
+}
+
+}  // namespace sc

@@ -1,0 +1,117 @@
+#include "preview/SceneWriter.h"
+
+#include <fstream>
+
+#include "library/EntryKind.h"
+#include "library/TextureEntry.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "preview/FinishColor.h"
+#include "preview/SampleScenes.h"
+
+namespace sc {
+namespace {
+
+constexpr const char* kPlaceholder = "%TEXTURE%";
+constexpr const char* kNewLine = "\r\n";
+
+struct VersionRow {
+    const char* directive;
+    float value;
+};
+constexpr VersionRow kVersions[] = {
+    {"#version 3.1", 3.1f}, {"#version 3.0", 3.0f}, {"#version 2.0", 2.0f}, {"#version 1.0", 1.0f}};
+
+std::string UpperAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// A line without its line end, whatever the file used (LF or CR LF).
+std::string WithoutLineEnd(std::string line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+bool PovVersionAtLeast31(double povVersion) { return povVersion >= 3.1 - 1e-6; }
+
+bool PreviewVersionLine(int attemptNumber, double povVersion, std::string& directive, float& version) {
+    const int index = attemptNumber + (PovVersionAtLeast31(povVersion) ? 0 : 1);
+    if (index < 0 || index > 3) return false;
+    directive = kVersions[index].directive;
+    version = kVersions[index].value;
+    return true;
+}
+
+size_t FindTexturePlaceholder(const std::string& line) { return UpperAscii(line).find(kPlaceholder); }
+
+std::string WrapTemplateLine(const TextureEntry& entry, const std::string& templateLine) {
+    const size_t at = FindTexturePlaceholder(templateLine);
+    const std::string rest = at == std::string::npos ? std::string() : templateLine.substr(at + 9);
+    std::string line;
+    switch (entry.kind) {
+        case kKindMaterial: line = "material { " + entry.name; break;
+        case kKindColor: line = "pigment { color " + entry.name; break;
+        case kKindFinish:
+            line = "texture { finish { " + entry.name + " }" + FinishPigment(ReadFinishColor());
+            break;
+        default: line = "texture { " + entry.name; break;
+    }
+    return line + rest + " }";
+}
+
+bool WriteScene(const SceneRequest& request, std::string* scenePath) {
+    if (request.templateIndex < 0 || request.templateIndex > 99) return false;
+    const std::string folder = request.templateFolder.empty() ? PreviewTemplateFolder() : request.templateFolder;
+    if (!DirectoryExists(folder) && !CreateDirectories(folder)) return false;
+    const int number = request.templateIndex + 1;
+    if (!EnsureTemplateFile(folder, number)) return false;
+    if (request.templateOnly) return true;
+    if (!request.entry) return false;
+
+    const std::string scene = PreviewSceneFilePath(folder);
+    std::ofstream out(scene, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    std::ifstream in(TemplateFilePath(folder, number), std::ios::binary);
+    if (!in) return false;
+
+    std::string directive;
+    float version = 0;
+    if (PreviewVersionLine(request.attemptNumber, request.povVersion, directive, version)) {
+        out << directive << (PovVersionAtLeast31(request.povVersion) ? ";" : "");
+        request.entry->previewVersion = version;
+    }
+    out << kNewLine;
+    if (request.declarationLines)
+        for (const auto& line : *request.declarationLines) out << WithoutLineEnd(line) << kNewLine;
+    out << kNewLine;
+    std::string line;
+    while (std::getline(in, line)) {
+        line = WithoutLineEnd(line);
+        if (FindTexturePlaceholder(line) == std::string::npos)
+            out << line << kNewLine;
+        else
+            out << WrapTemplateLine(*request.entry, line) << kNewLine;
+    }
+    out.close();
+    if (!out) return false;
+    if (scenePath) *scenePath = scene;
+    return true;
+}
+
+bool WriteScene(TextureEntry* entry, const std::vector<std::string>* declarationLines, int attemptNumber,
+                int templateIndex, double povVersion, bool templateOnly, std::string* scenePath) {
+    SceneRequest request;
+    request.entry = entry;
+    request.declarationLines = declarationLines;
+    request.attemptNumber = attemptNumber;
+    request.templateIndex = templateIndex;
+    request.povVersion = povVersion;
+    request.templateOnly = templateOnly;
+    return WriteScene(request, scenePath);
+}
+
+}  // namespace sc
