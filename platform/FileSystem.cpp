@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -68,6 +69,15 @@ std::vector<DirectoryItem> ListDirectory(std::string_view directory, std::string
     std::sort(items.begin(), items.end(),
               [](const DirectoryItem& a, const DirectoryItem& b) { return a.name < b.name; });
     return items;
+}
+
+std::string CanonicalPath(std::string_view path) {
+    const std::string p(path);
+    char* real = realpath(p.c_str(), nullptr);
+    if (!real) return {};
+    std::string result(real);
+    free(real);
+    return result;
 }
 
 bool ReadWholeFile(std::string_view path, std::string& contents) {

@@ -35,6 +35,10 @@ struct DirectoryItem {
 // An unreadable directory gives an empty list.
 std::vector<DirectoryItem> ListDirectory(std::string_view directory, std::string_view pattern = {});
 
+// The path with every symbolic link, "." and ".." resolved; empty when it
+// does not exist. Lets directory walks notice that they went round in a loop.
+std::string CanonicalPath(std::string_view path);
+
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(std::string_view path, std::string& contents);
 
