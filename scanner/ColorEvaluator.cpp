@@ -1,0 +1,114 @@
+#include "scanner/ColorEvaluator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "library/EntryColor.h"
+#include "library/TextureEntry.h"
+#include "scanner/ValueTokens.h"
+#include "scanner/WordTables.h"
+
+namespace sc {
+namespace {
+
+// Component slots: red, green, blue, and one for values that are read and
+// dropped (filter, transmit).
+constexpr int kIgnored = 3;
+
+float& Component(EntryColor& color, int index) {
+    return index == 0 ? color.red : index == 1 ? color.green : color.blue;
+}
+
+float Combine(float present, float value, char op) {
+    switch (op) {
+        case '+': return present + value;
+        case '-': return present - value;
+        case '*': return present * value;
+        case '/': return present / value;
+        default: return value;
+    }
+}
+
+void CombineColor(EntryColor& color, const EntryColor& value, char op) {
+    switch (op) {
+        case '+': color += value; break;
+        case '-': color -= value; break;
+        case '*': color *= value; break;
+        case '/': color /= value; break;
+        default: color = value; break;
+    }
+}
+
+float NumberValue(std::string_view token) { return std::strtof(std::string(token).c_str(), nullptr); }
+
+}  // namespace
+
+bool EvaluateColor(const TextureEntry& entry, std::string_view text, int lastDependencyIndex, EntryColor& color) {
+    int pending = -1;          // component waiting for its value
+    float pendingSign = 1;
+    int index = -1;            // component inside <...>, -1 outside
+    char op = 0;               // first character of the previous token
+    bool taken = false;
+    ValueTokens tokens(text);
+    std::string_view token;
+    while (tokens.Next(token)) {
+        const char first = token[0];
+        if (pending >= 0) {
+            if ((first == '-' || first == '+') && token.size() == 1) {
+                if (first == '-') pendingSign = -pendingSign;
+                continue;
+            }
+            if (pending != kIgnored) Component(color, pending) = pendingSign * NumberValue(token);
+            pending = -1;
+            pendingSign = 1;
+            taken = true;
+        } else if (token == "red" || token == "green" || token == "blue") {
+            pending = first == 'r' ? 0 : first == 'g' ? 1 : 2;
+        } else if (token == "filter" || token == "transmit") {
+            pending = kIgnored;
+        } else if (first == '<') {
+            index = 0;
+        } else if (first == '>' && index >= 0) {
+            index = -1;
+        } else if (first == ',' && index >= 0) {
+            ++index;
+        } else if (ValueTokens::IsNumber(token)) {
+            const float value = NumberValue(token);
+            if (index < 0) {
+                for (int c = 0; c < 3; ++c) Component(color, c) = Combine(Component(color, c), value, op);
+            } else if (index < 3) {
+                Component(color, index) = Combine(Component(color, index), value, op);
+            }
+            taken = true;
+        } else if (ValueTokens::IsIdentifier(token) && !IsReservedWord(token)) {
+            int found = std::min(lastDependencyIndex, static_cast<int>(entry.dependencies.size()) - 1);
+            while (found >= 0 && entry.dependencies[static_cast<size_t>(found)]->name != token) --found;
+            if (found < 0) {
+                color = 0.0f;
+                return false;
+            }
+            const DeclarationRecord* dependency = entry.dependencies[static_cast<size_t>(found)];
+            EntryColor value;
+            if (dependency->text) EvaluateColor(entry, *dependency->text, found - 1, value);
+            CombineColor(color, value, op);
+            taken = true;
+        }
+        op = first;
+    }
+    return taken;
+}
+
+void ResolveColor(TextureEntry& entry) {
+    if (!entry.color) entry.color = std::make_unique<EntryColor>();
+    EntryColor& color = *entry.color;
+    color = 0.0f;
+    if (entry.record && entry.record->text)
+        EvaluateColor(entry, *entry.record->text, static_cast<int>(entry.dependencies.size()) - 1, color);
+    for (float* c : {&color.red, &color.green, &color.blue})
+        *c = static_cast<float>(std::trunc(static_cast<double>(*c) * 1e6 + 0.5) / 1e6);
+}
+
+}  // namespace sc

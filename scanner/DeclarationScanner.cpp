@@ -1,0 +1,226 @@
+#include "scanner/DeclarationScanner.h"
+
+#include "scanner/Tokenizer.h"
+#include "scanner/WordTables.h"
+
+namespace sc {
+namespace {
+
+// Token types of the state machine.
+enum TokenType {
+    kNone = 0,
+    kDeclare = 1,
+    kEquals = 2,
+    kMaterial = 3,
+    kTexture = 4,
+    kPigment = 5,
+    kColor = 6,
+    kFinish = 7,
+    kNormal = 8,
+    kIdentifier = 9,
+    kIncludeWord = 10,
+};
+
+// Binary files and runaway input must end: a call gives up after this many
+// empty lines in a row of reading.
+constexpr int kEmptyLineLimit = 10000;
+
+int KeywordType(std::string_view token) {
+    switch (token.size()) {
+        case 5:
+            if (token == "color") return kColor;
+            break;
+        case 6:
+            if (token == "finish") return kFinish;
+            if (token == "normal") return kNormal;
+            break;
+        case 7:
+            if (token == "texture") return kTexture;
+            if (token == "pigment") return kPigment;
+            break;
+        case 8:
+            if (token == "material") return kMaterial;
+            break;
+        default:
+            break;
+    }
+    return kNone;
+}
+
+int KindForType(int type) {
+    switch (type) {
+        case kMaterial: return 1;
+        case kTexture: return 2;
+        case kPigment: return 3;
+        case kColor: return 4;
+        case kFinish: return 5;
+        case kNormal: return 6;
+        default: return 8;
+    }
+}
+
+// The differences between the two variants.
+struct IndexPolicy {
+    static constexpr size_t kTokenCapacity = kIndexLineCapacity;
+    static constexpr size_t kIncludeNameMax = 512;
+    std::int32_t* lineNumber;
+    bool CheckCancel() { return false; }
+    void LineRead() { ++*lineNumber; }
+    bool RecognisesIncludes() const { return true; }
+    // True when the include is returned to the caller.
+    bool Include(const std::string&) { return true; }
+};
+
+struct SearchPolicy {
+    static constexpr size_t kTokenCapacity = kSearchLineCapacity;
+    static constexpr size_t kIncludeNameMax = 259;
+    const std::string* path;
+    int* includeCounter;
+    bool checkCancel;
+    SearchScanHooks* hooks;
+    bool CheckCancel() { return checkCancel && hooks->PumpAndCheckCancel(); }
+    void LineRead() { hooks->LineRead(); }
+    bool RecognisesIncludes() const { return path != nullptr; }
+    bool Include(const std::string& fileName) {
+        hooks->IncludeFound(*path, fileName, includeCounter);
+        return false;
+    }
+};
+
+// Reads the next line into the stream; false at the end of the file or after
+// too many empty lines.
+template <class Policy>
+bool NextLine(ScanStream& s, Policy& policy, int& emptyLines) {
+    std::string_view line;
+    while (s.reader.ReadLine(line)) {
+        policy.LineRead();
+        if (line.empty()) {
+            if (++emptyLines >= kEmptyLineLimit) return false;
+            continue;
+        }
+        s.lineData = line.data();
+        s.lineStart = s.reader.LineStart();
+        s.rest = line;
+        return true;
+    }
+    return false;
+}
+
+template <class Policy>
+int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t& offsetOut) {
+    int t1 = kNone, t2 = kNone, t3 = kNone;
+    int current = kNone;
+    int commentDepth = 0;
+    char lastPunct = 0;
+    std::string_view candidate;
+    std::string candidateCopy;  // the candidate outlives its line when a declaration spans lines
+    bool candidateCopied = false;
+    std::int64_t candidateOffset = 0;
+    int emptyLines = 0;
+
+    if (s.rest.empty() && !NextLine(s, policy, emptyLines)) {
+        offsetOut = s.reader.Position();
+        return kScanEnd;
+    }
+    while (true) {
+        std::string_view token;
+        if (policy.CheckCancel()) {
+            offsetOut = s.reader.Position();
+            return kScanEnd;
+        }
+        if (NextToken(s.rest, token, Policy::kTokenCapacity, true) == 0) {
+            if (!candidate.empty() && !candidateCopied) {
+                candidateCopy.assign(candidate);
+                candidate = candidateCopy;
+                candidateCopied = true;
+            }
+            if (!NextLine(s, policy, emptyLines)) {
+                offsetOut = s.reader.Position();
+                return kScanEnd;
+            }
+            continue;
+        }
+        const char first = token[0];
+        if (current == kIncludeWord && first == '"' && policy.RecognisesIncludes()) {
+            const size_t close = s.rest.find('"');
+            const size_t length = close == std::string_view::npos ? s.rest.size() : close;
+            std::string fileName(s.rest.substr(0, std::min(length, Policy::kIncludeNameMax)));
+            s.rest.remove_prefix(length);
+            if (policy.Include(fileName)) {
+                if (nameOut) *nameOut = std::move(fileName);
+                offsetOut = s.lineStart + (s.rest.data() - s.lineData);
+                return kScanInclude;
+            }
+            t1 = t2 = t3 = current = kNone;
+            continue;
+        }
+        if (lastPunct == '/' && first == '/') {
+            s.rest = {};
+            lastPunct = 0;
+            continue;
+        }
+        if (lastPunct == '/' && first == '*') {
+            ++commentDepth;
+            lastPunct = 0;
+            continue;
+        }
+        if (lastPunct == '*' && first == '/' && commentDepth > 0) {
+            --commentDepth;
+            lastPunct = 0;
+            continue;
+        }
+        if (commentDepth > 0) {
+            current = kNone;
+            lastPunct = first;
+            continue;
+        }
+        if (IsIdentifierChar(first)) {
+            int type = KeywordType(token);
+            if (type == kNone) {
+                if (lastPunct == '#' && token == "declare") type = kDeclare;
+                else if (lastPunct == '#' && token == "include") type = kIncludeWord;
+            }
+            if (type == kNone) {
+                type = kIdentifier;
+                lastPunct = 0;
+                if (!(t3 == kDeclare && t2 == kIdentifier && t1 == kEquals)) {
+                    candidate = token;
+                    candidateCopied = false;
+                    candidateOffset = s.lineStart + (s.rest.data() - s.lineData);
+                }
+            }
+            current = type;
+        } else if (first == '=') {
+            current = kEquals;
+            lastPunct = first;
+        } else {
+            lastPunct = first;
+            if (first == '/') current = kNone;
+        }
+        if (current == kNone) continue;
+        if (t3 == kDeclare && t2 == kIdentifier && t1 == kEquals) {
+            if (nameOut) nameOut->assign(candidate);
+            offsetOut = candidateOffset;
+            return KindForType(current);
+        }
+        t3 = t2;
+        t2 = t1;
+        t1 = current;
+    }
+}
+
+}  // namespace
+
+int ScanDeclarations(ScanStream& stream, std::string& nameOut, std::int64_t& positionOut, std::int32_t& lineNumber) {
+    IndexPolicy policy{&lineNumber};
+    return Recognise(stream, policy, &nameOut, positionOut);
+}
+
+int ScanDeclarationsForSearch(const std::string* path, ScanStream& stream, std::string* nameOut, int* includeCounter,
+                              bool checkCancel, SearchScanHooks& hooks) {
+    SearchPolicy policy{path, includeCounter, checkCancel, &hooks};
+    std::int64_t offset = 0;
+    return Recognise(stream, policy, nameOut, offset);
+}
+
+}  // namespace sc

@@ -1,0 +1,30 @@
+#include "scanner/DeclarationText.h"
+
+#include "library/SourceFile.h"
+#include "library/TextureEntry.h"
+#include "platform/PathUtil.h"
+
+namespace sc {
+
+std::string DeclarationBoxText(const TextureEntry& entry) {
+    if (!entry.record || !entry.record->text) return entry.name.empty() ? "" : "NICHT VERFÜGBAR";
+    const std::string ownFile = entry.sourceFile ? entry.sourceFile->fileName : std::string();
+    std::string text = "// >>> " + entry.name + " (aus Datei \"" + ownFile + "\", Zeile " +
+                       std::to_string(static_cast<std::uint32_t>(entry.record->line)) + ") <<<\r\n";
+    if (!entry.dependencies.empty()) {
+        std::string previousFile;
+        bool first = true;
+        for (const DeclarationRecord* constant : entry.dependencies) {
+            const std::string file = constant->HasOrigin() ? FileNameOf(constant->origin) : ownFile;
+            if (first || file != previousFile) text += "\r\n// Konstanten aus Datei \"" + file + "\"\r\n";
+            first = false;
+            previousFile = file;
+            text += "#declare " + constant->name + " = " + (constant->text ? *constant->text : "NICHT GEFUNDEN") + "\r\n";
+        }
+        text += "\r\n";
+    }
+    text += "#declare " + entry.name + " = " + *entry.record->text;
+    return text;
+}
+
+}  // namespace sc

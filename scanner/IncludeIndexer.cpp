@@ -1,0 +1,206 @@
+#include "scanner/IncludeIndexer.h"
+
+#include <algorithm>
+#include <array>
+
+#include "library/IncludeIndex.h"
+#include "library/SourceFile.h"
+#include "library/TextureLibrary.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "scanner/DeclarationScanner.h"
+
+namespace sc {
+namespace {
+
+const std::array<const char*, kStandardIncludeCount> kStandardIncludes = {
+    "colors.inc", "textures.inc", "stones.inc", "woods.inc", "stoneold.inc", "metals.inc", "golds.inc", "glass.inc",
+};
+
+std::string LowerCaseVariant(std::string_view name) {
+    if (!IsAbsolutePath(name)) return ToLowerAscii(name);
+    std::string directory, fileName;
+    SplitPath(name, directory, fileName);
+    return directory + ToLowerAscii(fileName);
+}
+
+std::string FindIn(std::string_view name, std::string_view besideDirectory, const std::vector<std::string>& paths) {
+    if (name.empty()) return {};
+    if (IsAbsolutePath(name)) return FileExists(name) ? std::string(name) : std::string();
+    if (!besideDirectory.empty()) {
+        std::string candidate = JoinPath(besideDirectory, name);
+        if (FileExists(candidate)) return candidate;
+    }
+    for (const auto& path : paths) {
+        if (path.empty()) continue;
+        std::string candidate = JoinPath(path, name);
+        if (FileExists(candidate)) return candidate;
+    }
+    return {};
+}
+
+IncludeIndex* ScanIncludeFileAt(TextureLibrary& library, std::string_view fileName, std::int64_t& running, int depth);
+
+// Scans an opened include file into its cache entry.
+void FillIncludeIndex(TextureLibrary& library, IncludeIndex& index, ScanStream& stream, std::int64_t& running,
+                      int depth) {
+    std::string name;
+    std::int64_t offset = 0;
+    std::int32_t line = 0;
+    int kind;
+    while ((kind = ScanDeclarations(stream, name, offset, line)) != kScanEnd) {
+        const std::int64_t position = running + offset;
+        library.PumpMessages();
+        DeclarationRecord record;
+        record.offset = offset;
+        record.position = position;
+        record.line = line;
+        record.kind = kind;
+        if (kind == kScanInclude) {
+            record.origin = name;
+            index.records.push_back(std::move(record));
+            if (depth + 1 >= kMaxIncludeDepth) continue;
+            std::int64_t nested = position;
+            ScanIncludeFileAt(library, name, nested, depth + 1);
+            running = nested - offset;
+        } else {
+            record.origin = index.path;
+            record.name = name;
+            index.records.push_back(std::move(record));
+        }
+    }
+    running += offset;
+}
+
+IncludeIndex* ScanIncludeFileAt(TextureLibrary& library, std::string_view fileName, std::int64_t& running, int depth) {
+    const std::string path = ResolveIncludeFile(fileName, {}, library.LibraryPaths());
+    if (path.empty()) return nullptr;
+    auto& cache = library.IncludeCache();
+    for (const auto& cached : cache)
+        if (cached->path == path) return cached.get();
+    ScanStream stream(kIndexLineCapacity);
+    if (!stream.reader.Open(path)) return nullptr;
+    auto index = std::make_unique<IncludeIndex>();
+    index->path = path;
+    index->lastWrite = LastWriteTime(path);
+    IncludeIndex* raw = index.get();
+    // Cached before it is scanned, so a file that includes itself again,
+    // at any depth, finds it and stops there.
+    cache.push_back(std::move(index));
+    FillIncludeIndex(library, *raw, stream, running, depth);
+    return raw;
+}
+
+struct SourceIndexer {
+    TextureLibrary& library;
+    SourceFile& file;
+    std::vector<std::string> chain;  // the files being indexed, outermost first
+
+    void Index(const std::string& path, std::int64_t& running) {
+        ScanStream stream(kIndexLineCapacity);
+        if (!stream.reader.Open(path)) return;
+        chain.push_back(MakeAbsolute(path));
+        const std::string directory = DirectoryOf(path);
+        const bool ownFile = SameFileName(path, file.path);
+        std::string name;
+        std::int64_t offset = 0;
+        std::int32_t line = 0;
+        int kind;
+        while ((kind = ScanDeclarations(stream, name, offset, line)) != kScanEnd) {
+            const std::int64_t position = running + offset;
+            library.PumpMessages();
+            if (kind == kScanInclude) {
+                Include(name, directory, position, offset, running);
+                continue;
+            }
+            DeclarationRecord record;
+            if (!ownFile) record.origin = path;
+            record.name = name;
+            record.offset = offset;
+            record.position = position;
+            record.line = line;
+            record.kind = kind;
+            file.declarations.push_back(std::move(record));
+        }
+        running += offset;
+        chain.pop_back();
+    }
+
+    void Include(const std::string& name, const std::string& directory, std::int64_t position, std::int64_t offset,
+                 std::int64_t& running) {
+        const int standard = StandardIncludeIndex(library, directory, name);
+        if (standard >= 0) {
+            DeclarationRecord record;
+            record.origin = kStandardIncludes[standard];
+            record.kind = 0;
+            record.offset = offset;
+            record.position = position;
+            file.declarations.push_back(std::move(record));
+            std::int64_t scratch = 0;
+            ScanIncludeFile(library, kStandardIncludes[standard], scratch);
+            return;
+        }
+        const std::string resolved = ResolveIncludeFile(name, directory, library.LibraryPaths());
+        if (resolved.empty() || static_cast<int>(chain.size()) >= kMaxIncludeDepth) return;
+        const std::string absolute = MakeAbsolute(resolved);
+        if (SameFileName(absolute, MakeAbsolute(file.path))) return;
+        if (std::any_of(chain.begin(), chain.end(), [&](const std::string& p) { return SameFileName(p, absolute); }))
+            return;
+        std::int64_t nested = position;
+        Index(resolved, nested);
+        running = nested - offset;
+    }
+};
+
+}  // namespace
+
+const char* StandardIncludeName(int index) {
+    return index >= 0 && index < kStandardIncludeCount ? kStandardIncludes[index] : "";
+}
+
+std::string ResolveIncludeFile(std::string_view name, std::string_view besideDirectory,
+                               const std::vector<std::string>& libraryPaths) {
+    std::string found = FindIn(name, besideDirectory, libraryPaths);
+    if (!found.empty()) return found;
+    const std::string lower = LowerCaseVariant(name);
+    if (lower == name) return {};
+    return FindIn(lower, besideDirectory, libraryPaths);
+}
+
+int StandardIncludeIndex(const TextureLibrary& library, std::string_view directory, std::string_view fileName) {
+    const std::string name = FileNameOf(fileName);
+    const std::string lower = ToLowerAscii(name);
+    const auto it = std::find_if(kStandardIncludes.begin(), kStandardIncludes.end(),
+                                 [&](const char* s) { return lower == s; });
+    if (it == kStandardIncludes.end()) return -1;
+    const int index = static_cast<int>(it - kStandardIncludes.begin());
+    const std::string local = ResolveIncludeFile(name, {}, {JoinPath(directory, "")});
+    if (directory.empty() || local.empty()) return index;
+    const std::string found = ResolveIncludeFile(name, {}, library.LibraryPaths());
+    if (found.empty()) return -1;
+    return SameFileName(MakeAbsolute(found), MakeAbsolute(local)) ? index : -1;
+}
+
+IncludeIndex* ScanIncludeFile(TextureLibrary& library, std::string_view fileName, std::int64_t& runningPosition) {
+    return ScanIncludeFileAt(library, fileName, runningPosition, 0);
+}
+
+void IndexSourceFile(TextureLibrary& library, SourceFile& file, const std::string& path, std::int64_t& runningPosition) {
+    const int standard = StandardIncludeIndex(library, file.directory, path);
+    if (standard >= 0) {
+        std::int64_t start = 0;
+        IncludeIndex* index = ScanIncludeFile(library, kStandardIncludes[standard], start);
+        if (index && !index->records.empty()) {
+            DeclarationRecord record;
+            record.origin = kStandardIncludes[standard];
+            record.kind = 0;
+            file.declarations.push_back(std::move(record));
+            file.standardInclude = index;
+            return;
+        }
+    }
+    SourceIndexer indexer{library, file, {}};
+    indexer.Index(path, runningPosition);
+}
+
+}  // namespace sc

@@ -1,0 +1,84 @@
+#include "scanner/LineReader.h"
+
+#include <cstring>
+
+namespace sc {
+namespace {
+constexpr size_t kChunk = 1 << 16;
+}
+
+LineReader::LineReader(size_t capacity) : capacity_(capacity < 2 ? 2 : capacity) {}
+
+LineReader::~LineReader() {
+    if (file_) std::fclose(file_);
+}
+
+bool LineReader::Open(const std::string& path, std::int64_t offset) {
+    if (file_) std::fclose(file_);
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) return false;
+    if (offset > 0 && fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0) {
+        std::fclose(file_);
+        file_ = nullptr;
+        return false;
+    }
+    buffer_.resize(kChunk + capacity_);
+    data_ = buffer_.data();
+    pos_ = end_ = 0;
+    base_ = lineStart_ = offset > 0 ? offset : 0;
+    eof_ = false;
+    return true;
+}
+
+void LineReader::OpenMemory(std::string_view data, std::int64_t offset) {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    data_ = data.data();
+    end_ = data.size();
+    pos_ = offset > 0 ? std::min(static_cast<size_t>(offset), end_) : 0;
+    base_ = 0;
+    lineStart_ = static_cast<std::int64_t>(pos_);
+    eof_ = true;
+}
+
+// Keeps at least one whole line's capacity in the buffer while the file has more.
+bool LineReader::Fill() {
+    if (eof_ || !file_) return false;
+    if (pos_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+        base_ += static_cast<std::int64_t>(pos_);
+        end_ -= pos_;
+        pos_ = 0;
+    }
+    while (end_ < buffer_.size()) {
+        const size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+        if (n == 0) {
+            eof_ = true;
+            break;
+        }
+        end_ += n;
+    }
+    return true;
+}
+
+bool LineReader::ReadLine(std::string_view& line) {
+    if (end_ - pos_ < capacity_) Fill();
+    if (pos_ >= end_) return false;
+    lineStart_ = base_ + static_cast<std::int64_t>(pos_);
+    const size_t limit = std::min(capacity_ - 1, end_ - pos_);
+    const char* start = data_ + pos_;
+    const void* feed = std::memchr(start, '\n', limit);
+    if (feed) {
+        const size_t length = static_cast<size_t>(static_cast<const char*>(feed) - start);
+        line = std::string_view(start, length);
+        pos_ += length + 1;
+    } else {
+        line = std::string_view(start, limit);
+        pos_ += limit;
+        // A line that just fills the buffer still owns its line feed.
+        if (pos_ < end_ && data_[pos_] == '\n') ++pos_;
+    }
+    return true;
+}
+
+}  // namespace sc

@@ -1,0 +1,48 @@
+#pragma once
+// Reading an include file line by line the way the scanner and the
+// declaration reader need it: bounded lines, byte positions of line starts.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace sc {
+
+class LineReader {
+public:
+    // Lines hold at most `capacity` - 1 bytes; a longer line arrives as
+    // several lines.
+    explicit LineReader(size_t capacity);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // Opens a file for reading from `offset`; false when it cannot be read.
+    bool Open(const std::string& path, std::int64_t offset = 0);
+    // Reads from bytes in memory instead (borrowed; they must outlive the reader).
+    void OpenMemory(std::string_view data, std::int64_t offset = 0);
+
+    // The next line without its line feed (a carriage return stays);
+    // false at the end. The view lives until the next call.
+    bool ReadLine(std::string_view& line);
+
+    // The stream position where the last line returned begins.
+    std::int64_t LineStart() const { return lineStart_; }
+    // The stream position after the last line returned.
+    std::int64_t Position() const { return base_ + static_cast<std::int64_t>(pos_); }
+
+private:
+    bool Fill();
+
+    size_t capacity_;
+    std::FILE* file_ = nullptr;
+    std::string buffer_;
+    const char* data_ = nullptr;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    std::int64_t base_ = 0;  // stream position of data_[0]
+    std::int64_t lineStart_ = 0;
+    bool eof_ = true;
+};
+
+}  // namespace sc

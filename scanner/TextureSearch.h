@@ -1,0 +1,95 @@
+#pragma once
+// The search for declarations on disk ("Texturen suchen") without its dialog:
+// a counting pass and a search pass over directories or given files, adding
+// every declaration of a wanted kind to the library.
+#include <array>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scanner/DeclarationScanner.h"
+
+namespace sc {
+
+class LibraryController;
+class UserInterface;
+
+struct SearchOptions {
+    std::string patterns = "*.inc";  // semicolon-separated file patterns or names
+    bool libraryDirectories = false; // search the library paths (never their subdirectories)
+    std::string otherDirectory;      // else this directory
+    bool subdirectories = false;     // with otherDirectory: also its non-hidden subdirectories
+    // Wanted kinds by EntryKind 1 (material) to 6 (normal); the default is
+    // materials, textures and pigments.
+    std::array<bool, 7> kinds{false, true, true, true, false, false, false};
+    bool followIncludes = true;      // search files named by #include statements too
+    // Files given directly (dropped on the window): searched instead of any
+    // directory, with the patterns ignored.
+    std::vector<std::string> explicitFiles;
+
+    bool WantsKind(int kind) const { return kind >= 1 && kind <= 6 && kinds[static_cast<size_t>(kind)]; }
+};
+
+// Splits pattern text at semicolons; pieces are trimmed, empty ones dropped.
+std::vector<std::string> SplitPatterns(std::string_view text);
+
+// "N Textur(en) in N Datei(en) und N Verzeichnis(sen) gefunden."
+std::string SearchResultText(int textures, int files, int directories);
+
+// At most this many #include files are followed from one searched file.
+inline constexpr int kMaxFollowedIncludes = 10;
+
+struct SearchCounts {
+    int filesCounted = 0;
+    int directoriesCounted = 0;
+    int textures = 0;     // entries added
+    int files = 0;        // files with entries added
+    int directories = 0;  // directories with entries added
+    long long lines = 0;  // lines read by the search pass
+};
+
+class TextureSearch : private SearchScanHooks {
+public:
+    // Both are borrowed and must outlive the search.
+    TextureSearch(LibraryController& controller, SearchOptions options);
+
+    // The whole command after the dialog: both passes, then the offer to
+    // complete directories, then a refresh of the views.
+    void Run();
+    // The counting pass and, when files were counted and nothing cancelled, the search pass.
+    void RunPasses();
+    // Counts or searches the matching files of one directory (and its
+    // subdirectories when wanted).
+    void SearchDirectory(const std::string& directory, bool countOnly);
+    // Searches one file and the files it includes; returns the entries added.
+    // `firstInDirectory` (may be null) is cleared at the first entry added.
+    int SearchFile(const std::string& path, int* includeCounter, bool* firstInDirectory);
+
+    const SearchCounts& Counts() const { return counts_; }
+    std::string ResultText() const { return SearchResultText(counts_.textures, counts_.files, counts_.directories); }
+
+private:
+    bool PumpAndCheckCancel() override;
+    void LineRead() override;
+    void IncludeFound(const std::string& path, const std::string& fileName, int* includeCounter) override;
+
+    int SearchFileAt(const std::string& path, int* includeCounter, bool* firstInDirectory, bool included);
+    void Pass(bool countOnly);
+    void Walk(const std::string& directory, bool countOnly);
+    std::vector<std::string> FilesMatching(const std::string& directory, const std::string& pattern) const;
+    bool Cancelled() const;
+
+    LibraryController& controller_;
+    UserInterface& ui_;
+    SearchOptions options_;
+    std::vector<std::string> patterns_;
+    SearchCounts counts_;
+    bool countOnly_ = false;
+    std::set<std::string> visited_;  // directories walked in this pass, resolved
+};
+
+// Runs the search with the given options (the dialog's part is the caller's).
+SearchCounts SearchTextures(LibraryController& controller, const SearchOptions& options);
+
+}  // namespace sc

@@ -1,0 +1,32 @@
+#pragma once
+// The fixed word lists the declaration reader works with. All comparisons
+// are exact and case-sensitive, as POV-Ray's keywords are lower case.
+#include <string_view>
+
+namespace sc {
+
+// The effect a compatibility word has on an entry.
+enum class CompatibilityEffect { None, RefusedBy31, RefusedBy30, NeedsVersion30 };
+
+// The effect of `word` when it stands as a whole word in a declaration.
+CompatibilityEffect CompatibilityWordEffect(std::string_view word);
+
+// True for the image and data file types (tga, gif, iff, ppm, pgm, png, sys, df3).
+bool IsImageFileType(std::string_view lowerCaseType);
+
+// True for the object and scene statement words that end a declaration at
+// brace depth 0.
+bool IsStatementWord(std::string_view word);
+
+// True for the 369 reserved words of the 3.1 scene language; such a word is
+// never looked up as a declared name.
+bool IsReservedWord(std::string_view word);
+
+// True for the bytes an identifier consists of (ASCII letters, digits, underscore).
+inline bool IsIdentifierChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+inline bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace sc
