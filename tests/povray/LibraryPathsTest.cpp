@@ -1,0 +1,303 @@
+#include "povray/LibraryPaths.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "povray/LibraryPathEditor.h"
+#include "TestEnvironment.h"
+
+namespace sc {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+std::string HomeDir() { return std::getenv("HOME"); }
+
+// A POV-Ray home of its own: an executable that reports version 3.6 and a
+// system povray.ini below home/etc; the user's copy is removed afterwards.
+class FakePovHome : public testing::Test {
+protected:
+    void SetUp() override {
+        home = dir / "pov";
+        dir.Write("pov/bin/povray", "#!/bin/sh\necho 'POV-Ray 3.6.1' >&2\n");
+        chmod((home + "/bin/povray").c_str(), 0755);
+        systemIni = dir.Write("pov/etc/povray/3.6/povray.ini",
+                              "Width=320\r\nLibrary_Path=" + dir.Path() + "\r\n;Library_Path=/commented\r\n");
+        userIni = HomeDir() + "/.povray/3.6/povray.ini";
+    }
+    void TearDown() override { std::filesystem::remove_all(HomeDir() + "/.povray"); }
+
+    TempDir dir;
+    std::string home, systemIni, userIni;
+    test::RecordingUserInterface ui;
+};
+
+TEST(LibraryPathLine, RecognisesOnlyRealLibraryPathLines) {
+    std::string value;
+    ASSERT_TRUE(ParseLibraryPathLine("  LIBRARY_PATH=/povray3/include/ ", value));
+    EXPECT_EQ(value, "/povray3/include");
+    ASSERT_TRUE(ParseLibraryPathLine("Library_Path=\"/usr/share/povray-3.7/include\"", value));
+    EXPECT_EQ(value, "/usr/share/povray-3.7/include");
+    ASSERT_TRUE(ParseLibraryPathLine("library_paths = /", value));
+    EXPECT_EQ(value, "/");
+    EXPECT_FALSE(ParseLibraryPathLine(";Library_Path=/x", value));
+    EXPECT_FALSE(ParseLibraryPathLine("Library_Path=   ", value));
+    EXPECT_FALSE(ParseLibraryPathLine("Library_Path /x", value));
+    EXPECT_FALSE(ParseLibraryPathLine("Input_File_Name=library_path=/x", value));
+}
+
+TEST_F(FakePovHome, ReadsTheSystemFileUntilTheUserHasOne) {
+    EXPECT_EQ(PovIniVersionOf(home), "3.6");
+    EXPECT_EQ(PovrayIniPath(home), systemIni);
+    std::vector<std::string> paths{"stale"};
+    ASSERT_EQ(ReadLibraryPaths(home, paths), 1);
+    EXPECT_EQ(paths, (std::vector<std::string>{dir.Path()}));
+    EXPECT_TRUE(IsLibraryPath(home, dir.Path() + "/"));
+    EXPECT_FALSE(IsLibraryPath(home, "/commented"));
+    dir.Write("font.ttf", "x");
+    EXPECT_TRUE(FindInLibraryPaths(home, "font.ttf"));
+    EXPECT_FALSE(FindInLibraryPaths(home, "missing.ttf"));
+
+    // A change goes to the user's copy, which POV-Ray then reads instead.
+    ASSERT_EQ(WritablePovrayIniPath(home), userIni);
+    EXPECT_EQ(ReadFile(userIni), ReadFile(systemIni));
+    ASSERT_TRUE(RewriteLibraryPaths(userIni, {"/a"}));
+    EXPECT_EQ(PovrayIniPath(home), userIni);
+    ReadLibraryPaths(home, paths);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/a"}));
+    EXPECT_EQ(ReadFile(systemIni).find("/a"), std::string::npos);
+
+    EXPECT_EQ(ReadLibraryPathsFromFile(dir / "none.ini", paths), 0);
+    EXPECT_TRUE(paths.empty());
+}
+
+TEST(RewriteLibraryPaths, MovesPathsToTheEndAndKeepsEveryOtherByte) {
+    TempDir dir;
+    const std::string before =
+        "; POV-Ray settings\r\n"
+        "Library_Path=/one\r\n"
+        "Width = 800   \r\n"
+        "  library_path=\"/two\"\r\n"
+        "[Section]\r\n"
+        "Height=600";
+    const std::string ini = dir.Write("povray.ini", before);
+    chmod(ini.c_str(), 0600);
+    ASSERT_TRUE(RewriteLibraryPaths(ini, {"/two", "/one", "/with blank"}));
+    EXPECT_EQ(ReadFile(ini),
+              "; POV-Ray settings\r\n"
+              "Width = 800   \r\n"
+              "[Section]\r\n"
+              "Height=600\r\n"
+              "Library_Path = /two\r\n"
+              "Library_Path = /one\r\n"
+              "Library_Path = \"/with blank\"");
+    EXPECT_EQ(ReadFile(dir / "povray.bak"), before);
+    struct stat st {};
+    stat(ini.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    std::vector<std::string> paths;
+    ReadLibraryPathsFromFile(ini, paths);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/two", "/one", "/with blank"}));
+    EXPECT_EQ(ListDirectory(dir.Path()).size(), 2u);  // no temporary file left
+}
+
+TEST(RewriteLibraryPaths, NeverDamagesTheFile) {
+    TempDir dir;
+    const std::string before = "Width=1\nLibrary_Path=/old\n";
+    const std::string ini = dir.Write("povray.ini", before);
+    EXPECT_FALSE(RewriteLibraryPaths(dir / "missing.ini", {"/x"}));
+    EXPECT_FALSE(FileExists(dir / "missing.ini"));
+
+    // A backup that cannot be replaced stops the rewrite before anything moves.
+    ASSERT_TRUE(CreateDirectories(dir / "povray.bak/inside"));
+    EXPECT_FALSE(RewriteLibraryPaths(ini, {"/x"}));
+    EXPECT_EQ(ReadFile(ini), before);
+    std::filesystem::remove_all(dir / "povray.bak");
+
+    chmod(ini.c_str(), 0444);
+    EXPECT_FALSE(RewriteLibraryPaths(ini, {"/x"}));
+    EXPECT_EQ(ReadFile(ini), before);
+    chmod(ini.c_str(), 0644);
+
+    // A full disk: every write beyond 8 bytes fails.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{8, 8};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(RewriteLibraryPaths(ini, {"/a/long/path/that/does/not/fit"}) ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadFile(ini), before);
+    EXPECT_EQ(ListDirectory(dir.Path()).size(), 1u);
+}
+
+TEST_F(FakePovHome, RemovesOnlyTheExactLineForm) {
+    dir.Write("pov/etc/povray/3.6/povray.ini",
+              "LIBRARY_PATH = /fonts\nLibrary_Path=/fonts\n  library_path = /fonts  \nlibrary_path = /fonts/x\n");
+    ASSERT_TRUE(RemoveLibraryPath(home, "/fonts"));
+    EXPECT_EQ(ReadFile(userIni), "Library_Path=/fonts\nlibrary_path = /fonts/x\n");
+}
+
+TEST_F(FakePovHome, FontDirectoryQuestionRemembersTheBox) {
+    const std::string settings = dir / "swatchcraft.ini";
+    const std::vector<std::string> fonts{"/elsewhere", dir.Path() + "/"};
+    std::vector<std::string> asked;
+    SuppressibleAnswer reply{false, true};
+    const SuppressibleQuestion ask = [&](const std::string& text) {
+        asked.push_back(text);
+        return reply;
+    };
+    CheckFontDirectory(home, settings, ui, ask, &fonts);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_NE(asked[0].find("(\"" + dir.Path() + "\")"), std::string::npos);
+    EXPECT_EQ(GetIniInt(settings, "Ask", "DelFontDir", 1), 0);
+    CheckFontDirectory(home, settings, ui, ask, &fonts);
+    EXPECT_EQ(asked.size(), 1u);  // suppressed
+
+    WriteIniString(settings, "Ask", "DelFontDir", "1");
+    dir.Write("pov/etc/povray/3.6/povray.ini", "Library_Path = " + dir.Path() + "\n");
+    reply = {true, false};
+    CheckFontDirectory(home, settings, ui, ask, &fonts);
+    EXPECT_EQ(GetIniInt(settings, "Ask", "DelFontDir", 0), 1);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Das Schriftenverzeichnis von Windows (\"" + dir.Path() + "\") wurde aus der Datei \"povray.ini\" entfernt.");
+    EXPECT_FALSE(IsLibraryPath(home, dir.Path()));
+}
+
+TEST_F(FakePovHome, SearchEntryCheckOffersTheDialog) {
+    dir.Write("pov/etc/povray/3.6/povray.ini", "Library_Path=/does/not/exist\n");
+    ui.answers = {Answer::Yes};
+    int edits = 0;
+    EXPECT_TRUE(CheckLibraryPathsForSearch(home, ui, [&] {
+        ++edits;
+        return RewriteLibraryPaths(WritablePovrayIniPath(home), {dir.Path()});
+    }));
+    EXPECT_EQ(edits, 1);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0],
+              "Die Datei \"povray.ini\" enthält keine bzw. nichtvorhandene\nBibliotheksverzeichnisse.\n\n"
+              "Wollen Sie dies ändern?");
+
+    RewriteLibraryPaths(userIni, {});
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(CheckLibraryPathsForSearch(home, ui, nullptr));
+
+    std::filesystem::remove_all(HomeDir() + "/.povray");
+    std::filesystem::remove(systemIni);
+    EXPECT_FALSE(CheckLibraryPathsForSearch(home, ui, nullptr));
+    EXPECT_EQ(ui.messages.back().text,
+              "Die Datei \"povray.ini\" konnte nicht gefunden werden.\n\n"
+              "Wahrscheinlich ist POV-Ray nicht vorhanden\nbzw. korrekt installiert.");
+}
+
+TEST(LibraryPathEditor, ListRules) {
+    TempDir dir;
+    test::RecordingUserInterface ui;
+    LibraryPathEditor editor({"/a", "/b"}, "/ini", ui);
+    EXPECT_EQ(editor.Selected(), 0);
+    EXPECT_FALSE(editor.CanMoveUp());
+    EXPECT_TRUE(editor.CanMoveDown());
+    editor.Select(1);
+    editor.Add("/c/");
+    EXPECT_EQ(editor.Entries(), (std::vector<std::string>{"/a", "/c", "/b"}));
+    EXPECT_EQ(editor.Selected(), 1);
+    editor.Add("/a");
+    EXPECT_EQ(editor.Selected(), 0);
+    EXPECT_EQ(ui.messages.back().text, "Das Verzeichnis \"/a\" ist bereits in der Liste.");
+    editor.MoveDown();
+    EXPECT_EQ(editor.Entries(), (std::vector<std::string>{"/c", "/a", "/b"}));
+    EXPECT_EQ(editor.Selected(), 1);
+    editor.Select(2);
+    editor.Delete();
+    EXPECT_EQ(editor.Selected(), 1);
+    editor.Select(0);
+    editor.Delete();
+    EXPECT_EQ(editor.Entries(), (std::vector<std::string>{"/a"}));
+    EXPECT_EQ(editor.Selected(), 0);
+    editor.Delete();
+    EXPECT_FALSE(editor.CanDelete());
+    EXPECT_EQ(editor.Selected(), -1);
+    editor.Add("/z");
+    EXPECT_EQ(editor.Selected(), 0);
+}
+
+TEST(LibraryPathEditor, OkAsksBeforeWriting) {
+    TempDir dir;
+    CreateDirectories(dir / "a");
+    CreateDirectories(dir / "b");
+    test::RecordingUserInterface ui;
+    std::vector<std::vector<std::string>> written;
+    bool writeWorks = true;
+    const LibraryPathEditor::Rewriter rewrite = [&](const std::vector<std::string>& paths) {
+        written.push_back(paths);
+        return writeWorks;
+    };
+    LibraryPathEditor editor({dir / "a", dir / "b", dir / "gone"}, "/x/povray.ini", ui);
+    // Answers are taken in order over the whole test.
+    ui.answers = {Answer::Cancel, Answer::Yes, Answer::Cancel, Answer::No, Answer::Cancel};
+    EXPECT_FALSE(editor.Ok(rewrite));
+    EXPECT_EQ(editor.Selected(), 2);
+    EXPECT_EQ(ui.questions.back(), "Das Bibliotheksverzeichnis \"" + dir / "gone" + "\" existiert nicht!");
+    editor.Delete();
+    editor.Select(1);
+    editor.MoveUp();  // reordering alone is a change
+    writeWorks = false;
+    EXPECT_FALSE(editor.Ok(rewrite));
+    EXPECT_EQ(ui.questions.back(), "Die Datei \n\"/x/povray.ini\"\nkonnte nicht aktualisiert werden!");
+    ASSERT_TRUE(editor.Ok(rewrite));
+    EXPECT_TRUE(editor.Changed());
+    EXPECT_EQ(written.size(), 1u);
+    EXPECT_EQ(written[0], (std::vector<std::string>{dir / "b", dir / "a"}));
+
+    LibraryPathEditor unchanged({dir / "a"}, "/x/povray.ini", ui);
+    const size_t asked = ui.questions.size();
+    ASSERT_TRUE(unchanged.Ok(rewrite));
+    EXPECT_FALSE(unchanged.Changed());
+    EXPECT_EQ(ui.questions.size(), asked);
+
+    LibraryPathEditor empty({}, "/x/povray.ini", ui);
+    EXPECT_FALSE(empty.Ok(rewrite));
+    EXPECT_EQ(ui.questions.back(), "Die Liste enthält keine POV-Ray Bibliotheksverzeichnisse!");
+}
+
+TEST(LibraryPaths, PovrayFindsAnIncludeThroughAWrittenPath) {
+    if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
+    TempDir dir;
+    dir.Write("lib/swatch_test.inc", "#declare SwatchTestPigment = pigment { color rgb <1, 0, 0> }\n");
+    dir.Write("scene.pov",
+              "#include \"swatch_test.inc\"\n"
+              "camera { location <0, 0, -3> look_at 0 }\n"
+              "plane { z, 1 pigment { SwatchTestPigment } }\n");
+    const std::string ini = WritablePovrayIniPath("/usr");
+    ASSERT_EQ(ini, HomeDir() + "/.povray/3.7/povray.ini");
+    std::vector<std::string> paths;
+    ReadLibraryPathsFromFile(ini, paths);
+    paths.push_back(dir / "lib");
+    ASSERT_TRUE(RewriteLibraryPaths(ini, paths));
+
+    std::string output;
+    const int status = test::RunCommand("cd '" + dir.Path() + "' && HOME='" + HomeDir() +
+                                            "' timeout 60 /usr/bin/povray +Iscene.pov +Oout.png +W8 +H8 -D "
+                                            "-GA 2>&1",
+                                        &output);
+    std::filesystem::remove_all(HomeDir() + "/.povray");
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_TRUE(FileExists(dir / "out.png")) << output;
+}
+
+}  // namespace
+}  // namespace sc
