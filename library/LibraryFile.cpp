@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 #include "library/LibraryController.h"
@@ -367,15 +368,36 @@ bool LoadLibrary(LibraryController& controller, const std::string& path, std::st
     return result == RecordResult::End;
 }
 
+bool ReadListFileHeader(const std::string& path, ListFileHeader& header) {
+    header = ListFileHeader{};
+    constexpr std::size_t kLongestHeader = kFormatNameField + 4 + 4 + kMaxListFileString + 4;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || !FileExists(path)) return false;
+    std::string data(kLongestHeader, '\0');
+    in.read(data.data(), static_cast<std::streamsize>(data.size()));
+    data.resize(static_cast<std::size_t>(in.gcount()));
+    RecordReader r(data);
+    if (!ReadHeader(r, header.version)) return false;
+    const FormatVersion version{static_cast<double>(header.version)};
+    if (version.HasPovHome() && !r.String(header.povHome)) return false;
+    if (version.HasEntryCount()) {
+        if (!r.U32(header.entryCount)) return false;
+        header.hasEntryCount = true;
+    }
+    return true;
+}
+
 bool LoadLibraryReporting(LibraryController& controller, const std::string& path,
-                          bool addToLibrary) {
+                          bool addToLibrary, std::string* outPovHome) {
     if (!FileExists(path)) {
         controller.Ui().ShowMessage(FileMissingMessage(path), MessageIcon::Exclamation);
         return false;
     }
     std::string povHome;
     float version = 0;
-    if (LoadLibrary(controller, path, povHome, version, addToLibrary)) return true;
+    const bool ok = LoadLibrary(controller, path, povHome, version, addToLibrary);
+    if (outPovHome) *outPovHome = povHome;
+    if (ok) return true;
     controller.Ui().ShowMessage(OpenFailedMessage(path), MessageIcon::Exclamation);
     return false;
 }

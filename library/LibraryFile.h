@@ -35,10 +35,23 @@ bool SaveLibrary(LibraryController& controller, const std::string& path, const s
 bool LoadLibrary(LibraryController& controller, const std::string& path, std::string& outPovHome,
                  float& outVersion, bool addToLibrary);
 
+// What a list file's header says, read without loading the entries.
+struct ListFileHeader {
+    float version = 0;
+    std::string povHome;          // empty before 3.199
+    bool hasEntryCount = false;   // stored from 2.099 on
+    std::uint32_t entryCount = 0; // the writer's count; used for progress only
+};
+
+// Reads only the header; false when the file cannot be read or is no list
+// file of a known version.
+bool ReadListFileHeader(const std::string& path, ListFileHeader& header);
+
 // Loads with the messages of a failure shown through the controller's
 // interface: a missing file, then an unreadable or damaged one.
+// `outPovHome`, when given, receives the stored POV-Ray home.
 bool LoadLibraryReporting(LibraryController& controller, const std::string& path,
-                          bool addToLibrary);
+                          bool addToLibrary, std::string* outPovHome = nullptr);
 
 // Saves with the failure message shown through the controller's interface.
 bool SaveLibraryReporting(LibraryController& controller, const std::string& path,
