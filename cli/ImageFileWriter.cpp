@@ -1,31 +1,15 @@
 #include "cli/ImageFileWriter.h"
 
 #include <algorithm>
-#include <array>
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "scanner/DeclarationCrc.h"
 
 namespace sc::cli {
 namespace {
 
 constexpr std::size_t kStoredBlockLimit = 65535;
-
-std::uint32_t Crc32(const std::string& bytes, std::size_t from) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = from; i < bytes.size(); ++i)
-        crc = table[(crc ^ static_cast<std::uint8_t>(bytes[i])) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
-}
 
 std::uint32_t Adler32(const std::string& bytes) {
     std::uint32_t a = 1, b = 0;
@@ -45,7 +29,7 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
     const std::size_t start = out.size();
     out.append(type, 4);
     out.append(data);
-    PutU32BigEndian(out, Crc32(out, start));
+    PutU32BigEndian(out, Crc32(std::string_view(out).substr(start)));
 }
 
 // A zlib stream of stored (uncompressed) deflate blocks.
