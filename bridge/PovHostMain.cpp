@@ -1,0 +1,40 @@
+// swatchcraft-povhost: the render host the program starts in POV-Ray for
+// Windows' place.
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "bridge/RenderHost.h"
+
+namespace {
+
+void OnSignal(int) { sc::bridge::RenderHost::RequestQuit(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    sc::bridge::RenderHost::Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--pov-home" && i + 1 < argc) {
+            options.povHome = argv[++i];
+        } else if (argument == "--ini" && i + 1 < argc) {
+            options.iniPath = argv[++i];
+        } else {
+            std::cerr << "usage: swatchcraft-povhost [--pov-home DIR] [--ini PVENGINE.INI]\n";
+            return 2;
+        }
+    }
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    sc::bridge::RenderHost host(options);
+    if (!host.Open()) return 0;
+    return host.Run();
+}

@@ -1,0 +1,120 @@
+#include "bridge/PovRenderProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace sc::bridge {
+namespace {
+
+void CloseFd(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+}
+
+}  // namespace
+
+PovRenderProcess::~PovRenderProcess() {
+    if (pid_ > 0) {
+        Kill();
+        CloseFd(out_);
+        CloseFd(err_);
+        Wait();
+    }
+}
+
+bool PovRenderProcess::Start(const std::string& executable, const std::vector<std::string>& arguments,
+                             const std::string& workingDirectory) {
+    int outPipe[2];
+    int errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0) return false;
+    if (pipe2(errPipe, O_CLOEXEC) != 0) {
+        close(outPipe[0]);
+        close(outPipe[1]);
+        return false;
+    }
+    if (access(executable.c_str(), X_OK) != 0) {
+        for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
+        return false;
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(executable.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // A POV-Ray whose host is gone has nobody to report to: it ends with it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(127);
+        dup2(outPipe[1], STDOUT_FILENO);
+        dup2(errPipe[1], STDERR_FILENO);
+        const int devNull = open("/dev/null", O_RDONLY);
+        if (devNull >= 0) dup2(devNull, STDIN_FILENO);
+        if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(127);
+        execv(executable.c_str(), argv.data());
+        _exit(127);
+    }
+    close(outPipe[1]);
+    close(errPipe[1]);
+    if (pid < 0) {
+        close(outPipe[0]);
+        close(errPipe[0]);
+        return false;
+    }
+    pid_ = pid;
+    out_ = outPipe[0];
+    err_ = errPipe[0];
+    fcntl(out_, F_SETFL, fcntl(out_, F_GETFL) | O_NONBLOCK);
+    fcntl(err_, F_SETFL, fcntl(err_, F_GETFL) | O_NONBLOCK);
+    killed_ = false;
+    return true;
+}
+
+bool PovRenderProcess::ReadPipe(int& fd, std::string& chunk) {
+    chunk.clear();
+    if (fd < 0) return false;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            chunk.append(buffer, static_cast<std::size_t>(n));
+            if (chunk.size() >= 1 << 20) return true;
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+        CloseFd(fd);
+        return !chunk.empty();
+    }
+}
+
+bool PovRenderProcess::ReadOutput(std::string& chunk) { return ReadPipe(out_, chunk); }
+
+bool PovRenderProcess::ReadError(std::string& chunk) { return ReadPipe(err_, chunk); }
+
+void PovRenderProcess::Kill() {
+    if (pid_ <= 0 || killed_) return;
+    kill(pid_, SIGKILL);
+    killed_ = true;
+}
+
+int PovRenderProcess::Wait() {
+    if (pid_ <= 0) return -1;
+    int status = 0;
+    pid_t result;
+    do {
+        result = waitpid(pid_, &status, 0);
+    } while (result < 0 && errno == EINTR);
+    pid_ = -1;
+    if (result < 0) return -1;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+}  // namespace sc::bridge

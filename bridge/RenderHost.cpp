@@ -1,0 +1,462 @@
+#include "bridge/RenderHost.h"
+
+#include <dlfcn.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "bridge/DropRecord.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/PathUtil.h"
+
+extern char** environ;
+
+namespace sc::bridge {
+namespace {
+
+constexpr int kInterfaceVersion = 101;
+constexpr int kFirstMenuId = 0x8000;
+constexpr std::size_t kMaxLog = 256 * 1024;
+constexpr int kProgressIntervalMs = 100;
+constexpr int kRenderStopped = 2;
+constexpr int kRenderFailed = 1;
+
+volatile std::sig_atomic_t g_quit = 0;
+RenderHost* g_host = nullptr;
+
+unsigned char HostService(int code, void* data) { return g_host ? g_host->Service(code, data) : 0; }
+
+std::string FieldText(const char* field, std::size_t size) { return std::string(field, strnlen(field, size)); }
+
+template <std::size_t N>
+void SetField(char (&field)[N], const std::string& text) {
+    std::snprintf(field, N, "%s", text.c_str());
+}
+
+std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The usual way to open an editor at a line, for the editors that have one.
+std::string LineOption(const std::string& editor, unsigned line) {
+    if (line == 0) return {};
+    const std::size_t blank = editor.find(' ');
+    const std::string program = FileNameOf(editor.substr(0, blank));
+    for (const char* known : {"vi", "vim", "nvim", "gvim", "nano", "emacs", "emacsclient", "gedit", "micro", "joe",
+                              "mcedit", "pluma", "mousepad", "xed"})
+        if (program == known) return "+" + std::to_string(line);
+    if (program == "kate" || program == "kwrite") return "-l " + std::to_string(line);
+    return {};
+}
+
+bool ContainsAny(const std::string& text, std::initializer_list<const char*> needles) {
+    for (const char* needle : needles)
+        if (text.find(needle) != std::string::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> PovArguments(const std::string& scene, const std::string& options) {
+    std::vector<std::string> arguments;
+    arguments.push_back(ToLowerAscii(ExtensionOf(scene)) == ".ini" ? scene : "+I" + scene);
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    auto flush = [&] {
+        if (!inWord) return;
+        if (ToLowerAscii(word) == "-f") {
+            // No file: the picture comes through the pipe instead.
+            arguments.push_back("+FP");
+            arguments.push_back("+O-");
+        } else {
+            arguments.push_back(word);
+        }
+        word.clear();
+        inWord = false;
+    };
+    for (char c : options) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
+            flush();
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    flush();
+    arguments.push_back("-D");
+    return arguments;
+}
+
+std::string PovErrorReport(const std::string& consoleOutput) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= consoleOutput.size()) {
+        std::size_t end = consoleOutput.find('\n', start);
+        if (end == std::string::npos) end = consoleOutput.size();
+        std::string line = consoleOutput.substr(start, end - start);
+        // Progress lines overwrite themselves with carriage returns.
+        const std::size_t cr = line.rfind('\r');
+        if (cr != std::string::npos) line = line.substr(cr + 1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    std::string report;
+    std::size_t first = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (ContainsAny(lines[i], {"Error", "error:", "Fatal"}) && lines[i].find("Possible") == std::string::npos) {
+            first = i;
+            break;
+        }
+    }
+    if (first == lines.size()) {
+        // No error line: the last lines POV-Ray wrote say the most.
+        first = lines.size() > 8 ? lines.size() - 8 : 0;
+    }
+    for (std::size_t i = first, taken = 0; i < lines.size() && taken < 20; ++i) {
+        if (lines[i].rfind("Render failed", 0) == 0) break;
+        if (lines[i].empty() || lines[i].rfind("====", 0) == 0) continue;
+        report += lines[i] + "\n";
+        ++taken;
+    }
+    if (ContainsAny(consoleOutput, {"I/O restriction", "IO restriction", "IO-restriction", "I/O Restriction",
+                                    "Permission denied", "permission denied", "not permitted"})) {
+        report +=
+            "\nPOV-Ray durfte eine benötigte Datei nicht lesen oder schreiben: Die Datei liegt außerhalb der "
+            "Verzeichnisse, die POV-Ray in seiner Datei povray.conf erlaubt.\n"
+            "Tragen Sie das Verzeichnis der Datei im Abschnitt [Permitted Paths] der Datei "
+            "~/.povray/3.7/povray.conf ein, zum Beispiel mit der Zeile\n"
+            "read* = /pfad/zum/verzeichnis\n"
+            "oder legen Sie die Datei in Ihr Benutzerverzeichnis.";
+    }
+    return report;
+}
+
+RenderHost::RenderHost(Options options) : options_(std::move(options)), variables_(std::make_unique<PovVariables>()) {
+    if (options_.iniPath.empty()) options_.iniPath = DefaultIniPath();
+    std::memset(variables_.get(), 0, sizeof(PovVariables));
+    variables_->size = sizeof(PovVariables);
+    SetField(variables_->iniPath, options_.iniPath);
+    g_host = this;
+}
+
+RenderHost::~RenderHost() {
+    CloseExtensions();
+    if (g_host == this) g_host = nullptr;
+}
+
+std::string RenderHost::DefaultIniPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (config && *config) {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = JoinPath(home ? home : "", ".config");
+    }
+    return JoinPath(JoinPath(base, "swatchcraft"), "pvengine.ini");
+}
+
+void RenderHost::RequestQuit() { g_quit = 1; }
+
+std::string RenderHost::ReadSetting(const char* section, const char* key, const char* defaultValue) const {
+    return GetIniString(options_.iniPath, section, key, defaultValue);
+}
+
+bool RenderHost::Open() {
+    if (GetIniInt(options_.iniPath, "General", "OneInstance", 0) == 1) {
+        if (const WindowId running = Endpoint::FindByClass(kPovMainWindowClass)) {
+            // One POV-Ray only: the running one comes to the front instead.
+            WindowMessage show;
+            show.message = kWmShowWindow;
+            show.wParam = kShowRestore;
+            Endpoint::PostFrom(0, running, show);
+            return false;
+        }
+    }
+    if (!endpoint_.Open(kPovMainWindowClass)) {
+        std::cerr << "swatchcraft-povhost: cannot open its window in " << Endpoint::RuntimeFolder() << std::endl;
+        return false;
+    }
+    showCommand_ = GetIniInt(options_.iniPath, "MainWindow", "ShowCmd", 1);
+    LoadExtensions();
+    return true;
+}
+
+void RenderHost::LoadExtensions() {
+    if (GetIniInt(options_.iniPath, "GuiExtensions", "UseExtensions", 0) != 1) return;
+    for (int number = 0; number < 32; ++number) {
+        char key[16];
+        std::snprintf(key, sizeof key, "ExtDll%02d", number);
+        const std::string path = ReadSetting("GuiExtensions", key, "");
+        if (path.empty()) continue;
+        Extension extension;
+        extension.path = path;
+        extension.library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!extension.library) {
+            std::cerr << "swatchcraft-povhost: cannot load " << path << ": " << dlerror() << std::endl;
+            continue;
+        }
+        using GetPointers = int (*)(int, GuiExtPointers*);
+        auto getPointers = reinterpret_cast<GetPointers>(dlsym(extension.library, "PovGuiExtensionGetPointers"));
+        if (!getPointers || !getPointers(static_cast<int>(sizeof(GuiExtPointers)), &extension.pointers) ||
+            extension.pointers.signature != kExtensionSignature) {
+            dlclose(extension.library);
+            continue;
+        }
+        extension.record.instance = extension.pointers.instance;
+        auto init = std::make_unique<GuiExtInitStruct>();
+        std::memset(init.get(), 0, sizeof(GuiExtInitStruct));
+        init->structSize = sizeof(GuiExtInitStruct);
+        init->interfaceVersion = kInterfaceVersion;
+        init->firstMenuId = static_cast<PovWord>(kFirstMenuId + number * 16);
+        init->mainWindow = endpoint_.Id();
+        init->service = &HostService;
+        if (extension.pointers.init &&
+            !extension.pointers.init(extension.pointers.instance, static_cast<int>(sizeof(GuiExtInitStruct)), init.get())) {
+            if (extension.pointers.destroy) extension.pointers.destroy(&extension.record);
+            dlclose(extension.library);
+            continue;
+        }
+        extension.record.menu = init->menu;
+        extension.record.firstMenuId = init->firstMenuId;
+        extensions_.push_back(extension);
+    }
+}
+
+void RenderHost::CloseExtensions() {
+    if (extensions_.empty()) return;
+    SendEvent(kEventClosing, 0);
+    SendEvent(kEventClosed, 0);
+    for (Extension& extension : extensions_) {
+        if (extension.pointers.destroy) extension.pointers.destroy(&extension.record);
+        dlclose(extension.library);
+    }
+    extensions_.clear();
+}
+
+void RenderHost::SendEvent(int type, PovWord value) {
+    for (Extension& extension : extensions_)
+        if (extension.pointers.event) extension.pointers.event(&extension.record, type, value);
+}
+
+unsigned char RenderHost::Service(int code, void* data) {
+    switch (code) {
+        case kServiceGetVars: {
+            auto* record = static_cast<PovVariables*>(data);
+            if (!record || record->size != static_cast<std::int32_t>(sizeof(PovVariables))) return 0;
+            std::memcpy(record, variables_.get(), sizeof(PovVariables));
+            return 1;
+        }
+        case kServiceSetVars: {
+            auto* record = static_cast<PovVariables*>(data);
+            if (!record || record->size != static_cast<std::int32_t>(sizeof(PovVariables))) return 0;
+            std::memcpy(variables_.get(), record, sizeof(PovVariables));
+            return 1;
+        }
+        case kServiceStartRendering: return StartRendering() ? 1 : 0;
+        case kServiceStopRendering: return StopRendering() ? 1 : 0;
+        default: return 0;
+    }
+}
+
+bool RenderHost::StartRendering() {
+    if (rendering_) return false;
+    const std::string scene = FieldText(variables_->sceneFile, sizeof variables_->sceneFile);
+    if (scene.empty()) return false;
+    renderScene_ = MakeAbsolute(scene);
+    const std::vector<std::string> arguments =
+        PovArguments(renderScene_, FieldText(variables_->commandLine, sizeof variables_->commandLine));
+    const std::string executable = JoinPath(options_.povHome, "bin/povray");
+    auto process = std::make_unique<PovRenderProcess>();
+    // POV-Ray runs in the scene's folder: its file restrictions always allow that one.
+    if (!process->Start(executable, arguments, DirectoryOf(renderScene_))) {
+        WriteFileAtomically(JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName),
+                            "POV-Ray konnte nicht gestartet werden: " + executable + "\n");
+        return false;
+    }
+    render_ = std::move(process);
+    reader_ = PpmStreamReader();
+    reader_.onImage = [this](int width, int height) {
+        SendEvent(kEventImageSize, static_cast<PovWord>(width) | (static_cast<PovWord>(height) << 16));
+    };
+    reader_.onRow = [this](int row, const std::uint8_t* rgb, int width) { return PlotRow(row, rgb, width); };
+    renderLog_.clear();
+    rendering_ = true;
+    SendEvent(kEventRenderStarted, 0);
+    return true;
+}
+
+bool RenderHost::StopRendering() {
+    if (!rendering_ || !render_) return false;
+    render_->Kill();
+    return true;
+}
+
+bool RenderHost::PlotRow(int row, const std::uint8_t* rgb, int width) {
+    for (int x = 0; x < width; ++x) {
+        if (!render_ || render_->Killed()) return false;
+        const PovColour colour{rgb[x * 3] / 255.0f, rgb[x * 3 + 1] / 255.0f, rgb[x * 3 + 2] / 255.0f, 0.0f, 0.0f};
+        for (Extension& extension : extensions_)
+            if (extension.pointers.pixelPlot) extension.pointers.pixelPlot(&extension.record, x, row, &colour);
+    }
+    return true;
+}
+
+void RenderHost::PollRender(int timeoutMs) {
+    pollfd fds[3] = {{endpoint_.Descriptor(), POLLIN, 0}, {-1, POLLIN, 0}, {-1, POLLIN, 0}};
+    if (render_) {
+        fds[1].fd = render_->OutputDescriptor();
+        fds[2].fd = render_->ErrorDescriptor();
+    }
+    poll(fds, 3, timeoutMs);
+    WindowMessage message;
+    while (!closing_ && endpoint_.Receive(message, 0)) HandleMessage(message);
+    if (!render_) return;
+    std::string chunk;
+    if (render_->ReadError(chunk)) {
+        renderLog_ += chunk;
+        if (renderLog_.size() > kMaxLog) renderLog_.erase(0, renderLog_.size() - kMaxLog);
+    }
+    if (render_ && render_->ReadOutput(chunk) && !render_->Killed()) reader_.Feed(chunk);
+    if (render_ && render_->Finished()) FinishRender();
+}
+
+void RenderHost::FinishRender() {
+    const bool killed = render_->Killed();
+    const int status = render_->Wait();
+    render_.reset();
+    rendering_ = false;
+    int value = 0;
+    std::string report;
+    if (killed) {
+        value = kRenderStopped;
+    } else if (status != 0 || reader_.Pictures() == 0 || !reader_.Complete()) {
+        value = kRenderFailed;
+        report = PovErrorReport(renderLog_);
+        if (report.empty()) report = "POV-Ray endete mit dem Status " + std::to_string(status) + ".\n";
+    }
+    // Written before the end is reported, so the program finds it with the notice.
+    WriteFileAtomically(JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName), report);
+    SendEvent(kEventRenderFinishing, 0);
+    SendEvent(kEventRenderEnded, static_cast<PovWord>(value));
+}
+
+void RenderHost::HandleMessage(const WindowMessage& message) {
+    switch (message.message) {
+        case kWmDropFiles: {
+            std::string name;
+            if (ReadDropRecord(message.data, name)) HandleDrop(name);
+            break;
+        }
+        case kWmClose: closing_ = true; break;
+        case kWmEditorRequest: HandleEditorRequest(message.data); break;
+        case kWmShowWindow: showCommand_ = static_cast<int>(message.wParam); break;
+        default: break;
+    }
+}
+
+void RenderHost::HandleDrop(const std::string& name) {
+    for (Extension& extension : extensions_)
+        if (extension.pointers.fileDrop && extension.pointers.fileDrop(&extension.record, name.c_str(), 0)) return;
+    if (GetIniInt(options_.iniPath, "General", "DropToEditor", 1) == 1) {
+        OpenInEditor(name, 0);
+        return;
+    }
+    // A dropped scene is rendered as it is, with the user's own options.
+    SetField(variables_->sceneFile, name);
+    StartRendering();
+}
+
+void RenderHost::HandleEditorRequest(const std::string& text) {
+    // "file,line" or "file,line,0,line-2"; the file name itself may hold commas.
+    std::vector<std::string> parts;
+    std::string rest = text;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t comma = rest.rfind(',');
+        if (comma == std::string::npos) break;
+        parts.insert(parts.begin(), rest.substr(comma + 1));
+        rest.resize(comma);
+    }
+    auto isNumber = [](const std::string& s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    std::string file = text;
+    unsigned line = 0;
+    if (parts.size() == 3 && isNumber(parts[0]) && parts[1] == "0" && isNumber(parts[2])) {
+        file = rest;
+        line = static_cast<unsigned>(std::strtoul(parts[0].c_str(), nullptr, 10));
+    } else if (!parts.empty() && isNumber(parts.back())) {
+        file = text.substr(0, text.rfind(','));
+        line = static_cast<unsigned>(std::strtoul(parts.back().c_str(), nullptr, 10));
+    }
+    OpenInEditor(file, line);
+}
+
+void RenderHost::OpenInEditor(const std::string& file, unsigned line) {
+    std::string editor;
+    for (const char* variable : {"VISUAL", "EDITOR"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) {
+            editor = value;
+            break;
+        }
+    }
+    if (editor.empty()) editor = "xdg-open";
+    std::string command = editor;
+    const std::string option = LineOption(editor, line);
+    if (!option.empty()) command += " " + option;
+    command += " " + ShellQuote(file);
+    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) == 0) editors_.push_back(pid);
+}
+
+void RenderHost::ReapEditors() {
+    for (std::size_t i = 0; i < editors_.size();) {
+        int status = 0;
+        if (waitpid(editors_[i], &status, WNOHANG) != 0) {
+            editors_.erase(editors_.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+}
+
+int RenderHost::Run() {
+    auto lastProgress = std::chrono::steady_clock::now();
+    while (!closing_ && !g_quit) {
+        PollRender(rendering_ ? 20 : 250);
+        if (rendering_) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastProgress >= std::chrono::milliseconds(kProgressIntervalMs)) {
+                lastProgress = now;
+                SendEvent(kEventRenderProgress, 0);
+            }
+        }
+        ReapEditors();
+    }
+    if (rendering_ && render_) {
+        render_->Kill();
+        while (render_) PollRender(100);
+    }
+    CloseExtensions();
+    endpoint_.Close();
+    for (int pid : editors_) waitpid(pid, nullptr, WNOHANG);
+    return 0;
+}
+
+}  // namespace sc::bridge

@@ -1,0 +1,93 @@
+#pragma once
+// The render host: stands in for POV-Ray for Windows. It owns a main window
+// of class "PovMainWinClass", loads the GUI extensions its pvengine.ini
+// lists, runs home/bin/povray for each render and reports events and pixels
+// to the extensions.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bridge/Endpoint.h"
+#include "bridge/GuiExtensionInterface.h"
+#include "bridge/PpmStreamReader.h"
+#include "bridge/PovRenderProcess.h"
+
+namespace sc::bridge {
+
+class RenderHost {
+public:
+    struct Options {
+        std::string povHome = "/usr";  // POV-Ray's home: home/bin/povray renders
+        std::string iniPath;           // pvengine.ini; empty: the user's default
+    };
+
+    explicit RenderHost(Options options);
+    ~RenderHost();
+    RenderHost(const RenderHost&) = delete;
+    RenderHost& operator=(const RenderHost&) = delete;
+
+    // The default place of the host's settings: $XDG_CONFIG_HOME/swatchcraft/pvengine.ini.
+    static std::string DefaultIniPath();
+
+    // Opens the main window and loads the extensions. False when another
+    // host runs and OneInstance is set (that one was shown instead) or the
+    // window cannot be opened.
+    bool Open();
+
+    // Serves messages and renders until closed; returns the exit status.
+    int Run();
+
+    // Asks the loop to end (from a signal handler).
+    static void RequestQuit();
+
+    // POV-Ray's service function for the extensions.
+    unsigned char Service(int code, void* data);
+
+    WindowId MainWindow() const { return endpoint_.Id(); }
+
+private:
+    struct Extension {
+        void* library = nullptr;
+        GuiExtPointers pointers{};
+        GuiExtRecord record{};
+        std::string path;
+    };
+
+    void LoadExtensions();
+    void CloseExtensions();
+    void SendEvent(int type, PovWord value);
+    void HandleMessage(const WindowMessage& message);
+    void HandleDrop(const std::string& name);
+    void HandleEditorRequest(const std::string& text);
+    void OpenInEditor(const std::string& file, unsigned line);
+    bool StartRendering();
+    bool StopRendering();
+    void PollRender(int timeoutMs);
+    void FinishRender();
+    bool PlotRow(int row, const std::uint8_t* rgb, int width);
+    void ReapEditors();
+    std::string ReadSetting(const char* section, const char* key, const char* defaultValue) const;
+
+    Options options_;
+    Endpoint endpoint_;
+    std::unique_ptr<PovVariables> variables_;
+    std::vector<Extension> extensions_;
+    std::unique_ptr<PovRenderProcess> render_;
+    PpmStreamReader reader_;
+    std::string renderLog_;
+    std::string renderScene_;
+    bool rendering_ = false;
+    bool closing_ = false;
+    int showCommand_ = 1;
+    std::vector<int> editors_;
+};
+
+// Extracts POV-Ray's error report from its console output; adds a German
+// hint when its file restrictions (povray.conf) refused a file.
+std::string PovErrorReport(const std::string& consoleOutput);
+
+// Splits an option text into words (double quotes group blanks) and puts the
+// output to standard output as a PPM stream where "-f" asked for no file.
+std::vector<std::string> PovArguments(const std::string& scene, const std::string& options);
+
+}  // namespace sc::bridge

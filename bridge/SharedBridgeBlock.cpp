@@ -1,0 +1,86 @@
+#include "bridge/SharedBridgeBlock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "bridge/Endpoint.h"
+
+namespace sc::bridge {
+namespace {
+
+struct Mapping {
+    SharedBridgeBlock* block = nullptr;
+    int fd = -1;
+    std::string name;
+    ~Mapping() { ReleaseSharedBlock(); }
+};
+
+Mapping& TheMapping() {
+    static Mapping mapping;
+    return mapping;
+}
+
+// One block per user session: the name follows the runtime folder, so test
+// runs with private runtime folders never meet each other's block.
+std::string BlockName() {
+    const std::string folder = Endpoint::RuntimeFolder();
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : folder) hash = (hash ^ c) * 16777619u;
+    char name[64];
+    std::snprintf(name, sizeof name, "/swbridge-%u-%08x", static_cast<unsigned>(getuid()), hash);
+    return name;
+}
+
+SharedBridgeBlock* MapBlock(Mapping& mapping) {
+    mapping.name = BlockName();
+    const int fd = shm_open(mapping.name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return nullptr;
+    if (ftruncate(fd, sizeof(SharedBridgeBlock)) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    void* address = mmap(nullptr, sizeof(SharedBridgeBlock), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (address == MAP_FAILED) {
+        close(fd);
+        return nullptr;
+    }
+    // Every user of the block holds a shared lock; whoever gets the exclusive
+    // lock is alone, so what the block holds was left by dead processes.
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) std::memset(address, 0, sizeof(SharedBridgeBlock));
+    flock(fd, LOCK_SH);
+    mapping.fd = fd;
+    return static_cast<SharedBridgeBlock*>(address);
+}
+
+}  // namespace
+
+SharedBridgeBlock& SharedBlock() {
+    Mapping& mapping = TheMapping();
+    if (!mapping.block) {
+        mapping.block = MapBlock(mapping);
+        if (!mapping.block) {
+            static SharedBridgeBlock local{};
+            return local;
+        }
+    }
+    return *mapping.block;
+}
+
+void ReleaseSharedBlock() {
+    Mapping& mapping = TheMapping();
+    if (!mapping.block) return;
+    munmap(mapping.block, sizeof(SharedBridgeBlock));
+    mapping.block = nullptr;
+    if (flock(mapping.fd, LOCK_EX | LOCK_NB) == 0) shm_unlink(mapping.name.c_str());
+    close(mapping.fd);
+    mapping.fd = -1;
+}
+
+}  // namespace sc::bridge

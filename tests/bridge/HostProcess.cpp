@@ -1,0 +1,153 @@
+#include "HostProcess.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+#include "TestEnvironment.h"
+#include "bridge/BridgeApi.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+
+extern char** environ;
+
+namespace sc::test {
+namespace {
+
+long long Since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+std::string WriteHostIni(bool useExtensions, const std::string& extra) {
+    const std::string folder = JoinPath(std::getenv("XDG_CONFIG_HOME"), "swatchcraft");
+    CreateDirectories(folder);
+    const std::string path = JoinPath(folder, "pvengine.ini");
+    std::string text = "[GuiExtensions]\nUseExtensions=" + std::string(useExtensions ? "1" : "0") +
+                       "\nExtDll16=" + BinaryDir() + "/swbridge.pge\n" + extra;
+    WriteFileAtomically(path, text);
+    return path;
+}
+
+bool HostProcess::Start(bool waitForWindow) {
+    const std::string host = BinaryDir() + "/swatchcraft-povhost";
+    char* argv[] = {const_cast<char*>(host.c_str()), nullptr};
+    if (posix_spawn(&pid_, host.c_str(), nullptr, nullptr, argv, environ) != 0) {
+        pid_ = -1;
+        return false;
+    }
+    if (!waitForWindow) return true;
+    const auto start = std::chrono::steady_clock::now();
+    while (Since(start) < 20000) {
+        if (GetPovWindow() != 0) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+int HostProcess::WaitForExit(int timeoutMs) {
+    const auto start = std::chrono::steady_clock::now();
+    while (pid_ > 0) {
+        int status = 0;
+        const pid_t result = waitpid(pid_, &status, WNOHANG);
+        if (result == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        if (Since(start) >= timeoutMs) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
+}
+
+void HostProcess::Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    if (WaitForExit(5000) < 0 && pid_ > 0) Kill();
+}
+
+void HostProcess::Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
+RenderCollector::RenderCollector() {
+    bridge::ClientWindow();
+    bridge::SetMessageHandler([this](const bridge::WindowMessage& message) {
+        switch (message.message) {
+            case bridge::kWmCopyData:
+                result.rows[static_cast<int>(message.dataWord >> 16)] = message.data;
+                result.width = static_cast<int>(message.dataWord & 0xFFFF);
+                break;
+            case bridge::kWmRenderDone:
+                result.done = true;
+                result.doneValue = message.wParam;
+                break;
+            case bridge::kWmRenderStep: ++result.steps; break;
+            default: break;
+        }
+    });
+}
+
+RenderCollector::~RenderCollector() { bridge::SetMessageHandler(nullptr); }
+
+bool RenderCollector::WaitDone(int timeoutMs) {
+    const auto start = std::chrono::steady_clock::now();
+    while (!result.done && Since(start) < timeoutMs) bridge::DispatchMessages(20);
+    return result.done;
+}
+
+void RenderCollector::Pump(int milliseconds) {
+    const auto start = std::chrono::steady_clock::now();
+    while (Since(start) < milliseconds) bridge::DispatchMessages(10);
+}
+
+RenderResult RenderThroughBridge(const std::string& scene, const std::string& options, int timeoutMs) {
+    RenderCollector collector;
+    collector.result.started = PovStartRender(bridge::ClientWindow(), scene.c_str(), options.c_str()) != 0;
+    if (collector.result.started) collector.WaitDone(timeoutMs);
+    return collector.result;
+}
+
+std::string RenderWithPovRay(const std::string& scene, int width, int height, bool antialias) {
+    const std::string output = scene + ".reference.ppm";
+    std::ostringstream command;
+    command << "cd '" << DirectoryOf(scene) << "' && /usr/bin/povray '+I" << scene << "' -w" << width << " -h" << height
+            << (antialias ? " +a" : " -a") << " -c +FP '+O" << output << "' -D >/dev/null 2>&1";
+    if (RunCommand(command.str()) != 0) return {};
+    return ReadFile(output);
+}
+
+std::map<int, std::string> PpmRows(const std::string& ppm, int& width, int& height) {
+    std::map<int, std::string> rows;
+    std::istringstream in(ppm);
+    std::string magic;
+    int maxValue = 0;
+    int* fields[] = {&width, &height, &maxValue};
+    in >> magic;
+    for (int* field : fields) {
+        while (in >> std::ws && in.peek() == '#') in.ignore(1 << 20, '\n');
+        in >> *field;
+    }
+    in.get();
+    if (magic != "P6" || maxValue != 255) return rows;
+    for (int y = 0; y < height; ++y) {
+        std::string row(static_cast<std::size_t>(width) * 3, '\0');
+        in.read(row.data(), static_cast<std::streamsize>(row.size()));
+        rows[y] = row;
+    }
+    return rows;
+}
+
+bool ProcessAlive(pid_t pid) { return pid > 0 && kill(pid, 0) == 0; }
+
+}  // namespace sc::test

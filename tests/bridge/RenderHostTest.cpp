@@ -1,0 +1,232 @@
+// The bridge and the render host together, rendering with the real POV-Ray.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <sstream>
+#include <cstdlib>
+#include <thread>
+
+#include "HostProcess.h"
+#include "TestEnvironment.h"
+#include "bridge/BridgeApi.h"
+#include "platform/FileSystem.h"
+
+namespace sc::test {
+namespace {
+
+const char kJadeScene[] =
+    "#version 3.7;\n"
+    "global_settings { assumed_gamma 1.0 }\n"
+    "#include \"colors.inc\"\n#include \"textures.inc\"\n"
+    "camera { location <0, 1, -3> look_at 0 }\n"
+    "light_source { <5, 5, -5> color White }\n"
+    "sphere { 0, 1 texture { Jade } }\n"
+    "plane { y, -1 pigment { checker color Gray50 color White } }\n";
+
+// Many reflecting spheres at a large size: seconds of work, long enough to interrupt.
+const char kSlowScene[] =
+    "#version 3.7;\n"
+    "camera { location <0, 2, -8> look_at 0 }\n"
+    "light_source { <5, 5, -5> color rgb 1 }\n"
+    "#declare I = 0;\n"
+    "#while (I < 400)\n"
+    "  sphere { <mod(I, 20) - 10, div(I, 20) - 10, 5 + mod(I, 7)>, 0.6\n"
+    "    pigment { rgb <0.8, 0.6, 0.4> } finish { reflection 0.9 } }\n"
+    "  #declare I = I + 1;\n"
+    "#end\n";
+
+class RenderHostTest : public testing::Test {
+protected:
+    void SetUp() override {
+        WriteHostIni();
+        while (IsPGEEnabled()) EnableExtension(0);
+        ASSERT_TRUE(host.Start());
+        EnableExtension(1);
+        ASSERT_NE(GetPovWindow(), 0u);
+    }
+    void TearDown() override {
+        PovStopRender(0);
+        host.Stop();
+        while (IsPGEEnabled()) EnableExtension(0);
+    }
+    std::string Scene(const char* name, const char* text) { return dir.Write(name, text); }
+
+    TempDir dir;
+    HostProcess host;
+};
+
+TEST_F(RenderHostTest, RendersRowsExactlyAsPovRayWritesThePicture) {
+    const std::string scene = Scene("jade.pov", kJadeScene);
+    const RenderResult result = RenderThroughBridge(scene, "-w116 -h116 -f -a -c");
+    ASSERT_TRUE(result.started);
+    ASSERT_TRUE(result.done);
+    EXPECT_EQ(result.doneValue, 0u);
+    EXPECT_EQ(result.width, 116);
+    int width = 0;
+    int height = 0;
+    const auto reference = PpmRows(RenderWithPovRay(scene, 116, 116), width, height);
+    ASSERT_EQ(reference.size(), 116u);
+    ASSERT_EQ(result.rows.size(), 116u);
+    EXPECT_TRUE(result.rows == reference);
+    EXPECT_EQ(bridge::PovErrorText(), "");
+    // "-f" means no picture file anywhere near the scene.
+    EXPECT_FALSE(FileExists(dir / "jade.png"));
+    EXPECT_FALSE(FileExists(dir / "jade.ppm"));
+}
+
+TEST_F(RenderHostTest, FailedRenderEndsNonzeroAndKeepsPovRaysMessage) {
+    const std::string scene = Scene("broken.pov", "sphere { 0, 1 pigment { rgbx 1 } \n");
+    const RenderResult result = RenderThroughBridge(scene, "-w32 -h32 -f -a -c");
+    ASSERT_TRUE(result.done);
+    EXPECT_NE(result.doneValue, 0u);
+    EXPECT_TRUE(result.rows.empty());
+    const std::string error = bridge::PovErrorText();
+    EXPECT_NE(error.find("Parse Error"), std::string::npos) << error;
+    EXPECT_NE(error.find("broken.pov"), std::string::npos) << error;
+    // The next good render clears the message.
+    const RenderResult good = RenderThroughBridge(Scene("ok.pov", kJadeScene), "-w16 -h16 -f -a -c");
+    EXPECT_EQ(good.doneValue, 0u);
+    EXPECT_EQ(bridge::PovErrorText(), "");
+}
+
+TEST_F(RenderHostTest, SceneWithOtherExtensionRendersThePovFileBesideIt) {
+    Scene("named.pov", kJadeScene);
+    const RenderResult result = RenderThroughBridge(dir / "named.txt", "-w8 -h8 -f -a -c");
+    ASSERT_TRUE(result.done);
+    EXPECT_EQ(result.doneValue, 0u);
+    EXPECT_EQ(result.rows.size(), 8u);
+}
+
+TEST_F(RenderHostTest, StopInTheMiddleEndsTheRenderWithoutNotice) {
+    const std::string slow = Scene("slow.pov", kSlowScene);
+    RenderCollector collector;
+    ASSERT_TRUE(PovStartRender(bridge::ClientWindow(), slow.c_str(), "-w1600 -h1200 -f +a0.0 -c"));
+    collector.Pump(700);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(PovStopRender(bridge::ClientWindow()), 0u);
+    collector.Pump(1500);
+    EXPECT_FALSE(collector.result.done);
+    EXPECT_TRUE(collector.result.rows.empty());
+    // The host is free again at once: a new render starts without waiting for the old one.
+    const RenderResult next = RenderThroughBridge(Scene("next.pov", kJadeScene), "-w16 -h16 -f -a -c");
+    EXPECT_TRUE(next.done);
+    EXPECT_EQ(next.doneValue, 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+}
+
+TEST_F(RenderHostTest, RenderStartedWhileAnotherRunsStopsTheFirst) {
+    const std::string slow = Scene("slow.pov", kSlowScene);
+    RenderCollector first;
+    ASSERT_TRUE(PovStartRender(bridge::ClientWindow(), slow.c_str(), "-w1600 -h1200 -f +a0.0 -c"));
+    first.Pump(500);
+    const RenderResult second = RenderThroughBridge(Scene("quick.pov", kJadeScene), "-w20 -h20 -f -a -c");
+    ASSERT_TRUE(second.started);
+    ASSERT_TRUE(second.done);
+    EXPECT_EQ(second.doneValue, 0u);
+    EXPECT_EQ(second.rows.size(), 20u);
+    EXPECT_EQ(second.width, 20);
+}
+
+TEST_F(RenderHostTest, KilledHostIsNoticedAndANewOneTakesOver) {
+    const std::string slow = Scene("slow.pov", kSlowScene);
+    RenderCollector collector;
+    ASSERT_TRUE(PovStartRender(bridge::ClientWindow(), slow.c_str(), "-w1600 -h1200 -f +a0.0 -c"));
+    collector.Pump(500);
+    host.Kill();
+    EXPECT_EQ(GetPovWindow(), 0u);
+    // Its POV-Ray went with it.
+    std::string output;
+    const std::string pattern = "pgrep -f '" + dir.Path() + "/s[l]ow.pov' || true";
+    RunCommand(pattern, &output);
+    for (int i = 0; i < 50 && !output.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        RunCommand(pattern, &output);
+    }
+    EXPECT_EQ(output, "");
+    ASSERT_TRUE(host.Start());
+    const RenderResult result = RenderThroughBridge(Scene("again.pov", kJadeScene), "-w12 -h12 -f -a -c");
+    EXPECT_TRUE(result.done);
+    EXPECT_EQ(result.rows.size(), 12u);
+}
+
+TEST_F(RenderHostTest, EnableCountNeverGoesBelowZero) {
+    EnableExtension(0);
+    EnableExtension(0);
+    EnableExtension(0);
+    EXPECT_EQ(IsPGEEnabled(), 0);
+    EXPECT_EQ(PovStartRender(bridge::ClientWindow(), (dir / "x.pov").c_str(), "-w8 -h8 -f"), 0);
+    EnableExtension(1);
+    EXPECT_EQ(IsPGEEnabled(), 1);
+    RenderCollector collector;
+    collector.Pump(200);
+    const RenderResult result = RenderThroughBridge(Scene("on.pov", kJadeScene), "-w8 -h8 -f -a -c");
+    EXPECT_TRUE(result.done);
+}
+
+TEST_F(RenderHostTest, SwitchedOffExtensionForwardsNothing) {
+    RenderCollector collector;
+    ASSERT_TRUE(PovStartRender(bridge::ClientWindow(), Scene("off.pov", kJadeScene).c_str(), "-w16 -h16 -f -a -c"));
+    // Switched off before the picture arrives: no rows, no notice.
+    EnableExtension(0);
+    collector.Pump(3000);
+    EXPECT_TRUE(collector.result.rows.empty());
+    EXPECT_FALSE(collector.result.done);
+    EnableExtension(1);
+}
+
+TEST_F(RenderHostTest, CloseRequestEndsTheHostCleanly) {
+    bridge::WindowMessage close;
+    close.message = bridge::kWmClose;
+    ASSERT_TRUE(bridge::PostToWindow(GetPovWindow(), close));
+    EXPECT_EQ(host.WaitForExit(5000), 0);
+    EXPECT_EQ(GetPovWindow(), 0u);
+    EXPECT_EQ(bridge::FindWindowOfClass("PovMainWinClass"), 0u);
+}
+
+TEST_F(RenderHostTest, OneInstanceKeepsTheFirstHost) {
+    const std::uint32_t first = GetPovWindow();
+    WriteHostIni(true, "[General]\nOneInstance=1\n");
+    HostProcess second;
+    ASSERT_TRUE(second.Start(false));
+    EXPECT_EQ(second.WaitForExit(5000), 0);
+    EXPECT_EQ(GetPovWindow(), first);
+}
+
+TEST_F(RenderHostTest, EditorRequestsOpenTheEditorAtTheLine) {
+    host.Stop();
+    const std::string log = dir / "editor.log";
+    const std::string editor = dir.Write("bin/vi", "#!/bin/sh\necho \"$@\" >> '" + log + "'\n");
+    RunCommand("chmod +x '" + editor + "'");
+    setenv("EDITOR", editor.c_str(), 1);
+    WriteHostIni(true, "[General]\nDropToEditor=1\n");
+    ASSERT_TRUE(host.Start());
+    unsetenv("EDITOR");
+    EnableExtension(1);
+    const std::string file = dir.Write("a,b.inc", "// x\n");
+    std::string text;
+    auto waitForLines = [&](long count) {
+        for (int i = 0; i < 100 && std::count(text.begin(), text.end(), '\n') < count; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            text = ReadFile(log);
+        }
+    };
+    // One request at a time: the request text has one place in the shared block.
+    ASSERT_TRUE(PovEditFile(file.c_str(), 10, 1));
+    waitForLines(1);
+    ASSERT_TRUE(PovEditFile(file.c_str(), 2, 1));
+    waitForLines(2);
+    ASSERT_TRUE(PovEditFile(file.c_str(), 0, 0));
+    waitForLines(3);
+    // The three editors run side by side: their order is not fixed.
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{"+10 " + file, "+2 " + file, file}));
+}
+
+}  // namespace
+}  // namespace sc::test
