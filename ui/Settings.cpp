@@ -1,0 +1,282 @@
+#include "ui/Settings.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
+
+namespace sc {
+namespace {
+
+int AtLeast(int value, int minimum) {
+    const int magnitude = value < 0 ? -value : value;
+    return magnitude < minimum ? minimum : magnitude;
+}
+
+void SetInt(IniFile& ini, const char* section, const char* key, int value) {
+    ini.SetString(section, key, std::to_string(value));
+}
+
+std::string ExistingDirOr(const std::string& dir, const std::string& fallback) {
+    return !dir.empty() && DirectoryExists(dir) ? dir : fallback;
+}
+
+}  // namespace
+
+std::string FormatColor(RgbColor color) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%i,%i,%i", static_cast<int>(color & 0xff), static_cast<int>((color >> 8) & 0xff),
+                  static_cast<int>((color >> 16) & 0xff));
+    return text;
+}
+
+RgbColor ParseColor(const std::string& text) {
+    const size_t first = text.find(',');
+    const size_t last = text.rfind(',');
+    if (first == std::string::npos) return MakeRgb(std::atoi(text.c_str()), 0, 0);
+    const int red = std::atoi(text.substr(0, first).c_str());
+    const int green = std::atoi(text.substr(first + 1, last - first).c_str());
+    const int blue = std::atoi(text.substr(last + 1).c_str());
+    return MakeRgb(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green), static_cast<std::uint8_t>(blue));
+}
+
+std::string DefaultEditorCommand() {
+    for (const char* variable : {"VISUAL", "EDITOR"})
+        if (const char* value = std::getenv(variable); value && *value) return value;
+    return "xdg-open";
+}
+
+Settings::Settings(std::string filePath, std::string programDir)
+    : filePath_(filePath.empty() ? SettingsFilePath() : std::move(filePath)),
+      programDir_(programDir.empty() ? ProgramDataDir() : WithoutTrailingSeparator(programDir)) {
+    editor = DefaultEditorCommand();
+    lastSaveDir = DefaultLastSaveDir();
+    scanDir = programDir_;
+    outputDirectory = JoinPath(programDir_, "samples");
+    templatePath = JoinPath(JoinPath(programDir_, "templates"), "templ_1.pov");
+    renderIniFile = JoinPath(JoinPath(programDir_, "ini"), "samples.ini");
+}
+
+std::string Settings::DefaultLastSaveDir() const { return JoinPath(programDir_, "libs"); }
+
+std::string Settings::DefaultOutputDirectory() const {
+    const std::string dir = JoinPath(programDir_, "samples");
+    CreateDirectories(dir);
+    return dir;
+}
+
+std::string Settings::DefaultTemplatePath() const {
+    const std::string dir = JoinPath(programDir_, "templates");
+    CreateDirectories(dir);
+    return JoinPath(dir, "templ_1.pov");
+}
+
+std::string Settings::DefaultRenderIniFile() const {
+    const std::string dir = JoinPath(programDir_, "ini");
+    CreateDirectories(dir);
+    return JoinPath(dir, "samples.ini");
+}
+
+void Settings::Load(bool full) {
+    IniFile ini(filePath_);
+    ini.Load();
+    if (full) {
+        recentFiles.Clear();
+        for (int i = 1; i <= RecentFileList::kSize; ++i)
+            recentFiles.AddRecentFile(ini.GetString("LastFiles", "File" + std::to_string(i)), false);
+        compareImages = ini.GetInt("Duplicates", "CompareImages", 1);
+        editor = ini.GetString("Tools", "Editor", DefaultEditorCommand());
+        editWithPov = ini.GetInt("Tools", "EditWithPov", 1);
+        save = ini.GetInt("Settings", "Save", 1);
+        loadLastFile = ini.GetInt("Settings", "LoadLastFile", 0);
+        lastFile = ini.GetString("Settings", "LastFile");
+
+        povHome = ini.GetString("Locations", "PovHome");
+        povVersion = ini.GetInt("Locations", "PovVersion", 300);
+        povMinorVersion = ini.GetInt("Locations", "PovMinorVersion", -1);
+        lastSaveDir = ExistingDirOr(ini.GetString("Locations", "LastSaveDir"), DefaultLastSaveDir());
+        flatToolbar = ini.GetInt("Display", "FlatToolbar", 1);
+        previewType = ini.GetInt("Display", "PreviewType", 0);
+        smallPreview = ini.GetInt("Display", "SmallPreview", 0);
+        antialias = ini.GetInt("Preview", "Antialias", 0);
+        content = ini.GetInt("Display", "Content", 1);
+        listType = ini.GetInt("Display", "ListType", 2);
+        sortType = ini.GetInt("Display", "SortType", 2);
+        if (sortType < 0 || sortType > 5) sortType = 0;
+        sortAscending = ini.GetInt("Display", "SortAscending", 1);
+        textureWidth = ini.GetInt("List", "TextureWidth", -1);
+        typeWidth = ini.GetInt("List", "TypeWidth", -1);
+        categoryWidth = ini.GetInt("List", "CategoryWidth", -1);
+        versionWidth = ini.GetInt("List", "VersionWidth", -1);
+        fileWidth = ini.GetInt("List", "FileWidth", -1);
+        extractDir = ini.GetString("Output", "ExtractDir");
+
+        scanDir = ExistingDirOr(ini.GetString("Scan", "ScanDir"), programDir_);
+        libraryDirs = ini.GetInt("Scan", "LibraryDirs", 1);
+        scanSubdirs = ini.GetInt("Scan", "ScanSubdirs", 0);
+        materials = ini.GetInt("Scan", "Materials", 1);
+        textures = ini.GetInt("Scan", "Textures", 1);
+        pigments = ini.GetInt("Scan", "Pigments", 1);
+        colors = ini.GetInt("Scan", "Colors", 0);
+        finishs = ini.GetInt("Scan", "Finishs", 0);
+        normals = ini.GetInt("Scan", "Normals", 0);
+        includedFiles = ini.GetInt("Scan", "IncludedFiles", 1);
+
+        x.reset();
+        y.reset();
+        if (ini.HasKey("MainWindow", "x")) x = ini.GetInt("MainWindow", "x", 0);
+        if (ini.HasKey("MainWindow", "y")) y = ini.GetInt("MainWindow", "y", 0);
+        // Read unsigned: a negative height is huge and falls to 400 on placing.
+        cy = static_cast<unsigned>(ini.GetInt("MainWindow", "cy", 400));
+        if (cy < 401) cy = 400;
+        maximized = ini.GetInt("MainWindow", "Maximized", 0);
+        normalListWidth = AtLeast(ini.GetInt("MainWindow", "NormalListWidth", 320), 320);
+        normalContentWidth = AtLeast(ini.GetInt("MainWindow", "NormalContentWidth", 120), 120);
+        maximizedContentWidth = AtLeast(ini.GetInt("MainWindow", "MaximizedContentWidth", 120), 120);
+        textureFontNormal = ParseColor(ini.GetString("Colors", "TextureFontNormal", "0,0,0"));
+        textureFontChanged = ParseColor(ini.GetString("Colors", "TextureFontChanged", "255,0,0"));
+    }
+    LoadOverview(ini);
+}
+
+void Settings::LoadOverview(const IniFile& ini) {
+    writeTextures = ini.GetInt("Output", "WriteTextures", 0);
+    writePaths = ini.GetInt("Output", "WritePaths", 0);
+    showType = ini.GetInt("Output", "ShowType", 1);
+    images2Local = ini.GetInt("Output", "Images2Local", 1);
+    type = static_cast<std::uint8_t>(ini.GetInt("Output", "Type", 1));
+    background = static_cast<std::uint8_t>(ini.GetInt("Output", "Background", 0));
+    textureModifiers = ini.GetString("Output", "Texture modifiers");
+    outputDirectory = ini.GetString("Output", "Directory");
+    if (outputDirectory.empty()) outputDirectory = DefaultOutputDirectory();
+    templateUse = ini.GetInt("Template", "Use", 0);
+    templatePath = ini.GetString("Template", "Path");
+    const std::string defaultTemplate = DefaultTemplatePath();
+    if (templatePath.empty() || !FileExists(templatePath)) templatePath = defaultTemplate;
+    renderIniFile = ini.GetString("Render Options", "IniFile");
+    const std::string defaultIni = DefaultRenderIniFile();
+    if (renderIniFile.empty() || !FileExists(renderIniFile)) renderIniFile = defaultIni;
+    renderWidth = ini.GetInt("Render Options", "Width", 800);
+    renderHeight = ini.GetInt("Render Options", "Height", 600);
+}
+
+void Settings::WriteOverview(IniFile& ini) const {
+    SetInt(ini, "Output", "WriteTextures", writeTextures);
+    SetInt(ini, "Output", "WritePaths", writePaths);
+    SetInt(ini, "Output", "ShowType", showType);
+    SetInt(ini, "Output", "Images2Local", images2Local);
+    SetInt(ini, "Output", "Type", type);
+    SetInt(ini, "Output", "Background", background);
+    ini.SetString("Output", "Texture modifiers", textureModifiers);
+    ini.SetString("Output", "Directory", outputDirectory);
+    SetInt(ini, "Template", "Use", templateUse);
+    ini.SetString("Template", "Path", templatePath);
+    ini.SetString("Render Options", "IniFile", renderIniFile);
+    SetInt(ini, "Render Options", "Width", renderWidth);
+    SetInt(ini, "Render Options", "Height", renderHeight);
+}
+
+void Settings::WriteListView(IniFile& ini) const {
+    SetInt(ini, "Display", "SortType", sortType);
+    SetInt(ini, "Display", "SortAscending", sortAscending);
+    const std::pair<const char*, int> widths[] = {{"TextureWidth", textureWidth}, {"TypeWidth", typeWidth},
+                                                  {"CategoryWidth", categoryWidth}, {"VersionWidth", versionWidth},
+                                                  {"FileWidth", fileWidth}};
+    for (const auto& [key, width] : widths)
+        if (width >= 0) SetInt(ini, "List", key, width);
+}
+
+bool Settings::Save() const {
+    IniFile ini(filePath_);
+    if (!ini.Load()) return false;
+    for (int i = 0; i < RecentFileList::kSize; ++i)
+        ini.SetString("LastFiles", "File" + std::to_string(i + 1), recentFiles.File(i));
+    SetInt(ini, "Duplicates", "CompareImages", compareImages);
+    ini.SetString("Tools", "Editor", editor);
+    SetInt(ini, "Tools", "EditWithPov", editWithPov);
+    SetInt(ini, "Settings", "Save", save);
+    SetInt(ini, "Settings", "LoadLastFile", loadLastFile);
+    ini.SetString("Settings", "LastFile", lastFile);
+    if (save == 1) {
+        ini.SetString("Locations", "PovHome", povHome);
+        SetInt(ini, "Locations", "PovVersion", povVersion);
+        SetInt(ini, "Locations", "PovMinorVersion", povMinorVersion);
+        ini.SetString("Locations", "LastSaveDir", lastSaveDir);
+        SetInt(ini, "Display", "FlatToolbar", flatToolbar);
+        SetInt(ini, "Display", "PreviewType", previewType);
+        SetInt(ini, "Display", "SmallPreview", smallPreview);
+        SetInt(ini, "Preview", "Antialias", antialias);
+        SetInt(ini, "Display", "Content", content);
+        SetInt(ini, "Display", "ListType", listType);
+        ini.SetString("Output", "ExtractDir", extractDir);
+        ini.SetString("Scan", "ScanDir", scanDir);
+        SetInt(ini, "Scan", "LibraryDirs", libraryDirs);
+        SetInt(ini, "Scan", "ScanSubdirs", scanSubdirs);
+        SetInt(ini, "Scan", "Materials", materials);
+        SetInt(ini, "Scan", "Textures", textures);
+        SetInt(ini, "Scan", "Pigments", pigments);
+        SetInt(ini, "Scan", "Colors", colors);
+        SetInt(ini, "Scan", "Finishs", finishs);
+        SetInt(ini, "Scan", "Normals", normals);
+        SetInt(ini, "Scan", "IncludedFiles", includedFiles);
+        SetInt(ini, "Output", "WriteTextures", writeTextures);
+        SetInt(ini, "Output", "WritePaths", writePaths);
+        if (x) SetInt(ini, "MainWindow", "x", *x);
+        if (y) SetInt(ini, "MainWindow", "y", *y);
+        SetInt(ini, "MainWindow", "cy", static_cast<int>(cy));
+        SetInt(ini, "MainWindow", "NormalListWidth", normalListWidth);
+        SetInt(ini, "MainWindow", "NormalContentWidth", normalContentWidth);
+        SetInt(ini, "MainWindow", "MaximizedContentWidth", maximizedContentWidth);
+        SetInt(ini, "MainWindow", "Maximized", maximized);
+        ini.SetString("Colors", "TextureFontNormal", FormatColor(textureFontNormal));
+        ini.SetString("Colors", "TextureFontChanged", FormatColor(textureFontChanged));
+    }
+    return ini.Save();
+}
+
+bool Settings::SaveOverview() const {
+    IniFile ini(filePath_);
+    if (!ini.Load()) return false;
+    WriteOverview(ini);
+    return ini.Save();
+}
+
+bool Settings::SaveListView() const {
+    if (save != 1) return true;
+    IniFile ini(filePath_);
+    if (!ini.Load()) return false;
+    WriteListView(ini);
+    return ini.Save();
+}
+
+bool Settings::WriteFlag(const char* section, const char* key, int value) const {
+    return WriteIniString(filePath_, section, key, std::to_string(value));
+}
+
+int Settings::ReadFlag(const char* section, const char* key, int defaultValue) const {
+    return GetIniInt(filePath_, section, key, defaultValue);
+}
+
+WindowPlacement PlaceMainWindow(const Settings& settings, int screenWidth, int screenHeight, int frameWidth) {
+    WindowPlacement p;
+    p.listWidth = settings.normalListWidth;
+    p.contentWidth = settings.normalContentWidth;
+    const auto width = [&] { return 2 * frameWidth + p.listWidth + (settings.content ? p.contentWidth + 8 : 0); };
+    p.width = width();
+    if (p.width > screenWidth) {
+        p.listWidth = 320;
+        p.contentWidth = 120;
+        p.width = width();
+    }
+    p.height = settings.cy > static_cast<unsigned>(screenHeight) ? 400 : static_cast<int>(settings.cy);
+    p.x = settings.x.value_or((screenWidth - p.width) / 2);
+    p.y = settings.y.value_or((screenHeight - p.height) / 2);
+    if (p.x + p.width > screenWidth) p.x -= p.x + p.width - screenWidth;
+    if (p.y + p.height > screenHeight) p.y -= p.y + p.height - screenHeight;
+    return p;
+}
+
+}  // namespace sc

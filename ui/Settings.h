@@ -1,0 +1,134 @@
+#pragma once
+// The program's settings file: every section and key with its default, the
+// corrections applied when reading, and when each key is written back.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ui/RecentFileList.h"
+
+namespace sc {
+
+class IniFile;
+
+// A colour with red in the low byte, as the settings keep it.
+using RgbColor = std::uint32_t;
+constexpr RgbColor MakeRgb(int r, int g, int b) {
+    return static_cast<RgbColor>((r & 0xff) | ((g & 0xff) << 8) | ((b & 0xff) << 16));
+}
+// "r,g,b" (each 0 to 255).
+std::string FormatColor(RgbColor color);
+// The text before the first comma is red, between the first and the last
+// comma green, after the last comma blue; each atoi'd and cut to a byte.
+RgbColor ParseColor(const std::string& text);
+
+// The editor command used when none is set: $VISUAL, $EDITOR, else xdg-open.
+std::string DefaultEditorCommand();
+
+class Settings {
+public:
+    // Binds to a settings file (default: SettingsFilePath()) and a program
+    // folder (default: ProgramDataDir()); call Load to read it.
+    explicit Settings(std::string filePath = {}, std::string programDir = {});
+    virtual ~Settings() = default;
+
+    const std::string& FilePath() const { return filePath_; }
+    const std::string& ProgramDir() const { return programDir_; }
+
+    // Reads every key (full) or only the overview group (Output, Template,
+    // Render Options), applying defaults and corrections. Missing folders
+    // among the defaults (templates, ini, samples) are created.
+    void Load(bool full = true);
+    // Writes the keys saved on every exit and, when Save is 1, those saved
+    // only then. False when the file could not be written.
+    bool Save() const;
+    // Writes the overview group (the overview dialog's own keys).
+    bool SaveOverview() const;
+    // Writes the list view's keys (sort and column widths), when Save is 1.
+    bool SaveListView() const;
+    // Writes one flag of the groups Info, Ask and Tip at once.
+    bool WriteFlag(const char* section, const char* key, int value) const;
+    int ReadFlag(const char* section, const char* key, int defaultValue) const;
+
+    // MainWindow
+    std::optional<int> x, y;             // absent: centred
+    unsigned cy = 400;                   // restored height, at least 401 or 400
+    int maximized = 0;
+    int normalListWidth = 320;
+    int normalContentWidth = 120;
+    int maximizedContentWidth = 120;
+    // LastFiles
+    RecentFileList recentFiles;
+    // Settings
+    int save = 1;
+    int loadLastFile = 0;
+    std::string lastFile;
+    // Display
+    int flatToolbar = 1;
+    int listType = 2;
+    int content = 1;
+    int previewType = 0;
+    int smallPreview = 0;
+    int sortType = 2;
+    int sortAscending = 1;
+    // List: column widths; -1 means "width of the sample text"
+    int textureWidth = -1, typeWidth = -1, categoryWidth = -1, versionWidth = -1, fileWidth = -1;
+    // Preview
+    int antialias = 0;
+    // Colors
+    RgbColor textureFontNormal = MakeRgb(0, 0, 0);
+    RgbColor textureFontChanged = MakeRgb(255, 0, 0);
+    // Duplicates
+    int compareImages = 1;
+    // Tools
+    std::string editor;
+    int editWithPov = 1;
+    // Locations
+    std::string povHome;
+    int povVersion = 300;
+    int povMinorVersion = -1;
+    std::string lastSaveDir;
+    // Scan
+    std::string scanDir;
+    int libraryDirs = 1, scanSubdirs = 0, materials = 1, textures = 1, pigments = 1, colors = 0, finishs = 0,
+        normals = 0, includedFiles = 1;
+    // Output
+    std::string extractDir;
+    int writeTextures = 0, writePaths = 0, showType = 1, images2Local = 1;
+    std::uint8_t type = 1;
+    std::uint8_t background = 0;
+    std::string textureModifiers;
+    std::string outputDirectory;
+    // Template
+    int templateUse = 0;
+    std::string templatePath;
+    // Render Options
+    std::string renderIniFile;
+    int renderWidth = 800, renderHeight = 600;
+
+    // The defaults that depend on the program folder.
+    std::string DefaultLastSaveDir() const;     // <program>/libs (not created)
+    std::string DefaultOutputDirectory() const; // <program>/samples (created)
+    std::string DefaultTemplatePath() const;    // <program>/templates/templ_1.pov
+    std::string DefaultRenderIniFile() const;   // <program>/ini/samples.ini
+
+private:
+    void LoadOverview(const IniFile& ini);
+    void WriteOverview(IniFile& ini) const;
+    void WriteListView(IniFile& ini) const;
+
+    std::string filePath_;
+    std::string programDir_;
+};
+
+// Where and how large the main window opens.
+struct WindowPlacement {
+    int x = 0, y = 0, width = 0, height = 0;
+    int listWidth = 0, contentWidth = 0;
+};
+// Width = 2 frames + list (+ pane + 8 when shown), height = cy; too wide
+// resets the widths to 320 and 120, too high the height to 400; the window
+// is centred when no position is stored and pushed back onto the screen.
+WindowPlacement PlaceMainWindow(const Settings& settings, int screenWidth, int screenHeight, int frameWidth);
+
+}  // namespace sc
