@@ -280,7 +280,7 @@ bool OverviewWriter::OpenOverviewFiles(const std::string& povPath, const std::st
             for (const auto& name : existing) text += "  " + name + "\n";
             text += existing.size() > 1 ? "existieren bereits!\n\n" : "existiert bereits!\n\n";
             text += "Überschreiben?";
-            if (ui_.Ask(text, QuestionButtons::YesNo, Answer::Yes) != Answer::Yes) return false;
+            if (ui_.Ask(text, QuestionButtons::YesNo, Answer::No) != Answer::Yes) return false;
         }
     }
     output.pov.open(povPath, std::ios::binary | std::ios::trunc);

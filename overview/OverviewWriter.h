@@ -43,7 +43,10 @@ public:
     // How an entry's declaration is loaded (defaults to LoadDeclaration with force).
     void SetDeclarationLoader(std::function<bool(TextureEntry&)> loader) { loader_ = std::move(loader); }
     // The colour finishes are shown on (defaults to the settings' FinishColor).
-    void SetFinishColor(const FinishColor& color) { finishColor_ = color; }
+    void SetFinishColor(const FinishColor& color) {
+        finishColor_ = color;
+        finishColorSet_ = true;
+    }
     // Called when the validation changed the number of entries (page-count line).
     void SetPageCountChanged(std::function<void()> callback) { pageCountChanged_ = std::move(callback); }
 

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "OverviewTestSupport.h"
+#include "overview/OverviewSettings.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+
+namespace sc::test {
+namespace {
+
+TEST(OverviewSettingsTest, PageCountLine) {
+    OverviewOptions options;
+    options.texturesCount = 25;
+    options.Type = 2;
+    EXPECT_EQ(PageCountLine(options), "Die Einstellungen würden 1 Übersichtsseite ergeben.");
+    options.Type = 1;
+    EXPECT_EQ(PageCountLine(options), "Die Einstellungen würden 3 Übersichtsseiten ergeben.");
+    options.Type = 3;
+    options.texturesCount = 0;
+    EXPECT_EQ(PageCountLine(options), "Die Einstellungen würden 0 Übersichtsseiten ergeben.");
+    options.useTemplate = true;
+    options.templateSamples = 0;
+    options.texturesCount = 5;
+    EXPECT_EQ(PageCount(options.texturesCount, SamplesPerPage(options)), 0u);
+    EXPECT_EQ(PageCount(13, 12), 2u);
+    EXPECT_EQ(PageCount(1, 1), 1u);
+}
+
+TEST(OverviewSettingsTest, TemplateMarker) {
+    TempDir dir;
+    std::uint32_t n = 0;
+    std::int32_t a = 0, b = 0;
+    EXPECT_TRUE(ReadTemplateMarker(dir.Write("ok.pov", "camera {}\n// #include Swatchcraft 10 3:2\n"), n, a, b));
+    EXPECT_EQ(n, 10u);
+    EXPECT_EQ(a, 3);
+    EXPECT_EQ(b, 2);
+    EXPECT_TRUE(ReadTemplateMarker(dir.Write("tight.pov", "//#INCLUDE SWATCHCRAFT\t4  16 : 9\n"), n, a, b));
+    EXPECT_EQ(b, 9);
+    EXPECT_FALSE(ReadTemplateMarker(dir.Write("dot.pov", "// #include Swatchcraft 10 1.5:1\n"), n, a, b));
+    EXPECT_FALSE(ReadTemplateMarker(dir.Write("zero.pov", "// #include Swatchcraft 0 4:3\n"), n, a, b));
+    // The first marker line decides.
+    EXPECT_FALSE(ReadTemplateMarker(dir.Write("two.pov", "// #include Swatchcraft\n// #include Swatchcraft 4 4:3\n"),
+                                    n, a, b));
+    EXPECT_FALSE(ReadTemplateMarker(dir / "missing.pov", n, a, b));
+    EXPECT_EQ(n, 0u);
+}
+
+TEST(OverviewSettingsTest, TemplateToggleAndSizeCouplings) {
+    TempDir dir;
+    RecordingUserInterface ui;
+    OverviewOptions options;
+    options.useTemplate = true;
+    options.Width = 600;
+    options.templatePath = dir.Write("t.pov", "// #include Swatchcraft 10 3:2\n");
+    std::string aspect;
+    TemplateToggle(options, aspect, ui);
+    EXPECT_EQ(aspect, "3:2");
+    EXPECT_EQ(options.Height, 400u);
+    EXPECT_EQ(options.templateSamples, 10u);
+    EXPECT_EQ(WidthForHeight(options, 401), 601u);
+    EXPECT_TRUE(ui.messages.empty());
+
+    options.templatePath = dir.Write("bad.pov", "// #include Swatchcraft 10 1.5:1\n");
+    TemplateToggle(options, aspect, ui);
+    EXPECT_EQ(aspect, "0:0");
+    EXPECT_FALSE(options.useTemplate);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, InvalidTemplateMessage(options.templatePath));
+    EXPECT_NE(ui.messages[0].text.find("Beispiel: // #include Swatchcraft 10 3:2"), std::string::npos);
+    EXPECT_EQ(options.Height, 450u);  // back to the layout's rule (4x3)
+
+    options.Type = 1;
+    EXPECT_EQ(HeightForWidth(options, 801), 600u);
+    EXPECT_EQ(WidthForHeight(options, 600), 800u);
+    EXPECT_EQ(WidthForHeight(options, 601), 801u);
+    options.Type = 0;
+    EXPECT_EQ(HeightForWidth(options, 333), 333u);
+    EXPECT_EQ(WidthForHeight(options, 333), 333u);
+    EXPECT_EQ(HeightForLayout(0, 500), 500u);
+    EXPECT_EQ(HeightForLayout(3, 501), 375u);
+}
+
+TEST(OverviewSettingsTest, NameTypedAsPath) {
+    std::string name = "/out/sub/sheet.pov", directory = "/old";
+    EXPECT_TRUE(SplitNameAsPath(name, directory));
+    EXPECT_EQ(name, "sheet");
+    EXPECT_EQ(directory, "/out/sub");
+    name = "/top.pov";
+    EXPECT_TRUE(SplitNameAsPath(name, directory));
+    EXPECT_EQ(directory, "/");
+    name = "plain.pov";
+    EXPECT_FALSE(SplitNameAsPath(name, directory));
+    EXPECT_EQ(name, "plain.pov");
+}
+
+TEST(OverviewSettingsTest, ChecksBeforeWriting) {
+    TempDir dir;
+    RecordingUserInterface ui;
+    OverviewOptions options;
+    options.useTemplate = true;
+    EXPECT_FALSE(CheckBeforeWriting(options, ui));
+    EXPECT_EQ(ui.messages.back().text, "Sie müssen eine Vorlagendatei angeben.");
+    options.useTemplate = false;
+    options.IniFile = dir / "nope.ini";
+    options.writtenCount = 7;
+    EXPECT_FALSE(CheckBeforeWriting(options, ui));
+    EXPECT_EQ(ui.messages[1].text, "Die POV-Ray Ini-Datei \"nope.ini\" existiert nicht, wird also nicht benutzt.");
+    EXPECT_EQ(ui.messages[2].text, "Sie müssen ein Zielverzeichnis angeben.");
+    EXPECT_EQ(options.writtenCount, 0u);
+    options.IniFile.clear();
+    options.Directory = dir / "gone";
+    options.Type = 2;
+    EXPECT_FALSE(CheckBeforeWriting(options, ui));
+    EXPECT_EQ(ui.messages.back().text, "Das Zielverzeichnis\n\"" + options.Directory + "\"\nexistiert nicht.");
+    EXPECT_EQ(options.samplesPerPage, 35u);
+    options.Directory = dir.Path();
+    EXPECT_TRUE(CheckBeforeWriting(options, ui));
+}
+
+TEST(OverviewSettingsTest, FontCheckPrefersLibraryPathsThenFontsThenOutput) {
+    TempDir dir;
+    RecordingUserInterface ui;
+    OverviewOptions options;
+    FontSearch search;
+    search.fontFiles = std::vector<std::string>{};
+    search.libraryPaths = {dir / "lib"};
+    options.Directory = dir / "out";
+    CreateDirectories(options.Directory);
+    EXPECT_FALSE(CheckOverviewFont(options, search, false, ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(ui.messages[0].text.substr(0, 60), "Die TrueType-Schrift \"courbd.ttf\" befindet sich nicht in ein");
+    search.previewFolder = dir / "preview";
+    EXPECT_FALSE(CheckOverviewFont(options, search, true, ui));
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Exclamation);
+    EXPECT_NE(ui.messages[1].text.find("ins Unterverzeichnis \"preview\" dieses Programms."), std::string::npos);
+
+    const std::string inOutput = dir.Write("out/FreeMonoBold.ttf", "font");
+    EXPECT_TRUE(CheckOverviewFont(options, search, false, ui));
+    EXPECT_EQ(options.fontPath, inOutput);
+    const std::string system = dir.Write("fonts/truetype/courbd.ttf", "font");
+    search.fontFiles = std::vector<std::string>{dir / "fonts/other.ttf", system};
+    EXPECT_TRUE(CheckOverviewFont(options, search, true, ui));
+    EXPECT_EQ(options.fontPath, system);
+    dir.Write("lib/FreeMonoBold.ttf", "font");
+    EXPECT_TRUE(CheckOverviewFont(options, search, true, ui));
+    EXPECT_EQ(options.fontPath, "FreeMonoBold.ttf");
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST(OverviewSettingsTest, WriteCommandReportsAndRemembersTheDirectory) {
+    OverviewFixture f;
+    f.Add("Only", kKindTexture);
+    FontSearch fonts;
+    fonts.fontFiles = std::vector<std::string>{};
+    const std::string settings = f.out / "settings.ini";
+    auto writer = f.Writer();
+    ASSERT_TRUE(WriteOverviewCommand(*writer, f.options, fonts, settings, f.ui));
+    EXPECT_EQ(f.ui.messages.back().text, "Es wurde 1 Textur geschrieben.");
+    EXPECT_EQ(GetIniString(settings, "output", "directory"), f.out.Path());
+    EXPECT_TRUE(FileExists(f.out / "sheet.pov"));
+
+    OverviewFixture g;
+    g.Add("A", kKindTexture);
+    g.Add("B", kKindTexture);
+    auto other = g.Writer();
+    ASSERT_TRUE(WriteOverviewCommand(*other, g.options, fonts, "", g.ui));
+    EXPECT_EQ(g.ui.messages.back().text, "Es wurden 2 Texturen geschrieben.");
+}
+
+TEST(OverviewSettingsTest, PreviewFilesAndNothingLeft) {
+    OverviewFixture f;
+    f.Add("Good", kKindTexture);
+    auto writer = f.Writer();
+    const std::string folder = f.out / "preview";
+    EXPECT_EQ(WritePreviewFiles(*writer, f.options, folder, f.ui), PreviewWriteResult::Written);
+    EXPECT_TRUE(FileExists(folder + "/SamplesPreview.ini"));
+    EXPECT_TRUE(FileExists(folder + "/SamplesPreview.inc"));
+
+    OverviewFixture g;
+    g.Add("Bad", kKindTexture)->missingFiles = true;
+    auto other = g.Writer();
+    EXPECT_EQ(WritePreviewFiles(*other, g.options, g.out / "p", g.ui), PreviewWriteResult::NothingLeft);
+    EXPECT_EQ(g.ui.messages.back().text,
+              "Es sind keine gültigen Texturen für eine Erzeugung mehr vorhanden.\n\nDieser Dialog wird geschlossen.");
+    EXPECT_FALSE(FileExists(g.out / "p/SamplesPreview.pov"));
+
+    const std::string blocker = g.out.Write("file", "x");
+    EXPECT_EQ(WritePreviewFiles(*other, g.options, blocker + "/sub", g.ui), PreviewWriteResult::Failed);
+    EXPECT_EQ(g.ui.messages.back().text, "Das Preview-Verzeichnis konnte nicht erzeugt werden.");
+}
+
+}  // namespace
+}  // namespace sc::test

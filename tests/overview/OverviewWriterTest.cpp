@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "OverviewTestSupport.h"
+#include "platform/FileSystem.h"
+
+namespace sc::test {
+
+std::vector<std::string> CrLfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string>& wanted) {
+    return std::search(lines.begin(), lines.end(), wanted.begin(), wanted.end()) != lines.end();
+}
+
+namespace {
+
+size_t Count(const std::string& text, const std::string& piece) {
+    size_t count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+    return count;
+}
+
+TEST(OverviewWriterTest, ThirteenEntriesAtFourByThreeMakeTwoPages) {
+    OverviewFixture f;
+    for (int i = 1; i <= 13; ++i) f.Add("T" + std::to_string(i), kKindTexture);
+    ASSERT_TRUE(f.Write());
+    const auto ini = CrLfLines(f.File(".ini"));
+    EXPECT_EQ(ini[2], "; von 13 Texturensamples auf 2 Seiten mit 4x3 Samples pro Seite erzeugt.");
+    EXPECT_EQ(ini[4], "; Benoetigte Dateien: sheet.ini (diese Datei)");
+    EXPECT_EQ(ini[5], ";" + std::string(21, ' ') + "sheet.pov");
+    EXPECT_EQ(ini[6], ";" + std::string(19, ' ') + "sheet.inc");
+    EXPECT_TRUE(HasRun(ini, {"Width=640", "Height=480", "Input_File_Name=sheet.pov", "Initial_Frame=1",
+                             "Final_Frame=2", "Initial_Clock=0", "Final_Clock=1.00", "Cyclic_Animation=on"}));
+    const std::string inc = f.File(".inc");
+    EXPECT_EQ(inc.substr(0, 21), "#switch (TextureNr)\r\n");
+    EXPECT_EQ(Count(inc, "\t#range ("), 2u);
+    EXPECT_NE(inc.find("#switch (TextureNr)\r\n\t#range (1,12)\r\n"), std::string::npos);
+    EXPECT_NE(inc.find("\t\t#undef T12\r\n\t\t#break\r\n\t#range (13,24)\r\n\r\n\t\t// >>> T13 <<\r\n"),
+              std::string::npos);
+    EXPECT_NE(inc.find("\t\t#declare aTexture[0] = material { texture { T13 } }\r\n"), std::string::npos);
+    EXPECT_EQ(inc.substr(inc.size() - 6), "#end\r\n");
+    const auto pov = CrLfLines(f.File(".pov"));
+    EXPECT_EQ(pov[1].substr(0, 23), "// Diese Datei wurde am");
+    EXPECT_EQ(pov[5], "//" + std::string(21, ' ') + "sheet.pov (diese Datei)");
+    EXPECT_TRUE(HasRun(pov, {"#declare XCount = 4;", "#declare YCount = 3;", "", "#declare TexturesCount = 13;"}));
+    EXPECT_TRUE(HasRun(pov, {"#declare aTextureFile = array[XCount*YCount]", "#declare aTexture = array[XCount*YCount]",
+                             "#declare aTextureName = array[XCount*YCount]", "#include \"sheet.inc\"", ""}));
+    EXPECT_TRUE(HasRun(pov, {"\t\t#undef Texture", "\t\t#declare TextureName = aTextureName[XCount*j+i]"}));
+    EXPECT_EQ(pov.back(), "plane { z, -101 pigment { rgb 0.5 } translate ScenePos hollow }");
+    EXPECT_EQ(f.options.writtenCount, 13u);
+}
+
+TEST(OverviewWriterTest, OneEntryAtOneByOneIn30Mode) {
+    OverviewFixture f;
+    f.options.WriteTextures = false;
+    f.options.Type = 0;
+    f.options.samplesPerPage = 1;
+    f.options.WritePaths = true;
+    f.Add("Jade", kKindMaterial);
+    ASSERT_TRUE(f.Write());
+    EXPECT_FALSE(FileExists(f.out / "sheet.inc"));
+    const auto pov = CrLfLines(f.File(".pov"));
+    EXPECT_EQ(pov[2], "// von 1 Texturensamples auf 1 Seite mit 1 Sample pro Seite erzeugt.");
+    EXPECT_EQ(pov[6], "//");  // no include file line in 3.0 mode
+    EXPECT_TRUE(HasRun(pov, {"#include \"colors.inc\"", "", "global_settings { assumed_gamma 1.7 }"}));
+    EXPECT_EQ(f.File(".pov").find("#if (TextureNr = 1)"), std::string::npos);
+    EXPECT_TRUE(HasRun(pov, {"\t\t#switch (TextureNr)", "\t\t\t#case (1)", "\t\t\t\t#include \"/lib/my.inc\"",
+                             "\t\t\t\t#declare TextureFile = \"my.inc\"", "\t\t\t\t#declare Texture = material { Jade }",
+                             "\t\t\t\t#declare TextureName = \"Jade\"", "\t\t\t\t#declare IsMaterial = true;",
+                             "\t\t\t\t#break", "\t\t#end", "\t\t#ifdef (TextureNr)"}));
+    EXPECT_TRUE(HasRun(pov, {"\t\t\t\t#if (IsMaterial = true)", "\t\t\t\t\tmaterial {", "\t\t\t\t#else",
+                             "\t\t\t\t\ttexture {", "\t\t\t\t#end", "\t\t\t\t\tTexture", "\t\t\t\t\tscale TextureScale",
+                             "\t\t\t\t\ttranslate SphereYPos*y"}));
+    EXPECT_TRUE(HasRun(pov, {"\t\t\t#debug concat(\"\\\"\", TextureName, \"\\\" aus Datei \\\"\", TextureFile, "
+                             "\"\\\"\\n\")"}));
+    EXPECT_TRUE(HasRun(pov, {"\t}", "\trotate 15*x", "\ttranslate ScenePos", "\thollow", "}", "", "camera {"}));
+}
+
+TEST(OverviewWriterTest, FirstPageIncludesEveryFileIn30Mode) {
+    OverviewFixture f;
+    f.options.WriteTextures = false;
+    f.Add("A", kKindTexture, "x", "a.inc");
+    f.Add("B", kKindPigment, "x", "b.inc");
+    ASSERT_TRUE(f.Write());
+    const auto pov = CrLfLines(f.File(".pov"));
+    EXPECT_TRUE(HasRun(pov, {"// aufmerksam zu machen...", "#if (TextureNr = 1)", "\t#include \"b.inc\"",
+                             "\t#include \"a.inc\"", "#end", ""}));
+    EXPECT_TRUE(HasRun(pov, {"\t\t\t\t#declare Texture = texture { pigment { B } }"}));
+}
+
+TEST(OverviewWriterTest, RepeatedConstantsAreUndefinedOnceInReverseOrderOfLastUse) {
+    OverviewFixture f;
+    TextureEntry* entry = f.Add("Stone", kKindTexture, "texture { T_A }");
+    DeclarationRecord* a = f.Constant("C_A", "/x/one.inc");
+    DeclarationRecord* b = f.Constant("C_B", "/y/one.inc");
+    DeclarationRecord* c = f.Constant("C_C", "/x/two.inc", nullptr);
+    DeclarationRecord* own = f.Constant("C_D", "");
+    entry->dependencies = {a, b, a, c, own};
+    f.options.validated = true;  // a constant without text would be dropped by the validation
+    ASSERT_TRUE(f.Write());
+    const auto inc = CrLfLines(f.File(".inc"));
+    EXPECT_TRUE(HasRun(inc, {"\t\t// >>> Stone <<", "\t\t#local TempVersion = version;", "\t\t#version 2;",
+                             "\t\t// Konstanten aus Datei \"one.inc\"", "\t\t#local C_A = 1", "\t\t#local C_B = 1",
+                             "\t\t#local C_A = 1", "\t\t// Konstanten aus Datei \"two.inc\"",
+                             "\t\t#local C_C = NICHT GEFUNDEN", "\t\t// Konstanten aus Datei \"my.inc\"",
+                             "\t\t#local C_D = 1", "\t\t#local Stone = texture { T_A }", "\t\t#version TempVersion;",
+                             "\t\t#declare aTextureFile[0] = \"my.inc\""}));
+    EXPECT_TRUE(HasRun(inc, {"\t\t#declare aTextureName[0] = \"Stone\"", "\t\t#undef C_D", "\t\t#undef C_C",
+                             "\t\t#undef C_A", "\t\t#undef C_B", "\t\t#undef Stone", "#end"}));
+}
+
+TEST(OverviewWriterTest, ContinuationLinesReindentedOnlyForCrLfTexts) {
+    OverviewFixture f;
+    TextureEntry* crlf = f.Add("Crlf", kKindTexture, "texture {\r\n  pigment { Red }\r\n}");
+    crlf->previewVersion = 3.1f;
+    TextureEntry* lf = f.Add("Lf", kKindPigment, "pigment {\n  Red\n}");
+    lf->requiredVersion = 3.0f;
+    ASSERT_TRUE(f.Write());
+    const std::string inc = f.File(".inc");
+    EXPECT_NE(inc.find("\t\t#version 3.1;\r\n\t\t#local Crlf = texture {\r\n\t\t  pigment { Red }\r\n\t\t}\r\n"),
+              std::string::npos);
+    EXPECT_NE(inc.find("\t\t#version 3;\r\n\t\t#local Lf = pigment {\r\n  Red\r\n}\r\n"), std::string::npos);
+    EXPECT_NE(inc.find("aTexture[1] = material { texture { pigment { Lf } } }"), std::string::npos);
+}
+
+TEST(OverviewWriterTest, LabelsFinishColourAndTransformation) {
+    OverviewFixture f;
+    f.options.ShowType = true;
+    f.options.transformation = "rotate 45*y";
+    f.Add("Jade", kKindPigment);
+    f.Add("Bumpy", kKindNormal);
+    f.Add("Shiny", kKindFinish);
+    f.Add("Gold", kKindMaterial);
+    ASSERT_TRUE(f.Write());
+    const std::string inc = f.File(".inc");
+    EXPECT_NE(inc.find("aTextureName[0] = \"P:Jade\""), std::string::npos);
+    EXPECT_NE(inc.find("aTextureName[1] = \"Bumpy\""), std::string::npos);
+    EXPECT_NE(inc.find("aTexture[2] = material { texture { finish { Shiny } pigment { color rgbf<1,1,1,0> } } }"),
+              std::string::npos);
+    EXPECT_NE(inc.find("aTexture[3] = material { Gold }"), std::string::npos);
+    const auto pov = CrLfLines(f.File(".pov"));
+    EXPECT_TRUE(HasRun(pov, {"\t\t\t\tmaterial {", "\t\t\t\t\tTexture", "\t\t\t\t\tscale TextureScale",
+                             "\t\t\t\t\t// Selbstdefinierte Transformationen", "\t\t\t\t\trotate 45*y",
+                             "\t\t\t\t\ttranslate SphereYPos*y"}));
+
+    OverviewFixture plain;
+    plain.options.WriteTextures = false;
+    plain.Add("Shiny", kKindFinish);
+    auto writer = plain.Writer();
+    writer->SetFinishColor(FinishColor{0.5, 0.25, 1, 0});
+    ASSERT_TRUE(writer->WriteOverviewFiles(plain.WithSlash()));
+    const std::string scene = plain.File(".pov");
+    EXPECT_NE(scene.find("\t\t\t\t#declare Texture = texture { finish { Shiny } pigment { color rgbf<0.5,0.25,1,0> } }"),
+              std::string::npos);
+    EXPECT_EQ(scene.find("Selbstdefinierte"), std::string::npos);
+    EXPECT_NE(scene.find("\t\t#declare TextureName = \"Shiny\""), std::string::npos);
+}
+
+TEST(OverviewWriterTest, BorrowedConstantsAreIncludedOnceIn30Mode) {
+    OverviewFixture f;
+    f.options.WriteTextures = false;
+    auto index = std::make_unique<IncludeIndex>();
+    index->path = "/usr/share/povray-3.7/include/metals.inc";
+    index->records.push_back(DeclarationRecord{index->path, "M_Base", std::string("1")});
+    index->records.push_back(DeclarationRecord{"/usr/share/povray-3.7/include/colors.inc", "Red", std::string("1")});
+    DeclarationRecord* metal = &index->records[0];
+    DeclarationRecord* red = &index->records[1];
+    f.library.IncludeCache().push_back(std::move(index));
+    DeclarationRecord* copied = f.Constant("Local", "/lib/other.inc");
+    f.Add("A", kKindTexture)->dependencies = {red, metal, copied};
+    f.Add("B", kKindTexture)->dependencies = {metal};
+    ASSERT_TRUE(f.Write());
+    const auto pov = CrLfLines(f.File(".pov"));
+    EXPECT_TRUE(HasRun(pov, {"#include \"colors.inc\"", "#include \"metals.inc\"", "", "",
+                             "global_settings { assumed_gamma 1.7 }"}));
+    EXPECT_EQ(f.File(".pov").find("other.inc"), std::string::npos);
+}
+
+TEST(OverviewWriterTest, ValidationAsksAndDropsAsAnswered) {
+    OverviewFixture f;
+    f.Add("Halo1", kKindTexture)->acceptedBy31 = false;
+    f.Add("Halo2", kKindTexture)->acceptedBy31 = false;
+    f.Add("Good", kKindTexture);
+    TextureEntry* broken = f.Add("Broken", kKindTexture);
+    broken->dependencies = {f.Constant("Gone", "", nullptr)};
+    f.ui.choices = {1, 0};  // "Alle a&uslassen", then "&Auslassen"
+    auto writer = f.Writer();
+    EXPECT_EQ(writer->ValidateTextures(), 1);
+    ASSERT_EQ(f.ui.questions.size(), 2u);
+    EXPECT_EQ(f.ui.questions[0],
+              "Die Textur \"Halo1\" enthält Schlüsselwörter, die nicht von POV-Ray 3.1 akzeptiert werden (z.B. "
+              "\"halo\" oder \"atmosphere\").");
+    EXPECT_EQ(f.ui.questions[1],
+              "Die Textur \"Broken\" oder eine ihrer Komponenten konnte nicht aus Datei \"my.inc\" gelesen werden "
+              "oder die Textur hat bereits einen Berechnungsfehler hervorgefufen...");
+    EXPECT_EQ(f.options.texturesCount, 1u);
+    EXPECT_EQ(f.options.droppedCount, 3);
+    EXPECT_TRUE(broken->overviewDropped);
+    EXPECT_FALSE(broken->marked);
+    // Same mode again: no questions.
+    EXPECT_EQ(writer->ValidateTextures(), 1);
+    EXPECT_EQ(f.ui.questions.size(), 2u);
+    // Another mode offers the dropped entries again and counts afresh.
+    f.options.WriteTextures = false;
+    // The entries POV-Ray 3.1 refuses pass in 3.0 mode; Broken is asked about again.
+    EXPECT_EQ(writer->ValidateTextures(), 3);
+    EXPECT_EQ(f.options.texturesCount, 3u);
+    EXPECT_EQ(f.options.droppedCount, 1);
+    EXPECT_EQ(f.ui.questions.size(), 3u);
+}
+
+TEST(OverviewWriterTest, VersionWarningIn30Mode) {
+    OverviewFixture f;
+    f.options.WriteTextures = false;
+    for (const char* name : {"M1", "M2", "M3", "M4"}) f.Add(name, kKindTexture)->acceptedBy30 = false;
+    f.ui.choices = {0, 2, 1};  // "&Weiter", "&Auslassen", "A&lle weiter"
+    EXPECT_EQ(f.Writer()->ValidateTextures(), 3);
+    ASSERT_EQ(f.ui.questions.size(), 3u);
+    EXPECT_EQ(f.ui.questions[0],
+              "Die Textur \"M1\" enthält Schlüsselwörter, die nur ab POV-Ray 3.1 akzeptiert werden (z.B. \"media\" "
+              "oder \"interior\").");
+
+    OverviewFixture g;
+    g.options.WriteTextures = false;
+    for (const char* name : {"M1", "M2", "M3"}) g.Add(name, kKindTexture)->acceptedBy30 = false;
+    g.ui.choices = {3};  // "Alle a&uslassen" drops this and every later one
+    EXPECT_EQ(g.Writer()->ValidateTextures(), 0);
+    EXPECT_EQ(g.ui.questions.size(), 1u);
+}
+
+TEST(OverviewWriterTest, CancelInValidationOrWritingDeletesTheFiles) {
+    OverviewFixture f;
+    f.Add("Halo", kKindTexture)->acceptedBy31 = false;
+    f.ui.choices = {2};  // "Abbrechen"
+    EXPECT_FALSE(f.Write());
+    EXPECT_TRUE(ListDirectory(f.out.Path()).empty());
+
+    OverviewFixture g;
+    for (int i = 0; i < 5; ++i) g.Add("T" + std::to_string(i), kKindTexture);
+    g.ui.cancelAfterPumps = 7;  // five during validation, two while writing
+    EXPECT_FALSE(g.Write());
+    EXPECT_TRUE(g.options.abortRequested);
+    EXPECT_TRUE(ListDirectory(g.out.Path()).empty());
+
+    OverviewFixture h;
+    h.ui.choices = {-1};  // closing the dialog counts as "Abbrechen"
+    h.Add("Broken", kKindTexture)->previewFaulty = true;
+    h.Add("Good", kKindTexture);
+    EXPECT_FALSE(h.Write());
+    EXPECT_TRUE(ListDirectory(h.out.Path()).empty());
+}
+
+TEST(OverviewWriterTest, OverwriteQuestionListsExistingFiles) {
+    OverviewFixture f;
+    f.Add("T", kKindTexture);
+    f.out.Write("sheet.pov", "mine");
+    f.ui.answers = {Answer::No, Answer::Yes};
+    EXPECT_FALSE(f.Write());
+    ASSERT_EQ(f.ui.questions.size(), 1u);
+    EXPECT_EQ(f.ui.questions[0], "Die Datei\n  sheet.pov\nexistiert bereits!\n\nÜberschreiben?");
+    EXPECT_EQ(f.File(".pov"), "mine");
+    EXPECT_FALSE(FileExists(f.out / "sheet.ini"));
+
+    f.out.Write("sheet.ini", "mine");
+    f.ui.questions.clear();
+    EXPECT_TRUE(f.Write());
+    EXPECT_EQ(f.ui.questions[0], "Die Dateien\n  sheet.pov\n  sheet.ini\nexistieren bereits!\n\nÜberschreiben?");
+    EXPECT_NE(f.File(".pov"), "mine");
+}
+
+TEST(OverviewWriterTest, FileThatCannotBeCreatedIsReportedAndOthersRemoved) {
+    OverviewFixture f;
+    f.Add("T", kKindTexture);
+    CreateDirectories(f.out / "sheet.ini");  // a folder in the ini file's place
+    f.ui.answers = {Answer::Yes};
+    EXPECT_FALSE(f.Write());
+    ASSERT_EQ(f.ui.messages.size(), 1u);
+    EXPECT_EQ(f.ui.messages[0].text, "Die POV-Ray Ini-Datei \"sheet.ini\" kann nicht erzeugt werden!");
+    EXPECT_FALSE(FileExists(f.out / "sheet.pov"));
+    EXPECT_FALSE(FileExists(f.out / "sheet.inc"));
+}
+
+TEST(OverviewWriterTest, UserIniCopiedWholeButNeverInPreviewMode) {
+    OverviewFixture f;
+    f.Add("T", kKindTexture);
+    TempDir user;
+    const std::string longLine = "Library_Path=/" + std::string(300, 'a');
+    f.options.IniFile = user.Write("user.ini", "Antialias=On\n" + longLine + "\n");
+    ASSERT_TRUE(f.Write());
+    const auto ini = CrLfLines(f.File(".ini"));
+    EXPECT_TRUE(HasRun(ini, {";Einstellungen aus " + f.options.IniFile, "Antialias=On", longLine,
+                             ";Einstellungen durch Swatchcraft", "Width=640"}));
+
+    // Preview mode: other base name, no question about existing files, no user ini.
+    f.out.Write("SamplesPreview.pov", "old");
+    f.options.previewMode = true;
+    f.options.Images2Local = true;
+    f.ui.questions.clear();
+    ASSERT_TRUE(f.Write());
+    EXPECT_TRUE(f.ui.questions.empty());
+    const std::string preview = ReadFile(f.out / "SamplesPreview.ini");
+    EXPECT_EQ(preview.find("Einstellungen"), std::string::npos);
+    EXPECT_NE(preview.find("Input_File_Name=SamplesPreview.pov\r\nOutput_File_Name=SamplesPreview\r\n"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(f.out / "SamplesPreview.pov").find("#include \"SamplesPreview.inc\""), std::string::npos);
+}
+
+TEST(OverviewWriterTest, TemplateSceneGetsSelectionAtItsMarker) {
+    OverviewFixture f;
+    f.options.useTemplate = true;
+    f.options.samplesPerPage = 2;
+    f.options.templatePath = f.out.Write("tpl.pov",
+                                         "camera { location -5 }\r\n#declare i = 1;\n// #include Swatchcraft 2 4:3\r\n"
+                                         "sphere { i*x, 1 material { Texture } }\n// #INCLUDE swatchcraft again\n"
+                                         "after\n");
+    for (int i = 1; i <= 3; ++i) f.Add("T" + std::to_string(i), kKindTexture);
+    ASSERT_TRUE(f.Write());
+    const auto pov = CrLfLines(f.File(".pov"));
+    EXPECT_EQ(pov[0], "// *****************************************************");
+    EXPECT_TRUE(HasRun(pov, {"// Der folgende Code wurde durch Swatchcraft eingefuegt", "#declare TexturesCount = 3;",
+                             "#declare TextureNr = int(4*clock+1.5);", "#declare aTextureFile = array[2]",
+                             "#declare aTexture = array[2]", "#declare aTextureName = array[2]",
+                             "#include \"sheet.inc\"", "#declare IsMaterial = true;", "",
+                             "// Ende des durch Swatchcraft eingefuegten Codes",
+                             "// **********************************************", "", "camera { location -5 }",
+                             "#declare i = 1;", "", "// *****************************************************",
+                             "// Der folgende Code wurde durch Swatchcraft eingefuegt", "\t#undef Texture",
+                             "\t#declare TextureName = aTextureName[i-1]", "\t#declare TextureFile = aTextureFile[i-1]",
+                             "\t#declare Texture = aTexture[i-1]", "\t#ifdef (TextureNr)"}));
+    EXPECT_TRUE(HasRun(pov, {"// **********************************************", "",
+                             "sphere { i*x, 1 material { Texture } }"}));
+    EXPECT_EQ(pov.back(), "sphere { i*x, 1 material { Texture } }");
+    EXPECT_NE(f.File(".inc").find("\t#range (3,4)"), std::string::npos);
+    EXPECT_EQ(f.File(".pov").find("Diese Datei"), std::string::npos);
+
+    f.options.templatePath = f.out / "missing.pov";
+    f.ui.answers = {Answer::Yes};
+    EXPECT_FALSE(f.Write());
+    EXPECT_FALSE(FileExists(f.out / "sheet.pov"));
+}
+
+}  // namespace
+}  // namespace sc::test

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "TestEnvironment.h"
+#include "library/EntryKind.h"
+#include "library/TextureEntry.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramFolders.h"
+#include "preview/FinishColor.h"
+#include "preview/SampleScenes.h"
+#include "preview/SceneWriter.h"
+
+namespace sc {
+namespace {
+
+std::vector<std::string> SplitCrLf(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+class SceneWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetProgramDataDirOverride(dir.Path()); }
+    void TearDown() override { SetProgramDataDirOverride(""); }
+
+    std::vector<std::string> Scene(TextureEntry& entry, int templateIndex, double povVersion, int attempt = 0,
+                                   const std::vector<std::string>* box = nullptr) {
+        SceneRequest request;
+        request.entry = &entry;
+        request.declarationLines = box;
+        request.attemptNumber = attempt;
+        request.templateIndex = templateIndex;
+        request.povVersion = povVersion;
+        request.templateFolder = folder;
+        std::string path;
+        EXPECT_TRUE(WriteScene(request, &path));
+        EXPECT_EQ(path, folder + "/TexturePreview.pov");
+        return SplitCrLf(test::ReadFile(path));
+    }
+
+    test::TempDir dir;
+    std::string folder = dir / "preview";
+};
+
+TEST_F(SceneWriterTest, FirstRenderCreatesFolderTemplateAndSceneWithDeclaration) {
+    TextureEntry entry("Gold_Metal", kKindTexture);
+    const std::vector<std::string> box = {"// >>> Gold_Metal <<<", "#declare Gold_Metal = texture {", "}"};
+    const auto lines = Scene(entry, 1, 3.7, 0, &box);
+    EXPECT_TRUE(FileExists(folder + "/TexturePreview02.inc"));
+    EXPECT_FALSE(FileExists(folder + "/TexturePreview01.inc"));
+    ASSERT_GE(lines.size(), 25u);
+    EXPECT_EQ(lines[0], "#version 3.1;");
+    EXPECT_EQ(lines[1], "// >>> Gold_Metal <<<");
+    EXPECT_EQ(lines[3], "}");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(lines[5], "// &Kugel auf Schachbrett");
+    EXPECT_EQ(lines[7], "#version 3.0");
+    EXPECT_EQ(lines[22], "texture { Gold_Metal scale 0.5 }");
+    EXPECT_FLOAT_EQ(entry.previewVersion, 3.1f);
+}
+
+TEST_F(SceneWriterTest, VersionLineFollowsAttemptAndInstalledVersion) {
+    TextureEntry entry("T", kKindTexture);
+    EXPECT_EQ(Scene(entry, 0, 3.02)[0], "#version 3.0");
+    EXPECT_FLOAT_EQ(entry.previewVersion, 3.0f);
+    EXPECT_EQ(Scene(entry, 0, 3.1, 1)[0], "#version 3.0;");
+    EXPECT_EQ(Scene(entry, 0, 3.7, 3)[0], "#version 1.0;");
+    EXPECT_FLOAT_EQ(entry.previewVersion, 1.0f);
+    // Past the table: no version text, the stored version stays.
+    const auto lines = Scene(entry, 0, 3.02, 3);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "// &Standard");
+    EXPECT_FLOAT_EQ(entry.previewVersion, 1.0f);
+}
+
+TEST_F(SceneWriterTest, WrapperSuitsTheKind) {
+    CreateDirectories(folder);
+    test::TempDir other;
+    const std::string custom = "// Eigene\r\n  box { 0, 1 }  foo %texture% scale 2\r\nsphere { 0, 1 }\n";
+    ASSERT_TRUE(WriteFileAtomically(folder + "/TexturePreview07.inc", custom));
+    TextureEntry material("M", kKindMaterial), color("Red", kKindColor), pigment("P", kKindPigment),
+        normal("N", kKindNormal);
+    EXPECT_EQ(Scene(material, 6, 3.7)[3], "material { M scale 2 }");
+    EXPECT_EQ(Scene(color, 6, 3.7)[3], "pigment { color Red scale 2 }");
+    EXPECT_EQ(Scene(pigment, 6, 3.7)[3], "texture { P scale 2 }");
+    const auto lines = Scene(normal, 6, 3.7);
+    EXPECT_EQ(lines[3], "texture { N scale 2 }");
+    EXPECT_EQ(lines[4], "sphere { 0, 1 }");
+    EXPECT_EQ(test::ReadFile(folder + "/TexturePreview07.inc"), custom);  // never overwritten
+}
+
+TEST_F(SceneWriterTest, FinishWrapperUsesTheFinishColour) {
+    TextureEntry entry("Shiny", kKindFinish);
+    EXPECT_EQ(Scene(entry, 1, 3.7)[19], "texture { finish { Shiny } pigment { color rgbf<1,1,1,0> } scale 0.5 }");
+    test::TempDir settings;
+    const std::string ini = settings.Write("s.ini", "[FinishColor]\nR=0.2\nG=\nB=0.3\nF=0.5x\n");
+    FinishColor color = ReadFinishColor(ini);
+    EXPECT_EQ(FinishPigment(color), " pigment { color rgbf<1,1,1,0.5> }");
+    color = ReadFinishColor(settings.Write("t.ini", "[finishcolor]\nr = 0.25\ng=abc\nb=1.50\n"));
+    EXPECT_EQ(FinishPigment(color), " pigment { color rgbf<0.25,0,1.5,0> }");
+    EXPECT_EQ(FormatStreamNumber(0.658824), "0.658824");
+    EXPECT_EQ(FormatStreamNumber(1.0 / 3.0), "0.333333");
+    EXPECT_EQ(FormatStreamNumber(3.1f), "3.1");
+    // Through the program's settings file, as the scene writer reads it.
+    ASSERT_TRUE(WriteFileAtomically(SettingsFilePath(), "[FinishColor]\nR=0.5\nG=0.25\nB=0\nF=0.1\n"));
+    EXPECT_EQ(Scene(entry, 1, 3.7)[19],
+              "texture { finish { Shiny } pigment { color rgbf<0.5,0.25,0,0.1> } scale 0.5 }");
+}
+
+TEST_F(SceneWriterTest, TemplateWithoutPlaceholderGivesSceneWithoutEntry) {
+    CreateDirectories(folder);
+    ASSERT_TRUE(WriteFileAtomically(folder + "/TexturePreview01.inc", "camera { location -5 look_at 0 }\n"));
+    TextureEntry entry("T", kKindTexture);
+    const auto lines = Scene(entry, 0, 3.7);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2], "camera { location -5 look_at 0 }");
+}
+
+TEST_F(SceneWriterTest, FailuresWriteNothing) {
+    TextureEntry entry("T", kKindTexture);
+    std::string path = "unchanged";
+    EXPECT_FALSE(WriteScene(&entry, nullptr, 0, -1, 3.7, false, &path));
+    EXPECT_FALSE(WriteScene(&entry, nullptr, 0, 100, 3.7, false, &path));
+    EXPECT_EQ(path, "unchanged");
+    SceneRequest request;
+    request.entry = &entry;
+    request.templateFolder = dir.Write("afile", "x");  // a file where the folder should be
+    EXPECT_FALSE(WriteScene(request, &path));
+    // Only the template: no scene file.
+    request.templateFolder = folder;
+    request.templateOnly = true;
+    request.templateIndex = 9;
+    EXPECT_TRUE(WriteScene(request, nullptr));
+    EXPECT_TRUE(FileExists(folder + "/TexturePreview10.inc"));
+    EXPECT_FALSE(FileExists(folder + "/TexturePreview.pov"));
+    EXPECT_EQ(BuiltInTemplateLines(10), BuiltInTemplateLines(1));
+}
+
+TEST(SampleScenesTest, BuiltInTemplatesHoldOnePlaceholderAndTheirTitle) {
+    const char* titles[] = {"// &Standard", "// &Kugel auf Schachbrett", "// &Würfel auf Schachbrett",
+                            "// &Torus auf Schachbrett", "// &Ebene mit Silberkugel über Schachbrett"};
+    const size_t sizes[] = {33, 36, 40, 37, 55};
+    for (int number = 1; number <= 5; ++number) {
+        const auto lines = BuiltInTemplateLines(number);
+        EXPECT_EQ(lines[0], titles[number - 1]);
+        EXPECT_EQ(lines.size(), sizes[number - 1]) << number;
+        int placeholders = 0;
+        for (const auto& line : lines) placeholders += FindTexturePlaceholder(line) != std::string::npos;
+        EXPECT_EQ(placeholders, 1) << number;
+    }
+    const auto cube = BuiltInTemplateLines(3);
+    EXPECT_EQ(cube[11], "");
+    EXPECT_EQ(cube[14], "light_source { <-75, 25, -100> color rgb 0.75 }");
+    const auto torus = BuiltInTemplateLines(4);
+    EXPECT_EQ(torus[4], "camera {");
+    EXPECT_EQ(torus[9], "light_source { <0, 0, 50> color rgb 1 }");
+}
+
+TEST(SampleScenesTest, ListStopsAtFirstGapAboveFiveAndNamesUntitledOnes) {
+    test::TempDir dir;
+    const std::string folder = dir / "preview";
+    CreateDirectories(folder);
+    dir.Write("preview/TexturePreview06.inc", "//   Mein   Titel  \r\n");
+    dir.Write("preview/TexturePreview08.inc", "// Acht\n");
+    dir.Write("preview/TexturePreview03.inc", "camera {}\n");
+    const SampleSceneList list = BuildSampleSceneList(folder, 7);
+    ASSERT_EQ(list.Count(), 6);
+    EXPECT_EQ(list.titles[0], "&Standard");
+    EXPECT_EQ(list.titles[2], "Unbenannt3");
+    EXPECT_EQ(list.titles[4], "&Ebene mit Silberkugel über Schachbrett");
+    EXPECT_EQ(list.titles[5], "Mein   Titel");
+    EXPECT_EQ(list.selectedIndex, 0);
+    EXPECT_EQ(BuildSampleSceneList(folder, 5).selectedIndex, 5);
+    EXPECT_EQ(test::ReadFile(folder + "/TexturePreview01.inc").substr(0, 14), "// &Standard\r\n");
+}
+
+}  // namespace
+}  // namespace sc
