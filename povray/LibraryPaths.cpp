@@ -288,12 +288,17 @@ bool RemoveLibraryPath(std::string_view home, std::string_view path) {
     return ReplaceWithBackup(iniPath, result);
 }
 
+std::string DefaultPovHome() {
+    const std::string home = NormalizedPovHome(GetIniString(SettingsFilePath(), "Locations", "PovHome"));
+    if (!home.empty() && FileExists(PovExecutableOf(home))) return home;
+    const std::vector<std::string> found = PovInstallationProbe::CandidateHomes();
+    return found.empty() ? std::string() : found.front();
+}
+
 std::vector<std::string> DefaultLibraryPaths() {
     std::vector<std::string> paths;
-    const std::string home = GetIniString(SettingsFilePath(), "Locations", "PovHome");
-    if (!home.empty() && ReadLibraryPaths(home, paths) > 0) return paths;
-    for (const std::string& candidate : PovInstallationProbe::CandidateHomes())
-        if (ReadLibraryPaths(candidate, paths) > 0) return paths;
+    const std::string home = DefaultPovHome();
+    if (!home.empty()) ReadLibraryPaths(home, paths);
     return paths;
 }
 

@@ -60,6 +60,11 @@ bool RewriteLibraryPaths(std::string_view iniPath, const std::vector<std::string
 // povray.ini, with the same backup and safety.
 bool RemoveLibraryPath(std::string_view home, std::string_view path);
 
+// The POV-Ray home to use when the caller names none: the configured one
+// (settings "Locations"/"PovHome") when it holds POV-Ray, else the first
+// one found on this system; empty when there is none.
+std::string DefaultPovHome();
+
 // The library paths to use when the caller names none: those of the
 // configured POV-Ray (settings "Locations"/"PovHome"), else of the POV-Ray
 // found on this system. Empty when neither has a povray.ini.

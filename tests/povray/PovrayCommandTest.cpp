@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+#include "TestEnvironment.h"
+
+namespace sc {
+namespace {
+
+using test::RunCommand;
+
+std::string Cli(const std::string& arguments) {
+    return "'" + test::BinaryDir() + "/swatchcraft-cli' povray " + arguments + " 2>/dev/null";
+}
+
+TEST(PovrayCommand, ListsChangesAndChecks) {
+    if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
+    test::TempDir dir;
+    CreateDirectories(dir / "inc");
+    std::string out;
+    ASSERT_EQ(RunCommand(Cli("versions"), &out), 0);
+    EXPECT_NE(out.find("Version 3.7\t/usr\n"), std::string::npos) << out;
+
+    ASSERT_EQ(RunCommand(Cli("paths --home /usr"), &out), 0);
+    EXPECT_NE(out.find("/usr/share/povray-3.7/include\n"), std::string::npos);
+    const std::string before = out;
+
+    EXPECT_EQ(RunCommand(Cli("add-path '" + dir / "inc" + "' --home /usr")), 0);
+    EXPECT_EQ(RunCommand(Cli("add-path '" + dir / "inc" + "' --home /usr")), 1);  // listed already
+    EXPECT_EQ(RunCommand(Cli("add-path '" + dir / "missing" + "' --home /usr")), 1);
+    ASSERT_EQ(RunCommand(Cli("paths --home /usr"), &out), 0);
+    EXPECT_EQ(out, before + dir / "inc" + "\n");
+    EXPECT_EQ(RunCommand(Cli("remove-path '" + dir / "inc/" + "' --home /usr")), 0);
+    EXPECT_EQ(RunCommand(Cli("remove-path '" + dir / "inc" + "' --home /usr")), 1);
+    ASSERT_EQ(RunCommand(Cli("paths --home /usr"), &out), 0);
+    EXPECT_EQ(out, before);
+
+    ASSERT_EQ(RunCommand(Cli("check --home /usr"), &out), 0);
+    EXPECT_NE(out.find("5. Nichts tun wenn fertig: "), std::string::npos);
+    EXPECT_EQ(RunCommand(Cli("paths --home '" + dir.Path() + "'")), 1);
+    EXPECT_EQ(RunCommand(Cli("frobnicate")), 1);
+    std::filesystem::remove_all(std::string(std::getenv("HOME")) + "/.povray");
+}
+
+}  // namespace
+}  // namespace sc
