@@ -46,7 +46,7 @@ bool HostProcess::Start(bool waitForWindow) {
     if (!waitForWindow) return true;
     const auto start = std::chrono::steady_clock::now();
     while (Since(start) < 20000) {
-        if (GetPovWindow() != 0) return true;
+        if (GetPovWindow() != 0 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;

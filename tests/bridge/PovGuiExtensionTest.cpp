@@ -1,0 +1,329 @@
+// The bridge's extension side driven in this process, with a fake POV-Ray:
+// this process's window plays both POV-Ray's main window and the client.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+#include "TestEnvironment.h"
+#include "bridge/BridgeApi.h"
+#include "platform/IniFile.h"
+
+namespace sc::test {
+namespace {
+
+using namespace sc::bridge;
+
+struct FakePov {
+    std::vector<int> calls;
+    int failCode = 0;
+    PovVariables variables{};
+    std::vector<std::string> scenesAtStart;
+    std::vector<std::string> commandsAtStart;
+};
+FakePov* g_pov = nullptr;
+
+unsigned char FakeService(int code, void* data) {
+    g_pov->calls.push_back(code);
+    if (code == g_pov->failCode) return 0;
+    auto* record = static_cast<PovVariables*>(data);
+    if (code == kServiceGetVars) std::memcpy(record, &g_pov->variables, sizeof(PovVariables));
+    if (code == kServiceSetVars) std::memcpy(&g_pov->variables, record, sizeof(PovVariables));
+    if (code == kServiceStartRendering) {
+        g_pov->scenesAtStart.push_back(g_pov->variables.sceneFile);
+        g_pov->commandsAtStart.push_back(g_pov->variables.commandLine);
+    }
+    return 1;
+}
+
+class PovGuiExtensionTest : public testing::Test {
+protected:
+    void SetUp() override {
+        g_pov = &pov;
+        pov.variables.size = sizeof(PovVariables);
+        std::strcpy(pov.variables.sceneFile, "user.pov");
+        std::strcpy(pov.variables.commandLine, "+w640");
+        SetBridgeMessageSink([this](const std::string& text, const std::string& caption) {
+            messages.push_back(text);
+            captions.push_back(caption);
+        });
+        SetMessageHandler([this](const WindowMessage& message) { received.push_back(message); });
+        window = ClientWindow();
+        ASSERT_NE(window, 0u);
+        ASSERT_EQ(PovGuiExtensionGetPointers(sizeof(GuiExtPointers), &pointers), 1);
+        record.instance = pointers.instance;
+        std::memset(&init, 0, sizeof init);
+        init.interfaceVersion = 150;
+        init.firstMenuId = 500;
+        init.mainWindow = window;
+        init.service = &FakeService;
+        ASSERT_EQ(pointers.init(pointers.instance, sizeof init, &init), 1);
+        record.menu = init.menu;
+        record.firstMenuId = init.firstMenuId;
+        pointers.fileDrop(&record, "swbridge.EnableExtension", 0);
+    }
+    void TearDown() override {
+        PovStopRender(0);
+        pointers.event(&record, kEventClosing, 0);
+        pointers.event(&record, kEventRenderFinishing, 0);
+        pointers.fileDrop(&record, "swbridge.DisableExtension", 0);
+        while (IsPGEEnabled()) EnableExtension(0);
+        pointers.destroy(&record);
+        Pump();
+        SetMessageHandler(nullptr);
+        SetBridgeMessageSink(nullptr);
+        g_pov = nullptr;
+    }
+    // Takes what arrived at this process's window.
+    void Pump() {
+        for (int i = 0; i < 5; ++i) DispatchMessages(20);
+    }
+    // Hands every command drop that arrived to the extension, as POV-Ray would.
+    void DeliverDrops() {
+        Pump();
+        std::vector<WindowMessage> drops;
+        for (const WindowMessage& message : received)
+            if (message.message == kWmDropFiles) drops.push_back(message);
+        received.clear();
+        for (const WindowMessage& drop : drops) {
+            const std::string name(drop.data.c_str() + 20);
+            dropNames.push_back(name);
+            dropResults.push_back(pointers.fileDrop(&record, name.c_str(), 0));
+        }
+        Pump();
+    }
+    const PovMenu& Menu() const { return *reinterpret_cast<const PovMenu*>(record.menu); }
+
+    FakePov pov;
+    GuiExtPointers pointers{};
+    GuiExtRecord record{};
+    GuiExtInitStruct init{};
+    WindowId window = 0;
+    std::vector<std::string> messages;
+    std::vector<std::string> captions;
+    std::vector<WindowMessage> received;
+    std::vector<std::string> dropNames;
+    std::vector<int> dropResults;
+};
+
+TEST_F(PovGuiExtensionTest, RefusesWrongSizesAndVersionsWithItsMessages) {
+    GuiExtPointers other{};
+    EXPECT_EQ(PovGuiExtensionGetPointers(576 + 1, &other), 0);
+    GuiExtInitStruct wrong{};
+    EXPECT_EQ(pointers.init(pointers.instance, sizeof wrong - 4, &wrong), 0);
+    wrong.interfaceVersion = 200;
+    EXPECT_EQ(pointers.init(pointers.instance, sizeof wrong, &wrong), 0);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].rfind("PointerBlock has invalid size ! (Probable version error)\n\n", 0), 0u);
+    EXPECT_EQ(messages[1].rfind("InitStruct has invalid size ! (Probable version error)\n\n", 0), 0u);
+    EXPECT_EQ(messages[2].rfind("Version error - this GUI extension cannot be used with your version of "
+                                "POV-Ray for Windows\n\n", 0), 0u);
+    EXPECT_EQ(captions[0], "Swatchcraft's POV-Communicator");
+}
+
+TEST_F(PovGuiExtensionTest, InitDescribesTheExtensionAndBuildsItsMenu) {
+    EXPECT_EQ(pointers.signature, 0x434A4321u);
+    EXPECT_STREQ(init.name, "Swatchcraft's POV-Communicator");
+    EXPECT_EQ(init.version, 100u);
+    EXPECT_GT(std::strlen(init.text), 50u);
+    EXPECT_EQ(GetPovWindow(), window);
+    const PovMenu& menu = Menu();
+    ASSERT_EQ(menu.count, 6);
+    EXPECT_EQ(menu.items[0].id, 500);
+    EXPECT_STREQ(menu.items[0].text, "&Enabled");
+    EXPECT_TRUE(menu.items[1].separator);
+    EXPECT_EQ(menu.items[2].id, 503);
+    EXPECT_STREQ(menu.items[2].text, "&Uninstall...");
+    EXPECT_TRUE(menu.items[3].separator);
+    EXPECT_EQ(menu.items[4].id, 502);
+    EXPECT_STREQ(menu.items[4].text, "Start &Swatchcraft");
+    EXPECT_EQ(menu.items[5].id, 501);
+    EXPECT_STREQ(menu.items[5].text, "&About...");
+    EXPECT_STREQ(pointers.menuTip(&record, 0), "Enables/Disables Swatchcraft's POV-Communicator");
+    EXPECT_STREQ(pointers.menuTip(&record, 3), "Removes Swatchcraft's POV-Communicator");
+    EXPECT_STREQ(pointers.menuTip(&record, 9), "");
+}
+
+TEST_F(PovGuiExtensionTest, EnabledItemAndCommandsSwitchTheExtensionForEveryone) {
+    EXPECT_EQ(Menu().items[0].checked, 1);
+    pointers.menuSelect(&record, 0);
+    EXPECT_EQ(IsPGEEnabled(), 0);
+    EXPECT_EQ(Menu().items[0].checked, 0);
+    EXPECT_EQ(PovStartRender(window, "a.pov", "-f"), 0);
+    EXPECT_EQ(EnableExtension(1), 1);
+    DeliverDrops();
+    ASSERT_EQ(dropNames, std::vector<std::string>{"swbridge.EnableExtension"});
+    EXPECT_EQ(Menu().items[0].checked, 1);
+    EXPECT_EQ(IsPGEEnabled(), 1);
+    EXPECT_EQ(pointers.fileDrop(&record, "SWBRIDGE.StartRender", 0), 0);  // names compare exactly
+    EXPECT_EQ(pointers.fileDrop(&record, "swbridge.StartRender", 1), 1);
+    EXPECT_TRUE(pov.calls.empty());
+}
+
+TEST_F(PovGuiExtensionTest, RenderStartSwapsPovRaysSettingsForOneRender) {
+    EXPECT_EQ(PovStartRender(window, "/scenes/Preview.txt", "-w116 -h116 -f -a -c"), 1);
+    DeliverDrops();
+    EXPECT_EQ(PovStartRender(window, "/scenes/Overview.INI", "+sf2 +ef2 -a -c -f"), 1);
+    DeliverDrops();
+    EXPECT_EQ(pov.calls, (std::vector<int>{1, 2, 3, 2, 1, 2, 3, 2}));
+    EXPECT_EQ(pov.scenesAtStart, (std::vector<std::string>{"/scenes/Preview.pov", "/scenes/Overview.INI"}));
+    EXPECT_EQ(pov.commandsAtStart, (std::vector<std::string>{"-w116 -h116 -f -a -c", "+sf2 +ef2 -a -c -f"}));
+    EXPECT_STREQ(pov.variables.sceneFile, "user.pov");
+    EXPECT_STREQ(pov.variables.commandLine, "+w640");
+}
+
+TEST_F(PovGuiExtensionTest, RowsAndTheEndReachTheClient) {
+    ASSERT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+    DeliverDrops();
+    pointers.event(&record, kEventRenderStarted, 0);
+    pointers.event(&record, kEventImageSize, 3 | (2 << 16));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            const PovColour colour{x * 0.5f, 1.0f, y == 0 ? 0.999f : 2.0f, 0, 0};
+            pointers.pixelPlot(&record, x, y, &colour);
+        }
+    pointers.event(&record, kEventRenderFinishing, 0);
+    pointers.event(&record, kEventRenderEnded, 7);
+    Pump();
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[0].message, kWmCopyData);
+    EXPECT_EQ(received[0].dataWord, 3u);
+    EXPECT_EQ(received[0].data, std::string("\x00\xff\xfe\x7f\xff\xfe\xff\xff\xfe", 9));
+    EXPECT_EQ(received[1].dataWord, (1u << 16) + 3);
+    EXPECT_EQ(received[1].data, std::string("\x00\xff\xff\x7f\xff\xff\xff\xff\xff", 9));
+    EXPECT_EQ(received[2].message, kWmRenderDone);
+    EXPECT_EQ(received[2].wParam, 7u);
+    // The client is forgotten with the end: a later end goes nowhere.
+    received.clear();
+    pointers.event(&record, kEventRenderEnded, 0);
+    Pump();
+    EXPECT_TRUE(received.empty());
+}
+
+TEST_F(PovGuiExtensionTest, StopRequestIsCarriedOutAtTheNextPixelOrProgress) {
+    ASSERT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+    DeliverDrops();
+    pointers.event(&record, kEventRenderStarted, 0);
+    pointers.event(&record, kEventImageSize, 4);
+    EXPECT_EQ(PovStopRender(window + 1), window + 1);  // someone else's render: untouched
+    EXPECT_EQ(PovStopRender(window), 0u);
+    pov.calls.clear();
+    const PovColour colour{1, 1, 1, 0, 0};
+    pointers.pixelPlot(&record, 0, 0, &colour);
+    EXPECT_EQ(pov.calls, std::vector<int>{4});
+    pointers.event(&record, kEventRenderProgress, 0);
+    EXPECT_EQ(pov.calls, (std::vector<int>{4, 4}));
+    pointers.event(&record, kEventRenderEnded, 2);
+    Pump();
+    for (const WindowMessage& message : received) EXPECT_NE(message.message, kWmRenderDone);
+    // A new start is not blocked once the stopped render ended.
+    EXPECT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+}
+
+TEST_F(PovGuiExtensionTest, FailedServiceRequestsAreReportedToBothSides) {
+    for (int failing : {kServiceGetVars, kServiceSetVars, kServiceStartRendering}) {
+        pov.failCode = failing;
+        messages.clear();
+        ASSERT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+        DeliverDrops();
+        int steps = 0;
+        for (const WindowMessage& message : received) steps += message.message == kWmRenderStep;
+        EXPECT_GE(steps, 1) << failing;
+        ASSERT_FALSE(messages.empty());
+        const char* expected = failing == kServiceGetVars   ? "Function \"RequestGetVars\" failed!"
+                               : failing == kServiceSetVars ? "Function \"RequestSetVars\" failed!"
+                                                            : "Function \"RequestStartRendering\" failed!";
+        EXPECT_EQ(messages[0].rfind(expected, 0), 0u) << messages[0];
+        received.clear();
+    }
+    // A failed start still puts the user's settings back.
+    EXPECT_STREQ(pov.variables.sceneFile, "user.pov");
+    pov.failCode = kServiceStopRendering;
+    messages.clear();
+    ASSERT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+    DeliverDrops();
+    pointers.event(&record, kEventRenderStarted, 0);
+    PovStopRender(0);
+    const PovColour colour{1, 1, 1, 0, 0};
+    pointers.pixelPlot(&record, 0, 0, &colour);
+    pointers.pixelPlot(&record, 1, 0, &colour);
+    ASSERT_EQ(messages.size(), 1u);  // asked once, told once
+    EXPECT_EQ(messages[0].rfind("Function \"RequestStopRendering\" failed! (Probable version error)", 0), 0u);
+}
+
+TEST_F(PovGuiExtensionTest, EditRequestsCarryFileAndLines) {
+    ASSERT_EQ(PovEditFile("/inc/a.inc", 2, 1), 1);
+    DeliverDrops();
+    ASSERT_EQ(PovEditFile("/inc/a.inc", 10, 1), 1);
+    DeliverDrops();
+    ASSERT_EQ(PovEditFile("/inc/plain.inc", 5, 0), 1);
+    DeliverDrops();
+    EXPECT_EQ(dropNames, (std::vector<std::string>{"swbridge.EditFile", "swbridge.EditFile", "/inc/plain.inc"}));
+    EXPECT_EQ(dropResults, (std::vector<int>{1, 1, 0}));  // an ordinary file goes back to POV-Ray
+    // A request that would not fit is refused rather than cut short.
+    EXPECT_EQ(PovEditFile(std::string(800, 'x').c_str(), 10, 1), 0);
+}
+
+TEST_F(PovGuiExtensionTest, EditorRequestTextFollowsTheLineRule) {
+    auto request = [&](unsigned line) {
+        received.clear();
+        PovEditFile("/inc/a.inc", line, 1);
+        Pump();
+        for (const WindowMessage& message : received)
+            if (message.message == kWmDropFiles) pointers.fileDrop(&record, "swbridge.EditFile", 0);
+        received.clear();
+        Pump();
+        for (const WindowMessage& message : received)
+            if (message.message == kWmEditorRequest) {
+                EXPECT_EQ(message.wParam, message.data.size());
+                return message.data;
+            }
+        return std::string("(none)");
+    };
+    EXPECT_EQ(request(2), "/inc/a.inc,2");
+    EXPECT_EQ(request(10), "/inc/a.inc,10,0,8");
+    EXPECT_EQ(request(3), "/inc/a.inc,3,0,1");
+}
+
+TEST_F(PovGuiExtensionTest, UninstallRemovesOnlyItsOwnKeysInTheUpperRange) {
+    TempDir dir;
+    const std::string ini = dir.Write("pvengine.ini",
+                                      "[GuiExtensions]\nExtDll05=/a/swbridge.pge\nExtDll17=/b/SwBridge.PGE\n"
+                                      "ExtDll18=/c/other.pge\n");
+    std::strcpy(pov.variables.iniPath, ini.c_str());
+    pointers.menuSelect(&record, 3);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0],
+              "\"Swatchcraft's POV-Communicator\" has been removed succesfully.\n\n"
+              "POV-Ray for Windows needs to re-start for this to take effect.");
+    EXPECT_EQ(GetIniString(ini, "GuiExtensions", "ExtDll05"), "/a/swbridge.pge");
+    EXPECT_EQ(GetIniString(ini, "GuiExtensions", "ExtDll17", "gone"), "gone");
+    EXPECT_EQ(GetIniString(ini, "GuiExtensions", "ExtDll18"), "/c/other.pge");
+    // Only the entry below 16 is left: nothing to remove, and the user hears so.
+    pointers.menuSelect(&record, 3);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].rfind("Removing \"Swatchcraft's POV-Communicator\" failed!\n\n", 0), 0u);
+    // Cancel leaves everything.
+    SetBridgeQuestionSink([](const std::string&, const std::string&) { return false; });
+    WriteIniString(ini, "GuiExtensions", "ExtDll20", "/d/swbridge.pge");
+    pointers.menuSelect(&record, 3);
+    SetBridgeQuestionSink(nullptr);
+    EXPECT_EQ(GetIniString(ini, "GuiExtensions", "ExtDll20"), "/d/swbridge.pge");
+}
+
+TEST_F(PovGuiExtensionTest, StartWaitsTenSecondsForARenderThatWillNotEnd) {
+    pointers.event(&record, kEventRenderStarted, 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(PovStartRender(window, "s.pov", "-f"), 0);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(9900));
+    EXPECT_LT(waited, std::chrono::milliseconds(12000));
+    // The stop request is still pending: further starts are refused at once.
+    EXPECT_EQ(PovStartRender(window, "s.pov", "-f"), 0);
+    pointers.event(&record, kEventRenderEnded, 2);
+    EXPECT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+}
+
+}  // namespace
+}  // namespace sc::test
