@@ -107,8 +107,9 @@ void ResolveColor(TextureEntry& entry) {
     color = 0.0f;
     if (entry.record && entry.record->text)
         EvaluateColor(entry, *entry.record->text, static_cast<int>(entry.dependencies.size()) - 1, color);
+    // Rounded half up; cutting the fraction would pull negative values towards zero.
     for (float* c : {&color.red, &color.green, &color.blue})
-        *c = static_cast<float>(std::trunc(static_cast<double>(*c) * 1e6 + 0.5) / 1e6);
+        *c = static_cast<float>(std::floor(static_cast<double>(*c) * 1e6 + 0.5) / 1e6);
 }
 
 }  // namespace sc

@@ -1,0 +1,132 @@
+// swatchcraft-cli scan: searches directories or files for declarations and
+// prints the entries found with the search's result text.
+#include <iostream>
+#include <set>
+#include <sstream>
+
+#include "cli/ArgumentList.h"
+#include "cli/CommandRegistry.h"
+#include "cli/ConsoleUserInterface.h"
+#include "cli/JsonText.h"
+#include "cli/LibraryPathArguments.h"
+#include "library/LibraryController.h"
+#include "platform/FileSystem.h"
+#include "scanner/TextureSearch.h"
+
+namespace sc::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "[--subdirs] [--kinds mtpcfn] [--pattern MUSTER] [--no-includes] [--json] PFAD...";
+constexpr std::string_view kKindLetters = "mtpcfn";
+
+// Remembers the entries a search adds, in the order they were added.
+class AddedEntries : public LibraryViews {
+public:
+    void EntryInserted(TextureEntry* entry) override { added.insert(entry); }
+    std::set<const TextureEntry*> added;
+};
+
+bool ParseKinds(const std::string& letters, SearchOptions& options) {
+    options.kinds.fill(false);
+    for (char c : letters) {
+        const auto at = kKindLetters.find(c);
+        if (at == std::string_view::npos) return false;
+        options.kinds[at + 1] = true;
+    }
+    return true;
+}
+
+SearchCounts& operator+=(SearchCounts& total, const SearchCounts& part) {
+    total.textures += part.textures;
+    total.files += part.files;
+    total.directories += part.directories;
+    return total;
+}
+
+// Searches every directory on its own and all files together.
+SearchCounts SearchPaths(LibraryController& controller, const SearchOptions& base, const std::vector<std::string>& paths) {
+    SearchCounts total;
+    SearchOptions files = base;
+    for (const auto& path : paths) {
+        if (DirectoryExists(path)) {
+            SearchOptions options = base;
+            options.otherDirectory = path;
+            TextureSearch search(controller, options);
+            search.RunPasses();
+            total += search.Counts();
+        } else {
+            files.explicitFiles.push_back(path);
+        }
+    }
+    if (!files.explicitFiles.empty()) {
+        TextureSearch search(controller, files);
+        search.RunPasses();
+        total += search.Counts();
+    }
+    return total;
+}
+
+void PrintText(const TextureLibrary& library, const AddedEntries& added, const SearchCounts& counts) {
+    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
+        if (!added.added.count(e)) continue;
+        const char letter = e->kind >= 1 && e->kind <= 6 ? kKindLetters[static_cast<size_t>(e->kind - 1)] : '?';
+        std::cout << letter << '\t' << e->name << '\t' << e->sourceFile->directory << '\t' << e->sourceFile->fileName
+                  << '\n';
+    }
+    std::cout << SearchResultText(counts.textures, counts.files, counts.directories) << '\n';
+}
+
+void PrintJson(const TextureLibrary& library, const AddedEntries& added, const SearchCounts& counts) {
+    std::cout << "{\"textures\": " << counts.textures << ", \"files\": " << counts.files
+              << ", \"directories\": " << counts.directories << ", \"entries\": [";
+    const char* separator = "\n  ";
+    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
+        if (!added.added.count(e)) continue;
+        std::cout << separator << "{\"name\": " << JsonString(e->name) << ", \"kind\": " << e->kind
+                  << ", \"category\": " << JsonString(e->category)
+                  << ", \"directory\": " << JsonString(e->sourceFile->directory)
+                  << ", \"fileName\": " << JsonString(e->sourceFile->fileName) << "}";
+        separator = ",\n  ";
+    }
+    std::cout << "\n]}\n";
+}
+
+int RunScan(std::vector<std::string>& args) {
+    ArgumentList list(args);
+    const auto libraryPaths = TakeLibraryPaths(list);
+    SearchOptions options;
+    options.subdirectories = list.TakeFlag("--subdirs");
+    options.followIncludes = !list.TakeFlag("--no-includes");
+    const bool json = list.TakeFlag("--json");
+    const auto kinds = list.TakeValue("--kinds");
+    if (const auto pattern = list.TakeValue("--pattern")) options.patterns = *pattern;
+    if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().empty() ||
+        (kinds && !ParseKinds(*kinds, options))) {
+        std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli scan ") + kUsage : list.Error())
+                  << "\n";
+        return 1;
+    }
+    for (const auto& path : list.Positional()) {
+        if (!FileExists(path) && !DirectoryExists(path)) {
+            std::cerr << "Der Pfad \"" << path << "\" existiert nicht.\n";
+            return 1;
+        }
+    }
+    ConsoleUserInterface::CatchInterrupt();
+    ConsoleUserInterface ui;
+    LibraryController controller(ui);
+    AddedEntries added;
+    controller.SetViews(&added);
+    controller.Library().SetLibraryPaths(libraryPaths);
+    const SearchCounts counts = SearchPaths(controller, options, list.Positional());
+    controller.SetViews(nullptr);
+    if (json) PrintJson(controller.Library(), added, counts);
+    else PrintText(controller.Library(), added, counts);
+    return ConsoleUserInterface::Interrupted() ? 1 : 0;
+}
+
+const CommandRegistration kScan("scan", kUsage, RunScan);
+
+}  // namespace
+}  // namespace sc::cli

@@ -1,0 +1,97 @@
+// swatchcraft-cli show: one declaration as the declaration text box shows it,
+// with its dependencies, flags, colour and CRC.
+#include <iostream>
+#include <sstream>
+
+#include "cli/ArgumentList.h"
+#include "cli/CommandRegistry.h"
+#include "cli/ConsoleUserInterface.h"
+#include "cli/JsonText.h"
+#include "cli/LibraryPathArguments.h"
+#include "library/LibraryController.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "scanner/DeclarationCrc.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationScanner.h"
+#include "scanner/DeclarationText.h"
+
+namespace sc::cli {
+namespace {
+
+// The kind of the last declaration of `name` in the file itself, or -1.
+int DeclaredKind(const std::string& path, const std::string& name) {
+    ScanStream stream(kIndexLineCapacity);
+    if (!stream.reader.Open(path)) return -1;
+    int found = -1, kind;
+    std::string declared;
+    std::int64_t offset = 0;
+    std::int32_t line = 0;
+    while ((kind = ScanDeclarations(stream, declared, offset, line)) != kScanEnd)
+        if (kind != kScanInclude && declared == name) found = kind;
+    return found;
+}
+
+std::string Bool(bool value) { return value ? "true" : "false"; }
+
+void PrintJson(const TextureEntry& e) {
+    std::ostringstream out;
+    out << "{\"name\": " << JsonString(e.name) << ", \"kind\": " << e.kind
+        << ", \"line\": " << (e.record ? e.record->line : 0)
+        << ", \"text\": " << JsonString(e.record && e.record->text ? *e.record->text : "")
+        << ", \"dependencies\": [";
+    const char* separator = "";
+    for (const DeclarationRecord* d : e.dependencies) {
+        out << separator << "{\"name\": " << JsonString(d->name) << ", \"origin\": " << JsonString(d->origin)
+            << ", \"text\": " << (d->text ? JsonString(*d->text) : "null") << "}";
+        separator = ", ";
+    }
+    out << "], \"acceptedBy30\": " << Bool(e.acceptedBy30) << ", \"acceptedBy31\": " << Bool(e.acceptedBy31)
+        << ", \"requiredVersion\": " << JsonNumber(e.requiredVersion) << ", \"missingFiles\": " << Bool(e.missingFiles);
+    if (e.kind == kKindColor && e.color)
+        out << ", \"color\": [" << JsonNumber(e.color->red) << ", " << JsonNumber(e.color->green) << ", "
+            << JsonNumber(e.color->blue) << "]";
+    out << ", \"crc\": " << DeclarationCrc(e) << ", \"box\": " << JsonString(DeclarationBoxText(e)) << "}\n";
+    std::cout << out.str();
+}
+
+int RunShow(std::vector<std::string>& args) {
+    ArgumentList list(args);
+    const auto libraryPaths = TakeLibraryPaths(list);
+    const bool json = list.TakeFlag("--json");
+    if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 2) {
+        std::cerr << (list.Error().empty() ? "Aufruf: swatchcraft-cli show [--json] DATEI NAME" : list.Error()) << "\n";
+        return 1;
+    }
+    const std::string file = list.Positional()[0];
+    const std::string name = list.Positional()[1];
+    if (!FileExists(file)) {
+        std::cerr << "Die Datei \"" << file << "\" existiert nicht.\n";
+        return 1;
+    }
+    const std::string path = MakeAbsolute(file);
+    const int kind = DeclaredKind(path, name);
+    if (kind < 0) {
+        std::cerr << "Die Deklaration \"" << name << "\" wurde in der Datei \"" << file << "\" nicht gefunden.\n";
+        return 1;
+    }
+    ConsoleUserInterface ui;
+    LibraryController controller(ui);
+    TextureLibrary& library = controller.Library();
+    library.SetLibraryPaths(libraryPaths);
+    std::string directory, fileName;
+    SplitPath(path, directory, fileName);
+    TextureEntry* entry = library.AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
+    if (!LoadDeclaration(library, *entry, true)) {
+        std::cerr << "Die Deklaration \"" << name << "\" konnte nicht gelesen werden.\n";
+        return 1;
+    }
+    if (json) PrintJson(*entry);
+    else std::cout << DeclarationBoxText(*entry) << "\n";
+    return 0;
+}
+
+const CommandRegistration kShow("show", "[--json] DATEI NAME", RunShow);
+
+}  // namespace
+}  // namespace sc::cli
