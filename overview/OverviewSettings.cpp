@@ -235,7 +235,13 @@ bool WriteOverviewCommand(OverviewWriter& writer, OverviewOptions& options, cons
                           const std::string& settingsPath, UserInterface& ui) {
     if (!CheckBeforeWriting(options, ui)) return false;
     CheckOverviewFont(options, fonts, false, ui);
-    if (!writer.WriteOverviewFiles(WithTrailingSeparator(options.Directory))) return false;
+    if (!writer.WriteOverviewFiles(WithTrailingSeparator(options.Directory))) {
+        // Left silent, a run whose every entry was dropped would look like nothing happened.
+        if (options.texturesCount == 0 && !options.abortRequested)
+            ui.ShowMessage("Es sind keine gültigen Texturen für eine Erzeugung mehr vorhanden.",
+                           MessageIcon::Information);
+        return false;
+    }
     if (options.abortRequested) return false;
     if (options.writtenCount == 1)
         ui.ShowMessage("Es wurde 1 Textur geschrieben.", MessageIcon::Information);

@@ -1,0 +1,22 @@
+#pragma once
+// The library a command works on: a list file, or, in its place, an include
+// file or a directory of include files searched for every kind of entry.
+#include <string>
+
+namespace sc {
+class LibraryController;
+}
+
+namespace sc::cli {
+
+// Fills the controller's library from `source`: a list file (*.swl) is
+// loaded; an include file, or the *.inc files of a directory, are searched
+// for materials, textures, pigments, colors, finishes and normals. False,
+// with a message on standard error, when nothing could be read.
+bool OpenCommandLibrary(LibraryController& controller, const std::string& source);
+
+// The installed POV-Ray version to assume when none is given: that of the
+// first POV-Ray found on the system, else 3.7.
+double AssumedPovVersion();
+
+}  // namespace sc::cli

@@ -1,0 +1,122 @@
+// swatchcraft-cli overview: validates the library's entries and writes the
+// overview scene, include and ini files as "&Schreiben" does.
+#include <iostream>
+#include <set>
+
+#include "cli/ArgumentList.h"
+#include "cli/CommandLibrary.h"
+#include "cli/CommandRegistry.h"
+#include "cli/ConsoleUserInterface.h"
+#include "cli/LibraryPathArguments.h"
+#include "library/LibraryController.h"
+#include "overview/OverviewSettings.h"
+#include "overview/OverviewWriter.h"
+#include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
+#include "preview/FinishColor.h"
+
+namespace sc::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "BIBLIOTHEK [--mode 30|31] [--type 0-3] [--background 0|1] [--show-type] [--write-paths] [--images-local] "
+    "[--width W] [--height H] [--template DATEI] [--ini DATEI] [--transformation TEXT] [--name BASIS] "
+    "[--dir VERZ] [--only NAME]... [--yes]";
+
+// Notices (the result text) go to standard output, everything else as usual.
+class OverviewConsole : public ConsoleUserInterface {
+public:
+    using ConsoleUserInterface::ConsoleUserInterface;
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override {
+        if (icon == MessageIcon::Information && text.rfind("Es wurde", 0) == 0)
+            std::cout << text << "\n";
+        else
+            ConsoleUserInterface::ShowMessage(text, icon, title);
+    }
+};
+
+bool TakeNumber(ArgumentList& list, const std::string& option, double low, double high, double& value,
+                bool& given) {
+    const auto text = list.TakeValue(option);
+    given = text.has_value();
+    if (!text) return true;
+    value = LeadingNumber(*text);
+    return value >= low && value <= high && value == static_cast<long long>(value);
+}
+
+int Usage(const std::string& error) {
+    std::cerr << (error.empty() ? std::string("Aufruf: swatchcraft-cli overview ") + kUsage : error) << "\n";
+    return 1;
+}
+
+int RunOverview(std::vector<std::string>& args) {
+    ArgumentList list(args);
+    const auto libraryPaths = TakeLibraryPaths(list);
+    OverviewOptions options;
+    double mode = AssumedPovVersion() >= 3.1 - 1e-6 ? 31 : 30, type = 1, background = 0, width = 640, height = 0;
+    bool modeGiven, typeGiven, backgroundGiven, widthGiven, heightGiven;
+    bool ok = TakeNumber(list, "--mode", 30, 31, mode, modeGiven) && TakeNumber(list, "--type", 0, 3, type, typeGiven) &&
+              TakeNumber(list, "--background", 0, 1, background, backgroundGiven) &&
+              TakeNumber(list, "--width", 1, 65535, width, widthGiven) &&
+              TakeNumber(list, "--height", 1, 65535, height, heightGiven);
+    options.ShowType = list.TakeFlag("--show-type");
+    options.WritePaths = list.TakeFlag("--write-paths");
+    options.Images2Local = list.TakeFlag("--images-local");
+    const bool yes = list.TakeFlag("--yes");
+    const auto templatePath = list.TakeValue("--template");
+    const auto iniFile = list.TakeValue("--ini");
+    const auto transformation = list.TakeValue("--transformation");
+    const auto name = list.TakeValue("--name");
+    const auto directory = list.TakeValue("--dir");
+    const auto only = list.TakeValues("--only");
+    if (!ok || !list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 1)
+        return Usage(list.Error());
+
+    const std::string source = list.Positional()[0];
+    options.WriteTextures = mode == 31;
+    options.Type = static_cast<std::uint8_t>(type);
+    options.Background = static_cast<std::uint8_t>(background);
+    options.Width = static_cast<std::uint32_t>(width);
+    options.Height = heightGiven ? static_cast<std::uint32_t>(height) : HeightForLayout(options.Type, options.Width);
+    options.IniFile = iniFile.value_or("");
+    options.transformation = transformation.value_or("");
+    const std::string stem = FileNameOf(source).substr(0, FileNameOf(source).size() - ExtensionOf(source).size());
+    options.Name = name ? *name : ToLowerAscii(ExtensionOf(source)) == ".swl" ? stem : "textures";
+    options.Directory = directory ? *directory : MakeAbsolute(".");
+    std::string nameDirectory;
+    if (SplitNameAsPath(options.Name, nameDirectory) && !directory) options.Directory = nameDirectory;
+    if (templatePath) {
+        options.useTemplate = true;
+        options.templatePath = MakeAbsolute(*templatePath);
+        if (ReadTemplateMarker(options.templatePath, options.templateSamples, options.aspectA, options.aspectB) &&
+            !heightGiven)
+            options.Height = HeightForWidth(options, options.Width);
+    }
+
+    OverviewConsole ui(yes);
+    ConsoleUserInterface::CatchInterrupt();
+    LibraryController controller(ui);
+    TextureLibrary& library = controller.Library();
+    library.SetLibraryPaths(libraryPaths);
+    if (!OpenCommandLibrary(controller, source)) return 1;
+    const std::set<std::string> wanted(only.begin(), only.end());
+    for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
+        e->overviewDropped = false;
+        e->marked = wanted.empty() || wanted.count(e->name) != 0;
+        if (e->marked) ++options.texturesCount;
+    }
+    if (options.texturesCount == 0) {
+        std::cerr << "Keine der genannten Texturen ist in der Bibliothek.\n";
+        return 1;
+    }
+    FontSearch fonts;
+    fonts.libraryPaths = libraryPaths;
+    fonts.previewFolder = ProgramFolder("preview", false);
+    OverviewWriter writer(library, options, ui);
+    return WriteOverviewCommand(writer, options, fonts, "", ui) ? 0 : 1;
+}
+
+const CommandRegistration kOverview("overview", kUsage, RunOverview);
+
+}  // namespace
+}  // namespace sc::cli
