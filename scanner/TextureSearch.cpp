@@ -145,6 +145,9 @@ int TextureSearch::SearchFileAt(const std::string& path, int* includeCounter, bo
     }
     ScanStream stream(kSearchLineCapacity);
     if (!stream.reader.Open(path)) return 0;
+    // Finds in included files count for the directory being searched, too.
+    if (!included) firstInDirectory_ = firstInDirectory;
+    else firstInDirectory = firstInDirectory_;
     const std::string absolute = MakeAbsolute(path);
     int added = 0;
     std::string name;
@@ -173,7 +176,7 @@ void TextureSearch::LineRead() { ++counts_.lines; }
 void TextureSearch::IncludeFound(const std::string& path, const std::string& fileName, int* includeCounter) {
     if (!options_.followIncludes || !includeCounter || countOnly_) return;
     const std::string found = ResolveIncludeFile(fileName, DirectoryOf(path), controller_.Library().LibraryPaths());
-    if (!found.empty()) SearchFileAt(found, includeCounter, nullptr, true);
+    if (!found.empty()) SearchFileAt(found, includeCounter, firstInDirectory_, true);
 }
 
 bool TextureSearch::Cancelled() const { return ui_.IsCancelled(); }

@@ -86,6 +86,7 @@ private:
     std::vector<std::string> patterns_;
     SearchCounts counts_;
     bool countOnly_ = false;
+    bool* firstInDirectory_ = nullptr;  // the flag of the directory being searched
     std::set<std::string> visited_;  // directories walked in this pass, resolved
 };
 

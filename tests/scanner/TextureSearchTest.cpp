@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "library/LibraryController.h"
+#include "platform/PathUtil.h"
+#include "scanner/DirectoryCompletion.h"
+#include "scanner/TextureSearch.h"
+#include "TestEnvironment.h"
+
+namespace sc {
+namespace {
+
+class TextureSearchTest : public ::testing::Test {
+protected:
+    SearchCounts Search(SearchOptions options) {
+        TextureSearch search(controller, std::move(options));
+        search.RunPasses();
+        return search.Counts();
+    }
+    SearchOptions InDirectory(bool subdirectories) {
+        SearchOptions options;
+        options.otherDirectory = dir.Path();
+        options.subdirectories = subdirectories;
+        return options;
+    }
+    std::string Names() {
+        std::string names;
+        const TextureLibrary& library = controller.Library();
+        for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) names += e->name + " ";
+        return names;
+    }
+
+    test::TempDir dir;
+    test::RecordingUserInterface ui;
+    LibraryController controller{ui};
+};
+
+TEST_F(TextureSearchTest, ResultTextUsesSingularOnlyForOne) {
+    EXPECT_EQ(SearchResultText(1, 1, 1), "1 Textur in 1 Datei und 1 Verzeichnis gefunden.");
+    EXPECT_EQ(SearchResultText(2, 2, 2), "2 Texturen in 2 Dateien und 2 Verzeichnissen gefunden.");
+    EXPECT_EQ(SearchResultText(0, 0, 0), "0 Texturen in 0 Dateien und 0 Verzeichnissen gefunden.");
+    EXPECT_EQ(SplitPatterns(" *.inc ;; a.pov;"), (std::vector<std::string>{"*.inc", "a.pov"}));
+}
+
+TEST_F(TextureSearchTest, WalksNonHiddenSubdirectoriesOnlyWhenAsked) {
+    dir.Write("top.inc", "#declare Top = texture {}\n#declare Value = 1;\n#declare Col = color red 1\n");
+    dir.Write("sub/deep.inc", "#declare Deep = pigment {}\n");
+    dir.Write(".hidden/secret.inc", "#declare Secret = texture {}\n");
+    dir.Write("sub/other.txt", "#declare NotInc = texture {}\n");
+    std::filesystem::create_directory_symlink(dir.Path(), dir / "sub/loop");
+
+    SearchCounts counts = Search(InDirectory(false));
+    EXPECT_EQ(Names(), "Top ");
+    EXPECT_EQ(counts.filesCounted, 1);
+    controller.NewLibrary();
+    counts = Search(InDirectory(true));
+    EXPECT_EQ(Names(), "Deep Top ");
+    EXPECT_EQ(ui.statusTexts.back(), "2 Texturen in 2 Dateien und 2 Verzeichnissen gefunden.");
+    EXPECT_EQ(counts.directoriesCounted, 2);  // the link back to the top is not walked again
+    // A second search adds nothing.
+    counts = Search(InDirectory(true));
+    EXPECT_EQ(counts.textures, 0);
+    EXPECT_EQ(controller.entryCount, 2);
+}
+
+TEST_F(TextureSearchTest, LibraryDirectoriesAreSearchedWithoutSubdirectories) {
+    dir.Write("lib/a.inc", "#declare A = material {}\n");
+    dir.Write("lib/sub/b.inc", "#declare B = material {}\n");
+    controller.Library().SetLibraryPaths({dir / "lib"});
+    SearchOptions options;
+    options.libraryDirectories = true;
+    options.subdirectories = true;
+    options.kinds[kKindMaterial] = true;
+    Search(options);
+    EXPECT_EQ(Names(), "A ");
+}
+
+TEST_F(TextureSearchTest, FollowsAtMostTenIncludesFromOneFile) {
+    std::string main;
+    for (int i = 1; i <= 11; ++i) {
+        const std::string name = "part" + std::to_string(i) + ".txt";
+        dir.Write(name, "#declare P" + std::to_string(i) + " = texture {}\n");
+        main += "#include \"" + name + "\"\n";
+    }
+    dir.Write("main.inc", main + "#declare Main = texture {}\n");
+    SearchCounts counts = Search(InDirectory(false));
+    EXPECT_EQ(Names(), "Main P10 P9 P8 P7 P6 P5 P4 P3 P2 P1 ");
+    EXPECT_EQ(counts.textures, 11);
+    EXPECT_EQ(counts.files, 11);
+    EXPECT_EQ(counts.directories, 1);
+
+    controller.NewLibrary();
+    SearchOptions noIncludes = InDirectory(false);
+    noIncludes.followIncludes = false;
+    Search(noIncludes);
+    EXPECT_EQ(Names(), "Main ");
+}
+
+TEST_F(TextureSearchTest, IncludeCyclesEnd) {
+    dir.Write("c/one.inc", "#include \"two.txt\"\n#declare One = texture {}\n");
+    dir.Write("c/two.txt", "#include \"one.inc\"\n#declare Two = texture {}\n");
+    SearchOptions options = InDirectory(false);
+    options.otherDirectory = dir / "c";
+    const SearchCounts counts = Search(options);
+    EXPECT_EQ(counts.textures, 2);
+    EXPECT_EQ(ui.statusTexts.back(), "2 Texturen in 2 Dateien und 1 Verzeichnis gefunden.");
+}
+
+TEST_F(TextureSearchTest, SearchesExplicitFilesAndStopsWhenCancelled) {
+    const std::string a = dir.Write("a.pov", "#declare A = texture {}\n#declare A2 = texture {}\n");
+    dir.Write("b.inc", "#declare B = texture {}\n");
+    SearchOptions options;
+    options.explicitFiles = {a, dir / "missing.inc"};
+    options.otherDirectory = dir.Path();
+    const SearchCounts counts = Search(options);
+    EXPECT_EQ(Names(), "A A2 ");
+    EXPECT_EQ(counts.filesCounted, 1);
+
+    // Cancelled during the second declaration: what was found stays.
+    controller.NewLibrary();
+    dir.Write("c/c.inc", "#declare C1 = texture {}\n#declare C2 = texture {}\n");
+    options = InDirectory(false);
+    options.otherDirectory = dir / "c";
+    ui.cancelAfterPumps = ui.pumpCount + 12;
+    Search(options);
+    EXPECT_EQ(Names(), "C1 ");
+    EXPECT_FALSE(ui.IsCancelled());
+}
+
+TEST_F(TextureSearchTest, CompletionFindsFilesAlongTheLibraryPaths) {
+    dir.Write("one/stones.inc", "#declare Other = texture {}\n");
+    dir.Write("two/stones.inc", "#declare Granite = texture {}\n#declare Marble = pigment {}\n");
+    TextureLibrary& library = controller.Library();
+    library.SetLibraryPaths({dir / "one", dir / "two"});
+    for (auto [name, kind] : {std::pair{"Granite", 2}, {"Marble", 2}, {"Other", 2}})
+        controller.RegisterAddedEntry(library.AddEntry("", "stones.inc", name, kind, {}, 0, nullptr));
+    ASSERT_EQ(controller.noDirectoryCount, 3);
+    CompleteDirectories(controller);
+    EXPECT_EQ(library.FindEntry(dir / "two/", "stones.inc", "Granite")->Directory(), dir / "two/");
+    EXPECT_EQ(library.FindEntry(dir / "one/", "stones.inc", "Other")->sourceFile->libraryPathIndex, 0);
+    // Marble is declared as a pigment, not as a texture: it stays without a directory.
+    EXPECT_NE(library.FindEntry("", "stones.inc", "Marble"), nullptr);
+    EXPECT_EQ(controller.noDirectoryCount, 1);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "1 Verzeichnisse konnten nicht ergänzt werden.");
+}
+
+TEST_F(TextureSearchTest, SearchOffersCompletionForEntriesWithoutDirectory) {
+    dir.Write("lib/x.inc", "#declare X = texture {}\n");
+    controller.Library().SetLibraryPaths({dir / "lib"});
+    controller.RegisterAddedEntry(controller.Library().AddEntry("", "x.inc", "X", 2, {}, 0, nullptr));
+    ui.answers = {Answer::Yes};
+    SearchOptions options = InDirectory(false);
+    TextureSearch(controller, options).Run();
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].substr(0, 30), "Die Liste enthält 1 Texturen ");
+    EXPECT_EQ(controller.noDirectoryCount, 0);
+}
+
+}  // namespace
+}  // namespace sc
