@@ -81,9 +81,21 @@ std::string CanonicalPath(std::string_view path) {
 }
 
 bool ReadWholeFile(std::string_view path, std::string& contents) {
-    std::ifstream in(std::string(path), std::ios::binary);
+    const std::string p(path);
+    std::ifstream in(p, std::ios::binary);
     if (!in) return false;
-    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    contents.clear();
+    // A regular file is read in one piece first: big list files load many
+    // times faster than through a character iterator.
+    struct stat st {};
+    if (stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        contents.resize(static_cast<size_t>(st.st_size));
+        in.read(contents.data(), static_cast<std::streamsize>(contents.size()));
+        contents.resize(static_cast<size_t>(in.gcount()));
+        if (in.bad()) return false;
+        in.clear();
+    }
+    contents.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
 
