@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "TestEnvironment.h"
+
+namespace sc {
+namespace {
+
+std::string Cli(const std::string& args) { return test::BinaryDir() + "/swatchcraft-cli " + args + " 2>/dev/null"; }
+std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+
+TEST(ScanCommand, PrintsOneLinePerEntryAndTheResultText) {
+    test::TempDir dir;
+    dir.Write("a.inc", "#declare T = texture {}\n#declare C = color red 1\n#declare N = normal { bumps }\n");
+    dir.Write("sub/b.inc", "#declare P = pigment {}\n");
+    std::string out;
+    ASSERT_EQ(test::RunCommand(Cli("scan " + Quoted(dir.Path())), &out), 0);
+    EXPECT_EQ(out, "t\tT\t" + dir.Path() + "/\ta.inc\n1 Textur in 1 Datei und 1 Verzeichnis gefunden.\n");
+    ASSERT_EQ(test::RunCommand(Cli("scan --subdirs --kinds pcn --json " + Quoted(dir.Path())), &out), 0);
+    EXPECT_EQ(out, "{\"textures\": 3, \"files\": 2, \"directories\": 2, \"entries\": [\n"
+                   "  {\"name\": \"P\", \"kind\": 3, \"category\": \"-\", \"directory\": \"" + dir.Path() +
+                       "/sub/\", \"fileName\": \"b.inc\"},\n"
+                   "  {\"name\": \"C\", \"kind\": 4, \"category\": \"-\", \"directory\": \"" + dir.Path() +
+                       "/\", \"fileName\": \"a.inc\"},\n"
+                   "  {\"name\": \"N\", \"kind\": 6, \"category\": \"-\", \"directory\": \"" + dir.Path() +
+                       "/\", \"fileName\": \"a.inc\"}\n]}\n");
+    EXPECT_EQ(test::RunCommand(Cli("scan --kinds xyz " + Quoted(dir.Path()))), 1);
+    EXPECT_EQ(test::RunCommand(Cli("scan " + Quoted(dir / "missing"))), 1);
+}
+
+TEST(ScanCommand, EndsNormallyOnHostileInput) {
+    test::TempDir dir;
+    std::string binary;
+    for (unsigned i = 0; i < 1 << 20; ++i) binary += static_cast<char>((i * 2654435761u) >> 24);
+    dir.Write("binary.inc", binary);
+    dir.Write("endless.inc", std::string(3 << 20, 'x') + "\n#declare Late = texture {}\n");
+    dir.Write("comment.inc", "/* never closed\n#declare Hidden = texture {}\n");
+    dir.Write("loop1.inc", "#include \"loop2.inc\"\n#declare L1 = texture {}\n");
+    dir.Write("loop2.inc", "#include \"loop3.inc\"\n");
+    dir.Write("loop3.inc", "#include \"loop1.inc\"\n#declare L3 = texture {}\n");
+    const std::string locked = dir.Write("locked/x.inc", "#declare Locked = texture {}\n");
+    std::filesystem::permissions(dir / "locked", std::filesystem::perms::none);
+    std::string out;
+    EXPECT_EQ(test::RunCommand("timeout 60 " + Cli("scan --subdirs " + Quoted(dir.Path())), &out), 0);
+    std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_all);
+    EXPECT_NE(out.find("\tLate\t"), std::string::npos);
+    EXPECT_NE(out.find("\tL1\t"), std::string::npos);
+    EXPECT_NE(out.find("\tL3\t"), std::string::npos);
+    EXPECT_EQ(out.find("Hidden"), std::string::npos);
+}
+
+TEST(ShowCommand, PrintsTheTextBoxAndTheDetailsAsJson) {
+    test::TempDir dir;
+    const std::string file = dir.Write("s.inc",
+                                       "#include \"colors.inc\"\n"
+                                       "#declare Base = pigment { Red }\n"
+                                       "#declare Top = texture { pigment { Base } interior { ior 1.3 } }\n"
+                                       "#declare Half = color Red * 0.5\n");
+    const std::string lib = " --library-path " + test::PovIncludeDir() + " ";
+    std::string out;
+    ASSERT_EQ(test::RunCommand(Cli("show" + lib + Quoted(file) + " Top"), &out), 0);
+    EXPECT_EQ(out,
+              "// >>> Top (aus Datei \"s.inc\", Zeile 3) <<<\r\n\r\n"
+              "// Konstanten aus Datei \"colors.inc\"\r\n#declare Red = rgb <1, 0, 0>;\r\n\r\n"
+              "// Konstanten aus Datei \"s.inc\"\r\n#declare Base = pigment {\r\n  Red\r\n}\r\n\r\n"
+              "#declare Top = texture {\r\n  pigment {\r\n    Base\r\n  }\r\n  interior {\r\n    ior 1.3\r\n  }\r\n}\n");
+    ASSERT_EQ(test::RunCommand(Cli("show --json" + lib + Quoted(file) + " Half"), &out), 0);
+    EXPECT_NE(out.find("\"name\": \"Half\", \"kind\": 4, \"line\": 4, \"text\": \"color Red * 0.5\""), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"dependencies\": [{\"name\": \"Red\", \"origin\": \"" + test::PovIncludeDir() +
+                       "/colors.inc\", \"text\": \"rgb <1, 0, 0>;\"}]"),
+              std::string::npos);
+    EXPECT_NE(out.find("\"color\": [0.5, 0, 0], \"crc\": "), std::string::npos);
+    ASSERT_EQ(test::RunCommand(Cli("show --json" + lib + Quoted(file) + " Top"), &out), 0);
+    EXPECT_NE(out.find("\"acceptedBy30\": false, \"acceptedBy31\": true, \"requiredVersion\": 0, \"missingFiles\": false"),
+              std::string::npos);
+    EXPECT_EQ(test::RunCommand(Cli("show " + Quoted(file) + " Nothing")), 1);
+    EXPECT_EQ(test::RunCommand(Cli("show " + Quoted(dir / "none.inc") + " Top")), 1);
+}
+
+}  // namespace
+}  // namespace sc
