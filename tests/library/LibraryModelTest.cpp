@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestEnvironment.h"
+#include "library/LibraryController.h"
+#include "library/NaturalCompare.h"
+
+namespace sc {
+namespace {
+
+std::string Names(const TextureLibrary& library) {
+    std::string names;
+    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) names += e->name + " ";
+    return names;
+}
+
+class LibraryModelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.Write("c.inc", "#declare Warm = color red 1 green 0.5\n#declare T = texture {}\n");
+        directory = dir.Path() + "/";
+    }
+    test::TempDir dir;
+    std::string directory;
+    test::RecordingUserInterface ui;
+    LibraryController controller{ui};
+    TextureLibrary& library = controller.Library();
+};
+
+TEST_F(LibraryModelTest, AddingAnExistingNameReturnsTheEntryAndResolvesColorsAgain) {
+    TextureEntry* t = library.AddEntry(directory, "c.inc", "T", kKindTexture, "Holz", 3.1f, nullptr);
+    EXPECT_EQ(library.AddEntry(directory, "c.inc", "T", kKindPigment, "Stein", 0, nullptr), t);
+    EXPECT_EQ(t->kind, kKindTexture);
+    EXPECT_EQ(t->category, "Holz");
+    EXPECT_EQ(library.FileCount(), 1);
+    EXPECT_EQ(t->sourceFile->entryCount, 1);
+
+    // A color without a color, or with all zeros (even negative ones), is read from its declaration.
+    const EntryColor given{0.25f, 0.5f, 0.75f};
+    TextureEntry* warm = library.AddEntry(directory, "c.inc", "Warm", kKindColor, {}, 0, &given);
+    EXPECT_EQ(warm->color->red, 0.25f);
+    const EntryColor zero{-0.0f, 0.0f, -0.0f};
+    EXPECT_EQ(library.AddEntry(directory, "c.inc", "Warm", kKindColor, {}, 0, &zero), warm);
+    EXPECT_EQ(warm->color->red, 1.0f);
+    EXPECT_EQ(warm->color->green, 0.5f);
+    EXPECT_EQ(warm->category, "-");
+}
+
+TEST_F(LibraryModelTest, FilesAreOneByExactNameAndGoWithTheirLastEntry) {
+    TextureEntry* a = library.AddEntry(directory, "c.inc", "A", kKindTexture, {}, 0, nullptr);
+    library.AddEntry(directory, "c.inc", "B", kKindTexture, {}, 0, nullptr);
+    library.AddEntry(directory, "C.INC", "A", kKindTexture, {}, 0, nullptr);  // another file on Linux
+    EXPECT_EQ(library.FileCount(), 2);
+    EXPECT_EQ(library.FindFile(directory, "c.inc"), a->sourceFile);
+    EXPECT_EQ(a->sourceFile->path, dir.Path() + "/c.inc");
+    EXPECT_EQ(library.FindEntry(directory, "c.inc", "a"), nullptr);  // names keep their case
+
+    library.RemoveEntry(library.FindEntry(directory, "C.INC", "A"));
+    EXPECT_EQ(library.FileCount(), 1);
+    EXPECT_EQ(library.FindFile(directory, "C.INC"), nullptr);
+    library.RemoveEntry(a);
+    EXPECT_EQ(library.FileCount(), 1);
+    library.RemoveEntry(library.FindEntry(directory, "c.inc", "B"));
+    EXPECT_EQ(library.FileCount(), 0);
+    EXPECT_EQ(library.NextEntry(nullptr), nullptr);
+}
+
+TEST_F(LibraryModelTest, NextEntryVisitsNewestFilesFirstAndEntriesInInsertionOrder) {
+    library.AddEntry("/x/", "one.inc", "O1", kKindTexture, {}, 0, nullptr);
+    library.AddEntry("/x/", "two.inc", "W1", kKindTexture, {}, 0, nullptr);
+    library.AddEntry("/x/", "one.inc", "O2", kKindTexture, {}, 0, nullptr);
+    library.AddEntry("/x/", "two.inc", "W2", kKindTexture, {}, 0, nullptr);
+    EXPECT_EQ(Names(library), "W1 W2 O1 O2 ");
+    EXPECT_EQ(library.NextFile(nullptr)->fileName, "two.inc");
+    EXPECT_EQ(library.NextFile(library.NextFile(nullptr))->fileName, "one.inc");
+    // Moving an entry keeps it in the library under the file of the new directory.
+    TextureEntry* o1 = library.FindEntry("/x/", "one.inc", "O1");
+    EXPECT_TRUE(library.MoveEntryToDirectory(o1, "/y/"));
+    EXPECT_EQ(Names(library), "O1 W1 W2 O2 ");
+    EXPECT_EQ(library.FileCount(), 3);
+}
+
+TEST(NaturalCompare, OrdersNumbersByValueAndHighBytesFirst) {
+    EXPECT_EQ(NaturalCompare("tex2", "tex10", true), -1);
+    EXPECT_EQ(NaturalCompare("tex10", "tex2", false), 1);
+    EXPECT_EQ(NaturalCompare("a", "B", false), -1);
+    EXPECT_EQ(NaturalCompare("a", "B", true), 1);
+    EXPECT_EQ(NaturalCompare("Tex", "tex", false), 0);
+    EXPECT_EQ(NaturalCompare("x007", "x7", true), 0);
+    EXPECT_EQ(NaturalCompare("ab", "abc", true), -1);
+    EXPECT_EQ(NaturalCompare("\xE4", "a", true), -1);
+    EXPECT_EQ(NaturalCompare("n99999999999999999999999", "n1", true), 1);
+}
+
+TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
+    EXPECT_TRUE(controller.AddScannedEntry(dir.Path() + "/c.inc", "T", kKindTexture, {}, 0));
+    EXPECT_FALSE(controller.AddScannedEntry(dir.Path() + "/c.inc", "T", kKindTexture, {}, 0));
+    EXPECT_TRUE(controller.AddScannedEntry(dir.Path() + "/c.inc", "Warm", kKindColor, {}, 0));
+    EXPECT_TRUE(controller.AddScannedEntry("old.inc", "Lost", kKindPigment, {}, 0));
+    EXPECT_EQ(controller.entryCount, 3);
+    EXPECT_EQ(controller.kindCounts[0], 2);
+    EXPECT_EQ(controller.kindCounts[kKindTexture], 1);
+    EXPECT_EQ(controller.kindCounts[kKindColor], 1);
+    EXPECT_EQ(controller.kindCounts[7], 1);  // everything in category "-"
+    EXPECT_EQ(controller.noDirectoryCount, 1);
+    EXPECT_EQ(controller.modified, 3);
+    EXPECT_EQ(library.FindEntry(directory, "c.inc", "Warm")->color->green, 0.5f);
+
+    TextureEntry* lost = library.FindEntry("", "old.inc", "Lost");
+    controller.ChangeEntryDirectory(lost, "/elsewhere/");
+    EXPECT_EQ(controller.noDirectoryCount, 0);
+    EXPECT_EQ(lost->Directory(), "/elsewhere/");
+    controller.DeleteEntry(lost);
+    EXPECT_EQ(controller.entryCount, 2);
+    EXPECT_EQ(controller.kindCounts[0], 1);
+    EXPECT_EQ(controller.kindCounts[kKindPigment], 0);
+
+    TextureEntry* t = library.FindEntry(directory, "c.inc", "T");
+    const int before = controller.modified;
+    controller.SetPreviewCrc(t, 42);
+    controller.SetPreviewCrc(t, 42);
+    EXPECT_EQ(controller.modified, before + 1);
+
+    controller.SelectFaulty();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Es sind keine fehlerhaften Vorschaubilder vorhanden.");
+
+    controller.NewLibrary();
+    EXPECT_EQ(controller.entryCount, 0);
+    EXPECT_EQ(controller.modified, 0);
+    EXPECT_EQ(controller.kindCounts[7], 0);
+    EXPECT_EQ(library.FileCount(), 0);
+}
+
+}  // namespace
+}  // namespace sc
