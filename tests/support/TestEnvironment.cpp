@@ -53,6 +53,14 @@ int RunCommand(const std::string& command, std::string* output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int RenderWithPovray(const std::string& directory, const std::string& file, const std::string& options,
+                     std::string* output) {
+    if (access("/usr/bin/povray", X_OK) != 0) return -1;
+    const std::string command = "cd '" + directory + "' && timeout 300 /usr/bin/povray '" + file +
+                                "' +W32 +H24 -D +L" + PovIncludeDir() + " " + options + " 2>&1";
+    return RunCommand(command, output);
+}
+
 std::string BinaryDir() { return SWATCHCRAFT_BINARY_DIR; }
 
 std::string PovIncludeDir() { return "/usr/share/povray-3.7/include"; }

@@ -41,6 +41,14 @@ std::string BinaryDir();
 // POV-Ray's standard include folder, as installed by the povray-includes package.
 std::string PovIncludeDir();
 
+// Renders a scene or ini file with the real POV-Ray at 32 x 24 pixels without
+// display, from inside `directory` (so POV-Ray's restricted file access lets
+// it read what lies there), with the standard include folder as library path
+// and the picture written into `directory`. Returns POV-Ray's exit status;
+// its messages land in `output`. -1 when /usr/bin/povray is missing.
+int RenderWithPovray(const std::string& directory, const std::string& file, const std::string& options,
+                     std::string* output);
+
 // A user interface that records what the core said and answers from a script.
 class RecordingUserInterface : public UserInterface {
 public:
