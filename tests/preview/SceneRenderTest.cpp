@@ -1,0 +1,51 @@
+// The preview scenes of every built-in template, rendered by the real
+// POV-Ray for one entry of every kind.
+#include <gtest/gtest.h>
+
+#include "TestEnvironment.h"
+#include "platform/PathUtil.h"
+
+namespace sc::test {
+namespace {
+
+struct Sample {
+    const char* file;  // in the standard include folder unless absolute
+    const char* name;
+};
+
+TEST(SceneRenderTest, EveryBuiltInTemplateRendersEveryKind) {
+    TempDir dir;
+    // No standard include file declares a normal of its own.
+    const std::string normals = dir.Write("normals.inc", "#declare N_Bumps = normal { bumps 0.5 scale 0.1 }\n");
+    const Sample samples[] = {{"textures.inc", "M_Glass"},  // material
+                              {"stones1.inc", "T_Stone1"},  // texture
+                              {"textures.inc", "Jade"},     // pigment
+                              {"colors.inc", "DimGray"},    // color
+                              {"finish.inc", "Shiny"},      // finish
+                              {normals.c_str(), "N_Bumps"}};
+    const std::string cli = BinaryDir() + "/swatchcraft-cli";
+    for (const Sample& sample : samples) {
+        const std::string file = sample.file[0] == '/' ? sample.file : PovIncludeDir() + "/" + sample.file;
+        for (int number = 1; number <= 5; ++number) {
+            SCOPED_TRACE(std::string(sample.name) + " template " + std::to_string(number));
+            std::string printed;
+            ASSERT_EQ(RunCommand("SWATCHCRAFT_DATA_DIR='" + dir.Path() + "/data' '" + cli + "' scene --library-path " +
+                                     PovIncludeDir() + " '" + file + "' " + sample.name + " --template " +
+                                     std::to_string(number),
+                                 &printed),
+                      0);
+            ASSERT_FALSE(printed.empty());
+            const std::string scene = printed.substr(0, printed.size() - 1);
+            EXPECT_EQ(scene, dir.Path() + "/data/preview/TexturePreview.pov");
+            std::string output;
+            const int status = RenderWithPovray(DirectoryOf(scene), "TexturePreview.pov", "", &output);
+            if (status == -1) GTEST_SKIP() << "POV-Ray is not installed";
+            EXPECT_EQ(status, 0) << output;
+            EXPECT_EQ(output.find("Parse Error"), std::string::npos) << output;
+            EXPECT_NE(output.find("POV-Ray finished"), std::string::npos) << output;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sc::test
