@@ -24,6 +24,45 @@ std::string ExistingDirOr(const std::string& dir, const std::string& fallback) {
     return !dir.empty() && DirectoryExists(dir) ? dir : fallback;
 }
 
+// Integer keys that are read with a plain default and written as they are.
+struct IntKey {
+    const char* section;
+    const char* key;
+    int Settings::*field;
+    int defaultValue;
+};
+
+// Saved only when Save is 1.
+const IntKey kDisplayKeys[] = {
+    {"Display", "FlatToolbar", &Settings::flatToolbar, 1}, {"Display", "PreviewType", &Settings::previewType, 0},
+    {"Display", "SmallPreview", &Settings::smallPreview, 0}, {"Preview", "Antialias", &Settings::antialias, 0},
+    {"Display", "Content", &Settings::content, 1},          {"Display", "ListType", &Settings::listType, 2},
+};
+const IntKey kScanKeys[] = {
+    {"Scan", "LibraryDirs", &Settings::libraryDirs, 1}, {"Scan", "ScanSubdirs", &Settings::scanSubdirs, 0},
+    {"Scan", "Materials", &Settings::materials, 1},     {"Scan", "Textures", &Settings::textures, 1},
+    {"Scan", "Pigments", &Settings::pigments, 1},       {"Scan", "Colors", &Settings::colors, 0},
+    {"Scan", "Finishs", &Settings::finishs, 0},         {"Scan", "Normals", &Settings::normals, 0},
+    {"Scan", "IncludedFiles", &Settings::includedFiles, 1},
+};
+// The overview dialog's own keys (WriteTextures and WritePaths also on exit).
+const IntKey kOverviewKeys[] = {
+    {"Output", "WriteTextures", &Settings::writeTextures, 0}, {"Output", "WritePaths", &Settings::writePaths, 0},
+    {"Output", "ShowType", &Settings::showType, 1},           {"Output", "Images2Local", &Settings::images2Local, 1},
+    {"Template", "Use", &Settings::templateUse, 0},           {"Render Options", "Width", &Settings::renderWidth, 800},
+    {"Render Options", "Height", &Settings::renderHeight, 600},
+};
+
+template <size_t N>
+void ReadInts(const IniFile& ini, Settings& settings, const IntKey (&keys)[N]) {
+    for (const IntKey& k : keys) settings.*k.field = ini.GetInt(k.section, k.key, k.defaultValue);
+}
+
+template <size_t N>
+void WriteInts(IniFile& ini, const Settings& settings, const IntKey (&keys)[N], size_t count = N) {
+    for (size_t i = 0; i < count && i < N; ++i) SetInt(ini, keys[i].section, keys[i].key, settings.*keys[i].field);
+}
+
 }  // namespace
 
 std::string FormatColor(RgbColor color) {
@@ -98,12 +137,7 @@ void Settings::Load(bool full) {
         povVersion = ini.GetInt("Locations", "PovVersion", 300);
         povMinorVersion = ini.GetInt("Locations", "PovMinorVersion", -1);
         lastSaveDir = ExistingDirOr(ini.GetString("Locations", "LastSaveDir"), DefaultLastSaveDir());
-        flatToolbar = ini.GetInt("Display", "FlatToolbar", 1);
-        previewType = ini.GetInt("Display", "PreviewType", 0);
-        smallPreview = ini.GetInt("Display", "SmallPreview", 0);
-        antialias = ini.GetInt("Preview", "Antialias", 0);
-        content = ini.GetInt("Display", "Content", 1);
-        listType = ini.GetInt("Display", "ListType", 2);
+        ReadInts(ini, *this, kDisplayKeys);
         sortType = ini.GetInt("Display", "SortType", 2);
         if (sortType < 0 || sortType > 5) sortType = 0;
         sortAscending = ini.GetInt("Display", "SortAscending", 1);
@@ -115,15 +149,7 @@ void Settings::Load(bool full) {
         extractDir = ini.GetString("Output", "ExtractDir");
 
         scanDir = ExistingDirOr(ini.GetString("Scan", "ScanDir"), programDir_);
-        libraryDirs = ini.GetInt("Scan", "LibraryDirs", 1);
-        scanSubdirs = ini.GetInt("Scan", "ScanSubdirs", 0);
-        materials = ini.GetInt("Scan", "Materials", 1);
-        textures = ini.GetInt("Scan", "Textures", 1);
-        pigments = ini.GetInt("Scan", "Pigments", 1);
-        colors = ini.GetInt("Scan", "Colors", 0);
-        finishs = ini.GetInt("Scan", "Finishs", 0);
-        normals = ini.GetInt("Scan", "Normals", 0);
-        includedFiles = ini.GetInt("Scan", "IncludedFiles", 1);
+        ReadInts(ini, *this, kScanKeys);
 
         x.reset();
         y.reset();
@@ -143,40 +169,28 @@ void Settings::Load(bool full) {
 }
 
 void Settings::LoadOverview(const IniFile& ini) {
-    writeTextures = ini.GetInt("Output", "WriteTextures", 0);
-    writePaths = ini.GetInt("Output", "WritePaths", 0);
-    showType = ini.GetInt("Output", "ShowType", 1);
-    images2Local = ini.GetInt("Output", "Images2Local", 1);
+    ReadInts(ini, *this, kOverviewKeys);
     type = static_cast<std::uint8_t>(ini.GetInt("Output", "Type", 1));
     background = static_cast<std::uint8_t>(ini.GetInt("Output", "Background", 0));
     textureModifiers = ini.GetString("Output", "Texture modifiers");
     outputDirectory = ini.GetString("Output", "Directory");
     if (outputDirectory.empty()) outputDirectory = DefaultOutputDirectory();
-    templateUse = ini.GetInt("Template", "Use", 0);
     templatePath = ini.GetString("Template", "Path");
     const std::string defaultTemplate = DefaultTemplatePath();
     if (templatePath.empty() || !FileExists(templatePath)) templatePath = defaultTemplate;
     renderIniFile = ini.GetString("Render Options", "IniFile");
     const std::string defaultIni = DefaultRenderIniFile();
     if (renderIniFile.empty() || !FileExists(renderIniFile)) renderIniFile = defaultIni;
-    renderWidth = ini.GetInt("Render Options", "Width", 800);
-    renderHeight = ini.GetInt("Render Options", "Height", 600);
 }
 
 void Settings::WriteOverview(IniFile& ini) const {
-    SetInt(ini, "Output", "WriteTextures", writeTextures);
-    SetInt(ini, "Output", "WritePaths", writePaths);
-    SetInt(ini, "Output", "ShowType", showType);
-    SetInt(ini, "Output", "Images2Local", images2Local);
+    WriteInts(ini, *this, kOverviewKeys);
     SetInt(ini, "Output", "Type", type);
     SetInt(ini, "Output", "Background", background);
     ini.SetString("Output", "Texture modifiers", textureModifiers);
     ini.SetString("Output", "Directory", outputDirectory);
-    SetInt(ini, "Template", "Use", templateUse);
     ini.SetString("Template", "Path", templatePath);
     ini.SetString("Render Options", "IniFile", renderIniFile);
-    SetInt(ini, "Render Options", "Width", renderWidth);
-    SetInt(ini, "Render Options", "Height", renderHeight);
 }
 
 void Settings::WriteListView(IniFile& ini) const {
@@ -205,25 +219,11 @@ bool Settings::Save() const {
         SetInt(ini, "Locations", "PovVersion", povVersion);
         SetInt(ini, "Locations", "PovMinorVersion", povMinorVersion);
         ini.SetString("Locations", "LastSaveDir", lastSaveDir);
-        SetInt(ini, "Display", "FlatToolbar", flatToolbar);
-        SetInt(ini, "Display", "PreviewType", previewType);
-        SetInt(ini, "Display", "SmallPreview", smallPreview);
-        SetInt(ini, "Preview", "Antialias", antialias);
-        SetInt(ini, "Display", "Content", content);
-        SetInt(ini, "Display", "ListType", listType);
+        WriteInts(ini, *this, kDisplayKeys);
         ini.SetString("Output", "ExtractDir", extractDir);
         ini.SetString("Scan", "ScanDir", scanDir);
-        SetInt(ini, "Scan", "LibraryDirs", libraryDirs);
-        SetInt(ini, "Scan", "ScanSubdirs", scanSubdirs);
-        SetInt(ini, "Scan", "Materials", materials);
-        SetInt(ini, "Scan", "Textures", textures);
-        SetInt(ini, "Scan", "Pigments", pigments);
-        SetInt(ini, "Scan", "Colors", colors);
-        SetInt(ini, "Scan", "Finishs", finishs);
-        SetInt(ini, "Scan", "Normals", normals);
-        SetInt(ini, "Scan", "IncludedFiles", includedFiles);
-        SetInt(ini, "Output", "WriteTextures", writeTextures);
-        SetInt(ini, "Output", "WritePaths", writePaths);
+        WriteInts(ini, *this, kScanKeys);
+        WriteInts(ini, *this, kOverviewKeys, 2);  // WriteTextures, WritePaths
         if (x) SetInt(ini, "MainWindow", "x", *x);
         if (y) SetInt(ini, "MainWindow", "y", *y);
         SetInt(ini, "MainWindow", "cy", static_cast<int>(cy));
@@ -258,6 +258,19 @@ bool Settings::WriteFlag(const char* section, const char* key, int value) const 
 
 int Settings::ReadFlag(const char* section, const char* key, int defaultValue) const {
     return GetIniInt(filePath_, section, key, defaultValue);
+}
+
+PovInstallation Settings::Installation() const {
+    PovInstallation installation;
+    installation.SetVersionTimes100(povVersion, static_cast<std::int8_t>(povMinorVersion));
+    installation.SetHome(povHome);
+    return installation;
+}
+
+void Settings::SetInstallation(const PovInstallation& installation) {
+    povHome = installation.Home();
+    povVersion = installation.VersionTimes100();
+    povMinorVersion = installation.Letter();
 }
 
 WindowPlacement PlaceMainWindow(const Settings& settings, int screenWidth, int screenHeight, int frameWidth) {

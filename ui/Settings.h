@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "povray/PovInstallation.h"
 #include "ui/RecentFileList.h"
 
 namespace sc {
@@ -105,6 +106,11 @@ public:
     // Render Options
     std::string renderIniFile;
     int renderWidth = 800, renderHeight = 600;
+
+    // The chosen POV-Ray as a record (beta 0: the beta number is not kept),
+    // and storing a record back into PovHome, PovVersion, PovMinorVersion.
+    PovInstallation Installation() const;
+    void SetInstallation(const PovInstallation& installation);
 
     // The defaults that depend on the program folder.
     std::string DefaultLastSaveDir() const;     // <program>/libs (not created)

@@ -138,6 +138,20 @@ TEST_F(SettingsFixture, SaveZeroKeepsTheIfSaveKeysUnwritten) {
     EXPECT_EQ(back.textureFontChanged, MakeRgb(255, 0, 0));
 }
 
+TEST_F(SettingsFixture, InstallationRoundTripsWithoutItsBeta) {
+    Settings s = Loaded("[Locations]\nPovHome=/opt/pov\nPovVersion=310\n");
+    PovInstallation read = s.Installation();
+    EXPECT_EQ(read.Home(), "/opt/pov");
+    EXPECT_EQ(read.Letter(), -1);  // no minor version: older than 3.1 everywhere
+    EXPECT_LT(read.Compare(3.1f, 0), 0);
+    s.SetInstallation(PovInstallation('b', "/b4", 3.1f, 4));
+    ASSERT_TRUE(s.Save());
+    read = Loaded("").Installation();
+    EXPECT_EQ(read.Letter(), 'b');
+    EXPECT_EQ(read.Beta(), 0);
+    EXPECT_EQ(read.VersionTimes100(), 310);
+}
+
 TEST_F(SettingsFixture, OverviewGroupReloadsAlone) {
     Settings s = Loaded("[Output]\nType=258\nTexture modifiers=scale 2\n[Tools]\nEditor=ed\n");
     EXPECT_EQ(s.type, 2);
