@@ -1,6 +1,7 @@
 // swatchcraft-povhost: the render host the program starts in POV-Ray for
 // Windows' place.
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -21,8 +22,10 @@ int main(int argc, char** argv) {
             options.povHome = argv[++i];
         } else if (argument == "--ini" && i + 1 < argc) {
             options.iniPath = argv[++i];
+        } else if (argument == "--show" && i + 1 < argc) {
+            options.showCommand = std::atoi(argv[++i]);
         } else {
-            std::cerr << "usage: swatchcraft-povhost [--pov-home DIR] [--ini PVENGINE.INI]\n";
+            std::cerr << "usage: swatchcraft-povhost [--pov-home DIR] [--ini PVENGINE.INI] [--show N]\n";
             return 2;
         }
     }

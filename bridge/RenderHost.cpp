@@ -16,6 +16,8 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
+#include "ui/Settings.h"
 
 extern char** environ;
 
@@ -158,17 +160,7 @@ RenderHost::~RenderHost() {
     if (g_host == this) g_host = nullptr;
 }
 
-std::string RenderHost::DefaultIniPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (config && *config) {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = JoinPath(home ? home : "", ".config");
-    }
-    return JoinPath(JoinPath(base, "swatchcraft"), "pvengine.ini");
-}
+std::string RenderHost::DefaultIniPath() { return JoinPath(ConfigDir(), "pvengine.ini"); }
 
 void RenderHost::RequestQuit() { g_quit = 1; }
 
@@ -191,7 +183,7 @@ bool RenderHost::Open() {
         std::cerr << "swatchcraft-povhost: cannot open its window in " << Endpoint::RuntimeFolder() << std::endl;
         return false;
     }
-    showCommand_ = GetIniInt(options_.iniPath, "MainWindow", "ShowCmd", 1);
+    showCommand_ = options_.showCommand ? options_.showCommand : GetIniInt(options_.iniPath, "MainWindow", "ShowCmd", 1);
     LoadExtensions();
     return true;
 }
@@ -407,15 +399,7 @@ void RenderHost::HandleEditorRequest(const std::string& text) {
 }
 
 void RenderHost::OpenInEditor(const std::string& file, unsigned line) {
-    std::string editor;
-    for (const char* variable : {"VISUAL", "EDITOR"}) {
-        const char* value = std::getenv(variable);
-        if (value && *value) {
-            editor = value;
-            break;
-        }
-    }
-    if (editor.empty()) editor = "xdg-open";
+    const std::string editor = DefaultEditorCommand();
     std::string command = editor;
     const std::string option = LineOption(editor, line);
     if (!option.empty()) command += " " + option;

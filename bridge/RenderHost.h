@@ -19,6 +19,7 @@ public:
     struct Options {
         std::string povHome = "/usr";  // POV-Ray's home: home/bin/povray renders
         std::string iniPath;           // pvengine.ini; empty: the user's default
+        int showCommand = 0;           // how the starter wants the window shown; 0: ShowCmd
     };
 
     explicit RenderHost(Options options);
@@ -26,7 +27,7 @@ public:
     RenderHost(const RenderHost&) = delete;
     RenderHost& operator=(const RenderHost&) = delete;
 
-    // The default place of the host's settings: $XDG_CONFIG_HOME/swatchcraft/pvengine.ini.
+    // The default place of the host's settings: pvengine.ini in the program's config folder.
     static std::string DefaultIniPath();
 
     // Opens the main window and loads the extensions. False when another
@@ -44,6 +45,8 @@ public:
     unsigned char Service(int code, void* data);
 
     WindowId MainWindow() const { return endpoint_.Id(); }
+    // The show command the window was last given (it has no screen of its own).
+    int ShowCommand() const { return showCommand_; }
 
 private:
     struct Extension {

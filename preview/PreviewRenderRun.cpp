@@ -1,0 +1,333 @@
+#include "preview/PreviewRenderRun.h"
+
+#include <cstdio>
+
+#include "library/EntryKind.h"
+#include "library/LibraryController.h"
+#include "library/SourceFile.h"
+#include "library/TextureEntry.h"
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
+#include "povray/PovInstallation.h"
+#include "preview/PreviewCodec.h"
+#include "preview/PreviewImage.h"
+#include "preview/SceneWriter.h"
+#include "scanner/DeclarationCrc.h"
+
+namespace sc {
+namespace {
+
+constexpr int kStepDelayMs = 1000;
+constexpr int kColorQuality = 90;
+constexpr int kOtherQuality = 60;
+
+}  // namespace
+
+PreviewRenderRun::PreviewRenderRun(LibraryController& controller, PreviewTarget& target, RenderRunWindow& window,
+                                   const PovInstallation& installation, PreviewRenderSettings& settings)
+    : controller_(controller), target_(target), window_(window), installation_(installation), settings_(settings) {}
+
+void PreviewRenderRun::SetPreviewState(LibraryController& controller, TextureEntry* entry, PreviewState state) {
+    if (!entry) return;
+    const bool valid = state == PreviewState::Present;
+    const bool faulty = state == PreviewState::Faulty;
+    if (entry->previewValid != valid) controller.previewCount += valid ? 1 : -1;
+    if (entry->previewFaulty != faulty) controller.faultyCount += faulty ? 1 : -1;
+    entry->previewValid = valid;
+    entry->previewFaulty = faulty;
+    ++controller.modified;
+    controller.Views().EntryUpdated(entry);
+}
+
+bool PreviewRenderRun::StorePicture(LibraryController& controller, TextureEntry* entry, const FrameBuffer& frame,
+                                    bool small) {
+    if (!entry || frame.Empty()) return false;
+    // The picture counts as made from the declaration as it is now.
+    controller.SetPreviewCrc(entry, DeclarationCrc(*entry));
+    ComputeStats(entry->preview, frame.Pixels(), frame.Size(), frame.Width(), frame.Height());
+    if (small) ScaleStats(entry->preview, 4);
+    const int quality = entry->kind == kKindColor ? kColorQuality : kOtherQuality;
+    return Encode(entry->preview, frame.Pixels(), frame.Size(), frame.Width(), frame.Height(), quality,
+                  &controller.Ui());
+}
+
+void PreviewRenderRun::Step() {
+    if (runBusy_)
+        StepBusy();
+    else
+        StepIdle();
+}
+
+void PreviewRenderRun::StepWithAutoStore() {
+    autoStore_ = true;
+    Step();
+}
+
+void PreviewRenderRun::OnTimer() {
+    window_.StopTimer();
+    Step();
+}
+
+bool PreviewRenderRun::AdvanceToNextEntry(int from) {
+    for (int i = from; i < static_cast<int>(entries_.size()); ++i) {
+        TextureEntry* entry = entries_[static_cast<std::size_t>(i)];
+        if (skipRendered_ && entry->previewValid) continue;
+        runPosition_ = i;
+        runEntry_ = entry;
+        // The current entry is already shown (perhaps with an edited declaration).
+        if (entry != window_.CurrentEntry()) window_.ShowEntry(entry);
+        return true;
+    }
+    return false;
+}
+
+bool PreviewRenderRun::BeginRun() {
+    attempt_ = 0;
+    entries_ = window_.SelectedEntries();
+    if (entries_.empty() && runEntry_) entries_.push_back(runEntry_);
+    selectedCount_ = static_cast<int>(entries_.size());
+    if (selectedCount_ == 0) return false;
+    if (selectedCount_ > 1 && window_.DeclarationEdited()) window_.ReloadDeclaration(runEntry_);
+    UserInterface& ui = controller_.Ui();
+    int rendered = 0;
+    if (selectedCount_ == 1) {
+        skipRendered_ = false;
+    } else {
+        for (const TextureEntry* entry : entries_) rendered += entry->previewValid ? 1 : 0;
+        if (rendered == selectedCount_) {
+            if (ui.Ask("Alle ausgewählten Texturen sind bereits berechnet.\n\n"
+                       "Sollen diese erneut berechnet werden?",
+                       QuestionButtons::YesNo, Answer::No, MessageIcon::Question) != Answer::Yes)
+                return false;
+            skipRendered_ = false;
+        } else if (rendered > 0) {
+            skipRendered_ = ui.Ask("Es sind bereits einige der ausgewählten\n"
+                                   "Texturen berechnet.\n\n"
+                                   "Sollen diese nochmals berechnet werden?",
+                                   QuestionButtons::YesNo, Answer::No, MessageIcon::Question) != Answer::Yes;
+        }
+    }
+    runBusy_ = true;
+    errorCount_ = 0;
+    errorsBefore_ = 0;
+    const int height = target_.Frame().Height();
+    progressTotal_ = height * selectedCount_ / 10;
+    progressPosition_ = skipRendered_ ? height * rendered / 10 + 1 : 0;
+    ui.SetProgressRange(progressTotal_);
+    ui.SetProgressPosition(progressPosition_);
+    rowCount_ = 0;
+    percent_ = 0;
+    lastError_.clear();
+    window_.EnableInterface(false);
+    ui.SetStatusText(selectedCount_ == 1 ? "Berechne Vorschau:" : "Berechne Vorschauen:");
+    if (!AdvanceToNextEntry(0)) {
+        runBusy_ = false;
+        EndRun();
+        return false;
+    }
+    return true;
+}
+
+void PreviewRenderRun::StepIdle() {
+    pendingPicture_ = false;
+    window_.SetArrowEnabled(false);
+    if (!window_.CheckPovSettings()) {
+        window_.RefreshViews();
+        return;
+    }
+    window_.ShowPreviewPane();
+    runEntry_ = runPosition_ >= 0 ? entries_[static_cast<std::size_t>(runPosition_)] : window_.CurrentEntry();
+    if (runPosition_ < 0 && !BeginRun()) return;
+    if (!runEntry_) return;
+    runBusy_ = true;
+    if (attempt_ == 0) savedVersion_ = runEntry_->previewVersion;
+    window_.SetArrowEnabled(false);
+    window_.SetRenderButton(false, false);
+    std::string scene;
+    if (!WriteScene(runEntry_, window_.DeclarationLines(), attempt_, settings_.templateIndex,
+                    installation_.Version(), false, &scene)) {
+        controller_.Ui().ShowMessage("Die Vorschaudateien konnten nicht erzeugt werden.", MessageIcon::Exclamation);
+        AbortStart();
+        return;
+    }
+    renderFinished_ = false;
+    if (target_.StartRender(scene, settings_.antialias ? "-f +a -c" : "-f -a -c") != 0) {
+        // Whoever failed has told the user already.
+        AbortStart();
+        return;
+    }
+    if (autoStore_ || selectedCount_ > 1) {
+        Clear(runEntry_->preview);
+        SetPreviewState(controller_, runEntry_, PreviewState::Empty);
+    }
+    window_.SetRenderButton(true, true);
+    window_.SetBusyCursor(true);
+}
+
+// A render that could not begin ends the whole run, so the next press starts afresh.
+void PreviewRenderRun::AbortStart() {
+    runBusy_ = false;
+    if (attempt_ > 0 && runEntry_ && selectedCount_ == 1 && !autoStore_) runEntry_->previewVersion = savedVersion_;
+    EndRun();
+    errorCount_ = 0;
+    attempt_ = 0;
+    autoStore_ = false;
+}
+
+void PreviewRenderRun::StepBusy() {
+    runBusy_ = false;
+    target_.StopRender();
+    window_.SetBusyCursor(false);
+    const bool newError = errorCount_ != errorsBefore_;
+    const bool several = selectedCount_ > 1;
+    if (!several && !autoStore_ && !newError && renderFinished_) pendingPicture_ = true;
+    if (!newError && (autoStore_ || several) && renderFinished_) {
+        StorePicture(controller_, runEntry_, target_.Frame(), settings_.small);
+        runEntry_->previewAttempt = static_cast<std::uint8_t>(attempt_);
+    }
+    if (renderFinished_) {
+        renderFinished_ = false;
+        if (newError) {
+            if (several) {
+                runEntry_->previewVersion = 0;
+                SetPreviewState(controller_, runEntry_, PreviewState::Faulty);
+            }
+            if (RetryAllowed()) {
+                ++attempt_;
+                --errorCount_;
+                Step();
+                return;
+            }
+            if (several) {
+                runEntry_->previewVersion = 0;
+            } else if (!autoStore_) {
+                // Its stored picture is untouched: so is the version it was made with.
+                runEntry_->previewVersion = savedVersion_;
+            }
+            AddProgressRows(target_.Frame().Height());
+        } else if (!several && !autoStore_) {
+            pendingVersion_ = runEntry_->previewVersion;
+            runEntry_->previewVersion = savedVersion_;
+        } else {
+            SetPreviewState(controller_, runEntry_, PreviewState::Present);
+        }
+        errorsBefore_ = errorCount_;
+        attempt_ = 0;
+        if (AdvanceToNextEntry(runPosition_ + 1)) {
+            Step();
+            return;
+        }
+    }
+    EndRun();
+    FinalMessages();
+    errorCount_ = 0;
+    autoStore_ = false;
+}
+
+void PreviewRenderRun::AddProgressRows(int rows) {
+    progressPosition_ += rows / 10;
+    controller_.Ui().SetProgressPosition(progressPosition_);
+    if (progressTotal_ > 0) percent_ = 100 * progressPosition_ / progressTotal_;
+}
+
+void PreviewRenderRun::EndRun() {
+    UserInterface& ui = controller_.Ui();
+    ui.HideProgress();
+    ui.SetStatusText("");
+    window_.SetCaption("");
+    window_.SetRenderButton(true, false);
+    window_.EnableInterface(true);
+    window_.SetArrowEnabled(pendingPicture_ && !window_.DeclarationEdited());
+    window_.RefreshViews();
+    runPosition_ = -1;
+    skipRendered_ = false;
+    errorsBefore_ = 0;
+}
+
+void PreviewRenderRun::FinalMessages() {
+    UserInterface& ui = controller_.Ui();
+    if (errorCount_ == 0) {
+        if (selectedCount_ == 1 && !autoStore_ && !window_.DeclarationEdited() && settings_.previewHint &&
+            pendingPicture_) {
+            if (window_.ShowHint("Das gerade berechnete Vorschaubild kann durch Drücken der kleine Pfeiltaste "
+                                 "dauerhaft übernommen werden"))
+                settings_.previewHint = 0;
+        }
+        return;
+    }
+    // POV-Ray for Windows showed its message in its own window; here it comes with ours.
+    const std::string povMessage = lastError_.empty() ? "" : "\n\nPOV-Ray meldet:\n" + lastError_;
+    if (selectedCount_ == 1) {
+        const std::string source = runEntry_ && runEntry_->sourceFile ? runEntry_->sourceFile->path : "";
+        ui.ShowMessage("Bei der Berechnung durch POV-Ray ist ein\n"
+                       "Fehler aufgetreten.\n\n"
+                       "Wechseln Sie zu POV-Ray um Informationen\n"
+                       "über den Fehler zu erhalten. Wahrscheinlich\n"
+                       "handelt es sich um einen syntaktischen Fehler\n"
+                       "in der Datei:\n" +
+                           source + povMessage,
+                       MessageIcon::Exclamation);
+        return;
+    }
+    char text[256];
+    std::snprintf(text, sizeof text, "Von den %i ausgewählten Texturen konnten %i nicht berechnet werden.\n\n",
+                  selectedCount_, errorCount_);
+    ui.ShowMessage(std::string(text) +
+                       "Dies liegt wahrscheinlich an syntaktischen Fehlern\n"
+                       "innerhalb der Texturendeklarationen." + povMessage,
+                   MessageIcon::Exclamation);
+}
+
+bool PreviewRenderRun::RetryAllowed() const {
+    const int compared = installation_.Compare(3.1f, 0);
+    if (compared < 0) return attempt_ < 2;
+    if (compared == 0) return false;
+    return attempt_ < 3;
+}
+
+void PreviewRenderRun::OnRenderDone(std::uint32_t value) {
+    if (!runBusy_ || renderFinished_) return;
+    if (value != 0) {
+        ++errorCount_;
+        lastError_ = target_.RendererError();
+    }
+    renderFinished_ = true;
+    window_.StartTimer(kStepDelayMs);
+}
+
+void PreviewRenderRun::OnRenderStep() {
+    ++rowCount_;
+    if (rowCount_ % 10 != 0) return;
+    ++progressPosition_;
+    const int percent = progressTotal_ > 0 ? 100 * progressPosition_ / progressTotal_ : 0;
+    controller_.Ui().StepProgress();
+    if (percent > percent_) {
+        percent_ = percent;
+        if (window_.IsMinimized()) {
+            char caption[64];
+            std::snprintf(caption, sizeof caption, "%i%c Swatchcraft", percent_, '%');
+            window_.SetCaption(caption);
+        }
+    } else {
+        percent_ = percent;
+    }
+}
+
+void PreviewRenderRun::CheckRenderer() {
+    if (!runBusy_ || renderFinished_ || target_.RendererAlive()) return;
+    OnRenderDone(1);
+    lastError_ = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
+}
+
+void PreviewRenderRun::TakeOverPending() {
+    TextureEntry* entry = window_.CurrentEntry();
+    if (!pendingPicture_ || !entry || window_.DeclarationEdited()) return;
+    StorePicture(controller_, entry, target_.Frame(), settings_.small);
+    entry->previewVersion = pendingVersion_;
+    SetPreviewState(controller_, entry, PreviewState::Present);
+    entry->previewAttempt = static_cast<std::uint8_t>(attempt_);
+    pendingPicture_ = false;
+    window_.SetArrowEnabled(false);
+}
+
+}  // namespace sc

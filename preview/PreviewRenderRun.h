@@ -1,0 +1,139 @@
+#pragma once
+// The render run: walks the entries to render one at a time, writes each
+// entry's scene, starts its render, waits for its end, stores or keeps the
+// picture, retries a failed entry with older language versions, keeps the
+// progress and reports errors at the end. The main window's parts it uses sit
+// behind RenderRunWindow, the preview window behind PreviewTarget.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "preview/PreviewRenderer.h"
+
+namespace sc {
+
+class LibraryController;
+class PovInstallation;
+class TextureEntry;
+
+// The main window as the render run sees it.
+class RenderRunWindow {
+public:
+    virtual ~RenderRunWindow() = default;
+    virtual TextureEntry* CurrentEntry() = 0;
+    // Makes an entry the current one and shows it (its declaration loaded into the box).
+    virtual void ShowEntry(TextureEntry* entry) = 0;
+    // The selected entries in the order a run walks them.
+    virtual std::vector<TextureEntry*> SelectedEntries() = 0;
+    // The POV-Ray configuration check before a run.
+    virtual bool CheckPovSettings() = 0;
+    // The declaration text box's lines (null when there is none) and whether the user edited it.
+    virtual const std::vector<std::string>* DeclarationLines() = 0;
+    virtual bool DeclarationEdited() { return false; }
+    virtual void ReloadDeclaration(TextureEntry*) {}
+    // Timer 1.
+    virtual void StartTimer(int milliseconds) = 0;
+    virtual void StopTimer() = 0;
+    virtual void ShowPreviewPane() {}
+    virtual void EnableInterface(bool) {}
+    virtual void SetArrowEnabled(bool) {}
+    // The "&Anzeigen" button: enabled or not, labelled "&Stop" or "&Anzeigen".
+    virtual void SetRenderButton(bool /*enabled*/, bool /*stopLabel*/) {}
+    virtual void SetBusyCursor(bool) {}
+    virtual bool IsMinimized() { return false; }
+    // The window caption; empty puts the normal one back.
+    virtual void SetCaption(const std::string&) {}
+    virtual void RefreshViews() {}
+    // The hint dialog with "Nicht &erneut anzeigen"; true when that box was ticked.
+    virtual bool ShowHint(const std::string&) { return false; }
+};
+
+struct PreviewRenderSettings {
+    bool antialias = false;
+    bool small = false;       // 56 x 56 pictures, colour sums times 4
+    int templateIndex = 0;    // the selected sample scene
+    int previewHint = 1;      // "Info"/"Preview": show the take-over hint
+};
+
+enum class PreviewState { Present, Empty, Faulty };
+
+class PreviewRenderRun : public PreviewRenderListener {
+public:
+    // Everything is borrowed and must outlive the run.
+    PreviewRenderRun(LibraryController& controller, PreviewTarget& target, RenderRunWindow& window,
+                     const PovInstallation& installation, PreviewRenderSettings& settings);
+
+    // "&Anzeigen" / "&Stop", and every one-second step: starts or continues a
+    // run when none renders, else ends the current render and moves on.
+    void Step();
+    // A double click or the picture grid's request: the pictures are stored without asking.
+    void StepWithAutoStore();
+    // Timer 1 went off.
+    void OnTimer();
+    // The arrow button: takes over the pending picture into the current entry.
+    void TakeOverPending();
+    // Called now and then while rendering: a renderer that vanished counts as a failed render.
+    void CheckRenderer();
+
+    void OnRenderDone(std::uint32_t value) override;
+    void OnRenderStep() override;
+
+    bool Busy() const { return runBusy_; }
+    bool Idle() const { return runPosition_ < 0 && !runBusy_; }
+    bool RenderFinished() const { return renderFinished_; }
+    int Position() const { return runPosition_; }
+    int SelectedCount() const { return selectedCount_; }
+    int ErrorCount() const { return errorCount_; }
+    int Attempt() const { return attempt_; }
+    bool PendingPicture() const { return pendingPicture_; }
+    int RowCount() const { return rowCount_; }
+    int ProgressTotal() const { return progressTotal_; }
+    int ProgressPosition() const { return progressPosition_; }
+    int Percent() const { return percent_; }
+    TextureEntry* RunEntry() const { return runEntry_; }
+
+    // Sets an entry's preview flags with the library's counts (present, empty or faulty).
+    static void SetPreviewState(LibraryController& controller, TextureEntry* entry, PreviewState state);
+    // Stores the frame buffer as the entry's picture: its declaration CRC,
+    // colour sums (times 4 when small) and JPEG stream (quality 90 for colors, 60 else).
+    static bool StorePicture(LibraryController& controller, TextureEntry* entry, const FrameBuffer& frame, bool small);
+
+private:
+    void StepIdle();
+    void StepBusy();
+    bool BeginRun();
+    void EndRun();
+    bool AdvanceToNextEntry(int from);
+    bool RetryAllowed() const;
+    void AddProgressRows(int rows);
+    void FinalMessages();
+    void AbortStart();
+
+    LibraryController& controller_;
+    PreviewTarget& target_;
+    RenderRunWindow& window_;
+    const PovInstallation& installation_;
+    PreviewRenderSettings& settings_;
+
+    std::vector<TextureEntry*> entries_;
+    bool runBusy_ = false;
+    TextureEntry* runEntry_ = nullptr;
+    int runPosition_ = -1;
+    bool skipRendered_ = false;
+    int selectedCount_ = 0;
+    int errorCount_ = 0;
+    int errorsBefore_ = 0;
+    bool renderFinished_ = false;
+    int attempt_ = 0;
+    bool autoStore_ = false;
+    float savedVersion_ = 0;
+    float pendingVersion_ = 0;
+    bool pendingPicture_ = false;
+    int rowCount_ = 0;
+    int progressTotal_ = 0;
+    int progressPosition_ = 0;
+    int percent_ = 0;
+    std::string lastError_;
+};
+
+}  // namespace sc

@@ -1,0 +1,79 @@
+#pragma once
+// The preview window's render side without the widget: starts renders
+// through the bridge, takes the rows the bridge sends into the frame buffer
+// and passes the render's end and progress on to its listener (the render
+// run). The widget draws what it is told through the listener.
+#include <cstdint>
+#include <string>
+
+#include "preview/FrameBuffer.h"
+
+namespace sc {
+
+class PovLauncher;
+class UserInterface;
+
+namespace bridge {
+struct WindowMessage;
+}
+
+// What the render run needs of the preview window.
+class PreviewTarget {
+public:
+    virtual ~PreviewTarget() = default;
+    // 0 when the render was handed to POV-Ray, else a nonzero code.
+    virtual int StartRender(const std::string& sceneFile, const std::string& options) = 0;
+    virtual void StopRender() = 0;
+    virtual const FrameBuffer& Frame() const = 0;
+    // False once the renderer is gone (its process ended).
+    virtual bool RendererAlive() const = 0;
+    // POV-Ray's message about the last failed render, or empty.
+    virtual std::string RendererError() const = 0;
+};
+
+// Receives what arrives from the bridge.
+class PreviewRenderListener {
+public:
+    virtual ~PreviewRenderListener() = default;
+    virtual void OnRenderDone(std::uint32_t value) = 0;
+    virtual void OnRenderStep() = 0;
+    // A row was stored in the frame buffer (the widget draws it).
+    virtual void OnRowStored(int /*row*/) {}
+};
+
+class PreviewRenderer : public PreviewTarget {
+public:
+    // Switches the bridge's extension on (one enable request). `launcher`
+    // starts POV-Ray when none runs; may be null (then no start).
+    PreviewRenderer(UserInterface& ui, PovLauncher* launcher);
+    // Stops a render this window asked for.
+    ~PreviewRenderer() override;
+    PreviewRenderer(const PreviewRenderer&) = delete;
+    PreviewRenderer& operator=(const PreviewRenderer&) = delete;
+
+    void SetListener(PreviewRenderListener* listener) { listener_ = listener; }
+
+    // The picture area (116 x 116, or 56 x 56 in small mode).
+    void SetPictureSize(int width, int height) { frame_.SetSize(width, height); }
+
+    int StartRender(const std::string& sceneFile, const std::string& options) override;
+    void StopRender() override;
+    const FrameBuffer& Frame() const override { return frame_; }
+    bool RendererAlive() const override;
+    std::string RendererError() const override;
+
+    // Handles a message the bridge delivered to this process; true when it was one of the renderer's.
+    bool HandleMessage(const bridge::WindowMessage& message);
+
+    // The window the bridge sends rows to.
+    std::uint32_t Window() const { return window_; }
+
+private:
+    UserInterface& ui_;
+    PovLauncher* launcher_;
+    PreviewRenderListener* listener_ = nullptr;
+    FrameBuffer frame_;
+    std::uint32_t window_ = 0;
+};
+
+}  // namespace sc

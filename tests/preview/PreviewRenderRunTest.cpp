@@ -1,0 +1,383 @@
+// The render run's state machine with a fake preview window and main window;
+// scenes are written for real, renders are played by the test.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestEnvironment.h"
+#include "library/EntryKind.h"
+#include "library/LibraryController.h"
+#include "platform/ProgramFolders.h"
+#include "povray/PovInstallation.h"
+#include "preview/PreviewCodec.h"
+#include "preview/PreviewRenderRun.h"
+#include "scanner/DeclarationCrc.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
+
+namespace sc::test {
+namespace {
+
+class FakeTarget : public PreviewTarget {
+public:
+    FakeTarget() { frame.SetSize(116, 116); }
+    int StartRender(const std::string& scene, const std::string& options) override {
+        scenes.push_back(scene);
+        optionTexts.push_back(options);
+        frame.Clear();
+        return startResult;
+    }
+    void StopRender() override { ++stops; }
+    const FrameBuffer& Frame() const override { return frame; }
+    bool RendererAlive() const override { return alive; }
+    std::string RendererError() const override { return error; }
+
+    FrameBuffer frame;
+    std::vector<std::string> scenes;
+    std::vector<std::string> optionTexts;
+    int startResult = 0;
+    int stops = 0;
+    bool alive = true;
+    std::string error;
+};
+
+class FakeWindow : public RenderRunWindow {
+public:
+    explicit FakeWindow(LibraryController& controller) : controller_(controller) {}
+    TextureEntry* CurrentEntry() override { return current; }
+    void ShowEntry(TextureEntry* entry) override {
+        current = entry;
+        LoadDeclaration(controller_.Library(), *entry, true);
+        lines.clear();
+        const std::string text = DeclarationBoxText(*entry);
+        size_t start = 0;
+        while (start < text.size()) {
+            size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        ++shows;
+    }
+    std::vector<TextureEntry*> SelectedEntries() override { return selected; }
+    bool CheckPovSettings() override { return settingsRight; }
+    const std::vector<std::string>* DeclarationLines() override { return &lines; }
+    bool DeclarationEdited() override { return edited; }
+    void StartTimer(int milliseconds) override { timer = milliseconds; }
+    void StopTimer() override { timer = 0; }
+    void SetArrowEnabled(bool enabled) override { arrow = enabled; }
+    void SetRenderButton(bool enabled, bool stop) override {
+        buttonEnabled = enabled;
+        stopLabel = stop;
+    }
+    bool IsMinimized() override { return minimized; }
+    void SetCaption(const std::string& text) override { caption = text; }
+    bool ShowHint(const std::string& text) override {
+        hints.push_back(text);
+        return tickHintBox;
+    }
+
+    TextureEntry* current = nullptr;
+    std::vector<TextureEntry*> selected;
+    std::vector<std::string> lines;
+    bool settingsRight = true;
+    bool edited = false;
+    bool minimized = false;
+    bool tickHintBox = true;
+    int timer = 0;
+    bool arrow = false;
+    bool buttonEnabled = true;
+    bool stopLabel = false;
+    int shows = 0;
+    std::string caption;
+    std::vector<std::string> hints;
+
+private:
+    LibraryController& controller_;
+};
+
+class PreviewRenderRunTest : public testing::Test {
+protected:
+    PreviewRenderRunTest()
+        : controller(ui), window(controller), installation(0, "/usr", 3.7f, 0),
+          run(controller, target, window, installation, settings) {}
+
+    void SetUp() override {
+        SetProgramDataDirOverride(dir.Path());
+        include = dir.Write("lib.inc",
+                            "#declare C_Red = color rgb <1, 0, 0>;\n"
+                            "#declare P_Red = pigment { color C_Red }\n"
+                            "#declare T_A = texture { pigment { P_Red } }\n"
+                            "#declare T_B = texture { pigment { color rgb 0.5 } }\n"
+                            "#declare T_C = texture { pigment { color rgb 0.25 } }\n");
+    }
+    void TearDown() override { SetProgramDataDirOverride(""); }
+
+    TextureEntry* Add(const std::string& name, int kind) {
+        controller.AddScannedEntry(include, name, kind, "", 0);
+        for (TextureEntry* e = controller.Library().NextEntry(nullptr); e; e = controller.Library().NextEntry(e))
+            if (e->name == name) return e;
+        return nullptr;
+    }
+    // Plays a whole render: rows of one colour, then the end notice and the timer.
+    void Render(std::uint32_t endValue, std::uint8_t grey = 128) {
+        const std::string row(116 * 3, static_cast<char>(grey));
+        for (int y = 0; endValue == 0 && y < 116; ++y) {
+            target.frame.PutRow(y, 116, reinterpret_cast<const std::uint8_t*>(row.data()), row.size());
+            run.OnRenderStep();
+        }
+        run.OnRenderDone(endValue);
+        EXPECT_EQ(window.timer, 1000);
+        run.OnTimer();
+    }
+
+    TempDir dir;
+    RecordingUserInterface ui;
+    LibraryController controller;
+    FakeTarget target;
+    FakeWindow window;
+    PovInstallation installation;
+    PreviewRenderSettings settings;
+    PreviewRenderRun run;
+    std::string include;
+};
+
+TEST_F(PreviewRenderRunTest, SingleEntryKeepsThePictureUntilTakenOver) {
+    TextureEntry* entry = Add("T_A", kKindTexture);
+    window.ShowEntry(entry);
+    entry->previewVersion = 2.0f;
+    run.Step();
+    ASSERT_EQ(target.scenes.size(), 1u);
+    EXPECT_EQ(target.optionTexts[0], "-f -a -c");
+    EXPECT_TRUE(window.stopLabel);
+    EXPECT_EQ(ui.statusTexts.back(), "Berechne Vorschau:");
+    Render(0);
+    EXPECT_TRUE(run.Idle());
+    EXPECT_TRUE(run.PendingPicture());
+    EXPECT_TRUE(window.arrow);
+    EXPECT_TRUE(entry->preview.IsEmpty());
+    EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
+    EXPECT_FALSE(window.stopLabel);
+    ASSERT_EQ(window.hints.size(), 1u);
+    EXPECT_EQ(settings.previewHint, 0);
+    run.TakeOverPending();
+    EXPECT_FALSE(entry->preview.IsEmpty());
+    EXPECT_TRUE(entry->preview.statsValid);
+    EXPECT_FLOAT_EQ(entry->previewVersion, 3.1f);
+    EXPECT_TRUE(entry->previewValid);
+    EXPECT_EQ(controller.previewCount, 1);
+    EXPECT_EQ(entry->previewCrc, DeclarationCrc(*entry));
+    EXPECT_NE(entry->previewCrc, 0u);
+    // The hint is not shown again once its box was ticked.
+    run.Step();
+    Render(0);
+    EXPECT_EQ(window.hints.size(), 1u);
+}
+
+TEST_F(PreviewRenderRunTest, DoubleClickStoresAtOnceAndEditedTextIsNeverTakenOver) {
+    TextureEntry* entry = Add("C_Red", kKindColor);
+    window.ShowEntry(entry);
+    run.StepWithAutoStore();
+    Render(0, 200);
+    EXPECT_TRUE(entry->previewValid);
+    EXPECT_FLOAT_EQ(entry->previewVersion, 3.1f);
+    EXPECT_FALSE(run.PendingPicture());
+    // Stored as the frame buffer holds it.
+    PreviewImage expected;
+    ComputeStats(expected, target.frame.Pixels(), target.frame.Size(), 116, 116);
+    EXPECT_EQ(entry->preview.sumRed, expected.sumRed);
+    DecodedPicture picture;
+    ASSERT_TRUE(Decode(entry->preview, picture, nullptr));
+    EXPECT_EQ(picture.width, 116);
+    window.edited = true;
+    run.Step();
+    Render(0);
+    EXPECT_FALSE(window.arrow);
+    run.TakeOverPending();
+    EXPECT_EQ(entry->preview.sumRed, expected.sumRed);
+}
+
+TEST_F(PreviewRenderRunTest, SmallPicturesHaveTheirSumsTimesFour) {
+    settings.small = true;
+    settings.antialias = true;
+    target.frame.SetSize(56, 56);
+    TextureEntry* entry = Add("T_B", kKindTexture);
+    window.ShowEntry(entry);
+    run.StepWithAutoStore();
+    EXPECT_EQ(target.optionTexts[0], "-f +a -c");
+    const std::string row(56 * 3, '\x40');
+    for (int y = 0; y < 56; ++y) target.frame.PutRow(y, 56, reinterpret_cast<const std::uint8_t*>(row.data()), row.size());
+    run.OnRenderDone(0);
+    run.OnTimer();
+    PreviewImage plain;
+    ComputeStats(plain, target.frame.Pixels(), target.frame.Size(), 56, 56);
+    EXPECT_EQ(entry->preview.sumGreen, plain.sumGreen * 4);
+    EXPECT_EQ(entry->preview.sumMiddleRow, plain.sumMiddleRow * 4);
+}
+
+TEST_F(PreviewRenderRunTest, RunOfSeveralSkipsRenderedEntriesWhenAsked) {
+    std::vector<TextureEntry*> entries;
+    for (const char* name : {"C_Red", "P_Red", "T_A", "T_B", "T_C"}) entries.push_back(Add(name, kKindTexture));
+    for (int i = 0; i < 5; ++i) {
+        TextureEntry* copy = Add(std::string("T_X") + std::to_string(i), kKindTexture);
+        entries.push_back(copy);
+    }
+    for (int i : {1, 4, 6, 9}) PreviewRenderRun::SetPreviewState(controller, entries[static_cast<size_t>(i)], PreviewState::Present);
+    window.selected = entries;
+    window.ShowEntry(entries[0]);
+    ui.answers = {Answer::No};
+    run.Step();
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0], "Es sind bereits einige der ausgewählten\nTexturen berechnet.\n\n"
+                               "Sollen diese nochmals berechnet werden?");
+    EXPECT_EQ(run.ProgressTotal(), 116);
+    EXPECT_EQ(run.ProgressPosition(), 116 * 4 / 10 + 1);
+    EXPECT_EQ(ui.statusTexts.back(), "Berechne Vorschauen:");
+    int renders = 0;
+    while (!run.Idle() && renders < 20) {
+        EXPECT_FALSE(run.RunEntry()->previewValid);
+        ++renders;
+        Render(0);
+    }
+    EXPECT_EQ(renders, 6);
+    EXPECT_EQ(controller.previewCount, 10);
+    EXPECT_TRUE(ui.progressHidden);
+}
+
+TEST_F(PreviewRenderRunTest, AllRenderedAndNoMeansNothingHappens) {
+    TextureEntry* a = Add("T_A", kKindTexture);
+    TextureEntry* b = Add("T_B", kKindTexture);
+    PreviewRenderRun::SetPreviewState(controller, a, PreviewState::Present);
+    PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Present);
+    window.selected = {a, b};
+    window.ShowEntry(a);
+    run.Step();
+    EXPECT_EQ(ui.questions.at(0), "Alle ausgewählten Texturen sind bereits berechnet.\n\n"
+                                  "Sollen diese erneut berechnet werden?");
+    EXPECT_TRUE(target.scenes.empty());
+    EXPECT_TRUE(run.Idle());
+}
+
+TEST_F(PreviewRenderRunTest, FailingEntryIsTriedWithOlderVersionsThenCountedOnce) {
+    TextureEntry* bad = Add("T_A", kKindTexture);
+    TextureEntry* good = Add("T_B", kKindTexture);
+    window.selected = {bad, good};
+    window.ShowEntry(bad);
+    target.error = "File 'x.pov' line 3: Parse Error: something";
+    run.Step();
+    std::vector<float> versions;
+    for (int i = 0; i < 4; ++i) {
+        versions.push_back(bad->previewVersion);
+        EXPECT_EQ(run.Attempt(), i);
+        Render(1);
+    }
+    EXPECT_EQ(versions, (std::vector<float>{3.1f, 3.0f, 2.0f, 1.0f}));
+    EXPECT_TRUE(bad->previewFaulty);
+    EXPECT_FLOAT_EQ(bad->previewVersion, 0.0f);
+    EXPECT_EQ(run.RunEntry(), good);
+    Render(0);
+    EXPECT_TRUE(run.Idle());
+    EXPECT_TRUE(good->previewValid);
+    EXPECT_EQ(controller.faultyCount, 1);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Von den 2 ausgewählten Texturen konnten 1 nicht berechnet werden.\n\n"
+              "Dies liegt wahrscheinlich an syntaktischen Fehlern\n"
+              "innerhalb der Texturendeklarationen.\n\nPOV-Ray meldet:\n"
+              "File 'x.pov' line 3: Parse Error: something");
+}
+
+TEST_F(PreviewRenderRunTest, RetriesFollowTheInstalledVersion) {
+    TextureEntry* entry = Add("T_A", kKindTexture);
+    window.ShowEntry(entry);
+    for (auto [version, letter, renders] : {std::tuple{3.1f, 0, 1}, std::tuple{3.0f, 0, 3}, std::tuple{3.1f, int{'g'}, 4}}) {
+        installation.SetVersion(version);
+        installation.SetLetter(static_cast<std::int8_t>(letter));
+        target.scenes.clear();
+        ui.messages.clear();
+        entry->previewVersion = 2.0f;
+        run.Step();
+        int count = 0;
+        while (!run.Idle() && count < 10) {
+            ++count;
+            Render(1);
+        }
+        EXPECT_EQ(count, renders) << version << letter;
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text.rfind("Bei der Berechnung durch POV-Ray ist ein\nFehler aufgetreten.", 0), 0u);
+        EXPECT_NE(ui.messages[0].text.find("in der Datei:\n" + include), std::string::npos);
+        // A single entry's stored picture stays, and so does its version.
+        EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
+    }
+}
+
+TEST_F(PreviewRenderRunTest, StopEndsTheRunAndNoNoticeIsAwaited) {
+    TextureEntry* a = Add("T_A", kKindTexture);
+    TextureEntry* b = Add("T_B", kKindTexture);
+    PreviewRenderRun::SetPreviewState(controller, a, PreviewState::Present);
+    window.selected = {a, b};
+    window.ShowEntry(a);
+    ui.answers = {Answer::Yes};
+    run.Step();
+    EXPECT_FALSE(a->previewValid);  // cleared as its render started
+    run.Step();                     // "&Stop"
+    EXPECT_EQ(target.stops, 1);
+    EXPECT_TRUE(run.Idle());
+    EXPECT_FALSE(a->previewValid);
+    EXPECT_EQ(target.scenes.size(), 1u);
+    EXPECT_TRUE(ui.messages.empty());
+    // A late notice of the stopped render changes nothing.
+    run.OnRenderDone(0);
+    EXPECT_EQ(window.timer, 0);
+}
+
+TEST_F(PreviewRenderRunTest, ProgressCountsRowsAndShowsPercentWhenMinimized) {
+    TextureEntry* entry = Add("T_A", kKindTexture);
+    window.ShowEntry(entry);
+    window.minimized = true;
+    run.Step();
+    for (int i = 0; i < 58; ++i) run.OnRenderStep();
+    EXPECT_EQ(run.RowCount(), 58);
+    EXPECT_EQ(run.ProgressPosition(), 5);
+    EXPECT_EQ(run.Percent(), 100 * 5 / 11);
+    EXPECT_EQ(window.caption, "45% Swatchcraft");
+}
+
+TEST_F(PreviewRenderRunTest, FailuresBeforeTheRenderEndTheRun) {
+    TextureEntry* entry = Add("T_A", kKindTexture);
+    window.ShowEntry(entry);
+    settings.templateIndex = 150;
+    run.Step();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Die Vorschaudateien konnten nicht erzeugt werden.");
+    EXPECT_TRUE(run.Idle());
+    EXPECT_TRUE(window.buttonEnabled);
+    settings.templateIndex = 0;
+    target.startResult = 3;
+    run.Step();
+    EXPECT_TRUE(run.Idle());
+    EXPECT_EQ(ui.messages.size(), 1u);
+    window.settingsRight = false;
+    target.startResult = 0;
+    run.Step();
+    EXPECT_EQ(target.scenes.size(), 1u);
+}
+
+TEST_F(PreviewRenderRunTest, VanishedRendererCountsAsFailedRender) {
+    TextureEntry* entry = Add("T_A", kKindTexture);
+    window.ShowEntry(entry);
+    installation.SetVersion(3.1f);  // no retries
+    run.Step();
+    run.CheckRenderer();
+    EXPECT_FALSE(run.RenderFinished());
+    target.alive = false;
+    run.CheckRenderer();
+    EXPECT_TRUE(run.RenderFinished());
+    run.OnTimer();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("POV-Ray wurde beendet"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sc::test
