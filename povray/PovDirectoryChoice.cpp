@@ -81,33 +81,27 @@ void PovDirectoryChoice::TypeHome(const std::string& text) {
     }
 }
 
-void PovDirectoryChoice::ClickVersion30() {
-    if (selected_ >= 0 && list_.Items()[static_cast<size_t>(selected_)].record.Compare(3.1f, 0) >= 0) {
-        const Answer answer = ui_.Ask(
-            std::string("Dem angegebenen Verzeichnis wurde die Versionsnummer 3.1 (oder höher) zugeordnet.\n\n") +
-                kChangeQuestionEnd,
-            QuestionButtons::YesNo, Answer::No, MessageIcon::Question);
-        if (answer != Answer::Yes) {
-            radio_ = Radio::Version31;
-            return;
+void PovDirectoryChoice::ClickVersion(Radio wanted) {
+    if (selected_ >= 0) {
+        const bool itemIsNew = list_.Items()[static_cast<size_t>(selected_)].record.Compare(3.1f, 0) >= 0;
+        const Radio itemRadio = itemIsNew ? Radio::Version31 : Radio::Version30;
+        if (itemRadio != wanted) {
+            const Answer answer =
+                ui_.Ask(std::string("Dem angegebenen Verzeichnis wurde die Versionsnummer ") +
+                            (itemIsNew ? "3.1 (oder höher)" : "3.0x") + " zugeordnet.\n\n" + kChangeQuestionEnd,
+                        QuestionButtons::YesNo, Answer::No, MessageIcon::Question);
+            if (answer != Answer::Yes) {
+                radio_ = itemRadio;
+                return;
+            }
         }
     }
-    radio_ = Radio::Version30;
+    radio_ = wanted;
 }
 
-void PovDirectoryChoice::ClickVersion31() {
-    if (selected_ >= 0 && list_.Items()[static_cast<size_t>(selected_)].record.Compare(3.1f, 0) < 0) {
-        const Answer answer = ui_.Ask(
-            std::string("Dem angegebenen Verzeichnis wurde die Versionsnummer 3.0x zugeordnet.\n\n") +
-                kChangeQuestionEnd,
-            QuestionButtons::YesNo, Answer::No, MessageIcon::Question);
-        if (answer != Answer::Yes) {
-            radio_ = Radio::Version30;
-            return;
-        }
-    }
-    radio_ = Radio::Version31;
-}
+void PovDirectoryChoice::ClickVersion30() { ClickVersion(Radio::Version30); }
+
+void PovDirectoryChoice::ClickVersion31() { ClickVersion(Radio::Version31); }
 
 bool PovDirectoryChoice::Ok() {
     home_ = NormalizedPovHome(home_);

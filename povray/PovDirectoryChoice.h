@@ -45,6 +45,7 @@ public:
 
 private:
     void ApplyItem(int index);
+    void ClickVersion(Radio wanted);
     void SelectMatchingItem(bool clearRadiosWhenNone);
     bool IsRefusedHome(const std::string& home) const;
 

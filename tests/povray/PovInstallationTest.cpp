@@ -192,9 +192,14 @@ TEST_F(PovDirectoryChoiceTest, RadiosAskBeforeContradictingTheItem) {
               "Sind Sie sicher, dass Sie dieses ändern wollen?");
     choice.SelectItem(choice.List().FindHome(new_));
     EXPECT_EQ(choice.HomeText(), new_);
-    ui.answers = {Answer::No};
+    ui.answers.push_back(Answer::No);
     choice.ClickVersion30();
     EXPECT_EQ(choice.SelectedRadio(), PovDirectoryChoice::Radio::Version31);
+    EXPECT_EQ(ui.questions.back(),
+              "Dem angegebenen Verzeichnis wurde die Versionsnummer 3.1 (oder höher) zugeordnet.\n\n"
+              "Sind Sie sicher, dass Sie dieses ändern wollen?");
+    choice.ClickVersion31();  // agrees with the item: no question
+    EXPECT_EQ(ui.questions.size(), 3u);
 }
 
 TEST_F(PovDirectoryChoiceTest, OkChecksTheFolderTheExecutableAndTheVersion) {
