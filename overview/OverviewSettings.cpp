@@ -14,12 +14,6 @@
 namespace sc {
 namespace {
 
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 // Tokens of a marker line: runs of letters, digits and underscores, every
@@ -79,7 +73,7 @@ bool ReadTemplateMarker(const std::string& templatePath, std::uint32_t& samples,
     if (!in) return false;
     std::string line;
     while (std::getline(in, line)) {
-        const size_t at = UpperAscii(line).find("#INCLUDE SWATCHCRAFT");
+        const size_t at = ToLowerAscii(line).find("#include swatchcraft");
         if (at == std::string::npos) continue;
         const auto tokens = Tokens(line.substr(at + 20));
         if (tokens.size() < 4 || tokens[2] != ":") return false;

@@ -14,6 +14,7 @@
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
 #include "preview/FinishColor.h"
+#include "preview/PovText.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc {
@@ -24,7 +25,7 @@ const char* const kStars53 = "// ***********************************************
 const char* const kStars46 = "// **********************************************";
 const char* const kInserted = "// Der folgende Code wurde durch Swatchcraft eingefuegt";
 const char* const kInsertedEnd = "// Ende des durch Swatchcraft eingefuegten Codes";
-const char* const kMarker = "#INCLUDE SWATCHCRAFT";
+const char* const kMarker = "#include swatchcraft";
 
 const char* const kText31Refused =
     "Die Textur \"%s\" enthält Schlüsselwörter, die nicht von POV-Ray 3.1 akzeptiert werden (z.B. \"halo\" oder "
@@ -77,24 +78,13 @@ int WarningDialog(UserInterface& ui, const char* format, const std::string& name
 std::string FileOf(const TextureEntry& entry) { return entry.sourceFile ? entry.sourceFile->fileName : std::string(); }
 std::string DirOf(const TextureEntry& entry) { return entry.sourceFile ? entry.sourceFile->directory : std::string(); }
 
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string WithoutLineEnd(std::string line) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    return line;
-}
-
 // Copies template lines until (not including) a marker line; true when a
 // marker ended the copy.
 bool CopyTemplateUntilMarker(std::istream& in, std::ostream& out) {
     std::string line;
     while (std::getline(in, line)) {
         line = WithoutLineEnd(line);
-        if (UpperAscii(line).find(kMarker) != std::string::npos) return true;
+        if (ToLowerAscii(line).find(kMarker) != std::string::npos) return true;
         PutLine(out, line);
     }
     return false;
@@ -135,14 +125,6 @@ std::string KindLetter(int kind) {
         case kKindFinish: return "F:";
         default: return {};
     }
-}
-
-void PutLine(std::ostream& out, const std::string& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out.put('\r');
-        out.put(text[i]);
-    }
-    out << "\r\n";
 }
 
 OverviewWriter::OverviewWriter(TextureLibrary& library, OverviewOptions& options, UserInterface& ui)

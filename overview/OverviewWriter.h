@@ -121,8 +121,4 @@ private:
 // for other kinds).
 std::string KindLetter(int kind);
 
-// Writes a line for POV-Ray: every bare line feed inside becomes CR LF and
-// the line ends in CR LF.
-void PutLine(std::ostream& out, const std::string& text);
-
 }  // namespace sc

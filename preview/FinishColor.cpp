@@ -24,12 +24,6 @@ double LeadingNumber(const std::string& text) {
     return negative ? -value : value;
 }
 
-std::string FormatStreamNumber(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    return std::string(buffer, result.ptr);
-}
-
 FinishColor ReadFinishColor(const std::string& settingsPath) {
     IniFile ini(settingsPath);
     ini.Load();

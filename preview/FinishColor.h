@@ -3,6 +3,8 @@
 // G, B and F), shared by the preview scene and the overview scripts.
 #include <string>
 
+#include "preview/PovText.h"
+
 namespace sc {
 
 struct FinishColor {
@@ -23,10 +25,6 @@ FinishColor ReadFinishColor();
 // The number a text begins with (leading blanks skipped), 0 when none;
 // independent of the process locale.
 double LeadingNumber(const std::string& text);
-
-// A number as a text stream writes it by default: up to six significant
-// digits, no trailing zeros ("1", "0.5", "0.658824"), always with a point.
-std::string FormatStreamNumber(double value);
 
 // The " pigment { color rgbf<r,g,b,f> }" a finish sample is shown with.
 std::string FinishPigment(const FinishColor& color);

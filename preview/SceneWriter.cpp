@@ -7,12 +7,13 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "preview/FinishColor.h"
+#include "preview/PovText.h"
 #include "preview/SampleScenes.h"
 
 namespace sc {
 namespace {
 
-constexpr const char* kPlaceholder = "%TEXTURE%";
+constexpr const char* kPlaceholder = "%texture%";
 constexpr const char* kNewLine = "\r\n";
 
 struct VersionRow {
@@ -21,18 +22,6 @@ struct VersionRow {
 };
 constexpr VersionRow kVersions[] = {
     {"#version 3.1", 3.1f}, {"#version 3.0", 3.0f}, {"#version 2.0", 2.0f}, {"#version 1.0", 1.0f}};
-
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-// A line without its line end, whatever the file used (LF or CR LF).
-std::string WithoutLineEnd(std::string line) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    return line;
-}
 
 }  // namespace
 
@@ -46,7 +35,7 @@ bool PreviewVersionLine(int attemptNumber, double povVersion, std::string& direc
     return true;
 }
 
-size_t FindTexturePlaceholder(const std::string& line) { return UpperAscii(line).find(kPlaceholder); }
+size_t FindTexturePlaceholder(const std::string& line) { return ToLowerAscii(line).find(kPlaceholder); }
 
 std::string WrapTemplateLine(const TextureEntry& entry, const std::string& templateLine) {
     const size_t at = FindTexturePlaceholder(templateLine);
