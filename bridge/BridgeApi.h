@@ -82,6 +82,9 @@ SC_BRIDGE_API std::string PovErrorText();
 // Where the render host keeps that message.
 SC_BRIDGE_API std::string PovErrorFile();
 
+// The full path of the loaded bridge library (swbridge.pge).
+SC_BRIDGE_API std::string BridgeModulePath();
+
 // Receives the bridge's message boxes (text, caption); they go to standard
 // error when no sink is set. A question sink answers OK/Cancel questions.
 SC_BRIDGE_API void SetBridgeMessageSink(std::function<void(const std::string&, const std::string&)> sink);

@@ -375,6 +375,9 @@ int FileDrop(GuiExtRecord* record, const char* name, int flag) {
 }
 
 }  // namespace
+
+std::string BridgeModulePath() { return ModulePath(); }
+
 }  // namespace sc::bridge
 
 using namespace sc::bridge;

@@ -119,7 +119,7 @@ std::string PovErrorReport(const std::string& consoleOutput) {
     std::string report;
     std::size_t first = lines.size();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (ContainsAny(lines[i], {"Error", "error:", "Fatal"}) && lines[i].find("Possible") == std::string::npos) {
+        if (ContainsAny(lines[i], {"Error:", "error:", "Fatal error"}) && lines[i].find("Possible") == std::string::npos) {
             first = i;
             break;
         }

@@ -1,0 +1,232 @@
+// swatchcraft-cli render: renders previews of a list file's entries with the
+// real POV-Ray through the bridge and the render host, and stores them in the
+// list file as a run of several entries does.
+#include <chrono>
+#include <optional>
+#include <iostream>
+#include <set>
+
+#include "bridge/BridgeApi.h"
+#include "cli/ArgumentList.h"
+#include "cli/CommandLibrary.h"
+#include "cli/CommandRegistry.h"
+#include "cli/ConsoleUserInterface.h"
+#include "cli/LibraryPathArguments.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "library/TextureEntry.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "povray/LibraryPaths.h"
+#include "povray/PovConfiguration.h"
+#include "povray/PovInstallation.h"
+#include "povray/PovInstallationSource.h"
+#include "povray/PovLauncher.h"
+#include "preview/FinishColor.h"
+#include "preview/PreviewRenderRun.h"
+#include "preview/PreviewRenderer.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
+
+namespace sc::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "BIBLIOTHEK.swl [--missing | --all | NAME...] [--template N] [--antialias] [--small] [--home POVHOME]";
+
+using Clock = std::chrono::steady_clock;
+
+// The main window as the command line plays it: no widgets, a timer kept
+// as a deadline, the declaration box filled from the entry's text.
+class ConsoleRunWindow : public RenderRunWindow {
+public:
+    ConsoleRunWindow(LibraryController& controller, PovConfiguration& configuration,
+                     std::vector<TextureEntry*> selected)
+        : controller_(controller), configuration_(configuration), selected_(std::move(selected)) {}
+
+    TextureEntry* CurrentEntry() override { return current_; }
+    void ShowEntry(TextureEntry* entry) override {
+        current_ = entry;
+        lines_.clear();
+        if (!entry || !LoadDeclaration(controller_.Library(), *entry, true)) return;
+        const std::string text = DeclarationBoxText(*entry);
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines_.push_back(line);
+            start = end + 1;
+        }
+    }
+    std::vector<TextureEntry*> SelectedEntries() override { return selected_; }
+    bool CheckPovSettings() override { return configuration_.CheckSettings(); }
+    const std::vector<std::string>* DeclarationLines() override { return &lines_; }
+    void StartTimer(int milliseconds) override { deadline_ = Clock::now() + std::chrono::milliseconds(milliseconds); }
+    void StopTimer() override { deadline_.reset(); }
+
+    bool TimerDue() const { return deadline_ && Clock::now() >= *deadline_; }
+
+private:
+    LibraryController& controller_;
+    PovConfiguration& configuration_;
+    std::vector<TextureEntry*> selected_;
+    TextureEntry* current_ = nullptr;
+    std::vector<std::string> lines_;
+    std::optional<Clock::time_point> deadline_;
+};
+
+// The render host's settings are the program's own: set them up without asking and keep them.
+class KeepEverythingDialog : public PovSettingsDialog {
+public:
+    bool Run(const PovSettingFlags&, PovSettingFlags& keep) override {
+        keep.fill(true);
+        return true;
+    }
+};
+
+std::vector<TextureEntry*> ChooseEntries(const TextureLibrary& library, bool all,
+                                         const std::vector<std::string>& names, std::vector<std::string>& unknown) {
+    std::vector<TextureEntry*> chosen;
+    const std::set<std::string> wanted(names.begin(), names.end());
+    std::set<std::string> found;
+    for (TextureEntry* entry = library.NextEntry(nullptr); entry; entry = library.NextEntry(entry)) {
+        if (!wanted.empty()) {
+            if (!wanted.count(entry->name)) continue;
+            found.insert(entry->name);
+        } else if (!all && entry->previewValid) {
+            continue;
+        }
+        chosen.push_back(entry);
+    }
+    for (const std::string& name : names)
+        if (!found.count(name)) unknown.push_back(name);
+    return chosen;
+}
+
+PovInstallation InstallationOf(const std::string& home) {
+    const PovVersionText version = ParsePovVersionText(PovInstallationProbe::VersionTextOf(home));
+    return PovInstallation(version.letter, home, version.version > 0 ? version.version : 3.7f, version.beta);
+}
+
+void PrintEntry(const TextureEntry* entry) {
+    if (!entry) return;
+    if (entry->previewValid)
+        std::cout << "OK      " << entry->name << " (" << entry->previewVersion << ")\n";
+    else
+        std::cout << "FEHLER  " << entry->name << "\n";
+    std::cout.flush();
+}
+
+// Runs the render run until it is idle; false when the user interrupted it.
+bool DriveRun(PreviewRenderRun& run, ConsoleRunWindow& window, ConsoleUserInterface& ui) {
+    const TextureEntry* shown = nullptr;
+    auto lastCheck = Clock::now();
+    run.StepWithAutoStore();
+    shown = run.Idle() ? nullptr : run.RunEntry();
+    while (!run.Idle()) {
+        bridge::DispatchMessages(50);
+        ui.PumpMessages();
+        if (ui.IsCancelled()) {
+            // Like "&Stop": the render ends, every picture stored before stays.
+            if (run.Busy()) run.Step();
+            return false;
+        }
+        if (window.TimerDue()) run.OnTimer();
+        if (Clock::now() - lastCheck >= std::chrono::seconds(1)) {
+            lastCheck = Clock::now();
+            run.CheckRenderer();
+        }
+        const TextureEntry* current = run.Idle() ? nullptr : run.RunEntry();
+        if (current != shown) {
+            PrintEntry(shown);
+            shown = current;
+        }
+    }
+    PrintEntry(shown);
+    return true;
+}
+
+int RunRender(std::vector<std::string>& args) {
+    ArgumentList list(args);
+    const auto libraryPaths = TakeLibraryPaths(list);
+    const bool missing = list.TakeFlag("--missing");
+    const bool all = list.TakeFlag("--all");
+    const bool antialias = list.TakeFlag("--antialias");
+    const bool small = list.TakeFlag("--small");
+    const auto templateText = list.TakeValue("--template");
+    const auto homeText = list.TakeValue("--home");
+    int templateNumber = 1;
+    if (templateText) templateNumber = static_cast<int>(LeadingNumber(*templateText));
+    const std::vector<std::string>& positional = list.Positional();
+    if (!list.Error().empty() || !list.UnknownOption().empty() || positional.empty() || (missing && all) ||
+        ((missing || all) && positional.size() > 1) || templateNumber < 1 || templateNumber > 20 ||
+        ToLowerAscii(ExtensionOf(positional[0])) != ".swl") {
+        std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli render ") + kUsage : list.Error())
+                  << "\n";
+        return 1;
+    }
+    const std::string listFile = MakeAbsolute(positional[0]);
+    const std::vector<std::string> names(positional.begin() + 1, positional.end());
+
+    ConsoleUserInterface ui(true);
+    ConsoleUserInterface::CatchInterrupt();
+    LibraryController controller(ui);
+    controller.Library().SetLibraryPaths(libraryPaths);
+    if (!OpenCommandLibrary(controller, listFile)) return 1;
+    std::vector<std::string> unknown;
+    const std::vector<TextureEntry*> chosen = ChooseEntries(controller.Library(), all, names, unknown);
+    for (const std::string& name : unknown) std::cerr << "Die Textur \"" << name << "\" ist nicht in der Bibliothek.\n";
+    if (!unknown.empty()) return 1;
+    if (chosen.empty()) {
+        std::cout << (controller.Library().NextEntry(nullptr) ? "Alle Texturen haben bereits eine Vorschau.\n"
+                                                              : "Die Bibliothek enthält keine Texturen.\n");
+        return 0;
+    }
+
+    const std::string home = homeText ? MakeAbsolute(NormalizedPovHome(*homeText)) : DefaultPovHome();
+    const PovInstallation installation = InstallationOf(home);
+    PovConfiguration configuration(installation, ui);
+    KeepEverythingDialog dialog;
+    configuration.SetSettingsDialog(&dialog);
+    configuration.SetPluginPath(bridge::BridgeModulePath());
+    configuration.SetPovWindowProbe([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; });
+    configuration.SetExtensionSwitch([](bool enable) { EnableExtension(enable ? 1 : 0); });
+    PovLauncher launcher(configuration, ui);
+
+    PreviewRenderer renderer(ui, &launcher);
+    renderer.SetPictureSize(small ? 56 : 116, small ? 56 : 116);
+    bridge::SetMessageHandler([&renderer](const bridge::WindowMessage& message) { renderer.HandleMessage(message); });
+    PreviewRenderSettings settings;
+    settings.antialias = antialias;
+    settings.small = small;
+    settings.templateIndex = templateNumber - 1;
+    ConsoleRunWindow window(controller, configuration, chosen);
+    window.ShowEntry(chosen.front());
+    PreviewRenderRun run(controller, renderer, window, installation, settings);
+    renderer.SetListener(&run);
+
+    const bool completed = DriveRun(run, window, ui);
+    renderer.SetListener(nullptr);
+    bridge::SetMessageHandler(nullptr);
+    if (launcher.StartedPov()) launcher.ClosePov();
+
+    int status = completed ? 0 : 1;
+    if (controller.modified && !SaveLibraryReporting(controller, listFile, home)) status = 1;
+    int stored = 0;
+    int faulty = 0;
+    for (const TextureEntry* entry : chosen) {
+        stored += entry->previewValid ? 1 : 0;
+        faulty += entry->previewFaulty ? 1 : 0;
+    }
+    std::cout << (completed ? "" : "Abgebrochen. ") << stored << " von " << chosen.size()
+              << " Vorschauen berechnet, " << faulty << " fehlerhaft.\n";
+    if (completed && stored < static_cast<int>(chosen.size())) status = 1;
+    return status;
+}
+
+const CommandRegistration kRender("render", kUsage, RunRender);
+
+}  // namespace
+}  // namespace sc::cli
