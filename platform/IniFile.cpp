@@ -114,6 +114,7 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
 bool IniFile::Load() {
     lines_.clear();
+    bom_.clear();
     savedText_.clear();
     unreadable_ = false;
     exists_ = FileExists(path_);
@@ -135,6 +136,12 @@ void IniFile::SetText(std::string_view text) {
 }
 
 void IniFile::Parse(std::string_view text) {
+    // A UTF-8 byte order mark is kept but not read as part of the first line.
+    bom_.clear();
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        bom_.assign(text.substr(0, 3));
+        text.remove_prefix(3);
+    }
     size_t pos = 0;
     bool newLineKnown = false;
     while (pos < text.size()) {
@@ -159,7 +166,7 @@ void IniFile::Parse(std::string_view text) {
 }
 
 std::string IniFile::Text() const {
-    std::string text;
+    std::string text = bom_;
     for (const Line& line : lines_) {
         text += line.content;
         text += line.end;

@@ -95,6 +95,7 @@ private:
     void EnsureLastLineEnded();
 
     std::string path_;
+    std::string bom_;
     std::vector<Line> lines_;
     std::string savedText_;
     std::string newLine_ = "\n";

@@ -122,6 +122,14 @@ TEST(IniFile, WritingTouchesOnlyTheLineConcerned) {
               "k=v\r\n");
 }
 
+TEST(IniFile, ByteOrderMarkIsKeptButNotRead) {
+    IniFile ini("");
+    ini.SetText("\xEF\xBB\xBF[General]\nA=1\n");
+    EXPECT_EQ(ini.GetString("General", "A"), "1");
+    ASSERT_TRUE(ini.SetString("General", "B", "2"));
+    EXPECT_EQ(ini.Text(), "\xEF\xBB\xBF[General]\nA=1\nB=2\n");
+}
+
 TEST(IniFile, RefusesEntriesThatWouldReadBackDifferently) {
     IniFile ini("");
     ini.SetText("[A]\nk=1\n");
