@@ -6,6 +6,7 @@
 #include "cli/ArgumentList.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
+#include "cli/LibraryPathArguments.h"
 #include "cli/JsonText.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
@@ -77,7 +78,7 @@ void PrintText(const ListFileHeader& header, const TextureLibrary& library) {
 
 int RunList(std::vector<std::string>& args) {
     ArgumentList list(args);
-    const auto libraryPaths = list.TakeValues("--library-path");
+    const auto libraryPaths = TakeLibraryPaths(list);
     const bool json = list.TakeFlag("--json");
     if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 1) {
         std::cerr << (list.Error().empty() ? "Aufruf: swatchcraft-cli list [--json] LISTE.swl"

@@ -5,6 +5,7 @@
 #include "cli/ArgumentList.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
+#include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 int RunMerge(std::vector<std::string>& args) {
     ArgumentList list(args);
-    const auto libraryPaths = list.TakeValues("--library-path");
+    const auto libraryPaths = TakeLibraryPaths(list);
     const auto output = list.TakeValue("-o");
     if (!list.Error().empty() || !list.UnknownOption().empty() || !output ||
         list.Positional().empty()) {

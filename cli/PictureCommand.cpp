@@ -5,6 +5,7 @@
 #include "cli/ArgumentList.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
+#include "cli/LibraryPathArguments.h"
 #include "cli/ImageFileWriter.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
@@ -49,7 +50,7 @@ std::vector<const TextureEntry*> FindEntries(const TextureLibrary& library, cons
 
 int RunPicture(std::vector<std::string>& args) {
     ArgumentList list(args);
-    const auto libraryPaths = list.TakeValues("--library-path");
+    const auto libraryPaths = TakeLibraryPaths(list);
     const std::string file = list.TakeValue("--file").value_or("");
     const auto output = list.TakeValue("-o");
     if (!list.Error().empty() || !list.UnknownOption().empty() || !output ||

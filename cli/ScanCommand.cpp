@@ -10,6 +10,7 @@
 #include "cli/JsonText.h"
 #include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
+#include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "scanner/TextureSearch.h"
 
@@ -17,7 +18,7 @@ namespace sc::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "[--subdirs] [--kinds mtpcfn] [--pattern MUSTER] [--no-includes] [--json] PFAD...";
+    "[--subdirs] [--kinds mtpcfn] [--pattern MUSTER] [--no-includes] [--json] [-o LISTE.swl [--add]] PFAD...";
 constexpr std::string_view kKindLetters = "mtpcfn";
 
 // Remembers the entries a search adds, in the order they were added.
@@ -101,8 +102,10 @@ int RunScan(std::vector<std::string>& args) {
     const bool json = list.TakeFlag("--json");
     const auto kinds = list.TakeValue("--kinds");
     if (const auto pattern = list.TakeValue("--pattern")) options.patterns = *pattern;
+    const auto output = list.TakeValue("-o");
+    const bool addToOutput = list.TakeFlag("--add");
     if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().empty() ||
-        (kinds && !ParseKinds(*kinds, options))) {
+        (kinds && !ParseKinds(*kinds, options)) || (addToOutput && !output)) {
         std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli scan ") + kUsage : list.Error())
                   << "\n";
         return 1;
@@ -123,7 +126,10 @@ int RunScan(std::vector<std::string>& args) {
     controller.SetViews(nullptr);
     if (json) PrintJson(controller.Library(), added, counts);
     else PrintText(controller.Library(), added, counts);
-    return ConsoleUserInterface::Interrupted() ? 1 : 0;
+    if (ConsoleUserInterface::Interrupted()) return 1;
+    // With --add the existing list file is merged in add mode, keeping its pictures.
+    if (output && !SaveScannedLibrary(controller, *output, addToOutput)) return 1;
+    return 0;
 }
 
 const CommandRegistration kScan("scan", kUsage, RunScan);

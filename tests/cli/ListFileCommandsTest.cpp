@@ -155,5 +155,37 @@ TEST_F(ListFileCommandsTest, PictureComesOutUprightInRgb) {
     }
 }
 
+TEST_F(ListFileCommandsTest, ScanWritesListFileAndAddKeepsPictures) {
+    const std::string lib = dir / "scan.swl";
+    const std::string scan = Cli("scan " + Quoted(incDir + "woods.inc") + " -o " + Quoted(lib));
+    ASSERT_EQ(test::RunCommand(scan + " >/dev/null"), 0);
+    {
+        LibraryController c(ui);
+        std::string povHome;
+        float version = 0;
+        ASSERT_TRUE(LoadLibrary(c, lib, povHome, version, false));
+        TextureEntry* oak = c.Library().FindEntry(incDir, "woods.inc", "Oak");
+        ASSERT_NE(oak, nullptr);
+        oak->preview.jpegData = {1, 2, 3};
+        oak->previewValid = true;
+        ASSERT_TRUE(SaveLibrary(c, lib, ""));
+    }
+    const std::string more = dir.Write("inc/more.inc", "#declare Granite = texture { pigment { rgb 0.5 } }\n");
+    ASSERT_EQ(test::RunCommand(Cli("scan " + Quoted(more) + " -o " + Quoted(lib) +
+                                   " --add >/dev/null")),
+              0);
+    LibraryController merged(ui);
+    std::string povHome;
+    float version = 0;
+    ASSERT_TRUE(LoadLibrary(merged, lib, povHome, version, false));
+    EXPECT_EQ(merged.entryCount, 2);
+    EXPECT_EQ(merged.Library().FindEntry(incDir, "woods.inc", "Oak")->preview.jpegSize(), 3u);
+    // Without --add the file holds the new scan only.
+    ASSERT_EQ(test::RunCommand(scan + " >/dev/null"), 0);
+    ASSERT_TRUE(LoadLibrary(merged, lib, povHome, version, false));
+    EXPECT_EQ(merged.entryCount, 1);
+    EXPECT_FALSE(merged.Library().FindEntry(incDir, "woods.inc", "Oak")->previewValid);
+}
+
 }  // namespace
 }  // namespace sc

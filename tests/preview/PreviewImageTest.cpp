@@ -42,14 +42,6 @@ TEST(PreviewImageStats, OneRowPictureStaysInsideItsBuffer) {
     EXPECT_FALSE(untouched.statsValid);
 }
 
-TEST(PreviewImageStats, ClearEmptiesEverything) {
-    PreviewImage image = WithStats(1, 2, 3, 4);
-    Clear(image);
-    EXPECT_TRUE(image.IsEmpty());
-    EXPECT_FALSE(image.statsValid);
-    EXPECT_EQ(image.sumRed + image.sumGreen + image.sumBlue + image.sumMiddleRow, 0u);
-}
-
 TEST(PreviewImageCompare, PicturelessEntriesSortLast) {
     PreviewImage none;
     PreviewImage some = WithStats(1, 1, 1, 1);
@@ -91,16 +83,6 @@ TEST(PreviewImageCompare, EqualTotalsFallBackToStreamBytes) {
     b = WithStats(1000, 1000, 1000, 1000, {6});
     a.statsValid = false;
     EXPECT_EQ(Compare(a, b), -1);
-}
-
-TEST(PreviewImagePadding, RowsGrowToMultiplesOfFour) {
-    const std::vector<std::uint8_t> pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // 1 x 4
-    int rowLength = 0;
-    const auto copy = PaddedCopy(pixels.data(), pixels.size(), 1, 4, rowLength);
-    EXPECT_EQ(rowLength, 4);
-    EXPECT_EQ(copy, (std::vector<std::uint8_t>{1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 10, 11, 12, 0}));
-    EXPECT_TRUE(PaddedCopy(pixels.data(), pixels.size(), 2, 4, rowLength).empty());
-    EXPECT_EQ(rowLength, 0);
 }
 
 TEST(ColorCubeDither, LevelsFollowTheThresholdMatrix) {
