@@ -234,6 +234,14 @@ TEST_F(LibraryFileTest, SaveWritesProgressAndRefusesUnstorableNamesWithoutHarm) 
     EXPECT_EQ(ui.messages[0].text, "Beim Speichern der Datei\n\"" + dir / "missing/x.swl" +
                                        "\"\nist ein Fehler aufgetreten.\n\n"
                                        "Die Datei wurde nicht gespeichert!");
+    // A directory too long for any reader is stored empty; the file stays readable.
+    e->category = "-";
+    const std::string deep = "/" + std::string(300, 'd') + "/";
+    controller.Library().AddEntry(deep, "woods.inc", "Deep", 2, "-", 0, nullptr);
+    ASSERT_TRUE(SaveLibrary(controller, path, ""));
+    LibraryController reloaded(ui);
+    ASSERT_TRUE(Load(reloaded, path).ok);
+    EXPECT_NE(Find(reloaded, "", "Deep"), nullptr);
     // Nothing else is left beside the target.
     int files = 0;
     for (const auto& item : ListDirectory(dir.Path())) files += item.isDirectory ? 0 : 1;
