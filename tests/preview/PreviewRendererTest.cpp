@@ -1,0 +1,228 @@
+// Previews rendered for real: the render run drives the preview window's
+// render side, which starts the render host through the launcher and takes
+// the rows the bridge sends. Every picture must match what POV-Ray writes for
+// the same scene.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+
+#include "TestEnvironment.h"
+#include "bridge/BridgeApi.h"
+#include "library/EntryKind.h"
+#include "library/LibraryController.h"
+#include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
+#include "povray/PovConfiguration.h"
+#include "povray/PovInstallation.h"
+#include "povray/PovLauncher.h"
+#include "preview/PreviewImage.h"
+#include "preview/PreviewRenderRun.h"
+#include "preview/PreviewRenderer.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
+
+namespace sc::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class KeepAll : public PovSettingsDialog {
+public:
+    bool Run(const PovSettingFlags&, PovSettingFlags& keep) override {
+        keep.fill(true);
+        return true;
+    }
+};
+
+class LiveWindow : public RenderRunWindow {
+public:
+    LiveWindow(LibraryController& controller, PovConfiguration& configuration)
+        : controller_(controller), configuration_(configuration) {}
+    TextureEntry* CurrentEntry() override { return current; }
+    void ShowEntry(TextureEntry* entry) override {
+        current = entry;
+        lines.clear();
+        if (!LoadDeclaration(controller_.Library(), *entry, true)) return;
+        std::istringstream in(DeclarationBoxText(*entry));
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+    }
+    std::vector<TextureEntry*> SelectedEntries() override { return selected; }
+    bool CheckPovSettings() override { return configuration_.CheckSettings(); }
+    const std::vector<std::string>* DeclarationLines() override { return &lines; }
+    void StartTimer(int ms) override { deadline = Clock::now() + std::chrono::milliseconds(ms); }
+    void StopTimer() override { deadline.reset(); }
+
+    TextureEntry* current = nullptr;
+    std::vector<TextureEntry*> selected;
+    std::vector<std::string> lines;
+    std::optional<Clock::time_point> deadline;
+
+private:
+    LibraryController& controller_;
+    PovConfiguration& configuration_;
+};
+
+// The colour sums of a picture POV-Ray wrote, taken as the preview window holds it.
+PreviewImage SumsOfPpm(const std::string& ppm) {
+    PreviewImage image;
+    std::istringstream in(ppm);
+    std::string magic;
+    int width = 0, height = 0, maxValue = 0;
+    in >> magic;
+    for (int* field : {&width, &height, &maxValue}) {
+        while (in >> std::ws && in.peek() == '#') in.ignore(1 << 20, '\n');
+        in >> *field;
+    }
+    in.get();
+    std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            char rgb[3];
+            in.read(rgb, 3);
+            std::uint8_t* p = &pixels[(static_cast<size_t>(height - 1 - y) * width + x) * 3];
+            p[0] = static_cast<std::uint8_t>(rgb[2]);
+            p[1] = static_cast<std::uint8_t>(rgb[1]);
+            p[2] = static_cast<std::uint8_t>(rgb[0]);
+        }
+    ComputeStats(image, pixels.data(), pixels.size(), width, height);
+    return image;
+}
+
+class PreviewRendererTest : public testing::Test {
+protected:
+    PreviewRendererTest()
+        : installation(0, "/usr", 3.7f, 0),
+          configuration(installation, ui),
+          launcher(configuration, ui),
+          controller(ui),
+          renderer(ui, &launcher),
+          window(controller, configuration),
+          run(controller, renderer, window, installation, settings) {}
+
+    void SetUp() override {
+        SetProgramDataDirOverride(dir / "data");
+        configuration.SetSettingsDialog(&dialog);
+        configuration.SetPluginPath(bridge::BridgeModulePath());
+        configuration.SetPovWindowProbe([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; });
+        controller.Library().SetLibraryPaths({PovIncludeDir()});
+        renderer.SetListener(&run);
+        bridge::SetMessageHandler([this](const bridge::WindowMessage& m) { renderer.HandleMessage(m); });
+    }
+    void TearDown() override {
+        bridge::SetMessageHandler(nullptr);
+        launcher.ClosePov();
+        SetProgramDataDirOverride("");
+    }
+    TextureEntry* Add(const std::string& file, const std::string& name, int kind) {
+        std::string directory, fileName;
+        SplitPath(file, directory, fileName);
+        return controller.Library().AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
+    }
+    void Drive(bool autoStore) {
+        if (autoStore)
+            run.StepWithAutoStore();
+        else
+            run.Step();
+        const auto start = Clock::now();
+        while (!run.Idle() && Clock::now() - start < std::chrono::seconds(120)) {
+            bridge::DispatchMessages(20);
+            if (window.deadline && Clock::now() >= *window.deadline) run.OnTimer();
+            run.CheckRenderer();
+        }
+        ASSERT_TRUE(run.Idle());
+    }
+
+    TempDir dir;
+    RecordingUserInterface ui;
+    PovInstallation installation;
+    PovConfiguration configuration;
+    PovLauncher launcher;
+    KeepAll dialog;
+    LibraryController controller;
+    PreviewRenderer renderer;
+    PreviewRenderSettings settings;
+    LiveWindow window;
+    PreviewRenderRun run;
+};
+
+TEST_F(PreviewRendererTest, EveryKindRendersAsPovRayRendersTheSameScene) {
+    const std::string normals = dir.Write("normals.inc", "#declare N_Bumps = normal { bumps 0.5 scale 0.1 }\n");
+    const std::string inc = PovIncludeDir() + "/";
+    struct Sample {
+        std::string file;
+        const char* name;
+        int kind;
+    } samples[] = {{inc + "textures.inc", "M_Glass", kKindMaterial}, {inc + "stones1.inc", "T_Stone1", kKindTexture},
+                   {inc + "textures.inc", "Jade", kKindPigment},     {inc + "colors.inc", "DimGray", kKindColor},
+                   {inc + "finish.inc", "Shiny", kKindFinish},       {normals, "N_Bumps", kKindNormal}};
+    for (const Sample& sample : samples) {
+        SCOPED_TRACE(sample.name);
+        TextureEntry* entry = Add(sample.file, sample.name, sample.kind);
+        window.ShowEntry(entry);
+        window.selected = {entry};
+        Drive(true);
+        ASSERT_TRUE(entry->previewValid) << (ui.messages.empty() ? "" : ui.messages.back().text);
+        EXPECT_TRUE(launcher.StartedPov());
+        std::string output;
+        ASSERT_EQ(RenderWithPovray(ProgramFolder("preview"), "TexturePreview.pov", "+W116 +H116 -A +FP +Ooracle.ppm",
+                                   &output),
+                  0)
+            << output;
+        const PreviewImage expected = SumsOfPpm(ReadFile(ProgramFolder("preview") + "/oracle.ppm"));
+        EXPECT_EQ(entry->preview.sumRed, expected.sumRed);
+        EXPECT_EQ(entry->preview.sumGreen, expected.sumGreen);
+        EXPECT_EQ(entry->preview.sumBlue, expected.sumBlue);
+        EXPECT_EQ(entry->preview.sumMiddleRow, expected.sumMiddleRow);
+        // A normal alone gets POV-Ray's default black pigment: only the others show colour.
+        if (sample.kind != kKindNormal)
+            EXPECT_GT(entry->preview.sumRed + entry->preview.sumGreen + entry->preview.sumBlue, 0u);
+    }
+}
+
+TEST_F(PreviewRendererTest, BrokenDeclarationIsTriedFourTimesAndEndsFaulty) {
+    const std::string file = dir.Write("bad.inc",
+                                       "#declare T_Bad = texture { pigment { rgbx 1 } }\n"
+                                       "#declare T_Good = texture { pigment { color rgb <0.2, 0.4, 0.6> } }\n");
+    TextureEntry* bad = Add(file, "T_Bad", kKindTexture);
+    TextureEntry* good = Add(file, "T_Good", kKindTexture);
+    window.ShowEntry(bad);
+    window.selected = {bad, good};
+    int attempts = 0;
+    int lastAttempt = -1;
+    run.Step();
+    const auto start = Clock::now();
+    while (!run.Idle() && Clock::now() - start < std::chrono::seconds(120)) {
+        if (run.RunEntry() == bad && run.Attempt() != lastAttempt) {
+            lastAttempt = run.Attempt();
+            ++attempts;
+        }
+        bridge::DispatchMessages(20);
+        if (window.deadline && Clock::now() >= *window.deadline) run.OnTimer();
+    }
+    EXPECT_EQ(attempts, 4);
+    EXPECT_TRUE(bad->previewFaulty);
+    EXPECT_FLOAT_EQ(bad->previewVersion, 0.0f);
+    EXPECT_TRUE(good->previewValid);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind("Von den 2 ausgewählten Texturen konnten 1 nicht berechnet werden.", 0), 0u);
+    EXPECT_NE(ui.messages[0].text.find("Parse Error"), std::string::npos) << ui.messages[0].text;
+}
+
+TEST_F(PreviewRendererTest, SmallPreviewsAreRenderedSmall) {
+    settings.small = true;
+    renderer.SetPictureSize(56, 56);
+    TextureEntry* entry = Add(PovIncludeDir() + "/textures.inc", "Jade", kKindPigment);
+    window.ShowEntry(entry);
+    window.selected = {entry};
+    Drive(true);
+    ASSERT_TRUE(entry->previewValid);
+    std::string output;
+    ASSERT_EQ(RenderWithPovray(ProgramFolder("preview"), "TexturePreview.pov", "+W56 +H56 -A +FP +Ooracle.ppm", &output),
+              0);
+    const PreviewImage expected = SumsOfPpm(ReadFile(ProgramFolder("preview") + "/oracle.ppm"));
+    EXPECT_EQ(entry->preview.sumRed, expected.sumRed * 4);
+}
+
+}  // namespace
+}  // namespace sc::test
