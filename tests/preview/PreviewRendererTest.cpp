@@ -175,8 +175,9 @@ TEST_F(PreviewRendererTest, EveryKindRendersAsPovRayRendersTheSameScene) {
         EXPECT_EQ(entry->preview.sumBlue, expected.sumBlue);
         EXPECT_EQ(entry->preview.sumMiddleRow, expected.sumMiddleRow);
         // A normal alone gets POV-Ray's default black pigment: only the others show colour.
-        if (sample.kind != kKindNormal)
+        if (sample.kind != kKindNormal) {
             EXPECT_GT(entry->preview.sumRed + entry->preview.sumGreen + entry->preview.sumBlue, 0u);
+        }
     }
 }
 
