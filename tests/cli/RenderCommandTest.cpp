@@ -1,0 +1,165 @@
+// swatchcraft-cli render with the real POV-Ray through the bridge and the render host.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "TestEnvironment.h"
+#include "bridge/BridgeApi.h"
+#include "platform/FileSystem.h"
+
+extern char** environ;
+
+namespace sc::test {
+namespace {
+
+std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+
+class RenderCommandTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SWATCHCRAFT_DATA_DIR", (dir / "data").c_str(), 1);
+        dir.Write("incs/lib.inc",
+                  "#declare T_One = texture { pigment { color rgb <0.8, 0.2, 0.1> } }\n"
+                  "#declare P_Two = pigment { checker color rgb 1 color rgb <0, 0, 1> }\n"
+                  "#declare C_Three = color rgb <0.1, 0.7, 0.3>;\n"
+                  "#declare T_Bad = texture { pigment { rgbx 1 } }\n");
+        library = dir / "lib.swl";
+        ASSERT_EQ(RunCommand(Cli("scan --kinds mtpcfn " + Quoted(dir / "incs") + " -o " + Quoted(library))), 0);
+    }
+    void TearDown() override {
+        unsetenv("SWATCHCRAFT_DATA_DIR");
+        if (host > 0) {
+            kill(host, SIGTERM);
+            waitpid(host, nullptr, 0);
+        }
+    }
+    static std::string Cli(const std::string& args) {
+        return BinaryDir() + "/swatchcraft-cli " + args + " 2>/dev/null";
+    }
+    std::string Render(const std::string& args, int* status = nullptr) {
+        std::string out;
+        const int result = RunCommand(Cli("render --library-path " + PovIncludeDir() + " " + Quoted(library) + " " + args),
+                                      &out);
+        if (status) *status = result;
+        return out;
+    }
+    std::string Listing() {
+        std::string out;
+        RunCommand(Cli("list " + Quoted(library)), &out);
+        return out;
+    }
+
+    TempDir dir;
+    std::string library;
+    pid_t host = -1;
+};
+
+TEST_F(RenderCommandTest, StoresEveryPreviewAndMarksTheBrokenOneFaulty) {
+    int status = 0;
+    const std::string out = Render("--missing", &status);
+    EXPECT_EQ(status, 1);  // one entry could not be rendered
+    EXPECT_NE(out.find("OK      T_One (3.1)\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("OK      P_Two (3.1)\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("OK      C_Three (3.1)\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("FEHLER  T_Bad\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("3 von 4 Vorschauen berechnet, 1 fehlerhaft.\n"), std::string::npos) << out;
+    const std::string listing = Listing();
+    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n') > 4, true) << listing;
+    // The picture can be taken out again.
+    EXPECT_EQ(RunCommand(Cli("picture " + Quoted(library) + " T_One -o " + Quoted(dir / "one.ppm"))), 0);
+    EXPECT_TRUE(FileExists(dir / "one.ppm"));
+    // Only the faulty one is missing now; the host that the command started is gone.
+    const std::string again = Render("--missing", &status);
+    EXPECT_NE(again.find("FEHLER  T_Bad\n"), std::string::npos) << again;
+    EXPECT_EQ(again.find("T_One"), std::string::npos) << again;
+    EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+}
+
+TEST_F(RenderCommandTest, NamedEntriesOnlyAndSmallPictures) {
+    int status = 0;
+    const std::string out = Render("T_One C_Three --small --antialias --template 2", &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_EQ(out, "OK      T_One (3.1)\nOK      C_Three (3.1)\n2 von 2 Vorschauen berechnet, 0 fehlerhaft.\n");
+    Render("Nobody", &status);
+    EXPECT_EQ(status, 1);
+    Render("--missing --all", &status);
+    EXPECT_EQ(status, 1);
+}
+
+TEST_F(RenderCommandTest, SecondProgramUsesTheRunningHostAndLeavesItRunning) {
+    // The host's settings as a first run leaves them, then a host of its own.
+    int status = 0;
+    Render("T_One", &status);
+    ASSERT_EQ(status, 0);
+    const std::string hostPath = BinaryDir() + "/swatchcraft-povhost";
+    char* argv[] = {const_cast<char*>(hostPath.c_str()), nullptr};
+    ASSERT_EQ(posix_spawn(&host, hostPath.c_str(), nullptr, nullptr, argv, environ), 0);
+    for (int i = 0; i < 200 && GetPovWindow() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const std::uint32_t window = GetPovWindow();
+    ASSERT_NE(window, 0u);
+    const std::string out = Render("P_Two C_Three", &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_EQ(GetPovWindow(), window);
+    EXPECT_EQ(waitpid(host, nullptr, WNOHANG), 0);  // still running
+}
+
+TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
+    std::string entries;
+    for (int i = 0; i < 12; ++i)
+        entries += "#declare T_Slow" + std::to_string(i) +
+                   " = texture { pigment { granite scale 0.2 } normal { bumps 1 scale 0.05 } "
+                   "finish { reflection 0.5 } }\n";
+    dir.Write("incs/slow.inc", entries);
+    ASSERT_EQ(RunCommand(Cli("scan --kinds t " + Quoted(dir / "incs/slow.inc") + " -o " + Quoted(library))), 0);
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const std::string cli = BinaryDir() + "/swatchcraft-cli";
+    std::vector<std::string> words = {cli, "render", "--library-path", PovIncludeDir(), library, "--all", "--antialias"};
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    // Wait for the first stored picture, then press Ctrl+C.
+    std::string out;
+    char buffer[256];
+    while (out.find("OK ") == std::string::npos) {
+        const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        out.append(buffer, static_cast<size_t>(n));
+    }
+    kill(pid, SIGINT);
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(out.find("Abgebrochen. "), std::string::npos) << out;
+    const size_t stored = static_cast<size_t>(std::count(out.begin(), out.end(), 'O'));
+    EXPECT_GE(stored, 1u);
+    // The list file holds what was stored before the interrupt.
+    std::string listing;
+    RunCommand(Cli("list " + Quoted(library)), &listing);
+    EXPECT_EQ(listing.find("T_Slow0\ttexture\t-\t" + dir.Path() + "/incs/slow.inc\tkein Bild"), std::string::npos)
+        << listing;
+    EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+}
+
+}  // namespace
+}  // namespace sc::test
