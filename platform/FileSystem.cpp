@@ -61,8 +61,14 @@ std::vector<DirectoryItem> ListDirectory(std::string_view directory, std::string
         DirectoryItem item;
         item.name = name;
         item.isHidden = IsHiddenName(name);
-        struct stat st {};
-        if (stat(JoinPath(dir, name).c_str(), &st) == 0) item.isDirectory = S_ISDIR(st.st_mode);
+        // The entry type from the directory itself saves a stat per name;
+        // links and file systems that do not tell still get one.
+        if (d->d_type == DT_DIR || d->d_type == DT_REG) {
+            item.isDirectory = d->d_type == DT_DIR;
+        } else {
+            struct stat st {};
+            if (stat(JoinPath(dir, name).c_str(), &st) == 0) item.isDirectory = S_ISDIR(st.st_mode);
+        }
         items.push_back(std::move(item));
     }
     closedir(handle);
