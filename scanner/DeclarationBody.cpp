@@ -198,7 +198,8 @@ void ReadDeclarationBody(LineReader& reader, const std::string& declaringPath,
 
 bool ReadDeclarationAt(const std::string& path, std::int64_t offset, const std::vector<std::string>& libraryPaths,
                        std::string& textOut, TextureEntry* entry) {
-    LineReader reader(kIndexLineCapacity);
+    // A declaration is short: no need to read ahead much of the file.
+    LineReader reader(kIndexLineCapacity, 4096);
     if (!reader.Open(path, offset)) return false;
     ReadDeclarationBody(reader, path, libraryPaths, textOut, entry);
     return true;

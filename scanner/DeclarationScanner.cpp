@@ -1,5 +1,7 @@
 #include "scanner/DeclarationScanner.h"
 
+#include <cstring>
+
 #include "scanner/Tokenizer.h"
 #include "scanner/WordTables.h"
 
@@ -57,6 +59,37 @@ int KindForType(int type) {
         case kNormal: return 6;
         default: return 8;
     }
+}
+
+bool IsSkipped(char c) { return static_cast<signed char>(c) < 33; }
+
+// Outside comments, with no "declare" in the history and the last punctuation
+// neither '#' nor '/', only a '#' (a directive) or a '/' (a comment) can lead
+// to a declaration: the types of the tokens before it are pushed out of the
+// history before a "declare" could reach its oldest place, identifiers before
+// it are never the reported name, and the last punctuation they leave matters
+// to neither. So the text up to the next '#' or '/' is passed over.
+void SkipInert(std::string_view& rest) {
+    if (rest.empty()) return;
+    const char* p = rest.data();
+    size_t n = rest.size();
+    if (const void* hash = std::memchr(p, '#', n)) n = static_cast<size_t>(static_cast<const char*>(hash) - p);
+    if (const void* slash = std::memchr(p, '/', n)) n = static_cast<size_t>(static_cast<const char*>(slash) - p);
+    rest.remove_prefix(n);
+}
+
+// Inside a block comment only '/' and '*' tokens and the punctuation right
+// before them matter: the text up to the next one is passed over.
+void SkipCommentText(std::string_view& rest, char& lastPunct) {
+    const char* p = rest.data();
+    const char* end = p + rest.size();
+    bool sawToken = false;
+    while (p < end && *p != '/' && *p != '*') {
+        if (!IsSkipped(*p)) sawToken = true;
+        ++p;
+    }
+    if (sawToken) lastPunct = 0;
+    rest.remove_prefix(static_cast<size_t>(p - rest.data()));
 }
 
 // The differences between the two variants.
@@ -123,13 +156,20 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
         return kScanEnd;
     }
     while (true) {
+        // Stretches that cannot change the outcome are passed over without
+        // taking tokens; see SkipInert.
+        if (commentDepth > 0) SkipCommentText(s.rest, lastPunct);
+        else if (t1 != kDeclare && t2 != kDeclare && t3 != kDeclare && t1 != kIncludeWord && lastPunct != '#' &&
+                 lastPunct != '/')
+            SkipInert(s.rest);
         std::string_view token;
         if (policy.CheckCancel()) {
             offsetOut = s.reader.Position();
             return kScanEnd;
         }
         if (NextToken(s.rest, token, Policy::kTokenCapacity, true) == 0) {
-            if (!candidate.empty() && !candidateCopied) {
+            // The candidate is only reported after a "declare" in the history.
+            if (!candidateCopied && (t1 == kDeclare || t2 == kDeclare || t3 == kDeclare)) {
                 candidateCopy.assign(candidate);
                 candidate = candidateCopy;
                 candidateCopied = true;

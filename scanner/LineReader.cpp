@@ -3,11 +3,8 @@
 #include <cstring>
 
 namespace sc {
-namespace {
-constexpr size_t kChunk = 1 << 16;
-}
-
-LineReader::LineReader(size_t capacity) : capacity_(capacity < 2 ? 2 : capacity) {}
+LineReader::LineReader(size_t capacity, size_t chunk)
+    : capacity_(capacity < 2 ? 2 : capacity), chunk_(chunk < 512 ? 512 : chunk) {}
 
 LineReader::~LineReader() {
     if (file_) std::fclose(file_);
@@ -22,8 +19,11 @@ bool LineReader::Open(const std::string& path, std::int64_t offset) {
         file_ = nullptr;
         return false;
     }
-    buffer_.resize(kChunk + capacity_);
-    data_ = buffer_.data();
+    if (!buffer_) {
+        bufferSize_ = chunk_ + capacity_;
+        buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize_);
+    }
+    data_ = buffer_.get();
     pos_ = end_ = 0;
     base_ = lineStart_ = offset > 0 ? offset : 0;
     eof_ = false;
@@ -45,13 +45,13 @@ void LineReader::OpenMemory(std::string_view data, std::int64_t offset) {
 bool LineReader::Fill() {
     if (eof_ || !file_) return false;
     if (pos_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+        std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
         base_ += static_cast<std::int64_t>(pos_);
         end_ -= pos_;
         pos_ = 0;
     }
-    while (end_ < buffer_.size()) {
-        const size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    while (end_ < bufferSize_) {
+        const size_t n = std::fread(buffer_.get() + end_, 1, bufferSize_ - end_, file_);
         if (n == 0) {
             eof_ = true;
             break;

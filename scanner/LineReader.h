@@ -3,6 +3,7 @@
 // declaration reader need it: bounded lines, byte positions of line starts.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,9 @@ namespace sc {
 class LineReader {
 public:
     // Lines hold at most `capacity` - 1 bytes; a longer line arrives as
-    // several lines.
-    explicit LineReader(size_t capacity);
+    // several lines. Files are read in chunks of `chunk` bytes: large for
+    // whole files, small for one declaration.
+    explicit LineReader(size_t capacity, size_t chunk = 1 << 16);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -35,8 +37,10 @@ private:
     bool Fill();
 
     size_t capacity_;
+    size_t chunk_;
     std::FILE* file_ = nullptr;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    size_t bufferSize_ = 0;
     const char* data_ = nullptr;
     size_t pos_ = 0;
     size_t end_ = 0;
