@@ -11,6 +11,8 @@ namespace sc {
 // Templates the sample-scene menu looks for, and the built-in ones among them.
 inline constexpr int kMaxSampleScenes = 20;
 inline constexpr int kBuiltInSampleScenes = 5;
+// The menu command of the first template; template n has this + (n - 1).
+inline constexpr int kFirstSampleSceneCommand = 5001;
 
 // The program's template folder ("preview" in the program's data folder);
 // not created here.
