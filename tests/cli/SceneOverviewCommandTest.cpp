@@ -1,0 +1,66 @@
+// The scene and overview commands on a list file.
+#include <gtest/gtest.h>
+
+#include "TestEnvironment.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "scanner/TextureSearch.h"
+
+namespace sc::test {
+namespace {
+
+class SceneOverviewCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LibraryController controller(ui);
+        controller.Library().SetLibraryPaths({PovIncludeDir()});
+        SearchOptions options;
+        options.explicitFiles = {PovIncludeDir() + "/textures.inc"};
+        options.kinds.fill(true);
+        SearchTextures(controller, options);
+        ASSERT_TRUE(SaveLibrary(controller, dir / "lib.swl", ""));
+    }
+
+    int Cli(const std::string& arguments, std::string* output = nullptr) {
+        return RunCommand("cd '" + dir.Path() + "' && SWATCHCRAFT_DATA_DIR='" + dir.Path() + "/data' '" + BinaryDir() +
+                              "/swatchcraft-cli' " + arguments + " --library-path " + PovIncludeDir() + " 2>/dev/null",
+                          output);
+    }
+
+    TempDir dir;
+    RecordingUserInterface ui;
+};
+
+TEST_F(SceneOverviewCommandTest, SceneFromListFile) {
+    std::string printed;
+    ASSERT_EQ(Cli("scene lib.swl Jade --pov-version 3.02 --template 3", &printed), 0);
+    EXPECT_EQ(printed, dir.Path() + "/data/preview/TexturePreview.pov\n");
+    const std::string scene = ReadFile(dir / "data/preview/TexturePreview.pov");
+    EXPECT_EQ(scene.substr(0, 14), "#version 3.0\r\n");
+    EXPECT_NE(scene.find("\r\n#declare Jade = pigment {\r\n"), std::string::npos);
+    EXPECT_NE(scene.find("\r\ntexture { Jade scale 0.5 }\r\n"), std::string::npos);
+    EXPECT_NE(ReadFile(dir / "data/preview/TexturePreview03.inc").find("// &Würfel"), std::string::npos);
+    EXPECT_EQ(Cli("scene lib.swl NoSuchName"), 1);
+    EXPECT_EQ(Cli("scene lib.swl Jade --template 21"), 1);
+}
+
+TEST_F(SceneOverviewCommandTest, OverviewOfChosenEntriesAskedBeforeOverwriting) {
+    std::string printed;
+    ASSERT_EQ(Cli("overview lib.swl --only Jade --only Gold_Metal --mode 30 --type 0 --yes", &printed), 0);
+    EXPECT_EQ(printed, "Es wurden 2 Texturen geschrieben.\n");
+    const std::string ini = ReadFile(dir / "lib.ini");
+    EXPECT_NE(ini.find("\r\nWidth=640\r\nHeight=640\r\nInput_File_Name=lib.pov\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("\r\nFinal_Frame=2\r\n"), std::string::npos);
+    const std::string scene = ReadFile(dir / "lib.pov");
+    // Without --yes the question is answered No: nothing is touched.
+    EXPECT_EQ(Cli("overview lib.swl --only Jade --mode 30", &printed), 1);
+    EXPECT_EQ(ReadFile(dir / "lib.pov"), scene);
+    EXPECT_EQ(Cli("overview lib.swl --only Nobody --yes"), 1);
+    EXPECT_EQ(Cli("overview lib.swl --type 4"), 1);
+    ASSERT_EQ(Cli("overview lib.swl --only Jade --name sheet --width 800 --yes", &printed), 0);
+    EXPECT_EQ(printed, "Es wurde 1 Textur geschrieben.\n");
+    EXPECT_NE(ReadFile(dir / "sheet.ini").find("Width=800\r\nHeight=600\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sc::test
