@@ -184,7 +184,8 @@ void OverviewWriter::Drop(TextureEntry& entry) {
 int OverviewWriter::ValidateTextures() {
     const int mode = options_.WriteTextures ? 1 : 0;
     if (rememberedMode < 0) rememberedMode = mode;
-    if (options_.validated && mode == rememberedMode) return 1;
+    // Nothing left from the completed pass means nothing to write, not one entry.
+    if (options_.validated && mode == rememberedMode) return options_.texturesCount > 0 ? 1 : 0;
 
     const std::vector<TextureEntry*> entries = Entries();
     for (TextureEntry* entry : entries) {

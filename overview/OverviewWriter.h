@@ -66,8 +66,8 @@ public:
     bool WriteOverview(OverviewOutput& output);
 
     // Decides which marked entries are written, asking about unusable ones.
-    // Returns the number left; 0 when cancelled; 1 without work when a pass
-    // already completed in the same mode.
+    // Returns the number left; 0 when cancelled; without work, 1 (0 when
+    // none is left) when a pass already completed in the same mode.
     int ValidateTextures();
 
     // The base name of the files in this run.

@@ -237,6 +237,9 @@ TEST(OverviewWriterTest, VersionWarningIn30Mode) {
     g.ui.choices = {3};  // "Alle a&uslassen" drops this and every later one
     EXPECT_EQ(g.Writer()->ValidateTextures(), 0);
     EXPECT_EQ(g.ui.questions.size(), 1u);
+    EXPECT_FALSE(g.Write());  // the same mode again: nothing left, nothing asked, nothing written
+    EXPECT_EQ(g.ui.questions.size(), 1u);
+    EXPECT_TRUE(ListDirectory(g.out.Path()).empty());
 }
 
 TEST(OverviewWriterTest, CancelInValidationOrWritingDeletesTheFiles) {
