@@ -69,13 +69,20 @@ bool IsSkipped(char c) { return static_cast<signed char>(c) < 33; }
 // history before a "declare" could reach its oldest place, identifiers before
 // it are never the reported name, and the last punctuation they leave matters
 // to neither. So the text up to the next '#' or '/' is passed over.
-void SkipInert(std::string_view& rest) {
-    if (rest.empty()) return;
+// A "//" reached this way ends the line at once, with the state the two
+// '/' tokens would leave: true then.
+bool SkipInert(std::string_view& rest) {
+    if (rest.empty()) return false;
     const char* p = rest.data();
     size_t n = rest.size();
     if (const void* hash = std::memchr(p, '#', n)) n = static_cast<size_t>(static_cast<const char*>(hash) - p);
     if (const void* slash = std::memchr(p, '/', n)) n = static_cast<size_t>(static_cast<const char*>(slash) - p);
     rest.remove_prefix(n);
+    if (rest.size() >= 2 && rest[0] == '/' && rest[1] == '/') {
+        rest = {};
+        return true;
+    }
+    return false;
 }
 
 // Inside a block comment only '/' and '*' tokens and the punctuation right
@@ -161,7 +168,7 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
         if (commentDepth > 0) SkipCommentText(s.rest, lastPunct);
         else if (t1 != kDeclare && t2 != kDeclare && t3 != kDeclare && t1 != kIncludeWord && lastPunct != '#' &&
                  lastPunct != '/')
-            SkipInert(s.rest);
+            if (SkipInert(s.rest)) current = lastPunct = kNone;
         std::string_view token;
         if (policy.CheckCancel()) {
             offsetOut = s.reader.Position();

@@ -61,24 +61,4 @@ bool LineReader::Fill() {
     return true;
 }
 
-bool LineReader::ReadLine(std::string_view& line) {
-    if (end_ - pos_ < capacity_) Fill();
-    if (pos_ >= end_) return false;
-    lineStart_ = base_ + static_cast<std::int64_t>(pos_);
-    const size_t limit = std::min(capacity_ - 1, end_ - pos_);
-    const char* start = data_ + pos_;
-    const void* feed = std::memchr(start, '\n', limit);
-    if (feed) {
-        const size_t length = static_cast<size_t>(static_cast<const char*>(feed) - start);
-        line = std::string_view(start, length);
-        pos_ += length + 1;
-    } else {
-        line = std::string_view(start, limit);
-        pos_ += limit;
-        // A line that just fills the buffer still owns its line feed.
-        if (pos_ < end_ && data_[pos_] == '\n') ++pos_;
-    }
-    return true;
-}
-
 }  // namespace sc

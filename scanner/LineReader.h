@@ -3,6 +3,7 @@
 // declaration reader need it: bounded lines, byte positions of line starts.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,7 +27,25 @@ public:
 
     // The next line without its line feed (a carriage return stays);
     // false at the end. The view lives until the next call.
-    bool ReadLine(std::string_view& line);
+    bool ReadLine(std::string_view& line) {
+        if (end_ - pos_ < capacity_) Fill();
+        if (pos_ >= end_) return false;
+        lineStart_ = base_ + static_cast<std::int64_t>(pos_);
+        const size_t available = end_ - pos_;
+        const size_t limit = capacity_ - 1 < available ? capacity_ - 1 : available;
+        const char* start = data_ + pos_;
+        if (const void* feed = std::memchr(start, '\n', limit)) {
+            const size_t length = static_cast<size_t>(static_cast<const char*>(feed) - start);
+            line = std::string_view(start, length);
+            pos_ += length + 1;
+            return true;
+        }
+        line = std::string_view(start, limit);
+        pos_ += limit;
+        // A line that just fills the buffer still owns its line feed.
+        if (pos_ < end_ && data_[pos_] == '\n') ++pos_;
+        return true;
+    }
 
     // The stream position where the last line returned begins.
     std::int64_t LineStart() const { return lineStart_; }
