@@ -41,35 +41,57 @@ std::string FindIn(std::string_view name, std::string_view besideDirectory, cons
 
 IncludeIndex* ScanIncludeFileAt(TextureLibrary& library, std::string_view fileName, std::int64_t& running, int depth);
 
-// Scans an opened include file into its cache entry.
-void FillIncludeIndex(TextureLibrary& library, IncludeIndex& index, ScanStream& stream, std::int64_t& running,
-                      int depth) {
+// One result of the index variant with its running position.
+struct Find {
+    int kind;
+    const std::string& name;
+    std::int64_t offset;
+    std::int64_t position;
+    std::int32_t line;
+
+    DeclarationRecord Record() const {
+        DeclarationRecord record;
+        if (kind != kScanInclude) record.name = name;
+        record.offset = offset;
+        record.position = position;
+        record.line = line;
+        record.kind = kind;
+        return record;
+    }
+};
+
+// Runs the index variant over the stream, pumping events once per find; the
+// running position ends after the file.
+template <class Callback>
+void ForEachFind(TextureLibrary& library, ScanStream& stream, std::int64_t& running, Callback callback) {
     std::string name;
     std::int64_t offset = 0;
     std::int32_t line = 0;
     int kind;
     while ((kind = ScanDeclarations(stream, name, offset, line)) != kScanEnd) {
-        const std::int64_t position = running + offset;
         library.PumpMessages();
-        DeclarationRecord record;
-        record.offset = offset;
-        record.position = position;
-        record.line = line;
-        record.kind = kind;
-        if (kind == kScanInclude) {
-            record.origin = name;
-            index.records.push_back(std::move(record));
-            if (depth + 1 >= kMaxIncludeDepth) continue;
-            std::int64_t nested = position;
-            ScanIncludeFileAt(library, name, nested, depth + 1);
-            running = nested - offset;
-        } else {
-            record.origin = index.path;
-            record.name = name;
-            index.records.push_back(std::move(record));
-        }
+        callback(Find{kind, name, offset, running + offset, line});
     }
     running += offset;
+}
+
+// Scans an opened include file into its cache entry.
+void FillIncludeIndex(TextureLibrary& library, IncludeIndex& index, ScanStream& stream, std::int64_t& running,
+                      int depth) {
+    ForEachFind(library, stream, running, [&](const Find& find) {
+        DeclarationRecord record = find.Record();
+        if (find.kind != kScanInclude) {
+            record.origin = index.path;
+            index.records.push_back(std::move(record));
+            return;
+        }
+        record.origin = find.name;
+        index.records.push_back(std::move(record));
+        if (depth + 1 >= kMaxIncludeDepth) return;
+        std::int64_t nested = find.position;
+        ScanIncludeFileAt(library, find.name, nested, depth + 1);
+        running = nested - find.offset;
+    });
 }
 
 IncludeIndex* ScanIncludeFileAt(TextureLibrary& library, std::string_view fileName, std::int64_t& running, int depth) {
@@ -102,53 +124,38 @@ struct SourceIndexer {
         chain.push_back(MakeAbsolute(path));
         const std::string directory = DirectoryOf(path);
         const bool ownFile = SameFileName(path, file.path);
-        std::string name;
-        std::int64_t offset = 0;
-        std::int32_t line = 0;
-        int kind;
-        while ((kind = ScanDeclarations(stream, name, offset, line)) != kScanEnd) {
-            const std::int64_t position = running + offset;
-            library.PumpMessages();
-            if (kind == kScanInclude) {
-                Include(name, directory, position, offset, running);
-                continue;
+        ForEachFind(library, stream, running, [&](const Find& find) {
+            if (find.kind == kScanInclude) {
+                Include(find, directory, running);
+                return;
             }
-            DeclarationRecord record;
+            DeclarationRecord record = find.Record();
             if (!ownFile) record.origin = path;
-            record.name = name;
-            record.offset = offset;
-            record.position = position;
-            record.line = line;
-            record.kind = kind;
             file.declarations.push_back(std::move(record));
-        }
-        running += offset;
+        });
         chain.pop_back();
     }
 
-    void Include(const std::string& name, const std::string& directory, std::int64_t position, std::int64_t offset,
-                 std::int64_t& running) {
-        const int standard = StandardIncludeIndex(library, directory, name);
+    void Include(const Find& find, const std::string& directory, std::int64_t& running) {
+        const int standard = StandardIncludeIndex(library, directory, find.name);
         if (standard >= 0) {
-            DeclarationRecord record;
+            DeclarationRecord record = find.Record();
             record.origin = kStandardIncludes[standard];
             record.kind = 0;
-            record.offset = offset;
-            record.position = position;
             file.declarations.push_back(std::move(record));
             std::int64_t scratch = 0;
             ScanIncludeFile(library, kStandardIncludes[standard], scratch);
             return;
         }
-        const std::string resolved = ResolveIncludeFile(name, directory, library.LibraryPaths());
+        const std::string resolved = ResolveIncludeFile(find.name, directory, library.LibraryPaths());
         if (resolved.empty() || static_cast<int>(chain.size()) >= kMaxIncludeDepth) return;
         const std::string absolute = MakeAbsolute(resolved);
         if (SameFileName(absolute, MakeAbsolute(file.path))) return;
         if (std::any_of(chain.begin(), chain.end(), [&](const std::string& p) { return SameFileName(p, absolute); }))
             return;
-        std::int64_t nested = position;
+        std::int64_t nested = find.position;
         Index(resolved, nested);
-        running = nested - offset;
+        running = nested - find.offset;
     }
 };
 
