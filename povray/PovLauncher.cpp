@@ -40,12 +40,20 @@ void PostToPov(std::uint32_t window, std::uint32_t message, std::uint32_t wParam
 // with a folder as given, else along PATH.
 bool CommandExists(const std::string& commandLine) {
     std::string program;
+    char quote = 0;
     for (char c : commandLine) {
-        if (c == ' ' || c == '\t') {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            else
+                program += c;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == ' ' || c == '\t') {
             if (!program.empty()) break;
-            continue;
+        } else {
+            program += c;
         }
-        if (c != '"') program += c;
     }
     if (program.empty()) return false;
     if (program.find('/') != std::string::npos) return access(program.c_str(), X_OK) == 0;
@@ -153,7 +161,10 @@ void PovLauncher::AskClosePov(const std::string& programName) {
 
 void PovLauncher::ClosePov(int timeoutMs) {
     const std::uint32_t pov = GetPovWindow();
-    if (pov != 0) PostToPov(pov, bridge::kWmClose, 0);
+    if (pov != 0)
+        PostToPov(pov, bridge::kWmClose, 0);
+    else if (hostPid_ > 0)
+        kill(hostPid_, SIGTERM);  // a host whose bridge never reported has no window to ask
     const auto start = std::chrono::steady_clock::now();
     while (hostPid_ > 0 && Since(start) < timeoutMs) {
         ReapHost();

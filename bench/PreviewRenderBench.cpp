@@ -1,0 +1,148 @@
+// Previews per second: every texture of textures.inc rendered at 116 x 116
+// through the bridge and the render host (as the render run does it), beside
+// a plain shell loop of povray over the same scenes.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+#include "bridge/BridgeApi.h"
+#include "library/LibraryController.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
+#include "platform/UserInterface.h"
+#include "povray/PovConfiguration.h"
+#include "povray/PovInstallation.h"
+#include "povray/PovLauncher.h"
+#include "preview/PreviewRenderRun.h"
+#include "preview/PreviewRenderer.h"
+#include "preview/SceneWriter.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
+#include "scanner/TextureSearch.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr char kIncludeDir[] = "/usr/share/povray-3.7/include";
+
+double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+class BenchWindow : public sc::RenderRunWindow {
+public:
+    BenchWindow(sc::LibraryController& controller, std::vector<sc::TextureEntry*> entries)
+        : controller_(controller), entries_(std::move(entries)) {}
+    sc::TextureEntry* CurrentEntry() override { return current_; }
+    void ShowEntry(sc::TextureEntry* entry) override {
+        current_ = entry;
+        lines_.clear();
+        if (!sc::LoadDeclaration(controller_.Library(), *entry, true)) return;
+        std::istringstream in(sc::DeclarationBoxText(*entry));
+        for (std::string line; std::getline(in, line);) lines_.push_back(line);
+    }
+    std::vector<sc::TextureEntry*> SelectedEntries() override { return entries_; }
+    bool CheckPovSettings() override { return true; }
+    const std::vector<std::string>* DeclarationLines() override { return &lines_; }
+    // The one-second step after each render is left out: it is a fixed wait, not work.
+    void StartTimer(int) override { due_ = true; }
+    void StopTimer() override { due_ = false; }
+    bool Due() const { return due_; }
+
+private:
+    sc::LibraryController& controller_;
+    std::vector<sc::TextureEntry*> entries_;
+    sc::TextureEntry* current_ = nullptr;
+    std::vector<std::string> lines_;
+    bool due_ = false;
+};
+
+}  // namespace
+
+int main() {
+    // A private session: the user's settings, sockets and folders stay untouched.
+    char pattern[] = "/tmp/swatchcraft-bench-XXXXXX";
+    const std::string root = mkdtemp(pattern);
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
+        const std::string dir = root + "/" + name;
+        std::filesystem::create_directories(dir);
+        setenv(name, dir.c_str(), 1);
+    }
+    sc::SetProgramDataDirOverride(root + "/data");
+
+    sc::SilentUserInterface ui;
+    sc::LibraryController controller(ui);
+    sc::SearchOptions options;
+    options.kinds = {false, false, true, false, false, false, false};
+    options.followIncludes = false;
+    options.explicitFiles.push_back(std::string(kIncludeDir) + "/textures.inc");
+    sc::TextureSearch search(controller, options);
+    search.RunPasses();
+    std::vector<sc::TextureEntry*> entries;
+    for (sc::TextureEntry* e = controller.Library().NextEntry(nullptr); e; e = controller.Library().NextEntry(e))
+        entries.push_back(e);
+    if (entries.empty()) {
+        std::cerr << "no textures found in textures.inc\n";
+        return 1;
+    }
+
+    sc::PovInstallation installation(0, "/usr", 3.7f, 0);
+    sc::PovConfiguration configuration(installation, ui);
+    sc::WriteIniString(configuration.IniPath(), "GuiExtensions", "UseExtensions", "1");
+    sc::WriteIniString(configuration.IniPath(), "GuiExtensions", "ExtDll16", sc::bridge::BridgeModulePath());
+    sc::PovLauncher launcher(configuration, ui);
+    sc::PreviewRenderer renderer(ui, &launcher);
+    sc::PreviewRenderSettings settings;
+    BenchWindow window(controller, entries);
+    window.ShowEntry(entries.front());
+    sc::PreviewRenderRun run(controller, renderer, window, installation, settings);
+    renderer.SetListener(&run);
+    sc::bridge::SetMessageHandler([&](const sc::bridge::WindowMessage& m) { renderer.HandleMessage(m); });
+    if (launcher.StartPov(true) != 0) {
+        std::cerr << "the render host did not start\n";
+        return 1;
+    }
+
+    // The scenes of the run, kept for the shell loop.
+    const std::string scenes = root + "/scenes";
+    std::filesystem::create_directories(scenes);
+    const auto start = Clock::now();
+    run.StepWithAutoStore();
+    int copied = 0;
+    const sc::TextureEntry* lastCopied = nullptr;
+    while (!run.Idle()) {
+        if (run.RunEntry() != lastCopied && run.Busy()) {
+            lastCopied = run.RunEntry();
+            std::filesystem::copy_file(sc::ProgramFolder("preview") + "/TexturePreview.pov",
+                                       scenes + "/scene" + std::to_string(copied++) + ".pov",
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+        sc::bridge::DispatchMessages(1);
+        if (window.Due()) run.OnTimer();
+    }
+    const double bridgeSeconds = Seconds(start);
+    int stored = 0;
+    for (const sc::TextureEntry* e : entries) stored += e->previewValid ? 1 : 0;
+    launcher.ClosePov();
+    sc::bridge::SetMessageHandler(nullptr);
+
+    const std::string loop = "cd '" + scenes + "' && for f in scene*.pov; do /usr/bin/povray \"+I$f\" -w116 -h116 "
+                             "-a -c +FP +O- -D >/dev/null 2>&1; done";
+    const auto shellStart = Clock::now();
+    const int status = std::system(loop.c_str());
+    const double shellSeconds = Seconds(shellStart);
+
+    std::printf("textures of textures.inc:        %zu (stored %d, scenes %d)\n", entries.size(), stored, copied);
+    std::printf("through bridge and render host:  %.2f s, %.2f previews/s (without the 1 s step per render)\n",
+                bridgeSeconds, stored / bridgeSeconds);
+    std::printf("as the render run paces it:      %.2f previews/s (adding the 1 s step)\n",
+                stored / (bridgeSeconds + entries.size()));
+    std::printf("plain shell loop of povray:      %.2f s, %.2f scenes/s (status %d)\n", shellSeconds,
+                copied / shellSeconds, status);
+    std::filesystem::remove_all(root);
+    return 0;
+}

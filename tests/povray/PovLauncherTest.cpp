@@ -1,0 +1,136 @@
+// Starting the render host and talking to it the way the program does.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "TestEnvironment.h"
+#include "bridge/BridgeApi.h"
+#include "platform/IniFile.h"
+#include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
+#include "povray/PovConfiguration.h"
+#include "povray/PovInstallation.h"
+#include "povray/PovLauncher.h"
+
+namespace sc::test {
+namespace {
+
+class PovLauncherTest : public testing::Test {
+protected:
+    PovLauncherTest() : installation(0, "/usr", 3.7f, 0), configuration(installation, ui), launcher(configuration, ui) {}
+    void SetUp() override {
+        ini = configuration.IniPath();
+        WriteIniString(ini, "GuiExtensions", "UseExtensions", "1");
+        WriteIniString(ini, "GuiExtensions", "ExtDll16", bridge::BridgeModulePath());
+    }
+    void TearDown() override { launcher.ClosePov(); }
+
+    TempDir dir;
+    RecordingUserInterface ui;
+    PovInstallation installation;
+    PovConfiguration configuration;
+    PovLauncher launcher;
+    std::string ini;
+};
+
+TEST_F(PovLauncherTest, StartPovWaitsForTheBridgeAndClosePovEndsIt) {
+    EXPECT_EQ(GetPovWindow(), 0u);
+    EXPECT_EQ(launcher.StartPov(true), 0);
+    EXPECT_TRUE(launcher.StartedPov());
+    EXPECT_NE(GetPovWindow(), 0u);
+    EXPECT_GT(ui.pumpCount, 0);
+    launcher.ClosePov();
+    EXPECT_EQ(GetPovWindow(), 0u);
+    EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+}
+
+TEST_F(PovLauncherTest, HostWithoutExtensionsNeverReports) {
+    WriteIniString(ini, "GuiExtensions", "UseExtensions", "0");
+    launcher.SetReportTimeout(1500);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(launcher.StartPov(true), 2);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_FALSE(launcher.StartedPov());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(PovLauncherTest, MissingPovRayOrHostIsReported) {
+    PovInstallation nowhere(0, dir.Path(), 3.7f, 0);
+    PovConfiguration other(nowhere, ui);
+    PovLauncher missing(other, ui);
+    EXPECT_EQ(missing.StartPov(false), 1);
+    launcher.SetHostPath(dir / "no-such-host");
+    EXPECT_EQ(launcher.StartPov(false), 1);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text,
+              "POV-Ray konnte auf Ihrem Computer nicht\ngefunden werden.\n\n"
+              "Wahrscheinlich ist es nicht vorhanden\nbzw. korrekt installiert.");
+}
+
+TEST_F(PovLauncherTest, AskClosePovOnlyForAPovRayItStarted) {
+    launcher.AskClosePov("Swatchcraft");
+    EXPECT_TRUE(ui.questions.empty());
+    ASSERT_EQ(launcher.StartPov(true), 0);
+    ui.answers = {Answer::No};
+    launcher.AskClosePov("Swatchcraft");
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0], "POV-Ray für Windows wurde von Swatchcraft gestartet und ist noch aktiv.\n\n"
+                               "Soll POV-Ray nun beendet werden?");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_NE(GetPovWindow(), 0u);
+    ui.answers = {Answer::Yes};
+    launcher.AskClosePov("Swatchcraft");
+    for (int i = 0; i < 250 && GetPovWindow() != 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(GetPovWindow(), 0u);
+}
+
+TEST_F(PovLauncherTest, ShowCommandFollowsTheSetting) {
+    EXPECT_EQ(launcher.ShowCommandFromSettings(), 9);
+    WriteIniString(ini, "MainWindow", "ShowCmd", "2");
+    EXPECT_EQ(launcher.ShowCommandFromSettings(), 6);
+    WriteIniString(ini, "MainWindow", "ShowCmd", "5");
+    EXPECT_EQ(launcher.ShowCommandFromSettings(), 3);
+}
+
+TEST_F(PovLauncherTest, EditorGetsTheFileQuotedOrTheUserIsTold) {
+    const std::string log = dir / "args.log";
+    const std::string editor = dir.Write("my editor", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + log + "'\n");
+    chmod(editor.c_str(), 0755);
+    launcher.SetEditorCommand("'" + editor + "' --wait");
+    const std::string file = dir / "odd $(name) 'x'.inc";
+    ASSERT_TRUE(launcher.RunEditor(file));
+    std::string text;
+    for (int i = 0; i < 100 && text.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        text = ReadFile(log);
+    }
+    EXPECT_EQ(text, "[--wait]\n[" + file + "]\n");
+    launcher.SetEditorCommand("no-such-editor-anywhere -x");
+    EXPECT_FALSE(launcher.RunEditor(file));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Der Editor\n  no-such-editor-anywhere -x\nkonnte nicht gefunden werden.\n\n"
+              "Stellen Sie bitte im Menü des Hauptfensters unter\n\"Datei|Einstellungen|Editor\" einen anderen Editor ein.");
+}
+
+TEST_F(PovLauncherTest, ShowPovAndEditStartsPovRayAndOpensTheFileAtTheLine) {
+    const std::string log = dir / "editor.log";
+    const std::string editor = dir.Write("vi", "#!/bin/sh\necho \"$@\" >> '" + log + "'\n");
+    chmod(editor.c_str(), 0755);
+    setenv("EDITOR", editor.c_str(), 1);
+    WriteIniString(ini, "General", "DropToEditor", "1");
+    EXPECT_EQ(launcher.ShowPovAndEdit(dir / "a.inc", 12), 0);
+    unsetenv("EDITOR");
+    std::string text;
+    for (int i = 0; i < 150 && text.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        text = ReadFile(log);
+    }
+    EXPECT_EQ(text, "+12 " + dir / "a.inc" + "\n");
+}
+
+}  // namespace
+}  // namespace sc::test
