@@ -12,7 +12,10 @@ struct IncludeIndex;
 
 // Gives an entry its normalised text, and with `force` its dependencies,
 // compatibility flags and (for colors) its color. Re-indexes the file when
-// it changed on disk. True when the text is available.
+// it changed on disk, and drops every index and loaded text of the library
+// when a cached include file changed: texts and dependencies of other
+// entries are then read again on their next load. True when the text is
+// available.
 bool LoadDeclaration(TextureLibrary& library, TextureEntry& entry, bool force);
 
 // The index record of the entry's declaration: the last one of its name
