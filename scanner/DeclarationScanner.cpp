@@ -175,11 +175,14 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
             return kScanEnd;
         }
         if (NextToken(s.rest, token, Policy::kTokenCapacity, true) == 0) {
-            // The candidate is only reported after a "declare" in the history.
+            // The candidate can only be reported while a "declare" is in the
+            // history; otherwise a later identifier replaces it first.
             if (!candidateCopied && (t1 == kDeclare || t2 == kDeclare || t3 == kDeclare)) {
                 candidateCopy.assign(candidate);
                 candidate = candidateCopy;
                 candidateCopied = true;
+            } else if (!candidateCopied) {
+                candidate = {};
             }
             if (!NextLine(s, policy, emptyLines)) {
                 offsetOut = s.reader.Position();
