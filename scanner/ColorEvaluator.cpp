@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "library/EntryColor.h"
 #include "library/TextureEntry.h"
@@ -44,9 +46,27 @@ void CombineColor(EntryColor& color, const EntryColor& value, char op) {
 
 float NumberValue(std::string_view token) { return std::strtof(std::string(token).c_str(), nullptr); }
 
-}  // namespace
+// The colour of each dependency, once evaluated: a name used many times
+// along a chain of colours would otherwise be evaluated again and again,
+// doubling the work with every level.
+using ColorMemo = std::vector<std::optional<EntryColor>>;
 
-bool EvaluateColor(const TextureEntry& entry, std::string_view text, int lastDependencyIndex, EntryColor& color) {
+bool Evaluate(const TextureEntry& entry, std::string_view text, int lastDependencyIndex, EntryColor& color,
+              ColorMemo& memo);
+
+const EntryColor& DependencyColor(const TextureEntry& entry, int index, ColorMemo& memo) {
+    auto& slot = memo[static_cast<size_t>(index)];
+    if (!slot) {
+        EntryColor value;
+        const DeclarationRecord* dependency = entry.dependencies[static_cast<size_t>(index)];
+        if (dependency->text) Evaluate(entry, *dependency->text, index - 1, value, memo);
+        slot = value;
+    }
+    return *slot;
+}
+
+bool Evaluate(const TextureEntry& entry, std::string_view text, int lastDependencyIndex, EntryColor& color,
+              ColorMemo& memo) {
     int pending = -1;          // component waiting for its value
     float pendingSign = 1;
     int index = -1;            // component inside <...>, -1 outside
@@ -90,15 +110,19 @@ bool EvaluateColor(const TextureEntry& entry, std::string_view text, int lastDep
                 color = 0.0f;
                 return false;
             }
-            const DeclarationRecord* dependency = entry.dependencies[static_cast<size_t>(found)];
-            EntryColor value;
-            if (dependency->text) EvaluateColor(entry, *dependency->text, found - 1, value);
-            CombineColor(color, value, op);
+            CombineColor(color, DependencyColor(entry, found, memo), op);
             taken = true;
         }
         op = first;
     }
     return taken;
+}
+
+}  // namespace
+
+bool EvaluateColor(const TextureEntry& entry, std::string_view text, int lastDependencyIndex, EntryColor& color) {
+    ColorMemo memo(entry.dependencies.size());
+    return Evaluate(entry, text, lastDependencyIndex, color, memo);
 }
 
 void ResolveColor(TextureEntry& entry) {

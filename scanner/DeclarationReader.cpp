@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,9 +80,13 @@ private:
 
     bool SearchInclude(std::string_view name, IncludeIndex* index) {
         if (!index || std::find(searching_.begin(), searching_.end(), index) != searching_.end()) return false;
+        // Include files reached along many paths are searched for a name once.
+        auto key = std::make_pair(std::string(name), static_cast<const IncludeIndex*>(index));
+        if (notFound_.count(key)) return false;
         searching_.push_back(index);
         const bool found = Identifier(name, kAfterEverything, index);
         searching_.pop_back();
+        if (!found) notFound_.insert(std::move(key));
         return found;
     }
 
@@ -120,6 +125,7 @@ private:
     TextureEntry& entry_;
     std::vector<const DeclarationRecord*> inProgress_;
     std::vector<const IncludeIndex*> searching_;
+    std::set<std::pair<std::string, const IncludeIndex*>> notFound_;
 };
 
 }  // namespace

@@ -168,6 +168,16 @@ TEST_F(DeclarationReaderTest, EvaluatesColorsLeftToRight) {
     EXPECT_EQ(rgb("D"), "1.000000 0.500000 0.000000");
     EXPECT_EQ(rgb("E"), "0.000000 0.000000 0.000000");
     EXPECT_EQ(rgb("F"), "-0.250000 0.000000 0.500000");
+
+    // Each level names the one below twice: evaluated once per level, not 2^40 times.
+    std::string chain = "#declare C0 = color rgb <1, 0, 0>\n";
+    for (int i = 1; i <= 40; ++i)
+        chain += "#declare C" + std::to_string(i) + " = color C" + std::to_string(i - 1) + " + C" +
+                 std::to_string(i - 1) + "\n";
+    dir.Write("chain.inc", chain);
+    const TextureEntry* top = Load("chain.inc", "C40", 4);
+    EXPECT_EQ(top->dependencies.size(), 40u);
+    EXPECT_EQ(top->color->red, 1099511627776.0f);
 }
 
 TEST_F(DeclarationReaderTest, CrcFollowsDependencyChangesOnDisk) {
