@@ -1,8 +1,13 @@
 #include "scanner/LineReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 
 namespace sc {
+
 LineReader::LineReader(size_t capacity, size_t chunk)
     : capacity_(capacity < 2 ? 2 : capacity), chunk_(chunk < 512 ? 512 : chunk) {}
 
@@ -12,8 +17,14 @@ LineReader::~LineReader() {
 
 bool LineReader::Open(const std::string& path, std::int64_t offset) {
     if (file_) std::fclose(file_);
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) return false;
+    // Only regular files: a pipe or a device could block or never end.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !(file_ = fdopen(fd, "rb"))) {
+        ::close(fd);
+        return false;
+    }
     if (offset > 0 && fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0) {
         std::fclose(file_);
         file_ = nullptr;

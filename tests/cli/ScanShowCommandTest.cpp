@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -41,6 +42,7 @@ TEST(ScanCommand, EndsNormallyOnHostileInput) {
     dir.Write("loop2.inc", "#include \"loop3.inc\"\n");
     dir.Write("loop3.inc", "#include \"loop1.inc\"\n#declare L3 = texture {}\n");
     const std::string locked = dir.Write("locked/x.inc", "#declare Locked = texture {}\n");
+    ASSERT_EQ(mkfifo((dir / "pipe.inc").c_str(), 0600), 0);
     std::filesystem::permissions(dir / "locked", std::filesystem::perms::none);
     std::string out;
     EXPECT_EQ(test::RunCommand("timeout 60 " + Cli("scan --subdirs " + Quoted(dir.Path())), &out), 0);
