@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "library/TextureLibrary.h"
@@ -22,6 +23,10 @@ const std::string& WorkDirectory() {
     static const std::string dir = [] {
         std::string pattern = "/tmp/swatchcraft-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data())) std::abort();
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(WorkDirectory(), ec);
+        });
         return pattern + "/";
     }();
     return dir;
