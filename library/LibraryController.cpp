@@ -44,8 +44,7 @@ void LibraryController::DeleteEntry(TextureEntry* entry) {
     if (entry->Directory().empty()) --noDirectoryCount;
     const bool lastOfFile = entry->sourceFile->entryCount <= 1;
     views_->EntryRemoved(entry, lastOfFile);
-    if (entry->previewValid) --previewCount;
-    if (entry->previewFaulty) --faultyCount;
+    UncountPreview(entry);
     ReleaseCategoryRef(entry->category);
     library_.RemoveEntry(entry);
     kindCounts[0] = library_.FileCount();
@@ -63,6 +62,13 @@ void LibraryController::ChangeEntryDirectory(TextureEntry* entry, const std::str
     views_->EntryInserted(entry);
     if (entry->kind == kKindColor) LoadDeclaration(library_, *entry, true);
     views_->EntryUpdated(entry);
+}
+
+void LibraryController::UncountPreview(const TextureEntry* entry) {
+    // faultyCount holds faulty entries without a valid picture, as loading
+    // counts them; an entry with both flags is only in previewCount.
+    if (entry->previewValid) --previewCount;
+    else if (entry->previewFaulty) --faultyCount;
 }
 
 void LibraryController::ZeroCounters() {
@@ -142,8 +148,7 @@ void LibraryController::DeletePreviews() {
     bool removed = false;
     for (TextureEntry* e : views_->SelectedEntries()) {
         if (!e->preview.IsEmpty()) removed = true;
-        if (e->previewValid) --previewCount;
-        if (e->previewFaulty) --faultyCount;
+        UncountPreview(e);
         e->preview = PreviewImage{};
         e->previewValid = false;
         e->previewFaulty = false;

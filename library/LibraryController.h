@@ -81,6 +81,7 @@ public:
 private:
     void ZeroCounters();
     void CountKind(int kind, int delta);
+    void UncountPreview(const TextureEntry* entry);
 
     UserInterface& ui_;
     TextureLibrary library_;

@@ -51,9 +51,21 @@ void SourceFile::ClearFileIndex() {
 }
 
 TextureEntry* SourceFile::FindEntry(const std::string& name) const {
-    for (TextureEntry* entry = placeholder ? placeholder->next : nullptr; entry; entry = entry->next)
-        if (entry->name == name) return entry;
-    return nullptr;
+    const auto it = entriesByName_.find(name);
+    return it == entriesByName_.end() ? nullptr : it->second;
+}
+
+void SourceFile::AppendEntry(TextureEntry* entry) {
+    entries.Append(entry);
+    entry->sourceFile = this;
+    entriesByName_[entry->name] = entry;
+    ++entryCount;
+}
+
+void SourceFile::TakeEntry(TextureEntry* entry) {
+    entries.Unlink(entry);
+    entriesByName_.erase(entry->name);
+    --entryCount;
 }
 
 }  // namespace sc

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <unordered_map>
 
 #include "library/DeclarationRecord.h"
 #include "library/IncludeIndex.h"
@@ -54,6 +55,14 @@ public:
     void ClearFileIndex();
     // Finds a named entry by exact name.
     TextureEntry* FindEntry(const std::string& name) const;
+    // Links a named entry at the tail and takes ownership.
+    void AppendEntry(TextureEntry* entry);
+    // Unlinks a named entry and gives up ownership.
+    void TakeEntry(TextureEntry* entry);
+
+private:
+    // Large files hold thousands of entries; lookups by name must not walk them.
+    std::unordered_map<std::string, TextureEntry*> entriesByName_;
 };
 
 }  // namespace sc

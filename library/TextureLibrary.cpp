@@ -17,10 +17,13 @@ void TextureLibrary::PumpMessages() const {
     if (ui_) ui_->PumpMessages();
 }
 
+std::string TextureLibrary::FileKey(const std::string& directory, const std::string& fileName) {
+    return FileNameKey(directory) + '\0' + FileNameKey(fileName);
+}
+
 SourceFile* TextureLibrary::FindFile(const std::string& directory, const std::string& fileName) const {
-    for (SourceFile* file = newestFile_; file; file = file->older)
-        if (SameFileName(file->directory, directory) && SameFileName(file->fileName, fileName)) return file;
-    return nullptr;
+    const auto it = filesByKey_.find(FileKey(directory, fileName));
+    return it == filesByKey_.end() ? nullptr : it->second;
 }
 
 SourceFile* TextureLibrary::FindOrAddFile(const std::string& directory, const std::string& fileName) {
@@ -31,6 +34,7 @@ SourceFile* TextureLibrary::FindOrAddFile(const std::string& directory, const st
     file->older = newestFile_;
     if (newestFile_) newestFile_->newer = file;
     newestFile_ = file;
+    filesByKey_[FileKey(directory, fileName)] = file;
     ++fileCount_;
     return file;
 }
@@ -50,9 +54,7 @@ TextureEntry* TextureLibrary::AddEntry(const std::string& directory, const std::
         entry = new TextureEntry(name, kind);
         if (!category.empty()) entry->category = category;
         entry->previewVersion = previewVersion;
-        entry->sourceFile = file;
-        file->entries.Append(entry);
-        ++file->entryCount;
+        file->AppendEntry(entry);
     }
     if (entry->kind == kKindColor) SetColor(entry, color);
     return entry;
@@ -72,15 +74,16 @@ void TextureLibrary::UnlinkFile(SourceFile* file) {
     else newestFile_ = file->older;
     if (file->older) file->older->newer = file->newer;
     file->newer = file->older = nullptr;
+    filesByKey_.erase(FileKey(file->directory, file->fileName));
     --fileCount_;
 }
 
 void TextureLibrary::RemoveEntry(TextureEntry* entry) {
     SourceFile* file = entry->sourceFile;
     entry->ClearDependencies();
-    file->entries.Unlink(entry);
+    file->TakeEntry(entry);
     delete entry;
-    if (--file->entryCount <= 0) {
+    if (file->entryCount <= 0) {
         UnlinkFile(file);
         delete file;
     }
@@ -94,11 +97,9 @@ bool TextureLibrary::MoveEntryToDirectory(TextureEntry* entry, const std::string
     entry->ClearDependencies();
     entry->record = nullptr;
     entry->textLoaded = false;
-    from->entries.Unlink(entry);
-    to->entries.Append(entry);
-    entry->sourceFile = to;
-    ++to->entryCount;
-    if (--from->entryCount <= 0) {
+    from->TakeEntry(entry);
+    to->AppendEntry(entry);
+    if (from->entryCount <= 0) {
         UnlinkFile(from);
         delete from;
     }
@@ -150,6 +151,7 @@ void TextureLibrary::Clear() {
         delete file;
     }
     fileCount_ = 0;
+    filesByKey_.clear();
     includeCache_.clear();
 }
 

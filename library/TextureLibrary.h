@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "library/EntryColor.h"
@@ -71,11 +72,13 @@ private:
     void ComputeLibraryPathIndex(SourceFile* file) const;
     void UnlinkFile(SourceFile* file);
     void SetColor(TextureEntry* entry, const EntryColor* color);
+    static std::string FileKey(const std::string& directory, const std::string& fileName);
 
     std::vector<std::string> libraryPaths_;
     UserInterface* ui_ = nullptr;
     int fileCount_ = 0;
     SourceFile* newestFile_ = nullptr;
+    std::unordered_map<std::string, SourceFile*> filesByKey_;
     std::vector<std::unique_ptr<IncludeIndex>> includeCache_;
 };
 

@@ -23,7 +23,8 @@ bool FileExists(std::string_view path) {
     if (p.find_first_of("*?") != std::string::npos) return false;
     struct stat st {};
     if (stat(p.c_str(), &st) != 0) return false;
-    return !S_ISDIR(st.st_mode);
+    // Devices and fifos would block or never end when read as include files.
+    return S_ISREG(st.st_mode);
 }
 
 bool DirectoryExists(std::string_view path) {

@@ -10,7 +10,7 @@ namespace sc {
 // Last-write time as nanoseconds since the epoch; 0 means "cannot be opened".
 using FileTime = std::uint64_t;
 
-// True when `path` names an existing entry that is not a directory and whose
+// True when `path` names an existing regular file whose
 // name matches exactly (a wildcard pattern never counts as existing).
 bool FileExists(std::string_view path);
 

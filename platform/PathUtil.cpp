@@ -64,6 +64,8 @@ std::string ToLowerAscii(std::string_view text) {
 
 bool SameFileName(std::string_view a, std::string_view b) { return a == b; }
 
+std::string FileNameKey(std::string_view name) { return std::string(name); }
+
 bool IsAbsolutePath(std::string_view path) { return !path.empty() && path.front() == kPathSeparator; }
 
 std::string MakeAbsolute(std::string_view path) {

@@ -38,6 +38,9 @@ std::string ToLowerAscii(std::string_view text);
 // platform: exact on Linux (case-sensitive file system).
 bool SameFileName(std::string_view a, std::string_view b);
 
+// A lookup key under which names that SameFileName calls equal coincide.
+std::string FileNameKey(std::string_view name);
+
 // True when `path` starts with a root (absolute path).
 bool IsAbsolutePath(std::string_view path);
 

@@ -135,3 +135,35 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
 
 }  // namespace
 }  // namespace sc
+
+namespace sc {
+namespace {
+
+TEST_F(LibraryModelTest, MovedEntriesAreFoundUnderTheirNewFileOnly) {
+    TextureEntry* t = library.AddEntry(directory, "c.inc", "T", kKindTexture, {}, 0, nullptr);
+    library.AddEntry(directory, "c.inc", "U", kKindTexture, {}, 0, nullptr);
+    ASSERT_TRUE(library.MoveEntryToDirectory(t, "/elsewhere/"));
+    EXPECT_EQ(library.FindEntry("/elsewhere/", "c.inc", "T"), t);
+    EXPECT_EQ(library.FindEntry(directory, "c.inc", "T"), nullptr);
+    EXPECT_NE(library.FindEntry(directory, "c.inc", "U"), nullptr);
+    // Moving the last entry away removes the old file and its lookup.
+    TextureEntry* u = library.FindEntry(directory, "c.inc", "U");
+    library.MoveEntryToDirectory(u, "/elsewhere/");
+    EXPECT_EQ(library.FindFile(directory, "c.inc"), nullptr);
+    EXPECT_EQ(library.FileCount(), 1);
+}
+
+TEST_F(LibraryModelTest, DeletingAnEntryWithAValidAndFaultyPictureKeepsFaultyCountTrue) {
+    TextureEntry* e = library.AddEntry(directory, "c.inc", "T", kKindTexture, {}, 0, nullptr);
+    e->previewValid = true;
+    e->previewFaulty = true;
+    controller.RegisterAddedEntry(e);
+    EXPECT_EQ(controller.previewCount, 1);
+    EXPECT_EQ(controller.faultyCount, 0);
+    controller.DeleteEntry(e);
+    EXPECT_EQ(controller.previewCount, 0);
+    EXPECT_EQ(controller.faultyCount, 0);
+}
+
+}  // namespace
+}  // namespace sc
