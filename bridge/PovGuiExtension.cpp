@@ -301,10 +301,18 @@ int Event(GuiExtRecord* record, int type, PovWord value) {
     }
     if (!block.enabled) return 0;
     switch (type) {
-        case kEventRenderEnded:
-            SendToClient(kWmRenderDone, static_cast<std::uint32_t>(value));
-            block.clientWindow = 0;
+        case kEventRenderEnded: {
+            // The client is forgotten before it hears of the end: once told, it
+            // may start its next render at once, and that one's client must stay.
+            const WindowId client = block.clientWindow.exchange(0);
+            if (client != 0) {
+                WindowMessage done;
+                done.message = kWmRenderDone;
+                done.wParam = static_cast<std::uint32_t>(value);
+                Endpoint::PostFrom(block.povWindow, client, done);
+            }
             return 1;
+        }
         case kEventImageSize: {
             const std::int32_t width = static_cast<std::int32_t>(value & 0xFFFF);
             auto* buffer = new (std::nothrow) std::uint8_t[static_cast<std::size_t>(width) * 3 + 3]();
