@@ -95,7 +95,7 @@ void TextureSearch::SearchDirectory(const std::string& directory, bool countOnly
 
 void TextureSearch::Walk(const std::string& directory, bool countOnly) {
     if (countOnly) ++counts_.directoriesCounted;
-    else ui_.SetStatusText("Durchsuche Verzeichnis: " + WithoutTrailingSeparator(directory));
+    else if (!directory.empty()) ui_.SetStatusText("Durchsuche Verzeichnis: " + WithoutTrailingSeparator(directory));
     if (PumpAndCheckCancel()) return;
     bool firstInDirectory = true;
     for (const auto& pattern : patterns_) {
