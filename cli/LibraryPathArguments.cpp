@@ -1,12 +1,12 @@
 #include "cli/LibraryPathArguments.h"
 
-namespace sc::cli {
+#include "povray/LibraryPaths.h"
 
-std::vector<std::string> DefaultLibraryPaths() { return {}; }
+namespace sc::cli {
 
 std::vector<std::string> TakeLibraryPaths(ArgumentList& arguments) {
     auto paths = arguments.TakeValues("--library-path");
-    return paths.empty() ? DefaultLibraryPaths() : paths;
+    return paths.empty() ? sc::DefaultLibraryPaths() : paths;
 }
 
 }  // namespace sc::cli

@@ -7,12 +7,8 @@
 
 namespace sc::cli {
 
-// The paths POV-Ray itself would use when none are given on the command line.
-// None for now: reading them from POV-Ray's settings comes with the library
-// path management.
-std::vector<std::string> DefaultLibraryPaths();
-
-// Takes every "--library-path DIR", in order; the default paths when none.
+// Takes every "--library-path DIR", in order; when none are given, the paths
+// the configured POV-Ray reads from its povray.ini.
 std::vector<std::string> TakeLibraryPaths(ArgumentList& arguments);
 
 }  // namespace sc::cli
