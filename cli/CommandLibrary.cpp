@@ -6,6 +6,7 @@
 #include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
 #include "scanner/TextureSearch.h"
@@ -13,20 +14,9 @@
 namespace sc::cli {
 
 bool OpenCommandLibrary(LibraryController& controller, const std::string& source) {
-    if (ToLowerAscii(ExtensionOf(source)) == ".swl") {
-        if (!FileExists(source)) {
-            std::cerr << "Die Datei \"" << source << "\" existiert nicht.\n";
-            return false;
-        }
-        std::string povHome;
-        float version = 0;
-        if (!LoadLibrary(controller, MakeAbsolute(source), povHome, version, false) &&
-            controller.Library().NextEntry(nullptr) == nullptr) {
-            std::cerr << "Die Datei \"" << source << "\" konnte nicht gelesen werden.\n";
-            return false;
-        }
-        return true;
-    }
+    // A damaged list file is refused as a whole: working on the records
+    // before the damage would silently leave entries out.
+    if (ToLowerAscii(ExtensionOf(source)) == ".swl") return LoadLibraryReporting(controller, MakeAbsolute(source), false);
     SearchOptions options;
     options.kinds.fill(true);
     options.kinds[0] = false;
@@ -35,7 +25,7 @@ bool OpenCommandLibrary(LibraryController& controller, const std::string& source
     else if (FileExists(source))
         options.explicitFiles.push_back(MakeAbsolute(source));
     else {
-        std::cerr << "Die Datei \"" << source << "\" existiert nicht.\n";
+        controller.Ui().ShowMessage(FileMissingMessage(source), MessageIcon::Exclamation);
         return false;
     }
     TextureSearch search(controller, options);

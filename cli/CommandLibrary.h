@@ -12,7 +12,8 @@ namespace sc::cli {
 // Fills the controller's library from `source`: a list file (*.swl) is
 // loaded; an include file, or the *.inc files of a directory, are searched
 // for materials, textures, pigments, colors, finishes and normals. False,
-// with a message on standard error, when nothing could be read.
+// with the message shown through the controller's interface, when the list
+// file is missing or damaged or nothing could be found.
 bool OpenCommandLibrary(LibraryController& controller, const std::string& source);
 
 // The installed POV-Ray version to assume when none is given: that of the
