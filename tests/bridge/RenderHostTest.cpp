@@ -92,14 +92,6 @@ TEST_F(RenderHostTest, FailedRenderEndsNonzeroAndKeepsPovRaysMessage) {
     EXPECT_EQ(bridge::PovErrorText(), "");
 }
 
-TEST_F(RenderHostTest, SceneWithOtherExtensionRendersThePovFileBesideIt) {
-    Scene("named.pov", kJadeScene);
-    const RenderResult result = RenderThroughBridge(dir / "named.txt", "-w8 -h8 -f -a -c");
-    ASSERT_TRUE(result.done);
-    EXPECT_EQ(result.doneValue, 0u);
-    EXPECT_EQ(result.rows.size(), 8u);
-}
-
 TEST_F(RenderHostTest, StopInTheMiddleEndsTheRenderWithoutNotice) {
     const std::string slow = Scene("slow.pov", kSlowScene);
     RenderCollector collector;

@@ -87,14 +87,6 @@ TEST_F(PovLauncherTest, AskClosePovOnlyForAPovRayItStarted) {
     EXPECT_EQ(GetPovWindow(), 0u);
 }
 
-TEST_F(PovLauncherTest, ShowCommandFollowsTheSetting) {
-    EXPECT_EQ(launcher.ShowCommandFromSettings(), 9);
-    WriteIniString(ini, "MainWindow", "ShowCmd", "2");
-    EXPECT_EQ(launcher.ShowCommandFromSettings(), 6);
-    WriteIniString(ini, "MainWindow", "ShowCmd", "5");
-    EXPECT_EQ(launcher.ShowCommandFromSettings(), 3);
-}
-
 TEST_F(PovLauncherTest, EditorGetsTheFileQuotedOrTheUserIsTold) {
     const std::string log = dir / "args.log";
     const std::string editor = dir.Write("my editor", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + log + "'\n");

@@ -214,20 +214,5 @@ TEST_F(PreviewRendererTest, BrokenDeclarationIsTriedFourTimesAndEndsFaulty) {
     EXPECT_NE(errors[0].find("Parse Error"), std::string::npos) << errors[0];
 }
 
-TEST_F(PreviewRendererTest, SmallPreviewsAreRenderedSmall) {
-    settings.small = true;
-    renderer.SetPictureSize(56, 56);
-    TextureEntry* entry = Add(PovIncludeDir() + "/textures.inc", "Jade", kKindPigment);
-    window.ShowEntry(entry);
-    window.selected = {entry};
-    Drive(true);
-    ASSERT_TRUE(entry->previewValid);
-    std::string output;
-    ASSERT_EQ(RenderWithPovray(ProgramFolder("preview"), "TexturePreview.pov", "+W56 +H56 -A +FP +Ooracle.ppm", &output),
-              0);
-    const PreviewImage expected = SumsOfPpm(ReadFile(ProgramFolder("preview") + "/oracle.ppm"));
-    EXPECT_EQ(entry->preview.sumRed, expected.sumRed * 4);
-}
-
 }  // namespace
 }  // namespace sc::test
