@@ -105,7 +105,7 @@ struct IndexPolicy {
     static constexpr size_t kIncludeNameMax = 512;
     std::int32_t* lineNumber;
     bool CheckCancel() { return false; }
-    void LineRead() { ++*lineNumber; }
+    void LinesRead(long long n) { *lineNumber += static_cast<std::int32_t>(n); }
     bool RecognisesIncludes() const { return true; }
     // True when the include is returned to the caller.
     bool Include(const std::string&) { return true; }
@@ -119,7 +119,7 @@ struct SearchPolicy {
     bool checkCancel;
     SearchScanHooks* hooks;
     bool CheckCancel() { return checkCancel && hooks->PumpAndCheckCancel(); }
-    void LineRead() { hooks->LineRead(); }
+    void LinesRead(long long n) { hooks->LinesRead(n); }
     bool RecognisesIncludes() const { return path != nullptr; }
     bool Include(const std::string& fileName) {
         hooks->IncludeFound(*path, fileName, includeCounter);
@@ -133,7 +133,7 @@ template <class Policy>
 bool NextLine(ScanStream& s, Policy& policy, int& emptyLines) {
     std::string_view line;
     while (s.reader.ReadLine(line)) {
-        policy.LineRead();
+        policy.LinesRead(1);
         if (line.empty()) {
             if (++emptyLines >= kEmptyLineLimit) return false;
             continue;
@@ -144,6 +144,25 @@ bool NextLine(ScanStream& s, Policy& policy, int& emptyLines) {
         return true;
     }
     return false;
+}
+
+// Passes over whole lines in which only a line feed, `a`, `b` or a "//"
+// comment could matter and reads the next line that holds `a` or `b`; false
+// at the end of the file, after too many empty lines or when cancelled.
+template <class Policy>
+bool NextMarkedLine(ScanStream& s, Policy& policy, int& emptyLines, char a, char b) {
+    while (true) {
+        long long lines = 0;
+        size_t empty = 0;
+        const LineReader::Skip skip =
+            s.reader.SkipPlainLines(a, b, static_cast<size_t>(kEmptyLineLimit - emptyLines), lines, empty);
+        if (lines > 0) policy.LinesRead(lines);
+        emptyLines += static_cast<int>(empty);
+        if (skip == LineReader::Skip::Empty) return false;
+        if (skip == LineReader::Skip::Line) return NextLine(s, policy, emptyLines);
+        // Long stretches without a mark still let the user cancel.
+        if (policy.CheckCancel()) return false;
+    }
 }
 
 template <class Policy>
@@ -162,28 +181,45 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
         offsetOut = s.reader.Position();
         return kScanEnd;
     }
+    // Outside comments: nothing in the history or the last punctuation can
+    // lead to a declaration or an include yet; see SkipInert.
+    auto quiet = [&] {
+        return t1 != kDeclare && t2 != kDeclare && t3 != kDeclare && t1 != kIncludeWord && lastPunct != '#' &&
+               lastPunct != '/';
+    };
+    // The candidate can only be reported while a "declare" is in the
+    // history; otherwise a later identifier replaces it first.
+    auto lineEnded = [&] {
+        if (!candidateCopied && (t1 == kDeclare || t2 == kDeclare || t3 == kDeclare)) {
+            candidateCopy.assign(candidate);
+            candidate = candidateCopy;
+            candidateCopied = true;
+        } else if (!candidateCopied) {
+            candidate = {};
+        }
+    };
     while (true) {
         // Stretches that cannot change the outcome are passed over without
-        // taking tokens; see SkipInert.
+        // taking tokens; whole lines of them at a time.
         if (commentDepth > 0) SkipCommentText(s.rest, lastPunct);
-        else if (t1 != kDeclare && t2 != kDeclare && t3 != kDeclare && t1 != kIncludeWord && lastPunct != '#' &&
-                 lastPunct != '/')
-            if (SkipInert(s.rest)) current = lastPunct = kNone;
+        else if (quiet() && SkipInert(s.rest)) current = lastPunct = kNone;
+        if (s.rest.empty() && (commentDepth > 0 ? lastPunct != '/' && lastPunct != '*' : quiet())) {
+            lineEnded();
+            const bool more = commentDepth > 0 ? NextMarkedLine(s, policy, emptyLines, '/', '*')
+                                                : NextMarkedLine(s, policy, emptyLines, '#', '/');
+            if (!more) {
+                offsetOut = s.reader.Position();
+                return kScanEnd;
+            }
+            continue;
+        }
         std::string_view token;
         if (policy.CheckCancel()) {
             offsetOut = s.reader.Position();
             return kScanEnd;
         }
         if (NextToken(s.rest, token, Policy::kTokenCapacity, true) == 0) {
-            // The candidate can only be reported while a "declare" is in the
-            // history; otherwise a later identifier replaces it first.
-            if (!candidateCopied && (t1 == kDeclare || t2 == kDeclare || t3 == kDeclare)) {
-                candidateCopy.assign(candidate);
-                candidate = candidateCopy;
-                candidateCopied = true;
-            } else if (!candidateCopied) {
-                candidate = {};
-            }
+            lineEnded();
             if (!NextLine(s, policy, emptyLines)) {
                 offsetOut = s.reader.Position();
                 return kScanEnd;

@@ -41,6 +41,10 @@ public:
     virtual bool PumpAndCheckCancel() { return false; }
     // Counts one line read.
     virtual void LineRead() {}
+    // Counts `n` lines read.
+    virtual void LinesRead(long long n) {
+        while (n-- > 0) LineRead();
+    }
     // An #include of `fileName` in the file `path`; the hook searches it at once
     // when it follows includes.
     virtual void IncludeFound(const std::string& /*path*/, const std::string& /*fileName*/, int* /*includeCounter*/) {}

@@ -4,9 +4,63 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace sc {
+namespace {
+
+// The first line feed, `a` or `b` in p[i, end), or `end`.
+size_t FindLineFeedOr(const char* p, size_t i, size_t end, char a, char b) {
+#ifdef __SSE2__
+    const __m128i feed = _mm_set1_epi8('\n'), va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b);
+    for (; i + 16 <= end; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(x, feed), _mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)));
+        if (const int mask = _mm_movemask_epi8(hit)) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; i < end; ++i)
+        if (p[i] == '\n' || p[i] == a || p[i] == b) return i;
+    return end;
+}
+
+#ifdef __SSE2__
+// Bit k tells whether p[k] is a line feed (`feeds`) or `a` or `b` (`marks`).
+struct BlockMasks {
+    std::uint64_t feeds = 0;
+    std::uint64_t marks = 0;
+};
+
+BlockMasks Masks64(const char* p, char a, char b) {
+    const __m128i feed = _mm_set1_epi8('\n'), va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b);
+    BlockMasks m;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        const auto f = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, feed)));
+        const auto g = static_cast<std::uint16_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb))));
+        m.feeds |= static_cast<std::uint64_t>(f) << (16 * k);
+        m.marks |= static_cast<std::uint64_t>(g) << (16 * k);
+    }
+    return m;
+}
+
+// Set bits of `x`; without a dedicated instruction in the baseline target.
+inline size_t CountBits(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+    return static_cast<size_t>((x * 0x0101010101010101u) >> 56);
+}
+#endif
+
+}  // namespace
 
 LineReader::LineReader(size_t capacity, size_t chunk)
     : capacity_(capacity < 2 ? 2 : capacity), chunk_(chunk < 512 ? 512 : chunk) {}
@@ -50,6 +104,89 @@ void LineReader::OpenMemory(std::string_view data, std::int64_t offset) {
     base_ = 0;
     lineStart_ = static_cast<std::int64_t>(pos_);
     eof_ = true;
+}
+
+LineReader::Skip LineReader::SkipPlainLines(char a, char b, size_t maxEmpty, long long& lines, size_t& empty) {
+    if (end_ - pos_ < capacity_) Fill();
+    const size_t piece = capacity_ - 1;  // the longest line ReadLine returns
+    const char* p = data_;
+    const size_t end = end_;
+    size_t start = pos_;  // where the line ReadLine would return next begins
+    Skip result = eof_ ? Skip::Line : Skip::More;
+    for (size_t i = start;;) {
+#ifdef __SSE2__
+        // 64 bytes at a time: the lines that end before the first mark are
+        // counted by their line feeds, unless a line reaches a piece's
+        // length or the empty lines run out; those go one by one below.
+        if (i + 64 <= end) {
+            const BlockMasks m = Masks64(p + i, a, b);
+            const size_t span = m.marks ? static_cast<size_t>(__builtin_ctzll(m.marks)) : 64;
+            const std::uint64_t feeds = span < 64 ? m.feeds & ((std::uint64_t{1} << span) - 1) : m.feeds;
+            bool counted = false;
+            if (feeds) {
+                const size_t first = i + static_cast<size_t>(__builtin_ctzll(feeds));
+                const std::uint64_t emptyFeeds = feeds & ((feeds << 1) | (start == i ? 1u : 0u));
+                const auto emptyCount = CountBits(emptyFeeds);
+                if (first - start < piece && empty + emptyCount < maxEmpty) {
+                    lines += static_cast<long long>(CountBits(feeds));
+                    empty += emptyCount;
+                    start = i + 64 - static_cast<size_t>(__builtin_clzll(feeds));
+                    counted = true;
+                }
+            } else {
+                counted = i + span - start < piece;
+            }
+            if (counted) {
+                i += span;
+                if (span == 64) continue;
+            }
+        }
+#endif
+        const size_t j = FindLineFeedOr(p, i, end, a, b);
+        // Full pieces of an overlong line before j; a line feed right after
+        // one belongs to it.
+        while (j >= start + piece && start + piece < end) {
+            ++lines;
+            start += piece;
+            if (p[start] == '\n') ++start;
+        }
+        if (start > j) {
+            i = start;
+            continue;
+        }
+        if (j == end) break;
+        if (p[j] == '\n') {
+            ++lines;
+            const bool isEmpty = j == start;
+            start = i = j + 1;
+            if (isEmpty && ++empty >= maxEmpty) {
+                result = Skip::Empty;
+                break;
+            }
+            continue;
+        }
+        // A mark. "//" inside the same piece makes the rest of the piece a comment.
+        if (p[j] == '/' && j + 1 < end && p[j + 1] == '/' && j + 1 - start < piece) {
+            const size_t stop = std::min(start + piece, end);
+            if (const void* feed = std::memchr(p + j + 2, '\n', stop - (j + 2))) {
+                ++lines;
+                start = i = static_cast<size_t>(static_cast<const char*>(feed) - p) + 1;
+                continue;
+            }
+            if (start + piece < end) {
+                ++lines;
+                start += piece;
+                if (p[start] == '\n') ++start;
+                i = start;
+                continue;
+            }
+            break;  // the piece's end is not buffered yet
+        }
+        if (p[j] != '/' || j + 1 < end) result = Skip::Line;
+        break;
+    }
+    pos_ = start;
+    return result;
 }
 
 // Keeps at least one whole line's capacity in the buffer while the file has more.

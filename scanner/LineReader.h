@@ -47,6 +47,20 @@ public:
         return true;
     }
 
+    // What SkipPlainLines stopped at.
+    enum class Skip {
+        Line,   // the next line needs reading with ReadLine (it holds a mark, or it ends the file)
+        More,   // the buffered text is used up; call again to go on
+        Empty,  // the allowance of empty lines is used up
+    };
+    // Passes over the lines ReadLine would return next as long as they hold
+    // neither `a` nor `b`, and over lines in which the first of them starts
+    // "//" (their rest is a comment). Works on the text buffered at the call
+    // (refilled first when short), so a caller can look up between calls.
+    // Adds the lines passed over to `lines` and the empty ones to `empty`,
+    // stopping after the `maxEmpty`-th empty line.
+    Skip SkipPlainLines(char a, char b, size_t maxEmpty, long long& lines, size_t& empty);
+
     // The stream position where the last line returned begins.
     std::int64_t LineStart() const { return lineStart_; }
     // The stream position after the last line returned.

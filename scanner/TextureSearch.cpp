@@ -173,6 +173,8 @@ bool TextureSearch::PumpAndCheckCancel() {
 
 void TextureSearch::LineRead() { ++counts_.lines; }
 
+void TextureSearch::LinesRead(long long n) { counts_.lines += n; }
+
 void TextureSearch::IncludeFound(const std::string& path, const std::string& fileName, int* includeCounter) {
     if (!options_.followIncludes || !includeCounter || countOnly_) return;
     const std::string found = ResolveIncludeFile(fileName, DirectoryOf(path), controller_.Library().LibraryPaths());

@@ -72,6 +72,7 @@ public:
 private:
     bool PumpAndCheckCancel() override;
     void LineRead() override;
+    void LinesRead(long long n) override;
     void IncludeFound(const std::string& path, const std::string& fileName, int* includeCounter) override;
 
     int SearchFileAt(const std::string& path, int* includeCounter, bool* firstInDirectory, bool included);
