@@ -75,6 +75,10 @@ SC_BRIDGE_API WindowId FindWindowOfClass(const char* className);
 // True while the window exists (its process lives).
 SC_BRIDGE_API bool WindowExists(WindowId window);
 
+// The window the running or next render reports to (0 when none): lets a
+// program see that another one has taken POV-Ray over.
+SC_BRIDGE_API WindowId RenderClientWindow();
+
 // POV-Ray's own message about the last render that failed (empty after a
 // successful one), as the render host kept it.
 SC_BRIDGE_API std::string PovErrorText();

@@ -112,6 +112,8 @@ WindowId FindWindowOfClass(const char* className) { return Endpoint::FindByClass
 
 bool WindowExists(WindowId window) { return Endpoint::Exists(window); }
 
+WindowId RenderClientWindow() { return SharedBlock().clientWindow; }
+
 std::string PovErrorFile() { return JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName); }
 
 std::string PovErrorText() {

@@ -22,10 +22,12 @@ int main(int argc, char** argv) {
             options.povHome = argv[++i];
         } else if (argument == "--ini" && i + 1 < argc) {
             options.iniPath = argv[++i];
+        } else if (argument == "--idle-exit" && i + 1 < argc) {
+            options.idleExitMs = std::atoi(argv[++i]) * 1000;
         } else if (argument == "--show" && i + 1 < argc) {
             options.showCommand = std::atoi(argv[++i]);
         } else {
-            std::cerr << "usage: swatchcraft-povhost [--pov-home DIR] [--ini PVENGINE.INI] [--show N]\n";
+            std::cerr << "usage: swatchcraft-povhost [--pov-home DIR] [--ini PVENGINE.INI] [--show N] [--idle-exit SECONDS]\n";
             return 2;
         }
     }

@@ -316,7 +316,10 @@ void RenderHost::PollRender(int timeoutMs) {
     }
     poll(fds, 3, timeoutMs);
     WindowMessage message;
-    while (!closing_ && endpoint_.Receive(message, 0)) HandleMessage(message);
+    while (!closing_ && endpoint_.Receive(message, 0)) {
+        active_ = true;
+        HandleMessage(message);
+    }
     if (!render_) return;
     std::string chunk;
     if (render_->ReadError(chunk)) {
@@ -422,8 +425,17 @@ void RenderHost::ReapEditors() {
 
 int RenderHost::Run() {
     auto lastProgress = std::chrono::steady_clock::now();
+    auto lastActivity = lastProgress;
     while (!closing_ && !g_quit) {
         PollRender(rendering_ ? 20 : 250);
+        if (active_ || rendering_) {
+            active_ = false;
+            lastActivity = std::chrono::steady_clock::now();
+        } else if (options_.idleExitMs > 0 &&
+                   std::chrono::steady_clock::now() - lastActivity >= std::chrono::milliseconds(options_.idleExitMs)) {
+            // Started for headless work: nobody is left to close it.
+            closing_ = true;
+        }
         if (rendering_) {
             const auto now = std::chrono::steady_clock::now();
             if (now - lastProgress >= std::chrono::milliseconds(kProgressIntervalMs)) {

@@ -20,6 +20,7 @@ public:
         std::string povHome = "/usr";  // POV-Ray's home: home/bin/povray renders
         std::string iniPath;           // pvengine.ini; empty: the user's default
         int showCommand = 0;           // how the starter wants the window shown; 0: ShowCmd
+        int idleExitMs = 0;            // ends after this long without work; 0: never
     };
 
     explicit RenderHost(Options options);
@@ -81,6 +82,7 @@ private:
     std::string renderScene_;
     bool rendering_ = false;
     bool closing_ = false;
+    bool active_ = false;  // a message or a render since the last look
     int showCommand_ = 1;
     std::vector<int> editors_;
 };

@@ -194,6 +194,8 @@ int RunRender(std::vector<std::string>& args) {
     configuration.SetPovWindowProbe([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; });
     configuration.SetExtensionSwitch([](bool enable) { EnableExtension(enable ? 1 : 0); });
     PovLauncher launcher(configuration, ui);
+    // A host shared with another command-line run outlives this one, but not for long.
+    launcher.SetHostIdleExit(5);
 
     PreviewRenderer renderer(ui, &launcher);
     renderer.SetPictureSize(small ? 56 : 116, small ? 56 : 116);
@@ -210,7 +212,9 @@ int RunRender(std::vector<std::string>& args) {
     const bool completed = DriveRun(run, window, ui);
     renderer.SetListener(nullptr);
     bridge::SetMessageHandler(nullptr);
-    if (launcher.StartedPov()) launcher.ClosePov();
+    // The host this command started goes with it, unless another program renders with it now.
+    const std::uint32_t client = bridge::RenderClientWindow();
+    if (launcher.StartedPov() && (client == 0 || client == renderer.Window())) launcher.ClosePov();
 
     int status = completed ? 0 : 1;
     if (controller.modified && !SaveLibraryReporting(controller, listFile, home)) status = 1;

@@ -94,6 +94,10 @@ int PovLauncher::StartPov(bool hidden) {
     const std::string showText = std::to_string(show);
     const std::string ini = configuration_.IniPath();
     std::vector<std::string> arguments = {hostPath_, "--pov-home", home, "--ini", ini, "--show", showText};
+    if (idleExitSeconds_ > 0) {
+        arguments.push_back("--idle-exit");
+        arguments.push_back(std::to_string(idleExitSeconds_));
+    }
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);

@@ -21,6 +21,8 @@ public:
     // The render host program; default: swatchcraft-povhost beside the executable.
     void SetHostPath(std::string path) { hostPath_ = std::move(path); }
     const std::string& HostPath() const { return hostPath_; }
+    // Headless callers: the host ends by itself after this many idle seconds (0: never).
+    void SetHostIdleExit(int seconds) { idleExitSeconds_ = seconds; }
     // How long StartPov waits for the bridge to report (default 20 s).
     void SetReportTimeout(int milliseconds) { reportTimeoutMs_ = milliseconds; }
     // The external editor's command line (default: $VISUAL, $EDITOR, xdg-open).
@@ -62,6 +64,7 @@ private:
     std::string hostPath_;
     std::string editorCommand_;
     int reportTimeoutMs_ = 20000;
+    int idleExitSeconds_ = 0;
     pid_t hostPid_ = -1;
 };
 

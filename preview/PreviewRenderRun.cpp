@@ -151,6 +151,7 @@ void PreviewRenderRun::StepIdle() {
         return;
     }
     renderFinished_ = false;
+    lostChecks_ = 0;
     if (target_.StartRender(scene, settings_.antialias ? "-f +a -c" : "-f -a -c") != 0) {
         // Whoever failed has told the user already.
         AbortStart();
@@ -314,9 +315,24 @@ void PreviewRenderRun::OnRenderStep() {
 }
 
 void PreviewRenderRun::CheckRenderer() {
-    if (!runBusy_ || renderFinished_ || target_.RendererAlive()) return;
-    OnRenderDone(1);
-    lastError_ = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
+    if (!runBusy_ || renderFinished_) return;
+    if (!target_.RendererAlive()) {
+        OnRenderDone(1);
+        lastError_ = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
+        return;
+    }
+    // Right after a render's end the bridge no longer serves it either, but
+    // then the end notice arrives within moments; two checks in a row (a
+    // second apart) without it mean another program has taken POV-Ray over.
+    // No end notice will come for the stopped render, and retrying would only
+    // stop that program's render in turn.
+    lostChecks_ = target_.RenderTakenOver() ? lostChecks_ + 1 : 0;
+    if (lostChecks_ < 2) return;
+    lostChecks_ = 0;
+    Step();
+    controller_.Ui().ShowMessage("Die Berechnung der Vorschauen wurde abgebrochen, weil ein anderes Programm "
+                                 "POV-Ray für eine eigene Berechnung übernommen hat.",
+                                 MessageIcon::Exclamation);
 }
 
 void PreviewRenderRun::TakeOverPending() {

@@ -72,7 +72,9 @@ public:
     void OnTimer();
     // The arrow button: takes over the pending picture into the current entry.
     void TakeOverPending();
-    // Called now and then while rendering: a renderer that vanished counts as a failed render.
+    // Called now and then while rendering: a renderer that vanished counts as
+    // a failed render; a render taken over by another program ends the run
+    // as "&Stop" would, telling the user why.
     void CheckRenderer();
 
     void OnRenderDone(std::uint32_t value) override;
@@ -134,6 +136,7 @@ private:
     int progressPosition_ = 0;
     int percent_ = 0;
     std::string lastError_;
+    int lostChecks_ = 0;  // checks in a row that found the render not served
 };
 
 }  // namespace sc

@@ -48,6 +48,8 @@ bool PreviewRenderer::RendererAlive() const { return GetPovWindow() != 0; }
 
 std::string PreviewRenderer::RendererError() const { return bridge::PovErrorText(); }
 
+bool PreviewRenderer::RenderTakenOver() const { return bridge::RenderClientWindow() != window_; }
+
 bool PreviewRenderer::HandleMessage(const bridge::WindowMessage& message) {
     switch (message.message) {
         case bridge::kWmCopyData: {

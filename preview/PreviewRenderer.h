@@ -29,6 +29,9 @@ public:
     virtual bool RendererAlive() const = 0;
     // POV-Ray's message about the last failed render, or empty.
     virtual std::string RendererError() const = 0;
+    // True while POV-Ray does not serve the render this window asked for
+    // (another program's render replaced it, or its end is under way).
+    virtual bool RenderTakenOver() const { return false; }
 };
 
 // Receives what arrives from the bridge.
@@ -61,6 +64,7 @@ public:
     const FrameBuffer& Frame() const override { return frame_; }
     bool RendererAlive() const override;
     std::string RendererError() const override;
+    bool RenderTakenOver() const override;
 
     // Handles a message the bridge delivered to this process; true when it was one of the renderer's.
     bool HandleMessage(const bridge::WindowMessage& message);

@@ -113,6 +113,37 @@ TEST_F(RenderCommandTest, SecondProgramUsesTheRunningHostAndLeavesItRunning) {
     EXPECT_EQ(waitpid(host, nullptr, WNOHANG), 0);  // still running
 }
 
+TEST_F(RenderCommandTest, ProgramWhoseRenderIsTakenOverStopsInsteadOfWaiting) {
+    // A texture of 250 averaged patterns: seconds of work at preview size.
+    std::string heavy = "#declare T_Heavy = texture {\n pigment { average pigment_map {\n";
+    for (int i = 0; i < 250; ++i)
+        heavy += "  [1 crackle turbulence 2 octaves 10 scale " + std::to_string(0.05 + i * 0.001) +
+                 " color_map { [0 rgb 0] [1 rgb 1] }]\n";
+    heavy += " } }\n finish { reflection 0.5 }\n}\n";
+    dir.Write("incs/heavy.inc", heavy);
+    ASSERT_EQ(RunCommand("cp " + Quoted(library) + " " + Quoted(dir / "other.swl")), 0);
+    ASSERT_EQ(RunCommand(Cli("scan --kinds t " + Quoted(dir / "incs/heavy.inc") + " -o " + Quoted(library))), 0);
+    const std::string render = BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " ";
+    // The second program asks for a render while the first one's runs.
+    std::string second;
+    int secondStatus = -1;
+    std::thread later([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        secondStatus = RunCommand(render + Quoted(dir / "other.swl") + " T_One 2>&1", &second);
+    });
+    std::string first;
+    const int firstStatus = RunCommand(render + Quoted(library) + " T_Heavy --antialias 2>&1", &first);
+    later.join();
+    EXPECT_EQ(secondStatus, 0) << second;
+    EXPECT_NE(second.find("OK      T_One"), std::string::npos) << second;
+    EXPECT_EQ(firstStatus, 1) << first;
+    EXPECT_NE(first.find("weil ein anderes Programm POV-Ray"), std::string::npos) << first;
+    // The host the first one started ends once nobody uses it.
+    for (int i = 0; i < 500 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+}
+
 TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
     std::string entries;
     for (int i = 0; i < 12; ++i)

@@ -32,6 +32,7 @@ public:
     const FrameBuffer& Frame() const override { return frame; }
     bool RendererAlive() const override { return alive; }
     std::string RendererError() const override { return error; }
+    bool RenderTakenOver() const override { return takenOver; }
 
     FrameBuffer frame;
     std::vector<std::string> scenes;
@@ -39,6 +40,7 @@ public:
     int startResult = 0;
     int stops = 0;
     bool alive = true;
+    bool takenOver = false;
     std::string error;
 };
 
@@ -377,6 +379,22 @@ TEST_F(PreviewRenderRunTest, VanishedRendererCountsAsFailedRender) {
     run.OnTimer();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("POV-Ray wurde beendet"), std::string::npos);
+}
+
+TEST_F(PreviewRenderRunTest, RenderTakenOverByAnotherProgramEndsTheRunAfterASecondLook) {
+    TextureEntry* a = Add("T_A", kKindTexture);
+    TextureEntry* b = Add("T_B", kKindTexture);
+    window.selected = {a, b};
+    window.ShowEntry(a);
+    run.Step();
+    target.takenOver = true;
+    run.CheckRenderer();  // could still be the end of its own render
+    EXPECT_TRUE(run.Busy());
+    run.CheckRenderer();
+    EXPECT_TRUE(run.Idle());
+    EXPECT_EQ(target.scenes.size(), 1u);  // no retry that would stop the other render
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("weil ein anderes Programm POV-Ray"), std::string::npos);
 }
 
 }  // namespace
