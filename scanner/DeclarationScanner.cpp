@@ -85,6 +85,41 @@ bool SkipInert(std::string_view& rest) {
     return false;
 }
 
+bool IsBlank(char c) { return c != '\n' && IsSkipped(c); }
+
+// The first non-blank byte of `text` from `k` on (a line feed is none).
+size_t SkipBlanks(std::string_view text, size_t k) {
+    while (k < text.size() && IsBlank(text[k])) ++k;
+    return k;
+}
+
+// Marks met while passing over whole lines outside comments, in a state in
+// which nothing seen so far can lead to a find (see SkipInert). "//" (also
+// with blanks between) ends the line; '#' and a word other than a keyword,
+// "declare" or "include" leave such a state as it was.
+size_t JudgeCodeMark(std::string_view text) {
+    const size_t k = SkipBlanks(text, 1);
+    if (text[0] == '/') return k < text.size() && text[k] == '/' ? LineReader::kRestOfLine : 0;
+    size_t w = k;
+    while (w < text.size() && IsIdentifierChar(text[w])) ++w;
+    if (w == k || w >= text.size()) return 0;
+    const std::string_view word = text.substr(k, w - k);
+    if (KeywordType(word) != kNone || word == "declare" || word == "include") return 0;
+    return w;
+}
+
+// Marks met while passing over whole lines inside a block comment, with the
+// last punctuation neither '/' nor '*'. Only a comment opened or closed
+// matters; '/' or a run of '*' followed by anything else on the line does not.
+size_t JudgeCommentMark(std::string_view text) {
+    size_t k = 1;
+    while (k < text.size() && (IsBlank(text[k]) || (text[0] == '*' && text[k] == '*'))) ++k;
+    if (k >= text.size() || text[k] == '\n') return 0;
+    if (text[0] == '/' && text[k] == '/') return LineReader::kRestOfLine;
+    if (text[k] == '/' || text[k] == '*') return 0;
+    return k;
+}
+
 // Inside a block comment only '/' and '*' tokens and the punctuation right
 // before them matter: the text up to the next one is passed over.
 void SkipCommentText(std::string_view& rest, char& lastPunct) {
@@ -146,16 +181,18 @@ bool NextLine(ScanStream& s, Policy& policy, int& emptyLines) {
     return false;
 }
 
-// Passes over whole lines in which only a line feed, `a`, `b` or a "//"
-// comment could matter and reads the next line that holds `a` or `b`; false
+// Passes over whole lines in which nothing can matter (outside or inside a
+// block comment) and reads the next line that holds a mark that may; false
 // at the end of the file, after too many empty lines or when cancelled.
 template <class Policy>
-bool NextMarkedLine(ScanStream& s, Policy& policy, int& emptyLines, char a, char b) {
+bool NextMarkedLine(ScanStream& s, Policy& policy, int& emptyLines, bool inComment) {
     while (true) {
         long long lines = 0;
         size_t empty = 0;
-        const LineReader::Skip skip =
-            s.reader.SkipPlainLines(a, b, static_cast<size_t>(kEmptyLineLimit - emptyLines), lines, empty);
+        const size_t allowance = static_cast<size_t>(kEmptyLineLimit - emptyLines);
+        const LineReader::Skip skip = inComment
+                                          ? s.reader.SkipPlainLines('/', '*', JudgeCommentMark, allowance, lines, empty)
+                                          : s.reader.SkipPlainLines('#', '/', JudgeCodeMark, allowance, lines, empty);
         if (lines > 0) policy.LinesRead(lines);
         emptyLines += static_cast<int>(empty);
         if (skip == LineReader::Skip::Empty) return false;
@@ -205,9 +242,7 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
         else if (quiet() && SkipInert(s.rest)) current = lastPunct = kNone;
         if (s.rest.empty() && (commentDepth > 0 ? lastPunct != '/' && lastPunct != '*' : quiet())) {
             lineEnded();
-            const bool more = commentDepth > 0 ? NextMarkedLine(s, policy, emptyLines, '/', '*')
-                                                : NextMarkedLine(s, policy, emptyLines, '#', '/');
-            if (!more) {
+            if (!NextMarkedLine(s, policy, emptyLines, commentDepth > 0)) {
                 offsetOut = s.reader.Position();
                 return kScanEnd;
             }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -65,25 +66,28 @@ inline size_t CountBits(std::uint64_t x) {
 LineReader::LineReader(size_t capacity, size_t chunk)
     : capacity_(capacity < 2 ? 2 : capacity), chunk_(chunk < 512 ? 512 : chunk) {}
 
-LineReader::~LineReader() {
-    if (file_) std::fclose(file_);
+LineReader::~LineReader() { Close(); }
+
+void LineReader::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
 bool LineReader::Open(const std::string& path, std::int64_t offset) {
-    if (file_) std::fclose(file_);
+    Close();
     // Only regular files: a pipe or a device could block or never end.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !(file_ = fdopen(fd, "rb"))) {
-        ::close(fd);
+    if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) ||
+        (offset > 0 && ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0)) {
+        Close();
         return false;
     }
-    if (offset > 0 && fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0) {
-        std::fclose(file_);
-        file_ = nullptr;
-        return false;
-    }
+    // Most files are read whole by one read; knowing the size spares the
+    // read that would only report the end. (Files that claim no size, as
+    // some system files do, are read until a read returns nothing.)
+    unread_ = st.st_size > 0 ? static_cast<std::int64_t>(st.st_size) - std::max<std::int64_t>(offset, 0) : -1;
     if (!buffer_) {
         bufferSize_ = chunk_ + capacity_;
         buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize_);
@@ -96,8 +100,7 @@ bool LineReader::Open(const std::string& path, std::int64_t offset) {
 }
 
 void LineReader::OpenMemory(std::string_view data, std::int64_t offset) {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    Close();
     data_ = data.data();
     end_ = data.size();
     pos_ = offset > 0 ? std::min(static_cast<size_t>(offset), end_) : 0;
@@ -106,7 +109,8 @@ void LineReader::OpenMemory(std::string_view data, std::int64_t offset) {
     eof_ = true;
 }
 
-LineReader::Skip LineReader::SkipPlainLines(char a, char b, size_t maxEmpty, long long& lines, size_t& empty) {
+LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, size_t maxEmpty, long long& lines,
+                                            size_t& empty) {
     if (end_ - pos_ < capacity_) Fill();
     const size_t piece = capacity_ - 1;  // the longest line ReadLine returns
     const char* p = data_;
@@ -165,25 +169,30 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, size_t maxEmpty, lon
             }
             continue;
         }
-        // A mark. "//" inside the same piece makes the rest of the piece a comment.
-        if (p[j] == '/' && j + 1 < end && p[j + 1] == '/' && j + 1 - start < piece) {
-            const size_t stop = std::min(start + piece, end);
-            if (const void* feed = std::memchr(p + j + 2, '\n', stop - (j + 2))) {
-                ++lines;
-                start = i = static_cast<size_t>(static_cast<const char*>(feed) - p) + 1;
-                continue;
-            }
-            if (start + piece < end) {
-                ++lines;
-                start += piece;
-                if (p[start] == '\n') ++start;
-                i = start;
-                continue;
-            }
-            break;  // the piece's end is not buffered yet
+        // A mark: the caller judges how much of the piece it lets pass.
+        const size_t viewEnd = std::min(start + piece, end);
+        const size_t passed = judge(std::string_view(p + j, viewEnd - j));
+        if (passed == 0) {
+            result = Skip::Line;
+            break;
         }
-        if (p[j] != '/' || j + 1 < end) result = Skip::Line;
-        break;
+        if (passed <= viewEnd - j) {
+            i = j + passed;
+            continue;
+        }
+        if (const void* feed = std::memchr(p + j + 1, '\n', viewEnd - (j + 1))) {
+            ++lines;
+            start = i = static_cast<size_t>(static_cast<const char*>(feed) - p) + 1;
+            continue;
+        }
+        if (start + piece >= end) {
+            result = Skip::Line;  // the piece's end is not buffered yet
+            break;
+        }
+        ++lines;
+        start += piece;
+        if (p[start] == '\n') ++start;
+        i = start;
     }
     pos_ = start;
     return result;
@@ -191,7 +200,7 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, size_t maxEmpty, lon
 
 // Keeps at least one whole line's capacity in the buffer while the file has more.
 bool LineReader::Fill() {
-    if (eof_ || !file_) return false;
+    if (eof_ || fd_ < 0) return false;
     if (pos_ > 0) {
         std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
         base_ += static_cast<std::int64_t>(pos_);
@@ -199,12 +208,18 @@ bool LineReader::Fill() {
         pos_ = 0;
     }
     while (end_ < bufferSize_) {
-        const size_t n = std::fread(buffer_.get() + end_, 1, bufferSize_ - end_, file_);
-        if (n == 0) {
+        if (unread_ == 0) {
             eof_ = true;
             break;
         }
-        end_ += n;
+        const ssize_t n = ::read(fd_, buffer_.get() + end_, bufferSize_ - end_);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            eof_ = true;
+            break;
+        }
+        end_ += static_cast<size_t>(n);
+        if (unread_ > 0) unread_ = std::max<std::int64_t>(unread_ - n, 0);
     }
     return true;
 }

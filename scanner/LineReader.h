@@ -53,13 +53,18 @@ public:
         More,   // the buffered text is used up; call again to go on
         Empty,  // the allowance of empty lines is used up
     };
+    // Given the text from a mark to the end of its line as far as buffered
+    // (a line feed may follow), says how many bytes from the mark on can be
+    // passed over: 0 for none (the line is to be read), `kRestOfLine` for
+    // the whole rest of the line.
+    using MarkJudge = size_t (*)(std::string_view fromMark);
+    static constexpr size_t kRestOfLine = ~size_t{0};
     // Passes over the lines ReadLine would return next as long as they hold
-    // neither `a` nor `b`, and over lines in which the first of them starts
-    // "//" (their rest is a comment). Works on the text buffered at the call
-    // (refilled first when short), so a caller can look up between calls.
-    // Adds the lines passed over to `lines` and the empty ones to `empty`,
-    // stopping after the `maxEmpty`-th empty line.
-    Skip SkipPlainLines(char a, char b, size_t maxEmpty, long long& lines, size_t& empty);
+    // neither `a` nor `b` or `judge` lets the marks pass. Works on the text
+    // buffered at the call (refilled first when short), so a caller can look
+    // up between calls. Adds the lines passed over to `lines` and the empty
+    // ones to `empty`, stopping after the `maxEmpty`-th empty line.
+    Skip SkipPlainLines(char a, char b, MarkJudge judge, size_t maxEmpty, long long& lines, size_t& empty);
 
     // The stream position where the last line returned begins.
     std::int64_t LineStart() const { return lineStart_; }
@@ -68,10 +73,12 @@ public:
 
 private:
     bool Fill();
+    void Close();
 
     size_t capacity_;
     size_t chunk_;
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;
+    std::int64_t unread_ = -1;  // bytes the file holds beyond those read; -1 when unknown
     std::unique_ptr<char[]> buffer_;
     size_t bufferSize_ = 0;
     const char* data_ = nullptr;

@@ -1,5 +1,7 @@
 #include "scanner/TextureSearch.h"
 
+#include <charconv>
+
 #include "library/LibraryController.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -10,8 +12,12 @@
 namespace sc {
 namespace {
 
-std::string Plural(int n, const char* singular, const char* suffix) {
-    return std::to_string(n) + singular + (n == 1 ? "" : suffix);
+void AppendCount(std::string& out, int n, std::string_view singular, std::string_view suffix) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(digits, end);
+    out += singular;
+    if (n != 1) out += suffix;
 }
 
 }  // namespace
@@ -31,9 +37,19 @@ std::vector<std::string> SplitPatterns(std::string_view text) {
     return patterns;
 }
 
+void AppendSearchResultText(std::string& out, int textures, int files, int directories) {
+    AppendCount(out, textures, " Textur", "en");
+    out += " in ";
+    AppendCount(out, files, " Datei", "en");
+    out += " und ";
+    AppendCount(out, directories, " Verzeichnis", "sen");
+    out += " gefunden.";
+}
+
 std::string SearchResultText(int textures, int files, int directories) {
-    return Plural(textures, " Textur", "en") + " in " + Plural(files, " Datei", "en") + " und " +
-           Plural(directories, " Verzeichnis", "sen") + " gefunden.";
+    std::string text;
+    AppendSearchResultText(text, textures, files, directories);
+    return text;
 }
 
 TextureSearch::TextureSearch(LibraryController& controller, SearchOptions options)
@@ -161,7 +177,10 @@ int TextureSearch::SearchFileAt(const std::string& path, int* includeCounter, bo
             ++counts_.directories;
         }
         if (++added == 1) ++counts_.files;
-        ui_.SetStatusText(ResultText());
+        // Once per entry: the text is rebuilt in place rather than anew.
+        statusText_.clear();
+        AppendSearchResultText(statusText_, counts_.textures, counts_.files, counts_.directories);
+        ui_.SetStatusText(statusText_);
     }
     return added;
 }

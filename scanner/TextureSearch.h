@@ -36,6 +36,8 @@ std::vector<std::string> SplitPatterns(std::string_view text);
 
 // "N Textur(en) in N Datei(en) und N Verzeichnis(sen) gefunden."
 std::string SearchResultText(int textures, int files, int directories);
+// The same text appended to `out`.
+void AppendSearchResultText(std::string& out, int textures, int files, int directories);
 
 // At most this many #include files are followed from one searched file.
 inline constexpr int kMaxFollowedIncludes = 10;
@@ -89,6 +91,7 @@ private:
     bool countOnly_ = false;
     bool* firstInDirectory_ = nullptr;  // the flag of the directory being searched
     std::set<std::string> visited_;  // directories walked in this pass, resolved
+    std::string statusText_;         // the result text shown while searching
 };
 
 // Runs the search with the given options (the dialog's part is the caller's).
