@@ -5,6 +5,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -272,6 +273,7 @@ bool RenderHost::StartRendering() {
     renderScene_ = MakeAbsolute(scene);
     const std::vector<std::string> arguments =
         PovArguments(renderScene_, FieldText(variables_->commandLine, sizeof variables_->commandLine));
+    streaming_ = std::find(arguments.begin(), arguments.end(), "+O-") != arguments.end();
     const std::string executable = JoinPath(options_.povHome, "bin/povray");
     auto process = std::make_unique<PovRenderProcess>();
     // POV-Ray runs in the scene's folder: its file restrictions always allow that one.
@@ -339,7 +341,7 @@ void RenderHost::FinishRender() {
     std::string report;
     if (killed) {
         value = kRenderStopped;
-    } else if (status != 0 || reader_.Pictures() == 0 || !reader_.Complete()) {
+    } else if (status != 0 || (streaming_ && (reader_.Pictures() == 0 || !reader_.Complete()))) {
         value = kRenderFailed;
         report = PovErrorReport(renderLog_);
         if (report.empty()) report = "POV-Ray endete mit dem Status " + std::to_string(status) + ".\n";

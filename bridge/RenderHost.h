@@ -81,6 +81,7 @@ private:
     std::string renderLog_;
     std::string renderScene_;
     bool rendering_ = false;
+    bool streaming_ = false;  // the picture comes through the pipe (no file asked for)
     bool closing_ = false;
     bool active_ = false;  // a message or a render since the last look
     int showCommand_ = 1;

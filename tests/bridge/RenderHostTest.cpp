@@ -220,5 +220,17 @@ TEST_F(RenderHostTest, EditorRequestsOpenTheEditorAtTheLine) {
     EXPECT_EQ(lines, (std::vector<std::string>{"+10 " + file, "+2 " + file, file}));
 }
 
+TEST_F(RenderHostTest, DroppedSceneIsRenderedToItsFileWhenNotForTheEditor) {
+    host.Stop();
+    WriteHostIni(true, "[General]\nDropToEditor=0\n");
+    ASSERT_TRUE(host.Start());
+    EnableExtension(1);
+    const std::string scene = Scene("dropped.pov", kJadeScene);
+    ASSERT_TRUE(PovEditFile(scene.c_str(), 0, 0));
+    for (int i = 0; i < 300 && !FileExists(dir / "dropped.png"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(FileExists(dir / "dropped.png"));
+}
+
 }  // namespace
 }  // namespace sc::test
