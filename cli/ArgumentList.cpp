@@ -1,5 +1,7 @@
 #include "cli/ArgumentList.h"
 
+#include <charconv>
+
 namespace sc::cli {
 
 bool ArgumentList::TakeFlag(const std::string& flag) {
@@ -19,6 +21,18 @@ std::optional<std::string> ArgumentList::TakeValue(const std::string& option) {
     auto values = TakeValues(option);
     if (values.empty()) return std::nullopt;
     return values.back();
+}
+
+bool ArgumentList::TakeWholeNumber(const std::string& option, long low, long high, long& value, bool* given) {
+    const auto text = TakeValue(option);
+    if (given) *given = text.has_value();
+    if (!text) return true;
+    long number = 0;
+    const char* end = text->data() + text->size();
+    const auto result = std::from_chars(text->data(), end, number);
+    if (result.ec != std::errc() || result.ptr != end || number < low || number > high) return false;
+    value = number;
+    return true;
 }
 
 std::vector<std::string> ArgumentList::TakeValues(const std::string& option) {

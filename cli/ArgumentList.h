@@ -17,6 +17,11 @@ public:
     // Removes "--name VALUE" (or "--name=VALUE"); the last one wins.
     std::optional<std::string> TakeValue(const std::string& option);
 
+    // Removes "--name N". True when the option is absent or N is a whole
+    // number from `low` to `high`, which is then stored in `value`; `given`
+    // (when not null) tells whether the option was there.
+    bool TakeWholeNumber(const std::string& option, long low, long high, long& value, bool* given = nullptr);
+
     // Removes every "--name VALUE", in order.
     std::vector<std::string> TakeValues(const std::string& option);
 

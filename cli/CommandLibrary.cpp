@@ -37,6 +37,17 @@ bool OpenCommandLibrary(LibraryController& controller, const std::string& source
     return true;
 }
 
+std::vector<TextureEntry*> FindNamedEntries(const TextureLibrary& library, const std::string& name,
+                                            const std::string& file) {
+    std::vector<TextureEntry*> found;
+    for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
+        const SourceFile& source = *e->sourceFile;
+        if (e->name == name && (file.empty() || SameFileName(source.fileName, file) || SameFileName(source.path, file)))
+            found.push_back(e);
+    }
+    return found;
+}
+
 double AssumedPovVersion() {
     for (const auto& home : PovInstallationProbe::CandidateHomes()) {
         const std::string text = PovInstallationProbe::VersionTextOf(home);

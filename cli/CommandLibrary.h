@@ -2,9 +2,12 @@
 // The library a command works on: a list file, or, in its place, an include
 // file or a directory of include files searched for every kind of entry.
 #include <string>
+#include <vector>
 
 namespace sc {
 class LibraryController;
+class TextureEntry;
+class TextureLibrary;
 }
 
 namespace sc::cli {
@@ -15,6 +18,11 @@ namespace sc::cli {
 // with the message shown through the controller's interface, when the list
 // file is missing or damaged or nothing could be found.
 bool OpenCommandLibrary(LibraryController& controller, const std::string& source);
+
+// The entries named `name`, in NextEntry order; a non-empty `file` keeps
+// only those declared in a file of that name or full path.
+std::vector<TextureEntry*> FindNamedEntries(const TextureLibrary& library, const std::string& name,
+                                            const std::string& file);
 
 // The installed POV-Ray version to assume when none is given: that of the
 // first POV-Ray found on the system, else 3.7.

@@ -35,15 +35,6 @@ public:
     }
 };
 
-bool TakeNumber(ArgumentList& list, const std::string& option, double low, double high, double& value,
-                bool& given) {
-    const auto text = list.TakeValue(option);
-    given = text.has_value();
-    if (!text) return true;
-    value = LeadingNumber(*text);
-    return value >= low && value <= high && value == static_cast<long long>(value);
-}
-
 int Usage(const std::string& error) {
     std::cerr << (error.empty() ? std::string("Aufruf: swatchcraft-cli overview ") + kUsage : error) << "\n";
     return 1;
@@ -53,12 +44,12 @@ int RunOverview(std::vector<std::string>& args) {
     ArgumentList list(args);
     const auto libraryPaths = TakeLibraryPaths(list);
     OverviewOptions options;
-    double mode = AssumedPovVersion() >= 3.1 - 1e-6 ? 31 : 30, type = 1, background = 0, width = 640, height = 0;
-    bool modeGiven, typeGiven, backgroundGiven, widthGiven, heightGiven;
-    bool ok = TakeNumber(list, "--mode", 30, 31, mode, modeGiven) && TakeNumber(list, "--type", 0, 3, type, typeGiven) &&
-              TakeNumber(list, "--background", 0, 1, background, backgroundGiven) &&
-              TakeNumber(list, "--width", 1, 65535, width, widthGiven) &&
-              TakeNumber(list, "--height", 1, 65535, height, heightGiven);
+    long mode = AssumedPovVersion() >= 3.1 - 1e-6 ? 31 : 30, type = 1, background = 0, width = 640, height = 0;
+    bool heightGiven = false;
+    bool ok = list.TakeWholeNumber("--mode", 30, 31, mode) && list.TakeWholeNumber("--type", 0, 3, type) &&
+              list.TakeWholeNumber("--background", 0, 1, background) &&
+              list.TakeWholeNumber("--width", 1, 65535, width) &&
+              list.TakeWholeNumber("--height", 1, 65535, height, &heightGiven);
     options.ShowType = list.TakeFlag("--show-type");
     options.WritePaths = list.TakeFlag("--write-paths");
     options.Images2Local = list.TakeFlag("--images-local");

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/LibraryPathArguments.h"
@@ -35,19 +36,6 @@ RgbPicture Upright(const DecodedPicture& decoded) {
     return picture;
 }
 
-// The file option names a source file by its name or its full path.
-bool FileMatches(const SourceFile& file, const std::string& wanted) {
-    return wanted.empty() || SameFileName(file.fileName, wanted) || SameFileName(file.path, wanted);
-}
-
-std::vector<const TextureEntry*> FindEntries(const TextureLibrary& library, const std::string& name,
-                                             const std::string& file) {
-    std::vector<const TextureEntry*> found;
-    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e))
-        if (e->name == name && FileMatches(*e->sourceFile, file)) found.push_back(e);
-    return found;
-}
-
 int RunPicture(std::vector<std::string>& args) {
     ArgumentList list(args);
     const auto libraryPaths = TakeLibraryPaths(list);
@@ -69,7 +57,7 @@ int RunPicture(std::vector<std::string>& args) {
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!LoadLibraryReporting(controller, list.Positional()[0], false)) return 1;
 
-    const auto entries = FindEntries(controller.Library(), name, file);
+    const auto entries = FindNamedEntries(controller.Library(), name, file);
     if (entries.empty()) {
         std::cerr << "Die Liste enthält keinen Eintrag \"" << name << "\".\n";
         return 1;

@@ -49,16 +49,7 @@ public:
         current_ = entry;
         lines_.clear();
         if (!entry || !LoadDeclaration(controller_.Library(), *entry, true)) return;
-        const std::string text = DeclarationBoxText(*entry);
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            std::string line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines_.push_back(line);
-            start = end + 1;
-        }
+        lines_ = DeclarationBoxLines(*entry);
     }
     std::vector<TextureEntry*> SelectedEntries() override { return selected_; }
     bool CheckPovSettings() override { return configuration_.CheckSettings(); }
@@ -155,13 +146,12 @@ int RunRender(std::vector<std::string>& args) {
     const bool all = list.TakeFlag("--all");
     const bool antialias = list.TakeFlag("--antialias");
     const bool small = list.TakeFlag("--small");
-    const auto templateText = list.TakeValue("--template");
+    long templateNumber = 1;
+    const bool templateOk = list.TakeWholeNumber("--template", 1, 20, templateNumber);
     const auto homeText = list.TakeValue("--home");
-    int templateNumber = 1;
-    if (templateText) templateNumber = static_cast<int>(LeadingNumber(*templateText));
     const std::vector<std::string>& positional = list.Positional();
-    if (!list.Error().empty() || !list.UnknownOption().empty() || positional.empty() || (missing && all) ||
-        ((missing || all) && positional.size() > 1) || templateNumber < 1 || templateNumber > 20 ||
+    if (!templateOk || !list.Error().empty() || !list.UnknownOption().empty() || positional.empty() ||
+        (missing && all) || ((missing || all) && positional.size() > 1) ||
         ToLowerAscii(ExtensionOf(positional[0])) != ".swl") {
         std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli render ") + kUsage : list.Error())
                   << "\n";
@@ -203,7 +193,7 @@ int RunRender(std::vector<std::string>& args) {
     PreviewRenderSettings settings;
     settings.antialias = antialias;
     settings.small = small;
-    settings.templateIndex = templateNumber - 1;
+    settings.templateIndex = static_cast<int>(templateNumber) - 1;
     ConsoleRunWindow window(controller, configuration, chosen);
     window.ShowEntry(chosen.front());
     PreviewRenderRun run(controller, renderer, window, installation, settings);

@@ -27,4 +27,19 @@ std::string DeclarationBoxText(const TextureEntry& entry) {
     return text;
 }
 
+std::vector<std::string> DeclarationBoxLines(const TextureEntry& entry) {
+    std::vector<std::string> lines;
+    const std::string text = DeclarationBoxText(entry);
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
 }  // namespace sc

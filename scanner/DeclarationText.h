@@ -1,6 +1,7 @@
 #pragma once
 // The text the declaration text box shows and the clipboard receives.
 #include <string>
+#include <vector>
 
 namespace sc {
 
@@ -11,5 +12,9 @@ class TextureEntry;
 // are CR LF. "NICHT VERFÜGBAR" when the entry has no text (empty for the
 // unnamed placeholder). Load the declaration with force first.
 std::string DeclarationBoxText(const TextureEntry& entry);
+
+// The same text as the box's lines (without line ends), as the scene writer
+// copies them: n line breaks give n + 1 lines, as in an edit control.
+std::vector<std::string> DeclarationBoxLines(const TextureEntry& entry);
 
 }  // namespace sc
