@@ -93,19 +93,31 @@ size_t SkipBlanks(std::string_view text, size_t k) {
     return k;
 }
 
-// Marks met while passing over whole lines outside comments, in a state in
-// which nothing seen so far can lead to a find (see SkipInert). "//" (also
-// with blanks between) ends the line; '#' and a word other than a keyword,
-// "declare" or "include" leave such a state as it was.
-size_t JudgeCodeMark(std::string_view text) {
-    const size_t k = SkipBlanks(text, 1);
-    if (text[0] == '/') return k < text.size() && text[k] == '/' ? LineReader::kRestOfLine : 0;
+// The end of the identifier at `k` when it is whole within `text` and an
+// ordinary name (no keyword; neither "declare" nor "include" when it follows
+// a '#'), else 0.
+size_t OrdinaryWordEnd(std::string_view text, size_t k, bool afterHash) {
     size_t w = k;
     while (w < text.size() && IsIdentifierChar(text[w])) ++w;
     if (w == k || w >= text.size()) return 0;
     const std::string_view word = text.substr(k, w - k);
-    if (KeywordType(word) != kNone || word == "declare" || word == "include") return 0;
+    if (KeywordType(word) != kNone || (afterHash && (word == "declare" || word == "include"))) return 0;
     return w;
+}
+
+// Marks met while passing over whole lines outside comments, in a state in
+// which nothing seen so far can lead to a find (see SkipInert). "//" (also
+// with blanks between) ends the line; '#' and an ordinary word leave such a
+// state as it was, and so does '/' followed by an ordinary word or by
+// punctuation that opens no comment and is no '#'.
+size_t JudgeCodeMark(std::string_view text) {
+    const size_t k = SkipBlanks(text, 1);
+    if (k >= text.size() || text[k] == '\n') return 0;
+    if (text[0] == '#') return OrdinaryWordEnd(text, k, true);
+    const char next = text[k];
+    if (next == '/') return LineReader::kRestOfLine;
+    if (next == '*' || next == '#') return 0;
+    return IsIdentifierChar(next) ? OrdinaryWordEnd(text, k, false) : k + 1;
 }
 
 // Marks met while passing over whole lines inside a block comment, with the
@@ -120,18 +132,67 @@ size_t JudgeCommentMark(std::string_view text) {
     return k;
 }
 
-// Inside a block comment only '/' and '*' tokens and the punctuation right
-// before them matter: the text up to the next one is passed over.
+// Inside a block comment only '/' tokens and whether the token before one
+// is '*' matter: the text up to the next '/' is passed over, unless the last
+// punctuation is '/' (then the very next token counts).
 void SkipCommentText(std::string_view& rest, char& lastPunct) {
-    const char* p = rest.data();
-    const char* end = p + rest.size();
-    bool sawToken = false;
-    while (p < end && *p != '/' && *p != '*') {
-        if (!IsSkipped(*p)) sawToken = true;
-        ++p;
+    if (lastPunct == '/') return;
+    const void* slash = std::memchr(rest.data(), '/', rest.size());
+    const size_t stop = slash ? static_cast<size_t>(static_cast<const char*>(slash) - rest.data()) : rest.size();
+    size_t last = stop;
+    while (last > 0 && IsSkipped(rest[last - 1])) --last;
+    if (last > 0) lastPunct = rest[last - 1] == '*' ? '*' : 0;
+    rest.remove_prefix(stop);
+}
+
+// "#declare Name = X" whole within one line, as the recogniser would take
+// it token by token from a state in which nothing seen before can lead to a
+// find: `text` starts at the '#'.
+struct QuickDeclaration {
+    int type = kNone;    // the type of X
+    std::string_view name;
+    size_t nameEnd = 0;  // in `text`
+    size_t end = 0;      // after X
+};
+
+size_t SkipSkipped(std::string_view text, size_t k) {
+    while (k < text.size() && IsSkipped(text[k])) ++k;
+    return k;
+}
+
+// Takes `count` tokens from the front of `text`.
+void TakeTokens(std::string_view& text, int count) {
+    std::string_view token;
+    for (int i = 0; i < count; ++i) NextToken(text, token, kIndexLineCapacity, true);
+}
+
+bool MatchDeclaration(std::string_view text, QuickDeclaration& out) {
+    size_t k = SkipSkipped(text, 1);
+    if (text.substr(k, 7) != "declare" || (k + 7 < text.size() && IsIdentifierChar(text[k + 7]))) return false;
+    k = SkipSkipped(text, k + 7);
+    const size_t nameStart = k;
+    while (k < text.size() && IsIdentifierChar(text[k])) ++k;
+    out.name = text.substr(nameStart, k - nameStart);
+    // A keyword, or "declare"/"include" while the '#' is still the last
+    // punctuation, would not be a name.
+    if (out.name.empty() || KeywordType(out.name) != kNone || out.name == "declare" || out.name == "include")
+        return false;
+    out.nameEnd = k;
+    k = SkipSkipped(text, k);
+    if (k >= text.size() || text[k] != '=') return false;
+    k = SkipSkipped(text, k + 1);
+    if (k >= text.size() || text[k] == '/') return false;
+    if (!IsIdentifierChar(text[k])) {
+        out.type = kEquals;  // punctuation keeps the type of the '='
+        out.end = k + 1;
+        return true;
     }
-    if (sawToken) lastPunct = 0;
-    rest.remove_prefix(static_cast<size_t>(p - rest.data()));
+    const size_t valueStart = k;
+    while (k < text.size() && IsIdentifierChar(text[k])) ++k;
+    out.type = KeywordType(text.substr(valueStart, k - valueStart));
+    if (out.type == kNone) out.type = kIdentifier;
+    out.end = k;
+    return true;
 }
 
 // The differences between the two variants.
@@ -247,6 +308,23 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
                 return kScanEnd;
             }
             continue;
+        }
+        // The common one-line declaration at once; the search still looks
+        // for a cancel before each of its five tokens.
+        QuickDeclaration quick;
+        if (commentDepth == 0 && !s.rest.empty() && s.rest[0] == '#' && quiet() && MatchDeclaration(s.rest, quick)) {
+            for (int tokens = 0; tokens < 5; ++tokens) {
+                if (policy.CheckCancel()) {
+                    // Cancelled part way: the tokens before the cancel are used up.
+                    TakeTokens(s.rest, tokens);
+                    offsetOut = s.reader.Position();
+                    return kScanEnd;
+                }
+            }
+            offsetOut = s.lineStart + (s.rest.data() + quick.nameEnd - s.lineData);
+            if (nameOut) nameOut->assign(quick.name);
+            s.rest.remove_prefix(quick.end);
+            return KindForType(quick.type);
         }
         std::string_view token;
         if (policy.CheckCancel()) {

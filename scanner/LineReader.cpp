@@ -116,33 +116,77 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, siz
     const char* p = data_;
     const size_t end = end_;
     size_t start = pos_;  // where the line ReadLine would return next begins
+    size_t i = start;     // how far the text has been looked at
     Skip result = eof_ ? Skip::Line : Skip::More;
-    for (size_t i = start;;) {
+
+    // The rest of the line from the mark at j is passed over; false when its
+    // end is not buffered yet.
+    auto passRestOfLine = [&](size_t j) {
+        const size_t stop = std::min(start + piece, end);
+        if (const void* feed = std::memchr(p + j + 1, '\n', stop - (j + 1))) {
+            ++lines;
+            start = i = static_cast<size_t>(static_cast<const char*>(feed) - p) + 1;
+            return true;
+        }
+        if (start + piece >= end) return false;
+        ++lines;
+        start += piece;
+        if (p[start] == '\n') ++start;
+        i = start;
+        return true;
+    };
+    // A mark at j: false when the caller is to read its line.
+    auto passMark = [&](size_t j) {
+        const size_t viewEnd = std::min(start + piece, end);
+        const size_t passed = judge(std::string_view(p + j, viewEnd - j));
+        if (passed == 0) return false;
+        if (passed <= viewEnd - j) {
+            i = j + passed;
+            return true;
+        }
+        return passRestOfLine(j);
+    };
+
+    while (true) {
 #ifdef __SSE2__
-        // 64 bytes at a time: the lines that end before the first mark are
-        // counted by their line feeds, unless a line reaches a piece's
-        // length or the empty lines run out; those go one by one below.
-        if (i + 64 <= end) {
-            const BlockMasks m = Masks64(p + i, a, b);
-            const size_t span = m.marks ? static_cast<size_t>(__builtin_ctzll(m.marks)) : 64;
-            const std::uint64_t feeds = span < 64 ? m.feeds & ((std::uint64_t{1} << span) - 1) : m.feeds;
-            bool counted = false;
-            if (feeds) {
-                const size_t first = i + static_cast<size_t>(__builtin_ctzll(feeds));
-                const std::uint64_t emptyFeeds = feeds & ((feeds << 1) | (start == i ? 1u : 0u));
-                const auto emptyCount = CountBits(emptyFeeds);
-                if (first - start < piece && empty + emptyCount < maxEmpty) {
+        // 64 bytes at a time: lines are counted by their line feeds and marks
+        // judged as they come, unless a line reaches a piece's length or the
+        // empty lines run out; those go one by one below.
+        bool oneByOne = false;
+        while (!oneByOne && i + 64 <= end) {
+            const size_t block = i;
+            const BlockMasks m = Masks64(p + block, a, b);
+            std::uint64_t live = ~std::uint64_t{0};
+            while (true) {
+                const std::uint64_t marks = m.marks & live;
+                const size_t span = marks ? static_cast<size_t>(__builtin_ctzll(marks)) : 64;
+                const std::uint64_t feeds = m.feeds & live & (span < 64 ? (std::uint64_t{1} << span) - 1 : ~std::uint64_t{0});
+                if (feeds) {
+                    const size_t first = block + static_cast<size_t>(__builtin_ctzll(feeds));
+                    const std::uint64_t startBit = start >= block ? std::uint64_t{1} << (start - block) : 0;
+                    const size_t emptyCount = CountBits(feeds & ((feeds << 1) | startBit));
+                    if (first - start >= piece || empty + emptyCount >= maxEmpty) {
+                        oneByOne = true;
+                        break;
+                    }
                     lines += static_cast<long long>(CountBits(feeds));
                     empty += emptyCount;
-                    start = i + 64 - static_cast<size_t>(__builtin_clzll(feeds));
-                    counted = true;
+                    start = block + 64 - static_cast<size_t>(__builtin_clzll(feeds));
+                } else if (block + span - start >= piece) {
+                    oneByOne = true;
+                    break;
                 }
-            } else {
-                counted = i + span - start < piece;
-            }
-            if (counted) {
-                i += span;
-                if (span == 64) continue;
+                if (!marks) {
+                    i = block + 64;
+                    break;
+                }
+                i = block + span;
+                if (!passMark(i)) {
+                    pos_ = start;
+                    return Skip::Line;
+                }
+                if (i >= block + 64) break;
+                live = ~std::uint64_t{0} << (i - block);
             }
         }
 #endif
@@ -169,30 +213,10 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, siz
             }
             continue;
         }
-        // A mark: the caller judges how much of the piece it lets pass.
-        const size_t viewEnd = std::min(start + piece, end);
-        const size_t passed = judge(std::string_view(p + j, viewEnd - j));
-        if (passed == 0) {
+        if (!passMark(j)) {
             result = Skip::Line;
             break;
         }
-        if (passed <= viewEnd - j) {
-            i = j + passed;
-            continue;
-        }
-        if (const void* feed = std::memchr(p + j + 1, '\n', viewEnd - (j + 1))) {
-            ++lines;
-            start = i = static_cast<size_t>(static_cast<const char*>(feed) - p) + 1;
-            continue;
-        }
-        if (start + piece >= end) {
-            result = Skip::Line;  // the piece's end is not buffered yet
-            break;
-        }
-        ++lines;
-        start += piece;
-        if (p[start] == '\n') ++start;
-        i = start;
     }
     pos_ = start;
     return result;

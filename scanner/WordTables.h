@@ -1,6 +1,7 @@
 #pragma once
 // The fixed word lists the declaration reader works with. All comparisons
 // are exact and case-sensitive, as POV-Ray's keywords are lower case.
+#include <array>
 #include <string_view>
 
 namespace sc {
@@ -23,9 +24,15 @@ bool IsStatementWord(std::string_view word);
 bool IsReservedWord(std::string_view word);
 
 // True for the bytes an identifier consists of (ASCII letters, digits, underscore).
-inline bool IsIdentifierChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
+// A table: the scanner asks this for nearly every byte of a token.
+inline constexpr auto kIdentifierBytes = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<size_t>(c)] =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    return table;
+}();
+inline bool IsIdentifierChar(char c) { return kIdentifierBytes[static_cast<unsigned char>(c)]; }
 inline bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
