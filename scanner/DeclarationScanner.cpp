@@ -73,11 +73,8 @@ bool IsSkipped(char c) { return static_cast<signed char>(c) < 33; }
 // '/' tokens would leave: true then.
 bool SkipInert(std::string_view& rest) {
     if (rest.empty()) return false;
-    const char* p = rest.data();
-    size_t n = rest.size();
-    if (const void* hash = std::memchr(p, '#', n)) n = static_cast<size_t>(static_cast<const char*>(hash) - p);
-    if (const void* slash = std::memchr(p, '/', n)) n = static_cast<size_t>(static_cast<const char*>(slash) - p);
-    rest.remove_prefix(n);
+    // A line holds no line feed, so the first mark is what is found.
+    rest.remove_prefix(FindLineFeedOr(rest.data(), 0, rest.size(), '#', '/'));
     if (rest.size() >= 2 && rest[0] == '/' && rest[1] == '/') {
         rest = {};
         return true;

@@ -11,12 +11,14 @@
 
 #ifdef __SSE2__
 #include <emmintrin.h>
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define SC_HAVE_WIDE_PATH 1
+#endif
 #endif
 
 namespace sc {
-namespace {
 
-// The first line feed, `a` or `b` in p[i, end), or `end`.
 size_t FindLineFeedOr(const char* p, size_t i, size_t end, char a, char b) {
 #ifdef __SSE2__
     const __m128i feed = _mm_set1_epi8('\n'), va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b);
@@ -31,12 +33,32 @@ size_t FindLineFeedOr(const char* p, size_t i, size_t end, char a, char b) {
     return end;
 }
 
+namespace {
+
 #ifdef __SSE2__
 // Bit k tells whether p[k] is a line feed (`feeds`) or `a` or `b` (`marks`).
 struct BlockMasks {
     std::uint64_t feeds = 0;
     std::uint64_t marks = 0;
 };
+
+#ifdef SC_HAVE_WIDE_PATH
+// The same with 32-byte vectors, for processors that have them.
+__attribute__((target("avx2"))) inline BlockMasks Masks64Wide(const char* p, char a, char b) {
+    const __m256i feed = _mm256_set1_epi8('\n'), va = _mm256_set1_epi8(a), vb = _mm256_set1_epi8(b);
+    BlockMasks m;
+    for (int k = 0; k < 2; ++k) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k));
+        const auto f = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(x, feed)));
+        const auto g = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(x, va), _mm256_cmpeq_epi8(x, vb))));
+        m.feeds |= static_cast<std::uint64_t>(f) << (32 * k);
+        m.marks |= static_cast<std::uint64_t>(g) << (32 * k);
+    }
+    return m;
+}
+const bool kWideProcessor = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+#endif
 
 BlockMasks Masks64(const char* p, char a, char b) {
     const __m128i feed = _mm_set1_epi8('\n'), va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b);
@@ -52,8 +74,10 @@ BlockMasks Masks64(const char* p, char a, char b) {
     return m;
 }
 
-// Set bits of `x`; without a dedicated instruction in the baseline target.
+// Set bits of `x`; the baseline target has no instruction for it.
+template <bool kWide>
 inline size_t CountBits(std::uint64_t x) {
+    if constexpr (kWide) return static_cast<size_t>(__builtin_popcountll(x));
     x -= (x >> 1) & 0x5555555555555555u;
     x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
     x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
@@ -109,15 +133,18 @@ void LineReader::OpenMemory(std::string_view data, std::int64_t offset) {
     eof_ = true;
 }
 
-LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, size_t maxEmpty, long long& lines,
-                                            size_t& empty) {
-    if (end_ - pos_ < capacity_) Fill();
-    const size_t piece = capacity_ - 1;  // the longest line ReadLine returns
-    const char* p = data_;
-    const size_t end = end_;
-    size_t start = pos_;  // where the line ReadLine would return next begins
-    size_t i = start;     // how far the text has been looked at
-    Skip result = eof_ ? Skip::Line : Skip::More;
+namespace {
+
+// The work of SkipPlainLines on p[start, end), built twice: for the
+// baseline processor and for one with 32-byte vectors and a bit count.
+// Leaves in `start` where the next line to read begins.
+template <bool kWide>
+__attribute__((always_inline)) inline LineReader::Skip SkipBuffered(const char* p, size_t end, size_t& start, size_t piece,
+                                                                    bool eof, char a, char b, LineReader::MarkJudge judge,
+                                                                    size_t maxEmpty, long long& lines, size_t& empty) {
+    using Skip = LineReader::Skip;
+    size_t i = start;  // how far the text has been looked at
+    Skip result = eof ? Skip::Line : Skip::More;
 
     // The rest of the line from the mark at j is passed over; false when its
     // end is not buffered yet.
@@ -135,13 +162,19 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, siz
         i = start;
         return true;
     };
-    // A mark at j: false when the caller is to read its line.
-    auto passMark = [&](size_t j) {
+    // A mark at j: false when the caller is to read its line. `nextFeed`,
+    // when not 0, is where the next line feed after j is known to be.
+    auto passMark = [&](size_t j, size_t nextFeed) {
         const size_t viewEnd = std::min(start + piece, end);
         const size_t passed = judge(std::string_view(p + j, viewEnd - j));
         if (passed == 0) return false;
         if (passed <= viewEnd - j) {
             i = j + passed;
+            return true;
+        }
+        if (nextFeed != 0 && nextFeed < viewEnd) {
+            ++lines;
+            start = i = nextFeed + 1;
             return true;
         }
         return passRestOfLine(j);
@@ -155,7 +188,13 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, siz
         bool oneByOne = false;
         while (!oneByOne && i + 64 <= end) {
             const size_t block = i;
-            const BlockMasks m = Masks64(p + block, a, b);
+            BlockMasks m;
+#ifdef SC_HAVE_WIDE_PATH
+            if constexpr (kWide) m = Masks64Wide(p + block, a, b);
+            else m = Masks64(p + block, a, b);
+#else
+            m = Masks64(p + block, a, b);
+#endif
             std::uint64_t live = ~std::uint64_t{0};
             while (true) {
                 const std::uint64_t marks = m.marks & live;
@@ -164,12 +203,12 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, siz
                 if (feeds) {
                     const size_t first = block + static_cast<size_t>(__builtin_ctzll(feeds));
                     const std::uint64_t startBit = start >= block ? std::uint64_t{1} << (start - block) : 0;
-                    const size_t emptyCount = CountBits(feeds & ((feeds << 1) | startBit));
+                    const size_t emptyCount = CountBits<kWide>(feeds & ((feeds << 1) | startBit));
                     if (first - start >= piece || empty + emptyCount >= maxEmpty) {
                         oneByOne = true;
                         break;
                     }
-                    lines += static_cast<long long>(CountBits(feeds));
+                    lines += static_cast<long long>(CountBits<kWide>(feeds));
                     empty += emptyCount;
                     start = block + 64 - static_cast<size_t>(__builtin_clzll(feeds));
                 } else if (block + span - start >= piece) {
@@ -181,10 +220,8 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, siz
                     break;
                 }
                 i = block + span;
-                if (!passMark(i)) {
-                    pos_ = start;
-                    return Skip::Line;
-                }
+                const std::uint64_t later = span < 63 ? m.feeds & (~std::uint64_t{0} << (span + 1)) : 0;
+                if (!passMark(i, later ? block + static_cast<size_t>(__builtin_ctzll(later)) : 0)) return Skip::Line;
                 if (i >= block + 64) break;
                 live = ~std::uint64_t{0} << (i - block);
             }
@@ -213,11 +250,37 @@ LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, siz
             }
             continue;
         }
-        if (!passMark(j)) {
+        if (!passMark(j, 0)) {
             result = Skip::Line;
             break;
         }
     }
+    return result;
+}
+
+#ifdef SC_HAVE_WIDE_PATH
+__attribute__((target("avx2,popcnt"))) LineReader::Skip SkipBufferedWide(const char* p, size_t end, size_t& start,
+                                                                         size_t piece, bool eof, char a, char b,
+                                                                         LineReader::MarkJudge judge, size_t maxEmpty,
+                                                                         long long& lines, size_t& empty) {
+    return SkipBuffered<true>(p, end, start, piece, eof, a, b, judge, maxEmpty, lines, empty);
+}
+#endif
+
+}  // namespace
+
+LineReader::Skip LineReader::SkipPlainLines(char a, char b, MarkJudge judge, size_t maxEmpty, long long& lines,
+                                            size_t& empty) {
+    if (end_ - pos_ < capacity_) Fill();
+    const size_t piece = capacity_ - 1;  // the longest line ReadLine returns
+    size_t start = pos_;
+#ifdef SC_HAVE_WIDE_PATH
+    const Skip result = kWideProcessor
+                            ? SkipBufferedWide(data_, end_, start, piece, eof_, a, b, judge, maxEmpty, lines, empty)
+                            : SkipBuffered<false>(data_, end_, start, piece, eof_, a, b, judge, maxEmpty, lines, empty);
+#else
+    const Skip result = SkipBuffered<false>(data_, end_, start, piece, eof_, a, b, judge, maxEmpty, lines, empty);
+#endif
     pos_ = start;
     return result;
 }

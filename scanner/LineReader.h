@@ -10,6 +10,9 @@
 
 namespace sc {
 
+// The first line feed, `a` or `b` in p[i, end), or `end`.
+size_t FindLineFeedOr(const char* p, size_t i, size_t end, char a, char b);
+
 class LineReader {
 public:
     // Lines hold at most `capacity` - 1 bytes; a longer line arrives as
