@@ -133,7 +133,7 @@ size_t JudgeCommentMark(std::string_view text) {
 // is '*' matter: the text up to the next '/' is passed over, unless the last
 // punctuation is '/' (then the very next token counts).
 void SkipCommentText(std::string_view& rest, char& lastPunct) {
-    if (lastPunct == '/') return;
+    if (lastPunct == '/' || rest.empty()) return;
     const void* slash = std::memchr(rest.data(), '/', rest.size());
     const size_t stop = slash ? static_cast<size_t>(static_cast<const char*>(slash) - rest.data()) : rest.size();
     size_t last = stop;
