@@ -20,6 +20,15 @@ void AppendCount(std::string& out, int n, std::string_view singular, std::string
     if (n != 1) out += suffix;
 }
 
+void AppendSearchResultText(std::string& out, int textures, int files, int directories) {
+    AppendCount(out, textures, " Textur", "en");
+    out += " in ";
+    AppendCount(out, files, " Datei", "en");
+    out += " und ";
+    AppendCount(out, directories, " Verzeichnis", "sen");
+    out += " gefunden.";
+}
+
 }  // namespace
 
 std::vector<std::string> SplitPatterns(std::string_view text) {
@@ -35,15 +44,6 @@ std::vector<std::string> SplitPatterns(std::string_view text) {
         start = end + 1;
     }
     return patterns;
-}
-
-void AppendSearchResultText(std::string& out, int textures, int files, int directories) {
-    AppendCount(out, textures, " Textur", "en");
-    out += " in ";
-    AppendCount(out, files, " Datei", "en");
-    out += " und ";
-    AppendCount(out, directories, " Verzeichnis", "sen");
-    out += " gefunden.";
 }
 
 std::string SearchResultText(int textures, int files, int directories) {

@@ -36,8 +36,6 @@ std::vector<std::string> SplitPatterns(std::string_view text);
 
 // "N Textur(en) in N Datei(en) und N Verzeichnis(sen) gefunden."
 std::string SearchResultText(int textures, int files, int directories);
-// The same text appended to `out`.
-void AppendSearchResultText(std::string& out, int textures, int files, int directories);
 
 // At most this many #include files are followed from one searched file.
 inline constexpr int kMaxFollowedIncludes = 10;
