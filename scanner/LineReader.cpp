@@ -57,7 +57,10 @@ __attribute__((target("avx2"))) inline BlockMasks Masks64Wide(const char* p, cha
     }
     return m;
 }
-const bool kWideProcessor = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+const bool kWideProcessor = [] {
+    __builtin_cpu_init();  // this may run before the run-time library's own initialisation
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+}();
 #endif
 
 BlockMasks Masks64(const char* p, char a, char b) {
