@@ -19,17 +19,19 @@
 
 namespace {
 
+// Never destroyed: the clean-up at exit still needs the path.
 const std::string& WorkDirectory() {
-    static const std::string dir = [] {
+    static const std::string* dir = [] {
         std::string pattern = "/tmp/swatchcraft-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data())) std::abort();
+        auto* path = new std::string(pattern + "/");
         std::atexit([] {
             std::error_code ec;
             std::filesystem::remove_all(WorkDirectory(), ec);
         });
-        return pattern + "/";
+        return path;
     }();
-    return dir;
+    return *dir;
 }
 
 class Hooks : public sc::SearchScanHooks {
