@@ -10,7 +10,12 @@
 namespace sc {
 namespace {
 
-TEST(ProgramFolders, OverrideRedirectsSettingsAndFolders) {
+TEST(ProgramFolders, BesideTheExecutableUnlessRedirected) {
+    // The build tree is writable, so the program's files live beside it.
+    EXPECT_EQ(ExecutableDir(), test::BinaryDir());
+    EXPECT_EQ(SettingsFilePath(), test::BinaryDir() + "/swatchcraft.ini");
+    EXPECT_EQ(ConfigDir(), std::string(std::getenv("XDG_CONFIG_HOME")) + "/swatchcraft");
+
     test::TempDir dir;
     SetProgramDataDirOverride(dir.Path() + "/");
     EXPECT_EQ(ProgramDataDir(), dir.Path());
@@ -24,14 +29,6 @@ TEST(ProgramFolders, OverrideRedirectsSettingsAndFolders) {
     setenv("SWATCHCRAFT_DATA_DIR", dir.Path().c_str(), 1);
     EXPECT_EQ(ProgramFolder("preview"), dir / "preview");
     unsetenv("SWATCHCRAFT_DATA_DIR");
-}
-
-TEST(ProgramFolders, ExecutableFolderIsTheTestsOwn) {
-    EXPECT_EQ(ExecutableDir(), test::BinaryDir());
-    // The build tree is writable, so the program's files live beside it.
-    EXPECT_EQ(SettingsFilePath(), test::BinaryDir() + "/swatchcraft.ini");
-    const std::string config = std::string(std::getenv("XDG_CONFIG_HOME")) + "/swatchcraft";
-    EXPECT_EQ(ConfigDir(), config);
 }
 
 }  // namespace
