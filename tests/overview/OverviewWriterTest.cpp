@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +26,9 @@ bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string
 
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 size_t Count(const std::string& text, const std::string& piece) {
     size_t count = 0;
     for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
@@ -45,10 +49,9 @@ TEST(OverviewWriterTest, ThirteenEntriesAtFourByThreeMakeTwoPages) {
     const std::string inc = f.File(".inc");
     EXPECT_EQ(inc.substr(0, 21), "#switch (TextureNr)\r\n");
     EXPECT_EQ(Count(inc, "\t#range ("), 2u);
-    EXPECT_NE(inc.find("#switch (TextureNr)\r\n\t#range (1,12)\r\n"), std::string::npos);
-    EXPECT_NE(inc.find("\t\t#undef T12\r\n\t\t#break\r\n\t#range (13,24)\r\n\r\n\t\t// >>> T13 <<\r\n"),
-              std::string::npos);
-    EXPECT_NE(inc.find("\t\t#declare aTexture[0] = material { texture { T13 } }\r\n"), std::string::npos);
+    EXPECT_THAT(inc, HasSubstr("#switch (TextureNr)\r\n\t#range (1,12)\r\n"));
+    EXPECT_THAT(inc, HasSubstr("\t\t#undef T12\r\n\t\t#break\r\n\t#range (13,24)\r\n\r\n\t\t// >>> T13 <<\r\n"));
+    EXPECT_THAT(inc, HasSubstr("\t\t#declare aTexture[0] = material { texture { T13 } }\r\n"));
     EXPECT_EQ(inc.substr(inc.size() - 6), "#end\r\n");
     const auto pov = CrLfLines(f.File(".pov"));
     EXPECT_EQ(pov[1].substr(0, 23), "// Diese Datei wurde am");
@@ -74,7 +77,7 @@ TEST(OverviewWriterTest, OneEntryAtOneByOneIn30Mode) {
     EXPECT_EQ(pov[2], "// von 1 Texturensamples auf 1 Seite mit 1 Sample pro Seite erzeugt.");
     EXPECT_EQ(pov[6], "//");  // no include file line in 3.0 mode
     EXPECT_TRUE(HasRun(pov, {"#include \"colors.inc\"", "", "global_settings { assumed_gamma 1.7 }"}));
-    EXPECT_EQ(f.File(".pov").find("#if (TextureNr = 1)"), std::string::npos);
+    EXPECT_THAT(f.File(".pov"), Not(HasSubstr("#if (TextureNr = 1)")));
     EXPECT_TRUE(HasRun(pov, {"\t\t#switch (TextureNr)", "\t\t\t#case (1)", "\t\t\t\t#include \"/lib/my.inc\"",
                              "\t\t\t\t#declare TextureFile = \"my.inc\"", "\t\t\t\t#declare Texture = material { Jade }",
                              "\t\t\t\t#declare TextureName = \"Jade\"", "\t\t\t\t#declare IsMaterial = true;",
@@ -85,18 +88,6 @@ TEST(OverviewWriterTest, OneEntryAtOneByOneIn30Mode) {
     EXPECT_TRUE(HasRun(pov, {"\t\t\t#debug concat(\"\\\"\", TextureName, \"\\\" aus Datei \\\"\", TextureFile, "
                              "\"\\\"\\n\")"}));
     EXPECT_TRUE(HasRun(pov, {"\t}", "\trotate 15*x", "\ttranslate ScenePos", "\thollow", "}", "", "camera {"}));
-}
-
-TEST(OverviewWriterTest, FirstPageIncludesEveryFileIn30Mode) {
-    OverviewFixture f;
-    f.options.WriteTextures = false;
-    f.Add("A", kKindTexture, "x", "a.inc");
-    f.Add("B", kKindPigment, "x", "b.inc");
-    ASSERT_TRUE(f.Write());
-    const auto pov = CrLfLines(f.File(".pov"));
-    EXPECT_TRUE(HasRun(pov, {"// aufmerksam zu machen...", "#if (TextureNr = 1)", "\t#include \"b.inc\"",
-                             "\t#include \"a.inc\"", "#end", ""}));
-    EXPECT_TRUE(HasRun(pov, {"\t\t\t\t#declare Texture = texture { pigment { B } }"}));
 }
 
 TEST(OverviewWriterTest, RepeatedConstantsAreUndefinedOnceInReverseOrderOfLastUse) {
@@ -128,10 +119,10 @@ TEST(OverviewWriterTest, ContinuationLinesReindentedOnlyForCrLfTexts) {
     lf->requiredVersion = 3.0f;
     ASSERT_TRUE(f.Write());
     const std::string inc = f.File(".inc");
-    EXPECT_NE(inc.find("\t\t#version 3.1;\r\n\t\t#local Crlf = texture {\r\n\t\t  pigment { Red }\r\n\t\t}\r\n"),
-              std::string::npos);
-    EXPECT_NE(inc.find("\t\t#version 3;\r\n\t\t#local Lf = pigment {\r\n  Red\r\n}\r\n"), std::string::npos);
-    EXPECT_NE(inc.find("aTexture[1] = material { texture { pigment { Lf } } }"), std::string::npos);
+    EXPECT_THAT(inc, HasSubstr("\t\t#version 3.1;\r\n\t\t#local Crlf = texture {\r\n\t\t  pigment { Red }\r\n"
+                               "\t\t}\r\n"));
+    EXPECT_THAT(inc, HasSubstr("\t\t#version 3;\r\n\t\t#local Lf = pigment {\r\n  Red\r\n}\r\n"));
+    EXPECT_THAT(inc, HasSubstr("aTexture[1] = material { texture { pigment { Lf } } }"));
 }
 
 TEST(OverviewWriterTest, LabelsFinishColourAndTransformation) {
@@ -144,27 +135,33 @@ TEST(OverviewWriterTest, LabelsFinishColourAndTransformation) {
     f.Add("Gold", kKindMaterial);
     ASSERT_TRUE(f.Write());
     const std::string inc = f.File(".inc");
-    EXPECT_NE(inc.find("aTextureName[0] = \"P:Jade\""), std::string::npos);
-    EXPECT_NE(inc.find("aTextureName[1] = \"Bumpy\""), std::string::npos);
-    EXPECT_NE(inc.find("aTexture[2] = material { texture { finish { Shiny } pigment { color rgbf<1,1,1,0> } } }"),
-              std::string::npos);
-    EXPECT_NE(inc.find("aTexture[3] = material { Gold }"), std::string::npos);
+    EXPECT_THAT(inc, HasSubstr("aTextureName[0] = \"P:Jade\""));
+    EXPECT_THAT(inc, HasSubstr("aTextureName[1] = \"Bumpy\""));
+    EXPECT_THAT(inc, HasSubstr("aTexture[2] = material { texture { finish { Shiny } pigment { color rgbf<1,1,1,0> } } "
+                               "}"));
+    EXPECT_THAT(inc, HasSubstr("aTexture[3] = material { Gold }"));
     const auto pov = CrLfLines(f.File(".pov"));
     EXPECT_TRUE(HasRun(pov, {"\t\t\t\tmaterial {", "\t\t\t\t\tTexture", "\t\t\t\t\tscale TextureScale",
                              "\t\t\t\t\t// Selbstdefinierte Transformationen", "\t\t\t\t\trotate 45*y",
                              "\t\t\t\t\ttranslate SphereYPos*y"}));
 
+    // In 3.0 mode the first page also includes every file.
     OverviewFixture plain;
     plain.options.WriteTextures = false;
     plain.Add("Shiny", kKindFinish);
+    plain.Add("A", kKindTexture, "x", "a.inc");
+    plain.Add("B", kKindPigment, "x", "b.inc");
     auto writer = plain.Writer();
     writer->SetFinishColor(FinishColor{0.5, 0.25, 1, 0});
     ASSERT_TRUE(writer->WriteOverviewFiles(plain.WithSlash()));
     const std::string scene = plain.File(".pov");
-    EXPECT_NE(scene.find("\t\t\t\t#declare Texture = texture { finish { Shiny } pigment { color rgbf<0.5,0.25,1,0> } }"),
-              std::string::npos);
-    EXPECT_EQ(scene.find("Selbstdefinierte"), std::string::npos);
-    EXPECT_NE(scene.find("\t\t#declare TextureName = \"Shiny\""), std::string::npos);
+    EXPECT_TRUE(HasRun(CrLfLines(scene), {"// aufmerksam zu machen...", "#if (TextureNr = 1)", "\t#include \"b.inc\"",
+                                          "\t#include \"a.inc\"", "\t#include \"my.inc\"", "#end", ""}));
+    EXPECT_THAT(scene, HasSubstr("\t\t\t\t#declare Texture = texture { pigment { B } }\r\n"));
+    EXPECT_THAT(scene, HasSubstr("\t\t\t\t#declare Texture = texture { finish { Shiny } pigment { "
+                                 "color rgbf<0.5,0.25,1,0> } }"));
+    EXPECT_THAT(scene, Not(HasSubstr("Selbstdefinierte")));
+    EXPECT_THAT(scene, HasSubstr("\t\t#declare TextureName = \"Shiny\""));
 }
 
 TEST(OverviewWriterTest, BorrowedConstantsAreIncludedOnceIn30Mode) {
@@ -184,7 +181,7 @@ TEST(OverviewWriterTest, BorrowedConstantsAreIncludedOnceIn30Mode) {
     const auto pov = CrLfLines(f.File(".pov"));
     EXPECT_TRUE(HasRun(pov, {"#include \"colors.inc\"", "#include \"metals.inc\"", "", "",
                              "global_settings { assumed_gamma 1.7 }"}));
-    EXPECT_EQ(f.File(".pov").find("other.inc"), std::string::npos);
+    EXPECT_THAT(f.File(".pov"), Not(HasSubstr("other.inc")));
 }
 
 TEST(OverviewWriterTest, ValidationAsksAndDropsAsAnswered) {
@@ -313,10 +310,9 @@ TEST(OverviewWriterTest, UserIniCopiedWholeButNeverInPreviewMode) {
     ASSERT_TRUE(f.Write());
     EXPECT_TRUE(f.ui.questions.empty());
     const std::string preview = ReadFile(f.out / "SamplesPreview.ini");
-    EXPECT_EQ(preview.find("Einstellungen"), std::string::npos);
-    EXPECT_NE(preview.find("Input_File_Name=SamplesPreview.pov\r\nOutput_File_Name=SamplesPreview\r\n"),
-              std::string::npos);
-    EXPECT_NE(ReadFile(f.out / "SamplesPreview.pov").find("#include \"SamplesPreview.inc\""), std::string::npos);
+    EXPECT_THAT(preview, Not(HasSubstr("Einstellungen")));
+    EXPECT_THAT(preview, HasSubstr("Input_File_Name=SamplesPreview.pov\r\nOutput_File_Name=SamplesPreview\r\n"));
+    EXPECT_THAT(ReadFile(f.out / "SamplesPreview.pov"), HasSubstr("#include \"SamplesPreview.inc\""));
 }
 
 TEST(OverviewWriterTest, TemplateSceneGetsSelectionAtItsMarker) {
@@ -344,8 +340,8 @@ TEST(OverviewWriterTest, TemplateSceneGetsSelectionAtItsMarker) {
     EXPECT_TRUE(HasRun(pov, {"// **********************************************", "",
                              "sphere { i*x, 1 material { Texture } }"}));
     EXPECT_EQ(pov.back(), "sphere { i*x, 1 material { Texture } }");
-    EXPECT_NE(f.File(".inc").find("\t#range (3,4)"), std::string::npos);
-    EXPECT_EQ(f.File(".pov").find("Diese Datei"), std::string::npos);
+    EXPECT_THAT(f.File(".inc"), HasSubstr("\t#range (3,4)"));
+    EXPECT_THAT(f.File(".pov"), Not(HasSubstr("Diese Datei")));
 
     f.options.templatePath = f.out / "missing.pov";
     f.ui.answers = {Answer::Yes};
