@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -11,6 +12,8 @@ namespace {
 
 std::string Cli(const std::string& args) { return test::BinaryDir() + "/swatchcraft-cli " + args + " 2>/dev/null"; }
 std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 TEST(ScanCommand, PrintsOneLinePerEntryAndTheResultText) {
     test::TempDir dir;
@@ -47,10 +50,8 @@ TEST(ScanCommand, EndsNormallyOnHostileInput) {
     std::string out;
     EXPECT_EQ(test::RunCommand("timeout 60 " + Cli("scan --subdirs " + Quoted(dir.Path())), &out), 0);
     std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_all);
-    EXPECT_NE(out.find("\tLate\t"), std::string::npos);
-    EXPECT_NE(out.find("\tL1\t"), std::string::npos);
-    EXPECT_NE(out.find("\tL3\t"), std::string::npos);
-    EXPECT_EQ(out.find("Hidden"), std::string::npos);
+    for (const char* found : {"\tLate\t", "\tL1\t", "\tL3\t"}) EXPECT_THAT(out, HasSubstr(found));
+    EXPECT_THAT(out, Not(HasSubstr("Hidden")));
 }
 
 TEST(ShowCommand, PrintsTheTextBoxAndTheDetailsAsJson) {
@@ -69,15 +70,14 @@ TEST(ShowCommand, PrintsTheTextBoxAndTheDetailsAsJson) {
               "// Konstanten aus Datei \"s.inc\"\r\n#declare Base = pigment {\r\n  Red\r\n}\r\n\r\n"
               "#declare Top = texture {\r\n  pigment {\r\n    Base\r\n  }\r\n  interior {\r\n    ior 1.3\r\n  }\r\n}\n");
     ASSERT_EQ(test::RunCommand(Cli("show --json" + lib + Quoted(file) + " Half"), &out), 0);
-    EXPECT_NE(out.find("\"name\": \"Half\", \"kind\": 4, \"line\": 4, \"text\": \"color Red * 0.5\""), std::string::npos)
+    EXPECT_THAT(out, HasSubstr("\"name\": \"Half\", \"kind\": 4, \"line\": 4, \"text\": \"color Red * 0.5\""))
         << out;
-    EXPECT_NE(out.find("\"dependencies\": [{\"name\": \"Red\", \"origin\": \"" + test::PovIncludeDir() +
-                       "/colors.inc\", \"text\": \"rgb <1, 0, 0>;\"}]"),
-              std::string::npos);
-    EXPECT_NE(out.find("\"color\": [0.5, 0, 0], \"crc\": "), std::string::npos);
+    EXPECT_THAT(out, HasSubstr("\"dependencies\": [{\"name\": \"Red\", \"origin\": \"" + test::PovIncludeDir() +
+                               "/colors.inc\", \"text\": \"rgb <1, 0, 0>;\"}]"));
+    EXPECT_THAT(out, HasSubstr("\"color\": [0.5, 0, 0], \"crc\": "));
     ASSERT_EQ(test::RunCommand(Cli("show --json" + lib + Quoted(file) + " Top"), &out), 0);
-    EXPECT_NE(out.find("\"acceptedBy30\": false, \"acceptedBy31\": true, \"requiredVersion\": 0, \"missingFiles\": false"),
-              std::string::npos);
+    EXPECT_THAT(out, HasSubstr("\"acceptedBy30\": false, \"acceptedBy31\": true, \"requiredVersion\": 0, "
+                               "\"missingFiles\": false"));
     EXPECT_EQ(test::RunCommand(Cli("show " + Quoted(file) + " Nothing")), 1);
     EXPECT_EQ(test::RunCommand(Cli("show " + Quoted(dir / "none.inc") + " Top")), 1);
 }
