@@ -93,6 +93,13 @@ protected:
         }
         Pump();
     }
+    // A render as the client asks for it and POV-Ray begins it.
+    bool StartFakeRender() {
+        if (PovStartRender(window, "s.pov", "-f") != 1) return false;
+        DeliverDrops();
+        pointers.event(&record, kEventRenderStarted, 0);
+        return true;
+    }
     const PovMenu& Menu() const { return *reinterpret_cast<const PovMenu*>(record.menu); }
 
     FakePov pov;
@@ -128,18 +135,15 @@ TEST_F(PovGuiExtensionTest, InitDescribesTheExtensionAndBuildsItsMenu) {
     EXPECT_EQ(init.version, 100u);
     EXPECT_GT(std::strlen(init.text), 50u);
     EXPECT_EQ(GetPovWindow(), window);
-    const PovMenu& menu = Menu();
-    ASSERT_EQ(menu.count, 6);
-    EXPECT_EQ(menu.items[0].id, 500);
-    EXPECT_STREQ(menu.items[0].text, "&Enabled");
-    EXPECT_TRUE(menu.items[1].separator);
-    EXPECT_EQ(menu.items[2].id, 503);
-    EXPECT_STREQ(menu.items[2].text, "&Uninstall...");
-    EXPECT_TRUE(menu.items[3].separator);
-    EXPECT_EQ(menu.items[4].id, 502);
-    EXPECT_STREQ(menu.items[4].text, "Start &Swatchcraft");
-    EXPECT_EQ(menu.items[5].id, 501);
-    EXPECT_STREQ(menu.items[5].text, "&About...");
+    const std::vector<std::pair<int, std::string>> items = {
+        {500, "&Enabled"}, {-1, ""}, {503, "&Uninstall..."}, {-1, ""}, {502, "Start &Swatchcraft"}, {501, "&About..."}};
+    ASSERT_EQ(Menu().count, 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(Menu().items[i].separator, items[i].first < 0) << i;
+        if (items[i].first >= 0) {
+            EXPECT_EQ(std::pair(Menu().items[i].id, std::string(Menu().items[i].text)), items[i]);
+        }
+    }
     EXPECT_STREQ(pointers.menuTip(&record, 0), "Enables/Disables Swatchcraft's POV-Communicator");
     EXPECT_STREQ(pointers.menuTip(&record, 3), "Removes Swatchcraft's POV-Communicator");
     EXPECT_STREQ(pointers.menuTip(&record, 9), "");
@@ -174,9 +178,7 @@ TEST_F(PovGuiExtensionTest, RenderStartSwapsPovRaysSettingsForOneRender) {
 }
 
 TEST_F(PovGuiExtensionTest, RowsAndTheEndReachTheClient) {
-    ASSERT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
-    DeliverDrops();
-    pointers.event(&record, kEventRenderStarted, 0);
+    ASSERT_TRUE(StartFakeRender());
     pointers.event(&record, kEventImageSize, 3 | (2 << 16));
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x) {
@@ -202,9 +204,7 @@ TEST_F(PovGuiExtensionTest, RowsAndTheEndReachTheClient) {
 }
 
 TEST_F(PovGuiExtensionTest, StopRequestIsCarriedOutAtTheNextPixelOrProgress) {
-    ASSERT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
-    DeliverDrops();
-    pointers.event(&record, kEventRenderStarted, 0);
+    ASSERT_TRUE(StartFakeRender());
     pointers.event(&record, kEventImageSize, 4);
     EXPECT_EQ(PovStopRender(window + 1), window + 1);  // someone else's render: untouched
     EXPECT_EQ(PovStopRender(window), 0u);
@@ -231,19 +231,17 @@ TEST_F(PovGuiExtensionTest, FailedServiceRequestsAreReportedToBothSides) {
         for (const WindowMessage& message : received) steps += message.message == kWmRenderStep;
         EXPECT_GE(steps, 1) << failing;
         ASSERT_FALSE(messages.empty());
-        const char* expected = failing == kServiceGetVars   ? "Function \"RequestGetVars\" failed!"
-                               : failing == kServiceSetVars ? "Function \"RequestSetVars\" failed!"
-                                                            : "Function \"RequestStartRendering\" failed!";
-        EXPECT_EQ(messages[0].rfind(expected, 0), 0u) << messages[0];
+        const char* request = failing == kServiceGetVars   ? "GetVars"
+                              : failing == kServiceSetVars ? "SetVars"
+                                                           : "StartRendering";
+        EXPECT_EQ(messages[0].rfind("Function \"Request" + std::string(request) + "\" failed!", 0), 0u) << messages[0];
         received.clear();
     }
     // A failed start still puts the user's settings back.
     EXPECT_STREQ(pov.variables.sceneFile, "user.pov");
     pov.failCode = kServiceStopRendering;
     messages.clear();
-    ASSERT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
-    DeliverDrops();
-    pointers.event(&record, kEventRenderStarted, 0);
+    ASSERT_TRUE(StartFakeRender());
     PovStopRender(0);
     const PovColour colour{1, 1, 1, 0, 0};
     pointers.pixelPlot(&record, 0, 0, &colour);
@@ -252,28 +250,12 @@ TEST_F(PovGuiExtensionTest, FailedServiceRequestsAreReportedToBothSides) {
     EXPECT_EQ(messages[0].rfind("Function \"RequestStopRendering\" failed! (Probable version error)", 0), 0u);
 }
 
-TEST_F(PovGuiExtensionTest, EditRequestsCarryFileAndLines) {
-    ASSERT_EQ(PovEditFile("/inc/a.inc", 2, 1), 1);
-    DeliverDrops();
-    ASSERT_EQ(PovEditFile("/inc/a.inc", 10, 1), 1);
-    DeliverDrops();
-    ASSERT_EQ(PovEditFile("/inc/plain.inc", 5, 0), 1);
-    DeliverDrops();
-    EXPECT_EQ(dropNames, (std::vector<std::string>{"swbridge.EditFile", "swbridge.EditFile", "/inc/plain.inc"}));
-    EXPECT_EQ(dropResults, (std::vector<int>{1, 1, 0}));  // an ordinary file goes back to POV-Ray
-    // A request that would not fit is refused rather than cut short.
-    EXPECT_EQ(PovEditFile(std::string(800, 'x').c_str(), 10, 1), 0);
-}
-
-TEST_F(PovGuiExtensionTest, EditorRequestTextFollowsTheLineRule) {
-    auto request = [&](unsigned line) {
+TEST_F(PovGuiExtensionTest, EditRequestsCarryFileAndLinesByTheLineRule) {
+    // The request text the extension hands on for an edit request, or "(none)".
+    auto request = [&](const char* file, unsigned line, int lineToEditor) {
         received.clear();
-        PovEditFile("/inc/a.inc", line, 1);
-        Pump();
-        for (const WindowMessage& message : received)
-            if (message.message == kWmDropFiles) pointers.fileDrop(&record, "swbridge.EditFile", 0);
-        received.clear();
-        Pump();
+        EXPECT_EQ(PovEditFile(file, line, lineToEditor), 1);
+        DeliverDrops();
         for (const WindowMessage& message : received)
             if (message.message == kWmEditorRequest) {
                 EXPECT_EQ(message.wParam, message.data.size());
@@ -281,9 +263,15 @@ TEST_F(PovGuiExtensionTest, EditorRequestTextFollowsTheLineRule) {
             }
         return std::string("(none)");
     };
-    EXPECT_EQ(request(2), "/inc/a.inc,2");
-    EXPECT_EQ(request(10), "/inc/a.inc,10,0,8");
-    EXPECT_EQ(request(3), "/inc/a.inc,3,0,1");
+    EXPECT_EQ(request("/inc/a.inc", 2, 1), "/inc/a.inc,2");
+    EXPECT_EQ(request("/inc/a.inc", 10, 1), "/inc/a.inc,10,0,8");
+    EXPECT_EQ(request("/inc/a.inc", 3, 1), "/inc/a.inc,3,0,1");
+    EXPECT_EQ(request("/inc/plain.inc", 5, 0), "(none)");
+    EXPECT_EQ(dropNames, (std::vector<std::string>{"swbridge.EditFile", "swbridge.EditFile", "swbridge.EditFile",
+                                                   "/inc/plain.inc"}));
+    EXPECT_EQ(dropResults, (std::vector<int>{1, 1, 1, 0}));  // an ordinary file goes back to POV-Ray
+    // A request that would not fit is refused rather than cut short.
+    EXPECT_EQ(PovEditFile(std::string(800, 'x').c_str(), 10, 1), 0);
 }
 
 TEST_F(PovGuiExtensionTest, UninstallRemovesOnlyItsOwnKeysInTheUpperRange) {

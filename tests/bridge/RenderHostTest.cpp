@@ -53,6 +53,18 @@ protected:
         while (IsPGEEnabled()) EnableExtension(0);
     }
     std::string Scene(const char* name, const char* text) { return dir.Write(name, text); }
+    // Starts a render that takes seconds, long enough to interrupt.
+    bool StartSlowRender() {
+        const std::string slow = Scene("slow.pov", kSlowScene);
+        return PovStartRender(bridge::ClientWindow(), slow.c_str(), "-w1600 -h1200 -f +a0.0 -c") != 0;
+    }
+    // Starts the host anew with `extra` in its settings.
+    void RestartHost(const std::string& extra) {
+        host.Stop();
+        WriteHostIni(true, extra);
+        ASSERT_TRUE(host.Start());
+        EnableExtension(1);
+    }
 
     TempDir dir;
     HostProcess host;
@@ -93,9 +105,8 @@ TEST_F(RenderHostTest, FailedRenderEndsNonzeroAndKeepsPovRaysMessage) {
 }
 
 TEST_F(RenderHostTest, StopInTheMiddleEndsTheRenderWithoutNotice) {
-    const std::string slow = Scene("slow.pov", kSlowScene);
     RenderCollector collector;
-    ASSERT_TRUE(PovStartRender(bridge::ClientWindow(), slow.c_str(), "-w1600 -h1200 -f +a0.0 -c"));
+    ASSERT_TRUE(StartSlowRender());
     collector.Pump(700);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(PovStopRender(bridge::ClientWindow()), 0u);
@@ -110,9 +121,8 @@ TEST_F(RenderHostTest, StopInTheMiddleEndsTheRenderWithoutNotice) {
 }
 
 TEST_F(RenderHostTest, RenderStartedWhileAnotherRunsStopsTheFirst) {
-    const std::string slow = Scene("slow.pov", kSlowScene);
     RenderCollector first;
-    ASSERT_TRUE(PovStartRender(bridge::ClientWindow(), slow.c_str(), "-w1600 -h1200 -f +a0.0 -c"));
+    ASSERT_TRUE(StartSlowRender());
     first.Pump(500);
     const RenderResult second = RenderThroughBridge(Scene("quick.pov", kJadeScene), "-w20 -h20 -f -a -c");
     ASSERT_TRUE(second.started);
@@ -123,9 +133,8 @@ TEST_F(RenderHostTest, RenderStartedWhileAnotherRunsStopsTheFirst) {
 }
 
 TEST_F(RenderHostTest, KilledHostIsNoticedAndANewOneTakesOver) {
-    const std::string slow = Scene("slow.pov", kSlowScene);
     RenderCollector collector;
-    ASSERT_TRUE(PovStartRender(bridge::ClientWindow(), slow.c_str(), "-w1600 -h1200 -f +a0.0 -c"));
+    ASSERT_TRUE(StartSlowRender());
     collector.Pump(500);
     host.Kill();
     EXPECT_EQ(GetPovWindow(), 0u);
@@ -144,21 +153,7 @@ TEST_F(RenderHostTest, KilledHostIsNoticedAndANewOneTakesOver) {
     EXPECT_EQ(result.rows.size(), 12u);
 }
 
-TEST_F(RenderHostTest, EnableCountNeverGoesBelowZero) {
-    EnableExtension(0);
-    EnableExtension(0);
-    EnableExtension(0);
-    EXPECT_EQ(IsPGEEnabled(), 0);
-    EXPECT_EQ(PovStartRender(bridge::ClientWindow(), (dir / "x.pov").c_str(), "-w8 -h8 -f"), 0);
-    EnableExtension(1);
-    EXPECT_EQ(IsPGEEnabled(), 1);
-    RenderCollector collector;
-    collector.Pump(200);
-    const RenderResult result = RenderThroughBridge(Scene("on.pov", kJadeScene), "-w8 -h8 -f -a -c");
-    EXPECT_TRUE(result.done);
-}
-
-TEST_F(RenderHostTest, SwitchedOffExtensionForwardsNothing) {
+TEST_F(RenderHostTest, SwitchedOffExtensionForwardsNothingAndItsCountStaysAtZero) {
     RenderCollector collector;
     ASSERT_TRUE(PovStartRender(bridge::ClientWindow(), Scene("off.pov", kJadeScene).c_str(), "-w16 -h16 -f -a -c"));
     // Switched off before the picture arrives: no rows, no notice.
@@ -166,37 +161,39 @@ TEST_F(RenderHostTest, SwitchedOffExtensionForwardsNothing) {
     collector.Pump(3000);
     EXPECT_TRUE(collector.result.rows.empty());
     EXPECT_FALSE(collector.result.done);
+    // More switching off than on never takes the count below zero.
+    EnableExtension(0);
+    EnableExtension(0);
+    EXPECT_EQ(IsPGEEnabled(), 0);
+    EXPECT_EQ(PovStartRender(bridge::ClientWindow(), (dir / "x.pov").c_str(), "-w8 -h8 -f"), 0);
     EnableExtension(1);
+    EXPECT_EQ(IsPGEEnabled(), 1);
+    collector.Pump(200);
+    EXPECT_TRUE(RenderThroughBridge(Scene("on.pov", kJadeScene), "-w8 -h8 -f -a -c").done);
 }
 
-TEST_F(RenderHostTest, CloseRequestEndsTheHostCleanly) {
-    bridge::WindowMessage close;
-    close.message = bridge::kWmClose;
-    ASSERT_TRUE(bridge::PostToWindow(GetPovWindow(), close));
-    EXPECT_EQ(host.WaitForExit(5000), 0);
-    EXPECT_EQ(GetPovWindow(), 0u);
-    EXPECT_EQ(bridge::FindWindowOfClass("PovMainWinClass"), 0u);
-}
-
-TEST_F(RenderHostTest, OneInstanceKeepsTheFirstHost) {
+TEST_F(RenderHostTest, OneInstanceKeepsTheFirstHostAndACloseRequestEndsItCleanly) {
     const std::uint32_t first = GetPovWindow();
     WriteHostIni(true, "[General]\nOneInstance=1\n");
     HostProcess second;
     ASSERT_TRUE(second.Start(false));
     EXPECT_EQ(second.WaitForExit(5000), 0);
     EXPECT_EQ(GetPovWindow(), first);
+    bridge::WindowMessage close;
+    close.message = bridge::kWmClose;
+    ASSERT_TRUE(bridge::PostToWindow(first, close));
+    EXPECT_EQ(host.WaitForExit(5000), 0);
+    EXPECT_EQ(GetPovWindow(), 0u);
+    EXPECT_EQ(bridge::FindWindowOfClass("PovMainWinClass"), 0u);
 }
 
 TEST_F(RenderHostTest, EditorRequestsOpenTheEditorAtTheLine) {
-    host.Stop();
     const std::string log = dir / "editor.log";
     const std::string editor = dir.Write("bin/vi", "#!/bin/sh\necho \"$@\" >> '" + log + "'\n");
     RunCommand("chmod +x '" + editor + "'");
     setenv("EDITOR", editor.c_str(), 1);
-    WriteHostIni(true, "[General]\nDropToEditor=1\n");
-    ASSERT_TRUE(host.Start());
+    RestartHost("[General]\nDropToEditor=1\n");
     unsetenv("EDITOR");
-    EnableExtension(1);
     const std::string file = dir.Write("a,b.inc", "// x\n");
     std::string text;
     auto waitForLines = [&](long count) {
@@ -221,10 +218,7 @@ TEST_F(RenderHostTest, EditorRequestsOpenTheEditorAtTheLine) {
 }
 
 TEST_F(RenderHostTest, DroppedSceneIsRenderedToItsFileWhenNotForTheEditor) {
-    host.Stop();
-    WriteHostIni(true, "[General]\nDropToEditor=0\n");
-    ASSERT_TRUE(host.Start());
-    EnableExtension(1);
+    RestartHost("[General]\nDropToEditor=0\n");
     const std::string scene = Scene("dropped.pov", kJadeScene);
     ASSERT_TRUE(PovEditFile(scene.c_str(), 0, 0));
     for (int i = 0; i < 300 && !FileExists(dir / "dropped.png"); ++i)
