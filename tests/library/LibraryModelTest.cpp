@@ -74,11 +74,17 @@ TEST_F(LibraryModelTest, NextEntryVisitsNewestFilesFirstAndEntriesInInsertionOrd
     EXPECT_EQ(Names(library), "W1 W2 O1 O2 ");
     EXPECT_EQ(library.NextFile(nullptr)->fileName, "two.inc");
     EXPECT_EQ(library.NextFile(library.NextFile(nullptr))->fileName, "one.inc");
-    // Moving an entry keeps it in the library under the file of the new directory.
+    // Moving an entry keeps it in the library, found under the file of the new directory only.
     TextureEntry* o1 = library.FindEntry("/x/", "one.inc", "O1");
     EXPECT_TRUE(library.MoveEntryToDirectory(o1, "/y/"));
     EXPECT_EQ(Names(library), "O1 W1 W2 O2 ");
     EXPECT_EQ(library.FileCount(), 3);
+    EXPECT_EQ(library.FindEntry("/y/", "one.inc", "O1"), o1);
+    EXPECT_EQ(library.FindEntry("/x/", "one.inc", "O1"), nullptr);
+    // Moving the last entry away removes the old file and its lookup.
+    EXPECT_TRUE(library.MoveEntryToDirectory(library.FindEntry("/x/", "one.inc", "O2"), "/y/"));
+    EXPECT_EQ(library.FindFile("/x/", "one.inc"), nullptr);
+    EXPECT_EQ(library.FileCount(), 2);
 }
 
 TEST(NaturalCompare, OrdersNumbersByValueAndHighBytesFirst) {
@@ -121,6 +127,15 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     controller.SetPreviewCrc(t, 42);
     controller.SetPreviewCrc(t, 42);
     EXPECT_EQ(controller.modified, before + 1);
+    // A picture both valid and faulty counts as valid only, before and after deleting.
+    TextureEntry* both = library.AddEntry(directory, "c.inc", "Both", kKindTexture, {}, 0, nullptr);
+    both->previewValid = both->previewFaulty = true;
+    controller.RegisterAddedEntry(both);
+    EXPECT_EQ(controller.previewCount, 1);
+    EXPECT_EQ(controller.faultyCount, 0);
+    controller.DeleteEntry(both);
+    EXPECT_EQ(controller.previewCount, 0);
+    EXPECT_EQ(controller.faultyCount, 0);
 
     controller.SelectFaulty();
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -131,38 +146,6 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     EXPECT_EQ(controller.modified, 0);
     EXPECT_EQ(controller.kindCounts[7], 0);
     EXPECT_EQ(library.FileCount(), 0);
-}
-
-}  // namespace
-}  // namespace sc
-
-namespace sc {
-namespace {
-
-TEST_F(LibraryModelTest, MovedEntriesAreFoundUnderTheirNewFileOnly) {
-    TextureEntry* t = library.AddEntry(directory, "c.inc", "T", kKindTexture, {}, 0, nullptr);
-    library.AddEntry(directory, "c.inc", "U", kKindTexture, {}, 0, nullptr);
-    ASSERT_TRUE(library.MoveEntryToDirectory(t, "/elsewhere/"));
-    EXPECT_EQ(library.FindEntry("/elsewhere/", "c.inc", "T"), t);
-    EXPECT_EQ(library.FindEntry(directory, "c.inc", "T"), nullptr);
-    EXPECT_NE(library.FindEntry(directory, "c.inc", "U"), nullptr);
-    // Moving the last entry away removes the old file and its lookup.
-    TextureEntry* u = library.FindEntry(directory, "c.inc", "U");
-    library.MoveEntryToDirectory(u, "/elsewhere/");
-    EXPECT_EQ(library.FindFile(directory, "c.inc"), nullptr);
-    EXPECT_EQ(library.FileCount(), 1);
-}
-
-TEST_F(LibraryModelTest, DeletingAnEntryWithAValidAndFaultyPictureKeepsFaultyCountTrue) {
-    TextureEntry* e = library.AddEntry(directory, "c.inc", "T", kKindTexture, {}, 0, nullptr);
-    e->previewValid = true;
-    e->previewFaulty = true;
-    controller.RegisterAddedEntry(e);
-    EXPECT_EQ(controller.previewCount, 1);
-    EXPECT_EQ(controller.faultyCount, 0);
-    controller.DeleteEntry(e);
-    EXPECT_EQ(controller.previewCount, 0);
-    EXPECT_EQ(controller.faultyCount, 0);
 }
 
 }  // namespace
