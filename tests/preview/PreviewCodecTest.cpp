@@ -9,14 +9,9 @@
 namespace sc {
 namespace {
 
-std::vector<std::uint8_t> Filled(int width, int height, std::uint8_t b, std::uint8_t g,
-                                 std::uint8_t r) {
+std::vector<std::uint8_t> Filled(int width, int height, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
     std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * height * 3);
-    for (size_t i = 0; i < pixels.size(); i += 3) {
-        pixels[i] = b;
-        pixels[i + 1] = g;
-        pixels[i + 2] = r;
-    }
+    for (size_t i = 0; i < pixels.size(); i += 3) pixels[i] = b, pixels[i + 1] = g, pixels[i + 2] = r;
     return pixels;
 }
 
@@ -27,31 +22,40 @@ std::vector<std::uint8_t> Noise(int width, int height, unsigned seed) {
     return pixels;
 }
 
-PreviewImage Encoded(const std::vector<std::uint8_t>& pixels, int width, int height,
-                     int quality = 90) {
+PreviewImage Encoded(const std::vector<std::uint8_t>& pixels, int width, int height, int quality = 90) {
     PreviewImage image;
     EXPECT_TRUE(Encode(image, pixels.data(), pixels.size(), width, height, quality, nullptr));
     return image;
 }
 
-bool Near(int a, int b) { return std::abs(a - b) <= 6; }
+DecodedPicture Decoded(const PreviewImage& image, int size) {
+    DecodedPicture picture;
+    EXPECT_TRUE(Decode(image, picture, nullptr));
+    EXPECT_EQ(picture.width, size);
+    EXPECT_EQ(picture.height, size);
+    EXPECT_EQ(picture.pixels.size(), size_t(size) * size * 3);
+    return picture;
+}
 
-TEST(PreviewCodec, OneColourRoundTripKeepsSizeAndSums) {
+TEST(PreviewCodec, RoundTripsKeepSizeSumsAndColour) {
     const auto pixels = Filled(56, 56, 30, 120, 200);
     PreviewImage image = Encoded(pixels, 56, 56);
     ComputeStats(image, pixels.data(), pixels.size(), 56, 56);
     EXPECT_EQ(image.sumRed, 56u * 56u * 200u);
     EXPECT_EQ(image.sumGreen, 56u * 56u * 120u);
     EXPECT_EQ(image.sumBlue, 56u * 56u * 30u);
+    const DecodedPicture picture = Decoded(image, 56);
+    ASSERT_FALSE(picture.pixels.empty());
+    EXPECT_NEAR(picture.pixels[0], 30, 6);
+    EXPECT_NEAR(picture.pixels[1], 120, 6);
+    EXPECT_NEAR(picture.pixels[2], 200, 6);
 
-    DecodedPicture picture;
-    ASSERT_TRUE(Decode(image, picture, nullptr));
-    EXPECT_EQ(picture.width, 56);
-    EXPECT_EQ(picture.height, 56);
-    ASSERT_EQ(picture.pixels.size(), 56u * 56u * 3u);
-    EXPECT_TRUE(Near(picture.pixels[0], 30));
-    EXPECT_TRUE(Near(picture.pixels[1], 120));
-    EXPECT_TRUE(Near(picture.pixels[2], 200));
+    // A noisy stream grows beyond one destination step; lower quality makes it smaller.
+    const auto noise = Noise(116, 116, 7);
+    const PreviewImage large = Encoded(noise, 116, 116, 90);
+    EXPECT_GT(large.jpegSize(), 10000u);
+    Decoded(large, 116);
+    EXPECT_LT(Encoded(noise, 116, 116, 60).jpegSize(), large.jpegSize());
 }
 
 // The window's buffer is bottom-up blue-green-red; the stream must hold it
@@ -60,49 +64,28 @@ TEST(PreviewCodec, OneColourRoundTripKeepsSizeAndSums) {
 TEST(PreviewCodec, StreamKeepsBufferOrderAndChannelBytes) {
     const int w = 32, h = 32;
     std::vector<std::uint8_t> buffer(w * h * 3, 0);
-    for (int row = 0; row < h; ++row) {
-        for (int x = 0; x < w; ++x) {
-            std::uint8_t* p = &buffer[(row * w + x) * 3];
-            // The picture's top half is red: with bottom-up rows that is the
-            // buffer's second half. Pixels are stored blue, green, red.
-            if (row >= h / 2) p[2] = 255;
-            else p[0] = 255;
-        }
-    }
+    // The picture's top half is red: with bottom-up rows that is the buffer's
+    // second half. Pixels are stored blue, green, red.
+    for (int row = 0; row < h; ++row)
+        for (int x = 0; x < w; ++x) buffer[(row * w + x) * 3 + (row >= h / 2 ? 2 : 0)] = 255;
     PreviewImage image = Encoded(buffer, w, h);
     // Baseline frame, three components, standard JFIF stream.
     const auto& s = image.jpegData;
     ASSERT_GT(s.size(), 4u);
-    EXPECT_EQ(s[0], 0xFF);
-    EXPECT_EQ(s[1], 0xD8);
-    EXPECT_EQ(s[s.size() - 2], 0xFF);
-    EXPECT_EQ(s[s.size() - 1], 0xD9);
+    EXPECT_EQ(std::vector<std::uint8_t>(s.begin(), s.begin() + 2), (std::vector<std::uint8_t>{0xFF, 0xD8}));
+    EXPECT_EQ(std::vector<std::uint8_t>(s.end() - 2, s.end()), (std::vector<std::uint8_t>{0xFF, 0xD9}));
     bool baseline = false;
-    for (size_t i = 0; i + 9 < s.size(); ++i)
-        if (s[i] == 0xFF && s[i + 1] == 0xC0 && s[i + 9] == 3) baseline = true;
+    for (size_t i = 0; i + 9 < s.size(); ++i) baseline |= s[i] == 0xFF && s[i + 1] == 0xC0 && s[i + 9] == 3;
     EXPECT_TRUE(baseline);
 
-    DecodedPicture picture;
-    ASSERT_TRUE(Decode(image, picture, nullptr));
-    ASSERT_EQ(picture.width, w);
+    const DecodedPicture picture = Decoded(image, w);
+    ASSERT_FALSE(picture.pixels.empty());
     const std::uint8_t* first = &picture.pixels[(2 * w + 4) * 3];       // buffer row 2
     const std::uint8_t* last = &picture.pixels[((h - 3) * w + 4) * 3];  // buffer row h-3
     EXPECT_GT(first[0], 200);  // blue byte first: the picture's bottom
     EXPECT_LT(first[2], 60);
     EXPECT_GT(last[2], 200);   // red in byte 2: the picture's top
     EXPECT_LT(last[0], 60);
-}
-
-TEST(PreviewCodec, LargeStreamGrowsBeyondOneDestinationStep) {
-    const auto pixels = Noise(116, 116, 7);
-    PreviewImage image = Encoded(pixels, 116, 116, 90);
-    EXPECT_GT(image.jpegSize(), 10000u);
-    DecodedPicture picture;
-    ASSERT_TRUE(Decode(image, picture, nullptr));
-    EXPECT_EQ(picture.width, 116);
-    EXPECT_EQ(picture.height, 116);
-    // Lower quality gives a smaller stream of the same picture.
-    EXPECT_LT(Encoded(pixels, 116, 116, 60).jpegSize(), image.jpegSize());
 }
 
 TEST(PreviewCodec, EncodeRefusesShortBufferAndDropsOldStream) {
@@ -119,14 +102,19 @@ TEST(PreviewCodec, EncodeRefusesShortBufferAndDropsOldStream) {
 
 TEST(PreviewCodec, DamagedStreamsFailWithOneMessageEach) {
     PreviewImage good = Encoded(Noise(40, 40, 3), 40, 40);
-    PreviewImage truncated = good;
+    PreviewImage truncated = good, headerOnly = good, garbage, huge = Encoded(Filled(16, 16, 9, 9, 9), 16, 16);
     truncated.jpegData.resize(good.jpegData.size() / 2);
-    PreviewImage garbage;
-    garbage.jpegData = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
-    PreviewImage headerOnly = good;
     headerOnly.jpegData.resize(2);
-
-    for (const PreviewImage* image : {&truncated, &garbage, &headerOnly}) {
+    garbage.jpegData = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
+    // A declared size of 60000 x 60000 is refused before anything is allocated.
+    auto& s = huge.jpegData;
+    for (size_t i = 0; i + 8 < s.size(); ++i)
+        if (s[i] == 0xFF && s[i + 1] == 0xC0) {
+            s[i + 5] = s[i + 7] = 0xEA;
+            s[i + 6] = s[i + 8] = 0x60;
+            break;
+        }
+    for (const PreviewImage* image : {&truncated, &garbage, &headerOnly, &huge}) {
         test::RecordingUserInterface ui;
         DecodedPicture picture;
         EXPECT_FALSE(Decode(*image, picture, &ui));
@@ -138,30 +126,12 @@ TEST(PreviewCodec, DamagedStreamsFailWithOneMessageEach) {
     // Without an interface nothing is shown; the text is still available.
     std::string text;
     DecodedPicture picture;
-    EXPECT_FALSE(Decode(garbage, picture, nullptr, &text));
-    EXPECT_FALSE(text.empty());
+    EXPECT_FALSE(Decode(huge, picture, nullptr, &text));
+    EXPECT_NE(text.find("4096"), std::string::npos);
     // An empty image simply has nothing to decode.
     test::RecordingUserInterface ui;
     EXPECT_FALSE(Decode(PreviewImage{}, picture, &ui));
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST(PreviewCodec, HugeDeclaredSizeIsRefusedBeforeAllocating) {
-    PreviewImage image = Encoded(Filled(16, 16, 9, 9, 9), 16, 16);
-    auto& s = image.jpegData;
-    for (size_t i = 0; i + 8 < s.size(); ++i) {
-        if (s[i] == 0xFF && s[i + 1] == 0xC0) {
-            s[i + 5] = 0xEA;  // height 60000
-            s[i + 6] = 0x60;
-            s[i + 7] = 0xEA;  // width 60000
-            s[i + 8] = 0x60;
-            break;
-        }
-    }
-    std::string text;
-    DecodedPicture picture;
-    EXPECT_FALSE(Decode(image, picture, nullptr, &text));
-    EXPECT_NE(text.find("4096"), std::string::npos);
 }
 
 }  // namespace

@@ -1,20 +1,17 @@
-// The render run's state machine with a fake preview window and main window;
+// The render run's state machine with a scripted preview window;
 // scenes are written for real, renders are played by the test.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "ScriptedWindow.h"
 #include "TestEnvironment.h"
 #include "library/EntryKind.h"
-#include "library/LibraryController.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovInstallation.h"
 #include "preview/PreviewCodec.h"
-#include "preview/PreviewRenderRun.h"
 #include "scanner/DeclarationCrc.h"
-#include "scanner/DeclarationReader.h"
-#include "scanner/DeclarationText.h"
 
 namespace sc::test {
 namespace {
@@ -37,66 +34,9 @@ public:
     FrameBuffer frame;
     std::vector<std::string> scenes;
     std::vector<std::string> optionTexts;
-    int startResult = 0;
-    int stops = 0;
-    bool alive = true;
-    bool takenOver = false;
+    int startResult = 0, stops = 0;
+    bool alive = true, takenOver = false;
     std::string error;
-};
-
-class FakeWindow : public RenderRunWindow {
-public:
-    explicit FakeWindow(LibraryController& controller) : controller_(controller) {}
-    TextureEntry* CurrentEntry() override { return current; }
-    void ShowEntry(TextureEntry* entry) override {
-        current = entry;
-        LoadDeclaration(controller_.Library(), *entry, true);
-        lines.clear();
-        const std::string text = DeclarationBoxText(*entry);
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            lines.push_back(text.substr(start, end - start));
-            start = end + 1;
-        }
-        ++shows;
-    }
-    std::vector<TextureEntry*> SelectedEntries() override { return selected; }
-    bool CheckPovSettings() override { return settingsRight; }
-    const std::vector<std::string>* DeclarationLines() override { return &lines; }
-    bool DeclarationEdited() override { return edited; }
-    void StartTimer(int milliseconds) override { timer = milliseconds; }
-    void StopTimer() override { timer = 0; }
-    void SetArrowEnabled(bool enabled) override { arrow = enabled; }
-    void SetRenderButton(bool enabled, bool stop) override {
-        buttonEnabled = enabled;
-        stopLabel = stop;
-    }
-    bool IsMinimized() override { return minimized; }
-    void SetCaption(const std::string& text) override { caption = text; }
-    bool ShowHint(const std::string& text) override {
-        hints.push_back(text);
-        return tickHintBox;
-    }
-
-    TextureEntry* current = nullptr;
-    std::vector<TextureEntry*> selected;
-    std::vector<std::string> lines;
-    bool settingsRight = true;
-    bool edited = false;
-    bool minimized = false;
-    bool tickHintBox = true;
-    int timer = 0;
-    bool arrow = false;
-    bool buttonEnabled = true;
-    bool stopLabel = false;
-    int shows = 0;
-    std::string caption;
-    std::vector<std::string> hints;
-
-private:
-    LibraryController& controller_;
 };
 
 class PreviewRenderRunTest : public testing::Test {
@@ -116,17 +56,19 @@ protected:
     }
     void TearDown() override { SetProgramDataDirOverride(""); }
 
-    TextureEntry* Add(const std::string& name, int kind) {
+    TextureEntry* Add(const std::string& name, int kind = kKindTexture) {
         controller.AddScannedEntry(include, name, kind, "", 0);
-        for (TextureEntry* e = controller.Library().NextEntry(nullptr); e; e = controller.Library().NextEntry(e))
-            if (e->name == name) return e;
-        return nullptr;
+        return controller.Library().FindEntry(dir.Path() + "/", "lib.inc", name);
+    }
+    void Select(const std::vector<TextureEntry*>& entries) {
+        window.selected = entries;
+        window.ShowEntry(entries[0]);
     }
     // Plays a whole render: rows of one colour, then the end notice and the timer.
-    void Render(std::uint32_t endValue, std::uint8_t grey = 128) {
-        const std::string row(116 * 3, static_cast<char>(grey));
-        for (int y = 0; endValue == 0 && y < 116; ++y) {
-            target.frame.PutRow(y, 116, reinterpret_cast<const std::uint8_t*>(row.data()), row.size());
+    void Render(std::uint32_t endValue, std::uint8_t grey = 128, int size = 116) {
+        const std::string row(size * 3, static_cast<char>(grey));
+        for (int y = 0; endValue == 0 && y < size; ++y) {
+            target.frame.PutRow(y, size, reinterpret_cast<const std::uint8_t*>(row.data()), row.size());
             run.OnRenderStep();
         }
         run.OnRenderDone(endValue);
@@ -138,7 +80,7 @@ protected:
     RecordingUserInterface ui;
     LibraryController controller;
     FakeTarget target;
-    FakeWindow window;
+    ScriptedWindow window;
     PovInstallation installation;
     PreviewRenderSettings settings;
     PreviewRenderRun run;
@@ -146,25 +88,30 @@ protected:
 };
 
 TEST_F(PreviewRenderRunTest, SingleEntryKeepsThePictureUntilTakenOver) {
-    TextureEntry* entry = Add("T_A", kKindTexture);
+    TextureEntry* entry = Add("T_A");
     window.ShowEntry(entry);
     entry->previewVersion = 2.0f;
+    window.minimized = true;
     run.Step();
-    ASSERT_EQ(target.scenes.size(), 1u);
-    EXPECT_EQ(target.optionTexts[0], "-f -a -c");
+    EXPECT_EQ(target.optionTexts, std::vector<std::string>{"-f -a -c"});
     EXPECT_TRUE(window.stopLabel);
     EXPECT_EQ(ui.statusTexts.back(), "Berechne Vorschau:");
+    // Progress counts rows; a minimized window shows the percentage.
+    for (int i = 0; i < 58; ++i) run.OnRenderStep();
+    EXPECT_EQ(run.RowCount(), 58);
+    EXPECT_EQ(run.ProgressPosition(), 5);
+    EXPECT_EQ(run.Percent(), 100 * 5 / 11);
+    EXPECT_EQ(window.caption, "45% Swatchcraft");
     Render(0);
     EXPECT_TRUE(run.Idle());
     EXPECT_TRUE(run.PendingPicture());
     EXPECT_TRUE(window.arrow);
+    EXPECT_FALSE(window.stopLabel);
     EXPECT_TRUE(entry->preview.IsEmpty());
     EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
-    EXPECT_FALSE(window.stopLabel);
     ASSERT_EQ(window.hints.size(), 1u);
     EXPECT_EQ(settings.previewHint, 0);
     run.TakeOverPending();
-    EXPECT_FALSE(entry->preview.IsEmpty());
     EXPECT_TRUE(entry->preview.statsValid);
     EXPECT_FLOAT_EQ(entry->previewVersion, 3.1f);
     EXPECT_TRUE(entry->previewValid);
@@ -177,7 +124,7 @@ TEST_F(PreviewRenderRunTest, SingleEntryKeepsThePictureUntilTakenOver) {
     EXPECT_EQ(window.hints.size(), 1u);
 }
 
-TEST_F(PreviewRenderRunTest, DoubleClickStoresAtOnceAndEditedTextIsNeverTakenOver) {
+TEST_F(PreviewRenderRunTest, AutoStoreKeepsTheFrameAndEditedTextIsNeverTakenOver) {
     TextureEntry* entry = Add("C_Red", kKindColor);
     window.ShowEntry(entry);
     run.StepWithAutoStore();
@@ -198,36 +145,26 @@ TEST_F(PreviewRenderRunTest, DoubleClickStoresAtOnceAndEditedTextIsNeverTakenOve
     EXPECT_FALSE(window.arrow);
     run.TakeOverPending();
     EXPECT_EQ(entry->preview.sumRed, expected.sumRed);
-}
 
-TEST_F(PreviewRenderRunTest, SmallPicturesHaveTheirSumsTimesFour) {
-    settings.small = true;
-    settings.antialias = true;
+    // Small pictures are stored with their sums times four.
+    settings.small = settings.antialias = true;
     target.frame.SetSize(56, 56);
-    TextureEntry* entry = Add("T_B", kKindTexture);
-    window.ShowEntry(entry);
+    window.edited = false;
+    window.ShowEntry(entry = Add("T_B"));
     run.StepWithAutoStore();
-    EXPECT_EQ(target.optionTexts[0], "-f +a -c");
-    const std::string row(56 * 3, '\x40');
-    for (int y = 0; y < 56; ++y) target.frame.PutRow(y, 56, reinterpret_cast<const std::uint8_t*>(row.data()), row.size());
-    run.OnRenderDone(0);
-    run.OnTimer();
-    PreviewImage plain;
-    ComputeStats(plain, target.frame.Pixels(), target.frame.Size(), 56, 56);
-    EXPECT_EQ(entry->preview.sumGreen, plain.sumGreen * 4);
-    EXPECT_EQ(entry->preview.sumMiddleRow, plain.sumMiddleRow * 4);
+    EXPECT_EQ(target.optionTexts.back(), "-f +a -c");
+    Render(0, 0x40, 56);
+    ComputeStats(expected, target.frame.Pixels(), target.frame.Size(), 56, 56);
+    EXPECT_EQ(entry->preview.sumGreen, expected.sumGreen * 4);
+    EXPECT_EQ(entry->preview.sumMiddleRow, expected.sumMiddleRow * 4);
 }
 
 TEST_F(PreviewRenderRunTest, RunOfSeveralSkipsRenderedEntriesWhenAsked) {
     std::vector<TextureEntry*> entries;
-    for (const char* name : {"C_Red", "P_Red", "T_A", "T_B", "T_C"}) entries.push_back(Add(name, kKindTexture));
-    for (int i = 0; i < 5; ++i) {
-        TextureEntry* copy = Add(std::string("T_X") + std::to_string(i), kKindTexture);
-        entries.push_back(copy);
-    }
+    for (const char* name : {"C_Red", "P_Red", "T_A", "T_B", "T_C", "T_X0", "T_X1", "T_X2", "T_X3", "T_X4"})
+        entries.push_back(Add(name));
     for (int i : {1, 4, 6, 9}) PreviewRenderRun::SetPreviewState(controller, entries[static_cast<size_t>(i)], PreviewState::Present);
-    window.selected = entries;
-    window.ShowEntry(entries[0]);
+    Select(entries);
     ui.answers = {Answer::No};
     run.Step();
     ASSERT_EQ(ui.questions.size(), 1u);
@@ -237,9 +174,8 @@ TEST_F(PreviewRenderRunTest, RunOfSeveralSkipsRenderedEntriesWhenAsked) {
     EXPECT_EQ(run.ProgressPosition(), 116 * 4 / 10 + 1);
     EXPECT_EQ(ui.statusTexts.back(), "Berechne Vorschauen:");
     int renders = 0;
-    while (!run.Idle() && renders < 20) {
+    for (; !run.Idle() && renders < 20; ++renders) {
         EXPECT_FALSE(run.RunEntry()->previewValid);
-        ++renders;
         Render(0);
     }
     EXPECT_EQ(renders, 6);
@@ -247,25 +183,10 @@ TEST_F(PreviewRenderRunTest, RunOfSeveralSkipsRenderedEntriesWhenAsked) {
     EXPECT_TRUE(ui.progressHidden);
 }
 
-TEST_F(PreviewRenderRunTest, AllRenderedAndNoMeansNothingHappens) {
-    TextureEntry* a = Add("T_A", kKindTexture);
-    TextureEntry* b = Add("T_B", kKindTexture);
-    PreviewRenderRun::SetPreviewState(controller, a, PreviewState::Present);
-    PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Present);
-    window.selected = {a, b};
-    window.ShowEntry(a);
-    run.Step();
-    EXPECT_EQ(ui.questions.at(0), "Alle ausgewählten Texturen sind bereits berechnet.\n\n"
-                                  "Sollen diese erneut berechnet werden?");
-    EXPECT_TRUE(target.scenes.empty());
-    EXPECT_TRUE(run.Idle());
-}
-
 TEST_F(PreviewRenderRunTest, FailingEntryIsTriedWithOlderVersionsThenCountedOnce) {
-    TextureEntry* bad = Add("T_A", kKindTexture);
-    TextureEntry* good = Add("T_B", kKindTexture);
-    window.selected = {bad, good};
-    window.ShowEntry(bad);
+    TextureEntry* bad = Add("T_A");
+    TextureEntry* good = Add("T_B");
+    Select({bad, good});
     target.error = "File 'x.pov' line 3: Parse Error: something";
     run.Step();
     std::vector<float> versions;
@@ -291,7 +212,7 @@ TEST_F(PreviewRenderRunTest, FailingEntryIsTriedWithOlderVersionsThenCountedOnce
 }
 
 TEST_F(PreviewRenderRunTest, RetriesFollowTheInstalledVersion) {
-    TextureEntry* entry = Add("T_A", kKindTexture);
+    TextureEntry* entry = Add("T_A");
     window.ShowEntry(entry);
     for (auto [version, letter, renders] : {std::tuple{3.1f, 0, 1}, std::tuple{3.0f, 0, 3}, std::tuple{3.1f, int{'g'}, 4}}) {
         installation.SetVersion(version);
@@ -301,10 +222,7 @@ TEST_F(PreviewRenderRunTest, RetriesFollowTheInstalledVersion) {
         entry->previewVersion = 2.0f;
         run.Step();
         int count = 0;
-        while (!run.Idle() && count < 10) {
-            ++count;
-            Render(1);
-        }
+        for (; !run.Idle() && count < 10; ++count) Render(1);
         EXPECT_EQ(count, renders) << version << letter;
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text.rfind("Bei der Berechnung durch POV-Ray ist ein\nFehler aufgetreten.", 0), 0u);
@@ -314,12 +232,19 @@ TEST_F(PreviewRenderRunTest, RetriesFollowTheInstalledVersion) {
     }
 }
 
-TEST_F(PreviewRenderRunTest, StopEndsTheRunAndNoNoticeIsAwaited) {
-    TextureEntry* a = Add("T_A", kKindTexture);
-    TextureEntry* b = Add("T_B", kKindTexture);
+TEST_F(PreviewRenderRunTest, AllRenderedAndNoDoesNothingWhileStopEndsTheRun) {
+    TextureEntry* a = Add("T_A");
+    TextureEntry* b = Add("T_B");
     PreviewRenderRun::SetPreviewState(controller, a, PreviewState::Present);
-    window.selected = {a, b};
-    window.ShowEntry(a);
+    PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Present);
+    Select({a, b});
+    run.Step();
+    EXPECT_EQ(ui.questions.at(0), "Alle ausgewählten Texturen sind bereits berechnet.\n\n"
+                                  "Sollen diese erneut berechnet werden?");
+    EXPECT_TRUE(target.scenes.empty());
+    EXPECT_TRUE(run.Idle());
+
+    PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Empty);
     ui.answers = {Answer::Yes};
     run.Step();
     EXPECT_FALSE(a->previewValid);  // cleared as its render started
@@ -334,20 +259,8 @@ TEST_F(PreviewRenderRunTest, StopEndsTheRunAndNoNoticeIsAwaited) {
     EXPECT_EQ(window.timer, 0);
 }
 
-TEST_F(PreviewRenderRunTest, ProgressCountsRowsAndShowsPercentWhenMinimized) {
-    TextureEntry* entry = Add("T_A", kKindTexture);
-    window.ShowEntry(entry);
-    window.minimized = true;
-    run.Step();
-    for (int i = 0; i < 58; ++i) run.OnRenderStep();
-    EXPECT_EQ(run.RowCount(), 58);
-    EXPECT_EQ(run.ProgressPosition(), 5);
-    EXPECT_EQ(run.Percent(), 100 * 5 / 11);
-    EXPECT_EQ(window.caption, "45% Swatchcraft");
-}
-
 TEST_F(PreviewRenderRunTest, FailuresBeforeTheRenderEndTheRun) {
-    TextureEntry* entry = Add("T_A", kKindTexture);
+    TextureEntry* entry = Add("T_A");
     window.ShowEntry(entry);
     settings.templateIndex = 150;
     run.Step();
@@ -366,9 +279,10 @@ TEST_F(PreviewRenderRunTest, FailuresBeforeTheRenderEndTheRun) {
     EXPECT_EQ(target.scenes.size(), 1u);
 }
 
-TEST_F(PreviewRenderRunTest, VanishedRendererCountsAsFailedRender) {
-    TextureEntry* entry = Add("T_A", kKindTexture);
-    window.ShowEntry(entry);
+TEST_F(PreviewRenderRunTest, VanishedRendererFailsTheRenderAndATakenOverOneEndsTheRun) {
+    TextureEntry* a = Add("T_A");
+    TextureEntry* b = Add("T_B");
+    window.ShowEntry(a);
     installation.SetVersion(3.1f);  // no retries
     run.Step();
     run.CheckRenderer();
@@ -379,22 +293,22 @@ TEST_F(PreviewRenderRunTest, VanishedRendererCountsAsFailedRender) {
     run.OnTimer();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("POV-Ray wurde beendet"), std::string::npos);
-}
 
-TEST_F(PreviewRenderRunTest, RenderTakenOverByAnotherProgramEndsTheRunAfterASecondLook) {
-    TextureEntry* a = Add("T_A", kKindTexture);
-    TextureEntry* b = Add("T_B", kKindTexture);
+    // Another program's render ends the run after a second look, without a
+    // retry that would stop that render.
+    installation.SetVersion(3.7f);
+    target.alive = true;
+    target.scenes.clear();
     window.selected = {a, b};
-    window.ShowEntry(a);
     run.Step();
     target.takenOver = true;
     run.CheckRenderer();  // could still be the end of its own render
     EXPECT_TRUE(run.Busy());
     run.CheckRenderer();
     EXPECT_TRUE(run.Idle());
-    EXPECT_EQ(target.scenes.size(), 1u);  // no retry that would stop the other render
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.find("weil ein anderes Programm POV-Ray"), std::string::npos);
+    EXPECT_EQ(target.scenes.size(), 1u);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_NE(ui.messages[1].text.find("weil ein anderes Programm POV-Ray"), std::string::npos);
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 #include <sstream>
 
+#include "ScriptedWindow.h"
 #include "TestEnvironment.h"
 #include "bridge/BridgeApi.h"
 #include "library/EntryKind.h"
@@ -19,8 +21,6 @@
 #include "preview/PreviewImage.h"
 #include "preview/PreviewRenderRun.h"
 #include "preview/PreviewRenderer.h"
-#include "scanner/DeclarationReader.h"
-#include "scanner/DeclarationText.h"
 
 namespace sc::test {
 namespace {
@@ -35,56 +35,21 @@ public:
     }
 };
 
-class LiveWindow : public RenderRunWindow {
-public:
-    LiveWindow(LibraryController& controller, PovConfiguration& configuration)
-        : controller_(controller), configuration_(configuration) {}
-    TextureEntry* CurrentEntry() override { return current; }
-    void ShowEntry(TextureEntry* entry) override {
-        current = entry;
-        lines.clear();
-        if (!LoadDeclaration(controller_.Library(), *entry, true)) return;
-        std::istringstream in(DeclarationBoxText(*entry));
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-    }
-    std::vector<TextureEntry*> SelectedEntries() override { return selected; }
-    bool CheckPovSettings() override { return configuration_.CheckSettings(); }
-    const std::vector<std::string>* DeclarationLines() override { return &lines; }
-    void StartTimer(int ms) override { deadline = Clock::now() + std::chrono::milliseconds(ms); }
-    void StopTimer() override { deadline.reset(); }
-
-    TextureEntry* current = nullptr;
-    std::vector<TextureEntry*> selected;
-    std::vector<std::string> lines;
-    std::optional<Clock::time_point> deadline;
-
-private:
-    LibraryController& controller_;
-    PovConfiguration& configuration_;
-};
-
 // The colour sums of a picture POV-Ray wrote, taken as the preview window holds it.
 PreviewImage SumsOfPpm(const std::string& ppm) {
     PreviewImage image;
     std::istringstream in(ppm);
-    std::string magic;
     int width = 0, height = 0, maxValue = 0;
-    in >> magic;
+    in.ignore(2);  // "P6"
     for (int* field : {&width, &height, &maxValue}) {
         while (in >> std::ws && in.peek() == '#') in.ignore(1 << 20, '\n');
         in >> *field;
     }
     in.get();
     std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * height * 3);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            char rgb[3];
-            in.read(rgb, 3);
-            std::uint8_t* p = &pixels[(static_cast<size_t>(height - 1 - y) * width + x) * 3];
-            p[0] = static_cast<std::uint8_t>(rgb[2]);
-            p[1] = static_cast<std::uint8_t>(rgb[1]);
-            p[2] = static_cast<std::uint8_t>(rgb[0]);
-        }
+    for (int y = height - 1; y >= 0; --y)  // rows bottom-up, bytes blue-green-red
+        for (int x = 0; x < width; ++x)
+            for (int c = 2; c >= 0; --c) pixels[(static_cast<size_t>(y) * width + x) * 3 + c] = static_cast<std::uint8_t>(in.get());
     ComputeStats(image, pixels.data(), pixels.size(), width, height);
     return image;
 }
@@ -97,12 +62,13 @@ protected:
           launcher(configuration, ui),
           controller(ui),
           renderer(ui, &launcher),
-          window(controller, configuration),
+          window(controller),
           run(controller, renderer, window, installation, settings) {}
 
     void SetUp() override {
         SetProgramDataDirOverride(dir / "data");
         configuration.SetSettingsDialog(&dialog);
+        window.checkSettings = [this] { return configuration.CheckSettings(); };
         configuration.SetPluginPath(bridge::BridgeModulePath());
         configuration.SetPovWindowProbe([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; });
         controller.Library().SetLibraryPaths({PovIncludeDir()});
@@ -119,15 +85,14 @@ protected:
         SplitPath(file, directory, fileName);
         return controller.Library().AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
     }
-    void Drive(bool autoStore) {
-        if (autoStore)
-            run.StepWithAutoStore();
-        else
-            run.Step();
+    // Runs the render side as the window's event loop would, until the run ends.
+    void Drive(bool autoStore, const std::function<void()>& eachTurn = {}) {
+        autoStore ? run.StepWithAutoStore() : run.Step();
         const auto start = Clock::now();
         while (!run.Idle() && Clock::now() - start < std::chrono::seconds(120)) {
+            if (eachTurn) eachTurn();
             bridge::DispatchMessages(20);
-            if (window.deadline && Clock::now() >= *window.deadline) run.OnTimer();
+            if (window.TimerDue()) run.OnTimer();
             run.CheckRenderer();
         }
         ASSERT_TRUE(run.Idle());
@@ -142,7 +107,7 @@ protected:
     LibraryController controller;
     PreviewRenderer renderer;
     PreviewRenderSettings settings;
-    LiveWindow window;
+    ScriptedWindow window;
     PreviewRenderRun run;
 };
 
@@ -170,13 +135,12 @@ TEST_F(PreviewRendererTest, EveryKindRendersAsPovRayRendersTheSameScene) {
                   0)
             << output;
         const PreviewImage expected = SumsOfPpm(ReadFile(ProgramFolder("preview") + "/oracle.ppm"));
-        EXPECT_EQ(entry->preview.sumRed, expected.sumRed);
-        EXPECT_EQ(entry->preview.sumGreen, expected.sumGreen);
-        EXPECT_EQ(entry->preview.sumBlue, expected.sumBlue);
-        EXPECT_EQ(entry->preview.sumMiddleRow, expected.sumMiddleRow);
+        const PreviewImage& got = entry->preview;
+        EXPECT_EQ(std::tuple(got.sumRed, got.sumGreen, got.sumBlue, got.sumMiddleRow),
+                  std::tuple(expected.sumRed, expected.sumGreen, expected.sumBlue, expected.sumMiddleRow));
         // A normal alone gets POV-Ray's default black pigment: only the others show colour.
         if (sample.kind != kKindNormal) {
-            EXPECT_GT(entry->preview.sumRed + entry->preview.sumGreen + entry->preview.sumBlue, 0u);
+            EXPECT_GT(got.sumRed + got.sumGreen + got.sumBlue, 0u);
         }
     }
 }
@@ -187,20 +151,14 @@ TEST_F(PreviewRendererTest, BrokenDeclarationIsTriedFourTimesAndEndsFaulty) {
                                        "#declare T_Good = texture { pigment { color rgb <0.2, 0.4, 0.6> } }\n");
     TextureEntry* bad = Add(file, "T_Bad", kKindTexture);
     TextureEntry* good = Add(file, "T_Good", kKindTexture);
-    window.ShowEntry(bad);
     window.selected = {bad, good};
-    int attempts = 0;
-    int lastAttempt = -1;
-    run.Step();
-    const auto start = Clock::now();
-    while (!run.Idle() && Clock::now() - start < std::chrono::seconds(120)) {
-        if (run.RunEntry() == bad && run.Attempt() != lastAttempt) {
-            lastAttempt = run.Attempt();
-            ++attempts;
-        }
-        bridge::DispatchMessages(20);
-        if (window.deadline && Clock::now() >= *window.deadline) run.OnTimer();
-    }
+    window.ShowEntry(bad);
+    int attempts = 0, lastAttempt = -1;
+    Drive(false, [&] {
+        if (run.RunEntry() != bad || run.Attempt() == lastAttempt) return;
+        lastAttempt = run.Attempt();
+        ++attempts;
+    });
     EXPECT_EQ(attempts, 4);
     EXPECT_TRUE(bad->previewFaulty);
     EXPECT_FLOAT_EQ(bad->previewVersion, 0.0f);

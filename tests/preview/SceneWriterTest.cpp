@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
 
 #include "TestEnvironment.h"
 #include "library/EntryKind.h"
@@ -16,15 +16,9 @@ namespace {
 
 std::vector<std::string> SplitCrLf(const std::string& text) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
+    for (size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+        end = std::min(text.find("\r\n", start), text.size());
         lines.push_back(text.substr(start, end - start));
-        start = end + 2;
     }
     return lines;
 }
@@ -60,11 +54,8 @@ TEST_F(SceneWriterTest, FirstRenderCreatesFolderTemplateAndSceneWithDeclaration)
     EXPECT_TRUE(FileExists(folder + "/TexturePreview02.inc"));
     EXPECT_FALSE(FileExists(folder + "/TexturePreview01.inc"));
     ASSERT_GE(lines.size(), 25u);
-    EXPECT_EQ(lines[0], "#version 3.1;");
-    EXPECT_EQ(lines[1], "// >>> Gold_Metal <<<");
-    EXPECT_EQ(lines[3], "}");
-    EXPECT_EQ(lines[4], "");
-    EXPECT_EQ(lines[5], "// &Kugel auf Schachbrett");
+    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 6),
+              (std::vector<std::string>{"#version 3.1;", box[0], box[1], box[2], "", "// &Kugel auf Schachbrett"}));
     EXPECT_EQ(lines[7], "#version 3.0");
     EXPECT_EQ(lines[22], "texture { Gold_Metal scale 0.5 }");
     EXPECT_FLOAT_EQ(entry.previewVersion, 3.1f);
@@ -79,13 +70,11 @@ TEST_F(SceneWriterTest, VersionLineFollowsAttemptAndInstalledVersion) {
     EXPECT_FLOAT_EQ(entry.previewVersion, 1.0f);
     // Past the table: no version text, the stored version stays.
     const auto lines = Scene(entry, 0, 3.02, 3);
-    EXPECT_EQ(lines[0], "");
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2], "// &Standard");
+    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 3), (std::vector<std::string>{"", "", "// &Standard"}));
     EXPECT_FLOAT_EQ(entry.previewVersion, 1.0f);
 }
 
-TEST_F(SceneWriterTest, WrapperSuitsTheKind) {
+TEST_F(SceneWriterTest, CustomTemplatesGetTheWrapperThatSuitsTheKind) {
     CreateDirectories(folder);
     test::TempDir other;
     const std::string custom = "// Eigene\r\n  box { 0, 1 }  foo %texture% scale 2\r\nsphere { 0, 1 }\n";
@@ -96,20 +85,21 @@ TEST_F(SceneWriterTest, WrapperSuitsTheKind) {
     EXPECT_EQ(Scene(color, 6, 3.7)[3], "pigment { color Red scale 2 }");
     EXPECT_EQ(Scene(pigment, 6, 3.7)[3], "texture { P scale 2 }");
     const auto lines = Scene(normal, 6, 3.7);
-    EXPECT_EQ(lines[3], "texture { N scale 2 }");
-    EXPECT_EQ(lines[4], "sphere { 0, 1 }");
+    EXPECT_EQ(std::vector(lines.begin() + 3, lines.end()), (std::vector<std::string>{"texture { N scale 2 }", "sphere { 0, 1 }"}));
     EXPECT_EQ(test::ReadFile(folder + "/TexturePreview07.inc"), custom);  // never overwritten
+    // A template without placeholder gives a scene without the entry.
+    ASSERT_TRUE(WriteFileAtomically(folder + "/TexturePreview01.inc", "camera { location -5 look_at 0 }\n"));
+    EXPECT_EQ(Scene(material, 0, 3.7), (std::vector<std::string>{"#version 3.1;", "", "camera { location -5 look_at 0 }"}));
 }
 
 TEST_F(SceneWriterTest, FinishWrapperUsesTheFinishColour) {
     TextureEntry entry("Shiny", kKindFinish);
     EXPECT_EQ(Scene(entry, 1, 3.7)[19], "texture { finish { Shiny } pigment { color rgbf<1,1,1,0> } scale 0.5 }");
     test::TempDir settings;
-    const std::string ini = settings.Write("s.ini", "[FinishColor]\nR=0.2\nG=\nB=0.3\nF=0.5x\n");
-    FinishColor color = ReadFinishColor(ini);
-    EXPECT_EQ(FinishPigment(color), " pigment { color rgbf<1,1,1,0.5> }");
-    color = ReadFinishColor(settings.Write("t.ini", "[finishcolor]\nr = 0.25\ng=abc\nb=1.50\n"));
-    EXPECT_EQ(FinishPigment(color), " pigment { color rgbf<0.25,0,1.5,0> }");
+    EXPECT_EQ(FinishPigment(ReadFinishColor(settings.Write("s.ini", "[FinishColor]\nR=0.2\nG=\nB=0.3\nF=0.5x\n"))),
+              " pigment { color rgbf<1,1,1,0.5> }");
+    EXPECT_EQ(FinishPigment(ReadFinishColor(settings.Write("t.ini", "[finishcolor]\nr = 0.25\ng=abc\nb=1.50\n"))),
+              " pigment { color rgbf<0.25,0,1.5,0> }");
     EXPECT_EQ(FormatStreamNumber(0.658824), "0.658824");
     EXPECT_EQ(FormatStreamNumber(1.0 / 3.0), "0.333333");
     EXPECT_EQ(FormatStreamNumber(3.1f), "3.1");
@@ -117,15 +107,6 @@ TEST_F(SceneWriterTest, FinishWrapperUsesTheFinishColour) {
     ASSERT_TRUE(WriteFileAtomically(SettingsFilePath(), "[FinishColor]\nR=0.5\nG=0.25\nB=0\nF=0.1\n"));
     EXPECT_EQ(Scene(entry, 1, 3.7)[19],
               "texture { finish { Shiny } pigment { color rgbf<0.5,0.25,0,0.1> } scale 0.5 }");
-}
-
-TEST_F(SceneWriterTest, TemplateWithoutPlaceholderGivesSceneWithoutEntry) {
-    CreateDirectories(folder);
-    ASSERT_TRUE(WriteFileAtomically(folder + "/TexturePreview01.inc", "camera { location -5 look_at 0 }\n"));
-    TextureEntry entry("T", kKindTexture);
-    const auto lines = Scene(entry, 0, 3.7);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[2], "camera { location -5 look_at 0 }");
 }
 
 TEST_F(SceneWriterTest, FailuresWriteNothing) {

@@ -1,0 +1,67 @@
+// A preview window without a screen for the render run: it shows the entry's
+// declaration as the real one does and records what the run asks of it.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "library/LibraryController.h"
+#include "preview/PreviewRenderRun.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
+
+namespace sc::test {
+
+class ScriptedWindow : public RenderRunWindow {
+public:
+    using Clock = std::chrono::steady_clock;
+    explicit ScriptedWindow(LibraryController& controller) : controller_(controller) {}
+    TextureEntry* CurrentEntry() override { return current; }
+    void ShowEntry(TextureEntry* entry) override {
+        current = entry;
+        lines.clear();
+        if (!LoadDeclaration(controller_.Library(), *entry, true)) return;
+        std::istringstream in(DeclarationBoxText(*entry));
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+    }
+    std::vector<TextureEntry*> SelectedEntries() override { return selected; }
+    bool CheckPovSettings() override { return checkSettings ? checkSettings() : settingsRight; }
+    const std::vector<std::string>* DeclarationLines() override { return &lines; }
+    bool DeclarationEdited() override { return edited; }
+    void StartTimer(int milliseconds) override {
+        timer = milliseconds;
+        timerStart = Clock::now();
+    }
+    void StopTimer() override { timer = 0; }
+    bool TimerDue() const { return timer && Clock::now() >= timerStart + std::chrono::milliseconds(timer); }
+    void SetArrowEnabled(bool enabled) override { arrow = enabled; }
+    void SetRenderButton(bool enabled, bool stop) override {
+        buttonEnabled = enabled;
+        stopLabel = stop;
+    }
+    bool IsMinimized() override { return minimized; }
+    void SetCaption(const std::string& text) override { caption = text; }
+    bool ShowHint(const std::string& text) override {
+        hints.push_back(text);
+        return tickHintBox;
+    }
+
+    TextureEntry* current = nullptr;
+    std::vector<TextureEntry*> selected;
+    std::vector<std::string> lines;
+    std::function<bool()> checkSettings;  // unset: settingsRight answers
+    bool settingsRight = true, edited = false, minimized = false, tickHintBox = true;
+    bool arrow = false, buttonEnabled = true, stopLabel = false;
+    int timer = 0;
+    Clock::time_point timerStart;
+    std::string caption;
+    std::vector<std::string> hints;
+
+private:
+    LibraryController& controller_;
+};
+
+}  // namespace sc::test
