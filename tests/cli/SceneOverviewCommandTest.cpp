@@ -2,9 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "TestEnvironment.h"
-#include "library/LibraryController.h"
-#include "library/LibraryFile.h"
-#include "scanner/TextureSearch.h"
 
 namespace sc::test {
 namespace {
@@ -12,13 +9,7 @@ namespace {
 class SceneOverviewCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        LibraryController controller(ui);
-        controller.Library().SetLibraryPaths({PovIncludeDir()});
-        SearchOptions options;
-        options.explicitFiles = {PovIncludeDir() + "/textures.inc"};
-        options.kinds.fill(true);
-        SearchTextures(controller, options);
-        ASSERT_TRUE(SaveLibrary(controller, dir / "lib.swl", ""));
+        ASSERT_EQ(Cli("scan --kinds mtpcfn '" + PovIncludeDir() + "/textures.inc' -o lib.swl >/dev/null"), 0);
     }
 
     int Cli(const std::string& arguments, std::string* output = nullptr) {
@@ -28,7 +19,6 @@ protected:
     }
 
     TempDir dir;
-    RecordingUserInterface ui;
 };
 
 TEST_F(SceneOverviewCommandTest, SceneFromListFile) {
