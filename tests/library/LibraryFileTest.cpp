@@ -63,8 +63,7 @@ void AppendRecord(Bytes& b, double version, const RecordSpec& r) {
 
 // A file of the given version with a header written as that version did.
 Bytes FileOfVersion(float version, const std::string& povHome, std::uint32_t count) {
-    Bytes b;
-    b.Header(version);
+    Bytes b = Bytes().Header(version);
     if (version >= 3.199) b.Str(povHome);
     if (version >= 2.099) b.U32(count);
     return b;
@@ -80,20 +79,13 @@ std::vector<std::uint8_t> Picture(int size, std::uint8_t b, std::uint8_t g, std:
 
 class LibraryFileTest : public ::testing::Test {
 protected:
-    struct Loaded {
-        bool ok;
-        std::string povHome;
-        float version;
-    };
-
+    struct Loaded { bool ok; std::string povHome; float version; };
     Loaded Load(LibraryController& c, const std::string& path, bool add = false) {
         Loaded l{false, {}, 0};
         l.ok = LoadLibrary(c, path, l.povHome, l.version, add);
         return l;
     }
-    std::string WriteList(const Bytes& b, const std::string& name = "list.swl") {
-        return dir.Write(name, b.data);
-    }
+    std::string WriteList(const Bytes& b, const std::string& name = "list.swl") { return dir.Write(name, b.data); }
     TextureEntry* Find(LibraryController& c, const std::string& directory, const std::string& name,
                        const std::string& fileName = "woods.inc") {
         return c.Library().FindEntry(directory, fileName, name);
