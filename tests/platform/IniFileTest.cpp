@@ -1,10 +1,7 @@
 #include "platform/IniFile.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -114,16 +111,6 @@ TEST(IniFile, OneCallFunctionsCreateReadDeleteAndFollowLinks) {
     EXPECT_EQ(ReadFile(path), "[A]\nk=2\n");
 }
 
-// Runs `body` in a child process and returns its exit status.
-template <typename F>
-int InChild(F body) {
-    const pid_t pid = fork();
-    if (pid == 0) _exit(body());
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(IniFile, FailedWritesLeaveTheOldFileWhole) {
     TempDir dir;
     const std::string readOnly = dir.Write("ro.ini", "[A]\r\nk=1\r\n");
@@ -143,13 +130,7 @@ TEST(IniFile, FailedWritesLeaveTheOldFileWhole) {
     // A file size limit makes every write beyond 64 bytes fail as on a full disk.
     const std::string before = "[A]\nk=1\n" + std::string(100, ';') + "\n";
     const std::string full = dir.Write("full.ini", before);
-    EXPECT_EQ(InChild([&] {
-                  signal(SIGXFSZ, SIG_IGN);
-                  rlimit limit{64, 64};
-                  setrlimit(RLIMIT_FSIZE, &limit);
-                  return WriteIniString(full, "A", "k", "2") ? 1 : 0;
-              }),
-              0);
+    EXPECT_EQ(test::RunInChild([&] { return WriteIniString(full, "A", "k", "2") ? 1 : 0; }, 64), 0);
     EXPECT_EQ(ReadFile(full), before);
     EXPECT_EQ(ListDirectory(dir.Path()).size(), 4u);  // no temporary file left
 
@@ -158,11 +139,11 @@ TEST(IniFile, FailedWritesLeaveTheOldFileWhole) {
     ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
     ASSERT_EQ(chmod((dir / "locked").c_str(), 0555), 0);
     ASSERT_EQ(chmod(locked.c_str(), 0666), 0);
-    EXPECT_EQ(InChild([&] {
-                  if (geteuid() == 0 && setuid(65534) != 0) return 2;
-                  return WriteIniString(locked, "A", "k", "2") ? 1 : 0;
-              }),
-              0);
+    const auto asUser = [&] {
+        if (geteuid() == 0 && setuid(65534) != 0) return 2;
+        return WriteIniString(locked, "A", "k", "2") ? 1 : 0;
+    };
+    EXPECT_EQ(test::RunInChild(asUser), 0);
     EXPECT_EQ(ReadFile(locked), "[A]\nk=1\n");
     chmod((dir / "locked").c_str(), 0755);
 }

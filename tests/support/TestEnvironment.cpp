@@ -1,5 +1,7 @@
 #include "TestEnvironment.h"
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,6 +52,21 @@ int RunCommand(const std::string& command, std::string* output) {
     while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) text.append(buffer.data(), n);
     const int status = pclose(pipe);
     if (output) *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunInChild(const std::function<int()>& body, long fileSizeLimit) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (fileSizeLimit > 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

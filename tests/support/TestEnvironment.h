@@ -2,6 +2,7 @@
 // Helpers shared by all test programs. Every test program runs with HOME and
 // the XDG folders pointing into a private temporary folder, so no test ever
 // touches the real user's files.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,11 @@ std::string ReadFile(std::string_view path);
 // Runs a command line through the shell and returns its exit status; its
 // standard output is stored in `output` when given.
 int RunCommand(const std::string& command, std::string* output = nullptr);
+
+// Runs `body` in a forked child and returns its exit status (-1 when it did
+// not exit). With a `fileSizeLimit` every write beyond that many bytes fails,
+// as on a full disk.
+int RunInChild(const std::function<int()>& body, long fileSizeLimit = 0);
 
 // The folder holding the built programs (swatchcraft-cli, the render host, the bridge).
 std::string BinaryDir();
