@@ -1,11 +1,7 @@
 #include "povray/LibraryPaths.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +16,7 @@ namespace {
 
 using test::ReadFile;
 using test::TempDir;
+using Paths = std::vector<std::string>;
 
 std::string HomeDir() { return std::getenv("HOME"); }
 
@@ -36,6 +33,7 @@ protected:
         userIni = HomeDir() + "/.povray/3.6/povray.ini";
     }
     void TearDown() override { std::filesystem::remove_all(HomeDir() + "/.povray"); }
+    void SystemIni(const std::string& text) { dir.Write("pov/etc/povray/3.6/povray.ini", text); }
 
     TempDir dir;
     std::string home, systemIni, userIni;
@@ -43,25 +41,27 @@ protected:
 };
 
 TEST(LibraryPathLine, RecognisesOnlyRealLibraryPathLines) {
-    std::string value;
-    ASSERT_TRUE(ParseLibraryPathLine("  LIBRARY_PATH=/povray3/include/ ", value));
-    EXPECT_EQ(value, "/povray3/include");
-    ASSERT_TRUE(ParseLibraryPathLine("Library_Path=\"/usr/share/povray-3.7/include\"", value));
-    EXPECT_EQ(value, "/usr/share/povray-3.7/include");
-    ASSERT_TRUE(ParseLibraryPathLine("library_paths = /", value));
-    EXPECT_EQ(value, "/");
-    EXPECT_FALSE(ParseLibraryPathLine(";Library_Path=/x", value));
-    EXPECT_FALSE(ParseLibraryPathLine("Library_Path=   ", value));
-    EXPECT_FALSE(ParseLibraryPathLine("Library_Path /x", value));
-    EXPECT_FALSE(ParseLibraryPathLine("Input_File_Name=library_path=/x", value));
+    // A line and the path read from it; "-" where it is no library path line.
+    const std::vector<std::pair<const char*, const char*>> cases{
+        {"  LIBRARY_PATH=/povray3/include/ ", "/povray3/include"},
+        {"Library_Path=\"/usr/share/povray-3.7/include\"", "/usr/share/povray-3.7/include"},
+        {"library_paths = /", "/"},
+        {";Library_Path=/x", "-"},
+        {"Library_Path=   ", "-"},
+        {"Library_Path /x", "-"},
+        {"Input_File_Name=library_path=/x", "-"}};
+    for (const auto& [line, expected] : cases) {
+        std::string value;
+        EXPECT_EQ(ParseLibraryPathLine(line, value) ? value : "-", expected) << line;
+    }
 }
 
 TEST_F(FakePovHome, ReadsTheSystemFileUntilTheUserHasOne) {
     EXPECT_EQ(PovIniVersionOf(home), "3.6");
     EXPECT_EQ(PovrayIniPath(home), systemIni);
-    std::vector<std::string> paths{"stale"};
+    Paths paths{"stale"};
     ASSERT_EQ(ReadLibraryPaths(home, paths), 1);
-    EXPECT_EQ(paths, (std::vector<std::string>{dir.Path()}));
+    EXPECT_EQ(paths, Paths{dir.Path()});
     EXPECT_TRUE(IsLibraryPath(home, dir.Path() + "/"));
     EXPECT_FALSE(IsLibraryPath(home, "/commented"));
     dir.Write("font.ttf", "x");
@@ -74,47 +74,41 @@ TEST_F(FakePovHome, ReadsTheSystemFileUntilTheUserHasOne) {
     ASSERT_TRUE(RewriteLibraryPaths(userIni, {"/a"}));
     EXPECT_EQ(PovrayIniPath(home), userIni);
     ReadLibraryPaths(home, paths);
-    EXPECT_EQ(paths, (std::vector<std::string>{"/a"}));
+    EXPECT_EQ(paths, Paths{"/a"});
     EXPECT_EQ(ReadFile(systemIni).find("/a"), std::string::npos);
-
     EXPECT_EQ(ReadLibraryPathsFromFile(dir / "none.ini", paths), 0);
     EXPECT_TRUE(paths.empty());
+
+    // Only the exact line form of a path is removed.
+    SystemIni("LIBRARY_PATH = /fonts\nLibrary_Path=/fonts\n  library_path = /fonts  \nlibrary_path = /fonts/x\n");
+    std::filesystem::remove(userIni);
+    ASSERT_TRUE(RemoveLibraryPath(home, "/fonts"));
+    EXPECT_EQ(ReadFile(userIni), "Library_Path=/fonts\nlibrary_path = /fonts/x\n");
 }
 
-TEST(RewriteLibraryPaths, MovesPathsToTheEndAndKeepsEveryOtherByte) {
+TEST(RewriteLibraryPaths, MovesPathsToTheEndKeepsEveryOtherByteAndNeverDamagesTheFile) {
     TempDir dir;
-    const std::string before =
-        "; POV-Ray settings\r\n"
-        "Library_Path=/one\r\n"
-        "Width = 800   \r\n"
-        "  library_path=\"/two\"\r\n"
-        "[Section]\r\n"
-        "Height=600";
+    std::string before =
+        "; POV-Ray settings\r\nLibrary_Path=/one\r\nWidth = 800   \r\n  library_path=\"/two\"\r\n[Section]\r\nHeight=600";
     const std::string ini = dir.Write("povray.ini", before);
     chmod(ini.c_str(), 0600);
     ASSERT_TRUE(RewriteLibraryPaths(ini, {"/two", "/one", "/with blank"}));
     EXPECT_EQ(ReadFile(ini),
-              "; POV-Ray settings\r\n"
-              "Width = 800   \r\n"
-              "[Section]\r\n"
-              "Height=600\r\n"
-              "Library_Path = /two\r\n"
-              "Library_Path = /one\r\n"
-              "Library_Path = \"/with blank\"");
+              "; POV-Ray settings\r\nWidth = 800   \r\n[Section]\r\nHeight=600\r\n"
+              "Library_Path = /two\r\nLibrary_Path = /one\r\nLibrary_Path = \"/with blank\"");
     EXPECT_EQ(ReadFile(dir / "povray.bak"), before);
     struct stat st {};
     stat(ini.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    std::vector<std::string> paths;
+    Paths paths;
     ReadLibraryPathsFromFile(ini, paths);
-    EXPECT_EQ(paths, (std::vector<std::string>{"/two", "/one", "/with blank"}));
+    EXPECT_EQ(paths, (Paths{"/two", "/one", "/with blank"}));
     EXPECT_EQ(ListDirectory(dir.Path()).size(), 2u);  // no temporary file left
-}
+    std::filesystem::remove(dir / "povray.bak");
 
-TEST(RewriteLibraryPaths, NeverDamagesTheFile) {
-    TempDir dir;
-    const std::string before = "Width=1\nLibrary_Path=/old\n";
-    const std::string ini = dir.Write("povray.ini", before);
+    // A failed rewrite never damages the file.
+    before = "Width=1\nLibrary_Path=/old\n";
+    dir.Write("povray.ini", before);
     EXPECT_FALSE(RewriteLibraryPaths(dir / "missing.ini", {"/x"}));
     EXPECT_FALSE(FileExists(dir / "missing.ini"));
 
@@ -130,31 +124,15 @@ TEST(RewriteLibraryPaths, NeverDamagesTheFile) {
     chmod(ini.c_str(), 0644);
 
     // A full disk: every write beyond 8 bytes fails.
-    const pid_t pid = fork();
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{8, 8};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(RewriteLibraryPaths(ini, {"/a/long/path/that/does/not/fit"}) ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(test::RunInChild([&] { return RewriteLibraryPaths(ini, {"/a/long/path/that/does/not/fit"}) ? 1 : 0; }, 8), 0);
     EXPECT_EQ(ReadFile(ini), before);
     EXPECT_EQ(ListDirectory(dir.Path()).size(), 1u);
 }
 
-TEST_F(FakePovHome, RemovesOnlyTheExactLineForm) {
-    dir.Write("pov/etc/povray/3.6/povray.ini",
-              "LIBRARY_PATH = /fonts\nLibrary_Path=/fonts\n  library_path = /fonts  \nlibrary_path = /fonts/x\n");
-    ASSERT_TRUE(RemoveLibraryPath(home, "/fonts"));
-    EXPECT_EQ(ReadFile(userIni), "Library_Path=/fonts\nlibrary_path = /fonts/x\n");
-}
-
 TEST_F(FakePovHome, FontDirectoryQuestionRemembersTheBox) {
     const std::string settings = dir / "swatchcraft.ini";
-    const std::vector<std::string> fonts{"/elsewhere", dir.Path() + "/"};
-    std::vector<std::string> asked;
+    const Paths fonts{"/elsewhere", dir.Path() + "/"};
+    Paths asked;
     SuppressibleAnswer reply{false, true};
     const SuppressibleQuestion ask = [&](const std::string& text) {
         asked.push_back(text);
@@ -168,7 +146,7 @@ TEST_F(FakePovHome, FontDirectoryQuestionRemembersTheBox) {
     EXPECT_EQ(asked.size(), 1u);  // suppressed
 
     WriteIniString(settings, "Ask", "DelFontDir", "1");
-    dir.Write("pov/etc/povray/3.6/povray.ini", "Library_Path = " + dir.Path() + "\n");
+    SystemIni("Library_Path = " + dir.Path() + "\n");
     reply = {true, false};
     CheckFontDirectory(home, settings, ui, ask, &fonts);
     EXPECT_EQ(GetIniInt(settings, "Ask", "DelFontDir", 0), 1);
@@ -179,7 +157,7 @@ TEST_F(FakePovHome, FontDirectoryQuestionRemembersTheBox) {
 }
 
 TEST_F(FakePovHome, SearchEntryCheckOffersTheDialog) {
-    dir.Write("pov/etc/povray/3.6/povray.ini", "Library_Path=/does/not/exist\n");
+    SystemIni("Library_Path=/does/not/exist\n");
     ui.answers = {Answer::Yes};
     int edits = 0;
     EXPECT_TRUE(CheckLibraryPathsForSearch(home, ui, [&] {
@@ -204,35 +182,38 @@ TEST_F(FakePovHome, SearchEntryCheckOffersTheDialog) {
               "Wahrscheinlich ist POV-Ray nicht vorhanden\nbzw. korrekt installiert.");
 }
 
+// The list and its selection, e.g. "/a /b @1".
+std::string State(const LibraryPathEditor& editor) {
+    std::string text;
+    for (const auto& entry : editor.Entries()) text += entry + " ";
+    return text + "@" + std::to_string(editor.Selected());
+}
+
 TEST(LibraryPathEditor, ListRules) {
-    TempDir dir;
     test::RecordingUserInterface ui;
     LibraryPathEditor editor({"/a", "/b"}, "/ini", ui);
-    EXPECT_EQ(editor.Selected(), 0);
+    EXPECT_EQ(State(editor), "/a /b @0");
     EXPECT_FALSE(editor.CanMoveUp());
     EXPECT_TRUE(editor.CanMoveDown());
     editor.Select(1);
     editor.Add("/c/");
-    EXPECT_EQ(editor.Entries(), (std::vector<std::string>{"/a", "/c", "/b"}));
-    EXPECT_EQ(editor.Selected(), 1);
+    EXPECT_EQ(State(editor), "/a /c /b @1");
     editor.Add("/a");
-    EXPECT_EQ(editor.Selected(), 0);
+    EXPECT_EQ(State(editor), "/a /c /b @0");
     EXPECT_EQ(ui.messages.back().text, "Das Verzeichnis \"/a\" ist bereits in der Liste.");
     editor.MoveDown();
-    EXPECT_EQ(editor.Entries(), (std::vector<std::string>{"/c", "/a", "/b"}));
-    EXPECT_EQ(editor.Selected(), 1);
+    EXPECT_EQ(State(editor), "/c /a /b @1");
     editor.Select(2);
     editor.Delete();
-    EXPECT_EQ(editor.Selected(), 1);
+    EXPECT_EQ(State(editor), "/c /a @1");
     editor.Select(0);
     editor.Delete();
-    EXPECT_EQ(editor.Entries(), (std::vector<std::string>{"/a"}));
-    EXPECT_EQ(editor.Selected(), 0);
+    EXPECT_EQ(State(editor), "/a @0");
     editor.Delete();
     EXPECT_FALSE(editor.CanDelete());
-    EXPECT_EQ(editor.Selected(), -1);
+    EXPECT_EQ(State(editor), "@-1");
     editor.Add("/z");
-    EXPECT_EQ(editor.Selected(), 0);
+    EXPECT_EQ(State(editor), "/z @0");
 }
 
 TEST(LibraryPathEditor, OkAsksBeforeWriting) {
@@ -240,9 +221,9 @@ TEST(LibraryPathEditor, OkAsksBeforeWriting) {
     CreateDirectories(dir / "a");
     CreateDirectories(dir / "b");
     test::RecordingUserInterface ui;
-    std::vector<std::vector<std::string>> written;
+    std::vector<Paths> written;
     bool writeWorks = true;
-    const LibraryPathEditor::Rewriter rewrite = [&](const std::vector<std::string>& paths) {
+    const LibraryPathEditor::Rewriter rewrite = [&](const Paths& paths) {
         written.push_back(paths);
         return writeWorks;
     };
@@ -260,8 +241,7 @@ TEST(LibraryPathEditor, OkAsksBeforeWriting) {
     EXPECT_EQ(ui.questions.back(), "Die Datei \n\"/x/povray.ini\"\nkonnte nicht aktualisiert werden!");
     ASSERT_TRUE(editor.Ok(rewrite));
     EXPECT_TRUE(editor.Changed());
-    EXPECT_EQ(written.size(), 1u);
-    EXPECT_EQ(written[0], (std::vector<std::string>{dir / "b", dir / "a"}));
+    EXPECT_EQ(written, (std::vector<Paths>{{dir / "b", dir / "a"}}));
 
     LibraryPathEditor unchanged({dir / "a"}, "/x/povray.ini", ui);
     const size_t asked = ui.questions.size();
@@ -279,20 +259,18 @@ TEST(LibraryPaths, PovrayFindsAnIncludeThroughAWrittenPath) {
     TempDir dir;
     dir.Write("lib/swatch_test.inc", "#declare SwatchTestPigment = pigment { color rgb <1, 0, 0> }\n");
     dir.Write("scene.pov",
-              "#include \"swatch_test.inc\"\n"
-              "camera { location <0, 0, -3> look_at 0 }\n"
+              "#include \"swatch_test.inc\"\ncamera { location <0, 0, -3> look_at 0 }\n"
               "plane { z, 1 pigment { SwatchTestPigment } }\n");
     const std::string ini = WritablePovrayIniPath("/usr");
     ASSERT_EQ(ini, HomeDir() + "/.povray/3.7/povray.ini");
-    std::vector<std::string> paths;
+    Paths paths;
     ReadLibraryPathsFromFile(ini, paths);
     paths.push_back(dir / "lib");
     ASSERT_TRUE(RewriteLibraryPaths(ini, paths));
 
     std::string output;
     const int status = test::RunCommand("cd '" + dir.Path() + "' && HOME='" + HomeDir() +
-                                            "' timeout 60 /usr/bin/povray +Iscene.pov +Oout.png +W8 +H8 -D "
-                                            "-GA 2>&1",
+                                            "' timeout 60 /usr/bin/povray +Iscene.pov +Oout.png +W8 +H8 -D -GA 2>&1",
                                         &output);
     std::filesystem::remove_all(HomeDir() + "/.povray");
     EXPECT_EQ(status, 0) << output;

@@ -47,7 +47,15 @@ protected:
         config->SetExtensionSwitch([this](bool on) { switchedOff = !on; });
         return config;
     }
-    std::string Get(const char* section, const char* key) { return GetIniString(ini, section, key, "-"); }
+    // The values of "Section/Key" entries joined by '|', "-" for a missing one.
+    std::string Values(std::initializer_list<std::string> keys) {
+        std::string text;
+        for (const std::string& key : keys) {
+            const size_t slash = key.find('/');
+            text += (text.empty() ? "" : "|") + GetIniString(ini, key.substr(0, slash), key.substr(slash + 1), "-");
+        }
+        return text;
+    }
 
     TempDir dir;
     PovInstallation installation;
@@ -60,23 +68,19 @@ protected:
 TEST_F(PovConfigurationTest, PathsFollowTheHome) {
     PovInstallation none;
     PovConfiguration empty(none, ui);
-    EXPECT_EQ(empty.ExePath(), "");
-    EXPECT_EQ(empty.IniPath(), "");
-    EXPECT_FALSE(empty.IsInstalled());
+    EXPECT_EQ(empty.ExePath() + empty.IniPath(), "");
     EXPECT_FALSE(empty.CheckSettings());
     EXPECT_EQ(ui.messages.back().text, "POV-Ray für Windows ist auf diesem Computer nicht installiert.");
 
     PovConfiguration config(installation, ui);
-    EXPECT_EQ(config.ExePath(), dir / "pov/bin/povray");
     EXPECT_EQ(config.IniPath(), std::string(std::getenv("XDG_CONFIG_HOME")) + "/swatchcraft/pvengine.ini");
     EXPECT_TRUE(config.ExeExists());
     EXPECT_FALSE(config.IsInstalled());  // no plug-in path known
 }
 
 TEST_F(PovConfigurationTest, AllRightMeansNoDialog) {
-    dir.Write("pvengine.ini",
-              "[General]\nOneInstance=1\n[GuiExtensions]\nUseExtensions=1\nExtDll03=" + plugin +
-                  "\n[Renderer]\nCompletion=2260\n");
+    dir.Write("pvengine.ini", "[General]\nOneInstance=1\n[GuiExtensions]\nUseExtensions=1\nExtDll03=" + plugin +
+                                  "\n[Renderer]\nCompletion=2260\n");
     const std::string before = ReadFile(ini);
     {
         auto config = Make();
@@ -95,20 +99,16 @@ TEST_F(PovConfigurationTest, PutsBackExactlyWhatWasChangedAndNotKept) {
         ASSERT_TRUE(config->CheckSettings());
         EXPECT_EQ(dialog.shownRight, (PovSettingFlags{false, false, false, false, false}));
         EXPECT_EQ(dialog.shownKeep, (PovSettingFlags{true, true, false, false, false}));
-        EXPECT_EQ(Get("Renderer", "Completion"), "2260");
-        EXPECT_EQ(Get("GuiExtensions", "ExtDll16"), plugin);
+        EXPECT_EQ(Values({"Renderer/Completion", "GuiExtensions/ExtDll16"}), "2260|" + plugin);
         EXPECT_EQ(ui.messages.back().text, "Die Einstellungen wurden erfolgreich durchgeführt.");
         EXPECT_EQ(config->OldCompletion(), 2258);
     }
     // The extension and its switch were kept (their boxes start ticked).
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll16"), plugin);
-    EXPECT_EQ(Get("GuiExtensions", "UseExtensions"), "1");
-    EXPECT_EQ(Get("General", "DropToEditor"), "0");
-    EXPECT_EQ(Get("General", "OneInstance"), "0");
-    EXPECT_EQ(Get("Renderer", "Completion"), "2258");
-}
+    EXPECT_EQ(Values({"General/DropToEditor", "General/OneInstance", "GuiExtensions/UseExtensions",
+                      "GuiExtensions/ExtDll16", "Renderer/Completion"}),
+              "0|0|1|" + plugin + "|2258");
 
-TEST_F(PovConfigurationTest, OnlyCompletionWrongComesBackAfterTheRun) {
+    // Only Completion wrong: it alone comes back after the run.
     dir.Write("pvengine.ini", "[General]\nOneInstance=1\n[GuiExtensions]\nUseExtensions=1\nExtDll20=" + plugin +
                                   "\n[Renderer]\nCompletion=2258\n");
     {
@@ -120,22 +120,15 @@ TEST_F(PovConfigurationTest, OnlyCompletionWrongComesBackAfterTheRun) {
         ASSERT_TRUE(config->CheckSettings());
         EXPECT_EQ(config->OldCompletion(), 2258);
     }
-    EXPECT_EQ(Get("Renderer", "Completion"), "2258");
-    EXPECT_EQ(Get("General", "OneInstance"), "0");
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll20"), plugin);
+    EXPECT_EQ(Values({"Renderer/Completion", "General/OneInstance", "GuiExtensions/ExtDll20"}), "2258|0|" + plugin);
 }
 
 TEST_F(PovConfigurationTest, UntickedBoxesUndoEverything) {
     const std::string before = "[General]\r\nDropToEditor=0\r\n";
     dir.Write("pvengine.ini", before);
     dialog.untickAll = true;
-    {
-        auto config = Make();
-        ASSERT_TRUE(config->CheckSettings());
-    }
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll16"), "-");
-    EXPECT_EQ(Get("GuiExtensions", "UseExtensions"), "0");
-    EXPECT_EQ(Get("Renderer", "Completion"), "0");
+    ASSERT_TRUE(Make()->CheckSettings());
+    EXPECT_EQ(Values({"GuiExtensions/ExtDll16", "GuiExtensions/UseExtensions", "Renderer/Completion"}), "-|0|0");
     EXPECT_EQ(ReadFile(ini).substr(0, before.size()), before);
 }
 
@@ -156,8 +149,7 @@ TEST_F(PovConfigurationTest, CancelAndRunningPovChangeNothing) {
                   "POV-Ray läuft bereits.\n\nUm die Einstellungen aktivieren zu\nkönnen, beenden sie POV-Ray bitte.");
         // Asked again until POV-Ray is gone.
         probes = 0;
-        ui.answers.push_back(Answer::Ok);
-        ui.answers.push_back(Answer::Ok);
+        ui.answers.insert(ui.answers.end(), {Answer::Ok, Answer::Ok});
         EXPECT_TRUE(config->CheckSettings());
         EXPECT_EQ(ui.questions.size(), 4u);
     }
@@ -178,30 +170,25 @@ TEST_F(PovConfigurationTest, ExtDllSlotRules) {
               "[GuiExtensions]\nExtDll02=/old/SWLEGACY.PGE\nExtDll16=/a/x.pge\nExtDll17=/old/swlegacy.pge\n"
               "ExtDll18=/old/swbridge.dll\n");
     ASSERT_TRUE(config->Install());
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll17"), plugin);
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll02"), "/old/SWLEGACY.PGE");
+    EXPECT_EQ(Values({"GuiExtensions/ExtDll17", "GuiExtensions/ExtDll02"}), plugin + "|/old/SWLEGACY.PGE");
     EXPECT_TRUE(config->IsInstalled());
 
     WriteIniString(ini, "GuiExtensions", "ExtDll30", "/copy/swbridge.pge");
     ASSERT_TRUE(config->UninstallWithMessages());
     EXPECT_EQ(ui.messages.back().text, "Die GUI-Extension wurde erfolgreich entfernt.");
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll17"), "-");
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll30"), "-");
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll02"), "/old/SWLEGACY.PGE");
-    EXPECT_EQ(Get("GuiExtensions", "ExtDll18"), "/old/swbridge.dll");
+    EXPECT_EQ(Values({"GuiExtensions/ExtDll17", "GuiExtensions/ExtDll30", "GuiExtensions/ExtDll02",
+                      "GuiExtensions/ExtDll18"}),
+              "-|-|/old/SWLEGACY.PGE|/old/swbridge.dll");
     EXPECT_FALSE(config->UninstallWithMessages());
     EXPECT_EQ(ui.messages.back().text, "Die GUI-Extension konnte nicht entfernt werden.");
     EXPECT_EQ(ui.messages.back().icon, MessageIcon::Exclamation);
-}
 
-TEST_F(PovConfigurationTest, ReadOnlyIniIsReportedAndLeftAlone) {
+    // A read-only file is reported and left alone.
+    config.reset();
     dir.Write("pvengine.ini", "[General]\nDropToEditor=0\n");
     chmod(ini.c_str(), 0444);
-    {
-        auto config = Make();
-        EXPECT_FALSE(config->CheckSettings());
-        EXPECT_EQ(ui.messages.back().text, "Die Einstellungen konnten nicht vorgenommen werden.");
-    }
+    EXPECT_FALSE(Make()->CheckSettings());
+    EXPECT_EQ(ui.messages.back().text, "Die Einstellungen konnten nicht vorgenommen werden.");
     EXPECT_EQ(ReadFile(ini), "[General]\nDropToEditor=0\n");
 }
 

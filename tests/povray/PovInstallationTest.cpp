@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cstdlib>
+#include <tuple>
 
 #include "platform/FileSystem.h"
 #include "povray/PovDirectoryChoice.h"
@@ -14,51 +16,48 @@ namespace sc {
 namespace {
 
 using test::TempDir;
+using Strings = std::vector<std::string>;
+
+// The homes of the list's items, in order.
+Strings HomesOf(const PovVersionList& list) {
+    Strings homes;
+    for (const auto& item : list.Items()) homes.push_back(item.record.Home());
+    return homes;
+}
 
 TEST(PovInstallation, CompareUsesTheLetterOnlyForEqualVersions) {
     const PovInstallation beta('b', "/p", 3.1f, 4);
-    EXPECT_GT(beta.Compare(3.1f, 0), 0);
-    EXPECT_LT(beta.Compare(3.1f, 'e'), 0);
-    EXPECT_EQ(beta.Compare(3.1005f, 'b'), 0);
-    EXPECT_LT(beta.Compare(3.5f, 0), 0);
-    EXPECT_GT(beta.Compare(3.0f, 'z'), 0);
+    // Version, letter, sign of the comparison.
+    for (const auto& [version, letter, sign] : std::vector<std::tuple<float, int, int>>{
+             {3.1f, 0, 1}, {3.1f, 'e', -1}, {3.1005f, 'b', 0}, {3.5f, 0, -1}, {3.0f, 'z', 1}}) {
+        const int compared = beta.Compare(version, static_cast<char>(letter));
+        EXPECT_EQ((compared > 0) - (compared < 0), sign) << version << " " << letter;
+    }
 
     // A saved 310 without a minor version reads with letter -1: older than 3.1.
     PovInstallation saved;
     saved.SetVersionTimes100(310, -1);
     EXPECT_LT(saved.Compare(3.1f, 0), 0);
     EXPECT_EQ(saved.VersionTimes100(), 310);
-}
-
-TEST(PovInstallation, VersionTimes100RoundTripsForEverySavedValue) {
     for (int n : {300, 302, 310, 350, 360, 370, 371, 380}) {
-        PovInstallation record;
-        record.SetVersionTimes100(n, 0);
-        EXPECT_EQ(record.VersionTimes100(), n);
+        saved.SetVersionTimes100(n, 0);
+        EXPECT_EQ(saved.VersionTimes100(), n);
         // A choice read back from the settings still equals the parsed version text.
         const std::string text = std::to_string(n / 100) + "." + std::to_string(n % 100 / 10) +
                                  (n % 10 ? std::to_string(n % 10) : "");
-        EXPECT_EQ(record.Version(), ParsePovVersionText(text).version) << text;
+        EXPECT_EQ(saved.Version(), ParsePovVersionText(text).version) << text;
     }
 }
 
-TEST(PovInstallation, ParsesVersionTexts) {
-    PovVersionText v = ParsePovVersionText("3.1b5");
-    EXPECT_FLOAT_EQ(v.version, 3.1f);
-    EXPECT_EQ(v.letter, 'b');
-    EXPECT_EQ(v.beta, 5);
-    v = ParsePovVersionText("3.1c");
-    EXPECT_EQ(v.letter, 'c');
-    EXPECT_EQ(v.beta, 0);
-    v = ParsePovVersionText("3.02");
-    EXPECT_FLOAT_EQ(v.version, 3.02f);
-    EXPECT_EQ(v.letter, 0);
-    v = ParsePovVersionText("garbage");
-    EXPECT_EQ(v.version, 0.0f);
-    EXPECT_EQ(ParsePovVersionText("3.1B12").beta, 12);
-}
-
-TEST(PovVersionList, TextsAndOrder) {
+TEST(PovVersionList, ParsedTextsListTextsAndOrder) {
+    for (const auto& [text, version, letter, beta] : std::vector<std::tuple<const char*, float, int, int>>{
+             {"3.1b5", 3.1f, 'b', 5}, {"3.1c", 3.1f, 'c', 0}, {"3.02", 3.02f, 0, 0}, {"garbage", 0.0f, 0, 0},
+             {"3.1B12", 3.1f, 'b', 12}}) {
+        const PovVersionText parsed = ParsePovVersionText(text);
+        EXPECT_FLOAT_EQ(parsed.version, version) << text;
+        EXPECT_EQ(std::tolower(parsed.letter), letter) << text;
+        EXPECT_EQ(parsed.beta, beta) << text;
+    }
     EXPECT_EQ(PovVersionList::VersionText(3.1f, 'b', 5), "Version 3.10b Beta 5");
     EXPECT_EQ(PovVersionList::VersionText(3.1f, 'c', 0), "Version 3.1c");
     EXPECT_EQ(PovVersionList::VersionText(3.7f, 0, 0), "Version 3.7");
@@ -70,11 +69,7 @@ TEST(PovVersionList, TextsAndOrder) {
     list.AddVersion(3.0f, 0, 0, "/old");      // before the newer item with a higher beta
     list.AddVersion(3.1f, 'b', 5, "/b5");     // no item has a higher beta: at the end
     list.AddVersion(3.0f, 0, 2, "/oldbeta");  // an equal version never counts as newer
-    ASSERT_EQ(list.Items().size(), 4u);
-    EXPECT_EQ(list.Items()[0].record.Home(), "/old");
-    EXPECT_EQ(list.Items()[1].record.Home(), "/oldbeta");
-    EXPECT_EQ(list.Items()[2].record.Home(), "/b4");
-    EXPECT_EQ(list.Items()[3].record.Home(), "/b5");
+    EXPECT_EQ(HomesOf(list), (Strings{"/old", "/oldbeta", "/b4", "/b5"}));
     EXPECT_EQ(list.RefusedHome(), "/b5");
 }
 
@@ -105,36 +100,30 @@ TEST(PovVersionList, FillReproducesTheRecordedCases) {
                         {"v3.1c", legacy, "3.1c"}};                // the current home again
     PovVersionList list;
     list.Fill(records);
-    std::vector<std::string> texts;
-    for (const auto& item : list.Items()) texts.push_back(item.text + " " + item.record.Home());
-    EXPECT_EQ(texts, (std::vector<std::string>{"Version 3.1c " + legacy, "Version 3.0x " + v302,
-                                                "Version 3.10b Beta 4 " + b4, "Version 3.10b Beta 5 " + b5}));
+    Strings items;
+    for (const auto& item : list.Items()) items.push_back(item.text + " " + item.record.Home());
+    EXPECT_EQ(items, (Strings{"Version 3.1c " + legacy, "Version 3.0x " + v302, "Version 3.10b Beta 4 " + b4,
+                              "Version 3.10b Beta 5 " + b5}));
     EXPECT_EQ(list.RefusedHome(), b5);
 
-    PovInstallation record('c', legacy, 3.1f, 0);
-    EXPECT_TRUE(IsInstalled(records, record));
-    record = PovInstallation(0, legacy + "/", 3.0f, 0);
-    EXPECT_TRUE(IsInstalled(records, record));
-    record = PovInstallation(0, v302, 3.02f, 0);
-    EXPECT_TRUE(IsInstalled(records, record));
-    record = PovInstallation('b', b4, 3.1f, 4);
-    EXPECT_TRUE(IsInstalled(records, record));
+    for (const PovInstallation& record : {PovInstallation('c', legacy, 3.1f, 0), PovInstallation(0, legacy + "/", 3.0f, 0),
+                                          PovInstallation(0, v302, 3.02f, 0), PovInstallation('b', b4, 3.1f, 4)})
+        EXPECT_TRUE(IsInstalled(records, record)) << record.Home();
     // A saved 3.1 beta 4 comes back with beta 0 and no longer matches.
+    PovInstallation record('b', b4, 3.1f, 4);
     record.SetVersionTimes100(310, 'b');
     record.SetBeta(0);
     EXPECT_FALSE(IsInstalled(records, record));
     EXPECT_FALSE(IsInstalled(records, PovInstallation(0, homes.dir / "gone", 3.6f, 0)));
-}
 
-TEST(PovVersionList, LegacyHomeAloneIsListedAsThreeZero) {
-    Homes homes;
-    PovInstallationRecords records;
-    records.legacyHome = homes.Make("legacy");
-    PovVersionList list;
-    list.Fill(records);
-    ASSERT_EQ(list.Items().size(), 1u);
-    EXPECT_EQ(list.Items()[0].text, "Version 3.0x");
-    EXPECT_EQ(list.Items()[0].record.Version(), 3.0f);
+    // A legacy home alone is listed as 3.0.
+    PovInstallationRecords legacyOnly;
+    legacyOnly.legacyHome = legacy;
+    PovVersionList alone;
+    alone.Fill(legacyOnly);
+    ASSERT_EQ(alone.Items().size(), 1u);
+    EXPECT_EQ(alone.Items()[0].text + " " + alone.Items()[0].record.Home(), "Version 3.0x " + legacy);
+    EXPECT_EQ(alone.Items()[0].record.Version(), 3.0f);
 }
 
 class PovDirectoryChoiceTest : public testing::Test {
@@ -153,19 +142,7 @@ protected:
     test::RecordingUserInterface ui;
 };
 
-TEST_F(PovDirectoryChoiceTest, OpeningSelectsTheRecordsItem) {
-    PovInstallation record(0, new_ + "/", 3.7f, 0);
-    PovDirectoryChoice choice(record, records, ui);
-    EXPECT_EQ(choice.HomeText(), new_);
-    EXPECT_EQ(choice.SelectedItem(), choice.List().FindHome(new_));
-    EXPECT_EQ(choice.SelectedRadio(), PovDirectoryChoice::Radio::Version31);
-    ASSERT_TRUE(choice.Ok());
-    EXPECT_EQ(choice.Result().Home(), new_);
-    EXPECT_EQ(choice.Result().VersionTimes100(), 370);
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(PovDirectoryChoiceTest, RefusedHomeIsTurnedAwayEverywhere) {
+TEST_F(PovDirectoryChoiceTest, RefusedHomeIsTurnedAwayAndRadiosAskBeforeContradictingTheItem) {
     PovDirectoryChoice choice(PovInstallation(0, old_, 3.02f, 0), records, ui);
     choice.SelectItem(choice.List().FindHome(b5_));
     EXPECT_EQ(choice.HomeText(), old_);
@@ -176,29 +153,28 @@ TEST_F(PovDirectoryChoiceTest, RefusedHomeIsTurnedAwayEverywhere) {
     EXPECT_FALSE(choice.Ok());
     ASSERT_EQ(ui.messages.size(), 4u);
     for (const auto& m : ui.messages) EXPECT_EQ(m.text, PovDirectoryChoice::RefusalMessage());
-}
 
-TEST_F(PovDirectoryChoiceTest, RadiosAskBeforeContradictingTheItem) {
-    PovDirectoryChoice choice(PovInstallation(0, old_, 3.02f, 0), records, ui);
-    EXPECT_EQ(choice.SelectedRadio(), PovDirectoryChoice::Radio::Version30);
+    // The radios ask before contradicting the item.
+    PovDirectoryChoice radios(PovInstallation(0, old_, 3.02f, 0), records, ui);
+    EXPECT_EQ(radios.SelectedRadio(), PovDirectoryChoice::Radio::Version30);
     ui.answers = {Answer::No, Answer::Yes};
-    choice.ClickVersion31();
-    EXPECT_EQ(choice.SelectedRadio(), PovDirectoryChoice::Radio::Version30);
-    choice.ClickVersion31();
-    EXPECT_EQ(choice.SelectedRadio(), PovDirectoryChoice::Radio::Version31);
+    radios.ClickVersion31();
+    EXPECT_EQ(radios.SelectedRadio(), PovDirectoryChoice::Radio::Version30);
+    radios.ClickVersion31();
+    EXPECT_EQ(radios.SelectedRadio(), PovDirectoryChoice::Radio::Version31);
     ASSERT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(ui.questions[0],
               "Dem angegebenen Verzeichnis wurde die Versionsnummer 3.0x zugeordnet.\n\n"
               "Sind Sie sicher, dass Sie dieses ändern wollen?");
-    choice.SelectItem(choice.List().FindHome(new_));
-    EXPECT_EQ(choice.HomeText(), new_);
+    radios.SelectItem(radios.List().FindHome(new_));
+    EXPECT_EQ(radios.HomeText(), new_);
     ui.answers.push_back(Answer::No);
-    choice.ClickVersion30();
-    EXPECT_EQ(choice.SelectedRadio(), PovDirectoryChoice::Radio::Version31);
+    radios.ClickVersion30();
+    EXPECT_EQ(radios.SelectedRadio(), PovDirectoryChoice::Radio::Version31);
     EXPECT_EQ(ui.questions.back(),
               "Dem angegebenen Verzeichnis wurde die Versionsnummer 3.1 (oder höher) zugeordnet.\n\n"
               "Sind Sie sicher, dass Sie dieses ändern wollen?");
-    choice.ClickVersion31();  // agrees with the item: no question
+    radios.ClickVersion31();  // agrees with the item: no question
     EXPECT_EQ(ui.questions.size(), 3u);
 }
 
@@ -229,6 +205,17 @@ TEST_F(PovDirectoryChoiceTest, OkChecksTheFolderTheExecutableAndTheVersion) {
     EXPECT_EQ(choice.Result().Home(), other);
     EXPECT_EQ(choice.Result().VersionTimes100(), 310);
     EXPECT_EQ(choice.Result().Letter(), 0);
+
+    // Opening on a listed home selects its item and takes its version.
+    PovDirectoryChoice listed(PovInstallation(0, new_ + "/", 3.7f, 0), records, ui);
+    EXPECT_EQ(listed.HomeText(), new_);
+    EXPECT_EQ(listed.SelectedItem(), listed.List().FindHome(new_));
+    EXPECT_EQ(listed.SelectedRadio(), PovDirectoryChoice::Radio::Version31);
+    const size_t told = ui.messages.size();
+    ASSERT_TRUE(listed.Ok());
+    EXPECT_EQ(listed.Result().Home(), new_);
+    EXPECT_EQ(listed.Result().VersionTimes100(), 370);
+    EXPECT_EQ(ui.messages.size(), told);
 }
 
 TEST(PovInstallationProbe, FindsHomesOnThePathAndReadsTheirVersion) {
@@ -249,11 +236,6 @@ TEST(PovInstallationProbe, FindsHomesOnThePathAndReadsTheirVersion) {
     EXPECT_EQ(*records.currentVersionNo, "3.6");
     EXPECT_EQ(PovInstallationProbe::VersionFromOutput("POV-Ray 3.7.0.10.unofficial\n"), "3.7");
     EXPECT_EQ(PovInstallationProbe::VersionFromOutput("nothing here\n"), "");
-}
-
-TEST(PovInstallationProbe, FindsTheSystemPovray) {
-    if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
-    EXPECT_EQ(PovInstallationProbe::VersionTextOf("/usr"), "3.7");
 }
 
 }  // namespace

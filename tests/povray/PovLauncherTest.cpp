@@ -18,6 +18,19 @@
 namespace sc::test {
 namespace {
 
+// Waits up to about `ms` milliseconds for `done` to hold.
+template <typename Condition>
+bool Eventually(Condition done, int ms = 5000) {
+    for (int waited = 0; !done() && waited < ms; waited += 20) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return done();
+}
+
+// What a started program wrote into `path`, once it has written something.
+std::string WrittenText(const std::string& path) {
+    Eventually([&] { return !ReadFile(path).empty(); }, 3000);
+    return ReadFile(path);
+}
+
 class PovLauncherTest : public testing::Test {
 protected:
     PovLauncherTest() : installation(0, "/usr", 3.7f, 0), configuration(installation, ui), launcher(configuration, ui) {}
@@ -36,12 +49,24 @@ protected:
     std::string ini;
 };
 
-TEST_F(PovLauncherTest, StartPovWaitsForTheBridgeAndClosePovEndsIt) {
+TEST_F(PovLauncherTest, StartPovWaitsForTheBridgeAndClosingEndsIt) {
+    launcher.AskClosePov("Swatchcraft");  // not started here: nothing to ask
+    EXPECT_TRUE(ui.questions.empty());
     EXPECT_EQ(GetPovWindow(), 0u);
     EXPECT_EQ(launcher.StartPov(true), 0);
     EXPECT_TRUE(launcher.StartedPov());
     EXPECT_NE(GetPovWindow(), 0u);
-    EXPECT_GT(ui.pumpCount, 0);
+    ui.answers = {Answer::No};
+    launcher.AskClosePov("Swatchcraft");
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0], "POV-Ray für Windows wurde von Swatchcraft gestartet und ist noch aktiv.\n\n"
+                               "Soll POV-Ray nun beendet werden?");
+    EXPECT_FALSE(Eventually([] { return GetPovWindow() == 0; }, 300));
+    ui.answers = {Answer::Yes};
+    launcher.AskClosePov("Swatchcraft");
+    EXPECT_TRUE(Eventually([] { return GetPovWindow() == 0; }));
+
+    ASSERT_EQ(launcher.StartPov(true), 0);
     launcher.ClosePov();
     EXPECT_EQ(GetPovWindow(), 0u);
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
@@ -54,6 +79,7 @@ TEST_F(PovLauncherTest, HostWithoutExtensionsNeverReports) {
     EXPECT_EQ(launcher.StartPov(true), 2);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_FALSE(launcher.StartedPov());
+    EXPECT_GT(ui.pumpCount, 0);  // the window stays responsive while waiting
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -70,23 +96,6 @@ TEST_F(PovLauncherTest, MissingPovRayOrHostIsReported) {
               "Wahrscheinlich ist es nicht vorhanden\nbzw. korrekt installiert.");
 }
 
-TEST_F(PovLauncherTest, AskClosePovOnlyForAPovRayItStarted) {
-    launcher.AskClosePov("Swatchcraft");
-    EXPECT_TRUE(ui.questions.empty());
-    ASSERT_EQ(launcher.StartPov(true), 0);
-    ui.answers = {Answer::No};
-    launcher.AskClosePov("Swatchcraft");
-    ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0], "POV-Ray für Windows wurde von Swatchcraft gestartet und ist noch aktiv.\n\n"
-                               "Soll POV-Ray nun beendet werden?");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_NE(GetPovWindow(), 0u);
-    ui.answers = {Answer::Yes};
-    launcher.AskClosePov("Swatchcraft");
-    for (int i = 0; i < 250 && GetPovWindow() != 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(GetPovWindow(), 0u);
-}
-
 TEST_F(PovLauncherTest, EditorGetsTheFileQuotedOrTheUserIsTold) {
     const std::string log = dir / "args.log";
     const std::string editor = dir.Write("my editor", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + log + "'\n");
@@ -94,12 +103,7 @@ TEST_F(PovLauncherTest, EditorGetsTheFileQuotedOrTheUserIsTold) {
     launcher.SetEditorCommand("'" + editor + "' --wait");
     const std::string file = dir / "odd $(name) 'x'.inc";
     ASSERT_TRUE(launcher.RunEditor(file));
-    std::string text;
-    for (int i = 0; i < 100 && text.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        text = ReadFile(log);
-    }
-    EXPECT_EQ(text, "[--wait]\n[" + file + "]\n");
+    EXPECT_EQ(WrittenText(log), "[--wait]\n[" + file + "]\n");
     launcher.SetEditorCommand("no-such-editor-anywhere -x");
     EXPECT_FALSE(launcher.RunEditor(file));
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -116,12 +120,7 @@ TEST_F(PovLauncherTest, ShowPovAndEditStartsPovRayAndOpensTheFileAtTheLine) {
     WriteIniString(ini, "General", "DropToEditor", "1");
     EXPECT_EQ(launcher.ShowPovAndEdit(dir / "a.inc", 12), 0);
     unsetenv("EDITOR");
-    std::string text;
-    for (int i = 0; i < 150 && text.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        text = ReadFile(log);
-    }
-    EXPECT_EQ(text, "+12 " + dir / "a.inc" + "\n");
+    EXPECT_EQ(WrittenText(log), "+12 " + dir / "a.inc" + "\n");
 }
 
 }  // namespace
