@@ -30,8 +30,8 @@ struct Bytes {
     std::string data;
 };
 
-struct RecordSpec {
-    RecordSpec(std::string d, std::string f, std::string n, std::uint8_t k)
+struct RecordFields {
+    RecordFields(std::string d, std::string f, std::string n, std::uint8_t k)
         : directory(std::move(d)), fileName(std::move(f)), name(std::move(n)), storedKind(k) {}
     std::string directory, fileName, name;
     std::uint8_t storedKind = 2;
@@ -47,7 +47,7 @@ struct RecordSpec {
 };
 
 // One record laid out for the given format version.
-void AppendRecord(Bytes& b, double version, const RecordSpec& r) {
+void AppendRecord(Bytes& b, double version, const RecordFields& r) {
     b.Str(r.directory).Str(r.fileName).Str(r.name).U8(r.storedKind);
     const int kind = version < 3.2 ? r.storedKind + 1 : r.storedKind;
     if (version >= 3.4 && kind == 4) b.F32(r.color[0]).F32(r.color[1]).F32(r.color[2]);
@@ -208,11 +208,11 @@ TEST_F(LibraryFileTest, SaveWritesProgressAndRefusesUnstorableNamesWithoutHarm) 
 
 TEST_F(LibraryFileTest, Version20FileConvertsKindsAndComputesSums) {
     Bytes b = FileOfVersion(2.0f, "", 0);
-    RecordSpec small{incDir, "woods.inc", "Oak", 0};  // stored 0: material
+    RecordFields small{incDir, "woods.inc", "Oak", 0};  // stored 0: material
     small.picture = Picture(56, 40, 80, 120);
     small.valid = 1;
     AppendRecord(b, 2.0, small);
-    RecordSpec big{incDir, "woods.inc", "Pine", 5};  // stored 5: normal
+    RecordFields big{incDir, "woods.inc", "Pine", 5};  // stored 5: normal
     big.picture = Picture(116, 40, 80, 120);
     big.faulty = 1;
     big.attempt = 3;
@@ -242,7 +242,7 @@ TEST_F(LibraryFileTest, Version20FileConvertsKindsAndComputesSums) {
 
 TEST_F(LibraryFileTest, Versions31And32ReadTheirOwnLayoutsAndReportDamagedPicturesOnce) {
     Bytes b31 = FileOfVersion(3.1f, "", 2);
-    RecordSpec r{incDir, "woods.inc", "Oak", 1};
+    RecordFields r{incDir, "woods.inc", "Oak", 1};
     r.previewVersion = 2.0f;
     r.category = "Holz";
     AppendRecord(b31, 3.1, r);
@@ -277,7 +277,7 @@ TEST_F(LibraryFileTest, Versions31And32ReadTheirOwnLayoutsAndReportDamagedPictur
 TEST_F(LibraryFileTest, Versions34And342TakeStoredColorCrcAndSums) {
     for (float version : {3.4f, 3.42f}) {
         Bytes b = FileOfVersion(version, "/opt/pov", 1);
-        RecordSpec r{incDir, "stones.inc", "Red", 4};
+        RecordFields r{incDir, "stones.inc", "Red", 4};
         r.color[1] = 0.5f;
         r.crc = 77;
         r.picture = {1, 2, 3};  // never decoded: the sums are stored
@@ -326,28 +326,28 @@ TEST_F(LibraryFileTest, HeaderMustNameTheFormatAndAKnownVersion) {
 // before it; the loaded records are counted.
 TEST_F(LibraryFileTest, DamagedRecordsEndTheLoadKeepingEarlierOnes) {
     struct Damage {
-        std::function<void(RecordSpec&)> change;
+        std::function<void(RecordFields&)> change;
         std::size_t cut = 0;             // bytes taken off the file's end
         std::size_t keep = SIZE_MAX;     // bytes of the damaged record kept
     };
     std::vector<Damage> damages;
-    for (std::uint8_t kind : {0, 7, 9, 10, 200}) damages.push_back({[kind](RecordSpec& r) { r.storedKind = kind; }});
-    damages.push_back({[](RecordSpec& r) { r.name = std::string(261, 'n'); }});
-    damages.push_back({[](RecordSpec& r) { r.name.clear(); }});
-    damages.push_back({[](RecordSpec& r) {
+    for (std::uint8_t kind : {0, 7, 9, 10, 200}) damages.push_back({[kind](RecordFields& r) { r.storedKind = kind; }});
+    damages.push_back({[](RecordFields& r) { r.name = std::string(261, 'n'); }});
+    damages.push_back({[](RecordFields& r) { r.name.clear(); }});
+    damages.push_back({[](RecordFields& r) {
         r.storedKind = 4;
         r.color[1] = std::numeric_limits<float>::quiet_NaN();
     }});
-    damages.push_back({[](RecordSpec& r) { r.previewVersion = -std::numeric_limits<float>::infinity(); }});
-    damages.push_back({[](RecordSpec& r) { r.pictureSize = 0x7FFFFFFF; }});          // a huge skip past the end
-    damages.push_back({[](RecordSpec& r) { r.pictureSize = 500; }, 10 + 9 + 16});   // the picture runs to the end
-    damages.push_back({[](RecordSpec&) {}, 1});                                       // reserved bytes cut short
-    damages.push_back({[](RecordSpec&) {}, 0, 2});                                    // half a length
+    damages.push_back({[](RecordFields& r) { r.previewVersion = -std::numeric_limits<float>::infinity(); }});
+    damages.push_back({[](RecordFields& r) { r.pictureSize = 0x7FFFFFFF; }});          // a huge skip past the end
+    damages.push_back({[](RecordFields& r) { r.pictureSize = 500; }, 10 + 9 + 16});   // the picture runs to the end
+    damages.push_back({[](RecordFields&) {}, 1});                                       // reserved bytes cut short
+    damages.push_back({[](RecordFields&) {}, 0, 2});                                    // half a length
     for (size_t i = 0; i < damages.size(); ++i) {
         SCOPED_TRACE(i);
         Bytes b = FileOfVersion(3.42f, "", 2), bad;
-        AppendRecord(b, 3.42, RecordSpec{incDir, "woods.inc", "Oak", 2});
-        RecordSpec r{incDir, "woods.inc", "Bad", 2};
+        AppendRecord(b, 3.42, RecordFields{incDir, "woods.inc", "Oak", 2});
+        RecordFields r{incDir, "woods.inc", "Bad", 2};
         damages[i].change(r);
         AppendRecord(bad, 3.42, r);
         b.data += bad.data.substr(0, std::min(damages[i].keep, bad.data.size() - damages[i].cut));
@@ -363,15 +363,15 @@ TEST_F(LibraryFileTest, DamagedRecordsEndTheLoadKeepingEarlierOnes) {
 
 TEST_F(LibraryFileTest, BigPicturesAreSkippedAndMissingSourceFilesLoseTheirDirectory) {
     Bytes b = FileOfVersion(3.42f, "", 4);
-    RecordSpec big{incDir, "woods.inc", "Big", 2};
+    RecordFields big{incDir, "woods.inc", "Big", 2};
     big.picture.assign(20000, 0xAB);
     big.valid = 1;
     AppendRecord(b, 3.42, big);
-    RecordSpec almost{incDir, "woods.inc", "Almost", 2};
+    RecordFields almost{incDir, "woods.inc", "Almost", 2};
     almost.picture.assign(19999, 0xCD);
     AppendRecord(b, 3.42, almost);
-    AppendRecord(b, 3.42, RecordSpec{"C:\\POVRAY3\\INCLUDE\\", "woods.inc", "Gone", 2});
-    AppendRecord(b, 3.42, RecordSpec{incDir, "woods.inc", "After", 3});
+    AppendRecord(b, 3.42, RecordFields{"C:\\POVRAY3\\INCLUDE\\", "woods.inc", "Gone", 2});
+    AppendRecord(b, 3.42, RecordFields{incDir, "woods.inc", "After", 3});
     ASSERT_TRUE(Load(controller, WriteList(b)).ok);
     EXPECT_TRUE(Find(controller, incDir, "Big")->preview.IsEmpty());
     EXPECT_EQ(Find(controller, incDir, "Almost")->preview.jpegSize(), 19999u);
@@ -401,7 +401,7 @@ TEST_F(LibraryFileTest, AddModeTakesOverPicturesOnlyWhereNoneWasValid) {
 
     Bytes b = FileOfVersion(3.42f, "", 4);
     for (const char* name : {"Without", "With", "New"}) {
-        RecordSpec r{incDir, "woods.inc", name, 2};
+        RecordFields r{incDir, "woods.inc", name, 2};
         r.picture = {1, 2, 3, 4};
         r.sums[0] = 42;
         r.valid = r.attempt = 1;
@@ -409,7 +409,7 @@ TEST_F(LibraryFileTest, AddModeTakesOverPicturesOnlyWhereNoneWasValid) {
         r.crc = 5;
         AppendRecord(b, 3.42, r);
     }
-    RecordSpec invalid{incDir, "woods.inc", "Without", 2};
+    RecordFields invalid{incDir, "woods.inc", "Without", 2};
     invalid.picture = {9};
     AppendRecord(b, 3.42, invalid);  // a duplicate without valid picture changes nothing
     const std::string path = WriteList(b);
