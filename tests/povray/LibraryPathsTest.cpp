@@ -252,28 +252,5 @@ TEST(LibraryPathEditor, OkAsksBeforeWriting) {
     EXPECT_EQ(ui.questions.back(), "Die Liste enthält keine POV-Ray Bibliotheksverzeichnisse!");
 }
 
-TEST(LibraryPaths, PovrayFindsAnIncludeThroughAWrittenPath) {
-    if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
-    TempDir dir;
-    dir.Write("lib/swatch_test.inc", "#declare SwatchTestPigment = pigment { color rgb <1, 0, 0> }\n");
-    dir.Write("scene.pov",
-              "#include \"swatch_test.inc\"\ncamera { location <0, 0, -3> look_at 0 }\n"
-              "plane { z, 1 pigment { SwatchTestPigment } }\n");
-    const std::string ini = WritablePovrayIniPath("/usr");
-    ASSERT_EQ(ini, HomeDir() + "/.povray/3.7/povray.ini");
-    Paths paths;
-    ReadLibraryPathsFromFile(ini, paths);
-    paths.push_back(dir / "lib");
-    ASSERT_TRUE(RewriteLibraryPaths(ini, paths));
-
-    std::string output;
-    const int status = test::RunCommand("cd '" + dir.Path() + "' && HOME='" + HomeDir() +
-                                            "' timeout 60 /usr/bin/povray +Iscene.pov +Oout.png +W8 +H8 -D -GA 2>&1",
-                                        &output);
-    std::filesystem::remove_all(HomeDir() + "/.povray");
-    EXPECT_EQ(status, 0) << output;
-    EXPECT_TRUE(FileExists(dir / "out.png")) << output;
-}
-
 }  // namespace
 }  // namespace sc
