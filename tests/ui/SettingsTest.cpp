@@ -42,10 +42,9 @@ TEST_F(SettingsFixture, MissingFileGivesTheDefaultsAndCreatesFolders) {
     const Settings s = Loaded("");
     unsetenv("EDITOR");
     EXPECT_EQ((Ints{s.x.value_or(-1), s.cy, s.normalListWidth, s.listType, s.sortType, s.save, s.povVersion,
-                    s.povMinorVersion, s.renderWidth, s.type}),
-              (Ints{-1, 400, 320, 2, 2, 1, 300, -1, 800, 1}));
+                    s.povMinorVersion, s.renderWidth, s.type, s.textureFontChanged}),
+              (Ints{-1, 400, 320, 2, 2, 1, 300, -1, 800, 1, MakeRgb(255, 0, 0)}));
     EXPECT_EQ(s.editor, "nano");
-    EXPECT_EQ(s.textureFontChanged, MakeRgb(255, 0, 0));
     EXPECT_EQ(Paths(s), DefaultPaths());
     for (const char* folder : {"samples", "templates", "ini"}) EXPECT_TRUE(DirectoryExists(program + "/" + folder));
     EXPECT_FALSE(DirectoryExists(program + "/libs"));
@@ -58,10 +57,10 @@ TEST_F(SettingsFixture, CorrectsOutOfRangeValuesAndPlacesTheWindow) {
         "[Display]\nSortType=9\n[Locations]\nLastSaveDir=/no/such/dir\nPovHome=/opt/pov\nPovVersion=310\n[Scan]\nScanDir=\n"
         "[Template]\nPath=/no/such/templ.pov\n[Render options]\nIniFile=/no/such.ini\nWidth=1024\n"
         "[Colors]\nTextureFontNormal=256,-1,7\nTextureFontChanged= 1 , 2 ,3,4\n");
-    EXPECT_EQ((Ints{s.normalListWidth, s.normalContentWidth, s.maximizedContentWidth, s.cy, s.sortType}),
-              (Ints{500, 120, 130, 400, 0}));
+    // "Render options" is "Render Options".
+    EXPECT_EQ((Ints{s.normalListWidth, s.normalContentWidth, s.maximizedContentWidth, s.cy, s.sortType, s.renderWidth}),
+              (Ints{500, 120, 130, 400, 0, 1024}));
     EXPECT_EQ(Paths(s), DefaultPaths());
-    EXPECT_EQ(s.renderWidth, 1024);  // "Render options" is "Render Options"
     EXPECT_EQ(s.textureFontNormal, MakeRgb(0, 255, 7));
     EXPECT_EQ(s.textureFontChanged, MakeRgb(1, 2, 4));  // green runs to the last comma
     EXPECT_EQ(FormatColor(MakeRgb(10, 20, 30)), "10,20,30");
@@ -144,7 +143,7 @@ Strings Files(const RecentFileList& list) {
     return files;
 }
 
-TEST(RecentFileList, BothSwitchesAndMenuTexts) {
+TEST(RecentFileList, BothSwitchesMenuTextsAndWindowTitle) {
     RecentFileList list;
     list.AddRecentFile("", true);
     // Start-up: a path stored twice is shown once, order kept.
@@ -165,9 +164,8 @@ TEST(RecentFileList, BothSwitchesAndMenuTexts) {
     EXPECT_EQ(texts, (Strings{"&1 open.swl", "&2 /home/.../folder/names/here/lib.swl"}));
     EXPECT_LE(static_cast<int>(texts[1].size() - 3) * 4, 140);
     EXPECT_EQ(RecentFileList::DisplayName("/t/open.swl", false, width), "/t/open.swl");
-}
 
-TEST(WindowTitle, Texts) {
+    // The window title names the open file.
     EXPECT_EQ(MainWindowTitle(""), "Swatchcraft");
     EXPECT_EQ(MainWindowTitle("/x/y/my lib.swl"), "Swatchcraft [my lib.swl]");
     EXPECT_EQ(MainWindowTitle("/x/y/my lib.swl", true, 42), "42% Swatchcraft");
