@@ -167,8 +167,11 @@ TEST_F(RenderHostTest, SwitchedOffExtensionForwardsNothingAndItsCountStaysAtZero
     EXPECT_EQ(IsPGEEnabled(), 0);
     EXPECT_EQ(PovStartRender(bridge::ClientWindow(), (dir / "x.pov").c_str(), "-w8 -h8 -f"), 0);
     EnableExtension(1);
+    // The host applies each switch drop in order; the last one (on) must win
+    // once the earlier "off" drops have been handled.
+    collector.Pump(500);
+    for (int i = 0; i < 100 && IsPGEEnabled() != 1; ++i) collector.Pump(50);
     EXPECT_EQ(IsPGEEnabled(), 1);
-    collector.Pump(200);
     EXPECT_TRUE(RenderThroughBridge(Scene("on.pov", kJadeScene), "-w8 -h8 -f -a -c").done);
 }
 
