@@ -6,8 +6,8 @@
 
 namespace sc {
 
-TextureEntry::TextureEntry(std::string entryName, int entryKind) : name(std::move(entryName)), kind(entryKind) {
-    if (kind != kKindPlaceholder) category = "-";
+TextureEntry::TextureEntry(std::string entryName, int entryKind)
+    : name(std::move(entryName)), category(entryKind == kKindPlaceholder ? "" : "-"), kind(entryKind) {
     if (kind == kKindColor) color = std::make_unique<EntryColor>();
 }
 
