@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev
+  qt6-base-dev qt6-translations-l10n xvfb xauth
   povray povray-includes fonts-freefont-ttf fontconfig
 )
 missing=()
