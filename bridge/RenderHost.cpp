@@ -18,6 +18,7 @@
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
+#include "povray/PovCommandLine.h"
 #include "ui/Settings.h"
 
 extern char** environ;
@@ -62,91 +63,7 @@ std::string LineOption(const std::string& editor, unsigned line) {
     return {};
 }
 
-bool ContainsAny(const std::string& text, std::initializer_list<const char*> needles) {
-    for (const char* needle : needles)
-        if (text.find(needle) != std::string::npos) return true;
-    return false;
-}
-
 }  // namespace
-
-std::vector<std::string> PovArguments(const std::string& scene, const std::string& options) {
-    std::vector<std::string> arguments;
-    arguments.push_back(ToLowerAscii(ExtensionOf(scene)) == ".ini" ? scene : "+I" + scene);
-    std::string word;
-    bool inWord = false;
-    bool quoted = false;
-    auto flush = [&] {
-        if (!inWord) return;
-        if (ToLowerAscii(word) == "-f") {
-            // No file: the picture comes through the pipe instead.
-            arguments.push_back("+FP");
-            arguments.push_back("+O-");
-        } else {
-            arguments.push_back(word);
-        }
-        word.clear();
-        inWord = false;
-    };
-    for (char c : options) {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
-            flush();
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    flush();
-    arguments.push_back("-D");
-    return arguments;
-}
-
-std::string PovErrorReport(const std::string& consoleOutput) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= consoleOutput.size()) {
-        std::size_t end = consoleOutput.find('\n', start);
-        if (end == std::string::npos) end = consoleOutput.size();
-        std::string line = consoleOutput.substr(start, end - start);
-        // Progress lines overwrite themselves with carriage returns.
-        const std::size_t cr = line.rfind('\r');
-        if (cr != std::string::npos) line = line.substr(cr + 1);
-        lines.push_back(line);
-        start = end + 1;
-    }
-    std::string report;
-    std::size_t first = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (ContainsAny(lines[i], {"Error:", "error:", "Fatal error"}) && lines[i].find("Possible") == std::string::npos) {
-            first = i;
-            break;
-        }
-    }
-    if (first == lines.size()) {
-        // No error line: the last lines POV-Ray wrote say the most.
-        first = lines.size() > 8 ? lines.size() - 8 : 0;
-    }
-    for (std::size_t i = first, taken = 0; i < lines.size() && taken < 20; ++i) {
-        if (lines[i].rfind("Render failed", 0) == 0) break;
-        if (lines[i].empty() || lines[i].rfind("====", 0) == 0) continue;
-        report += lines[i] + "\n";
-        ++taken;
-    }
-    if (ContainsAny(consoleOutput, {"I/O restriction", "IO restriction", "IO-restriction", "I/O Restriction",
-                                    "Permission denied", "permission denied", "not permitted"})) {
-        report +=
-            "\nPOV-Ray durfte eine benötigte Datei nicht lesen oder schreiben: Die Datei liegt außerhalb der "
-            "Verzeichnisse, die POV-Ray in seiner Datei povray.conf erlaubt.\n"
-            "Tragen Sie das Verzeichnis der Datei im Abschnitt [Permitted Paths] der Datei "
-            "~/.povray/3.7/povray.conf ein, zum Beispiel mit der Zeile\n"
-            "read* = /pfad/zum/verzeichnis\n"
-            "oder legen Sie die Datei in Ihr Benutzerverzeichnis.";
-    }
-    return report;
-}
 
 RenderHost::RenderHost(Options options) : options_(std::move(options)), variables_(std::make_unique<PovVariables>()) {
     if (options_.iniPath.empty()) options_.iniPath = DefaultIniPath();

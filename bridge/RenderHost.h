@@ -9,8 +9,8 @@
 
 #include "bridge/Endpoint.h"
 #include "bridge/GuiExtensionInterface.h"
-#include "bridge/PpmStreamReader.h"
-#include "bridge/PovRenderProcess.h"
+#include "povray/PpmStreamReader.h"
+#include "povray/PovRenderProcess.h"
 
 namespace sc::bridge {
 
@@ -87,13 +87,5 @@ private:
     int showCommand_ = 1;
     std::vector<int> editors_;
 };
-
-// Extracts POV-Ray's error report from its console output; adds a German
-// hint when its file restrictions (povray.conf) refused a file.
-std::string PovErrorReport(const std::string& consoleOutput);
-
-// Splits an option text into words (double quotes group blanks) and puts the
-// output to standard output as a PPM stream where "-f" asked for no file.
-std::vector<std::string> PovArguments(const std::string& scene, const std::string& options);
 
 }  // namespace sc::bridge

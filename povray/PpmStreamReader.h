@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sc::bridge {
+namespace sc {
 
 class PpmStreamReader {
 public:
@@ -41,4 +41,4 @@ private:
     std::vector<std::uint8_t> rgb_;
 };
 
-}  // namespace sc::bridge
+}  // namespace sc

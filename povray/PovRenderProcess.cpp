@@ -1,4 +1,4 @@
-#include "bridge/PovRenderProcess.h"
+#include "povray/PovRenderProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-namespace sc::bridge {
+namespace sc {
 namespace {
 
 void CloseFd(int& fd) {
@@ -117,4 +117,4 @@ int PovRenderProcess::Wait() {
     return -1;
 }
 
-}  // namespace sc::bridge
+}  // namespace sc

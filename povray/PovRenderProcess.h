@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace sc::bridge {
+namespace sc {
 
 class PovRenderProcess {
 public:
@@ -49,4 +49,4 @@ private:
     bool killed_ = false;
 };
 
-}  // namespace sc::bridge
+}  // namespace sc

@@ -1,8 +1,8 @@
-#include "bridge/PpmStreamReader.h"
+#include "povray/PpmStreamReader.h"
 
 #include <cctype>
 
-namespace sc::bridge {
+namespace sc {
 namespace {
 
 constexpr int kMaxDimension = 65535;
@@ -107,4 +107,4 @@ bool PpmStreamReader::TakePixels(std::string_view& bytes) {
     return true;
 }
 
-}  // namespace sc::bridge
+}  // namespace sc
