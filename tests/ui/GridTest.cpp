@@ -1,0 +1,130 @@
+// The picture grid's geometry, keyboard walk and selection rules.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "ui/GridGeometry.h"
+#include "ui/GridSelection.h"
+
+namespace sc {
+namespace {
+
+TEST(GridGeometryTest, ColumnsRowsAndCellsFollowTheClientSize) {
+    EXPECT_EQ(GridGeometry(10, 100, 300, 120).Columns(), 1);
+    EXPECT_EQ(GridGeometry(10, 180, 300, 120).Columns(), 2);
+    EXPECT_EQ(GridGeometry(10, 40, 300, 120).Columns(), 1);
+    const GridGeometry grid(7, 270, 200, 120);
+    EXPECT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.MaxScroll(), 3 * 120 - 200);
+    EXPECT_EQ(grid.CellRect(5, 50), (GridRect{180, 70, 90, 120}));
+    EXPECT_EQ(grid.ItemAt(185, 75, 50), 5);
+    EXPECT_EQ(grid.ItemAt(100, 150, 50), 4);
+    EXPECT_EQ(grid.ItemAt(100, 230, 50), -1);  // below the client area
+    EXPECT_EQ(grid.ItemAt(100, 199, 160), -1);  // the empty cells after item 6
+    EXPECT_EQ(grid.FirstVisible(50), 0);
+    EXPECT_EQ(grid.LastVisible(50), 6);
+    EXPECT_EQ(GridGeometry(0, 270, 200, 120).MaxScroll(), 0);
+    EXPECT_EQ(GridGeometry::CellHeight(15, 13), 119);
+}
+
+TEST(GridGeometryTest, KeysWalkSevenItemsInThreeColumns) {
+    const GridGeometry grid(7, 270, 250, 120);  // two rows to a page
+    EXPECT_EQ(grid.Walk(3, GridKey::Down), 6);
+    EXPECT_EQ(grid.Walk(4, GridKey::Down), 4);
+    EXPECT_EQ(grid.Walk(5, GridKey::Down), 5);
+    EXPECT_EQ(grid.Walk(6, GridKey::Right), 6);
+    EXPECT_EQ(grid.Walk(0, GridKey::Left), 0);
+    EXPECT_EQ(grid.Walk(2, GridKey::Right), 3);
+    EXPECT_EQ(grid.Walk(1, GridKey::Up), 1);
+    EXPECT_EQ(grid.Walk(5, GridKey::Up), 2);
+    EXPECT_EQ(grid.Walk(4, GridKey::Home), 0);
+    EXPECT_EQ(grid.Walk(1, GridKey::End), 6);
+    EXPECT_EQ(grid.Walk(1, GridKey::PageDown), 6);  // two rows on, clamped to the last
+    EXPECT_EQ(grid.Walk(0, GridKey::PageDown), 6);
+    EXPECT_EQ(grid.Walk(5, GridKey::PageUp), 0);
+    EXPECT_EQ(grid.Walk(-1, GridKey::Down), 0);
+    EXPECT_EQ(GridGeometry(0, 270, 250, 120).Walk(-1, GridKey::End), -1);
+}
+
+TEST(GridGeometryTest, ScrollingToAnItemIsMinimalOnlyForVisibleCells) {
+    const GridGeometry grid(30, 270, 300, 100);  // 10 rows, range 0 to 700
+    EXPECT_EQ(grid.ScrollToItem(3, 130, true), 100);   // cut off at the top
+    EXPECT_EQ(grid.ScrollToItem(12, 130, true), 200);  // cut off at the bottom
+    EXPECT_EQ(grid.ScrollToItem(6, 130, true), 130);   // whole: no move
+    EXPECT_EQ(grid.ScrollToItem(27, 0, true), 700);    // hidden: row to the top, within the range
+    EXPECT_EQ(grid.ScrollToItem(15, 0, false), 500);
+}
+
+// A selection kept in a plain set, as the grid's shared selection would keep it.
+struct Items : SelectableItems {
+    int count = 10;
+    std::set<int> selected;
+    int focus = -1;
+    int Count() const override { return count; }
+    bool IsSelected(int i) const override { return selected.count(i) > 0; }
+    int Focus() const override { return focus; }
+    void SetFocus(int i) override { focus = i; }
+    void SetSelected(int i, bool on) override {
+        if (on) selected.insert(i);
+        else selected.erase(i);
+    }
+    void SelectRange(int a, int b, bool clear) override {
+        if (clear) selected.clear();
+        for (int i = std::min(a, b); i <= std::max(a, b); ++i) selected.insert(i);
+    }
+};
+
+TEST(GridSelectionTest, ClicksWithShiftAndCtrlFollowTheAnchor) {
+    Items items;
+    GridSelection grid(items);
+    grid.Press(2, false, false);
+    grid.Release();
+    EXPECT_EQ(items.selected, (std::set<int>{2}));
+    grid.Press(5, true, false);  // no anchor yet: from the focused item
+    EXPECT_EQ(items.selected, (std::set<int>{2, 3, 4, 5}));
+    EXPECT_EQ(items.focus, 5);
+    grid.Press(0, true, false);  // the anchor stays at 2
+    EXPECT_EQ(items.selected, (std::set<int>{0, 1, 2}));
+    grid.Press(8, false, true);
+    grid.Press(6, true, true);  // Ctrl+Shift keeps the rest
+    EXPECT_EQ(items.selected, (std::set<int>{0, 1, 2, 6, 7, 8}));
+    grid.Release();
+
+    grid.Press(4, false, false);
+    grid.Press(4, false, true);  // Ctrl on the only selected item: unselected, still focused
+    grid.Release();
+    EXPECT_TRUE(items.selected.empty());
+    EXPECT_EQ(items.focus, 4);
+}
+
+TEST(GridSelectionTest, DraggingRightClicksAndKeysSelectRanges) {
+    Items items;
+    GridSelection grid(items);
+    grid.Press(3, false, false);
+    grid.DragOver(6);
+    EXPECT_EQ(items.selected, (std::set<int>{3, 4, 5, 6}));
+    grid.DragOver(1);
+    EXPECT_EQ(items.selected, (std::set<int>{1, 2, 3}));
+    EXPECT_EQ(items.focus, 1);
+    grid.Release();
+
+    grid.PressRight(2);  // already selected: the selection stays
+    EXPECT_EQ(items.selected, (std::set<int>{1, 2, 3}));
+    EXPECT_EQ(items.focus, 2);
+    grid.PressRight(7);
+    EXPECT_EQ(items.selected, (std::set<int>{7}));
+
+    grid.MoveTo(8, true);
+    grid.MoveTo(9, true);
+    EXPECT_EQ(items.selected, (std::set<int>{7, 8, 9}));
+    grid.MoveTo(4, false);
+    EXPECT_EQ(items.selected, (std::set<int>{4}));
+    // Repeating the last range does nothing, even after the items changed.
+    grid.MoveTo(5, true);
+    items.selected.insert(0);
+    EXPECT_FALSE(grid.SelectRange(4, 5, true));
+    EXPECT_EQ(items.selected, (std::set<int>{0, 4, 5}));
+}
+
+}  // namespace
+}  // namespace sc

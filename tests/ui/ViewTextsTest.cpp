@@ -1,0 +1,130 @@
+// Texts of the views: shortened labels, the status bar, filtering,
+// display texts and the category edit's use counts.
+#include <gtest/gtest.h>
+
+#include "library/LibraryController.h"
+#include "platform/UserInterface.h"
+#include "ui/EntryCategory.h"
+#include "ui/EntryFilter.h"
+#include "ui/EntryTexts.h"
+#include "ui/StatusText.h"
+#include "ui/TextFit.h"
+
+namespace sc {
+namespace {
+
+// Seven pixels per byte.
+int SevenEach(std::string_view text) { return static_cast<int>(text.size()) * 7; }
+
+TEST(TextFitTest, LabelsWiderThan76PixelsEndInDots) {
+    EXPECT_EQ(ShortenToWidth("Jade", SevenEach), "Jade");
+    EXPECT_EQ(ShortenToWidth("ElevenChars", SevenEach), "ElevenC...");  // 77 pixels is too wide
+    EXPECT_EQ(ShortenToWidth("TenCharsAB", SevenEach), "TenCharsAB");    // 70 pixels
+    const std::string shortened = ShortenToWidth("A_Very_Long_Texture_Name", SevenEach);
+    EXPECT_EQ(shortened, "A_Very_...");
+    EXPECT_LT(SevenEach(shortened), 77);
+    // Multi-byte characters go whole.
+    EXPECT_EQ(ShortenToWidth("Grünspan_Grünspan", SevenEach), "Grünsp...");
+    EXPECT_EQ(ShortenToWidth("abc", [](std::string_view) { return 500; }), "...");
+}
+
+TEST(StatusTextTest, CountsInSingularAndPlural) {
+    EntryCounts counts;
+    counts.entries = 12;
+    counts.perKind[kKindMaterial] = 3;
+    counts.perKind[kKindTexture] = 9;
+    counts.files = 2;
+    counts.categories = 1;
+    EXPECT_EQ(StatusText(counts, 4), "12 Einträge (3 Materials, 9 Texturen) in 2 Dateien und 1 Kategorie, 4 ausgewählt");
+    counts = {};
+    counts.entries = 1;
+    counts.perKind[kKindTexture] = 1;
+    counts.files = 1;
+    counts.categories = 3;
+    EXPECT_EQ(StatusText(counts, 0), "1 Eintrag (1 Textur) in 1 Datei und 3 Kategorien");
+    EXPECT_EQ(StatusText({}, 0), "0 Einträge");
+}
+
+struct LibraryFixture : testing::Test {
+    SilentUserInterface ui;
+    LibraryController controller{ui};
+    TextureEntry* Add(const std::string& file, const std::string& name, int kind, const std::string& category) {
+        TextureEntry* e = controller.Library().AddEntry("/d/", file, name, kind, category, 0, nullptr);
+        controller.RegisterAddedEntry(e);
+        return e;
+    }
+};
+
+TEST_F(LibraryFixture, StatusCountsWhatIsShown) {
+    std::vector<TextureEntry*> shown{Add("a.inc", "M1", kKindMaterial, "-"), Add("a.inc", "F1", kKindFinish, "x"),
+                                     Add("b.inc", "F2", kKindFinish, "x"), Add("b.inc", "N1", kKindNormal, "-")};
+    EXPECT_EQ(StatusText(CountEntries(shown), 1),
+              "4 Einträge (1 Material, 2 Finishs, 1 Normal) in 2 Dateien und 2 Kategorien, 1 ausgewählt");
+}
+
+TEST_F(LibraryFixture, FilterWordsMatchNameFileOrCategoryWithoutCase) {
+    TextureEntry* jade = Add("stones.inc", "T_Jade", kKindTexture, "Green");
+    TextureEntry* ruby = Add("gems.inc", "Ruby", kKindTexture, "-");
+    const auto matches = [&](const char* text) {
+        const EntryFilter filter(text);
+        return std::pair{filter.Matches(*jade), filter.Matches(*ruby)};
+    };
+    EXPECT_TRUE(EntryFilter("  ").IsEmpty());
+    EXPECT_EQ(matches(""), std::pair(true, true));
+    EXPECT_EQ(matches("jADE"), std::pair(true, false));
+    EXPECT_EQ(matches("GEMS."), std::pair(false, true));
+    EXPECT_EQ(matches("green stones"), std::pair(true, false));
+    EXPECT_EQ(matches("green ruby"), std::pair(false, false));
+}
+
+TEST_F(LibraryFixture, CategoryEditsKeepTheUseCounts) {
+    TextureEntry* a = Add("a.inc", "A", kKindTexture, "wood");
+    TextureEntry* b = Add("a.inc", "B", kKindTexture, "-");
+    const auto table = [&] {
+        std::vector<std::pair<std::string, int>> rows;
+        for (const Category& c : controller.Categories()) rows.emplace_back(c.name, c.useCount);
+        return rows;
+    };
+    const int modified = controller.modified;
+    EXPECT_FALSE(SetEntryCategory(controller, *a, "wood"));
+    EXPECT_EQ(controller.modified, modified);
+    EXPECT_TRUE(SetEntryCategory(controller, *b, "wood"));
+    EXPECT_EQ(table(), (std::vector<std::pair<std::string, int>>{{"wood", 2}}));
+    EXPECT_TRUE(SetEntryCategory(controller, *a, ""));  // empty means none
+    EXPECT_EQ(a->category, "-");
+    EXPECT_TRUE(SetEntryCategory(controller, *b, "stone"));  // the last use of "wood" goes
+    EXPECT_EQ(table(), (std::vector<std::pair<std::string, int>>{{"-", 1}, {"stone", 1}}));
+    EXPECT_GT(controller.modified, modified);
+}
+
+TEST(CategoryComboTest, OpensOverWideEnoughCellsWithinTheClientArea) {
+    EXPECT_FALSE(PlaceCategoryCombo(100, 4, 500, 3).opens);
+    const ComboPlacement narrow = PlaceCategoryCombo(100, 40, 500, 3);
+    EXPECT_EQ(narrow.x, 104);
+    EXPECT_EQ(narrow.width, 100);
+    EXPECT_EQ(narrow.dropHeight, 45);
+    EXPECT_EQ(PlaceCategoryCombo(100, 300, 320, 0).width, 216);
+}
+
+TEST(EntryTextsTest, DisplayAndMenuTexts) {
+    SourceFile file("/usr/share/inc/", "stones.inc");
+    file.entryCount = 7;
+    EXPECT_EQ(FileNodeLabel(file), "stones.inc /usr/share/inc (7) ");
+    TextureEntry entry("Jade", kKindOther);
+    entry.sourceFile = &file;
+    EXPECT_EQ(EntryNodeLabel(entry), "N: Jade");
+    EXPECT_EQ(TypeLetter(kKindOther), "?");
+    EXPECT_EQ(VersionText(0), "?");
+    EXPECT_EQ(VersionText(3.1f), "3.1");
+    EXPECT_EQ(DirectoryText(""), "?");
+    EXPECT_EQ(DirectoryText("/"), "/");
+    EXPECT_EQ(CopyItemText(&entry), "Kopiere \"Jade\"\tStrg+C");
+    EXPECT_EQ(CopyItemText(nullptr), "Kopiere Textur\tStrg+C");
+    EXPECT_EQ(EditItemText(&entry, true), "\"Jade\" ansehen/bearbeiten mit POV-Ray\tStrg+E");
+    EXPECT_EQ(EditItemText(&entry, false), "\"stones.inc\" ansehen/bearbeiten mit POV-Ray\tStrg+E");
+    EXPECT_EQ(OnlySelectedHeading(7, true), "-- Duplikate (Vergleich der Bilder) --");
+    EXPECT_EQ(OnlySelectedHeading(0, true), "-- Ausgewählte Texturen --");
+}
+
+}  // namespace
+}  // namespace sc
