@@ -30,10 +30,20 @@ std::string XdgDir(const char* variable, const char* fallback) {
     return JoinPath(home && *home ? home : "/tmp", fallback);
 }
 
+// An installed program finds its shared data in ../share/swatchcraft; that
+// folder is never the place for one user's settings, whoever may write there.
+std::string InstalledDataDir(const std::string& executableDir) {
+    if (executableDir.empty()) return {};
+    const std::string dir = JoinPath(JoinPath(DirectoryOf(executableDir), "share"), "swatchcraft");
+    return DirectoryExists(dir) ? dir : std::string();
+}
+
 // The executable's folder counts as the program's home only when the user
-// may write there and it is not a system folder shared by everyone.
+// may write there, it is not a system folder shared by everyone, and the
+// program was not installed there.
 bool ExecutableDirUsable(const std::string& dir) {
     if (dir.empty() || access(dir.c_str(), W_OK) != 0) return false;
+    if (!InstalledDataDir(dir).empty()) return false;
     for (const char* system : {"/usr/", "/bin", "/sbin", "/lib"})
         if (dir.rfind(system, 0) == 0) return false;
     return true;
@@ -81,6 +91,13 @@ std::string SettingsFilePath() {
     }
     CreateDirectories(dir);
     return JoinPath(dir, "swatchcraft.ini");
+}
+
+std::string ProgramResourcePath(std::string_view name) {
+    const std::string beside = JoinPath(ExecutableDir(), name);
+    if (FileExists(beside) || DirectoryExists(beside)) return beside;
+    const std::string installed = InstalledDataDir(ExecutableDir());
+    return installed.empty() ? beside : JoinPath(installed, name);
 }
 
 void SetProgramDataDirOverride(std::string dir) { Override() = WithoutTrailingSeparator(dir); }

@@ -27,6 +27,11 @@ std::string SettingsFilePath();
 // The program's folder under $XDG_CONFIG_HOME (swatchcraft), created.
 std::string ConfigDir();
 
+// A file or folder shipped with the program (tips, help page): beside the
+// executable in a build tree, else in the installed share/swatchcraft folder.
+// The path beside the executable when it is found in neither.
+std::string ProgramResourcePath(std::string_view name);
+
 // Redirects the data folder and the settings file into `dir` (tests and
 // callers that want a private place); an empty text restores the rule above.
 // The environment variable SWATCHCRAFT_DATA_DIR has the same effect.

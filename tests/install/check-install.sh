@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Installs a build tree into a temporary DESTDIR and checks what a desktop
+# user gets: the layout, valid desktop integration files, and installed
+# programs that run from there without writing beside themselves.
+# Usage: check-install.sh BUILD_DIR
+set -euo pipefail
+build="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+dest="$work/root"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
+usr="$dest/usr"
+app=org.swatchcraft.Swatchcraft
+
+for f in bin/swatchcraft-cli bin/swatchcraft-povhost lib/swatchcraft/swbridge.pge \
+         share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
+         share/mime/packages/$app.xml share/icons/hicolor/scalable/apps/$app.svg \
+         share/icons/hicolor/48x48/apps/$app.png share/icons/hicolor/256x256/apps/$app.png \
+         share/man/man1/swatchcraft.1.gz share/man/man1/swatchcraft-cli.1.gz \
+         share/bash-completion/completions/swatchcraft-cli; do
+    [ -e "$usr/$f" ] || fail "$f is not installed"
+done
+if [ -e "$build/bin/swatchcraft" ]; then
+    [ -x "$usr/bin/swatchcraft" ] || fail "the window program is not installed"
+fi
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$usr/share/applications/$app.desktop" || fail "desktop entry"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$usr/share/metainfo/$app.metainfo.xml" >/dev/null || fail "metainfo"
+fi
+if command -v update-mime-database >/dev/null; then
+    mime="$work/mime"
+    mkdir -p "$mime/packages"
+    cp /usr/share/mime/packages/freedesktop.org.xml "$mime/packages/" 2>/dev/null || true
+    cp "$usr/share/mime/packages/$app.xml" "$mime/packages/"
+    update-mime-database "$mime" 2>"$work/mime.log" || fail "mime database: $(cat "$work/mime.log")"
+    ! grep -q "$app" "$work/mime.log" || fail "mime warnings: $(cat "$work/mime.log")"
+    grep -q '^application/x-swatchcraft-library:\*\.swl$' "$mime/globs" || fail "no glob for *.swl"
+    grep -aq 'Swatchcraft' "$mime/magic" || fail "no magic rule"
+fi
+gzip -dc "$usr/share/man/man1/swatchcraft-cli.1.gz" | grep -q '^\.TH SWATCHCRAFT-CLI 1' || fail "manual page"
+bash -n "$usr/share/bash-completion/completions/swatchcraft-cli" || fail "completion script"
+
+# The installed tool runs from there and keeps nothing beside itself.
+before="$(ls "$usr/bin")"
+"$usr/bin/swatchcraft-cli" --help | grep -q '^Befehle:' || fail "installed --help"
+include=/usr/share/povray-3.7/include
+if [ -d "$include" ]; then
+    "$usr/bin/swatchcraft-cli" scan --library-path "$include" -o "$work/std.swl" "$include" >/dev/null \
+        || fail "installed scan"
+    "$usr/bin/swatchcraft-cli" list "$work/std.swl" | grep -q 'Jade' || fail "installed scan found no Jade"
+    "$usr/bin/swatchcraft-cli" povray check --home /usr >/dev/null 2>&1 || true
+fi
+[ "$(ls "$usr/bin")" = "$before" ] || fail "the installed tool wrote beside itself: $(ls "$usr/bin")"
+[ ! -e "$usr/bin/swatchcraft.ini" ] || fail "settings beside the installed program"
+echo "install layout ok"
