@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev
   qt6-base-dev qt6-translations-l10n xvfb xauth
+  desktop-file-utils appstream shared-mime-info
   povray povray-includes fonts-freefont-ttf fontconfig
 )
 missing=()
