@@ -45,12 +45,6 @@ void SetField(char (&field)[N], const std::string& text) {
     std::snprintf(field, N, "%s", text.c_str());
 }
 
-std::string ShellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 // The usual way to open an editor at a line, for the editors that have one.
 std::string LineOption(const std::string& editor, unsigned line) {
     if (line == 0) return {};
@@ -188,12 +182,19 @@ bool RenderHost::StartRendering() {
     const std::string scene = FieldText(variables_->sceneFile, sizeof variables_->sceneFile);
     if (scene.empty()) return false;
     renderScene_ = MakeAbsolute(scene);
+    // POV-Ray runs in the scene's folder: its file restrictions always allow
+    // that one, and the folder's name, whatever it holds, never reaches
+    // POV-Ray's option parser.
     const std::vector<std::string> arguments =
-        PovArguments(renderScene_, FieldText(variables_->commandLine, sizeof variables_->commandLine));
+        PovArguments(FileNameOf(renderScene_), FieldText(variables_->commandLine, sizeof variables_->commandLine));
+    if (arguments.empty()) {
+        WriteFileAtomically(JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName),
+                            "Der Name der Szenendatei kann POV-Ray nicht übergeben werden: " + renderScene_ + "\n");
+        return false;
+    }
     streaming_ = std::find(arguments.begin(), arguments.end(), "+O-") != arguments.end();
     const std::string executable = JoinPath(options_.povHome, "bin/povray");
     auto process = std::make_unique<PovRenderProcess>();
-    // POV-Ray runs in the scene's folder: its file restrictions always allow that one.
     if (!process->Start(executable, arguments, DirectoryOf(renderScene_))) {
         WriteFileAtomically(JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName),
                             "POV-Ray konnte nicht gestartet werden: " + executable + "\n");
@@ -325,7 +326,7 @@ void RenderHost::OpenInEditor(const std::string& file, unsigned line) {
     std::string command = editor;
     const std::string option = LineOption(editor, line);
     if (!option.empty()) command += " " + option;
-    command += " " + ShellQuote(file);
+    command += " " + ShellQuoted(file);
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t pid = 0;
     if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) == 0) editors_.push_back(pid);

@@ -98,4 +98,10 @@ std::string MakeAbsolute(std::string_view path) {
     return result;
 }
 
+std::string ShellQuoted(std::string_view text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 }  // namespace sc

@@ -48,4 +48,8 @@ bool IsAbsolutePath(std::string_view path);
 // ".." segments lexically.
 std::string MakeAbsolute(std::string_view path);
 
+// A path (or any text) as one word for the POSIX shell: in single quotes,
+// each single quote written as '\''.
+std::string ShellQuoted(std::string_view text);
+
 }  // namespace sc

@@ -13,9 +13,19 @@ bool ContainsAny(const std::string& text, std::initializer_list<const char*> nee
 
 }  // namespace
 
+std::string QuotePovValue(std::string_view value) {
+    if (value.find_first_of("\r\n") != std::string_view::npos) return {};
+    const char quote = value.find('"') == std::string_view::npos ? '"' : '\'';
+    if (value.find(quote) != std::string_view::npos) return {};
+    return quote + std::string(value) + quote;
+}
+
 std::vector<std::string> PovArguments(const std::string& scene, const std::string& options) {
+    const bool ini = ToLowerAscii(ExtensionOf(scene)) == ".ini";
+    const std::string sceneValue = QuotePovValue(scene);
+    if (sceneValue.empty() || (ini && scene.find('[') != std::string::npos)) return {};
     std::vector<std::string> arguments;
-    arguments.push_back(ToLowerAscii(ExtensionOf(scene)) == ".ini" ? scene : "+I" + scene);
+    arguments.push_back(ini ? sceneValue : "+I" + sceneValue);
     std::string word;
     bool inWord = false;
     bool quoted = false;
@@ -34,6 +44,7 @@ std::vector<std::string> PovArguments(const std::string& scene, const std::strin
     for (char c : options) {
         if (c == '"') {
             quoted = !quoted;
+            word += c;
             inWord = true;
         } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
             flush();

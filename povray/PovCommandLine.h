@@ -2,12 +2,25 @@
 // The command line the render host and the batch renderer give POV-Ray for
 // Unix, and the part of its console output that explains a failed render.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sc {
 
-// Splits an option text into words (double quotes group blanks) and puts the
-// output to standard output as a PPM stream where "-f" asked for no file.
+// A path (or any option or ini value) written so that POV-Ray reads it
+// whole: POV-Ray ends an unquoted value at a blank, ';', '#', '=', '[' or a
+// quote, and knows no escapes, so the value goes in double quotes, or in
+// single quotes when it holds a double quote. Empty when it holds both kinds
+// of quote or a line break: POV-Ray cannot read such a value in any form.
+std::string QuotePovValue(std::string_view value);
+
+// POV-Ray's arguments for rendering `scene` (a .pov scene, or an .ini file
+// naming one) with `options`. Give the scene relative to POV-Ray's working
+// directory where possible: a folder never needs quoting then, and an ini
+// file's path must hold no '[' (POV-Ray takes it for a section name).
+// Options are split at blanks outside double quotes; the quotes stay, as
+// POV-Ray itself reads them. "-f" (no file) becomes a PPM stream on standard
+// output. Empty when the scene's name cannot be passed.
 std::vector<std::string> PovArguments(const std::string& scene, const std::string& options);
 
 // Extracts POV-Ray's error report from its console output; adds a German

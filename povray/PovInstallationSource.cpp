@@ -30,12 +30,6 @@ std::string CanonicalPath(const std::string& path) {
     return result;
 }
 
-std::string ShellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 }  // namespace
 
 std::vector<std::string> PovInstallationProbe::CandidateHomes() {

@@ -15,6 +15,7 @@
 #include "TestEnvironment.h"
 #include "bridge/BridgeApi.h"
 #include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
 
 extern char** environ;
 
@@ -25,7 +26,6 @@ using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
 class RenderCommandTest : public testing::Test {
 protected:
@@ -37,7 +37,7 @@ protected:
                   "#declare C_Three = color rgb <0.1, 0.7, 0.3>;\n"
                   "#declare T_Bad = texture { pigment { rgbx 1 } }\n");
         library = dir / "lib.swl";
-        ASSERT_EQ(RunCommand(Cli("scan --kinds mtpcfn " + Quoted(dir / "incs") + " -o " + Quoted(library))), 0);
+        ASSERT_EQ(RunCommand(Cli("scan --kinds mtpcfn " + ShellQuoted(dir / "incs") + " -o " + ShellQuoted(library))), 0);
     }
     void TearDown() override {
         unsetenv("SWATCHCRAFT_DATA_DIR");
@@ -50,16 +50,16 @@ protected:
         return BinaryDir() + "/swatchcraft-cli " + args + " 2>/dev/null";
     }
     int Render(const std::string& args, std::string* out = nullptr) {
-        return RunCommand(Cli("render --library-path " + PovIncludeDir() + " " + Quoted(library) + " " + args), out);
+        return RunCommand(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " " + args), out);
     }
     // Makes the list file hold only the entries of a new include file.
     void Rescan(const std::string& name, const std::string& text) {
         dir.Write("incs/" + name, text);
-        ASSERT_EQ(RunCommand(Cli("scan --kinds t " + Quoted(dir / ("incs/" + name)) + " -o " + Quoted(library))), 0);
+        ASSERT_EQ(RunCommand(Cli("scan --kinds t " + ShellQuoted(dir / ("incs/" + name)) + " -o " + ShellQuoted(library))), 0);
     }
     std::string Listing() {
         std::string out;
-        RunCommand(Cli("list " + Quoted(library)), &out);
+        RunCommand(Cli("list " + ShellQuoted(library)), &out);
         return out;
     }
 
@@ -75,7 +75,7 @@ TEST_F(RenderCommandTest, StoresEveryPreviewAndMarksTheBrokenOneFaulty) {
                              "FEHLER  T_Bad\n", "3 von 4 Vorschauen berechnet, 1 fehlerhaft.\n"})
         EXPECT_THAT(out, HasSubstr(line));
     // The picture can be taken out again.
-    EXPECT_EQ(RunCommand(Cli("picture " + Quoted(library) + " T_One -o " + Quoted(dir / "one.ppm"))), 0);
+    EXPECT_EQ(RunCommand(Cli("picture " + ShellQuoted(library) + " T_One -o " + ShellQuoted(dir / "one.ppm"))), 0);
     EXPECT_TRUE(FileExists(dir / "one.ppm"));
     // Only the faulty one is missing now; the host that the command started is gone.
     Render("--missing", &out);
@@ -89,6 +89,21 @@ TEST_F(RenderCommandTest, NamedEntriesOnlyAndSmallPictures) {
     EXPECT_EQ(out, "OK      T_One (3.1)\nOK      C_Three (3.1)\n2 von 2 Vorschauen berechnet, 0 fehlerhaft.\n");
     EXPECT_EQ(Render("Nobody"), 1);
     EXPECT_EQ(Render("--missing --all"), 1);
+}
+
+TEST_F(RenderCommandTest, RendersWhereHomeAndTheProgramFolderHoldBlanksAndOptionCharacters) {
+    // POV-Ray's option parser ends an unquoted path at each of these characters.
+    const std::string home = dir / "John Doe";
+    const std::string data = home + "/a;b#c=d'e[f]/data";
+    CreateDirectories(data);
+    std::string out;
+    const int status = RunCommand("HOME=" + ShellQuoted(home) + " SWATCHCRAFT_DATA_DIR=" + ShellQuoted(data) + " " +
+                                      Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
+                                          " T_One C_Three"),
+                                  &out);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_THAT(out, HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
+    EXPECT_TRUE(FileExists(data + "/preview/TexturePreview.pov"));
 }
 
 TEST_F(RenderCommandTest, SecondProgramUsesTheRunningHostAndLeavesItRunning) {
@@ -112,7 +127,7 @@ TEST_F(RenderCommandTest, ProgramWhoseRenderIsTakenOverStopsInsteadOfWaiting) {
         heavy += "  [1 crackle turbulence 2 octaves 10 scale " + std::to_string(0.05 + i * 0.001) +
                  " color_map { [0 rgb 0] [1 rgb 1] }]\n";
     heavy += " } }\n finish { reflection 0.5 }\n}\n";
-    ASSERT_EQ(RunCommand("cp " + Quoted(library) + " " + Quoted(dir / "other.swl")), 0);
+    ASSERT_EQ(RunCommand("cp " + ShellQuoted(library) + " " + ShellQuoted(dir / "other.swl")), 0);
     Rescan("heavy.inc", heavy);
     const std::string render = BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " ";
     // The second program asks for a render while the first one's runs.
@@ -120,10 +135,10 @@ TEST_F(RenderCommandTest, ProgramWhoseRenderIsTakenOverStopsInsteadOfWaiting) {
     int secondStatus = -1;
     std::thread later([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-        secondStatus = RunCommand(render + Quoted(dir / "other.swl") + " T_One 2>&1", &second);
+        secondStatus = RunCommand(render + ShellQuoted(dir / "other.swl") + " T_One 2>&1", &second);
     });
     std::string first;
-    const int firstStatus = RunCommand(render + Quoted(library) + " T_Heavy --antialias 2>&1", &first);
+    const int firstStatus = RunCommand(render + ShellQuoted(library) + " T_Heavy --antialias 2>&1", &first);
     later.join();
     EXPECT_EQ(secondStatus, 0) << second;
     EXPECT_THAT(second, HasSubstr("OK      T_One"));
@@ -148,7 +163,7 @@ TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     // exec keeps the process id, so the interrupt reaches the tool itself.
-    std::string command = "exec " + Cli("render --library-path " + PovIncludeDir() + " " + Quoted(library) +
+    std::string command = "exec " + Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
                                         " --all --antialias");
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t pid = -1;

@@ -1,21 +1,61 @@
 // The command line given to POV-Ray and the report taken from its console output.
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
 #include <string>
 #include <vector>
 
+#include "TestEnvironment.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
 #include "povray/PovCommandLine.h"
+#include "povray/PovRenderProcess.h"
 
 namespace sc {
 namespace {
 
 TEST(PovCommandLineTest, NoFileOptionBecomesAStreamAndQuotesGroupWords) {
     EXPECT_EQ(PovArguments("/p/s.pov", "-w116 -h116 -f -a -c"),
-              (std::vector<std::string>{"+I/p/s.pov", "-w116", "-h116", "+FP", "+O-", "-a", "-c", "-D"}));
+              (std::vector<std::string>{"+I\"/p/s.pov\"", "-w116", "-h116", "+FP", "+O-", "-a", "-c", "-D"}));
     EXPECT_EQ(PovArguments("/p/Page.INI", "+sf2 +ef2 -a -c -F"),
-              (std::vector<std::string>{"/p/Page.INI", "+sf2", "+ef2", "-a", "-c", "+FP", "+O-", "-D"}));
-    EXPECT_EQ(PovArguments("/p/s.pov", " \"+L/a b\"  +a "),
-              (std::vector<std::string>{"+I/p/s.pov", "+L/a b", "+a", "-D"}));
+              (std::vector<std::string>{"\"/p/Page.INI\"", "+sf2", "+ef2", "-a", "-c", "+FP", "+O-", "-D"}));
+    EXPECT_EQ(PovArguments("s.pov", " +L\"/a b\"  +a "),
+              (std::vector<std::string>{"+I\"s.pov\"", "+L\"/a b\"", "+a", "-D"}));
+    // Names POV-Ray cannot read in any form are refused, not passed cut short.
+    EXPECT_TRUE(PovArguments("/p/a\"b'c.pov", "").empty());
+    EXPECT_TRUE(PovArguments("/p/a\nb.pov", "").empty());
+    EXPECT_TRUE(PovArguments("/p[1]/page.ini", "").empty());
+}
+
+// Runs the real POV-Ray with `arguments` in `folder`; true when it wrote a picture to its output.
+bool PovRayRenders(const std::vector<std::string>& arguments, const std::string& folder) {
+    PovRenderProcess process;
+    if (!process.Start("/usr/bin/povray", arguments, folder)) return false;
+    std::string picture;
+    std::string chunk;
+    while (!process.Finished()) {
+        pollfd fds[2] = {{process.OutputDescriptor(), POLLIN, 0}, {process.ErrorDescriptor(), POLLIN, 0}};
+        poll(fds, 2, 1000);
+        if (process.ReadOutput(chunk)) picture += chunk;
+        process.ReadError(chunk);
+    }
+    return process.Wait() == 0 && picture.rfind("P6", 0) == 0;
+}
+
+TEST(PovCommandLineTest, PovRayReadsEveryQuotedPathWhole) {
+    test::TempDir dir;
+    const std::string scene =
+        "camera { location -3 * z look_at 0 } light_source { <5, 5, -5> rgb 1 } sphere { 0, 1 pigment { rgb 1 } }\n";
+    // Every character that ends an unquoted value, then each kind of quote.
+    for (const char* folder : {"a b;c#d=e[f]", "a\"b c", "a'b c"}) {
+        SCOPED_TRACE(folder);
+        const std::string path = dir.Write(std::string(folder) + "/my scene.pov", scene);
+        dir.Write(std::string(folder) + "/my page.ini", "Input_File_Name=" + QuotePovValue("my scene.pov") + "\n");
+        // The scene by its full path from elsewhere, and an ini file from its own folder.
+        EXPECT_TRUE(PovRayRenders(PovArguments(path, "-w8 -h8 -f"), dir.Path()));
+        EXPECT_TRUE(PovRayRenders(PovArguments("my page.ini", "-w8 -h8 -f"), DirectoryOf(path)));
+    }
 }
 
 TEST(PovCommandLineTest, ErrorReportKeepsPovRaysLinesAndExplainsRestrictedFiles) {
