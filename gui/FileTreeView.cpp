@@ -1,0 +1,31 @@
+#include "gui/FileTreeView.h"
+
+#include <QHeaderView>
+
+#include "gui/FileNodeDelegate.h"
+#include "gui/FileTreeModel.h"
+
+namespace sc {
+
+FileTreeView::FileTreeView(FileTreeModel& model, QWidget* parent) : QTreeView(parent) {
+    setModel(&model);
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setExpandsOnDoubleClick(true);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setItemDelegate(new FileNodeDelegate(this));
+    setAccessibleName(QStringLiteral("Dateiliste"));
+}
+
+void FileTreeView::ExpandAll(bool expand) {
+    setUpdatesEnabled(false);
+    if (expand) expandAll();
+    else collapseAll();
+    setUpdatesEnabled(true);
+}
+
+}  // namespace sc

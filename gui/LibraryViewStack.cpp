@@ -1,0 +1,467 @@
+#include "gui/LibraryViewStack.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "gui/FileTreeModel.h"
+#include "gui/FileTreeView.h"
+#include "gui/FilterField.h"
+#include "gui/PictureGridView.h"
+#include "gui/SortHeader.h"
+#include "gui/TextureListModel.h"
+#include "gui/TextureListView.h"
+#include "library/LibraryController.h"
+#include "ui/CommandIds.h"
+#include "ui/EntryFilter.h"
+#include "ui/EntryTexts.h"
+#include "ui/Settings.h"
+#include "ui/StatusText.h"
+
+namespace sc {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+const char* const kSortItems[] = {"Sortieren nach &Name",      "Sortieren nach &Typ",   "Sortieren nach &Kategorie",
+                                  "Sortieren nach &Version",   "Sortieren nach &Datei", "Sortieren nach &Verzeichnis",
+                                  "Sortieren nach Bild&ern"};
+
+struct SelectItem {
+    const char* text;
+    int command;
+};
+const SelectItem kSelectItems[] = {
+    {"&Alle\tStrg+A", kCmdSelectAll},
+    {"&Geänderte Texturen", kCmdSelectChanged},
+    {"&Leere Vorschauen", kCmdSelectEmpty},
+    {"&Fehlerhafte Vorschauen", kCmdSelectFaulty},
+    {"POV-Ray 3.&0 inkompatible", kCmdSelectIncompatible30},
+    {"POV-Ray 3.&1 inkompatible", kCmdSelectIncompatible31},
+    {"&Duplikate...", kCmdSelectDuplicates},
+    {"Auswahl &invertieren\tStrg+I", kCmdInvertSelection},
+};
+
+}  // namespace
+
+LibraryViewStack::LibraryViewStack(LibraryController& controller, Settings& settings, QWidget* parent)
+    : QWidget(parent),
+      controller_(controller),
+      settings_(settings),
+      sortState_(settings.sortType, settings.sortAscending != 0),
+      model_(std::make_unique<TextureListModel>(controller)),
+      treeModel_(std::make_unique<FileTreeModel>(controller)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    BuildHeading();
+    stack_ = new QStackedWidget(this);
+    layout->addWidget(stack_, 1);
+    tree_ = new FileTreeView(*treeModel_, stack_);
+    list_ = new TextureListView(*model_, stack_);
+    grid_ = new PictureGridView(stack_);
+    grid_->setModel(model_.get());
+    QItemSelectionModel* own = grid_->selectionModel();
+    grid_->setSelectionModel(list_->selectionModel());
+    delete own;
+    // Kept in the order of ViewType.
+    stack_->addWidget(tree_);
+    stack_->addWidget(list_);
+    auto* gridPage = new QWidget(stack_);
+    auto* gridLayout = new QVBoxLayout(gridPage);
+    gridLayout->setContentsMargins(2, 2, 2, 2);
+    gridLayout->addWidget(grid_);
+    stack_->addWidget(gridPage);
+
+    model_->Sort(sortState_.UserOrder());
+    list_->ApplyColumnWidths(settings);
+    list_->ShowSortOrder(sortState_.UserOrder().key, sortState_.UserOrder().ascending);
+    model_->SetFlushListener([this](const std::vector<TextureEntry*>& batch) { OnTreeInserted(batch); });
+    ConnectViews();
+    SetViewType(settings.listType);
+}
+
+LibraryViewStack::~LibraryViewStack() {
+    // The views go before the models they show.
+    delete stack_;
+}
+
+void LibraryViewStack::BuildHeading() {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(2, 2, 2, 8);
+    heading_ = new QLabel(this);
+    QFont font(QStringLiteral("Arial"), 14);
+    font.setBold(true);
+    heading_->setFont(font);
+    heading_->setWordWrap(true);
+    back_ = new QPushButton(QStringLiteral("&zurück"), this);
+    row->addWidget(heading_, 1);
+    row->addSpacing(8);
+    row->addWidget(back_, 0, Qt::AlignVCenter);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    heading_->hide();
+    back_->hide();
+    connect(back_, &QPushButton::clicked, this, &LibraryViewStack::LeaveOnlySelected);
+}
+
+void LibraryViewStack::ConnectViews() {
+    connect(list_, &TextureListView::sortRequested, this, &LibraryViewStack::SortBy);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, &LibraryViewStack::OnCurrentChanged);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &LibraryViewStack::selectionChanged);
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, &LibraryViewStack::OnCurrentChanged);
+    connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &LibraryViewStack::selectionChanged);
+    connect(model_.get(), &QAbstractItemModel::modelReset, this, &LibraryViewStack::selectionChanged);
+    connect(model_.get(), &QAbstractItemModel::rowsInserted, this, &LibraryViewStack::selectionChanged);
+    connect(model_.get(), &QAbstractItemModel::rowsRemoved, this, &LibraryViewStack::selectionChanged);
+    connect(model_.get(), &TextureListModel::categoryEdited, this, &LibraryViewStack::OnCategoryEdited);
+    connect(list_, &QAbstractItemView::doubleClicked, this, &LibraryViewStack::renderRequested);
+    connect(grid_, &PictureGridView::renderRequested, this, &LibraryViewStack::renderRequested);
+    connect(grid_, &PictureGridView::mouseHeld, this, &LibraryViewStack::gridMouseHeld);
+    connect(tree_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        const TextureEntry* e = FileTreeModel::EntryOf(index);
+        if (e && !e->name.empty()) emit renderRequested();
+    });
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(tree_), static_cast<QAbstractItemView*>(list_),
+                                    static_cast<QAbstractItemView*>(grid_)})
+        connect(view, &QWidget::customContextMenuRequested, this,
+                [this, view](const QPoint& pos) { OnContextMenu(view, pos); });
+}
+
+void LibraryViewStack::OnCurrentChanged() {
+    emit currentEntryChanged(CurrentEntry());
+}
+
+TextureEntry* LibraryViewStack::TreeEntry() const { return FileTreeModel::EntryOf(tree_->currentIndex()); }
+
+TextureEntry* LibraryViewStack::CurrentEntry() const {
+    if (viewType_ == kFileList) return TreeEntry();
+    return TextureListModel::EntryOf(list_->currentIndex());
+}
+
+void LibraryViewStack::FocusListRow(int row) {
+    if (row < 0) return;
+    const QModelIndex index = model_->index(row, 0);
+    list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void LibraryViewStack::ShowListRow(int row) {
+    if (row < 0) return;
+    list_->scrollTo(model_->index(row, 0));
+    grid_->ScrollToItem(row, true);
+}
+
+void LibraryViewStack::SelectTreeNodeOf(const TextureEntry* entry) {
+    const QModelIndex node = treeModel_->IndexOf(entry);
+    if (!node.isValid()) return;
+    tree_->selectionModel()->setCurrentIndex(node, QItemSelectionModel::ClearAndSelect);
+    tree_->scrollTo(node);
+}
+
+void LibraryViewStack::SetViewType(int type) {
+    type = std::clamp(type, 0, 2);
+    model_->FlushPending();
+    if (viewType_ == kFileList && type != kFileList) {
+        TextureEntry* e = TreeEntry();
+        // A file node stands for its first entry.
+        if (e && e->name.empty()) e = e->next;
+        if (e) FocusListRow(model_->RowOf(e));
+    } else if (type == kFileList && viewType_ != kFileList) {
+        TextureEntry* e = CurrentEntry();
+        if (!e) {
+            const auto selected = SelectedEntries();
+            if (!selected.empty()) e = selected.front();
+        }
+        if (e) SelectTreeNodeOf(e);
+    }
+    viewType_ = type;
+    controller_.currentView = type;
+    stack_->setCurrentIndex(type);
+    if (type == kTextureList) list_->scrollTo(list_->currentIndex());
+    if (type == kPictureGrid && list_->currentIndex().isValid()) grid_->ScrollToItem(list_->currentIndex().row(), true);
+    QWidget* shown = type == kFileList ? static_cast<QWidget*>(tree_) : type == kTextureList ? static_cast<QWidget*>(list_) : grid_;
+    shown->setFocus();
+    emit viewTypeChanged(type);
+    emit currentEntryChanged(CurrentEntry());
+}
+
+std::vector<TextureEntry*> LibraryViewStack::SelectedEntries() {
+    model_->FlushPending();
+    std::vector<TextureEntry*> entries;
+    if (viewType_ == kFileList) {
+        TextureEntry* e = TreeEntry();
+        if (!e || !tree_->selectionModel()->isSelected(tree_->currentIndex())) return entries;
+        if (!e->name.empty()) return {e};
+        for (TextureEntry* n = e->next; n; n = n->next) entries.push_back(n);
+        return entries;
+    }
+    for (const QItemSelectionRange& range : list_->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row) entries.push_back(model_->EntryAt(row));
+    std::sort(entries.begin(), entries.end(),
+              [this](const TextureEntry* a, const TextureEntry* b) { return model_->RowOf(a) < model_->RowOf(b); });
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    return entries;
+}
+
+int LibraryViewStack::SelectedCount() const {
+    if (viewType_ == kFileList) return tree_->selectionModel()->hasSelection() ? 1 : 0;
+    int count = 0;
+    for (const QItemSelectionRange& range : list_->selectionModel()->selection())
+        if (range.left() == 0) count += range.height();
+    return count;
+}
+
+void LibraryViewStack::SelectEntries(const std::vector<TextureEntry*>& entries) {
+    model_->FlushPending();
+    std::vector<int> rows;
+    for (const TextureEntry* e : entries)
+        if (const int row = model_->RowOf(e); row >= 0) rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    QItemSelection selection;
+    const int lastColumn = TextureListModel::kColumnCount - 1;
+    for (size_t i = 0; i < rows.size();) {
+        size_t j = i;
+        while (j + 1 < rows.size() && rows[j + 1] <= rows[j] + 1) ++j;
+        selection.append(QItemSelectionRange(model_->index(rows[i], 0), model_->index(rows[j], lastColumn)));
+        i = j + 1;
+    }
+    QItemSelectionModel* sm = list_->selectionModel();
+    sm->select(selection, QItemSelectionModel::ClearAndSelect);
+    const int first = entries.empty() ? -1 : model_->RowOf(entries.front());
+    if (first >= 0) {
+        sm->setCurrentIndex(model_->index(first, 0), QItemSelectionModel::NoUpdate);
+        ShowListRow(first);
+    }
+    if (viewType_ == kFileList && !entries.empty()) SelectTreeNodeOf(entries.front());
+}
+
+std::vector<TextureEntry*> LibraryViewStack::EntriesInListOrder() {
+    model_->FlushPending();
+    return model_->Rows();
+}
+
+void LibraryViewStack::EntryInserted(TextureEntry* entry) { model_->Insert(entry); }
+
+void LibraryViewStack::OnTreeInserted(const std::vector<TextureEntry*>& batch) {
+    const std::vector<QModelIndex> newFiles = treeModel_->Insert(batch);
+    // A new file node becomes the first visible node.
+    if (!newFiles.empty() && viewType_ == kFileList) tree_->scrollTo(newFiles.back(), QAbstractItemView::PositionAtTop);
+}
+
+void LibraryViewStack::EntryUpdated(TextureEntry* entry) {
+    grid_->DropThumbnail(entry);
+    model_->Update(entry);
+    treeModel_->Update(entry);
+}
+
+void LibraryViewStack::EntryRemoved(TextureEntry* entry, bool) {
+    grid_->DropThumbnail(entry);
+    model_->Remove(entry);
+    treeModel_->Remove(entry);
+}
+
+void LibraryViewStack::Cleared() {
+    grid_->ClearThumbnails();
+    model_->Clear();
+    treeModel_->Clear();
+}
+
+void LibraryViewStack::Refresh() {
+    emit sortStarted();
+    grid_->ClearThumbnails();
+    model_->Refill();
+    treeModel_->Refill();
+    if (model_->rowCount() > 0) FocusListRow(0);
+    emit sortFinished();
+}
+
+void LibraryViewStack::SelectAll(bool select) {
+    if (select) list_->selectAll();
+    else list_->clearSelection();
+}
+
+void LibraryViewStack::ExpandAll(bool expand) { tree_->ExpandAll(expand); }
+
+void LibraryViewStack::ApplySort(SortOrder order) {
+    emit sortStarted();
+    model_->Sort(order);
+    list_->ShowSortOrder(sortState_.UserOrder().key, sortState_.UserOrder().ascending);
+    const QModelIndex current = list_->currentIndex();
+    if (current.isValid()) {
+        list_->scrollTo(current);
+        if (viewType_ == kPictureGrid) grid_->ScrollToItem(current.row(), false);
+    }
+    grid_->viewport()->update();
+    emit sortFinished();
+}
+
+void LibraryViewStack::SortBy(int key) {
+    if (sortState_.Choose(key)) ApplySort(sortState_.UserOrder());
+}
+
+void LibraryViewStack::BeginTemporarySort(ListSortState::Temporary order) {
+    const auto sortNow = sortState_.BeginTemporary(order);
+    if (sortNow) ApplySort(*sortNow);
+}
+
+void LibraryViewStack::EndTemporarySort() {
+    const auto restore = sortState_.EndTemporary();
+    if (restore) ApplySort(*restore);
+}
+
+void LibraryViewStack::OnCategoryEdited(TextureEntry* entry) {
+    treeModel_->Update(entry);
+    if (sortState_.CurrentOrder().key == kSortByCategory) ApplySort(sortState_.CurrentOrder());
+    emit categoryChanged(entry);
+    emit selectionChanged();
+}
+
+FilterField* LibraryViewStack::CreateFilterField(QWidget* parent) {
+    auto* field = new FilterField(parent);
+    connect(field, &QLineEdit::textChanged, this, &LibraryViewStack::SetFilterText);
+    return field;
+}
+
+void LibraryViewStack::SetFilterText(const QString& text) {
+    const EntryFilter filter(text.toStdString());
+    TextureEntry* current = CurrentEntry();
+    const std::vector<TextureEntry*> selected = viewType_ == kFileList ? std::vector<TextureEntry*>() : SelectedEntries();
+    emit sortStarted();
+    model_->SetFilter(filter);
+    treeModel_->SetFilter(filter);
+    // What stays shown stays selected, with the current entry first.
+    std::vector<TextureEntry*> keep;
+    if (current && model_->RowOf(current) >= 0) keep.push_back(current);
+    for (TextureEntry* e : selected)
+        if (e != current) keep.push_back(e);
+    if (!keep.empty()) SelectEntries(keep);
+    if (current && viewType_ == kFileList) SelectTreeNodeOf(current);
+    emit sortFinished();
+    emit selectionChanged();
+}
+
+bool LibraryViewStack::CanShowOnlySelected() const {
+    return viewType_ != kFileList && !model_->OnlyMarked() && SelectedCount() >= 2;
+}
+
+bool LibraryViewStack::OnlySelectedShown() const { return model_->OnlyMarked(); }
+
+void LibraryViewStack::ShowOnlySelected(int lastSelectionKind, bool duplicatesByPicture) {
+    if (!CanShowOnlySelected()) return;
+    const std::vector<TextureEntry*> selected = SelectedEntries();
+    controller_.MarkAll(false);
+    for (TextureEntry* e : selected) e->marked = true;
+    controller_.onlyMarkedShown = true;
+    heading_->setText(Q(OnlySelectedHeading(lastSelectionKind, duplicatesByPicture)));
+    heading_->show();
+    back_->show();
+    emit sortStarted();
+    model_->SetOnlyMarked(true);
+    FocusListRow(model_->RowOf(selected.front()));
+    ShowListRow(model_->RowOf(selected.front()));
+    emit sortFinished();
+    emit onlySelectedChanged(true);
+}
+
+void LibraryViewStack::LeaveOnlySelected() {
+    if (!model_->OnlyMarked()) return;
+    heading_->hide();
+    back_->hide();
+    controller_.onlyMarkedShown = false;
+    TextureEntry* current = CurrentEntry();
+    emit sortStarted();
+    model_->SetOnlyMarked(false);
+    model_->Sort(sortState_.UserOrder());
+    if (current) {
+        FocusListRow(model_->RowOf(current));
+        ShowListRow(model_->RowOf(current));
+    }
+    emit sortFinished();
+    emit onlySelectedChanged(false);
+}
+
+QString LibraryViewStack::StatusText() const {
+    if (viewType_ != kFileList) model_->FlushPending();
+    return Q(sc::StatusText(model_->ShownCounts(), SelectedCount()));
+}
+
+void LibraryViewStack::AddCommand(QMenu& menu, const QString& text, int command, bool enabled) {
+    QAction* action = menu.addAction(text);
+    action->setEnabled(enabled);
+    connect(action, &QAction::triggered, this, [this, command] { emit commandRequested(command); });
+}
+
+std::unique_ptr<QMenu> LibraryViewStack::ContextMenu() {
+    const ViewMenuState state = menuState_ ? menuState_() : ViewMenuState{};
+    return viewType_ == kFileList ? TreeMenu(state) : ListMenu(state);
+}
+
+std::unique_ptr<QMenu> LibraryViewStack::ListMenu(const ViewMenuState& state) {
+    auto menu = std::make_unique<QMenu>(this);
+    const TextureEntry* current = CurrentEntry();
+    const bool usable = controller_.entryCount > 0 && !state.busy && !state.rendering;
+    AddCommand(*menu, Q(CopyItemText(current)), kCmdCopyDeclaration, usable && current && !current->name.empty());
+    AddCommand(*menu, Q(EditItemText(current, state.editorTakesLine)), kCmdEditInPovRay,
+               usable && current && state.pluginInstalled);
+    QMenu* select = menu->addMenu(QStringLiteral("Aus&wählen"));
+    select->setEnabled(usable);
+    for (const SelectItem& item : kSelectItems) {
+        bool enabled = usable;
+        if (item.command == kCmdSelectEmpty) enabled = enabled && controller_.previewCount < controller_.entryCount;
+        if (item.command == kCmdSelectFaulty) enabled = enabled && controller_.faultyCount > 0;
+        AddCommand(*select, QString::fromUtf8(item.text), item.command, enabled);
+    }
+    menu->addSeparator();
+    AddCommand(*menu, QStringLiteral("Aus&gewählte l&öschen\tEntf"), kCmdDeleteSelected, usable);
+    AddCommand(*menu, QStringLiteral("Ausgewählte Vorschau&bilder löschen"), kCmdDeletePreviews, usable);
+    AddCommand(*menu, QStringLiteral("Alle &löschen"), kCmdDeleteAll, usable);
+    menu->addSeparator();
+    for (int key = 0; key < kSortKeyCount; ++key) {
+        QAction* action = menu->addAction(QString::fromUtf8(kSortItems[key]));
+        action->setCheckable(true);
+        action->setChecked(sortState_.UserOrder().key == key);
+        action->setEnabled(usable);
+        connect(action, &QAction::triggered, this, [this, key] { SortBy(key); });
+    }
+    return menu;
+}
+
+std::unique_ptr<QMenu> LibraryViewStack::TreeMenu(const ViewMenuState& state) {
+    auto menu = std::make_unique<QMenu>(this);
+    const TextureEntry* current = CurrentEntry();
+    const bool usable = controller_.entryCount > 0 && !state.busy && !state.rendering;
+    AddCommand(*menu, Q(CopyItemText(current)), kCmdCopyDeclaration, usable && current && !current->name.empty());
+    AddCommand(*menu, Q(EditItemText(current, state.editorTakesLine)), kCmdEditInPovRay,
+               usable && current && state.pluginInstalled);
+    menu->addSeparator();
+    QAction* collapse = menu->addAction(QStringLiteral("Alle &verstecken"));
+    collapse->setEnabled(usable);
+    connect(collapse, &QAction::triggered, this, [this] { ExpandAll(false); });
+    QAction* expand = menu->addAction(QStringLiteral("Alle &anzeigen"));
+    expand->setEnabled(usable);
+    connect(expand, &QAction::triggered, this, [this] { ExpandAll(true); });
+    menu->addSeparator();
+    AddCommand(*menu, QStringLiteral("Aus&gewählte l&öschen\tEntf"), kCmdDeleteSelected, usable);
+    AddCommand(*menu, QStringLiteral("Ausgewählte Vorschau&bilder löschen"), kCmdDeletePreviews, usable);
+    AddCommand(*menu, QStringLiteral("Alle &löschen"), kCmdDeleteAll, usable);
+    return menu;
+}
+
+void LibraryViewStack::OnContextMenu(QWidget* view, const QPoint& position) {
+    auto* itemView = static_cast<QAbstractItemView*>(view);
+    const std::unique_ptr<QMenu> menu = ContextMenu();
+    menu->exec(itemView->viewport()->mapToGlobal(position));
+}
+
+void LibraryViewStack::SaveListSettings() {
+    if (!settings_.save) return;
+    list_->StoreColumnWidths(settings_);
+    settings_.sortType = sortState_.UserOrder().key;
+    settings_.sortAscending = sortState_.UserOrder().ascending ? 1 : 0;
+    settings_.SaveListView();
+}
+
+}  // namespace sc

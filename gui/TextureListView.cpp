@@ -1,0 +1,86 @@
+#include "gui/TextureListView.h"
+
+#include <QKeyEvent>
+
+#include "gui/CategoryDelegate.h"
+#include "gui/SortHeader.h"
+#include "gui/TextureListModel.h"
+#include "ui/Settings.h"
+
+namespace sc {
+namespace {
+
+// The sample texts whose widths are the columns' default widths.
+const char* const kSamples[] = {"XXXXXXXXXXXXXXX", "TypXXX", "XXXXXXX.XXX", "Version", "XXXXXXX.XXX"};
+
+int Settings::*const kWidthKeys[] = {&Settings::textureWidth, &Settings::typeWidth, &Settings::categoryWidth,
+                                      &Settings::versionWidth, &Settings::fileWidth};
+
+}  // namespace
+
+TextureListView::TextureListView(TextureListModel& model, QWidget* parent)
+    : QTreeView(parent), model_(model), header_(new SortHeader(this)) {
+    setHeader(header_);
+    setModel(&model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setItemDelegateForColumn(TextureListModel::kCategory, new CategoryDelegate(model.Controller(), this));
+    setAccessibleName(QStringLiteral("Texturenliste"));
+    header_->setStretchLastSection(true);
+    connect(header_, &QHeaderView::sectionClicked, this, &TextureListView::sortRequested);
+    for (int column = 0; column < TextureListModel::kDirectory; ++column) setColumnWidth(column, SampleWidth(kSamples[column]));
+}
+
+int TextureListView::SampleWidth(const char* sample) const {
+    // The text plus the cell's margins (and the icon in the first column).
+    return fontMetrics().horizontalAdvance(QString::fromLatin1(sample)) + 12;
+}
+
+void TextureListView::ApplyColumnWidths(const Settings& settings) {
+    for (int column = 0; column < TextureListModel::kDirectory; ++column) {
+        const int stored = settings.*kWidthKeys[column];
+        setColumnWidth(column, stored >= 0 ? stored : SampleWidth(kSamples[column]));
+    }
+}
+
+void TextureListView::StoreColumnWidths(Settings& settings) const {
+    for (int column = 0; column < TextureListModel::kDirectory; ++column) settings.*kWidthKeys[column] = columnWidth(column);
+}
+
+void TextureListView::ShowSortOrder(int key, bool ascending) {
+    header_->SetSortColumn(key < TextureListModel::kColumnCount ? key : -1, ascending);
+}
+
+void TextureListView::EditCategory(int row) {
+    const QModelIndex cell = model_.index(row, TextureListModel::kCategory);
+    if (!cell.isValid() || columnWidth(TextureListModel::kCategory) <= 4) return;
+    scrollTo(cell);
+    edit(cell);
+}
+
+void TextureListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
+        EditCategory(currentIndex().row());
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void TextureListView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex at = indexAt(event->position().toPoint());
+    const bool onFocusedCategory = event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier &&
+                                   at.isValid() && at.column() == TextureListModel::kCategory &&
+                                   at.row() == currentIndex().row() && selectionModel()->isRowSelected(at.row(), {});
+    QTreeView::mousePressEvent(event);
+    if (onFocusedCategory) EditCategory(at.row());
+}
+
+}  // namespace sc

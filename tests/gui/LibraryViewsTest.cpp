@@ -1,0 +1,292 @@
+// The three views over one library: shared order and selection, the current
+// entry across views, filtering, lazy thumbnails, menus, editing, dragging
+// and what a screen reader sees.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+
+#include "GuiApp.h"
+#include "TestEnvironment.h"
+#include "gui/FileTreeModel.h"
+#include "gui/FileTreeView.h"
+#include "gui/FilterField.h"
+#include "gui/LibraryViewStack.h"
+#include "gui/PictureGridView.h"
+#include "gui/SortHeader.h"
+#include "gui/TextureListModel.h"
+#include "gui/TextureListView.h"
+#include "library/LibraryController.h"
+#include "platform/IniFile.h"
+#include "platform/UserInterface.h"
+#include "preview/PreviewCodec.h"
+#include "ui/CommandIds.h"
+#include "ui/Settings.h"
+
+namespace sc {
+namespace {
+
+using Names = std::vector<std::string>;
+
+void SetPreview(TextureEntry& e, std::uint8_t shade) {
+    const std::vector<std::uint8_t> pixels(56 * 56 * 3, shade);
+    ASSERT_TRUE(Encode(e.preview, pixels.data(), pixels.size(), 56, 56, 60, nullptr));
+    ComputeStats(e.preview, pixels.data(), pixels.size(), 56, 56);
+    e.previewValid = true;
+}
+
+struct ViewsFixture : testing::Test {
+    SilentUserInterface ui;
+    LibraryController controller{ui};
+    test::TempDir dir;
+    Settings settings{dir / "swatchcraft.ini", dir / "prog"};
+    std::unique_ptr<LibraryViewStack> views;
+
+    ViewsFixture() {
+        test::GuiApp();
+        settings.sortType = kSortByName;
+        views = std::make_unique<LibraryViewStack>(controller, settings);
+        controller.SetViews(views.get());
+        views->resize(400, 300);
+        views->show();
+    }
+    ~ViewsFixture() override { controller.SetViews(nullptr); }
+
+    TextureEntry* Add(const std::string& file, const std::string& name, const std::string& category = "-",
+                      int kind = kKindTexture) {
+        TextureEntry* e = controller.Library().AddEntry(dir.Path() + "/", file, name, kind, category, 0, nullptr);
+        controller.RegisterAddedEntry(e);
+        return e;
+    }
+    Names Shown() {
+        Names names;
+        for (TextureEntry* e : views->EntriesInListOrder()) names.push_back(e->name);
+        return names;
+    }
+    void Key(QWidget& target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(&target, &press);
+    }
+    QStringList MenuTexts(bool enabledOnly) {
+        QStringList texts;
+        const auto menu = views->ContextMenu();
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && (!enabledOnly || a->isEnabled())) texts << a->text();
+        return texts;
+    }
+};
+
+TEST_F(ViewsFixture, ListAndGridShareOrderSelectionAndFocus) {
+    Add("a.inc", "tex10");
+    Add("a.inc", "tex9");
+    Add("b.inc", "Alpha");
+    EXPECT_EQ(Shown(), (Names{"Alpha", "tex9", "tex10"}));
+    views->SortBy(kSortByName);  // the same key again: descending
+    EXPECT_EQ(Shown(), (Names{"tex10", "tex9", "Alpha"}));
+    EXPECT_EQ(views->List().Header().SortColumn(), 0);
+    EXPECT_FALSE(views->List().Header().Ascending());
+    views->SortBy(kSortByFile);
+    EXPECT_EQ(Shown(), (Names{"tex9", "tex10", "Alpha"}));
+
+    views->SetViewType(LibraryViewStack::kPictureGrid);
+    PictureGridView& grid = views->Grid();
+    Key(grid, Qt::Key_Home);
+    Key(grid, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(views->CurrentEntry()->name, "tex10");
+    EXPECT_EQ(views->List().selectionModel()->selectedRows().size(), 2);
+    EXPECT_EQ(views->StatusText().toStdString(), "3 Einträge (3 Texturen) in 2 Dateien und 1 Kategorie, 2 ausgewählt");
+
+    // A re-sort keeps the selection with its entries.
+    views->SortBy(kSortByName);
+    const auto selected = views->SelectedEntries();
+    ASSERT_EQ(selected.size(), 2u);
+    EXPECT_EQ(selected[0]->name, "tex9");
+    EXPECT_EQ(selected[1]->name, "tex10");
+}
+
+TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
+    Add("a.inc", "One");
+    TextureEntry* two = Add("a.inc", "Two");
+    Add("b.inc", "Three");
+    views->SelectEntries({two});
+    views->SetViewType(LibraryViewStack::kFileList);
+    EXPECT_EQ(views->CurrentEntry(), two);
+    EXPECT_EQ(FileTreeModel::EntryOf(views->Tree().currentIndex()), two);
+
+    // A file node stands for its first entry (in the tree's natural order).
+    const QModelIndex fileB = views->Tree().model()->index(1, 0);
+    EXPECT_EQ(fileB.data().toString().toStdString(), "b.inc " + dir.Path() + " (1) ");
+    views->Tree().setCurrentIndex(fileB);
+    EXPECT_TRUE(views->CurrentEntry()->name.empty());
+    EXPECT_EQ(views->SelectedEntries().size(), 1u);
+    views->SetViewType(LibraryViewStack::kTextureList);
+    EXPECT_EQ(views->CurrentEntry()->name, "Three");
+}
+
+TEST_F(ViewsFixture, FilterNarrowsEveryViewAndTheStatusCountsWhatIsShown) {
+    Add("stones.inc", "Jade", "green");
+    Add("stones.inc", "Ruby", "red");
+    TextureEntry* moss = Add("plants.inc", "Moss", "green");
+    views->SelectEntries({moss});
+    std::unique_ptr<FilterField> field(views->CreateFilterField(nullptr));
+    field->setText(QStringLiteral("GREEN"));
+    EXPECT_EQ(Shown(), (Names{"Jade", "Moss"}));
+    EXPECT_EQ(views->CurrentEntry(), moss);
+    EXPECT_EQ(views->Tree().model()->rowCount(), 2);
+    EXPECT_EQ(views->StatusText().toStdString(), "2 Einträge (2 Texturen) in 2 Dateien und 1 Kategorie, 1 ausgewählt");
+    Key(*field, Qt::Key_Escape);
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(Shown().size(), 3u);
+}
+
+TEST_F(ViewsFixture, GridDecodesOnlyWhatIsSeenAndOnlyOnce) {
+    for (int i = 0; i < 600; ++i) SetPreview(*Add("many.inc", "T" + std::to_string(i)), static_cast<std::uint8_t>(i));
+    TextureEntry* faulty = Add("many.inc", "T_faulty");
+    SetPreview(*faulty, 10);
+    faulty->previewFaulty = true;
+    views->SetViewType(LibraryViewStack::kPictureGrid);
+    PictureGridView& grid = views->Grid();
+    grid.viewport()->grab();
+    const int visible = grid.Geometry().LastVisible(0) + 1;
+    EXPECT_GT(grid.DecodedCount(), 0);
+    EXPECT_LE(grid.DecodedCount(), visible);
+    const int first = grid.DecodedCount();
+    grid.viewport()->grab();
+    EXPECT_EQ(grid.DecodedCount(), first);
+    Key(grid, Qt::Key_End);
+    grid.viewport()->grab();
+    EXPECT_LT(grid.DecodedCount(), 3 * visible);  // the faulty entry at the end is not decoded
+    // A changed preview is decoded again.
+    const int before = grid.DecodedCount();
+    views->EntryUpdated(views->CurrentEntry());
+    grid.viewport()->grab();
+    EXPECT_EQ(grid.DecodedCount(), before + 1);
+}
+
+TEST_F(ViewsFixture, CategoryEditingRecountsAndResortsByCategory) {
+    settings.sortType = kSortByCategory;
+    views = std::make_unique<LibraryViewStack>(controller, settings);
+    controller.SetViews(views.get());
+    Add("a.inc", "A", "wood");
+    Add("a.inc", "B", "stone");
+    EXPECT_EQ(Shown(), (Names{"B", "A"}));
+    TextureListModel& model = views->Model();
+    const QModelIndex cell = model.index(0, TextureListModel::kCategory);
+    EXPECT_TRUE(model.setData(cell, QStringLiteral("zinc"), Qt::EditRole));
+    EXPECT_EQ(Shown(), (Names{"A", "B"}));
+    EXPECT_EQ(controller.Categories().size(), 2u);  // "stone" went with its last use
+    EXPECT_EQ(controller.Categories().back().name, "zinc");
+    EXPECT_FALSE(model.setData(model.index(0, TextureListModel::kFile), QStringLiteral("x"), Qt::EditRole));
+}
+
+TEST_F(ViewsFixture, DraggedEntriesCarryTheirDeclarationText) {
+    dir.Write("decl.inc", "#declare Jade = texture { pigment { rgb <0, 1, 0> } }\n");
+    TextureEntry* jade = Add("decl.inc", "Jade");
+    views->Model().FlushPending();
+    const std::unique_ptr<QMimeData> mime(views->Model().mimeData({views->Model().index(0, 0)}));
+    const QString text = mime->text();
+    EXPECT_TRUE(text.contains(QStringLiteral("#declare Jade = texture"))) << text.toStdString();
+    const std::unique_ptr<QMimeData> fromTree(
+        views->Tree().model()->mimeData({static_cast<FileTreeModel*>(views->Tree().model())->IndexOf(jade)}));
+    EXPECT_EQ(fromTree->text(), text);
+}
+
+TEST_F(ViewsFixture, ContextMenusFollowTheCurrentEntryAndTheWindowState) {
+    EXPECT_EQ(MenuTexts(true), QStringList{});
+    TextureEntry* jade = Add("a.inc", "Jade");
+    SetPreview(*jade, 90);
+    controller.previewCount = 1;
+    views->SelectEntries({jade});
+    const QStringList enabled = MenuTexts(true);
+    EXPECT_EQ(enabled.front(), QStringLiteral("Kopiere \"Jade\"\tStrg+C"));
+    EXPECT_TRUE(enabled.contains(QStringLiteral("\"Jade\" ansehen/bearbeiten mit POV-Ray\tStrg+E")));
+    const auto menu = views->ContextMenu();
+    QMenu* select = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->menu()) select = a->menu();
+    ASSERT_NE(select, nullptr);
+    QStringList selectEnabled;
+    for (QAction* a : select->actions())
+        if (a->isEnabled()) selectEnabled << a->text();
+    EXPECT_FALSE(selectEnabled.contains(QStringLiteral("&Leere Vorschauen")));
+    EXPECT_FALSE(selectEnabled.contains(QStringLiteral("&Fehlerhafte Vorschauen")));
+    for (QAction* a : menu->actions()) {
+        if (a->text() == QStringLiteral("Sortieren nach &Name")) EXPECT_TRUE(a->isChecked());
+    }
+
+    views->SetMenuState([] { return ViewMenuState{false, true, true, false}; });
+    EXPECT_EQ(MenuTexts(true), QStringList{});  // nothing while rendering
+    EXPECT_TRUE(MenuTexts(false).contains(QStringLiteral("\"a.inc\" ansehen/bearbeiten mit POV-Ray\tStrg+E")));
+    views->SetViewType(LibraryViewStack::kFileList);
+    EXPECT_TRUE(MenuTexts(false).contains(QStringLiteral("Alle &verstecken")));
+}
+
+TEST_F(ViewsFixture, OnlySelectedModeShowsTheMarkedEntriesUnderAHeading) {
+    TextureEntry* a = Add("a.inc", "A");
+    Add("a.inc", "B");
+    TextureEntry* c = Add("a.inc", "C");
+    views->SelectEntries({a});
+    EXPECT_FALSE(views->CanShowOnlySelected());
+    views->SelectEntries({c, a});
+    ASSERT_TRUE(views->CanShowOnlySelected());
+    views->ShowOnlySelected(2, false);
+    EXPECT_EQ(Shown(), (Names{"A", "C"}));
+    EXPECT_TRUE(controller.onlyMarkedShown);
+    const auto labels = views->findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
+        return l->isVisible() && l->text() == QStringLiteral("-- Leere Vorschaubilder --");
+    }));
+    views->LeaveOnlySelected();
+    EXPECT_EQ(Shown(), (Names{"A", "B", "C"}));
+    EXPECT_FALSE(controller.onlyMarkedShown);
+}
+
+TEST_F(ViewsFixture, GridCellsAndListHeadersAreReadable) {
+    Add("stones.inc", "Jade", "green");
+    views->SetViewType(LibraryViewStack::kPictureGrid);
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&views->Grid());
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->childCount(), 1);
+    QAccessibleInterface* cell = grid->child(0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("Jade"));
+    EXPECT_TRUE(cell->text(QAccessible::Description).contains(QStringLiteral("stones.inc")));
+    EXPECT_TRUE(cell->text(QAccessible::Description).contains(QStringLiteral("green")));
+
+    views->SetViewType(LibraryViewStack::kTextureList);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&views->List());
+    ASSERT_NE(list, nullptr);
+    QAccessibleTableInterface* table = list->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->columnCount(), TextureListModel::kColumnCount);
+    QAccessibleInterface* first = table->cellAt(0, 0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Jade"));
+    const auto headers = first->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(headers.size(), 1);
+    EXPECT_EQ(headers.front()->text(QAccessible::Name), QStringLiteral("Textur"));
+}
+
+TEST_F(ViewsFixture, SortAndWidthsAreSavedOnlyWhenSettingsAreSaved) {
+    views->SortBy(kSortByVersion);
+    views->List().setColumnWidth(0, 123);
+    const auto stored = [&](const char* section, const char* key) {
+        IniFile ini(settings.FilePath());
+        ini.Load();
+        return ini.GetInt(section, key, -1);
+    };
+    settings.save = 0;
+    views->SaveListSettings();
+    EXPECT_EQ(stored("Display", "SortType"), -1);
+    settings.save = 1;
+    views->SaveListSettings();
+    EXPECT_EQ(stored("Display", "SortType"), kSortByVersion);
+    EXPECT_EQ(stored("List", "TextureWidth"), 123);
+}
+
+}  // namespace
+}  // namespace sc
