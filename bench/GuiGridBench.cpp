@@ -1,0 +1,167 @@
+// Opening a list file of 20,000 entries with previews in the picture grid
+// and scrolling it from top to bottom under Qt's offscreen platform. Prints
+// the time until the first paint shows entries, and the frame times of a
+// scroll by scroll-bar lines and by pages (every frame a full repaint).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gui/LibraryViewStack.h"
+#include "gui/PictureGridView.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "platform/FileSystem.h"
+#include "platform/UserInterface.h"
+#include "preview/PreviewCodec.h"
+#include "ui/Settings.h"
+
+namespace {
+
+constexpr int kEntries = 20000;
+constexpr int kFiles = 200;
+constexpr int kSide = 116;
+constexpr int kDistinctPictures = 64;
+
+double Ms(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e6; }
+
+// Gradients with grain, which compress and decode like rendered previews.
+sc::PreviewImage MakePicture(int seed, std::mt19937& rng) {
+    std::vector<std::uint8_t> pixels(kSide * kSide * 3);
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x)
+            for (int c = 0; c < 3; ++c)
+                pixels[(y * kSide + x) * 3 + c] =
+                    static_cast<std::uint8_t>((x * (c + 1) + y * (seed % 5 + 1) + seed * 9) % 256 / 2 + rng() % 64);
+    sc::PreviewImage image;
+    sc::Encode(image, pixels.data(), pixels.size(), kSide, kSide, 90, nullptr);
+    sc::ComputeStats(image, pixels.data(), pixels.size(), kSide, kSide);
+    return image;
+}
+
+void WriteListFile(const std::string& folder, const std::string& path) {
+    sc::SilentUserInterface ui;
+    sc::LibraryController controller(ui);
+    std::mt19937 rng(7);
+    std::vector<sc::PreviewImage> pictures;
+    for (int p = 0; p < kDistinctPictures; ++p) pictures.push_back(MakePicture(p, rng));
+    for (int i = 0; i < kEntries; ++i) {
+        const sc::EntryColor color{0.5f, 0.25f, 1.0f};
+        sc::TextureEntry* e = controller.Library().AddEntry(folder + "/", "lib" + std::to_string(i % kFiles) + ".inc",
+                                                            "Entry_with_a_long_name_" + std::to_string(i), 1 + i % 6,
+                                                            i % 3 ? "Stein" : "-", 3.1f, &color);
+        e->preview = pictures[static_cast<size_t>(i) % pictures.size()];
+        e->previewValid = true;
+        controller.RegisterAddedEntry(e);
+    }
+    sc::SaveLibrary(controller, path, "/usr");
+}
+
+// Notes when the loader has read the file: it names the load in the status
+// text right after reading and before taking the records.
+class TimingInterface : public sc::SilentUserInterface {
+public:
+    explicit TimingInterface(const QElapsedTimer& clock) : clock_(clock) {}
+    void SetStatusText(const std::string&) override {
+        if (readMs < 0) readMs = Ms(clock_);
+    }
+    double readMs = -1;
+
+private:
+    const QElapsedTimer& clock_;
+};
+
+struct Frames {
+    int count = 0;
+    double total = 0, slowest = 0;
+    void Add(double ms) {
+        ++count;
+        total += ms;
+        slowest = std::max(slowest, ms);
+    }
+};
+
+// Scrolls from the top to the bottom in steps of `step` pixels, repainting each frame.
+Frames Scroll(sc::PictureGridView& grid, int step) {
+    Frames frames;
+    QScrollBar* bar = grid.verticalScrollBar();
+    for (int value = 0;; value = std::min(bar->maximum(), value + step)) {
+        QElapsedTimer timer;
+        timer.start();
+        bar->setValue(value);
+        grid.viewport()->repaint();
+        frames.Add(Ms(timer));
+        if (value >= bar->maximum()) break;
+    }
+    return frames;
+}
+
+void Print(const char* label, const Frames& f, int decoded) {
+    std::printf("  %-22s %5d frames, mean %6.2f ms, slowest %6.2f ms, %5d thumbnails decoded\n", label, f.count,
+                f.total / f.count, f.slowest, decoded);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    std::string folder = std::filesystem::temp_directory_path() / "swatchcraft-gridbench-XXXXXX";
+    if (!mkdtemp(folder.data())) return 1;
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    const std::string path = folder + "/grid.swl";
+    WriteListFile(folder, path);
+
+    QApplication app(argc, argv);
+    QElapsedTimer timer;
+    TimingInterface ui(timer);
+    sc::LibraryController controller(ui);
+    sc::Settings settings(folder + "/swatchcraft.ini", folder);
+    settings.listType = sc::LibraryViewStack::kPictureGrid;
+    sc::LibraryViewStack views(controller, settings);
+    controller.SetViews(&views);
+    views.resize(800, 600);
+    views.show();
+    sc::PictureGridView& grid = views.Grid();
+    QApplication::processEvents();
+
+    timer.start();
+    std::string povHome;
+    float version = 0;
+    const bool loaded = sc::LoadLibrary(controller, path, povHome, version, false);
+    const double loadMs = Ms(timer);
+    // What the event loop does next: lay the grid out and paint it.
+    QApplication::processEvents();
+    grid.viewport()->repaint();
+    const double firstPaintMs = Ms(timer);
+
+    std::printf("picture grid, %d entries with %dx%d previews (%.1f MB list file), 800x600 window, %d columns:\n",
+                controller.entryCount, kSide, kSide, std::filesystem::file_size(path) / 1e6, grid.Geometry().Columns());
+    std::printf("  reading the file                   %8.1f ms\n", ui.readMs);
+    std::printf("  taking the records, filling views  %8.1f ms%s\n", loadMs - ui.readMs, loaded ? "" : "  (FAILED)");
+    std::printf("  first paint after the file is read %8.1f ms  (layout and paint alone: %.1f ms)\n",
+                firstPaintMs - ui.readMs, firstPaintMs - loadMs);
+    std::printf("  thumbnails decoded for it          %8d\n", grid.DecodedCount());
+
+    const int lineStep = grid.verticalScrollBar()->singleStep(), pageStep = grid.verticalScrollBar()->pageStep();
+    int before = grid.DecodedCount();
+    const Frames lines = Scroll(grid, lineStep);
+    Print("by lines (fresh):", lines, grid.DecodedCount() - before);
+    grid.ClearThumbnails();
+    before = grid.DecodedCount();
+    const Frames pages = Scroll(grid, pageStep);
+    Print("by pages (fresh):", pages, grid.DecodedCount() - before);
+    before = grid.DecodedCount();
+    const Frames again = Scroll(grid, pageStep);
+    Print("by pages (cached):", again, grid.DecodedCount() - before);
+
+    controller.SetViews(nullptr);
+    if (!std::getenv("KEEP")) std::filesystem::remove_all(folder);
+    return 0;
+}
