@@ -215,7 +215,9 @@ TEST_F(ViewsFixture, ContextMenusFollowTheCurrentEntryAndTheWindowState) {
     EXPECT_FALSE(selectEnabled.contains(QStringLiteral("&Leere Vorschauen")));
     EXPECT_FALSE(selectEnabled.contains(QStringLiteral("&Fehlerhafte Vorschauen")));
     for (QAction* a : menu->actions()) {
-        if (a->text() == QStringLiteral("Sortieren nach &Name")) EXPECT_TRUE(a->isChecked());
+        if (a->text() == QStringLiteral("Sortieren nach &Name")) {
+            EXPECT_TRUE(a->isChecked());
+        }
     }
 
     views->SetMenuState([] { return ViewMenuState{false, true, true, false}; });
