@@ -261,8 +261,7 @@ void RenderHost::FinishRender() {
         value = kRenderStopped;
     } else if (status != 0 || (streaming_ && (reader_.Pictures() == 0 || !reader_.Complete()))) {
         value = kRenderFailed;
-        report = PovErrorReport(renderLog_);
-        if (report.empty()) report = "POV-Ray endete mit dem Status " + std::to_string(status) + ".\n";
+        report = PovFailureReport(renderLog_, status);
     }
     // Written before the end is reported, so the program finds it with the notice.
     WriteFileAtomically(JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName), report);

@@ -102,4 +102,10 @@ std::string PovErrorReport(const std::string& consoleOutput) {
     return report;
 }
 
+std::string PovFailureReport(const std::string& consoleOutput, int exitStatus) {
+    std::string report = PovErrorReport(consoleOutput);
+    if (report.empty()) report = "POV-Ray endete mit dem Status " + std::to_string(exitStatus) + ".\n";
+    return report;
+}
+
 }  // namespace sc

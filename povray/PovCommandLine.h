@@ -27,4 +27,8 @@ std::vector<std::string> PovArguments(const std::string& scene, const std::strin
 // hint when its file restrictions (povray.conf) refused a file.
 std::string PovErrorReport(const std::string& consoleOutput);
 
+// The report of a failed render: POV-Ray's error report, or its exit status
+// when its output explains nothing.
+std::string PovFailureReport(const std::string& consoleOutput, int exitStatus);
+
 }  // namespace sc

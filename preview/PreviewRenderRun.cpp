@@ -23,6 +23,8 @@ constexpr int kOtherQuality = 60;
 
 }  // namespace
 
+const char* PreviewRenderOptions(bool antialias) { return antialias ? "-f +a -c" : "-f -a -c"; }
+
 PreviewRenderRun::PreviewRenderRun(LibraryController& controller, PreviewTarget& target, RenderRunWindow& window,
                                    const PovInstallation& installation, PreviewRenderSettings& settings)
     : controller_(controller), target_(target), window_(window), installation_(installation), settings_(settings) {}
@@ -152,7 +154,7 @@ void PreviewRenderRun::StepIdle() {
     }
     renderFinished_ = false;
     lostChecks_ = 0;
-    if (target_.StartRender(scene, settings_.antialias ? "-f +a -c" : "-f -a -c") != 0) {
+    if (target_.StartRender(scene, PreviewRenderOptions(settings_.antialias)) != 0) {
         // Whoever failed has told the user already.
         AbortStart();
         return;
@@ -193,7 +195,7 @@ void PreviewRenderRun::StepBusy() {
                 runEntry_->previewVersion = 0;
                 SetPreviewState(controller_, runEntry_, PreviewState::Faulty);
             }
-            if (RetryAllowed()) {
+            if (RetryAllowed(installation_, attempt_)) {
                 ++attempt_;
                 --errorCount_;
                 Step();
@@ -279,11 +281,11 @@ void PreviewRenderRun::FinalMessages() {
                    MessageIcon::Exclamation);
 }
 
-bool PreviewRenderRun::RetryAllowed() const {
-    const int compared = installation_.Compare(3.1f, 0);
-    if (compared < 0) return attempt_ < 2;
+bool PreviewRenderRun::RetryAllowed(const PovInstallation& installation, int attempt) {
+    const int compared = installation.Compare(3.1f, 0);
+    if (compared < 0) return attempt < 2;
     if (compared == 0) return false;
-    return attempt_ < 3;
+    return attempt < 3;
 }
 
 void PreviewRenderRun::OnRenderDone(std::uint32_t value) {

@@ -57,6 +57,10 @@ struct PreviewRenderSettings {
 
 enum class PreviewState { Present, Empty, Faulty };
 
+// The render options of a preview besides its size: no output file (the
+// picture comes back row by row), antialiasing as set, no continued render.
+const char* PreviewRenderOptions(bool antialias);
+
 class PreviewRenderRun : public PreviewRenderListener {
 public:
     // Everything is borrowed and must outlive the run.
@@ -99,6 +103,8 @@ public:
     // Stores the frame buffer as the entry's picture: its declaration CRC,
     // colour sums (times 4 when small) and JPEG stream (quality 90 for colors, 60 else).
     static bool StorePicture(LibraryController& controller, TextureEntry* entry, const FrameBuffer& frame, bool small);
+    // Whether a render that failed on `attempt` is tried again with the next older language version.
+    static bool RetryAllowed(const PovInstallation& installation, int attempt);
 
 private:
     void StepIdle();
@@ -106,7 +112,6 @@ private:
     bool BeginRun();
     void EndRun();
     bool AdvanceToNextEntry(int from);
-    bool RetryAllowed() const;
     void AddProgressRows(int rows);
     void FinalMessages();
     void AbortStart();

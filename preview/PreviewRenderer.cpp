@@ -8,6 +8,12 @@
 
 namespace sc {
 
+std::string PreviewCommandLine(int width, int height, const std::string& options) {
+    char size[64];
+    std::snprintf(size, sizeof size, "-w%i -h%i ", width, height);
+    return size + options;
+}
+
 PreviewRenderer::PreviewRenderer(UserInterface& ui, PovLauncher* launcher)
     : ui_(ui), launcher_(launcher), window_(bridge::ClientWindow()) {
     frame_.SetSize(116, 116);
@@ -23,9 +29,7 @@ int PreviewRenderer::StartRender(const std::string& sceneFile, const std::string
         if (const int result = launcher_->StartPov(true)) return result;
         pov = GetPovWindow();
     }
-    char size[64];
-    std::snprintf(size, sizeof size, "-w%i -h%i ", frame_.Width(), frame_.Height());
-    const std::string command = size + options;
+    const std::string command = PreviewCommandLine(frame_.Width(), frame_.Height(), options);
     frame_.Clear();
     if (!IsPGEEnabled()) {
         const Answer answer = ui_.Ask("Die GUI-Extension wurde in POV-Ray ausgeschaltet.\n\n"

@@ -17,6 +17,9 @@ namespace bridge {
 struct WindowMessage;
 }
 
+// The command text a preview render is started with: the picture size, then `options`.
+std::string PreviewCommandLine(int width, int height, const std::string& options);
+
 // What the render run needs of the preview window.
 class PreviewTarget {
 public:

@@ -61,7 +61,7 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
     if (request.templateOnly) return true;
     if (!request.entry) return false;
 
-    const std::string scene = PreviewSceneFilePath(folder);
+    const std::string scene = request.sceneFile.empty() ? PreviewSceneFilePath(folder) : request.sceneFile;
     std::ofstream out(scene, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     std::ifstream in(TemplateFilePath(folder, number), std::ios::binary);

@@ -1,0 +1,146 @@
+#pragma once
+// Renders the previews of many entries with several POV-Ray processes side
+// by side. A preview render waits far more than it computes, so running a
+// few dozen at once multiplies the rate even on two cores. Each entry's
+// scene is the one the render run would write, each render gets the render
+// run's options and retries, and each picture is stored as the render run
+// stores it; only the way there differs (POV-Ray's picture arrives on its
+// standard output instead of through the bridge).
+//
+// Driven from outside: the caller waits until Descriptor() is readable or
+// MillisecondsToDeadline() has passed and then calls Process(); Poll() does
+// both for callers with a loop of their own. Nothing blocks and nothing
+// waits in a nested loop.
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "povray/PpmStreamReader.h"
+#include "preview/FrameBuffer.h"
+
+namespace sc {
+
+class LibraryController;
+class PovInstallation;
+class PovRenderProcess;
+class TextureEntry;
+
+struct BatchRenderSettings {
+    bool antialias = false;
+    bool small = false;          // 56 x 56 pictures, colour sums times 4
+    int templateIndex = 0;       // the selected sample scene
+    std::string templateFolder;  // empty: the program's "preview" folder
+    int jobs = 0;                // renders at once; 0: DefaultJobs()
+    int timeLimitSeconds = 60;   // a render still running then is stopped as failed
+};
+
+// Where a batch stands.
+struct BatchProgress {
+    int total = 0;    // entries handed to Start
+    int stored = 0;   // pictures stored
+    int failed = 0;   // entries given up
+    int running = 0;  // renders under way
+    double elapsedSeconds = 0;
+
+    int Finished() const { return stored + failed; }
+    // Finished entries per second so far (0 before the first).
+    double PerSecond() const;
+    // Seconds the rest will take at that rate; negative while unknown.
+    double SecondsLeft() const;
+};
+
+class BatchRenderListener {
+public:
+    virtual ~BatchRenderListener() = default;
+    // An entry is done: its picture stored (`failure` empty) or given up,
+    // with the German reason in `failure`. The entry is already updated.
+    virtual void OnEntryFinished(TextureEntry* entry, const std::string& failure) = 0;
+    // No render runs any more and none will start (all done, cancelled or stopped by an error).
+    virtual void OnBatchFinished() = 0;
+};
+
+class BatchRenderer {
+public:
+    // Everything is borrowed and must outlive the renderer.
+    BatchRenderer(LibraryController& controller, const PovInstallation& installation, BatchRenderSettings settings);
+    // Stops every render still running and removes the private folder.
+    ~BatchRenderer();
+    BatchRenderer(const BatchRenderer&) = delete;
+    BatchRenderer& operator=(const BatchRenderer&) = delete;
+
+    // Renders at once when none are set: what measured fastest here, a few
+    // per processor core since each render mostly waits.
+    static int DefaultJobs();
+
+    void SetListener(BatchRenderListener* listener) { listener_ = listener; }
+
+    // Begins rendering `entries` (in their order). False, with the reason in
+    // Error(), when no private folder could be made or a batch already runs.
+    bool Start(std::vector<TextureEntry*> entries);
+
+    // Readable whenever a render has something to hand over; -1 when idle.
+    int Descriptor() const;
+    // Milliseconds until the next render reaches its time limit; -1 when idle.
+    int MillisecondsToDeadline() const;
+    // Takes what the renders wrote, stores finished pictures, retries or
+    // gives up failed ones, stops renders past their time limit and starts
+    // waiting entries. Never blocks.
+    void Process();
+    // Waits up to `timeoutMs` for Descriptor() (less when a time limit runs
+    // out first), then Process().
+    void Poll(int timeoutMs);
+
+    // Stops every running render at once; finished pictures stay, entries
+    // not finished keep what they had.
+    void Cancel();
+    // The entry is about to go away: it is dropped from the batch (its
+    // render stopped) without being touched again.
+    void ForgetEntry(TextureEntry* entry);
+
+    bool Running() const { return running_; }
+    bool Cancelled() const { return cancelled_; }
+    // Why the batch stopped early (a scene could not be written, POV-Ray
+    // could not be started); empty otherwise.
+    const std::string& Error() const { return error_; }
+    BatchProgress Progress() const;
+    int Jobs() const { return jobs_; }
+
+private:
+    struct Slot;
+    using Clock = std::chrono::steady_clock;
+
+    bool MakePrivateFolder();
+    void FillSlots();
+    bool Launch(Slot& slot);
+    void Drain(Slot& slot);
+    void Finish(Slot& slot);
+    void Succeed(Slot& slot);
+    void GiveUp(Slot& slot, const std::string& failure);
+    void StopAll();
+    void EndIfDone();
+    void Abort(const std::string& error);
+
+    LibraryController& controller_;
+    const PovInstallation& installation_;
+    BatchRenderSettings settings_;
+    BatchRenderListener* listener_ = nullptr;
+    int jobs_ = 1;
+    int epoll_ = -1;
+    std::string folder_;
+    std::vector<std::unique_ptr<Slot>> slots_;
+    std::deque<TextureEntry*> waiting_;
+    std::vector<std::string> declarationLines_;
+    bool running_ = false;
+    bool cancelled_ = false;
+    std::string error_;
+    int total_ = 0;
+    int stored_ = 0;
+    int failed_ = 0;
+    Clock::time_point started_;
+    Clock::time_point ended_;
+};
+
+}  // namespace sc

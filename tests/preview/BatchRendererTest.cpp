@@ -1,0 +1,236 @@
+// Previews rendered side by side with the real POV-Ray: the pictures and
+// entry fields must be those the one-at-a-time render run stores through the
+// bridge, and no POV-Ray may outlive a stop, a time limit or the renderer.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <tuple>
+
+#include "ScriptedWindow.h"
+#include "TestEnvironment.h"
+#include "bridge/BridgeApi.h"
+#include "library/EntryKind.h"
+#include "library/LibraryController.h"
+#include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
+#include "povray/PovConfiguration.h"
+#include "povray/PovInstallation.h"
+#include "povray/PovLauncher.h"
+#include "preview/BatchRenderer.h"
+#include "preview/PreviewRenderRun.h"
+#include "preview/PreviewRenderer.h"
+
+namespace sc::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// POV-Ray processes this test program started that still exist.
+int PovRayChildren() {
+    int count = 0;
+    DIR* proc = opendir("/proc");
+    while (dirent* item = proc ? readdir(proc) : nullptr) {
+        std::ifstream stat(std::string("/proc/") + item->d_name + "/stat");
+        std::string pid, name, state;
+        long parent = 0;
+        if (stat >> pid >> name >> state >> parent && name == "(povray)" && parent == getpid()) ++count;
+    }
+    if (proc) closedir(proc);
+    return count;
+}
+
+bool PrivateFolderLeft() {
+    for (const auto& item : std::filesystem::directory_iterator(ProgramFolder("preview")))
+        if (item.path().filename().string().rfind(".batch-", 0) == 0) return true;
+    return false;
+}
+
+// What a stored preview consists of, for comparing two ways of making it.
+using Stored = std::tuple<std::string, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, float, int, bool,
+                          bool, std::uint32_t>;
+
+Stored StoredOf(const TextureEntry& e) {
+    const PreviewImage& p = e.preview;
+    return {std::string(reinterpret_cast<const char*>(p.jpegData.data()), p.jpegData.size()),
+            p.sumRed, p.sumGreen, p.sumBlue, p.sumMiddleRow, e.previewVersion, e.previewAttempt, e.previewValid,
+            e.previewFaulty, e.previewCrc};
+}
+
+class Recorder : public BatchRenderListener {
+public:
+    void OnEntryFinished(TextureEntry* entry, const std::string& failure) override { failures[entry] = failure; }
+    void OnBatchFinished() override { ++finishedCalls; }
+    std::map<TextureEntry*, std::string> failures;
+    int finishedCalls = 0;
+};
+
+class BatchRendererTest : public testing::Test {
+protected:
+    BatchRendererTest() : installation(0, "/usr", 3.7f, 0), controller(ui) {}
+
+    void SetUp() override {
+        SetProgramDataDirOverride(dir / "data");
+        controller.Library().SetLibraryPaths({PovIncludeDir()});
+        file = dir.Write("lib.inc",
+                         "#declare T_Red = texture { pigment { color rgb <0.8, 0.2, 0.1> } }\n"
+                         "#declare C_Green = color rgb <0.1, 0.7, 0.3>;\n"
+                         "#declare F_Shiny = finish { phong 0.9 }\n"
+                         "#declare T_Retry = texture { pigment { color rgb <0,0,1> } "
+                         "#if (version > 3.05) #error \"zu neu\" #end }\n"
+                         "#declare T_Bad = texture { pigment { rgbx 1 } }\n"
+                         "#declare T_Hang = texture { pigment { color rgb 1 } #while (1) #end }\n"
+                         "#declare T_Hang2 = texture { pigment { color rgb 1 } #while (1) #end }\n"
+                         "#declare T_Hang3 = texture { pigment { color rgb 1 } #while (1) #end }\n");
+    }
+    void TearDown() override { SetProgramDataDirOverride(""); }
+
+    TextureEntry* Add(const std::string& name, int kind) {
+        std::string directory, fileName;
+        SplitPath(file, directory, fileName);
+        TextureEntry* entry = controller.Library().AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
+        controller.RegisterAddedEntry(entry);
+        return entry;
+    }
+    std::unique_ptr<BatchRenderer> MakeBatch(int jobs, int timeLimit = 60) {
+        BatchRenderSettings settings;
+        settings.jobs = jobs;
+        settings.timeLimitSeconds = timeLimit;
+        auto batch = std::make_unique<BatchRenderer>(controller, installation, settings);
+        batch->SetListener(&recorder);
+        return batch;
+    }
+    // Runs a loop of its own, as the tool does, until `done` or two minutes.
+    static void DriveUntil(BatchRenderer& batch, const std::function<bool()>& done) {
+        const auto start = Clock::now();
+        while (!done() && Clock::now() - start < std::chrono::minutes(2)) batch.Poll(50);
+    }
+
+    TempDir dir;
+    RecordingUserInterface ui;
+    PovInstallation installation;
+    LibraryController controller;
+    Recorder recorder;
+    std::string file;
+};
+
+class KeepAll : public PovSettingsDialog {
+public:
+    bool Run(const PovSettingFlags&, PovSettingFlags& keep) override {
+        keep.fill(true);
+        return true;
+    }
+};
+
+TEST_F(BatchRendererTest, StoresWhatTheRenderRunStoresThroughTheBridge) {
+    std::vector<TextureEntry*> entries = {Add("T_Red", kKindTexture), Add("C_Green", kKindColor),
+                                          Add("F_Shiny", kKindFinish), Add("T_Retry", kKindTexture),
+                                          Add("T_Bad", kKindTexture)};
+    // One at a time through the render host, as the window's run of several entries does.
+    std::vector<Stored> sequential;
+    {
+        PovConfiguration configuration(installation, ui);
+        KeepAll dialog;
+        configuration.SetSettingsDialog(&dialog);
+        configuration.SetPluginPath(bridge::BridgeModulePath());
+        PovLauncher launcher(configuration, ui);
+        PreviewRenderer renderer(ui, &launcher);
+        ScriptedWindow window(controller);
+        window.checkSettings = [&] { return configuration.CheckSettings(); };
+        window.selected = entries;
+        window.ShowEntry(entries.front());
+        PreviewRenderSettings settings;
+        PreviewRenderRun run(controller, renderer, window, installation, settings);
+        renderer.SetListener(&run);
+        bridge::SetMessageHandler([&](const bridge::WindowMessage& m) { renderer.HandleMessage(m); });
+        run.StepWithAutoStore();
+        const auto start = Clock::now();
+        while (!run.Idle() && Clock::now() - start < std::chrono::minutes(2)) {
+            bridge::DispatchMessages(20);
+            if (window.TimerDue()) run.OnTimer();
+        }
+        bridge::SetMessageHandler(nullptr);
+        launcher.ClosePov();
+        ASSERT_TRUE(run.Idle());
+    }
+    for (TextureEntry* entry : entries) sequential.push_back(StoredOf(*entry));
+    ASSERT_EQ(controller.previewCount, 4);
+    ASSERT_EQ(controller.faultyCount, 1);
+    EXPECT_EQ(entries[3]->previewAttempt, 1);  // stored from the second try, under #version 3.0
+
+    for (TextureEntry* entry : entries) {
+        Clear(entry->preview);
+        entry->previewVersion = 0;
+        entry->previewCrc = 0;
+        PreviewRenderRun::SetPreviewState(controller, entry, PreviewState::Empty);
+    }
+    controller.modified = 0;
+    auto batch = MakeBatch(3);
+    ASSERT_TRUE(batch->Start(entries));
+    DriveUntil(*batch, [&] { return !batch->Running(); });
+    ASSERT_FALSE(batch->Running());
+    for (size_t i = 0; i < entries.size(); ++i) EXPECT_TRUE(StoredOf(*entries[i]) == sequential[i]) << entries[i]->name;
+    EXPECT_EQ(controller.previewCount, 4);
+    EXPECT_EQ(controller.faultyCount, 1);
+    EXPECT_GT(controller.modified, 0);
+    const BatchProgress progress = batch->Progress();
+    EXPECT_EQ(std::tuple(progress.total, progress.stored, progress.failed, progress.running), std::tuple(5, 4, 1, 0));
+    EXPECT_EQ(recorder.finishedCalls, 1);
+    EXPECT_EQ(recorder.failures[entries[0]], "");
+    EXPECT_NE(recorder.failures[entries[4]].find("Parse Error"), std::string::npos) << recorder.failures[entries[4]];
+    EXPECT_FALSE(PrivateFolderLeft());
+}
+
+TEST_F(BatchRendererTest, HungRenderIsStoppedAtItsTimeLimit) {
+    TextureEntry* hang = Add("T_Hang", kKindTexture);
+    auto batch = MakeBatch(2, 1);
+    // The same entry twice is rendered once.
+    ASSERT_TRUE(batch->Start({hang, hang}));
+    EXPECT_EQ(batch->Progress().running, 1);
+    // The loop wakes for the time limit, not only for output.
+    DriveUntil(*batch, [&] { return !batch->Running(); });
+    EXPECT_TRUE(hang->previewFaulty);
+    EXPECT_FALSE(hang->previewValid);
+    EXPECT_NE(recorder.failures[hang].find("1 Sekunden"), std::string::npos) << recorder.failures[hang];
+    EXPECT_EQ(std::tuple(batch->Progress().total, batch->Progress().failed), std::tuple(1, 1));
+    EXPECT_EQ(PovRayChildren(), 0);
+}
+
+TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
+    TextureEntry* red = Add("T_Red", kKindTexture);
+    TextureEntry* hang = Add("T_Hang", kKindTexture);
+    std::vector<TextureEntry*> entries = {red, hang, Add("T_Hang2", kKindTexture), Add("T_Hang3", kKindTexture)};
+    // A hanging entry that had a picture keeps it, and its version, when stopped.
+    hang->previewVersion = 3.0f;
+    hang->preview.jpegData = {1, 2, 3};
+    PreviewRenderRun::SetPreviewState(controller, hang, PreviewState::Present);
+    auto batch = MakeBatch(3);
+    ASSERT_TRUE(batch->Start(entries));
+    EXPECT_EQ(batch->Progress().running, 3);
+    DriveUntil(*batch, [&] { return red->previewValid && batch->Progress().running == 3; });
+    ASSERT_TRUE(red->previewValid);
+    batch->Cancel();
+    EXPECT_EQ(PovRayChildren(), 0);
+    EXPECT_FALSE(batch->Running());
+    EXPECT_TRUE(batch->Cancelled());
+    EXPECT_EQ(recorder.finishedCalls, 1);
+    EXPECT_TRUE(red->previewValid);
+    EXPECT_TRUE(hang->previewValid);
+    EXPECT_EQ(hang->preview.jpegData, (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_FLOAT_EQ(hang->previewVersion, 3.0f);
+    EXPECT_EQ(controller.faultyCount, 0);
+    // Stopping by going away works as well.
+    ASSERT_TRUE(batch->Start({entries[2], entries[3]}));
+    EXPECT_EQ(batch->Progress().running, 2);
+    batch.reset();
+    EXPECT_EQ(PovRayChildren(), 0);
+    EXPECT_FALSE(PrivateFolderLeft());
+}
+
+}  // namespace
+}  // namespace sc::test
