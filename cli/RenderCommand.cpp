@@ -1,6 +1,7 @@
 // swatchcraft-cli render: renders previews of a list file's entries with the
-// real POV-Ray through the bridge and the render host, and stores them in the
-// list file as a run of several entries does.
+// real POV-Ray, several at once or (--jobs 1) one at a time through the
+// bridge and the render host, and stores them in the list file as a run of
+// several entries does.
 #include <chrono>
 #include <optional>
 #include <iostream>
@@ -8,6 +9,7 @@
 
 #include "bridge/BridgeApi.h"
 #include "cli/ArgumentList.h"
+#include "cli/BatchRenderDriver.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -32,7 +34,8 @@ namespace sc::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "BIBLIOTHEK.swl [--missing | --all | NAME...] [--template N] [--antialias] [--small] [--home POVHOME]";
+    "BIBLIOTHEK.swl [--missing | --all | NAME...] [--template N] [--antialias] [--small] [--home POVHOME] "
+    "[--jobs N]";
 
 using Clock = std::chrono::steady_clock;
 
@@ -139,6 +142,23 @@ bool DriveRun(PreviewRenderRun& run, ConsoleRunWindow& window, ConsoleUserInterf
     return true;
 }
 
+// Saves what was rendered and prints the summary; the command's exit status.
+int FinishRender(LibraryController& controller, const std::string& listFile, const std::string& home,
+                 const std::vector<TextureEntry*>& chosen, bool completed) {
+    int status = completed ? 0 : 1;
+    if (controller.modified && !SaveLibraryReporting(controller, listFile, home)) status = 1;
+    int stored = 0;
+    int faulty = 0;
+    for (const TextureEntry* entry : chosen) {
+        stored += entry->previewValid ? 1 : 0;
+        faulty += entry->previewFaulty ? 1 : 0;
+    }
+    std::cout << (completed ? "" : "Abgebrochen. ") << stored << " von " << chosen.size()
+              << " Vorschauen berechnet, " << faulty << " fehlerhaft.\n";
+    if (completed && stored < static_cast<int>(chosen.size())) status = 1;
+    return status;
+}
+
 int RunRender(std::vector<std::string>& args) {
     ArgumentList list(args);
     const auto libraryPaths = TakeLibraryPaths(list);
@@ -149,8 +169,11 @@ int RunRender(std::vector<std::string>& args) {
     long templateNumber = 1;
     const bool templateOk = list.TakeWholeNumber("--template", 1, 20, templateNumber);
     const auto homeText = list.TakeValue("--home");
+    // Renders at once; 1 renders one at a time through the render host.
+    long jobs = 0;
+    const bool jobsOk = list.TakeWholeNumber("--jobs", 1, 256, jobs);
     const std::vector<std::string>& positional = list.Positional();
-    if (!templateOk || !list.Error().empty() || !list.UnknownOption().empty() || positional.empty() ||
+    if (!templateOk || !jobsOk || !list.Error().empty() || !list.UnknownOption().empty() || positional.empty() ||
         (missing && all) || ((missing || all) && positional.size() > 1) ||
         ToLowerAscii(ExtensionOf(positional[0])) != ".swl") {
         std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli render ") + kUsage : list.Error())
@@ -177,6 +200,15 @@ int RunRender(std::vector<std::string>& args) {
 
     const std::string home = homeText ? MakeAbsolute(NormalizedPovHome(*homeText)) : DefaultPovHome();
     const PovInstallation installation = InstallationOf(home);
+    if (jobs != 1) {
+        BatchRenderSettings batchSettings;
+        batchSettings.antialias = antialias;
+        batchSettings.small = small;
+        batchSettings.templateIndex = static_cast<int>(templateNumber) - 1;
+        batchSettings.jobs = static_cast<int>(jobs);
+        const bool completed = RenderInBatch(controller, installation, batchSettings, chosen, ui, PrintEntry);
+        return FinishRender(controller, listFile, home, chosen, completed);
+    }
     PovConfiguration configuration(installation, ui);
     KeepEverythingDialog dialog;
     configuration.SetSettingsDialog(&dialog);
@@ -206,18 +238,7 @@ int RunRender(std::vector<std::string>& args) {
     const std::uint32_t client = bridge::RenderClientWindow();
     if (launcher.StartedPov() && (client == 0 || client == renderer.Window())) launcher.ClosePov();
 
-    int status = completed ? 0 : 1;
-    if (controller.modified && !SaveLibraryReporting(controller, listFile, home)) status = 1;
-    int stored = 0;
-    int faulty = 0;
-    for (const TextureEntry* entry : chosen) {
-        stored += entry->previewValid ? 1 : 0;
-        faulty += entry->previewFaulty ? 1 : 0;
-    }
-    std::cout << (completed ? "" : "Abgebrochen. ") << stored << " von " << chosen.size()
-              << " Vorschauen berechnet, " << faulty << " fehlerhaft.\n";
-    if (completed && stored < static_cast<int>(chosen.size())) status = 1;
-    return status;
+    return FinishRender(controller, listFile, home, chosen, completed);
 }
 
 const CommandRegistration kRender("render", kUsage, RunRender);

@@ -51,6 +51,9 @@ bool PovRenderProcess::Start(const std::string& executable, const std::vector<st
         // A POV-Ray whose host is gone has nobody to report to: it ends with it.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent) _exit(127);
+        // A group of its own: Ctrl+C at the terminal reaches the program,
+        // which decides what becomes of its renders, not POV-Ray directly.
+        setpgid(0, 0);
         dup2(outPipe[1], STDOUT_FILENO);
         dup2(errPipe[1], STDERR_FILENO);
         const int devNull = open("/dev/null", O_RDONLY);

@@ -9,11 +9,16 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
 #include "TestEnvironment.h"
 #include "bridge/BridgeApi.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 
@@ -26,6 +31,23 @@ using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
+
+// POV-Ray processes working below `folder`, whoever started them.
+int PovRaysBelow(const std::string& folder) {
+    int count = 0;
+    for (const auto& item : std::filesystem::directory_iterator("/proc")) {
+        std::error_code error;
+        const std::string cwd = std::filesystem::read_symlink(item.path() / "cwd", error).string();
+        if (!error && cwd.rfind(folder, 0) == 0 && ReadFile((item.path() / "comm").string()) == "povray\n") ++count;
+    }
+    return count;
+}
+
+// Waits (at most a minute) until `condition` holds; its last answer.
+bool WaitFor(const std::function<bool()>& condition) {
+    for (int i = 0; i < 600 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return condition();
+}
 
 class RenderCommandTest : public testing::Test {
 protected:
@@ -85,8 +107,14 @@ TEST_F(RenderCommandTest, StoresEveryPreviewAndMarksTheBrokenOneFaulty) {
 
 TEST_F(RenderCommandTest, NamedEntriesOnlyAndSmallPictures) {
     std::string out;
-    EXPECT_EQ(Render("T_One C_Three --small --antialias --template 2", &out), 0) << out;
+    EXPECT_EQ(Render("T_One C_Three --small --antialias --template 2 --jobs 1", &out), 0) << out;
     EXPECT_EQ(out, "OK      T_One (3.1)\nOK      C_Three (3.1)\n2 von 2 Vorschauen berechnet, 0 fehlerhaft.\n");
+    const std::string oneAtATime = ReadFile(library);
+    // Side by side the two finish in either order, with the same pictures to the byte.
+    EXPECT_EQ(Render("T_One C_Three --small --antialias --template 2", &out), 0) << out;
+    EXPECT_TRUE(ReadFile(library) == oneAtATime);
+    EXPECT_THAT(out, AllOf(HasSubstr("OK      T_One (3.1)\n"), HasSubstr("OK      C_Three (3.1)\n"),
+                           HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft.\n")));
     EXPECT_EQ(Render("Nobody"), 1);
     EXPECT_EQ(Render("--missing --all"), 1);
 }
@@ -108,14 +136,14 @@ TEST_F(RenderCommandTest, RendersWhereHomeAndTheProgramFolderHoldBlanksAndOption
 
 TEST_F(RenderCommandTest, SecondProgramUsesTheRunningHostAndLeavesItRunning) {
     // The host's settings as a first run leaves them, then a host of its own.
-    ASSERT_EQ(Render("T_One"), 0);
+    ASSERT_EQ(Render("T_One --jobs 1"), 0);
     const std::string hostPath = BinaryDir() + "/swatchcraft-povhost";
     char* argv[] = {const_cast<char*>(hostPath.c_str()), nullptr};
     ASSERT_EQ(posix_spawn(&host, hostPath.c_str(), nullptr, nullptr, argv, environ), 0);
     for (int i = 0; i < 200 && GetPovWindow() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const std::uint32_t window = GetPovWindow();
     ASSERT_NE(window, 0u);
-    EXPECT_EQ(Render("P_Two C_Three"), 0);
+    EXPECT_EQ(Render("P_Two C_Three --jobs 1"), 0);
     EXPECT_EQ(GetPovWindow(), window);
     EXPECT_EQ(waitpid(host, nullptr, WNOHANG), 0);  // still running
 }
@@ -135,10 +163,10 @@ TEST_F(RenderCommandTest, ProgramWhoseRenderIsTakenOverStopsInsteadOfWaiting) {
     int secondStatus = -1;
     std::thread later([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-        secondStatus = RunCommand(render + ShellQuoted(dir / "other.swl") + " T_One 2>&1", &second);
+        secondStatus = RunCommand(render + ShellQuoted(dir / "other.swl") + " T_One --jobs 1 2>&1", &second);
     });
     std::string first;
-    const int firstStatus = RunCommand(render + ShellQuoted(library) + " T_Heavy --antialias 2>&1", &first);
+    const int firstStatus = RunCommand(render + ShellQuoted(library) + " T_Heavy --antialias --jobs 1 2>&1", &first);
     later.join();
     EXPECT_EQ(secondStatus, 0) << second;
     EXPECT_THAT(second, HasSubstr("OK      T_One"));
@@ -164,7 +192,7 @@ TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     // exec keeps the process id, so the interrupt reaches the tool itself.
     std::string command = "exec " + Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
-                                        " --all --antialias");
+                                        " --all --antialias --jobs 1");
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t pid = -1;
     ASSERT_EQ(posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, environ), 0);
@@ -186,6 +214,83 @@ TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
     EXPECT_THAT(Listing(), AllOf(HasSubstr("T_Slow0\ttexture"),
                                  Not(HasSubstr("T_Slow0\ttexture\t-\t" + dir.Path() + "/incs/slow.inc\tkein Bild"))));
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+}
+
+TEST_F(RenderCommandTest, TwoProgramsRenderingAtOnceEachStoreTheirOwnPictures) {
+    std::string reds, blues;
+    for (int i = 0; i < 6; ++i) {
+        const std::string shade = std::to_string(0.5 + i * 0.1);
+        reds += "#declare T_Red" + std::to_string(i) + " = texture { pigment { color rgb <" + shade + ", 0, 0> } }\n";
+        blues += "#declare T_Blue" + std::to_string(i) + " = texture { pigment { color rgb <0, 0, " + shade + "> } }\n";
+    }
+    dir.Write("incs/reds.inc", reds);
+    dir.Write("incs/blues.inc", blues);
+    for (const char* name : {"reds", "blues"})
+        ASSERT_EQ(RunCommand(Cli("scan " + ShellQuoted(dir / ("incs/" + std::string(name) + ".inc")) + " -o " +
+                                 ShellQuoted(dir / (std::string(name) + ".swl")))),
+                  0);
+    auto render = [&](const char* name) {
+        return RunCommand(Cli("render --library-path " + PovIncludeDir() + " --all --jobs 4 " +
+                              ShellQuoted(dir / (std::string(name) + ".swl"))));
+    };
+    int blueStatus = -1;
+    std::thread blue([&] { blueStatus = render("blues"); });
+    EXPECT_EQ(render("reds"), 0);
+    blue.join();
+    EXPECT_EQ(blueStatus, 0);
+    for (const char* name : {"reds", "blues"}) {
+        RecordingUserInterface ui;
+        LibraryController controller(ui);
+        std::string home;
+        float version = 0;
+        ASSERT_TRUE(LoadLibrary(controller, dir / (std::string(name) + ".swl"), home, version, false));
+        for (const TextureEntry* e = controller.Library().NextEntry(nullptr); e; e = controller.Library().NextEntry(e)) {
+            ASSERT_TRUE(e->previewValid) << e->name;
+            const bool red = e->preview.sumRed > e->preview.sumBlue;
+            EXPECT_EQ(red, std::string(name) == "reds") << e->name;
+        }
+    }
+}
+
+TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {
+    std::string entries = "#declare T_Quick = texture { pigment { color rgb <1, 0.5, 0> } }\n";
+    for (int i = 0; i < 3; ++i)
+        entries += "#declare T_Hang" + std::to_string(i) + " = texture { pigment { rgb 1 } #while (1) #end }\n";
+    Rescan("hang.inc", entries);
+    const std::string data = dir / "data";
+    for (int signal : {SIGINT, SIGKILL}) {
+        SCOPED_TRACE(signal);
+        int pipeFds[2];
+        ASSERT_EQ(pipe(pipeFds), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        std::string command = "exec " + Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
+                                            " --all --jobs 4");
+        char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
+        pid_t pid = -1;
+        ASSERT_EQ(posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        close(pipeFds[1]);
+        std::string out;
+        char buffer[256];
+        for (ssize_t n = 1; out.find("OK ") == std::string::npos && n > 0;)
+            if ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<size_t>(n));
+        EXPECT_TRUE(WaitFor([&] { return PovRaysBelow(data) == 3; }));
+        kill(pid, signal);
+        for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
+        close(pipeFds[0]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WaitFor([&] { return PovRaysBelow(data) == 0; }));
+        if (signal == SIGINT) {
+            EXPECT_EQ(WEXITSTATUS(status), 1);
+            EXPECT_THAT(out, HasSubstr("Abgebrochen. 1 von 4 Vorschauen berechnet, 0 fehlerhaft."));
+            // The finished picture is saved; the stopped ones are not taken for faulty.
+            EXPECT_THAT(Listing(), AllOf(HasSubstr("T_Quick\ttexture\t-\t" + dir.Path() + "/incs/hang.inc\tBild "),
+                                         HasSubstr("T_Hang0\ttexture\t-\t" + dir.Path() + "/incs/hang.inc\tkein Bild")));
+        }
+    }
 }
 
 }  // namespace

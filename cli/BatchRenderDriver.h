@@ -1,0 +1,31 @@
+#pragma once
+// swatchcraft-cli render with several POV-Ray processes at once: runs the
+// batch renderer in the tool's own loop, prints each finished entry and, on
+// a terminal, a progress line, and stops every render on Ctrl+C.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "preview/BatchRenderer.h"
+
+namespace sc {
+class LibraryController;
+class PovInstallation;
+class TextureEntry;
+}  // namespace sc
+
+namespace sc::cli {
+
+class ConsoleUserInterface;
+
+// The progress line: "12 von 200 fertig, 1 fehlerhaft, 11.3 Vorschauen/s, noch 0:17".
+std::string BatchProgressText(const BatchProgress& progress);
+
+// Renders `entries` and stores their pictures; `printEntry` reports each
+// finished one. False when interrupted or stopped by an error (reported on
+// standard error).
+bool RenderInBatch(LibraryController& controller, const PovInstallation& installation,
+                   const BatchRenderSettings& settings, const std::vector<TextureEntry*>& entries,
+                   ConsoleUserInterface& ui, const std::function<void(const TextureEntry*)>& printEntry);
+
+}  // namespace sc::cli
