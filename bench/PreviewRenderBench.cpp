@@ -1,6 +1,11 @@
 // Previews per second: every texture of textures.inc rendered at 116 x 116
 // through the bridge and the render host (as the render run does it), beside
-// a plain shell loop of povray over the same scenes.
+// a plain shell loop of povray over the same scenes, beside the batch
+// renderer with several numbers of renders at once. Every batch must store
+// the very bytes the one-at-a-time run stored.
+//
+// Usage: bench_PreviewRenderBench [JOBS...]   (default: 4 8 16 32, then the default number)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +24,8 @@
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovLauncher.h"
+#include "preview/BatchRenderer.h"
+#include "preview/PreviewImage.h"
 #include "preview/PreviewRenderRun.h"
 #include "preview/PreviewRenderer.h"
 #include "preview/SceneWriter.h"
@@ -32,6 +39,48 @@ using Clock = std::chrono::steady_clock;
 constexpr char kIncludeDir[] = "/usr/share/povray-3.7/include";
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// What an entry's stored preview consists of.
+struct Stored {
+    std::vector<std::uint8_t> jpeg;
+    std::uint32_t sums[4];
+    float version;
+    int attempt;
+    bool valid;
+    bool faulty;
+    bool operator==(const Stored& o) const {
+        return jpeg == o.jpeg && std::equal(sums, sums + 4, o.sums) && version == o.version &&
+               attempt == o.attempt && valid == o.valid && faulty == o.faulty;
+    }
+};
+
+std::vector<Stored> StoredOf(const std::vector<sc::TextureEntry*>& entries) {
+    std::vector<Stored> all;
+    for (const sc::TextureEntry* e : entries) {
+        const sc::PreviewImage& p = e->preview;
+        all.push_back({p.jpegData, {p.sumRed, p.sumGreen, p.sumBlue, p.sumMiddleRow}, e->previewVersion,
+                       e->previewAttempt, e->previewValid, e->previewFaulty});
+    }
+    return all;
+}
+
+// Seconds the batch renderer takes for `entries`, starting from no previews.
+double BatchSeconds(sc::LibraryController& controller, const sc::PovInstallation& installation,
+                    const std::vector<sc::TextureEntry*>& entries, int jobs) {
+    for (sc::TextureEntry* e : entries) {
+        sc::Clear(e->preview);
+        e->previewVersion = 0;
+        e->previewAttempt = 0;
+        sc::PreviewRenderRun::SetPreviewState(controller, e, sc::PreviewState::Empty);
+    }
+    sc::BatchRenderSettings settings;
+    settings.jobs = jobs;
+    sc::BatchRenderer batch(controller, installation, settings);
+    const auto start = Clock::now();
+    if (!batch.Start(entries)) return -1;
+    while (batch.Running()) batch.Poll(1000);
+    return Seconds(start);
+}
 
 class BenchWindow : public sc::RenderRunWindow {
 public:
@@ -63,7 +112,12 @@ private:
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    std::vector<int> jobCounts;
+    for (int i = 1; i < argc; ++i) jobCounts.push_back(std::atoi(argv[i]));
+    if (jobCounts.empty()) jobCounts = {4, 8, 16, 32};
+    jobCounts.push_back(sc::BatchRenderer::DefaultJobs());
+
     // A private session: the user's settings, sockets and folders stay untouched.
     char pattern[] = "/tmp/swatchcraft-bench-XXXXXX";
     const std::string root = mkdtemp(pattern);
@@ -129,6 +183,7 @@ int main() {
     for (const sc::TextureEntry* e : entries) stored += e->previewValid ? 1 : 0;
     launcher.ClosePov();
     sc::bridge::SetMessageHandler(nullptr);
+    const std::vector<Stored> oneAtATime = StoredOf(entries);
 
     const std::string loop = "cd '" + scenes + "' && for f in scene*.pov; do /usr/bin/povray \"+I$f\" -w116 -h116 "
                              "-a -c +FP +O- -D >/dev/null 2>&1; done";
@@ -143,6 +198,25 @@ int main() {
                 stored / (bridgeSeconds + entries.size()));
     std::printf("plain shell loop of povray:      %.2f s, %.2f scenes/s (status %d)\n", shellSeconds,
                 copied / shellSeconds, status);
+    for (int jobs : jobCounts) {
+        const double seconds = BatchSeconds(controller, installation, entries, jobs);
+        // crand draws new grain on every run of POV-Ray: such pictures never repeat, whoever renders them.
+        const std::vector<Stored> now = StoredOf(entries);
+        std::string differing;
+        int random = 0;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (now[i] == oneAtATime[i]) continue;
+            if (sc::DeclarationBoxText(*entries[i]).find("crand") != std::string::npos)
+                ++random;
+            else
+                differing += " " + entries[i]->name;
+        }
+        const std::string verdict = differing.empty() ? "same bytes" : "PICTURES DIFFER:" + differing;
+        std::printf("side by side, %2d at once:        %.2f s, %.2f previews/s, %s", jobs, seconds,
+                    entries.size() / seconds, verdict.c_str());
+        if (random) std::printf(" (%d with crand grain left out)", random);
+        std::printf("\n");
+    }
     std::filesystem::remove_all(root);
     return 0;
 }
