@@ -194,7 +194,8 @@ bool BatchRenderer::Launch(Slot& slot) {
                                                    PreviewRenderOptions(settings_.antialias));
     const std::string executable = PovExecutableOf(installation_.Home());
     auto process = std::make_unique<PovRenderProcess>();
-    if (!process->Start(executable, PovArguments(kSceneName, command), slot.folder)) {
+    const std::vector<std::string> arguments = PovArguments(kSceneName, command);
+    if (arguments.empty() || !process->Start(executable, arguments, slot.folder)) {
         Abort("POV-Ray konnte nicht gestartet werden: " + executable);
         return false;
     }

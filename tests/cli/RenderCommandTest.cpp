@@ -124,13 +124,16 @@ TEST_F(RenderCommandTest, RendersWhereHomeAndTheProgramFolderHoldBlanksAndOption
     const std::string home = dir / "John Doe";
     const std::string data = home + "/a;b#c=d'e[f]/data";
     CreateDirectories(data);
-    std::string out;
-    const int status = RunCommand("HOME=" + ShellQuoted(home) + " SWATCHCRAFT_DATA_DIR=" + ShellQuoted(data) + " " +
-                                      Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
-                                          " T_One C_Three"),
-                                  &out);
-    EXPECT_EQ(status, 0) << out;
-    EXPECT_THAT(out, HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
+    // Through the render host, then side by side in private folders below the program folder.
+    for (const char* jobs : {" --jobs 1", ""}) {
+        std::string out;
+        const int status = RunCommand("HOME=" + ShellQuoted(home) + " SWATCHCRAFT_DATA_DIR=" + ShellQuoted(data) +
+                                          " " + Cli("render --library-path " + PovIncludeDir() + " " +
+                                                    ShellQuoted(library) + " T_One C_Three" + jobs),
+                                      &out);
+        EXPECT_EQ(status, 0) << out;
+        EXPECT_THAT(out, HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
+    }
     EXPECT_TRUE(FileExists(data + "/preview/TexturePreview.pov"));
 }
 
