@@ -214,7 +214,8 @@ bool BatchRenderer::Launch(Slot& slot) {
     slot.frame.Clear();
     slot.log.clear();
     slot.timedOut = false;
-    slot.deadline = Clock::now() + std::chrono::seconds(std::max(1, settings_.timeLimitSeconds));
+    slot.deadline = settings_.timeLimitSeconds > 0 ? Clock::now() + std::chrono::seconds(settings_.timeLimitSeconds)
+                                                   : Clock::time_point::max();
     return true;
 }
 
@@ -225,7 +226,7 @@ int BatchRenderer::MillisecondsToDeadline() const {
     const Clock::time_point now = Clock::now();
     long long nearest = -1;
     for (const auto& slot : slots_) {
-        if (!slot->process || slot->timedOut) continue;
+        if (!slot->process || slot->timedOut || slot->deadline == Clock::time_point::max()) continue;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(slot->deadline - now).count();
         const long long clamped = std::max<long long>(0, left);
         if (nearest < 0 || clamped < nearest) nearest = clamped;
@@ -277,7 +278,7 @@ void BatchRenderer::Finish(Slot& slot) {
     slot.process.reset();
     if (!slot.entry) return;
     if (slot.timedOut) {
-        GiveUp(slot, TimeLimitMessage(std::max(1, settings_.timeLimitSeconds)));
+        GiveUp(slot, TimeLimitMessage(settings_.timeLimitSeconds));
         return;
     }
     if (!killed && status == 0 && slot.reader.Pictures() > 0 && slot.reader.Complete()) {

@@ -34,7 +34,7 @@ struct BatchRenderSettings {
     int templateIndex = 0;       // the selected sample scene
     std::string templateFolder;  // empty: the program's "preview" folder
     int jobs = 0;                // renders at once; 0: DefaultJobs()
-    int timeLimitSeconds = 60;   // a render still running then is stopped as failed
+    int timeLimitSeconds = 60;   // a render still running then is stopped as failed; 0: no limit
 };
 
 // Where a batch stands.
