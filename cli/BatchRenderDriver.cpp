@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cmath>
-#include <cstdio>
 #include <iostream>
 
 #include "cli/ConsoleUserInterface.h"
@@ -15,16 +13,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
-
-std::string Duration(double seconds) {
-    const long total = std::lround(seconds);
-    char text[32];
-    if (total >= 3600)
-        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60, total % 60);
-    else
-        std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
-    return text;
-}
 
 // One self-overwriting line on standard error, drawn only on a terminal
 // (a log file would fill with carriage returns).
@@ -71,16 +59,6 @@ private:
 };
 
 }  // namespace
-
-std::string BatchProgressText(const BatchProgress& progress) {
-    char text[160];
-    std::snprintf(text, sizeof text, "%i von %i fertig, %i fehlerhaft, %.1f Vorschauen/s", progress.Finished(),
-                  progress.total, progress.failed, progress.PerSecond());
-    std::string line = text;
-    const double left = progress.SecondsLeft();
-    if (left >= 0) line += ", noch " + Duration(left);
-    return line;
-}
 
 bool RenderInBatch(LibraryController& controller, const PovInstallation& installation,
                    const BatchRenderSettings& settings, const std::vector<TextureEntry*>& entries,

@@ -18,9 +18,6 @@ namespace sc::cli {
 
 class ConsoleUserInterface;
 
-// The progress line: "12 von 200 fertig, 1 fehlerhaft, 11.3 Vorschauen/s, noch 0:17".
-std::string BatchProgressText(const BatchProgress& progress);
-
 // Renders `entries` and stores their pictures; `printEntry` reports each
 // finished one. False when interrupted or stopped by an error (reported on
 // standard error).

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -63,6 +64,16 @@ std::string CrashMessage(int status) {
     return "POV-Ray wurde unerwartet beendet (Signal " + std::to_string(status - 128) + ").";
 }
 
+std::string Duration(double seconds) {
+    const long total = std::lround(seconds);
+    char text[32];
+    if (total >= 3600)
+        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60, total % 60);
+    else
+        std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
+    return text;
+}
+
 }  // namespace
 
 struct BatchRenderer::Slot {
@@ -85,6 +96,25 @@ double BatchProgress::PerSecond() const { return elapsedSeconds > 0 ? Finished()
 double BatchProgress::SecondsLeft() const {
     const double rate = PerSecond();
     return rate > 0 ? (total - Finished()) / rate : -1;
+}
+
+std::string BatchProgressText(const BatchProgress& progress) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%i von %i fertig, %i fehlerhaft, %.1f Vorschauen/s", progress.Finished(),
+                  progress.total, progress.failed, progress.PerSecond());
+    std::string line = text;
+    const double left = progress.SecondsLeft();
+    if (left >= 0) line += ", noch " + Duration(left);
+    return line;
+}
+
+std::vector<TextureEntry*> EntriesToRenderInBackground(const TextureLibrary& library,
+                                                       const std::vector<TextureEntry*>& selected) {
+    if (selected.size() >= 2) return selected;
+    std::vector<TextureEntry*> missing;
+    for (TextureEntry* entry = library.NextEntry(nullptr); entry; entry = library.NextEntry(entry))
+        if (!entry->previewValid) missing.push_back(entry);
+    return missing;
 }
 
 BatchRenderer::BatchRenderer(LibraryController& controller, const PovInstallation& installation,

@@ -27,6 +27,7 @@ class LibraryController;
 class PovInstallation;
 class PovRenderProcess;
 class TextureEntry;
+class TextureLibrary;
 
 struct BatchRenderSettings {
     bool antialias = false;
@@ -51,6 +52,14 @@ struct BatchProgress {
     // Seconds the rest will take at that rate; negative while unknown.
     double SecondsLeft() const;
 };
+
+// The progress as one line: "12 von 200 fertig, 1 fehlerhaft, 11.3 Vorschauen/s, noch 0:17".
+std::string BatchProgressText(const BatchProgress& progress);
+
+// What "Vorschaubilder im &Hintergrund berechnen" renders: the selected
+// entries, or every entry without a preview when fewer than two are selected.
+std::vector<TextureEntry*> EntriesToRenderInBackground(const TextureLibrary& library,
+                                                       const std::vector<TextureEntry*>& selected);
 
 class BatchRenderListener {
 public:

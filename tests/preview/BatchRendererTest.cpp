@@ -232,5 +232,29 @@ TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
     EXPECT_FALSE(PrivateFolderLeft());
 }
 
+TEST_F(BatchRendererTest, BackgroundChoiceAndProgressLine) {
+    TextureEntry* red = Add("T_Red", kKindTexture);
+    TextureEntry* green = Add("C_Green", kKindColor);
+    TextureEntry* shiny = Add("F_Shiny", kKindFinish);
+    PreviewRenderRun::SetPreviewState(controller, green, PreviewState::Present);
+    PreviewRenderRun::SetPreviewState(controller, shiny, PreviewState::Faulty);
+    const TextureLibrary& library = controller.Library();
+    EXPECT_EQ(EntriesToRenderInBackground(library, {}), (std::vector<TextureEntry*>{red, shiny}));
+    EXPECT_EQ(EntriesToRenderInBackground(library, {green}), (std::vector<TextureEntry*>{red, shiny}));
+    EXPECT_EQ(EntriesToRenderInBackground(library, {green, red}), (std::vector<TextureEntry*>{green, red}));
+
+    BatchProgress progress;
+    progress.total = 2000;
+    EXPECT_EQ(BatchProgressText(progress), "0 von 2000 fertig, 0 fehlerhaft, 0.0 Vorschauen/s");
+    progress.stored = 95;
+    progress.failed = 5;
+    progress.elapsedSeconds = 10;
+    EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 10.0 Vorschauen/s, noch 3:10");
+    progress.elapsedSeconds = 40;
+    EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 2.5 Vorschauen/s, noch 12:40");
+    progress.elapsedSeconds = 400;
+    EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 0.2 Vorschauen/s, noch 2:06:40");
+}
+
 }  // namespace
 }  // namespace sc::test
