@@ -163,6 +163,8 @@ void LibraryViewStack::SelectTreeNodeOf(const TextureEntry* entry) {
 
 void LibraryViewStack::SetViewType(int type) {
     type = std::clamp(type, 0, 2);
+    // The file list cannot show the only-selected mode's subset.
+    if (type == kFileList && model_->OnlyMarked()) return;
     model_->FlushPending();
     if (viewType_ == kFileList && type != kFileList) {
         TextureEntry* e = TreeEntry();

@@ -20,6 +20,9 @@ namespace sc {
 namespace {
 
 constexpr int kPictureSize = 60;
+// Decoding time one paint (or one turn of the event loop) may spend, so
+// that scrolling stays smooth.
+constexpr int kDecodeBudgetMs = 12;
 
 QRect ToQRect(const GridRect& r) { return {r.x, r.y, r.width, r.height}; }
 
@@ -64,6 +67,9 @@ PictureGridView::PictureGridView(QWidget* parent) : QListView(parent), selection
     UpdateFonts();
     static const bool accessible = (QAccessible::installFactory(&PictureGridAccessible::Factory), true);
     (void)accessible;
+    decodeTimer_.setSingleShot(true);
+    decodeTimer_.setInterval(0);
+    connect(&decodeTimer_, &QTimer::timeout, this, &PictureGridView::DecodeWaiting);
 }
 
 void PictureGridView::UpdateFonts() {
@@ -71,7 +77,9 @@ void PictureGridView::UpdateFonts() {
     boldFont_ = normalFont_;
     boldFont_.setWeight(QFont::Bold);
     const auto lineHeight = [](const QFont& font) { return QFontMetrics(font).boundingRect(QStringLiteral("Xg")).height(); };
-    cellHeight_ = GridGeometry::CellHeight(lineHeight(boldFont_), lineHeight(normalFont_));
+    lineHeights_ = {lineHeight(boldFont_), lineHeight(normalFont_)};
+    cellHeight_ = GridGeometry::CellHeight(lineHeights_[0], lineHeights_[1]);
+    for (CellCache& cache : cells_) cache.linesMade = false;
     setGridSize(QSize(GridGeometry::kCellWidth, cellHeight_));
 }
 
@@ -175,36 +183,69 @@ void PictureGridView::SelectRange(int first, int last, bool clearOthers) {
                              clearOthers ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select);
 }
 
-void PictureGridView::DropThumbnail(const TextureEntry* entry) { thumbnails_.remove(entry); }
+void PictureGridView::DropThumbnail(const TextureEntry* entry) { cells_.remove(entry); }
 
-void PictureGridView::ClearThumbnails() { thumbnails_.clear(); }
+void PictureGridView::ClearThumbnails() {
+    cells_.clear();
+    waiting_.clear();
+}
 
-const QPixmap& PictureGridView::Thumbnail(const TextureEntry& entry) {
-    auto it = thumbnails_.find(&entry);
-    if (it != thumbnails_.end()) return *it;
-    QPixmap pixmap;
+void PictureGridView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+    // A changed name, file or category needs its label shortened again.
+    for (int row = topLeft.row(); row >= 0 && row <= bottomRight.row(); ++row)
+        if (const TextureEntry* e = TextureListModel::EntryOf(model()->index(row, 0, rootIndex())))
+            if (const auto it = cells_.find(e); it != cells_.end()) it->linesMade = false;
+    QListView::dataChanged(topLeft, bottomRight, roles);
+}
+
+PictureGridView::CellCache& PictureGridView::Cache(const TextureEntry& entry) { return cells_[&entry]; }
+
+void PictureGridView::MakeThumbnail(const TextureEntry& entry, CellCache& cache) {
     const QImage image = PreviewToImage(entry.preview);
     ++decoded_;
-    if (!image.isNull()) {
-        // Made at the screen's density, so high-density screens show it sharp.
-        const qreal ratio = devicePixelRatioF();
-        const int side = qRound(kPictureSize * ratio);
-        pixmap = QPixmap::fromImage(image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        pixmap.setDevicePixelRatio(ratio);
+    cache.thumbnailMade = true;
+    if (image.isNull()) return;
+    // Made at the screen's density, so high-density screens show it sharp.
+    const qreal ratio = devicePixelRatioF();
+    const int side = qRound(kPictureSize * ratio);
+    cache.thumbnail = QPixmap::fromImage(image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    cache.thumbnail.setDevicePixelRatio(ratio);
+}
+
+void PictureGridView::DecodeWaiting() {
+    QElapsedTimer clock;
+    clock.start();
+    const GridGeometry g = Geometry();
+    const int first = g.FirstVisible(verticalOffset()), last = g.LastVisible(verticalOffset());
+    std::vector<int> rows;
+    rows.swap(waiting_);
+    size_t i = 0;
+    for (; i < rows.size() && clock.elapsed() < kDecodeBudgetMs; ++i) {
+        const int row = rows[i];
+        if (row < first || row > last) continue;
+        const TextureEntry* e = TextureListModel::EntryOf(model()->index(row, 0, rootIndex()));
+        if (!e) continue;
+        CellCache& cache = Cache(*e);
+        if (!cache.thumbnailMade) MakeThumbnail(*e, cache);
+        viewport()->update(ToQRect(g.CellRect(row, verticalOffset())));
     }
-    return *thumbnails_.insert(&entry, pixmap);
+    waiting_.insert(waiting_.end(), rows.begin() + static_cast<std::ptrdiff_t>(i), rows.end());
+    if (!waiting_.empty()) decodeTimer_.start();
 }
 
 void PictureGridView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), palette().color(QPalette::Button));
     if (!model()) return;
+    paintClock_.start();
+    waiting_.clear();
     const GridGeometry g = Geometry();
     const int scroll = verticalOffset();
     for (int row = g.FirstVisible(scroll); row >= 0 && row <= g.LastVisible(scroll); ++row) {
         const GridRect cell = g.CellRect(row, scroll);
         if (ToQRect(cell).intersects(event->rect())) PaintCell(painter, row, cell);
     }
+    if (!waiting_.empty()) decodeTimer_.start();
 }
 
 void PictureGridView::PaintCell(QPainter& p, int row, const GridRect& c) {
@@ -224,12 +265,16 @@ void PictureGridView::PaintCell(QPainter& p, int row, const GridRect& c) {
     Frame(p, QRect(x + 2, y + 2, 86, h - 4), light, shadow);
     Frame(p, QRect(x + 14, y + 9, 62, 62), shadow, light);
     p.fillRect(x + 15, y + 10, kPictureSize, kPictureSize, face);
-    if (entry->previewFaulty) p.drawPixmap(x + 29, y + 24, FaultyPicture());
-    else if (!entry->preview.IsEmpty()) {
-        const QPixmap& thumbnail = Thumbnail(*entry);
-        if (!thumbnail.isNull()) p.drawPixmap(QRect(x + 15, y + 10, kPictureSize, kPictureSize), thumbnail);
+    CellCache& cache = Cache(*entry);
+    if (entry->previewFaulty) {
+        p.drawPixmap(x + 29, y + 24, FaultyPicture());
+    } else if (!entry->preview.IsEmpty()) {
+        if (!cache.thumbnailMade && paintClock_.elapsed() < kDecodeBudgetMs) MakeThumbnail(*entry, cache);
+        if (!cache.thumbnailMade) waiting_.push_back(row);
+        else if (!cache.thumbnail.isNull())
+            p.drawPixmap(QRect(x + 15, y + 10, kPictureSize, kPictureSize), cache.thumbnail);
     }
-    PaintText(p, row, c, selected);
+    PaintText(p, *entry, cache, c, selected);
     if (row == Focus()) {
         p.setPen(pal.color(QPalette::HighlightedText));
         p.setBrush(Qt::NoBrush);
@@ -237,22 +282,27 @@ void PictureGridView::PaintCell(QPainter& p, int row, const GridRect& c) {
     }
 }
 
-void PictureGridView::PaintText(QPainter& p, int row, const GridRect& c, bool selected) {
-    const TextureEntry* entry = TextureListModel::EntryOf(model()->index(row, 0, rootIndex()));
-    const std::string fileName = entry->sourceFile ? entry->sourceFile->fileName : std::string();
-    const std::pair<const std::string*, const QFont*> lines[] = {
-        {&entry->name, &boldFont_}, {&fileName, &normalFont_}, {&entry->category, &normalFont_}};
+void PictureGridView::PaintText(QPainter& p, const TextureEntry& entry, CellCache& cache, const GridRect& c,
+                                bool selected) {
+    const QFont* fonts[] = {&boldFont_, &normalFont_, &normalFont_};
+    if (!cache.linesMade) {
+        const std::string texts[] = {entry.name, entry.sourceFile ? entry.sourceFile->fileName : std::string(),
+                                     entry.category};
+        for (size_t i = 0; i < 3; ++i) {
+            const QFontMetrics metrics(*fonts[i]);
+            const auto width = [&metrics](std::string_view s) {
+                return metrics.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
+            };
+            cache.lines[i] = QString::fromStdString(ShortenToWidth(texts[i], width));
+        }
+        cache.linesMade = true;
+    }
     p.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::ButtonText));
     int top = c.y + 72;
-    for (const auto& [text, font] : lines) {
-        const QFontMetrics metrics(*font);
-        const auto width = [&metrics](std::string_view s) {
-            return metrics.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
-        };
-        const int height = metrics.boundingRect(QStringLiteral("Xg")).height();
-        p.setFont(*font);
-        p.drawText(QRect(c.x, top, GridGeometry::kCellWidth, height), Qt::AlignHCenter | Qt::AlignTop,
-                   QString::fromStdString(ShortenToWidth(*text, width)));
+    for (size_t i = 0; i < 3; ++i) {
+        const int height = lineHeights_[i == 0 ? 0 : 1];
+        p.setFont(*fonts[i]);
+        p.drawText(QRect(c.x, top, GridGeometry::kCellWidth, height), Qt::AlignHCenter | Qt::AlignTop, cache.lines[i]);
         top += height;
     }
 }

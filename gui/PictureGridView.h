@@ -5,9 +5,13 @@
 // order and reads and writes the list's selection model. Thumbnails are made
 // when a cell is first drawn and kept until the entry's preview changes, so
 // a large library opens at once and decodes only what is seen.
+#include <QElapsedTimer>
 #include <QHash>
 #include <QListView>
 #include <QPixmap>
+#include <QTimer>
+
+#include <array>
 
 #include "ui/GridGeometry.h"
 #include "ui/GridSelection.h"
@@ -30,8 +34,10 @@ public:
     // Forgets an entry's thumbnail (its preview changed or it goes away).
     void DropThumbnail(const TextureEntry* entry);
     void ClearThumbnails();
-    // How many thumbnails were decoded so far.
+    // How many thumbnails were decoded so far, and how many shown cells
+    // still wait for theirs.
     int DecodedCount() const { return decoded_; }
+    int WaitingCount() const { return static_cast<int>(waiting_.size()); }
 
     QModelIndex indexAt(const QPoint& point) const override;
     QRect visualRect(const QModelIndex& index) const override;
@@ -60,6 +66,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
 
 private:
     // SelectableItems over the shared selection model.
@@ -70,18 +78,36 @@ private:
     void SetSelected(int item, bool selected) override;
     void SelectRange(int first, int last, bool clearOthers) override;
 
+    // What a cell shows that is costly to make: the thumbnail and the
+    // shortened label lines.
+    struct CellCache {
+        QPixmap thumbnail;
+        bool thumbnailMade = false;
+        std::array<QString, 3> lines;
+        bool linesMade = false;
+    };
+
     void UpdateFonts();
     void PaintCell(QPainter& painter, int row, const GridRect& cell);
-    void PaintText(QPainter& painter, int row, const GridRect& cell, bool selected);
-    const QPixmap& Thumbnail(const TextureEntry& entry);
+    void PaintText(QPainter& painter, const TextureEntry& entry, CellCache& cache, const GridRect& cell,
+                   bool selected);
+    CellCache& Cache(const TextureEntry& entry);
+    void MakeThumbnail(const TextureEntry& entry, CellCache& cache);
+    void DecodeWaiting();
     QItemSelection RowRange(int first, int last) const;
 
     QFont boldFont_;
     QFont normalFont_;
     int cellHeight_ = 0;
     GridSelection selection_;
-    QHash<const TextureEntry*, QPixmap> thumbnails_;
+    QHash<const TextureEntry*, CellCache> cells_;
     int decoded_ = 0;
+    // A paint decodes for a limited time; cells left without their picture
+    // wait for the next turn of the event loop.
+    QElapsedTimer paintClock_;
+    std::vector<int> waiting_;
+    QTimer decodeTimer_;
+    std::array<int, 2> lineHeights_{};
     bool dragPending_ = false;
     QPoint pressPosition_;
     int pressedRow_ = -1;

@@ -1,9 +1,5 @@
 #include "library/NaturalCompare.h"
 
-#include <string>
-
-#include "platform/PathUtil.h"
-
 namespace sc {
 namespace {
 
@@ -19,16 +15,15 @@ unsigned long long ReadNumber(std::string_view s, size_t& i) {
     return value;
 }
 
+// Lower-cases A to Z only, as the comparison without case does. Done per
+// character, so that sorting large lists copies no strings.
+char Fold(char c, bool caseSensitive) {
+    return !caseSensitive && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 }  // namespace
 
 int NaturalCompare(std::string_view a, std::string_view b, bool caseSensitive) {
-    std::string lowerA, lowerB;
-    if (!caseSensitive) {
-        lowerA = ToLowerAscii(a);
-        lowerB = ToLowerAscii(b);
-        a = lowerA;
-        b = lowerB;
-    }
     size_t i = 0, j = 0;
     while (true) {
         const bool endA = i >= a.size(), endB = j >= b.size();
@@ -40,7 +35,8 @@ int NaturalCompare(std::string_view a, std::string_view b, bool caseSensitive) {
             if (x != y) return x < y ? -1 : 1;
             continue;
         }
-        const auto ca = static_cast<signed char>(a[i]), cb = static_cast<signed char>(b[j]);
+        const auto ca = static_cast<signed char>(Fold(a[i], caseSensitive));
+        const auto cb = static_cast<signed char>(Fold(b[j], caseSensitive));
         if (ca != cb) return ca < cb ? -1 : 1;
         ++i;
         ++j;
