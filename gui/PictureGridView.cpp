@@ -109,7 +109,10 @@ QModelIndex PictureGridView::indexAt(const QPoint& point) const {
 }
 
 void PictureGridView::ScrollToItem(int row, bool minimal) {
-    const int target = Geometry().ScrollToItem(row, verticalOffset(), minimal);
+    const GridGeometry g = Geometry();
+    // Rows may have arrived since the last layout: the range must hold them first.
+    if (verticalScrollBar()->maximum() != g.MaxScroll()) updateGeometries();
+    const int target = g.ScrollToItem(row, verticalOffset(), minimal);
     verticalScrollBar()->setValue(target);
 }
 

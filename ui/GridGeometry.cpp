@@ -42,8 +42,8 @@ int GridGeometry::PageRows() const { return std::max(1, clientHeight_ / cellHeig
 
 int GridGeometry::Walk(int from, GridKey key) const {
     if (count_ == 0) return -1;
-    if (from < 0 || from >= count_) return 0;
     const int last = count_ - 1;
+    if (from < 0 || from >= count_) return key == GridKey::End ? last : 0;
     switch (key) {
     case GridKey::Right: return std::min(from + 1, last);
     case GridKey::Left: return std::max(from - 1, 0);

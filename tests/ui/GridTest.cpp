@@ -42,7 +42,8 @@ TEST(GridGeometryTest, KeysWalkSevenItemsInThreeColumns) {
     EXPECT_EQ(grid.Walk(1, GridKey::PageDown), 6);  // two rows on, clamped to the last
     EXPECT_EQ(grid.Walk(0, GridKey::PageDown), 6);
     EXPECT_EQ(grid.Walk(5, GridKey::PageUp), 0);
-    EXPECT_EQ(grid.Walk(-1, GridKey::Down), 0);
+    EXPECT_EQ(grid.Walk(-1, GridKey::Down), 0);  // no focus yet
+    EXPECT_EQ(grid.Walk(-1, GridKey::End), 6);
     EXPECT_EQ(GridGeometry(0, 270, 250, 120).Walk(-1, GridKey::End), -1);
 }
 
