@@ -1,14 +1,246 @@
 #pragma once
-// The program's one main window. It owns the core objects for the session and
-// drives them from Qt's event loop.
+// The program's one main window. It owns the core objects for the session
+// (settings, library, POV-Ray installation and configuration) and drives
+// them from Qt's event loop. Command handlers are grouped by menu in their
+// own files (FileCommands.cpp, EditCommands.cpp, SelectCommands.cpp,
+// ViewCommands.cpp, SettingsCommands.cpp, HelpCommands.cpp, RenderCommands.cpp).
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/QtUserInterface.h"
+#include "povray/PovInstallation.h"
+#include "preview/SampleScenes.h"
+#include "ui/MainCommands.h"
+#include "ui/StartupSequence.h"
+#include "ui/WindowLayout.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QToolBar;
 
 namespace sc {
 
-class MainWindow : public QMainWindow {
+class LibraryController;
+class LibraryDocument;
+class MainArea;
+class PlaceholderViewStack;
+class PovConfiguration;
+class PovInstallationSource;
+class PovLauncher;
+class Settings;
+class StatusBarWithProgress;
+class TextureEntry;
+class FileDialogs;
+
+class MainWindow : public QMainWindow, private StartupHost {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    struct Options {
+        std::string settingsFile;   // default: the program's settings file
+        std::string programDir;     // default: the program's data folder
+        std::string executableDir;  // default: the executable's folder (help, tips, earlier plug-in)
+        const PovInstallationSource* installations = nullptr;  // default: the system probe
+        std::vector<std::string> arguments;  // the command line, program name first
+        const std::vector<std::string>* fontDirectories = nullptr;  // default: fontconfig's
+    };
+
+    explicit MainWindow(Options options, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the window, then the splash; start-up continues when the splash closes.
+    void Launch();
+    // The start-up steps after the splash (tip window to the list file).
+    void StartUp();
+
+    // Runs a command of the menu, the toolbar or a key, when it is enabled now.
+    void RunCommand(int command);
+    QAction* ActionFor(int command) const;
+    QToolBar* ToolBar() const { return toolbar_; }
+    MenuConditions CurrentMenuConditions() const;
+
+    void UpdateMenu();
+    void UpdateChecks();
+    void UpdateTitle();
+    void SetBusy(bool busy) override;
+    bool Busy() const { return busy_; }
+    bool Rendering() const { return rendering_; }
+
+    // Makes an entry the current one: entry bar, preview pane, timers.
+    void SetCurrentEntry(TextureEntry* entry);
+    TextureEntry* CurrentEntry() const { return current_; }
+    // Shows an entry in the preview pane (declaration box, picture, buttons).
+    void ShowEntryInPane(TextureEntry* entry);
+    // Enables the take-over arrow and "&Anzeigen" for what the pane shows.
+    void ShowEntryInPaneButtons();
+
+    LibraryController& Controller() { return *controller_; }
+    Settings& AppSettings() { return *settings_; }
+    LibraryDocument& Document() { return *document_; }
+    MainArea& Area() { return *area_; }
+    PlaceholderViewStack& Views() { return *views_; }
+    StatusBarWithProgress& Status() { return *status_; }
+    PovInstallation& Installation() { return installation_; }
+    PovConfiguration& Configuration() { return *configuration_; }
+    PovLauncher& Launcher() { return *launcher_; }
+    QtUserInterface& Ui() override;
+
+    // Replaces the file dialogs (tests answer them).
+    void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+    // Opens help pages and web addresses (tests replace it).
+    void SetUrlOpener(std::function<bool(const QString&)> opener) { urlOpener_ = std::move(opener); }
+    // The rendering flag of the render run (menus and keys follow it).
+    void SetRendering(bool rendering);
+    // The caption while rendering minimized ("42% Swatchcraft"); -1 puts the normal one back.
+    void SetRenderPercent(int percent);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Start-up (Startup.cpp)
+    void ShowTipWindow() override;
+    bool EditingThroughPovWorks() override;
+    void ChooseInstallation() override;
+    SuppressibleAnswer AskSuppressible(const std::string& text) override;
+    void ApplyLibraryPaths(const std::vector<std::string>& paths) override;
+    void RefreshViews() override;
+    void OpenListFile(const std::string& path) override;
+    void PlaceWindow();
+
+    // Building (MainWindowMenus.cpp)
+    void BuildMenus();
+    void BuildToolbar();
+    void RebuildRecentFiles();
+    void RebuildSampleScenes();
+    QAction* AddCommand(QMenu* menu, const std::string& text, int command);
+    void ApplyFlatToolbar();
+
+    // Keys
+    bool HandleKey(QKeyEvent* event);
+    bool FocusInViews() const;
+
+    // Exit and settings
+    bool MayClose();
+    void SaveSettings();
+    void ApplyPaneWidthsToWindow(bool paneShown);
+
+    // File commands (FileCommands.cpp)
+    void OnOpen();
+    void OnAdd();
+    void OnSave();
+    void OnSaveAs();
+    void OnRecentFile(int index);
+    void OnExit();
+    void OpenDroppedFiles(const std::vector<std::string>& listFiles, const std::vector<std::string>& includeFiles);
+
+    // Settings commands (SettingsCommands.cpp)
+    void OnPovDirectory();
+    void OnLibraryPaths();
+    void OnUninstallExtension();
+    void OnEditor();
+    void OnColors();
+    void OnFlatToolbar();
+    void OnSaveSettingsOnExit();
+    void OnLoadLastFile();
+
+    // Edit commands (EditCommands.cpp)
+    void OnCopyTexture();
+    void OnEditWithPov();
+    void OnDeleteSelected();
+    void OnDeleteSelectedPreviews();
+    void OnDeleteAll();
+    void OnCollapseAll();
+    void OnExpandAll();
+    void OnCompleteDirectories();
+    void OnFindText();
+    void OnFindAgain();
+    void OnChangeCategory();
+    void OnOverview();
+    void OnSearchTextures();
+
+    // Selection commands (SelectCommands.cpp)
+    void OnSelectAll();
+    void OnSelectChanged();
+    void OnSelectEmpty();
+    void OnSelectFaulty();
+    void OnSelect30Incompatible();
+    void OnSelect31Incompatible();
+    void OnSelectDuplicates();
+    void OnInvertSelection();
+
+    // View and preview commands (ViewCommands.cpp)
+    void OnTextureList();
+    void OnFileList();
+    void OnPictureList();
+    void SetListType(int listType);
+    void OnOnlySelected();
+    void OnPreviewPane();
+    void OnSmallPreview();
+    void OnAntialias();
+    void OnSampleScene(int index);
+    void ShowPictureMenu(const QPoint& globalPos);
+
+    // Help commands (HelpCommands.cpp)
+    void OnHelp();
+    void OnTipOfTheDay();
+    void OnWebsite();
+    void OnAbout();
+
+    // Rendering (RenderCommands.cpp)
+    void OnRenderButton();
+    void OnTakeOver();
+    void OnEntryActivated(TextureEntry* entry);
+
+    using Handler = void (MainWindow::*)();
+    static const std::map<int, Handler>& Handlers();
+
+    Options options_;
+    std::unique_ptr<Settings> settings_;
+    StatusBarWithProgress* status_ = nullptr;
+    std::unique_ptr<QtUserInterface> ui_;
+    std::unique_ptr<LibraryController> controller_;
+    std::unique_ptr<PovInstallationSource> ownInstallations_;
+    PovInstallation installation_;
+    std::unique_ptr<PovConfiguration> configuration_;
+    std::unique_ptr<PovLauncher> launcher_;
+    std::unique_ptr<FileDialogs> fileDialogs_;
+    std::unique_ptr<LibraryDocument> document_;
+    PaneWidths widths_{kMinListWidth, kMinPaneWidth, kMinPaneWidth};
+    MainArea* area_ = nullptr;
+    PlaceholderViewStack* views_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* previewMenu_ = nullptr;
+    std::map<int, QAction*> actions_;
+    std::vector<QAction*> recentActions_;
+    QAction* recentSeparator_ = nullptr;
+    std::vector<QAction*> sceneActions_;
+    QActionGroup* sceneGroup_ = nullptr;
+    SampleSceneList scenes_;
+    std::function<bool(const QString&)> urlOpener_;
+    bool busy_ = false;
+    bool rendering_ = false;
+    bool started_ = false;
+    int renderPercent_ = -1;
+    bool pendingPicture_ = false;  // a rendered picture waits to be taken over
+    TextureEntry* current_ = nullptr;
+    QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
+    QTimer reloadTimer_;     // a click reloads the declaration only after this ran out
+    QRect restored_;         // the window's rectangle when neither minimized nor maximized
 };
 
 }  // namespace sc

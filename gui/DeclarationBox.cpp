@@ -1,0 +1,92 @@
+#include "gui/DeclarationBox.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QTextBlock>
+
+#include "ui/ClipboardText.h"
+
+namespace sc {
+namespace {
+
+QColor ColorOf(unsigned rgb) { return QColor(rgb & 0xff, (rgb >> 8) & 0xff, (rgb >> 16) & 0xff); }
+
+}  // namespace
+
+void PutOnClipboard(const std::string& text) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setText(QString::fromStdString(text), QClipboard::Clipboard);
+}
+
+DeclarationBox::DeclarationBox(QWidget* parent) : QPlainTextEdit(parent) {
+    QFont font(QStringLiteral("Courier New"), 8);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    setFont(font);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setAccessibleName(QStringLiteral("Deklaration"));
+    setReadOnly(true);
+    connect(this, &QPlainTextEdit::textChanged, this, &DeclarationBox::OnTextChanged);
+    ApplyColor();
+}
+
+void DeclarationBox::ShowText(const std::string& text, bool editable) {
+    QString shown = QString::fromStdString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    filling_ = true;
+    setPlainText(shown);
+    filling_ = false;
+    editable_ = editable;
+    setReadOnly(!editable);
+    setAccessibleDescription(shown);
+    const bool wasEdited = edited_;
+    edited_ = false;
+    ApplyColor();
+    if (wasEdited) emit EditedChanged(false);
+}
+
+void DeclarationBox::OnTextChanged() {
+    if (filling_ || edited_ || !editable_) return;
+    edited_ = true;
+    ApplyColor();
+    emit EditedChanged(true);
+}
+
+void DeclarationBox::SetColors(unsigned normal, unsigned changed) {
+    normal_ = normal;
+    changed_ = changed;
+    ApplyColor();
+}
+
+void DeclarationBox::ApplyColor() {
+    QPalette p = palette();
+    p.setColor(QPalette::Text, ColorOf(edited_ ? changed_ : normal_));
+    setPalette(p);
+    viewport()->update();
+}
+
+std::vector<std::string> DeclarationBox::Lines() const {
+    std::vector<std::string> lines;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        lines.push_back(block.text().toStdString());
+    return lines;
+}
+
+void DeclarationBox::CopyText() const { PutOnClipboard(ClipboardTextOfLines(Lines())); }
+
+void DeclarationBox::CopyColorVector() const {
+    if (colorVector_) PutOnClipboard(*colorVector_);
+}
+
+void DeclarationBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* copy = menu.addAction(QStringLiteral("&Textur kopieren"), this, &DeclarationBox::CopyText);
+    QAction* rgb = menu.addAction(QStringLiteral("&RGB-Vektor kopieren"), this, &DeclarationBox::CopyColorVector);
+    copy->setEnabled(editable_);
+    rgb->setEnabled(editable_ && colorVector_.has_value());
+    menu.exec(event->globalPos());
+}
+
+}  // namespace sc

@@ -1,0 +1,48 @@
+// The "&Bearbeiten" menu. Copying the current declaration lives here; the
+// delete, search, category, overview and editor commands are filled in with
+// their dialogs.
+#include "gui/DeclarationBox.h"
+#include "gui/MainArea.h"
+#include "gui/MainWindow.h"
+#include "library/LibraryController.h"
+#include "library/TextureEntry.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
+#include "scanner/DirectoryCompletion.h"
+#include "ui/ClipboardText.h"
+
+namespace sc {
+
+void MainWindow::OnCopyTexture() {
+    if (!current_ || current_->name.empty()) return;
+    // The stored declaration, not the box's edits: reading it again replaces them.
+    ShowEntryInPane(current_);
+    PutOnClipboard(ClipboardTextOfLines(DeclarationBoxLines(*current_)));
+}
+
+void MainWindow::OnEditWithPov() {}
+void MainWindow::OnDeleteSelected() {}
+
+void MainWindow::OnDeleteSelectedPreviews() {
+    controller_->DeletePreviews();
+    ShowEntryInPane(current_);
+}
+
+void MainWindow::OnDeleteAll() {}
+void MainWindow::OnCollapseAll() {}
+void MainWindow::OnExpandAll() {}
+
+void MainWindow::OnCompleteDirectories() {
+    SetBusy(true);
+    CompleteDirectories(*controller_);
+    SetBusy(false);
+    RefreshViews();
+}
+
+void MainWindow::OnFindText() {}
+void MainWindow::OnFindAgain() {}
+void MainWindow::OnChangeCategory() {}
+void MainWindow::OnOverview() {}
+void MainWindow::OnSearchTextures() {}
+
+}  // namespace sc

@@ -1,0 +1,41 @@
+#include "gui/EntryBar.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace sc {
+
+EntryBar::EntryBar(QWidget* parent) : QWidget(parent) {
+    row_ = new QHBoxLayout(this);
+    row_->setContentsMargins(0, 1, 0, 1);
+    row_->setSpacing(2);
+    setAccessibleName(QStringLiteral("Aktuelle Textur"));
+    SetParts({std::string()});
+}
+
+void EntryBar::SetParts(const std::vector<std::string>& parts) {
+    for (QLabel* label : labels_) delete label;
+    labels_.clear();
+    QStringList texts;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const QString text = QString::fromStdString(parts[i]);
+        auto* label = new QLabel(text, this);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAccessibleName(text);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        const bool last = i + 1 == parts.size();
+        label->setSizePolicy(last ? QSizePolicy::Expanding : QSizePolicy::Fixed, QSizePolicy::Preferred);
+        row_->addWidget(label, last ? 1 : 0);
+        labels_.push_back(label);
+        texts << text;
+    }
+    setAccessibleDescription(texts.join(QStringLiteral(", ")));
+}
+
+QStringList EntryBar::Parts() const {
+    QStringList texts;
+    for (const QLabel* label : labels_) texts << label->text();
+    return texts;
+}
+
+}  // namespace sc

@@ -1,0 +1,26 @@
+#pragma once
+// The bar under the list that describes the current entry in up to five
+// sunken parts: name, type letter, category, file name and folder.
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QHBoxLayout;
+class QLabel;
+
+namespace sc {
+
+class EntryBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit EntryBar(QWidget* parent = nullptr);
+    void SetParts(const std::vector<std::string>& parts);
+    QStringList Parts() const;
+
+private:
+    QHBoxLayout* row_;
+    std::vector<QLabel*> labels_;
+};
+
+}  // namespace sc

@@ -1,0 +1,40 @@
+#pragma once
+// The two message dialogs whose box suppresses them next time: the hint
+// ("Ok", "Nicht &erneut anzeigen") and the question ("&Ja", "&Nein" as the
+// default, "Nicht &erneut fragen"). The caller reads the box afterwards.
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+
+namespace sc {
+
+class HintDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit HintDialog(const QString& text, QWidget* parent = nullptr);
+    bool DontShowAgain() const;
+
+protected:
+    QCheckBox* box_;
+};
+
+class AskDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AskDialog(const QString& text, QWidget* parent = nullptr);
+    bool DontAskAgain() const;
+    // True when "&Ja" ended the dialog.
+    bool Yes() const { return result() == QDialog::Accepted; }
+
+private:
+    QCheckBox* box_;
+};
+
+// Runs a dialog modally, or through the test hook when one is set.
+int ExecDialog(QDialog& dialog);
+using DialogHook = std::function<void(QDialog&)>;
+void SetDialogHook(DialogHook hook);
+
+}  // namespace sc

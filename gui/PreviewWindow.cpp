@@ -1,0 +1,71 @@
+#include "gui/PreviewWindow.h"
+
+#include <QContextMenuEvent>
+#include <QPainter>
+
+#include "gui/PreviewPicture.h"
+#include "preview/FrameBuffer.h"
+#include "preview/PreviewImage.h"
+#include "ui/WindowLayout.h"
+
+namespace sc {
+
+PreviewWindow::PreviewWindow(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setAccessibleName(QStringLiteral("Vorschaubild"));
+    SetSmall(false);
+}
+
+void PreviewWindow::SetSmall(bool small) {
+    const int outer = small ? kSmallPictureSize : kPictureSize;
+    setFixedSize(outer, outer);
+    ClearPicture();
+}
+
+QSize PreviewWindow::PictureSize() const { return size() - QSize(4, 4); }
+
+void PreviewWindow::ClearPicture() {
+    screen_ = QImage();
+    update();
+}
+
+void PreviewWindow::ShowPreview(const PreviewImage* image) {
+    screen_ = image ? PreviewToImage(*image) : QImage();
+    // Drawn at the picture area's size, as the stretch onto the window's bitmap did.
+    if (!screen_.isNull() && screen_.size() != PictureSize())
+        screen_ = screen_.scaled(PictureSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    update();
+}
+
+void PreviewWindow::BeginRender() {
+    screen_ = QImage(PictureSize(), QImage::Format_RGB888);
+    screen_.fill(Qt::white);
+    QPainter painter(&screen_);
+    painter.fillRect(screen_.rect(), QBrush(Qt::black, Qt::DiagCrossPattern));
+    update();
+}
+
+void PreviewWindow::DrawRow(const FrameBuffer& frame, int row) {
+    if (screen_.size() != QSize(frame.Width(), frame.Height()) || row < 0 || row >= frame.Height()) return;
+    const size_t rowBytes = static_cast<size_t>(frame.Width()) * 3;
+    const unsigned char* source = frame.Pixels() + static_cast<size_t>(frame.Height() - 1 - row) * rowBytes;
+    unsigned char* target = screen_.scanLine(row);
+    for (int x = 0; x < frame.Width(); ++x) {
+        target[3 * x] = source[3 * x + 2];
+        target[3 * x + 1] = source[3 * x + 1];
+        target[3 * x + 2] = source[3 * x];
+    }
+    update(contentsRect().left(), contentsRect().top() + row, frame.Width(), 1);
+}
+
+void PreviewWindow::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (screen_.isNull()) return;
+    QPainter painter(this);
+    painter.drawImage(contentsRect(), screen_);
+}
+
+void PreviewWindow::contextMenuEvent(QContextMenuEvent* event) { emit ContextMenuRequested(event->globalPos()); }
+
+}  // namespace sc

@@ -1,0 +1,43 @@
+#pragma once
+// The preview window of the preview pane: a sunken frame around a 116 x 116
+// (small: 56 x 56) picture area. It shows an entry's stored preview, or the
+// rows of a render as they arrive over a cross-hatched background.
+#include <QFrame>
+#include <QImage>
+
+namespace sc {
+
+class FrameBuffer;
+class PreviewImage;
+
+class PreviewWindow : public QFrame {
+    Q_OBJECT
+public:
+    explicit PreviewWindow(QWidget* parent = nullptr);
+
+    // Outer size 120 or 60; the picture area is 4 pixels smaller.
+    void SetSmall(bool small);
+    QSize PictureSize() const;
+
+    // Shows a stored preview decoded at the picture size; null or empty clears the picture.
+    void ShowPreview(const PreviewImage* image);
+    void ClearPicture();
+    // Before a render: the cross-hatch the rows are drawn over.
+    void BeginRender();
+    // Draws picture row `row` (0 = top) from the frame buffer.
+    void DrawRow(const FrameBuffer& frame, int row);
+
+    const QImage& ScreenCopy() const { return screen_; }
+
+signals:
+    void ContextMenuRequested(const QPoint& globalPos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QImage screen_;
+};
+
+}  // namespace sc

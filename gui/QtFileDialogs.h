@@ -1,0 +1,21 @@
+#pragma once
+// The list file dialogs: "Texturenliste öffnen" and "Texturenliste speichern"
+// with the filter "Swatchcraft Dateien: *.swl".
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/LibraryDocument.h"
+
+namespace sc {
+
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
+    std::string ChooseOpenFile(const std::string& startDir) override;
+    std::string ChooseSaveFile(const std::string& startDir, const std::string& proposedName) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace sc

@@ -1,0 +1,47 @@
+#pragma once
+// The core's user interface in the window: message boxes with German
+// buttons, the status bar's text and progress, and event pumping between the
+// steps of long work.
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+#include "platform/UserInterface.h"
+
+class QMessageBox;
+
+namespace sc {
+
+class StatusBarWithProgress;
+
+class QtUserInterface : public UserInterface {
+public:
+    // `parent` owns the message boxes; `statusBar` may be null.
+    QtUserInterface(QWidget* parent, StatusBarWithProgress* statusBar);
+
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title = {}) override;
+    Answer Ask(const std::string& text, QuestionButtons buttons, Answer defaultAnswer,
+               MessageIcon icon = MessageIcon::Question, const std::string& title = {}) override;
+    int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultIndex,
+               MessageIcon icon = MessageIcon::Question, const std::string& title = {}) override;
+    void SetStatusText(const std::string& text) override;
+    void SetProgressRange(int range) override;
+    void SetProgressPosition(int position) override;
+    void StepProgress() override;
+    void HideProgress() override;
+    void PumpMessages() override;
+
+    // Every box this interface opens is first handed to this hook (tests answer them).
+    using BoxHook = std::function<void(QMessageBox&)>;
+    static void SetBoxHook(BoxHook hook);
+
+private:
+    QPointer<QWidget> parent_;
+    StatusBarWithProgress* statusBar_;
+};
+
+// Runs a message box through the hook (when set) or modally; returns its result.
+int ExecMessageBox(QMessageBox& box);
+
+}  // namespace sc

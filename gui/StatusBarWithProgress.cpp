@@ -1,0 +1,62 @@
+#include "gui/StatusBarWithProgress.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace sc {
+
+StatusBarWithProgress::StatusBarWithProgress(QWidget* parent) : QStatusBar(parent) {
+    setSizeGripEnabled(true);
+    auto* pane = new QWidget(this);
+    auto* row = new QHBoxLayout(pane);
+    row->setContentsMargins(0, 1, 0, 1);
+    row->setSpacing(10);
+    label_ = new QLabel(pane);
+    label_->setAccessibleName(QStringLiteral("Statuszeile"));
+    progress_ = new QProgressBar(pane);
+    progress_->setAccessibleName(QStringLiteral("Fortschritt"));
+    progress_->setTextVisible(false);
+    progress_->setRange(0, 100);
+    progress_->hide();
+    row->addWidget(label_);
+    row->addWidget(progress_, 1);
+    row->addStretch(0);
+    addWidget(pane, 1);
+}
+
+void StatusBarWithProgress::SetText(const QString& text) { label_->setText(text); }
+
+QString StatusBarWithProgress::Text() const { return label_->text(); }
+
+bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
+    const bool previous = shown_;
+    if (on == shown_) {
+        if (on) label_->setText(label);
+        return previous;
+    }
+    shown_ = on;
+    if (on) {
+        savedText_ = label_->text();
+        label_->setText(label);
+        progress_->setValue(0);
+        progress_->show();
+    } else {
+        progress_->hide();
+        label_->setText(savedText_);
+    }
+    return previous;
+}
+
+void StatusBarWithProgress::SetProgressRange(int range) {
+    if (!shown_) ShowStatusProgress(true, label_->text());
+    progress_->setRange(0, range > 0 ? range : 1);
+}
+
+void StatusBarWithProgress::SetProgressPosition(int position) { progress_->setValue(position); }
+
+void StatusBarWithProgress::StepProgress(int delta) {
+    progress_->setValue(std::min(progress_->maximum(), progress_->value() + delta));
+}
+
+}  // namespace sc

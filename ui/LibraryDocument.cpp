@@ -1,0 +1,132 @@
+#include "ui/LibraryDocument.h"
+
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
+#include "scanner/DirectoryCompletion.h"
+#include "ui/Settings.h"
+
+namespace sc {
+namespace {
+
+constexpr const char* kExtension = ".swl";
+
+std::string WithListExtension(const std::string& path) {
+    return ToLowerAscii(ExtensionOf(path)) == kExtension ? path : path + kExtension;
+}
+
+}  // namespace
+
+LibraryDocument::LibraryDocument(LibraryController& controller, Settings& settings, FileDialogs& dialogs)
+    : controller_(controller), settings_(settings), dialogs_(&dialogs) {}
+
+bool LibraryDocument::Modified() const { return controller_.modified != 0; }
+
+std::string LibraryDocument::SaveChangesQuestion(const std::string& path) {
+    if (path.empty()) return "Änderungen speichern?";
+    return "Änderungen speichern unter \"" + path + "\"?";
+}
+
+bool LibraryDocument::ConfirmDiscard() {
+    if (!Modified()) return true;
+    const Answer answer = controller_.Ui().Ask(SaveChangesQuestion(path_), QuestionButtons::YesNoCancel,
+                                               Answer::Yes, MessageIcon::Question);
+    if (answer == Answer::Cancel) return false;
+    if (answer == Answer::No) return true;
+    return Save();
+}
+
+bool LibraryDocument::Load(const std::string& path, bool add) {
+    if (busy_) busy_(true);
+    const bool ok = LoadLibraryReporting(controller_, path, add);
+    controller_.Ui().SetStatusText({});
+    controller_.Ui().HideProgress();
+    if (busy_) busy_(false);
+    return ok;
+}
+
+bool LibraryDocument::Open(const std::string& path) {
+    if (path.empty() || !ConfirmDiscard()) return false;
+    const std::string absolute = MakeAbsolute(path);
+    // A missing file leaves the library as it was (the loader says so).
+    if (!FileExists(absolute)) return Load(absolute, false);
+    const bool ok = Load(absolute, false);
+    path_ = ok ? absolute : std::string();
+    settings_.recentFiles.AddRecentFile(absolute, true);
+    // What a damaged file gave is no change of the user's.
+    if (!ok) controller_.modified = 0;
+    OfferDirectoryCompletion();
+    return ok;
+}
+
+bool LibraryDocument::Add(const std::string& path) {
+    if (path.empty()) return false;
+    const bool ok = Load(MakeAbsolute(path), true);
+    OfferDirectoryCompletion();
+    return ok;
+}
+
+bool LibraryDocument::OpenWithDialog() {
+    const std::string path = dialogs_->ChooseOpenFile(StartDir());
+    if (path.empty()) return false;
+    RememberDir(path);
+    return Open(path);
+}
+
+bool LibraryDocument::AddWithDialog() {
+    const std::string path = dialogs_->ChooseOpenFile(StartDir());
+    if (path.empty()) return false;
+    RememberDir(path);
+    return Add(path);
+}
+
+bool LibraryDocument::Save() { return path_.empty() ? SaveAs() : SaveTo(path_); }
+
+bool LibraryDocument::SaveAs() {
+    const std::string proposed =
+        path_.empty() ? std::string("unbenannt.swl") : WithListExtension(FileNameOf(path_));
+    std::string chosen = dialogs_->ChooseSaveFile(StartDir(), proposed);
+    if (chosen.empty()) return false;
+    chosen = WithListExtension(MakeAbsolute(chosen));
+    if (FileExists(chosen) && chosen != path_ &&
+        controller_.Ui().Ask(OverwriteQuestion(chosen), QuestionButtons::YesNo, Answer::No) != Answer::Yes)
+        return false;
+    RememberDir(chosen);
+    if (!SaveTo(chosen)) return false;
+    path_ = chosen;
+    settings_.recentFiles.AddRecentFile(chosen, true);
+    return true;
+}
+
+bool LibraryDocument::SaveTo(const std::string& path) {
+    if (busy_) busy_(true);
+    const bool ok = SaveLibraryReporting(controller_, path, settings_.povHome);
+    controller_.Ui().SetStatusText({});
+    controller_.Ui().HideProgress();
+    if (busy_) busy_(false);
+    return ok;
+}
+
+void LibraryDocument::OfferDirectoryCompletion() {
+    if (controller_.noDirectoryCount == 0 || controller_.Library().LibraryPaths().empty()) return;
+    if (controller_.Ui().Ask(CompleteDirectoriesQuestion(controller_.noDirectoryCount), QuestionButtons::YesNo,
+                             Answer::Yes) == Answer::Yes) {
+        if (busy_) busy_(true);
+        CompleteDirectories(controller_);
+        if (busy_) busy_(false);
+    }
+}
+
+std::string LibraryDocument::StartDir() const {
+    if (!path_.empty()) return DirectoryOf(path_);
+    return settings_.lastSaveDir;
+}
+
+void LibraryDocument::RememberDir(const std::string& path) {
+    const std::string dir = DirectoryOf(MakeAbsolute(path));
+    if (!dir.empty()) settings_.lastSaveDir = WithoutTrailingSeparator(dir);
+}
+
+}  // namespace sc

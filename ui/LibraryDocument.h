@@ -1,0 +1,69 @@
+#pragma once
+// The open list file as the main window's file commands see it: opening
+// (after the save question), adding, saving, saving under a new name, the
+// recent files and the question before the library is dropped. The file
+// dialogs are the window's.
+#include <functional>
+#include <string>
+
+namespace sc {
+
+class LibraryController;
+class Settings;
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // "Texturenliste öffnen": an existing list file, or empty when cancelled.
+    virtual std::string ChooseOpenFile(const std::string& startDir) = 0;
+    // "Texturenliste speichern" proposing `proposedName`; empty when cancelled.
+    virtual std::string ChooseSaveFile(const std::string& startDir, const std::string& proposedName) = 0;
+};
+
+class LibraryDocument {
+public:
+    // All borrowed; they must outlive the document.
+    LibraryDocument(LibraryController& controller, Settings& settings, FileDialogs& dialogs);
+    virtual ~LibraryDocument() = default;
+
+    // The list file of the library; empty for an unnamed one.
+    const std::string& Path() const { return path_; }
+    bool Modified() const;
+    // Replaces the file dialogs (borrowed).
+    void SetDialogs(FileDialogs& dialogs) { dialogs_ = &dialogs; }
+
+    // Called with true before and false after loading and saving.
+    void SetBusyHook(std::function<void(bool)> hook) { busy_ = std::move(hook); }
+
+    // Opens a list file replacing the library, after the save question. A
+    // file that loads only in part (damaged) keeps what was read but leaves
+    // the library unnamed, so a later save cannot overwrite the damaged file.
+    bool Open(const std::string& path);
+    bool OpenWithDialog();
+    // Adds a list file's entries to the library.
+    bool Add(const std::string& path);
+    bool AddWithDialog();
+    // Saves to the current file; unnamed goes through SaveAs.
+    bool Save();
+    bool SaveAs();
+
+    // The question before the library is dropped (exit, opening another
+    // file): true when the caller may go on (saved, or the user said No).
+    bool ConfirmDiscard();
+    static std::string SaveChangesQuestion(const std::string& path);
+
+private:
+    bool Load(const std::string& path, bool add);
+    void OfferDirectoryCompletion();
+    std::string StartDir() const;
+    void RememberDir(const std::string& path);
+    bool SaveTo(const std::string& path);
+
+    LibraryController& controller_;
+    Settings& settings_;
+    FileDialogs* dialogs_;
+    std::function<void(bool)> busy_;
+    std::string path_;
+};
+
+}  // namespace sc
