@@ -2,6 +2,7 @@
 // delete, search, category, overview and editor commands are filled in with
 // their dialogs.
 #include "gui/DeclarationBox.h"
+#include "gui/LibraryViewStack.h"
 #include "gui/MainArea.h"
 #include "gui/MainWindow.h"
 #include "library/LibraryController.h"
@@ -29,8 +30,8 @@ void MainWindow::OnDeleteSelectedPreviews() {
 }
 
 void MainWindow::OnDeleteAll() {}
-void MainWindow::OnCollapseAll() {}
-void MainWindow::OnExpandAll() {}
+void MainWindow::OnCollapseAll() { views_->ExpandAll(false); }
+void MainWindow::OnExpandAll() { views_->ExpandAll(true); }
 
 void MainWindow::OnCompleteDirectories() {
     SetBusy(true);

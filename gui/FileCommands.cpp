@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "gui/MainWindow.h"
-#include "gui/PlaceholderViewStack.h"
+#include "gui/LibraryViewStack.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryController.h"
 #include "scanner/TextureSearch.h"
@@ -72,8 +72,12 @@ void MainWindow::RefreshViews() {
     UpdateTitle();
     UpdateMenu();
     UpdateChecks();
-    if (!views_->CurrentEntry() && views_->count() > 0) views_->setCurrentRow(0);
+    if (!views_->CurrentEntry()) {
+        const std::vector<TextureEntry*> entries = views_->EntriesInListOrder();
+        if (!entries.empty()) views_->SelectEntries({entries.front()});
+    }
     SetCurrentEntry(views_->CurrentEntry());
+    UpdateStatusText();
 }
 
 }  // namespace sc

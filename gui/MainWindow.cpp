@@ -16,7 +16,8 @@
 #include "gui/DeclarationBox.h"
 #include "gui/EntryBar.h"
 #include "gui/MainArea.h"
-#include "gui/PlaceholderViewStack.h"
+#include "gui/FilterField.h"
+#include "gui/LibraryViewStack.h"
 #include "gui/PreviewWindow.h"
 #include "gui/QtUserInterface.h"
 #include "gui/StatusBarWithProgress.h"
@@ -64,12 +65,6 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
 
     area_ = new MainArea(widths_, this);
     setCentralWidget(area_);
-    views_ = new PlaceholderViewStack(*controller_);
-    area_->SetListWidget(views_);
-    controller_->SetViews(views_);
-    connect(views_, &PlaceholderViewStack::CurrentEntryChanged, this, &MainWindow::SetCurrentEntry);
-    connect(views_, &PlaceholderViewStack::EntryActivated, this, &MainWindow::OnEntryActivated);
-    connect(views_, &QListWidget::itemSelectionChanged, this, &MainWindow::UpdateMenu);
     connect(area_->ShowButton(), &QPushButton::clicked, this, [this] { RunCommand(int(Command::RenderButton)); });
     connect(area_->ArrowButton(), &QToolButton::clicked, this, [this] { RunCommand(int(Command::TakeOver)); });
     connect(area_->Picture(), &PreviewWindow::ContextMenuRequested, this, &MainWindow::ShowPictureMenu);
@@ -79,9 +74,37 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     reloadTimer_.setSingleShot(true);
     reloadTimer_.setInterval(1000);
 
+    settings_->Load(true);
+    views_ = new LibraryViewStack(*controller_, *settings_);
+    area_->SetListWidget(views_);
+    controller_->SetViews(this);
+    connect(views_, &LibraryViewStack::currentEntryChanged, this, &MainWindow::SetCurrentEntry);
+    connect(views_, &LibraryViewStack::renderRequested, this, [this] { OnEntryActivated(views_->CurrentEntry()); });
+    connect(views_, &LibraryViewStack::selectionChanged, this, [this] {
+        UpdateMenu();
+        UpdateStatusText();
+    });
+    connect(views_, &LibraryViewStack::commandRequested, this, &MainWindow::RunCommand);
+    connect(views_, &LibraryViewStack::viewTypeChanged, this, [this](int type) {
+        settings_->listType = type;
+        UpdateChecks();
+        UpdateMenu();
+    });
+    connect(views_, &LibraryViewStack::onlySelectedChanged, this, [this] {
+        UpdateMenu();
+        area_->Relayout();
+    });
+    views_->SetMenuState([this] {
+        ViewMenuState state;
+        state.busy = busy_;
+        state.rendering = rendering_;
+        state.pluginInstalled = configuration_->IsInstalled();
+        state.editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
+        return state;
+    });
+    connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::UpdateStatusText);
     BuildToolbar();
     BuildMenus();
-    settings_->Load(true);
     installation_ = settings_->Installation();
     widths_ = PaneWidths(settings_->normalListWidth, settings_->normalContentWidth,
                          settings_->maximizedContentWidth);
@@ -98,6 +121,8 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     qApp->installEventFilter(this);
     SetBusy(true);  // until the start-up steps are through
     views_->Refresh();
+    toolbar_->addSeparator();
+    toolbar_->addWidget(views_->CreateFilterField(toolbar_));
     UpdateChecks();
     UpdateTitle();
 }
@@ -105,6 +130,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     controller_->SetViews(nullptr);
+    current_ = nullptr;
     if (QApplication::overrideCursor() && busy_) QApplication::restoreOverrideCursor();
 }
 
@@ -142,9 +168,7 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     c.noDirectoryCount = controller_->noDirectoryCount;
     c.pluginInstalled = configuration_->IsInstalled();
     c.onlySelectedMode = controller_->onlyMarkedShown;
-    c.onlySelectedToggleable =
-        controller_->onlyMarkedShown ||
-        (settings_->listType != kFileListType && views_->SelectedEntries().size() >= 2);
+    c.onlySelectedToggleable = views_->OnlySelectedShown() || views_->CanShowOnlySelected();
     c.listType = settings_->listType;
     return c;
 }
@@ -240,6 +264,28 @@ void MainWindow::ShowEntryInPaneButtons() {
     area_->ShowButton()->setEnabled(rendering_ || (showable && !busy_));
 }
 
+void MainWindow::EntryInserted(TextureEntry* entry) { views_->EntryInserted(entry); }
+void MainWindow::EntryUpdated(TextureEntry* entry) {
+    views_->EntryUpdated(entry);
+    if (entry == current_ && !rendering_) ShowEntryInPane(entry);
+}
+void MainWindow::EntryRemoved(TextureEntry* entry, bool lastOfFile) {
+    if (entry == current_) SetCurrentEntry(nullptr);
+    views_->EntryRemoved(entry, lastOfFile);
+}
+void MainWindow::Cleared() {
+    SetCurrentEntry(nullptr);
+    views_->Cleared();
+}
+void MainWindow::Refresh() { views_->Refresh(); }
+std::vector<TextureEntry*> MainWindow::SelectedEntries() { return views_->SelectedEntries(); }
+void MainWindow::SelectEntries(const std::vector<TextureEntry*>& entries) { views_->SelectEntries(entries); }
+std::vector<TextureEntry*> MainWindow::EntriesInListOrder() { return views_->EntriesInListOrder(); }
+
+void MainWindow::UpdateStatusText() {
+    if (!status_->ProgressShown()) status_->SetText(views_->StatusText());
+}
+
 bool MainWindow::FocusInViews() const {
     const QWidget* focus = QApplication::focusWidget();
     return focus && (focus == views_ || views_->isAncestorOf(focus));
@@ -316,6 +362,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     ui_->SetCancelled(true);
+    views_->SaveListSettings();
     SaveSettings();
     if (launcher_->StartedPov()) launcher_->AskClosePov("Swatchcraft");
     event->accept();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/QtUserInterface.h"
+#include "library/LibraryViews.h"
 #include "povray/PovInstallation.h"
 #include "preview/SampleScenes.h"
 #include "ui/MainCommands.h"
@@ -31,7 +32,7 @@ namespace sc {
 class LibraryController;
 class LibraryDocument;
 class MainArea;
-class PlaceholderViewStack;
+class LibraryViewStack;
 class PovConfiguration;
 class PovInstallationSource;
 class PovLauncher;
@@ -40,7 +41,7 @@ class StatusBarWithProgress;
 class TextureEntry;
 class FileDialogs;
 
-class MainWindow : public QMainWindow, private StartupHost {
+class MainWindow : public QMainWindow, private StartupHost, private LibraryViews {
     Q_OBJECT
 public:
     struct Options {
@@ -85,7 +86,7 @@ public:
     Settings& AppSettings() { return *settings_; }
     LibraryDocument& Document() { return *document_; }
     MainArea& Area() { return *area_; }
-    PlaceholderViewStack& Views() { return *views_; }
+    LibraryViewStack& Views() { return *views_; }
     StatusBarWithProgress& Status() { return *status_; }
     PovInstallation& Installation() { return installation_; }
     PovConfiguration& Configuration() { return *configuration_; }
@@ -200,6 +201,18 @@ private:
     void OnWebsite();
     void OnAbout();
 
+    // The library's changes reach the views through the window, so that the
+    // current entry is let go before it is destroyed.
+    void EntryInserted(TextureEntry* entry) override;
+    void EntryUpdated(TextureEntry* entry) override;
+    void EntryRemoved(TextureEntry* entry, bool lastOfFile) override;
+    void Cleared() override;
+    void Refresh() override;
+    std::vector<TextureEntry*> SelectedEntries() override;
+    void SelectEntries(const std::vector<TextureEntry*>& entries) override;
+    std::vector<TextureEntry*> EntriesInListOrder() override;
+    void UpdateStatusText();
+
     // Rendering (RenderCommands.cpp)
     void OnRenderButton();
     void OnTakeOver();
@@ -221,7 +234,7 @@ private:
     std::unique_ptr<LibraryDocument> document_;
     PaneWidths widths_{kMinListWidth, kMinPaneWidth, kMinPaneWidth};
     MainArea* area_ = nullptr;
-    PlaceholderViewStack* views_ = nullptr;
+    LibraryViewStack* views_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* previewMenu_ = nullptr;

@@ -163,10 +163,12 @@ void MainWindow::ApplyFlatToolbar() {
             toolAction->setCheckable(action && action->isCheckable());
             connect(toolAction, &QAction::triggered, this, [this, command = button.command] { RunCommand(command); });
             if (action) {
-                connect(action, &QAction::changed, toolAction, [action, toolAction] {
+                const auto follow = [action, toolAction] {
                     toolAction->setEnabled(action->isEnabled());
                     toolAction->setChecked(action->isChecked());
-                });
+                };
+                follow();
+                connect(action, &QAction::changed, toolAction, follow);
             }
             toolbar_->addAction(toolAction);
             if (QWidget* widget = toolbar_->widgetForAction(toolAction)) widget->setAccessibleName(tip);

@@ -5,7 +5,7 @@
 
 #include "gui/MainArea.h"
 #include "gui/MainWindow.h"
-#include "gui/PlaceholderViewStack.h"
+#include "gui/LibraryViewStack.h"
 #include "ui/Settings.h"
 
 namespace sc {
@@ -19,8 +19,16 @@ void MainWindow::SetListType(int listType) {
     views_->SetViewType(listType);
 }
 
-// The only-selected mode is built with the selection commands.
-void MainWindow::OnOnlySelected() {}
+// Which selection command chose the entries is known to the selection
+// commands; until they say, the heading names a plain selection.
+void MainWindow::OnOnlySelected() {
+    SetBusy(true);
+    if (views_->OnlySelectedShown())
+        views_->LeaveOnlySelected();
+    else
+        views_->ShowOnlySelected(0, settings_->compareImages == 1);
+    SetBusy(false);
+}
 
 void MainWindow::OnPreviewPane() {
     settings_->content = settings_->content == 1 ? 0 : 1;

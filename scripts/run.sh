@@ -1,9 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the program's main job: searching
-# POV-Ray's standard include folder for declarations and printing the library.
+# Installs what is missing, builds, and runs the program: the window with the
+# textures of POV-Ray's standard include folder when a display is there;
+# without one, the same search through the command-line tool, printing every
+# declaration found.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 include_dir=/usr/share/povray-3.7/include
-exec "$root/build/bin/swatchcraft-cli" scan --library-path "$include_dir" "$@" "$include_dir"
+bin="$root/build/bin"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  list="$root/build/standard-textures.swl"
+  # The list is made once; afterwards it keeps the previews rendered in the window.
+  if [ ! -f "$list" ]; then
+    "$bin/swatchcraft-cli" scan --library-path "$include_dir" -o "$list" "$include_dir" >/dev/null
+  fi
+  echo "Starte Swatchcraft mit den Texturen aus $include_dir ($list)."
+  exec "$bin/swatchcraft" "$list"
+fi
+echo "Kein Bildschirm gefunden (DISPLAY und WAYLAND_DISPLAY sind leer): das Fenster kann nicht starten."
+echo "Statt dessen durchsucht swatchcraft-cli $include_dir und zeigt die gefundenen Deklarationen."
+echo "Mit Bildschirm startet dieser Befehl das Fenster; ohne geht es auch mit: xvfb-run $0"
+exec "$bin/swatchcraft-cli" scan --library-path "$include_dir" "$@" "$include_dir"

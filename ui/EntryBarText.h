@@ -13,7 +13,4 @@ class TextureEntry;
 // separator and reads "?" when the file has none.
 std::vector<std::string> EntryBarParts(const TextureEntry* entry);
 
-// "M", "T", "P", "C", "F", "N", or "?" for another kind.
-const char* KindLetter(int kind);
-
 }  // namespace sc

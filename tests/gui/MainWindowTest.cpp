@@ -1,16 +1,274 @@
-// The main window under Qt's offscreen platform.
+// The main window under Qt's offscreen platform: start-up, enable states and
+// check marks, keys, recent files, the exit question, the splitter, the
+// preview pane, the title and accessibility.
 #include <gtest/gtest.h>
 
-#include "GuiApp.h"
-#include "gui/MainWindow.h"
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolBar>
+
+#include "gui/DeclarationBox.h"
+#include "gui/EntryBar.h"
+#include "gui/MainArea.h"
+#include "gui/LibraryViewStack.h"
+#include "gui/PreviewWindow.h"
+#include "gui/PreviewPicture.h"
+#include "GuiTestSupport.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "platform/IniFile.h"
+#include "preview/PreviewCodec.h"
+#include "ui/Settings.h"
+#include "ui/StartupSequence.h"
 
 namespace sc {
 namespace {
 
-TEST(MainWindowTest, CarriesTheProgramName) {
-    test::GuiApp();
-    MainWindow window;
-    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("Swatchcraft")));
+using test::DialogRecorder;
+using test::WindowHarness;
+using Strings = std::vector<std::string>;
+
+bool Enabled(MainWindow& w, Command c) { return w.ActionFor(int(c))->isEnabled(); }
+
+QAction* ToolAction(MainWindow& w, Command c) {
+    for (QAction* a : w.ToolBar()->actions())
+        if (a->data().toInt() == int(c)) return a;
+    return nullptr;
+}
+
+void Key(MainWindow& w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &w.Views();
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(target, &press);
+}
+
+Strings RecentTexts(MainWindow& w) {
+    Strings texts;
+    for (QAction* a : w.findChildren<QAction*>())
+        if (a->data().toInt() >= 1300 && a->data().toInt() <= 1304) texts.push_back(a->text().toStdString());
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
+    WindowHarness h;
+    std::string bytes = test::ReadFile(h.WriteListFile("lib.swl"));
+    bytes.resize(bytes.size() - 10);
+    const std::string damaged = h.dir.Write("damaged.swl", bytes);
+    WindowHarness started({damaged});
+    DialogRecorder recorder;
+    MainWindow& w = *started.window;
+    EXPECT_TRUE(w.Busy());
+    EXPECT_FALSE(Enabled(w, Command::Open));
+    w.StartUp();
+    EXPECT_EQ(recorder.texts, (Strings{NoInstallationMessage(), "POV-Ray Verzeichnis ändern", OpenFailedMessage(damaged)}));
+    EXPECT_FALSE(w.Busy());
+    EXPECT_TRUE(Enabled(w, Command::Open));
+    EXPECT_EQ(w.Document().Path(), "");  // what the damaged file gave can only be saved elsewhere
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
+}
+
+TEST(MainWindowTest, EnableStatesAndChecksFollowLibraryViewAndBusyState) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    EXPECT_FALSE(Enabled(w, Command::Save));
+    EXPECT_FALSE(ToolAction(w, Command::Save)->isEnabled());
+    h.fileDialogs->answer = h.WriteListFile("lib.swl");
+    w.RunCommand(int(Command::Open));
+    EXPECT_EQ(w.Controller().entryCount, 2);
+    EXPECT_TRUE(Enabled(w, Command::Save));
+    EXPECT_TRUE(ToolAction(w, Command::Save)->isEnabled());
+    EXPECT_TRUE(Enabled(w, Command::SelectEmpty));
+    EXPECT_FALSE(Enabled(w, Command::SelectFaulty));
+    EXPECT_FALSE(Enabled(w, Command::CollapseAll));  // the picture grid is shown
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft [lib.swl]"));
+    EXPECT_EQ(w.Area().Bar()->Parts().front(), QStringLiteral("T_A"));
+
+    w.RunCommand(int(Command::FileList));
+    EXPECT_TRUE(w.ActionFor(int(Command::FileList))->isChecked());
+    EXPECT_FALSE(w.ActionFor(int(Command::PictureList))->isChecked());
+    EXPECT_TRUE(ToolAction(w, Command::FileList)->isChecked());
+    EXPECT_TRUE(Enabled(w, Command::CollapseAll));
+    w.SetBusy(true);
+    EXPECT_FALSE(Enabled(w, Command::Open));
+    EXPECT_FALSE(ToolAction(w, Command::Open)->isEnabled());
+    EXPECT_FALSE(w.Area().ShowButton()->isEnabled());
+    w.SetBusy(false);
+    EXPECT_TRUE(w.Area().ShowButton()->isEnabled());
+}
+
+TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    w.Views().setFocus();
+    const int width = w.width();
+    Key(w, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.AppSettings().content, 0);
+    EXPECT_FALSE(w.Area().PaneShown());
+    EXPECT_EQ(w.width(), width - (120 + 8));
+    EXPECT_FALSE(w.ActionFor(int(Command::PreviewPane))->isChecked());
+    Key(w, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(w.AppSettings().listType, kTextureListType);
+
+    w.SetBusy(true);
+    Key(w, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.AppSettings().content, 0);
+    Key(w, Qt::Key_Escape);
+    EXPECT_TRUE(w.Ui().IsCancelled());
+    w.SetBusy(false);
+    w.SetRendering(true);
+    Key(w, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.AppSettings().content, 0);
+    EXPECT_FALSE(w.close());  // closing does nothing while rendering
+    w.SetRendering(false);
+    Key(w, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.AppSettings().content, 1);
+}
+
+TEST(MainWindowTest, RecentFilesAndTheExitQuestion) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    const std::string first = h.WriteListFile("lib.swl");
+    const std::string second = h.WriteListFile("zweite.swl");
+    for (const std::string& path : {first, second, first}) {
+        h.fileDialogs->answer = path;
+        w.RunCommand(int(Command::Open));
+    }
+    const Strings recent = RecentTexts(w);
+    ASSERT_EQ(recent.size(), 2u);
+    EXPECT_EQ(recent[0], "&1 lib.swl");  // the open file shows its name alone
+    EXPECT_EQ(recent[1].substr(0, 3), "&2 ");
+    EXPECT_NE(recent[1].find("zweite.swl"), std::string::npos);
+
+    w.Controller().modified = 1;
+    recorder.buttons = {"Abbrechen", "Nein"};
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(recorder.texts.back(), "Änderungen speichern unter \"" + first + "\"?");
+    EXPECT_TRUE(w.close());
+    const std::string ini = h.dir / "swatchcraft.ini";
+    EXPECT_EQ(GetIniString(ini, "Settings", "LastFile"), first);
+    EXPECT_EQ(GetIniString(ini, "LastFiles", "File2"), second);
+    EXPECT_EQ(GetIniString(ini, "Display", "Content"), "1");
+}
+
+TEST(MainWindowTest, SplitterDragStoresTheWidthsOfTheWindowState) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    w.show();
+    w.resize(900, 600);
+    QApplication::processEvents();
+    MainArea& area = w.Area();
+    area.Relayout();
+    const Rect splitter = area.CurrentLayout().splitter;
+    const QPointF start(splitter.x + 3, splitter.y + 50);
+    QMouseEvent press(QEvent::MouseButtonPress, start, area.mapToGlobal(start), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&area, &press);
+    const QPointF end(503, splitter.y + 50);
+    QMouseEvent move(QEvent::MouseMove, end, area.mapToGlobal(end), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&area, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, end, area.mapToGlobal(end), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&area, &release);
+    EXPECT_EQ(area.CurrentLayout().splitter.x, 500);
+    EXPECT_EQ(area.CurrentLayout().widths.pane, area.width() - 507);
+    EXPECT_GE(w.minimumWidth(), 320 + 128);
+}
+
+TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithCrLf) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    h.fileDialogs->answer = h.WriteListFile("lib.swl");
+    w.RunCommand(int(Command::Open));
+    ASSERT_TRUE(w.CurrentEntry());
+    DeclarationBox& box = *w.Area().TextBox();
+    EXPECT_TRUE(box.toPlainText().contains(QStringLiteral("#declare T_A = texture")));
+    EXPECT_FALSE(box.isReadOnly());
+    box.insertPlainText(QStringLiteral("// edited\n"));
+    EXPECT_TRUE(box.Edited());
+    QApplication::clipboard()->clear();
+    w.RunCommand(int(Command::CopyTexture));
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith(QStringLiteral("// >>> T_A (aus Datei \"stones.inc\", Zeile 1) <<<\r\n")));
+    EXPECT_TRUE(copied.endsWith(QStringLiteral("\r\n")));
+    EXPECT_FALSE(copied.contains(QStringLiteral("edited")));  // the stored declaration, not the edit
+    EXPECT_FALSE(box.Edited());
+
+    w.RunCommand(int(Command::SmallPreview));
+    EXPECT_EQ(w.Area().CurrentLayout().picture.width, 60);
+    EXPECT_TRUE(w.ActionFor(int(Command::SmallPreview))->isChecked());
+}
+
+TEST(MainWindowTest, StoredPreviewIsShownUprightWithItsColours) {
+    // A 16 x 16 frame buffer: bottom-up rows of blue-green-red pixels; the upper half is red.
+    std::vector<std::uint8_t> pixels(16 * 16 * 3);
+    for (int row = 0; row < 16; ++row)
+        for (int x = 0; x < 16; ++x) pixels[static_cast<size_t>((row * 16 + x) * 3 + (row < 8 ? 0 : 2))] = 255;
+    PreviewImage image;
+    ASSERT_TRUE(Encode(image, pixels.data(), pixels.size(), 16, 16, 100, nullptr));
+    PreviewWindow window;
+    window.ShowPreview(&image);
+    const QImage shown = window.ScreenCopy();
+    ASSERT_EQ(shown.size(), QSize(116, 116));  // drawn at the picture area's size
+    EXPECT_GT(qRed(shown.pixel(0, 0)), 200);
+    EXPECT_LT(qBlue(shown.pixel(0, 0)), 60);
+    EXPECT_GT(qBlue(shown.pixel(115, 115)), 200);
+    window.ShowPreview(nullptr);
+    EXPECT_TRUE(window.ScreenCopy().isNull());
+}
+
+TEST(MainWindowTest, TitleShowsTheProgressWhileRenderingMinimized) {
+    WindowHarness h;
+    MainWindow& w = *h.window;
+    w.SetRendering(true);
+    w.setWindowState(Qt::WindowMinimized);
+    w.SetRenderPercent(42);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("42% Swatchcraft"));
+    w.SetRendering(false);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
+}
+
+// Every control a screen reader or a test meets carries a name.
+void ExpectNamed(QAccessibleInterface* node, Strings& unnamed) {
+    if (!node) return;
+    static const QList<QAccessible::Role> controls = {QAccessible::PushButton, QAccessible::CheckBox,
+                                                      QAccessible::RadioButton, QAccessible::EditableText,
+                                                      QAccessible::List, QAccessible::ProgressBar,
+                                                      QAccessible::ButtonMenu};
+    if (controls.contains(node->role()) && !node->state().invisible && node->text(QAccessible::Name).isEmpty())
+        unnamed.push_back(node->object() ? node->object()->metaObject()->className() : "?");
+    for (int i = 0; i < node->childCount(); ++i) ExpectNamed(node->child(i), unnamed);
+}
+
+TEST(MainWindowTest, EveryControlHasAnAccessibleNameAndStandardButtonsAreGerman) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.show();
+    w.StartUp();
+    Strings unnamed;
+    ExpectNamed(QAccessible::queryAccessibleInterface(&w), unnamed);
+    EXPECT_EQ(unnamed, Strings{});
+    EXPECT_TRUE(test::FindAccessible(QAccessible::queryAccessibleInterface(&w), QStringLiteral("Vorschau übernehmen")));
+    EXPECT_TRUE(test::FindAccessible(QAccessible::queryAccessibleInterface(&w), QStringLiteral("Öffnen")));
+    QMessageBox box(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
 }
 
 }  // namespace

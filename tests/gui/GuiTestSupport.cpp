@@ -1,0 +1,119 @@
+#include "GuiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QApplication>
+
+#include "GuiApp.h"
+#include "gui/GermanTranslation.h"
+#include "gui/MessageDialogs.h"
+#include "gui/QtUserInterface.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolders.h"
+#include "scanner/TextureSearch.h"
+
+namespace sc::test {
+namespace {
+
+// Qt's German translation for the whole test program, on the one application.
+class QtEnvironment : public testing::Environment {
+public:
+    void SetUp() override { InstallGermanTranslation(GuiApp()); }
+};
+
+[[maybe_unused]] testing::Environment* const kQt = testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+QString Plain(QString text) { return text.remove(QLatin1Char('&')); }
+
+}  // namespace
+
+DialogRecorder::DialogRecorder() {
+    QtUserInterface::SetBoxHook([this](QMessageBox& box) {
+        texts.push_back(box.text().toStdString());
+        QAbstractButton* chosen = box.defaultButton();
+        if (next_ < buttons.size()) {
+            for (QAbstractButton* b : box.buttons())
+                if (Plain(b->text()).toStdString() == buttons[next_]) chosen = b;
+            ++next_;
+        }
+        if (!chosen && !box.buttons().isEmpty()) chosen = box.buttons().front();
+        if (chosen) chosen->click();
+    });
+    SetDialogHook([this](QDialog& dialog) {
+        texts.push_back(dialog.windowTitle().toStdString());
+        if (onDialog) onDialog(dialog);
+        if (acceptDialogs) dialog.accept();
+        else dialog.reject();
+    });
+}
+
+DialogRecorder::~DialogRecorder() {
+    QtUserInterface::SetBoxHook({});
+    SetDialogHook({});
+}
+
+WindowHarness::WindowHarness(std::vector<std::string> arguments, bool usablePovRay) {
+    SetProgramDataDirOverride(dir / "prog");
+    MainWindow::Options options;
+    options.settingsFile = dir / "swatchcraft.ini";
+    options.programDir = dir / "prog";
+    options.executableDir = dir / "exe";
+    options.installations = &installations;
+    options.arguments = std::move(arguments);
+    options.arguments.insert(options.arguments.begin(), "swatchcraft");
+    options.fontDirectories = &fonts;
+    if (usablePovRay) {
+        installations.records.currentHome = "/usr";
+        installations.records.currentVersionNo = PovInstallationProbe::VersionTextOf("/usr");
+        const PovVersionText version = ParsePovVersionText(*installations.records.currentVersionNo);
+        PovInstallation record(version.letter, "/usr", version.version, version.beta);
+        WriteIniString(options.settingsFile, "Locations", "PovHome", "/usr");
+        WriteIniString(options.settingsFile, "Locations", "PovVersion", std::to_string(record.VersionTimes100()));
+        WriteIniString(options.settingsFile, "Locations", "PovMinorVersion", std::to_string(record.Letter()));
+    }
+    WriteIniString(options.settingsFile, "Tip", "StartUp", "1");
+    window = std::make_unique<MainWindow>(options);
+    auto dialogs = std::make_unique<ScriptedFileDialogs>();
+    fileDialogs = dialogs.get();
+    window->SetFileDialogs(std::move(dialogs));
+    window->SetUrlOpener([](const QString&) { return true; });
+}
+
+WindowHarness::~WindowHarness() {
+    window.reset();
+    SetProgramDataDirOverride({});
+}
+
+std::string WindowHarness::WriteListFile(const std::string& name) {
+    const std::string inc = dir.Write("inc/stones.inc",
+                                      "#declare T_A = texture { pigment { rgb <1, 0, 0> } }\n"
+                                      "#declare T_B = texture { pigment { rgb <0, 0, 1> } }\n");
+    RecordingUserInterface quiet;
+    LibraryController other(quiet);
+    SearchOptions options;
+    options.explicitFiles = {inc};
+    SearchTextures(other, options);
+    EXPECT_TRUE(SaveLibrary(other, dir / name, ""));
+    return dir / name;
+}
+
+QAccessibleInterface* FindAccessible(QAccessibleInterface* root, const QString& name) {
+    if (!root) return nullptr;
+    if (root->text(QAccessible::Name) == name) return root;
+    for (int i = 0; i < root->childCount(); ++i)
+        if (QAccessibleInterface* found = FindAccessible(root->child(i), name)) return found;
+    return nullptr;
+}
+
+bool PressAccessible(QWidget* window, const QString& name) {
+    QAccessibleInterface* target = FindAccessible(QAccessible::queryAccessibleInterface(window), name);
+    if (!target || !target->actionInterface()) return false;
+    target->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    return true;
+}
+
+}  // namespace sc::test

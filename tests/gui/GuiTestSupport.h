@@ -1,0 +1,69 @@
+#pragma once
+// What the window tests share: one QApplication with Qt's German
+// translation for the whole program, a main window over private folders and
+// a fake POV-Ray probe, and hooks that answer message boxes and dialogs.
+#include <QAccessible>
+#include <QDialog>
+#include <QMessageBox>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/MainWindow.h"
+#include "povray/PovInstallationSource.h"
+#include "TestEnvironment.h"
+#include "ui/LibraryDocument.h"
+
+namespace sc::test {
+
+class FakeInstallations : public PovInstallationSource {
+public:
+    PovInstallationRecords records;
+    PovInstallationRecords Read() const override { return records; }
+};
+
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    std::string answer;
+    std::string ChooseOpenFile(const std::string&) override { return answer; }
+    std::string ChooseSaveFile(const std::string&, const std::string&) override { return answer; }
+};
+
+// Records every message box and dialog the window opens and answers them:
+// boxes with the button whose text (without '&') is next in `buttons`
+// (else the default button), dialogs by rejecting unless `acceptDialogs`.
+class DialogRecorder {
+public:
+    DialogRecorder();
+    ~DialogRecorder();
+    std::vector<std::string> texts;  // box texts and dialog titles, in order
+    std::vector<std::string> buttons;
+    bool acceptDialogs = false;
+    std::function<void(QDialog&)> onDialog;  // runs before the dialog is answered
+
+private:
+    size_t next_ = 0;
+};
+
+// A main window over a private settings file and program folder.
+struct WindowHarness {
+    explicit WindowHarness(std::vector<std::string> arguments = {}, bool usablePovRay = false);
+    ~WindowHarness();
+    TempDir dir;
+    FakeInstallations installations;
+    std::vector<std::string> fonts;
+    ScriptedFileDialogs* fileDialogs = nullptr;
+    std::unique_ptr<MainWindow> window;
+
+    // A list file with two textures (T_A, T_B) in the folder.
+    std::string WriteListFile(const std::string& name);
+};
+
+// The accessible object of `root` or a descendant named `name`, or null.
+QAccessibleInterface* FindAccessible(QAccessibleInterface* root, const QString& name);
+// Presses the control named `name` inside the window through its accessible action.
+bool PressAccessible(QWidget* window, const QString& name);
+
+}  // namespace sc::test

@@ -1,0 +1,214 @@
+// The start-up steps in their order, with a fake installation probe, and the
+// list file commands: the save question, save as, damaged files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/PathUtil.h"
+#include "povray/PovInstallationSource.h"
+#include "scanner/TextureSearch.h"
+#include "TestEnvironment.h"
+#include "ui/LibraryDocument.h"
+#include "ui/Settings.h"
+#include "ui/StartupSequence.h"
+#include "ui/TipFile.h"
+
+namespace sc {
+namespace {
+
+using test::RecordingUserInterface;
+using test::TempDir;
+using Steps = std::vector<std::string>;
+
+class FakeInstallations : public PovInstallationSource {
+public:
+    PovInstallationRecords records;
+    PovInstallationRecords Read() const override { return records; }
+};
+
+class RecordingHost : public StartupHost {
+public:
+    RecordingUserInterface ui;
+    Steps steps;
+    UserInterface& Ui() override { return ui; }
+    void ShowTipWindow() override { steps.push_back("tip"); }
+    bool EditingThroughPovWorks() override { return false; }
+    void ChooseInstallation() override { steps.push_back("choose after: " + ui.messages.back().text.substr(0, 20)); }
+    SuppressibleAnswer AskSuppressible(const std::string& text) override {
+        steps.push_back("ask: " + text.substr(0, 12));
+        return {false, true};
+    }
+    void ApplyLibraryPaths(const std::vector<std::string>& paths) override {
+        steps.push_back("paths: " + std::to_string(paths.size()));
+    }
+    void SetBusy(bool busy) override { steps.push_back(busy ? "busy" : "idle"); }
+    void RefreshViews() override { steps.push_back("refresh"); }
+    void OpenListFile(const std::string& path) override { steps.push_back("open: " + path); }
+};
+
+struct StartupFixture : testing::Test {
+    TempDir dir;
+    FakeInstallations installations;
+    RecordingHost host;
+    Settings settings{dir / "swatchcraft.ini", dir / "prog"};
+    std::vector<std::string> fonts{dir / "fonts"};
+
+    void SetUp() override { settings.Load(); }
+    void Run(const std::string& commandLineFile) {
+        RunDeferredStartup({settings, installations, dir / "prog", commandLineFile, &fonts}, host);
+    }
+};
+
+TEST_F(StartupFixture, UsableInstallationGoesStraightToPathsFontQuestionAndTheCommandLineFile) {
+    const std::string home = dir / "pov";
+    dir.Write("pov/bin/povray", "#!/bin/sh\n");
+    dir.Write("prog/swlegacy.pge", "old");
+    installations.records.currentHome = home;
+    installations.records.currentVersionNo = "3.7";
+    settings.povHome = home;
+    settings.povVersion = 370;
+    settings.povMinorVersion = 0;
+    settings.editWithPov = 1;
+    settings.loadLastFile = 1;
+    settings.lastFile = "/last.swl";
+    const std::string ini = std::string(std::getenv("HOME")) + "/.povray/3.7/povray.ini";
+    CreateDirectories(DirectoryOf(ini));
+    WriteFileAtomically(ini, "Library_Path=" + fonts[0] + "\nLibrary_Path=/usr/share/povray-3.7/include\n");
+
+    Run("/given.swl");
+    std::remove(ini.c_str());
+    EXPECT_EQ(host.steps, (Steps{"tip", "paths: 2", "ask: In der Datei", "idle", "refresh", "open: /given.swl"}));
+    ASSERT_FALSE(host.ui.messages.empty());
+    EXPECT_NE(host.ui.messages[0].text.find("swlegacy.pge"), std::string::npos);
+    EXPECT_FALSE(FileExists(dir / "prog/swlegacy.pge"));
+    EXPECT_EQ(settings.editWithPov, 0);  // the host said editing through POV-Ray cannot work
+    EXPECT_EQ(settings.ReadFlag("Ask", "DelFontDir", 1), 0);  // "Nicht erneut fragen" is kept at once
+}
+
+TEST_F(StartupFixture, MissingInstallationAsksForOneAndThenOpensTheLastFile) {
+    settings.WriteFlag("Tip", "StartUp", 1);
+    settings.povHome = dir / "nowhere";
+    settings.povVersion = 310;
+    settings.loadLastFile = 1;
+    settings.lastFile = "/last.swl";
+    Run("");
+    ASSERT_EQ(host.ui.messages.size(), 1u);
+    EXPECT_EQ(host.ui.messages[0].text, NoInstallationMessage());
+    EXPECT_EQ(host.steps, (Steps{"choose after: Sie haben noch keine", "paths: 0", "idle", "refresh",
+                                 "open: /last.swl"}));
+    EXPECT_EQ(settings.povVersion, 300);
+    EXPECT_EQ(CommandLineListFile({"swatchcraft", "/a b.swl", "--option"}), "/a b.swl");
+}
+
+TEST(TipFileTest, TipsGoRoundAndStartOverWhenTheFileChanges) {
+    TempDir dir;
+    const std::string tips = dir.Write("tips.txt", "; comment\nfirst\n\nsecond\r\n");
+    const std::string ini = dir / "s.ini";
+    EXPECT_EQ((Steps{NextTip(tips, ini), NextTip(tips, ini), NextTip(tips, ini)}), (Steps{"first", "second", "first"}));
+    WriteIniString(ini, "Tip", "TimeStamp", "1");
+    EXPECT_EQ(NextTip(tips, ini), "first");
+    EXPECT_EQ(NextTip(dir / "missing.txt", ini), "");
+}
+
+class ScriptedDialogs : public FileDialogs {
+public:
+    std::string answer;
+    std::vector<std::string> asked;  // start folder and proposed name of each call
+    std::string ChooseOpenFile(const std::string& startDir) override {
+        asked.push_back(startDir);
+        return answer;
+    }
+    std::string ChooseSaveFile(const std::string& startDir, const std::string& proposed) override {
+        asked.push_back(startDir + "|" + proposed);
+        return answer;
+    }
+};
+
+struct DocumentFixture : testing::Test {
+    TempDir dir;
+    RecordingUserInterface ui;
+    LibraryController controller{ui};
+    Settings settings{dir / "swatchcraft.ini", dir / "prog"};
+    ScriptedDialogs dialogs;
+    LibraryDocument document{controller, settings, dialogs};
+
+    // A list file with two entries, written through a separate library.
+    std::string WriteListFile(const std::string& name) {
+        const std::string inc = dir.Write("inc/stones.inc",
+                                          "#declare T_A = texture { pigment { rgb 1 } }\n"
+                                          "#declare T_B = texture { pigment { rgb 0 } }\n");
+        RecordingUserInterface quiet;
+        LibraryController other(quiet);
+        SearchOptions options;
+        options.explicitFiles = {inc};
+        SearchTextures(other, options);
+        EXPECT_TRUE(SaveLibrary(other, dir / name, ""));
+        return dir / name;
+    }
+};
+
+TEST_F(DocumentFixture, SaveQuestionNamesTheFileAndItsAnswersDecide) {
+    const std::string path = WriteListFile("lib.swl");
+    ASSERT_TRUE(document.Open(path));
+    EXPECT_TRUE(document.ConfirmDiscard());  // nothing changed: no question
+    EXPECT_TRUE(ui.questions.empty());
+    controller.modified = 1;
+    ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
+    EXPECT_FALSE(document.ConfirmDiscard());
+    EXPECT_EQ(ui.questions.back(), "Änderungen speichern unter \"" + path + "\"?");
+    EXPECT_TRUE(document.ConfirmDiscard());
+    EXPECT_EQ(controller.modified, 1);
+    EXPECT_TRUE(document.ConfirmDiscard());
+    EXPECT_EQ(controller.modified, 0);  // Yes saved
+    EXPECT_EQ(settings.recentFiles.File(0), path);
+    EXPECT_EQ(LibraryDocument::SaveChangesQuestion(""), "Änderungen speichern?");
+}
+
+TEST_F(DocumentFixture, SaveAsAddsTheExtensionAndAsksBeforeOverwriting) {
+    ASSERT_TRUE(document.Add(WriteListFile("lib.swl")));
+    controller.modified = 1;
+    dialogs.answer = dir / "copy";
+    const std::string startDir = settings.lastSaveDir;
+    ASSERT_TRUE(document.Save());  // unnamed: goes through save as
+    EXPECT_EQ(dialogs.asked.back(), startDir + "|unbenannt.swl");
+    EXPECT_EQ(document.Path(), dir / "copy.swl");
+    EXPECT_TRUE(FileExists(dir / "copy.swl"));
+
+    const std::string other = dir.Write("other.swl", "keep me");
+    dialogs.answer = other;
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(document.SaveAs());
+    EXPECT_NE(ui.questions.back().find("existiert bereits"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(other), "keep me");
+    EXPECT_EQ(dialogs.asked.back(), dir.Path() + "/|copy.swl");  // starts in the current file's folder
+}
+
+TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySave) {
+    std::string bytes = test::ReadFile(WriteListFile("lib.swl"));
+    bytes.resize(bytes.size() - 10);
+    const std::string damaged = dir.Write("damaged.swl", bytes);
+    EXPECT_FALSE(document.Open(damaged));
+    EXPECT_NE(ui.messages.back().text.find("damaged.swl"), std::string::npos);
+    EXPECT_EQ(controller.entryCount, 1);
+    EXPECT_EQ(document.Path(), "");
+    EXPECT_EQ(controller.modified, 0);
+    EXPECT_FALSE(document.Save());  // save as, cancelled
+    EXPECT_EQ(test::ReadFile(damaged), bytes);
+    controller.modified = 1;
+    ui.answers = {Answer::Yes};
+    EXPECT_FALSE(document.ConfirmDiscard());  // a cancelled save stops the exit
+
+    // A missing file leaves the library as it was.
+    controller.modified = 0;
+    ASSERT_TRUE(document.Open(dir / "lib.swl"));
+    EXPECT_FALSE(document.Open(dir / "gone.swl"));
+    EXPECT_EQ(document.Path(), dir / "lib.swl");
+    EXPECT_EQ(controller.entryCount, 2);
+}
+
+}  // namespace
+}  // namespace sc
