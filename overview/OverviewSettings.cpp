@@ -2,7 +2,10 @@
 
 #include <cctype>
 #include <fstream>
+#include <string_view>
+#include <unordered_set>
 
+#include "library/TextureLibrary.h"
 #include "overview/OverviewWriter.h"
 #include "platform/FileSystem.h"
 #include "platform/FontFiles.h"
@@ -124,6 +127,16 @@ void TemplateToggle(OverviewOptions& options, std::string& aspectText, UserInter
         options.useTemplate = false;
     }
     if (!options.useTemplate) options.Height = HeightForLayout(options.Type, options.Width);
+}
+
+bool OverviewPathsRequired(const TextureLibrary& library) {
+    std::unordered_set<std::string_view> names;
+    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
+        if (!e->marked) continue;
+        if (e->sourceFile && e->sourceFile->libraryPathIndex == 255) return true;
+        if (!names.insert(e->name).second) return true;
+    }
+    return false;
 }
 
 bool SplitNameAsPath(std::string& name, std::string& directory) {

@@ -13,6 +13,7 @@
 namespace sc {
 
 class OverviewWriter;
+class TextureLibrary;
 class UserInterface;
 
 // X and Y of a built-in layout (0 = 1x1, 1 = 4x3, 2 = 7x5, 3 = 12x9; others 4x3).
@@ -49,6 +50,11 @@ std::uint32_t WidthForHeight(const OverviewOptions& options, std::uint32_t heigh
 // The height without a template after a layout change (1x1: equal to the
 // width, else three quarters of it).
 std::uint32_t HeightForLayout(int type, std::uint32_t width);
+
+// True when the overview must name each include file with its folder: a
+// marked entry's file lies outside every library path, or two marked
+// entries share a name (byte for byte).
+bool OverviewPathsRequired(const TextureLibrary& library);
 
 // A Name typed as a path: Name keeps the file name without extension and
 // Directory becomes its folder (the root "/" when it was directly below it).

@@ -1,0 +1,80 @@
+#include "ui/EntryCommands.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "library/LibraryController.h"
+#include "platform/UserInterface.h"
+#include "ui/SelectionWindow.h"
+
+namespace sc {
+
+std::string RgbVectorText(const EntryColor& color) {
+    char text[128];
+    std::snprintf(text, sizeof text, "color rgb <%f, %f, %f>", static_cast<double>(color.red),
+                  static_cast<double>(color.green), static_cast<double>(color.blue));
+    return text;
+}
+
+std::string NormalisedCategory(const std::string& category) { return category.empty() ? "-" : category; }
+
+std::string CategoryQuestion(int selectedCount, const std::string& category) {
+    return "Sollen wirklich alle " + std::to_string(selectedCount) + " ausgewählten Einträge der Kategorie" + " " +
+           "\"" + NormalisedCategory(category) + "\"" + " zugeordnet werden?";
+}
+
+bool ChangeCategory(LibraryController& controller, const std::vector<TextureEntry*>& entries,
+                    const std::string& category) {
+    const std::string wanted = NormalisedCategory(category);
+    bool changed = false;
+    for (TextureEntry* e : entries) {
+        if (e->category == wanted) continue;
+        controller.ReleaseCategoryRef(e->category);
+        controller.AddCategoryRef(wanted);
+        e->category = wanted;
+        controller.Views().EntryUpdated(e);
+        changed = true;
+    }
+    if (changed) ++controller.modified;
+    return changed;
+}
+
+int IndexAfterDelete(int firstSelectedIndex, int remainingCount) {
+    if (remainingCount <= 0) return -1;
+    return std::min(std::max(firstSelectedIndex, 0), remainingCount - 1);
+}
+
+DeleteCommands::DeleteCommands(LibraryController& controller, SelectionWindow& window, UserInterface& ui)
+    : controller_(controller), window_(window), ui_(ui) {}
+
+int DeleteCommands::DeleteSelected() {
+    const auto selected = window_.SelectedEntries();
+    if (selected.empty()) return 0;
+    const int before = controller_.entryCount;
+    if (!controller_.onlyMarkedShown && static_cast<int>(selected.size()) == controller_.entryCount) {
+        controller_.NewLibrary();
+        return before;
+    }
+    const auto order = window_.EntriesInViewOrder();
+    int first = static_cast<int>(order.size());
+    for (TextureEntry* e : selected) {
+        const auto it = std::find(order.begin(), order.end(), e);
+        if (it != order.end()) first = std::min(first, static_cast<int>(it - order.begin()));
+    }
+    for (TextureEntry* e : selected) controller_.DeleteEntry(e);
+    if (controller_.Library().FileCount() == 0) controller_.modified = 0;
+    const auto remaining = window_.EntriesInViewOrder();
+    const int next = IndexAfterDelete(first, static_cast<int>(remaining.size()));
+    if (next >= 0 && !window_.FileListShown()) window_.SelectEntries({remaining[static_cast<size_t>(next)]});
+    return before - controller_.entryCount;
+}
+
+bool DeleteCommands::DeleteAll() {
+    if (ui_.Ask("Wirklich alles löschen?", QuestionButtons::YesNo, Answer::No) != Answer::Yes) return false;
+    controller_.NewLibrary();
+    return true;
+}
+
+void DeleteCommands::DeletePreviews() { controller_.DeletePreviews(); }
+
+}  // namespace sc

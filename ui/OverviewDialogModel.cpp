@@ -1,0 +1,137 @@
+#include "ui/OverviewDialogModel.h"
+
+#include "overview/OverviewSettings.h"
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
+#include "ui/Settings.h"
+
+namespace sc {
+namespace {
+
+constexpr double kVersion31 = 3.1 - 1e-6;
+
+std::string Stem(const std::string& path) {
+    const std::string file = FileNameOf(path);
+    return file.substr(0, file.size() - ExtensionOf(file).size());
+}
+
+}  // namespace
+
+OverviewDialogModel::OverviewDialogModel(const Settings& settings, const std::string& listFilePath,
+                                         std::uint32_t markedCount, bool pathsRequired, double povVersion,
+                                         UserInterface& ui)
+    : pathsRequired_(pathsRequired), povVersion_(povVersion), ui_(ui) {
+    OverviewOptions& o = options_;
+    o.Name = listFilePath.empty() ? "textures" : Stem(listFilePath);
+    o.texturesCount = markedCount;
+    o.Type = settings.type <= 3 ? settings.type : 1;
+    o.Background = settings.background;
+    o.WriteTextures = settings.writeTextures != 0 && povVersion >= kVersion31;
+    o.Directory = settings.outputDirectory;
+    o.templatePath = settings.templatePath;
+    o.useTemplate = settings.templateUse != 0;
+    o.IniFile = settings.renderIniFile;
+    o.transformation = settings.textureModifiers;
+    o.Width = static_cast<std::uint32_t>(settings.renderWidth > 0 ? settings.renderWidth : 800);
+    o.Height = static_cast<std::uint32_t>(settings.renderHeight > 0 ? settings.renderHeight : 600);
+    o.ShowType = settings.showType != 0;
+    o.WritePaths = settings.writePaths != 0 || pathsRequired;
+    o.Images2Local = settings.images2Local != 0;
+    o.validated = false;
+    o.templateSamples = 0;
+}
+
+void OverviewDialogModel::Opened() {
+    options_.WriteTextures = povVersion_ >= kVersion31;
+    if (pathsRequired_) options_.WritePaths = true;
+}
+
+void OverviewDialogModel::ToggleTemplate() { TemplateToggle(options_, aspectText_, ui_); }
+
+void OverviewDialogModel::ChooseMode(bool writeTextures) {
+    if (options_.WriteTextures != writeTextures) options_.validated = false;
+    options_.WriteTextures = writeTextures;
+    if (!writeTextures) {
+        previewAllowed_ = true;
+        if (povVersion_ >= kVersion31)
+            ui_.ShowMessage(std::string("Da Sie POV-Ray 3.1 für Swatchcraft angegeben haben,\n") +
+                                "ist es zu empfehlen, daß Sie die zweite Option\n\n" +
+                                "  \"POV-Ray 3.1 (Vollständige Deklarationen)\"\n\n" + "benutzen.",
+                            MessageIcon::Exclamation);
+        return;
+    }
+    if (povVersion_ < kVersion31) {
+        ui_.ShowMessage(
+            std::string("Mit dieser Option ist eine Berechnung der Übersichtsbilder nur ab POV-Ray 3.1 möglich.\n\n") +
+                "Da für Swatchcraft eine niedrigere Version angegeben wurde, ist keine Vorschauberechnung möglich.",
+            MessageIcon::Exclamation);
+        previewAllowed_ = false;
+    }
+}
+
+bool OverviewDialogModel::SetWritePaths(bool on) {
+    if (!on && pathsRequired_) {
+        ui_.ShowMessage(std::string("Da Texturen mit gleichem Namen vorhanden sind, oder sich\n") +
+                            "einige Texturen nicht in einem der Bibliotheksverzeichnisse\n" +
+                            "von POV-Ray befinden ist eine Deaktivierung dieser Option\n" + "nicht möglich",
+                        MessageIcon::Information);
+        options_.WritePaths = true;
+        return false;
+    }
+    options_.WritePaths = on;
+    return true;
+}
+
+void OverviewDialogModel::ChooseLayout(int type) {
+    if (options_.useTemplate || type < 0 || type > 3) return;
+    options_.Type = static_cast<std::uint8_t>(type);
+    options_.Height = HeightForLayout(type, options_.Width);
+}
+
+void OverviewDialogModel::WidthLeft(std::uint32_t width) {
+    options_.Width = width;
+    options_.Height = HeightForWidth(options_, width);
+}
+
+void OverviewDialogModel::HeightLeft(std::uint32_t height) {
+    options_.Height = height;
+    options_.Width = WidthForHeight(options_, height);
+}
+
+void OverviewDialogModel::NameLeft(const std::string& name) {
+    options_.Name = name;
+    std::string directory;
+    if (SplitNameAsPath(options_.Name, directory)) options_.Directory = directory.empty() ? "/" : directory;
+}
+
+OverviewEnables OverviewDialogModel::Enables() const {
+    OverviewEnables e;
+    e.layout = !options_.useTemplate;
+    e.writePaths = !options_.WriteTextures;
+    e.preview = previewAllowed_;
+    e.templateEdit = !options_.templatePath.empty();
+    e.iniEdit = !options_.IniFile.empty();
+    e.write = !options_.Name.empty();
+    return e;
+}
+
+std::string OverviewDialogModel::PageCountLine() const { return sc::PageCountLine(options_); }
+
+void OverviewDialogModel::StoreInto(Settings& settings) const {
+    const OverviewOptions& o = options_;
+    settings.writeTextures = o.WriteTextures ? 1 : 0;
+    settings.writePaths = o.WritePaths ? 1 : 0;
+    settings.showType = o.ShowType ? 1 : 0;
+    settings.background = o.Background;
+    settings.images2Local = o.Images2Local ? 1 : 0;
+    settings.type = o.Type;
+    settings.textureModifiers = o.transformation;
+    settings.outputDirectory = o.Directory;
+    settings.templateUse = o.useTemplate ? 1 : 0;
+    settings.templatePath = o.templatePath;
+    settings.renderIniFile = o.IniFile;
+    settings.renderWidth = static_cast<int>(o.Width);
+    settings.renderHeight = static_cast<int>(o.Height);
+}
+
+}  // namespace sc

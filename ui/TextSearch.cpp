@@ -1,0 +1,154 @@
+#include "ui/TextSearch.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "library/LibraryController.h"
+#include "platform/UserInterface.h"
+#include "scanner/DeclarationReader.h"
+#include "ui/SelectionWindow.h"
+
+namespace sc {
+namespace {
+
+// Bytes above 127 are parts of letters in UTF-8 text (umlauts).
+bool IsWordLetter(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+bool Continues(unsigned char outside, unsigned char edge) {
+    return (IsWordLetter(outside) && IsWordLetter(edge)) || (IsDigit(outside) && IsDigit(edge));
+}
+
+bool SameChar(char a, char b, bool matchCase) {
+    if (matchCase) return a == b;
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+}
+
+std::size_t FindAt(std::string_view haystack, std::string_view needle, bool matchCase, std::size_t from) {
+    auto it = std::search(haystack.begin() + static_cast<std::ptrdiff_t>(from), haystack.end(), needle.begin(),
+                          needle.end(), [matchCase](char a, char b) { return SameChar(a, b, matchCase); });
+    return it == haystack.end() ? std::string_view::npos : static_cast<std::size_t>(it - haystack.begin());
+}
+
+int IndexOf(const std::vector<TextureEntry*>& order, const TextureEntry* entry) {
+    auto it = std::find(order.begin(), order.end(), entry);
+    return it == order.end() ? -1 : static_cast<int>(it - order.begin());
+}
+
+}  // namespace
+
+std::size_t FindOccurrence(std::string_view haystack, std::string_view needle, bool matchCase, bool wholeWords,
+                           std::size_t from) {
+    if (needle.empty()) return std::string_view::npos;
+    for (std::size_t at = from; at + needle.size() <= haystack.size(); ++at) {
+        at = FindAt(haystack, needle, matchCase, at);
+        if (at == std::string_view::npos) return at;
+        if (!wholeWords) return at;
+        const std::size_t end = at + needle.size();
+        const bool before = at > 0 && Continues(haystack[at - 1], needle.front());
+        const bool after = end < haystack.size() && Continues(haystack[end], needle.back());
+        if (!before && !after) return at;
+    }
+    return std::string_view::npos;
+}
+
+std::string NotFoundText(const std::string& text) { return "\"" + text + "\"\nnicht gefunden."; }
+
+TextSearch::TextSearch(LibraryController& controller, SelectionWindow& window, UserInterface& ui)
+    : controller_(controller), window_(window), ui_(ui) {}
+
+std::string TextSearch::SearchableText(TextureEntry& entry) {
+    switch (settings_.field) {
+        case SearchField::FileName:
+            return entry.sourceFile ? entry.sourceFile->directory + entry.sourceFile->fileName : std::string();
+        case SearchField::TextureName: return entry.name;
+        case SearchField::TextureText: break;
+    }
+    LoadDeclaration(controller_.Library(), entry, settings_.inConstants);
+    std::string text = entry.record && entry.record->text ? *entry.record->text : std::string();
+    if (settings_.inConstants)
+        for (const DeclarationRecord* d : entry.dependencies)
+            if (d && d->text) text += " " + *d->text;
+    return text;
+}
+
+void TextSearch::Start(SearchAction action) {
+    settings_.action = action;
+    if (settings_.text.empty()) return;
+    settings_.startEntry = nullptr;  // a new pass from the current entry
+    Run();
+}
+
+bool TextSearch::Again() { return !settings_.text.empty() && Run(); }
+
+bool TextSearch::Run() {
+    ui_.SetCancelled(false);
+    window_.SetBusy(true);
+    const auto order = window_.EntriesInViewOrder();
+    const int n = static_cast<int>(order.size());
+    TextureEntry* current = window_.CurrentEntry();
+    if (IndexOf(order, current) < 0) current = n > 0 ? order.front() : nullptr;
+    SearchSettings& s = settings_;
+    if (!s.startEntry || s.changeCounter != controller_.modified || current != s.lastFound ||
+        IndexOf(order, s.startEntry) < 0) {
+        s.startEntry = current;
+        s.changeCounter = controller_.modified;
+        s.visited = 0;
+        s.foundSinceStart = false;
+    }
+    const bool selectAll = s.action == SearchAction::SelectAll;
+    const int step = s.up ? -1 : 1;
+    int pos = IndexOf(order, current);
+    if (s.visited == 0 || selectAll) {
+        s.visited = 0;
+        pos = IndexOf(order, s.startEntry) - step;
+    }
+    ui_.SetStatusText("Suche:");
+    ui_.SetProgressRange(n);
+    ui_.SetProgressPosition(0);
+    std::vector<TextureEntry*> hits;
+    bool found = false;
+    while (n > 0) {
+        pos = ((pos + step) % n + n) % n;
+        TextureEntry* e = order[static_cast<size_t>(pos)];
+        if (e == s.startEntry && s.visited > 0) {
+            s.visited = 0;
+            if (!s.foundSinceStart || selectAll) break;
+            ui_.SetProgressPosition(0);
+        }
+        e->marked = false;
+        ++s.visited;
+        ui_.StepProgress();
+        if (ui_.IsCancelled()) break;
+        ui_.PumpMessages();
+        if (FindOccurrence(SearchableText(*e), s.text, s.matchCase, s.wholeWords) == std::string::npos) continue;
+        s.foundSinceStart = true;
+        if (!selectAll) {
+            window_.SelectEntries({e});
+            s.lastFound = e;
+            found = true;
+            break;
+        }
+        e->marked = true;
+        hits.push_back(e);
+    }
+    const bool cancelled = ui_.IsCancelled();
+    ui_.SetCancelled(false);
+    if (selectAll && !hits.empty() && !cancelled) {
+        std::vector<TextureEntry*> marked;
+        for (TextureEntry* e : order)
+            if (e->marked) marked.push_back(e);
+        window_.SelectEntries(marked);
+        found = true;
+    }
+    s.action = SearchAction::FindNext;
+    ui_.HideProgress();
+    ui_.SetStatusText({});
+    window_.SetBusy(false);
+    window_.RefreshStatus();
+    if (!found && !cancelled) ui_.ShowMessage(NotFoundText(s.text), MessageIcon::Information);
+    return found;
+}
+
+}  // namespace sc
