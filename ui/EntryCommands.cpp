@@ -5,6 +5,7 @@
 
 #include "library/LibraryController.h"
 #include "platform/UserInterface.h"
+#include "ui/EntryCategory.h"
 #include "ui/SelectionWindow.h"
 
 namespace sc {
@@ -16,26 +17,19 @@ std::string RgbVectorText(const EntryColor& color) {
     return text;
 }
 
-std::string NormalisedCategory(const std::string& category) { return category.empty() ? "-" : category; }
-
 std::string CategoryQuestion(int selectedCount, const std::string& category) {
     return "Sollen wirklich alle " + std::to_string(selectedCount) + " ausgewählten Einträge der Kategorie" + " " +
-           "\"" + NormalisedCategory(category) + "\"" + " zugeordnet werden?";
+           "\"" + CategoryFromEdit(category) + "\"" + " zugeordnet werden?";
 }
 
 bool ChangeCategory(LibraryController& controller, const std::vector<TextureEntry*>& entries,
                     const std::string& category) {
-    const std::string wanted = NormalisedCategory(category);
     bool changed = false;
     for (TextureEntry* e : entries) {
-        if (e->category == wanted) continue;
-        controller.ReleaseCategoryRef(e->category);
-        controller.AddCategoryRef(wanted);
-        e->category = wanted;
+        if (!SetEntryCategory(controller, *e, category)) continue;
         controller.Views().EntryUpdated(e);
         changed = true;
     }
-    if (changed) ++controller.modified;
     return changed;
 }
 

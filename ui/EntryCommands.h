@@ -18,11 +18,9 @@ std::string RgbVectorText(const EntryColor& color);
 
 // The question before a category change ("-" stands for an empty category).
 std::string CategoryQuestion(int selectedCount, const std::string& category);
-// The category as stored: an empty one becomes "-".
-std::string NormalisedCategory(const std::string& category);
 
-// Gives the entries the category, keeping the category list's use counts in
-// step; true when any entry changed.
+// Gives the entries the category (SetEntryCategory for each) and redraws
+// them; true when any entry changed.
 bool ChangeCategory(LibraryController& controller, const std::vector<TextureEntry*>& entries,
                     const std::string& category);
 

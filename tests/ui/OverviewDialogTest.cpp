@@ -2,6 +2,7 @@
 // page preview's pages and render run.
 #include <gtest/gtest.h>
 
+#include "FakeSelectionWindow.h"
 #include "library/TextureEntry.h"
 #include "overview/OverviewSettings.h"
 #include "TestEnvironment.h"
@@ -115,6 +116,21 @@ TEST_F(OverviewDialogFixture, SaveAsDefaultWritesTheOverviewGroup) {
     EXPECT_EQ(again.type, 3);
     EXPECT_EQ(again.textureModifiers, "scale 2");
     EXPECT_EQ(again.renderHeight, static_cast<int>(HeightForLayout(3, model.Options().Width)));
+}
+
+TEST(OverviewPathsRequired, SharedNamesOrFilesOutsideTheLibraryPathsAmongTheMarked) {
+    test::LibraryFixture f;
+    f.controller.Library().SetLibraryPaths({f.dir.Path()});
+    f.AddFile("a.inc", "", {{"Stone", 2}, {"Wood", 2}});
+    f.AddFile("sub/b.inc", "", {{"Stone", 2}});
+    f.Entry("Wood")->marked = true;
+    EXPECT_FALSE(OverviewPathsRequired(f.controller.Library()));
+    f.controller.MarkAll(true);
+    EXPECT_TRUE(OverviewPathsRequired(f.controller.Library()));  // outside and shared
+    f.controller.MarkFile(f.Entry("Wood")->sourceFile, false);
+    EXPECT_TRUE(OverviewPathsRequired(f.controller.Library()));  // outside only
+    f.controller.Library().SetLibraryPaths({f.dir.Path(), f.dir / "sub"});
+    EXPECT_FALSE(OverviewPathsRequired(f.controller.Library()));
 }
 
 TEST(PagePreview, PagesAndPictureArea) {
