@@ -55,8 +55,16 @@ std::string SearchResultText(int textures, int files, int directories) {
 TextureSearch::TextureSearch(LibraryController& controller, SearchOptions options)
     : controller_(controller), ui_(controller.Ui()), options_(std::move(options)) {}
 
+TextureSearch::TextureSearch(LibraryController& controller, SearchOptions options, UserInterface& progress)
+    : controller_(controller), ui_(progress), options_(std::move(options)) {}
+
 void TextureSearch::Run() {
     RunPasses();
+    OfferDirectoryCompletion();
+}
+
+void TextureSearch::OfferDirectoryCompletion() {
+    UserInterface& ui = controller_.Ui();
     const auto& paths = controller_.Library().LibraryPaths();
     if (controller_.noDirectoryCount > 0 && !paths.empty()) {
         const std::string question =
@@ -65,7 +73,7 @@ void TextureSearch::Run() {
             "Das Vorhandensein der Textur und ggf. dessen Anzeige" + " kann aus diesem Grund\n" +
             "nicht gewährleistet werden.\n\n" + "Soll deshalb versucht werden, die betreffenden Texturen " +
             "innerhalb der vorhandenen\nBibliotheksverzeichnisse zu suchen?";
-        if (ui_.Ask(question, QuestionButtons::YesNo, Answer::No, MessageIcon::Question) == Answer::Yes)
+        if (ui.Ask(question, QuestionButtons::YesNo, Answer::No, MessageIcon::Question) == Answer::Yes)
             CompleteDirectories(controller_);
     }
     controller_.Views().Refresh();

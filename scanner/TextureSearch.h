@@ -53,10 +53,16 @@ class TextureSearch : private SearchScanHooks {
 public:
     // Both are borrowed and must outlive the search.
     TextureSearch(LibraryController& controller, SearchOptions options);
+    // The same with the passes' progress, texts and cancel flag on `progress`
+    // (a progress window) instead of the controller's interface.
+    TextureSearch(LibraryController& controller, SearchOptions options, UserInterface& progress);
 
     // The whole command after the dialog: both passes, then the offer to
     // complete directories, then a refresh of the views.
     void Run();
+    // The steps after the passes: the offer to complete directories (asked
+    // through the controller's interface), then a refresh of the views.
+    void OfferDirectoryCompletion();
     // The counting pass and, when files were counted and nothing cancelled, the search pass.
     void RunPasses();
     // Counts or searches the matching files of one directory (and its

@@ -1,0 +1,31 @@
+#include "gui/DuplicatesDialog.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "gui/AccessibleNames.h"
+
+namespace sc {
+
+DuplicatesDialog::DuplicatesDialog(bool compareImages, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Duplikate anzeigen"));
+    names_ = new QRadioButton(QStringLiteral("&Namen vergleichen"));
+    images_ = new QRadioButton(QStringLiteral("&Bilder vergleichen"));
+    (compareImages ? images_ : names_)->setChecked(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(names_);
+    layout->addWidget(images_);
+    layout->addWidget(buttons);
+    NameControls(this);
+}
+
+bool DuplicatesDialog::CompareImages() const { return images_->isChecked(); }
+
+}  // namespace sc

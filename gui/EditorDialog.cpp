@@ -1,0 +1,69 @@
+#include "gui/EditorDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "gui/AccessibleNames.h"
+#include "ui/Settings.h"
+
+namespace sc {
+
+EditorDialog::EditorDialog(bool editWithPov, const QString& editorCommand, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Set Editor"));
+    pov_ = new QRadioButton(QStringLiteral("&POV-Ray"));
+    other_ = new QRadioButton(QStringLiteral("&Kommandozeile für anderen Editor:"));
+    (editWithPov ? pov_ : other_)->setChecked(true);
+    command_ = new QLineEdit(editorCommand);
+    command_->setAccessibleName(QStringLiteral("Kommandozeile für anderen Editor"));
+    auto* browse = new QPushButton(QStringLiteral("..."));
+    browse->setToolTip(QStringLiteral("Editor auswählen"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(browse, &QPushButton::clicked, this, &EditorDialog::Browse);
+    connect(other_, &QRadioButton::toggled, this, &EditorDialog::UpdateEnables);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(pov_, 0, 0, 1, 2);
+    grid->addWidget(other_, 1, 0, 1, 2);
+    grid->addWidget(command_, 2, 0);
+    grid->addWidget(browse, 2, 1);
+    grid->addWidget(buttons, 3, 0, 1, 2);
+    setMinimumWidth(420);
+    UpdateEnables();
+    NameControls(this);
+}
+
+void EditorDialog::UpdateEnables() { command_->setEnabled(other_->isChecked()); }
+
+void EditorDialog::Browse() {
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Editor auswählen"), QStringLiteral("/usr/bin"));
+    // A path with blanks must stay one word of the command line.
+    if (!file.isEmpty()) command_->setText(file.contains(QLatin1Char(' ')) ? QLatin1Char('"') + file + QLatin1Char('"') : file);
+}
+
+bool EditorDialog::EditWithPov() const { return pov_->isChecked(); }
+
+QString EditorDialog::EditorCommand() const { return command_->text().trimmed(); }
+
+bool EditorDialog::Run(Settings& settings, QWidget* parent, const std::function<bool(const QString&)>& hint) {
+    if (settings.ReadFlag("Info", "SetEditor", 1) != 0) {
+        const bool suppress = hint(QStringLiteral(
+            "Der im folgenden anzugebende Editor wird in Swatchcraft benutzt, um Ini-Dateien oder die Template-Datei "
+            "für Texturenübersichten zu bearbeiten.\n\n"
+            "Sie können hierzu auch ein evtl. installiertes POV-Ray benutzen."));
+        settings.WriteFlag("Info", "SetEditor", suppress ? 0 : 1);
+    }
+    EditorDialog dialog(settings.editWithPov != 0, QString::fromStdString(settings.editor), parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    settings.editWithPov = dialog.EditWithPov() ? 1 : 0;
+    settings.editor = dialog.EditorCommand().toStdString();
+    return true;
+}
+
+}  // namespace sc

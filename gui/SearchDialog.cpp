@@ -1,0 +1,193 @@
+#include "gui/SearchDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "gui/AccessibleNames.h"
+#include "gui/FileChooserDialog.h"
+#include "gui/SearchProgressDialog.h"
+#include "library/LibraryController.h"
+#include "platform/FileSystem.h"
+#include "povray/LibraryPaths.h"
+#include "ui/Settings.h"
+
+namespace sc {
+namespace {
+
+const char* const kKindTexts[6] = {"&Materials", "&Texturen", "&Pigments", "&Colors", "&Finishs", "&Normals"};
+
+}  // namespace
+
+SearchDialog::SearchDialog(const Settings& settings, std::string povHome, std::vector<std::string> explicitFiles,
+                           UserInterface& ui, PathEditor editPaths, QWidget* parent)
+    : QDialog(parent), home_(std::move(povHome)), explicitFiles_(std::move(explicitFiles)), ui_(ui),
+      editPaths_(std::move(editPaths)) {
+    setWindowTitle(QStringLiteral("Texturen suchen"));
+    auto* patternLabel = new QLabel(QStringLiteral("&Dateien für Suche:"));
+    patterns_ = new QLineEdit(QStringLiteral("*.inc"));
+    patternLabel->setBuddy(patterns_);
+    files_ = new QPushButton(QStringLiteral("Files"));
+    files_->setToolTip(QStringLiteral("Datei(en) auswählen"));
+    if (!explicitFiles_.empty()) {
+        QStringList names;
+        for (const auto& f : explicitFiles_) names << QString::fromStdString(f);
+        patterns_->setText(names.join(QStringLiteral(";")));
+    }
+
+    auto* where = new QGroupBox(QStringLiteral("Suche in"));
+    libraryDirs_ = new QRadioButton(QStringLiteral("Suche in POV-Ray &Include-Verzeichnissen"));
+    setUp_ = new QPushButton(QStringLiteral("einste&llen..."));
+    other_ = new QRadioButton(QStringLiteral("&anderes:"));
+    directory_ = new QLineEdit(QString::fromStdString(settings.scanDir));
+    directory_->setAccessibleName(QStringLiteral("anderes Verzeichnis"));
+    browse_ = new QPushButton(QStringLiteral("Dir"));
+    browse_->setToolTip(QStringLiteral("Verzeichnis auswählen"));
+    subdirs_ = new QCheckBox(QStringLiteral("&Unterverzeichnisse einschließen"));
+    subdirs_->setChecked(settings.scanSubdirs != 0);
+    (settings.libraryDirs != 0 ? libraryDirs_ : other_)->setChecked(true);
+    auto* whereGrid = new QGridLayout(where);
+    whereGrid->addWidget(libraryDirs_, 0, 0, 1, 2);
+    whereGrid->addWidget(setUp_, 0, 2);
+    whereGrid->addWidget(other_, 1, 0);
+    whereGrid->addWidget(directory_, 1, 1);
+    whereGrid->addWidget(browse_, 1, 2);
+    whereGrid->addWidget(subdirs_, 2, 1, 1, 2);
+
+    auto* kinds = new QGroupBox(QStringLiteral("Suche nach"));
+    auto* kindGrid = new QGridLayout(kinds);
+    const int wanted[6] = {settings.materials, settings.textures, settings.pigments,
+                           settings.colors,    settings.finishs,  settings.normals};
+    for (int i = 0; i < 6; ++i) {
+        kinds_[i] = new QCheckBox(QString::fromUtf8(kKindTexts[i]));
+        kinds_[i]->setChecked(wanted[i] != 0);
+        kindGrid->addWidget(kinds_[i], i % 3, i / 3);
+    }
+    includes_ = new QCheckBox(QStringLiteral("Gefundene #include-Anweisungen verfolgen"));
+    includes_->setChecked(settings.includedFiles != 0);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &SearchDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(patternLabel, 0, 0);
+    grid->addWidget(patterns_, 0, 1);
+    grid->addWidget(files_, 0, 2);
+    grid->addWidget(where, 1, 0, 1, 3);
+    grid->addWidget(kinds, 2, 0, 1, 3);
+    grid->addWidget(includes_, 3, 0, 1, 3);
+    grid->addWidget(buttons, 4, 0, 1, 3);
+
+    connect(libraryDirs_, &QRadioButton::clicked, this, [this] {
+        if (!CheckLibraryDirectories()) other_->setChecked(true);
+        UpdateEnables();
+    });
+    connect(other_, &QRadioButton::toggled, this, &SearchDialog::UpdateEnables);
+    connect(setUp_, &QPushButton::clicked, this, [this] {
+        if (!FileExists(PovrayIniPath(home_))) {
+            CheckLibraryDirectories();  // tells that povray.ini is missing
+            return;
+        }
+        if (editPaths_) editPaths_();
+    });
+    connect(browse_, &QPushButton::clicked, this, &SearchDialog::BrowseDirectory);
+    connect(files_, &QPushButton::clicked, this, &SearchDialog::ChooseFiles);
+    UpdateEnables();
+    setMinimumWidth(480);
+    NameControls(this);
+}
+
+bool SearchDialog::CheckLibraryDirectories() { return CheckLibraryPathsForSearch(home_, ui_, editPaths_); }
+
+void SearchDialog::UpdateEnables() {
+    const bool explicitFiles = !explicitFiles_.empty();
+    patterns_->setEnabled(!explicitFiles);
+    files_->setEnabled(!explicitFiles);
+    directory_->setEnabled(other_->isChecked() && !explicitFiles);
+    browse_->setEnabled(other_->isChecked() && !explicitFiles);
+    subdirs_->setEnabled(other_->isChecked() && !explicitFiles);
+}
+
+void SearchDialog::BrowseDirectory() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Verzeichnis auswählen"), directory_->text());
+    if (!folder.isEmpty()) directory_->setText(folder);
+}
+
+void SearchDialog::ChooseFiles() {
+    std::vector<std::string> paths;
+    ReadLibraryPaths(home_, paths);
+    FileChooserDialog chooser(paths, this);
+    if (chooser.exec() == QDialog::Accepted && !chooser.FileNames().isEmpty()) {
+        SetPatterns(chooser.FileNames());
+        libraryDirs_->setChecked(true);
+        UpdateEnables();
+    }
+}
+
+void SearchDialog::SetPatterns(const QString& patterns) { patterns_->setText(patterns); }
+
+void SearchDialog::accept() {
+    if (explicitFiles_.empty() && other_->isChecked() && !DirectoryExists(directory_->text().toStdString())) {
+        ui_.ShowMessage("Das Verzeichnis\n\"" + directory_->text().toStdString() + "\"\nexistiert nicht.",
+                        MessageIcon::Exclamation);
+        directory_->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
+
+SearchOptions SearchDialog::Options() const {
+    SearchOptions o;
+    o.patterns = patterns_->text().toStdString();
+    o.libraryDirectories = libraryDirs_->isChecked();
+    o.otherDirectory = directory_->text().toStdString();
+    o.subdirectories = subdirs_->isChecked();
+    for (int i = 0; i < 6; ++i) o.kinds[static_cast<size_t>(i) + 1] = kinds_[i]->isChecked();
+    o.followIncludes = includes_->isChecked();
+    o.explicitFiles = explicitFiles_;
+    return o;
+}
+
+void SearchDialog::StoreInto(Settings& settings) const {
+    const SearchOptions o = Options();
+    settings.libraryDirs = o.libraryDirectories ? 1 : 0;
+    settings.scanDir = o.otherDirectory;
+    settings.scanSubdirs = o.subdirectories ? 1 : 0;
+    int* kinds[6] = {&settings.materials, &settings.textures, &settings.pigments,
+                     &settings.colors,    &settings.finishs,  &settings.normals};
+    for (size_t i = 0; i < 6; ++i) *kinds[i] = o.kinds[i + 1] ? 1 : 0;
+    settings.includedFiles = o.followIncludes ? 1 : 0;
+}
+
+SearchCounts SearchDialog::Search(LibraryController& controller, const SearchOptions& options, UserInterface& ui,
+                                  QWidget* parent) {
+    SearchProgressDialog progress(ui, parent);
+    progress.show();
+    TextureSearch search(controller, options, progress);
+    search.RunPasses();
+    progress.hide();
+    search.OfferDirectoryCompletion();
+    return search.Counts();
+}
+
+bool SearchDialog::Run(LibraryController& controller, Settings& settings, const std::string& povHome,
+                       std::vector<std::string> explicitFiles, UserInterface& ui, const PathEditor& editPaths,
+                       QWidget* parent) {
+    SearchDialog dialog(settings, povHome, std::move(explicitFiles), ui, editPaths, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    dialog.StoreInto(settings);
+    Search(controller, dialog.Options(), ui, parent);
+    return true;
+}
+
+}  // namespace sc

@@ -1,0 +1,141 @@
+#include "gui/SearchProgressDialog.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "gui/AccessibleNames.h"
+
+namespace sc {
+
+// A magnifying glass sweeping over a page of lines while the search runs.
+class SearchAnimation : public QWidget {
+public:
+    explicit SearchAnimation(QWidget* parent) : QWidget(parent) {
+        setFixedSize(48, 48);
+        setAccessibleName(QStringLiteral("Suchanimation"));
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this] {
+            step_ = (step_ + 1) % 24;
+            update();
+        });
+        timer->start(80);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(QRect(6, 4, 30, 40), palette().base());
+        p.setPen(palette().text().color());
+        p.drawRect(QRect(6, 4, 30, 40));
+        for (int y = 10; y < 40; y += 6) p.drawLine(10, y, 32, y);
+        const int t = step_ < 12 ? step_ : 24 - step_;
+        const QPointF centre(14 + t * 1.4, 16 + (t % 6) * 2.5);
+        p.setPen(QPen(palette().highlight().color(), 3));
+        p.drawEllipse(centre, 7, 7);
+        p.drawLine(centre + QPointF(5, 5), centre + QPointF(11, 11));
+    }
+
+private:
+    int step_ = 0;
+};
+
+SearchProgressDialog::SearchProgressDialog(UserInterface& outer, QWidget* parent) : QDialog(parent), outer_(outer) {
+    setWindowTitle(QStringLiteral("Suche nach Texturen"));
+    setModal(true);
+    animation_ = new SearchAnimation(this);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(animation_, 0, 0, 4, 1, Qt::AlignTop);
+    for (int i = 0; i < 4; ++i) {
+        lines_[i] = new QLabel(this);
+        lines_[i]->setMinimumWidth(360);
+        lines_[i]->setVisible(i == 0);
+        grid->addWidget(lines_[i], i, 1);
+    }
+    progress_ = new QProgressBar(this);
+    progress_->setAccessibleName(QStringLiteral("Fortschritt"));
+    progress_->setTextVisible(false);
+    progress_->setVisible(false);
+    grid->addWidget(progress_, 4, 0, 1, 2);
+    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    connect(cancel, &QPushButton::clicked, this, &SearchProgressDialog::reject);
+    grid->addWidget(cancel, 5, 0, 1, 2, Qt::AlignHCenter);
+    NameControls(this);
+    Centre();
+}
+
+SearchProgressDialog::~SearchProgressDialog() = default;
+
+void SearchProgressDialog::Centre() {
+    adjustSize();
+    const QRect owner = parentWidget() ? parentWidget()->frameGeometry()
+                                       : (screen() ? screen()->availableGeometry() : QRect(0, 0, 800, 600));
+    move(owner.center() - rect().center());
+}
+
+void SearchProgressDialog::StartSearching() {
+    searching_ = true;
+    for (QLabel* line : lines_) line->setVisible(true);
+    progress_->setVisible(true);
+    lines_[0]->setText(QStringLiteral("Durchsuche Verzeichnis:"));
+    Centre();
+}
+
+void SearchProgressDialog::SetStatusText(const std::string& text) {
+    const QString t = QString::fromStdString(text);
+    static const QString directoryPrefix = QStringLiteral("Durchsuche Verzeichnis: ");
+    static const QString filePrefix = QStringLiteral("Durchsuche Datei: ");
+    if (t.startsWith(QStringLiteral("Zähle "))) {
+        lines_[0]->setText(t);
+    } else if (t.startsWith(directoryPrefix)) {
+        if (!searching_) StartSearching();
+        directory_ = t.mid(directoryPrefix.size());
+        lines_[1]->setText(lines_[1]->fontMetrics().elidedText(directory_, Qt::ElideMiddle, lines_[1]->width()));
+        lines_[1]->setToolTip(directory_);
+    } else if (t.startsWith(filePrefix)) {
+        if (!searching_) StartSearching();
+        lines_[2]->setText(t);
+    } else if (!t.isEmpty()) {
+        lines_[3]->setText(t);
+    }
+}
+
+QString SearchProgressDialog::Line(int index) const { return lines_[index]->text(); }
+
+void SearchProgressDialog::SetProgressRange(int range) {
+    progress_->setRange(0, range);
+    progress_->setValue(0);
+}
+
+void SearchProgressDialog::SetProgressPosition(int position) { progress_->setValue(position); }
+
+void SearchProgressDialog::StepProgress() {
+    progress_->setValue(progress_->value() + 1);
+    lines_[2]->clear();  // between files
+}
+
+void SearchProgressDialog::PumpMessages() { QApplication::processEvents(); }
+
+void SearchProgressDialog::reject() { SetCancelled(true); }
+
+void SearchProgressDialog::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+    outer_.ShowMessage(text, icon, title);
+}
+
+Answer SearchProgressDialog::Ask(const std::string& text, QuestionButtons buttons, Answer defaultAnswer,
+                                 MessageIcon icon, const std::string& title) {
+    return outer_.Ask(text, buttons, defaultAnswer, icon, title);
+}
+
+int SearchProgressDialog::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultIndex,
+                                 MessageIcon icon, const std::string& title) {
+    return outer_.Choose(text, buttons, defaultIndex, icon, title);
+}
+
+}  // namespace sc
