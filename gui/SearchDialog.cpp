@@ -180,14 +180,4 @@ SearchCounts SearchDialog::Search(LibraryController& controller, const SearchOpt
     return search.Counts();
 }
 
-bool SearchDialog::Run(LibraryController& controller, Settings& settings, const std::string& povHome,
-                       std::vector<std::string> explicitFiles, UserInterface& ui, const PathEditor& editPaths,
-                       QWidget* parent) {
-    SearchDialog dialog(settings, povHome, std::move(explicitFiles), ui, editPaths, parent);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    dialog.StoreInto(settings);
-    Search(controller, dialog.Options(), ui, parent);
-    return true;
-}
-
 }  // namespace sc

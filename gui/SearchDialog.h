@@ -40,10 +40,6 @@ public:
 
     void accept() override;
 
-    // The whole command "&Texturen suchen...". Returns false when the dialog was cancelled.
-    static bool Run(LibraryController& controller, Settings& settings, const std::string& povHome,
-                    std::vector<std::string> explicitFiles, UserInterface& ui, const PathEditor& editPaths,
-                    QWidget* parent);
     // The search after the dialog, with its progress dialog.
     static SearchCounts Search(LibraryController& controller, const SearchOptions& options, UserInterface& ui,
                                QWidget* parent);

@@ -1,0 +1,422 @@
+#include "gui/OverviewDialog.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "gui/AccessibleNames.h"
+#include "gui/OverviewPreviewDialog.h"
+#include "library/LibraryController.h"
+#include "overview/OverviewWriter.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
+#include "ui/Settings.h"
+
+namespace sc {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A small picture of a layout's sample grid for its toolbar button.
+QIcon LayoutIcon(int columns, int rows) {
+    QPixmap pixmap(28, 21);
+    pixmap.fill(Qt::white);
+    QPainter p(&pixmap);
+    p.setPen(Qt::darkGray);
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r) {
+            const int x0 = 1 + c * 26 / columns, x1 = 1 + (c + 1) * 26 / columns;
+            const int y0 = 1 + r * 19 / rows, y1 = 1 + (r + 1) * 19 / rows;
+            p.fillRect(QRect(x0, y0, std::max(1, x1 - x0 - 1), std::max(1, y1 - y0 - 1)), QColor(70, 110, 170));
+        }
+    p.drawRect(0, 0, 27, 20);
+    return QIcon(pixmap);
+}
+
+std::uint32_t SizeOf(const QLineEdit* edit) { return static_cast<std::uint32_t>(edit->text().toUInt()); }
+
+}  // namespace
+
+OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
+    : QDialog(parent), context_(std::move(context)) {
+    setWindowTitle(QStringLiteral("Texturenübersichten"));
+    for (TextureEntry* e : context_.entryOrder) e->overviewDropped = false;
+    const std::uint32_t marked = static_cast<std::uint32_t>(context_.controller->CountMarked());
+    model_ = std::make_unique<OverviewDialogModel>(*context_.settings, context_.listFilePath, marked,
+                                                   context_.pathsRequired, context_.povVersion, *context_.ui);
+
+    mode30_ = new QRadioButton(QStringLiteral("POV-Ray 3.0 (&Nur Dateien einbinden)"));
+    writePaths_ = new QCheckBox(QStringLiteral("Mit Pfadan&gabe"));
+    mode31_ = new QRadioButton(QStringLiteral("POV-Ray 3.1 (Vollständige &Deklarationen)"));
+    auto* nameLabel = new QLabel(QStringLiteral("N&ame:"));
+    name_ = new QLineEdit;
+    nameLabel->setBuddy(name_);
+    auto* povButton = SmallButton(QStringLiteral("POV"), QStringLiteral("POV-Ray Datei speichern"));
+    auto* directoryLabel = new QLabel(QStringLiteral("Ver&zeichnis:"));
+    directory_ = new QLineEdit;
+    directoryLabel->setBuddy(directory_);
+    auto* dirButton = SmallButton(QStringLiteral("Dir"), QStringLiteral("Verzeichnis auswählen"));
+    images2Local_ =
+        new QCheckBox(QStringLiteral("Bild&er in dieses Verzeichnis - NICHT in das Standardausgabeverzeichnis"));
+
+    typeGroup_ = new QGroupBox(QStringLiteral("Übersichtstyp"));
+    checkered_ = new QRadioButton(QStringLiteral("&Karierter Hintergrund"));
+    crackle_ = new QRadioButton(QStringLiteral("Crackled &Hintegrund"));
+    showType_ = new QCheckBox(QStringLiteral("T&yp anzeigen (M,T,P,F,C)"));
+    transformationLabel_ = new QLabel(QStringLiteral("Transfor&mation:"));
+    transformation_ = new QLineEdit;
+    transformationLabel_->setBuddy(transformation_);
+    auto* typeLayout = new QGridLayout(typeGroup_);
+    typeLayout->addWidget(BuildLayoutToolbar(), 0, 0, 2, 1);
+    typeLayout->addWidget(checkered_, 0, 1);
+    typeLayout->addWidget(crackle_, 1, 1);
+    typeLayout->addWidget(showType_, 2, 0, 1, 2);
+    typeLayout->addWidget(transformationLabel_, 3, 0);
+    typeLayout->addWidget(transformation_, 3, 1);
+
+    useTemplate_ = new QCheckBox(QStringLiteral("&Vorlagendatei:"));
+    templatePath_ = new QLineEdit;
+    templatePath_->setAccessibleName(QStringLiteral("Vorlagendatei"));
+    auto* templButton = SmallButton(QStringLiteral("Templ"), QStringLiteral("Vorlagendatei auswählen"));
+    templateEdit_ = SmallButton(QStringLiteral("Edit"), QStringLiteral("Vorlagendatei bearbeiten"));
+    auto* samplesLabel = new QLabel(QStringLiteral("Samples/Seite:"));
+    samples_ = new QLineEdit;
+    samples_->setReadOnly(true);
+    samplesLabel->setBuddy(samples_);
+    aspect_ = new QLineEdit;
+    aspect_->setReadOnly(true);
+    aspect_->setAccessibleName(QStringLiteral("Seitenverhältnis"));
+    auto* widthLabel = new QLabel(QStringLiteral("&Breite:"));
+    width_ = new QLineEdit;
+    width_->setValidator(new QIntValidator(1, 65535, width_));
+    widthLabel->setBuddy(width_);
+    auto* heightLabel = new QLabel(QStringLiteral("&Höhe:"));
+    height_ = new QLineEdit;
+    height_->setValidator(new QIntValidator(1, 65535, height_));
+    heightLabel->setBuddy(height_);
+    auto* iniLabel = new QLabel(QStringLiteral("POV-Ray &Ini-Datei:"));
+    iniFile_ = new QLineEdit;
+    iniLabel->setBuddy(iniFile_);
+    auto* iniButton = SmallButton(QStringLiteral("Ini"), QStringLiteral("POV-Ray Ini-Datei auswählen"));
+    iniEdit_ = SmallButton(QStringLiteral("Edit"), QStringLiteral("POV-Ray Ini-Datei bearbeiten"));
+
+    auto* saveDefault = new QPushButton(QStringLiteral("als Standard &speichern"));
+    preview_ = new QPushButton(QStringLiteral("&Vorschau..."));
+    write_ = new QPushButton(QStringLiteral("&Schreiben"));
+    write_->setDefault(true);
+    auto* help = new QPushButton(QStringLiteral("&Hilfe"));
+    help->setEnabled(static_cast<bool>(context_.help));
+    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
+    pageCount_ = new QLabel;
+    pageCount_->setAccessibleName(QStringLiteral("Seitenzahl"));
+    pageCount_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
+
+    auto* grid = new QGridLayout(this);
+    int row = 0;
+    grid->addWidget(mode30_, row, 0, 1, 3);
+    grid->addWidget(writePaths_, row++, 3, 1, 2);
+    grid->addWidget(mode31_, row++, 0, 1, 5);
+    grid->addWidget(nameLabel, row, 0);
+    grid->addWidget(name_, row, 1, 1, 3);
+    grid->addWidget(povButton, row++, 4);
+    grid->addWidget(directoryLabel, row, 0);
+    grid->addWidget(directory_, row, 1, 1, 3);
+    grid->addWidget(dirButton, row++, 4);
+    grid->addWidget(images2Local_, row++, 0, 1, 5);
+    grid->addWidget(typeGroup_, row++, 0, 1, 5);
+    grid->addWidget(useTemplate_, row, 0);
+    grid->addWidget(templatePath_, row, 1, 1, 2);
+    grid->addWidget(templButton, row, 3);
+    grid->addWidget(templateEdit_, row++, 4);
+    grid->addWidget(samplesLabel, row, 0);
+    grid->addWidget(samples_, row, 1);
+    grid->addWidget(aspect_, row++, 2);
+    grid->addWidget(widthLabel, row, 0);
+    grid->addWidget(width_, row, 1);
+    grid->addWidget(heightLabel, row, 2);
+    grid->addWidget(height_, row++, 3);
+    grid->addWidget(iniLabel, row, 0);
+    grid->addWidget(iniFile_, row, 1, 1, 2);
+    grid->addWidget(iniButton, row, 3);
+    grid->addWidget(iniEdit_, row++, 4);
+    grid->addWidget(pageCount_, row++, 0, 1, 5);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {saveDefault, preview_, write_, help, cancel}) buttons->addWidget(b);
+    grid->addLayout(buttons, row, 0, 1, 5);
+
+    connect(mode30_, &QRadioButton::clicked, this, [this] {
+        ReadFields();
+        model_->ChooseMode(false);
+        WriteFields();
+    });
+    connect(mode31_, &QRadioButton::clicked, this, [this] {
+        ReadFields();
+        model_->ChooseMode(true);
+        WriteFields();
+    });
+    connect(writePaths_, &QCheckBox::clicked, this, [this](bool on) {
+        if (!model_->SetWritePaths(on)) WriteFields();
+    });
+    connect(name_, &QLineEdit::editingFinished, this, [this] {
+        ReadFields();
+        model_->NameLeft(name_->text().toStdString());
+        WriteFields();
+    });
+    connect(width_, &QLineEdit::editingFinished, this, [this] {
+        ReadFields();
+        model_->WidthLeft(SizeOf(width_));
+        WriteFields();
+    });
+    connect(height_, &QLineEdit::editingFinished, this, [this] {
+        ReadFields();
+        model_->HeightLeft(SizeOf(height_));
+        WriteFields();
+    });
+    connect(useTemplate_, &QCheckBox::clicked, this, &OverviewDialog::ToggleTemplate);
+    connect(templatePath_, &QLineEdit::editingFinished, this, &OverviewDialog::ToggleTemplate);
+    connect(iniFile_, &QLineEdit::editingFinished, this, [this] {
+        ReadFields();
+        ApplyEnables();
+    });
+    connect(povButton, &QPushButton::clicked, this, &OverviewDialog::BrowseName);
+    connect(dirButton, &QPushButton::clicked, this, &OverviewDialog::BrowseDirectory);
+    connect(templButton, &QPushButton::clicked, this, &OverviewDialog::BrowseTemplate);
+    connect(iniButton, &QPushButton::clicked, this, &OverviewDialog::BrowseIni);
+    connect(templateEdit_, &QPushButton::clicked, this, [this] {
+        if (context_.openFile) context_.openFile(templatePath_->text().toStdString());
+    });
+    connect(iniEdit_, &QPushButton::clicked, this, [this] {
+        if (context_.openFile) context_.openFile(iniFile_->text().toStdString());
+    });
+    connect(saveDefault, &QPushButton::clicked, this, &OverviewDialog::SaveAsDefault);
+    connect(preview_, &QPushButton::clicked, this, &OverviewDialog::Preview);
+    connect(write_, &QPushButton::clicked, this, &OverviewDialog::Write);
+    connect(help, &QPushButton::clicked, this, [this] {
+        if (context_.help) context_.help();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    model_->Opened();
+    WriteFields();
+    name_->selectAll();
+    NameControls(this);
+}
+
+OverviewDialog::~OverviewDialog() = default;
+
+QPushButton* OverviewDialog::SmallButton(const QString& text, const QString& tip) {
+    auto* button = new QPushButton(text);
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QWidget* OverviewDialog::BuildLayoutToolbar() {
+    layoutBar_ = new QToolBar;
+    layoutBar_->setAccessibleName(QStringLiteral("Übersichtstyp"));
+    layoutBar_->setIconSize(QSize(28, 21));
+    auto* group = new QActionGroup(this);
+    const char* const names[4] = {"1x1", "4x3", "7x5", "12x9"};
+    const int grids[4][2] = {{1, 1}, {4, 3}, {7, 5}, {12, 9}};
+    const char* const keys[4] = {"Alt+1", "Alt+4", "Alt+7", "Alt+9"};
+    for (int i = 0; i < 4; ++i) {
+        layouts_[i] = layoutBar_->addAction(LayoutIcon(grids[i][0], grids[i][1]), QString::fromLatin1(names[i]));
+        layouts_[i]->setCheckable(true);
+        group->addAction(layouts_[i]);
+        connect(layouts_[i], &QAction::triggered, this, [this, i] { ChooseLayout(i); });
+        // The keyboard's way to the layouts, as the hidden buttons "&1x1" to "12x&9" offer it.
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys[i])), this);
+        connect(shortcut, &QShortcut::activated, this, [this, i] { ChooseLayout(i); });
+    }
+    return layoutBar_;
+}
+
+void OverviewDialog::ReadFields() {
+    OverviewOptions& o = model_->Options();
+    o.Name = name_->text().toStdString();
+    o.Directory = directory_->text().toStdString();
+    o.Images2Local = images2Local_->isChecked();
+    o.Background = crackle_->isChecked() ? 1 : 0;
+    o.ShowType = showType_->isChecked();
+    o.transformation = transformation_->text().toStdString();
+    o.useTemplate = useTemplate_->isChecked();
+    o.templatePath = templatePath_->text().toStdString();
+    o.Width = SizeOf(width_);
+    o.Height = SizeOf(height_);
+    o.IniFile = iniFile_->text().toStdString();
+    o.WritePaths = writePaths_->isChecked();
+}
+
+void OverviewDialog::WriteFields() {
+    const OverviewOptions& o = model_->Options();
+    const QSignalBlocker blockPaths(writePaths_);
+    mode30_->setChecked(!o.WriteTextures);
+    mode31_->setChecked(o.WriteTextures);
+    writePaths_->setChecked(o.WritePaths);
+    name_->setText(Q(o.Name));
+    directory_->setText(Q(o.Directory));
+    images2Local_->setChecked(o.Images2Local);
+    (o.Background ? crackle_ : checkered_)->setChecked(true);
+    showType_->setChecked(o.ShowType);
+    transformation_->setText(Q(o.transformation));
+    useTemplate_->setChecked(o.useTemplate);
+    templatePath_->setText(Q(o.templatePath));
+    samples_->setText(o.useTemplate || o.templateSamples ? QString::number(o.templateSamples) : QString());
+    aspect_->setText(Q(model_->AspectText()));
+    width_->setText(QString::number(o.Width));
+    height_->setText(QString::number(o.Height));
+    iniFile_->setText(Q(o.IniFile));
+    for (int i = 0; i < 4; ++i) layouts_[i]->setChecked(i == o.Type);
+    ApplyEnables();
+    RefreshPageCount();
+}
+
+void OverviewDialog::ApplyEnables() {
+    const OverviewEnables e = model_->Enables();
+    for (QWidget* w : {static_cast<QWidget*>(layoutBar_), static_cast<QWidget*>(checkered_),
+                       static_cast<QWidget*>(crackle_), static_cast<QWidget*>(showType_),
+                       static_cast<QWidget*>(transformationLabel_), static_cast<QWidget*>(transformation_)})
+        w->setEnabled(e.layout);
+    typeGroup_->setEnabled(e.layout);
+    writePaths_->setEnabled(e.writePaths);
+    preview_->setEnabled(e.preview);
+    templateEdit_->setEnabled(e.templateEdit);
+    iniEdit_->setEnabled(e.iniEdit);
+    write_->setEnabled(e.write);
+}
+
+void OverviewDialog::RefreshPageCount() { pageCount_->setText(Q(model_->PageCountLine())); }
+
+QString OverviewDialog::PageCountText() const { return pageCount_->text(); }
+
+void OverviewDialog::ToggleTemplate() {
+    ReadFields();
+    model_->ToggleTemplate();
+    WriteFields();
+}
+
+void OverviewDialog::ChooseLayout(int type) {
+    ReadFields();
+    model_->ChooseLayout(type);
+    WriteFields();
+}
+
+void OverviewDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (openedOnce_) return;
+    openedOnce_ = true;
+    // Once the window shows: the template's marker is read and the enables applied.
+    QTimer::singleShot(100, this, [this] {
+        if (isVisible()) ToggleTemplate();
+    });
+}
+
+void OverviewDialog::BrowseName() {
+    ReadFields();
+    const OverviewOptions& o = model_->Options();
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("POV-Ray Datei speichern"),
+                                                      Q(JoinPath(o.Directory, o.Name + ".pov")),
+                                                      QStringLiteral("POV-Ray Dateien (*.pov)"));
+    if (file.isEmpty()) return;
+    model_->NameLeft(file.toStdString());
+    WriteFields();
+}
+
+void OverviewDialog::BrowseDirectory() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Verzeichnis auswählen"), directory_->text());
+    if (!folder.isEmpty()) directory_->setText(folder);
+}
+
+void OverviewDialog::BrowseTemplate() {
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Vorlagendatei auswählen"),
+                                                      templatePath_->text(), QStringLiteral("POV-Ray Dateien (*.pov)"));
+    if (file.isEmpty()) return;
+    templatePath_->setText(file);
+    ToggleTemplate();
+}
+
+void OverviewDialog::BrowseIni() {
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("POV-Ray Ini-Datei auswählen"),
+                                                      iniFile_->text(), QStringLiteral("Ini-Dateien (*.ini)"));
+    if (file.isEmpty()) return;
+    iniFile_->setText(file);
+    ReadFields();
+    ApplyEnables();
+}
+
+void OverviewDialog::SaveAsDefault() {
+    ReadFields();
+    model_->StoreInto(*context_.settings);
+    if (!context_.settings->SaveOverview())
+        context_.ui->ShowMessage("Die Einstellungen konnten nicht in die Datei\n\"" + context_.settings->FilePath() +
+                                     "\"\ngeschrieben werden.",
+                                 MessageIcon::Exclamation);
+}
+
+bool OverviewDialog::Write() {
+    ReadFields();
+    OverviewOptions& options = model_->Options();
+    OverviewWriter writer(context_.controller->Library(), options, *context_.ui);
+    writer.SetEntryOrder(context_.entryOrder);
+    writer.SetFileOrder(context_.fileOrder);
+    writer.SetPageCountChanged([this] { RefreshPageCount(); });
+    const bool written = WriteOverviewCommand(writer, options, context_.fonts, context_.settings->FilePath(), *context_.ui);
+    WriteFields();
+    if (written) accept();
+    return written;
+}
+
+void OverviewDialog::Preview() {
+    ReadFields();
+    OverviewOptions& options = model_->Options();
+    if (!CheckOverviewFont(options, context_.fonts, true, *context_.ui)) return;
+    if (!CheckTemplate(options, *context_.ui)) {
+        WriteFields();
+        return;
+    }
+    options.samplesPerPage = SamplesPerPage(options);
+    OverviewWriter writer(context_.controller->Library(), options, *context_.ui);
+    writer.SetEntryOrder(context_.entryOrder);
+    writer.SetFileOrder(context_.fileOrder);
+    writer.SetPageCountChanged([this] { RefreshPageCount(); });
+    const PreviewWriteResult result = WritePreviewFiles(writer, options, context_.previewFolder, *context_.ui);
+    if (result == PreviewWriteResult::NothingLeft) {
+        options.previewMode = false;
+        reject();
+        return;
+    }
+    if (result == PreviewWriteResult::Written) {
+        std::vector<TextureEntry*> shown;
+        for (TextureEntry* e : context_.entryOrder)
+            if (e->marked && !e->overviewDropped) shown.push_back(e);
+        const double aspect = options.Height ? static_cast<double>(options.Width) / options.Height : 1.0;
+        OverviewPreviewDialog dialog(JoinPath(context_.previewFolder, "SamplesPreview.ini"), shown,
+                                     options.samplesPerPage, aspect, options.useTemplate, *context_.ui,
+                                     context_.launcher, this);
+        dialog.exec();
+        if (context_.restoreMessageHandler) context_.restoreMessageHandler();
+        for (const auto& item : ListDirectory(context_.previewFolder, "SamplesPreview*.*"))
+            if (!item.isDirectory) RemoveFile(JoinPath(context_.previewFolder, item.name));
+    }
+    options.previewMode = false;
+    WriteFields();
+}
+
+}  // namespace sc
