@@ -40,6 +40,8 @@ QStringList UnnamedControls(QWidget* dialog) {
     QStringList unnamed;
     for (QWidget* w : dialog->findChildren<QWidget*>()) {
         if (w->focusPolicy() == Qt::NoFocus || !w->accessibleName().isEmpty()) continue;
+        // Popups (a combo box's list) are windows of their own, named by the control that opens them.
+        if (w->window() != dialog) continue;
         // Parts of composite controls (a combo box's view, a scroll area's viewport) are named by their owner.
         if (w->parentWidget() && w->parentWidget() != dialog && !w->parentWidget()->accessibleName().isEmpty() &&
             !qobject_cast<QAbstractButton*>(w) && w->parentWidget()->focusPolicy() != Qt::NoFocus)

@@ -1,0 +1,295 @@
+// The dialogs under Qt's offscreen platform: their controls are named,
+// and their rules reach the widgets.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "DialogTestSupport.h"
+#include "gui/AccessibleNames.h"
+#include "gui/CategoryDialog.h"
+#include "gui/ChangedTexturesDialog.h"
+#include "gui/DuplicatesDialog.h"
+#include "gui/EditorDialog.h"
+#include "gui/FileChooserDialog.h"
+#include "gui/FindTextDialog.h"
+#include "gui/LibraryPathDialog.h"
+#include "gui/OverviewDialog.h"
+#include "gui/OverviewScopeDialog.h"
+#include "gui/PovConfigurationDialog.h"
+#include "gui/SearchDialog.h"
+#include "gui/SearchProgressDialog.h"
+#include "library/LibraryController.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "povray/LibraryPaths.h"
+#include "TestEnvironment.h"
+#include "ui/Settings.h"
+
+namespace sc {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+template <typename T>
+T* Find(QWidget* dialog, const QString& text) {
+    for (T* w : dialog->findChildren<T*>()) {
+        if constexpr (std::is_base_of_v<QAbstractButton, T>) {
+            if (w->text() == text) return w;
+        } else {
+            if (w->accessibleName() == text) return w;
+        }
+    }
+    ADD_FAILURE() << "no control " << text.toStdString();
+    return nullptr;
+}
+
+struct DialogFixture : testing::Test {
+    test::ApplicationScope app;
+    TempDir dir;
+    test::RecordingUserInterface ui;
+    Settings settings{dir / "swatchcraft.ini", dir / "prog"};
+    LibraryController controller{ui};
+    DialogFixture() { settings.Load(); }
+
+    OverviewDialogContext OverviewContext(int marked) {
+        std::string text;
+        for (int i = 0; i < marked; ++i) text += "#declare T" + std::to_string(i) + " = texture { pigment { rgb 1 } }\n";
+        const std::string file = dir.Write("lib/a.inc", text);
+        for (int i = 0; i < marked; ++i) controller.AddScannedEntry(file, "T" + std::to_string(i), 2, {}, 0);
+        controller.MarkAll(true);
+        OverviewDialogContext c;
+        c.controller = &controller;
+        c.settings = &settings;
+        c.ui = &ui;
+        c.listFilePath = dir / "stones.swl";
+        for (TextureEntry* e = controller.Library().NextEntry(nullptr); e; e = controller.Library().NextEntry(e))
+            c.entryOrder.push_back(e);
+        c.fonts.fontFiles = std::vector<std::string>{};
+        c.previewFolder = dir / "preview";
+        return c;
+    }
+};
+
+TEST_F(DialogFixture, EveryControlHasAReadableName) {
+    SearchSettings search;
+    std::vector<std::unique_ptr<QWidget>> dialogs;
+    dialogs.emplace_back(new FindTextDialog(search, false));
+    dialogs.emplace_back(new CategoryDialog({"Holz", "Stein"}, "Holz"));
+    dialogs.emplace_back(new DuplicatesDialog(true));
+    dialogs.emplace_back(new ChangedTexturesDialog(3));
+    dialogs.emplace_back(new OverviewScopeDialog(true));
+    dialogs.emplace_back(new EditorDialog(true, "vi"));
+    dialogs.emplace_back(new PovConfigurationDialog({true, false, false, true, false}, {true, true, false, true, false}));
+    dialogs.emplace_back(new LibraryPathDialog("/usr", ui, {}));
+    dialogs.emplace_back(new FileChooserDialog({dir.Path()}));
+    dialogs.emplace_back(new SearchDialog(settings, "/usr", {}, ui, {}));
+    dialogs.emplace_back(new SearchProgressDialog(ui));
+    dialogs.emplace_back(new OverviewDialog(OverviewContext(3)));
+    for (const auto& d : dialogs)
+        EXPECT_TRUE(UnnamedControls(d.get()).isEmpty())
+            << d->windowTitle().toStdString() << ": " << UnnamedControls(d.get()).join(", ").toStdString();
+}
+
+TEST_F(DialogFixture, FindTextOffersSelectAllOnlyOutsideTheFileListAndConstantsOnlyForText) {
+    SearchSettings s;
+    s.text = "Red";
+    FindTextDialog inTree(s, true);
+    EXPECT_FALSE(Find<QPushButton>(&inTree, "Alle ausw&ählen")->isEnabled());
+    FindTextDialog dialog(s, false);
+    auto* constants = Find<QCheckBox>(&dialog, "Auch in &Konstanten");
+    EXPECT_FALSE(constants->isEnabled());
+    Find<QRadioButton>(&dialog, "Texturente&xt")->setChecked(true);
+    EXPECT_TRUE(constants->isEnabled());
+    constants->setChecked(true);
+    Find<QRadioButton>(&dialog, "Auf&wärts")->setChecked(true);
+    Find<QPushButton>(&dialog, "Alle ausw&ählen")->click();
+    SearchSettings out;
+    dialog.StoreInto(out);
+    EXPECT_EQ(out.field, SearchField::TextureText);
+    EXPECT_TRUE(out.inConstants && out.up);
+    EXPECT_EQ(out.action, SearchAction::SelectAll);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(DialogFixture, PovSettingsAlreadyRightAreDisabledAndTicked) {
+    PovConfigurationDialog dialog({true, false, false, false, true}, {true, true, false, false, true});
+    const auto boxes = dialog.findChildren<QCheckBox*>();
+    ASSERT_EQ(boxes.size(), 5);
+    EXPECT_FALSE(boxes[0]->isEnabled());
+    EXPECT_TRUE(boxes[0]->isChecked());
+    EXPECT_TRUE(boxes[1]->isEnabled() && boxes[1]->isChecked());
+    EXPECT_TRUE(boxes[2]->isEnabled() && !boxes[2]->isChecked());
+    boxes[2]->setChecked(true);
+    EXPECT_EQ(dialog.Keep(), (PovSettingFlags{true, true, true, false, true}));
+}
+
+// povray.ini of the home /usr as the user's copy, so the test never touches the system file.
+struct LibraryPathDialogFixture : DialogFixture {
+    std::string ini;
+    std::string a = dir.Write("A/x", ""), b = dir.Write("B/x", "");
+    LibraryPathDialogFixture() {
+        ini = UserPovrayIniPath("/usr");
+        dir.Write("unused", "");
+        CreateDirectories(DirectoryOf(ini));
+        WriteFileAtomically(ini, "; mine\nLibrary_Path=" + dir / "A" + "\nWidth=80\nLibrary_Path=" + dir / "B" + "\n");
+    }
+    QStringList Rows(LibraryPathDialog& d) {
+        QStringList rows;
+        auto* list = d.findChild<QListWidget*>();
+        for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
+        return rows;
+    }
+};
+
+TEST_F(LibraryPathDialogFixture, ListRulesAndTheSafeRewrite) {
+    LibraryPathDialog dialog("/usr", ui, {});
+    ASSERT_EQ(Rows(dialog), (QStringList{QString::fromStdString(dir / "A"), QString::fromStdString(dir / "B")}));
+    auto* up = Find<QPushButton>(&dialog, "Auf");
+    auto* down = Find<QPushButton>(&dialog, "Ab");
+    EXPECT_FALSE(up->isEnabled());
+    EXPECT_TRUE(down->isEnabled());
+    down->click();  // only reordering counts as a change
+    EXPECT_TRUE(up->isEnabled() && !down->isEnabled());
+    dialog.AddDirectory(dir / "A/");
+    EXPECT_EQ(ui.messages.back().text, "Das Verzeichnis \"" + dir / "A" + "\" ist bereits in der Liste.");
+    EXPECT_EQ(dialog.findChild<QListWidget*>()->currentRow(), 1);
+
+    ui.answers = {Answer::Yes};
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.Changed());
+    EXPECT_NE(ui.questions.back().find("Die Bibliotheksverzeichnisse wurden geändert."), std::string::npos);
+    EXPECT_EQ(ReadFile(ini), "; mine\nWidth=80\nLibrary_Path = " + dir / "B" + "\nLibrary_Path = " + dir / "A" + "\n");
+    EXPECT_TRUE(FileExists(DirectoryOf(ini) + "povray.bak"));
+}
+
+TEST_F(LibraryPathDialogFixture, AMissingDirectoryIsNamedAndCancelKeepsTheDialogOpen) {
+    LibraryPathDialog dialog("/usr", ui, {});
+    dialog.AddDirectory(dir / "gone");
+    const std::string before = ReadFile(ini);
+    ui.answers = {Answer::Cancel};
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(ui.questions.back(), "Das Bibliotheksverzeichnis \"" + dir / "gone" + "\" existiert nicht!");
+    EXPECT_EQ(dialog.findChild<QListWidget*>()->currentItem()->text().toStdString(), dir / "gone");
+    auto* remove = Find<QPushButton>(&dialog, "&Löschen");
+    remove->click();
+    EXPECT_EQ(dialog.findChild<QListWidget*>()->count(), 2);
+    EXPECT_EQ(ReadFile(ini), before);
+}
+
+TEST_F(DialogFixture, OverviewDialogCouplesItsControls) {
+    OverviewDialog dialog(OverviewContext(25));
+    EXPECT_EQ(Find<QLineEdit>(&dialog, "Name")->text(), "stones");
+    const auto layouts = dialog.findChildren<QAction*>();
+    for (QAction* a : layouts)
+        if (a->text() == "7x5") a->trigger();
+    EXPECT_EQ(dialog.PageCountText(), "Die Einstellungen würden 1 Übersichtsseite ergeben.");
+    for (QAction* a : layouts)
+        if (a->text() == "4x3") a->trigger();
+    EXPECT_EQ(dialog.PageCountText(), "Die Einstellungen würden 3 Übersichtsseiten ergeben.");
+    auto* width = Find<QLineEdit>(&dialog, "Breite");
+    width->setText("801");
+    emit width->editingFinished();
+    EXPECT_EQ(Find<QLineEdit>(&dialog, "Höhe")->text(), "600");
+    // 3.7 is configured: full declarations, and the path option is the 3.0 mode's.
+    EXPECT_TRUE(Find<QRadioButton>(&dialog, "POV-Ray 3.1 (Vollständige &Deklarationen)")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>(&dialog, "Mit Pfadan&gabe")->isEnabled());
+    auto* name = Find<QLineEdit>(&dialog, "Name");
+    name->clear();
+    emit name->editingFinished();
+    EXPECT_FALSE(Find<QPushButton>(&dialog, "&Schreiben")->isEnabled());
+}
+
+TEST_F(DialogFixture, OverviewPathOptionStaysTickedWhenRequired) {
+    auto context = OverviewContext(2);
+    context.pathsRequired = true;
+    context.povVersion = 3.0;
+    OverviewDialog dialog(std::move(context));
+    auto* paths = Find<QCheckBox>(&dialog, "Mit Pfadan&gabe");
+    ASSERT_TRUE(paths->isEnabled());
+    EXPECT_TRUE(paths->isChecked());
+    paths->click();
+    EXPECT_TRUE(paths->isChecked());
+    EXPECT_EQ(ui.messages.back().icon, MessageIcon::Information);
+    Find<QRadioButton>(&dialog, "POV-Ray 3.1 (Vollständige &Deklarationen)")->click();
+    EXPECT_FALSE(Find<QPushButton>(&dialog, "&Vorschau...")->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(&dialog, "&Schreiben")->isEnabled());
+}
+
+TEST_F(DialogFixture, OverviewBadTemplateAndUnwritableFolderLeaveNothingBehind) {
+    auto context = OverviewContext(3);
+    OverviewDialog dialog(std::move(context));
+    Find<QLineEdit>(&dialog, "Vorlagendatei")->setText(QString::fromStdString(dir.Write("t.pov", "// no marker\n")));
+    Find<QCheckBox>(&dialog, "&Vorlagendatei:")->click();
+    EXPECT_FALSE(Find<QCheckBox>(&dialog, "&Vorlagendatei:")->isChecked());
+    EXPECT_NE(ui.messages.back().text.find("ist entweder nicht vorhanden oder ungültig."), std::string::npos);
+
+    // A folder nobody may create files in, whoever runs the test.
+    const std::string locked = "/proc";
+    Find<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(locked));
+    EXPECT_FALSE(dialog.Write());
+    EXPECT_FALSE(FileExists("/proc/stones.pov"));
+    EXPECT_EQ(ui.messages.back().text, "Die POV-Ray Datei \"stones.pov\" kann nicht erzeugt werden!");
+    EXPECT_EQ(dialog.result(), 0);
+}
+
+TEST_F(DialogFixture, SearchDialogStoresItsOptions) {
+    settings.libraryDirs = 0;
+    settings.scanDir = dir.Path();
+    SearchDialog dialog(settings, "/usr", {}, ui, {});
+    Find<QCheckBox>(&dialog, "&Colors")->setChecked(true);
+    Find<QCheckBox>(&dialog, "&Unterverzeichnisse einschließen")->setChecked(true);
+    const SearchOptions o = dialog.Options();
+    EXPECT_FALSE(o.libraryDirectories);
+    EXPECT_EQ(o.otherDirectory, dir.Path());
+    EXPECT_TRUE(o.subdirectories && o.WantsKind(4));
+    dialog.StoreInto(settings);
+    EXPECT_EQ(settings.colors, 1);
+    EXPECT_EQ(settings.scanSubdirs, 1);
+
+    SearchDialog dropped(settings, "/usr", {dir / "x.inc"}, ui, {});
+    EXPECT_FALSE(Find<QLineEdit>(&dropped, "Dateien für Suche")->isEnabled());
+    EXPECT_EQ(dropped.Options().explicitFiles, (std::vector<std::string>{dir / "x.inc"}));
+}
+
+// The window's interface, whose pumps delete the searched tree part-way.
+struct VanishingTreeInterface : test::RecordingUserInterface {
+    std::function<void()> onPump;
+    void PumpMessages() override {
+        RecordingUserInterface::PumpMessages();
+        if (onPump) onPump();
+    }
+};
+
+TEST_F(DialogFixture, SearchOfAFolderThatVanishesKeepsWhatWasFound) {
+    for (int i = 0; i < 6; ++i)
+        dir.Write("tree/d" + std::to_string(i) + "/f.inc", "#declare T" + std::to_string(i) + " = texture { pigment { rgb 1 } }\n");
+    SearchOptions options;
+    options.otherDirectory = dir / "tree";
+    options.subdirectories = true;
+    VanishingTreeInterface windowUi;
+    LibraryController library(windowUi);
+    SearchProgressDialog progress(windowUi);
+    windowUi.onPump = [&] {
+        if (library.entryCount == 2) test::RunCommand("rm -rf '" + dir / "tree" + "'");
+    };
+    TextureSearch search(library, options, progress);
+    search.RunPasses();
+    EXPECT_EQ(search.Counts().filesCounted, 6);
+    EXPECT_GE(library.entryCount, 2);
+    EXPECT_LT(library.entryCount, 6);
+    EXPECT_TRUE(progress.Line(3).startsWith(QString::number(library.entryCount) + " Textur"));
+    EXPECT_TRUE(windowUi.messages.empty());
+}
+
+}  // namespace
+}  // namespace sc
