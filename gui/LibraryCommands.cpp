@@ -1,8 +1,5 @@
 #include "gui/LibraryCommands.h"
 
-#include <QApplication>
-#include <QClipboard>
-
 #include "gui/CategoryDialog.h"
 #include "gui/ChangedTexturesDialog.h"
 #include "gui/DuplicatesDialog.h"
@@ -150,12 +147,6 @@ void LibraryCommands::EditInPovRay() {
                          .arg(line)))
         editHint_ = 0;
     context_.launcher->ShowPovAndEdit(path, line);
-}
-
-void LibraryCommands::CopyRgbVector() {
-    TextureEntry* entry = context_.window->CurrentEntry();
-    if (!entry || entry->kind != kKindColor || !entry->color) return;
-    QApplication::clipboard()->setText(QString::fromStdString(RgbVectorText(*entry->color)));
 }
 
 void LibraryCommands::OpenInEditor(const std::string& path) {

@@ -72,7 +72,6 @@ public slots:
     void DeleteAll();
     void DeletePreviews();
     void EditInPovRay();
-    void CopyRgbVector();
     void CreateOverview();
 
     // "&Datei" and its settings.

@@ -1,7 +1,6 @@
 #include "ui/EntryCommands.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "library/LibraryController.h"
 #include "platform/UserInterface.h"
@@ -9,13 +8,6 @@
 #include "ui/SelectionWindow.h"
 
 namespace sc {
-
-std::string RgbVectorText(const EntryColor& color) {
-    char text[128];
-    std::snprintf(text, sizeof text, "color rgb <%f, %f, %f>", static_cast<double>(color.red),
-                  static_cast<double>(color.green), static_cast<double>(color.blue));
-    return text;
-}
 
 std::string CategoryQuestion(int selectedCount, const std::string& category) {
     return "Sollen wirklich alle " + std::to_string(selectedCount) + " ausgewählten Einträge der Kategorie" + " " +

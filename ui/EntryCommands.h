@@ -1,7 +1,7 @@
 #pragma once
 // The commands that change or remove entries from the window ("&Kategorie
-// ändern...", the three delete commands) and the colour text for the
-// clipboard, with their questions and the selection they leave behind.
+// ändern..." and the three delete commands), with their questions and the
+// selection they leave behind.
 #include <string>
 #include <vector>
 
@@ -11,10 +11,6 @@ class LibraryController;
 class SelectionWindow;
 class TextureEntry;
 class UserInterface;
-struct EntryColor;
-
-// "color rgb <r, g, b>" with six decimals.
-std::string RgbVectorText(const EntryColor& color);
 
 // The question before a category change ("-" stands for an empty category).
 std::string CategoryQuestion(int selectedCount, const std::string& category);

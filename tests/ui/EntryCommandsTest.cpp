@@ -1,10 +1,9 @@
-// Category change, the delete commands and the colour text.
+// Category change and the delete commands.
 #include "ui/EntryCommands.h"
 
 #include <gtest/gtest.h>
 
 #include "FakeSelectionWindow.h"
-#include "library/EntryColor.h"
 
 namespace sc {
 namespace {
@@ -71,10 +70,6 @@ TEST_F(EntryCommandsFixture, DeletingSelectsTheItemThatMovedInOrTheNewLast) {
     EXPECT_EQ(controller.Library().FileCount(), 0);
     EXPECT_EQ(controller.modified, 0);
     EXPECT_EQ(IndexAfterDelete(0, 0), -1);
-}
-
-TEST(RgbVector, SixDecimals) {
-    EXPECT_EQ(RgbVectorText(EntryColor{1.0f, 0.5f, 0.0f}), "color rgb <1.000000, 0.500000, 0.000000>");
 }
 
 }  // namespace
