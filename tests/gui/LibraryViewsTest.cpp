@@ -5,10 +5,13 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 
 #include "GuiApp.h"
 #include "TestEnvironment.h"
@@ -108,6 +111,32 @@ TEST_F(ViewsFixture, ListAndGridShareOrderSelectionAndFocus) {
     EXPECT_EQ(selected[1]->name, "tex10");
 }
 
+TEST_F(ViewsFixture, GridMouseRulesSelectFocusAndAskForRendering) {
+    for (const char* name : {"A", "B", "C", "D"}) Add("a.inc", name);
+    views->SetViewType(LibraryViewStack::kPictureGrid);
+    PictureGridView& grid = views->Grid();
+    const auto click = [&](int item, Qt::KeyboardModifiers mods, QEvent::Type type = QEvent::MouseButtonPress) {
+        const QPointF at = grid.visualRect(grid.model()->index(item, 0)).center();
+        QMouseEvent press(type, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, mods);
+        QApplication::sendEvent(grid.viewport(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, mods);
+        QApplication::sendEvent(grid.viewport(), &release);
+    };
+    click(1, Qt::NoModifier);
+    click(3, Qt::ShiftModifier);
+    EXPECT_EQ(views->SelectedEntries().size(), 3u);
+    click(2, Qt::ControlModifier);  // a selected item leaves the selection, keeping the focus
+    EXPECT_EQ(views->SelectedEntries().size(), 2u);
+    EXPECT_EQ(views->CurrentEntry()->name, "C");
+    click(1, Qt::NoModifier);  // a plain click on a selected item (no drag) selects it alone
+    EXPECT_EQ(views->SelectedEntries().size(), 1u);
+    int renders = 0;
+    QObject::connect(views.get(), &LibraryViewStack::renderRequested, [&] { ++renders; });
+    click(0, Qt::NoModifier, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(renders, 1);
+}
+
 TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
     Add("a.inc", "One");
     TextureEntry* two = Add("a.inc", "Two");
@@ -125,6 +154,11 @@ TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
     EXPECT_EQ(views->SelectedEntries().size(), 1u);
     views->SetViewType(LibraryViewStack::kTextureList);
     EXPECT_EQ(views->CurrentEntry()->name, "Three");
+
+    views->ExpandAll(true);
+    EXPECT_TRUE(views->Tree().isExpanded(views->Tree().model()->index(0, 0)));
+    views->ExpandAll(false);
+    EXPECT_FALSE(views->Tree().isExpanded(views->Tree().model()->index(1, 0)));
 }
 
 TEST_F(ViewsFixture, FilterNarrowsEveryViewAndTheStatusCountsWhatIsShown) {
@@ -185,6 +219,19 @@ TEST_F(ViewsFixture, CategoryEditingRecountsAndResortsByCategory) {
     EXPECT_EQ(controller.Categories().size(), 2u);  // "stone" went with its last use
     EXPECT_EQ(controller.Categories().back().name, "zinc");
     EXPECT_FALSE(model.setData(model.index(0, TextureListModel::kFile), QStringLiteral("x"), Qt::EditRole));
+
+    // F2 opens the editor over the focused row's cell; an emptied text means none.
+    views->SetViewType(LibraryViewStack::kTextureList);
+    views->SelectEntries({views->EntriesInListOrder().front()});
+    Key(views->List(), Qt::Key_F2);
+    auto* combo = views->List().viewport()->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("wood"));
+    EXPECT_EQ(combo->count(), 2);  // the categories in use
+    combo->lineEdit()->clear();
+    Key(*combo->lineEdit(), Qt::Key_Return);
+    QApplication::processEvents();  // the editor commits on the next turn of the event loop
+    EXPECT_EQ(views->EntriesInListOrder().back()->category, "-");  // "-" sorts last
 }
 
 TEST_F(ViewsFixture, DraggedEntriesCarryTheirDeclarationText) {
