@@ -137,6 +137,46 @@ TEST_F(ViewsFixture, GridMouseRulesSelectFocusAndAskForRendering) {
     EXPECT_EQ(renders, 1);
 }
 
+TEST_F(ViewsFixture, LibraryChangesReachEveryViewWithoutLosingTheSelection) {
+    Add("b.inc", "Mid");
+    TextureEntry* picked = Add("b.inc", "Zed");
+    views->SelectEntries({picked});
+    // Entries arriving later go to their places; the selection stays on its entry.
+    Add("a.inc", "Alpha");
+    Add("c10.inc", "Beta");
+    Add("c9.inc", "Gamma");
+    EXPECT_EQ(Shown(), (Names{"Alpha", "Beta", "Gamma", "Mid", "Zed"}));
+    EXPECT_EQ(views->SelectedEntries(), std::vector<TextureEntry*>{picked});
+    EXPECT_EQ(views->CurrentEntry(), picked);
+    QAbstractItemModel& tree = *views->Tree().model();
+    const auto fileNames = [&] {
+        QStringList names;
+        for (int row = 0; row < tree.rowCount(); ++row) names << tree.index(row, 0).data().toString().section(' ', 0, 0);
+        return names;
+    };
+    EXPECT_EQ(fileNames(), (QStringList{"a.inc", "b.inc", "c9.inc", "c10.inc"}));
+    EXPECT_EQ(tree.index(1, 0).data().toString().toStdString(), "b.inc " + dir.Path() + " (2) ");
+    EXPECT_EQ(tree.index(1, 0, tree.index(1, 0)).data().toString(), QStringLiteral("T: Zed"));
+
+    controller.DeleteEntry(controller.Library().FindEntry(dir.Path() + "/", "a.inc", "Alpha"));
+    EXPECT_EQ(Shown(), (Names{"Beta", "Gamma", "Mid", "Zed"}));
+    EXPECT_EQ(fileNames(), (QStringList{"b.inc", "c9.inc", "c10.inc"}));  // the file went with its last entry
+    controller.DeleteEntry(controller.Library().FindEntry(dir.Path() + "/", "b.inc", "Mid"));
+    EXPECT_EQ(tree.index(0, 0).data().toString().toStdString(), "b.inc " + dir.Path() + " (1) ");
+    EXPECT_EQ(views->CurrentEntry(), picked);
+
+    // A new picture shows in the list's icon.
+    const qint64 before = views->Model().index(2, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+    SetPreview(*picked, 200);
+    views->EntryUpdated(picked);
+    EXPECT_NE(views->Model().index(2, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey(), before);
+
+    controller.ResetLibrary();
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(tree.rowCount(), 0);
+    EXPECT_EQ(views->StatusText().toStdString(), "0 Einträge");
+}
+
 TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
     Add("a.inc", "One");
     TextureEntry* two = Add("a.inc", "Two");
