@@ -17,9 +17,9 @@
 #include "gui/TextureListModel.h"
 #include "gui/TextureListView.h"
 #include "library/LibraryController.h"
-#include "ui/CommandIds.h"
 #include "ui/EntryFilter.h"
 #include "ui/EntryTexts.h"
+#include "ui/MainCommands.h"
 #include "ui/Settings.h"
 #include "ui/StatusText.h"
 
@@ -34,17 +34,17 @@ const char* const kSortItems[] = {"Sortieren nach &Name",      "Sortieren nach &
 
 struct SelectItem {
     const char* text;
-    int command;
+    Command command;
 };
 const SelectItem kSelectItems[] = {
-    {"&Alle\tStrg+A", kCmdSelectAll},
-    {"&Geänderte Texturen", kCmdSelectChanged},
-    {"&Leere Vorschauen", kCmdSelectEmpty},
-    {"&Fehlerhafte Vorschauen", kCmdSelectFaulty},
-    {"POV-Ray 3.&0 inkompatible", kCmdSelectIncompatible30},
-    {"POV-Ray 3.&1 inkompatible", kCmdSelectIncompatible31},
-    {"&Duplikate...", kCmdSelectDuplicates},
-    {"Auswahl &invertieren\tStrg+I", kCmdInvertSelection},
+    {"&Alle\tStrg+A", Command::SelectAll},
+    {"&Geänderte Texturen", Command::SelectChanged},
+    {"&Leere Vorschauen", Command::SelectEmpty},
+    {"&Fehlerhafte Vorschauen", Command::SelectFaulty},
+    {"POV-Ray 3.&0 inkompatible", Command::Select30Incompatible},
+    {"POV-Ray 3.&1 inkompatible", Command::Select31Incompatible},
+    {"&Duplikate...", Command::SelectDuplicates},
+    {"Auswahl &invertieren\tStrg+I", Command::InvertSelection},
 };
 
 }  // namespace
@@ -390,10 +390,10 @@ QString LibraryViewStack::StatusText() const {
     return Q(sc::StatusText(model_->ShownCounts(), SelectedCount()));
 }
 
-void LibraryViewStack::AddCommand(QMenu& menu, const QString& text, int command, bool enabled) {
+void LibraryViewStack::AddCommand(QMenu& menu, const QString& text, Command command, bool enabled) {
     QAction* action = menu.addAction(text);
     action->setEnabled(enabled);
-    connect(action, &QAction::triggered, this, [this, command] { emit commandRequested(command); });
+    connect(action, &QAction::triggered, this, [this, command] { emit commandRequested(static_cast<int>(command)); });
 }
 
 std::unique_ptr<QMenu> LibraryViewStack::ContextMenu() {
@@ -405,21 +405,21 @@ std::unique_ptr<QMenu> LibraryViewStack::ListMenu(const ViewMenuState& state) {
     auto menu = std::make_unique<QMenu>(this);
     const TextureEntry* current = CurrentEntry();
     const bool usable = controller_.entryCount > 0 && !state.busy && !state.rendering;
-    AddCommand(*menu, Q(CopyItemText(current)), kCmdCopyDeclaration, usable && current && !current->name.empty());
-    AddCommand(*menu, Q(EditItemText(current, state.editorTakesLine)), kCmdEditInPovRay,
+    AddCommand(*menu, Q(CopyItemText(current)), Command::CopyTexture, usable && current && !current->name.empty());
+    AddCommand(*menu, Q(EditItemText(current, state.editorTakesLine)), Command::EditWithPov,
                usable && current && state.pluginInstalled);
     QMenu* select = menu->addMenu(QStringLiteral("Aus&wählen"));
     select->setEnabled(usable);
     for (const SelectItem& item : kSelectItems) {
         bool enabled = usable;
-        if (item.command == kCmdSelectEmpty) enabled = enabled && controller_.previewCount < controller_.entryCount;
-        if (item.command == kCmdSelectFaulty) enabled = enabled && controller_.faultyCount > 0;
+        if (item.command == Command::SelectEmpty) enabled = enabled && controller_.previewCount < controller_.entryCount;
+        if (item.command == Command::SelectFaulty) enabled = enabled && controller_.faultyCount > 0;
         AddCommand(*select, QString::fromUtf8(item.text), item.command, enabled);
     }
     menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("Aus&gewählte l&öschen\tEntf"), kCmdDeleteSelected, usable);
-    AddCommand(*menu, QStringLiteral("Ausgewählte Vorschau&bilder löschen"), kCmdDeletePreviews, usable);
-    AddCommand(*menu, QStringLiteral("Alle &löschen"), kCmdDeleteAll, usable);
+    AddCommand(*menu, QStringLiteral("Aus&gewählte l&öschen\tEntf"), Command::DeleteSelected, usable);
+    AddCommand(*menu, QStringLiteral("Ausgewählte Vorschau&bilder löschen"), Command::DeleteSelectedPreviews, usable);
+    AddCommand(*menu, QStringLiteral("Alle &löschen"), Command::DeleteAll, usable);
     menu->addSeparator();
     for (int key = 0; key < kSortKeyCount; ++key) {
         QAction* action = menu->addAction(QString::fromUtf8(kSortItems[key]));
@@ -435,8 +435,8 @@ std::unique_ptr<QMenu> LibraryViewStack::TreeMenu(const ViewMenuState& state) {
     auto menu = std::make_unique<QMenu>(this);
     const TextureEntry* current = CurrentEntry();
     const bool usable = controller_.entryCount > 0 && !state.busy && !state.rendering;
-    AddCommand(*menu, Q(CopyItemText(current)), kCmdCopyDeclaration, usable && current && !current->name.empty());
-    AddCommand(*menu, Q(EditItemText(current, state.editorTakesLine)), kCmdEditInPovRay,
+    AddCommand(*menu, Q(CopyItemText(current)), Command::CopyTexture, usable && current && !current->name.empty());
+    AddCommand(*menu, Q(EditItemText(current, state.editorTakesLine)), Command::EditWithPov,
                usable && current && state.pluginInstalled);
     menu->addSeparator();
     QAction* collapse = menu->addAction(QStringLiteral("Alle &verstecken"));
@@ -446,9 +446,9 @@ std::unique_ptr<QMenu> LibraryViewStack::TreeMenu(const ViewMenuState& state) {
     expand->setEnabled(usable);
     connect(expand, &QAction::triggered, this, [this] { ExpandAll(true); });
     menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("Aus&gewählte l&öschen\tEntf"), kCmdDeleteSelected, usable);
-    AddCommand(*menu, QStringLiteral("Ausgewählte Vorschau&bilder löschen"), kCmdDeletePreviews, usable);
-    AddCommand(*menu, QStringLiteral("Alle &löschen"), kCmdDeleteAll, usable);
+    AddCommand(*menu, QStringLiteral("Aus&gewählte l&öschen\tEntf"), Command::DeleteSelected, usable);
+    AddCommand(*menu, QStringLiteral("Ausgewählte Vorschau&bilder löschen"), Command::DeleteSelectedPreviews, usable);
+    AddCommand(*menu, QStringLiteral("Alle &löschen"), Command::DeleteAll, usable);
     return menu;
 }
 

@@ -20,6 +20,7 @@
 
 #include "library/LibraryViews.h"
 #include "ui/EntrySort.h"
+#include "ui/MainCommands.h"
 
 class QLabel;
 class QMenu;
@@ -116,7 +117,7 @@ signals:
     void renderRequested();
     // The selection or the shown entries changed: refresh the status text.
     void selectionChanged();
-    // A context menu item that a command of the window carries out.
+    // A context menu item that a command of the window carries out (a Command).
     void commandRequested(int commandId);
     // Around every re-sort and refill (selection changes in between are the sort's).
     void sortStarted();
@@ -138,7 +139,7 @@ private:
     TextureEntry* TreeEntry() const;
     std::unique_ptr<QMenu> ListMenu(const ViewMenuState& state);
     std::unique_ptr<QMenu> TreeMenu(const ViewMenuState& state);
-    void AddCommand(QMenu& menu, const QString& text, int command, bool enabled);
+    void AddCommand(QMenu& menu, const QString& text, Command command, bool enabled);
     void OnCurrentChanged();
     void OnTreeInserted(const std::vector<TextureEntry*>& batch);
     void OnCategoryEdited(TextureEntry* entry);

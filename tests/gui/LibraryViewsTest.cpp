@@ -27,7 +27,6 @@
 #include "platform/IniFile.h"
 #include "platform/UserInterface.h"
 #include "preview/PreviewCodec.h"
-#include "ui/CommandIds.h"
 #include "ui/Settings.h"
 
 namespace sc {
