@@ -9,6 +9,7 @@
 #include "gui/QtUserInterface.h"
 #include "gui/TipWindow.h"
 #include "platform/FileSystem.h"
+#include "platform/ProgramFolders.h"
 #include "platform/PathUtil.h"
 #include "ui/Settings.h"
 
@@ -45,8 +46,15 @@ private:
 
 }  // namespace
 
+// Files shipped with the program lie beside it in a build tree and in the
+// shared data folder once installed.
+std::string MainWindow::ResourcePath(const char* name) const {
+    const std::string beside = JoinPath(options_.executableDir, name);
+    return FileExists(beside) ? beside : ProgramResourcePath(name);
+}
+
 void MainWindow::OnHelp() {
-    const std::string path = JoinPath(options_.executableDir, kHelpFile);
+    const std::string path = ResourcePath(kHelpFile);
     if (!FileExists(path)) {
         MissingHelpDialog dialog(this);
         ExecDialog(dialog);
@@ -56,7 +64,7 @@ void MainWindow::OnHelp() {
 }
 
 void MainWindow::OnTipOfTheDay() {
-    TipWindow tips(JoinPath(options_.executableDir, "tips.txt"), settings_->FilePath(), this);
+    TipWindow tips(ResourcePath("tips.txt"), settings_->FilePath(), this);
     ExecDialog(tips);
 }
 

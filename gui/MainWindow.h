@@ -197,6 +197,7 @@ private:
 
     // Help commands (HelpCommands.cpp)
     void OnHelp();
+    std::string ResourcePath(const char* name) const;
     void OnTipOfTheDay();
     void OnWebsite();
     void OnAbout();

@@ -28,6 +28,9 @@ for f in bin/swatchcraft-cli bin/swatchcraft-povhost lib/swatchcraft/swbridge.pg
 done
 if [ -e "$build/bin/swatchcraft" ]; then
     [ -x "$usr/bin/swatchcraft" ] || fail "the window program is not installed"
+    for f in tips.txt swatchcraft-hilfe.html; do
+        [ -s "$usr/share/swatchcraft/$f" ] || fail "$f is not installed"
+    done
 fi
 
 if command -v desktop-file-validate >/dev/null; then
