@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "gui/FileTreeModel.h"
 #include "gui/FileTreeView.h"
@@ -272,11 +273,24 @@ void LibraryViewStack::Cleared() {
 }
 
 void LibraryViewStack::Refresh() {
+    // The entries that stay keep their selection; after a load none does,
+    // and the first item becomes the current one.
+    std::vector<TextureEntry*> keep;
+    if (list_->currentIndex().isValid() || tree_->currentIndex().isValid()) {
+        if (viewType_ != kFileList) keep = SelectedEntries();
+        if (TextureEntry* current = CurrentEntry()) keep.insert(keep.begin(), current);
+        std::unordered_set<const TextureEntry*> known;
+        const TextureLibrary& library = controller_.Library();
+        for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) known.insert(e);
+        keep.erase(std::remove_if(keep.begin(), keep.end(), [&](const TextureEntry* e) { return !known.count(e); }),
+                   keep.end());
+    }
     emit sortStarted();
     grid_->ClearThumbnails();
     model_->Refill();
     treeModel_->Refill();
-    if (model_->rowCount() > 0) FocusListRow(0);
+    if (!keep.empty()) SelectEntries(keep);
+    else if (model_->rowCount() > 0) FocusListRow(0);
     emit sortFinished();
 }
 
