@@ -163,6 +163,8 @@ TEST_F(ViewsFixture, LibraryChangesReachEveryViewWithoutLosingTheSelection) {
     controller.DeleteEntry(controller.Library().FindEntry(dir.Path() + "/", "b.inc", "Mid"));
     EXPECT_EQ(tree.index(0, 0).data().toString().toStdString(), "b.inc " + dir.Path() + " (1) ");
     EXPECT_EQ(views->CurrentEntry(), picked);
+    views->Refresh();
+    EXPECT_EQ(views->SelectedEntries(), std::vector<TextureEntry*>{picked});
 
     // A new picture shows in the list's icon.
     const qint64 before = views->Model().index(2, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
