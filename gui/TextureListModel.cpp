@@ -155,6 +155,7 @@ void TextureListModel::Sort(SortOrder order) {
     std::vector<TextureEntry*> sorted = rows_;
     std::stable_sort(sorted.begin(), sorted.end(), before);
     Reorder(sorted);
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
 }
 
 void TextureListModel::SetFilter(const EntryFilter& filter) {
@@ -219,6 +220,11 @@ QVariant TextureListModel::data(const QModelIndex& index, int role) const {
 QVariant TextureListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return QString::fromUtf8(kHeadings[section]);
+    // A screen reader tells the sort state; the list's context menu sorts.
+    if (role == Qt::AccessibleDescriptionRole) {
+        if (section != order_.key) return QStringLiteral("Sortieren über das Kontextmenü der Liste");
+        return order_.ascending ? QStringLiteral("sortiert, aufsteigend") : QStringLiteral("sortiert, absteigend");
+    }
     if (role == Qt::TextAlignmentRole) return QVariant(static_cast<int>(section == kType ? Qt::Alignment(Qt::AlignCenter) : Qt::AlignLeft | Qt::AlignVCenter));
     return {};
 }

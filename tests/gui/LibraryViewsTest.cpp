@@ -363,6 +363,7 @@ TEST_F(ViewsFixture, GridCellsAndListHeadersAreReadable) {
     const auto headers = first->tableCellInterface()->columnHeaderCells();
     ASSERT_EQ(headers.size(), 1);
     EXPECT_EQ(headers.front()->text(QAccessible::Name), QStringLiteral("Textur"));
+    EXPECT_EQ(headers.front()->text(QAccessible::Description), QStringLiteral("sortiert, aufsteigend"));
 }
 
 TEST_F(ViewsFixture, SortAndWidthsAreSavedOnlyWhenSettingsAreSaved) {
