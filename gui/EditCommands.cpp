@@ -1,7 +1,8 @@
 // The "&Bearbeiten" menu. Copying the current declaration lives here; the
-// delete, search, category, overview and editor commands are filled in with
-// their dialogs.
+// delete, search, category, overview and editor commands go through the
+// window's LibraryCommands.
 #include "gui/DeclarationBox.h"
+#include "gui/LibraryCommands.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/MainArea.h"
 #include "gui/MainWindow.h"
@@ -21,15 +22,15 @@ void MainWindow::OnCopyTexture() {
     PutOnClipboard(ClipboardTextOfLines(DeclarationBoxLines(*current_)));
 }
 
-void MainWindow::OnEditWithPov() {}
-void MainWindow::OnDeleteSelected() {}
+void MainWindow::OnEditWithPov() { commands_->EditInPovRay(); }
+void MainWindow::OnDeleteSelected() { commands_->DeleteSelected(); }
 
 void MainWindow::OnDeleteSelectedPreviews() {
-    controller_->DeletePreviews();
+    commands_->DeletePreviews();
     ShowEntryInPane(current_);
 }
 
-void MainWindow::OnDeleteAll() {}
+void MainWindow::OnDeleteAll() { commands_->DeleteAll(); }
 void MainWindow::OnCollapseAll() { views_->ExpandAll(false); }
 void MainWindow::OnExpandAll() { views_->ExpandAll(true); }
 
@@ -40,10 +41,10 @@ void MainWindow::OnCompleteDirectories() {
     RefreshViews();
 }
 
-void MainWindow::OnFindText() {}
-void MainWindow::OnFindAgain() {}
-void MainWindow::OnChangeCategory() {}
-void MainWindow::OnOverview() {}
-void MainWindow::OnSearchTextures() {}
+void MainWindow::OnFindText() { commands_->FindText(); }
+void MainWindow::OnFindAgain() { commands_->FindAgain(); }
+void MainWindow::OnChangeCategory() { commands_->ChangeCategory(); }
+void MainWindow::OnOverview() { commands_->CreateOverview(); }
+void MainWindow::OnSearchTextures() { commands_->SearchTextures(); }
 
 }  // namespace sc

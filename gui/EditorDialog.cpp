@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "gui/AccessibleNames.h"
+#include "gui/MessageDialogs.h"
 #include "ui/Settings.h"
 
 namespace sc {
@@ -60,7 +61,7 @@ bool EditorDialog::Run(Settings& settings, QWidget* parent, const std::function<
         settings.WriteFlag("Info", "SetEditor", suppress ? 0 : 1);
     }
     EditorDialog dialog(settings.editWithPov != 0, QString::fromStdString(settings.editor), parent);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    if (ExecDialog(dialog) != QDialog::Accepted) return false;
     settings.editWithPov = dialog.EditWithPov() ? 1 : 0;
     settings.editor = dialog.EditorCommand().toStdString();
     return true;

@@ -1,11 +1,11 @@
 // The "&Datei" menu's list file commands, the recent files, dropped files and exit.
 #include <QApplication>
 
+#include "gui/LibraryCommands.h"
 #include "gui/MainWindow.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryController.h"
-#include "scanner/TextureSearch.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
 
@@ -49,21 +49,8 @@ void MainWindow::OpenDroppedFiles(const std::vector<std::string>& listFiles,
                                   const std::vector<std::string>& includeFiles) {
     if (busy_ || rendering_) return;
     for (const std::string& path : listFiles) OpenListFile(path);
-    if (includeFiles.empty()) return;
-    SearchOptions options;
-    options.kinds = {false,
-                     settings_->materials == 1,
-                     settings_->textures == 1,
-                     settings_->pigments == 1,
-                     settings_->colors == 1,
-                     settings_->finishs == 1,
-                     settings_->normals == 1};
-    options.followIncludes = settings_->includedFiles == 1;
-    options.explicitFiles = includeFiles;
-    SetBusy(true);
-    TextureSearch(*controller_, options).Run();
-    SetBusy(false);
-    RefreshViews();
+    // Dropped include files are searched through the search dialog, which names them.
+    if (!includeFiles.empty()) commands_->SearchFiles(includeFiles);
 }
 
 void MainWindow::RefreshViews() {

@@ -1,6 +1,7 @@
 #include "gui/LibraryCommands.h"
 
 #include "gui/CategoryDialog.h"
+#include "gui/MessageDialogs.h"
 #include "gui/ChangedTexturesDialog.h"
 #include "gui/DuplicatesDialog.h"
 #include "gui/EditorDialog.h"
@@ -54,7 +55,7 @@ void LibraryCommands::SelectChanged() {
     const int found = selection_.SelectByCheck(SelectionKind::Changed);
     if (found <= 0) return;
     ChangedTexturesDialog dialog(found, context_.parent);
-    dialog.exec();
+    ExecDialog(dialog);
     if (dialog.Chosen() == ChangedTexturesDialog::Render && context_.renderSelected) context_.renderSelected();
     if (dialog.Chosen() == ChangedTexturesDialog::MarkUnchanged) selection_.MarkAllUnchanged();
 }
@@ -69,7 +70,7 @@ void LibraryCommands::SelectSkipped() { selection_.SelectByMark(SelectionKind::S
 void LibraryCommands::SelectDuplicates() {
     if (!selection_.SwitchToListIfNeeded()) return;
     DuplicatesDialog dialog(context_.settings->compareImages != 0, context_.parent);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
     const bool images = dialog.CompareImages();
     context_.settings->compareImages = images ? 1 : 0;
     if (selection_.SelectDuplicates(images) <= 0) return;
@@ -80,7 +81,7 @@ void LibraryCommands::SelectDuplicates() {
 
 void LibraryCommands::FindText() {
     FindTextDialog dialog(search_.Settings(), context_.window->FileListShown(), context_.parent);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
     dialog.StoreInto(search_.Settings());
     search_.Start(dialog.Action());
 }
@@ -97,7 +98,7 @@ void LibraryCommands::ChangeCategory() {
     for (const Category& c : context_.controller->Categories()) categories.push_back(c.name);
     CategoryDialog dialog(categories, selected.size() == 1 ? selected.front()->category : std::string(),
                           context_.parent);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
     const std::string category = dialog.Category();
     if (context_.ui->Ask(CategoryQuestion(static_cast<int>(selected.size()), category), QuestionButtons::YesNo,
                          Answer::Yes) != Answer::Yes)
@@ -164,7 +165,7 @@ void LibraryCommands::SearchTextures() { SearchFiles({}); }
 void LibraryCommands::SearchFiles(const std::vector<std::string>& files) {
     SearchDialog dialog(*context_.settings, PovHome(), files, *context_.ui, [this] { return EditLibraryPaths(); },
                         context_.parent);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
     dialog.StoreInto(*context_.settings);
     context_.window->SetBusy(true);
     SearchDialog::Search(*context_.controller, dialog.Options(), *context_.ui, context_.parent);
@@ -175,7 +176,7 @@ void LibraryCommands::SearchFiles(const std::vector<std::string>& files) {
 bool LibraryCommands::EditLibraryPaths() {
     LibraryPathDialog dialog(PovHome(), *context_.ui, [this](const std::string& p) { OpenInEditor(p); },
                              context_.parent);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    if (ExecDialog(dialog) != QDialog::Accepted) return false;
     if (dialog.Changed()) context_.controller->Library().SetLibraryPaths(dialog.Paths());
     return true;
 }
@@ -197,7 +198,7 @@ void LibraryCommands::CreateOverview() {
     OverviewScope scope = OverviewScope::All;
     if (NeedsScopeQuestion(window)) {
         OverviewScopeDialog dialog(window.FileListShown(), context_.parent);
-        dialog.exec();
+        ExecDialog(dialog);
         scope = dialog.Scope();
         if (scope == OverviewScope::Cancelled) return;
     }
@@ -222,7 +223,7 @@ void LibraryCommands::CreateOverview() {
     c.help = context_.help;
     c.restoreMessageHandler = context_.restoreMessageHandler;
     OverviewDialog dialog(std::move(c), context_.parent);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (ExecDialog(dialog) == QDialog::Accepted) {
         dialog.Model().StoreInto(*context_.settings);
         if (dialog.Model().Options().droppedCount != 0 &&
             context_.ui->Ask(SkippedEntriesQuestion(), QuestionButtons::YesNo, Answer::Yes,

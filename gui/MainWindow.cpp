@@ -17,7 +17,9 @@
 #include "gui/EntryBar.h"
 #include "gui/MainArea.h"
 #include "gui/FilterField.h"
+#include "gui/LibraryCommands.h"
 #include "gui/LibraryViewStack.h"
+#include "gui/WindowSelection.h"
 #include "gui/PreviewWindow.h"
 #include "gui/QtUserInterface.h"
 #include "gui/StatusBarWithProgress.h"
@@ -81,6 +83,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     connect(views_, &LibraryViewStack::currentEntryChanged, this, &MainWindow::SetCurrentEntry);
     connect(views_, &LibraryViewStack::renderRequested, this, [this] { OnEntryActivated(views_->CurrentEntry()); });
     connect(views_, &LibraryViewStack::selectionChanged, this, [this] {
+        if (commands_) commands_->SelectionChanged();
         UpdateMenu();
         UpdateStatusText();
     });
@@ -110,6 +113,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
                          settings_->maximizedContentWidth);
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
+    BuildCommands();
     area_->TextBox()->SetColors(settings_->textureFontNormal, settings_->textureFontChanged);
     area_->SetPaneShown(settings_->content == 1);
     area_->SetSmallPicture(settings_->smallPreview == 1);

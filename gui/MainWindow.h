@@ -29,6 +29,7 @@ class QToolBar;
 
 namespace sc {
 
+class LibraryCommands;
 class LibraryController;
 class LibraryDocument;
 class MainArea;
@@ -39,6 +40,7 @@ class PovLauncher;
 class Settings;
 class StatusBarWithProgress;
 class TextureEntry;
+class WindowSelection;
 class FileDialogs;
 
 class MainWindow : public QMainWindow, private StartupHost, private LibraryViews {
@@ -92,6 +94,9 @@ public:
     PovConfiguration& Configuration() { return *configuration_; }
     PovLauncher& Launcher() { return *launcher_; }
     QtUserInterface& Ui() override;
+    // The selection, search, delete, overview and settings dialog commands.
+    LibraryCommands& Commands() { return *commands_; }
+    void RefreshStatusText() { UpdateStatusText(); }
 
     // Replaces the file dialogs (tests answer them).
     void SetFileDialogs(std::unique_ptr<FileDialogs> dialogs);
@@ -182,6 +187,7 @@ private:
     void OnSelect31Incompatible();
     void OnSelectDuplicates();
     void OnInvertSelection();
+    void BuildCommands();
 
     // View and preview commands (ViewCommands.cpp)
     void OnTextureList();
@@ -233,6 +239,8 @@ private:
     std::unique_ptr<PovLauncher> launcher_;
     std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<LibraryDocument> document_;
+    std::unique_ptr<WindowSelection> selection_;
+    std::unique_ptr<LibraryCommands> commands_;
     PaneWidths widths_{kMinListWidth, kMinPaneWidth, kMinPaneWidth};
     MainArea* area_ = nullptr;
     LibraryViewStack* views_ = nullptr;

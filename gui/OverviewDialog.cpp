@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "gui/AccessibleNames.h"
+#include "gui/MessageDialogs.h"
 #include "gui/OverviewPreviewDialog.h"
 #include "library/LibraryController.h"
 #include "overview/OverviewWriter.h"
@@ -410,7 +411,7 @@ void OverviewDialog::Preview() {
         OverviewPreviewDialog dialog(JoinPath(context_.previewFolder, "SamplesPreview.ini"), shown,
                                      options.samplesPerPage, aspect, options.useTemplate, *context_.ui,
                                      context_.launcher, this);
-        dialog.exec();
+        ExecDialog(dialog);
         if (context_.restoreMessageHandler) context_.restoreMessageHandler();
         for (const auto& item : ListDirectory(context_.previewFolder, "SamplesPreview*.*"))
             if (!item.isDirectory) RemoveFile(JoinPath(context_.previewFolder, item.name));

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "gui/AccessibleNames.h"
+#include "gui/MessageDialogs.h"
 #include "gui/FileChooserDialog.h"
 #include "gui/SearchProgressDialog.h"
 #include "library/LibraryController.h"
@@ -127,7 +128,7 @@ void SearchDialog::ChooseFiles() {
     std::vector<std::string> paths;
     ReadLibraryPaths(home_, paths);
     FileChooserDialog chooser(paths, this);
-    if (chooser.exec() == QDialog::Accepted && !chooser.FileNames().isEmpty()) {
+    if (ExecDialog(chooser) == QDialog::Accepted && !chooser.FileNames().isEmpty()) {
         SetPatterns(chooser.FileNames());
         libraryDirs_->setChecked(true);
         UpdateEnables();

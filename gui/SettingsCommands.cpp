@@ -4,6 +4,7 @@
 
 #include "gui/ColorsDialog.h"
 #include "gui/DeclarationBox.h"
+#include "gui/LibraryCommands.h"
 #include "gui/MainArea.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageDialogs.h"
@@ -35,13 +36,13 @@ void MainWindow::ApplyLibraryPaths(const std::vector<std::string>& paths) {
     controller_->Library().SetLibraryPaths(paths);
 }
 
-// The library path dialog is built with the other dialogs.
-void MainWindow::OnLibraryPaths() {}
+void MainWindow::OnLibraryPaths() {
+    if (commands_->EditLibraryPaths()) RefreshViews();
+}
 
 void MainWindow::OnUninstallExtension() { configuration_->UninstallWithMessages(); }
 
-// The editor dialog is built with the other dialogs.
-void MainWindow::OnEditor() {}
+void MainWindow::OnEditor() { commands_->SetEditor(); }
 
 void MainWindow::OnColors() {
     ColorsDialog dialog(settings_->textureFontNormal, settings_->textureFontChanged, this);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "gui/LibraryCommands.h"
 #include "gui/MainArea.h"
 #include "gui/MainWindow.h"
 #include "gui/LibraryViewStack.h"
@@ -19,14 +20,13 @@ void MainWindow::SetListType(int listType) {
     views_->SetViewType(listType);
 }
 
-// Which selection command chose the entries is known to the selection
-// commands; until they say, the heading names a plain selection.
+// The heading names the kind of selection the last selection command made.
 void MainWindow::OnOnlySelected() {
     SetBusy(true);
     if (views_->OnlySelectedShown())
         views_->LeaveOnlySelected();
     else
-        views_->ShowOnlySelected(0, settings_->compareImages == 1);
+        views_->ShowOnlySelected(int(commands_->Selection().LastKind()), settings_->compareImages == 1);
     SetBusy(false);
 }
 

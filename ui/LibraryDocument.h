@@ -28,6 +28,8 @@ public:
 
     // The list file of the library; empty for an unnamed one.
     const std::string& Path() const { return path_; }
+    // The library was emptied: it no longer stands for its file.
+    void Forget() { path_.clear(); }
     bool Modified() const;
     // Replaces the file dialogs (borrowed).
     void SetDialogs(FileDialogs& dialogs) { dialogs_ = &dialogs; }
