@@ -18,6 +18,7 @@ namespace sc {
 
 class LibraryController;
 class PovConfiguration;
+class PovConfigurationDialogRunner;
 class PovLauncher;
 class SelectionWindow;
 class Settings;
@@ -46,6 +47,7 @@ struct LibraryCommandsContext {
 class LibraryCommands : public QObject {
     Q_OBJECT
 public:
+    // Gives the configuration its dialog "Einstellungen für POV-Ray" for as long as the commands live.
     explicit LibraryCommands(LibraryCommandsContext context, QObject* parent = nullptr);
     ~LibraryCommands() override;
 
@@ -98,6 +100,7 @@ private:
     SelectionCommands selection_;
     TextSearch search_;
     DeleteCommands deletes_;
+    std::unique_ptr<PovConfigurationDialogRunner> povSettingsDialog_;
     int duplicatesHint_ = -1;  // read once per run
     int editHint_ = -1;
 };

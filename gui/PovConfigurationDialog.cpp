@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "gui/AccessibleNames.h"
+#include "gui/MessageDialogs.h"
 
 namespace sc {
 
@@ -57,7 +58,7 @@ PovSettingFlags PovConfigurationDialog::Keep() const {
 
 bool PovConfigurationDialogRunner::Run(const PovSettingFlags& right, PovSettingFlags& keep) {
     PovConfigurationDialog dialog(right, keep, parent_);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    if (ExecDialog(dialog) != QDialog::Accepted) return false;
     keep = dialog.Keep();
     return true;
 }

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "DialogTestSupport.h"
+#include "GuiApp.h"
 #include "gui/AccessibleNames.h"
 #include "gui/CategoryDialog.h"
 #include "gui/ChangedTexturesDialog.h"
@@ -52,7 +52,7 @@ T* Find(QWidget* dialog, const QString& text) {
 }
 
 struct DialogFixture : testing::Test {
-    test::ApplicationScope app;
+    QApplication& app = test::GuiApp();
     TempDir dir;
     test::RecordingUserInterface ui;
     Settings settings{dir / "swatchcraft.ini", dir / "prog"};

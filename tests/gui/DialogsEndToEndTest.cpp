@@ -1,0 +1,194 @@
+// The window's library commands end to end with the real POV-Ray: POV-Ray's
+// standard include folder searched through the search dialog, a few
+// previews rendered through the render host, the entries without preview
+// selected, a text found, an overview written in each mode and rendered by
+// POV-Ray, and its first page previewed through the render host.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <chrono>
+
+#include "bridge/BridgeApi.h"
+#include "gui/LibraryCommands.h"
+#include "gui/LibraryViewStack.h"
+#include "gui/OverviewDialog.h"
+#include "gui/OverviewPreviewDialog.h"
+#include "GuiTestSupport.h"
+#include "library/LibraryController.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramFolders.h"
+#include "povray/PovConfiguration.h"
+#include "povray/PovLauncher.h"
+#include "preview/PreviewRenderRun.h"
+#include "preview/PreviewRenderer.h"
+#include "tests/preview/ScriptedWindow.h"
+#include "ui/Settings.h"
+
+namespace sc {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <typename T>
+T* Child(QWidget* dialog, const QString& textOrName) {
+    for (T* w : dialog->findChildren<T*>()) {
+        if constexpr (std::is_base_of_v<QAbstractButton, T>) {
+            if (w->text() == textOrName) return w;
+        } else if (w->accessibleName() == textOrName) {
+            return w;
+        }
+    }
+    ADD_FAILURE() << "no control " << textOrName.toStdString();
+    return nullptr;
+}
+
+// Lets events and the bridge's messages run until `done`, at most two minutes.
+bool RunUntil(const std::function<bool()>& done) {
+    const auto start = Clock::now();
+    while (!done() && Clock::now() - start < std::chrono::minutes(2)) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        bridge::DispatchMessages(10);
+    }
+    return done();
+}
+
+std::vector<std::string> Names(const std::vector<TextureEntry*>& entries) {
+    std::vector<std::string> names;
+    for (const TextureEntry* e : entries) names.push_back(e->name);
+    return names;
+}
+
+struct DialogsEndToEnd : testing::Test {
+    test::WindowHarness h{{}, true};
+    MainWindow& w = *h.window;
+    test::DialogRecorder recorder;
+
+    void SetUp() override {
+        if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
+        recorder.acceptDialogs = true;
+        w.StartUp();
+        w.AppSettings().editWithPov = 0;
+    }
+    void TearDown() override {
+        bridge::SetMessageHandler(nullptr);
+        w.Launcher().ClosePov();
+    }
+
+    TextureEntry* Find(const std::string& name) {
+        for (TextureEntry* e : w.Views().EntriesInListOrder())
+            if (e->name == name) return e;
+        return nullptr;
+    }
+
+    // The render run as the window drives it, through the window's POV-Ray.
+    void RenderPreviews(const std::vector<TextureEntry*>& entries) {
+        PreviewRenderer renderer(w.Ui(), &w.Launcher());
+        test::ScriptedWindow scripted(w.Controller());
+        scripted.checkSettings = [this] { return w.Configuration().CheckSettings(); };
+        PreviewRenderSettings settings;
+        PreviewRenderRun run(w.Controller(), renderer, scripted, w.Installation(), settings);
+        renderer.SetListener(&run);
+        bridge::SetMessageHandler([&](const bridge::WindowMessage& m) { renderer.HandleMessage(m); });
+        scripted.selected = entries;
+        scripted.ShowEntry(entries.front());
+        run.StepWithAutoStore();
+        const auto start = Clock::now();
+        while (!run.Idle() && Clock::now() - start < std::chrono::minutes(2)) {
+            bridge::DispatchMessages(20);
+            if (scripted.TimerDue()) run.OnTimer();
+            run.CheckRenderer();
+        }
+        bridge::SetMessageHandler(nullptr);
+    }
+
+    // The overview command on the selected entries: the scope dialog keeps
+    // them, the overview dialog writes into `folder` in the chosen mode,
+    // after previewing page 1 when asked.
+    void WriteOverview(bool fullDeclarations, const std::string& folder, bool preview) {
+        CreateDirectories(folder);
+        recorder.onDialog = [=](QDialog& d) {
+            if (auto* pages = qobject_cast<OverviewPreviewDialog*>(&d)) {
+                pageCount = pages->PageCount();
+                pages->PressRender();
+                RunUntil([&] { return !pages->Rendering(); });
+                pagePicture = pages->PagePictureOf(0) != nullptr;
+                previewFiles = ListDirectory(ProgramFolder("preview"), "SamplesPreview*").size();
+                return;
+            }
+            auto* overview = qobject_cast<OverviewDialog*>(&d);
+            if (!overview) return;
+            Child<QLineEdit>(&d, "Verzeichnis")->setText(QString::fromStdString(folder));
+            Child<QRadioButton>(&d, fullDeclarations ? "POV-Ray 3.1 (Vollständige &Deklarationen)"
+                                                     : "POV-Ray 3.0 (&Nur Dateien einbinden)")
+                ->click();
+            if (preview) Child<QPushButton>(&d, "&Vorschau...")->click();
+            if (!overview->Write()) overview->reject();
+        };
+        w.RunCommand(int(Command::Overview));
+        recorder.onDialog = {};
+    }
+
+    int pageCount = 0;
+    bool pagePicture = false;
+    size_t previewFiles = 0;
+};
+
+TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
+    // "Suche in POV-Ray &Include-Verzeichnissen" is preset: POV-Ray's paths hold the standard include folder.
+    const auto& paths = w.Controller().Library().LibraryPaths();
+    ASSERT_NE(std::find(paths.begin(), paths.end(), test::PovIncludeDir()), paths.end());
+    w.RunCommand(int(Command::SearchTextures));
+    ASSERT_GT(w.Controller().entryCount, 200);
+    EXPECT_EQ(recorder.texts.back(), "Texturen suchen");
+
+    const std::vector<TextureEntry*> few = {Find("Jade"), Find("T_Stone1"), Find("T_Wood1")};
+    ASSERT_TRUE(few[0] && few[1] && few[2]);
+    RenderPreviews(few);
+    for (TextureEntry* e : few) EXPECT_TRUE(e->previewValid) << e->name;
+
+    w.RunCommand(int(Command::SelectEmpty));
+    EXPECT_EQ(static_cast<int>(w.Views().SelectedEntries().size()), w.Controller().entryCount - 3);
+    EXPECT_EQ(w.Commands().Selection().LastKind(), SelectionKind::EmptyPreviews);
+
+    w.Views().SelectEntries({w.Views().EntriesInListOrder().front()});
+    recorder.onDialog = [](QDialog& d) {
+        Child<QLineEdit>(&d, "Suche was")->setText("T_Wood1");
+        Child<QCheckBox>(&d, "Nur &ganze Wörter")->setChecked(true);
+        Child<QPushButton>(&d, "&Suche nächstes")->click();
+    };
+    w.RunCommand(int(Command::FindText));
+    recorder.onDialog = {};
+    EXPECT_EQ(Names(w.Views().SelectedEntries()), (std::vector<std::string>{"T_Wood1"}));
+
+    // Thirteen textures of one file: two pages of the 4x3 layout.
+    std::vector<TextureEntry*> thirteen;
+    for (TextureEntry* e : w.Views().EntriesInListOrder())
+        if (e->sourceFile->fileName == "stones1.inc" && thirteen.size() < 13) thirteen.push_back(e);
+    w.Views().SelectEntries(thirteen);
+    const std::string out30 = h.dir / "out30", out31 = h.dir / "out31";
+    WriteOverview(false, out30, false);
+    w.Views().SelectEntries(thirteen);
+    WriteOverview(true, out31, true);
+    EXPECT_EQ(pageCount, 2);
+    EXPECT_TRUE(pagePicture);
+    EXPECT_GE(previewFiles, 3u);
+    EXPECT_TRUE(ListDirectory(ProgramFolder("preview"), "SamplesPreview*").empty());
+    EXPECT_EQ(std::count(recorder.texts.begin(), recorder.texts.end(), "Es wurden 13 Texturen geschrieben."), 2);
+
+    for (const std::string& folder : {out30, out31}) {
+        SCOPED_TRACE(folder);
+        ASSERT_TRUE(FileExists(folder + "/textures.pov"));
+        std::string output;
+        EXPECT_EQ(test::RenderWithPovray(folder, "textures.ini", "+sf2 +ef2", &output), 0) << output;
+        EXPECT_TRUE(FileExists(folder + "/textures2.png")) << output;
+    }
+    EXPECT_TRUE(FileExists(out31 + "/textures.inc"));
+}
+
+}  // namespace
+}  // namespace sc
