@@ -362,6 +362,14 @@ void OverviewDialog::BrowseIni() {
     ApplyEnables();
 }
 
+void OverviewDialog::reject() {
+    if (writing_) {
+        context_.ui->SetCancelled(true);
+        return;
+    }
+    QDialog::reject();
+}
+
 void OverviewDialog::SaveAsDefault() {
     ReadFields();
     model_->StoreInto(*context_.settings);
@@ -378,7 +386,9 @@ bool OverviewDialog::Write() {
     writer.SetEntryOrder(context_.entryOrder);
     writer.SetFileOrder(context_.fileOrder);
     writer.SetPageCountChanged([this] { RefreshPageCount(); });
+    writing_ = true;
     const bool written = WriteOverviewCommand(writer, options, context_.fonts, context_.settings->FilePath(), *context_.ui);
+    writing_ = false;
     WriteFields();
     if (written) accept();
     return written;
@@ -397,7 +407,9 @@ void OverviewDialog::Preview() {
     writer.SetEntryOrder(context_.entryOrder);
     writer.SetFileOrder(context_.fileOrder);
     writer.SetPageCountChanged([this] { RefreshPageCount(); });
+    writing_ = true;
     const PreviewWriteResult result = WritePreviewFiles(writer, options, context_.previewFolder, *context_.ui);
+    writing_ = false;
     if (result == PreviewWriteResult::NothingLeft) {
         options.previewMode = false;
         reject();

@@ -63,6 +63,9 @@ public:
     // "als Standard &speichern".
     void SaveAsDefault();
 
+    // Escape and the close box while files are written ask the writer to stop instead.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -109,6 +112,7 @@ private:
     QPushButton* write_;
     QLabel* pageCount_;
     bool openedOnce_ = false;
+    bool writing_ = false;
 };
 
 }  // namespace sc

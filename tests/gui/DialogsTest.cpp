@@ -242,6 +242,30 @@ TEST_F(DialogFixture, OverviewBadTemplateAndUnwritableFolderLeaveNothingBehind) 
     EXPECT_EQ(dialog.result(), 0);
 }
 
+// An interface whose pumps run a step of the test (a key press while work runs).
+struct PumpingInterface : test::RecordingUserInterface {
+    std::function<void()> onPump;
+    void PumpMessages() override {
+        RecordingUserInterface::PumpMessages();
+        if (onPump) onPump();
+    }
+};
+
+TEST_F(DialogFixture, EscapeWhileWritingStopsTheWriterAndKeepsTheDialog) {
+    PumpingInterface pumping;
+    auto context = OverviewContext(30);
+    context.ui = &pumping;
+    OverviewDialog dialog(std::move(context));
+    const std::string out = dir / "out";
+    CreateDirectories(out);
+    Find<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(out));
+    pumping.onPump = [&] { dialog.reject(); };
+    EXPECT_FALSE(dialog.Write());
+    EXPECT_TRUE(ListDirectory(out).empty());
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    for (const auto& m : pumping.messages) EXPECT_EQ(m.text.find("geschrieben"), std::string::npos) << m.text;
+}
+
 TEST_F(DialogFixture, SearchDialogStoresItsOptions) {
     settings.libraryDirs = 0;
     settings.scanDir = dir.Path();
@@ -261,22 +285,13 @@ TEST_F(DialogFixture, SearchDialogStoresItsOptions) {
     EXPECT_EQ(dropped.Options().explicitFiles, (std::vector<std::string>{dir / "x.inc"}));
 }
 
-// The window's interface, whose pumps delete the searched tree part-way.
-struct VanishingTreeInterface : test::RecordingUserInterface {
-    std::function<void()> onPump;
-    void PumpMessages() override {
-        RecordingUserInterface::PumpMessages();
-        if (onPump) onPump();
-    }
-};
-
 TEST_F(DialogFixture, SearchOfAFolderThatVanishesKeepsWhatWasFound) {
     for (int i = 0; i < 6; ++i)
         dir.Write("tree/d" + std::to_string(i) + "/f.inc", "#declare T" + std::to_string(i) + " = texture { pigment { rgb 1 } }\n");
     SearchOptions options;
     options.otherDirectory = dir / "tree";
     options.subdirectories = true;
-    VanishingTreeInterface windowUi;
+    PumpingInterface windowUi;  // its pumps delete the searched tree part-way
     LibraryController library(windowUi);
     SearchProgressDialog progress(windowUi);
     windowUi.onPump = [&] {
