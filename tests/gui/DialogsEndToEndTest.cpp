@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -188,6 +189,44 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
         EXPECT_TRUE(FileExists(folder + "/textures2.png")) << output;
     }
     EXPECT_TRUE(FileExists(out31 + "/textures.inc"));
+}
+
+// The window's edit commands without POV-Ray: category with its question,
+// deleting with the selection moving on, and "Alle &löschen" leaving the
+// library untitled.
+TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
+    test::WindowHarness h;
+    test::DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    h.fileDialogs->answer = h.WriteListFile("lib.swl");
+    w.RunCommand(int(Command::Open));
+    ASSERT_EQ(w.Controller().entryCount, 2);
+    w.RunCommand(int(Command::TextureList));
+
+    w.Views().SelectEntries(w.Views().EntriesInListOrder());
+    recorder.acceptDialogs = true;
+    recorder.onDialog = [](QDialog& d) {
+        if (auto* combo = d.findChild<QComboBox*>()) combo->setEditText("Stein");
+    };
+    recorder.buttons = {"Ja", "Ja"};  // the category question, then "Wirklich alles löschen?"
+    w.RunCommand(int(Command::ChangeCategory));
+    EXPECT_EQ(recorder.texts.back(),
+              "Sollen wirklich alle 2 ausgewählten Einträge der Kategorie \"Stein\" zugeordnet werden?");
+    for (TextureEntry* e : w.Views().EntriesInListOrder()) EXPECT_EQ(e->category, "Stein");
+
+    const auto order = w.Views().EntriesInListOrder();
+    const std::string second = order[1]->name;
+    w.Views().SelectEntries({order[0]});
+    w.RunCommand(int(Command::DeleteSelected));
+    EXPECT_EQ(w.Controller().entryCount, 1);
+    EXPECT_EQ(Names(w.Views().SelectedEntries()), (std::vector<std::string>{second}));
+
+    w.RunCommand(int(Command::DeleteAll));
+    EXPECT_EQ(recorder.texts.back(), "Wirklich alles löschen?");
+    EXPECT_EQ(w.Controller().entryCount, 0);
+    EXPECT_EQ(w.Document().Path(), "");
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
 }
 
 }  // namespace
