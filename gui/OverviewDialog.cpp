@@ -420,10 +420,13 @@ void OverviewDialog::Preview() {
         for (TextureEntry* e : context_.entryOrder)
             if (e->marked && !e->overviewDropped) shown.push_back(e);
         const double aspect = options.Height ? static_cast<double>(options.Width) / options.Height : 1.0;
-        OverviewPreviewDialog dialog(JoinPath(context_.previewFolder, "SamplesPreview.ini"), shown,
-                                     options.samplesPerPage, aspect, options.useTemplate, *context_.ui,
-                                     context_.launcher, this);
-        ExecDialog(dialog);
+        {
+            OverviewPreviewDialog dialog(JoinPath(context_.previewFolder, "SamplesPreview.ini"), shown,
+                                         options.samplesPerPage, aspect, options.useTemplate, *context_.ui,
+                                         context_.launcher, this);
+            ExecDialog(dialog);
+        }
+        // The page preview took the bridge's messages while it was open.
         if (context_.restoreMessageHandler) context_.restoreMessageHandler();
         for (const auto& item : ListDirectory(context_.previewFolder, "SamplesPreview*.*"))
             if (!item.isDirectory) RemoveFile(JoinPath(context_.previewFolder, item.name));
