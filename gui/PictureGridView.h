@@ -68,6 +68,12 @@ protected:
     void changeEvent(QEvent* event) override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+public:
+    void doItemsLayout() override;
+
+protected:
 
 private:
     // SelectableItems over the shared selection model.
