@@ -8,6 +8,7 @@
 #include "cli/ConsoleUserInterface.h"
 #include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
+#include "platform/NumberText.h"
 #include "preview/FinishColor.h"
 #include "preview/SceneWriter.h"
 #include "scanner/DeclarationReader.h"
@@ -32,7 +33,7 @@ int RunScene(std::vector<std::string>& args) {
                   << "\n";
         return 1;
     }
-    const double povVersion = versionText ? LeadingNumber(*versionText) : AssumedPovVersion();
+    const double povVersion = versionText ? ParseNumber(*versionText) : AssumedPovVersion();
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.Library().SetLibraryPaths(libraryPaths);

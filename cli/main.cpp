@@ -1,4 +1,5 @@
 // swatchcraft-cli: the headless front end over the Swatchcraft core.
+#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@ void PrintUsage(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The user's locale, as the window takes it: the core must read and
+    // write its numbers the same way under any of them.
+    std::setlocale(LC_ALL, "");
     if (argc < 2) {
         PrintUsage(std::cerr);
         return 1;

@@ -1,6 +1,5 @@
 #include "overview/OverviewSettings.h"
 
-#include <cctype>
 #include <fstream>
 #include <string_view>
 #include <unordered_set>
@@ -10,14 +9,14 @@
 #include "platform/FileSystem.h"
 #include "platform/FontFiles.h"
 #include "platform/IniFile.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
 #include "preview/FinishColor.h"
+#include "scanner/WordTables.h"
 
 namespace sc {
 namespace {
-
-bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 // Tokens of a marker line: runs of letters, digits and underscores, every
 // other non-blank character on its own.
@@ -26,9 +25,9 @@ std::vector<std::string> Tokens(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n') {
             ++i;
-        } else if (IsWordChar(text[i])) {
+        } else if (IsIdentifierChar(text[i])) {
             size_t end = i;
-            while (end < text.size() && IsWordChar(text[end])) ++end;
+            while (end < text.size() && IsIdentifierChar(text[end])) ++end;
             tokens.push_back(text.substr(i, end - i));
             i = end;
         } else {
@@ -80,7 +79,7 @@ bool ReadTemplateMarker(const std::string& templatePath, std::uint32_t& samples,
         if (at == std::string::npos) continue;
         const auto tokens = Tokens(line.substr(at + 20));
         if (tokens.size() < 4 || tokens[2] != ":") return false;
-        const double n = LeadingNumber(tokens[0]), a = LeadingNumber(tokens[1]), b = LeadingNumber(tokens[3]);
+        const double n = ParseNumber(tokens[0]), a = ParseNumber(tokens[1]), b = ParseNumber(tokens[3]);
         if (n < 1 || a < 1 || b < 1 || n > 65535 || a > 1e6 || b > 1e6) return false;
         samples = static_cast<std::uint32_t>(n);
         aspectA = static_cast<std::int32_t>(a);

@@ -11,6 +11,7 @@
 #include "library/TextureLibrary.h"
 #include "overview/OverviewSettings.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
 #include "preview/FinishColor.h"
@@ -43,7 +44,7 @@ enum ErrorButton { kAuslassen, kAlleAuslassen, kAbbrechen };
 
 int rememberedMode = -1;  // the mode of the last completed validation, for the program run
 
-std::string Num(double value) { return FormatStreamNumber(value); }
+std::string Num(double value) { return FormatGeneral(value); }
 std::string Num(unsigned value) { return std::to_string(value); }
 
 // Fills the dialog's format text: the two %s in order.
@@ -247,6 +248,10 @@ int OverviewWriter::ValidateTextures() {
     ui_.SetProgressRange(static_cast<int>(options_.texturesCount));
     if (pageCountChanged_) pageCountChanged_();
     return static_cast<int>(options_.texturesCount);
+}
+
+OverviewOutput::OverviewOutput() {
+    for (std::ofstream* stream : {&pov, &inc, &ini}) UseClassicNumbers(*stream);
 }
 
 bool OverviewWriter::OpenOverviewFiles(const std::string& povPath, const std::string& incPath,

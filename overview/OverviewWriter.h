@@ -27,6 +27,8 @@ struct OverviewOutput {
     std::ofstream pov;
     std::ofstream inc;  // open only in 3.1 mode
     std::ofstream ini;
+
+    OverviewOutput();
 };
 
 class OverviewWriter {

@@ -13,6 +13,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovInstallation.h"
@@ -50,7 +51,7 @@ std::string NewestVersionFolder(const std::string& dir) {
     std::string best;
     for (const DirectoryItem& item : ListDirectory(dir))
         if (item.isDirectory && !item.name.empty() && std::isdigit(static_cast<unsigned char>(item.name[0])) &&
-            (best.empty() || std::strtod(item.name.c_str(), nullptr) > std::strtod(best.c_str(), nullptr)))
+            (best.empty() || ParseNumber(item.name) > ParseNumber(best)))
             best = item.name;
     return best;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 
 namespace sc {
@@ -28,14 +29,13 @@ void PovInstallation::SetVersionTimes100(int n, std::int8_t letter) {
 
 PovVersionText ParsePovVersionText(std::string_view text) {
     PovVersionText result;
-    const std::string copy(text);
-    const char* start = copy.c_str();
-    char* end = nullptr;
-    const double value = std::strtod(start, &end);
-    if (end == start) return result;
+    size_t used = 0;
+    const double value = ParseNumber(text, &used);
+    if (used == 0) return result;
+    const std::string rest(text.substr(used));
     result.version = static_cast<float>(value);
-    result.letter = static_cast<std::int8_t>(*end);
-    if (*end == 'b' || *end == 'B') result.beta = std::atoi(end + 1);
+    result.letter = static_cast<std::int8_t>(rest.empty() ? 0 : rest[0]);
+    if (!rest.empty() && (rest[0] == 'b' || rest[0] == 'B')) result.beta = std::atoi(rest.c_str() + 1);
     return result;
 }
 

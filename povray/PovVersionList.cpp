@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/FileSystem.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 
 namespace sc {
@@ -32,9 +33,7 @@ bool Matches(const PovInstallation& record, const PovVersionText& parsed) {
 
 std::string PovVersionList::VersionText(float version, std::int8_t letter, std::int32_t beta) {
     if (version < 3.099f) return "Version 3.0x";
-    char number[64];
-    std::snprintf(number, sizeof number, beta == 0 ? "%.1f" : "%.2f", static_cast<double>(version));
-    std::string text = std::string("Version ") + number;
+    std::string text = "Version " + FormatFixed(static_cast<double>(version), beta == 0 ? 1 : 2);
     // A letter of 0 ends the text where it would stand.
     if (letter == 0) return text;
     text += static_cast<char>(letter);

@@ -1,9 +1,8 @@
 #pragma once
-// The colour a finish is shown on: the settings group "FinishColor" (keys R,
-// G, B and F), shared by the preview scene and the overview scripts.
+// The colour finishes and normals are shown on: the settings group
+// "FinishColor" (keys R, G, B and F), shared by the preview scene and the
+// overview scripts.
 #include <string>
-
-#include "preview/PovText.h"
 
 namespace sc {
 
@@ -22,11 +21,7 @@ FinishColor ReadFinishColor(const std::string& settingsPath);
 // The same from the program's settings file.
 FinishColor ReadFinishColor();
 
-// The number a text begins with (leading blanks skipped), 0 when none;
-// independent of the process locale.
-double LeadingNumber(const std::string& text);
-
-// The " pigment { color rgbf<r,g,b,f> }" a finish sample is shown with.
+// The " pigment { color rgbf<r,g,b,f> }" a finish or normal sample is shown with.
 std::string FinishPigment(const FinishColor& color);
 
 }  // namespace sc

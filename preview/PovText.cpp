@@ -1,14 +1,6 @@
 #include "preview/PovText.h"
 
-#include <charconv>
-
 namespace sc {
-
-std::string FormatStreamNumber(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    return std::string(buffer, result.ptr);
-}
 
 void PutLine(std::ostream& out, const std::string& text) {
     for (size_t i = 0; i < text.size(); ++i) {

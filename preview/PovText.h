@@ -1,14 +1,9 @@
 #pragma once
-// Text written for POV-Ray: CR LF line ends and the number form of a text
-// stream's defaults.
+// Text written for POV-Ray: CR LF line ends (numbers: platform/NumberText.h).
 #include <ostream>
 #include <string>
 
 namespace sc {
-
-// A number as a text stream writes it by default: up to six significant
-// digits, no trailing zeros ("1", "0.5", "0.658824"), always with a point.
-std::string FormatStreamNumber(double value);
 
 // Writes a line for POV-Ray: every bare line feed inside becomes CR LF and
 // the line ends in CR LF.

@@ -5,6 +5,7 @@
 #include "library/EntryKind.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 #include "preview/FinishColor.h"
 #include "preview/PovText.h"
@@ -64,6 +65,7 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
     const std::string scene = request.sceneFile.empty() ? PreviewSceneFilePath(folder) : request.sceneFile;
     std::ofstream out(scene, std::ios::binary | std::ios::trunc);
     if (!out) return false;
+    UseClassicNumbers(out);
     std::ifstream in(TemplateFilePath(folder, number), std::ios::binary);
     if (!in) return false;
 

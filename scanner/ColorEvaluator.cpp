@@ -10,6 +10,7 @@
 
 #include "library/EntryColor.h"
 #include "library/TextureEntry.h"
+#include "platform/NumberText.h"
 #include "scanner/ValueTokens.h"
 #include "scanner/WordTables.h"
 
@@ -44,7 +45,7 @@ void CombineColor(EntryColor& color, const EntryColor& value, char op) {
     }
 }
 
-float NumberValue(std::string_view token) { return std::strtof(std::string(token).c_str(), nullptr); }
+float NumberValue(std::string_view token) { return ParseFloat(token); }
 
 // The colour of each dependency, once evaluated: a name used many times
 // along a chain of colours would otherwise be evaluated again and again,

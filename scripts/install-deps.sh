@@ -9,15 +9,20 @@ packages=(
   qt6-base-dev qt6-translations-l10n xvfb xauth
   desktop-file-utils appstream shared-mime-info
   povray povray-includes fonts-freefont-ttf fontconfig
+  locales
 )
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+# The core tests run under a German locale (decimal comma), which must exist.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

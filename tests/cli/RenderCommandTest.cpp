@@ -20,6 +20,7 @@
 #include "library/LibraryFile.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 
 extern char** environ;
@@ -155,7 +156,7 @@ TEST_F(RenderCommandTest, ProgramWhoseRenderIsTakenOverStopsInsteadOfWaiting) {
     // A texture of 250 averaged patterns: seconds of work at preview size.
     std::string heavy = "#declare T_Heavy = texture {\n pigment { average pigment_map {\n";
     for (int i = 0; i < 250; ++i)
-        heavy += "  [1 crackle turbulence 2 octaves 10 scale " + std::to_string(0.05 + i * 0.001) +
+        heavy += "  [1 crackle turbulence 2 octaves 10 scale " + FormatFixed(0.05 + i * 0.001, 6) +
                  " color_map { [0 rgb 0] [1 rgb 1] }]\n";
     heavy += " } }\n finish { reflection 0.5 }\n}\n";
     ASSERT_EQ(RunCommand("cp " + ShellQuoted(library) + " " + ShellQuoted(dir / "other.swl")), 0);

@@ -50,9 +50,12 @@ TEST(PovInstallation, CompareUsesTheLetterOnlyForEqualVersions) {
 }
 
 TEST(PovVersionList, ParsedTextsListTextsAndOrder) {
+    // A German user's locale must not turn "3.1" into 3 or "Version 3,7".
+    test::GermanLocale german;
+    ASSERT_TRUE(german.Active()) << "de_DE.UTF-8 is missing: run scripts/install-deps.sh";
     for (const auto& [text, version, letter, beta] : std::vector<std::tuple<const char*, float, int, int>>{
              {"3.1b5", 3.1f, 'b', 5}, {"3.1c", 3.1f, 'c', 0}, {"3.02", 3.02f, 0, 0}, {"garbage", 0.0f, 0, 0},
-             {"3.1B12", 3.1f, 'b', 12}}) {
+             {"3.1B12", 3.1f, 'b', 12}, {"3.7.0.10", 3.7f, '.', 0}}) {
         const PovVersionText parsed = ParsePovVersionText(text);
         EXPECT_FLOAT_EQ(parsed.version, version) << text;
         EXPECT_EQ(std::tolower(parsed.letter), letter) << text;

@@ -100,13 +100,14 @@ TEST_F(SceneWriterTest, FinishWrapperUsesTheFinishColour) {
               " pigment { color rgbf<1,1,1,0.5> }");
     EXPECT_EQ(FinishPigment(ReadFinishColor(settings.Write("t.ini", "[finishcolor]\nr = 0.25\ng=abc\nb=1.50\n"))),
               " pigment { color rgbf<0.25,0,1.5,0> }");
-    EXPECT_EQ(FormatStreamNumber(0.658824), "0.658824");
-    EXPECT_EQ(FormatStreamNumber(1.0 / 3.0), "0.333333");
-    EXPECT_EQ(FormatStreamNumber(3.1f), "3.1");
-    // Through the program's settings file, as the scene writer reads it.
+    // Through the program's settings file, as the scene writer reads it, and
+    // under a German user's locale, where a comma would break the scene.
     ASSERT_TRUE(WriteFileAtomically(SettingsFilePath(), "[FinishColor]\nR=0.5\nG=0.25\nB=0\nF=0.1\n"));
-    EXPECT_EQ(Scene(entry, 1, 3.7)[19],
-              "texture { finish { Shiny } pigment { color rgbf<0.5,0.25,0,0.1> } scale 0.5 }");
+    test::GermanLocale german;
+    ASSERT_TRUE(german.Active()) << "de_DE.UTF-8 is missing: run scripts/install-deps.sh";
+    const auto lines = Scene(entry, 1, 3.7);
+    EXPECT_EQ(lines[0], "#version 3.1;");
+    EXPECT_EQ(lines[19], "texture { finish { Shiny } pigment { color rgbf<0.5,0.25,0,0.1> } scale 0.5 }");
 }
 
 TEST_F(SceneWriterTest, FailuresWriteNothing) {

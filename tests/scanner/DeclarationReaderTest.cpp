@@ -6,6 +6,7 @@
 
 #include "library/IncludeIndex.h"
 #include "library/TextureLibrary.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 #include "scanner/DeclarationBody.h"
 #include "scanner/DeclarationCrc.h"
@@ -157,10 +158,13 @@ TEST_F(DeclarationReaderTest, EvaluatesColorsLeftToRight) {
               "#declare D = color A filter 0.3\n"
               "#declare E = color Nowhere * 2\n"
               "#declare F = color red -0.25 blue 0.5\n");
+    // A German user's locale must not read 0.5 as 0.
+    test::GermanLocale german;
+    ASSERT_TRUE(german.Active()) << "de_DE.UTF-8 is missing: run scripts/install-deps.sh";
     auto rgb = [&](const char* name) {
         const TextureEntry* e = Load("col.inc", name, 4);
-        return std::to_string(e->color->red) + " " + std::to_string(e->color->green) + " " +
-               std::to_string(e->color->blue);
+        return FormatFixed(e->color->red, 6) + " " + FormatFixed(e->color->green, 6) + " " +
+               FormatFixed(e->color->blue, 6);
     };
     EXPECT_EQ(rgb("A"), "1.000000 0.500000 0.000000");
     EXPECT_EQ(rgb("B"), "0.400000 0.800000 1.200000");

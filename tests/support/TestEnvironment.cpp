@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -34,6 +35,22 @@ std::string TempDir::Write(std::string_view name, std::string_view contents) con
     std::ofstream out(full, std::ios::binary);
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
     return full;
+}
+
+GermanLocale::GermanLocale() {
+    const char* current = std::setlocale(LC_ALL, nullptr);
+    savedC_ = current ? current : "C";
+    try {
+        std::locale::global(std::locale("de_DE.UTF-8"));
+        active_ = true;
+    } catch (const std::runtime_error&) {
+        active_ = false;
+    }
+}
+
+GermanLocale::~GermanLocale() {
+    std::locale::global(savedCpp_);
+    std::setlocale(LC_ALL, savedC_.c_str());
 }
 
 std::string ReadFile(std::string_view path) {

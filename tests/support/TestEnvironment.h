@@ -3,6 +3,7 @@
 // the XDG folders pointing into a private temporary folder, so no test ever
 // touches the real user's files.
 #include <functional>
+#include <locale>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,25 @@ public:
 
 private:
     std::string path_;
+};
+
+// While it lives, the process runs under the German locale (decimal comma,
+// point as thousands separator), in C and as the global C++ locale, as a
+// German user's window would run. Active() is false when the system lacks
+// de_DE.UTF-8 (scripts/install-deps.sh generates it).
+class GermanLocale {
+public:
+    GermanLocale();
+    ~GermanLocale();
+    GermanLocale(const GermanLocale&) = delete;
+    GermanLocale& operator=(const GermanLocale&) = delete;
+
+    bool Active() const { return active_; }
+
+private:
+    std::string savedC_;
+    std::locale savedCpp_;
+    bool active_ = false;
 };
 
 // Reads a whole file, or returns an empty string.

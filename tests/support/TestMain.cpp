@@ -1,7 +1,8 @@
-// The main function of every test program: a private HOME and XDG folders
-// for the whole run, removed afterwards.
+// The main function of every test program: the environment's locale, and a
+// private HOME and XDG folders for the whole run, removed afterwards.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,9 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // The locale the environment names becomes the process locale, as the
+    // window's start makes it.
+    std::setlocale(LC_ALL, "");
     sc::test::TempDir home;
     const std::string h = home.Path();
     setenv("HOME", h.c_str(), 1);
