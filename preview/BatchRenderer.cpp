@@ -17,6 +17,7 @@
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 #include "povray/PovCommandLine.h"
 #include "povray/PovInstallation.h"
@@ -99,10 +100,9 @@ double BatchProgress::SecondsLeft() const {
 }
 
 std::string BatchProgressText(const BatchProgress& progress) {
-    char text[160];
-    std::snprintf(text, sizeof text, "%i von %i fertig, %i fehlerhaft, %.1f Vorschauen/s", progress.Finished(),
-                  progress.total, progress.failed, progress.PerSecond());
-    std::string line = text;
+    std::string line = std::to_string(progress.Finished()) + " von " + std::to_string(progress.total) + " fertig, " +
+                       std::to_string(progress.failed) + " fehlerhaft, " + FormatFixed(progress.PerSecond(), 1) +
+                       " Vorschauen/s";
     const double left = progress.SecondsLeft();
     if (left >= 0) line += ", noch " + Duration(left);
     return line;

@@ -1,10 +1,9 @@
 #include "ui/EntryTexts.h"
 
-#include <cstdio>
-
 #include "library/EntryKind.h"
 #include "library/SourceFile.h"
 #include "library/TextureEntry.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 
 namespace sc {
@@ -28,9 +27,7 @@ std::string KindPrefix(int kind) {
 
 std::string VersionText(float previewVersion) {
     if (previewVersion == 0) return "?";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", previewVersion);
-    return text;
+    return FormatFixed(previewVersion, 1);
 }
 
 std::string DirectoryText(const std::string& directory) {

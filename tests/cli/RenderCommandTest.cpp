@@ -223,7 +223,7 @@ TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
 TEST_F(RenderCommandTest, TwoProgramsRenderingAtOnceEachStoreTheirOwnPictures) {
     std::string reds, blues;
     for (int i = 0; i < 6; ++i) {
-        const std::string shade = std::to_string(0.5 + i * 0.1);
+        const std::string shade = FormatFixed(0.5 + i * 0.1, 6);
         reds += "#declare T_Red" + std::to_string(i) + " = texture { pigment { color rgb <" + shade + ", 0, 0> } }\n";
         blues += "#declare T_Blue" + std::to_string(i) + " = texture { pigment { color rgb <0, 0, " + shade + "> } }\n";
     }
