@@ -48,9 +48,18 @@ std::optional<GridKey> KeyOf(int key) {
     }
 }
 
+// Installs the grid's accessibility factory once, before the first grid is
+// built: Qt caches a widget's interface the first time anything asks for it,
+// which may happen while the widget is being constructed.
+QWidget* WithGridAccessibility(QWidget* parent) {
+    static const bool installed = (QAccessible::installFactory(&PictureGridAccessible::Factory), true);
+    (void)installed;
+    return parent;
+}
+
 }  // namespace
 
-PictureGridView::PictureGridView(QWidget* parent) : QListView(parent), selection_(*this) {
+PictureGridView::PictureGridView(QWidget* parent) : QListView(WithGridAccessibility(parent)), selection_(*this) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -65,8 +74,6 @@ PictureGridView::PictureGridView(QWidget* parent) : QListView(parent), selection
     // Dragging the thumb redraws once, when it is let go.
     verticalScrollBar()->setTracking(false);
     UpdateFonts();
-    static const bool accessible = (QAccessible::installFactory(&PictureGridAccessible::Factory), true);
-    (void)accessible;
     decodeTimer_.setSingleShot(true);
     decodeTimer_.setInterval(0);
     connect(&decodeTimer_, &QTimer::timeout, this, &PictureGridView::DecodeWaiting);
