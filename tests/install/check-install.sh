@@ -49,17 +49,22 @@ if command -v update-mime-database >/dev/null; then
     grep -q '^application/x-swatchcraft-library:\*\.swl$' "$mime/globs" || fail "no glob for *.swl"
     grep -aq 'Swatchcraft' "$mime/magic" || fail "no magic rule"
 fi
-gzip -dc "$usr/share/man/man1/swatchcraft-cli.1.gz" | grep -q '^\.TH SWATCHCRAFT-CLI 1' || fail "manual page"
+page="$(gzip -dc "$usr/share/man/man1/swatchcraft-cli.1.gz")" || fail "manual page"
+grep -q '^\.TH SWATCHCRAFT-CLI 1' <<<"$page" || fail "manual page"
 bash -n "$usr/share/bash-completion/completions/swatchcraft-cli" || fail "completion script"
 
 # The installed tool runs from there and keeps nothing beside itself.
 before="$(ls "$usr/bin")"
-"$usr/bin/swatchcraft-cli" --help | grep -q '^Befehle:' || fail "installed --help"
+# Outputs are read whole before they are searched: grep -q leaving a pipe
+# early would kill the writer with SIGPIPE under pipefail.
+help="$("$usr/bin/swatchcraft-cli" --help)" || fail "installed --help"
+grep -q '^Befehle:' <<<"$help" || fail "installed --help"
 include=/usr/share/povray-3.7/include
 if [ -d "$include" ]; then
     "$usr/bin/swatchcraft-cli" scan --library-path "$include" -o "$work/std.swl" "$include" >/dev/null \
         || fail "installed scan"
-    "$usr/bin/swatchcraft-cli" list "$work/std.swl" | grep -q 'Jade' || fail "installed scan found no Jade"
+    listing="$("$usr/bin/swatchcraft-cli" list "$work/std.swl")" || fail "installed list"
+    grep -q 'Jade' <<<"$listing" || fail "installed scan found no Jade"
     "$usr/bin/swatchcraft-cli" povray check --home /usr >/dev/null 2>&1 || true
 fi
 [ "$(ls "$usr/bin")" = "$before" ] || fail "the installed tool wrote beside itself: $(ls "$usr/bin")"
