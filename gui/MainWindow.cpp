@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QWindowStateChangeEvent>
 
+#include "gui/BackgroundRendering.h"
 #include "gui/DeclarationBox.h"
 #include "gui/EntryBar.h"
 #include "gui/MainArea.h"
@@ -132,6 +133,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
 }
 
 MainWindow::~MainWindow() {
+    background_.reset();
     qApp->removeEventFilter(this);
     controller_->SetViews(nullptr);
     current_ = nullptr;
@@ -174,6 +176,7 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     c.onlySelectedMode = controller_->onlyMarkedShown;
     c.onlySelectedToggleable = views_->OnlySelectedShown() || views_->CanShowOnlySelected();
     c.listType = settings_->listType;
+    c.backgroundRendering = RenderingInBackground();
     return c;
 }
 
@@ -220,6 +223,8 @@ void MainWindow::SetRenderPercent(int percent) {
 void MainWindow::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
+    // Pictures must not change under a save, a load or a search.
+    if (background_) background_->Hold(busy);
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ui_->SetCancelled(false);
@@ -263,9 +268,11 @@ void MainWindow::ShowEntryInPane(TextureEntry* entry) {
 
 void MainWindow::ShowEntryInPaneButtons() {
     const bool hasText = current_ && area_->TextBox()->HasDeclaration();
-    area_->ArrowButton()->setEnabled(hasText && pendingPicture_ && !area_->TextBox()->Edited() && !busy_);
+    // One renderer at a time: the background one stores into the entries the pane would render.
+    const bool free = !busy_ && !RenderingInBackground();
+    area_->ArrowButton()->setEnabled(hasText && pendingPicture_ && !area_->TextBox()->Edited() && free);
     const bool showable = current_ && (hasText || current_->name.empty());
-    area_->ShowButton()->setEnabled(rendering_ || (showable && !busy_));
+    area_->ShowButton()->setEnabled(rendering_ || (showable && free));
 }
 
 void MainWindow::EntryInserted(TextureEntry* entry) { views_->EntryInserted(entry); }
@@ -274,10 +281,12 @@ void MainWindow::EntryUpdated(TextureEntry* entry) {
     if (entry == current_ && !rendering_) ShowEntryInPane(entry);
 }
 void MainWindow::EntryRemoved(TextureEntry* entry, bool lastOfFile) {
+    if (background_) background_->ForgetEntry(entry);
     if (entry == current_) SetCurrentEntry(nullptr);
     views_->EntryRemoved(entry, lastOfFile);
 }
 void MainWindow::Cleared() {
+    if (background_) background_->Cancel();
     SetCurrentEntry(nullptr);
     views_->Cleared();
 }
@@ -325,6 +334,10 @@ ShortcutKey KeyOf(int key) {
 bool MainWindow::HandleKey(QKeyEvent* event) {
     const ShortcutKey key = KeyOf(event->key());
     if (key == ShortcutKey::Other) return false;
+    if (key == ShortcutKey::Escape && !rendering_ && !busy_ && RenderingInBackground()) {
+        background_->Cancel();
+        return true;
+    }
     KeyConditions c;
     c.rendering = rendering_;
     c.busy = busy_;

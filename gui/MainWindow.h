@@ -29,6 +29,7 @@ class QToolBar;
 
 namespace sc {
 
+class BackgroundRendering;
 class LibraryCommands;
 class LibraryController;
 class LibraryDocument;
@@ -75,6 +76,8 @@ public:
     void SetBusy(bool busy) override;
     bool Busy() const { return busy_; }
     bool Rendering() const { return rendering_; }
+    // Previews are being rendered in the background.
+    bool RenderingInBackground() const;
 
     // Makes an entry the current one: entry bar, preview pane, timers.
     void SetCurrentEntry(TextureEntry* entry);
@@ -224,6 +227,8 @@ private:
     void OnRenderButton();
     void OnTakeOver();
     void OnEntryActivated(TextureEntry* entry);
+    // "Vorschaubilder im &Hintergrund berechnen" (BackgroundRenderCommand.cpp)
+    void OnBackgroundRender();
 
     using Handler = void (MainWindow::*)();
     static const std::map<int, Handler>& Handlers();
@@ -233,6 +238,8 @@ private:
     StatusBarWithProgress* status_ = nullptr;
     std::unique_ptr<QtUserInterface> ui_;
     std::unique_ptr<LibraryController> controller_;
+    // Declared after the controller, so it ends (stopping its renders) before the library does.
+    std::unique_ptr<BackgroundRendering> background_;
     std::unique_ptr<PovInstallationSource> ownInstallations_;
     PovInstallation installation_;
     std::unique_ptr<PovConfiguration> configuration_;

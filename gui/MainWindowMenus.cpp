@@ -91,6 +91,7 @@ const std::map<int, MainWindow::Handler>& MainWindow::Handlers() {
         {int(Command::About), &MainWindow::OnAbout},
         {int(Command::RenderButton), &MainWindow::OnRenderButton},
         {int(Command::TakeOver), &MainWindow::OnTakeOver},
+        {int(Command::BackgroundRender), &MainWindow::OnBackgroundRender},
     };
     return handlers;
 }

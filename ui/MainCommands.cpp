@@ -18,10 +18,25 @@ bool NeedsEntriesOnly(Command c) {
     }
 }
 
+// The background render holds entries and stores into them: nothing may
+// take them away or render them as well meanwhile.
+bool ClashesWithBackgroundRender(int command) {
+    if (command >= kFirstRecentFileCommand && command <= kLastRecentFileCommand) return true;
+    switch (static_cast<Command>(command)) {
+    case Command::Open: case Command::Add: case Command::SearchTextures: case Command::DeleteSelected:
+    case Command::DeleteAll: case Command::DeleteSelectedPreviews: case Command::CompleteDirectories:
+    case Command::RenderButton: case Command::TakeOver: case Command::BackgroundRender:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 bool CommandEnabled(int command, const MenuConditions& c) {
     if (c.rendering || c.busy) return false;
+    if (c.backgroundRendering && ClashesWithBackgroundRender(command)) return false;
     const Command id = static_cast<Command>(command);
     const bool entries = c.entryCount > 0;
     if (NeedsEntriesOnly(id)) return entries;
@@ -34,6 +49,7 @@ bool CommandEnabled(int command, const MenuConditions& c) {
     case Command::CollapseAll: case Command::ExpandAll: return entries && c.listType == kFileListType;
     case Command::CompleteDirectories: return entries && c.noDirectoryCount > 0;
     case Command::OnlySelected: return c.onlySelectedToggleable;
+    case Command::BackgroundRender: return entries;
     default: return true;
     }
 }

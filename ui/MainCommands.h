@@ -20,6 +20,7 @@ enum class Command : int {
     PreviewPane = 32873, SmallPreview = 32845, Antialias = 32911,
     Help = 9, TipOfTheDay = 32861, Website = 32926, About = 1062,
     RenderButton = 1151, TakeOver = 139,
+    BackgroundRender = 32930,
 };
 
 inline constexpr int kFirstRecentFileCommand = 1300;
@@ -40,11 +41,13 @@ struct MenuConditions {
     bool onlySelectedMode = false;      // the list area shows only the selected entries
     bool onlySelectedToggleable = false; // the only-selected mode can be entered or left
     int listType = kPictureListType;
+    bool backgroundRendering = false;   // previews are being rendered in the background
 };
 
 // True when the main-menu command (or its toolbar button) may be used now.
 // Every command is off while rendering or busy; recent files (1300-1304) and
-// sample scenes (5001 up) follow that rule alone.
+// sample scenes (5001 up) follow that rule alone. While previews are rendered
+// in the background, what would replace, delete or render entries is off too.
 bool CommandEnabled(int command, const MenuConditions& conditions);
 
 // The settings behind the check marks.

@@ -28,6 +28,16 @@ TEST(MainCommandsTest, BusyOrRenderingDisablesEveryCommand) {
     }
     c.rendering = c.busy = false;
     for (int command : {Id(Command::Open), Id(Command::Exit), 1300, 5001}) EXPECT_TRUE(CommandEnabled(command, c));
+    // Rendering in the background leaves the window usable, but nothing may take its entries or render them too.
+    c.backgroundRendering = true;
+    for (int command : {Id(Command::Open), Id(Command::DeleteAll), Id(Command::RenderButton),
+                        Id(Command::BackgroundRender), 1300})
+        EXPECT_FALSE(CommandEnabled(command, c)) << command;
+    for (int command : {Id(Command::Save), Id(Command::SelectAll), Id(Command::Exit), 5001})
+        EXPECT_TRUE(CommandEnabled(command, c)) << command;
+    c.backgroundRendering = false;
+    c.entryCount = 0;
+    EXPECT_FALSE(CommandEnabled(Id(Command::BackgroundRender), c));
 }
 
 TEST(MainCommandsTest, EnableRulesFollowTheLibraryAndTheView) {
@@ -131,7 +141,7 @@ TEST(MainMenuTableTest, EveryCommandAppearsOnceWithItsShortcutText) {
         }
     EXPECT_EQ(MainMenuTable().size(), 6u);
     EXPECT_EQ(MainMenuTable()[4].title, "&Vorschau");  // the sample scenes go into the fifth menu
-    EXPECT_EQ(seen.size(), 45u);
+    EXPECT_EQ(seen.size(), 46u);
     EXPECT_EQ(texts[Id(Command::Open)], "&Öffnen...\tStrg+O");
     EXPECT_EQ(texts[Id(Command::DeleteSelected)], "Ausgewählte l&öschen\tEntf");
     EXPECT_EQ(texts[Id(Command::Help)], "&Hilfe...\tF1");

@@ -1,0 +1,102 @@
+#include "gui/BackgroundRendering.h"
+
+#include <QSocketNotifier>
+
+#include "gui/StatusBarWithProgress.h"
+
+namespace sc {
+namespace {
+
+const QString kLabel = QStringLiteral("Vorschauen im Hintergrund:");
+
+}  // namespace
+
+BackgroundRendering::BackgroundRendering(LibraryController& controller, const PovInstallation& installation,
+                                         StatusBarWithProgress& status, QObject* parent)
+    : QObject(parent), controller_(controller), installation_(installation), status_(status) {
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, &BackgroundRendering::Process);
+}
+
+BackgroundRendering::~BackgroundRendering() {
+    if (batch_) batch_->SetListener(nullptr);
+}
+
+bool BackgroundRendering::Start(const std::vector<TextureEntry*>& entries, const BatchRenderSettings& settings) {
+    if (Running()) return false;
+    delete notifier_;
+    notifier_ = nullptr;
+    batch_ = std::make_unique<BatchRenderer>(controller_, installation_, settings);
+    batch_->SetListener(this);
+    if (!batch_->Start(entries)) {
+        status_.SetText(QString::fromStdString(batch_->Error()));
+        return false;
+    }
+    if (!batch_->Running()) return true;  // ended at once (an error, shown by OnBatchFinished)
+    // The descriptor stays the same for the renderer's whole life.
+    notifier_ = new QSocketNotifier(batch_->Descriptor(), QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &BackgroundRendering::Process);
+    status_.ShowStatusProgress(true, kLabel);
+    status_.SetProgressRange(batch_->Progress().total);
+    ShowProgress();
+    Rearm();
+    return true;
+}
+
+void BackgroundRendering::Process() {
+    if (!batch_ || held_) return;
+    batch_->Process();
+    Rearm();
+}
+
+// The time limits are checked when the next one runs out, even while no render writes anything.
+void BackgroundRendering::Rearm() {
+    const int wait = Running() && !held_ ? batch_->MillisecondsToDeadline() : -1;
+    if (wait >= 0)
+        deadline_.start(wait);
+    else
+        deadline_.stop();
+}
+
+void BackgroundRendering::Hold(bool hold) {
+    held_ = hold;
+    if (notifier_) notifier_->setEnabled(!hold && Running());
+    if (!hold) Process();
+    Rearm();
+}
+
+void BackgroundRendering::Cancel() {
+    if (Running()) batch_->Cancel();
+}
+
+void BackgroundRendering::ForgetEntry(TextureEntry* entry) {
+    if (batch_) batch_->ForgetEntry(entry);
+}
+
+void BackgroundRendering::ShowProgress() {
+    const BatchProgress progress = batch_->Progress();
+    status_.ShowStatusProgress(true, kLabel + QLatin1Char(' ') + QString::fromStdString(BatchProgressText(progress)));
+    status_.SetProgressPosition(progress.Finished());
+}
+
+void BackgroundRendering::OnEntryFinished(TextureEntry*, const std::string&) { ShowProgress(); }
+
+void BackgroundRendering::OnBatchFinished() {
+    if (notifier_) notifier_->setEnabled(false);
+    deadline_.stop();
+    const BatchProgress progress = batch_->Progress();
+    status_.ShowStatusProgress(false);
+    QString text;
+    if (!batch_->Error().empty())
+        text = QString::fromStdString(batch_->Error());
+    else
+        text = QStringLiteral("%1%2 von %3 Vorschauen berechnet, %4 fehlerhaft.")
+                   .arg(batch_->Cancelled() ? QStringLiteral("Abgebrochen. ") : QString())
+                   .arg(progress.stored)
+                   .arg(progress.total)
+                   .arg(progress.failed);
+    status_.SetText(text);
+    emit Finished();
+}
+
+}  // namespace sc
