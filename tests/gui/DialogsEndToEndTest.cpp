@@ -112,7 +112,7 @@ struct DialogsEndToEnd : testing::Test {
     // after previewing page 1 when asked.
     void WriteOverview(bool fullDeclarations, const std::string& folder, bool preview) {
         CreateDirectories(folder);
-        recorder.onDialog = [=](QDialog& d) {
+        recorder.onDialog = [=, this](QDialog& d) {
             if (auto* pages = qobject_cast<OverviewPreviewDialog*>(&d)) {
                 pageCount = pages->PageCount();
                 pages->PressRender();
