@@ -27,13 +27,15 @@ SC_BRIDGE_API int IsPGEEnabled();
 // nonzero when posted.
 SC_BRIDGE_API int PovEditFile(const char* text, unsigned line, int withLine);
 
-// Starts one render of `sceneFile` with `options` whose rows and end notice go
-// to `window`; stops a running render first (waiting up to 10 seconds).
-// Nonzero when the start command was posted.
+// Asks for one render of `sceneFile` with `options` whose rows and end
+// notice go to `window`. A render `window` asked for before gives way to it;
+// other programs' renders keep their turn, and this one follows them.
+// Returns the request's id (positive; every row and notice of this render
+// carries it as lParam), or 0 when nothing was posted.
 SC_BRIDGE_API int PovStartRender(std::uint32_t window, const char* sceneFile, const char* options);
 
-// Stops the render that `window` asked for; returns `window` when another
-// window's render runs (nothing done), else 0.
+// Stops the renders that `window` asked for (0: whatever POV-Ray renders);
+// no end notice follows. Returns `window` when it had none (nothing done), else 0.
 SC_BRIDGE_API std::uint32_t PovStopRender(std::uint32_t window);
 
 // The GUI-extension entry point: fills POV-Ray's pointer block; 1 on success.
@@ -75,9 +77,24 @@ SC_BRIDGE_API WindowId FindWindowOfClass(const char* className);
 // True while the window exists (its process lives).
 SC_BRIDGE_API bool WindowExists(WindowId window);
 
-// The window the running or next render reports to (0 when none): lets a
-// program see that another one has taken POV-Ray over.
+// The window the running render reports to (0 when none).
 SC_BRIDGE_API WindowId RenderClientWindow();
+
+// True while the request `id` (PovStartRender's result) waits for its turn
+// or renders; false once it ended, was stopped or was lost with POV-Ray.
+SC_BRIDGE_API bool RenderRequestActive(std::uint32_t id);
+
+// The time POV-Ray may take for each render this process asks for from now
+// on; POV-Ray is stopped then and the end notice says kRenderTimedOut. 0: no limit.
+SC_BRIDGE_API void SetRenderTimeLimit(int seconds);
+
+// Lists (or unlists) `window` among the programs that render with POV-Ray,
+// so none of them closes a POV-Ray another one still uses.
+SC_BRIDGE_API void AnnounceRenderUser(WindowId window, bool present);
+
+// True when a living program other than `window` renders with POV-Ray or
+// has listed itself as doing so.
+SC_BRIDGE_API bool OtherRenderUsers(WindowId window);
 
 // POV-Ray's own message about the last render that failed (empty after a
 // successful one), as the render host kept it.

@@ -8,15 +8,14 @@
 #include "bridge/BridgeApi.h"
 #include "bridge/DropRecord.h"
 #include "bridge/Endpoint.h"
+#include "bridge/RenderRequests.h"
 #include "bridge/SharedBridgeBlock.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "ui/Settings.h"
 
 namespace sc::bridge {
 namespace {
-
-constexpr int kStopWaitMs = 10000;
-constexpr int kSettleWaitMs = 1000;
 
 Endpoint& LocalEndpoint() {
     static Endpoint endpoint;
@@ -33,15 +32,9 @@ std::function<void()>& PumpHook() {
     return hook;
 }
 
-// Posts a command or file name to POV-Ray's main window as a file drop.
-int PostDrop(std::string_view name) {
-    const WindowId pov = SharedBlock().povWindow;
-    if (pov == 0) return 0;
-    WindowMessage message;
-    message.message = kWmDropFiles;
-    message.data = MakeDropRecord(name);
-    if (message.data.empty()) return 0;
-    return Endpoint::PostFrom(LocalEndpoint().Id(), pov, message) ? 1 : 0;
+std::atomic<int>& TimeLimit() {
+    static std::atomic<int> seconds{kDefaultPreviewTimeLimit};
+    return seconds;
 }
 
 // Copies text into a fixed field; false (field untouched) when it does not fit.
@@ -53,11 +46,6 @@ bool CopyField(char (&field)[N], std::string_view text) {
     return true;
 }
 
-long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
 // The scene with ".pov" put in place of any extension but ".pov" and ".ini".
 std::string SceneWithExtension(std::string_view sceneFile) {
     const std::string extension = ExtensionOf(sceneFile);
@@ -66,7 +54,25 @@ std::string SceneWithExtension(std::string_view sceneFile) {
     return std::string(sceneFile.substr(0, sceneFile.size() - extension.size())) + ".pov";
 }
 
+// The window with its stale copies cleared: each process lists itself once.
+void ForgetUser(SharedBridgeBlock& block, WindowId window) {
+    for (std::atomic<WindowId>& user : block.renderUsers) {
+        WindowId expected = window;
+        user.compare_exchange_strong(expected, 0);
+    }
+}
+
 }  // namespace
+
+int PostDrop(std::string_view name) {
+    const WindowId pov = SharedBlock().povWindow;
+    if (pov == 0) return 0;
+    WindowMessage message;
+    message.message = kWmDropFiles;
+    message.data = MakeDropRecord(name);
+    if (message.data.empty()) return 0;
+    return Endpoint::PostFrom(LocalEndpoint().IsOpen() ? LocalEndpoint().Id() : 0, pov, message) ? 1 : 0;
+}
 
 WindowId ClientWindow() {
     Endpoint& endpoint = LocalEndpoint();
@@ -114,7 +120,40 @@ bool WindowExists(WindowId window) { return Endpoint::Exists(window); }
 
 WindowId RenderClientWindow() { return SharedBlock().clientWindow; }
 
-std::string PovErrorFile() { return JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName); }
+bool RenderRequestActive(std::uint32_t id) {
+    const RenderRequest* request = FindRequest(SharedBlock(), id);
+    return request && request->state != kRequestWithdrawn;
+}
+
+void SetRenderTimeLimit(int seconds) { TimeLimit() = seconds > 0 ? seconds : 0; }
+
+void AnnounceRenderUser(WindowId window, bool present) {
+    SharedBridgeBlock& block = SharedBlock();
+    ForgetUser(block, window);
+    if (!present || window == 0) return;
+    for (std::atomic<WindowId>& user : block.renderUsers) {
+        WindowId expected = user;
+        // A place is free when empty or left by a program that is gone.
+        if ((expected == 0 || !Endpoint::Exists(expected)) && user.compare_exchange_strong(expected, window)) return;
+    }
+}
+
+bool OtherRenderUsers(WindowId window) {
+    SharedBridgeBlock& block = SharedBlock();
+    for (const std::atomic<WindowId>& user : block.renderUsers) {
+        const WindowId other = user;
+        if (other != 0 && other != window && Endpoint::Exists(other)) return true;
+    }
+    for (const RenderRequest& request : block.requests) {
+        const std::int32_t state = request.state;
+        const WindowId other = request.client;
+        if ((state == kRequestWaiting || state == kRequestRunning) && other != window && Endpoint::Exists(other))
+            return true;
+    }
+    return false;
+}
+
+std::string PovErrorFile() { return PovErrorFileOf(SharedBlock().povWindow); }
 
 std::string PovErrorText() {
     std::string text;
@@ -145,6 +184,8 @@ std::uint32_t GetPovWindow() {
         block.povWindow = 0;
         block.rendering = 0;
         block.stopRequested = 0;
+        // What was asked of that POV-Ray is lost with it.
+        ForgetRequests(block);
         return 0;
     }
     return pov;
@@ -167,33 +208,42 @@ int PovEditFile(const char* text, unsigned line, int withLine) {
 int PovStartRender(std::uint32_t window, const char* sceneFile, const char* options) {
     SharedBridgeBlock& block = SharedBlock();
     if (block.povWindow == 0 || block.enabled == 0) return 0;
-    block.clientWindow = 0;
-    if (block.stopRequested) return 0;
-    if (block.rendering) {
-        block.stopRequested = 1;
-        const auto start = std::chrono::steady_clock::now();
-        while (block.rendering && MillisecondsSince(start) < kStopWaitMs) DispatchMessages(10);
-        // Give POV-Ray a moment after a quick stop before its scene is replaced.
-        if (MillisecondsSince(start) < kSettleWaitMs) {
-            const auto settle = std::chrono::steady_clock::now();
-            while (MillisecondsSince(settle) < kSettleWaitMs) DispatchMessages(10);
-        }
-        if (block.rendering) return 0;
-    }
+    // The window's earlier render is of no use to it any more; POV-Ray stops
+    // it at once. Other programs' renders keep their turn.
+    WithdrawRequests(block, window);
+    WindowId running = window;
+    block.clientWindow.compare_exchange_strong(running, 0);
     const std::string scene = SceneWithExtension(sceneFile ? sceneFile : "");
     const std::string_view optionText = options ? options : "";
     if (scene.size() >= kScenePathSize || optionText.size() >= kBlockCommandTextSize) return 0;
-    block.clientWindow = window;
-    CopyField(block.scenePath, scene);
-    CopyField(block.commandText, optionText);
-    return PostDrop("swbridge.StartRender");
+    RenderRequest* request = ClaimRequest(block);
+    if (!request) return 0;
+    CopyField(request->scenePath, scene);
+    CopyField(request->commandText, optionText);
+    request->client = window;
+    request->timeLimitSeconds = TimeLimit().load();
+    const std::uint32_t id = NextRenderId(block);
+    request->id = id;
+    request->state = kRequestWaiting;
+    if (!PostDrop("swbridge.StartRender")) {
+        FreeRequest(*request, kRequestWaiting);
+        return 0;
+    }
+    return static_cast<int>(id);
 }
 
 std::uint32_t PovStopRender(std::uint32_t window) {
     SharedBridgeBlock& block = SharedBlock();
-    if (window != 0 && window != block.clientWindow) return window;
+    if (window != 0) {
+        if (!WithdrawRequests(block, window)) return window;
+        WindowId running = window;
+        block.clientWindow.compare_exchange_strong(running, 0);
+        return 0;
+    }
     if (block.enabled) {
         block.clientWindow = 0;
+        if (RenderRequest* running = FindRequest(block, block.runningRender)) Withdraw(*running);
+        // A render nobody asked for through the bridge (a dropped scene) stops too.
         if (block.rendering) block.stopRequested = 1;
     }
     return 0;

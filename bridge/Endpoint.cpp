@@ -78,6 +78,12 @@ std::string ClassPrefix(std::string_view className) { return "class." + std::str
 
 }  // namespace
 
+std::string PovErrorFileOf(WindowId host) {
+    char name[40];
+    std::snprintf(name, sizeof name, "povray-error-%08x.txt", host);
+    return JoinPath(Endpoint::RuntimeFolder(), name);
+}
+
 Endpoint::~Endpoint() { Close(); }
 
 std::string Endpoint::RuntimeFolder() {

@@ -9,9 +9,9 @@
 
 namespace sc::bridge {
 
-// The file in the runtime folder where the render host keeps POV-Ray's
-// message about the last failed render.
-inline constexpr char kPovErrorFileName[] = "povray-error.txt";
+// The file in the runtime folder where the render host with the window
+// `host` keeps POV-Ray's message about its last failed render.
+std::string PovErrorFileOf(WindowId host);
 
 class Endpoint {
 public:

@@ -42,6 +42,15 @@ enum PovEvent : int {
     kEventClosed = 14,
 };
 
+// How a render ended: the value of event 2 and of WM_RENDER_DONE's wParam.
+enum RenderEndValue : std::uint32_t {
+    kRenderCompleted = 0,
+    kRenderFailed = 1,    // POV-Ray refused the scene (its message tells why)
+    kRenderStopped = 2,   // stopped on request
+    kRenderCrashed = 3,   // POV-Ray was killed or crashed: says nothing about the scene
+    kRenderTimedOut = 4,  // stopped because it took longer than its time limit
+};
+
 // Service codes of POV-Ray's service function.
 enum PovService : int {
     kServiceGetVars = 1,

@@ -5,6 +5,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "bridge/BridgeApi.h"
 #include "bridge/BridgeMessages.h"
 #include "bridge/Endpoint.h"
+#include "bridge/RenderRequests.h"
 #include "bridge/SharedBridgeBlock.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
@@ -68,13 +70,35 @@ std::uint8_t Channel(float value) {
     return static_cast<std::uint8_t>(static_cast<int>(scaled));
 }
 
-void SendToClient(std::uint32_t message, std::uint32_t wParam) {
+// The request this copy of the bridge has POV-Ray render, as only POV-Ray's process knows it.
+struct CurrentRender {
+    std::uint32_t id = 0;
+    std::chrono::steady_clock::time_point start;
+    int timeLimitSeconds = 0;
+    bool timedOut = false;
+    bool stopAsked = false;
+    int checks = 0;
+};
+
+CurrentRender& Current() {
+    static CurrentRender render;
+    return render;
+}
+
+// How often (in progress events, 100 ms apart) POV-Ray looks whether the requester still lives.
+constexpr int kRequesterCheckInterval = 5;
+
+// Messages to the requester carry the render's id, so it can tell its own
+// render's rows and end from those of a render it no longer waits for.
+void SendToClient(std::uint32_t message, std::uint32_t wParam, std::string data = {}) {
     SharedBridgeBlock& block = SharedBlock();
     const WindowId client = block.clientWindow;
     if (client == 0) return;
     WindowMessage notice;
     notice.message = message;
     notice.wParam = wParam;
+    notice.lParam = block.runningRender;
+    notice.data = std::move(data);
     Endpoint::PostFrom(block.povWindow, client, notice);
 }
 
@@ -120,40 +144,106 @@ void AddMenuItem(PovMenu& menu, int id, const char* text) {
     if (text) std::snprintf(item.text, sizeof item.text, "%s", text);
 }
 
+// Asks POV-Ray to stop, once a render: a renderer that cannot stop is not
+// asked again for every pixel.
 void RequestStop(GuiExtRecord* record) {
+    CurrentRender& current = Current();
+    if (current.stopAsked) return;
+    current.stopAsked = true;
     ExtensionInstance* instance = InstanceOf(record);
     if (CallService(instance, kServiceStopRendering, nullptr)) return;
-    // Asked once: a renderer that cannot stop is not asked again for every pixel.
     SharedBlock().stopRequested = 0;
     ReportServiceFailure(instance, "RequestStopRendering");
 }
 
-void StartRequestedRender(GuiExtRecord* record) {
+bool RunningRequestWithdrawn(SharedBridgeBlock& block) {
+    const RenderRequest* request = FindRequest(block, block.runningRender);
+    return request && request->state == kRequestWithdrawn;
+}
+
+// Starts the render inside POV-Ray: this request's scene and options in place
+// of the user's for one render, then the user's back. False when POV-Ray
+// refused (the requester and the user have been told).
+bool StartRender(GuiExtRecord* record, const RenderRequest& request) {
     ExtensionInstance* instance = InstanceOf(record);
-    SharedBridgeBlock& block = SharedBlock();
     auto variables = std::make_unique<PovVariables>();
     std::memset(variables.get(), 0, sizeof(PovVariables));
     variables->size = sizeof(PovVariables);
     if (!CallService(instance, kServiceGetVars, variables.get())) {
         ReportServiceFailure(instance, "RequestGetVars");
-        return;
+        return false;
     }
     char savedScene[sizeof variables->sceneFile];
     char savedCommand[sizeof variables->commandLine];
     std::memcpy(savedScene, variables->sceneFile, sizeof savedScene);
     std::memcpy(savedCommand, variables->commandLine, sizeof savedCommand);
-    std::snprintf(variables->sceneFile, sizeof variables->sceneFile, "%s", block.scenePath);
-    std::snprintf(variables->commandLine, sizeof variables->commandLine, "%s", block.commandText);
+    std::snprintf(variables->sceneFile, sizeof variables->sceneFile, "%s", request.scenePath);
+    std::snprintf(variables->commandLine, sizeof variables->commandLine, "%s", request.commandText);
     if (!CallService(instance, kServiceSetVars, variables.get())) {
         ReportServiceFailure(instance, "RequestSetVars");
-        return;
+        return false;
     }
-    if (!CallService(instance, kServiceStartRendering, nullptr))
-        ReportServiceFailure(instance, "RequestStartRendering");
+    const bool started = CallService(instance, kServiceStartRendering, nullptr);
+    if (!started) ReportServiceFailure(instance, "RequestStartRendering");
     // The user's own scene and options come back whether or not the render started.
     std::memcpy(variables->sceneFile, savedScene, sizeof savedScene);
     std::memcpy(variables->commandLine, savedCommand, sizeof savedCommand);
     if (!CallService(instance, kServiceSetVars, variables.get())) ReportServiceFailure(instance, "RequestSetVars");
+    return started;
+}
+
+// Tells the requester of the running render how it ended (unless it
+// withdrew) and frees its slot.
+void EndRunningRequest(std::uint32_t value) {
+    SharedBridgeBlock& block = SharedBlock();
+    RenderRequest* request = FindRequest(block, block.runningRender);
+    if (request && request->state == kRequestRunning && block.enabled) {
+        if (Current().timedOut) value = kRenderTimedOut;
+        SendToClient(kWmRenderDone, value, value == kRenderCompleted ? std::string() : PovErrorText());
+    }
+    if (request && !FreeRequest(*request, kRequestRunning)) FreeRequest(*request, kRequestWithdrawn);
+    block.runningRender = 0;
+    block.clientWindow = 0;
+    Current() = CurrentRender{};
+}
+
+// Starts the request whose turn it is, when POV-Ray is free.
+void StartNextRequest(GuiExtRecord* record) {
+    SharedBridgeBlock& block = SharedBlock();
+    if (block.rendering) return;
+    while (RenderRequest* request = TakeOldestWaiting(block)) {
+        block.runningRender = request->id.load();
+        block.clientWindow = request->client.load();
+        std::snprintf(block.scenePath, sizeof block.scenePath, "%s", request->scenePath);
+        Current() = CurrentRender{request->id, std::chrono::steady_clock::now(), request->timeLimitSeconds};
+        if (StartRender(record, *request)) return;
+        // Refused at once: the requester hears it now, and the next request gets its turn.
+        EndRunningRequest(kRenderFailed);
+    }
+}
+
+// While POV-Ray renders: stops what nobody wants any more, what took too
+// long, and a render nobody asked for when a program's request waits.
+void WatchRunningRender(GuiExtRecord* record) {
+    SharedBridgeBlock& block = SharedBlock();
+    if (!block.rendering) return;
+    CurrentRender& current = Current();
+    RenderRequest* request = FindRequest(block, block.runningRender);
+    bool stop = block.stopRequested != 0;
+    if (!request) {
+        stop = stop || AnyWaiting(block);
+    } else if (request->state == kRequestWithdrawn) {
+        stop = true;
+    } else if (++current.checks % kRequesterCheckInterval == 0 && !Endpoint::Exists(request->client)) {
+        // Its requester is gone (its process ended): nobody will take the picture.
+        Withdraw(*request);
+        stop = true;
+    } else if (current.timeLimitSeconds > 0 &&
+               std::chrono::steady_clock::now() - current.start >= std::chrono::seconds(current.timeLimitSeconds)) {
+        current.timedOut = true;
+        stop = true;
+    }
+    if (stop) RequestStop(record);
 }
 
 bool IsBridgeFile(const std::string& path) {
@@ -295,24 +385,28 @@ int Event(GuiExtRecord* record, int type, PovWord value) {
     } else if (type == kEventRenderEnded) {
         block.rendering = 0;
         block.stopRequested = 0;
+        // Whether or not the requester hears of it, the next request's turn has come.
+        EndRunningRequest(static_cast<std::uint32_t>(value));
+        if (AnyWaiting(block)) PostDrop("swbridge.StartRender");
     } else if (type == kEventRenderFinishing) {
         // The row buffer is ours to free even while the extension is off.
         delete[] reinterpret_cast<std::uint8_t*>(block.rowBuffer.exchange(0));
+    } else if (type == kEventRenderProgress) {
+        // A render's end must come even while the extension is off.
+        WatchRunningRender(record);
+    } else if (type == kEventClosing || type == kEventClosed) {
+        // Only this POV-Ray's own traces go: another may have taken its place.
+        const ExtensionInstance* instance = InstanceOf(record);
+        WindowId own = instance ? instance->mainWindow : 0;
+        if (own != 0 && block.povWindow.compare_exchange_strong(own, 0)) {
+            block.rendering = 0;
+            block.stopRequested = 0;
+            ForgetRequests(block);
+        }
     }
     if (!block.enabled) return 0;
     switch (type) {
-        case kEventRenderEnded: {
-            // The client is forgotten before it hears of the end: once told, it
-            // may start its next render at once, and that one's client must stay.
-            const WindowId client = block.clientWindow.exchange(0);
-            if (client != 0) {
-                WindowMessage done;
-                done.message = kWmRenderDone;
-                done.wParam = static_cast<std::uint32_t>(value);
-                Endpoint::PostFrom(block.povWindow, client, done);
-            }
-            return 1;
-        }
+        case kEventRenderEnded: return 1;
         case kEventImageSize: {
             const std::int32_t width = static_cast<std::int32_t>(value & 0xFFFF);
             auto* buffer = new (std::nothrow) std::uint8_t[static_cast<std::size_t>(width) * 3 + 3]();
@@ -320,18 +414,10 @@ int Event(GuiExtRecord* record, int type, PovWord value) {
             block.imageWidth = buffer ? width : 0;
             return 1;
         }
-        case kEventRenderFinishing: return 1;
+        case kEventRenderFinishing:
         case kEventRenderProgress:
-            // POV-Ray plots pixels only when the picture is done; a stop asked
-            // for meanwhile is carried out here instead of waiting for them.
-            if (block.stopRequested && block.rendering) RequestStop(record);
-            return 1;
         case kEventClosing:
-        case kEventClosed:
-            block.povWindow = 0;
-            block.rendering = 0;
-            block.stopRequested = 0;
-            return 1;
+        case kEventClosed: return 1;
         default: return 0;
     }
 }
@@ -349,10 +435,11 @@ void PixelPlot(GuiExtRecord* record, int x, int y, const PovColour* colour) {
         if (x != width - 1) return;
         WindowMessage message;
         message.message = kWmCopyData;
+        message.lParam = block.runningRender;
         message.dataWord = (static_cast<std::uint32_t>(y) << 16) + static_cast<std::uint32_t>(width);
         message.data.assign(reinterpret_cast<const char*>(row), static_cast<std::size_t>(width) * 3);
         Endpoint::PostFrom(block.povWindow, block.clientWindow, message);
-    } else if (block.stopRequested) {
+    } else if (block.stopRequested || RunningRequestWithdrawn(block)) {
         RequestStop(record);
     }
 }
@@ -376,7 +463,7 @@ int FileDrop(GuiExtRecord* record, const char* name, int flag) {
         return 1;
     }
     if (command == "swbridge.StartRender") {
-        StartRequestedRender(record);
+        StartNextRequest(record);
         return 1;
     }
     return 0;

@@ -30,8 +30,6 @@ constexpr int kInterfaceVersion = 101;
 constexpr int kFirstMenuId = 0x8000;
 constexpr std::size_t kMaxLog = 256 * 1024;
 constexpr int kProgressIntervalMs = 100;
-constexpr int kRenderStopped = 2;
-constexpr int kRenderFailed = 1;
 
 volatile std::sig_atomic_t g_quit = 0;
 RenderHost* g_host = nullptr;
@@ -188,7 +186,7 @@ bool RenderHost::StartRendering() {
     const std::vector<std::string> arguments =
         PovArguments(FileNameOf(renderScene_), FieldText(variables_->commandLine, sizeof variables_->commandLine));
     if (arguments.empty()) {
-        WriteFileAtomically(JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName),
+        WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
                             "Der Name der Szenendatei kann POV-Ray nicht übergeben werden: " + renderScene_ + "\n");
         return false;
     }
@@ -196,7 +194,7 @@ bool RenderHost::StartRendering() {
     const std::string executable = JoinPath(options_.povHome, "bin/povray");
     auto process = std::make_unique<PovRenderProcess>();
     if (!process->Start(executable, arguments, DirectoryOf(renderScene_))) {
-        WriteFileAtomically(JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName),
+        WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
                             "POV-Ray konnte nicht gestartet werden: " + executable + "\n");
         return false;
     }
@@ -253,18 +251,24 @@ void RenderHost::PollRender(int timeoutMs) {
 void RenderHost::FinishRender() {
     const bool killed = render_->Killed();
     const int status = render_->Wait();
+    const int signal = render_->TerminatingSignal();
     render_.reset();
     rendering_ = false;
     int value = 0;
     std::string report;
     if (killed) {
         value = kRenderStopped;
+    } else if (signal != 0) {
+        // Killed from outside or crashed: whatever POV-Ray wrote last may help, but the scene is not to blame.
+        value = kRenderCrashed;
+        report = "POV-Ray wurde unerwartet beendet (Signal " + std::to_string(signal) + ": " + strsignal(signal) +
+                 ").\n" + PovErrorReport(renderLog_);
     } else if (status != 0 || (streaming_ && (reader_.Pictures() == 0 || !reader_.Complete()))) {
         value = kRenderFailed;
         report = PovFailureReport(renderLog_, status);
     }
     // Written before the end is reported, so the program finds it with the notice.
-    WriteFileAtomically(JoinPath(Endpoint::RuntimeFolder(), kPovErrorFileName), report);
+    WriteFileAtomically(PovErrorFileOf(endpoint_.Id()), report);
     SendEvent(kEventRenderFinishing, 0);
     SendEvent(kEventRenderEnded, static_cast<PovWord>(value));
 }
@@ -369,6 +373,7 @@ int RenderHost::Run() {
         while (render_) PollRender(100);
     }
     CloseExtensions();
+    std::remove(PovErrorFileOf(endpoint_.Id()).c_str());
     endpoint_.Close();
     for (int pid : editors_) waitpid(pid, nullptr, WNOHANG);
     return 0;

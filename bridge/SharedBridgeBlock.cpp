@@ -34,7 +34,8 @@ std::string BlockName() {
     std::uint32_t hash = 2166136261u;
     for (unsigned char c : folder) hash = (hash ^ c) * 16777619u;
     char name[64];
-    std::snprintf(name, sizeof name, "/swbridge-%u-%08x", static_cast<unsigned>(getuid()), hash);
+    // The layout's version is part of the name: programs of another build never share a block with this one.
+    std::snprintf(name, sizeof name, "/swbridge2-%u-%08x", static_cast<unsigned>(getuid()), hash);
     return name;
 }
 

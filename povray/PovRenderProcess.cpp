@@ -116,7 +116,10 @@ int PovRenderProcess::Wait() {
     pid_ = -1;
     if (result < 0) return -1;
     if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    if (WIFSIGNALED(status)) {
+        signal_ = WTERMSIG(status);
+        return 128 + signal_;
+    }
     return -1;
 }
 

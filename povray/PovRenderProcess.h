@@ -39,6 +39,8 @@ public:
     // exit status (128 + signal when it was ended by one).
     bool Finished() const { return out_ < 0 && err_ < 0; }
     int Wait();
+    // The signal that ended the process (known after Wait), or 0.
+    int TerminatingSignal() const { return signal_; }
 
 private:
     bool ReadPipe(int& fd, std::string& chunk);
@@ -47,6 +49,7 @@ private:
     int out_ = -1;
     int err_ = -1;
     bool killed_ = false;
+    int signal_ = 0;
 };
 
 }  // namespace sc

@@ -82,6 +82,11 @@ RgbColor ParseColor(const std::string& text) {
     return MakeRgb(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green), static_cast<std::uint8_t>(blue));
 }
 
+int PreviewTimeLimitOf(const IniFile& settingsFile) {
+    const int seconds = settingsFile.GetInt("Preview", "TimeLimit", kDefaultPreviewTimeLimit);
+    return seconds > 0 ? seconds : 0;
+}
+
 std::string DefaultEditorCommand() {
     for (const char* variable : {"VISUAL", "EDITOR"})
         if (const char* value = std::getenv(variable); value && *value) return value;
@@ -138,6 +143,7 @@ void Settings::Load(bool full) {
         povMinorVersion = ini.GetInt("Locations", "PovMinorVersion", -1);
         lastSaveDir = ExistingDirOr(ini.GetString("Locations", "LastSaveDir"), DefaultLastSaveDir());
         ReadInts(ini, *this, kDisplayKeys);
+        previewTimeLimit = PreviewTimeLimitOf(ini);
         sortType = ini.GetInt("Display", "SortType", 2);
         if (sortType < 0 || sortType > 5) sortType = 0;
         sortAscending = ini.GetInt("Display", "SortAscending", 1);

@@ -23,6 +23,14 @@ std::string FormatColor(RgbColor color);
 // comma green, after the last comma blue; each atoi'd and cut to a byte.
 RgbColor ParseColor(const std::string& text);
 
+// Seconds a preview render may take before it is stopped as failed: far
+// more than any preview needs, short enough to end an endless loop.
+inline constexpr int kDefaultPreviewTimeLimit = 60;
+
+// The settings file's "Preview"/"TimeLimit" (seconds; 0 or less: no limit).
+// Set by hand only, so the program never writes it.
+int PreviewTimeLimitOf(const IniFile& settingsFile);
+
 // The editor command used when none is set: $VISUAL, $EDITOR, else xdg-open.
 std::string DefaultEditorCommand();
 
@@ -76,6 +84,7 @@ public:
     int textureWidth = -1, typeWidth = -1, categoryWidth = -1, versionWidth = -1, fileWidth = -1;
     // Preview
     int antialias = 0;
+    int previewTimeLimit = kDefaultPreviewTimeLimit;  // "TimeLimit", seconds, 0: none; read only
     // Colors
     RgbColor textureFontNormal = MakeRgb(0, 0, 0);
     RgbColor textureFontChanged = MakeRgb(255, 0, 0);

@@ -91,6 +91,7 @@ RenderCollector::RenderCollector() {
             case bridge::kWmRenderDone:
                 result.done = true;
                 result.doneValue = message.wParam;
+                result.doneText = message.data;
                 break;
             case bridge::kWmRenderStep: ++result.steps; break;
             default: break;

@@ -35,6 +35,7 @@ struct RenderResult {
     bool started = false;
     bool done = false;
     std::uint32_t doneValue = 0;
+    std::string doneText;  // POV-Ray's message that came with the end
     int steps = 0;
     int width = 0;
     std::map<int, std::string> rows;  // row number -> red, green, blue bytes

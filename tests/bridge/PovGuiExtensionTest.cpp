@@ -4,10 +4,14 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
+#include <thread>
 #include <vector>
 
 #include "TestEnvironment.h"
 #include "bridge/BridgeApi.h"
+#include "bridge/Endpoint.h"
+#include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 
 namespace sc::test {
@@ -21,6 +25,7 @@ struct FakePov {
     PovVariables variables{};
     std::vector<std::string> scenesAtStart;
     std::vector<std::string> commandsAtStart;
+    std::function<void()> onStart;  // POV-Ray reports the start of each render
 };
 FakePov* g_pov = nullptr;
 
@@ -33,6 +38,7 @@ unsigned char FakeService(int code, void* data) {
     if (code == kServiceStartRendering) {
         g_pov->scenesAtStart.push_back(g_pov->variables.sceneFile);
         g_pov->commandsAtStart.push_back(g_pov->variables.commandLine);
+        if (g_pov->onStart) g_pov->onStart();
     }
     return 1;
 }
@@ -41,6 +47,7 @@ class PovGuiExtensionTest : public testing::Test {
 protected:
     void SetUp() override {
         g_pov = &pov;
+        pov.onStart = [this] { pointers.event(&record, kEventRenderStarted, 0); };
         pov.variables.size = sizeof(PovVariables);
         std::strcpy(pov.variables.sceneFile, "user.pov");
         std::strcpy(pov.variables.commandLine, "+w640");
@@ -65,6 +72,7 @@ protected:
     }
     void TearDown() override {
         PovStopRender(0);
+        SetRenderTimeLimit(60);
         pointers.event(&record, kEventClosing, 0);
         pointers.event(&record, kEventRenderFinishing, 0);
         pointers.fileDrop(&record, "swbridge.DisableExtension", 0);
@@ -83,9 +91,10 @@ protected:
     void DeliverDrops() {
         Pump();
         std::vector<WindowMessage> drops;
+        std::vector<WindowMessage> others;
         for (const WindowMessage& message : received)
-            if (message.message == kWmDropFiles) drops.push_back(message);
-        received.clear();
+            (message.message == kWmDropFiles ? drops : others).push_back(message);
+        received = others;
         for (const WindowMessage& drop : drops) {
             const std::string name(drop.data.c_str() + 20);
             dropNames.push_back(name);
@@ -93,12 +102,26 @@ protected:
         }
         Pump();
     }
-    // A render as the client asks for it and POV-Ray begins it.
-    bool StartFakeRender() {
-        if (PovStartRender(window, "s.pov", "-f") != 1) return false;
+    // A render as the client asks for it and POV-Ray begins it; its id.
+    int StartFakeRender(WindowId client = 0, const char* scene = "s.pov") {
+        const int id = PovStartRender(client ? client : window, scene, "-f");
         DeliverDrops();
-        pointers.event(&record, kEventRenderStarted, 0);
-        return true;
+        return id;
+    }
+    // POV-Ray renders a picture of one row, `width` pixels wide, and ends.
+    void RenderOneRow(int width, PovWord endValue) {
+        pointers.event(&record, kEventImageSize, static_cast<PovWord>(width));
+        const PovColour colour{1, 1, 1, 0, 0};
+        for (int x = 0; x < width; ++x) pointers.pixelPlot(&record, x, 0, &colour);
+        pointers.event(&record, kEventRenderFinishing, 0);
+        pointers.event(&record, kEventRenderEnded, endValue);
+    }
+    // What reached another program's window: (message, lParam) pairs.
+    static std::vector<std::pair<std::uint32_t, std::uint32_t>> Arrived(Endpoint& other) {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> arrived;
+        WindowMessage message;
+        while (other.Receive(message, 50)) arrived.emplace_back(message.message, message.lParam);
+        return arrived;
     }
     const PovMenu& Menu() const { return *reinterpret_cast<const PovMenu*>(record.menu); }
 
@@ -165,37 +188,50 @@ TEST_F(PovGuiExtensionTest, EnabledItemAndCommandsSwitchTheExtensionForEveryone)
     EXPECT_TRUE(pov.calls.empty());
 }
 
-TEST_F(PovGuiExtensionTest, RenderStartSwapsPovRaysSettingsForOneRender) {
-    EXPECT_EQ(PovStartRender(window, "/scenes/Preview.txt", "-w116 -h116 -f -a -c"), 1);
+TEST_F(PovGuiExtensionTest, RenderStartSwapsPovRaysSettingsAndTheWindowsNextRequestStopsItsLast) {
+    const int first = PovStartRender(window, "/scenes/Preview.txt", "-w116 -h116 -f -a -c");
+    EXPECT_GT(first, 0);
     DeliverDrops();
-    EXPECT_EQ(PovStartRender(window, "/scenes/Overview.INI", "+sf2 +ef2 -a -c -f"), 1);
+    const int second = PovStartRender(window, "/scenes/Overview.INI", "+sf2 +ef2 -a -c -f");
+    EXPECT_GT(second, first);
     DeliverDrops();
-    EXPECT_EQ(pov.calls, (std::vector<int>{1, 2, 3, 2, 1, 2, 3, 2}));
+    // The first render is of no use to the window any more: POV-Ray is asked
+    // to stop it, and the second starts once it ended.
+    EXPECT_EQ(pov.calls, (std::vector<int>{1, 2, 3, 2}));
+    pointers.event(&record, kEventRenderProgress, 0);
+    pointers.event(&record, kEventRenderEnded, kRenderStopped);
+    DeliverDrops();
+    EXPECT_EQ(pov.calls, (std::vector<int>{1, 2, 3, 2, 4, 1, 2, 3, 2}));
+    for (const WindowMessage& message : received) EXPECT_NE(message.message, kWmRenderDone);
     EXPECT_EQ(pov.scenesAtStart, (std::vector<std::string>{"/scenes/Preview.pov", "/scenes/Overview.INI"}));
     EXPECT_EQ(pov.commandsAtStart, (std::vector<std::string>{"-w116 -h116 -f -a -c", "+sf2 +ef2 -a -c -f"}));
     EXPECT_STREQ(pov.variables.sceneFile, "user.pov");
     EXPECT_STREQ(pov.variables.commandLine, "+w640");
 }
 
-TEST_F(PovGuiExtensionTest, RowsAndTheEndReachTheClient) {
-    ASSERT_TRUE(StartFakeRender());
+TEST_F(PovGuiExtensionTest, RowsAndTheEndReachTheClientWithTheRendersIdAndPovRaysMessage) {
+    const int id = StartFakeRender();
+    ASSERT_GT(id, 0);
     pointers.event(&record, kEventImageSize, 3 | (2 << 16));
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x) {
             const PovColour colour{x * 0.5f, 1.0f, y == 0 ? 0.999f : 2.0f, 0, 0};
             pointers.pixelPlot(&record, x, y, &colour);
         }
+    WriteFileAtomically(PovErrorFileOf(window), "Parse Error: No matching } in 'pigment'\n");
     pointers.event(&record, kEventRenderFinishing, 0);
-    pointers.event(&record, kEventRenderEnded, 7);
+    pointers.event(&record, kEventRenderEnded, kRenderFailed);
     Pump();
     ASSERT_EQ(received.size(), 3u);
+    for (const WindowMessage& message : received) EXPECT_EQ(message.lParam, static_cast<std::uint32_t>(id));
     EXPECT_EQ(received[0].message, kWmCopyData);
     EXPECT_EQ(received[0].dataWord, 3u);
     EXPECT_EQ(received[0].data, std::string("\x00\xff\xfe\x7f\xff\xfe\xff\xff\xfe", 9));
     EXPECT_EQ(received[1].dataWord, (1u << 16) + 3);
     EXPECT_EQ(received[1].data, std::string("\x00\xff\xff\x7f\xff\xff\xff\xff\xff", 9));
     EXPECT_EQ(received[2].message, kWmRenderDone);
-    EXPECT_EQ(received[2].wParam, 7u);
+    EXPECT_EQ(received[2].wParam, kRenderFailed);
+    EXPECT_EQ(received[2].data, "Parse Error: No matching } in 'pigment'\n");
     // The client is forgotten with the end: a later end goes nowhere.
     received.clear();
     pointers.event(&record, kEventRenderEnded, 0);
@@ -204,7 +240,7 @@ TEST_F(PovGuiExtensionTest, RowsAndTheEndReachTheClient) {
 }
 
 TEST_F(PovGuiExtensionTest, StopRequestIsCarriedOutAtTheNextPixelOrProgress) {
-    ASSERT_TRUE(StartFakeRender());
+    ASSERT_GT(StartFakeRender(), 0);
     pointers.event(&record, kEventImageSize, 4);
     EXPECT_EQ(PovStopRender(window + 1), window + 1);  // someone else's render: untouched
     EXPECT_EQ(PovStopRender(window), 0u);
@@ -212,24 +248,32 @@ TEST_F(PovGuiExtensionTest, StopRequestIsCarriedOutAtTheNextPixelOrProgress) {
     const PovColour colour{1, 1, 1, 0, 0};
     pointers.pixelPlot(&record, 0, 0, &colour);
     EXPECT_EQ(pov.calls, std::vector<int>{4});
-    pointers.event(&record, kEventRenderProgress, 0);
-    EXPECT_EQ(pov.calls, (std::vector<int>{4, 4}));
     pointers.event(&record, kEventRenderEnded, 2);
     Pump();
     for (const WindowMessage& message : received) EXPECT_NE(message.message, kWmRenderDone);
-    // A new start is not blocked once the stopped render ended.
-    EXPECT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+    // A render nobody asked for through the bridge is stopped at the next progress report.
+    pov.calls.clear();
+    pointers.event(&record, kEventRenderStarted, 0);
+    PovStopRender(0);
+    pointers.event(&record, kEventRenderProgress, 0);
+    EXPECT_EQ(pov.calls, std::vector<int>{4});
 }
 
 TEST_F(PovGuiExtensionTest, FailedServiceRequestsAreReportedToBothSides) {
     for (int failing : {kServiceGetVars, kServiceSetVars, kServiceStartRendering}) {
         pov.failCode = failing;
         messages.clear();
-        ASSERT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+        ASSERT_GT(PovStartRender(window, "s.pov", "-f"), 0);
         DeliverDrops();
         int steps = 0;
-        for (const WindowMessage& message : received) steps += message.message == kWmRenderStep;
+        int ends = 0;
+        for (const WindowMessage& message : received) {
+            steps += message.message == kWmRenderStep;
+            ends += message.message == kWmRenderDone && message.wParam == kRenderFailed;
+        }
         EXPECT_GE(steps, 1) << failing;
+        // The requester is not left waiting for a render that never began.
+        EXPECT_EQ(ends, 1) << failing;
         ASSERT_FALSE(messages.empty());
         const char* request = failing == kServiceGetVars   ? "GetVars"
                               : failing == kServiceSetVars ? "SetVars"
@@ -241,7 +285,7 @@ TEST_F(PovGuiExtensionTest, FailedServiceRequestsAreReportedToBothSides) {
     EXPECT_STREQ(pov.variables.sceneFile, "user.pov");
     pov.failCode = kServiceStopRendering;
     messages.clear();
-    ASSERT_TRUE(StartFakeRender());
+    ASSERT_GT(StartFakeRender(), 0);
     PovStopRender(0);
     const PovColour colour{1, 1, 1, 0, 0};
     pointers.pixelPlot(&record, 0, 0, &colour);
@@ -300,17 +344,65 @@ TEST_F(PovGuiExtensionTest, UninstallRemovesOnlyItsOwnKeysInTheUpperRange) {
     EXPECT_EQ(GetIniString(ini, "GuiExtensions", "ExtDll20"), "/d/swbridge.pge");
 }
 
-TEST_F(PovGuiExtensionTest, StartWaitsTenSecondsForARenderThatWillNotEnd) {
+TEST_F(PovGuiExtensionTest, ProgramsTakeTurnsAndEachGetsOnlyItsOwnRender) {
+    Endpoint other;
+    ASSERT_TRUE(other.Open());
+    // POV-Ray renders a scene nobody asked for through the bridge; two programs ask, neither waits.
     pointers.event(&record, kEventRenderStarted, 0);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(PovStartRender(window, "s.pov", "-f"), 0);
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(waited, std::chrono::milliseconds(9900));
-    EXPECT_LT(waited, std::chrono::milliseconds(12000));
-    // The stop request is still pending: further starts are refused at once.
-    EXPECT_EQ(PovStartRender(window, "s.pov", "-f"), 0);
-    pointers.event(&record, kEventRenderEnded, 2);
-    EXPECT_EQ(PovStartRender(window, "s.pov", "-f"), 1);
+    const auto asked = std::chrono::steady_clock::now();
+    const int mine = PovStartRender(window, "mine.pov", "-f");
+    const int theirs = PovStartRender(other.Id(), "theirs.pov", "-f");
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(1));
+    ASSERT_GT(mine, 0);
+    ASSERT_GT(theirs, mine);
+    DeliverDrops();
+    EXPECT_TRUE(pov.calls.empty());
+    // The unasked render gives way; then each request in turn, with its own scene.
+    pointers.event(&record, kEventRenderProgress, 0);
+    pointers.event(&record, kEventRenderEnded, kRenderStopped);
+    DeliverDrops();
+    EXPECT_EQ(pov.scenesAtStart, std::vector<std::string>{"mine.pov"});
+    EXPECT_EQ(PovStopRender(other.Id() + 1), other.Id() + 1);
+    RenderOneRow(4, kRenderCompleted);
+    DeliverDrops();
+    EXPECT_EQ(pov.scenesAtStart, (std::vector<std::string>{"mine.pov", "theirs.pov"}));
+    RenderOneRow(2, kRenderCompleted);
+    Pump();
+    using Arrival = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> mineArrived;
+    for (const WindowMessage& message : received) mineArrived.emplace_back(message.message, message.lParam);
+    const auto id = [](int value) { return static_cast<std::uint32_t>(value); };
+    EXPECT_EQ(mineArrived, (Arrival{{kWmCopyData, id(mine)}, {kWmRenderDone, id(mine)}}));
+    EXPECT_EQ(Arrived(other), (Arrival{{kWmCopyData, id(theirs)}, {kWmRenderDone, id(theirs)}}));
+    EXPECT_FALSE(RenderRequestActive(id(mine)));
+    EXPECT_FALSE(RenderRequestActive(id(theirs)));
+}
+
+TEST_F(PovGuiExtensionTest, RenderIsStoppedWhenItsRequesterIsGoneOrItsTimeIsUp) {
+    auto other = std::make_unique<Endpoint>();
+    ASSERT_TRUE(other->Open());
+    const int orphan = StartFakeRender(other->Id());
+    ASSERT_TRUE(RenderRequestActive(static_cast<std::uint32_t>(orphan)));
+    other.reset();
+    for (int i = 0; i < 10; ++i) pointers.event(&record, kEventRenderProgress, 0);
+    EXPECT_EQ(pov.calls, (std::vector<int>{1, 2, 3, 2, 4}));
+    EXPECT_FALSE(RenderRequestActive(static_cast<std::uint32_t>(orphan)));
+    pointers.event(&record, kEventRenderEnded, kRenderStopped);
+    // A render that runs past its limit ends as timed out, for its requester to tell apart.
+    SetRenderTimeLimit(1);
+    const int slow = StartFakeRender();
+    pov.calls.clear();
+    pointers.event(&record, kEventRenderProgress, 0);
+    EXPECT_TRUE(pov.calls.empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    pointers.event(&record, kEventRenderProgress, 0);
+    EXPECT_EQ(pov.calls, std::vector<int>{4});
+    pointers.event(&record, kEventRenderEnded, kRenderStopped);
+    Pump();
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.back().message, kWmRenderDone);
+    EXPECT_EQ(received.back().wParam, kRenderTimedOut);
+    EXPECT_EQ(received.back().lParam, static_cast<std::uint32_t>(slow));
 }
 
 }  // namespace

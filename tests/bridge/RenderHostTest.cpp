@@ -132,6 +132,17 @@ TEST_F(RenderHostTest, RenderStartedWhileAnotherRunsStopsTheFirst) {
     EXPECT_EQ(second.width, 20);
 }
 
+TEST_F(RenderHostTest, PovRayKilledFromOutsideEndsAsCrashedNotAsAFailedScene) {
+    RenderCollector collector;
+    ASSERT_TRUE(StartSlowRender());
+    collector.Pump(500);
+    ASSERT_EQ(RunCommand("pkill -KILL -P " + std::to_string(host.Pid())), 0);
+    ASSERT_TRUE(collector.WaitDone(10000));
+    EXPECT_EQ(collector.result.doneValue, bridge::kRenderCrashed);
+    EXPECT_NE(collector.result.doneText.find("POV-Ray wurde unerwartet beendet (Signal 9"), std::string::npos)
+        << collector.result.doneText;
+}
+
 TEST_F(RenderHostTest, KilledHostIsNoticedAndANewOneTakesOver) {
     RenderCollector collector;
     ASSERT_TRUE(StartSlowRender());
