@@ -234,9 +234,8 @@ int RunRender(std::vector<std::string>& args) {
     const bool completed = DriveRun(run, window, ui);
     renderer.SetListener(nullptr);
     bridge::SetMessageHandler(nullptr);
-    // The host this command started goes with it, unless another program renders with it now.
-    const std::uint32_t client = bridge::RenderClientWindow();
-    if (launcher.StartedPov() && (client == 0 || client == renderer.Window())) launcher.ClosePov();
+    // The host this command started goes with it, unless another program renders with it.
+    if (launcher.StartedPov() && !bridge::OtherRenderUsers(renderer.Window())) launcher.ClosePov();
 
     return FinishRender(controller, listFile, home, chosen, completed);
 }

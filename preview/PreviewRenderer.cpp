@@ -18,9 +18,13 @@ PreviewRenderer::PreviewRenderer(UserInterface& ui, PovLauncher* launcher)
     : ui_(ui), launcher_(launcher), window_(bridge::ClientWindow()) {
     frame_.SetSize(116, 116);
     EnableExtension(1);
+    bridge::AnnounceRenderUser(window_, true);
 }
 
-PreviewRenderer::~PreviewRenderer() { PovStopRender(window_); }
+PreviewRenderer::~PreviewRenderer() {
+    PovStopRender(window_);
+    bridge::AnnounceRenderUser(window_, false);
+}
 
 int PreviewRenderer::StartRender(const std::string& sceneFile, const std::string& options) {
     std::uint32_t pov = GetPovWindow();
@@ -38,23 +42,37 @@ int PreviewRenderer::StartRender(const std::string& sceneFile, const std::string
         if (answer != Answer::Yes) return 3;
         EnableExtension(1);
     }
-    const int started = PovStartRender(window_, sceneFile.c_str(), command.c_str());
+    error_.clear();
+    const int id = PovStartRender(window_, sceneFile.c_str(), command.c_str());
+    renderId_ = id > 0 ? static_cast<std::uint32_t>(id) : 0;
     bridge::WindowMessage minimize;
     minimize.message = bridge::kWmShowWindow;
     minimize.wParam = bridge::kShowMinimize;
     bridge::PostToWindow(pov, minimize);
-    return started ? 0 : 3;
+    return renderId_ ? 0 : 3;
 }
 
-void PreviewRenderer::StopRender() { PovStopRender(window_); }
+void PreviewRenderer::StopRender() {
+    PovStopRender(window_);
+    renderId_ = 0;
+}
 
 bool PreviewRenderer::RendererAlive() const { return GetPovWindow() != 0; }
 
-std::string PreviewRenderer::RendererError() const { return bridge::PovErrorText(); }
+std::string PreviewRenderer::RendererError() const { return error_; }
 
-bool PreviewRenderer::RenderTakenOver() const { return bridge::RenderClientWindow() != window_; }
+bool PreviewRenderer::RenderTakenOver() const { return !bridge::RenderRequestActive(renderId_); }
 
 bool PreviewRenderer::HandleMessage(const bridge::WindowMessage& message) {
+    switch (message.message) {
+        case bridge::kWmCopyData:
+        case bridge::kWmRenderDone:
+        case bridge::kWmRenderStep:
+            // A row of a render this window no longer waits for would spoil the picture.
+            if (renderId_ == 0 || message.lParam != renderId_) return true;
+            break;
+        default: return false;
+    }
     switch (message.message) {
         case bridge::kWmCopyData: {
             const int row = static_cast<int>(message.dataWord >> 16);
@@ -65,6 +83,7 @@ bool PreviewRenderer::HandleMessage(const bridge::WindowMessage& message) {
             return true;
         }
         case bridge::kWmRenderDone:
+            error_ = message.data;
             if (listener_) listener_->OnRenderDone(message.wParam);
             return true;
         case bridge::kWmRenderStep:

@@ -32,8 +32,8 @@ public:
     virtual bool RendererAlive() const = 0;
     // POV-Ray's message about the last failed render, or empty.
     virtual std::string RendererError() const = 0;
-    // True while POV-Ray does not serve the render this window asked for
-    // (another program's render replaced it, or its end is under way).
+    // True while POV-Ray holds no request of this window's render any more
+    // (it was lost, or its end is under way).
     virtual bool RenderTakenOver() const { return false; }
 };
 
@@ -49,8 +49,9 @@ public:
 
 class PreviewRenderer : public PreviewTarget {
 public:
-    // Switches the bridge's extension on (one enable request). `launcher`
-    // starts POV-Ray when none runs; may be null (then no start).
+    // Switches the bridge's extension on (one enable request) and lists the
+    // window among POV-Ray's users. `launcher` starts POV-Ray when none runs;
+    // may be null (then no start).
     PreviewRenderer(UserInterface& ui, PovLauncher* launcher);
     // Stops a render this window asked for.
     ~PreviewRenderer() override;
@@ -69,7 +70,9 @@ public:
     std::string RendererError() const override;
     bool RenderTakenOver() const override;
 
-    // Handles a message the bridge delivered to this process; true when it was one of the renderer's.
+    // Handles a message the bridge delivered to this process; true when it
+    // was one of the renderer's. Rows and ends of any render but the one this
+    // window asked for last are dropped.
     bool HandleMessage(const bridge::WindowMessage& message);
 
     // The window the bridge sends rows to.
@@ -81,6 +84,8 @@ private:
     PreviewRenderListener* listener_ = nullptr;
     FrameBuffer frame_;
     std::uint32_t window_ = 0;
+    std::uint32_t renderId_ = 0;  // the render asked for last; 0 when none
+    std::string error_;           // POV-Ray's message that came with its end
 };
 
 }  // namespace sc

@@ -1,7 +1,13 @@
 #include "preview/SampleScenes.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <mutex>
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -218,6 +224,29 @@ std::string TemplateFilePath(const std::string& folder, int number) {
 }
 
 std::string PreviewSceneFilePath(const std::string& folder) { return JoinPath(folder, "TexturePreview.pov"); }
+
+std::string ClaimPreviewSceneFile(const std::string& folder) {
+    constexpr int kMaxSceneFiles = 64;
+    static std::mutex mutex;
+    static std::map<std::string, std::string> claimed;  // folder -> its scene file, held for the process's life
+    const std::lock_guard<std::mutex> lock(mutex);
+    const std::string key = WithoutTrailingSeparator(folder);
+    if (const auto found = claimed.find(key); found != claimed.end() && FileExists(found->second))
+        return found->second;
+    for (int number = 1; number <= kMaxSceneFiles; ++number) {
+        const std::string path =
+            number == 1 ? PreviewSceneFilePath(folder) : JoinPath(folder, "TexturePreview-" + std::to_string(number) + ".pov");
+        // Kept open (and so locked) until the process ends; the lock goes with it, even when it is killed.
+        const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) return {};
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            claimed[key] = path;
+            return path;
+        }
+        close(fd);
+    }
+    return {};
+}
 
 std::vector<std::string> BuiltInTemplateLines(int number) {
     switch (number) {

@@ -22,8 +22,15 @@ std::string PreviewTemplateFolder();
 // (TexturePreview01.inc for 1; numbers above 99 keep all their digits).
 std::string TemplateFilePath(const std::string& folder, int number);
 
-// The scene file every preview render uses: TexturePreview.pov in `folder`.
+// The scene file preview renders use: TexturePreview.pov in `folder`.
 std::string PreviewSceneFilePath(const std::string& folder);
+
+// The scene file this process writes its preview scenes to in `folder`:
+// TexturePreview.pov, or, while other running programs hold that one,
+// TexturePreview-2.pov, -3 and so on, so that no program ever renders a scene
+// another one wrote. The file is held (an advisory lock on it, so it must be
+// rewritten in place) until the process ends. Empty when none can be had.
+std::string ClaimPreviewSceneFile(const std::string& folder);
 
 // The lines of built-in template 1 to 5; any other number gives template 1.
 std::vector<std::string> BuiltInTemplateLines(int number);

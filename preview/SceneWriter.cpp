@@ -62,7 +62,8 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
     if (request.templateOnly) return true;
     if (!request.entry) return false;
 
-    const std::string scene = request.sceneFile.empty() ? PreviewSceneFilePath(folder) : request.sceneFile;
+    const std::string scene = request.sceneFile.empty() ? ClaimPreviewSceneFile(folder) : request.sceneFile;
+    if (scene.empty()) return false;
     std::ofstream out(scene, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     UseClassicNumbers(out);

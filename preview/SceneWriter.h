@@ -36,12 +36,14 @@ struct SceneRequest {
     bool templateOnly = false; // only make sure the template file exists
     // The template folder; empty for the program's "preview" folder.
     std::string templateFolder;
-    // Where the scene goes; empty for the shared TexturePreview.pov in the
-    // template folder. Renders running side by side each need their own.
+    // Where the scene goes; empty for this process's scene file in the
+    // template folder (ClaimPreviewSceneFile). Renders running side by side
+    // each need their own.
     std::string sceneFile;
 };
 
-// Writes the scene (TexturePreview.pov unless the request names another file) from the chosen template (creating the folder
+// Writes the scene (this process's scene file, ClaimPreviewSceneFile, unless
+// the request names another) from the chosen template (creating the folder
 // and the built-in template as needed) and stores the version used in the
 // entry's previewVersion. True on success, with the scene's full path in
 // `scenePath` unless only the template was asked for. On failure nothing

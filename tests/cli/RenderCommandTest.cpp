@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -79,6 +80,17 @@ protected:
     void Rescan(const std::string& name, const std::string& text) {
         dir.Write("incs/" + name, text);
         ASSERT_EQ(RunCommand(Cli("scan --kinds t " + ShellQuoted(dir / ("incs/" + name)) + " -o " + ShellQuoted(library))), 0);
+    }
+    // The render command for every entry of the list file dir/NAME.swl.
+    std::string RenderArgs(const std::string& name) {
+        return "render --library-path " + PovIncludeDir() + " " + ShellQuoted(dir / (name + ".swl")) + " --all --jobs 1";
+    }
+    // An entry's stored picture as the picture command writes it; empty when it has none.
+    std::string Picture(const std::string& list, const std::string& name) {
+        const std::string file = dir / (list + "-" + name + ".ppm");
+        std::remove(file.c_str());
+        RunCommand(Cli("picture " + ShellQuoted(dir / (list + ".swl")) + " " + name + " -o " + ShellQuoted(file)));
+        return ReadFile(file);
     }
     std::string Listing() {
         std::string out;
@@ -152,31 +164,41 @@ TEST_F(RenderCommandTest, SecondProgramUsesTheRunningHostAndLeavesItRunning) {
     EXPECT_EQ(waitpid(host, nullptr, WNOHANG), 0);  // still running
 }
 
-TEST_F(RenderCommandTest, ProgramWhoseRenderIsTakenOverStopsInsteadOfWaiting) {
-    // A texture of 250 averaged patterns: seconds of work at preview size.
-    std::string heavy = "#declare T_Heavy = texture {\n pigment { average pigment_map {\n";
-    for (int i = 0; i < 250; ++i)
-        heavy += "  [1 crackle turbulence 2 octaves 10 scale " + FormatFixed(0.05 + i * 0.001, 6) +
-                 " color_map { [0 rgb 0] [1 rgb 1] }]\n";
-    heavy += " } }\n finish { reflection 0.5 }\n}\n";
-    ASSERT_EQ(RunCommand("cp " + ShellQuoted(library) + " " + ShellQuoted(dir / "other.swl")), 0);
-    Rescan("heavy.inc", heavy);
-    const std::string render = BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " ";
-    // The second program asks for a render while the first one's runs.
-    std::string second;
-    int secondStatus = -1;
-    std::thread later([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-        secondStatus = RunCommand(render + ShellQuoted(dir / "other.swl") + " T_One --jobs 1 2>&1", &second);
-    });
-    std::string first;
-    const int firstStatus = RunCommand(render + ShellQuoted(library) + " T_Heavy --antialias --jobs 1 2>&1", &first);
-    later.join();
-    EXPECT_EQ(secondStatus, 0) << second;
-    EXPECT_THAT(second, HasSubstr("OK      T_One"));
-    EXPECT_EQ(firstStatus, 1) << first;
-    EXPECT_THAT(first, HasSubstr("weil ein anderes Programm POV-Ray"));
-    // The host the first one started ends once nobody uses it.
+TEST_F(RenderCommandTest, TwoProgramsAtOnceTakeTurnsAndStoreOnlyTheirOwnPictures) {
+    // Two list files of distinct entries, and the picture each entry gets when rendered alone.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> lists = {
+        {"a", {"T_Red", "T_Green", "T_Blue"}}, {"b", {"T_Cyan", "T_Magenta", "T_Yellow"}}};
+    const char* const colours[] = {"1, 0, 0", "0, 1, 0", "0, 0, 1", "0, 1, 1", "1, 0, 1", "1, 1, 0"};
+    std::map<std::string, std::string> alone;
+    int colour = 0;
+    for (const auto& [list, names] : lists) {
+        std::string declarations;
+        for (const std::string& name : names)
+            declarations += "#declare " + name + " = texture { pigment { color rgb <" + colours[colour++] + "> } }\n";
+        const std::string include = dir.Write("incs/" + list + ".inc", declarations);
+        ASSERT_EQ(RunCommand(Cli("scan " + ShellQuoted(include) + " -o " + ShellQuoted(dir / (list + ".empty.swl")))), 0);
+        ASSERT_EQ(RunCommand("cp " + ShellQuoted(dir / (list + ".empty.swl")) + " " + ShellQuoted(dir / (list + ".swl"))), 0);
+        ASSERT_EQ(RunCommand(Cli(RenderArgs(list))), 0);
+        for (const std::string& name : names) alone[name] = Picture(list, name);
+    }
+    // Started within milliseconds of each other, many times over: each program
+    // gets its turn, and every picture is its own entry's.
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        for (const auto& [list, names] : lists)
+            ASSERT_EQ(RunCommand("cp " + ShellQuoted(dir / (list + ".empty.swl")) + " " + ShellQuoted(dir / (list + ".swl"))), 0);
+        std::string outA;
+        std::string outB;
+        int statusA = -1;
+        std::thread other([&] { statusA = RunCommand(Cli(RenderArgs("a")), &outA); });
+        const int statusB = RunCommand(Cli(RenderArgs("b")), &outB);
+        other.join();
+        EXPECT_EQ(statusA, 0) << outA;
+        EXPECT_EQ(statusB, 0) << outB;
+        for (const auto& [list, names] : lists)
+            for (const std::string& name : names) EXPECT_TRUE(Picture(list, name) == alone[name]) << name;
+    }
+    // The last program to finish closed the host.
     for (int i = 0; i < 500 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
