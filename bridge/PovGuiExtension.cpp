@@ -20,6 +20,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
+#include "povray/PovCommandLine.h"
 
 extern char** environ;
 
@@ -198,8 +199,12 @@ void EndRunningRequest(std::uint32_t value) {
     SharedBridgeBlock& block = SharedBlock();
     RenderRequest* request = FindRequest(block, block.runningRender);
     if (request && request->state == kRequestRunning && block.enabled) {
-        if (Current().timedOut) value = kRenderTimedOut;
-        SendToClient(kWmRenderDone, value, value == kRenderCompleted ? std::string() : PovErrorText());
+        std::string report = value == kRenderCompleted ? std::string() : PovErrorText();
+        if (Current().timedOut) {
+            value = kRenderTimedOut;
+            report = PovTimeLimitReport(Current().timeLimitSeconds);
+        }
+        SendToClient(kWmRenderDone, value, report);
     }
     if (request && !FreeRequest(*request, kRequestRunning)) FreeRequest(*request, kRequestWithdrawn);
     block.runningRender = 0;

@@ -259,10 +259,9 @@ void RenderHost::FinishRender() {
     if (killed) {
         value = kRenderStopped;
     } else if (signal != 0) {
-        // Killed from outside or crashed: whatever POV-Ray wrote last may help, but the scene is not to blame.
+        // Killed from outside or crashed: the scene is not to blame.
         value = kRenderCrashed;
-        report = "POV-Ray wurde unerwartet beendet (Signal " + std::to_string(signal) + ": " + strsignal(signal) +
-                 ").\n" + PovErrorReport(renderLog_);
+        report = PovCrashReport(signal) + "\n";
     } else if (status != 0 || (streaming_ && (reader_.Pictures() == 0 || !reader_.Complete()))) {
         value = kRenderFailed;
         report = PovFailureReport(renderLog_, status);

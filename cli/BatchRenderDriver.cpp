@@ -40,11 +40,11 @@ private:
 
 class EntryPrinter : public BatchRenderListener {
 public:
-    EntryPrinter(ProgressLine& line, const std::function<void(const TextureEntry*)>& printEntry)
+    EntryPrinter(ProgressLine& line, const std::function<void(const TextureEntry*, bool)>& printEntry)
         : line_(line), printEntry_(printEntry) {}
     void OnEntryFinished(TextureEntry* entry, const std::string& failure) override {
         line_.Erase();
-        printEntry_(entry);
+        printEntry_(entry, !failure.empty());
         if (!failure.empty()) {
             std::string reason = failure;
             while (!reason.empty() && reason.back() == '\n') reason.pop_back();
@@ -55,14 +55,14 @@ public:
 
 private:
     ProgressLine& line_;
-    const std::function<void(const TextureEntry*)>& printEntry_;
+    const std::function<void(const TextureEntry*, bool)>& printEntry_;
 };
 
 }  // namespace
 
 bool RenderInBatch(LibraryController& controller, const PovInstallation& installation,
                    const BatchRenderSettings& settings, const std::vector<TextureEntry*>& entries,
-                   ConsoleUserInterface& ui, const std::function<void(const TextureEntry*)>& printEntry) {
+                   ConsoleUserInterface& ui, const std::function<void(const TextureEntry*, bool)>& printEntry) {
     ProgressLine line;
     EntryPrinter printer(line, printEntry);
     BatchRenderer batch(controller, installation, settings);

@@ -19,10 +19,10 @@ namespace sc::cli {
 class ConsoleUserInterface;
 
 // Renders `entries` and stores their pictures; `printEntry` reports each
-// finished one. False when interrupted or stopped by an error (reported on
+// finished one and whether its render failed. False when interrupted or stopped by an error (reported on
 // standard error).
 bool RenderInBatch(LibraryController& controller, const PovInstallation& installation,
                    const BatchRenderSettings& settings, const std::vector<TextureEntry*>& entries,
-                   ConsoleUserInterface& ui, const std::function<void(const TextureEntry*)>& printEntry);
+                   ConsoleUserInterface& ui, const std::function<void(const TextureEntry*, bool)>& printEntry);
 
 }  // namespace sc::cli

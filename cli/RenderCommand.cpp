@@ -2,6 +2,7 @@
 // real POV-Ray, several at once or (--jobs 1) one at a time through the
 // bridge and the render host, and stores them in the list file as a run of
 // several entries does.
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <iostream>
@@ -18,7 +19,9 @@
 #include "library/LibraryFile.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
 #include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
 #include "povray/LibraryPaths.h"
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
@@ -29,6 +32,7 @@
 #include "preview/PreviewRenderer.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
+#include "ui/Settings.h"
 
 namespace sc::cli {
 namespace {
@@ -104,17 +108,34 @@ PovInstallation InstallationOf(const std::string& home) {
     return PovInstallation(version.letter, home, version.version > 0 ? version.version : 3.7f, version.beta);
 }
 
-void PrintEntry(const TextureEntry* entry) {
+// The entries whose render failed: a re-render that failed leaves an entry
+// its old picture, so the picture alone does not tell.
+using FailedEntries = std::set<const TextureEntry*>;
+
+void PrintEntry(const TextureEntry* entry, bool failed) {
     if (!entry) return;
-    if (entry->previewValid)
+    if (entry->previewValid && !failed)
         std::cout << "OK      " << entry->name << " (" << entry->previewVersion << ")\n";
     else
         std::cout << "FEHLER  " << entry->name << "\n";
     std::cout.flush();
 }
 
+// The time a preview render may take, from the settings file.
+int PreviewTimeLimit() {
+    IniFile settings(SettingsFilePath());
+    settings.Load();
+    return PreviewTimeLimitOf(settings);
+}
+
 // Runs the render run until it is idle; false when the user interrupted it.
-bool DriveRun(PreviewRenderRun& run, ConsoleRunWindow& window, ConsoleUserInterface& ui) {
+bool DriveRun(PreviewRenderRun& run, ConsoleRunWindow& window, ConsoleUserInterface& ui, FailedEntries& failed) {
+    auto print = [&](const TextureEntry* entry) {
+        const auto& runFailed = run.FailedEntries();
+        const bool failedNow = std::find(runFailed.begin(), runFailed.end(), entry) != runFailed.end();
+        if (failedNow) failed.insert(entry);
+        PrintEntry(entry, failedNow);
+    };
     const TextureEntry* shown = nullptr;
     auto lastCheck = Clock::now();
     run.StepWithAutoStore();
@@ -134,24 +155,25 @@ bool DriveRun(PreviewRenderRun& run, ConsoleRunWindow& window, ConsoleUserInterf
         }
         const TextureEntry* current = run.Idle() ? nullptr : run.RunEntry();
         if (current != shown) {
-            PrintEntry(shown);
+            print(shown);
             shown = current;
         }
     }
-    PrintEntry(shown);
+    print(shown);
     return true;
 }
 
 // Saves what was rendered and prints the summary; the command's exit status.
 int FinishRender(LibraryController& controller, const std::string& listFile, const std::string& home,
-                 const std::vector<TextureEntry*>& chosen, bool completed) {
+                 const std::vector<TextureEntry*>& chosen, bool completed, const FailedEntries& failed) {
     int status = completed ? 0 : 1;
     if (controller.modified && !SaveLibraryReporting(controller, listFile, home)) status = 1;
     int stored = 0;
     int faulty = 0;
     for (const TextureEntry* entry : chosen) {
-        stored += entry->previewValid ? 1 : 0;
-        faulty += entry->previewFaulty ? 1 : 0;
+        const bool failedNow = failed.count(entry) != 0;
+        stored += entry->previewValid && !failedNow ? 1 : 0;
+        faulty += entry->previewFaulty || failedNow ? 1 : 0;
     }
     std::cout << (completed ? "" : "Abgebrochen. ") << stored << " von " << chosen.size()
               << " Vorschauen berechnet, " << faulty << " fehlerhaft.\n";
@@ -200,14 +222,21 @@ int RunRender(std::vector<std::string>& args) {
 
     const std::string home = homeText ? MakeAbsolute(NormalizedPovHome(*homeText)) : DefaultPovHome();
     const PovInstallation installation = InstallationOf(home);
+    const int timeLimit = PreviewTimeLimit();
     if (jobs != 1) {
         BatchRenderSettings batchSettings;
         batchSettings.antialias = antialias;
         batchSettings.small = small;
         batchSettings.templateIndex = static_cast<int>(templateNumber) - 1;
         batchSettings.jobs = static_cast<int>(jobs);
-        const bool completed = RenderInBatch(controller, installation, batchSettings, chosen, ui, PrintEntry);
-        return FinishRender(controller, listFile, home, chosen, completed);
+        batchSettings.timeLimitSeconds = timeLimit;
+        FailedEntries failed;
+        const bool completed =
+            RenderInBatch(controller, installation, batchSettings, chosen, ui, [&](const TextureEntry* entry, bool failedNow) {
+                if (failedNow) failed.insert(entry);
+                PrintEntry(entry, failedNow);
+            });
+        return FinishRender(controller, listFile, home, chosen, completed, failed);
     }
     PovConfiguration configuration(installation, ui);
     KeepEverythingDialog dialog;
@@ -231,13 +260,15 @@ int RunRender(std::vector<std::string>& args) {
     PreviewRenderRun run(controller, renderer, window, installation, settings);
     renderer.SetListener(&run);
 
-    const bool completed = DriveRun(run, window, ui);
+    bridge::SetRenderTimeLimit(timeLimit);
+    FailedEntries failed;
+    const bool completed = DriveRun(run, window, ui, failed);
     renderer.SetListener(nullptr);
     bridge::SetMessageHandler(nullptr);
     // The host this command started goes with it, unless another program renders with it.
     if (launcher.StartedPov() && !bridge::OtherRenderUsers(renderer.Window())) launcher.ClosePov();
 
-    return FinishRender(controller, listFile, home, chosen, completed);
+    return FinishRender(controller, listFile, home, chosen, completed, failed);
 }
 
 const CommandRegistration kRender("render", kUsage, RunRender);

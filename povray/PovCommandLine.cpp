@@ -102,6 +102,16 @@ std::string PovErrorReport(const std::string& consoleOutput) {
     return report;
 }
 
+std::string PovTimeLimitReport(int seconds) {
+    return "POV-Ray hat die Vorschau nach " + std::to_string(seconds) +
+           " Sekunden noch nicht fertig berechnet und wurde angehalten. "
+           "Wahrscheinlich enthält die Deklaration eine Endlosschleife.";
+}
+
+std::string PovCrashReport(int signal) {
+    return "POV-Ray wurde unerwartet beendet (Signal " + std::to_string(signal) + ").";
+}
+
 std::string PovFailureReport(const std::string& consoleOutput, int exitStatus) {
     std::string report = PovErrorReport(consoleOutput);
     if (report.empty()) report = "POV-Ray endete mit dem Status " + std::to_string(exitStatus) + ".\n";

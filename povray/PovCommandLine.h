@@ -31,4 +31,11 @@ std::string PovErrorReport(const std::string& consoleOutput);
 // when its output explains nothing.
 std::string PovFailureReport(const std::string& consoleOutput, int exitStatus);
 
+// The report of a render stopped at its time limit of `seconds`.
+std::string PovTimeLimitReport(int seconds);
+
+// The report of a POV-Ray that a signal ended (killed from outside or
+// crashed): nothing the scene could be blamed for.
+std::string PovCrashReport(int signal);
+
 }  // namespace sc

@@ -52,19 +52,6 @@ void RemoveAbandonedFolders(const std::string& parent) {
     }
 }
 
-std::string TimeLimitMessage(int seconds) {
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "POV-Ray hat die Vorschau nach %i Sekunden noch nicht fertig berechnet und wurde angehalten. "
-                  "Wahrscheinlich enthält die Deklaration eine Endlosschleife.",
-                  seconds);
-    return text;
-}
-
-std::string CrashMessage(int status) {
-    return "POV-Ray wurde unerwartet beendet (Signal " + std::to_string(status - 128) + ").";
-}
-
 std::string Duration(double seconds) {
     const long total = std::lround(seconds);
     char text[32];
@@ -308,7 +295,7 @@ void BatchRenderer::Finish(Slot& slot) {
     slot.process.reset();
     if (!slot.entry) return;
     if (slot.timedOut) {
-        GiveUp(slot, TimeLimitMessage(settings_.timeLimitSeconds));
+        GiveUp(slot, PovTimeLimitReport(settings_.timeLimitSeconds));
         return;
     }
     if (!killed && status == 0 && slot.reader.Pictures() > 0 && slot.reader.Complete()) {
@@ -317,7 +304,7 @@ void BatchRenderer::Finish(Slot& slot) {
     }
     // A crash says nothing about the declaration: older language versions would not help.
     if (status > 128) {
-        GiveUp(slot, CrashMessage(status));
+        GiveUp(slot, PovCrashReport(status - 128));
         return;
     }
     if (PreviewRenderRun::RetryAllowed(installation_, slot.attempt)) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "bridge/GuiExtensionInterface.h"
 #include "library/EntryKind.h"
 #include "library/LibraryController.h"
 #include "library/SourceFile.h"
@@ -120,6 +121,8 @@ bool PreviewRenderRun::BeginRun() {
     rowCount_ = 0;
     percent_ = 0;
     lastError_.clear();
+    onlySceneErrors_ = true;
+    failedEntries_.clear();
     window_.EnableInterface(false);
     ui.SetStatusText(selectedCount_ == 1 ? "Berechne Vorschau:" : "Berechne Vorschauen:");
     if (!AdvanceToNextEntry(0)) {
@@ -142,7 +145,10 @@ void PreviewRenderRun::StepIdle() {
     if (runPosition_ < 0 && !BeginRun()) return;
     if (!runEntry_) return;
     runBusy_ = true;
-    if (attempt_ == 0) savedVersion_ = runEntry_->previewVersion;
+    if (attempt_ == 0) {
+        savedVersion_ = runEntry_->previewVersion;
+        hadPicture_ = runEntry_->previewValid;
+    }
     window_.SetArrowEnabled(false);
     window_.SetRenderButton(false, false);
     std::string scene;
@@ -159,10 +165,8 @@ void PreviewRenderRun::StepIdle() {
         AbortStart();
         return;
     }
-    if (autoStore_ || selectedCount_ > 1) {
-        Clear(runEntry_->preview);
-        SetPreviewState(controller_, runEntry_, PreviewState::Empty);
-    }
+    // The entry keeps what it has until a new picture is stored: a render that
+    // fails or is stopped must not cost it a good preview.
     window_.SetRenderButton(true, true);
     window_.SetBusyCursor(true);
 }
@@ -170,7 +174,7 @@ void PreviewRenderRun::StepIdle() {
 // A render that could not begin ends the whole run, so the next press starts afresh.
 void PreviewRenderRun::AbortStart() {
     runBusy_ = false;
-    if (attempt_ > 0 && runEntry_ && selectedCount_ == 1 && !autoStore_) runEntry_->previewVersion = savedVersion_;
+    if (runEntry_) runEntry_->previewVersion = savedVersion_;
     EndRun();
     errorCount_ = 0;
     attempt_ = 0;
@@ -183,6 +187,7 @@ void PreviewRenderRun::StepBusy() {
     window_.SetBusyCursor(false);
     const bool newError = errorCount_ != errorsBefore_;
     const bool several = selectedCount_ > 1;
+    const bool finished = renderFinished_;
     if (!several && !autoStore_ && !newError && renderFinished_) pendingPicture_ = true;
     if (!newError && (autoStore_ || several) && renderFinished_) {
         StorePicture(controller_, runEntry_, target_.Frame(), settings_.small);
@@ -191,22 +196,15 @@ void PreviewRenderRun::StepBusy() {
     if (renderFinished_) {
         renderFinished_ = false;
         if (newError) {
-            if (several) {
-                runEntry_->previewVersion = 0;
-                SetPreviewState(controller_, runEntry_, PreviewState::Faulty);
-            }
-            if (RetryAllowed(installation_, attempt_)) {
+            // Only a scene POV-Ray refused may parse in an older language
+            // version; a killed, crashed or timed-out POV-Ray says nothing about it.
+            if (lastEndValue_ == bridge::kRenderFailed && RetryAllowed(installation_, attempt_)) {
                 ++attempt_;
                 --errorCount_;
                 Step();
                 return;
             }
-            if (several) {
-                runEntry_->previewVersion = 0;
-            } else if (!autoStore_) {
-                // Its stored picture is untouched: so is the version it was made with.
-                runEntry_->previewVersion = savedVersion_;
-            }
+            GiveUpEntry();
             AddProgressRows(target_.Frame().Height());
         } else if (!several && !autoStore_) {
             pendingVersion_ = runEntry_->previewVersion;
@@ -221,10 +219,24 @@ void PreviewRenderRun::StepBusy() {
             return;
         }
     }
+    // Stopped: the entry keeps its picture, and with it the version it was made with.
+    if (!finished && runEntry_) runEntry_->previewVersion = savedVersion_;
     EndRun();
     FinalMessages();
     errorCount_ = 0;
     autoStore_ = false;
+}
+
+void PreviewRenderRun::GiveUpEntry() {
+    failedEntries_.push_back(runEntry_);
+    if (hadPicture_ || selectedCount_ == 1) {
+        // A good picture is worth more than none: it stays with the version it was made with.
+        runEntry_->previewVersion = savedVersion_;
+        return;
+    }
+    Clear(runEntry_->preview);
+    runEntry_->previewVersion = 0;
+    SetPreviewState(controller_, runEntry_, PreviewState::Faulty);
 }
 
 void PreviewRenderRun::AddProgressRows(int rows) {
@@ -260,6 +272,12 @@ void PreviewRenderRun::FinalMessages() {
     }
     // POV-Ray for Windows showed its message in its own window; here it comes with ours.
     const std::string povMessage = lastError_.empty() ? "" : "\n\nPOV-Ray meldet:\n" + lastError_;
+    // A killed, crashed or timed-out POV-Ray is no sign of a syntax error: its own report says what happened.
+    if (!onlySceneErrors_ && selectedCount_ == 1) {
+        ui.ShowMessage("Bei der Berechnung durch POV-Ray ist ein\nFehler aufgetreten." + povMessage,
+                       MessageIcon::Exclamation);
+        return;
+    }
     if (selectedCount_ == 1) {
         const std::string source = runEntry_ && runEntry_->sourceFile ? runEntry_->sourceFile->path : "";
         ui.ShowMessage("Bei der Berechnung durch POV-Ray ist ein\n"
@@ -275,6 +293,10 @@ void PreviewRenderRun::FinalMessages() {
     char text[256];
     std::snprintf(text, sizeof text, "Von den %i ausgewählten Texturen konnten %i nicht berechnet werden.\n\n",
                   selectedCount_, errorCount_);
+    if (!onlySceneErrors_) {
+        ui.ShowMessage(std::string(text) + povMessage.substr(2), MessageIcon::Exclamation);
+        return;
+    }
     ui.ShowMessage(std::string(text) +
                        "Dies liegt wahrscheinlich an syntaktischen Fehlern\n"
                        "innerhalb der Texturendeklarationen." + povMessage,
@@ -290,9 +312,11 @@ bool PreviewRenderRun::RetryAllowed(const PovInstallation& installation, int att
 
 void PreviewRenderRun::OnRenderDone(std::uint32_t value) {
     if (!runBusy_ || renderFinished_) return;
+    lastEndValue_ = value;
     if (value != 0) {
         ++errorCount_;
         lastError_ = target_.RendererError();
+        if (value != bridge::kRenderFailed) onlySceneErrors_ = false;
     }
     renderFinished_ = true;
     window_.StartTimer(kStepDelayMs);
@@ -319,7 +343,7 @@ void PreviewRenderRun::OnRenderStep() {
 void PreviewRenderRun::CheckRenderer() {
     if (!runBusy_ || renderFinished_) return;
     if (!target_.RendererAlive()) {
-        OnRenderDone(1);
+        OnRenderDone(bridge::kRenderCrashed);
         lastError_ = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
         return;
     }

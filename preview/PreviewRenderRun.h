@@ -97,6 +97,8 @@ public:
     int ProgressPosition() const { return progressPosition_; }
     int Percent() const { return percent_; }
     TextureEntry* RunEntry() const { return runEntry_; }
+    // The entries whose render failed in the last run (a picture they had stays).
+    const std::vector<TextureEntry*>& FailedEntries() const { return failedEntries_; }
 
     // Sets an entry's preview flags with the library's counts (present, empty or faulty).
     static void SetPreviewState(LibraryController& controller, TextureEntry* entry, PreviewState state);
@@ -115,6 +117,7 @@ private:
     void AddProgressRows(int rows);
     void FinalMessages();
     void AbortStart();
+    void GiveUpEntry();
 
     LibraryController& controller_;
     PreviewTarget& target_;
@@ -134,6 +137,10 @@ private:
     int attempt_ = 0;
     bool autoStore_ = false;
     float savedVersion_ = 0;
+    bool hadPicture_ = false;         // runEntry_ had a valid preview before its first attempt
+    std::uint32_t lastEndValue_ = 0;  // how the last render ended (a RenderEndValue)
+    bool onlySceneErrors_ = true;     // every failure of this run was a scene POV-Ray refused
+    std::vector<TextureEntry*> failedEntries_;
     float pendingVersion_ = 0;
     bool pendingPicture_ = false;
     int rowCount_ = 0;

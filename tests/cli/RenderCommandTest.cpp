@@ -204,6 +204,61 @@ TEST_F(RenderCommandTest, TwoProgramsAtOnceTakeTurnsAndStoreOnlyTheirOwnPictures
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
 }
 
+// A declaration that never ends: POV-Ray parses it forever.
+const char kEndlessLoop[] = "#declare T_X = texture { pigment { color rgb <0.2, 0.4, 0.8>\n#while (true) #end\n} }\n";
+
+TEST_F(RenderCommandTest, FailedReRenderKeepsTheOldPictureAndAHungOneEndsAtTheTimeLimit) {
+    Rescan("change.inc", "#declare T_X = texture { pigment { color rgb <0.2, 0.4, 0.8> } }\n");
+    ASSERT_EQ(Render("T_X --jobs 1"), 0);
+    const std::string before = Picture("lib", "T_X");
+    ASSERT_FALSE(before.empty());
+    // The declaration now loops forever; the settings file allows two seconds.
+    dir.Write("incs/change.inc", kEndlessLoop);
+    dir.Write("data/swatchcraft.ini", "[Preview]\nTimeLimit=2\n");
+    std::string out;
+    EXPECT_EQ(RunCommand(BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
+                             ShellQuoted(library) + " T_X --jobs 1 2>&1",
+                         &out),
+              1);
+    EXPECT_THAT(out, AllOf(HasSubstr("FEHLER  T_X"), HasSubstr("nach 2 Sekunden noch nicht fertig berechnet"),
+                           HasSubstr("0 von 1 Vorschauen berechnet, 1 fehlerhaft."), Not(HasSubstr("syntaktisch"))));
+    EXPECT_TRUE(Picture("lib", "T_X") == before);
+}
+
+// True while a POV-Ray runs in `folder` (the render host runs it in the scene's folder).
+bool PovRayRunsIn(const std::string& folder) {
+    std::string out;
+    RunCommand("for p in $(pgrep -x povray); do readlink /proc/$p/cwd; done", &out);
+    return out.find(WithoutTrailingSeparator(folder) + "\n") != std::string::npos;
+}
+
+TEST_F(RenderCommandTest, RenderOfAToolThatWasKilledIsStoppedByTheHost) {
+    Rescan("change.inc", kEndlessLoop);
+    dir.Write("data/swatchcraft.ini", "[Preview]\nTimeLimit=0\n");
+    const std::string preview = dir / "data/preview";
+    std::string command = "exec " + Cli(RenderArgs("lib"));
+    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
+    pid_t tool = -1;
+    ASSERT_EQ(posix_spawn(&tool, "/bin/sh", nullptr, nullptr, argv, environ), 0);
+    for (int i = 0; i < 200 && !PovRayRunsIn(preview); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(PovRayRunsIn(preview));
+    kill(tool, SIGKILL);
+    waitpid(tool, nullptr, 0);
+    // The host sees its requester gone and stops POV-Ray; idle, it ends itself.
+    for (int i = 0; i < 100 && PovRayRunsIn(preview); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(PovRayRunsIn(preview));
+    for (int i = 0; i < 300 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::uint32_t left = bridge::FindWindowOfClass(bridge::kPovMainWindowClass);
+    EXPECT_EQ(left, 0u);
+    if (left != 0) {
+        // Leave nothing running: a closing host takes its POV-Ray with it.
+        bridge::WindowMessage close;
+        close.message = bridge::kWmClose;
+        bridge::PostToWindow(left, close);
+    }
+}
+
 TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
     std::string entries;
     for (int i = 0; i < 12; ++i)

@@ -7,6 +7,7 @@
 
 #include "ScriptedWindow.h"
 #include "TestEnvironment.h"
+#include "bridge/GuiExtensionInterface.h"
 #include "library/EntryKind.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovInstallation.h"
@@ -247,16 +248,54 @@ TEST_F(PreviewRenderRunTest, AllRenderedAndNoDoesNothingWhileStopEndsTheRun) {
     PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Empty);
     ui.answers = {Answer::Yes};
     run.Step();
-    EXPECT_FALSE(a->previewValid);  // cleared as its render started
-    run.Step();                     // "&Stop"
+    EXPECT_TRUE(a->previewValid);  // kept until a new picture is stored
+    run.Step();                    // "&Stop"
     EXPECT_EQ(target.stops, 1);
     EXPECT_TRUE(run.Idle());
-    EXPECT_FALSE(a->previewValid);
+    EXPECT_TRUE(a->previewValid);
     EXPECT_EQ(target.scenes.size(), 1u);
     EXPECT_TRUE(ui.messages.empty());
     // A late notice of the stopped render changes nothing.
     run.OnRenderDone(0);
     EXPECT_EQ(window.timer, 0);
+}
+
+TEST_F(PreviewRenderRunTest, FailedReRenderKeepsThePictureAndOnlyARefusedSceneIsRetried) {
+    TextureEntry* kept = Add("T_A");
+    TextureEntry* none = Add("T_B");
+    window.ShowEntry(kept);
+    run.StepWithAutoStore();
+    Render(0, 200);
+    const PreviewImage picture = kept->preview;
+    const std::uint32_t crc = kept->previewCrc;
+    // A re-render that POV-Ray refuses in every version, one whose POV-Ray was
+    // killed, one stopped at its time limit: each entry keeps what it had.
+    for (std::uint32_t end : {bridge::kRenderFailed, bridge::kRenderCrashed, bridge::kRenderTimedOut}) {
+        SCOPED_TRACE(end);
+        target.scenes.clear();
+        ui.messages.clear();
+        target.error = end == bridge::kRenderFailed ? "Parse Error: x" : "POV-Ray wurde unerwartet beendet (Signal 9).";
+        Select({kept, none});
+        ui.answers.push_back(Answer::Yes);
+        run.Step();
+        for (int renders = 0; !run.Idle() && renders < 10; ++renders) Render(end);
+        // Older language versions are tried only for a refused scene.
+        EXPECT_EQ(target.scenes.size(), end == bridge::kRenderFailed ? 8u : 2u);
+        EXPECT_TRUE(kept->previewValid);
+        EXPECT_FALSE(kept->previewFaulty);
+        EXPECT_EQ(kept->preview.jpegData, picture.jpegData);
+        EXPECT_EQ(kept->previewCrc, crc);
+        EXPECT_FLOAT_EQ(kept->previewVersion, 3.1f);
+        EXPECT_TRUE(none->previewFaulty);
+        EXPECT_FLOAT_EQ(none->previewVersion, 0.0f);
+        EXPECT_EQ(run.FailedEntries(), (std::vector<TextureEntry*>{kept, none}));
+        EXPECT_EQ(controller.previewCount, 1);
+        EXPECT_EQ(controller.faultyCount, 1);
+        // The message blames the declarations only when POV-Ray refused them, and always gives POV-Ray's words.
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text.find("syntaktischen") != std::string::npos, end == bridge::kRenderFailed);
+        EXPECT_NE(ui.messages[0].text.find("POV-Ray meldet:\n" + target.error), std::string::npos);
+    }
 }
 
 TEST_F(PreviewRenderRunTest, FailuresBeforeTheRenderEndTheRun) {
