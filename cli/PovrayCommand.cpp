@@ -2,6 +2,7 @@
 // the render host's settings.
 #include <iostream>
 
+#include "bridge/BridgeApi.h"
 #include "cli/ArgumentList.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -116,7 +117,8 @@ int Check(const std::string& home) {
     installation.SetHome(home);
     SilentUserInterface silent;
     PovConfiguration config(installation, silent);
-    config.SetPluginPath(JoinPath(ExecutableDir(), "swbridge.pge"));
+    // The bridge the program loaded, as render installs it: beside the executable it may not be.
+    config.SetPluginPath(bridge::BridgeModulePath());
     std::cout << "POV-Ray: " << config.ExePath() << (config.ExeExists() ? "" : " (fehlt)") << "\n"
               << "Einstellungen: " << config.IniPath() << "\n";
     const PovSettingFlags right = config.ReadState().Right();

@@ -51,5 +51,23 @@ TEST(PovrayCommand, ListsChangesAndChecksPathsThatPovrayThenUses) {
     std::filesystem::remove_all(std::string(std::getenv("HOME")) + "/.povray");
 }
 
+TEST(PovrayCommand, CheckFindsTheBridgeTheProgramLoadedWhereverItsExecutableLies) {
+    // The host's settings as a render leaves them, naming the bridge the program loads.
+    const std::string settings = std::string(std::getenv("XDG_CONFIG_HOME")) + "/swatchcraft/pvengine.ini";
+    test::TempDir dir;
+    std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
+    WriteFileAtomically(settings, "[GuiExtensions]\nUseExtensions=1\nExtDll16=" + test::BinaryDir() +
+                                      "/swbridge.pge\n[General]\nDropToEditor=1\nOneInstance=1\n"
+                                      "[Renderer]\nCompletion=2260\n");
+    // A copy of the tool elsewhere still loads the bridge from the build folder.
+    const std::string copy = dir / "swatchcraft-cli";
+    std::filesystem::copy_file(test::BinaryDir() + "/swatchcraft-cli", copy);
+    std::string out;
+    ASSERT_EQ(RunCommand("'" + copy + "' povray check --home /usr 2>/dev/null", &out), 0);
+    EXPECT_NE(out.find("1. GUI Extension installieren: in Ordnung\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Alle Einstellungen sind korrekt."), std::string::npos) << out;
+    std::filesystem::remove(settings);
+}
+
 }  // namespace
 }  // namespace sc
