@@ -8,7 +8,6 @@
 #include "cli/ConsoleUserInterface.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
-#include "platform/ProgramFolders.h"
 #include "povray/LibraryPathEditor.h"
 #include "povray/LibraryPaths.h"
 #include "povray/PovConfiguration.h"
