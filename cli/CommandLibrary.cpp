@@ -1,9 +1,12 @@
 #include "cli/CommandLibrary.h"
 
+#include <chrono>
 #include <iostream>
 
+#include "cli/ConsoleUserInterface.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
@@ -35,6 +38,18 @@ bool OpenCommandLibrary(LibraryController& controller, const std::string& source
         return false;
     }
     return true;
+}
+
+bool LockListFile(FileLock& lock, const std::string& path) {
+    // Long enough for another command's save to finish; a render that holds
+    // the file for minutes is better reported than waited for silently.
+    constexpr std::chrono::seconds kWait{30};
+    if (lock.Acquire(path, std::chrono::milliseconds(0)) == FileLock::Result::Locked) return true;
+    std::cerr << "Die Datei \"" << path << "\" wird gerade von einem anderen Programm bearbeitet; warte ...\n";
+    if (lock.Acquire(path, kWait, [] { return !ConsoleUserInterface::Interrupted(); }) == FileLock::Result::Locked)
+        return true;
+    std::cerr << FileInUseMessage(path) << "\n";
+    return false;
 }
 
 std::vector<TextureEntry*> FindNamedEntries(const TextureLibrary& library, const std::string& name,

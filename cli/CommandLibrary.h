@@ -5,6 +5,7 @@
 #include <vector>
 
 namespace sc {
+class FileLock;
 class LibraryController;
 class TextureEntry;
 class TextureLibrary;
@@ -18,6 +19,12 @@ namespace sc::cli {
 // with the message shown through the controller's interface, when the list
 // file is missing or damaged or nothing could be found.
 bool OpenCommandLibrary(LibraryController& controller, const std::string& source);
+
+// Locks the list file a command is about to read, change and save, so that
+// a second command on the same file waits for this one instead of
+// overwriting its work. Waits a while (Ctrl+C ends the wait) for another
+// program holding it; false, with the message printed, when it stays busy.
+bool LockListFile(FileLock& lock, const std::string& path);
 
 // The entries named `name`, in NextEntry order; a non-empty `file` keeps
 // only those declared in a file of that name or full path.

@@ -3,11 +3,13 @@
 #include <iostream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "platform/FileLock.h"
 
 namespace sc::cli {
 namespace {
@@ -24,6 +26,8 @@ int RunMerge(std::vector<std::string>& args) {
                   << "\n";
         return 1;
     }
+    FileLock lock;
+    if (!LockListFile(lock, *output)) return 1;
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.Library().SetLibraryPaths(libraryPaths);

@@ -18,6 +18,7 @@
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "library/TextureEntry.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
@@ -207,6 +208,8 @@ int RunRender(std::vector<std::string>& args) {
 
     ConsoleUserInterface ui(true);
     ConsoleUserInterface::CatchInterrupt();
+    FileLock lock;
+    if (!LockListFile(lock, listFile)) return 1;
     LibraryController controller(ui);
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!OpenCommandLibrary(controller, listFile)) return 1;

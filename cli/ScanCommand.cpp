@@ -5,12 +5,14 @@
 #include <sstream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/JsonText.h"
 #include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "scanner/TextureSearch.h"
 
@@ -127,8 +129,11 @@ int RunScan(std::vector<std::string>& args) {
     if (json) PrintJson(controller.Library(), added, counts);
     else PrintText(controller.Library(), added, counts);
     if (ConsoleUserInterface::Interrupted()) return 1;
+    if (!output) return 0;
+    FileLock lock;
+    if (!LockListFile(lock, *output)) return 1;
     // With --add the existing list file is merged in add mode, keeping its pictures.
-    if (output && !SaveScannedLibrary(controller, *output, addToOutput)) return 1;
+    if (!SaveScannedLibrary(controller, *output, addToOutput)) return 1;
     return 0;
 }
 

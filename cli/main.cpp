@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CommandRegistry.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     // The user's locale, as the window takes it: the core must read and
     // write its numbers the same way under any of them.
     std::setlocale(LC_ALL, "");
+    // Every file the tool writes reports a failed write; a file-size limit
+    // must end in that message, not in a silent kill.
+    sc::TreatFileSizeLimitAsWriteError();
     if (argc < 2) {
         PrintUsage(std::cerr);
         return 1;

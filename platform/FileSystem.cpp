@@ -3,11 +3,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -106,26 +110,85 @@ bool ReadWholeFile(std::string_view path, std::string& contents) {
     return !in.bad();
 }
 
-bool WriteFileAtomically(std::string_view path, std::string_view contents) {
-    const std::string target(path);
-    std::string temp = target + ".tmpXXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    // Keep the permissions of the file being replaced.
+namespace {
+
+constexpr std::string_view kTempMarker = ".tmp";
+constexpr std::size_t kTempSuffixLength = 6;  // what mkstemp fills in
+// A temporary file untouched this long belongs to a save that ended
+// without cleaning up; live saves lock theirs while writing.
+constexpr time_t kStaleTempSeconds = 60;
+constexpr int kMaxLinkDepth = 40;
+
+bool IsTempNameOf(std::string_view name, std::string_view target) {
+    if (name.size() != target.size() + kTempMarker.size() + kTempSuffixLength) return false;
+    if (name.substr(0, target.size()) != target) return false;
+    if (name.substr(target.size(), kTempMarker.size()) != kTempMarker) return false;
+    const std::string_view suffix = name.substr(target.size() + kTempMarker.size());
+    return std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+// Removes one leftover temporary file unless a save still holds it.
+void RemoveIfStale(const std::string& path) {
     struct stat st {};
-    if (stat(target.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
-    else fchmod(fd, 0644);
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) return;
+    if (time(nullptr) - st.st_mtime < kStaleTempSeconds) return;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(path.c_str());
+    close(fd);
+}
+
+void RemoveStaleTempFiles(const std::string& target) {
+    std::string directory, name;
+    SplitPath(target, directory, name);
+    for (const DirectoryItem& item : ListDirectory(directory))
+        if (!item.isDirectory && IsTempNameOf(item.name, name)) RemoveIfStale(JoinPath(directory, item.name));
+}
+
+bool WriteAll(int fd, std::string_view contents) {
     size_t written = 0;
-    bool ok = true;
     while (written < contents.size()) {
         const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
         if (n < 0) {
             if (errno == EINTR) continue;
-            ok = false;
-            break;
+            return false;
         }
         written += static_cast<size_t>(n);
     }
+    return true;
+}
+
+}  // namespace
+
+void TreatFileSizeLimitAsWriteError() { signal(SIGXFSZ, SIG_IGN); }
+
+std::string LinkTarget(std::string_view path) {
+    std::string current(path);
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        std::error_code ec;
+        const std::filesystem::path p(current);
+        if (!std::filesystem::is_symlink(p, ec)) return current;
+        const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+        if (ec) return current;
+        current = target.is_absolute() ? target.string() : (p.parent_path() / target).string();
+    }
+    return current;
+}
+
+bool WriteFileAtomically(std::string_view path, std::string_view contents) {
+    TreatFileSizeLimitAsWriteError();
+    const std::string target = LinkTarget(path);
+    RemoveStaleTempFiles(target);
+    std::string temp = target + std::string(kTempMarker) + std::string(kTempSuffixLength, 'X');
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    // The lock tells a later cleanup that this file is still being written.
+    flock(fd, LOCK_EX | LOCK_NB);
+    // Keep the permissions of the file being replaced.
+    struct stat st {};
+    if (stat(target.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
+    else fchmod(fd, 0644);
+    bool ok = WriteAll(fd, contents);
     if (ok && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
     if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;

@@ -43,8 +43,20 @@ std::string CanonicalPath(std::string_view path);
 bool ReadWholeFile(std::string_view path, std::string& contents);
 
 // Writes `contents` into a temporary file beside `path`, flushes it to disk
-// and renames it over `path`. The old file stays untouched on any failure.
+// and renames it over `path`. The old file stays untouched on any failure,
+// a write beyond the process's file-size limit included. When `path` is a
+// symbolic link, its final target is written and the link stays. Temporary
+// files that an earlier, killed save left beside the target are removed.
 bool WriteFileAtomically(std::string_view path, std::string_view contents);
+
+// The file a path finally names once every symbolic link on its last
+// component is followed (a link may point at a file not yet created); the
+// path itself when it is no link.
+std::string LinkTarget(std::string_view path);
+
+// Makes writes beyond the process's file-size limit fail with an error
+// instead of ending the process, so they are reported like a full disk.
+void TreatFileSizeLimitAsWriteError();
 
 // Deletes a file; true when it is gone afterwards.
 bool RemoveFile(std::string_view path);

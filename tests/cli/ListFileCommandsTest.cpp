@@ -166,5 +166,46 @@ TEST_F(ListFileCommandsTest, ScanWritesListFileAndAddKeepsPictures) {
     EXPECT_FALSE(merged->Library().FindEntry(incDir, "woods.inc", "Oak")->previewValid);
 }
 
+TEST_F(ListFileCommandsTest, TwoCommandsOnOneListFileKeepBothChanges) {
+    // A big file widens the time between reading and saving, where an
+    // unlocked second command would read the old state.
+    std::string many;
+    for (int i = 0; i < 3000; ++i) many += "#declare Base" + std::to_string(i) + " = pigment { rgb 1 }\n";
+    const std::string lib = dir / "shared.swl";
+    ASSERT_EQ(Run("scan " + Quoted(dir.Write("inc/many.inc", many)) + " -o " + Quoted(lib) + " >/dev/null"), 0);
+    for (int round = 0; round < 8; ++round) {
+        const std::string a = "A" + std::to_string(round), b = "B" + std::to_string(round);
+        const auto scan = [&](const std::string& name) {
+            return "scan " + Quoted(dir.Write("inc/" + name + ".inc", "#declare " + name + " = texture {}\n")) +
+                   " -o " + Quoted(lib) + " --add >/dev/null 2>&1";
+        };
+        std::string status;
+        ASSERT_EQ(test::RunCommand("cli=" + Quoted(test::BinaryDir() + "/swatchcraft-cli") + "; $cli " + scan(a) +
+                                       " & $cli " + scan(b) + " & wait %1; echo $?; wait %2; echo $?",
+                                   &status),
+                  0);
+        EXPECT_EQ(status, "0\n0\n");
+        const auto c = Load(lib);
+        EXPECT_NE(c->Library().FindEntry(incDir, a + ".inc", a), nullptr) << round;
+        EXPECT_NE(c->Library().FindEntry(incDir, b + ".inc", b), nullptr) << round;
+    }
+}
+
+TEST_F(ListFileCommandsTest, AFileSizeLimitMakesASaveFailWithItsMessage) {
+    std::string many;
+    for (int i = 0; i < 50; ++i) many += "#declare T" + std::to_string(i) + " = texture {}\n";
+    const std::string big = dir / "big.swl";
+    ASSERT_EQ(Run("scan " + Quoted(dir.Write("inc/many.inc", many)) + " -o " + Quoted(big) + " >/dev/null"), 0);
+    const std::string out = dir.Write("out.swl", "old");
+    std::string text;
+    // The limit is in blocks of 512 bytes or more; the file holds several kilobytes.
+    EXPECT_EQ(test::RunCommand("ulimit -f 1; exec " + test::BinaryDir() + "/swatchcraft-cli merge " + Quoted(big) +
+                                   " -o " + Quoted(out) + " 2>&1",
+                               &text),
+              1);
+    EXPECT_THAT(text, HasSubstr("Die Datei wurde nicht gespeichert!"));
+    EXPECT_EQ(test::ReadFile(out), "old");
+}
+
 }  // namespace
 }  // namespace sc

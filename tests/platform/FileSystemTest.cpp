@@ -1,0 +1,83 @@
+// Saving files: through symbolic links, with leftovers of killed saves
+// around, and with another program holding the file.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "TestEnvironment.h"
+#include "platform/FileLock.h"
+#include "platform/FileSystem.h"
+
+namespace sc {
+namespace {
+
+TEST(AtomicWrite, WritesTheTargetOfALinkChainAndKeepsTheLinks) {
+    test::TempDir dir;
+    const std::string real = dir.Write("real/lib.swl", "old");
+    std::filesystem::create_directory(dir / "links");
+    std::filesystem::create_symlink("../real/lib.swl", dir / "links/middle.swl");
+    std::filesystem::create_symlink("middle.swl", dir / "links/lib.swl");
+    ASSERT_TRUE(WriteFileAtomically(dir / "links/lib.swl", "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "links/lib.swl"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "links/middle.swl"));
+    EXPECT_EQ(test::ReadFile(real), "new");
+    // A link to a file not yet there creates that file.
+    std::filesystem::create_symlink(dir / "real/fresh.swl", dir / "fresh.swl");
+    ASSERT_TRUE(WriteFileAtomically(dir / "fresh.swl", "x"));
+    EXPECT_EQ(test::ReadFile(dir / "real/fresh.swl"), "x");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "fresh.swl"));
+}
+
+TEST(AtomicWrite, RemovesOnlyStaleLeftoversOfItsOwnFile) {
+    test::TempDir dir;
+    const auto age = [&](const char* name) {
+        const std::string path = dir.Write(name, "partial");
+        const utimbuf hourAgo{time(nullptr) - 3600, time(nullptr) - 3600};
+        utime(path.c_str(), &hourAgo);
+        return path;
+    };
+    const std::string stale = age("lib.swl.tmpAb12Cd");
+    const std::string fresh = dir.Write("lib.swl.tmpZZZZZZ", "being written");
+    const std::string other = age("other.swl.tmpAb12Cd");
+    const std::string unlike = age("lib.swl.tmp-keep-me");
+    const std::string held = age("lib.swl.tmpHeld00");
+    const int holder = open(held.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    ASSERT_TRUE(WriteFileAtomically(dir / "lib.swl", "saved"));
+    close(holder);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    for (const std::string& kept : {fresh, other, unlike, held}) EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+}
+
+TEST(FileLock, ASecondHolderWaitsUntilTheFirstLetsGo) {
+    test::TempDir dir;
+    const std::string path = dir.Write("lib.swl", "1");
+    FileLock first;
+    ASSERT_EQ(first.Acquire(path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
+    FileLock second;
+    EXPECT_EQ(second.Acquire(path, std::chrono::milliseconds(120)), FileLock::Result::Busy);
+    int asked = 0;
+    EXPECT_EQ(second.Acquire(path, std::chrono::hours(1), [&] { return ++asked < 3; }), FileLock::Result::Busy);
+    // A save replaces the file: the holder of the old one no longer keeps
+    // anyone from the new one.
+    ASSERT_TRUE(WriteFileAtomically(path, "2"));
+    EXPECT_EQ(second.Acquire(path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
+    first.Release();
+    FileLock third;
+    EXPECT_EQ(third.Acquire(path, std::chrono::milliseconds(0)), FileLock::Result::Busy);
+    second.Release();
+    EXPECT_EQ(third.Acquire(path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
+    // Nothing to protect: no file, or a fifo that must not block the open.
+    ASSERT_EQ(mkfifo((dir / "pipe.swl").c_str(), 0600), 0);
+    for (const char* name : {"none.swl", "pipe.swl"})
+        EXPECT_EQ(FileLock().Acquire(dir / name, std::chrono::milliseconds(0)), FileLock::Result::Locked) << name;
+}
+
+}  // namespace
+}  // namespace sc
