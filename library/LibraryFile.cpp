@@ -1,10 +1,15 @@
 #include "library/LibraryFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 #include "library/LibraryController.h"
@@ -85,26 +90,42 @@ bool WriteEntry(RecordWriter& w, const TextureEntry& e) {
 
 // ---- reading ------------------------------------------------------------
 
-// A bounds-checked cursor over the whole file. Every read fails instead of
-// running past the end.
+// A bounds-checked cursor over the file, read in pieces. Every read is
+// checked against what remains of the file before anything is allocated,
+// so neither a huge file nor a damaged size field makes the reader ask for
+// more memory than one record needs.
 class RecordReader {
 public:
-    explicit RecordReader(const std::string& data) : data_(data) {}
+    RecordReader() = default;
+    ~RecordReader() {
+        if (fd_ >= 0) close(fd_);
+    }
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
 
-    std::size_t Remaining() const { return data_.size() - pos_; }
-    bool AtEnd() const { return pos_ == data_.size(); }
+    // False when the path names no readable regular file.
+    bool Open(const std::string& path) {
+        fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        struct stat st {};
+        if (fd_ < 0 || fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+        remaining_ = static_cast<std::uint64_t>(st.st_size);
+        return true;
+    }
+
+    bool AtEnd() const { return remaining_ == 0; }
 
     bool U8(std::uint8_t& v) {
-        if (Remaining() < 1) return false;
-        v = static_cast<std::uint8_t>(data_[pos_++]);
+        if (!Fill(1)) return false;
+        v = static_cast<std::uint8_t>(buffer_[pos_]);
+        Advance(1);
         return true;
     }
     bool U32(std::uint32_t& v) {
-        if (Remaining() < 4) return false;
+        if (!Fill(4)) return false;
         v = 0;
         for (int i = 0; i < 4; ++i)
-            v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(data_[pos_ + i])) << (8 * i);
-        pos_ += 4;
+            v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(buffer_[pos_ + i])) << (8 * i);
+        Advance(4);
         return true;
     }
     bool F32(float& v) {
@@ -115,32 +136,64 @@ public:
     }
     // A finite float; NaN and infinities mark a damaged field.
     bool FiniteF32(float& v) { return F32(v) && std::isfinite(v); }
-    bool Skip(std::size_t count) {
-        if (Remaining() < count) return false;
-        pos_ += count;
-        return true;
+    bool Skip(std::uint64_t count) {
+        if (remaining_ < count) return false;
+        if (count <= Buffered()) {
+            Advance(static_cast<std::size_t>(count));
+            return true;
+        }
+        const std::uint64_t beyond = count - Buffered();
+        pos_ = end_ = 0;
+        remaining_ -= count;
+        return lseek(fd_, static_cast<off_t>(beyond), SEEK_CUR) != static_cast<off_t>(-1);
     }
     bool Bytes(std::size_t count, std::vector<std::uint8_t>& out) {
-        if (Remaining() < count) return false;
-        const auto* begin = reinterpret_cast<const std::uint8_t*>(data_.data() + pos_);
+        if (!Fill(count)) return false;
+        const auto* begin = reinterpret_cast<const std::uint8_t*>(buffer_.data() + pos_);
         out.assign(begin, begin + count);
-        pos_ += count;
+        Advance(count);
         return true;
     }
     // A stored string; its text ends at the first NUL, as the 8-bit strings
     // it was written from did. Lengths above the limit are damage.
     bool String(std::string& s) {
         std::uint32_t length = 0;
-        if (!U32(length) || length > kMaxListFileString || Remaining() < length) return false;
-        const char* begin = data_.data() + pos_;
+        if (!U32(length) || length > kMaxListFileString || !Fill(length)) return false;
+        const char* begin = buffer_.data() + pos_;
         s.assign(begin, strnlen(begin, length));
-        pos_ += length;
+        Advance(length);
         return true;
     }
 
 private:
-    const std::string& data_;
-    std::size_t pos_ = 0;
+    static constexpr std::size_t kChunk = 256 * 1024;
+
+    std::size_t Buffered() const { return end_ - pos_; }
+    void Advance(std::size_t count) {
+        pos_ += count;
+        remaining_ -= count;
+    }
+    // Makes `count` bytes readable at pos_; false when the file holds fewer.
+    bool Fill(std::size_t count) {
+        if (Buffered() >= count) return true;
+        if (remaining_ < count) return false;
+        std::memmove(buffer_.data(), buffer_.data() + pos_, Buffered());
+        end_ = Buffered();
+        pos_ = 0;
+        buffer_.resize(std::max(kChunk, count));
+        while (end_ < count) {
+            const ssize_t n = read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            end_ += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0, end_ = 0;
+    std::uint64_t remaining_ = 0;  // bytes of the file after pos_
 };
 
 // Version thresholds compare the stored single-precision value as double,
@@ -328,14 +381,13 @@ bool LoadLibrary(LibraryController& controller, const std::string& path, std::st
                  float& outVersion, bool addToLibrary) {
     outPovHome.clear();
     outVersion = 0;
-    std::string data;
-    if (!FileExists(path) || !ReadWholeFile(path, data)) return false;
+    RecordReader r;
+    if (!FileExists(path) || !r.Open(path)) return false;
     UserInterface& ui = controller.Ui();
     if (!addToLibrary) {
         controller.ResetLibrary();
         ui.SetProgressPosition(0);
     }
-    RecordReader r(data);
     if (!ReadHeader(r, outVersion)) return false;
     const FormatVersion version{static_cast<double>(outVersion)};
     if (version.HasPovHome() && !r.String(outPovHome)) {
@@ -370,13 +422,8 @@ bool LoadLibrary(LibraryController& controller, const std::string& path, std::st
 
 bool ReadListFileHeader(const std::string& path, ListFileHeader& header) {
     header = ListFileHeader{};
-    constexpr std::size_t kLongestHeader = kFormatNameField + 4 + 4 + kMaxListFileString + 4;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || !FileExists(path)) return false;
-    std::string data(kLongestHeader, '\0');
-    in.read(data.data(), static_cast<std::streamsize>(data.size()));
-    data.resize(static_cast<std::size_t>(in.gcount()));
-    RecordReader r(data);
+    RecordReader r;
+    if (!FileExists(path) || !r.Open(path)) return false;
     if (!ReadHeader(r, header.version)) return false;
     const FormatVersion version{static_cast<double>(header.version)};
     if (version.HasPovHome() && !r.String(header.povHome)) return false;

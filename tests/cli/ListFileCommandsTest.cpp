@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -87,6 +88,10 @@ TEST_F(ListFileCommandsTest, LoadErrorsPrintTheMessageAndFail) {
     std::string out;
     EXPECT_EQ(Run("list " + Quoted(broken) + " 2>&1", &out), 1);
     EXPECT_THAT(out, HasSubstr("Möglicherweise ist diese Datei keine gültige Swatchcraft-Datei."));
+    const std::string huge = Save("huge.swl", "", {{"woods.inc", "Oak", kKindTexture, true}});
+    ASSERT_EQ(truncate(huge.c_str(), 100ll << 30), 0);
+    EXPECT_EQ(Run("list " + Quoted(huge) + " 2>&1", &out), 1);
+    EXPECT_THAT(out, HasSubstr("keine gültige Swatchcraft-Datei."));
     EXPECT_EQ(Run("list " + Quoted(dir / "none.swl") + " 2>&1", &out), 1);
     EXPECT_THAT(out, HasSubstr("existiert nicht."));
     EXPECT_EQ(Run("merge " + Quoted(broken) + " -o " + Quoted(dir / "m.swl") + " 2>/dev/null"), 1);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -359,6 +360,21 @@ TEST_F(LibraryFileTest, DamagedRecordsEndTheLoadKeepingEarlierOnes) {
         EXPECT_EQ(c.kindCounts[2], 1);
         EXPECT_TRUE(u.progressHidden);
     }
+}
+
+TEST_F(LibraryFileTest, AHugeSparseFileIsReadWithoutAllocatingItsSize) {
+    Bytes b = FileOfVersion(3.42f, "", 2);
+    AppendRecord(b, 3.42, RecordFields{incDir, "woods.inc", "Oak", 2});
+    RecordFields skipped{incDir, "woods.inc", "Skip", 2};
+    skipped.pictureSize = 0xFFFFFFF0;  // skipped, not allocated; zeros follow
+    AppendRecord(b, 3.42, skipped);
+    const std::string path = WriteList(b);
+    ASSERT_EQ(truncate(path.c_str(), 100ll << 30), 0);
+    EXPECT_FALSE(Load(controller, path).ok);
+    EXPECT_NE(Find(controller, incDir, "Oak"), nullptr);
+    ListFileHeader header;
+    EXPECT_TRUE(ReadListFileHeader(path, header));
+    EXPECT_EQ(header.entryCount, 2u);
 }
 
 TEST_F(LibraryFileTest, BigPicturesAreSkippedAndMissingSourceFilesLoseTheirDirectory) {
