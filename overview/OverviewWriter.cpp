@@ -17,6 +17,7 @@
 #include "preview/FinishColor.h"
 #include "preview/PovText.h"
 #include "scanner/DeclarationReader.h"
+#include "scanner/PovNameText.h"
 
 namespace sc {
 namespace {
@@ -34,6 +35,9 @@ const char* const kText31Refused =
 const char* const kTextNeeds31 =
     "Die Textur \"%s\" enthält Schlüsselwörter, die nur ab POV-Ray 3.1 akzeptiert werden (z.B. \"media\" oder "
     "\"interior\").";
+const char* const kTextUnwritableName =
+    "Die Textur \"%s\" steht in der Datei \"%s\", deren Name einen Zeilenumbruch oder \"\\\" enthält und "
+    "deshalb nicht in eine POV-Ray Datei geschrieben werden kann.";
 const char* const kTextUnreadable =
     "Die Textur \"%s\" oder eine ihrer Komponenten konnte nicht aus Datei \"%s\" gelesen werden oder die Textur hat "
     "bereits einen Berechnungsfehler hervorgefufen...";
@@ -78,6 +82,9 @@ int WarningDialog(UserInterface& ui, const char* format, const std::string& name
 
 std::string FileOf(const TextureEntry& entry) { return entry.sourceFile ? entry.sourceFile->fileName : std::string(); }
 std::string DirOf(const TextureEntry& entry) { return entry.sourceFile ? entry.sourceFile->directory : std::string(); }
+std::string IncludeNameOf(const TextureEntry& entry, bool withPath) {
+    return (withPath ? DirOf(entry) : std::string()) + FileOf(entry);
+}
 
 // Copies template lines until (not including) a marker line; true when a
 // marker ended the copy.
@@ -175,6 +182,17 @@ bool OverviewWriter::IsBorrowed(const DeclarationRecord* record) {
     return borrowed_.count(record) != 0;
 }
 
+// The scene of the 3.0 mode names the entry's own file and the files its
+// borrowed constants come from in #include lines.
+bool OverviewWriter::IncludeNamesWritable(const TextureEntry& entry) {
+    if (!PovIncludeNameWritable(IncludeNameOf(entry, options_.WritePaths))) return false;
+    for (const DeclarationRecord* dependency : entry.dependencies)
+        if (dependency && dependency->HasOrigin() && IsBorrowed(dependency) &&
+            !PovIncludeNameWritable(FileNameOf(dependency->origin)))
+            return false;
+    return true;
+}
+
 void OverviewWriter::Drop(TextureEntry& entry) {
     entry.marked = false;
     entry.overviewDropped = true;
@@ -215,7 +233,13 @@ int OverviewWriter::ValidateTextures() {
         const std::string& name = entry->name;
         const std::string file = FileOf(*entry);
         bool keep = false;
-        if (mode == 1 && loaded && !entry->acceptedBy31) {
+        if (mode == 0 && loaded && !IncludeNamesWritable(*entry)) {
+            if (!skipAllRead) {
+                const int answer = ErrorDialog(ui_, kTextUnwritableName, name, PovLineText(file));
+                if (answer == kAbbrechen) return 0;
+                if (answer == kAlleAuslassen) skipAllRead = true;
+            }
+        } else if (mode == 1 && loaded && !entry->acceptedBy31) {
             if (!skipAllVersion) {
                 const int answer = ErrorDialog(ui_, kText31Refused, name, file);
                 if (answer == kAbbrechen) return 0;
@@ -336,6 +360,12 @@ bool OverviewWriter::WriteOverview(OverviewOutput& output) {
     borrowedKnown_ = false;
     borrowed_.clear();
 
+    if (!PovIncludeNameWritable(BaseName())) {
+        ui_.ShowMessage("Der Name \"" + PovLineText(BaseName()) + "\" enthält einen Zeilenumbruch oder \"\\\"\n" +
+                            "und kann nicht als Name einer POV-Ray Datei verwendet werden.",
+                        MessageIcon::Exclamation);
+        return false;
+    }
     if (ValidateTextures() == 0) {
         ui_.HideProgress();
         return false;
@@ -366,7 +396,7 @@ void OverviewWriter::WriteHeaderComment(std::ostream& out, const std::string& p,
     PutLine(out, p);
     if (!iniFile) {
         PutLine(out, p + " Hinweis: Fuer die Berechnung aller Seiten mit POV-Ray benutzen Sie");
-        PutLine(out, p + "          bitte die Datei \"" + base + ".ini" + "\"");
+        PutLine(out, p + "          bitte die Datei \"" + PovLineText(base) + ".ini" + "\"");
     } else {
         PutLine(out, p + " Hinweis: Um lediglich bestimmte Seiten durch POV-Ray berechnen zu lassen,");
         PutLine(out, p + "          benutzen Sie bitte die Kommandozeilenparameter +SFx und +EFy.");
@@ -389,15 +419,15 @@ void OverviewWriter::WriteColorIncludes(std::ostream& out) {
             if (!dependency || !dependency->HasOrigin() || !IsBorrowed(dependency)) continue;
             const std::string fileName = FileNameOf(dependency->origin);
             if (ToLowerAscii(fileName) == "colors.inc") continue;
-            if (!written.insert(dependency->origin).second) continue;
-            PutLine(out, "#include \"" + fileName + "\"");
+            if (!PovIncludeNameWritable(fileName) || !written.insert(dependency->origin).second) continue;
+            PutLine(out, "#include \"" + PovIncludeNameText(fileName) + "\"");
         }
     }
     if (!written.empty()) PutLine(out, "");
 }
 
 std::string OverviewWriter::Label(const TextureEntry& entry) const {
-    return (options_.ShowType ? KindLetter(entry.kind) : std::string()) + entry.name;
+    return PovStringText((options_.ShowType ? KindLetter(entry.kind) : std::string()) + entry.name);
 }
 
 std::string OverviewWriter::TextureLine(const TextureEntry& entry) const {
@@ -426,8 +456,8 @@ std::string OverviewWriter::MaterialBody(const TextureEntry& entry) const {
 void OverviewWriter::WriteCase30(std::ostream& out, const std::string& I, const TextureEntry& entry, unsigned n) {
     const std::string file = FileOf(entry);
     PutLine(out, I + "\t#case (" + Num(n) + ")");
-    PutLine(out, I + "\t\t#include \"" + (options_.WritePaths ? DirOf(entry) : std::string()) + file + "\"");
-    PutLine(out, I + "\t\t#declare TextureFile = \"" + file + "\"");
+    PutLine(out, I + "\t\t#include \"" + PovIncludeNameText(IncludeNameOf(entry, options_.WritePaths)) + "\"");
+    PutLine(out, I + "\t\t#declare TextureFile = \"" + PovStringText(file) + "\"");
     PutLine(out, I + TextureLine(entry));
     PutLine(out, I + "\t\t#declare TextureName = \"" + Label(entry) + "\"");
     PutLine(out, I + "\t\t#declare IsMaterial = " + (entry.kind == kKindMaterial ? "true;" : "false;"));
@@ -455,7 +485,7 @@ void OverviewWriter::WriteDeclaration31(std::ostream& out, TextureEntry& entry, 
     for (const DeclarationRecord* dependency : entry.dependencies) {
         if (!dependency) continue;
         const std::string fileName = FileNameOf(dependency->HasOrigin() ? dependency->origin : ownPath);
-        if (first || fileName != previousFile) block += "\t\t// Konstanten aus Datei \"" + fileName + "\"\n";
+        if (first || fileName != previousFile) block += "\t\t// Konstanten aus Datei \"" + PovLineText(fileName) + "\"\n";
         first = false;
         previousFile = fileName;
         block += "\t\t#local " + dependency->name + " = " +
@@ -465,7 +495,7 @@ void OverviewWriter::WriteDeclaration31(std::ostream& out, TextureEntry& entry, 
     PutLine(out, Reindent(block));
 
     PutLine(out, "\t\t#version TempVersion;");
-    PutLine(out, "\t\t#declare aTextureFile[" + Num(k) + "] = \"" + FileOf(entry) + "\"");
+    PutLine(out, "\t\t#declare aTextureFile[" + Num(k) + "] = \"" + PovStringText(FileOf(entry)) + "\"");
     PutLine(out, "\t\t#declare aTexture[" + Num(k) + "] = material " + MaterialBody(entry));
     PutLine(out, "\t\t#declare aTextureName[" + Num(k) + "] = \"" + Label(entry) + "\"");
     std::unordered_set<std::string> undone;
@@ -526,7 +556,7 @@ void OverviewWriter::WriteOverviewIni(std::ostream& out) {
     if (!options_.previewMode && !options_.IniFile.empty() && FileExists(options_.IniFile)) {
         std::ifstream in(options_.IniFile, std::ios::binary);
         if (in) {
-            PutLine(out, ";Einstellungen aus " + options_.IniFile);
+            PutLine(out, ";Einstellungen aus " + PovLineText(options_.IniFile));
             // Lines are copied whole: a long Library_Path split in two
             // would no longer mean anything to POV-Ray.
             std::string line;
@@ -534,7 +564,7 @@ void OverviewWriter::WriteOverviewIni(std::ostream& out) {
             PutLine(out, ";Einstellungen durch Swatchcraft");
         }
     }
-    const std::string base = BaseName();
+    const std::string base = PovLineText(BaseName());
     PutLine(out, "Width=" + Num(options_.Width));
     PutLine(out, "Height=" + Num(options_.Height));
     PutLine(out, "Input_File_Name=" + base + ".pov");
@@ -688,7 +718,7 @@ bool OverviewWriter::WriteBuiltInScene(OverviewOutput& output) {
              "#declare FramesCount = int(TexturesCount/(XCount*YCount));",
              "#if (FramesCount * XCount * YCount < TexturesCount)", " #declare FramesCount = FramesCount + 1;",
              "#end", "", "#declare TextureNr = int(clock*FramesCount*XCount*YCount+1.5);", "",
-             "#declare Font = \"" + options_.fontPath + "\"", "#declare FontWidth = 0.6;",
+             "#declare Font = \"" + PovStringText(options_.fontPath) + "\"", "#declare FontWidth = 0.6;",
              "#declare FontAscent = 0.6;", "#declare FontDescent = 0.3;", "", "#declare ScenePos = 10000;", "",
              "#declare D = 0.05;", "", "", "#if (XCount*YCount != 1)", "\t#declare ViewWidth = 60;", "#else",
              "\t#declare ViewWidth = 45;", "#end", "#declare ViewHeight = 45;",
@@ -709,9 +739,11 @@ bool OverviewWriter::WriteBuiltInScene(OverviewOutput& output) {
         PutLine(out, "// eingelesen, um auf eventuelle Fehler in den Dateien");
         PutLine(out, "// aufmerksam zu machen...");
         PutLine(out, "#if (TextureNr = 1)");
-        for (const SourceFile* file : Files())
-            PutLine(out, "\t#include \"" + (options_.WritePaths ? file->directory : std::string()) + file->fileName +
-                             "\"");
+        for (const SourceFile* file : Files()) {
+            const std::string name = (options_.WritePaths ? file->directory : std::string()) + file->fileName;
+            // Entries of a file that cannot be named here were left out.
+            if (PovIncludeNameWritable(name)) PutLine(out, "\t#include \"" + PovIncludeNameText(name) + "\"");
+        }
         PutLine(out, "#end");
         PutLine(out, "");
     }
@@ -719,7 +751,7 @@ bool OverviewWriter::WriteBuiltInScene(OverviewOutput& output) {
         PutLine(out, "#declare aTextureFile = array[XCount*YCount]");
         PutLine(out, "#declare aTexture = array[XCount*YCount]");
         PutLine(out, "#declare aTextureName = array[XCount*YCount]");
-        PutLine(out, "#include \"" + base + ".inc\"");
+        PutLine(out, "#include \"" + PovIncludeNameText(base) + ".inc\"");
         PutLine(out, "");
     }
     for (const char* line : {"#declare j = 0;", "#while ( j < YCount & TextureNr <= TexturesCount)",
@@ -748,7 +780,7 @@ bool OverviewWriter::WriteTemplateScene(OverviewOutput& output) {
         PutLine(out, "#declare aTextureFile = array[" + Num(perPage) + "]");
         PutLine(out, "#declare aTexture = array[" + Num(perPage) + "]");
         PutLine(out, "#declare aTextureName = array[" + Num(perPage) + "]");
-        PutLine(out, "#include \"" + BaseName() + ".inc\"");
+        PutLine(out, "#include \"" + PovIncludeNameText(BaseName()) + ".inc\"");
         PutLine(out, "#declare IsMaterial = true;");
         PutLine(out, "");
     }

@@ -90,6 +90,7 @@ private:
     bool LoadEntry(TextureEntry& entry);
     void Drop(TextureEntry& entry);
     bool IsBorrowed(const DeclarationRecord* record);
+    bool IncludeNamesWritable(const TextureEntry& entry);
     bool Aborted();
 
     void WriteHeaderComment(std::ostream& out, const std::string& prefix, bool iniFile);

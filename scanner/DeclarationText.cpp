@@ -3,19 +3,22 @@
 #include "library/SourceFile.h"
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
+#include "scanner/PovNameText.h"
 
 namespace sc {
 
 std::string DeclarationBoxText(const TextureEntry& entry) {
     if (!entry.record || !entry.record->text) return entry.name.empty() ? "" : "NICHT VERFÜGBAR";
-    const std::string ownFile = entry.sourceFile ? entry.sourceFile->fileName : std::string();
+    // File names stand in comment lines that the preview scene takes over:
+    // a line break in one must not end the comment.
+    const std::string ownFile = PovLineText(entry.sourceFile ? entry.sourceFile->fileName : std::string());
     std::string text = "// >>> " + entry.name + " (aus Datei \"" + ownFile + "\", Zeile " +
                        std::to_string(static_cast<std::uint32_t>(entry.record->line)) + ") <<<\r\n";
     if (!entry.dependencies.empty()) {
         std::string previousFile;
         bool first = true;
         for (const DeclarationRecord* constant : entry.dependencies) {
-            const std::string file = constant->HasOrigin() ? FileNameOf(constant->origin) : ownFile;
+            const std::string file = constant->HasOrigin() ? PovLineText(FileNameOf(constant->origin)) : ownFile;
             if (first || file != previousFile) text += "\r\n// Konstanten aus Datei \"" + file + "\"\r\n";
             first = false;
             previousFile = file;

@@ -34,6 +34,17 @@ TEST_F(SceneOverviewCommandTest, SceneFromListFile) {
     EXPECT_EQ(Cli("scene lib.swl Jade --template 21"), 1);
 }
 
+TEST_F(SceneOverviewCommandTest, FileNameWithLineBreaksStaysInTheSceneComment) {
+    dir.Write("inc/inj\n#debug concat(\"INJ\", \"ECTED\")\n.inc", "#declare Injected = texture { pigment { rgb <0, 1, 0> } }\n");
+    std::string printed;
+    ASSERT_EQ(Cli("scene inc Injected", &printed), 0);
+    std::string output;
+    const int status = RenderWithPovray(dir / "data/preview", "TexturePreview.pov", "", &output);
+    if (status == -1) GTEST_SKIP() << "POV-Ray is not installed";
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_EQ(output.find("INJECTED"), std::string::npos) << output;
+}
+
 TEST_F(SceneOverviewCommandTest, OverviewOfChosenEntriesAskedBeforeOverwriting) {
     std::string printed;
     ASSERT_EQ(Cli("overview lib.swl --only Jade --only Gold_Metal --mode 30 --type 0 --yes", &printed), 0);

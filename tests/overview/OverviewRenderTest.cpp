@@ -55,5 +55,29 @@ TEST(OverviewRenderTest, TemplateInBothModes) {
     WriteAndRender("--mode 31 --template template.pov --images-local");
 }
 
+// File names are data: a line break must not end a comment, a quotation
+// mark must not end a string or an #include name.
+TEST(OverviewRenderTest, FileNamesNeverBecomeSceneCode) {
+    TempDir dir;
+    dir.Write("inc/q\"uote.inc", "#declare Quoted = texture { pigment { rgb <1, 0, 0> } }\n");
+    dir.Write("inc/inj\n#debug concat(\"INJ\", \"ECTED\")\n.inc", "#declare Injected = texture { pigment { rgb <0, 1, 0> } }\n");
+    for (const char* mode : {"30", "31"}) {
+        SCOPED_TRACE(mode);
+        std::string printed;
+        ASSERT_EQ(RunCommand("'" + BinaryDir() + "/swatchcraft-cli' overview '" + dir.Path() + "/inc' --name sheet --dir '" +
+                                 dir.Path() + "' --write-paths --yes --mode " + mode + " 2>&1",
+                             &printed),
+                  0);
+        // The 3.0 scene names every file in an #include line, which no line break survives.
+        EXPECT_EQ(printed.find("Zeilenumbruch") != std::string::npos, std::string(mode) == "30") << printed;
+        std::string output;
+        const int status = RenderWithPovray(dir.Path(), "sheet.ini", "+SF1 +EF1", &output);
+        if (status == -1) GTEST_SKIP() << "POV-Ray is not installed";
+        EXPECT_EQ(status, 0) << output;
+        EXPECT_EQ(output.find("INJECTED"), std::string::npos) << output;
+        EXPECT_NE(output.find("\"Quoted\" aus Datei \"q\"uote.inc\""), std::string::npos) << output;
+    }
+}
+
 }  // namespace
 }  // namespace sc::test
