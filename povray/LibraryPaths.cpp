@@ -87,11 +87,65 @@ std::string NewLineOf(std::string_view text) {
     return nl > 0 && text[nl - 1] == '\r' ? "\r\n" : "\n";
 }
 
-// POV-Ray ends a value at ';' and splits at blanks, so such paths are quoted.
-std::string LibraryPathLine(std::string_view path) {
-    if (path.find_first_of(" \t;") != std::string_view::npos)
-        return "Library_Path = \"" + std::string(path) + "\"";
-    return "Library_Path = " + std::string(path);
+// Characters POV-Ray reads as part of an unquoted ini value; anything else
+// (blanks, ';', quotes, '#', '=' ...) would cut the value short or end it.
+bool IsPlainValueCharacter(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x80 || std::isalnum(u) || std::string_view("/._-+~@%:,").find(c) != std::string_view::npos;
+}
+
+// The line naming `path` as POV-Ray reads it back whole: plain when it can,
+// else in double quotes, or in single quotes when it holds a double quote
+// (POV-Ray knows no escapes there). False for a path no quoting can carry.
+bool LibraryPathLine(std::string_view path, std::string& line) {
+    if (path.find_first_of("\r\n") != std::string_view::npos) return false;
+    if (std::all_of(path.begin(), path.end(), IsPlainValueCharacter)) {
+        line = "Library_Path = " + std::string(path);
+        return true;
+    }
+    const bool hasDouble = path.find('"') != std::string_view::npos;
+    if (hasDouble && path.find('\'') != std::string_view::npos) return false;
+    const char quote = hasDouble ? '\'' : '"';
+    line = "Library_Path = " + std::string(1, quote) + std::string(path) + quote;
+    return true;
+}
+
+// An ini value after the '=': a quoted one (double or single quotes) up to
+// its closing quote, a plain one up to a ';' that starts a comment.
+std::string_view IniValue(std::string_view text) {
+    text = Trim(text);
+    if (!text.empty() && (text.front() == '"' || text.front() == '\'')) {
+        const size_t close = text.find(text.front(), 1);
+        return Trim(text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    }
+    return Trim(text.substr(0, text.find(';')));
+}
+
+bool IsSectionLabel(std::string_view line) {
+    const std::string_view t = TrimLeft(line);
+    return !t.empty() && t.front() == '[';
+}
+
+bool IsLibraryPathKeywordLine(std::string_view line) { return StartsWithNoCase(TrimLeft(line), kKeyword); }
+
+// For each old path, the index of the new path that keeps its line, or -1:
+// the longest common subsequence, so unchanged paths keep their lines (and
+// comments) and only the changes move.
+std::vector<int> MatchKeptPaths(const std::vector<std::string>& old, const std::vector<std::string>& wanted) {
+    const size_t n = old.size(), m = wanted.size();
+    std::vector<std::vector<int>> common(n + 1, std::vector<int>(m + 1, 0));
+    for (size_t i = n; i-- > 0;)
+        for (size_t j = m; j-- > 0;)
+            common[i][j] = SameFileName(old[i], WithoutTrailingSeparator(wanted[j]))
+                               ? common[i + 1][j + 1] + 1
+                               : std::max(common[i + 1][j], common[i][j + 1]);
+    std::vector<int> match(n, -1);
+    for (size_t i = 0, j = 0; i < n && j < m;) {
+        if (SameFileName(old[i], WithoutTrailingSeparator(wanted[j]))) match[i++] = static_cast<int>(j++);
+        else if (common[i + 1][j] >= common[i][j + 1]) ++i;
+        else ++j;
+    }
+    return match;
 }
 
 // Replaces an ini file by `contents` without ever leaving it missing or
@@ -188,8 +242,7 @@ bool ParseLibraryPathLine(std::string_view line, std::string& value) {
     if (!StartsWithNoCase(text, kKeyword)) return false;
     const size_t equals = text.find('=');
     if (equals == std::string_view::npos) return false;
-    std::string_view v = Trim(text.substr(equals + 1));
-    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = Trim(v.substr(1, v.size() - 2));
+    const std::string_view v = IniValue(text.substr(equals + 1));
     if (v.empty()) return false;
     value = WithoutTrailingSeparator(v);
     return true;
@@ -258,16 +311,52 @@ std::vector<std::string> FontDirectories() {
 bool RewriteLibraryPaths(std::string_view iniPath, const std::vector<std::string>& paths) {
     std::string text;
     if (!FileExists(iniPath) || !ReadWholeFile(iniPath, text)) return false;
+    std::vector<std::string> newLines(paths.size());
+    for (size_t j = 0; j < paths.size(); ++j)
+        if (!LibraryPathLine(paths[j], newLines[j])) return false;
     const std::string newLine = NewLineOf(text);
-    std::string result;
-    for (const TextLine& line : SplitLines(text))
-        if (!StartsWithNoCase(TrimLeft(line.content), kKeyword)) result += line.whole;
-    const bool endedWithNewLine = !text.empty() && text.back() == '\n';
-    for (size_t i = 0; i < paths.size(); ++i) {
-        if (!result.empty() && result.back() != '\n') result += newLine;
-        result += LibraryPathLine(paths[i]);
-        if (i + 1 == paths.size() && endedWithNewLine) result += newLine;
+    const std::vector<TextLine> lines = SplitLines(text);
+
+    // The old path lines, with what they say, and where new ones go when none exists:
+    // before the first section label, which would hide them from POV-Ray.
+    std::vector<size_t> pathLines;
+    std::vector<std::string> oldPaths;
+    size_t insertAt = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string value;
+        if (IsLibraryPathKeywordLine(lines[i].content)) {
+            pathLines.push_back(i);
+            oldPaths.push_back(ParseLibraryPathLine(lines[i].content, value) ? value : std::string());
+        } else if (insertAt == lines.size() && IsSectionLabel(lines[i].content)) {
+            insertAt = i;
+        }
     }
+    if (!pathLines.empty()) insertAt = pathLines.back() + 1;
+    const std::vector<int> match = MatchKeptPaths(oldPaths, paths);
+
+    std::string result;
+    size_t next = 0;  // the first new path not yet written
+    const auto emitUpTo = [&](size_t end) {
+        for (; next < end; ++next) {
+            if (!result.empty() && result.back() != '\n') result += newLine;
+            result += newLines[next] + newLine;
+        }
+    };
+    for (size_t i = 0, p = 0; i <= lines.size(); ++i) {
+        if (i == insertAt) emitUpTo(paths.size());
+        if (i == lines.size()) break;
+        if (p < pathLines.size() && pathLines[p] == i) {
+            const int kept = match[p++];
+            if (kept < 0) continue;  // a path no longer wanted
+            emitUpTo(static_cast<size_t>(kept));
+            next = static_cast<size_t>(kept) + 1;
+        }
+        result += lines[i].whole;
+    }
+    // A file that ended without a line break keeps ending so.
+    if (!text.empty() && text.back() != '\n' && result.size() >= newLine.size() &&
+        result.compare(result.size() - newLine.size(), newLine.size(), newLine) == 0)
+        result.resize(result.size() - newLine.size());
     return ReplaceWithBackup(std::string(iniPath), result);
 }
 

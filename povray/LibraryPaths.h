@@ -25,8 +25,8 @@ std::string PovrayIniPath(std::string_view home);
 std::string WritablePovrayIniPath(std::string_view home);
 
 // When `line` (leading blanks allowed) is a library path line with a
-// non-empty value, stores the value (trimmed, unquoted, without trailing
-// separator) and returns true.
+// non-empty value, stores the value (trimmed, unquoted, without a trailing
+// "; comment" and without trailing separator) and returns true.
 bool ParseLibraryPathLine(std::string_view line, std::string& value);
 
 // Replaces `list` with the library paths of the home's povray.ini; returns
@@ -49,10 +49,14 @@ std::string FindFontInLibraryPaths(std::string_view home, std::string_view fileN
 // The folders of the fonts fontconfig knows (`fc-list`), sorted, unique.
 std::vector<std::string> FontDirectories();
 
-// Rewrites the ini file with all library path lines removed and one
-// "Library_Path = " line per path appended, in order. Every other line keeps
-// its bytes. The previous file stays as <name>.bak; on any failure the ini
-// file is left as it was and false is returned.
+// Rewrites the library path lines of the ini file in place so that they name
+// `paths` in order: a line whose path stays keeps its bytes (and comment),
+// a path no longer wanted loses its line, a new one gets a "Library_Path = "
+// line (quoted so that POV-Ray reads it whole) among the others, or, in a
+// file without any, before the first section label. Every other line keeps
+// its bytes. The previous file stays as <name>.bak; on any failure, or for a
+// path no ini line can carry, the ini file is left as it was and false is
+// returned.
 bool RewriteLibraryPaths(std::string_view iniPath, const std::vector<std::string>& paths);
 
 // Removes the lines "library_path = " + path (letter case of the word

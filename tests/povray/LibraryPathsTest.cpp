@@ -45,6 +45,8 @@ TEST(LibraryPathLine, RecognisesOnlyRealLibraryPathLines) {
     const std::vector<std::pair<const char*, const char*>> cases{
         {"  LIBRARY_PATH=/povray3/include/ ", "/povray3/include"},
         {"Library_Path=\"/usr/share/povray-3.7/include\"", "/usr/share/povray-3.7/include"},
+        {"Library_Path = /inc ; a comment", "/inc"},
+        {"Library_Path = '/we\"ird;x' ; a comment", "/we\"ird;x"},
         {"library_paths = /", "/"},
         {";Library_Path=/x", "-"},
         {"Library_Path=   ", "-"},
@@ -84,16 +86,17 @@ TEST_F(FakePovHome, ReadsTheSystemFileUntilTheUserHasOne) {
     EXPECT_EQ(ReadFile(userIni), "Library_Path=/fonts\nlibrary_path = /fonts/x\n");
 }
 
-TEST(RewriteLibraryPaths, MovesPathsToTheEndKeepsEveryOtherByteAndNeverDamagesTheFile) {
+TEST(RewriteLibraryPaths, ChangesPathLinesInPlaceKeepsEveryOtherByteAndNeverDamagesTheFile) {
     TempDir dir;
     std::string before =
         "; POV-Ray settings\r\nLibrary_Path=/one\r\nWidth = 800   \r\n  library_path=\"/two\"\r\n[Section]\r\nHeight=600";
     const std::string ini = dir.Write("povray.ini", before);
     chmod(ini.c_str(), 0600);
     ASSERT_TRUE(RewriteLibraryPaths(ini, {"/two", "/one", "/with blank"}));
+    // One of the two old lines stays as it was; the rest join it, before the section label.
     EXPECT_EQ(ReadFile(ini),
-              "; POV-Ray settings\r\nWidth = 800   \r\n[Section]\r\nHeight=600\r\n"
-              "Library_Path = /two\r\nLibrary_Path = /one\r\nLibrary_Path = \"/with blank\"");
+              "; POV-Ray settings\r\nWidth = 800   \r\n  library_path=\"/two\"\r\n"
+              "Library_Path = /one\r\nLibrary_Path = \"/with blank\"\r\n[Section]\r\nHeight=600");
     EXPECT_EQ(ReadFile(dir / "povray.bak"), before);
     struct stat st {};
     stat(ini.c_str(), &st);

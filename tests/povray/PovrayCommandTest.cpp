@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "TestEnvironment.h"
@@ -67,6 +68,53 @@ TEST(PovrayCommand, CheckFindsTheBridgeTheProgramLoadedWhereverItsExecutableLies
     EXPECT_NE(out.find("1. GUI Extension installieren: in Ordnung\n"), std::string::npos) << out;
     EXPECT_NE(out.find("Alle Einstellungen sind korrekt."), std::string::npos) << out;
     std::filesystem::remove(settings);
+}
+
+// Each user povray.ini below, after "add-path", must still make POV-Ray find
+// the standard include files it named and now also one in the added folder.
+TEST(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
+    if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
+    const std::string userIni = std::string(std::getenv("HOME")) + "/.povray/3.7/povray.ini";
+    const std::string standard = test::PovIncludeDir();
+    struct Case { const char* ini; const char* folder; };
+    const std::vector<Case> cases{
+        {"Library_Path=STD\n[Section1]\nWidth=100\n", "plain"},            // a section label after the paths
+        {"; settings\n[Section1]\nWidth=100\n", "plain"},                   // no path yet, a label
+        {"Library_Path=STD ; the standard folder\n", "plain"},               // a trailing comment
+        {"Library_Path=STD\n", "we\"ird"},                                   // a double quote in the path
+        {"Library_Path=STD\n", "sp ace;x'q"},                                 // blank, semicolon, single quote
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.ini) + c.folder);
+        test::TempDir dir;
+        const std::string folder = dir / c.folder;
+        dir.Write(std::string(c.folder) + "/swatch_found.inc", "#declare Found = pigment { color rgb <1, 0, 0> }\n");
+        std::string ini = c.ini;
+        const size_t std = ini.find("STD");
+        if (std != std::string::npos) ini.replace(std, 3, standard);
+        dir.Write("scene.pov", std::string(std != std::string::npos ? "#include \"colors.inc\"\n" : "") +
+                                   "#include \"swatch_found.inc\"\n"
+                                   "camera { location <0, 0, -3> look_at 0 }\nplane { z, 1 pigment { Found } }\n");
+        ASSERT_TRUE(CreateDirectories(std::string(std::getenv("HOME")) + "/.povray/3.7"));
+        ASSERT_TRUE(WriteFileAtomically(userIni, ini));
+        ASSERT_EQ(RunCommand(Cli("add-path " + test::ShellQuoted(folder) + " --home /usr")), 0);
+        std::string out;
+        EXPECT_EQ(RunCommand("cd " + test::ShellQuoted(dir.Path()) +
+                                 " && timeout 60 /usr/bin/povray +Iscene.pov -f +W8 +H8 -D 2>&1",
+                             &out),
+                  0)
+            << test::ReadFile(userIni) << out;
+    }
+    // A path no ini line can carry is refused, and the console says which button it took.
+    test::TempDir dir;
+    ASSERT_TRUE(CreateDirectories(dir / "both\"'quotes"));
+    std::string out;
+    EXPECT_EQ(RunCommand(test::ShellQuoted(test::BinaryDir() + "/swatchcraft-cli") + " povray add-path " +
+                             test::ShellQuoted(dir / "both\"'quotes") + " --home /usr 2>&1",
+                         &out),
+              1);
+    EXPECT_NE(out.find("konnte nicht aktualisiert werden!\n-> OK"), std::string::npos) << out;
+    std::filesystem::remove_all(std::string(std::getenv("HOME")) + "/.povray");
 }
 
 }  // namespace

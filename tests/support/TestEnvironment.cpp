@@ -60,6 +60,12 @@ std::string ReadFile(std::string_view path) {
     return buffer.str();
 }
 
+std::string ShellQuoted(std::string_view text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 int RunCommand(const std::string& command, std::string* output) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return -1;

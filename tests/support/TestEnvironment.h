@@ -52,6 +52,9 @@ private:
 // Reads a whole file, or returns an empty string.
 std::string ReadFile(std::string_view path);
 
+// `text` quoted for the shell as one word, whatever it holds.
+std::string ShellQuoted(std::string_view text);
+
 // Runs a command line through the shell and returns its exit status; its
 // standard output is stored in `output` when given.
 int RunCommand(const std::string& command, std::string* output = nullptr);
