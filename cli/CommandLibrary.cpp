@@ -28,7 +28,7 @@ bool OpenCommandLibrary(LibraryController& controller, const std::string& source
     else if (FileExists(source))
         options.explicitFiles.push_back(MakeAbsolute(source));
     else {
-        controller.Ui().ShowMessage(FileMissingMessage(source), MessageIcon::Exclamation);
+        controller.Ui().ShowMessage(NoFileMessage(source), MessageIcon::Exclamation);
         return false;
     }
     TextureSearch search(controller, options);

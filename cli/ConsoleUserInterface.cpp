@@ -8,6 +8,20 @@ namespace sc::cli {
 namespace {
 volatile std::sig_atomic_t g_interrupted = 0;
 void OnInterrupt(int) { g_interrupted = 1; }
+
+// The German caption of the button an answer stands for.
+const char* ButtonText(Answer answer) {
+    switch (answer) {
+        case Answer::Ok: return "OK";
+        case Answer::Yes: return "Ja";
+        case Answer::No: return "Nein";
+        case Answer::Retry: return "Wiederholen";
+        case Answer::Ignore: return "Ignorieren";
+        case Answer::Cancel:
+        case Answer::Abort: break;
+    }
+    return "Abbrechen";
+}
 }  // namespace
 
 void ConsoleUserInterface::ShowMessage(const std::string& text, MessageIcon, const std::string&) {
@@ -19,8 +33,7 @@ Answer ConsoleUserInterface::Ask(const std::string& text, QuestionButtons button
     Answer answer = defaultAnswer;
     if (answerYes_ && (buttons == QuestionButtons::YesNo || buttons == QuestionButtons::YesNoCancel))
         answer = Answer::Yes;
-    std::cerr << text << "\n-> " << (answer == Answer::Yes ? "Ja" : answer == Answer::No ? "Nein" : "Abbrechen")
-              << std::endl;
+    std::cerr << text << "\n-> " << ButtonText(answer) << std::endl;
     return answer;
 }
 

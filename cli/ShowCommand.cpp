@@ -4,11 +4,13 @@
 #include <sstream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/JsonText.h"
 #include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
+#include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "scanner/DeclarationCrc.h"
@@ -31,6 +33,8 @@ int DeclaredKind(const std::string& path, const std::string& name) {
         if (kind != kScanInclude && declared == name) found = kind;
     return found;
 }
+
+constexpr const char* kUsage = "[--json] DATEI|LISTE.swl NAME [--file DATEI]";
 
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
@@ -55,33 +59,63 @@ void PrintJson(const TextureEntry& e) {
     std::cout << out.str();
 }
 
-int RunShow(std::vector<std::string>& args) {
-    ArgumentList list(args);
-    const auto libraryPaths = TakeLibraryPaths(list);
-    const bool json = list.TakeFlag("--json");
-    if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 2) {
-        std::cerr << (list.Error().empty() ? "Aufruf: swatchcraft-cli show [--json] DATEI NAME" : list.Error()) << "\n";
-        return 1;
+// The entry named `name` in a list file; null, with the reason printed,
+// when there is none or several (then `file` chooses one).
+TextureEntry* ListFileEntry(LibraryController& controller, const std::string& listFile, const std::string& name,
+                            const std::string& file) {
+    if (!OpenCommandLibrary(controller, MakeAbsolute(listFile))) return nullptr;
+    const auto entries = FindNamedEntries(controller.Library(), name, file);
+    if (entries.empty()) {
+        std::cerr << "Die Liste enthält keinen Eintrag \"" << name << "\".\n";
+        return nullptr;
     }
-    const std::string file = list.Positional()[0];
-    const std::string name = list.Positional()[1];
+    if (entries.size() > 1) {
+        std::cerr << "Der Eintrag \"" << name << "\" kommt in mehreren Dateien vor:\n";
+        for (const TextureEntry* e : entries) std::cerr << "  " << e->sourceFile->path << "\n";
+        std::cerr << "Mit --file DATEI wird eine davon gewählt.\n";
+        return nullptr;
+    }
+    return entries.front();
+}
+
+// The entry for `name` declared in the include file `file`; null, with the
+// reason printed, when the file or the declaration is missing.
+TextureEntry* IncludeFileEntry(TextureLibrary& library, const std::string& file, const std::string& name) {
     if (!FileExists(file)) {
-        std::cerr << "Die Datei \"" << file << "\" existiert nicht.\n";
-        return 1;
+        std::cerr << NoFileMessage(file) << "\n";
+        return nullptr;
     }
     const std::string path = MakeAbsolute(file);
     const int kind = DeclaredKind(path, name);
     if (kind < 0) {
         std::cerr << "Die Deklaration \"" << name << "\" wurde in der Datei \"" << file << "\" nicht gefunden.\n";
+        return nullptr;
+    }
+    std::string directory, fileName;
+    SplitPath(path, directory, fileName);
+    return library.AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
+}
+
+int RunShow(std::vector<std::string>& args) {
+    ArgumentList list(args);
+    const auto libraryPaths = TakeLibraryPaths(list);
+    const bool json = list.TakeFlag("--json");
+    const auto chosenFile = list.TakeValue("--file");
+    if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 2) {
+        std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli show ") + kUsage : list.Error())
+                  << "\n";
         return 1;
     }
+    const std::string file = list.Positional()[0];
+    const std::string name = list.Positional()[1];
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     TextureLibrary& library = controller.Library();
     library.SetLibraryPaths(libraryPaths);
-    std::string directory, fileName;
-    SplitPath(path, directory, fileName);
-    TextureEntry* entry = library.AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
+    const bool listFile = ToLowerAscii(ExtensionOf(file)) == ".swl";
+    TextureEntry* entry = listFile ? ListFileEntry(controller, file, name, chosenFile.value_or(""))
+                                   : IncludeFileEntry(library, file, name);
+    if (!entry) return 1;
     if (!LoadDeclaration(library, *entry, true)) {
         std::cerr << "Die Deklaration \"" << name << "\" konnte nicht gelesen werden.\n";
         return 1;
@@ -91,7 +125,7 @@ int RunShow(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kShow("show", "[--json] DATEI NAME", RunShow);
+const CommandRegistration kShow("show", kUsage, RunShow);
 
 }  // namespace
 }  // namespace sc::cli

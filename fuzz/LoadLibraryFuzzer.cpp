@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string povHome;
     float version = 0;
     sc::LoadLibrary(controller, path, povHome, version, false);
-    if (povHome.size() > sc::kMaxListFileString) std::abort();
+    if (povHome.size() > sc::kMaxListFilePath) std::abort();
     CheckCounters(controller);
     const int entries = controller.entryCount;
     sc::LoadLibrary(controller, path, povHome, version, true);

@@ -54,12 +54,12 @@ private:
 };
 
 // What a record stores for a string that is too long for any reader.
-bool Storable(const std::string& s) { return s.size() <= kMaxListFileString; }
+bool Storable(const std::string& s, std::uint32_t limit = kMaxListFileString) { return s.size() <= limit; }
 
 bool WriteEntry(RecordWriter& w, const TextureEntry& e) {
     const SourceFile& file = *e.sourceFile;
     if (!Storable(file.fileName) || !Storable(e.name) || !Storable(e.category)) return false;
-    w.String(Storable(file.directory) ? file.directory : std::string());
+    w.String(Storable(file.directory, kMaxListFilePath) ? file.directory : std::string());
     w.String(file.fileName);
     w.String(e.name);
     w.U8(static_cast<std::uint8_t>(e.kind));
@@ -155,10 +155,10 @@ public:
         return true;
     }
     // A stored string; its text ends at the first NUL, as the 8-bit strings
-    // it was written from did. Lengths above the limit are damage.
-    bool String(std::string& s) {
+    // it was written from did. Lengths above `limit` are damage.
+    bool String(std::string& s, std::uint32_t limit = kMaxListFileString) {
         std::uint32_t length = 0;
-        if (!U32(length) || length > kMaxListFileString || !Fill(length)) return false;
+        if (!U32(length) || length > limit || !Fill(length)) return false;
         const char* begin = buffer_.data() + pos_;
         s.assign(begin, strnlen(begin, length));
         Advance(length);
@@ -226,7 +226,7 @@ enum class RecordResult { Read, End, Damaged };
 RecordResult ReadRecord(RecordReader& r, FormatVersion v, Record& rec) {
     if (r.AtEnd()) return RecordResult::End;
     std::uint8_t kind = 0;
-    if (!r.String(rec.directory) || !r.String(rec.fileName) || !r.String(rec.name) || !r.U8(kind))
+    if (!r.String(rec.directory, kMaxListFilePath) || !r.String(rec.fileName) || !r.String(rec.name) || !r.U8(kind))
         return RecordResult::Damaged;
     rec.kind = v.KindsOneLower() ? kind + 1 : kind;
     // Only real library entries may enter the library: anything else would
@@ -358,7 +358,7 @@ bool SaveLibrary(LibraryController& controller, const std::string& path, const s
     std::memcpy(name, kFormatName, sizeof kFormatName - 1);
     w.Bytes(name, sizeof name);
     w.F32(kLibraryFileVersion);
-    w.String(Storable(povHome) ? povHome : std::string());
+    w.String(Storable(povHome, kMaxListFilePath) ? povHome : std::string());
     // The number of records that follow: readers size their progress by it.
     w.U32(records);
 
@@ -390,7 +390,7 @@ bool LoadLibrary(LibraryController& controller, const std::string& path, std::st
     }
     if (!ReadHeader(r, outVersion)) return false;
     const FormatVersion version{static_cast<double>(outVersion)};
-    if (version.HasPovHome() && !r.String(outPovHome)) {
+    if (version.HasPovHome() && !r.String(outPovHome, kMaxListFilePath)) {
         outPovHome.clear();
         return false;
     }
@@ -426,7 +426,7 @@ bool ReadListFileHeader(const std::string& path, ListFileHeader& header) {
     if (!FileExists(path) || !r.Open(path)) return false;
     if (!ReadHeader(r, header.version)) return false;
     const FormatVersion version{static_cast<double>(header.version)};
-    if (version.HasPovHome() && !r.String(header.povHome)) return false;
+    if (version.HasPovHome() && !r.String(header.povHome, kMaxListFilePath)) return false;
     if (version.HasEntryCount()) {
         if (!r.U32(header.entryCount)) return false;
         header.hasEntryCount = true;
@@ -437,7 +437,7 @@ bool ReadListFileHeader(const std::string& path, ListFileHeader& header) {
 bool LoadLibraryReporting(LibraryController& controller, const std::string& path,
                           bool addToLibrary, std::string* outPovHome) {
     if (!FileExists(path)) {
-        controller.Ui().ShowMessage(FileMissingMessage(path), MessageIcon::Exclamation);
+        controller.Ui().ShowMessage(NoFileMessage(path), MessageIcon::Exclamation);
         return false;
     }
     std::string povHome;
@@ -476,6 +476,13 @@ std::string OpenFailedMessage(const std::string& path) {
 
 std::string FileMissingMessage(const std::string& path) {
     return "Die Datei\n\"" + path + "\"\nexistiert nicht.";
+}
+
+std::string NoFileMessage(const std::string& path) {
+    if (DirectoryExists(path)) return "Die Datei\n\"" + path + "\"\nist ein Verzeichnis und keine Datei.";
+    if (PathExists(path))
+        return "Die Datei\n\"" + path + "\"\nist keine gewöhnliche Datei (sondern z.B. eine Pipe oder ein Gerät).";
+    return FileMissingMessage(path);
 }
 
 std::string SaveFailedMessage(const std::string& path) {

@@ -6,14 +6,20 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/PathUtil.h"
+
 namespace sc {
 
 class LibraryController;
 
 // The format version the writer stores (bytes 48 E1 5A 40).
 inline constexpr float kLibraryFileVersion = 3.42f;
-// Longest string a list file may hold; longer ones mark a damaged record.
+// Longest name, file name or category a list file may hold; longer ones
+// mark a damaged record.
 inline constexpr std::uint32_t kMaxListFileString = 260;
+// Longest directory (and POV-Ray home) a list file may hold: the
+// platform's path limit, so deep include folders keep their directory.
+inline constexpr std::uint32_t kMaxListFilePath = static_cast<std::uint32_t>(kMaxPathLength);
 // Pictures of this many bytes or more are skipped when reading.
 inline constexpr std::uint32_t kMaxListFilePicture = 20000;
 
@@ -21,9 +27,9 @@ inline constexpr std::uint32_t kMaxListFilePicture = 20000;
 // `path` with the current format. The old file is replaced only after the
 // new one was written completely, so a failed save leaves it untouched.
 // True on success, which sets `modified` to 0; on failure `modified` stays.
-// A directory longer than the string limit is stored empty (the reader then
-// treats the entry like one whose file moved); any other string that long,
-// which no reader would accept, makes the save fail.
+// A directory longer than the path limit is stored empty (the reader then
+// treats the entry like one whose file moved); any other string beyond its
+// limit, which no reader would accept, makes the save fail.
 bool SaveLibrary(LibraryController& controller, const std::string& path, const std::string& povHome);
 
 // Reads a list file into the controller's library. Replace mode
@@ -48,7 +54,8 @@ struct ListFileHeader {
 bool ReadListFileHeader(const std::string& path, ListFileHeader& header);
 
 // Loads with the messages of a failure shown through the controller's
-// interface: a missing file, then an unreadable or damaged one.
+// interface: a missing file (or a directory, fifo ...), then an unreadable
+// or damaged one.
 // `outPovHome`, when given, receives the stored POV-Ray home.
 bool LoadLibraryReporting(LibraryController& controller, const std::string& path,
                           bool addToLibrary, std::string* outPovHome = nullptr);
@@ -72,6 +79,9 @@ std::string LoadingStatusText(const std::string& path);
 std::string OpenFailedMessage(const std::string& path);
 // Message for a list file that does not exist.
 std::string FileMissingMessage(const std::string& path);
+// Message for a path that names no regular file: says whether nothing is
+// there, a directory, or something else (a fifo, a device).
+std::string NoFileMessage(const std::string& path);
 // Message for a failed save.
 std::string SaveFailedMessage(const std::string& path);
 // The question whether to look for the files of `count` entries without

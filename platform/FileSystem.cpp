@@ -38,6 +38,11 @@ bool DirectoryExists(std::string_view path) {
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool PathExists(std::string_view path) {
+    struct stat st {};
+    return !path.empty() && stat(std::string(path).c_str(), &st) == 0;
+}
+
 FileTime LastWriteTime(std::string_view path) {
     const std::string p(path);
     const int fd = open(p.c_str(), O_RDONLY | O_CLOEXEC);

@@ -18,6 +18,9 @@ bool FileExists(std::string_view path);
 // An empty path is false.
 bool DirectoryExists(std::string_view path);
 
+// True when something (a file, directory, fifo, device ...) exists at `path`.
+bool PathExists(std::string_view path);
+
 // The file's last-write time when it can be opened for reading, else 0.
 FileTime LastWriteTime(std::string_view path);
 

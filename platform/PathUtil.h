@@ -1,5 +1,6 @@
 #pragma once
 // Path text rules of the platform. Paths are byte strings (UTF-8 on Linux).
+#include <climits>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,9 @@ namespace sc {
 
 // The directory separator of the platform.
 inline constexpr char kPathSeparator = '/';
+
+// The longest path the platform's file functions accept (PATH_MAX).
+inline constexpr std::size_t kMaxPathLength = PATH_MAX;
 
 // Joins a directory and a name: a separator is inserted unless the directory
 // is empty or already ends in one.

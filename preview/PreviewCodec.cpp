@@ -36,9 +36,16 @@ void OnFatalError(j_common_ptr cinfo) {
     std::longjmp(err->jump, 1);
 }
 
-// Warnings (corrupt entropy data and the like) are not reported: the
-// picture still decodes, and nothing may be printed behind the user's back.
+// Nothing may be printed behind the user's back; what matters is reported
+// through the interface.
 void OnOutputMessage(j_common_ptr) {}
+
+// A warning while decoding means corrupt data (a bad code, a marker in the
+// wrong place): the picture would come out garbled, so it ends the decode
+// as an error does.
+void OnDecodeMessage(j_common_ptr cinfo, int level) {
+    if (level < 0) (*cinfo->err->error_exit)(cinfo);
+}
 
 void InstallErrorManager(ErrorManager& err) {
     jpeg_std_error(&err.base);
@@ -50,10 +57,15 @@ void InstallErrorManager(ErrorManager& err) {
 // Bounds the memory libjpeg may take for one picture.
 void LimitMemory(j_common_ptr cinfo) { cinfo->mem->max_memory_to_use = 64L * 1024 * 1024; }
 
-void Report(const ErrorManager& err, UserInterface* ui, std::string* errorText) {
-    if (errorText) *errorText = err.message;
-    if (ui) ui->ShowMessage(err.message, MessageIcon::Stop, kJpegFatalErrorTitle);
+// Shows the German `lead` with the library's own (English) text as detail.
+void Report(const char* lead, const ErrorManager& err, UserInterface* ui, std::string* errorText) {
+    const std::string text = std::string(lead) + "\n\n(libjpeg: " + err.message + ")";
+    if (errorText) *errorText = text;
+    if (ui) ui->ShowMessage(text, MessageIcon::Stop, kJpegFatalErrorTitle);
 }
+
+constexpr const char* kDecodeFailed = "Das Vorschaubild ist beschädigt und kann nicht gelesen werden.";
+constexpr const char* kEncodeFailed = "Das Vorschaubild kann nicht komprimiert werden.";
 
 // ---- memory destination -------------------------------------------------
 
@@ -211,6 +223,7 @@ bool ResizeOutput(DecodedPicture& picture, std::size_t size) noexcept {
 int RunDecode(DecodeContext& ctx, const PreviewImage& image) {
     jpeg_decompress_struct& cinfo = ctx.cinfo;
     cinfo.err = &ctx.err.base;
+    ctx.err.base.emit_message = OnDecodeMessage;
     if (setjmp(ctx.err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return 1;
@@ -269,7 +282,7 @@ bool Encode(PreviewImage& image, const std::uint8_t* pixels, std::size_t size, i
     InstallErrorManager(ctx.err);
     ctx.dest.result = &result;
     if (!RunEncode(ctx, pixels, width, height, quality)) {
-        Report(ctx.err, ui, errorText);
+        Report(kEncodeFailed, ctx.err, ui, errorText);
         return false;
     }
     image.jpegData = std::move(result);
@@ -286,7 +299,7 @@ bool Decode(const PreviewImage& image, DecodedPicture& picture, UserInterface* u
     ctx.picture = &picture;
     const int outcome = RunDecode(ctx, image);
     if (outcome == 0) return true;
-    if (outcome == 1) Report(ctx.err, ui, errorText);
+    if (outcome == 1) Report(kDecodeFailed, ctx.err, ui, errorText);
     picture = DecodedPicture{};
     return false;
 }

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -7,6 +8,7 @@
 #include "TestEnvironment.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "platform/FileSystem.h"
 #include "preview/PreviewCodec.h"
 
 namespace sc {
@@ -94,6 +96,15 @@ TEST_F(ListFileCommandsTest, LoadErrorsPrintTheMessageAndFail) {
     EXPECT_THAT(out, HasSubstr("keine gültige Swatchcraft-Datei."));
     EXPECT_EQ(Run("list " + Quoted(dir / "none.swl") + " 2>&1", &out), 1);
     EXPECT_THAT(out, HasSubstr("existiert nicht."));
+    ASSERT_TRUE(CreateDirectories(dir / "folder.swl"));
+    EXPECT_EQ(Run("list " + Quoted(dir / "folder.swl") + " 2>&1", &out), 1);
+    EXPECT_THAT(out, HasSubstr("ist ein Verzeichnis"));
+    ASSERT_EQ(mkfifo((dir / "pipe.swl").c_str(), 0600), 0);
+    EXPECT_EQ(test::RunCommand("timeout 60 " + test::BinaryDir() + "/swatchcraft-cli list " + Quoted(dir / "pipe.swl") +
+                                   " 2>&1",
+                               &out),
+              1);
+    EXPECT_THAT(out, HasSubstr("keine gewöhnliche Datei"));
     EXPECT_EQ(Run("merge " + Quoted(broken) + " -o " + Quoted(dir / "m.swl") + " 2>/dev/null"), 1);
     EXPECT_FALSE(FileExists(dir / "m.swl"));
 }
@@ -122,6 +133,18 @@ TEST_F(ListFileCommandsTest, PictureComesOutUprightInRgb) {
     EXPECT_EQ(Run(picture + " Oak --file stones.inc -o " + Quoted(dir / "x.ppm") + " 2>/dev/null"), 1);
 
     ASSERT_EQ(Run(picture + " Oak --file woods.inc -o " + Quoted(dir / "oak.ppm")), 0);
+    // Damaged picture data is refused in German, and no garbled picture is written.
+    std::string damaged = test::ReadFile(dir / "lib.swl");
+    const size_t scan = damaged.find("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    for (size_t i = scan + 40; i < scan + 64; i += 2) damaged.replace(i, 2, "\xFF\xD3");
+    dir.Write("damaged.swl", damaged);
+    EXPECT_EQ(Run("picture " + Quoted(dir / "damaged.swl") + " Oak --file woods.inc -o " + Quoted(dir / "bad.ppm") +
+                      " 2>&1",
+                  &out),
+              1);
+    EXPECT_THAT(out, HasSubstr("Das Vorschaubild ist beschädigt"));
+    EXPECT_FALSE(FileExists(dir / "bad.ppm"));
     const std::string ppm = test::ReadFile(dir / "oak.ppm");
     const std::string head = "P6\n16 16\n255\n";
     ASSERT_EQ(ppm.size(), head.size() + 16 * 16 * 3);

@@ -78,6 +78,16 @@ TEST(ShowCommand, PrintsTheTextBoxAndTheDetailsAsJson) {
     ASSERT_EQ(test::RunCommand(Cli("show --json" + lib + Quoted(file) + " Top"), &out), 0);
     EXPECT_THAT(out, HasSubstr("\"acceptedBy30\": false, \"acceptedBy31\": true, \"requiredVersion\": 0, "
                                "\"missingFiles\": false"));
+    // A list file names the include file itself.
+    const std::string box = [&] {
+        std::string text;
+        test::RunCommand(Cli("show" + lib + Quoted(file) + " Top"), &text);
+        return text;
+    }();
+    ASSERT_EQ(test::RunCommand(Cli("scan " + Quoted(file) + " -o " + Quoted(dir / "lib.swl")) + " >/dev/null"), 0);
+    ASSERT_EQ(test::RunCommand(Cli("show" + lib + Quoted(dir / "lib.swl") + " Top"), &out), 0);
+    EXPECT_EQ(out, box);
+    EXPECT_EQ(test::RunCommand(Cli("show " + Quoted(dir / "lib.swl") + " Nothing")), 1);
     EXPECT_EQ(test::RunCommand(Cli("show " + Quoted(file) + " Nothing")), 1);
     EXPECT_EQ(test::RunCommand(Cli("show " + Quoted(dir / "none.inc") + " Top")), 1);
 }

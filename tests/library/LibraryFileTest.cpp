@@ -194,13 +194,19 @@ TEST_F(LibraryFileTest, SaveWritesProgressAndRefusesUnstorableNamesWithoutHarm) 
     EXPECT_EQ(ui.messages[0].text, "Beim Speichern der Datei\n\"" + dir / "missing/x.swl" +
                                        "\"\nist ein Fehler aufgetreten.\n\n"
                                        "Die Datei wurde nicht gespeichert!");
-    // A directory too long for any reader is stored empty; the file stays readable.
+    // A deep include folder keeps its directory; one beyond the platform's
+    // path limit is stored empty, and the file stays readable.
     e->category = "-";
-    controller.Library().AddEntry("/" + std::string(300, 'd') + "/", "woods.inc", "Deep", 2, "-", 0, nullptr);
+    const std::string deep = incDir + std::string(200, 'd') + "/" + std::string(200, 'e') + "/";
+    dir.Write(deep.substr(dir.Path().size() + 1) + "woods.inc", "#declare Deep = texture {}\n");
+    controller.Library().AddEntry(deep, "woods.inc", "Deep", 2, "-", 0, nullptr);
+    controller.Library().AddEntry("/" + std::string(kMaxPathLength + 10, 'd') + "/", "woods.inc", "Deeper", 2, "-", 0,
+                                  nullptr);
     ASSERT_TRUE(SaveLibrary(controller, path, ""));
     LibraryController reloaded(ui);
     ASSERT_TRUE(Load(reloaded, path).ok);
-    EXPECT_NE(Find(reloaded, "", "Deep"), nullptr);
+    EXPECT_NE(Find(reloaded, deep, "Deep"), nullptr);
+    EXPECT_NE(Find(reloaded, "", "Deeper"), nullptr);
     // Nothing else is left beside the target.
     int files = 0;
     for (const auto& item : ListDirectory(dir.Path())) files += item.isDirectory ? 0 : 1;
@@ -307,7 +313,7 @@ TEST_F(LibraryFileTest, HeaderMustNameTheFormatAndAKnownVersion) {
     Bytes wrongName;
     wrongName.data = std::string("Swatchcraftx", 12) + std::string(8, '\0');
     EXPECT_FALSE(Load(controller, WriteList(wrongName.F32(3.42f).Str("").U32(0))).ok);
-    EXPECT_FALSE(Load(controller, WriteList(FileOfVersion(3.42f, std::string(261, 'h'), 0))).ok);
+    EXPECT_FALSE(Load(controller, WriteList(FileOfVersion(3.42f, std::string(kMaxPathLength + 1, 'h'), 0))).ok);
     EXPECT_FALSE(Load(controller, WriteList(Bytes().Header(3.42f).Str("/usr"))).ok);  // no count
     EXPECT_FALSE(Load(controller, dir.Path()).ok);
     // The reporting load names the missing and the unreadable file.

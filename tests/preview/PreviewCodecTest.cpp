@@ -104,6 +104,13 @@ TEST(PreviewCodec, DamagedStreamsFailWithOneMessageEach) {
     PreviewImage good = Encoded(Noise(40, 40, 3), 40, 40);
     PreviewImage truncated = good, headerOnly = good, garbage, huge = Encoded(Filled(16, 16, 9, 9, 9), 16, 16);
     truncated.jpegData.resize(good.jpegData.size() / 2);
+    // Bad codes and a stray marker amid the picture data: libjpeg only warns
+    // and would hand out a garbled picture.
+    PreviewImage corrupted = good;
+    for (size_t i = good.jpegData.size() * 2 / 3; i < good.jpegData.size() * 2 / 3 + 24; i += 2) {
+        corrupted.jpegData[i] = 0xFF;
+        corrupted.jpegData[i + 1] = 0xD3;
+    }
     headerOnly.jpegData.resize(2);
     garbage.jpegData = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
     // A declared size of 60000 x 60000 is refused before anything is allocated.
@@ -114,14 +121,14 @@ TEST(PreviewCodec, DamagedStreamsFailWithOneMessageEach) {
             s[i + 6] = s[i + 8] = 0x60;
             break;
         }
-    for (const PreviewImage* image : {&truncated, &garbage, &headerOnly, &huge}) {
+    for (const PreviewImage* image : {&truncated, &corrupted, &garbage, &headerOnly, &huge}) {
         test::RecordingUserInterface ui;
         DecodedPicture picture;
         EXPECT_FALSE(Decode(*image, picture, &ui));
         EXPECT_TRUE(picture.pixels.empty());
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].title, "JPEG Fatal Error");
-        EXPECT_FALSE(ui.messages[0].text.empty());
+        EXPECT_EQ(ui.messages[0].text.rfind("Das Vorschaubild ist beschädigt", 0), 0u) << ui.messages[0].text;
     }
     // Without an interface nothing is shown; the text is still available.
     std::string text;
