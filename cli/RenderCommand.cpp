@@ -174,7 +174,9 @@ int FinishRender(LibraryController& controller, const std::string& listFile, con
     for (const TextureEntry* entry : chosen) {
         const bool failedNow = failed.count(entry) != 0;
         stored += entry->previewValid && !failedNow ? 1 : 0;
-        faulty += entry->previewFaulty || failedNow ? 1 : 0;
+        // A completed run tried every chosen entry: one left without a picture
+        // failed, whether or not the run marked it.
+        faulty += entry->previewFaulty || failedNow || (completed && !entry->previewValid) ? 1 : 0;
     }
     std::cout << (completed ? "" : "Abgebrochen. ") << stored << " von " << chosen.size()
               << " Vorschauen berechnet, " << faulty << " fehlerhaft.\n";

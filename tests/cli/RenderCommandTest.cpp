@@ -128,6 +128,9 @@ TEST_F(RenderCommandTest, NamedEntriesOnlyAndSmallPictures) {
     EXPECT_TRUE(ReadFile(library) == oneAtATime);
     EXPECT_THAT(out, AllOf(HasSubstr("OK      T_One (3.1)\n"), HasSubstr("OK      C_Three (3.1)\n"),
                            HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft.\n")));
+    // A single failed entry counts as failed in the summary, also one at a time.
+    EXPECT_EQ(Render("T_Bad --jobs 1", &out), 1);
+    EXPECT_THAT(out, HasSubstr("0 von 1 Vorschauen berechnet, 1 fehlerhaft.\n"));
     EXPECT_EQ(Render("Nobody"), 1);
     EXPECT_EQ(Render("--missing --all"), 1);
 }
