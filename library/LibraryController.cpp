@@ -51,17 +51,28 @@ void LibraryController::DeleteEntry(TextureEntry* entry) {
     ++modified;
 }
 
-void LibraryController::ChangeEntryDirectory(TextureEntry* entry, const std::string& directory) {
-    const std::string& oldDirectory = entry->Directory();
-    if (SameFileName(oldDirectory, directory)) return;
+TextureEntry* LibraryController::ChangeEntryDirectory(TextureEntry* entry, const std::string& directory,
+                                                     const std::string& fileName) {
+    const std::string target = fileName.empty() ? entry->sourceFile->fileName : fileName;
+    const std::string oldDirectory = entry->Directory();
+    if (library_.FindFile(directory, target) == entry->sourceFile) return entry;
+    if (TextureEntry* existing = library_.FindEntry(directory, target, entry->name)) {
+        if (existing->preview.IsEmpty() && !entry->preview.IsEmpty()) {
+            DeleteEntry(existing);
+        } else {
+            DeleteEntry(entry);
+            return existing;
+        }
+    }
     views_->EntryRemoved(entry, entry->sourceFile->entryCount <= 1);
     if (!oldDirectory.empty() && directory.empty()) ++noDirectoryCount;
     if (oldDirectory.empty() && !directory.empty()) --noDirectoryCount;
-    library_.MoveEntryToDirectory(entry, directory);
+    library_.MoveEntryToDirectory(entry, directory, target);
     kindCounts[0] = library_.FileCount();
     views_->EntryInserted(entry);
     if (entry->kind == kKindColor) LoadDeclaration(library_, *entry, true);
     views_->EntryUpdated(entry);
+    return entry;
 }
 
 void LibraryController::UncountPreview(const TextureEntry* entry) {

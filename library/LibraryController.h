@@ -41,8 +41,13 @@ public:
     void RegisterAddedEntry(TextureEntry* entry);
     // Deletes one entry with its counters, category and view nodes.
     void DeleteEntry(TextureEntry* entry);
-    // Moves an entry to another directory (same file name) and refreshes it.
-    void ChangeEntryDirectory(TextureEntry* entry, const std::string& directory);
+    // Moves an entry to another directory, into the file of that name (its
+    // own file's name when empty), and refreshes it. A file never holds two
+    // entries of one name: when the target has one, the one with a picture
+    // stays (the one already there when both or neither have one) and the
+    // other is deleted. Returns the entry that stays.
+    TextureEntry* ChangeEntryDirectory(TextureEntry* entry, const std::string& directory,
+                                       const std::string& fileName = {});
     // Empties the library (or, while only marked entries are shown, deletes those).
     void NewLibrary();
     // Empties views, library, counters and categories (replace-mode loading).

@@ -47,7 +47,14 @@ void SourceFile::ClearFileIndex() {
         entry->textLoaded = false;
     }
     declarations.clear();
+    includedFiles.clear();
     standardInclude = nullptr;
+}
+
+bool SourceFile::IncludedFileChanged() const {
+    for (const auto& [includedPath, written] : includedFiles)
+        if (LastWriteTime(includedPath) != written) return true;
+    return false;
 }
 
 TextureEntry* SourceFile::FindEntry(const std::string& name) const {

@@ -3,6 +3,8 @@
 #include <deque>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "library/DeclarationRecord.h"
 #include "library/IncludeIndex.h"
@@ -29,6 +31,9 @@ public:
     void Unlink(TextureEntry* entry);
 };
 
+// The libraryPathIndex of a file that lies in no library path.
+inline constexpr std::uint8_t kNoLibraryPath = 255;
+
 // An include file that declares entries of the library.
 class SourceFile {
 public:
@@ -38,7 +43,7 @@ public:
     SourceFile& operator=(const SourceFile&) = delete;
 
     IncludeIndex* standardInclude = nullptr;  // set when the file is a standard include
-    std::uint8_t libraryPathIndex = 255;      // 255 = in no library path
+    std::uint8_t libraryPathIndex = kNoLibraryPath;
     std::int32_t entryCount = 0;              // named entries
     std::string directory;                    // with trailing separator, or empty
     std::string fileName;
@@ -49,10 +54,16 @@ public:
     TextureEntry* placeholder = nullptr;
     std::deque<DeclarationRecord> declarations;  // the file's declaration index
     FileTime lastWrite = 0;
+    // The files expanded into the index through #include, with their
+    // last-write times when they were read: a change in one of them
+    // outdates the index as much as a change in the file itself.
+    std::vector<std::pair<std::string, FileTime>> includedFiles;
 
     // Drops the declaration index: placeholder dependencies and record links
     // of the entries, all records, and the standard include link.
     void ClearFileIndex();
+    // True when a file expanded into the index changed on disk since.
+    bool IncludedFileChanged() const;
     // Finds a named entry by exact name.
     TextureEntry* FindEntry(const std::string& name) const;
     // Links a named entry at the tail and takes ownership.

@@ -13,6 +13,14 @@ void TextureLibrary::SetLibraryPaths(std::vector<std::string> paths) {
     ComputeLibraryPathIndex();
 }
 
+void TextureLibrary::RereadLibraryPaths() {
+    if (!pathSource_) return;
+    std::vector<std::string> paths = pathSource_();
+    if (paths == libraryPaths_) return;
+    SetLibraryPaths(std::move(paths));
+    ClearIndexes();
+}
+
 void TextureLibrary::PumpMessages() const {
     if (ui_) ui_->PumpMessages();
 }
@@ -89,9 +97,10 @@ void TextureLibrary::RemoveEntry(TextureEntry* entry) {
     }
 }
 
-bool TextureLibrary::MoveEntryToDirectory(TextureEntry* entry, const std::string& directory) {
+bool TextureLibrary::MoveEntryToDirectory(TextureEntry* entry, const std::string& directory,
+                                          const std::string& fileName) {
     SourceFile* from = entry->sourceFile;
-    SourceFile* to = FindOrAddFile(directory, from->fileName);
+    SourceFile* to = FindOrAddFile(directory, fileName.empty() ? from->fileName : fileName);
     if (to == from) return false;
     // The entry's record and dependencies belong to the old file's index.
     entry->ClearDependencies();
@@ -126,8 +135,8 @@ TextureEntry* TextureLibrary::NextEntry(const TextureEntry* entry) const {
 SourceFile* TextureLibrary::NextFile(const SourceFile* file) const { return file ? file->older : newestFile_; }
 
 void TextureLibrary::ComputeLibraryPathIndex(SourceFile* file) const {
-    file->libraryPathIndex = 255;
-    for (size_t i = 0; i < libraryPaths_.size() && i < 255; ++i) {
+    file->libraryPathIndex = kNoLibraryPath;
+    for (size_t i = 0; i < libraryPaths_.size() && i < kNoLibraryPath; ++i) {
         if (!file->directory.empty() && SameFileName(WithTrailingSeparator(libraryPaths_[i]), file->directory)) {
             file->libraryPathIndex = static_cast<std::uint8_t>(i);
             return;

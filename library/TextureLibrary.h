@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -26,6 +27,12 @@ public:
     // recomputes every file's library path index.
     void SetLibraryPaths(std::vector<std::string> paths);
     const std::vector<std::string>& LibraryPaths() const { return libraryPaths_; }
+    // Where the library paths are read from again (POV-Ray's settings, which
+    // may change behind the program's back); none by default.
+    void SetLibraryPathSource(std::function<std::vector<std::string>()> source) { pathSource_ = std::move(source); }
+    // Reads the paths from the source, when there is one. Paths that changed
+    // drop every declaration index, as includes may now resolve elsewhere.
+    void RereadLibraryPaths();
 
     // The interface pumped while files are scanned (may be null).
     void SetUserInterface(UserInterface* ui) { ui_ = ui; }
@@ -46,8 +53,9 @@ public:
                            const std::string& category, float previewVersion, const EntryColor* color);
     // Destroys an entry; its file goes when it has no named entry left.
     void RemoveEntry(TextureEntry* entry);
-    // Moves an entry to the file of the same name in another directory.
-    bool MoveEntryToDirectory(TextureEntry* entry, const std::string& directory);
+    // Moves an entry to the file of that name (its own file's name when
+    // empty) in another directory.
+    bool MoveEntryToDirectory(TextureEntry* entry, const std::string& directory, const std::string& fileName = {});
 
     // Iterates over all named entries: files newest first, entries in
     // insertion order. Null starts and ends.
@@ -75,6 +83,7 @@ private:
     static std::string FileKey(const std::string& directory, const std::string& fileName);
 
     std::vector<std::string> libraryPaths_;
+    std::function<std::vector<std::string>()> pathSource_;
     UserInterface* ui_ = nullptr;
     int fileCount_ = 0;
     SourceFile* newestFile_ = nullptr;

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "library/LibraryController.h"
 #include "platform/PathUtil.h"
+#include "scanner/DeclarationReader.h"
 #include "scanner/DirectoryCompletion.h"
 #include "scanner/TextureSearch.h"
 #include "TestEnvironment.h"
@@ -145,6 +147,66 @@ TEST_F(TextureSearchTest, CompletionFindsFilesAlongTheLibraryPaths) {
     EXPECT_EQ(controller.noDirectoryCount, 1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "1 Verzeichnisse konnten nicht ergänzt werden.");
+}
+
+// Views that know which entries are alive and what was selected last.
+struct SelectionViews : LibraryViews {
+    std::set<TextureEntry*> alive;
+    std::vector<TextureEntry*> selected;
+    void EntryInserted(TextureEntry* e) override { alive.insert(e); }
+    void EntryRemoved(TextureEntry* e, bool) override { alive.erase(e); }
+    std::vector<TextureEntry*> SelectedEntries() override { return selected; }
+    void SelectEntries(const std::vector<TextureEntry*>& entries) override { selected = entries; }
+};
+
+TEST_F(TextureSearchTest, CompletionKeepsOneEntryPerNameUnderTheFoundSpelling) {
+    const std::string lib = dir / "lib/";
+    dir.Write("lib/skies.inc", "#declare Sky = texture {}\n#declare Kept = texture {}\n#declare Dup = texture {}\n");
+    SelectionViews views;
+    controller.SetViews(&views);
+    TextureLibrary& library = controller.Library();
+    // The paths read at start-up are out of date; POV-Ray's settings now name lib/.
+    library.SetLibraryPaths({dir / "old"});
+    library.SetLibraryPathSource([&] { return std::vector<std::string>{dir / "lib"}; });
+    auto add = [&](const std::string& directory, const std::string& file, const char* name, bool picture) {
+        TextureEntry* e = library.AddEntry(directory, file, name, 2, {}, 0, nullptr);
+        if (picture) e->preview.jpegData = {1, 2, 3};
+        controller.RegisterAddedEntry(e);
+        return e;
+    };
+    add(lib, "skies.inc", "Kept", true);
+    TextureEntry* dupThere = add(lib, "skies.inc", "Dup", false);
+    add("", "SKIES.INC", "Sky", false);
+    add("", "SKIES.INC", "Kept", false);
+    add("", "SKIES.INC", "Dup", true);
+    views.selected = {dupThere};
+    CompleteDirectories(controller);
+
+    EXPECT_EQ(library.LibraryPaths(), std::vector<std::string>{dir / "lib"});
+    EXPECT_EQ(library.FindFile("", "SKIES.INC"), nullptr);
+    EXPECT_EQ(library.FindFile(lib, "SKIES.INC"), nullptr);
+    const SourceFile* file = library.FindFile(lib, "skies.inc");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->entryCount, 3);
+    EXPECT_EQ(controller.entryCount, 3);
+    EXPECT_EQ(controller.noDirectoryCount, 0);
+    // The picture decides which of two namesakes stays.
+    EXPECT_FALSE(file->FindEntry("Kept")->preview.IsEmpty());
+    TextureEntry* dup = file->FindEntry("Dup");
+    EXPECT_FALSE(dup->preview.IsEmpty());
+    EXPECT_EQ(views.selected, std::vector<TextureEntry*>{dup});  // the namesake stands for the deleted one
+    EXPECT_EQ(views.alive.size(), 3u);
+    // The text can be read under the found name.
+    EXPECT_TRUE(LoadDeclaration(library, *file->FindEntry("Sky"), true));
+    // Lookups stay right: deleting one leaves the others found, and a new
+    // search of the file adds nothing.
+    controller.DeleteEntry(dup);
+    EXPECT_NE(library.FindEntry(lib, "skies.inc", "Kept"), nullptr);
+    SearchOptions options = InDirectory(false);
+    options.otherDirectory = lib;
+    EXPECT_EQ(Search(options).textures, 1);  // only Dup again
+    EXPECT_EQ(library.FindFile(lib, "skies.inc")->entryCount, 3);
+    controller.SetViews(nullptr);
 }
 
 TEST_F(TextureSearchTest, SearchOffersCompletionForEntriesWithoutDirectory) {
