@@ -162,7 +162,7 @@ bool LoadDeclaration(TextureLibrary& library, TextureEntry& entry, bool force) {
     SourceFile* file = entry.sourceFile;
     if (!file || entry.name.empty()) return false;
     const FileTime now = LastWriteTime(file->path);
-    if (now != file->lastWrite) {
+    if (now != file->lastWrite || file->IncludedFileChanged()) {
         file->ClearFileIndex();
         force = true;
     }

@@ -153,6 +153,7 @@ struct SourceIndexer {
         if (SameFileName(absolute, MakeAbsolute(file.path))) return;
         if (std::any_of(chain.begin(), chain.end(), [&](const std::string& p) { return SameFileName(p, absolute); }))
             return;
+        file.includedFiles.emplace_back(resolved, LastWriteTime(resolved));
         std::int64_t nested = find.position;
         Index(resolved, nested);
         running = nested - find.offset;

@@ -198,6 +198,18 @@ TEST_F(DeclarationReaderTest, CrcFollowsDependencyChangesOnDisk) {
     EXPECT_TRUE(IsChanged(*t));
     EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
     EXPECT_EQ(DeclarationCrc(*Load("crc.inc", "None", 2)), 0u);
+
+    // A constant from an ordinary #include file: its change counts, too,
+    // though the declaring file itself stays as it was.
+    dir.Write("consts.inc", "#declare Size = 2;\n");
+    dir.Write("uses.inc", "#include \"consts.inc\"\n#declare U = texture { pigment { rgb 1 } scale Size }\n");
+    TextureEntry* u = Load("uses.inc", "U", 2);
+    ASSERT_EQ(Dependencies(u), "Size ");
+    u->previewCrc = DeclarationCrc(*u);
+    Rewrite("consts.inc", "#declare Size = 3;\n");
+    ASSERT_TRUE(LoadDeclaration(library, *u, false));
+    EXPECT_EQ(*u->dependencies.at(0)->text, "3;");
+    EXPECT_TRUE(IsChanged(*u));
 }
 
 TEST(StandardIncludes, EveryDeclarationLoadsWithItsDependencies) {
