@@ -100,6 +100,9 @@ int RunOverview(std::vector<std::string>& args) {
         std::cerr << "Keine der genannten Texturen ist in der Bibliothek.\n";
         return 1;
     }
+    // As the window's dialog ticks "Mit Pfadan&gabe": POV-Ray would not find
+    // such files by name.
+    if (OverviewPathsRequired(library)) options.WritePaths = true;
     FontSearch fonts;
     fonts.libraryPaths = libraryPaths;
     fonts.previewFolder = ProgramFolder("preview", false);

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "library/SourceFile.h"
+#include "library/TextureEntry.h"
 #include "library/TextureLibrary.h"
 #include "overview/OverviewWriter.h"
 #include "platform/FileSystem.h"
@@ -132,7 +134,7 @@ bool OverviewPathsRequired(const TextureLibrary& library) {
     std::unordered_set<std::string_view> names;
     for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
         if (!e->marked) continue;
-        if (e->sourceFile && e->sourceFile->libraryPathIndex == 255) return true;
+        if (e->sourceFile && e->sourceFile->libraryPathIndex == kNoLibraryPath) return true;
         if (!names.insert(e->name).second) return true;
     }
     return false;
@@ -264,8 +266,11 @@ PreviewWriteResult WritePreviewFiles(OverviewWriter& writer, OverviewOptions& op
         ui.ShowMessage("Das Preview-Verzeichnis konnte nicht erzeugt werden.", MessageIcon::Exclamation);
         return PreviewWriteResult::Failed;
     }
+    // Only for this write: left set, the next "&Schreiben" would write the
+    // preview's files again, without asking, instead of the overview.
     options.previewMode = true;
     const bool written = writer.WriteOverviewFiles(WithTrailingSeparator(previewFolder));
+    options.previewMode = false;
     if (options.texturesCount == 0) {
         ui.ShowMessage(std::string("Es sind keine gültigen Texturen für eine Erzeugung mehr vorhanden.\n\n") +
                            "Dieser Dialog wird geschlossen.",

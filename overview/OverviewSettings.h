@@ -53,7 +53,8 @@ std::uint32_t HeightForLayout(int type, std::uint32_t width);
 
 // True when the overview must name each include file with its folder: a
 // marked entry's file lies outside every library path, or two marked
-// entries share a name (byte for byte).
+// entries share a name (byte for byte). The window's overview command and
+// the tool both decide by this.
 bool OverviewPathsRequired(const TextureLibrary& library);
 
 // A Name typed as a path: Name keeps the file name without extension and
@@ -98,7 +99,8 @@ bool WriteOverviewCommand(OverviewWriter& writer, OverviewOptions& options, cons
 enum class PreviewWriteResult { Failed, NothingLeft, Written };
 
 // The preview's files: creates the preview folder, writes "SamplesPreview.*"
-// in preview mode and tells the user when no entry is left.
+// in preview mode (cleared again before returning) and tells the user when
+// no entry is left.
 PreviewWriteResult WritePreviewFiles(OverviewWriter& writer, OverviewOptions& options, const std::string& previewFolder,
                                      UserInterface& ui);
 

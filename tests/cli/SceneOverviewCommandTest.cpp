@@ -63,5 +63,15 @@ TEST_F(SceneOverviewCommandTest, OverviewOfChosenEntriesAskedBeforeOverwriting) 
     EXPECT_NE(ReadFile(dir / "sheet.ini").find("Width=800\r\nHeight=600\r\n"), std::string::npos);
 }
 
+TEST_F(SceneOverviewCommandTest, OverviewNamesTheFolderOfFilesOutsideTheLibraryPaths) {
+    dir.Write("own/mine.inc", "#declare Mine = texture { pigment { rgb 1 } }\n");
+    ASSERT_EQ(Cli("scan own/mine.inc -o own.swl >/dev/null"), 0);
+    ASSERT_EQ(Cli("overview own.swl --mode 30 --type 0 --yes >/dev/null"), 0);
+    EXPECT_NE(ReadFile(dir / "own.pov").find("#include \"" + dir.Path() + "/own/mine.inc\"\r\n"), std::string::npos);
+    // Files in the library paths stay bare names.
+    ASSERT_EQ(Cli("overview lib.swl --only Jade --mode 30 --type 0 --yes >/dev/null"), 0);
+    EXPECT_NE(ReadFile(dir / "lib.pov").find("#include \"textures.inc\"\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace sc::test

@@ -169,6 +169,14 @@ TEST(OverviewSettingsTest, PreviewFilesAndNothingLeft) {
     const std::string folder = f.out / "preview";
     EXPECT_EQ(WritePreviewFiles(*writer, f.options, folder, f.ui), PreviewWriteResult::Written);
     EXPECT_TRUE(FileExists(folder + "/SamplesPreview.ini") && FileExists(folder + "/SamplesPreview.inc"));
+    // Writing afterwards writes the overview itself, asking before it overwrites.
+    FontSearch fonts;
+    fonts.fontFiles = std::vector<std::string>{};
+    ASSERT_TRUE(WriteOverviewCommand(*writer, f.options, fonts, "", f.ui));
+    EXPECT_TRUE(FileExists(f.out / "sheet.pov"));
+    f.ui.answers = {Answer::No};
+    EXPECT_FALSE(WriteOverviewCommand(*writer, f.options, fonts, "", f.ui));
+    EXPECT_EQ(f.ui.questions.back().substr(0, 9), "Die Datei");
 
     OverviewFixture g;
     g.Add("Bad", kKindTexture)->missingFiles = true;
