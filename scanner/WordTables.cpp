@@ -58,6 +58,33 @@ const std::array<std::string_view, 369> kReservedWords = {
     "z",
 };
 
+// The words POV-Ray 3.7 reserves beyond those above. Include files written
+// for 3.5 to 3.7 use them (function, cells, srgb, ...); taken for declared
+// names, they would be declared as not found and POV-Ray 3.7 would refuse
+// the scene, although it renders the declaration itself even under
+// #version 3.1.
+const std::array<std::string_view, 151> kReservedWordsSince37 = {
+    "accuracy", "albedo", "all_intersections", "altitude", "always_sample", "anisotropy", "aoi",
+    "area_illumination", "ascii", "autostop", "b_spline", "bitwise_and", "bitwise_or", "bitwise_xor", "bmp",
+    "bokeh", "cells", "charset", "circular", "clock_on", "collect", "conserve_energy", "contained_by", "coords",
+    "cutaway_textures", "datetime", "defined", "deprecated", "dispersion", "dispersion_samples", "dist_exp",
+    "double_illuminate", "dtag", "elseif", "evaluate", "expand_thresholds", "exr", "exterior", "face_indices",
+    "facets", "fade_color", "fade_colour", "for", "form", "fresnel", "function", "gamma", "gather", "global",
+    "global_lights", "gray", "hdr", "image_pattern", "importance", "inside", "inside_vector", "interior_texture",
+    "internal", "isosurface", "jpeg", "julia", "light_group", "ln", "load_file", "magnet", "major_radius",
+    "max_extent", "max_gradient", "max_sample", "max_trace", "maximum_reuse", "mesh2", "mesh_camera", "method",
+    "metric", "min_extent", "mm_per_unit", "natural_spline", "no_bump_scale", "no_image", "no_radiosity",
+    "no_reflection", "noise_generator", "normal_indices", "normal_vectors", "now", "number_of_sides",
+    "number_of_tiles", "orient", "orientation", "ovus", "parallel", "parametric", "pass_through", "pattern",
+    "pavement", "photons", "pigment_pattern", "polynomial", "precompute", "premultiplied", "pretrace_end",
+    "pretrace_start", "prod", "projected_through", "save_file", "sblue", "select", "sgreen", "sint16be", "sint16le",
+    "sint32be", "sint32le", "sint8", "size", "slope", "solid", "spacing", "sphere_sweep", "spline", "split_union",
+    "square", "sred", "srgb", "srgbf", "srgbft", "srgbt", "steps", "subsurface", "sum", "target", "texture_list",
+    "tiff", "tiling", "tolerance", "toroidal", "trace", "translucency", "triangular", "uint16be", "uint16le",
+    "uint8", "use_alpha", "utf8", "uv_indices", "uv_mapping", "uv_vectors", "vertex_vectors", "vstr", "vturbulence",
+    "xyz",
+};
+
 const std::array<std::string_view, 33> kStatementWords = {
     "background", "bicubic_patch", "blob", "box", "camera", "cone", "cubic", "cylinder", "difference",
     "disc", "height_field", "intersection", "julia_fractal", "light_source", "lathe", "merge", "mesh",
@@ -90,7 +117,11 @@ bool IsImageFileType(std::string_view lowerCaseType) {
 bool IsStatementWord(std::string_view word) { return Contains(kStatementWords, word); }
 
 bool IsReservedWord(std::string_view word) {
-    static const std::unordered_set<std::string_view> words(kReservedWords.begin(), kReservedWords.end());
+    static const std::unordered_set<std::string_view> words = [] {
+        std::unordered_set<std::string_view> all(kReservedWords.begin(), kReservedWords.end());
+        all.insert(kReservedWordsSince37.begin(), kReservedWordsSince37.end());
+        return all;
+    }();
     return words.count(word) != 0;
 }
 

@@ -19,8 +19,9 @@ bool IsImageFileType(std::string_view lowerCaseType);
 // brace depth 0.
 bool IsStatementWord(std::string_view word);
 
-// True for the 369 reserved words of the 3.1 scene language; such a word is
-// never looked up as a declared name.
+// True for the 369 reserved words of the 3.1 scene language and the further
+// ones of 3.7 (the renderer); such a word is never looked up as a declared
+// name. The compatibility words keep their own, older meaning.
 bool IsReservedWord(std::string_view word);
 
 // True for the bytes an identifier consists of (ASCII letters, digits, underscore).

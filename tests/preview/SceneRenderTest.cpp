@@ -47,5 +47,39 @@ TEST(SceneRenderTest, EveryBuiltInTemplateRendersEveryKind) {
     }
 }
 
+// Include files written for POV-Ray 3.5 to 3.7 use words that 3.1 did not
+// reserve; the scene must not declare them as names that were not found.
+TEST(SceneRenderTest, DeclarationsUsingNewerReservedWordsRender) {
+    TempDir dir;
+    const std::string file = dir.Write(
+        "newer.inc",
+        "#declare F_Energy = finish { specular 0.4 reflection { 0.2 } conserve_energy }\n"
+        "#declare P_Func = pigment { function { abs(sin(x * 4)) } color_map { [0 rgb <0.1, 0.2, 0.6>] [1 rgb 1] } }\n"
+        "#declare P_Cells = pigment { cells color_map { [0 rgb 0.1] [1 rgb 0.9] } scale 0.3 }\n"
+        "#declare T_Solid = texture { pigment { crackle solid color_map { [0 rgb 0.2] [1 rgb 0.9] } }\n"
+        "  finish { F_Energy } }\n"
+        "#declare P_Srgb = pigment { srgb <0.2, 0.5, 0.8> }\n");
+    const std::string scene = dir.Path() + "/data/preview/TexturePreview.pov";
+    auto write = [&](const char* name) {
+        return RunCommand("SWATCHCRAFT_DATA_DIR='" + dir.Path() + "/data' '" + BinaryDir() +
+                          "/swatchcraft-cli' scene --library-path " + PovIncludeDir() + " '" + file + "' " + name +
+                          " >/dev/null");
+    };
+    for (const char* name : {"P_Func", "P_Cells", "T_Solid"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(write(name), 0);
+        EXPECT_EQ(ReadFile(scene).find("NICHT GEFUNDEN"), std::string::npos) << ReadFile(scene);
+        std::string output;
+        const int status = RenderWithPovray(DirectoryOf(scene), "TexturePreview.pov", "", &output);
+        if (status == -1) GTEST_SKIP() << "POV-Ray is not installed";
+        EXPECT_EQ(status, 0) << output;
+        EXPECT_NE(output.find("POV-Ray finished"), std::string::npos) << output;
+    }
+    // POV-Ray 3.7 takes sRGB colours only after an assumed_gamma, which the
+    // templates do not set; the declaration itself is no longer mistaken.
+    ASSERT_EQ(write("P_Srgb"), 0);
+    EXPECT_EQ(ReadFile(scene).find("NICHT GEFUNDEN"), std::string::npos) << ReadFile(scene);
+}
+
 }  // namespace
 }  // namespace sc::test
