@@ -437,6 +437,8 @@ std::string OverviewWriter::TextureLine(const TextureEntry& entry) const {
         case kKindColor: return "\t\t#declare Texture = texture { pigment { " + name + " } }";
         case kKindFinish:
             return "\t\t#declare Texture = texture { finish { " + name + " }" + FinishPigment(finishColor_) + " }";
+        case kKindNormal:
+            return "\t\t#declare Texture = texture { normal { " + name + " }" + FinishPigment(finishColor_) + " }";
         case kKindMaterial: return "\t\t#declare Texture = material { " + name + " }";
         default: return "\t\t#declare Texture = texture { " + name + " }";
     }
@@ -449,6 +451,7 @@ std::string OverviewWriter::MaterialBody(const TextureEntry& entry) const {
         case kKindPigment:
         case kKindColor: return "{ texture { pigment { " + name + " } } }";
         case kKindFinish: return "{ texture { finish { " + name + " }" + FinishPigment(finishColor_) + " } }";
+        case kKindNormal: return "{ texture { normal { " + name + " }" + FinishPigment(finishColor_) + " } }";
         default: return "{ " + name + " }";
     }
 }

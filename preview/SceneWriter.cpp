@@ -48,6 +48,10 @@ std::string WrapTemplateLine(const TextureEntry& entry, const std::string& templ
         case kKindFinish:
             line = "texture { finish { " + entry.name + " }" + FinishPigment(ReadFinishColor());
             break;
+        // Without a pigment of its own the object is black and its bumps invisible.
+        case kKindNormal:
+            line = "texture { normal { " + entry.name + " }" + FinishPigment(ReadFinishColor());
+            break;
         default: line = "texture { " + entry.name; break;
     }
     return line + rest + " }";

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -298,6 +299,21 @@ TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
     EXPECT_THAT(Listing(), AllOf(HasSubstr("T_Slow0\ttexture"),
                                  Not(HasSubstr("T_Slow0\ttexture\t-\t" + dir.Path() + "/incs/slow.inc\tkein Bild"))));
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+}
+
+TEST_F(RenderCommandTest, NormalPreviewShowsItsBumps) {
+    dir.Write("incs/bumps.inc", "#declare N_Bumps = normal { bumps 0.8 scale 0.1 }\n");
+    ASSERT_EQ(RunCommand(Cli("scan --kinds n " + ShellQuoted(dir / "incs/bumps.inc") + " -o " + ShellQuoted(library))), 0);
+    std::string out;
+    ASSERT_EQ(Render("N_Bumps", &out), 0) << out;
+    ASSERT_EQ(RunCommand(Cli("picture " + ShellQuoted(library) + " N_Bumps -o " + ShellQuoted(dir / "n.ppm"))), 0);
+    const std::string ppm = ReadFile(dir / "n.ppm");
+    const std::string head = "P6\n116 116\n255\n";
+    ASSERT_EQ(ppm.substr(0, head.size()), head);
+    // Lit on a light pigment, the bumps come out as many shades, not one black.
+    std::set<unsigned char> shades(ppm.begin() + static_cast<long>(head.size()), ppm.end());
+    EXPECT_GT(shades.size(), 20u);
+    EXPECT_GT(*shades.rbegin(), 150);
 }
 
 TEST_F(RenderCommandTest, TwoProgramsRenderingAtOnceEachStoreTheirOwnPictures) {

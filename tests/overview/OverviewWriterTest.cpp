@@ -138,6 +138,9 @@ TEST(OverviewWriterTest, LabelsFinishColourAndTransformation) {
     EXPECT_THAT(inc, AllOf(HasSubstr("aTextureName[0] = \"P:Jade\""), HasSubstr("aTextureName[1] = \"Bumpy\""),
                            HasSubstr("aTexture[2] = material { texture { finish { Shiny } "
                                      "pigment { color rgbf<1,1,1,0> } } }"),
+                           // A normal gets the finish colour too: alone it would show black.
+                           HasSubstr("aTexture[1] = material { texture { normal { Bumpy } "
+                                     "pigment { color rgbf<1,1,1,0> } } }"),
                            HasSubstr("aTexture[3] = material { Gold }")));
     const auto pov = CrLfLines(f.File(".pov"));
     EXPECT_TRUE(HasRun(pov, {"\t\t\t\tmaterial {", "\t\t\t\t\tTexture", "\t\t\t\t\tscale TextureScale",
@@ -150,6 +153,7 @@ TEST(OverviewWriterTest, LabelsFinishColourAndTransformation) {
     plain.Add("Shiny", kKindFinish);
     plain.Add("A", kKindTexture, "x", "a.inc");
     plain.Add("B", kKindPigment, "x", "b.inc");
+    plain.Add("N", kKindNormal, "x", "b.inc");
     auto writer = plain.Writer();
     writer->SetFinishColor(FinishColor{0.5, 0.25, 1, 0});
     ASSERT_TRUE(writer->WriteOverviewFiles(plain.WithSlash()));
@@ -158,6 +162,8 @@ TEST(OverviewWriterTest, LabelsFinishColourAndTransformation) {
                                           "\t#include \"a.inc\"", "\t#include \"my.inc\"", "#end", ""}));
     EXPECT_THAT(scene, AllOf(HasSubstr("\t\t\t\t#declare Texture = texture { pigment { B } }\r\n"),
                              HasSubstr("\t\t\t\t#declare Texture = texture { finish { Shiny } "
+                                       "pigment { color rgbf<0.5,0.25,1,0> } }"),
+                             HasSubstr("\t\t\t\t#declare Texture = texture { normal { N } "
                                        "pigment { color rgbf<0.5,0.25,1,0> } }"),
                              HasSubstr("\t\t#declare TextureName = \"Shiny\""), Not(HasSubstr("Selbstdefinierte"))));
 }

@@ -85,7 +85,9 @@ TEST_F(SceneWriterTest, CustomTemplatesGetTheWrapperThatSuitsTheKind) {
     EXPECT_EQ(Scene(color, 6, 3.7)[3], "pigment { color Red scale 2 }");
     EXPECT_EQ(Scene(pigment, 6, 3.7)[3], "texture { P scale 2 }");
     const auto lines = Scene(normal, 6, 3.7);
-    EXPECT_EQ(std::vector(lines.begin() + 3, lines.end()), (std::vector<std::string>{"texture { N scale 2 }", "sphere { 0, 1 }"}));
+    EXPECT_EQ(std::vector(lines.begin() + 3, lines.end()),
+              (std::vector<std::string>{"texture { normal { N } pigment { color rgbf<1,1,1,0> } scale 2 }",
+                                        "sphere { 0, 1 }"}));
     EXPECT_EQ(test::ReadFile(folder + "/TexturePreview07.inc"), custom);  // never overwritten
     // A template without placeholder gives a scene without the entry.
     ASSERT_TRUE(WriteFileAtomically(folder + "/TexturePreview01.inc", "camera { location -5 look_at 0 }\n"));
