@@ -177,7 +177,8 @@ private:
     bool Fill(std::size_t count) {
         if (Buffered() >= count) return true;
         if (remaining_ < count) return false;
-        std::memmove(buffer_.data(), buffer_.data() + pos_, Buffered());
+        // Before the first read the buffer has no storage at all.
+        if (Buffered() > 0) std::memmove(buffer_.data(), buffer_.data() + pos_, Buffered());
         end_ = Buffered();
         pos_ = 0;
         buffer_.resize(std::max(kChunk, count));
