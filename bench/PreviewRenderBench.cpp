@@ -14,21 +14,14 @@
 #include <optional>
 #include <sstream>
 
-#include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
 #include "library/LibraryController.h"
-#include "platform/FileSystem.h"
-#include "platform/IniFile.h"
-#include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "platform/UserInterface.h"
-#include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
-#include "povray/PovLauncher.h"
 #include "preview/BatchRenderer.h"
 #include "preview/PreviewImage.h"
-#include "preview/PreviewRenderRun.h"
-#include "preview/PreviewRenderer.h"
-#include "preview/SceneWriter.h"
+#include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
 #include "scanner/TextureSearch.h"
@@ -95,19 +88,21 @@ public:
         for (std::string line; std::getline(in, line);) lines_.push_back(line);
     }
     std::vector<sc::TextureEntry*> SelectedEntries() override { return entries_; }
-    bool CheckPovSettings() override { return true; }
     const std::vector<std::string>* DeclarationLines() override { return &lines_; }
-    // The one-second step after each render is left out: it is a fixed wait, not work.
-    void StartTimer(int) override { due_ = true; }
-    void StopTimer() override { due_ = false; }
-    bool Due() const { return due_; }
 
 private:
     sc::LibraryController& controller_;
     std::vector<sc::TextureEntry*> entries_;
     sc::TextureEntry* current_ = nullptr;
     std::vector<std::string> lines_;
-    bool due_ = false;
+};
+
+class KeepAll : public sc::PovSettingsDialog {
+public:
+    bool Run(const sc::PovSettingFlags&, sc::PovSettingFlags& keep) override {
+        keep.fill(true);
+        return true;
+    }
 };
 
 }  // namespace
@@ -145,18 +140,20 @@ int main(int argc, char** argv) {
     }
 
     sc::PovInstallation installation(0, "/usr", 3.7f, 0);
-    sc::PovConfiguration configuration(installation, ui);
-    sc::WriteIniString(configuration.IniPath(), "GuiExtensions", "UseExtensions", "1");
-    sc::WriteIniString(configuration.IniPath(), "GuiExtensions", "ExtDll16", sc::bridge::BridgeModulePath());
-    sc::PovLauncher launcher(configuration, ui);
-    sc::PreviewRenderer renderer(ui, &launcher);
     sc::PreviewRenderSettings settings;
     BenchWindow window(controller, entries);
     window.ShowEntry(entries.front());
-    sc::PreviewRenderRun run(controller, renderer, window, installation, settings);
-    renderer.SetListener(&run);
-    sc::bridge::SetMessageHandler([&](const sc::bridge::WindowMessage& m) { renderer.HandleMessage(m); });
-    if (launcher.StartPov(true) != 0) {
+    sc::PreviewRenderSession session(controller, window, sc::bridge::Connection(), installation, settings);
+    KeepAll dialog;
+    session.Configuration().SetSettingsDialog(&dialog);
+    // The one-second step after each render is left out: it is a fixed wait, not work.
+    session.SetStepDelay(0);
+    // The host starts before the clock does: its start is not rendering.
+    int reported = -1;
+    if (!session.Configuration().CheckSettings() || session.Launcher().StartPov(true, [&](int r) { reported = r; }))
+        reported = 1;
+    while (reported < 0) session.ProcessEvents(50);
+    if (reported != 0) {
         std::cerr << "the render host did not start\n";
         return 1;
     }
@@ -165,7 +162,8 @@ int main(int argc, char** argv) {
     const std::string scenes = root + "/scenes";
     std::filesystem::create_directories(scenes);
     const auto start = Clock::now();
-    run.StepWithAutoStore();
+    session.StepWithAutoStore();
+    const sc::PreviewRenderRun& run = session.Run();
     int copied = 0;
     const sc::TextureEntry* lastCopied = nullptr;
     while (!run.Idle()) {
@@ -175,14 +173,13 @@ int main(int argc, char** argv) {
                                        scenes + "/scene" + std::to_string(copied++) + ".pov",
                                        std::filesystem::copy_options::overwrite_existing);
         }
-        sc::bridge::DispatchMessages(1);
-        if (window.Due()) run.OnTimer();
+        session.ProcessEvents(1);
     }
     const double bridgeSeconds = Seconds(start);
     int stored = 0;
     for (const sc::TextureEntry* e : entries) stored += e->previewValid ? 1 : 0;
-    launcher.ClosePov();
-    sc::bridge::SetMessageHandler(nullptr);
+    session.CloseStartedPov();
+    while (session.Closing()) session.ProcessEvents(50);
     const std::vector<Stored> oneAtATime = StoredOf(entries);
 
     const std::string loop = "cd '" + scenes + "' && for f in scene*.pov; do /usr/bin/povray \"+I$f\" -w116 -h116 "

@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -14,14 +13,12 @@
 #include <iostream>
 
 #include "bridge/DropRecord.h"
+#include "platform/ExternalEditor.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovCommandLine.h"
-#include "ui/Settings.h"
-
-extern char** environ;
 
 namespace sc::bridge {
 namespace {
@@ -41,18 +38,6 @@ std::string FieldText(const char* field, std::size_t size) { return std::string(
 template <std::size_t N>
 void SetField(char (&field)[N], const std::string& text) {
     std::snprintf(field, N, "%s", text.c_str());
-}
-
-// The usual way to open an editor at a line, for the editors that have one.
-std::string LineOption(const std::string& editor, unsigned line) {
-    if (line == 0) return {};
-    const std::size_t blank = editor.find(' ');
-    const std::string program = FileNameOf(editor.substr(0, blank));
-    for (const char* known : {"vi", "vim", "nvim", "gvim", "nano", "emacs", "emacsclient", "gedit", "micro", "joe",
-                              "mcedit", "pluma", "mousepad", "xed"})
-        if (program == known) return "+" + std::to_string(line);
-    if (program == "kate" || program == "kwrite") return "-l " + std::to_string(line);
-    return {};
 }
 
 }  // namespace
@@ -324,14 +309,8 @@ void RenderHost::HandleEditorRequest(const std::string& text) {
 }
 
 void RenderHost::OpenInEditor(const std::string& file, unsigned line) {
-    const std::string editor = DefaultEditorCommand();
-    std::string command = editor;
-    const std::string option = LineOption(editor, line);
-    if (!option.empty()) command += " " + option;
-    command += " " + ShellQuoted(file);
-    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) == 0) editors_.push_back(pid);
+    const pid_t pid = StartEditor(DefaultEditorCommand(), file, line);
+    if (pid > 0) editors_.push_back(pid);
 }
 
 void RenderHost::ReapEditors() {

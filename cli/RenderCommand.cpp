@@ -3,12 +3,10 @@
 // bridge and the render host, and stores them in the list file as a run of
 // several entries does.
 #include <algorithm>
-#include <chrono>
-#include <optional>
 #include <iostream>
 #include <set>
 
-#include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
 #include "cli/ArgumentList.h"
 #include "cli/BatchRenderDriver.h"
 #include "cli/CommandLibrary.h"
@@ -27,10 +25,7 @@
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
-#include "povray/PovLauncher.h"
-#include "preview/FinishColor.h"
-#include "preview/PreviewRenderRun.h"
-#include "preview/PreviewRenderer.h"
+#include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
 #include "ui/Settings.h"
@@ -42,15 +37,12 @@ constexpr const char* kUsage =
     "BIBLIOTHEK.swl [--missing | --all | NAME...] [--template N] [--antialias] [--small] [--home POVHOME] "
     "[--jobs N]";
 
-using Clock = std::chrono::steady_clock;
-
-// The main window as the command line plays it: no widgets, a timer kept
-// as a deadline, the declaration box filled from the entry's text.
+// The main window as the command line plays it: no widgets, the
+// declaration box filled from the entry's text.
 class ConsoleRunWindow : public RenderRunWindow {
 public:
-    ConsoleRunWindow(LibraryController& controller, PovConfiguration& configuration,
-                     std::vector<TextureEntry*> selected)
-        : controller_(controller), configuration_(configuration), selected_(std::move(selected)) {}
+    ConsoleRunWindow(LibraryController& controller, std::vector<TextureEntry*> selected)
+        : controller_(controller), selected_(std::move(selected)) {}
 
     TextureEntry* CurrentEntry() override { return current_; }
     void ShowEntry(TextureEntry* entry) override {
@@ -60,20 +52,13 @@ public:
         lines_ = DeclarationBoxLines(*entry);
     }
     std::vector<TextureEntry*> SelectedEntries() override { return selected_; }
-    bool CheckPovSettings() override { return configuration_.CheckSettings(); }
     const std::vector<std::string>* DeclarationLines() override { return &lines_; }
-    void StartTimer(int milliseconds) override { deadline_ = Clock::now() + std::chrono::milliseconds(milliseconds); }
-    void StopTimer() override { deadline_.reset(); }
-
-    bool TimerDue() const { return deadline_ && Clock::now() >= *deadline_; }
 
 private:
     LibraryController& controller_;
-    PovConfiguration& configuration_;
     std::vector<TextureEntry*> selected_;
     TextureEntry* current_ = nullptr;
     std::vector<std::string> lines_;
-    std::optional<Clock::time_point> deadline_;
 };
 
 // The render host's settings are the program's own: set them up without asking and keep them.
@@ -129,38 +114,38 @@ int PreviewTimeLimit() {
     return PreviewTimeLimitOf(settings);
 }
 
+// Prints each entry once the run has left it, noting those whose render failed.
+class EntryPrinter : public PreviewRenderEvents {
+public:
+    EntryPrinter(const PreviewRenderRun& run, FailedEntries& failed) : run_(run), failed_(failed) {}
+    void RunEntryChanged(TextureEntry* previous, TextureEntry*) override {
+        if (!previous) return;
+        const auto& runFailed = run_.FailedEntries();
+        const bool failedNow = std::find(runFailed.begin(), runFailed.end(), previous) != runFailed.end();
+        if (failedNow) failed_.insert(previous);
+        PrintEntry(previous, failedNow);
+    }
+
+private:
+    const PreviewRenderRun& run_;
+    FailedEntries& failed_;
+};
+
 // Runs the render run until it is idle; false when the user interrupted it.
-bool DriveRun(PreviewRenderRun& run, ConsoleRunWindow& window, ConsoleUserInterface& ui, FailedEntries& failed) {
-    auto print = [&](const TextureEntry* entry) {
-        const auto& runFailed = run.FailedEntries();
-        const bool failedNow = std::find(runFailed.begin(), runFailed.end(), entry) != runFailed.end();
-        if (failedNow) failed.insert(entry);
-        PrintEntry(entry, failedNow);
-    };
-    const TextureEntry* shown = nullptr;
-    auto lastCheck = Clock::now();
-    run.StepWithAutoStore();
-    shown = run.Idle() ? nullptr : run.RunEntry();
-    while (!run.Idle()) {
-        bridge::DispatchMessages(50);
-        ui.PumpMessages();
-        if (ui.IsCancelled()) {
+bool DriveRun(PreviewRenderSession& session, FailedEntries& failed) {
+    EntryPrinter printer(session.Run(), failed);
+    session.SetEvents(&printer);
+    session.StepWithAutoStore();
+    while (!session.Idle()) {
+        session.ProcessEvents(50);
+        if (ConsoleUserInterface::Interrupted()) {
             // Like "&Stop": the render ends, every picture stored before stays.
-            if (run.Busy()) run.Step();
+            session.SetEvents(nullptr);
+            if (session.Run().Busy()) session.Step();
             return false;
         }
-        if (window.TimerDue()) run.OnTimer();
-        if (Clock::now() - lastCheck >= std::chrono::seconds(1)) {
-            lastCheck = Clock::now();
-            run.CheckRenderer();
-        }
-        const TextureEntry* current = run.Idle() ? nullptr : run.RunEntry();
-        if (current != shown) {
-            print(shown);
-            shown = current;
-        }
     }
-    print(shown);
+    session.SetEvents(nullptr);
     return true;
 }
 
@@ -243,35 +228,24 @@ int RunRender(std::vector<std::string>& args) {
             });
         return FinishRender(controller, listFile, home, chosen, completed, failed);
     }
-    PovConfiguration configuration(installation, ui);
-    KeepEverythingDialog dialog;
-    configuration.SetSettingsDialog(&dialog);
-    configuration.SetPluginPath(bridge::BridgeModulePath());
-    configuration.SetPovWindowProbe([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; });
-    configuration.SetExtensionSwitch([](bool enable) { EnableExtension(enable ? 1 : 0); });
-    PovLauncher launcher(configuration, ui);
-    // A host shared with another command-line run outlives this one, but not for long.
-    launcher.SetHostIdleExit(5);
-
-    PreviewRenderer renderer(ui, &launcher);
-    renderer.SetPictureSize(small ? 56 : 116, small ? 56 : 116);
-    bridge::SetMessageHandler([&renderer](const bridge::WindowMessage& message) { renderer.HandleMessage(message); });
     PreviewRenderSettings settings;
     settings.antialias = antialias;
     settings.small = small;
     settings.templateIndex = static_cast<int>(templateNumber) - 1;
-    ConsoleRunWindow window(controller, configuration, chosen);
+    ConsoleRunWindow window(controller, chosen);
     window.ShowEntry(chosen.front());
-    PreviewRenderRun run(controller, renderer, window, installation, settings);
-    renderer.SetListener(&run);
+    PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
+    KeepEverythingDialog dialog;
+    session.Configuration().SetSettingsDialog(&dialog);
+    // A host shared with another command-line run outlives this one, but not for long.
+    session.Launcher().SetHostIdleExit(5);
 
     bridge::SetRenderTimeLimit(timeLimit);
     FailedEntries failed;
-    const bool completed = DriveRun(run, window, ui, failed);
-    renderer.SetListener(nullptr);
-    bridge::SetMessageHandler(nullptr);
+    const bool completed = DriveRun(session, failed);
     // The host this command started goes with it, unless another program renders with it.
-    if (launcher.StartedPov() && !bridge::OtherRenderUsers(renderer.Window())) launcher.ClosePov();
+    session.CloseStartedPov();
+    while (session.Closing()) session.ProcessEvents(50);
 
     return FinishRender(controller, listFile, home, chosen, completed, failed);
 }

@@ -2,6 +2,7 @@
 // The one way the core talks to the person in front of the program: messages,
 // questions, progress, pumping waiting events and the cancel flag. The window,
 // the command-line tool and the tests each implement it.
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -39,15 +40,18 @@ public:
     virtual void StepProgress() = 0;
     virtual void HideProgress() = 0;
 
-    // Lets the interface process waiting events between the steps of long work.
+    // Lets the interface process waiting events between the steps of long
+    // work (search, loading, saving, overview writing), so the window repaints
+    // and takes Escape. Nothing else calls it: waits are timers of the event loop.
     virtual void PumpMessages() = 0;
 
-    // The cancel flag of long operations (Escape, "Abbrechen").
-    bool IsCancelled() const { return cancelled_; }
-    void SetCancelled(bool cancelled) { cancelled_ = cancelled; }
+    // The cancel flag of long operations (Escape, "Abbrechen"); safe to set
+    // from an event handler or another thread while the work runs.
+    bool IsCancelled() const { return cancelled_.load(std::memory_order_relaxed); }
+    void SetCancelled(bool cancelled) { cancelled_.store(cancelled, std::memory_order_relaxed); }
 
 private:
-    bool cancelled_ = false;
+    std::atomic<bool> cancelled_{false};
 };
 
 // An interface that shows nothing and answers every question with its

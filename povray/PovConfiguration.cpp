@@ -152,7 +152,6 @@ bool PovConfiguration::WaitForPovToClose() {
                     "können, beenden sie POV-Ray bitte.",
                     QuestionButtons::OkCancel, Answer::Cancel, MessageIcon::Exclamation) != Answer::Ok)
             return false;
-        ui_.PumpMessages();
     }
     return true;
 }

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "bridge/GuiExtensionInterface.h"
 #include "library/EntryKind.h"
 #include "library/LibraryController.h"
 #include "library/SourceFile.h"
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
+#include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
 #include "preview/PreviewCodec.h"
 #include "preview/PreviewImage.h"
@@ -160,7 +160,22 @@ void PreviewRenderRun::StepIdle() {
     }
     renderFinished_ = false;
     lostChecks_ = 0;
-    if (target_.StartRender(scene, PreviewRenderOptions(settings_.antialias)) != 0) {
+    const int started = target_.StartRender(scene, PreviewRenderOptions(settings_.antialias));
+    if (started == PreviewTarget::kStartPending) {
+        starting_ = true;
+        return;
+    }
+    RenderStarted(started);
+}
+
+void PreviewRenderRun::OnRenderStarted(int result) {
+    if (!starting_) return;
+    starting_ = false;
+    RenderStarted(result);
+}
+
+void PreviewRenderRun::RenderStarted(int result) {
+    if (result != 0) {
         // Whoever failed has told the user already.
         AbortStart();
         return;
@@ -183,6 +198,7 @@ void PreviewRenderRun::AbortStart() {
 
 void PreviewRenderRun::StepBusy() {
     runBusy_ = false;
+    starting_ = false;
     target_.StopRender();
     window_.SetBusyCursor(false);
     const bool newError = errorCount_ != errorsBefore_;
@@ -198,7 +214,7 @@ void PreviewRenderRun::StepBusy() {
         if (newError) {
             // Only a scene POV-Ray refused may parse in an older language
             // version; a killed, crashed or timed-out POV-Ray says nothing about it.
-            if (lastEndValue_ == bridge::kRenderFailed && RetryAllowed(installation_, attempt_)) {
+            if (lastEndValue_ == kPovRenderFailed && RetryAllowed(installation_, attempt_)) {
                 ++attempt_;
                 --errorCount_;
                 Step();
@@ -311,12 +327,12 @@ bool PreviewRenderRun::RetryAllowed(const PovInstallation& installation, int att
 }
 
 void PreviewRenderRun::OnRenderDone(std::uint32_t value) {
-    if (!runBusy_ || renderFinished_) return;
+    if (!runBusy_ || renderFinished_ || starting_) return;
     lastEndValue_ = value;
     if (value != 0) {
         ++errorCount_;
         lastError_ = target_.RendererError();
-        if (value != bridge::kRenderFailed) onlySceneErrors_ = false;
+        if (value != kPovRenderFailed) onlySceneErrors_ = false;
     }
     renderFinished_ = true;
     window_.StartTimer(kStepDelayMs);
@@ -341,9 +357,10 @@ void PreviewRenderRun::OnRenderStep() {
 }
 
 void PreviewRenderRun::CheckRenderer() {
-    if (!runBusy_ || renderFinished_) return;
+    // While a start is under way POV-Ray may not be up yet: nothing to check.
+    if (!runBusy_ || renderFinished_ || starting_) return;
     if (!target_.RendererAlive()) {
-        OnRenderDone(bridge::kRenderCrashed);
+        OnRenderDone(kPovRenderCrashed);
         lastError_ = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
         return;
     }

@@ -25,15 +25,16 @@ public:
     virtual void ShowEntry(TextureEntry* entry) = 0;
     // The selected entries in the order a run walks them.
     virtual std::vector<TextureEntry*> SelectedEntries() = 0;
-    // The POV-Ray configuration check before a run.
-    virtual bool CheckPovSettings() = 0;
+    // The POV-Ray configuration check before a run (PreviewRenderSession
+    // adds the render host's settings check after this one).
+    virtual bool CheckPovSettings() { return true; }
     // The declaration text box's lines (null when there is none) and whether the user edited it.
     virtual const std::vector<std::string>* DeclarationLines() = 0;
     virtual bool DeclarationEdited() { return false; }
     virtual void ReloadDeclaration(TextureEntry*) {}
-    // Timer 1.
-    virtual void StartTimer(int milliseconds) = 0;
-    virtual void StopTimer() = 0;
+    // Timer 1, calling the run's OnTimer (PreviewRenderSession keeps it itself).
+    virtual void StartTimer(int /*milliseconds*/) {}
+    virtual void StopTimer() {}
     virtual void ShowPreviewPane() {}
     virtual void EnableInterface(bool) {}
     virtual void SetArrowEnabled(bool) {}
@@ -81,10 +82,13 @@ public:
     // as "&Stop" would, telling the user why.
     void CheckRenderer();
 
+    void OnRenderStarted(int result) override;
     void OnRenderDone(std::uint32_t value) override;
     void OnRenderStep() override;
 
     bool Busy() const { return runBusy_; }
+    // True while the current entry's render is being started (POV-Ray coming up, another render stopping).
+    bool Starting() const { return starting_; }
     bool Idle() const { return runPosition_ < 0 && !runBusy_; }
     bool RenderFinished() const { return renderFinished_; }
     int Position() const { return runPosition_; }
@@ -118,6 +122,7 @@ private:
     void FinalMessages();
     void AbortStart();
     void GiveUpEntry();
+    void RenderStarted(int result);
 
     LibraryController& controller_;
     PreviewTarget& target_;
@@ -127,6 +132,7 @@ private:
 
     std::vector<TextureEntry*> entries_;
     bool runBusy_ = false;
+    bool starting_ = false;
     TextureEntry* runEntry_ = nullptr;
     int runPosition_ = -1;
     bool skipRendered_ = false;

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "bridge/BridgeApi.h"
 #include "platform/UserInterface.h"
+#include "povray/PovBridge.h"
 #include "povray/PovLauncher.h"
 
 namespace sc {
@@ -14,83 +14,102 @@ std::string PreviewCommandLine(int width, int height, const std::string& options
     return size + options;
 }
 
-PreviewRenderer::PreviewRenderer(UserInterface& ui, PovLauncher* launcher)
-    : ui_(ui), launcher_(launcher), window_(bridge::ClientWindow()) {
+bool PreviewRenderer::StartTicket::Current() const {
+    const std::shared_ptr<int> number = number_.lock();
+    return number && *number == current_;
+}
+
+PreviewRenderer::PreviewRenderer(UserInterface& ui, PovBridge& bridge, PovLauncher* launcher)
+    : ui_(ui), bridge_(bridge), launcher_(launcher), window_(bridge.ClientWindow()) {
     frame_.SetSize(116, 116);
-    EnableExtension(1);
-    bridge::AnnounceRenderUser(window_, true);
+    bridge_.EnableExtension(true);
+    bridge_.AnnounceRenderUser(window_, true);
 }
 
 PreviewRenderer::~PreviewRenderer() {
-    PovStopRender(window_);
-    bridge::AnnounceRenderUser(window_, false);
+    AbandonStart();
+    bridge_.StopRender(window_);
+    bridge_.AnnounceRenderUser(window_, false);
 }
 
 int PreviewRenderer::StartRender(const std::string& sceneFile, const std::string& options) {
-    std::uint32_t pov = GetPovWindow();
-    if (pov == 0) {
-        if (!launcher_) return 1;
-        if (const int result = launcher_->StartPov(true)) return result;
-        pov = GetPovWindow();
-    }
-    const std::string command = PreviewCommandLine(frame_.Width(), frame_.Height(), options);
+    AbandonStart();
+    scene_ = sceneFile;
+    command_ = PreviewCommandLine(frame_.Width(), frame_.Height(), options);
+    if (bridge_.PovWindow() != 0) return ContinueStart();
+    if (!launcher_) return 1;
+    const StartTicket ticket(startNumber_);
+    const int failed = launcher_->StartPov(true, [this, ticket](int result) {
+        if (ticket.Current()) OnPovReported(result);
+    });
+    if (failed) return failed;
+    state_ = StartState::WaitingForPov;
+    return kStartPending;
+}
+
+void PreviewRenderer::OnPovReported(int result) {
+    state_ = StartState::None;
+    if (result == 0) result = ContinueStart();
+    if (listener_) listener_->OnRenderStarted(result);
+}
+
+int PreviewRenderer::ContinueStart() {
     frame_.Clear();
-    if (!IsPGEEnabled()) {
+    if (!bridge_.ExtensionEnabled()) {
         const Answer answer = ui_.Ask("Die GUI-Extension wurde in POV-Ray ausgeschaltet.\n\n"
                                       "Soll diese wieder aktiviert werden?",
                                       QuestionButtons::YesNo, Answer::Yes, MessageIcon::Question);
         if (answer != Answer::Yes) return 3;
-        EnableExtension(1);
+        bridge_.EnableExtension(true);
     }
     error_.clear();
-    const int id = PovStartRender(window_, sceneFile.c_str(), command.c_str());
-    renderId_ = id > 0 ? static_cast<std::uint32_t>(id) : 0;
-    bridge::WindowMessage minimize;
-    minimize.message = bridge::kWmShowWindow;
-    minimize.wParam = bridge::kShowMinimize;
-    bridge::PostToWindow(pov, minimize);
+    renderId_ = bridge_.StartRender(window_, scene_, command_);
+    if (const std::uint32_t pov = bridge_.PovWindow()) bridge_.ShowPovWindow(pov, kPovShowMinimize);
     return renderId_ ? 0 : 3;
 }
 
+void PreviewRenderer::AbandonStart() {
+    ++*startNumber_;
+    state_ = StartState::None;
+}
+
 void PreviewRenderer::StopRender() {
-    PovStopRender(window_);
+    AbandonStart();
+    bridge_.StopRender(window_);
     renderId_ = 0;
 }
 
-bool PreviewRenderer::RendererAlive() const { return GetPovWindow() != 0; }
+bool PreviewRenderer::RendererAlive() const { return bridge_.PovWindow() != 0; }
 
 std::string PreviewRenderer::RendererError() const { return error_; }
 
-bool PreviewRenderer::RenderTakenOver() const { return !bridge::RenderRequestActive(renderId_); }
+bool PreviewRenderer::RenderTakenOver() const { return !bridge_.RenderRequestActive(renderId_); }
 
-bool PreviewRenderer::HandleMessage(const bridge::WindowMessage& message) {
-    switch (message.message) {
-        case bridge::kWmCopyData:
-        case bridge::kWmRenderDone:
-        case bridge::kWmRenderStep:
-            // A row of a render this window no longer waits for would spoil the picture.
-            if (renderId_ == 0 || message.lParam != renderId_) return true;
-            break;
-        default: return false;
-    }
-    switch (message.message) {
-        case bridge::kWmCopyData: {
-            const int row = static_cast<int>(message.dataWord >> 16);
-            const int width = static_cast<int>(message.dataWord & 0xFFFF);
-            const auto* bytes = reinterpret_cast<const std::uint8_t*>(message.data.data());
-            if (frame_.PutRow(row, width, bytes, message.data.size()) && listener_) listener_->OnRowStored(row);
+bool PreviewRenderer::HandleMessage(const PovMessage& message) {
+    if (message.kind == PovMessage::Kind::Other) return false;
+    // A row of a render this window no longer waits for would spoil the picture.
+    if (renderId_ == 0 || message.request != renderId_) return true;
+    switch (message.kind) {
+        case PovMessage::Kind::Row: {
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(message.bytes.data());
+            if (frame_.PutRow(message.row, message.width, bytes, message.bytes.size()) && listener_)
+                listener_->OnRowStored(message.row);
             if (listener_) listener_->OnRenderStep();
             return true;
         }
-        case bridge::kWmRenderDone:
-            error_ = message.data;
-            if (listener_) listener_->OnRenderDone(message.wParam);
+        case PovMessage::Kind::RenderDone:
+            error_ = message.bytes;
+            if (listener_) listener_->OnRenderDone(message.value);
             return true;
-        case bridge::kWmRenderStep:
+        case PovMessage::Kind::RenderStep:
             if (listener_) listener_->OnRenderStep();
             return true;
         default: return false;
     }
+}
+
+int PreviewRenderer::DeliverMessages() {
+    return bridge_.TakeMessages([this](const PovMessage& message) { HandleMessage(message); });
 }
 
 }  // namespace sc

@@ -87,12 +87,6 @@ int PreviewTimeLimitOf(const IniFile& settingsFile) {
     return seconds > 0 ? seconds : 0;
 }
 
-std::string DefaultEditorCommand() {
-    for (const char* variable : {"VISUAL", "EDITOR"})
-        if (const char* value = std::getenv(variable); value && *value) return value;
-    return "xdg-open";
-}
-
 Settings::Settings(std::string filePath, std::string programDir)
     : filePath_(filePath.empty() ? SettingsFilePath() : std::move(filePath)),
       programDir_(programDir.empty() ? ProgramDataDir() : WithoutTrailingSeparator(programDir)) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ExternalEditor.h"
 #include "povray/PovInstallation.h"
 #include "ui/RecentFileList.h"
 
@@ -30,9 +31,6 @@ inline constexpr int kDefaultPreviewTimeLimit = 60;
 // The settings file's "Preview"/"TimeLimit" (seconds; 0 or less: no limit).
 // Set by hand only, so the program never writes it.
 int PreviewTimeLimitOf(const IniFile& settingsFile);
-
-// The editor command used when none is set: $VISUAL, $EDITOR, else xdg-open.
-std::string DefaultEditorCommand();
 
 class Settings {
 public:

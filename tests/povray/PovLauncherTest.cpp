@@ -8,8 +8,10 @@
 
 #include "TestEnvironment.h"
 #include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
+#include "platform/TimerQueue.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
@@ -33,16 +35,33 @@ std::string WrittenText(const std::string& path) {
 
 class PovLauncherTest : public testing::Test {
 protected:
-    PovLauncherTest() : installation(0, "/usr", 3.7f, 0), configuration(installation, ui), launcher(configuration, ui) {}
+    PovLauncherTest()
+        : installation(0, "/usr", 3.7f, 0),
+          configuration(installation, ui),
+          launcher(configuration, ui, bridge::Connection(), timers) {}
     void SetUp() override {
         ini = configuration.IniPath();
         WriteIniString(ini, "GuiExtensions", "UseExtensions", "1");
         WriteIniString(ini, "GuiExtensions", "ExtDll16", bridge::BridgeModulePath());
     }
-    void TearDown() override { launcher.ClosePov(); }
+    void TearDown() override { Close(launcher); }
+
+    // Starts POV-Ray and runs the timers until it reported or gave up: its result, or 1.
+    int Start(PovLauncher& which, bool hidden) {
+        int reported = -1;
+        if (const int failed = which.StartPov(hidden, [&](int result) { reported = result; })) return failed;
+        RunTimersUntil(timers, [&] { return reported >= 0; });
+        return reported;
+    }
+    void Close(PovLauncher& which) {
+        bool closed = false;
+        which.ClosePov([&] { closed = true; });
+        EXPECT_TRUE(RunTimersUntil(timers, [&] { return closed; }));
+    }
 
     TempDir dir;
     RecordingUserInterface ui;
+    TimerQueue timers;
     PovInstallation installation;
     PovConfiguration configuration;
     PovLauncher launcher;
@@ -53,7 +72,13 @@ TEST_F(PovLauncherTest, StartPovWaitsForTheBridgeAndClosingEndsIt) {
     launcher.AskClosePov("Swatchcraft");  // not started here: nothing to ask
     EXPECT_TRUE(ui.questions.empty());
     EXPECT_EQ(GetPovWindow(), 0u);
-    EXPECT_EQ(launcher.StartPov(true), 0);
+    // A second start while the first is under way joins it.
+    int joined = -1;
+    ASSERT_EQ(launcher.StartPov(true, [&](int result) { joined = result; }), 0);
+    EXPECT_TRUE(launcher.Starting());
+    EXPECT_EQ(Start(launcher, true), 0);
+    EXPECT_EQ(joined, 0);
+    EXPECT_FALSE(launcher.Starting());
     EXPECT_TRUE(launcher.StartedPov());
     EXPECT_NE(GetPovWindow(), 0u);
     ui.answers = {Answer::No};
@@ -66,8 +91,9 @@ TEST_F(PovLauncherTest, StartPovWaitsForTheBridgeAndClosingEndsIt) {
     launcher.AskClosePov("Swatchcraft");
     EXPECT_TRUE(Eventually([] { return GetPovWindow() == 0; }));
 
-    ASSERT_EQ(launcher.StartPov(true), 0);
-    launcher.ClosePov();
+    ASSERT_EQ(Start(launcher, true), 0);
+    Close(launcher);
+    EXPECT_FALSE(launcher.HostRunning());
     EXPECT_EQ(GetPovWindow(), 0u);
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
 }
@@ -76,20 +102,23 @@ TEST_F(PovLauncherTest, HostWithoutExtensionsNeverReports) {
     WriteIniString(ini, "GuiExtensions", "UseExtensions", "0");
     launcher.SetReportTimeout(1500);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(launcher.StartPov(true), 2);
+    EXPECT_EQ(Start(launcher, true), 2);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_FALSE(launcher.StartedPov());
-    EXPECT_GT(ui.pumpCount, 0);  // the window stays responsive while waiting
+    EXPECT_EQ(ui.pumpCount, 0);  // the caller's event loop waits, not the launcher
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(PovLauncherTest, MissingPovRayOrHostIsReported) {
     PovInstallation nowhere(0, dir.Path(), 3.7f, 0);
     PovConfiguration other(nowhere, ui);
-    PovLauncher missing(other, ui);
-    EXPECT_EQ(missing.StartPov(false), 1);
+    PovLauncher missing(other, ui, bridge::Connection(), timers);
+    const auto unexpected = [](int) { ADD_FAILURE() << "a start that failed at once reports nothing later"; };
+    EXPECT_EQ(missing.StartPov(false, unexpected), 1);
     launcher.SetHostPath(dir / "no-such-host");
-    EXPECT_EQ(launcher.StartPov(false), 1);
+    EXPECT_EQ(launcher.StartPov(false, unexpected), 1);
+    EXPECT_FALSE(launcher.Starting());
+    EXPECT_EQ(timers.MillisecondsToNext(), -1);
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text,
               "POV-Ray konnte auf Ihrem Computer nicht\ngefunden werden.\n\n"
@@ -119,6 +148,7 @@ TEST_F(PovLauncherTest, ShowPovAndEditStartsPovRayAndOpensTheFileAtTheLine) {
     setenv("EDITOR", editor.c_str(), 1);
     WriteIniString(ini, "General", "DropToEditor", "1");
     EXPECT_EQ(launcher.ShowPovAndEdit(dir / "a.inc", 12), 0);
+    EXPECT_TRUE(RunTimersUntil(timers, [&] { return !launcher.Starting(); }));
     unsetenv("EDITOR");
     EXPECT_EQ(WrittenText(log), "+12 " + dir / "a.inc" + "\n");
 }

@@ -1,8 +1,10 @@
-// Previews rendered for real: the render run drives the preview window's
-// render side, which starts the render host through the launcher and takes
-// the rows the bridge sends. Every picture must match what POV-Ray writes for
-// the same scene.
+// Previews rendered for real through the render set-up every front end uses:
+// the render run drives the preview window's render side, which starts the
+// render host through the launcher and takes the rows the bridge sends, all
+// driven by a plain poll loop. Every picture must match what POV-Ray writes
+// for the same scene.
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <chrono>
 #include <tuple>
@@ -11,16 +13,14 @@
 #include "ScriptedWindow.h"
 #include "TestEnvironment.h"
 #include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
 #include "library/EntryKind.h"
 #include "library/LibraryController.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
-#include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
-#include "povray/PovLauncher.h"
 #include "preview/PreviewImage.h"
-#include "preview/PreviewRenderRun.h"
-#include "preview/PreviewRenderer.h"
+#include "preview/PreviewRenderSession.h"
 
 namespace sc::test {
 namespace {
@@ -54,30 +54,79 @@ PreviewImage SumsOfPpm(const std::string& ppm) {
     return image;
 }
 
+// The real bridge, watched: where the core takes messages from it, and
+// whether one posted while a render is being started is handled inside that start.
+class WatchedBridge : public PovBridge {
+public:
+    static constexpr std::uint32_t kMarker = bridge::kWmUser + 77;
+
+    std::uint32_t ClientWindow() override { return real_.ClientWindow(); }
+    int ClientDescriptor() override { return real_.ClientDescriptor(); }
+    int TakeMessages(const std::function<void(const PovMessage&)>& handler) override {
+        if (!loopDelivering) ++takenOutsideTheLoop;
+        return real_.TakeMessages([&](const PovMessage& message) {
+            if (message.kind == PovMessage::Kind::Other && message.value == kMarker) {
+                ++markersHandled;
+                if (starting) ++markersHandledDuringStart;
+            }
+            handler(message);
+        });
+    }
+    std::uint32_t PovWindow() override { return real_.PovWindow(); }
+    bool PovWindowListed() override { return real_.PovWindowListed(); }
+    void ShowPovWindow(std::uint32_t pov, int show) override { real_.ShowPovWindow(pov, show); }
+    void ClosePovWindow(std::uint32_t pov) override { real_.ClosePovWindow(pov); }
+    void EnableExtension(bool enable) override { real_.EnableExtension(enable); }
+    bool ExtensionEnabled() override { return real_.ExtensionEnabled(); }
+    bool EditFile(const std::string& file, unsigned line, bool withLine) override {
+        return real_.EditFile(file, line, withLine);
+    }
+    bool RenderRunning() override { return real_.RenderRunning(); }
+    void RequestRenderStop() override { real_.RequestRenderStop(); }
+    bool StartRender(std::uint32_t window, const std::string& scene, const std::string& options) override {
+        starting = true;
+        bridge::WindowMessage marker;
+        marker.message = kMarker;
+        bridge::PostToWindow(real_.ClientWindow(), marker);
+        // Time for the marker to arrive: a start that pumped would handle it now.
+        poll(nullptr, 0, 20);
+        const bool started = real_.StartRender(window, scene, options);
+        starting = false;
+        return started;
+    }
+    std::uint32_t StopRender(std::uint32_t window) override { return real_.StopRender(window); }
+    std::uint32_t RenderClientWindow() override { return real_.RenderClientWindow(); }
+    std::string LastRenderError() override { return real_.LastRenderError(); }
+    std::string HostFolder() override { return real_.HostFolder(); }
+    std::string PluginPath() override { return real_.PluginPath(); }
+
+    bool loopDelivering = false;
+    bool starting = false;
+    int takenOutsideTheLoop = 0;
+    int markersHandled = 0;
+    int markersHandledDuringStart = 0;
+
+private:
+    PovBridge& real_ = bridge::Connection();
+};
+
 class PreviewRendererTest : public testing::Test {
 protected:
     PreviewRendererTest()
         : installation(0, "/usr", 3.7f, 0),
-          configuration(installation, ui),
-          launcher(configuration, ui),
           controller(ui),
-          renderer(ui, &launcher),
           window(controller),
-          run(controller, renderer, window, installation, settings) {}
+          session(controller, window, watched, installation, settings) {}
 
     void SetUp() override {
         SetProgramDataDirOverride(dir / "data");
-        configuration.SetSettingsDialog(&dialog);
-        window.checkSettings = [this] { return configuration.CheckSettings(); };
-        configuration.SetPluginPath(bridge::BridgeModulePath());
-        configuration.SetPovWindowProbe([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; });
+        session.Configuration().SetSettingsDialog(&dialog);
         controller.Library().SetLibraryPaths({PovIncludeDir()});
-        renderer.SetListener(&run);
-        bridge::SetMessageHandler([this](const bridge::WindowMessage& m) { renderer.HandleMessage(m); });
     }
     void TearDown() override {
-        bridge::SetMessageHandler(nullptr);
-        launcher.ClosePov();
+        bool closed = false;
+        session.Launcher().ClosePov([&] { closed = true; });
+        while (!closed) Turn();
         SetProgramDataDirOverride("");
     }
     TextureEntry* Add(const std::string& file, const std::string& name, int kind) {
@@ -85,30 +134,38 @@ protected:
         SplitPath(file, directory, fileName);
         return controller.Library().AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
     }
-    // Runs the render side as the window's event loop would, until the run ends.
-    void Drive(bool autoStore, const std::function<void()>& eachTurn = {}) {
-        autoStore ? run.StepWithAutoStore() : run.Step();
-        const auto start = Clock::now();
-        while (!run.Idle() && Clock::now() - start < std::chrono::seconds(120)) {
-            if (eachTurn) eachTurn();
-            bridge::DispatchMessages(20);
-            if (window.TimerDue()) run.OnTimer();
-            run.CheckRenderer();
+    // One turn of a plain event loop: sleep on the bridge's socket until the next timer.
+    void Turn() {
+        pollfd socket{session.Descriptor(), POLLIN, 0};
+        const int next = session.MillisecondsToNextTimer();
+        poll(&socket, 1, next < 0 || next > 50 ? 50 : next);
+        if (socket.revents & POLLIN) {
+            watched.loopDelivering = true;
+            session.DeliverMessages();
+            watched.loopDelivering = false;
         }
-        ASSERT_TRUE(run.Idle());
+        session.RunDueTimers();
+    }
+    // Runs the session as a window's event loop would, until the run ends.
+    void Drive(bool autoStore, const std::function<void()>& eachTurn = {}) {
+        autoStore ? session.StepWithAutoStore() : session.Step();
+        const auto start = Clock::now();
+        while (!session.Idle() && Clock::now() - start < std::chrono::seconds(120)) {
+            if (eachTurn) eachTurn();
+            Turn();
+        }
+        ASSERT_TRUE(session.Idle());
     }
 
     TempDir dir;
     RecordingUserInterface ui;
     PovInstallation installation;
-    PovConfiguration configuration;
-    PovLauncher launcher;
     KeepAll dialog;
     LibraryController controller;
-    PreviewRenderer renderer;
     PreviewRenderSettings settings;
     ScriptedWindow window;
-    PreviewRenderRun run;
+    WatchedBridge watched;
+    PreviewRenderSession session;
 };
 
 TEST_F(PreviewRendererTest, EveryKindRendersAsPovRayRendersTheSameScene) {
@@ -128,7 +185,7 @@ TEST_F(PreviewRendererTest, EveryKindRendersAsPovRayRendersTheSameScene) {
         window.selected = {entry};
         Drive(true);
         ASSERT_TRUE(entry->previewValid) << (ui.messages.empty() ? "" : ui.messages.back().text);
-        EXPECT_TRUE(launcher.StartedPov());
+        EXPECT_TRUE(session.Launcher().StartedPov());
         std::string output;
         ASSERT_EQ(RenderWithPovray(ProgramFolder("preview"), "TexturePreview.pov", "+W116 +H116 -A +FP +Ooracle.ppm",
                                    &output),
@@ -154,6 +211,7 @@ TEST_F(PreviewRendererTest, BrokenDeclarationIsTriedFourTimesAndEndsFaulty) {
     window.selected = {bad, good};
     window.ShowEntry(bad);
     int attempts = 0, lastAttempt = -1;
+    const PreviewRenderRun& run = session.Run();
     Drive(false, [&] {
         if (run.RunEntry() != bad || run.Attempt() == lastAttempt) return;
         lastAttempt = run.Attempt();
@@ -170,6 +228,23 @@ TEST_F(PreviewRendererTest, BrokenDeclarationIsTriedFourTimesAndEndsFaulty) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].rfind("Von den 2 ausgewählten Texturen konnten 1 nicht berechnet werden.", 0), 0u);
     EXPECT_NE(errors[0].find("Parse Error"), std::string::npos) << errors[0];
+}
+
+TEST_F(PreviewRendererTest, StartsGoOnInTheLoopAndNothingRunsNestedInThem) {
+    TextureEntry* entry = Add(PovIncludeDir() + "/textures.inc", "Jade", kKindPigment);
+    window.ShowEntry(entry);
+    window.selected = {entry};
+    ui.pumpCount = 0;  // reading the declaration may pump: it is a long loop over a file
+    int turnsWhileStarting = 0;
+    Drive(true, [&] { turnsWhileStarting += session.Run().Starting() ? 1 : 0; });
+    ASSERT_TRUE(entry->previewValid) << (ui.messages.empty() ? "" : ui.messages.back().text);
+    // The step returned to the loop before the render host was up.
+    EXPECT_GE(turnsWhileStarting, 1);
+    // The message posted in the middle of the start was handled by the loop, after the start.
+    EXPECT_EQ(watched.markersHandled, 1);
+    EXPECT_EQ(watched.markersHandledDuringStart, 0);
+    EXPECT_EQ(watched.takenOutsideTheLoop, 0);
+    EXPECT_EQ(ui.pumpCount, 0);
 }
 
 }  // namespace

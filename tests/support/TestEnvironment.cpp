@@ -6,14 +6,28 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+
+#include "platform/TimerQueue.h"
 
 namespace sc::test {
+
+bool RunTimersUntil(TimerQueue& timers, const std::function<bool()>& done, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done() && std::chrono::steady_clock::now() < end) {
+        const int next = timers.MillisecondsToNext();
+        std::this_thread::sleep_for(std::chrono::milliseconds(next < 0 || next > 20 ? 20 : next));
+        timers.RunDue();
+    }
+    return done();
+}
 
 TempDir::TempDir() {
     const char* base = std::getenv("TMPDIR");

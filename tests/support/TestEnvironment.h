@@ -10,7 +10,15 @@
 
 #include "platform/UserInterface.h"
 
+namespace sc {
+class TimerQueue;
+}
+
 namespace sc::test {
+
+// Fires `timers` as an event loop would (sleeping until the next is due),
+// until `done` holds or about `timeoutMs` passed; returns done().
+bool RunTimersUntil(TimerQueue& timers, const std::function<bool()>& done, int timeoutMs = 30000);
 
 // A temporary folder that is removed with everything in it when destroyed.
 class TempDir {
