@@ -14,17 +14,14 @@
 
 #include "ScriptedWindow.h"
 #include "TestEnvironment.h"
-#include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
 #include "library/EntryKind.h"
 #include "library/LibraryController.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
-#include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
-#include "povray/PovLauncher.h"
 #include "preview/BatchRenderer.h"
-#include "preview/PreviewRenderRun.h"
-#include "preview/PreviewRenderer.h"
+#include "preview/PreviewRenderSession.h"
 
 namespace sc::test {
 namespace {
@@ -134,29 +131,20 @@ TEST_F(BatchRendererTest, StoresWhatTheRenderRunStoresThroughTheBridge) {
     // One at a time through the render host, as the window's run of several entries does.
     std::vector<Stored> sequential;
     {
-        PovConfiguration configuration(installation, ui);
-        KeepAll dialog;
-        configuration.SetSettingsDialog(&dialog);
-        configuration.SetPluginPath(bridge::BridgeModulePath());
-        PovLauncher launcher(configuration, ui);
-        PreviewRenderer renderer(ui, &launcher);
         ScriptedWindow window(controller);
-        window.checkSettings = [&] { return configuration.CheckSettings(); };
         window.selected = entries;
         window.ShowEntry(entries.front());
         PreviewRenderSettings settings;
-        PreviewRenderRun run(controller, renderer, window, installation, settings);
-        renderer.SetListener(&run);
-        bridge::SetMessageHandler([&](const bridge::WindowMessage& m) { renderer.HandleMessage(m); });
-        run.StepWithAutoStore();
+        PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
+        KeepAll dialog;
+        session.Configuration().SetSettingsDialog(&dialog);
+        session.StepWithAutoStore();
         const auto start = Clock::now();
-        while (!run.Idle() && Clock::now() - start < std::chrono::minutes(2)) {
-            bridge::DispatchMessages(20);
-            if (window.TimerDue()) run.OnTimer();
-        }
-        bridge::SetMessageHandler(nullptr);
-        launcher.ClosePov();
-        ASSERT_TRUE(run.Idle());
+        while (!session.Idle() && Clock::now() - start < std::chrono::minutes(2)) session.ProcessEvents(20);
+        bool closed = false;
+        session.Launcher().ClosePov([&] { closed = true; });
+        while (!closed) session.ProcessEvents(20);
+        ASSERT_TRUE(session.Idle());
     }
     for (TextureEntry* entry : entries) sequential.push_back(StoredOf(*entry));
     ASSERT_EQ(controller.previewCount, 4);
