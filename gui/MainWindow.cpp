@@ -40,7 +40,7 @@
 #include "ui/Settings.h"
 #include "ui/WindowTitle.h"
 
-#include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
 
 namespace sc {
 
@@ -60,10 +60,12 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
         options_.installations = ownInstallations_.get();
     }
     configuration_ = std::make_unique<PovConfiguration>(installation_, *ui_);
-    configuration_->SetPluginPath(bridge::BridgeModulePath());
-    configuration_->SetPovWindowProbe([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; });
-    configuration_->SetExtensionSwitch([](bool enable) { EnableExtension(enable ? 1 : 0); });
-    launcher_ = std::make_unique<PovLauncher>(*configuration_, *ui_);
+    PovBridge& bridge = bridge::Connection();
+    configuration_->SetPluginPath(bridge.PluginPath());
+    configuration_->SetPovWindowProbe([&bridge] { return bridge.PovWindowListed(); });
+    configuration_->SetExtensionSwitch([&bridge](bool enable) { bridge.EnableExtension(enable); });
+    timerDriver_ = std::make_unique<CoreTimerDriver>(timers_);
+    launcher_ = std::make_unique<PovLauncher>(*configuration_, *ui_, bridge, timers_);
     urlOpener_ = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
 
     area_ = new MainArea(widths_, this);

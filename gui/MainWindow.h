@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "gui/CoreTimerDriver.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryViews.h"
+#include "platform/TimerQueue.h"
 #include "povray/PovInstallation.h"
 #include "preview/SampleScenes.h"
 #include "ui/MainCommands.h"
@@ -96,6 +98,7 @@ public:
     PovInstallation& Installation() { return installation_; }
     PovConfiguration& Configuration() { return *configuration_; }
     PovLauncher& Launcher() { return *launcher_; }
+    TimerQueue& Timers() { return timers_; }
     QtUserInterface& Ui() override;
     // The selection, search, delete, overview and settings dialog commands.
     LibraryCommands& Commands() { return *commands_; }
@@ -243,6 +246,9 @@ private:
     std::unique_ptr<PovInstallationSource> ownInstallations_;
     PovInstallation installation_;
     std::unique_ptr<PovConfiguration> configuration_;
+    // The core's waits (POV-Ray starting, closing) run as timers of this queue.
+    TimerQueue timers_;
+    std::unique_ptr<CoreTimerDriver> timerDriver_;
     std::unique_ptr<PovLauncher> launcher_;
     std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<LibraryDocument> document_;

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
 #include "gui/AccessibleNames.h"
 #include "library/TextureEntry.h"
 #include "preview/PreviewCodec.h"
@@ -132,20 +132,21 @@ OverviewPreviewDialog::OverviewPreviewDialog(std::string iniPath, std::vector<Te
     bottom->addStretch();
     grid->addLayout(bottom, 6, 0, 1, 3);
 
-    renderer_ = std::make_unique<PreviewRenderer>(ui, launcher);
+    PovBridge& bridge = bridge::Connection();
+    timerDriver_ = std::make_unique<CoreTimerDriver>(timers_);
+    renderer_ = std::make_unique<PreviewRenderer>(ui, bridge, timers_, launcher);
     renderer_->SetPictureSize(area.width, area.height);
     run_ = std::make_unique<PagePreviewRun>(*renderer_, static_cast<PagePreviewWindow&>(*this), ui, std::move(iniPath));
     renderer_->SetListener(run_.get());
     // Rows arrive at this process's bridge window; while the dialog is open they are this dialog's.
-    bridge::SetMessageHandler([this](const bridge::WindowMessage& m) {
-        if (renderer_->HandleMessage(m) && m.message == bridge::kWmCopyData && run_->Rendering()) {
-            picture_->image = ShownPicture();
-            picture_->update();
-        }
-    });
-    if (const int fd = bridge::ClientDescriptor(); fd >= 0) {
+    if (const int fd = bridge.ClientDescriptor(); fd >= 0) {
         notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-        connect(notifier_, &QSocketNotifier::activated, this, [] { bridge::DispatchMessages(0); });
+        connect(notifier_, &QSocketNotifier::activated, this, [this] {
+            if (renderer_->DeliverMessages() > 0 && run_->Rendering()) {
+                picture_->image = ShownPicture();
+                picture_->update();
+            }
+        });
     }
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
@@ -161,7 +162,6 @@ OverviewPreviewDialog::OverviewPreviewDialog(std::string iniPath, std::vector<Te
 
 OverviewPreviewDialog::~OverviewPreviewDialog() {
     run_->Stop();
-    bridge::SetMessageHandler({});
 }
 
 QStringList OverviewPreviewDialog::TexturesShown() const {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/CoreTimerDriver.h"
+#include "platform/TimerQueue.h"
 #include "ui/OverviewPagePreview.h"
 
 class QListWidget;
@@ -64,6 +66,8 @@ private:
 
     std::vector<std::vector<TextureEntry*>> pages_;
     UserInterface& ui_;
+    TimerQueue timers_;
+    std::unique_ptr<CoreTimerDriver> timerDriver_;
     std::unique_ptr<PreviewRenderer> renderer_;
     std::unique_ptr<PagePreviewRun> run_;
     PagePicture* picture_;

@@ -75,12 +75,20 @@ void PagePreviewRun::StartCurrent() {
     window_.ShowPage(page);
     continuing_ = false;
     pageRows_ = 0;
-    if (target_.StartRender(iniPath_, PageRenderOptions(page + 1)) != 0) {
+    const int started = target_.StartRender(iniPath_, PageRenderOptions(page + 1));
+    if (started != 0 && started != PreviewTarget::kStartPending) {
         EndRun();
         return;
     }
+    starting_ = started == PreviewTarget::kStartPending;
     rendering_ = true;
     window_.SetRendering(true);
+}
+
+void PagePreviewRun::OnRenderStarted(int result) {
+    if (!starting_) return;
+    starting_ = false;
+    if (result != 0) EndRun();
 }
 
 void PagePreviewRun::OnRowStored(int) {
@@ -89,7 +97,7 @@ void PagePreviewRun::OnRowStored(int) {
 }
 
 void PagePreviewRun::OnRenderDone(std::uint32_t value) {
-    if (!rendering_ || waiting_) return;
+    if (!rendering_ || waiting_ || starting_) return;
     if (value == 0) {
         continuing_ = true;
         waiting_ = true;
@@ -133,6 +141,7 @@ void PagePreviewRun::EndPage() {
 
 void PagePreviewRun::EndRun() {
     rendering_ = false;
+    starting_ = false;
     continuing_ = false;
     waiting_ = false;
     window_.SetRendering(false);

@@ -65,6 +65,7 @@ public:
     // The one-second timer after a finished page.
     void OnTimer();
 
+    void OnRenderStarted(int result) override;
     void OnRenderDone(std::uint32_t value) override;
     void OnRenderStep() override {}
     void OnRowStored(int row) override;
@@ -87,6 +88,7 @@ private:
     std::vector<int> pages_;
     size_t current_ = 0;
     bool rendering_ = false;
+    bool starting_ = false;  // the page's render is still being started
     bool continuing_ = false;
     bool waiting_ = false;
     int rows_ = 0;
