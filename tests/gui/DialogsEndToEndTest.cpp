@@ -11,10 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
 
 #include <chrono>
 
-#include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
 #include "gui/LibraryCommands.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/OverviewDialog.h"
@@ -53,7 +54,7 @@ bool RunUntil(const std::function<bool()>& done) {
     const auto start = Clock::now();
     while (!done() && Clock::now() - start < std::chrono::minutes(2)) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-        bridge::DispatchMessages(10);
+        QThread::msleep(10);
     }
     return done();
 }
@@ -76,8 +77,9 @@ struct DialogsEndToEnd : testing::Test {
         w.AppSettings().editWithPov = 0;
     }
     void TearDown() override {
-        bridge::SetMessageHandler(nullptr);
-        w.Launcher().ClosePov();
+        bool closed = false;
+        w.Launcher().ClosePov([&] { closed = true; });
+        RunUntil([&] { return closed; });
     }
 
     TextureEntry* Find(const std::string& name) {
@@ -88,23 +90,24 @@ struct DialogsEndToEnd : testing::Test {
 
     // The render run as the window drives it, through the window's POV-Ray.
     void RenderPreviews(const std::vector<TextureEntry*>& entries) {
-        PreviewRenderer renderer(w.Ui(), &w.Launcher());
+        PreviewRenderer renderer(w.Ui(), bridge::Connection(), w.Timers(), &w.Launcher());
         test::ScriptedWindow scripted(w.Controller());
         scripted.checkSettings = [this] { return w.Configuration().CheckSettings(); };
         PreviewRenderSettings settings;
         PreviewRenderRun run(w.Controller(), renderer, scripted, w.Installation(), settings);
         renderer.SetListener(&run);
-        bridge::SetMessageHandler([&](const bridge::WindowMessage& m) { renderer.HandleMessage(m); });
         scripted.selected = entries;
         scripted.ShowEntry(entries.front());
         run.StepWithAutoStore();
         const auto start = Clock::now();
         while (!run.Idle() && Clock::now() - start < std::chrono::minutes(2)) {
-            bridge::DispatchMessages(20);
+            // The window's event loop runs the launcher's and the renderer's timers.
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(10);
+            renderer.DeliverMessages();
             if (scripted.TimerDue()) run.OnTimer();
             run.CheckRenderer();
         }
-        bridge::SetMessageHandler(nullptr);
     }
 
     // The overview command on the selected entries: the scope dialog keeps
