@@ -75,7 +75,6 @@ public:
         bridge::AnnounceRenderUser(window, present);
     }
     bool OtherRenderUsers(std::uint32_t window) override { return bridge::OtherRenderUsers(window); }
-    std::string LastRenderError() override { return PovErrorText(); }
     std::string HostFolder() override { return WithoutTrailingSeparator(DirectoryOf(PovErrorFile())); }
     std::string PluginPath() override { return BridgeModulePath(); }
 };

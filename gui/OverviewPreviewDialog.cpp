@@ -133,8 +133,7 @@ OverviewPreviewDialog::OverviewPreviewDialog(std::string iniPath, std::vector<Te
     grid->addLayout(bottom, 6, 0, 1, 3);
 
     PovBridge& bridge = bridge::Connection();
-    timerDriver_ = std::make_unique<CoreTimerDriver>(timers_);
-    renderer_ = std::make_unique<PreviewRenderer>(ui, bridge, timers_, launcher);
+    renderer_ = std::make_unique<PreviewRenderer>(ui, bridge, launcher);
     renderer_->SetPictureSize(area.width, area.height);
     run_ = std::make_unique<PagePreviewRun>(*renderer_, static_cast<PagePreviewWindow&>(*this), ui, std::move(iniPath));
     renderer_->SetListener(run_.get());

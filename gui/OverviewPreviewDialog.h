@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/CoreTimerDriver.h"
-#include "platform/TimerQueue.h"
 #include "ui/OverviewPagePreview.h"
 
 class QListWidget;
@@ -66,8 +64,6 @@ private:
 
     std::vector<std::vector<TextureEntry*>> pages_;
     UserInterface& ui_;
-    TimerQueue timers_;
-    std::unique_ptr<CoreTimerDriver> timerDriver_;
     std::unique_ptr<PreviewRenderer> renderer_;
     std::unique_ptr<PagePreviewRun> run_;
     PagePicture* picture_;

@@ -73,8 +73,6 @@ public:
     // whether a living program other than `window` renders with it or is listed.
     virtual void AnnounceRenderUser(std::uint32_t window, bool present) = 0;
     virtual bool OtherRenderUsers(std::uint32_t window) = 0;
-    // POV-Ray's message about the last failed render (empty after a good one).
-    virtual std::string LastRenderError() = 0;
     // The folder the render host keeps its files in (its log goes there).
     virtual std::string HostFolder() = 0;
     // The plug-in file POV-Ray loads (for the render host's settings).

@@ -90,7 +90,7 @@ struct DialogsEndToEnd : testing::Test {
 
     // The render run as the window drives it, through the window's POV-Ray.
     void RenderPreviews(const std::vector<TextureEntry*>& entries) {
-        PreviewRenderer renderer(w.Ui(), bridge::Connection(), w.Timers(), &w.Launcher());
+        PreviewRenderer renderer(w.Ui(), bridge::Connection(), &w.Launcher());
         test::ScriptedWindow scripted(w.Controller());
         scripted.checkSettings = [this] { return w.Configuration().CheckSettings(); };
         PreviewRenderSettings settings;

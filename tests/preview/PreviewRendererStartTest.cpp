@@ -1,9 +1,8 @@
-// Starting a render when POV-Ray is busy with another one: the start waits
-// in timers, never in a loop of its own, and can be abandoned meanwhile.
+// The preview window's render side against a scripted bridge: which
+// messages reach the frame buffer, and starts that fail at once.
 #include <gtest/gtest.h>
 
 #include "TestEnvironment.h"
-#include "platform/TimerQueue.h"
 #include "povray/PovBridge.h"
 #include "preview/PreviewRenderer.h"
 
@@ -22,73 +21,83 @@ public:
     void EnableExtension(bool enable) override { enabled = enable; }
     bool ExtensionEnabled() override { return enabled; }
     bool EditFile(const std::string&, unsigned, bool) override { return true; }
-    bool RenderRunning() override { return running; }
-    void RequestRenderStop() override { ++stopRequests; }
-    bool StartRender(std::uint32_t, const std::string& scene, const std::string& options) override {
+    std::uint32_t StartRender(std::uint32_t, const std::string& scene, const std::string& options) override {
         starts.push_back(scene + " " + options);
-        return !running;
+        return ++lastId;
     }
     std::uint32_t StopRender(std::uint32_t) override { return 0; }
-    std::uint32_t RenderClientWindow() override { return 42; }
-    std::string LastRenderError() override { return {}; }
+    bool RenderRequestActive(std::uint32_t id) override { return id != 0 && id == lastId; }
+    void AnnounceRenderUser(std::uint32_t, bool present) override { listed = present; }
+    bool OtherRenderUsers(std::uint32_t) override { return false; }
     std::string HostFolder() override { return {}; }
     std::string PluginPath() override { return {}; }
 
-    std::uint32_t pov = 7;
-    bool enabled = true, running = false;
-    int stopRequests = 0;
+    std::uint32_t pov = 7, lastId = 0;
+    bool enabled = true, listed = false;
     std::vector<std::string> starts;
     std::vector<int> shows;
 };
 
-class StartListener : public PreviewRenderListener {
+class Listener : public PreviewRenderListener {
 public:
-    void OnRenderStarted(int result) override { results.push_back(result); }
-    void OnRenderDone(std::uint32_t) override {}
-    void OnRenderStep() override {}
-    std::vector<int> results;
+    void OnRenderStarted(int result) override { started.push_back(result); }
+    void OnRenderDone(std::uint32_t value) override { done.push_back(value); }
+    void OnRenderStep() override { ++steps; }
+    void OnRowStored(int row) override { rows.push_back(row); }
+    std::vector<int> started, rows;
+    std::vector<std::uint32_t> done;
+    int steps = 0;
 };
+
+PovMessage Row(std::uint32_t request, int row) {
+    PovMessage m;
+    m.kind = PovMessage::Kind::Row;
+    m.request = request;
+    m.row = row;
+    m.width = 2;
+    m.bytes = std::string(6, '\x7f');
+    return m;
+}
 
 class PreviewRendererStartTest : public testing::Test {
 protected:
-    PreviewRendererStartTest() : renderer(ui, bridge, timers, nullptr) { renderer.SetListener(&listener); }
+    PreviewRendererStartTest() : renderer(ui, bridge, nullptr) {
+        renderer.SetListener(&listener);
+        renderer.SetPictureSize(2, 2);
+    }
 
     RecordingUserInterface ui;
     FakeBridge bridge;
-    TimerQueue timers;
-    StartListener listener;
+    Listener listener;
     PreviewRenderer renderer;
 };
 
-TEST_F(PreviewRendererStartTest, StartWaitsForAnotherRenderToStopThenStartsOnce) {
-    bridge.running = true;
-    ASSERT_EQ(renderer.StartRender("a.pov", "-f"), PreviewTarget::kStartPending);
-    EXPECT_EQ(bridge.stopRequests, 1);
-    EXPECT_TRUE(bridge.starts.empty());
-    EXPECT_TRUE(renderer.Starting());
-    // Still running after some polls: nothing started, nothing reported.
-    RunTimersUntil(timers, [] { return false; }, 60);
-    EXPECT_TRUE(bridge.starts.empty());
-    EXPECT_TRUE(listener.results.empty());
-    bridge.running = false;
-    EXPECT_TRUE(RunTimersUntil(timers, [&] { return !listener.results.empty(); }, 5000));
-    EXPECT_EQ(listener.results, std::vector<int>{0});
-    EXPECT_EQ(bridge.starts, std::vector<std::string>{"a.pov -w116 -h116 -f"});
-    EXPECT_EQ(bridge.shows, std::vector<int>{kPovShowMinimize});
-    EXPECT_FALSE(renderer.Starting());
-    EXPECT_EQ(timers.MillisecondsToNext(), -1);
-}
-
-TEST_F(PreviewRendererStartTest, StopAbandonsAPendingStartAndAFreeBridgeStartsAtOnce) {
-    bridge.running = true;
-    ASSERT_EQ(renderer.StartRender("a.pov", "-f"), PreviewTarget::kStartPending);
+TEST_F(PreviewRendererStartTest, OnlyTheLastRequestsRowsAndEndReachTheFrame) {
+    EXPECT_TRUE(bridge.listed);
+    ASSERT_EQ(renderer.StartRender("a.pov", "-f"), 0);
+    ASSERT_EQ(renderer.StartRender("b.pov", "-f"), 0);  // replaces the first
+    EXPECT_EQ(bridge.starts, (std::vector<std::string>{"a.pov -w2 -h2 -f", "b.pov -w2 -h2 -f"}));
+    EXPECT_EQ(bridge.shows, (std::vector<int>{kPovShowMinimize, kPovShowMinimize}));
+    EXPECT_FALSE(renderer.RenderTakenOver());
+    EXPECT_TRUE(renderer.HandleMessage(Row(1, 0)));  // the replaced render's row: taken, dropped
+    EXPECT_TRUE(renderer.HandleMessage(Row(2, 1)));
+    EXPECT_EQ(listener.rows, std::vector<int>{1});
+    PovMessage done;
+    done.kind = PovMessage::Kind::RenderDone;
+    done.request = 2;
+    done.value = kPovRenderFailed;
+    done.bytes = "Parse Error";
+    EXPECT_TRUE(renderer.HandleMessage(done));
+    EXPECT_EQ(listener.done, std::vector<std::uint32_t>{kPovRenderFailed});
+    EXPECT_EQ(renderer.RendererError(), "Parse Error");
     renderer.StopRender();
-    EXPECT_FALSE(renderer.Starting());
-    EXPECT_EQ(timers.MillisecondsToNext(), -1);
-    bridge.running = false;
-    EXPECT_EQ(renderer.StartRender("b.pov", "-f"), 0);
-    EXPECT_EQ(bridge.starts, std::vector<std::string>{"b.pov -w116 -h116 -f"});
-    EXPECT_TRUE(listener.results.empty());  // answered directly, not through the listener
+    EXPECT_TRUE(renderer.RenderTakenOver());
+    renderer.HandleMessage(Row(2, 0));
+    EXPECT_EQ(listener.rows, std::vector<int>{1});
+    PovMessage other;
+    other.kind = PovMessage::Kind::Other;
+    EXPECT_FALSE(renderer.HandleMessage(other));
+    EXPECT_TRUE(listener.started.empty());  // every start answered directly
 }
 
 TEST_F(PreviewRendererStartTest, SwitchedOffExtensionOrMissingPovRayFailsAtOnce) {
@@ -102,7 +111,7 @@ TEST_F(PreviewRendererStartTest, SwitchedOffExtensionOrMissingPovRayFailsAtOnce)
     EXPECT_TRUE(bridge.enabled);
     bridge.pov = 0;  // and no launcher to start it
     EXPECT_EQ(renderer.StartRender("a.pov", "-f"), 1);
-    EXPECT_TRUE(listener.results.empty());
+    EXPECT_TRUE(listener.started.empty());
 }
 
 }  // namespace

@@ -81,22 +81,21 @@ public:
     bool EditFile(const std::string& file, unsigned line, bool withLine) override {
         return real_.EditFile(file, line, withLine);
     }
-    bool RenderRunning() override { return real_.RenderRunning(); }
-    void RequestRenderStop() override { real_.RequestRenderStop(); }
-    bool StartRender(std::uint32_t window, const std::string& scene, const std::string& options) override {
+    std::uint32_t StartRender(std::uint32_t window, const std::string& scene, const std::string& options) override {
         starting = true;
         bridge::WindowMessage marker;
         marker.message = kMarker;
         bridge::PostToWindow(real_.ClientWindow(), marker);
         // Time for the marker to arrive: a start that pumped would handle it now.
         poll(nullptr, 0, 20);
-        const bool started = real_.StartRender(window, scene, options);
+        const std::uint32_t id = real_.StartRender(window, scene, options);
         starting = false;
-        return started;
+        return id;
     }
     std::uint32_t StopRender(std::uint32_t window) override { return real_.StopRender(window); }
-    std::uint32_t RenderClientWindow() override { return real_.RenderClientWindow(); }
-    std::string LastRenderError() override { return real_.LastRenderError(); }
+    bool RenderRequestActive(std::uint32_t id) override { return real_.RenderRequestActive(id); }
+    void AnnounceRenderUser(std::uint32_t window, bool present) override { real_.AnnounceRenderUser(window, present); }
+    bool OtherRenderUsers(std::uint32_t window) override { return real_.OtherRenderUsers(window); }
     std::string HostFolder() override { return real_.HostFolder(); }
     std::string PluginPath() override { return real_.PluginPath(); }
 
