@@ -38,7 +38,7 @@ void MainWindow::OnCompleteDirectories() {
     SetBusy(true);
     CompleteDirectories(*controller_);
     SetBusy(false);
-    RefreshViews();
+    RefillViews();
 }
 
 void MainWindow::OnFindText() { commands_->FindText(); }

@@ -13,12 +13,12 @@ namespace sc {
 
 void MainWindow::OnOpen() {
     document_->OpenWithDialog();
-    RefreshViews();
+    RefillViews();
 }
 
 void MainWindow::OnAdd() {
     document_->AddWithDialog();
-    RefreshViews();
+    RefillViews();
 }
 
 void MainWindow::OnSave() {
@@ -40,7 +40,7 @@ void MainWindow::OnRecentFile(int index) {
 
 void MainWindow::OpenListFile(const std::string& path) {
     document_->Open(path);
-    RefreshViews();
+    RefillViews();
 }
 
 void MainWindow::OnExit() { close(); }
@@ -53,17 +53,23 @@ void MainWindow::OpenDroppedFiles(const std::vector<std::string>& listFiles,
     if (!includeFiles.empty()) commands_->SearchFiles(includeFiles);
 }
 
-void MainWindow::RefreshViews() {
+void MainWindow::RefillViews() {
     views_->Refresh();
-    RebuildRecentFiles();
-    UpdateTitle();
-    UpdateMenu();
-    UpdateChecks();
     if (!views_->CurrentEntry()) {
         const std::vector<TextureEntry*> entries = views_->EntriesInListOrder();
         if (!entries.empty()) views_->SelectEntries({entries.front()});
     }
     SetCurrentEntry(views_->CurrentEntry());
+    RefreshViews();
+}
+
+// A redraw: entries changed in place (pictures, paths), none came or went.
+void MainWindow::RefreshViews() {
+    for (QWidget* child : views_->findChildren<QWidget*>()) child->update();
+    RebuildRecentFiles();
+    UpdateTitle();
+    UpdateMenu();
+    UpdateChecks();
     UpdateStatusText();
 }
 

@@ -59,13 +59,6 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
         ownInstallations_ = std::make_unique<PovInstallationProbe>();
         options_.installations = ownInstallations_.get();
     }
-    configuration_ = std::make_unique<PovConfiguration>(installation_, *ui_);
-    PovBridge& bridge = bridge::Connection();
-    configuration_->SetPluginPath(bridge.PluginPath());
-    configuration_->SetPovWindowProbe([&bridge] { return bridge.PovWindowListed(); });
-    configuration_->SetExtensionSwitch([&bridge](bool enable) { bridge.EnableExtension(enable); });
-    timerDriver_ = std::make_unique<CoreTimerDriver>(timers_);
-    launcher_ = std::make_unique<PovLauncher>(*configuration_, *ui_, bridge, timers_);
     urlOpener_ = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
 
     area_ = new MainArea(widths_, this);
@@ -104,11 +97,12 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
         ViewMenuState state;
         state.busy = busy_;
         state.rendering = rendering_;
-        state.pluginInstalled = configuration_->IsInstalled();
+        state.pluginInstalled = Configuration().IsInstalled();
         state.editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
         return state;
     });
     connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::UpdateStatusText);
+    SetUpRendering();
     BuildToolbar();
     BuildMenus();
     installation_ = settings_->Installation();
@@ -174,7 +168,7 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     c.previewCount = controller_->previewCount;
     c.faultyCount = controller_->faultyCount;
     c.noDirectoryCount = controller_->noDirectoryCount;
-    c.pluginInstalled = configuration_->IsInstalled();
+    c.pluginInstalled = Configuration().IsInstalled();
     c.onlySelectedMode = controller_->onlyMarkedShown;
     c.onlySelectedToggleable = views_->OnlySelectedShown() || views_->CanShowOnlySelected();
     c.listType = settings_->listType;
@@ -205,20 +199,17 @@ void MainWindow::UpdateChecks() {
 }
 
 void MainWindow::UpdateTitle() {
-    const bool minimizedRender = rendering_ && isMinimized() && renderPercent_ >= 0;
-    setWindowTitle(QString::fromStdString(MainWindowTitle(document_ ? document_->Path() : std::string(),
-                                                          minimizedRender, renderPercent_)));
+    if (rendering_ && isMinimized() && !caption_.empty()) {
+        setWindowTitle(QString::fromStdString(caption_));
+        return;
+    }
+    setWindowTitle(QString::fromStdString(MainWindowTitle(document_ ? document_->Path() : std::string())));
 }
 
 void MainWindow::SetRendering(bool rendering) {
     rendering_ = rendering;
-    if (!rendering) renderPercent_ = -1;
+    if (!rendering) caption_.clear();
     UpdateMenu();
-    UpdateTitle();
-}
-
-void MainWindow::SetRenderPercent(int percent) {
-    renderPercent_ = percent;
     UpdateTitle();
 }
 
@@ -272,7 +263,8 @@ void MainWindow::ShowEntryInPaneButtons() {
     const bool hasText = current_ && area_->TextBox()->HasDeclaration();
     // One renderer at a time: the background one stores into the entries the pane would render.
     const bool free = !busy_ && !RenderingInBackground();
-    area_->ArrowButton()->setEnabled(hasText && pendingPicture_ && !area_->TextBox()->Edited() && free);
+    const bool pending = session_ && session_->Run().PendingPicture();
+    area_->ArrowButton()->setEnabled(hasText && pending && !area_->TextBox()->Edited() && free && !rendering_);
     const bool showable = current_ && (hasText || current_->name.empty());
     area_->ShowButton()->setEnabled(rendering_ || (showable && free));
 }
@@ -383,7 +375,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     ui_->SetCancelled(true);
     views_->SaveListSettings();
     SaveSettings();
-    if (launcher_->StartedPov()) launcher_->AskClosePov("Swatchcraft");
+    if (Launcher().StartedPov()) Launcher().AskClosePov("Swatchcraft");
     event->accept();
 }
 

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "gui/CoreTimerDriver.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryViews.h"
-#include "platform/TimerQueue.h"
 #include "povray/PovInstallation.h"
+#include "preview/PreviewRenderRun.h"
+#include "preview/PreviewRenderSession.h"
 #include "preview/SampleScenes.h"
 #include "ui/MainCommands.h"
 #include "ui/StartupSequence.h"
@@ -27,6 +27,7 @@
 class QAction;
 class QActionGroup;
 class QMenu;
+class QSocketNotifier;
 class QToolBar;
 
 namespace sc {
@@ -36,17 +37,20 @@ class LibraryCommands;
 class LibraryController;
 class LibraryDocument;
 class MainArea;
+class PreviewWindow;
 class LibraryViewStack;
-class PovConfiguration;
 class PovInstallationSource;
-class PovLauncher;
 class Settings;
 class StatusBarWithProgress;
 class TextureEntry;
 class WindowSelection;
 class FileDialogs;
 
-class MainWindow : public QMainWindow, private StartupHost, private LibraryViews {
+class MainWindow : public QMainWindow,
+                   private StartupHost,
+                   private LibraryViews,
+                   private RenderRunWindow,
+                   private PreviewRenderEvents {
     Q_OBJECT
 public:
     struct Options {
@@ -84,6 +88,7 @@ public:
     // Makes an entry the current one: entry bar, preview pane, timers.
     void SetCurrentEntry(TextureEntry* entry);
     TextureEntry* CurrentEntry() const { return current_; }
+    TextureEntry* CurrentEntry() override { return current_; }
     // Shows an entry in the preview pane (declaration box, picture, buttons).
     void ShowEntryInPane(TextureEntry* entry);
     // Enables the take-over arrow and "&Anzeigen" for what the pane shows.
@@ -96,9 +101,11 @@ public:
     LibraryViewStack& Views() { return *views_; }
     StatusBarWithProgress& Status() { return *status_; }
     PovInstallation& Installation() { return installation_; }
-    PovConfiguration& Configuration() { return *configuration_; }
-    PovLauncher& Launcher() { return *launcher_; }
-    TimerQueue& Timers() { return timers_; }
+    PovConfiguration& Configuration() { return session_->Configuration(); }
+    const PovConfiguration& Configuration() const { return session_->Configuration(); }
+    PovLauncher& Launcher() { return session_->Launcher(); }
+    PreviewRenderSession& Session() { return *session_; }
+    PreviewWindow& Picture();
     QtUserInterface& Ui() override;
     // The selection, search, delete, overview and settings dialog commands.
     LibraryCommands& Commands() { return *commands_; }
@@ -110,8 +117,8 @@ public:
     void SetUrlOpener(std::function<bool(const QString&)> opener) { urlOpener_ = std::move(opener); }
     // The rendering flag of the render run (menus and keys follow it).
     void SetRendering(bool rendering);
-    // The caption while rendering minimized ("42% Swatchcraft"); -1 puts the normal one back.
-    void SetRenderPercent(int percent);
+    // The run's caption while the window is minimized ("42% Swatchcraft"); empty: the normal title.
+    void SetCaption(const std::string& caption) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -130,6 +137,8 @@ private:
     SuppressibleAnswer AskSuppressible(const std::string& text) override;
     void ApplyLibraryPaths(const std::vector<std::string>& paths) override;
     void RefreshViews() override;
+    // Fills the views again from the library (after loading or adding) and shows the current entry.
+    void RefillViews();
     void OpenListFile(const std::string& path) override;
     void PlaceWindow();
 
@@ -226,12 +235,28 @@ private:
     std::vector<TextureEntry*> EntriesInListOrder() override;
     void UpdateStatusText();
 
-    // Rendering (RenderCommands.cpp)
+    // Rendering (RenderCommands.cpp): the render session driven by Qt's
+    // event loop, and the run's view of the window.
+    void SetUpRendering();
+    void ArmSessionTimer();
+    void ApplyRenderSettings();
     void OnRenderButton();
     void OnTakeOver();
     void OnEntryActivated(TextureEntry* entry);
     // "Vorschaubilder im &Hintergrund berechnen" (BackgroundRenderCommand.cpp)
     void OnBackgroundRender();
+    void ShowEntry(TextureEntry* entry) override;
+    const std::vector<std::string>* DeclarationLines() override;
+    bool DeclarationEdited() override;
+    void ReloadDeclaration(TextureEntry* entry) override;
+    void ShowPreviewPane() override;
+    void EnableInterface(bool enable) override;
+    void SetArrowEnabled(bool enable) override;
+    void SetRenderButton(bool enabled, bool stopLabel) override;
+    void SetBusyCursor(bool on) override;
+    bool IsMinimized() override;
+    bool ShowHint(const std::string& text) override;
+    void RowStored(int row) override;
 
     using Handler = void (MainWindow::*)();
     static const std::map<int, Handler>& Handlers();
@@ -245,11 +270,13 @@ private:
     std::unique_ptr<BackgroundRendering> background_;
     std::unique_ptr<PovInstallationSource> ownInstallations_;
     PovInstallation installation_;
-    std::unique_ptr<PovConfiguration> configuration_;
-    // The core's waits (POV-Ray starting, closing) run as timers of this queue.
-    TimerQueue timers_;
-    std::unique_ptr<CoreTimerDriver> timerDriver_;
-    std::unique_ptr<PovLauncher> launcher_;
+    PreviewRenderSettings renderSettings_;
+    std::unique_ptr<PreviewRenderSession> session_;
+    QSocketNotifier* bridgeNotifier_ = nullptr;
+    QTimer sessionTimer_;  // fires when the session's next timer is due
+    std::vector<std::string> declarationLines_;
+    std::string caption_;  // the run's caption while minimized; empty: the normal title
+    bool renderCursor_ = false;
     std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<LibraryDocument> document_;
     std::unique_ptr<WindowSelection> selection_;
@@ -270,8 +297,6 @@ private:
     bool busy_ = false;
     bool rendering_ = false;
     bool started_ = false;
-    int renderPercent_ = -1;
-    bool pendingPicture_ = false;  // a rendered picture waits to be taken over
     TextureEntry* current_ = nullptr;
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
     QTimer reloadTimer_;     // a click reloads the declaration only after this ran out

@@ -40,7 +40,7 @@ void MainWindow::OnLibraryPaths() {
     if (commands_->EditLibraryPaths()) RefreshViews();
 }
 
-void MainWindow::OnUninstallExtension() { configuration_->UninstallWithMessages(); }
+void MainWindow::OnUninstallExtension() { Configuration().UninstallWithMessages(); }
 
 void MainWindow::OnEditor() { commands_->SetEditor(); }
 

@@ -35,7 +35,7 @@ void MainWindow::StartUp() {
 }
 
 // Editing goes through the render host, which needs the POV-Ray it runs.
-bool MainWindow::EditingThroughPovWorks() { return configuration_->ExeExists(); }
+bool MainWindow::EditingThroughPovWorks() { return Configuration().ExeExists(); }
 
 SuppressibleAnswer MainWindow::AskSuppressible(const std::string& text) {
     AskDialog dialog(QString::fromStdString(text), this);

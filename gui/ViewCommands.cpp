@@ -39,6 +39,7 @@ void MainWindow::OnPreviewPane() {
 void MainWindow::OnSmallPreview() {
     settings_->smallPreview = settings_->smallPreview == 1 ? 0 : 1;
     area_->SetSmallPicture(settings_->smallPreview == 1);
+    ApplyRenderSettings();
     ShowEntryInPane(current_);
 }
 

