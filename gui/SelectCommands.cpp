@@ -20,12 +20,12 @@ void MainWindow::BuildCommands() {
     c.window = selection_.get();
     c.ui = ui_.get();
     c.settings = settings_.get();
-    c.configuration = configuration_.get();
-    c.launcher = launcher_.get();
+    c.configuration = &Configuration();
+    c.launcher = &Launcher();
     c.parent = this;
     c.listFilePath = [this] { return document_->Path(); };
     c.renderSelected = [this] { RunCommand(int(Command::RenderButton)); };
-    c.refreshViews = [this] { RefreshViews(); };
+    c.refreshViews = [this] { RefillViews(); };
     c.libraryEmptied = [this] {
         document_->Forget();
         ShowEntryInPane(nullptr);
