@@ -144,6 +144,9 @@ void PreviewRenderSession::CloseStartedPov() {
 
 void PreviewRenderSession::CheckRenderer() {
     checkTimer_ = 0;
+    // A host of ours that died stays a zombie until reaped, and a zombie's
+    // window still counts as present: the run would wait for it forever.
+    launcher_.HostRunning();
     run_->CheckRenderer();
     Settle();
 }
