@@ -37,11 +37,15 @@ void MainWindow::SetUpRendering() {
             session_->DeliverMessages();
             ArmSessionTimer();
         });
+        bridgeNotifier_->setEnabled(false);
     }
 }
 
 void MainWindow::ArmSessionTimer() {
     if (!session_) return;
+    // The mailbox is read only while a run goes on: in between, the page
+    // preview dialog reads it for its own renders.
+    if (bridgeNotifier_) bridgeNotifier_->setEnabled(!session_->Idle());
     const int wait = session_->MillisecondsToNextTimer();
     if (wait < 0)
         sessionTimer_.stop();
