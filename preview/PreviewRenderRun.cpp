@@ -43,10 +43,18 @@ void PreviewRenderRun::SetPreviewState(LibraryController& controller, TextureEnt
 }
 
 bool PreviewRenderRun::StorePicture(LibraryController& controller, TextureEntry* entry, const FrameBuffer& frame,
-                                    bool small) {
+                                    bool small, const std::vector<std::string>* editedLines) {
     if (!entry || frame.Empty()) return false;
-    // The picture counts as made from the declaration as it is now.
-    controller.SetPreviewCrc(entry, DeclarationCrc(*entry));
+    // The picture counts as made from the declaration as it is now; one made
+    // from text the user edited never does, so the changed-entries search finds it.
+    std::uint32_t crc = DeclarationCrc(*entry);
+    if (editedLines) {
+        std::string text;
+        for (const std::string& line : *editedLines) text += line + '\n';
+        const std::uint32_t edited = Crc32(text);
+        crc = edited != crc ? edited : ~crc;
+    }
+    controller.SetPreviewCrc(entry, crc);
     ComputeStats(entry->preview, frame.Pixels(), frame.Size(), frame.Width(), frame.Height());
     if (small) ScaleStats(entry->preview, 4);
     const int quality = entry->kind == kKindColor ? kColorQuality : kOtherQuality;
@@ -55,6 +63,16 @@ bool PreviewRenderRun::StorePicture(LibraryController& controller, TextureEntry*
 }
 
 void PreviewRenderRun::Step() {
+    // A press while a finished render waits for its step: that entry is
+    // settled, and the run ends there instead of starting the next one.
+    if (runBusy_ && renderFinished_) {
+        stopAfterEntry_ = true;
+        window_.StopTimer();
+    }
+    Advance();
+}
+
+void PreviewRenderRun::Advance() {
     if (runBusy_)
         StepBusy();
     else
@@ -68,7 +86,7 @@ void PreviewRenderRun::StepWithAutoStore() {
 
 void PreviewRenderRun::OnTimer() {
     window_.StopTimer();
-    Step();
+    Advance();
 }
 
 bool PreviewRenderRun::AdvanceToNextEntry(int from) {
@@ -111,6 +129,7 @@ bool PreviewRenderRun::BeginRun() {
         }
     }
     runBusy_ = true;
+    stopAfterEntry_ = false;
     errorCount_ = 0;
     errorsBefore_ = 0;
     const int height = target_.Frame().Height();
@@ -191,7 +210,10 @@ void PreviewRenderRun::AbortStart() {
     runBusy_ = false;
     if (runEntry_) runEntry_->previewVersion = savedVersion_;
     EndRun();
+    // Entries that failed before this start still get their summary.
+    if (errorCount_ > 0) FinalMessages();
     errorCount_ = 0;
+    stopAfterEntry_ = false;
     attempt_ = 0;
     autoStore_ = false;
 }
@@ -206,7 +228,7 @@ void PreviewRenderRun::StepBusy() {
     const bool finished = renderFinished_;
     if (!several && !autoStore_ && !newError && renderFinished_) pendingPicture_ = true;
     if (!newError && (autoStore_ || several) && renderFinished_) {
-        StorePicture(controller_, runEntry_, target_.Frame(), settings_.small);
+        StorePicture(controller_, runEntry_, target_.Frame(), settings_.small, EditedLines());
         runEntry_->previewAttempt = static_cast<std::uint8_t>(attempt_);
     }
     if (renderFinished_) {
@@ -214,10 +236,10 @@ void PreviewRenderRun::StepBusy() {
         if (newError) {
             // Only a scene POV-Ray refused may parse in an older language
             // version; a killed, crashed or timed-out POV-Ray says nothing about it.
-            if (lastEndValue_ == kPovRenderFailed && RetryAllowed(installation_, attempt_)) {
+            if (!stopAfterEntry_ && lastEndValue_ == kPovRenderFailed && RetryAllowed(installation_, attempt_)) {
                 ++attempt_;
                 --errorCount_;
-                Step();
+                Advance();
                 return;
             }
             GiveUpEntry();
@@ -230,8 +252,8 @@ void PreviewRenderRun::StepBusy() {
         }
         errorsBefore_ = errorCount_;
         attempt_ = 0;
-        if (AdvanceToNextEntry(runPosition_ + 1)) {
-            Step();
+        if (!stopAfterEntry_ && AdvanceToNextEntry(runPosition_ + 1)) {
+            Advance();
             return;
         }
     }
@@ -241,6 +263,11 @@ void PreviewRenderRun::StepBusy() {
     FinalMessages();
     errorCount_ = 0;
     autoStore_ = false;
+    stopAfterEntry_ = false;
+}
+
+const std::vector<std::string>* PreviewRenderRun::EditedLines() {
+    return window_.DeclarationEdited() ? window_.DeclarationLines() : nullptr;
 }
 
 void PreviewRenderRun::GiveUpEntry() {
@@ -258,7 +285,17 @@ void PreviewRenderRun::GiveUpEntry() {
 void PreviewRenderRun::AddProgressRows(int rows) {
     progressPosition_ += rows / 10;
     controller_.Ui().SetProgressPosition(progressPosition_);
-    if (progressTotal_ > 0) percent_ = 100 * progressPosition_ / progressTotal_;
+    UpdatePercent();
+}
+
+void PreviewRenderRun::UpdatePercent() {
+    const int percent = progressTotal_ > 0 ? 100 * progressPosition_ / progressTotal_ : 0;
+    const bool grew = percent > percent_;
+    percent_ = percent;
+    if (!grew || !window_.IsMinimized()) return;
+    char caption[64];
+    std::snprintf(caption, sizeof caption, "%i%c Swatchcraft", percent_, '%');
+    window_.SetCaption(caption);
 }
 
 void PreviewRenderRun::EndRun() {
@@ -320,9 +357,11 @@ void PreviewRenderRun::FinalMessages() {
 }
 
 bool PreviewRenderRun::RetryAllowed(const PovInstallation& installation, int attempt) {
-    const int compared = installation.Compare(3.1f, 0);
-    if (compared < 0) return attempt < 2;
-    if (compared == 0) return false;
+    // "Older than 3.1" is the scene writer's call, so that the versions tried
+    // and the number of tries agree; a 3.1 without release letter has no older
+    // version to fall back on.
+    if (!PovVersionAtLeast31(installation.Version())) return attempt < 2;
+    if (installation.Compare(3.1f, 0) == 0) return false;
     return attempt < 3;
 }
 
@@ -342,18 +381,8 @@ void PreviewRenderRun::OnRenderStep() {
     ++rowCount_;
     if (rowCount_ % 10 != 0) return;
     ++progressPosition_;
-    const int percent = progressTotal_ > 0 ? 100 * progressPosition_ / progressTotal_ : 0;
     controller_.Ui().StepProgress();
-    if (percent > percent_) {
-        percent_ = percent;
-        if (window_.IsMinimized()) {
-            char caption[64];
-            std::snprintf(caption, sizeof caption, "%i%c Swatchcraft", percent_, '%');
-            window_.SetCaption(caption);
-        }
-    } else {
-        percent_ = percent;
-    }
+    UpdatePercent();
 }
 
 void PreviewRenderRun::CheckRenderer() {

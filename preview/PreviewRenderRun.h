@@ -108,11 +108,17 @@ public:
     static void SetPreviewState(LibraryController& controller, TextureEntry* entry, PreviewState state);
     // Stores the frame buffer as the entry's picture: its declaration CRC,
     // colour sums (times 4 when small) and JPEG stream (quality 90 for colors, 60 else).
-    static bool StorePicture(LibraryController& controller, TextureEntry* entry, const FrameBuffer& frame, bool small);
+    // A picture made from `editedLines` (the user's edit of the text box) gets a
+    // CRC that never matches the declaration, so it does not count as current.
+    static bool StorePicture(LibraryController& controller, TextureEntry* entry, const FrameBuffer& frame, bool small,
+                             const std::vector<std::string>* editedLines = nullptr);
     // Whether a render that failed on `attempt` is tried again with the next older language version.
     static bool RetryAllowed(const PovInstallation& installation, int attempt);
 
 private:
+    void Advance();
+    void UpdatePercent();
+    const std::vector<std::string>* EditedLines();
     void StepIdle();
     void StepBusy();
     bool BeginRun();
@@ -142,6 +148,7 @@ private:
     bool renderFinished_ = false;
     int attempt_ = 0;
     bool autoStore_ = false;
+    bool stopAfterEntry_ = false;     // the user stopped while a finished render waited for its step
     float savedVersion_ = 0;
     bool hadPicture_ = false;         // runEntry_ had a valid preview before its first attempt
     std::uint32_t lastEndValue_ = 0;  // how the last render ended (a RenderEndValue)

@@ -298,6 +298,71 @@ TEST_F(PreviewRenderRunTest, FailedReRenderKeepsThePictureAndOnlyARefusedSceneIs
     }
 }
 
+// Stop while a finished render waits for its step; a scene that cannot be
+// written after a failure; a caption that must follow failed entries too; a
+// picture of edited text that must not count as current.
+TEST_F(PreviewRenderRunTest, StopInTheWaitAndLaterFailuresKeepWhatWasDoneAndSaid) {
+    TextureEntry* a = Add("T_A");
+    TextureEntry* b = Add("T_B");
+    PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Present);
+    b->preview.jpegData = "kept";
+    Select({a, b});
+    ui.answers = {Answer::Yes};
+    run.Step();
+    const std::string row(116 * 3, '\x50');
+    for (int y = 0; y < 116; ++y) target.frame.PutRow(y, 116, reinterpret_cast<const std::uint8_t*>(row.data()), row.size());
+    run.OnRenderDone(0);
+    run.Step();  // "&Stop" during the one-second wait
+    EXPECT_TRUE(run.Idle());
+    EXPECT_EQ(window.timer, 0);
+    EXPECT_EQ(target.scenes.size(), 1u);  // the next entry was never started
+    EXPECT_TRUE(a->previewValid);         // the finished one is kept
+    EXPECT_TRUE(b->previewValid);
+    EXPECT_EQ(b->preview.jpegData, "kept");
+    run.OnTimer();  // a leftover step starts nothing
+    EXPECT_EQ(target.scenes.size(), 1u);
+
+    // The first entry fails (no retries with 3.1), the second's scene cannot be
+    // written: both messages come, the summary included, and the caption of the
+    // minimized window has followed the failed entry's rows.
+    installation.SetVersion(3.1f);
+    window.minimized = true;
+    Select({a, b});
+    ui.answers = {Answer::Yes};
+    run.Step();
+    settings.templateIndex = 150;
+    Render(bridge::kRenderFailed);
+    EXPECT_TRUE(run.Idle());
+    EXPECT_EQ(window.caption, "");  // put back at the end ...
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Die Vorschaudateien konnten nicht erzeugt werden.");
+    EXPECT_EQ(ui.messages[1].text.rfind("Von den 2 ausgewählten Texturen konnten 1 nicht berechnet werden.", 0), 0u);
+    settings.templateIndex = 0;
+    window.selected = {a, b};
+    ui.answers = {Answer::Yes};
+    run.Step();
+    window.caption.clear();
+    run.OnRenderDone(bridge::kRenderFailed);
+    run.OnTimer();
+    EXPECT_EQ(window.caption, "47% Swatchcraft");  // ... and set while it ran: 11 of 23 units
+    run.Step();
+
+    // A picture rendered from edited text is stored, but not as current.
+    window.minimized = false;
+    window.ShowEntry(a);
+    window.lines.back() += " // edited";
+    window.edited = true;
+    window.selected = {a};
+    run.StepWithAutoStore();
+    Render(0);
+    EXPECT_TRUE(a->previewValid);
+    EXPECT_TRUE(IsChanged(*a));
+    window.edited = false;
+    run.StepWithAutoStore();
+    Render(0);
+    EXPECT_FALSE(IsChanged(*a));
+}
+
 TEST_F(PreviewRenderRunTest, FailuresBeforeTheRenderEndTheRun) {
     TextureEntry* entry = Add("T_A");
     window.ShowEntry(entry);
