@@ -301,6 +301,52 @@ TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
 }
 
+// Ctrl+C while a finished render waits for its one-second step ends the run
+// there: the finished picture is kept and the next entry is never started.
+TEST_F(RenderCommandTest, InterruptDuringTheWaitStartsNothingMore) {
+    Rescan("two.inc",
+           "#declare T_First = texture { pigment { color rgb <1, 0, 0> } }\n"
+           "#declare T_Second = texture { pigment { color rgb <0, 0, 1> } }\n");
+    const std::string data = dir / "data";
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    std::string command = "exec " + Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
+                                        " --all --jobs 1");
+    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    // The first POV-Ray comes and goes; a moment later the run is in its wait.
+    using Clock = std::chrono::steady_clock;
+    const auto limit = Clock::now() + std::chrono::seconds(60);
+    bool seen = false;
+    while (Clock::now() < limit) {
+        const int running = PovRaysBelow(data);
+        if (running > 0) seen = true;
+        if (seen && running == 0) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(seen);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(pid, SIGINT);
+    bool startedAgain = false;
+    while (waitpid(pid, nullptr, WNOHANG) == 0) {
+        startedAgain = startedAgain || PovRaysBelow(data) > 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    std::string out;
+    char buffer[256];
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
+    close(pipeFds[0]);
+    EXPECT_FALSE(startedAgain);
+    EXPECT_THAT(out, HasSubstr("Abgebrochen. 1 von 2 Vorschauen berechnet"));
+    EXPECT_THAT(Listing(), HasSubstr("T_Second\ttexture\t-\t" + dir.Path() + "/incs/two.inc\tkein Bild"));
+}
+
 TEST_F(RenderCommandTest, NormalPreviewShowsItsBumps) {
     dir.Write("incs/bumps.inc", "#declare N_Bumps = normal { bumps 0.8 scale 0.1 }\n");
     ASSERT_EQ(RunCommand(Cli("scan --kinds n " + ShellQuoted(dir / "incs/bumps.inc") + " -o " + ShellQuoted(library))), 0);
