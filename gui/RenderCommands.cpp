@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QToolButton>
 
+#include "bridge/BridgeApi.h"
 #include "bridge/BridgeConnection.h"
 #include "gui/DeclarationBox.h"
 #include "gui/LibraryViewStack.h"
@@ -21,6 +22,8 @@ namespace sc {
 
 void MainWindow::SetUpRendering() {
     renderSettings_.previewHint = settings_->ReadFlag("Info", "Preview", 1);
+    // A hung preview is stopped after the same time as in the tool.
+    bridge::SetRenderTimeLimit(settings_->previewTimeLimit);
     ApplyRenderSettings();
     session_ = std::make_unique<PreviewRenderSession>(*controller_, static_cast<RenderRunWindow&>(*this), bridge::Connection(), installation_,
                                                       renderSettings_);
