@@ -373,13 +373,21 @@ TEST_F(PreviewRenderRunTest, FailuresBeforeTheRenderEndTheRun) {
     EXPECT_TRUE(window.buttonEnabled);
     settings.templateIndex = 0;
     target.startResult = 3;
+    entry->previewVersion = 2.0f;
     run.Step();
     EXPECT_TRUE(run.Idle());
     EXPECT_EQ(ui.messages.size(), 1u);
-    window.settingsRight = false;
+    // Neither a failed start nor a stop leaves the version tried with the old picture.
+    EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
     target.startResult = 0;
     run.Step();
-    EXPECT_EQ(target.scenes.size(), 1u);
+    run.Step();  // "&Stop"
+    EXPECT_TRUE(run.Idle());
+    EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
+    target.scenes.clear();
+    window.settingsRight = false;
+    run.Step();
+    EXPECT_TRUE(target.scenes.empty());
 }
 
 TEST_F(PreviewRenderRunTest, VanishedRendererFailsTheRenderAndATakenOverOneEndsTheRun) {
