@@ -64,7 +64,7 @@ double BatchSeconds(sc::LibraryController& controller, const sc::PovInstallation
         sc::Clear(e->preview);
         e->previewVersion = 0;
         e->previewAttempt = 0;
-        sc::PreviewRenderRun::SetPreviewState(controller, e, sc::PreviewState::Empty);
+        controller.SetPreviewState(e, sc::PreviewState::Empty);
     }
     sc::BatchRenderSettings settings;
     settings.jobs = jobs;

@@ -36,7 +36,7 @@ void CheckCounters(sc::LibraryController& controller) {
         ++entries;
     }
     if (entries != controller.entryCount) std::abort();
-    if (controller.kindCounts[0] != library.FileCount()) std::abort();
+    if (controller.kindCounts[sc::kFilesSlot] != library.FileCount()) std::abort();
 }
 
 }  // namespace

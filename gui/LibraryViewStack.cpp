@@ -260,13 +260,13 @@ void LibraryViewStack::EntryUpdated(TextureEntry* entry) {
     treeModel_->Update(entry);
 }
 
-void LibraryViewStack::EntryRemoved(TextureEntry* entry, bool) {
+void LibraryViewStack::EntryRemoving(TextureEntry* entry, bool) {
     grid_->DropThumbnail(entry);
     model_->Remove(entry);
     treeModel_->Remove(entry);
 }
 
-void LibraryViewStack::Cleared() {
+void LibraryViewStack::Clearing() {
     grid_->ClearThumbnails();
     model_->Clear();
     treeModel_->Clear();

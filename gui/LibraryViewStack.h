@@ -68,8 +68,8 @@ public:
     // The library's changes.
     void EntryInserted(TextureEntry* entry) override;
     void EntryUpdated(TextureEntry* entry) override;
-    void EntryRemoved(TextureEntry* entry, bool lastOfFile) override;
-    void Cleared() override;
+    void EntryRemoving(TextureEntry* entry, bool lastOfFile) override;
+    void Clearing() override;
     void Refresh() override;
 
     // Selects every item of the texture list (on) or none (off).

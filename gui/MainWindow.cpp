@@ -274,15 +274,15 @@ void MainWindow::EntryUpdated(TextureEntry* entry) {
     views_->EntryUpdated(entry);
     if (entry == current_ && !rendering_) ShowEntryInPane(entry);
 }
-void MainWindow::EntryRemoved(TextureEntry* entry, bool lastOfFile) {
+void MainWindow::EntryRemoving(TextureEntry* entry, bool lastOfFile) {
     if (background_) background_->ForgetEntry(entry);
     if (entry == current_) SetCurrentEntry(nullptr);
-    views_->EntryRemoved(entry, lastOfFile);
+    views_->EntryRemoving(entry, lastOfFile);
 }
-void MainWindow::Cleared() {
+void MainWindow::Clearing() {
     if (background_) background_->Cancel();
     SetCurrentEntry(nullptr);
-    views_->Cleared();
+    views_->Clearing();
 }
 void MainWindow::Refresh() { views_->Refresh(); }
 std::vector<TextureEntry*> MainWindow::SelectedEntries() { return views_->SelectedEntries(); }

@@ -227,8 +227,8 @@ private:
     // current entry is let go before it is destroyed.
     void EntryInserted(TextureEntry* entry) override;
     void EntryUpdated(TextureEntry* entry) override;
-    void EntryRemoved(TextureEntry* entry, bool lastOfFile) override;
-    void Cleared() override;
+    void EntryRemoving(TextureEntry* entry, bool lastOfFile) override;
+    void Clearing() override;
     void Refresh() override;
     std::vector<TextureEntry*> SelectedEntries() override;
     void SelectEntries(const std::vector<TextureEntry*>& entries) override;

@@ -13,7 +13,8 @@ LibraryController::LibraryController(UserInterface& ui) : ui_(ui) { library_.Set
 LibraryController::~LibraryController() = default;
 
 void LibraryController::CountKind(int kind, int delta) {
-    if (kind >= 1 && kind < static_cast<int>(kindCounts.size()) && kind != 7) kindCounts[kind] += delta;
+    if (kind > kFilesSlot && kind < static_cast<int>(kindCounts.size()) && kind != kCategoriesSlot)
+        kindCounts[kind] += delta;
 }
 
 bool LibraryController::AddScannedEntry(const std::string& fullPath, const std::string& name, int kind,
@@ -29,26 +30,25 @@ bool LibraryController::AddScannedEntry(const std::string& fullPath, const std::
 
 void LibraryController::RegisterAddedEntry(TextureEntry* entry) {
     AddCategoryRef(entry->category);
-    if (entry->previewValid) ++previewCount;
-    else if (entry->previewFaulty) ++faultyCount;
+    CountPreview(entry, 1);
     ++entryCount;
     CountKind(entry->kind, 1);
-    kindCounts[0] = library_.FileCount();
+    kindCounts[kFilesSlot] = library_.FileCount();
     if (entry->Directory().empty()) ++noDirectoryCount;
     views_->EntryInserted(entry);
 }
 
 void LibraryController::DeleteEntry(TextureEntry* entry) {
+    views_->EntryRemoving(entry, entry->sourceFile->entryCount <= 1);
     --entryCount;
     CountKind(entry->kind, -1);
     if (entry->Directory().empty()) --noDirectoryCount;
-    const bool lastOfFile = entry->sourceFile->entryCount <= 1;
-    views_->EntryRemoved(entry, lastOfFile);
-    UncountPreview(entry);
+    CountPreview(entry, -1);
     ReleaseCategoryRef(entry->category);
     library_.RemoveEntry(entry);
-    kindCounts[0] = library_.FileCount();
+    kindCounts[kFilesSlot] = library_.FileCount();
     ++modified;
+    views_->EntryRemoved();
 }
 
 TextureEntry* LibraryController::ChangeEntryDirectory(TextureEntry* entry, const std::string& directory,
@@ -64,22 +64,37 @@ TextureEntry* LibraryController::ChangeEntryDirectory(TextureEntry* entry, const
             return existing;
         }
     }
-    views_->EntryRemoved(entry, entry->sourceFile->entryCount <= 1);
+    views_->EntryRemoving(entry, entry->sourceFile->entryCount <= 1);
     if (!oldDirectory.empty() && directory.empty()) ++noDirectoryCount;
     if (oldDirectory.empty() && !directory.empty()) --noDirectoryCount;
     library_.MoveEntryToDirectory(entry, directory, target);
-    kindCounts[0] = library_.FileCount();
+    kindCounts[kFilesSlot] = library_.FileCount();
+    views_->EntryRemoved();
     views_->EntryInserted(entry);
     if (entry->kind == kKindColor) LoadDeclaration(library_, *entry, true);
     views_->EntryUpdated(entry);
     return entry;
 }
 
-void LibraryController::UncountPreview(const TextureEntry* entry) {
+void LibraryController::CountPreview(const TextureEntry* entry, int delta) {
     // faultyCount holds faulty entries without a valid picture, as loading
     // counts them; an entry with both flags is only in previewCount.
-    if (entry->previewValid) --previewCount;
-    else if (entry->previewFaulty) --faultyCount;
+    if (entry->previewValid) previewCount += delta;
+    else if (entry->previewFaulty) faultyCount += delta;
+}
+
+void LibraryController::SetPreviewFlags(TextureEntry* entry, bool valid, bool faulty) {
+    CountPreview(entry, -1);
+    entry->previewValid = valid;
+    entry->previewFaulty = faulty;
+    CountPreview(entry, 1);
+}
+
+void LibraryController::SetPreviewState(TextureEntry* entry, PreviewState state) {
+    if (!entry) return;
+    SetPreviewFlags(entry, state == PreviewState::Present, state == PreviewState::Faulty);
+    ++modified;
+    views_->EntryUpdated(entry);
 }
 
 void LibraryController::ZeroCounters() {
@@ -88,10 +103,11 @@ void LibraryController::ZeroCounters() {
 }
 
 void LibraryController::ResetLibrary() {
-    views_->Cleared();
+    views_->Clearing();
     library_.Clear();
     ZeroCounters();
     ClearCategories();
+    views_->Cleared();
 }
 
 void LibraryController::NewLibrary() {
@@ -138,18 +154,18 @@ void LibraryController::AddCategoryRef(const std::string& name) {
     auto it = std::find_if(categories_.begin(), categories_.end(), [&](const Category& c) { return c.name == name; });
     if (it != categories_.end()) ++it->useCount;
     else categories_.push_back({name, 1});
-    kindCounts[7] = static_cast<int>(categories_.size());
+    kindCounts[kCategoriesSlot] = static_cast<int>(categories_.size());
 }
 
 void LibraryController::ReleaseCategoryRef(const std::string& name) {
     auto it = std::find_if(categories_.begin(), categories_.end(), [&](const Category& c) { return c.name == name; });
     if (it != categories_.end() && --it->useCount <= 0) categories_.erase(it);
-    kindCounts[7] = static_cast<int>(categories_.size());
+    kindCounts[kCategoriesSlot] = static_cast<int>(categories_.size());
 }
 
 void LibraryController::ClearCategories() {
     categories_.clear();
-    kindCounts[7] = 0;
+    kindCounts[kCategoriesSlot] = 0;
 }
 
 void LibraryController::DeletePreviews() {
@@ -159,10 +175,8 @@ void LibraryController::DeletePreviews() {
     bool removed = false;
     for (TextureEntry* e : views_->SelectedEntries()) {
         if (!e->preview.IsEmpty()) removed = true;
-        UncountPreview(e);
+        SetPreviewFlags(e, false, false);
         e->preview = PreviewImage{};
-        e->previewValid = false;
-        e->previewFaulty = false;
         e->previewVersion = 0;
         views_->EntryUpdated(e);
     }

@@ -4,12 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "library/EntryKind.h"
 #include "library/LibraryViews.h"
 #include "library/TextureLibrary.h"
 
 namespace sc {
 
 class UserInterface;
+
+// What a preview render made of an entry's picture.
+enum class PreviewState { Present, Empty, Faulty };
+
+// The kindCounts slots that count no kind: the placeholder kind's slot holds
+// the number of files, the unused kind 7 the number of categories.
+inline constexpr int kFilesSlot = kKindPlaceholder;
+inline constexpr int kCategoriesSlot = 7;
 
 // A user category with its use count.
 struct Category {
@@ -68,16 +77,25 @@ public:
     void ClearCategories();
     const std::vector<Category>& Categories() const { return categories_; }
 
+    // Sets the entry's preview flags (present: valid; empty: neither;
+    // faulty: faulty) with their counters, counts a modification and
+    // redraws the entry.
+    void SetPreviewState(TextureEntry* entry, PreviewState state);
+    // Sets both preview flags, keeping previewCount and faultyCount in step;
+    // no modification is counted and no view told.
+    void SetPreviewFlags(TextureEntry* entry, bool valid, bool faulty);
+
     // Asks, then deletes the pictures of the selected entries.
     void DeletePreviews();
     // Selects the entries with faulty previews, or says there are none.
     void SelectFaulty();
 
-    // Counters, kept in step with the library.
+    // Counters, kept in step with the library; read them anywhere, change
+    // them only through the operations above.
     int modified = 0;
     int faultyCount = 0;
     int previewCount = 0;
-    std::array<int, 10> kindCounts{};  // 0 files, 1-6 kinds, 7 categories, 8 and 9 other kinds
+    std::array<int, 10> kindCounts{};  // per EntryKind; kFilesSlot and kCategoriesSlot hold no kind
     int entryCount = 0;
     int noDirectoryCount = 0;
     bool onlyMarkedShown = false;
@@ -86,7 +104,7 @@ public:
 private:
     void ZeroCounters();
     void CountKind(int kind, int delta);
-    void UncountPreview(const TextureEntry* entry);
+    void CountPreview(const TextureEntry* entry, int delta);
 
     UserInterface& ui_;
     TextureLibrary library_;

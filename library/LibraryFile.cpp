@@ -322,12 +322,10 @@ void AddRecord(LoadState& s, Record& rec) {
     // The present entry had no valid picture: it takes over the record's,
     // with what describes it (sums, version, CRC), and is counted again.
     TakePicture(entry->preview, rec, s.version, s.decodeFailed, s.decodeError);
-    entry->previewValid = true;
+    s.controller.SetPreviewFlags(entry, true, entry->previewFaulty);
     entry->previewAttempt = rec.previewAttempt;
     entry->previewVersion = rec.previewVersion;
     entry->previewCrc = rec.previewCrc;
-    ++s.controller.previewCount;
-    if (entry->previewFaulty) --s.controller.faultyCount;
     s.controller.Views().EntryUpdated(entry);
     s.changed = true;
 }

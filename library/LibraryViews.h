@@ -13,13 +13,23 @@ class LibraryViews {
 public:
     virtual ~LibraryViews() = default;
 
+    // Every notification comes when library and counters agree: insertion
+    // after the entry is in and counted (before, there is nothing to show);
+    // removal and clearing in pairs, the first while everything is still
+    // there, so the views can let go of entries they point to, the second
+    // once it is gone and counted off.
+
     // An entry was added to the library (file tree and picture view insert it).
     virtual void EntryInserted(TextureEntry*) {}
     // An entry changed (picture, directory, color): redraw it everywhere.
     virtual void EntryUpdated(TextureEntry*) {}
     // An entry is about to be destroyed; `lastOfFile` when its file goes too.
-    virtual void EntryRemoved(TextureEntry*, bool /*lastOfFile*/) {}
-    // Every view is to be emptied (the library is about to be cleared).
+    virtual void EntryRemoving(TextureEntry*, bool /*lastOfFile*/) {}
+    // The entry announced by EntryRemoving is gone.
+    virtual void EntryRemoved() {}
+    // The library is about to be emptied: every view lets go of every entry.
+    virtual void Clearing() {}
+    // The library and its counters are empty.
     virtual void Cleared() {}
     // Every view is to be redrawn from the library.
     virtual void Refresh() {}

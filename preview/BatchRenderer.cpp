@@ -324,7 +324,7 @@ void BatchRenderer::Succeed(Slot& slot) {
         return;
     }
     entry->previewAttempt = static_cast<std::uint8_t>(slot.attempt);
-    PreviewRenderRun::SetPreviewState(controller_, entry, PreviewState::Present);
+    controller_.SetPreviewState(entry, PreviewState::Present);
     ++stored_;
     if (listener_) listener_->OnEntryFinished(entry, {});
 }
@@ -338,7 +338,7 @@ void BatchRenderer::GiveUp(Slot& slot, const std::string& failure) {
     } else {
         Clear(entry->preview);
         entry->previewVersion = 0;
-        PreviewRenderRun::SetPreviewState(controller_, entry, PreviewState::Faulty);
+        controller_.SetPreviewState(entry, PreviewState::Faulty);
     }
     ++failed_;
     if (listener_) listener_->OnEntryFinished(entry, failure);

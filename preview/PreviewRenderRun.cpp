@@ -30,18 +30,6 @@ PreviewRenderRun::PreviewRenderRun(LibraryController& controller, PreviewTarget&
                                    const PovInstallation& installation, PreviewRenderSettings& settings)
     : controller_(controller), target_(target), window_(window), installation_(installation), settings_(settings) {}
 
-void PreviewRenderRun::SetPreviewState(LibraryController& controller, TextureEntry* entry, PreviewState state) {
-    if (!entry) return;
-    const bool valid = state == PreviewState::Present;
-    const bool faulty = state == PreviewState::Faulty;
-    if (entry->previewValid != valid) controller.previewCount += valid ? 1 : -1;
-    if (entry->previewFaulty != faulty) controller.faultyCount += faulty ? 1 : -1;
-    entry->previewValid = valid;
-    entry->previewFaulty = faulty;
-    ++controller.modified;
-    controller.Views().EntryUpdated(entry);
-}
-
 bool PreviewRenderRun::StorePicture(LibraryController& controller, TextureEntry* entry, const FrameBuffer& frame,
                                     bool small, const std::vector<std::string>* editedLines) {
     if (!entry || frame.Empty()) return false;
@@ -248,7 +236,7 @@ void PreviewRenderRun::StepBusy() {
             pendingVersion_ = runEntry_->previewVersion;
             runEntry_->previewVersion = savedVersion_;
         } else {
-            SetPreviewState(controller_, runEntry_, PreviewState::Present);
+            controller_.SetPreviewState(runEntry_, PreviewState::Present);
         }
         errorsBefore_ = errorCount_;
         attempt_ = 0;
@@ -279,7 +267,7 @@ void PreviewRenderRun::GiveUpEntry() {
     }
     Clear(runEntry_->preview);
     runEntry_->previewVersion = 0;
-    SetPreviewState(controller_, runEntry_, PreviewState::Faulty);
+    controller_.SetPreviewState(runEntry_, PreviewState::Faulty);
 }
 
 void PreviewRenderRun::AddProgressRows(int rows) {
@@ -412,7 +400,7 @@ void PreviewRenderRun::TakeOverPending() {
     if (!pendingPicture_ || !entry || window_.DeclarationEdited()) return;
     StorePicture(controller_, entry, target_.Frame(), settings_.small);
     entry->previewVersion = pendingVersion_;
-    SetPreviewState(controller_, entry, PreviewState::Present);
+    controller_.SetPreviewState(entry, PreviewState::Present);
     entry->previewAttempt = static_cast<std::uint8_t>(attempt_);
     pendingPicture_ = false;
     window_.SetArrowEnabled(false);

@@ -56,8 +56,6 @@ struct PreviewRenderSettings {
     int previewHint = 1;      // "Info"/"Preview": show the take-over hint
 };
 
-enum class PreviewState { Present, Empty, Faulty };
-
 // The render options of a preview besides its size: no output file (the
 // picture comes back row by row), antialiasing as set, no continued render.
 const char* PreviewRenderOptions(bool antialias);
@@ -104,8 +102,6 @@ public:
     // The entries whose render failed in the last run (a picture they had stays).
     const std::vector<TextureEntry*>& FailedEntries() const { return failedEntries_; }
 
-    // Sets an entry's preview flags with the library's counts (present, empty or faulty).
-    static void SetPreviewState(LibraryController& controller, TextureEntry* entry, PreviewState state);
     // Stores the frame buffer as the entry's picture: its declaration CRC,
     // colour sums (times 4 when small) and JPEG stream (quality 90 for colors, 60 else).
     // A picture made from `editedLines` (the user's edit of the text box) gets a

@@ -291,7 +291,8 @@ TEST_F(ViewsFixture, ContextMenusFollowTheCurrentEntryAndTheWindowState) {
     EXPECT_EQ(MenuTexts(true), QStringList{});
     TextureEntry* jade = Add("a.inc", "Jade");
     SetPreview(*jade, 90);
-    controller.previewCount = 1;
+    jade->previewValid = false;  // counted in, as a finished render does it
+    controller.SetPreviewState(jade, PreviewState::Present);
     views->SelectEntries({jade});
     const QStringList enabled = MenuTexts(true);
     EXPECT_EQ(enabled.front(), QStringLiteral("Kopiere \"Jade\"\tStrg+C"));

@@ -138,9 +138,9 @@ TEST_F(LibraryFileTest, RoundTripKeepsEveryStoredField) {
     EXPECT_EQ(loaded.entryCount, 7);
     EXPECT_EQ(loaded.previewCount, 1);
     EXPECT_EQ(loaded.faultyCount, 1);
-    EXPECT_EQ(loaded.kindCounts[0], 2);
-    EXPECT_EQ(loaded.kindCounts[4], 1);
-    EXPECT_EQ(loaded.kindCounts[8], 1);
+    EXPECT_EQ(loaded.kindCounts[kFilesSlot], 2);
+    EXPECT_EQ(loaded.kindCounts[kKindColor], 1);
+    EXPECT_EQ(loaded.kindCounts[kKindOther], 1);
     EXPECT_EQ(loaded.noDirectoryCount, 0);
 
     TextureEntry* o = Find(loaded, incDir, "Oak");
@@ -301,7 +301,7 @@ TEST_F(LibraryFileTest, Versions34And342TakeStoredColorCrcAndSums) {
         EXPECT_EQ(std::tuple(red->preview.sumRed, red->preview.sumMiddleRow), std::tuple(9u, 11u));
         EXPECT_TRUE(red->preview.statsValid);
         EXPECT_EQ(controller.modified, 0);
-        EXPECT_EQ(controller.kindCounts[4], 1);
+        EXPECT_EQ(controller.kindCounts[kKindColor], 1);
     }
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -363,7 +363,7 @@ TEST_F(LibraryFileTest, DamagedRecordsEndTheLoadKeepingEarlierOnes) {
         EXPECT_FALSE(Load(c, WriteList(b)).ok);
         EXPECT_NE(Find(c, incDir, "Oak"), nullptr);
         EXPECT_EQ(c.entryCount, 1);
-        EXPECT_EQ(c.kindCounts[2], 1);
+        EXPECT_EQ(c.kindCounts[kKindTexture], 1);
         EXPECT_TRUE(u.progressHidden);
     }
 }
@@ -400,7 +400,7 @@ TEST_F(LibraryFileTest, BigPicturesAreSkippedAndMissingSourceFilesLoseTheirDirec
     EXPECT_NE(Find(controller, incDir, "After"), nullptr);
     EXPECT_NE(Find(controller, "", "Gone"), nullptr);
     EXPECT_EQ(controller.noDirectoryCount, 1);
-    EXPECT_EQ(controller.kindCounts[0], 2);  // files: the lost directory makes its own
+    EXPECT_EQ(controller.kindCounts[kFilesSlot], 2);  // files: the lost directory makes its own
     EXPECT_EQ(CompleteDirectoriesQuestion(controller.noDirectoryCount),
               "Die Liste enthält 1 Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n"
               "Das Vorhandensein der Textur und ggf. dessen Anzeige kann aus diesem Grund\n"

@@ -105,10 +105,10 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     EXPECT_TRUE(controller.AddScannedEntry(dir.Path() + "/c.inc", "Warm", kKindColor, {}, 0));
     EXPECT_TRUE(controller.AddScannedEntry("old.inc", "Lost", kKindPigment, {}, 0));
     EXPECT_EQ(controller.entryCount, 3);
-    EXPECT_EQ(controller.kindCounts[0], 2);
+    EXPECT_EQ(controller.kindCounts[kFilesSlot], 2);
     EXPECT_EQ(controller.kindCounts[kKindTexture], 1);
     EXPECT_EQ(controller.kindCounts[kKindColor], 1);
-    EXPECT_EQ(controller.kindCounts[7], 1);  // everything in category "-"
+    EXPECT_EQ(controller.kindCounts[kCategoriesSlot], 1);  // everything in category "-"
     EXPECT_EQ(controller.noDirectoryCount, 1);
     EXPECT_EQ(controller.modified, 3);
     EXPECT_EQ(library.FindEntry(directory, "c.inc", "Warm")->color->green, 0.5f);
@@ -119,7 +119,7 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     EXPECT_EQ(lost->Directory(), "/elsewhere/");
     controller.DeleteEntry(lost);
     EXPECT_EQ(controller.entryCount, 2);
-    EXPECT_EQ(controller.kindCounts[0], 1);
+    EXPECT_EQ(controller.kindCounts[kFilesSlot], 1);
     EXPECT_EQ(controller.kindCounts[kKindPigment], 0);
 
     TextureEntry* t = library.FindEntry(directory, "c.inc", "T");
@@ -144,7 +144,7 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     controller.NewLibrary();
     EXPECT_EQ(controller.entryCount, 0);
     EXPECT_EQ(controller.modified, 0);
-    EXPECT_EQ(controller.kindCounts[7], 0);
+    EXPECT_EQ(controller.kindCounts[kCategoriesSlot], 0);
     EXPECT_EQ(library.FileCount(), 0);
 }
 

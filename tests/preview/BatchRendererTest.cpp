@@ -155,7 +155,7 @@ TEST_F(BatchRendererTest, StoresWhatTheRenderRunStoresThroughTheBridge) {
         Clear(entry->preview);
         entry->previewVersion = 0;
         entry->previewCrc = 0;
-        PreviewRenderRun::SetPreviewState(controller, entry, PreviewState::Empty);
+        controller.SetPreviewState(entry, PreviewState::Empty);
     }
     controller.modified = 0;
     auto batch = MakeBatch(3);
@@ -199,7 +199,7 @@ TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
     // A hanging entry that had a picture keeps it, and its version, when stopped.
     hang->previewVersion = 3.0f;
     hang->preview.jpegData = {1, 2, 3};
-    PreviewRenderRun::SetPreviewState(controller, hang, PreviewState::Present);
+    controller.SetPreviewState(hang, PreviewState::Present);
     auto batch = MakeBatch(3);
     ASSERT_TRUE(batch->Start(entries));
     EXPECT_EQ(batch->Progress().running, 3);
@@ -227,8 +227,8 @@ TEST_F(BatchRendererTest, BackgroundChoiceAndProgressLine) {
     TextureEntry* red = Add("T_Red", kKindTexture);
     TextureEntry* green = Add("C_Green", kKindColor);
     TextureEntry* shiny = Add("F_Shiny", kKindFinish);
-    PreviewRenderRun::SetPreviewState(controller, green, PreviewState::Present);
-    PreviewRenderRun::SetPreviewState(controller, shiny, PreviewState::Faulty);
+    controller.SetPreviewState(green, PreviewState::Present);
+    controller.SetPreviewState(shiny, PreviewState::Faulty);
     const TextureLibrary& library = controller.Library();
     EXPECT_EQ(EntriesToRenderInBackground(library, {}), (std::vector<TextureEntry*>{red, shiny}));
     EXPECT_EQ(EntriesToRenderInBackground(library, {green}), (std::vector<TextureEntry*>{red, shiny}));

@@ -164,7 +164,7 @@ TEST_F(PreviewRenderRunTest, RunOfSeveralSkipsRenderedEntriesWhenAsked) {
     std::vector<TextureEntry*> entries;
     for (const char* name : {"C_Red", "P_Red", "T_A", "T_B", "T_C", "T_X0", "T_X1", "T_X2", "T_X3", "T_X4"})
         entries.push_back(Add(name));
-    for (int i : {1, 4, 6, 9}) PreviewRenderRun::SetPreviewState(controller, entries[static_cast<size_t>(i)], PreviewState::Present);
+    for (int i : {1, 4, 6, 9}) controller.SetPreviewState(entries[static_cast<size_t>(i)], PreviewState::Present);
     Select(entries);
     ui.answers = {Answer::No};
     run.Step();
@@ -236,8 +236,8 @@ TEST_F(PreviewRenderRunTest, RetriesFollowTheInstalledVersion) {
 TEST_F(PreviewRenderRunTest, AllRenderedAndNoDoesNothingWhileStopEndsTheRun) {
     TextureEntry* a = Add("T_A");
     TextureEntry* b = Add("T_B");
-    PreviewRenderRun::SetPreviewState(controller, a, PreviewState::Present);
-    PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Present);
+    controller.SetPreviewState(a, PreviewState::Present);
+    controller.SetPreviewState(b, PreviewState::Present);
     Select({a, b});
     run.Step();
     EXPECT_EQ(ui.questions.at(0), "Alle ausgewählten Texturen sind bereits berechnet.\n\n"
@@ -245,7 +245,7 @@ TEST_F(PreviewRenderRunTest, AllRenderedAndNoDoesNothingWhileStopEndsTheRun) {
     EXPECT_TRUE(target.scenes.empty());
     EXPECT_TRUE(run.Idle());
 
-    PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Empty);
+    controller.SetPreviewState(b, PreviewState::Empty);
     ui.answers = {Answer::Yes};
     run.Step();
     EXPECT_TRUE(a->previewValid);  // kept until a new picture is stored
@@ -304,7 +304,7 @@ TEST_F(PreviewRenderRunTest, FailedReRenderKeepsThePictureAndOnlyARefusedSceneIs
 TEST_F(PreviewRenderRunTest, StopInTheWaitAndLaterFailuresKeepWhatWasDoneAndSaid) {
     TextureEntry* a = Add("T_A");
     TextureEntry* b = Add("T_B");
-    PreviewRenderRun::SetPreviewState(controller, b, PreviewState::Present);
+    controller.SetPreviewState(b, PreviewState::Present);
     const std::vector<unsigned char> kept{1, 2, 3};
     b->preview.jpegData = kept;
     Select({a, b});

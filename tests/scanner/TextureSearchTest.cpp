@@ -154,7 +154,7 @@ struct SelectionViews : LibraryViews {
     std::set<TextureEntry*> alive;
     std::vector<TextureEntry*> selected;
     void EntryInserted(TextureEntry* e) override { alive.insert(e); }
-    void EntryRemoved(TextureEntry* e, bool) override { alive.erase(e); }
+    void EntryRemoving(TextureEntry* e, bool) override { alive.erase(e); }
     std::vector<TextureEntry*> SelectedEntries() override { return selected; }
     void SelectEntries(const std::vector<TextureEntry*>& entries) override { selected = entries; }
 };

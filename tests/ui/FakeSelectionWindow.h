@@ -101,8 +101,7 @@ struct LibraryFixture {
         TextureEntry* e = Entry(name);
         e->preview.jpegData = {1, 2, 3};
         SetStats(e->preview, value, value, value, value);
-        e->previewValid = true;
-        ++controller.previewCount;
+        controller.SetPreviewFlags(e, true, e->previewFaulty);
     }
 };
 
