@@ -26,6 +26,7 @@
 #include "platform/FileSystem.h"
 #include "platform/UserInterface.h"
 #include "preview/PreviewCodec.h"
+#include "scanner/DeclarationReader.h"
 #include "ui/Settings.h"
 
 namespace {
@@ -62,6 +63,7 @@ sc::PreviewImage MakePicture(int seed, std::mt19937& rng) {
 void WriteListFile(const std::string& folder, const std::string& path) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
+    controller.SetDeclarations(&sc::ReaderDeclarations());
     std::mt19937 rng(7);
     std::vector<sc::PreviewImage> pictures;
     for (int p = 0; p < kDistinctPictures; ++p) pictures.push_back(MakePicture(p, rng));
@@ -148,6 +150,7 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     TimingInterface ui(timer);
     sc::LibraryController controller(ui);
+    controller.SetDeclarations(&sc::ReaderDeclarations());
     sc::Settings settings(folder + "/swatchcraft.ini", folder);
     settings.listType = sc::LibraryViewStack::kPictureGrid;
     sc::LibraryViewStack views(controller, settings);

@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/UserInterface.h"
 #include "preview/PreviewCodec.h"
+#include "scanner/DeclarationReader.h"
 
 namespace {
 
@@ -73,12 +74,14 @@ void Run(const char* label, int files, const std::vector<sc::PreviewImage>& pict
     const std::string path = folder + "/bench" + std::to_string(files) + ".swl";
 
     sc::LibraryController source(ui);
+    source.SetDeclarations(&sc::ReaderDeclarations());
     Fill(source, directory, files, pictures);
     auto start = Clock::now();
     const bool saved = sc::SaveLibrary(source, path, "/usr");
     const double save = SecondsSince(start);
 
     sc::LibraryController loaded(ui);
+    loaded.SetDeclarations(&sc::ReaderDeclarations());
     std::string povHome;
     float version = 0;
     start = Clock::now();

@@ -125,6 +125,7 @@ int main(int argc, char** argv) {
 
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
+    controller.SetDeclarations(&sc::ReaderDeclarations());
     sc::SearchOptions options;
     options.kinds = {false, false, true, false, false, false, false};
     options.followIncludes = false;

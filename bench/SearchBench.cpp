@@ -114,6 +114,7 @@ std::uintmax_t GenerateTree(const std::string& root) {
 int Search(const std::string& root, bool followIncludes, const std::string& kinds, Timing& timing) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
+    controller.SetDeclarations(&sc::ReaderDeclarations());
     sc::SearchOptions options;
     options.otherDirectory = root;
     options.subdirectories = true;

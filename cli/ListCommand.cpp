@@ -10,6 +10,7 @@
 #include "cli/JsonText.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
 namespace {
@@ -89,6 +90,7 @@ int RunList(std::vector<std::string>& args) {
     const std::string path = list.Positional()[0];
     ConsoleUserInterface ui;
     LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!LoadLibraryReporting(controller, path, false)) return 1;
     ListFileHeader header;

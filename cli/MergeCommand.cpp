@@ -10,6 +10,7 @@
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/FileLock.h"
+#include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
 namespace {
@@ -30,6 +31,7 @@ int RunMerge(std::vector<std::string>& args) {
     if (!LockListFile(lock, *output)) return 1;
     ConsoleUserInterface ui;
     LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
     controller.Library().SetLibraryPaths(libraryPaths);
     std::string povHome;
     for (const std::string& input : list.Positional()) {

@@ -14,6 +14,7 @@
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "preview/FinishColor.h"
+#include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
 namespace {
@@ -87,6 +88,7 @@ int RunOverview(std::vector<std::string>& args) {
     OverviewConsole ui(yes);
     ConsoleUserInterface::CatchInterrupt();
     LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
     TextureLibrary& library = controller.Library();
     library.SetLibraryPaths(libraryPaths);
     if (!OpenCommandLibrary(controller, source)) return 1;

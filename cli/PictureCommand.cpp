@@ -12,6 +12,7 @@
 #include "library/LibraryFile.h"
 #include "platform/PathUtil.h"
 #include "preview/PreviewCodec.h"
+#include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
 namespace {
@@ -54,6 +55,7 @@ int RunPicture(std::vector<std::string>& args) {
     const std::string& name = list.Positional()[1];
     ConsoleUserInterface ui;
     LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!LoadLibraryReporting(controller, list.Positional()[0], false)) return 1;
 

@@ -198,6 +198,7 @@ int RunRender(std::vector<std::string>& args) {
     FileLock lock;
     if (!LockListFile(lock, listFile)) return 1;
     LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!OpenCommandLibrary(controller, listFile)) return 1;
     std::vector<std::string> unknown;

@@ -14,6 +14,7 @@
 #include "library/LibraryFile.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "scanner/DeclarationReader.h"
 #include "scanner/TextureSearch.h"
 
 namespace sc::cli {
@@ -121,6 +122,7 @@ int RunScan(std::vector<std::string>& args) {
     ConsoleUserInterface::CatchInterrupt();
     ConsoleUserInterface ui;
     LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
     AddedEntries added;
     controller.SetViews(&added);
     controller.Library().SetLibraryPaths(libraryPaths);

@@ -36,6 +36,7 @@ int RunScene(std::vector<std::string>& args) {
     const double povVersion = versionText ? ParseNumber(*versionText) : AssumedPovVersion();
     ConsoleUserInterface ui;
     LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!OpenCommandLibrary(controller, list.Positional()[0])) return 1;
     const std::string& name = list.Positional()[1];

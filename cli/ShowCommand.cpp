@@ -110,6 +110,7 @@ int RunShow(std::vector<std::string>& args) {
     const std::string name = list.Positional()[1];
     ConsoleUserInterface ui;
     LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
     TextureLibrary& library = controller.Library();
     library.SetLibraryPaths(libraryPaths);
     const bool listFile = ToLowerAscii(ExtensionOf(file)) == ".swl";

@@ -54,6 +54,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     setStatusBar(status_);
     ui_ = std::make_unique<QtUserInterface>(this, status_);
     controller_ = std::make_unique<LibraryController>(*ui_);
+    controller_->SetDeclarations(&ReaderDeclarations());
     controller_->Library().SetUserInterface(ui_.get());
     if (!options_.installations) {
         ownInstallations_ = std::make_unique<PovInstallationProbe>();

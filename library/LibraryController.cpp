@@ -4,7 +4,7 @@
 
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
-#include "scanner/DeclarationReader.h"
+#include "library/DeclarationSource.h"
 
 namespace sc {
 
@@ -28,7 +28,12 @@ bool LibraryController::AddScannedEntry(const std::string& fullPath, const std::
     return true;
 }
 
+void LibraryController::ReloadColor(TextureEntry* entry) {
+    if (entry->kind == kKindColor && declarations_) declarations_->Reload(library_, *entry);
+}
+
 void LibraryController::RegisterAddedEntry(TextureEntry* entry) {
+    if (!entry->color || entry->color->IsAllZero()) ReloadColor(entry);
     AddCategoryRef(entry->category);
     CountPreview(entry, 1);
     ++entryCount;
@@ -71,7 +76,7 @@ TextureEntry* LibraryController::ChangeEntryDirectory(TextureEntry* entry, const
     kindCounts[kFilesSlot] = library_.FileCount();
     views_->EntryRemoved();
     views_->EntryInserted(entry);
-    if (entry->kind == kKindColor) LoadDeclaration(library_, *entry, true);
+    ReloadColor(entry);
     views_->EntryUpdated(entry);
     return entry;
 }

@@ -10,6 +10,7 @@
 
 namespace sc {
 
+class DeclarationSource;
 class UserInterface;
 
 // What a preview render made of an entry's picture.
@@ -41,12 +42,16 @@ public:
     // The views to notify; null (the default) for none.
     void SetViews(LibraryViews* views) { views_ = views ? views : &noViews_; }
     LibraryViews& Views() { return *views_; }
+    // Where colour entries without a colour get theirs; null (the default)
+    // leaves them black. Borrowed.
+    void SetDeclarations(DeclarationSource* declarations) { declarations_ = declarations; }
 
     // Adds an entry found by a search; false when it already exists.
     bool AddScannedEntry(const std::string& fullPath, const std::string& name, int kind,
                          const std::string& category, float previewVersion);
     // Counts an entry just added by AddEntry from a list file or a search,
-    // registers its category and tells the views.
+    // registers its category and tells the views. A colour entry added
+    // without a colour first reads it from its declaration.
     void RegisterAddedEntry(TextureEntry* entry);
     // Deletes one entry with its counters, category and view nodes.
     void DeleteEntry(TextureEntry* entry);
@@ -105,11 +110,13 @@ private:
     void ZeroCounters();
     void CountKind(int kind, int delta);
     void CountPreview(const TextureEntry* entry, int delta);
+    void ReloadColor(TextureEntry* entry);
 
     UserInterface& ui_;
     TextureLibrary library_;
     LibraryViews noViews_;
     LibraryViews* views_ = &noViews_;
+    DeclarationSource* declarations_ = nullptr;
     std::vector<Category> categories_;
 };
 

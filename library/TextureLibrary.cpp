@@ -2,7 +2,6 @@
 
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
-#include "scanner/DeclarationReader.h"
 
 namespace sc {
 
@@ -70,11 +69,7 @@ TextureEntry* TextureLibrary::AddEntry(const std::string& directory, const std::
 
 void TextureLibrary::SetColor(TextureEntry* entry, const EntryColor* color) {
     if (!entry->color) entry->color = std::make_unique<EntryColor>();
-    if (color && !color->IsAllZero()) {
-        *entry->color = *color;
-        return;
-    }
-    LoadDeclaration(*this, *entry, true);
+    if (color && !color->IsAllZero()) *entry->color = *color;
 }
 
 void TextureLibrary::UnlinkFile(SourceFile* file) {

@@ -48,7 +48,8 @@ public:
     TextureEntry* FindEntry(const std::string& directory, const std::string& fileName, const std::string& name) const;
     // Returns the existing entry of that name in that file, else a new one at
     // the file's tail. A color entry takes the given color unless it is
-    // missing or all zero, in which case it is resolved from its declaration.
+    // missing or all zero; it keeps its own then (black for a new one, until
+    // the controller has its declaration read).
     TextureEntry* AddEntry(const std::string& directory, const std::string& fileName, const std::string& name, int kind,
                            const std::string& category, float previewVersion, const EntryColor* color);
     // Destroys an entry; its file goes when it has no named entry left.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "library/DeclarationSource.h"
 #include "library/IncludeIndex.h"
 #include "library/SourceFile.h"
 #include "library/TextureLibrary.h"
@@ -156,6 +157,15 @@ DeclarationRecord* FindPrecedingDeclaration(const TextureEntry& entry, std::stri
 void ResolveDependencies(TextureLibrary& library, TextureEntry& entry, std::string_view text, std::int64_t position,
                          IncludeIndex* includeIndex) {
     Resolver(library, entry).Text(text, position, includeIndex);
+}
+
+DeclarationSource& ReaderDeclarations() {
+    class Reader : public DeclarationSource {
+    public:
+        void Reload(TextureLibrary& library, TextureEntry& entry) override { LoadDeclaration(library, entry, true); }
+    };
+    static Reader reader;
+    return reader;
 }
 
 bool LoadDeclaration(TextureLibrary& library, TextureEntry& entry, bool force) {

@@ -5,6 +5,7 @@
 
 namespace sc {
 
+class DeclarationSource;
 class TextureLibrary;
 class TextureEntry;
 struct DeclarationRecord;
@@ -17,6 +18,10 @@ struct IncludeIndex;
 // entries are then read again on their next load. True when the text is
 // available.
 bool LoadDeclaration(TextureLibrary& library, TextureEntry& entry, bool force);
+
+// LoadDeclaration with force, as the library controller's source of
+// declarations (LibraryController::SetDeclarations). One for the program.
+DeclarationSource& ReaderDeclarations();
 
 // The index record of the entry's declaration: the last one of its name
 // (exact case preferred, else any case) and kind in its own file or, for a

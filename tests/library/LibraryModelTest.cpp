@@ -5,6 +5,7 @@
 #include "TestEnvironment.h"
 #include "library/LibraryController.h"
 #include "library/NaturalCompare.h"
+#include "scanner/DeclarationReader.h"
 
 namespace sc {
 namespace {
@@ -20,6 +21,7 @@ protected:
     void SetUp() override {
         dir.Write("c.inc", "#declare Warm = color red 1 green 0.5\n#declare T = texture {}\n");
         directory = dir.Path() + "/";
+        controller.SetDeclarations(&ReaderDeclarations());
     }
     test::TempDir dir;
     std::string directory;
@@ -36,14 +38,15 @@ TEST_F(LibraryModelTest, AddingAnExistingNameReturnsTheEntryAndResolvesColorsAga
     EXPECT_EQ(library.FileCount(), 1);
     EXPECT_EQ(t->sourceFile->entryCount, 1);
 
-    // A color without a color, or with all zeros (even negative ones), is read from its declaration.
+    // A color takes the color given; none, or all zeros (even negative
+    // ones), leave it as it is: reading the declaration is the controller's.
     const EntryColor given{0.25f, 0.5f, 0.75f};
     TextureEntry* warm = library.AddEntry(directory, "c.inc", "Warm", kKindColor, {}, 0, &given);
     EXPECT_EQ(warm->color->red, 0.25f);
     const EntryColor zero{-0.0f, 0.0f, -0.0f};
     EXPECT_EQ(library.AddEntry(directory, "c.inc", "Warm", kKindColor, {}, 0, &zero), warm);
-    EXPECT_EQ(warm->color->red, 1.0f);
-    EXPECT_EQ(warm->color->green, 0.5f);
+    EXPECT_EQ(warm->color->red, 0.25f);
+    EXPECT_TRUE(library.AddEntry(directory, "c.inc", "Cold", kKindColor, {}, 0, nullptr)->color->IsAllZero());
     EXPECT_EQ(warm->category, "-");
 }
 
