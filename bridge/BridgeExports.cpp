@@ -12,7 +12,7 @@
 #include "bridge/SharedBridgeBlock.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
-#include "ui/Settings.h"
+#include "povray/PovCommandLine.h"
 
 namespace sc::bridge {
 namespace {

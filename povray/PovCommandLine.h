@@ -31,6 +31,10 @@ std::string PovErrorReport(const std::string& consoleOutput);
 // when its output explains nothing.
 std::string PovFailureReport(const std::string& consoleOutput, int exitStatus);
 
+// Seconds a preview render may take before it is stopped as failed: far
+// more than any preview needs, short enough to end an endless loop.
+inline constexpr int kDefaultPreviewTimeLimit = 60;
+
 // The report of a render stopped at its time limit of `seconds`.
 std::string PovTimeLimitReport(int seconds);
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ExternalEditor.h"
+#include "povray/PovCommandLine.h"
 #include "povray/PovInstallation.h"
 #include "ui/RecentFileList.h"
 
@@ -23,10 +24,6 @@ std::string FormatColor(RgbColor color);
 // The text before the first comma is red, between the first and the last
 // comma green, after the last comma blue; each atoi'd and cut to a byte.
 RgbColor ParseColor(const std::string& text);
-
-// Seconds a preview render may take before it is stopped as failed: far
-// more than any preview needs, short enough to end an endless loop.
-inline constexpr int kDefaultPreviewTimeLimit = 60;
 
 // The settings file's "Preview"/"TimeLimit" (seconds; 0 or less: no limit).
 // Set by hand only, so the program never writes it.
