@@ -109,6 +109,7 @@ int RunOverview(std::vector<std::string>& args) {
     fonts.libraryPaths = libraryPaths;
     fonts.previewFolder = ProgramFolder("preview", false);
     OverviewWriter writer(library, options, ui);
+    writer.SetFinishColor(ReadFinishColor(SettingsFilePath()));
     return WriteOverviewCommand(writer, options, fonts, "", ui) ? 0 : 1;
 }
 

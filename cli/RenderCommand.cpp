@@ -25,6 +25,7 @@
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
+#include "preview/FinishColor.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
@@ -221,6 +222,7 @@ int RunRender(std::vector<std::string>& args) {
         batchSettings.templateIndex = static_cast<int>(templateNumber) - 1;
         batchSettings.jobs = static_cast<int>(jobs);
         batchSettings.timeLimitSeconds = timeLimit;
+        batchSettings.finishColor = ReadFinishColor(SettingsFilePath());
         FailedEntries failed;
         const bool completed =
             RenderInBatch(controller, installation, batchSettings, chosen, ui, [&](const TextureEntry* entry, bool failedNow) {
@@ -233,6 +235,7 @@ int RunRender(std::vector<std::string>& args) {
     settings.antialias = antialias;
     settings.small = small;
     settings.templateIndex = static_cast<int>(templateNumber) - 1;
+    settings.finishColor = ReadFinishColor(SettingsFilePath());
     ConsoleRunWindow window(controller, chosen);
     window.ShowEntry(chosen.front());
     PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);

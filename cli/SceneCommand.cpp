@@ -9,6 +9,7 @@
 #include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
 #include "platform/NumberText.h"
+#include "platform/ProgramFolders.h"
 #include "preview/FinishColor.h"
 #include "preview/SceneWriter.h"
 #include "scanner/DeclarationReader.h"
@@ -53,7 +54,8 @@ int RunScene(std::vector<std::string>& args) {
     const std::vector<std::string> box = DeclarationBoxLines(*entry);
     std::string scenePath;
     const int templateIndex = static_cast<int>(templateNumber) - 1;
-    if (!WriteScene(entry, &box, static_cast<int>(attempt), templateIndex, povVersion, false, &scenePath)) {
+    if (!WriteScene(entry, &box, static_cast<int>(attempt), templateIndex, povVersion, false, &scenePath,
+                    ReadFinishColor(SettingsFilePath()))) {
         std::cerr << "Die Vorschaudateien konnten nicht erzeugt werden.\n";
         return 1;
     }

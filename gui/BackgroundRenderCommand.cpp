@@ -28,6 +28,7 @@ void MainWindow::OnBackgroundRender() {
     settings.antialias = settings_->antialias == 1;
     settings.small = settings_->smallPreview == 1;
     settings.templateIndex = settings_->previewType;
+    settings.finishColor = settings_->finishColor;
     background_->Start(entries, settings);
     UpdateMenu();
     ShowEntryInPaneButtons();

@@ -386,6 +386,7 @@ bool OverviewDialog::Write() {
     writer.SetEntryOrder(context_.entryOrder);
     writer.SetFileOrder(context_.fileOrder);
     writer.SetPageCountChanged([this] { RefreshPageCount(); });
+    writer.SetFinishColor(context_.settings->finishColor);
     writing_ = true;
     const bool written = WriteOverviewCommand(writer, options, context_.fonts, context_.settings->FilePath(), *context_.ui);
     writing_ = false;
@@ -407,6 +408,7 @@ void OverviewDialog::Preview() {
     writer.SetEntryOrder(context_.entryOrder);
     writer.SetFileOrder(context_.fileOrder);
     writer.SetPageCountChanged([this] { RefreshPageCount(); });
+    writer.SetFinishColor(context_.settings->finishColor);
     writing_ = true;
     const PreviewWriteResult result = WritePreviewFiles(writer, options, context_.previewFolder, *context_.ui);
     writing_ = false;

@@ -60,6 +60,7 @@ void MainWindow::ApplyRenderSettings() {
     renderSettings_.antialias = settings_->antialias == 1;
     renderSettings_.small = settings_->smallPreview == 1;
     renderSettings_.templateIndex = settings_->previewType;
+    renderSettings_.finishColor = settings_->finishColor;
     if (!session_) return;
     const int side = renderSettings_.small ? 56 : 116;
     session_->Renderer().SetPictureSize(side, side);

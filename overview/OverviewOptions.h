@@ -31,6 +31,10 @@ struct OverviewOptions {
     std::uint32_t writtenCount = 0;
     std::int32_t droppedCount = 0;
     bool validated = false;
+    // The mode (WriteTextures) of the last validation begun with these
+    // options; -1 before the first. A completed pass of another mode counts
+    // for nothing.
+    int validatedMode = -1;
     bool previewMode = false;     // writing "SamplesPreview" for the page preview
     bool abortRequested = false;  // the progress window's cancel button
 };

@@ -46,8 +46,6 @@ const char* const kTextUnreadable =
 enum WarningButton { kWeiter, kAlleWeiter, kWarnAuslassen, kWarnAlleAuslassen, kWarnAbbrechen };
 enum ErrorButton { kAuslassen, kAlleAuslassen, kAbbrechen };
 
-int rememberedMode = -1;  // the mode of the last completed validation, for the program run
-
 std::string Num(double value) { return FormatGeneral(value); }
 std::string Num(unsigned value) { return std::to_string(value); }
 
@@ -138,8 +136,6 @@ std::string KindLetter(int kind) {
 OverviewWriter::OverviewWriter(TextureLibrary& library, OverviewOptions& options, UserInterface& ui)
     : library_(library), options_(options), ui_(ui) {}
 
-void OverviewWriter::ResetRememberedMode() { rememberedMode = -1; }
-
 std::string OverviewWriter::BaseName() const {
     if (options_.previewMode) return "SamplesPreview";
     std::string base = FileNameOf(options_.Name);
@@ -202,9 +198,9 @@ void OverviewWriter::Drop(TextureEntry& entry) {
 
 int OverviewWriter::ValidateTextures() {
     const int mode = options_.WriteTextures ? 1 : 0;
-    if (rememberedMode < 0) rememberedMode = mode;
+    if (options_.validatedMode < 0) options_.validatedMode = mode;
     // Nothing left from the completed pass means nothing to write, not one entry.
-    if (options_.validated && mode == rememberedMode) return options_.texturesCount > 0 ? 1 : 0;
+    if (options_.validated && mode == options_.validatedMode) return options_.texturesCount > 0 ? 1 : 0;
 
     const std::vector<TextureEntry*> entries = Entries();
     for (TextureEntry* entry : entries) {
@@ -214,7 +210,7 @@ int OverviewWriter::ValidateTextures() {
     }
     options_.droppedCount = 0;
     options_.validated = false;
-    rememberedMode = mode;
+    options_.validatedMode = mode;
     // Counted afresh: entries dropped by an earlier pass are offered again,
     // so a count lowered by that pass would be lowered twice.
     unsigned markedAtStart = 0;
@@ -356,7 +352,6 @@ bool OverviewWriter::WriteOverview(OverviewOutput& output) {
     ui_.SetStatusText("");
     options_.abortRequested = false;
     ui_.SetCancelled(false);
-    if (!finishColorSet_) finishColor_ = ReadFinishColor();
     borrowedKnown_ = false;
     borrowed_.clear();
 

@@ -44,11 +44,9 @@ public:
     void SetFileOrder(std::vector<SourceFile*> files) { fileOrder_ = std::move(files); }
     // How an entry's declaration is loaded (defaults to LoadDeclaration with force).
     void SetDeclarationLoader(std::function<bool(TextureEntry&)> loader) { loader_ = std::move(loader); }
-    // The colour finishes are shown on (defaults to the settings' FinishColor).
-    void SetFinishColor(const FinishColor& color) {
-        finishColor_ = color;
-        finishColorSet_ = true;
-    }
+    // The colour finishes are shown on: the settings' FinishColor (white
+    // when not set).
+    void SetFinishColor(const FinishColor& color) { finishColor_ = color; }
     // Called when the validation changed the number of entries (page-count line).
     void SetPageCountChanged(std::function<void()> callback) { pageCountChanged_ = std::move(callback); }
 
@@ -74,10 +72,6 @@ public:
 
     // The base name of the files in this run.
     std::string BaseName() const;
-
-    // Forgets the mode of the last completed validation (one value for the
-    // whole program run otherwise).
-    static void ResetRememberedMode();
 
 private:
     struct Pages {
@@ -114,7 +108,6 @@ private:
     std::function<bool(TextureEntry&)> loader_;
     std::function<void()> pageCountChanged_;
     FinishColor finishColor_;
-    bool finishColorSet_ = false;
     Pages layout_;
     std::unordered_set<const DeclarationRecord*> borrowed_;
     bool borrowedKnown_ = false;

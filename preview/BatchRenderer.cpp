@@ -200,6 +200,7 @@ bool BatchRenderer::Launch(Slot& slot) {
     request.templateIndex = settings_.templateIndex;
     request.povVersion = installation_.Version();
     request.templateFolder = settings_.templateFolder;
+    request.finishColor = settings_.finishColor;
     request.sceneFile = JoinPath(slot.folder, kSceneName);
     if (!WriteScene(request, nullptr)) {
         Abort("Die Vorschaudateien konnten nicht erzeugt werden.");

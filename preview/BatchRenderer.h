@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "povray/PpmStreamReader.h"
+#include "preview/FinishColor.h"
 #include "preview/FrameBuffer.h"
 
 namespace sc {
@@ -36,6 +37,7 @@ struct BatchRenderSettings {
     std::string templateFolder;  // empty: the program's "preview" folder
     int jobs = 0;                // renders at once; 0: DefaultJobs()
     int timeLimitSeconds = 60;   // a render still running then is stopped as failed; 0: no limit
+    FinishColor finishColor;     // what finishes are shown on (the settings' FinishColor)
 };
 
 // Where a batch stands.

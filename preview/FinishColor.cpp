@@ -2,13 +2,10 @@
 
 #include "platform/IniFile.h"
 #include "platform/NumberText.h"
-#include "platform/ProgramFolders.h"
 
 namespace sc {
 
-FinishColor ReadFinishColor(const std::string& settingsPath) {
-    IniFile ini(settingsPath);
-    ini.Load();
+FinishColor FinishColorOf(const IniFile& ini) {
     const std::string r = ini.GetString("FinishColor", "R");
     const std::string g = ini.GetString("FinishColor", "G");
     const std::string b = ini.GetString("FinishColor", "B");
@@ -22,7 +19,11 @@ FinishColor ReadFinishColor(const std::string& settingsPath) {
     return color;
 }
 
-FinishColor ReadFinishColor() { return ReadFinishColor(SettingsFilePath()); }
+FinishColor ReadFinishColor(const std::string& settingsPath) {
+    IniFile ini(settingsPath);
+    ini.Load();
+    return FinishColorOf(ini);
+}
 
 std::string FinishPigment(const FinishColor& color) {
     return " pigment { color rgbf<" + FormatGeneral(color.red) + "," + FormatGeneral(color.green) + "," +

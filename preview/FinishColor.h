@@ -6,6 +6,8 @@
 
 namespace sc {
 
+class IniFile;
+
 struct FinishColor {
     double red = 1.0;
     double green = 1.0;
@@ -13,13 +15,13 @@ struct FinishColor {
     double filter = 0.0;
 };
 
-// Reads the finish colour from a settings file: red, green and blue are all
-// 1 unless R, G and B are all given (each then the number its text begins
-// with, 0 when none); the filter is the number F begins with.
-FinishColor ReadFinishColor(const std::string& settingsPath);
+// The finish colour a loaded settings file holds: red, green and blue are
+// all 1 unless R, G and B are all given (each then the number its text
+// begins with, 0 when none); the filter is the number F begins with.
+FinishColor FinishColorOf(const IniFile& settingsFile);
 
-// The same from the program's settings file.
-FinishColor ReadFinishColor();
+// The same, reading the settings file at `settingsPath`.
+FinishColor ReadFinishColor(const std::string& settingsPath);
 
 // The " pigment { color rgbf<r,g,b,f> }" a finish or normal sample is shown with.
 std::string FinishPigment(const FinishColor& color);

@@ -160,7 +160,7 @@ void PreviewRenderRun::StepIdle() {
     window_.SetRenderButton(false, false);
     std::string scene;
     if (!WriteScene(runEntry_, window_.DeclarationLines(), attempt_, settings_.templateIndex,
-                    installation_.Version(), false, &scene)) {
+                    installation_.Version(), false, &scene, settings_.finishColor)) {
         controller_.Ui().ShowMessage("Die Vorschaudateien konnten nicht erzeugt werden.", MessageIcon::Exclamation);
         AbortStart();
         return;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/FinishColor.h"
 #include "preview/PreviewRenderer.h"
 
 namespace sc {
@@ -54,6 +55,7 @@ struct PreviewRenderSettings {
     bool small = false;       // 56 x 56 pictures, colour sums times 4
     int templateIndex = 0;    // the selected sample scene
     int previewHint = 1;      // "Info"/"Preview": show the take-over hint
+    FinishColor finishColor;  // what finishes are shown on (the settings' FinishColor)
 };
 
 // The render options of a preview besides its size: no output file (the

@@ -38,7 +38,8 @@ bool PreviewVersionLine(int attemptNumber, double povVersion, std::string& direc
 
 size_t FindTexturePlaceholder(const std::string& line) { return ToLowerAscii(line).find(kPlaceholder); }
 
-std::string WrapTemplateLine(const TextureEntry& entry, const std::string& templateLine) {
+std::string WrapTemplateLine(const TextureEntry& entry, const std::string& templateLine,
+                             const FinishColor& finishColor) {
     const size_t at = FindTexturePlaceholder(templateLine);
     const std::string rest = at == std::string::npos ? std::string() : templateLine.substr(at + 9);
     std::string line;
@@ -46,11 +47,11 @@ std::string WrapTemplateLine(const TextureEntry& entry, const std::string& templ
         case kKindMaterial: line = "material { " + entry.name; break;
         case kKindColor: line = "pigment { color " + entry.name; break;
         case kKindFinish:
-            line = "texture { finish { " + entry.name + " }" + FinishPigment(ReadFinishColor());
+            line = "texture { finish { " + entry.name + " }" + FinishPigment(finishColor);
             break;
         // Without a pigment of its own the object is black and its bumps invisible.
         case kKindNormal:
-            line = "texture { normal { " + entry.name + " }" + FinishPigment(ReadFinishColor());
+            line = "texture { normal { " + entry.name + " }" + FinishPigment(finishColor);
             break;
         default: line = "texture { " + entry.name; break;
     }
@@ -90,7 +91,7 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
         if (FindTexturePlaceholder(line) == std::string::npos)
             out << line << kNewLine;
         else
-            out << WrapTemplateLine(*request.entry, line) << kNewLine;
+            out << WrapTemplateLine(*request.entry, line, request.finishColor) << kNewLine;
     }
     out.close();
     if (!out) return false;
@@ -99,7 +100,8 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
 }
 
 bool WriteScene(TextureEntry* entry, const std::vector<std::string>* declarationLines, int attemptNumber,
-                int templateIndex, double povVersion, bool templateOnly, std::string* scenePath) {
+                int templateIndex, double povVersion, bool templateOnly, std::string* scenePath,
+                const FinishColor& finishColor) {
     SceneRequest request;
     request.entry = entry;
     request.declarationLines = declarationLines;
@@ -107,6 +109,7 @@ bool WriteScene(TextureEntry* entry, const std::vector<std::string>* declaration
     request.templateIndex = templateIndex;
     request.povVersion = povVersion;
     request.templateOnly = templateOnly;
+    request.finishColor = finishColor;
     return WriteScene(request, scenePath);
 }
 

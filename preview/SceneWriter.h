@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "preview/FinishColor.h"
+
 namespace sc {
 
 class TextureEntry;
@@ -19,8 +21,10 @@ bool PreviewVersionLine(int attemptNumber, double povVersion, std::string& direc
 bool PovVersionAtLeast31(double povVersion);
 
 // The line replacing a template line that holds the placeholder (any case):
-// what stood before it is dropped, the rest follows the wrapped name.
-std::string WrapTemplateLine(const TextureEntry& entry, const std::string& templateLine);
+// what stood before it is dropped, the rest follows the wrapped name. A
+// finish is shown on `finishColor`.
+std::string WrapTemplateLine(const TextureEntry& entry, const std::string& templateLine,
+                             const FinishColor& finishColor);
 
 // The placeholder's position in a line, compared without regard to case.
 size_t FindTexturePlaceholder(const std::string& line);
@@ -36,6 +40,7 @@ struct SceneRequest {
     bool templateOnly = false; // only make sure the template file exists
     // The template folder; empty for the program's "preview" folder.
     std::string templateFolder;
+    FinishColor finishColor;  // what a finish is shown on (the settings' FinishColor)
     // Where the scene goes; empty for this process's scene file in the
     // template folder (ClaimPreviewSceneFile). Renders running side by side
     // each need their own.
@@ -52,6 +57,7 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath);
 
 // The positional form the render controller calls.
 bool WriteScene(TextureEntry* entry, const std::vector<std::string>* declarationLines, int attemptNumber,
-                int templateIndex, double povVersion, bool templateOnly, std::string* scenePath);
+                int templateIndex, double povVersion, bool templateOnly, std::string* scenePath,
+                const FinishColor& finishColor);
 
 }  // namespace sc

@@ -121,6 +121,7 @@ std::string Settings::DefaultRenderIniFile() const {
 void Settings::Load(bool full) {
     IniFile ini(filePath_);
     ini.Load();
+    finishColor = FinishColorOf(ini);
     if (full) {
         recentFiles.Clear();
         for (int i = 1; i <= RecentFileList::kSize; ++i)

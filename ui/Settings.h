@@ -8,6 +8,7 @@
 #include "platform/ExternalEditor.h"
 #include "povray/PovCommandLine.h"
 #include "povray/PovInstallation.h"
+#include "preview/FinishColor.h"
 #include "ui/RecentFileList.h"
 
 namespace sc {
@@ -40,7 +41,7 @@ public:
     const std::string& ProgramDir() const { return programDir_; }
 
     // Reads every key (full) or only the overview group (Output, Template,
-    // Render Options), applying defaults and corrections. Missing folders
+    // Render Options) and the finish colour, applying defaults and corrections. Missing folders
     // among the defaults (templates, ini, samples) are created.
     void Load(bool full = true);
     // Writes the keys saved on every exit and, when Save is 1, those saved
@@ -80,6 +81,8 @@ public:
     // Preview
     int antialias = 0;
     int previewTimeLimit = kDefaultPreviewTimeLimit;  // "TimeLimit", seconds, 0: none; read only
+    // FinishColor: what finishes and normals are shown on; set by hand only
+    FinishColor finishColor;
     // Colors
     RgbColor textureFontNormal = MakeRgb(0, 0, 0);
     RgbColor textureFontChanged = MakeRgb(255, 0, 0);

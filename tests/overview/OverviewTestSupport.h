@@ -25,7 +25,6 @@ public:
         options.Type = 1;
         options.samplesPerPage = 12;
         options.fontPath = "courbd.ttf";
-        OverviewWriter::ResetRememberedMode();
     }
 
     // Adds a marked entry with a declaration text in file `file`.

@@ -29,7 +29,7 @@ protected:
     void TearDown() override { SetProgramDataDirOverride(""); }
 
     std::vector<std::string> Scene(TextureEntry& entry, int templateIndex, double povVersion, int attempt = 0,
-                                   const std::vector<std::string>* box = nullptr) {
+                                   const std::vector<std::string>* box = nullptr, const FinishColor& finish = {}) {
         SceneRequest request;
         request.entry = &entry;
         request.declarationLines = box;
@@ -37,6 +37,7 @@ protected:
         request.templateIndex = templateIndex;
         request.povVersion = povVersion;
         request.templateFolder = folder;
+        request.finishColor = finish;
         std::string path;
         EXPECT_TRUE(WriteScene(request, &path));
         EXPECT_EQ(path, folder + "/TexturePreview.pov");
@@ -102,12 +103,12 @@ TEST_F(SceneWriterTest, FinishWrapperUsesTheFinishColour) {
               " pigment { color rgbf<1,1,1,0.5> }");
     EXPECT_EQ(FinishPigment(ReadFinishColor(settings.Write("t.ini", "[finishcolor]\nr = 0.25\ng=abc\nb=1.50\n"))),
               " pigment { color rgbf<0.25,0,1.5,0> }");
-    // Through the program's settings file, as the scene writer reads it, and
+    // The colour read from a settings file reaches the scene unchanged, also
     // under a German user's locale, where a comma would break the scene.
-    ASSERT_TRUE(WriteFileAtomically(SettingsFilePath(), "[FinishColor]\nR=0.5\nG=0.25\nB=0\nF=0.1\n"));
+    const FinishColor finish = ReadFinishColor(settings.Write("u.ini", "[FinishColor]\nR=0.5\nG=0.25\nB=0\nF=0.1\n"));
     test::GermanLocale german;
     ASSERT_TRUE(german.Active()) << "de_DE.UTF-8 is missing: run scripts/install-deps.sh";
-    const auto lines = Scene(entry, 1, 3.7);
+    const auto lines = Scene(entry, 1, 3.7, 0, nullptr, finish);
     EXPECT_EQ(lines[0], "#version 3.1;");
     EXPECT_EQ(lines[19], "texture { finish { Shiny } pigment { color rgbf<0.5,0.25,0,0.1> } scale 0.5 }");
 }
@@ -115,8 +116,8 @@ TEST_F(SceneWriterTest, FinishWrapperUsesTheFinishColour) {
 TEST_F(SceneWriterTest, FailuresWriteNothing) {
     TextureEntry entry("T", kKindTexture);
     std::string path = "unchanged";
-    EXPECT_FALSE(WriteScene(&entry, nullptr, 0, -1, 3.7, false, &path));
-    EXPECT_FALSE(WriteScene(&entry, nullptr, 0, 100, 3.7, false, &path));
+    EXPECT_FALSE(WriteScene(&entry, nullptr, 0, -1, 3.7, false, &path, {}));
+    EXPECT_FALSE(WriteScene(&entry, nullptr, 0, 100, 3.7, false, &path, {}));
     EXPECT_EQ(path, "unchanged");
     SceneRequest request;
     request.entry = &entry;

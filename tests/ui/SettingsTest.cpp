@@ -56,7 +56,7 @@ TEST_F(SettingsFixture, CorrectsOutOfRangeValuesAndPlacesTheWindow) {
         "[MainWindow]\nNormalListWidth=-500\nNormalContentWidth=100\nMaximizedContentWidth=-130\ncy=300\n"
         "[Display]\nSortType=9\n[Locations]\nLastSaveDir=/no/such/dir\nPovHome=/opt/pov\nPovVersion=310\n[Scan]\nScanDir=\n"
         "[Template]\nPath=/no/such/templ.pov\n[Render options]\nIniFile=/no/such.ini\nWidth=1024\n"
-        "[Colors]\nTextureFontNormal=256,-1,7\nTextureFontChanged= 1 , 2 ,3,4\n");
+        "[Colors]\nTextureFontNormal=256,-1,7\nTextureFontChanged= 1 , 2 ,3,4\n[FinishColor]\nR=0.5\nG=x\nB=2\n");
     // "Render options" is "Render Options".
     EXPECT_EQ((Ints{s.normalListWidth, s.normalContentWidth, s.maximizedContentWidth, s.cy, s.sortType, s.renderWidth}),
               (Ints{500, 120, 130, 400, 0, 1024}));
@@ -65,6 +65,7 @@ TEST_F(SettingsFixture, CorrectsOutOfRangeValuesAndPlacesTheWindow) {
     EXPECT_EQ(s.textureFontChanged, MakeRgb(1, 2, 4));  // green runs to the last comma
     EXPECT_EQ(FormatColor(MakeRgb(10, 20, 30)), "10,20,30");
     EXPECT_EQ(ParseColor("12"), MakeRgb(12, 0, 0));
+    EXPECT_EQ(FinishPigment(s.finishColor), " pigment { color rgbf<0.5,0,2,0> }");  // what the scenes are given
     const PovInstallation pov = s.Installation();
     EXPECT_EQ(pov.Home(), "/opt/pov");
     EXPECT_EQ(pov.Letter(), -1);  // no minor version: older than 3.1 everywhere
