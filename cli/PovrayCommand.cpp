@@ -8,6 +8,7 @@
 #include "cli/ConsoleUserInterface.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
 #include "povray/LibraryPathEditor.h"
 #include "povray/LibraryPaths.h"
 #include "povray/PovConfiguration.h"
@@ -32,7 +33,7 @@ int Versions() {
 // The home named with --home, else the configured or found one.
 bool ChooseHome(ArgumentList& arguments, std::string& home) {
     const auto given = arguments.TakeValue("--home");
-    home = given ? MakeAbsolute(NormalizedPovHome(*given)) : DefaultPovHome();
+    home = given ? MakeAbsolute(NormalizedPovHome(*given)) : DefaultPovHome(SettingsFilePath());
     if (home.empty()) {
         std::cerr << "Es wurde keine POV-Ray Installation gefunden; bitte mit --home angeben.\n";
         return false;

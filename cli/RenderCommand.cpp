@@ -212,7 +212,8 @@ int RunRender(std::vector<std::string>& args) {
         return 0;
     }
 
-    const std::string home = homeText ? MakeAbsolute(NormalizedPovHome(*homeText)) : DefaultPovHome();
+    const std::string home =
+        homeText ? MakeAbsolute(NormalizedPovHome(*homeText)) : DefaultPovHome(SettingsFilePath());
     const PovInstallation installation = InstallationOf(home);
     const int timeLimit = PreviewTimeLimit();
     if (jobs != 1) {

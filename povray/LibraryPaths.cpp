@@ -15,7 +15,6 @@
 #include "platform/IniFile.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
-#include "platform/ProgramFolders.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
 
@@ -378,16 +377,16 @@ bool RemoveLibraryPath(std::string_view home, std::string_view path) {
     return ReplaceWithBackup(iniPath, result);
 }
 
-std::string DefaultPovHome() {
-    const std::string home = NormalizedPovHome(GetIniString(SettingsFilePath(), "Locations", "PovHome"));
+std::string DefaultPovHome(std::string_view settingsPath) {
+    const std::string home = NormalizedPovHome(GetIniString(settingsPath, "Locations", "PovHome"));
     if (!home.empty() && FileExists(PovExecutableOf(home))) return home;
     const std::vector<std::string> found = PovInstallationProbe::CandidateHomes();
     return found.empty() ? std::string() : found.front();
 }
 
-std::vector<std::string> DefaultLibraryPaths() {
+std::vector<std::string> DefaultLibraryPaths(std::string_view settingsPath) {
     std::vector<std::string> paths;
-    const std::string home = DefaultPovHome();
+    const std::string home = DefaultPovHome(settingsPath);
     if (!home.empty()) ReadLibraryPaths(home, paths);
     return paths;
 }

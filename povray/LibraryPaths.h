@@ -64,15 +64,14 @@ bool RewriteLibraryPaths(std::string_view iniPath, const std::vector<std::string
 // povray.ini, with the same backup and safety.
 bool RemoveLibraryPath(std::string_view home, std::string_view path);
 
-// The POV-Ray home to use when the caller names none: the configured one
-// (settings "Locations"/"PovHome") when it holds POV-Ray, else the first
-// one found on this system; empty when there is none.
-std::string DefaultPovHome();
+// The POV-Ray home to use when the caller names none: the one configured in
+// the settings file at `settingsPath` ("Locations"/"PovHome") when it holds
+// POV-Ray, else the first one found on this system; empty when there is none.
+std::string DefaultPovHome(std::string_view settingsPath);
 
-// The library paths to use when the caller names none: those of the
-// configured POV-Ray (settings "Locations"/"PovHome"), else of the POV-Ray
-// found on this system. Empty when neither has a povray.ini.
-std::vector<std::string> DefaultLibraryPaths();
+// The library paths to use when the caller names none: those of
+// DefaultPovHome. Empty when it has no povray.ini.
+std::vector<std::string> DefaultLibraryPaths(std::string_view settingsPath);
 
 // A Yes/No question with a "Nicht &erneut fragen" box.
 struct SuppressibleAnswer {
