@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "gui/MessageDialogs.h"
+
 namespace sc {
 namespace {
 
@@ -14,7 +16,7 @@ std::string QtFileDialogs::ChooseOpenFile(const std::string& startDir) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("swl"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (ExecDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front().toStdString();
 }
 
@@ -26,7 +28,7 @@ std::string QtFileDialogs::ChooseSaveFile(const std::string& startDir, const std
     // The overwrite question is the program's own, asked after the extension is added.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.selectFile(QString::fromStdString(proposedName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (ExecDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front().toStdString();
 }
 

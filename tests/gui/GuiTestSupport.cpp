@@ -58,6 +58,11 @@ DialogRecorder::~DialogRecorder() {
 
 WindowHarness::WindowHarness(std::vector<std::string> arguments, bool usablePovRay) {
     SetProgramDataDirOverride(dir / "prog");
+    Restart(std::move(arguments), usablePovRay);
+}
+
+void WindowHarness::Restart(std::vector<std::string> arguments, bool usablePovRay) {
+    window.reset();
     MainWindow::Options options;
     options.settingsFile = dir / "swatchcraft.ini";
     options.programDir = dir / "prog";
@@ -88,8 +93,8 @@ WindowHarness::~WindowHarness() {
     SetProgramDataDirOverride({});
 }
 
-std::string WindowHarness::WriteListFile(const std::string& name) {
-    const std::string inc = dir.Write("inc/stones.inc",
+std::string WindowHarness::WriteListFile(const std::string& name, const std::string& includeDir) {
+    const std::string inc = dir.Write(includeDir + "/stones.inc",
                                       "#declare T_A = texture { pigment { rgb <1, 0, 0> } }\n"
                                       "#declare T_B = texture { pigment { rgb <0, 0, 1> } }\n");
     RecordingUserInterface quiet;

@@ -57,8 +57,11 @@ struct WindowHarness {
     ScriptedFileDialogs* fileDialogs = nullptr;
     std::unique_ptr<MainWindow> window;
 
-    // A list file with two textures (T_A, T_B) in the folder.
-    std::string WriteListFile(const std::string& name);
+    // Closes the window and starts a new one over the same folders, as a
+    // second run of the program would.
+    void Restart(std::vector<std::string> arguments = {}, bool usablePovRay = false);
+    // A list file with two textures (T_A, T_B) from `includeDir`/stones.inc in the folder.
+    std::string WriteListFile(const std::string& name, const std::string& includeDir = "inc");
 };
 
 // The accessible object of `root` or a descendant named `name`, or null.
