@@ -39,6 +39,17 @@ fi
 if command -v appstreamcli >/dev/null; then
     appstreamcli validate --no-net "$usr/share/metainfo/$app.metainfo.xml" >/dev/null || fail "metainfo"
 fi
+# The screenshot the metadata names lies in the source tree under the
+# address's path, as large as the metadata says.
+source="$(cd "$(dirname "$0")/../.." && pwd)"
+read -r width height shot < <(sed -n \
+    's|.*<image type="source" width="\([0-9]*\)" height="\([0-9]*\)">https://swatchcraft.org/\(.*\)</image>.*|\1 \2 \3|p' \
+    "$usr/share/metainfo/$app.metainfo.xml") || fail "metainfo names no screenshot"
+png="$source/packaging/$shot"
+[ "$(head -c 8 "$png" | od -An -c | tr -d ' ')" = '211PNG\r\n032\n' ] || fail "$shot is no PNG picture"
+read -r w1 w2 w3 w4 h1 h2 h3 h4 < <(od -An -tu1 -j16 -N8 "$png")
+[ "$(((w1 << 24) | (w2 << 16) | (w3 << 8) | w4))x$(((h1 << 24) | (h2 << 16) | (h3 << 8) | h4))" = "${width}x$height" ] \
+    || fail "$shot is not ${width}x$height"
 if command -v update-mime-database >/dev/null; then
     mime="$work/mime"
     mkdir -p "$mime/packages"
