@@ -127,7 +127,9 @@ TEST_F(PovLauncherTest, MissingPovRayOrHostIsReported) {
 
 TEST_F(PovLauncherTest, EditorGetsTheFileQuotedOrTheUserIsTold) {
     const std::string log = dir / "args.log";
-    const std::string editor = dir.Write("my editor", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + log + "'\n");
+    // The log appears whole: the test reads it as soon as it is there.
+    const std::string editor = dir.Write("my editor", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + log +
+                                                          ".part' && mv '" + log + ".part' '" + log + "'\n");
     chmod(editor.c_str(), 0755);
     launcher.SetEditorCommand("'" + editor + "' --wait");
     const std::string file = dir / "odd $(name) 'x'.inc";
