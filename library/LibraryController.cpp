@@ -32,6 +32,18 @@ void LibraryController::ReloadColor(TextureEntry* entry) {
     if (entry->kind == kKindColor && declarations_) declarations_->Reload(library_, *entry);
 }
 
+bool LibraryController::AddScannedEntry(ScannedFile& target, const std::string& name, int kind) {
+    if (target.file && target.removals != library_.FileRemovals()) target.file = nullptr;
+    if (!target.file) target.file = library_.FindFile(target.directory, target.fileName);
+    if (target.file && target.file->FindEntry(name)) return false;
+    if (!target.file) target.file = library_.FindOrAddFile(target.directory, target.fileName, target.lastWrite);
+    target.removals = library_.FileRemovals();
+    TextureEntry* entry = library_.AddEntryToFile(*target.file, name, kind, {}, 0, nullptr);
+    RegisterAddedEntry(entry);
+    ++modified;
+    return true;
+}
+
 void LibraryController::RegisterAddedEntry(TextureEntry* entry) {
     if (!entry->color || entry->color->IsAllZero()) ReloadColor(entry);
     AddCategoryRef(entry->category);

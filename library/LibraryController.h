@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,16 @@ struct Category {
     int useCount = 0;
 };
 
+// The file a search is reading, held so that its entries are added without
+// the file being looked up again for each.
+struct ScannedFile {
+    std::string directory;  // with trailing separator
+    std::string fileName;
+    std::optional<FileTime> lastWrite;  // as the search found it when it opened the file
+    SourceFile* file = nullptr;
+    std::uint64_t removals = 0;  // the library's file removals when `file` was taken
+};
+
 // Owns the one library, keeps its counters and categories in step with it
 // and tells the views about every change.
 class LibraryController {
@@ -49,6 +60,8 @@ public:
     // Adds an entry found by a search; false when it already exists.
     bool AddScannedEntry(const std::string& fullPath, const std::string& name, int kind,
                          const std::string& category, float previewVersion);
+    // The same for the file a search is reading, without category or version.
+    bool AddScannedEntry(ScannedFile& target, const std::string& name, int kind);
     // Counts an entry just added by AddEntry from a list file or a search,
     // registers its category and tells the views. A colour entry added
     // without a colour first reads it from its declaration.

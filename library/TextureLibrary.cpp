@@ -33,11 +33,12 @@ SourceFile* TextureLibrary::FindFile(const std::string& directory, const std::st
     return it == filesByKey_.end() ? nullptr : it->second;
 }
 
-SourceFile* TextureLibrary::FindOrAddFile(const std::string& directory, const std::string& fileName) {
+SourceFile* TextureLibrary::FindOrAddFile(const std::string& directory, const std::string& fileName,
+                                          std::optional<FileTime> lastWrite) {
     if (SourceFile* existing = FindFile(directory, fileName)) return existing;
     auto* file = new SourceFile(directory, fileName);
     ComputeLibraryPathIndex(file);
-    file->lastWrite = LastWriteTime(file->path);
+    file->lastWrite = lastWrite ? *lastWrite : LastWriteTime(file->path);
     file->older = newestFile_;
     if (newestFile_) newestFile_->newer = file;
     newestFile_ = file;
@@ -55,13 +56,18 @@ TextureEntry* TextureLibrary::FindEntry(const std::string& directory, const std:
 TextureEntry* TextureLibrary::AddEntry(const std::string& directory, const std::string& fileName,
                                        const std::string& name, int kind, const std::string& category,
                                        float previewVersion, const EntryColor* color) {
-    SourceFile* file = FindOrAddFile(directory, fileName);
-    TextureEntry* entry = file->FindEntry(name);
+    return AddEntryToFile(*FindOrAddFile(directory, fileName), name, kind, category, previewVersion, color);
+}
+
+TextureEntry* TextureLibrary::AddEntryToFile(SourceFile& file, const std::string& name, int kind,
+                                             const std::string& category, float previewVersion,
+                                             const EntryColor* color) {
+    TextureEntry* entry = file.FindEntry(name);
     if (!entry) {
         entry = new TextureEntry(name, kind);
         if (!category.empty()) entry->category = category;
         entry->previewVersion = previewVersion;
-        file->AppendEntry(entry);
+        file.AppendEntry(entry);
     }
     if (entry->kind == kKindColor) SetColor(entry, color);
     return entry;
@@ -79,6 +85,7 @@ void TextureLibrary::UnlinkFile(SourceFile* file) {
     file->newer = file->older = nullptr;
     filesByKey_.erase(FileKey(file->directory, file->fileName));
     --fileCount_;
+    ++fileRemovals_;
 }
 
 void TextureLibrary::RemoveEntry(TextureEntry* entry) {
@@ -155,6 +162,7 @@ void TextureLibrary::Clear() {
         delete file;
     }
     fileCount_ = 0;
+    ++fileRemovals_;
     filesByKey_.clear();
     includeCache_.clear();
 }

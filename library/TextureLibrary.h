@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -42,8 +43,10 @@ public:
 
     // The file with this directory and name, or null.
     SourceFile* FindFile(const std::string& directory, const std::string& fileName) const;
-    // The existing file or a new one, linked as the newest.
-    SourceFile* FindOrAddFile(const std::string& directory, const std::string& fileName);
+    // The existing file or a new one, linked as the newest. A new file takes
+    // `lastWrite` when given, else reads its time from disk.
+    SourceFile* FindOrAddFile(const std::string& directory, const std::string& fileName,
+                              std::optional<FileTime> lastWrite = std::nullopt);
     // The entry of that name in that file, or null.
     TextureEntry* FindEntry(const std::string& directory, const std::string& fileName, const std::string& name) const;
     // Returns the existing entry of that name in that file, else a new one at
@@ -52,6 +55,9 @@ public:
     // the controller has its declaration read).
     TextureEntry* AddEntry(const std::string& directory, const std::string& fileName, const std::string& name, int kind,
                            const std::string& category, float previewVersion, const EntryColor* color);
+    // The same for a file already at hand.
+    TextureEntry* AddEntryToFile(SourceFile& file, const std::string& name, int kind, const std::string& category,
+                                 float previewVersion, const EntryColor* color);
     // Destroys an entry; its file goes when it has no named entry left.
     void RemoveEntry(TextureEntry* entry);
     // Moves an entry to the file of that name (its own file's name when
@@ -72,6 +78,9 @@ public:
     void Clear();
 
     int FileCount() const { return fileCount_; }
+    // Counts the files destroyed so far: a file pointer held across calls is
+    // still valid while this count stays the same.
+    std::uint64_t FileRemovals() const { return fileRemovals_; }
     SourceFile* NewestFile() const { return newestFile_; }
 
     // The include cache: every include file scanned so far.
@@ -87,6 +96,7 @@ private:
     std::function<std::vector<std::string>()> pathSource_;
     UserInterface* ui_ = nullptr;
     int fileCount_ = 0;
+    std::uint64_t fileRemovals_ = 0;
     SourceFile* newestFile_ = nullptr;
     std::unordered_map<std::string, SourceFile*> filesByKey_;
     std::vector<std::unique_ptr<IncludeIndex>> includeCache_;

@@ -51,9 +51,18 @@ FileTime LastWriteTime(std::string_view path) {
     const int rc = fstat(fd, &st);
     close(fd);
     if (rc != 0) return 0;
-    const FileTime t = static_cast<FileTime>(st.st_mtim.tv_sec) * 1000000000ull +
-                       static_cast<FileTime>(st.st_mtim.tv_nsec);
+    return LastWriteTimeOf(st);
+}
+
+FileTime LastWriteTimeOf(const struct stat& status) {
+    const FileTime t = static_cast<FileTime>(status.st_mtim.tv_sec) * 1000000000ull +
+                       static_cast<FileTime>(status.st_mtim.tv_nsec);
     return t == 0 ? 1 : t;
+}
+
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+    const std::string n(name), p(pattern);
+    return fnmatch(p.c_str(), n.c_str(), FNM_PERIOD) == 0;
 }
 
 bool IsHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
@@ -63,11 +72,10 @@ std::vector<DirectoryItem> ListDirectory(std::string_view directory, std::string
     const std::string dir = directory.empty() ? std::string(".") : std::string(directory);
     DIR* handle = opendir(dir.c_str());
     if (!handle) return items;
-    const std::string pat(pattern);
     while (dirent* d = readdir(handle)) {
         const std::string name = d->d_name;
         if (name == "." || name == "..") continue;
-        if (!pat.empty() && fnmatch(pat.c_str(), name.c_str(), FNM_PERIOD) != 0) continue;
+        if (!pattern.empty() && !MatchesWildcard(name, pattern)) continue;
         DirectoryItem item;
         item.name = name;
         item.isHidden = IsHiddenName(name);

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+struct stat;
+
 namespace sc {
 
 // Last-write time as nanoseconds since the epoch; 0 means "cannot be opened".
@@ -23,6 +25,8 @@ bool PathExists(std::string_view path);
 
 // The file's last-write time when it can be opened for reading, else 0.
 FileTime LastWriteTime(std::string_view path);
+// The same from what fstat or stat reported for a file already opened.
+FileTime LastWriteTimeOf(const struct stat& status);
 
 // True for a name the platform treats as hidden (leading dot on Linux).
 bool IsHiddenName(std::string_view name);
@@ -32,6 +36,10 @@ struct DirectoryItem {
     bool isDirectory = false;
     bool isHidden = false;
 };
+
+// True when `name` matches the shell wildcard `pattern` as a directory
+// listing would match it (a leading dot only by a leading dot).
+bool MatchesWildcard(std::string_view name, std::string_view pattern);
 
 // Lists the entries of a directory (without "." and ".."), sorted by name.
 // `pattern` is a shell wildcard ("*.inc"); empty matches everything.

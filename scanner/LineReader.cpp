@@ -114,6 +114,7 @@ bool LineReader::Open(const std::string& path, std::int64_t offset) {
     // Most files are read whole by one read; knowing the size spares the
     // read that would only report the end. (Files that claim no size, as
     // some system files do, are read until a read returns nothing.)
+    lastWrite_ = LastWriteTimeOf(st);
     unread_ = st.st_size > 0 ? static_cast<std::int64_t>(st.st_size) - std::max<std::int64_t>(offset, 0) : -1;
     if (!buffer_) {
         bufferSize_ = chunk_ + capacity_;
@@ -133,6 +134,7 @@ void LineReader::OpenMemory(std::string_view data, std::int64_t offset) {
     pos_ = offset > 0 ? std::min(static_cast<size_t>(offset), end_) : 0;
     base_ = 0;
     lineStart_ = static_cast<std::int64_t>(pos_);
+    lastWrite_ = 0;
     eof_ = true;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileSystem.h"
+
 namespace sc {
 
 // The first line feed, `a` or `b` in p[i, end), or `end`.
@@ -25,6 +27,8 @@ public:
 
     // Opens a file for reading from `offset`; false when it cannot be read.
     bool Open(const std::string& path, std::int64_t offset = 0);
+    // Lets the file go; the buffer stays for the next Open.
+    void Close();
     // Reads from bytes in memory instead (borrowed; they must outlive the reader).
     void OpenMemory(std::string_view data, std::int64_t offset = 0);
 
@@ -69,6 +73,9 @@ public:
     // ones to `empty`, stopping after the `maxEmpty`-th empty line.
     Skip SkipPlainLines(char a, char b, MarkJudge judge, size_t maxEmpty, long long& lines, size_t& empty);
 
+    // The opened file's last-write time as its opening found it (0 for bytes in memory).
+    FileTime LastWrite() const { return lastWrite_; }
+
     // The stream position where the last line returned begins.
     std::int64_t LineStart() const { return lineStart_; }
     // The stream position after the last line returned.
@@ -76,7 +83,6 @@ public:
 
 private:
     bool Fill();
-    void Close();
 
     size_t capacity_;
     size_t chunk_;
@@ -89,6 +95,7 @@ private:
     size_t end_ = 0;
     std::int64_t base_ = 0;  // stream position of data_[0]
     std::int64_t lineStart_ = 0;
+    FileTime lastWrite_ = 0;
     bool eof_ = true;
 };
 

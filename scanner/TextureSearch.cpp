@@ -96,6 +96,11 @@ void TextureSearch::RunPasses() {
 void TextureSearch::Pass(bool countOnly) {
     countOnly_ = countOnly;
     visited_.clear();
+    if (!countOnly) {
+        SearchWalkedDirectories();
+        return;
+    }
+    walked_.clear();
     if (!options_.explicitFiles.empty()) {
         SearchDirectory({}, countOnly);
     } else if (!options_.libraryDirectories) {
@@ -105,6 +110,14 @@ void TextureSearch::Pass(bool countOnly) {
             if (Cancelled()) return;
             if (!path.empty()) SearchDirectory(WithTrailingSeparator(path), countOnly);
         }
+    }
+}
+
+// The search pass follows the walk the counting pass has just made: the
+// directories are neither resolved nor listed a second time.
+void TextureSearch::SearchWalkedDirectories() {
+    for (const auto& walked : walked_) {
+        if (Cancelled() || !EnterDirectory(walked.directory, false) || !TakeFiles(walked.files, false)) return;
     }
 }
 
@@ -118,43 +131,73 @@ void TextureSearch::SearchDirectory(const std::string& directory, bool countOnly
 }
 
 void TextureSearch::Walk(const std::string& directory, bool countOnly) {
-    if (countOnly) ++counts_.directoriesCounted;
-    else if (!directory.empty()) ui_.SetStatusText("Durchsuche Verzeichnis: " + WithoutTrailingSeparator(directory));
-    if (PumpAndCheckCancel()) return;
-    bool firstInDirectory = true;
-    for (const auto& pattern : patterns_) {
-        for (const auto& file : FilesMatching(directory, pattern)) {
-            if (countOnly) {
-                ++counts_.filesCounted;
-                ui_.SetStatusText("Zähle " + std::to_string(counts_.filesCounted) + " Dateien in " +
-                                  std::to_string(counts_.directoriesCounted) + " Verzeichnissen.");
-            } else {
-                ui_.SetStatusText("Durchsuche Datei: " + FileNameOf(file));
-                int includeCounter = 0;
-                SearchFile(file, &includeCounter, &firstInDirectory);
-                ui_.StepProgress();
-            }
-            if (Cancelled()) return;
-        }
+    if (!EnterDirectory(directory, countOnly)) return;
+    // One listing serves every pattern and the subdirectories.
+    std::vector<DirectoryItem> items;
+    if (options_.explicitFiles.empty()) items = ListDirectory(directory);
+    std::vector<std::string> files = FilesMatching(directory, items);
+    if (countOnly) {
+        walked_.push_back({directory, std::move(files)});
+        if (!TakeFiles(walked_.back().files, countOnly)) return;
+    } else if (!TakeFiles(files, countOnly)) {
+        return;
     }
     if (!options_.subdirectories || options_.libraryDirectories || !options_.explicitFiles.empty()) return;
-    for (const auto& item : ListDirectory(directory, "*")) {
+    for (const auto& item : items) {
         if (!item.isDirectory || item.isHidden) continue;
         if (Cancelled()) return;
         SearchDirectory(WithTrailingSeparator(JoinPath(directory, item.name)), countOnly);
     }
 }
 
-std::vector<std::string> TextureSearch::FilesMatching(const std::string& directory, const std::string& pattern) const {
+bool TextureSearch::EnterDirectory(const std::string& directory, bool countOnly) {
+    if (countOnly) ++counts_.directoriesCounted;
+    else if (!directory.empty()) ui_.SetStatusText("Durchsuche Verzeichnis: " + WithoutTrailingSeparator(directory));
+    return !PumpAndCheckCancel();
+}
+
+// Counts or searches the files; false when the user cancelled.
+bool TextureSearch::TakeFiles(const std::vector<std::string>& files, bool countOnly) {
+    bool firstInDirectory = true;
+    for (const auto& file : files) {
+        if (countOnly) {
+            ++counts_.filesCounted;
+            ui_.SetStatusText("Zähle " + std::to_string(counts_.filesCounted) + " Dateien in " +
+                              std::to_string(counts_.directoriesCounted) + " Verzeichnissen.");
+        } else {
+            ui_.SetStatusText("Durchsuche Datei: " + FileNameOf(file));
+            int includeCounter = 0;
+            SearchFile(file, &includeCounter, &firstInDirectory);
+            ui_.StepProgress();
+        }
+        if (Cancelled()) return false;
+    }
+    return true;
+}
+
+// The files of one directory the patterns match, pattern by pattern; a file
+// two patterns match comes twice, as each pattern's own listing would give it.
+std::vector<std::string> TextureSearch::FilesMatching(const std::string& directory,
+                                                      const std::vector<DirectoryItem>& items) const {
     std::vector<std::string> files;
     if (!options_.explicitFiles.empty()) {
-        if (FileExists(pattern)) files.push_back(MakeAbsolute(pattern));
+        for (const auto& pattern : patterns_)
+            if (FileExists(pattern)) files.push_back(MakeAbsolute(pattern));
         return files;
     }
-    std::string folder, wildcard;
-    SplitPath(JoinPath(directory, pattern), folder, wildcard);
-    for (const auto& item : ListDirectory(folder, wildcard))
-        if (!item.isDirectory) files.push_back(MakeAbsolute(JoinPath(folder, item.name)));
+    const std::string absolute = WithTrailingSeparator(MakeAbsolute(directory));
+    for (const auto& pattern : patterns_) {
+        if (pattern.find(kPathSeparator) == std::string::npos) {
+            for (const auto& item : items)
+                if (!item.isDirectory && MatchesWildcard(item.name, pattern)) files.push_back(absolute + item.name);
+            continue;
+        }
+        // A pattern with a folder of its own lists that folder.
+        std::string folder, wildcard;
+        SplitPath(JoinPath(directory, pattern), folder, wildcard);
+        for (const auto& item : ListDirectory(folder, wildcard))
+            if (!item.isDirectory) files.push_back(MakeAbsolute(JoinPath(folder, item.name)));
+    }
     return files;
 }
 
@@ -167,18 +210,26 @@ int TextureSearch::SearchFileAt(const std::string& path, int* includeCounter, bo
         if (*includeCounter >= kMaxFollowedIncludes) return 0;
         ++*includeCounter;
     }
-    ScanStream stream(kSearchLineCapacity);
+    // Followed includes nest: each depth has a stream of its own.
+    if (streams_.size() <= streamDepth_) streams_.push_back(std::make_unique<ScanStream>(kSearchLineCapacity));
+    ScanStream& stream = *streams_[streamDepth_];
+    stream.rest = {};
     if (!stream.reader.Open(path)) return 0;
+    ++streamDepth_;
     // Finds in included files count for the directory being searched, too.
     if (!included) firstInDirectory_ = firstInDirectory;
     else firstInDirectory = firstInDirectory_;
     const std::string absolute = MakeAbsolute(path);
+    ScannedFile target;
+    SplitPath(absolute, target.directory, target.fileName);
+    // The time the opening found, unless the name as given may lead elsewhere.
+    if (absolute == path) target.lastWrite = stream.reader.LastWrite();
     int added = 0;
     std::string name;
     int kind;
     while ((kind = ScanDeclarationsForSearch(&absolute, stream, &name, includeCounter, true, *this)) != kScanEnd) {
         if (!options_.WantsKind(kind)) continue;
-        if (!controller_.AddScannedEntry(absolute, name, kind, {}, 0)) continue;
+        if (!controller_.AddScannedEntry(target, name, kind)) continue;
         ++counts_.textures;
         if (firstInDirectory && *firstInDirectory) {
             *firstInDirectory = false;
@@ -190,6 +241,8 @@ int TextureSearch::SearchFileAt(const std::string& path, int* includeCounter, bo
         AppendSearchResultText(statusText_, counts_.textures, counts_.files, counts_.directories);
         ui_.SetStatusText(statusText_);
     }
+    stream.reader.Close();
+    --streamDepth_;
     return added;
 }
 

@@ -3,11 +3,13 @@
 // a counting pass and a search pass over directories or given files, adding
 // every declaration of a wanted kind to the library.
 #include <array>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "scanner/DeclarationScanner.h"
 
 namespace sc {
@@ -66,7 +68,8 @@ public:
     // The counting pass and, when files were counted and nothing cancelled, the search pass.
     void RunPasses();
     // Counts or searches the matching files of one directory (and its
-    // subdirectories when wanted).
+    // subdirectories when wanted). Counting also notes the walk, which the
+    // search pass of RunPasses then takes instead of listing again.
     void SearchDirectory(const std::string& directory, bool countOnly);
     // Searches one file and the files it includes; returns the entries added.
     // `firstInDirectory` (may be null) is cleared at the first entry added.
@@ -76,6 +79,13 @@ public:
     std::string ResultText() const { return SearchResultText(counts_.textures, counts_.files, counts_.directories); }
 
 private:
+    // A directory the counting pass walked with the files it counted there,
+    // in the order the search pass takes them.
+    struct WalkedDirectory {
+        std::string directory;
+        std::vector<std::string> files;
+    };
+
     bool PumpAndCheckCancel() override;
     void LineRead() override;
     void LinesRead(long long n) override;
@@ -83,8 +93,11 @@ private:
 
     int SearchFileAt(const std::string& path, int* includeCounter, bool* firstInDirectory, bool included);
     void Pass(bool countOnly);
+    void SearchWalkedDirectories();
     void Walk(const std::string& directory, bool countOnly);
-    std::vector<std::string> FilesMatching(const std::string& directory, const std::string& pattern) const;
+    bool EnterDirectory(const std::string& directory, bool countOnly);
+    bool TakeFiles(const std::vector<std::string>& files, bool countOnly);
+    std::vector<std::string> FilesMatching(const std::string& directory, const std::vector<DirectoryItem>& items) const;
     bool Cancelled() const;
 
     LibraryController& controller_;
@@ -95,6 +108,11 @@ private:
     bool countOnly_ = false;
     bool* firstInDirectory_ = nullptr;  // the flag of the directory being searched
     std::set<std::string> visited_;  // directories walked in this pass, resolved
+    std::vector<WalkedDirectory> walked_;  // the counting pass's walk, for the search pass
+    // One stream per depth of followed includes, kept from file to file so
+    // that their buffers are not allocated for every file.
+    std::vector<std::unique_ptr<ScanStream>> streams_;
+    size_t streamDepth_ = 0;
     std::string statusText_;         // the result text shown while searching
 };
 

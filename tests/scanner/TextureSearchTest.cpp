@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
 
 #include "library/LibraryController.h"
+#include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DirectoryCompletion.h"
@@ -65,6 +67,35 @@ TEST_F(TextureSearchTest, WalksNonHiddenSubdirectoriesOnlyWhenAsked) {
     counts = Search(InDirectory(true));
     EXPECT_EQ(counts.textures, 0);
     EXPECT_EQ(controller.entryCount, 2);
+}
+
+TEST_F(TextureSearchTest, EveryPatternMatchesAsIfItListedTheDirectoryItself) {
+    const std::string a = dir.Write("a.inc", "#declare A = texture {}\n");
+    dir.Write("b.pov", "#declare B = texture {}\n");
+    dir.Write("sub/c.inc", "#declare C = texture {}\n");
+    dir.Write("sub/d.mac", "#declare D = texture {}\n");
+    SearchOptions options = InDirectory(true);
+    options.patterns = "*.inc; a.*; sub/*.mac";
+    SearchCounts counts = Search(options);
+    // a.inc matches two patterns and is counted (and searched) twice; a
+    // pattern with a folder reaches into that folder from each directory.
+    EXPECT_EQ(counts.filesCounted, 4);
+    EXPECT_EQ(counts.directoriesCounted, 2);
+    EXPECT_EQ(Names(), "C D A ");
+    EXPECT_EQ(std::count(ui.statusTexts.begin(), ui.statusTexts.end(), "Durchsuche Datei: a.inc"), 2);
+    EXPECT_EQ(ui.statusTexts.back(), "3 Texturen in 3 Dateien und 2 Verzeichnissen gefunden.");
+    // The file keeps the time the search found when it opened it.
+    const SourceFile* file = controller.Library().FindFile(dir.Path() + "/", "a.inc");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->lastWrite, LastWriteTime(a));
+
+    // A file that lost its last entry comes back whole with the next search.
+    controller.DeleteEntry(file->entries.head);
+    dir.Write("a.inc", "#declare A = texture {}\n#declare A2 = pigment {}\n");
+    counts = Search(options);
+    EXPECT_EQ(counts.textures, 2);
+    EXPECT_EQ(controller.Library().FindFile(dir.Path() + "/", "a.inc")->entryCount, 2);
+    EXPECT_EQ(controller.entryCount, 4);
 }
 
 TEST_F(TextureSearchTest, LibraryDirectoriesAreSearchedWithoutSubdirectories) {
