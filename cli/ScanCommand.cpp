@@ -45,6 +45,11 @@ SearchCounts& operator+=(SearchCounts& total, const SearchCounts& part) {
     total.textures += part.textures;
     total.files += part.files;
     total.directories += part.directories;
+    if (total.skippedNames == 0) {
+        total.firstSkippedName = part.firstSkippedName;
+        total.firstSkippedFile = part.firstSkippedFile;
+    }
+    total.skippedNames += part.skippedNames;
     return total;
 }
 
@@ -78,12 +83,14 @@ void PrintText(const TextureLibrary& library, const AddedEntries& added, const S
         std::cout << letter << '\t' << e->name << '\t' << e->sourceFile->directory << '\t' << e->sourceFile->fileName
                   << '\n';
     }
-    std::cout << SearchResultText(counts.textures, counts.files, counts.directories) << '\n';
+    std::cout << SearchResultText(counts.textures, counts.files, counts.directories, counts.skippedNames) << '\n';
 }
 
 void PrintJson(const TextureLibrary& library, const AddedEntries& added, const SearchCounts& counts) {
     std::cout << "{\"textures\": " << counts.textures << ", \"files\": " << counts.files
-              << ", \"directories\": " << counts.directories << ", \"entries\": [";
+              << ", \"directories\": " << counts.directories;
+    if (counts.skippedNames > 0) std::cout << ", \"skippedNames\": " << counts.skippedNames;
+    std::cout << ", \"entries\": [";
     const char* separator = "\n  ";
     for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
         if (!added.added.count(e)) continue;

@@ -1,5 +1,6 @@
 #include "scanner/DeclarationScanner.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "scanner/Tokenizer.h"
@@ -192,9 +193,26 @@ bool MatchDeclaration(std::string_view text, QuickDeclaration& out) {
     return true;
 }
 
+// Declared names are joined up to this length; beyond it the rest is passed
+// over, as no name that long can be kept anyway.
+constexpr size_t kJoinedNameLimit = 1 << 16;
+
+// Appends the identifier characters that open the line just read (the rest
+// of a name cut at the end of the line before) to `name` and takes them off
+// the line; true when they fill the line and it is cut again.
+bool JoinNamePiece(ScanStream& s, std::string& name) {
+    size_t k = 0;
+    while (k < s.rest.size() && IsIdentifierChar(s.rest[k])) ++k;
+    if (name.size() < kJoinedNameLimit) name.append(s.rest.substr(0, std::min(k, kJoinedNameLimit - name.size())));
+    const bool goesOn = k > 0 && k == s.rest.size() && s.reader.LastLineCut();
+    s.rest.remove_prefix(k);
+    return goesOn;
+}
+
 // The differences between the two variants.
 struct IndexPolicy {
     static constexpr size_t kTokenCapacity = kIndexLineCapacity;
+    static constexpr bool kJoinsCutNames = false;
     static constexpr size_t kIncludeNameMax = 512;
     std::int32_t* lineNumber;
     bool CheckCancel() { return false; }
@@ -206,6 +224,9 @@ struct IndexPolicy {
 
 struct SearchPolicy {
     static constexpr size_t kTokenCapacity = kSearchLineCapacity;
+    // A declared name longer than a line piece arrives whole, so that the
+    // search can refuse it with a word instead of losing it unseen.
+    static constexpr bool kJoinsCutNames = true;
     static constexpr size_t kIncludeNameMax = 259;
     const std::string* path;
     int* includeCounter;
@@ -270,6 +291,7 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
     std::string candidateCopy;  // the candidate outlives its line when a declaration spans lines
     bool candidateCopied = false;
     std::int64_t candidateOffset = 0;
+    bool nameGoesOn = false;  // the declared name reached the end of a cut line
     int emptyLines = 0;
 
     if (s.rest.empty() && !NextLine(s, policy, emptyLines)) {
@@ -334,6 +356,10 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
                 offsetOut = s.reader.Position();
                 return kScanEnd;
             }
+            if (nameGoesOn) {
+                nameGoesOn = JoinNamePiece(s, candidateCopy);
+                candidate = candidateCopy;
+            }
             continue;
         }
         const char first = token[0];
@@ -383,6 +409,7 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
                     candidate = token;
                     candidateCopied = false;
                     candidateOffset = s.lineStart + (s.rest.data() - s.lineData);
+                    nameGoesOn = Policy::kJoinsCutNames && t1 == kDeclare && s.rest.empty() && s.reader.LastLineCut();
                 }
             }
             current = type;

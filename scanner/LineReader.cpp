@@ -124,6 +124,7 @@ bool LineReader::Open(const std::string& path, std::int64_t offset) {
     pos_ = end_ = 0;
     base_ = lineStart_ = offset > 0 ? offset : 0;
     eof_ = false;
+    cut_ = false;
     return true;
 }
 
@@ -135,6 +136,7 @@ void LineReader::OpenMemory(std::string_view data, std::int64_t offset) {
     base_ = 0;
     lineStart_ = static_cast<std::int64_t>(pos_);
     lastWrite_ = 0;
+    cut_ = false;
     eof_ = true;
 }
 

@@ -45,14 +45,19 @@ public:
             const size_t length = static_cast<size_t>(static_cast<const char*>(feed) - start);
             line = std::string_view(start, length);
             pos_ += length + 1;
+            cut_ = false;
             return true;
         }
         line = std::string_view(start, limit);
         pos_ += limit;
         // A line that just fills the buffer still owns its line feed.
-        if (pos_ < end_ && data_[pos_] == '\n') ++pos_;
+        cut_ = pos_ < end_ && data_[pos_] != '\n';
+        if (pos_ < end_ && !cut_) ++pos_;
         return true;
     }
+    // True when the last line ReadLine returned is a piece of a longer line
+    // whose text goes on in the next one.
+    bool LastLineCut() const { return cut_; }
 
     // What SkipPlainLines stopped at.
     enum class Skip {
@@ -97,6 +102,7 @@ private:
     std::int64_t lineStart_ = 0;
     FileTime lastWrite_ = 0;
     bool eof_ = true;
+    bool cut_ = false;
 };
 
 }  // namespace sc

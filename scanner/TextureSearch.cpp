@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "library/LibraryController.h"
+#include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
@@ -20,13 +21,23 @@ void AppendCount(std::string& out, int n, std::string_view singular, std::string
     if (n != 1) out += suffix;
 }
 
-void AppendSearchResultText(std::string& out, int textures, int files, int directories) {
+void AppendSearchResultText(std::string& out, int textures, int files, int directories, int skipped) {
     AppendCount(out, textures, " Textur", "en");
     out += " in ";
     AppendCount(out, files, " Datei", "en");
     out += " und ";
     AppendCount(out, directories, " Verzeichnis", "sen");
     out += " gefunden.";
+    if (skipped == 0) return;
+    out += ' ';
+    AppendCount(out, skipped, " Deklaration", "en");
+    out += " mit zu langem Namen übersprungen.";
+}
+
+// The start of a name too long to show whole.
+std::string NameStart(const std::string& name) {
+    constexpr size_t kShown = 40;
+    return name.size() <= kShown ? name : name.substr(0, kShown) + "...";
 }
 
 }  // namespace
@@ -46,9 +57,19 @@ std::vector<std::string> SplitPatterns(std::string_view text) {
     return patterns;
 }
 
-std::string SearchResultText(int textures, int files, int directories) {
+std::string SearchResultText(int textures, int files, int directories, int skipped) {
     std::string text;
-    AppendSearchResultText(text, textures, files, directories);
+    AppendSearchResultText(text, textures, files, directories, skipped);
+    return text;
+}
+
+std::string SkippedNamesMessage(int skipped, const std::string& firstName, const std::string& firstFile) {
+    const std::string limit = std::to_string(kMaxListFileString);
+    std::string text = skipped == 1 ? "1 Deklaration wurde übersprungen, da ihr Name länger als " + limit + " Zeichen ist."
+                                    : std::to_string(skipped) + " Deklarationen wurden übersprungen, da ihre Namen länger als " +
+                                          limit + " Zeichen sind.";
+    text += "\nSo lange Namen können in der Liste nicht gespeichert werden.\n\n";
+    text += (skipped == 1 ? "Name: \"" : "Die erste: \"") + NameStart(firstName) + "\"\nDatei: \"" + firstFile + "\"";
     return text;
 }
 
@@ -65,6 +86,9 @@ void TextureSearch::Run() {
 
 void TextureSearch::OfferDirectoryCompletion() {
     UserInterface& ui = controller_.Ui();
+    if (counts_.skippedNames > 0)
+        ui.ShowMessage(SkippedNamesMessage(counts_.skippedNames, counts_.firstSkippedName, counts_.firstSkippedFile),
+                       MessageIcon::Information);
     const auto& paths = controller_.Library().LibraryPaths();
     if (controller_.noDirectoryCount > 0 && !paths.empty()) {
         const std::string question =
@@ -229,6 +253,10 @@ int TextureSearch::SearchFileAt(const std::string& path, int* includeCounter, bo
     int kind;
     while ((kind = ScanDeclarationsForSearch(&absolute, stream, &name, includeCounter, true, *this)) != kScanEnd) {
         if (!options_.WantsKind(kind)) continue;
+        if (name.size() > kMaxListFileString) {
+            SkipName(name, absolute);
+            continue;
+        }
         if (!controller_.AddScannedEntry(target, name, kind)) continue;
         ++counts_.textures;
         if (firstInDirectory && *firstInDirectory) {
@@ -236,14 +264,27 @@ int TextureSearch::SearchFileAt(const std::string& path, int* includeCounter, bo
             ++counts_.directories;
         }
         if (++added == 1) ++counts_.files;
-        // Once per entry: the text is rebuilt in place rather than anew.
-        statusText_.clear();
-        AppendSearchResultText(statusText_, counts_.textures, counts_.files, counts_.directories);
-        ui_.SetStatusText(statusText_);
+        ShowResult();
     }
     stream.reader.Close();
     --streamDepth_;
     return added;
+}
+
+// A name the list file could not hold would make every later save fail.
+void TextureSearch::SkipName(const std::string& name, const std::string& path) {
+    if (counts_.skippedNames++ == 0) {
+        counts_.firstSkippedName = name;
+        counts_.firstSkippedFile = path;
+    }
+    ShowResult();
+}
+
+void TextureSearch::ShowResult() {
+    // Once per entry: the text is rebuilt in place rather than anew.
+    statusText_.clear();
+    AppendSearchResultText(statusText_, counts_.textures, counts_.files, counts_.directories, counts_.skippedNames);
+    ui_.SetStatusText(statusText_);
 }
 
 bool TextureSearch::PumpAndCheckCancel() {

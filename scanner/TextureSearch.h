@@ -36,8 +36,13 @@ struct SearchOptions {
 // Splits pattern text at semicolons; pieces are trimmed, empty ones dropped.
 std::vector<std::string> SplitPatterns(std::string_view text);
 
-// "N Textur(en) in N Datei(en) und N Verzeichnis(sen) gefunden."
-std::string SearchResultText(int textures, int files, int directories);
+// "N Textur(en) in N Datei(en) und N Verzeichnis(sen) gefunden.", followed by
+// "N Deklaration(en) mit zu langem Namen übersprungen." when `skipped` is not 0.
+std::string SearchResultText(int textures, int files, int directories, int skipped = 0);
+
+// The note shown after a search that skipped `skipped` declarations of a
+// wanted kind for their names' length, naming the first and its file.
+std::string SkippedNamesMessage(int skipped, const std::string& firstName, const std::string& firstFile);
 
 // At most this many #include files are followed from one searched file.
 inline constexpr int kMaxFollowedIncludes = 10;
@@ -49,6 +54,11 @@ struct SearchCounts {
     int files = 0;        // files with entries added
     int directories = 0;  // directories with entries added
     long long lines = 0;  // lines read by the search pass
+    // Declarations of a wanted kind whose name the list file cannot hold:
+    // how many, and the first of them with its file.
+    int skippedNames = 0;
+    std::string firstSkippedName;
+    std::string firstSkippedFile;
 };
 
 class TextureSearch : private SearchScanHooks {
@@ -62,8 +72,9 @@ public:
     // The whole command after the dialog: both passes, then the offer to
     // complete directories, then a refresh of the views.
     void Run();
-    // The steps after the passes: the offer to complete directories (asked
-    // through the controller's interface), then a refresh of the views.
+    // The steps after the passes: a note on declarations skipped for their
+    // names' length and the offer to complete directories (both through the
+    // controller's interface), then a refresh of the views.
     void OfferDirectoryCompletion();
     // The counting pass and, when files were counted and nothing cancelled, the search pass.
     void RunPasses();
@@ -76,7 +87,9 @@ public:
     int SearchFile(const std::string& path, int* includeCounter, bool* firstInDirectory);
 
     const SearchCounts& Counts() const { return counts_; }
-    std::string ResultText() const { return SearchResultText(counts_.textures, counts_.files, counts_.directories); }
+    std::string ResultText() const {
+        return SearchResultText(counts_.textures, counts_.files, counts_.directories, counts_.skippedNames);
+    }
 
 private:
     // A directory the counting pass walked with the files it counted there,
@@ -92,6 +105,8 @@ private:
     void IncludeFound(const std::string& path, const std::string& fileName, int* includeCounter) override;
 
     int SearchFileAt(const std::string& path, int* includeCounter, bool* firstInDirectory, bool included);
+    void SkipName(const std::string& name, const std::string& path);
+    void ShowResult();
     void Pass(bool countOnly);
     void SearchWalkedDirectories();
     void Walk(const std::string& directory, bool countOnly);

@@ -38,12 +38,13 @@ public:
             const size_t limit = std::min(piece, text.size() - pos);
             const size_t feed = text.substr(pos, limit).find('\n');
             if (feed != std::string_view::npos) {
-                lines_.push_back({pos, feed});
+                lines_.push_back({pos, feed, false});
                 pos += feed + 1;
             } else {
-                lines_.push_back({pos, limit});
                 pos += limit;
-                if (pos < text.size() && text[pos] == '\n') ++pos;
+                const bool cut = pos < text.size() && text[pos] != '\n';
+                lines_.push_back({pos - limit, limit, cut});
+                if (pos < text.size() && !cut) ++pos;
             }
         }
     }
@@ -64,6 +65,7 @@ public:
 private:
     struct Line {
         size_t start, length;
+        bool cut;  // the line goes on in the next piece
     };
 
     bool ReadLine(Outcome& out, int& empty) {
@@ -107,11 +109,20 @@ private:
         char last = 0;
         std::string candidate;
         size_t candidateOffset = 0;
+        bool nameGoesOn = false;
         if (restStart_ == restEnd_ && !ReadLine(out, empty)) return kScanEnd;
         while (true) {
             const std::string_view token = Token();
             if (token.empty()) {
                 if (!ReadLine(out, empty)) return kScanEnd;
+                // The search joins a declared name that a cut line split.
+                while (nameGoesOn) {
+                    const size_t start = restStart_;
+                    while (restStart_ < restEnd_ && IsIdentifierChar(text_[restStart_])) ++restStart_;
+                    candidate.append(text_.substr(start, restStart_ - start));
+                    nameGoesOn = restStart_ > start && restStart_ == restEnd_ && lines_[next_ - 1].cut;
+                    if (nameGoesOn && !ReadLine(out, empty)) return kScanEnd;
+                }
                 continue;
             }
             const char first = token[0];
@@ -151,6 +162,7 @@ private:
                         if (!(t3 == 1 && t2 == 9 && t1 == 2)) {
                             candidate = token;
                             candidateOffset = restStart_;
+                            nameGoesOn = search_ && t1 == 1 && restStart_ == restEnd_ && lines_[next_ - 1].cut;
                         }
                     }
                     current = type;

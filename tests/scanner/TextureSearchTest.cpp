@@ -6,6 +6,7 @@
 #include <string>
 
 #include "library/LibraryController.h"
+#include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "scanner/DeclarationReader.h"
@@ -96,6 +97,35 @@ TEST_F(TextureSearchTest, EveryPatternMatchesAsIfItListedTheDirectoryItself) {
     EXPECT_EQ(counts.textures, 2);
     EXPECT_EQ(controller.Library().FindFile(dir.Path() + "/", "a.inc")->entryCount, 2);
     EXPECT_EQ(controller.entryCount, 4);
+}
+
+TEST_F(TextureSearchTest, NamesTheListCannotHoldAreSkippedWithAWordAndCutNamesArriveWhole) {
+    const std::string huge(5000, 'H');
+    const std::string text =
+        // A short name that the line pieces of the search cut after "Strad".
+        std::string(496, ' ') + "#declare Straddle = texture {}\n" +
+        "#declare " + huge + " = texture {}\n" +
+        "#declare " + std::string(300, 'L') + " = pigment {}\n" +
+        "#declare " + std::string(400, 'F') + " = finish {}\n" +  // a kind not searched for
+        "#declare After = texture {}\n";
+    const std::string path = dir.Write("long/names.inc", text);
+    SearchOptions options = InDirectory(false);
+    options.otherDirectory = dir / "long";
+    TextureSearch search(controller, options);
+    search.Run();
+    EXPECT_EQ(Names(), "Straddle After ");
+    EXPECT_EQ(search.Counts().skippedNames, 2);
+    EXPECT_EQ(search.Counts().firstSkippedName, huge);
+    EXPECT_EQ(search.ResultText(),
+              "2 Texturen in 1 Datei und 1 Verzeichnis gefunden. 2 Deklarationen mit zu langem Namen übersprungen.");
+    EXPECT_EQ(ui.statusTexts.back(), search.ResultText());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "2 Deklarationen wurden übersprungen, da ihre Namen länger als 260 Zeichen sind.\n"
+              "So lange Namen können in der Liste nicht gespeichert werden.\n\n"
+              "Die erste: \"" + std::string(40, 'H') + "...\"\nDatei: \"" + path + "\"");
+    // What was taken can be saved (a name beyond the limit would fail every save).
+    EXPECT_TRUE(SaveLibrary(controller, dir / "names.swl", ""));
 }
 
 TEST_F(TextureSearchTest, LibraryDirectoriesAreSearchedWithoutSubdirectories) {
