@@ -34,6 +34,12 @@ void MainWindow::ChooseInstallation() {
 
 void MainWindow::ApplyLibraryPaths(const std::vector<std::string>& paths) {
     controller_->Library().SetLibraryPaths(paths);
+    // Completing directories reads them again: POV-Ray's ini may have changed since.
+    controller_->Library().SetLibraryPathSource([this] {
+        std::vector<std::string> current;
+        ReadLibraryPaths(installation_.Home(), current);
+        return current;
+    });
 }
 
 void MainWindow::OnLibraryPaths() {

@@ -20,7 +20,11 @@
 #include "GuiTestSupport.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "library/TextureLibrary.h"
+#include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/PathUtil.h"
+#include "povray/LibraryPaths.h"
 #include "preview/PreviewCodec.h"
 #include "ui/Settings.h"
 #include "ui/StartupSequence.h"
@@ -70,6 +74,23 @@ TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
     EXPECT_TRUE(Enabled(w, Command::Open));
     EXPECT_EQ(w.Document().Path(), "");  // what the damaged file gave can only be saved elsewhere
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
+}
+
+// Directory completion must see library paths added to POV-Ray's ini after start-up.
+TEST(MainWindowTest, LibraryPathsAreReadAgainWhenCompletionAsks) {
+    WindowHarness h({}, true);
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    const std::string added = h.dir / "added";
+    CreateDirectories(added);
+    const std::string ini = UserPovrayIniPath("/usr");
+    CreateDirectories(DirectoryOf(ini));
+    WriteFileAtomically(ini, "Library_Path=" + added + "\n");
+    TextureLibrary& library = w.Controller().Library();
+    EXPECT_EQ(std::count(library.LibraryPaths().begin(), library.LibraryPaths().end(), added), 0);
+    library.RereadLibraryPaths();
+    EXPECT_EQ(library.LibraryPaths(), (Strings{added}));
 }
 
 TEST(MainWindowTest, EnableStatesAndChecksFollowLibraryViewAndBusyState) {
