@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -67,6 +68,14 @@ SharedBridgeBlock& SharedBlock() {
     if (!mapping.block) {
         mapping.block = MapBlock(mapping);
         if (!mapping.block) {
+            // Programs cannot meet without it; say why once, so a run that
+            // then waits for POV-Ray in vain has its reason on record.
+            static const bool told = [] {
+                std::fprintf(stderr, "Der gemeinsame Speicher für POV-Ray (/dev/shm) kann nicht angelegt werden: %s\n",
+                             std::strerror(errno));
+                return true;
+            }();
+            (void)told;
             static SharedBridgeBlock local{};
             return local;
         }

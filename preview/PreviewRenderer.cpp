@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
 #include "povray/PovBridge.h"
 #include "povray/PovLauncher.h"
@@ -49,7 +50,15 @@ int PreviewRenderer::StartRender(const std::string& sceneFile, const std::string
 
 void PreviewRenderer::OnPovReported(int result) {
     state_ = StartState::None;
-    if (result == 0) result = ContinueStart();
+    if (result == 0) {
+        result = ContinueStart();
+    } else if (result == 2) {
+        // Started but never reported: without a word the run would just end empty.
+        ui_.ShowMessage("POV-Ray wurde gestartet, hat sich aber nicht innerhalb von 20 Sekunden gemeldet.\n\n"
+                        "Die Vorschau kann nicht berechnet werden. Hinweise stehen vielleicht in:\n" +
+                            JoinPath(bridge_.HostFolder(), "povhost.log"),
+                        MessageIcon::Exclamation);
+    }
     if (listener_) listener_->OnRenderStarted(result);
 }
 
