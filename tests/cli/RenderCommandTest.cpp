@@ -52,6 +52,66 @@ bool WaitFor(const std::function<bool()>& condition) {
     return condition();
 }
 
+// The tool started in the background, its standard output on a pipe. The
+// shell execs it, so a signal sent to Pid() reaches the tool itself.
+class RunningTool {
+public:
+    explicit RunningTool(std::string command) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+        command = "exec " + command;
+        char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
+        if (posix_spawn(&pid_, "/bin/sh", &actions, nullptr, argv, environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        out_ = fds[0];
+    }
+    ~RunningTool() {
+        if (out_ >= 0) close(out_);
+        if (pid_ <= 0) return;
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    bool Started() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
+    // Reads its output until `text` appears in it or the output ends.
+    void ReadUntil(const std::string& text) {
+        while (output_.find(text) == std::string::npos && ReadSome()) {
+        }
+    }
+    // Whether it still runs (an ended tool is reaped here).
+    bool Running() {
+        if (pid_ <= 0 || waitpid(pid_, &status_, WNOHANG) == 0) return pid_ > 0;
+        pid_ = -1;
+        return false;
+    }
+    // Reads the rest of its output and waits for its end; its exit status.
+    int Finish() {
+        while (ReadSome()) {
+        }
+        if (pid_ > 0) waitpid(pid_, &status_, 0);
+        pid_ = -1;
+        return WEXITSTATUS(status_);
+    }
+    const std::string& Output() const { return output_; }
+
+private:
+    bool ReadSome() {
+        char buffer[256];
+        const ssize_t n = out_ >= 0 ? read(out_, buffer, sizeof buffer) : 0;
+        if (n > 0) output_.append(buffer, static_cast<size_t>(n));
+        return n > 0;
+    }
+
+    pid_t pid_ = -1;
+    int out_ = -1;
+    int status_ = 0;
+    std::string output_;
+};
+
 class RenderCommandTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -270,31 +330,14 @@ TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
                    " = texture { pigment { granite scale 0.2 } normal { bumps 1 scale 0.05 } "
                    "finish { reflection 0.5 } }\n";
     Rescan("slow.inc", entries);
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    // exec keeps the process id, so the interrupt reaches the tool itself.
-    std::string command = "exec " + Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
-                                        " --all --antialias --jobs 1");
-    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
-    pid_t pid = -1;
-    ASSERT_EQ(posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
+    RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
+                         " --all --antialias --jobs 1"));
+    ASSERT_TRUE(tool.Started());
     // Wait for the first stored picture, then press Ctrl+C.
-    std::string out;
-    char buffer[256];
-    for (ssize_t n = 1; out.find("OK ") == std::string::npos && n > 0;)
-        if ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<size_t>(n));
-    kill(pid, SIGINT);
-    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_THAT(out, AllOf(HasSubstr("OK "), HasSubstr("Abgebrochen. ")));
+    tool.ReadUntil("OK ");
+    kill(tool.Pid(), SIGINT);
+    EXPECT_EQ(tool.Finish(), 1);
+    EXPECT_THAT(tool.Output(), AllOf(HasSubstr("OK "), HasSubstr("Abgebrochen. ")));
     // The list file holds what was stored before the interrupt.
     EXPECT_THAT(Listing(), AllOf(HasSubstr("T_Slow0\ttexture"),
                                  Not(HasSubstr("T_Slow0\ttexture\t-\t" + dir.Path() + "/incs/slow.inc\tkein Bild"))));
@@ -308,18 +351,8 @@ TEST_F(RenderCommandTest, InterruptDuringTheWaitStartsNothingMore) {
            "#declare T_First = texture { pigment { color rgb <1, 0, 0> } }\n"
            "#declare T_Second = texture { pigment { color rgb <0, 0, 1> } }\n");
     const std::string data = dir / "data";
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    std::string command = "exec " + Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
-                                        " --all --jobs 1");
-    char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
-    pid_t pid = -1;
-    ASSERT_EQ(posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
+    RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs 1"));
+    ASSERT_TRUE(tool.Started());
     // The first POV-Ray comes and goes; a moment later the run is in its wait.
     using Clock = std::chrono::steady_clock;
     const auto limit = Clock::now() + std::chrono::seconds(60);
@@ -332,18 +365,15 @@ TEST_F(RenderCommandTest, InterruptDuringTheWaitStartsNothingMore) {
     }
     ASSERT_TRUE(seen);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    kill(pid, SIGINT);
+    kill(tool.Pid(), SIGINT);
     bool startedAgain = false;
-    while (waitpid(pid, nullptr, WNOHANG) == 0) {
+    while (tool.Running()) {
         startedAgain = startedAgain || PovRaysBelow(data) > 0;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    std::string out;
-    char buffer[256];
-    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
-    close(pipeFds[0]);
+    tool.Finish();
     EXPECT_FALSE(startedAgain);
-    EXPECT_THAT(out, HasSubstr("Abgebrochen. 1 von 2 Vorschauen berechnet"));
+    EXPECT_THAT(tool.Output(), HasSubstr("Abgebrochen. 1 von 2 Vorschauen berechnet"));
     EXPECT_THAT(Listing(), HasSubstr("T_Second\ttexture\t-\t" + dir.Path() + "/incs/two.inc\tkein Bild"));
 }
 
@@ -406,32 +436,16 @@ TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {
     const std::string data = dir / "data";
     for (int signal : {SIGINT, SIGKILL}) {
         SCOPED_TRACE(signal);
-        int pipeFds[2];
-        ASSERT_EQ(pipe(pipeFds), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-        std::string command = "exec " + Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
-                                            " --all --jobs 4");
-        char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
-        pid_t pid = -1;
-        ASSERT_EQ(posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        close(pipeFds[1]);
-        std::string out;
-        char buffer[256];
-        for (ssize_t n = 1; out.find("OK ") == std::string::npos && n > 0;)
-            if ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<size_t>(n));
+        RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs 4"));
+        ASSERT_TRUE(tool.Started());
+        tool.ReadUntil("OK ");
         EXPECT_TRUE(WaitFor([&] { return PovRaysBelow(data) == 3; }));
-        kill(pid, signal);
-        for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
-        close(pipeFds[0]);
-        int status = 0;
-        waitpid(pid, &status, 0);
+        kill(tool.Pid(), signal);
+        const int status = tool.Finish();
         EXPECT_TRUE(WaitFor([&] { return PovRaysBelow(data) == 0; }));
         if (signal == SIGINT) {
-            EXPECT_EQ(WEXITSTATUS(status), 1);
-            EXPECT_THAT(out, HasSubstr("Abgebrochen. 1 von 4 Vorschauen berechnet, 0 fehlerhaft."));
+            EXPECT_EQ(status, 1);
+            EXPECT_THAT(tool.Output(), HasSubstr("Abgebrochen. 1 von 4 Vorschauen berechnet, 0 fehlerhaft."));
             // The finished picture is saved; the stopped ones are not taken for faulty.
             EXPECT_THAT(Listing(), AllOf(HasSubstr("T_Quick\ttexture\t-\t" + dir.Path() + "/incs/hang.inc\tBild "),
                                          HasSubstr("T_Hang0\ttexture\t-\t" + dir.Path() + "/incs/hang.inc\tkein Bild")));
