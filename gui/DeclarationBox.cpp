@@ -28,6 +28,9 @@ DeclarationBox::DeclarationBox(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setAccessibleName(QStringLiteral("Deklaration"));
     setReadOnly(true);
+    // Tab leaves the box: keyboard users must not be caught in it, and POV-Ray
+    // code is indented with blanks anyway.
+    setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, &DeclarationBox::OnTextChanged);
     ApplyColor();
 }

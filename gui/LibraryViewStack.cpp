@@ -162,6 +162,13 @@ void LibraryViewStack::SelectTreeNodeOf(const TextureEntry* entry) {
     tree_->scrollTo(node);
 }
 
+void LibraryViewStack::FocusShownView() {
+    QWidget* shown = viewType_ == kFileList      ? static_cast<QWidget*>(tree_)
+                     : viewType_ == kTextureList ? static_cast<QWidget*>(list_)
+                                                 : grid_;
+    shown->setFocus();
+}
+
 void LibraryViewStack::SetViewType(int type) {
     type = std::clamp(type, 0, 2);
     // The file list cannot show the only-selected mode's subset.
@@ -185,8 +192,7 @@ void LibraryViewStack::SetViewType(int type) {
     stack_->setCurrentIndex(type);
     if (type == kTextureList) list_->scrollTo(list_->currentIndex());
     if (type == kPictureGrid && list_->currentIndex().isValid()) grid_->ScrollToItem(list_->currentIndex().row(), true);
-    QWidget* shown = type == kFileList ? static_cast<QWidget*>(tree_) : type == kTextureList ? static_cast<QWidget*>(list_) : grid_;
-    shown->setFocus();
+    FocusShownView();
     emit viewTypeChanged(type);
     emit currentEntryChanged(CurrentEntry());
 }

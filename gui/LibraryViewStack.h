@@ -57,6 +57,8 @@ public:
 
     // Shows one view, keeping the current entry, and gives it the focus.
     void SetViewType(int type);
+    // Gives the keyboard to the list, tree or grid now shown.
+    void FocusShownView();
     int ViewType() const { return viewType_; }
 
     TextureEntry* CurrentEntry() const;

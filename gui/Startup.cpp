@@ -3,6 +3,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "gui/LibraryViewStack.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageDialogs.h"
 #include "gui/QtUserInterface.h"
@@ -32,6 +33,8 @@ void MainWindow::StartUp() {
     installation_ = settings_->Installation();
     UpdateMenu();
     UpdateChecks();
+    // Arrow keys walk the entries from the start, without a click first.
+    views_->FocusShownView();
 }
 
 // Editing goes through the render host, which needs the POV-Ray it runs.

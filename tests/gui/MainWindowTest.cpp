@@ -212,7 +212,13 @@ TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithCrLf) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
+    w.show();
+    QApplication::setActiveWindow(&w);
     w.StartUp();
+    // The keyboard starts in the entries, and Tab leaves the declaration box.
+    ASSERT_TRUE(QApplication::focusWidget());
+    EXPECT_TRUE(w.Views().isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(w.Area().TextBox()->tabChangesFocus());
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
     w.RunCommand(int(Command::Open));
     ASSERT_TRUE(w.CurrentEntry());
