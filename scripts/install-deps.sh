@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n xvfb xauth
   desktop-file-utils appstream shared-mime-info
   povray povray-includes fonts-freefont-ttf fontconfig
-  locales
+  locales ccache
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
