@@ -1,6 +1,9 @@
 #include "preview/SceneWriter.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <string_view>
 
 #include "library/EntryKind.h"
 #include "library/TextureEntry.h"
@@ -24,7 +27,39 @@ struct VersionRow {
 constexpr VersionRow kVersions[] = {
     {"#version 3.1", 3.1f}, {"#version 3.0", 3.0f}, {"#version 2.0", 2.0f}, {"#version 1.0", 1.0f}};
 
+// sRGB colours need POV-Ray 3.7's language and a gamma set before them.
+constexpr const char* kSrgbVersionLine = "#version 3.7;";
+constexpr const char* kSrgbGammaLine = "global_settings { assumed_gamma 1.0 }";
+constexpr float kSrgbVersion = 3.7f;
+
+bool IsSrgbWord(std::string_view word) {
+    return word == "srgb" || word == "srgbt" || word == "srgbf" || word == "srgbft";
+}
+
+bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// True when a line names an sRGB colour keyword outside its line comment.
+bool LineUsesSrgb(std::string_view line) {
+    const size_t comment = line.find("//");
+    if (comment != std::string_view::npos) line = line.substr(0, comment);
+    for (size_t i = 0; i < line.size();) {
+        if (!IsWordChar(line[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < line.size() && IsWordChar(line[end])) ++end;
+        if (IsSrgbWord(line.substr(i, end - i))) return true;
+        i = end;
+    }
+    return false;
+}
+
 }  // namespace
+
+bool UsesSrgbColors(const std::vector<std::string>& lines) {
+    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) { return LineUsesSrgb(line); });
+}
 
 bool PovVersionAtLeast31(double povVersion) { return povVersion >= 3.1 - 1e-6; }
 
@@ -77,7 +112,10 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
 
     std::string directive;
     float version = 0;
-    if (PreviewVersionLine(request.attemptNumber, request.povVersion, directive, version)) {
+    if (request.povVersion >= 3.7 - 1e-6 && request.declarationLines && UsesSrgbColors(*request.declarationLines)) {
+        out << kSrgbVersionLine << kNewLine << kSrgbGammaLine;
+        request.entry->previewVersion = kSrgbVersion;
+    } else if (PreviewVersionLine(request.attemptNumber, request.povVersion, directive, version)) {
         out << directive << (PovVersionAtLeast31(request.povVersion) ? ";" : "");
         request.entry->previewVersion = version;
     }

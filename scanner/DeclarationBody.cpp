@@ -1,5 +1,7 @@
 #include "scanner/DeclarationBody.h"
 
+#include <algorithm>
+
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
 #include "scanner/DeclarationScanner.h"
@@ -11,6 +13,9 @@ namespace sc {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Braces nested deeper than this are indented no further.
+constexpr int kMaxIndentDepth = 32;
 
 void ApplyWord(std::string_view word, TextureEntry* entry) {
     if (!entry) return;
@@ -88,7 +93,14 @@ private:
     // One character outside comments; false when it ends the declaration.
     bool Character(char c) {
         switch (c) {
-            case '=': valueBegun_ = true; return true;
+            case '=':
+                // The declaration's own '=' begins the value; later ones are
+                // parts of operators (!=, <=, >=) or of #local lines in it.
+                if (!valueBegun_) {
+                    valueBegun_ = true;
+                    return true;
+                }
+                break;
             case '{': OpenBrace(); return true;
             case '}': CloseBrace(); return true;
             case '(': ++parenDepth_; break;
@@ -110,7 +122,9 @@ private:
 
     void Indent() {
         if (!lineStart_) return;
-        text_.append(static_cast<size_t>(2 * braceDepth_), ' ');
+        // Deeply nested text keeps a fixed indentation, so that its size
+        // stays proportional to the file's.
+        text_.append(static_cast<size_t>(2 * std::min(braceDepth_, kMaxIndentDepth)), ' ');
         lineStart_ = false;
     }
 
@@ -156,13 +170,16 @@ private:
         if (close == std::string_view::npos) close = line.size();
         const std::string name(line.substr(start, close - start));
         const std::string beside = ResolveIncludeFile(name, DirectoryOf(declaringPath_), {});
+        const std::string inLibrary = beside.empty() ? ResolveIncludeFile(name, {}, libraryPaths_) : std::string();
+        // POV-Ray finds a library file only under its name on disk.
+        const bool otherCase = inLibrary.size() < name.size() || inLibrary.compare(inLibrary.size() - name.size(), name.size(), name) != 0;
         if (valueBegun_) {
             Indent();
             text_ += '"';
-            text_ += beside.empty() ? name : beside;
+            text_ += !beside.empty() ? beside : !inLibrary.empty() && otherCase ? inLibrary : name;
             text_ += '"';
             hasContent_ = true;
-            if (beside.empty() && ResolveIncludeFile(name, {}, libraryPaths_).empty()) {
+            if (beside.empty() && inLibrary.empty()) {
                 text_ += kMissingFileMarker;
                 ++missing_;
             }
