@@ -70,7 +70,7 @@ TEST_F(ConstantSearchTest, FindsConstantsWhereCollectionsKeepThem) {
     EXPECT_EQ(Dependencies(Load(ground, "Gravel", 2)), "");
     EXPECT_EQ(Dependencies(Load(ground, "Boards", 2)), "");
     EXPECT_EQ(Dependencies(Load(ground, "Flicker", 3)), "");
-    EXPECT_EQ(Dependencies(Load(ground, "Ridges", 3)), "");
+    EXPECT_EQ(Dependencies(Load(ground, "Ridges", 3)), "Ridge_Fn ");
     EXPECT_EQ(Dependencies(Load(ground, "Bumpy", 3)), "f_ph ");
     const TextureEntry* crackled = Load(kCollection + "/textures/more.inc", "Crackled", 3);
     EXPECT_EQ(Dependencies(crackled), "f_ridged_mf@functions.inc ");
