@@ -58,6 +58,7 @@ public:
                 const std::string_view word = WordAt(line, i);
                 if (IsAsciiLetter(c)) ApplyWord(word, entry_);
                 if (!IsAsciiDigit(c) && braceDepth_ == 0 && hasContent_ && IsStatementWord(word)) return false;
+                if (!IsAsciiDigit(c) && ClosedAtTopLevel() && word != "texture") return false;
             }
             if (c == '"' && prev != '\\') {
                 if (!inString_ && EndsWithFileType()) {
@@ -75,6 +76,9 @@ public:
                 continue;
             }
             if (!Character(c)) return false;
+            // The semicolon POV-Ray takes as the end of a value ends it here too.
+            if (c == ';' && !inString_ && valueBegun_ && hasContent_ && braceDepth_ == 0 && parenDepth_ == 0)
+                return false;
             prev = c;
         }
         return true;
@@ -126,6 +130,16 @@ private:
         // stays proportional to the file's.
         text_.append(static_cast<size_t>(2 * std::min(braceDepth_, kMaxIndentDepth)), ' ');
         lineStart_ = false;
+    }
+
+    // A value that closed its last brace at the top level takes no further
+    // word but another layer of texture: a word there (a macro called by the
+    // scene, say) begins the next statement.
+    bool ClosedAtTopLevel() const {
+        if (braceDepth_ > 0 || parenDepth_ > 0 || !hasContent_) return false;
+        size_t end = text_.size();
+        while (end > 0 && static_cast<signed char>(text_[end - 1]) < 33) --end;
+        return end > 0 && text_[end - 1] == '}';
     }
 
     bool EndsWithLineBreak() const { return text_.size() >= 2 && text_.compare(text_.size() - 2, 2, "\r\n") == 0; }

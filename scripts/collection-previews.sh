@@ -6,16 +6,18 @@
 # when the povray-examples package is installed, the folders of POV-Ray's
 # sample scenes that hold include files.
 #
-#   scripts/collection-previews.sh [--build DIR] [--keep] [COLLECTION_DIR...]
+#   scripts/collection-previews.sh [--build DIR] [--pattern "*.inc;*.pov"] [--keep] [COLLECTION_DIR...]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 keep=0
+pattern="*.inc"
 collections=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --build) build="$2"; shift 2 ;;
     --keep) keep=1; shift ;;
+    --pattern) pattern="$2"; shift 2 ;;
     *) collections+=("$(cd "$1" && pwd)"); shift ;;
   esac
 done
@@ -44,7 +46,7 @@ else
 fi
 
 list="$work/collection.swl"
-"$cli" scan --library-path "$include_dir" --subdirs -o "$list" "$work/collection" >/dev/null
+"$cli" scan --library-path "$include_dir" --subdirs --pattern "$pattern" -o "$list" "$work/collection" >/dev/null
 "$cli" render --library-path "$include_dir" "$list" --missing --small --jobs 2 >"$work/render.log" 2>&1 || true
 "$cli" list --json "$list" >"$work/list.json"
 

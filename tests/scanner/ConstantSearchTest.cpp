@@ -106,12 +106,20 @@ TEST_F(ConstantSearchTest, NamesInAnotherCaseFindTheFileOnDisk) {
     EXPECT_FALSE(map->missingFiles);
 }
 
-TEST_F(ConstantSearchTest, TextKeepsOperatorsAndStaysProportionalWhenDeeplyNested) {
+TEST_F(ConstantSearchTest, TextKeepsOperatorsEndsWhereTheSceneGoesOnAndStaysSmall) {
     const TextureEntry* pick = Load(kCollection + "/operators/logic.inc", "Pick", 2);
     const std::string& text = *pick->record->text;
     for (const char* op : {"(Level != 2)", "(Level <= 3)", "(Level >= 4 | Level = 3)", "Level > 2 & Level < 5 ? 0.9 : 0.1"})
         EXPECT_NE(text.find(op), std::string::npos) << op << "\n" << text;
     test::TempDir dir;
+    // Scenes go on after a declaration with a macro call or the statements
+    // of newer POV-Ray versions; a layered texture goes on.
+    const std::string scene = dir.Write(
+        "scene.pov", "#declare S = texture { pigment { rgb 1 } }\nScreen_Plane(S, 0.02)\n#declare N = 5; Show(N)\n"
+                     "#declare L = texture { T_A } texture { T_B }\nsphere_sweep { linear_spline 2, 0, 1 1, 1 }\n");
+    EXPECT_EQ(*Load(scene, "S", 2)->record->text, "texture {\r\n  pigment {\r\n    rgb 1\r\n  }\r\n}");
+    EXPECT_EQ(*Load(scene, "N", 8)->record->text, "5;");
+    EXPECT_EQ(*Load(scene, "L", 2)->record->text, "texture {\r\n  T_A\r\n}\r\ntexture {\r\n  T_B\r\n}");
     const int depth = 10000;
     const std::string deep = std::string("#declare D = pigment ") + std::string(depth, '{') + " rgb 1 " +
                              std::string(depth, '}') + "\n";
