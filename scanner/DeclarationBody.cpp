@@ -186,7 +186,8 @@ private:
         const std::string beside = ResolveIncludeFile(name, DirectoryOf(declaringPath_), {});
         const std::string inLibrary = beside.empty() ? ResolveIncludeFile(name, {}, libraryPaths_) : std::string();
         // POV-Ray finds a library file only under its name on disk.
-        const bool otherCase = inLibrary.size() < name.size() || inLibrary.compare(inLibrary.size() - name.size(), name.size(), name) != 0;
+        const bool otherCase = inLibrary.size() < name.size() ||
+                               inLibrary.compare(inLibrary.size() - name.size(), name.size(), name) != 0;
         if (valueBegun_) {
             Indent();
             text_ += '"';

@@ -185,6 +185,14 @@ private:
         return false;
     }
 
+    // True when the file includes a file of that name (in any case).
+    static bool Includes(const IncludeIndex& index, const std::string& fileName) {
+        const std::string lower = ToLowerAscii(fileName);
+        return std::any_of(index.records.begin(), index.records.end(), [&](const DeclarationRecord& r) {
+            return r.kind == kScanInclude && ToLowerAscii(FileNameOf(r.origin)) == lower;
+        });
+    }
+
     static bool DeclaresAtAll(const IncludeIndex& index, std::string_view name) {
         return std::any_of(index.records.begin(), index.records.end(),
                            [&](const DeclarationRecord& r) { return r.kind != kScanInclude && r.name == name; });
@@ -228,10 +236,7 @@ private:
             if (!HasExtension(item.name, ".inc") && !HasExtension(item.name, ".pov")) continue;
             std::string path = JoinPath(own.directory, item.name);
             const IncludeIndex* index = ConstantIndexOf(library_, path);
-            const bool includesOwn = index && std::any_of(index->records.begin(), index->records.end(), [&](const auto& r) {
-                return r.kind == kScanInclude && ToLowerAscii(FileNameOf(r.origin)) == ToLowerAscii(own.fileName);
-            });
-            (includesOwn ? *folderFiles_ : rest).push_back(std::move(path));
+            (index && Includes(*index, own.fileName) ? *folderFiles_ : rest).push_back(std::move(path));
         }
         folderFiles_->insert(folderFiles_->end(), rest.begin(), rest.end());
         return *folderFiles_;

@@ -109,7 +109,8 @@ TEST_F(ConstantSearchTest, NamesInAnotherCaseFindTheFileOnDisk) {
 TEST_F(ConstantSearchTest, TextKeepsOperatorsEndsWhereTheSceneGoesOnAndStaysSmall) {
     const TextureEntry* pick = Load(kCollection + "/operators/logic.inc", "Pick", 2);
     const std::string& text = *pick->record->text;
-    for (const char* op : {"(Level != 2)", "(Level <= 3)", "(Level >= 4 | Level = 3)", "Level > 2 & Level < 5 ? 0.9 : 0.1"})
+    for (const char* op :
+         {"(Level != 2)", "(Level <= 3)", "(Level >= 4 | Level = 3)", "Level > 2 & Level < 5 ? 0.9 : 0.1"})
         EXPECT_NE(text.find(op), std::string::npos) << op << "\n" << text;
     test::TempDir dir;
     // Scenes go on after a declaration with a macro call or the statements
