@@ -145,8 +145,7 @@ void IndexConstants(std::string_view text, IncludeIndex& index) { ConstantScanne
 
 IncludeIndex* ConstantIndexOf(TextureLibrary& library, const std::string& path) {
     auto& cache = library.ConstantCache();
-    for (const auto& cached : cache)
-        if (cached->path == path) return cached.get();
+    if (const auto it = cache.find(path); it != cache.end()) return it->second.get();
     const FileTime written = LastWriteTime(path);
     std::string text;
     if (written == 0 || !ReadWholeFile(path, text)) return nullptr;
@@ -156,8 +155,7 @@ IncludeIndex* ConstantIndexOf(TextureLibrary& library, const std::string& path) 
     index->lastWrite = written;
     index->constants = true;
     IndexConstants(text, *index);
-    cache.push_back(std::move(index));
-    return cache.back().get();
+    return (cache[path] = std::move(index)).get();
 }
 
 }  // namespace sc

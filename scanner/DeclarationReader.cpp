@@ -40,9 +40,10 @@ std::deque<DeclarationRecord>* OwnRecords(const TextureEntry& entry) {
 // A cached include file is stale when it changed on disk since it was scanned;
 // its records' offsets no longer fit the file.
 bool IncludeCacheIsStale(TextureLibrary& library) {
-    for (const auto* cache : {&library.IncludeCache(), &library.ConstantCache()})
-        for (const auto& index : *cache)
-            if (LastWriteTime(index->path) != index->lastWrite) return true;
+    for (const auto& index : library.IncludeCache())
+        if (LastWriteTime(index->path) != index->lastWrite) return true;
+    for (const auto& [path, index] : library.ConstantCache())
+        if (LastWriteTime(path) != index->lastWrite) return true;
     return false;
 }
 
