@@ -45,7 +45,7 @@ struct WebExportTest : ExportFixture {
 TEST_F(WebExportTest, PageIsStrictHtml5AndEveryPictureHoldsTheStoredPreview) {
     // html5lib in strict mode raises on every parse error of the HTML5 syntax.
     std::string images;
-    ASSERT_EQ(RunCommand("python3 -c 'import sys, html5lib\n"
+    ASSERT_EQ(RunCommand("/usr/bin/python3 -c 'import sys, html5lib\n"
                          "doc = html5lib.HTMLParser(strict=True, namespaceHTMLElements=False).parse(open(sys.argv[1], \"rb\"))\n"
                          "print(doc.get(\"lang\"))\n"
                          "for i in doc.iter(\"img\"): print(i.get(\"src\") + \"\\t\" + i.get(\"alt\"))' " +
