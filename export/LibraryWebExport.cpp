@@ -50,6 +50,7 @@ h4 { margin: .4rem 0 .2rem; font-size: 1rem; overflow-wrap: anywhere; }
 input[type=search] { font: inherit; padding: .3rem .5rem; min-width: 18rem; }
 .entries { display: flex; flex-wrap: wrap; gap: .75rem; }
 .entry { width: 15rem; background: var(--card); border: 1px solid var(--line); border-radius: 6px; padding: .6rem; }
+.entry:has(details[open]) { width: min(36rem, 100%); }
 .entry img, .nopicture { display: block; width: 116px; height: 116px; }
 .nopicture { border: 1px dashed var(--line); color: var(--muted); display: flex; align-items: center;
   justify-content: center; text-align: center; font-size: .85rem; }
@@ -195,7 +196,8 @@ std::string LibraryWebExport::EntryHtml(const Item& item) {
     else
         html += "<div class=\"nopicture\" role=\"img\" aria-label=\"Kein Vorschaubild\">Kein Vorschaubild</div>\n";
     html += "<h4>" + name + "</h4>\n<dl><dt>Art</dt><dd>" + KindWord(e.kind) + "</dd><dt>Kategorie</dt><dd>" +
-            EscapeHtml(item.category) + "</dd><dt>Datei</dt><dd>" + EscapeHtml(item.filePath) + "</dd></dl>\n";
+            EscapeHtml(item.category) + "</dd><dt>Datei</dt><dd>" + EscapeHtml(e.sourceFile->fileName) +
+            "</dd></dl>\n";
     if (item.declaration) {
         html += "<details><summary>Deklaration</summary>\n<pre>" + EscapeHtml(*item.declaration) +
                 "</pre>\n<button type=\"button\" class=\"copy\">Kopieren</button></details>\n";
