@@ -43,8 +43,8 @@ std::string StandardList() {
     std::filesystem::create_directories(kCacheDir);
     const std::string cli = ProgramDir() + "/swatchcraft-cli";
     const std::string unfinished = std::string(kCacheDir) + "/unfinished.swl";
-    const std::string scan = cli + " scan --kinds mtpcfn --library-path " + kIncludeDir + " -o " + unfinished + " " + kIncludeDir +
-                             " >/dev/null";
+    const std::string scan = cli + " scan --kinds mtpcfn --library-path " + kIncludeDir + " -o " + unfinished + " " +
+                             kIncludeDir + " >/dev/null";
     const std::string render = cli + " render --library-path " + kIncludeDir + " " + unfinished + " --all --jobs 16";
     std::printf("rendering the standard include folder once into %s ...\n", list.c_str());
     std::fflush(stdout);
@@ -100,8 +100,9 @@ int main(int argc, char** argv) {
     const sc::WebExportResult result = page.Write(entries, out);
     const double pageSeconds = Seconds(start), pageCpu = CpuSeconds() - cpu;
     if (!result.error.empty()) std::fprintf(stderr, "%s\n", result.error.c_str());
-    std::printf("web page: %.3f s, processor %.3f s (%d entries, %d pictures, %d without text; index.html %ju bytes)\n", pageSeconds, pageCpu,
-                result.entries, result.pictures, result.withoutText,
+    std::printf("web page: %.3f s, processor %.3f s (%d entries, %d pictures, %d without text; "
+                "index.html %ju bytes)\n",
+                pageSeconds, pageCpu, result.entries, result.pictures, result.withoutText,
                 static_cast<std::uintmax_t>(std::filesystem::file_size(out + "/index.html")));
     // A second export: declarations are already read, so this is the writing alone.
     start = Clock::now();
@@ -119,8 +120,8 @@ int main(int argc, char** argv) {
     const std::string sheetFile = std::string(kCacheDir) + "/sheet.png";
     sc::WritePictureFile(sheetFile, sheet);
     const double sheetSeconds = Seconds(start), sheetCpu = CpuSeconds() - cpu;
-    std::printf("contact sheet: %.3f s, processor %.3f s (%d x %d pixels, composed in %.3f s, %ju bytes PNG)\n", sheetSeconds, sheetCpu,
-                sheet.width, sheet.height, composeSeconds,
+    std::printf("contact sheet: %.3f s, processor %.3f s (%d x %d pixels, composed in %.3f s, %ju bytes PNG)\n",
+                sheetSeconds, sheetCpu, sheet.width, sheet.height, composeSeconds,
                 static_cast<std::uintmax_t>(std::filesystem::file_size(sheetFile)));
     return 0;
 }

@@ -87,7 +87,8 @@ int RunExport(std::vector<std::string>& args) {
     long columns = 0;
     const bool columnsOk = list.TakeWholeNumber("--columns", 1, 1000, columns);
     const auto only = list.TakeValues("--only");
-    if (!columnsOk || !list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 1 ||
+    if (!columnsOk) return Usage("--columns erwartet eine ganze Zahl von 1 bis 1000.");
+    if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 1 ||
         (!directory && !sheet))
         return Usage(list.Error());
     if (sheet && ToLowerAscii(ExtensionOf(*sheet)) != ".png")
@@ -105,8 +106,8 @@ int RunExport(std::vector<std::string>& args) {
                                    : "Keine der genannten Texturen ist in der Bibliothek.\n");
         return 1;
     }
-    if (directory && !WritePage(controller.Library(), entries, MakeAbsolute(*directory), title.value_or(DefaultTitle(source))))
-        return 1;
+    const std::string pageTitle = title.value_or(DefaultTitle(source));
+    if (directory && !WritePage(controller.Library(), entries, MakeAbsolute(*directory), pageTitle)) return 1;
     if (sheet && !WriteSheet(entries, *sheet, static_cast<int>(columns))) return 1;
     return 0;
 }

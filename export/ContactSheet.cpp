@@ -67,7 +67,8 @@ bool ContactSheet::Compose(RgbPicture& sheet, std::string& error) const {
     const long long height = rows * CellHeight();
     if (width * height > kMaxPixels) {
         error = "Das Kontaktbild wäre mit " + std::to_string(width) + " x " + std::to_string(height) +
-                " Bildpunkten zu groß; mit --columns lässt sich die Anordnung ändern oder mit --only die Auswahl verkleinern.";
+                " Bildpunkten zu groß; mit --columns lässt sich die Anordnung ändern oder mit --only die "
+                "Auswahl verkleinern.";
         return false;
     }
     sheet.width = static_cast<int>(width);

@@ -27,8 +27,8 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
     const std::size_t start = out.size();
     out.append(type, 4);
     out.append(data);
-    PutU32BigEndian(out, static_cast<std::uint32_t>(
-                             crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), static_cast<uInt>(out.size() - start))));
+    const auto* typeAndData = reinterpret_cast<const Bytef*>(out.data() + start);
+    PutU32BigEndian(out, static_cast<std::uint32_t>(crc32(0, typeAndData, static_cast<uInt>(out.size() - start))));
 }
 
 std::string FilteredRows(const RgbPicture& picture) {
@@ -65,7 +65,8 @@ RgbPicture UprightPicture(const DecodedPicture& decoded) {
     picture.pixels.resize(decoded.pixels.size());
     const std::size_t rowLength = static_cast<std::size_t>(decoded.width) * 3;
     for (int row = 0; row < decoded.height; ++row) {
-        const std::uint8_t* from = decoded.pixels.data() + rowLength * static_cast<std::size_t>(decoded.height - 1 - row);
+        const std::size_t storedRow = static_cast<std::size_t>(decoded.height - 1 - row);
+        const std::uint8_t* from = decoded.pixels.data() + rowLength * storedRow;
         std::uint8_t* to = picture.pixels.data() + rowLength * static_cast<std::size_t>(row);
         for (std::size_t i = 0; i < rowLength; i += 3) {
             to[i] = from[i + 2];

@@ -2,10 +2,22 @@
 // ui/LibraryFileWatch.
 #include "gui/LibraryFileWatcher.h"
 
-#include <QDir>
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
 
 namespace sc {
+namespace {
+
+// The file a path names now; 0 when there is none. A write-to-temp-and-
+// rename gives the path a new one, and the old watch sees nothing more.
+quint64 InodeOf(const QString& path) {
+    struct stat status {};
+    return stat(QFile::encodeName(path).constData(), &status) == 0 ? static_cast<quint64>(status.st_ino) : 0;
+}
+
+}  // namespace
 
 LibraryFileWatcher::LibraryFileWatcher(TextureLibrary& library, QObject* parent)
     : QObject(parent), watch_(library) {
@@ -27,13 +39,20 @@ void LibraryFileWatcher::Rearm() {
     }
     watchedFiles_ = files;
     presentFiles_.clear();
-    // An editor that replaced a file left the watch on the old one: take
-    // every path off and on again.
-    if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
-    QStringList add;
+    // Watches stay on files that are still the same, so no change is lost
+    // while the others are set again; a file an editor replaced gets a new one.
+    QStringList remove, add;
+    for (const QString& file : watcher_.files())
+        if (!files.contains(file) || InodeOf(file) != armedInodes_.value(file)) remove << file;
+    if (!remove.isEmpty()) watcher_.removePaths(remove);
+    const QStringList armedList = watcher_.files();
+    const QSet<QString> armed(armedList.begin(), armedList.end());
     for (const QString& file : files) {
-        if (!QFileInfo::exists(file)) continue;
+        const quint64 inode = InodeOf(file);
+        if (inode == 0) continue;
         presentFiles_.insert(file);
+        if (armed.contains(file)) continue;
+        armedInodes_[file] = inode;
         add << file;
     }
     for (const QString& directory : directories)
@@ -47,6 +66,7 @@ void LibraryFileWatcher::Stop() {
     pending_.clear();
     watchedFiles_.clear();
     presentFiles_.clear();
+    armedInodes_.clear();
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
 }

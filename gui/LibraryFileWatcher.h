@@ -5,6 +5,7 @@
 // a short delay so one save gives one re-read, and the re-reading itself in
 // small steps between events so the window never freezes.
 #include <QFileSystemWatcher>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -56,6 +57,7 @@ private:
     QSet<QString> pending_;
     QSet<QString> watchedFiles_;  // everything the library wants watched, present or not
     QSet<QString> presentFiles_;  // those of them that existed at the last look
+    QHash<QString, quint64> armedInodes_;  // the file each watch was set on
     bool paused_ = false;
 };
 

@@ -139,7 +139,7 @@ std::string LibraryFileWatch::ChangedText(int count, const std::string& path) {
 std::string LibraryFileWatch::VanishedText(const std::string& path, int entries) {
     std::string text = "Die Datei \"" + path + "\" ist nicht mehr vorhanden.";
     if (entries > 0)
-        text += std::string(" Ihre ") + (entries == 1 ? "1 Textur bleibt" : std::to_string(entries) + " Texturen bleiben") +
+        text += " Ihre " + (entries == 1 ? std::string("1 Textur bleibt") : std::to_string(entries) + " Texturen bleiben") +
                 " in der Liste, ihre Deklarationen sind NICHT VERFÜGBAR.";
     return text;
 }
