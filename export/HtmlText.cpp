@@ -32,6 +32,33 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
     return length;
 }
 
+// Windows-1252 at 0x80 to 0x9F, where Latin-1 has control characters that
+// a page must not hold; the five unassigned bytes become U+FFFD.
+constexpr std::uint16_t kWindows1252High[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+};
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+// Control characters other than tab and line ends are not allowed in a page.
+bool IsForbiddenControl(char c) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    return (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7F;
+}
+
 bool IsSafeFileNameChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
 }
@@ -48,9 +75,8 @@ std::string ValidUtf8(std::string_view text) {
             pos += length;
             continue;
         }
-        const auto latin1 = static_cast<std::uint8_t>(text[pos++]);
-        out.push_back(static_cast<char>(0xC0 | (latin1 >> 6)));
-        out.push_back(static_cast<char>(0x80 | (latin1 & 0x3F)));
+        const auto byte = static_cast<std::uint8_t>(text[pos++]);
+        AppendUtf8(out, byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
     }
     return out;
 }
@@ -64,7 +90,9 @@ std::string EscapeHtml(std::string_view text) {
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&#39;"; break;
-        default: out.push_back(c);
+        default:
+            if (IsForbiddenControl(c)) AppendUtf8(out, 0xFFFD);
+            else out.push_back(c);
         }
     }
     return out;

@@ -8,11 +8,13 @@
 namespace sc {
 
 // The text as valid UTF-8: valid sequences stay, every other byte is taken
-// as a Latin-1 character (the code page older include files were written in).
+// as a Windows-1252 character (the code page older include files were
+// written in).
 std::string ValidUtf8(std::string_view text);
 
 // ValidUtf8 with &, <, >, " and ' written as character references, safe in
-// element content and in quoted attribute values.
+// element content and in quoted attribute values. Control characters a page
+// must not hold (all but tab and line ends) become U+FFFD.
 std::string EscapeHtml(std::string_view text);
 
 // A picture file name that is safe on every file system: the running number

@@ -12,8 +12,9 @@
 
 namespace sc::test {
 
-// Latin-1 a-umlaut, as an 8-bit include file would spell it.
-inline const std::string kHostileName = "<b>&\"x'\xE4";
+// Markup characters, and a-umlaut and the euro sign as an 8-bit include
+// file would spell them.
+inline const std::string kHostileName = "<b>&\"x'\xE4\x80";
 
 struct ExportFixture : ::testing::Test {
     TempDir dir;
