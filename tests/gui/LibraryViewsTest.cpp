@@ -248,7 +248,7 @@ TEST_F(ViewsFixture, GridDecodesOnlyWhatIsSeenAndOnlyOnce) {
     EXPECT_EQ(grid.DecodedCount(), before + 1);
 }
 
-TEST_F(ViewsFixture, GridZoomsKeepsTheFocusedCellInViewAndKeepsItsRules) {
+TEST_F(ViewsFixture, GridZoomKeepsTheFocusedCellInViewAndTheKeyRules) {
     for (int i = 0; i < 300; ++i) SetPreview(*Add("z.inc", "Zoom_entry_with_a_long_name_" + std::to_string(1000 + i)), 40);
     views->SetViewType(LibraryViewStack::kPictureGrid);
     PictureGridView& grid = views->Grid();
