@@ -70,7 +70,7 @@ public:
     }
     void OnRenderDone(std::uint32_t value) override {
         if (session_.largeRendering_) {
-            session_.LargeDone(value);
+            session_.LargeDone(value, session_.renderer_.RendererError());
             return;
         }
         session_.run_->OnRenderDone(value);
@@ -163,7 +163,8 @@ void PreviewRenderSession::CheckRenderer() {
     // A host of ours that died stays a zombie until reaped, and a zombie's
     // window still counts as present: the run would wait for it forever.
     launcher_.HostRunning();
-    if (largeRendering_ && !largeStarting_ && !renderer_.RendererAlive()) LargeDone(kPovRenderCrashed);
+    if (largeRendering_ && !largeStarting_ && !renderer_.RendererAlive())
+        LargeDone(kPovRenderCrashed, kPovEndedEarlyText);
     run_->CheckRenderer();
     Settle();
 }
@@ -222,13 +223,13 @@ void PreviewRenderSession::LargeStarted(int result) {
     if (events_) events_->LargeRenderDone(false);
 }
 
-void PreviewRenderSession::LargeDone(std::uint32_t value) {
+void PreviewRenderSession::LargeDone(std::uint32_t value, const std::string& report) {
     const bool succeeded = value == 0;
     if (succeeded) {
         largeFrame_ = renderer_.Frame();
         if (largeCache_) largeCache_->Store(largeKey_, largeFrame_);
     } else {
-        largeError_ = LocatePovError(renderer_.RendererError(), largeScene_, largeLinesBefore_, largeLineCount_);
+        largeError_ = LocatePovError(report, largeScene_, largeLinesBefore_, largeLineCount_);
     }
     renderer_.StopRender();
     EndLarge();

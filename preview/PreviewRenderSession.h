@@ -126,7 +126,7 @@ private:
     void Settle();
     void CheckRenderer();
     void LargeStarted(int result);
-    void LargeDone(std::uint32_t value);
+    void LargeDone(std::uint32_t value, const std::string& report);
     void EndLarge();
 
     TimerQueue timers_;
