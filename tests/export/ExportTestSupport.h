@@ -22,7 +22,7 @@ struct ExportFixture : ::testing::Test {
     std::string incDir = dir.Path() + "/inc/";
     std::string listFile = dir / "lib.swl";
 
-    struct Spec { const char* file; std::string name; const char* category; int width, height; };
+    struct Row { const char* file; std::string name; const char* category; int width, height; };
 
     // A preview in the stored layout (bottom-up rows, blue green red) that is
     // red in its top half and blue in its bottom half, with a ramp in green
@@ -40,13 +40,13 @@ struct ExportFixture : ::testing::Test {
         e.previewValid = true;
     }
 
-    void SaveList(const std::vector<Spec>& specs) {
+    void SaveList(const std::vector<Row>& rows) {
         dir.Write("inc/woods.inc",
                   "#declare Brown = rgb <0.5, 0.3, 0.1>;\n"
                   "#declare Oak = texture { pigment { color Brown } }\n"
                   "#declare Pine = texture { pigment { rgb 1 } }\n");
         LibraryController c(ui);
-        for (const Spec& s : specs) {
+        for (const Row& s : rows) {
             TextureEntry* e = c.Library().AddEntry(incDir, s.file, s.name, kKindTexture, s.category, 3.7f, nullptr);
             if (s.width > 0) GivePreview(*e, s.width, s.height);
             c.RegisterAddedEntry(e);
