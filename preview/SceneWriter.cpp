@@ -55,10 +55,32 @@ bool LineUsesSrgb(std::string_view line) {
     return false;
 }
 
+// The lines before the declaration: the version line (empty when the
+// attempt has no version), with the version it sets in `version` (0: none).
+std::string SceneHead(const SceneRequest& request, float& version) {
+    if (request.povVersion >= kSrgbVersion - 1e-6 && request.declarationLines &&
+        UsesSrgbColors(*request.declarationLines)) {
+        version = kSrgbVersion;
+        return std::string(kSrgbVersionLine) + kNewLine + kSrgbGammaLine + kNewLine;
+    }
+    std::string directive;
+    version = 0;
+    std::string head;
+    if (PreviewVersionLine(request.attemptNumber, request.povVersion, directive, version))
+        head = directive + (PovVersionAtLeast31(request.povVersion) ? ";" : "");
+    return head + kNewLine;
+}
+
 }  // namespace
 
 bool UsesSrgbColors(const std::vector<std::string>& lines) {
     return std::any_of(lines.begin(), lines.end(), [](const std::string& line) { return LineUsesSrgb(line); });
+}
+
+int SceneLinesBeforeDeclaration(const SceneRequest& request) {
+    float version = 0;
+    const std::string head = SceneHead(request, version);
+    return static_cast<int>(std::count(head.begin(), head.end(), '\n'));
 }
 
 bool PovVersionAtLeast31(double povVersion) { return povVersion >= 3.1 - 1e-6; }
@@ -110,16 +132,9 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
     std::ifstream in(TemplateFilePath(folder, number), std::ios::binary);
     if (!in) return false;
 
-    std::string directive;
     float version = 0;
-    if (request.povVersion >= 3.7 - 1e-6 && request.declarationLines && UsesSrgbColors(*request.declarationLines)) {
-        out << kSrgbVersionLine << kNewLine << kSrgbGammaLine;
-        request.entry->previewVersion = kSrgbVersion;
-    } else if (PreviewVersionLine(request.attemptNumber, request.povVersion, directive, version)) {
-        out << directive << (PovVersionAtLeast31(request.povVersion) ? ";" : "");
-        request.entry->previewVersion = version;
-    }
-    out << kNewLine;
+    out << SceneHead(request, version);
+    if (version != 0) request.entry->previewVersion = version;
     if (request.declarationLines)
         for (const auto& line : *request.declarationLines) out << WithoutLineEnd(line) << kNewLine;
     out << kNewLine;

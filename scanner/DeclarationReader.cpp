@@ -15,6 +15,7 @@
 #include "platform/PathUtil.h"
 #include "scanner/ColorEvaluator.h"
 #include "scanner/ConstantIndex.h"
+#include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationBody.h"
 #include "scanner/DeclarationScanner.h"
 #include "scanner/IncludeIndexer.h"
@@ -314,6 +315,12 @@ DeclarationRecord* FindPrecedingDeclaration(const TextureEntry& entry, std::stri
 void ResolveDependencies(TextureLibrary& library, TextureEntry& entry, std::string_view text, std::int64_t position,
                          IncludeIndex* includeIndex) {
     Resolver(library, entry, position).Text(text, position, includeIndex);
+}
+
+bool PreviewOutdated(TextureLibrary& library, TextureEntry& entry) {
+    if (entry.preview.IsEmpty()) return false;
+    LoadDeclaration(library, entry, true);
+    return IsChanged(entry);
 }
 
 DeclarationSource& ReaderDeclarations() {
