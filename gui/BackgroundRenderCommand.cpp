@@ -20,7 +20,7 @@ void MainWindow::OnBackgroundRender() {
     if (!background_) {
         background_ = std::make_unique<BackgroundRendering>(*controller_, installation_, *status_);
         connect(background_.get(), &BackgroundRendering::Finished, this, [this] {
-            UpdateMenu();
+            UpdateActions();
             ShowEntryInPaneButtons();
         });
     }
@@ -30,7 +30,7 @@ void MainWindow::OnBackgroundRender() {
     settings.templateIndex = settings_->previewType;
     settings.finishColor = settings_->finishColor;
     background_->Start(entries, settings);
-    UpdateMenu();
+    UpdateActions();
     ShowEntryInPaneButtons();
 }
 

@@ -16,10 +16,11 @@
 namespace sc {
 
 void MainWindow::OnCopyTexture() {
-    if (!current_ || current_->name.empty()) return;
+    TextureEntry* current = CurrentEntry();
+    if (!current || current->name.empty()) return;
     // The stored declaration, not the box's edits: reading it again replaces them.
-    ShowEntryInPane(current_);
-    PutOnClipboard(ClipboardTextOfLines(DeclarationBoxLines(*current_)));
+    ShowEntryInPane(current);
+    PutOnClipboard(ClipboardTextOfLines(DeclarationBoxLines(*current)));
 }
 
 void MainWindow::OnEditWithPov() { commands_->EditInPovRay(); }
@@ -27,7 +28,7 @@ void MainWindow::OnDeleteSelected() { commands_->DeleteSelected(); }
 
 void MainWindow::OnDeleteSelectedPreviews() {
     commands_->DeletePreviews();
-    ShowEntryInPane(current_);
+    ShowEntryInPane(shown_);
 }
 
 void MainWindow::OnDeleteAll() { commands_->DeleteAll(); }

@@ -59,7 +59,7 @@ void MainWindow::RefillViews() {
         const std::vector<TextureEntry*> entries = views_->EntriesInListOrder();
         if (!entries.empty()) views_->SelectEntries({entries.front()});
     }
-    SetCurrentEntry(views_->CurrentEntry());
+    CurrentEntryChanged();
     RefreshViews();
 }
 
@@ -68,8 +68,7 @@ void MainWindow::RefreshViews() {
     for (QWidget* child : views_->findChildren<QWidget*>()) child->update();
     RebuildRecentFiles();
     UpdateTitle();
-    UpdateMenu();
-    UpdateChecks();
+    UpdateActions();
     UpdateStatusText();
 }
 

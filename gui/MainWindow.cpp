@@ -35,7 +35,8 @@
 #include "scanner/DeclarationText.h"
 #include "ui/ClipboardText.h"
 #include "ui/EntryBarText.h"
-#include "ui/KeyboardShortcuts.h"
+#include "gui/CommandActions.h"
+#include "ui/EntryTexts.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
 #include "ui/WindowTitle.h"
@@ -64,9 +65,10 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
 
     area_ = new MainArea(widths_, this);
     setCentralWidget(area_);
-    connect(area_->ShowButton(), &QPushButton::clicked, this, [this] { RunCommand(int(Command::RenderButton)); });
-    connect(area_->ArrowButton(), &QToolButton::clicked, this, [this] { RunCommand(int(Command::TakeOver)); });
-    connect(area_->Picture(), &PreviewWindow::ContextMenuRequested, this, &MainWindow::ShowPictureMenu);
+    connect(area_->ShowButton(), &QPushButton::clicked, this, &MainWindow::OnRenderButton);
+    connect(area_->ArrowButton(), &QToolButton::clicked, this, &MainWindow::OnTakeOver);
+    connect(area_->Picture(), &PreviewWindow::ContextMenuRequested, this,
+            [this](const QPoint& at) { ShowContextMenu(ContextMenuKind::Picture, at); });
     connect(area_->TextBox(), &DeclarationBox::EditedChanged, this, [this](bool) { ShowEntryInPaneButtons(); });
     statusTimer_.setSingleShot(true);
     statusTimer_.setInterval(50);
@@ -77,33 +79,27 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     views_ = new LibraryViewStack(*controller_, *settings_);
     area_->SetListWidget(views_);
     controller_->SetViews(this);
-    connect(views_, &LibraryViewStack::currentEntryChanged, this, &MainWindow::SetCurrentEntry);
+    connect(views_, &LibraryViewStack::currentEntryChanged, this, &MainWindow::CurrentEntryChanged);
     connect(views_, &LibraryViewStack::renderRequested, this, [this] { OnEntryActivated(views_->CurrentEntry()); });
     connect(views_, &LibraryViewStack::selectionChanged, this, [this] {
         if (commands_) commands_->SelectionChanged();
-        UpdateMenu();
+        UpdateActions();
         UpdateStatusText();
     });
-    connect(views_, &LibraryViewStack::commandRequested, this, &MainWindow::RunCommand);
-    connect(views_, &LibraryViewStack::viewTypeChanged, this, [this](int type) {
-        settings_->listType = type;
-        UpdateChecks();
-        UpdateMenu();
-    });
+    connect(views_, &LibraryViewStack::viewTypeChanged, this, &MainWindow::UpdateActions);
     connect(views_, &LibraryViewStack::onlySelectedChanged, this, [this] {
-        UpdateMenu();
+        UpdateActions();
         area_->Relayout();
     });
-    views_->SetMenuState([this] {
-        ViewMenuState state;
-        state.busy = busy_;
-        state.rendering = rendering_;
-        state.pluginInstalled = Configuration().IsInstalled();
-        state.editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
-        return state;
+    connect(views_, &LibraryViewStack::contextMenuRequested, this, [this](const QPoint& at) {
+        ShowContextMenu(views_->ViewType() == kFileListType ? ContextMenuKind::FileList : ContextMenuKind::EntryList, at);
     });
+    // A header click sorts exactly as the context menu's sort item does.
+    connect(views_, &LibraryViewStack::sortRequested, this,
+            [this](int key) { RunCommand(int(Command::SortByName) + key); });
     connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::UpdateStatusText);
     SetUpRendering();
+    BuildActions();
     BuildToolbar();
     BuildMenus();
     installation_ = settings_->Installation();
@@ -112,6 +108,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
     BuildCommands();
+    BindHandlers();
     area_->TextBox()->SetColors(settings_->textureFontNormal, settings_->textureFontChanged);
     area_->SetPaneShown(settings_->content == 1);
     area_->SetSmallPicture(settings_->smallPreview == 1);
@@ -120,46 +117,29 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     RebuildRecentFiles();
     RebuildSampleScenes();
     PlaceWindow();
-    qApp->installEventFilter(this);
     SetBusy(true);  // until the start-up steps are through
     views_->Refresh();
     toolbar_->addSeparator();
     toolbar_->addWidget(views_->CreateFilterField(toolbar_));
-    UpdateChecks();
+    UpdateActions();
     UpdateTitle();
 }
 
 MainWindow::~MainWindow() {
     background_.reset();
-    qApp->removeEventFilter(this);
     controller_->SetViews(nullptr);
-    current_ = nullptr;
+    shown_ = nullptr;
     if (QApplication::overrideCursor() && busy_) QApplication::restoreOverrideCursor();
 }
 
 QtUserInterface& MainWindow::Ui() { return *ui_; }
 
-QAction* MainWindow::ActionFor(int command) const {
-    const auto found = actions_.find(command);
-    return found == actions_.end() ? nullptr : found->second;
-}
+QAction* MainWindow::ActionFor(int command) const { return actions_->Action(command); }
 
-void MainWindow::RunCommand(int command) {
-    if (command == int(Command::RenderButton) && rendering_) {
-        OnRenderButton();  // "&Stop" stays usable while rendering
-        return;
-    }
-    if (!CommandEnabled(command, CurrentMenuConditions())) return;
-    if (command >= kFirstRecentFileCommand && command <= kLastRecentFileCommand) {
-        OnRecentFile(command - kFirstRecentFileCommand);
-    } else if (command >= kFirstSampleSceneCommand && command < kFirstSampleSceneCommand + kMaxSampleScenes) {
-        OnSampleScene(command - kFirstSampleSceneCommand);
-    } else if (const auto found = Handlers().find(command); found != Handlers().end()) {
-        (this->*found->second)();
-    }
-    UpdateMenu();
-    UpdateChecks();
-}
+void MainWindow::RunCommand(int command) { actions_->Run(command); }
+
+TextureEntry* MainWindow::CurrentEntry() const { return views_->CurrentEntry(); }
+TextureEntry* MainWindow::CurrentEntry() { return views_->CurrentEntry(); }
 
 MenuConditions MainWindow::CurrentMenuConditions() const {
     MenuConditions c;
@@ -172,31 +152,35 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     c.pluginInstalled = Configuration().IsInstalled();
     c.onlySelectedMode = controller_->onlyMarkedShown;
     c.onlySelectedToggleable = views_->OnlySelectedShown() || views_->CanShowOnlySelected();
-    c.listType = settings_->listType;
+    c.listType = views_->ViewType();
     c.backgroundRendering = RenderingInBackground();
+    const TextureEntry* current = CurrentEntry();
+    c.currentEntry = current != nullptr;
+    c.namedCurrentEntry = current && !current->name.empty();
     return c;
 }
 
-void MainWindow::UpdateMenu() {
-    const MenuConditions conditions = CurrentMenuConditions();
-    for (const auto& [command, action] : actions_) action->setEnabled(CommandEnabled(command, conditions));
-    for (QAction* action : recentActions_) action->setEnabled(CommandEnabled(action->data().toInt(), conditions));
-    for (QAction* action : sceneActions_) action->setEnabled(CommandEnabled(action->data().toInt(), conditions));
+CheckConditions MainWindow::CurrentCheckConditions() const {
+    CheckConditions c;
+    c.save = settings_->save == 1;
+    c.loadLastFile = settings_->loadLastFile == 1;
+    c.flatToolbar = settings_->flatToolbar == 1;
+    c.paneShown = settings_->content == 1;
+    c.smallPreview = settings_->smallPreview == 1;
+    c.antialias = settings_->antialias == 1;
+    c.listType = views_->ViewType();
+    c.previewType = settings_->previewType;
+    c.sortKey = views_->UserSortOrder().key;
+    return c;
 }
 
-void MainWindow::UpdateChecks() {
-    CheckConditions c;
-    c.save = settings_->save;
-    c.loadLastFile = settings_->loadLastFile;
-    c.flatToolbar = settings_->flatToolbar;
-    c.content = settings_->content;
-    c.smallPreview = settings_->smallPreview;
-    c.antialias = settings_->antialias;
-    c.listType = settings_->listType;
-    c.previewType = settings_->previewType;
-    for (const auto& [command, action] : actions_)
-        if (const std::optional<bool> checked = CommandChecked(command, c)) action->setChecked(*checked);
-    for (QAction* action : sceneActions_) action->setChecked(CommandChecked(action->data().toInt(), c).value_or(false));
+void MainWindow::UpdateActions() {
+    actions_->Update();
+    const TextureEntry* current = CurrentEntry();
+    ActionFor(int(Command::CopyTexture))->setText(QString::fromStdString(CopyItemText(current)));
+    const bool editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
+    ActionFor(int(Command::EditWithPov))->setText(QString::fromStdString(EditItemText(current, editorTakesLine)));
+    escape_->setEnabled(rendering_ || busy_ || RenderingInBackground());
 }
 
 void MainWindow::UpdateTitle() {
@@ -210,7 +194,8 @@ void MainWindow::UpdateTitle() {
 void MainWindow::SetRendering(bool rendering) {
     rendering_ = rendering;
     if (!rendering) caption_.clear();
-    UpdateMenu();
+    if (!rendering) renderFocus_.Restore();
+    UpdateActions();
     UpdateTitle();
 }
 
@@ -220,36 +205,35 @@ void MainWindow::SetBusy(bool busy) {
     // Pictures must not change under a save, a load or a search.
     if (background_) background_->Hold(busy);
     if (busy) {
+        busyFocus_.Remember(*this);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ui_->SetCancelled(false);
     } else {
         QApplication::restoreOverrideCursor();
     }
     views_->setEnabled(!busy);
+    if (!busy) busyFocus_.Restore();
     ShowEntryInPaneButtons();
-    UpdateMenu();
+    UpdateActions();
 }
 
-void MainWindow::SetCurrentEntry(TextureEntry* entry) {
-    if (entry == current_ && reloadTimer_.isActive()) return;
-    current_ = entry;
+void MainWindow::CurrentEntryChanged() {
+    TextureEntry* entry = CurrentEntry();
+    if (entry == shown_ && reloadTimer_.isActive()) return;
+    shown_ = entry;
     area_->Bar()->SetParts(EntryBarParts(entry));
     if (area_->PaneShown()) ShowEntryInPane(entry);
     statusTimer_.start();
     reloadTimer_.start();
-    UpdateMenu();
+    UpdateActions();
 }
 
 void MainWindow::ShowEntryInPane(TextureEntry* entry) {
     DeclarationBox* box = area_->TextBox();
     const bool named = entry && !entry->name.empty();
     bool available = false;
-    if (named && !rendering_) {
-        const bool wasBusy = busy_;
-        SetBusy(true);
-        available = LoadDeclaration(controller_->Library(), *entry, true);
-        SetBusy(wasBusy);
-    }
+    // Reading one declaration is quick: the window stays usable and keeps its focus.
+    if (named && !rendering_) available = LoadDeclaration(controller_->Library(), *entry, true);
     if (!entry) {
         box->ShowText({}, false);
     } else {
@@ -261,29 +245,33 @@ void MainWindow::ShowEntryInPane(TextureEntry* entry) {
 }
 
 void MainWindow::ShowEntryInPaneButtons() {
-    const bool hasText = current_ && area_->TextBox()->HasDeclaration();
+    const TextureEntry* current = shown_;
+    const bool hasText = current && area_->TextBox()->HasDeclaration();
     // One renderer at a time: the background one stores into the entries the pane would render.
     const bool free = !busy_ && !RenderingInBackground();
     const bool pending = session_ && session_->Run().PendingPicture();
     area_->ArrowButton()->setEnabled(hasText && pending && !area_->TextBox()->Edited() && free && !rendering_);
-    const bool showable = current_ && (hasText || current_->name.empty());
+    const bool showable = current && (hasText || current->name.empty());
     area_->ShowButton()->setEnabled(rendering_ || (showable && free));
 }
 
 void MainWindow::EntryInserted(TextureEntry* entry) { views_->EntryInserted(entry); }
 void MainWindow::EntryUpdated(TextureEntry* entry) {
     views_->EntryUpdated(entry);
-    if (entry == current_ && !rendering_) ShowEntryInPane(entry);
+    if (entry == shown_ && !rendering_) ShowEntryInPane(entry);
 }
 void MainWindow::EntryRemoving(TextureEntry* entry, bool lastOfFile) {
     if (background_) background_->ForgetEntry(entry);
-    if (entry == current_) SetCurrentEntry(nullptr);
+    if (entry == shown_) shown_ = nullptr;
+    // The views move their current item to a neighbour, and the pane follows.
     views_->EntryRemoving(entry, lastOfFile);
+    if (!shown_) CurrentEntryChanged();
 }
 void MainWindow::Clearing() {
     if (background_) background_->Cancel();
-    SetCurrentEntry(nullptr);
+    shown_ = nullptr;
     views_->Clearing();
+    CurrentEntryChanged();
 }
 void MainWindow::Refresh() { views_->Refresh(); }
 std::vector<TextureEntry*> MainWindow::SelectedEntries() { return views_->SelectedEntries(); }
@@ -294,73 +282,13 @@ void MainWindow::UpdateStatusText() {
     if (!status_->ProgressShown()) status_->SetText(views_->StatusText());
 }
 
-bool MainWindow::FocusInViews() const {
-    const QWidget* focus = QApplication::focusWidget();
-    return focus && (focus == views_ || views_->isAncestorOf(focus));
-}
-
-namespace {
-
-ShortcutKey KeyOf(int key) {
-    switch (key) {
-    case Qt::Key_O: return ShortcutKey::O;
-    case Qt::Key_S: return ShortcutKey::S;
-    case Qt::Key_T: return ShortcutKey::T;
-    case Qt::Key_1: return ShortcutKey::Digit1;
-    case Qt::Key_2: return ShortcutKey::Digit2;
-    case Qt::Key_3: return ShortcutKey::Digit3;
-    case Qt::Key_F: return ShortcutKey::F;
-    case Qt::Key_F3: return ShortcutKey::F3;
-    case Qt::Key_I: return ShortcutKey::I;
-    case Qt::Key_C: return ShortcutKey::C;
-    case Qt::Key_Insert: return ShortcutKey::Insert;
-    case Qt::Key_G: return ShortcutKey::G;
-    case Qt::Key_V: return ShortcutKey::V;
-    case Qt::Key_E: return ShortcutKey::E;
-    case Qt::Key_Delete: return ShortcutKey::Delete;
-    case Qt::Key_Escape: return ShortcutKey::Escape;
-    case Qt::Key_F1: return ShortcutKey::F1;
-    default: return ShortcutKey::Other;
-    }
-}
-
-}  // namespace
-
-bool MainWindow::HandleKey(QKeyEvent* event) {
-    const ShortcutKey key = KeyOf(event->key());
-    if (key == ShortcutKey::Other) return false;
-    if (key == ShortcutKey::Escape && !rendering_ && !busy_ && RenderingInBackground()) {
+void MainWindow::OnEscape() {
+    if (rendering_)
+        OnRenderButton();
+    else if (busy_)
+        ui_->SetCancelled(true);
+    else if (RenderingInBackground())
         background_->Cancel();
-        return true;
-    }
-    KeyConditions c;
-    c.rendering = rendering_;
-    c.busy = busy_;
-    c.hasEntries = controller_->entryCount > 0;
-    c.namedCurrentEntry = current_ && !current_->name.empty();
-    c.focusInViews = FocusInViews();
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const std::optional<KeyAction> action = KeyActionFor(key, ctrl, c);
-    if (!action) return rendering_ || busy_;  // nothing else acts while rendering or busy
-    switch (action->kind) {
-    case KeyActionKind::StopRender: OnRenderButton(); break;
-    case KeyActionKind::Cancel: ui_->SetCancelled(true); break;
-    case KeyActionKind::Command: RunCommand(action->command); break;
-    }
-    return true;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this) return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (event->type() == QEvent::ShortcutOverride) {
-        // Keys of the table are the window's, not the focused control's.
-        if (KeyOf(key->key()) != ShortcutKey::Other) event->accept();
-        return false;
-    }
-    return HandleKey(key);
 }
 
 bool MainWindow::MayClose() {
@@ -383,6 +311,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::SaveSettings() {
     Settings& s = *settings_;
     s.lastFile = document_->Path();
+    s.listType = views_->ViewType();
     s.SetInstallation(installation_);
     s.x = restored_.x();
     s.y = restored_.y();

@@ -20,7 +20,9 @@
 #include "preview/PreviewRenderRun.h"
 #include "preview/PreviewRenderSession.h"
 #include "preview/SampleScenes.h"
+#include "gui/FocusKeeper.h"
 #include "ui/MainCommands.h"
+#include "ui/MainMenuTable.h"
 #include "ui/StartupSequence.h"
 #include "ui/WindowLayout.h"
 
@@ -33,6 +35,7 @@ class QToolBar;
 namespace sc {
 
 class BackgroundRendering;
+class CommandActions;
 class LibraryCommands;
 class LibraryController;
 class LibraryDocument;
@@ -72,12 +75,16 @@ public:
 
     // Runs a command of the menu, the toolbar or a key, when it is enabled now.
     void RunCommand(int command);
+    // The one action of a command: the menus, the toolbar, the context menus and its keys use it.
     QAction* ActionFor(int command) const;
     QToolBar* ToolBar() const { return toolbar_; }
     MenuConditions CurrentMenuConditions() const;
+    CheckConditions CurrentCheckConditions() const;
+    // The context menu of the list area as it would open now.
+    std::unique_ptr<QMenu> EntriesContextMenu();
 
-    void UpdateMenu();
-    void UpdateChecks();
+    // Sets every command's enabled state, check mark and entry-dependent text.
+    void UpdateActions();
     void UpdateTitle();
     void SetBusy(bool busy) override;
     bool Busy() const { return busy_; }
@@ -85,10 +92,12 @@ public:
     // Previews are being rendered in the background.
     bool RenderingInBackground() const;
 
-    // Makes an entry the current one: entry bar, preview pane, timers.
-    void SetCurrentEntry(TextureEntry* entry);
-    TextureEntry* CurrentEntry() const { return current_; }
-    TextureEntry* CurrentEntry() override { return current_; }
+    // The current entry is the views' (their shared selection model's); the
+    // entry bar, the preview pane and the commands follow it.
+    TextureEntry* CurrentEntry() const;
+    TextureEntry* CurrentEntry() override;
+    // Shows the views' current entry in the entry bar and the preview pane.
+    void CurrentEntryChanged();
     // Shows an entry in the preview pane (declaration box, picture, buttons).
     void ShowEntryInPane(TextureEntry* entry);
     // Enables the take-over arrow and "&Anzeigen" for what the pane shows.
@@ -122,7 +131,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -143,16 +151,16 @@ private:
     void PlaceWindow();
 
     // Building (MainWindowMenus.cpp)
+    void BuildActions();
+    void BindHandlers();
     void BuildMenus();
     void BuildToolbar();
     void RebuildRecentFiles();
     void RebuildSampleScenes();
-    QAction* AddCommand(QMenu* menu, const std::string& text, int command);
     void ApplyFlatToolbar();
-
-    // Keys
-    bool HandleKey(QKeyEvent* event);
-    bool FocusInViews() const;
+    void ShowContextMenu(ContextMenuKind kind, const QPoint& globalPos);
+    // Escape: stops a render, cancels a long operation or the background render.
+    void OnEscape();
 
     // Exit and settings
     bool MayClose();
@@ -214,7 +222,6 @@ private:
     void OnSmallPreview();
     void OnAntialias();
     void OnSampleScene(int index);
-    void ShowPictureMenu(const QPoint& globalPos);
 
     // Help commands (HelpCommands.cpp)
     void OnHelp();
@@ -258,9 +265,6 @@ private:
     bool ShowHint(const std::string& text) override;
     void RowStored(int row) override;
 
-    using Handler = void (MainWindow::*)();
-    static const std::map<int, Handler>& Handlers();
-
     Options options_;
     std::unique_ptr<Settings> settings_;
     StatusBarWithProgress* status_ = nullptr;
@@ -287,17 +291,19 @@ private:
     QToolBar* toolbar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* previewMenu_ = nullptr;
-    std::map<int, QAction*> actions_;
-    std::vector<QAction*> recentActions_;
+    CommandActions* actions_ = nullptr;
+    QAction* escape_ = nullptr;
     QAction* recentSeparator_ = nullptr;
-    std::vector<QAction*> sceneActions_;
+    int recentCount_ = 0;
     QActionGroup* sceneGroup_ = nullptr;
     SampleSceneList scenes_;
     std::function<bool(const QString&)> urlOpener_;
     bool busy_ = false;
     bool rendering_ = false;
     bool started_ = false;
-    TextureEntry* current_ = nullptr;
+    TextureEntry* shown_ = nullptr;  // the entry the bar and the pane show
+    FocusKeeper busyFocus_;   // the control that had the keyboard before the window became busy
+    FocusKeeper renderFocus_; // ... before a render took it to "&Stop"
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
     QTimer reloadTimer_;     // a click reloads the declaration only after this ran out
     QRect restored_;         // the window's rectangle when neither minimized nor maximized

@@ -69,6 +69,8 @@ void MainWindow::ApplyRenderSettings() {
 PreviewWindow& MainWindow::Picture() { return *area_->Picture(); }
 
 void MainWindow::OnRenderButton() {
+    // One renderer at a time: not while busy or while the background one renders.
+    if (!rendering_ && (busy_ || RenderingInBackground())) return;
     if (!rendering_) ApplyRenderSettings();
     session_->Step();
     ArmSessionTimer();
@@ -81,7 +83,7 @@ void MainWindow::OnTakeOver() {
 
 // A double click renders and stores at once, when "&Anzeigen" could start.
 void MainWindow::OnEntryActivated(TextureEntry* entry) {
-    if (!entry || entry != current_ || rendering_ || busy_ || !area_->ShowButton()->isEnabled()) return;
+    if (!entry || entry != shown_ || rendering_ || busy_ || !area_->ShowButton()->isEnabled()) return;
     ApplyRenderSettings();
     session_->StepWithAutoStore();
     ArmSessionTimer();
@@ -89,7 +91,7 @@ void MainWindow::OnEntryActivated(TextureEntry* entry) {
 
 void MainWindow::ShowEntry(TextureEntry* entry) {
     if (entry != views_->CurrentEntry()) views_->SelectEntries({entry});
-    SetCurrentEntry(entry);
+    CurrentEntryChanged();
 }
 
 const std::vector<std::string>* MainWindow::DeclarationLines() {

@@ -24,7 +24,7 @@ void MainWindow::BuildCommands() {
     c.launcher = &Launcher();
     c.parent = this;
     c.listFilePath = [this] { return document_->Path(); };
-    c.renderSelected = [this] { RunCommand(int(Command::RenderButton)); };
+    c.renderSelected = [this] { OnRenderButton(); };
     c.refreshViews = [this] { RefillViews(); };
     c.libraryEmptied = [this] {
         document_->Forget();

@@ -31,8 +31,7 @@ void MainWindow::StartUp() {
                            CommandLineListFile(options_.arguments), options_.fontDirectories};
     RunDeferredStartup(context, *this);
     installation_ = settings_->Installation();
-    UpdateMenu();
-    UpdateChecks();
+    UpdateActions();
     // Arrow keys walk the entries from the start, without a click first.
     views_->FocusShownView();
 }

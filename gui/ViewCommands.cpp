@@ -1,8 +1,5 @@
 // The "&Ansicht" and "&Vorschau" menus: the view shown in the list area, the
 // preview pane, its picture size, antialiasing and the sample scene.
-#include <QAction>
-#include <QMenu>
-
 #include "gui/LibraryCommands.h"
 #include "gui/MainArea.h"
 #include "gui/MainWindow.h"
@@ -16,7 +13,6 @@ void MainWindow::OnFileList() { SetListType(kFileListType); }
 void MainWindow::OnPictureList() { SetListType(kPictureListType); }
 
 void MainWindow::SetListType(int listType) {
-    settings_->listType = listType;
     views_->SetViewType(listType);
 }
 
@@ -33,30 +29,20 @@ void MainWindow::OnOnlySelected() {
 void MainWindow::OnPreviewPane() {
     settings_->content = settings_->content == 1 ? 0 : 1;
     ApplyPaneWidthsToWindow(settings_->content == 1);
-    if (settings_->content == 1) ShowEntryInPane(current_);
+    if (settings_->content == 1) ShowEntryInPane(shown_);
 }
 
 void MainWindow::OnSmallPreview() {
     settings_->smallPreview = settings_->smallPreview == 1 ? 0 : 1;
     area_->SetSmallPicture(settings_->smallPreview == 1);
     ApplyRenderSettings();
-    ShowEntryInPane(current_);
+    ShowEntryInPane(shown_);
 }
 
 void MainWindow::OnAntialias() { settings_->antialias = settings_->antialias == 1 ? 0 : 1; }
 
 void MainWindow::OnSampleScene(int index) {
     if (index >= 0 && index < scenes_.Count()) settings_->previewType = index;
-}
-
-void MainWindow::ShowPictureMenu(const QPoint& globalPos) {
-    QMenu menu(this);
-    for (Command command : {Command::SmallPreview, Command::Antialias}) menu.addAction(ActionFor(int(command)));
-    menu.addSeparator();
-    for (QAction* action : sceneActions_) menu.addAction(action);
-    UpdateMenu();
-    UpdateChecks();
-    menu.exec(globalPos);
 }
 
 }  // namespace sc
