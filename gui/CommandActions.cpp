@@ -77,7 +77,10 @@ void CommandActions::Run(int command) {
         for (const Range& range : ranges_)
             if (command >= range.first && command <= range.last) range.handler(command - range.first);
     }
-    Update();
+    if (afterCommand_)
+        afterCommand_();
+    else
+        Update();
 }
 
 QAction* CommandActions::Action(int command) const {

@@ -47,12 +47,15 @@ public:
 
     // Sets every action's enabled state and check mark from the window's state now.
     void Update();
+    // What runs after every command instead of Update (the window's own update, which calls Update).
+    void SetAfterCommand(std::function<void()> update) { afterCommand_ = std::move(update); }
 
 private:
     QAction* Make(const CommandRow& row, QWidget& window, QWidget& entries);
 
     std::function<MenuConditions()> conditions_;
     std::function<CheckConditions()> checks_;
+    std::function<void()> afterCommand_;
     std::map<int, QAction*> actions_;
     std::map<int, std::function<void()>> handlers_;
     struct Range {

@@ -34,7 +34,7 @@ LibraryViewStack::LibraryViewStack(LibraryController& controller, Settings& sett
     : QWidget(parent),
       controller_(controller),
       settings_(settings),
-      sortState_(settings.sortType, settings.sortAscending != 0),
+      sortState_(settings.sortType, settings.SortAscending()),
       model_(std::make_unique<TextureListModel>(controller)),
       treeModel_(std::make_unique<FileTreeModel>(controller)) {
     auto* layout = new QVBoxLayout(this);
@@ -406,10 +406,10 @@ void LibraryViewStack::OnContextMenu(QWidget* view, const QPoint& position) {
 }
 
 void LibraryViewStack::SaveListSettings() {
-    if (!settings_.save) return;
+    if (!settings_.SaveOnExit()) return;
     list_->StoreColumnWidths(settings_);
     settings_.sortType = sortState_.UserOrder().key;
-    settings_.sortAscending = sortState_.UserOrder().ascending ? 1 : 0;
+    settings_.SetSortAscending(sortState_.UserOrder().ascending);
     settings_.SaveListView();
 }
 

@@ -4,26 +4,34 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
-#include <QToolButton>
 #include <QUrl>
-#include <QWindowStateChangeEvent>
 
-#include "gui/BackgroundRendering.h"
+#include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
-#include "gui/EntryBar.h"
-#include "gui/MainArea.h"
+#include "gui/EditCommands.h"
 #include "gui/FilterField.h"
+#include "gui/FileCommands.h"
+#include "gui/HelpCommands.h"
 #include "gui/LibraryCommands.h"
+#include "gui/LibraryNotifications.h"
 #include "gui/LibraryViewStack.h"
-#include "gui/WindowSelection.h"
+#include "gui/MainArea.h"
+#include "gui/MessageDialogs.h"
+#include "gui/PreviewPaneController.h"
 #include "gui/PreviewWindow.h"
+#include "gui/QtFileDialogs.h"
 #include "gui/QtUserInterface.h"
+#include "gui/SettingsCommands.h"
+#include "gui/SplashWindow.h"
 #include "gui/StatusBarWithProgress.h"
+#include "gui/ViewCommands.h"
+#include "gui/WindowMenus.h"
+#include "gui/WindowSelection.h"
+#include "gui/WindowStartup.h"
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
@@ -31,17 +39,13 @@
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallationSource.h"
 #include "povray/PovLauncher.h"
+#include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
-#include "scanner/DeclarationText.h"
-#include "ui/ClipboardText.h"
-#include "ui/EntryBarText.h"
-#include "gui/CommandActions.h"
 #include "ui/EntryTexts.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
+#include "ui/StartupSequence.h"
 #include "ui/WindowTitle.h"
-
-#include "bridge/BridgeConnection.h"
 
 namespace sc {
 
@@ -49,6 +53,22 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     setObjectName(QStringLiteral("SwatchcraftDlg"));
     setAccessibleName(QStringLiteral("Swatchcraft"));
     setAcceptDrops(true);
+    BuildCore();
+    BuildViews();
+    BuildPane();
+    BuildCommands();
+    BuildActions();
+    ConnectLibrary();
+    ApplySettings();
+}
+
+MainWindow::~MainWindow() {
+    pane_.reset();
+    controller_->SetViews(nullptr);
+    if (QApplication::overrideCursor() && busy_) QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::BuildCore() {
     if (options_.executableDir.empty()) options_.executableDir = ExecutableDir();
     settings_ = std::make_unique<Settings>(options_.settingsFile, options_.programDir);
     status_ = new StatusBarWithProgress(this);
@@ -62,30 +82,30 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
         options_.installations = ownInstallations_.get();
     }
     urlOpener_ = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
-
-    area_ = new MainArea(widths_, this);
-    setCentralWidget(area_);
-    connect(area_->ShowButton(), &QPushButton::clicked, this, &MainWindow::OnRenderButton);
-    connect(area_->ArrowButton(), &QToolButton::clicked, this, &MainWindow::OnTakeOver);
-    connect(area_->Picture(), &PreviewWindow::ContextMenuRequested, this,
-            [this](const QPoint& at) { ShowContextMenu(ContextMenuKind::Picture, at); });
-    connect(area_->TextBox(), &DeclarationBox::EditedChanged, this, [this](bool) { ShowEntryInPaneButtons(); });
+    settings_->Load(true);
+    installation_ = settings_->Installation();
+    widths_ = PaneWidths(settings_->normalListWidth, settings_->normalContentWidth, settings_->maximizedContentWidth);
+    fileDialogs_ = std::make_unique<QtFileDialogs>(this);
+    document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
+    document_->SetBusyHook([this](bool on) { SetBusy(on); });
     statusTimer_.setSingleShot(true);
     statusTimer_.setInterval(50);
-    reloadTimer_.setSingleShot(true);
-    reloadTimer_.setInterval(1000);
+    connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::RefreshStatusText);
+}
 
-    settings_->Load(true);
+void MainWindow::BuildViews() {
+    area_ = new MainArea(widths_, this);
+    setCentralWidget(area_);
     views_ = new LibraryViewStack(*controller_, *settings_);
     area_->SetListWidget(views_);
-    controller_->SetViews(this);
-    connect(views_, &LibraryViewStack::currentEntryChanged, this, &MainWindow::CurrentEntryChanged);
-    connect(views_, &LibraryViewStack::renderRequested, this, [this] { OnEntryActivated(views_->CurrentEntry()); });
-    connect(views_, &LibraryViewStack::selectionChanged, this, [this] {
-        if (commands_) commands_->SelectionChanged();
+    notifications_ = std::make_unique<LibraryNotifications>(*views_);
+    controller_->SetViews(notifications_.get());
+    connect(views_, &LibraryViewStack::currentEntryChanged, this, [this] {
+        pane_->FollowCurrentEntry();
+        statusTimer_.start();
         UpdateActions();
-        UpdateStatusText();
     });
+    connect(views_, &LibraryViewStack::selectionChanged, this, &MainWindow::OnSelectionChanged);
     connect(views_, &LibraryViewStack::viewTypeChanged, this, &MainWindow::UpdateActions);
     connect(views_, &LibraryViewStack::onlySelectedChanged, this, [this] {
         UpdateActions();
@@ -97,49 +117,136 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     // A header click sorts exactly as the context menu's sort item does.
     connect(views_, &LibraryViewStack::sortRequested, this,
             [this](int key) { RunCommand(int(Command::SortByName) + key); });
-    connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::UpdateStatusText);
-    SetUpRendering();
-    BuildActions();
-    BuildToolbar();
-    BuildMenus();
-    installation_ = settings_->Installation();
-    widths_ = PaneWidths(settings_->normalListWidth, settings_->normalContentWidth,
-                         settings_->maximizedContentWidth);
-    document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
-    document_->SetBusyHook([this](bool on) { SetBusy(on); });
-    BuildCommands();
-    BindHandlers();
+}
+
+void MainWindow::BuildPane() {
+    pane_ = std::make_unique<PreviewPaneController>(PreviewPaneController::Parts{
+        *controller_, *settings_, *area_, *views_, installation_, *status_, *this, [this] { return busy_; }});
+    connect(pane_.get(), &PreviewPaneController::runningChanged, this, &MainWindow::SetRendering);
+    connect(pane_.get(), &PreviewPaneController::paneWanted, this, [this] { RunCommand(int(Command::PreviewPane)); });
+    connect(pane_.get(), &PreviewPaneController::captionChanged, this, [this] { SetCaption(pane_->Caption()); });
+    connect(pane_.get(), &PreviewPaneController::refreshWanted, this, &MainWindow::RefreshViews);
+    connect(pane_.get(), &PreviewPaneController::commandsChanged, this, &MainWindow::UpdateActions);
+    connect(area_->Picture(), &PreviewWindow::contextMenuRequested, this,
+            [this](const QPoint& at) { ShowContextMenu(ContextMenuKind::Picture, at); });
+}
+
+void MainWindow::BuildCommands() {
+    selection_ = std::make_unique<WindowSelection>(*this, *views_, [this] {
+        if (commands_) commands_->SelectionTimerElapsed();
+    });
+    LibraryCommandsContext c;
+    c.controller = controller_.get();
+    c.window = selection_.get();
+    c.ui = ui_.get();
+    c.settings = settings_.get();
+    c.configuration = &Configuration();
+    c.launcher = &Launcher();
+    c.parent = this;
+    c.listFilePath = [this] { return document_->Path(); };
+    c.renderSelected = [this] { pane_->RenderOrStop(); };
+    c.refreshViews = [this] { RefillViews(); };
+    c.libraryEmptied = [this] {
+        document_->Forget();
+        pane_->FollowCurrentEntry();
+        UpdateTitle();
+    };
+    c.hint = [this](const QString& text) {
+        HintDialog dialog(text, this);
+        ExecDialog(dialog);
+        return dialog.DontShowAgain();
+    };
+    c.help = [this] { RunCommand(int(Command::Help)); };
+    commands_ = std::make_unique<LibraryCommands>(c, this);
+    const WindowParts parts{*this, *settings_, *controller_, *document_, *views_, *area_, *pane_, *commands_, *ui_};
+    fileCommands_ = std::make_unique<FileCommands>(parts);
+    editCommands_ = std::make_unique<EditCommands>(parts);
+    viewCommands_ = std::make_unique<ViewCommands>(parts);
+    settingsCommands_ = std::make_unique<SettingsCommands>(parts, *options_.installations);
+    helpCommands_ = std::make_unique<HelpCommands>(parts, options_.executableDir, urlOpener_);
+    startup_ = std::make_unique<WindowStartup>(parts, *fileCommands_, *helpCommands_, *settingsCommands_);
+}
+
+void MainWindow::BuildActions() {
+    actions_ = new CommandActions(
+        *this, *views_, [this] { return CurrentMenuConditions(); }, [this] { return CurrentCheckConditions(); });
+    actions_->SetAfterCommand([this] { UpdateActions(); });
+    fileCommands_->Bind(*actions_);
+    editCommands_->Bind(*actions_);
+    viewCommands_->Bind(*actions_);
+    settingsCommands_->Bind(*actions_);
+    helpCommands_->Bind(*actions_);
+    menus_ = new WindowMenus(*this, *actions_, *settings_);
+    connect(menus_, &WindowMenus::aboutToShow, this, &MainWindow::UpdateActions);
+    escape_ = new QAction(this);
+    escape_->setShortcutContext(Qt::WindowShortcut);
+    addAction(escape_);
+    connect(escape_, &QAction::triggered, this, &MainWindow::OnEscape);
+}
+
+// The library's changes: the pane lets an entry go before it is destroyed,
+// and follows the current entry the views moved to.
+void MainWindow::ConnectLibrary() {
+    LibraryNotifications* n = notifications_.get();
+    connect(n, &LibraryNotifications::entryUpdated, this, [this](TextureEntry* entry) {
+        if (entry == pane_->ShownEntry() && !rendering_) pane_->ReloadShownEntry();
+    });
+    connect(n, &LibraryNotifications::entryRemoving, this, [this](TextureEntry* entry) { pane_->ForgetEntry(entry); });
+    connect(n, &LibraryNotifications::entryRemoved, this, [this] {
+        if (!pane_->ShownEntry()) pane_->FollowCurrentEntry();
+    });
+    connect(n, &LibraryNotifications::clearing, this, [this] { pane_->ForgetAll(); });
+    connect(n, &LibraryNotifications::cleared, this, [this] { pane_->FollowCurrentEntry(); });
+}
+
+void MainWindow::ApplySettings() {
     area_->TextBox()->SetColors(settings_->textureFontNormal, settings_->textureFontChanged);
-    area_->SetPaneShown(settings_->content == 1);
-    area_->SetSmallPicture(settings_->smallPreview == 1);
+    area_->SetPaneShown(settings_->PaneShown());
+    area_->SetSmallPicture(settings_->SmallPreview());
     views_->SetViewType(settings_->listType);
     ApplyFlatToolbar();
     RebuildRecentFiles();
-    RebuildSampleScenes();
+    menus_->RebuildSampleScenes();
     PlaceWindow();
     SetBusy(true);  // until the start-up steps are through
     views_->Refresh();
-    toolbar_->addSeparator();
-    toolbar_->addWidget(views_->CreateFilterField(toolbar_));
+    menus_->ToolBar()->addSeparator();
+    menus_->ToolBar()->addWidget(views_->CreateFilterField(menus_->ToolBar()));
     UpdateActions();
     UpdateTitle();
 }
 
-MainWindow::~MainWindow() {
-    background_.reset();
-    controller_->SetViews(nullptr);
-    shown_ = nullptr;
-    if (QApplication::overrideCursor() && busy_) QApplication::restoreOverrideCursor();
+void MainWindow::Launch() {
+    show();
+    if (settings_->Maximized()) showMaximized();
+    auto* splash = new SplashWindow();
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    connect(splash, &SplashWindow::closed, this, [this] { QTimer::singleShot(0, this, &MainWindow::StartUp); });
+    splash->show();
+    splash->raise();
+    splash->activateWindow();
 }
 
-QtUserInterface& MainWindow::Ui() { return *ui_; }
+void MainWindow::StartUp() {
+    if (started_) return;
+    started_ = true;
+    StartupContext context{*settings_, *options_.installations, options_.executableDir,
+                           CommandLineListFile(options_.arguments), options_.fontDirectories};
+    RunDeferredStartup(context, *startup_);
+    installation_ = settings_->Installation();
+    UpdateActions();
+    // Arrow keys walk the entries from the start, without a click first.
+    views_->FocusShownView();
+}
 
+PovConfiguration& MainWindow::Configuration() { return pane_->Session().Configuration(); }
+PovLauncher& MainWindow::Launcher() { return pane_->Session().Launcher(); }
+PreviewRenderSession& MainWindow::Session() { return pane_->Session(); }
+QToolBar* MainWindow::ToolBar() const { return menus_->ToolBar(); }
 QAction* MainWindow::ActionFor(int command) const { return actions_->Action(command); }
-
 void MainWindow::RunCommand(int command) { actions_->Run(command); }
-
 TextureEntry* MainWindow::CurrentEntry() const { return views_->CurrentEntry(); }
-TextureEntry* MainWindow::CurrentEntry() { return views_->CurrentEntry(); }
+bool MainWindow::RenderingInBackground() const { return pane_ && pane_->RenderingInBackground(); }
 
 MenuConditions MainWindow::CurrentMenuConditions() const {
     MenuConditions c;
@@ -149,7 +256,7 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     c.previewCount = controller_->previewCount;
     c.faultyCount = controller_->faultyCount;
     c.noDirectoryCount = controller_->noDirectoryCount;
-    c.pluginInstalled = Configuration().IsInstalled();
+    c.pluginInstalled = pane_->Session().Configuration().IsInstalled();
     c.onlySelectedMode = controller_->onlyMarkedShown;
     c.onlySelectedToggleable = views_->OnlySelectedShown() || views_->CanShowOnlySelected();
     c.listType = views_->ViewType();
@@ -161,15 +268,16 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
 }
 
 CheckConditions MainWindow::CurrentCheckConditions() const {
+    const Settings& s = *settings_;
     CheckConditions c;
-    c.save = settings_->save == 1;
-    c.loadLastFile = settings_->loadLastFile == 1;
-    c.flatToolbar = settings_->flatToolbar == 1;
-    c.paneShown = settings_->content == 1;
-    c.smallPreview = settings_->smallPreview == 1;
-    c.antialias = settings_->antialias == 1;
+    c.save = s.SaveOnExit();
+    c.loadLastFile = s.LoadLastFile();
+    c.flatToolbar = s.FlatToolbar();
+    c.paneShown = s.PaneShown();
+    c.smallPreview = s.SmallPreview();
+    c.antialias = s.Antialias();
     c.listType = views_->ViewType();
-    c.previewType = settings_->previewType;
+    c.previewType = s.previewType;
     c.sortKey = views_->UserSortOrder().key;
     return c;
 }
@@ -180,7 +288,34 @@ void MainWindow::UpdateActions() {
     ActionFor(int(Command::CopyTexture))->setText(QString::fromStdString(CopyItemText(current)));
     const bool editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
     ActionFor(int(Command::EditWithPov))->setText(QString::fromStdString(EditItemText(current, editorTakesLine)));
-    escape_->setEnabled(rendering_ || busy_ || RenderingInBackground());
+    // Escape has something to stop only now; otherwise it stays with the focused control (an editor, a field).
+    const bool stoppable = rendering_ || busy_ || RenderingInBackground();
+    if (stoppable != !escape_->shortcut().isEmpty()) escape_->setShortcut(stoppable ? QKeySequence(Qt::Key_Escape) : QKeySequence());
+}
+
+std::unique_ptr<QMenu> MainWindow::EntriesContextMenu() {
+    return menus_->ContextMenu(views_->ViewType() == kFileListType ? ContextMenuKind::FileList
+                                                                   : ContextMenuKind::EntryList);
+}
+
+void MainWindow::ShowContextMenu(ContextMenuKind kind, const QPoint& globalPos) {
+    const std::unique_ptr<QMenu> menu = menus_->ContextMenu(kind);
+    menu->exec(globalPos);
+}
+
+void MainWindow::OnEscape() {
+    if (rendering_)
+        pane_->RenderOrStop();
+    else if (busy_)
+        ui_->SetCancelled(true);
+    else
+        pane_->CancelBackgroundRender();
+}
+
+void MainWindow::OnSelectionChanged() {
+    commands_->SelectionChanged();
+    UpdateActions();
+    RefreshStatusText();
 }
 
 void MainWindow::UpdateTitle() {
@@ -191,9 +326,16 @@ void MainWindow::UpdateTitle() {
     setWindowTitle(QString::fromStdString(MainWindowTitle(document_ ? document_->Path() : std::string())));
 }
 
+void MainWindow::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    UpdateTitle();
+}
+
 void MainWindow::SetRendering(bool rendering) {
+    if (rendering) renderFocus_.Remember(*this);
     rendering_ = rendering;
     if (!rendering) caption_.clear();
+    views_->setEnabled(!busy_ && !rendering_);
     if (!rendering) renderFocus_.Restore();
     UpdateActions();
     UpdateTitle();
@@ -201,94 +343,49 @@ void MainWindow::SetRendering(bool rendering) {
 
 void MainWindow::SetBusy(bool busy) {
     if (busy == busy_) return;
+    if (busy) busyFocus_.Remember(*this);
     busy_ = busy;
     // Pictures must not change under a save, a load or a search.
-    if (background_) background_->Hold(busy);
+    pane_->HoldBackgroundRender(busy);
     if (busy) {
-        busyFocus_.Remember(*this);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ui_->SetCancelled(false);
     } else {
         QApplication::restoreOverrideCursor();
     }
-    views_->setEnabled(!busy);
+    views_->setEnabled(!busy_ && !rendering_);
     if (!busy) busyFocus_.Restore();
-    ShowEntryInPaneButtons();
+    pane_->UpdatePane();
     UpdateActions();
 }
 
-void MainWindow::CurrentEntryChanged() {
-    TextureEntry* entry = CurrentEntry();
-    if (entry == shown_ && reloadTimer_.isActive()) return;
-    shown_ = entry;
-    area_->Bar()->SetParts(EntryBarParts(entry));
-    if (area_->PaneShown()) ShowEntryInPane(entry);
-    statusTimer_.start();
-    reloadTimer_.start();
-    UpdateActions();
-}
-
-void MainWindow::ShowEntryInPane(TextureEntry* entry) {
-    DeclarationBox* box = area_->TextBox();
-    const bool named = entry && !entry->name.empty();
-    bool available = false;
-    // Reading one declaration is quick: the window stays usable and keeps its focus.
-    if (named && !rendering_) available = LoadDeclaration(controller_->Library(), *entry, true);
-    if (!entry) {
-        box->ShowText({}, false);
-    } else {
-        box->ShowText(DeclarationBoxText(*entry), available);
+void MainWindow::RefillViews() {
+    views_->Refresh();
+    if (!views_->CurrentEntry()) {
+        const std::vector<TextureEntry*> entries = views_->EntriesInListOrder();
+        if (!entries.empty()) views_->SelectEntries({entries.front()});
     }
-    box->SetColorVector(available && entry->color ? std::optional(RgbVectorText(*entry->color)) : std::nullopt);
-    if (!rendering_) area_->Picture()->ShowPreview(available && entry ? &entry->preview : nullptr);
-    ShowEntryInPaneButtons();
+    pane_->FollowCurrentEntry();
+    RefreshViews();
 }
 
-void MainWindow::ShowEntryInPaneButtons() {
-    const TextureEntry* current = shown_;
-    const bool hasText = current && area_->TextBox()->HasDeclaration();
-    // One renderer at a time: the background one stores into the entries the pane would render.
-    const bool free = !busy_ && !RenderingInBackground();
-    const bool pending = session_ && session_->Run().PendingPicture();
-    area_->ArrowButton()->setEnabled(hasText && pending && !area_->TextBox()->Edited() && free && !rendering_);
-    const bool showable = current && (hasText || current->name.empty());
-    area_->ShowButton()->setEnabled(rendering_ || (showable && free));
+void MainWindow::RefreshViews() {
+    for (QWidget* child : views_->findChildren<QWidget*>()) child->update();
+    RebuildRecentFiles();
+    UpdateTitle();
+    UpdateActions();
+    RefreshStatusText();
 }
 
-void MainWindow::EntryInserted(TextureEntry* entry) { views_->EntryInserted(entry); }
-void MainWindow::EntryUpdated(TextureEntry* entry) {
-    views_->EntryUpdated(entry);
-    if (entry == shown_ && !rendering_) ShowEntryInPane(entry);
-}
-void MainWindow::EntryRemoving(TextureEntry* entry, bool lastOfFile) {
-    if (background_) background_->ForgetEntry(entry);
-    if (entry == shown_) shown_ = nullptr;
-    // The views move their current item to a neighbour, and the pane follows.
-    views_->EntryRemoving(entry, lastOfFile);
-    if (!shown_) CurrentEntryChanged();
-}
-void MainWindow::Clearing() {
-    if (background_) background_->Cancel();
-    shown_ = nullptr;
-    views_->Clearing();
-    CurrentEntryChanged();
-}
-void MainWindow::Refresh() { views_->Refresh(); }
-std::vector<TextureEntry*> MainWindow::SelectedEntries() { return views_->SelectedEntries(); }
-void MainWindow::SelectEntries(const std::vector<TextureEntry*>& entries) { views_->SelectEntries(entries); }
-std::vector<TextureEntry*> MainWindow::EntriesInListOrder() { return views_->EntriesInListOrder(); }
+void MainWindow::RebuildRecentFiles() { menus_->RebuildRecentFiles(document_->Path()); }
+void MainWindow::ApplyFlatToolbar() { menus_->ApplyFlatToolbar(); }
 
-void MainWindow::UpdateStatusText() {
+void MainWindow::ChooseSampleScene(int index) {
+    if (index >= 0 && index < menus_->SceneCount()) settings_->previewType = index;
+}
+
+void MainWindow::RefreshStatusText() {
     if (!status_->ProgressShown()) status_->SetText(views_->StatusText());
-}
-
-void MainWindow::OnEscape() {
-    if (rendering_)
-        OnRenderButton();
-    else if (busy_)
-        ui_->SetCancelled(true);
-    else if (RenderingInBackground())
-        background_->Cancel();
 }
 
 bool MainWindow::MayClose() {
@@ -319,7 +416,7 @@ void MainWindow::SaveSettings() {
     s.normalListWidth = widths_.For(false).list;
     s.normalContentWidth = widths_.For(false).pane;
     s.maximizedContentWidth = widths_.For(true).pane;
-    s.maximized = isMaximized() ? 1 : 0;
+    s.SetMaximized(isMaximized());
     if (!s.Save())
         ui_->ShowMessage("Die Einstellungen konnten nicht in die Datei\n\"" + s.FilePath() +
                              "\"\ngeschrieben werden.",
@@ -330,6 +427,7 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     area_->SetMaximized(isMaximized());
+    pane_->UpdatePane();
     UpdateTitle();
 }
 
@@ -350,7 +448,7 @@ void MainWindow::PlaceWindow() {
                                                           : QRect(0, 0, 1024, 768);
     const WindowPlacement p = PlaceMainWindow(*settings_, screen.width(), screen.height(), 0);
     widths_.For(false) = {p.listWidth, p.contentWidth};
-    const Size minimum = MinimumTrackSize(0, settings_->content == 1);
+    const Size minimum = MinimumTrackSize(0, settings_->PaneShown());
     setMinimumSize(minimum.width, minimum.height);
     // The pane widths are for the client area; toolbar, menu and status bar add their height to it.
     resize(p.width, p.height);
@@ -379,7 +477,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
         (ToLowerAscii(ExtensionOf(path)) == ".swl" ? lists : includes).push_back(path);
     }
     event->acceptProposedAction();
-    OpenDroppedFiles(lists, includes);
+    fileCommands_->OpenDropped(lists, includes);
+}
+
+void MainWindow::SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) {
+    fileDialogs_ = std::move(dialogs);
+    document_->SetDialogs(*fileDialogs_);
 }
 
 }  // namespace sc

@@ -1,11 +1,12 @@
 // The main window's widget-free rules: command enable states and check
-// marks, the commands' keys, the menu tables and the layout with its splitter.
+// marks, the commands' keys, the menu tables, the preview pane's buttons and the layout with its splitter.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "ui/MainCommands.h"
 #include "ui/MainMenuTable.h"
+#include "ui/PreviewPaneState.h"
 #include "ui/WindowLayout.h"
 
 namespace sc {
@@ -148,6 +149,43 @@ TEST(MainMenuTableTest, EveryCommandAppearsOnceWithItsShortcutText) {
     int buttons = 0;
     for (const ToolbarButton& b : ToolbarTable()) buttons += b.command != 0;
     EXPECT_EQ(buttons, 11);
+}
+
+// The pane's buttons follow the entry, the window and the render run.
+TEST(PreviewPaneStateTest, ButtonsCursorAndCaptionFollowEntryWindowAndRun) {
+    PaneInputs in;
+    EXPECT_FALSE(DecidePane(in).renderEnabled);  // no entry
+    in.entry = in.namedEntry = in.declarationShown = true;
+    EXPECT_TRUE(DecidePane(in).renderEnabled);
+    in.declarationShown = false;
+    EXPECT_FALSE(DecidePane(in).renderEnabled);  // a named entry whose declaration could not be read
+    in.namedEntry = false;
+    EXPECT_TRUE(DecidePane(in).renderEnabled);  // a file node renders its entries
+    in.namedEntry = in.declarationShown = true;
+    for (bool* blocker : {&in.busy, &in.backgroundRendering}) {
+        *blocker = true;
+        EXPECT_FALSE(DecidePane(in).renderEnabled);
+        *blocker = false;
+    }
+
+    in.run.running = true;
+    in.minimized = true;
+    PaneState pane = DecidePane(in);
+    EXPECT_FALSE(pane.renderEnabled);  // while POV-Ray starts, nothing to stop yet
+    EXPECT_EQ(pane.caption, "");
+    in.run.rendering = true;
+    in.run.percent = 42;
+    pane = DecidePane(in);
+    EXPECT_TRUE(pane.renderEnabled && pane.stopLabel && pane.busyCursor);
+    EXPECT_EQ(pane.caption, "42% Swatchcraft");
+    in.minimized = false;
+    EXPECT_EQ(DecidePane(in).caption, "");
+
+    in.run = RenderRunState{};
+    in.run.pendingPicture = true;
+    EXPECT_TRUE(DecidePane(in).arrowEnabled);
+    in.declarationEdited = true;
+    EXPECT_FALSE(DecidePane(in).arrowEnabled);  // an edited declaration is not what the picture shows
 }
 
 TEST(WindowLayoutTest, WidthsKeepTheListAtLeast320AndTheTrackerInItsLimits) {
