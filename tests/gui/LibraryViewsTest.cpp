@@ -243,7 +243,7 @@ TEST_F(ViewsFixture, GridDecodesOnlyWhatIsSeenAndOnlyOnce) {
 
 TEST_F(ViewsFixture, GridZoomKeepsTheFocusedCellInViewAndTheKeyRules) {
     for (int i = 0; i < 300; ++i) SetPreview(*Add("z.inc", "Zoom_entry_with_a_long_name_" + std::to_string(1000 + i)), 40);
-    views->SetViewType(LibraryViewStack::kPictureGrid);
+    views->SetViewType(kPictureListType);
     PictureGridView& grid = views->Grid();
     std::vector<int> told;
     QObject::connect(&grid, &PictureGridView::zoomStepChanged, [&](int step) { told.push_back(step); });
@@ -290,7 +290,7 @@ TEST_F(ViewsFixture, GridZoomKeepsTheFocusedCellInViewAndTheKeyRules) {
 
 TEST_F(ViewsFixture, DraggingFromASelectedCellSelectsARange) {
     for (const char* name : {"A", "B", "C", "D", "E"}) Add("a.inc", name);
-    views->SetViewType(LibraryViewStack::kPictureGrid);
+    views->SetViewType(kPictureListType);
     PictureGridView& grid = views->Grid();
     const auto send = [&](QEvent::Type type, int item, Qt::MouseButtons buttons) {
         const QPointF at = grid.visualRect(grid.model()->index(item, 0)).center();
