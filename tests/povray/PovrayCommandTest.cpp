@@ -46,7 +46,8 @@ TEST(PovrayCommand, ListsChangesAndChecksPathsThatPovrayThenUses) {
     EXPECT_EQ(out, before);
 
     ASSERT_EQ(RunCommand(Cli("check --home /usr"), &out), 0);
-    EXPECT_NE(out.find("5. Nichts tun wenn fertig: "), std::string::npos);
+    EXPECT_NE(out.find("4. Nur eine Instanz zulassen: "), std::string::npos);
+    EXPECT_EQ(out.find("Nichts tun wenn fertig"), std::string::npos);
     EXPECT_EQ(RunCommand(Cli("paths --home '" + dir.Path() + "'")), 1);
     EXPECT_EQ(RunCommand(Cli("frobnicate")), 1);
     std::filesystem::remove_all(std::string(std::getenv("HOME")) + "/.povray");
