@@ -37,7 +37,10 @@ public:
     UserInterface& Ui() override { return ui; }
     void ShowTipWindow() override { steps.push_back("tip"); }
     bool EditingThroughPovWorks() override { return false; }
-    void ChooseInstallation() override { steps.push_back("choose after: " + ui.messages.back().text.substr(0, 20)); }
+    void ChooseInstallation() override {
+        steps.push_back("choose after: " + (ui.messages.empty() ? "nothing" : ui.messages.back().text.substr(0, 20)));
+    }
+    void ShowStatusText(const std::string& text) override { steps.push_back("status: " + text); }
     SuppressibleAnswer AskSuppressible(const std::string& text) override {
         steps.push_back("ask: " + text.substr(0, 12));
         return {false, true};
@@ -102,6 +105,40 @@ TEST_F(StartupFixture, MissingInstallationAsksForOneAndThenOpensTheLastFile) {
                                  "open: /last.swl"}));
     EXPECT_EQ(settings.povVersion, 300);
     EXPECT_EQ(CommandLineListFile({"swatchcraft", "/a b.swl", "--option"}), "/a b.swl");
+}
+
+TEST_F(StartupFixture, FirstStartTakesTheOnlyInstallationAndOffersTheNewestOfSeveral) {
+    settings.WriteFlag("Tip", "StartUp", 1);
+    for (const char* home : {"a", "b", "c"}) dir.Write(std::string(home) + "/bin/povray", "#!/bin/sh\n");
+    installations.records.currentHome = dir / "a";
+    installations.records.currentVersionNo = "3.6";
+    Run("");
+    EXPECT_TRUE(host.ui.messages.empty());
+    EXPECT_TRUE(host.ui.questions.empty());
+    ASSERT_FALSE(host.steps.empty());
+    EXPECT_EQ(host.steps[0], "status: POV-Ray 3.6 in \"" + dir / "a" +
+                                 "\" wird benutzt (ändern: Datei | Einstellungen | POV-Ray Verzeichnis).");
+    EXPECT_EQ(settings.Installation().Home(), dir / "a");
+    EXPECT_EQ(settings.povVersion, 360);
+
+    // Several (a 3.1 beta 5 never counts): the dialog opens on the newest, without a message first.
+    installations.records.versions = {{"v3.7", dir / "b", "3.7"}, {"v3.1", dir / "c", "3.1b5"}};
+    EXPECT_EQ(FindInstallations(installations.records).count, 2);
+    settings.povHome.clear();
+    host.steps.clear();
+    Run("");
+    EXPECT_TRUE(host.ui.messages.empty());
+    EXPECT_EQ(host.steps.front(), "choose after: nothing");
+    EXPECT_EQ(settings.Installation().Home(), dir / "b");
+
+    // A saved installation is never replaced without a word, even by a newer one.
+    settings.povHome = dir / "a";
+    settings.povVersion = 360;
+    settings.povMinorVersion = 0;
+    host.steps.clear();
+    Run("");
+    EXPECT_EQ(host.steps.front(), "paths: 0");
+    EXPECT_EQ(settings.povHome, dir / "a");
 }
 
 TEST(TipFileTest, TipsGoRoundAndStartOverWhenTheFileChanges) {
