@@ -124,7 +124,7 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
     help->setEnabled(static_cast<bool>(context_.help));
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
     pageCount_ = new QLabel;
-    pageCount_->setAccessibleName(QStringLiteral("Seitenzahl"));
+    MakeTextReadable(pageCount_, QStringLiteral("Seitenzahl"));
     pageCount_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
 
     auto* grid = new QGridLayout(this);
@@ -302,7 +302,7 @@ void OverviewDialog::ApplyEnables() {
     write_->setEnabled(e.write);
 }
 
-void OverviewDialog::RefreshPageCount() { pageCount_->setText(Q(model_->PageCountLine())); }
+void OverviewDialog::RefreshPageCount() { SetReadableText(pageCount_, Q(model_->PageCountLine())); }
 
 QString OverviewDialog::PageCountText() const { return pageCount_->text(); }
 

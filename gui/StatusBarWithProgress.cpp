@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "gui/AccessibleNames.h"
+
 namespace sc {
 
 StatusBarWithProgress::StatusBarWithProgress(QWidget* parent) : QStatusBar(parent) {
@@ -13,7 +15,8 @@ StatusBarWithProgress::StatusBarWithProgress(QWidget* parent) : QStatusBar(paren
     row->setContentsMargins(0, 1, 0, 1);
     row->setSpacing(10);
     label_ = new QLabel(pane);
-    label_->setAccessibleName(QStringLiteral("Statuszeile"));
+    // Its text is what a screen reader must say; "Statuszeile" only tells what it is.
+    MakeTextReadable(label_, QStringLiteral("Statuszeile"));
     progress_ = new QProgressBar(pane);
     progress_->setAccessibleName(QStringLiteral("Fortschritt"));
     progress_->setTextVisible(false);
@@ -25,25 +28,25 @@ StatusBarWithProgress::StatusBarWithProgress(QWidget* parent) : QStatusBar(paren
     addWidget(pane, 1);
 }
 
-void StatusBarWithProgress::SetText(const QString& text) { label_->setText(text); }
+void StatusBarWithProgress::SetText(const QString& text) { SetReadableText(label_, text); }
 
 QString StatusBarWithProgress::Text() const { return label_->text(); }
 
 bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     const bool previous = shown_;
     if (on == shown_) {
-        if (on) label_->setText(label);
+        if (on) SetReadableText(label_, label);
         return previous;
     }
     shown_ = on;
     if (on) {
         savedText_ = label_->text();
-        label_->setText(label);
+        SetReadableText(label_, label);
         progress_->setValue(0);
         progress_->show();
     } else {
         progress_->hide();
-        label_->setText(savedText_);
+        SetReadableText(label_, savedText_);
     }
     return previous;
 }

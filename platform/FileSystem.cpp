@@ -38,6 +38,16 @@ bool DirectoryExists(std::string_view path) {
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string NearestExistingDirectory(std::string_view path) {
+    std::string current = WithoutTrailingSeparator(path);
+    while (!current.empty() && !DirectoryExists(current)) {
+        const std::string parent = WithoutTrailingSeparator(DirectoryOf(current));
+        if (parent == current) break;
+        current = parent;
+    }
+    return DirectoryExists(current) ? current : std::string();
+}
+
 bool PathExists(std::string_view path) {
     struct stat st {};
     return !path.empty() && stat(std::string(path).c_str(), &st) == 0;

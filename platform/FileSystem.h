@@ -20,6 +20,10 @@ bool FileExists(std::string_view path);
 // An empty path is false.
 bool DirectoryExists(std::string_view path);
 
+// `path` when it is an existing directory, else its nearest existing parent;
+// empty when not even the root of a relative path exists.
+std::string NearestExistingDirectory(std::string_view path);
+
 // True when something (a file, directory, fifo, device ...) exists at `path`.
 bool PathExists(std::string_view path);
 
