@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 
 #include "GuiApp.h"
 #include "GuiTestSupport.h"
@@ -120,10 +121,11 @@ TEST(DesktopUseTest, PovDirectoryDialogTakesThePreselectedInstallationWithOneRet
     PovDirectoryDialog dialog(preselected, records, ui);
     dialog.show();
     QApplication::processEvents();
-    QWidget* focus = dialog.focusWidget();
-    ASSERT_TRUE(focus);
+    // The list has the focus: the arrow keys move through the versions, Return takes the one shown.
+    EXPECT_EQ(dialog.focusWidget(), dialog.VersionList());
+    EXPECT_EQ(dialog.VersionList()->currentRow(), 1);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(focus, &press);
+    QApplication::sendEvent(dialog.VersionList(), &press);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Result().Home(), dir / "new");
     EXPECT_NEAR(dialog.Result().Version(), 3.7f, 1e-4);
