@@ -27,8 +27,20 @@ void PrintRows(std::ostream& out, const std::vector<OptionHelp>& rows) {
 void PrintCommandList(std::ostream& out) {
     out << "Aufruf: swatchcraft-cli BEFEHL [--library-path VERZ]... [ARGUMENTE]\n"
            "        swatchcraft-cli BEFEHL --help   (Optionen und ein Beispiel zu einem Befehl)\n\nBefehle:\n";
+    // In the order of a day's work; commands added later come before the tool's own two.
+    static const std::vector<std::string> order = {"scan", "show", "list", "merge", "picture", "scene",
+                                                   "render", "overview", "povray"};
+    const auto rank = [](const CommandInfo& c) {
+        const auto at = std::find(order.begin(), order.end(), c.name);
+        if (at != order.end()) return static_cast<int>(at - order.begin());
+        return c.name == "help" || c.name == "version" ? 1000 : 999;
+    };
+    std::vector<const CommandInfo*> commands;
+    for (const CommandInfo& command : Commands()) commands.push_back(&command);
+    std::stable_sort(commands.begin(), commands.end(),
+                     [&](const CommandInfo* a, const CommandInfo* b) { return rank(*a) < rank(*b); });
     std::vector<OptionHelp> rows;
-    for (const CommandInfo& command : Commands()) rows.push_back({command.name, command.summary});
+    for (const CommandInfo* command : commands) rows.push_back({command->name, command->summary});
     PrintRows(out, rows);
 }
 

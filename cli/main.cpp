@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<std::string> args(argv + 2, argv + argc);
-    if (command->name != "help" && sc::cli::AsksForHelp(args)) {
+    if (sc::cli::AsksForHelp(args)) {
         sc::cli::PrintCommandHelp(std::cout, *command);
         return 0;
     }
