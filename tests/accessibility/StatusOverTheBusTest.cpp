@@ -13,6 +13,7 @@
 #include "gui/LibraryViewStack.h"
 #include "gui/MainWindow.h"
 #include "gui/StatusBarWithProgress.h"
+#include "GuiApp.h"
 #include "GuiTestSupport.h"
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
@@ -39,7 +40,9 @@ QString ReadThroughTheBus(const QString& description) {
 }
 
 TEST(AccessibilityBusTest, StatusTextAfterASelectionIsReadThroughTheBus) {
-    ASSERT_TRUE(QAccessible::isActive()) << "needs scripts/with-accessibility-bus.sh";
+    test::GuiApp();
+    // The bridge comes up once the application has reached the bus.
+    ASSERT_TRUE(WaitFor([] { return QAccessible::isActive(); }, 10000)) << "needs scripts/with-accessibility-bus.sh";
     test::DialogRecorder recorder;  // the first start's question about POV-Ray
     test::WindowHarness h;
     MainWindow& w = *h.window;
