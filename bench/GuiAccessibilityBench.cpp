@@ -7,12 +7,15 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProcess>
+#include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -78,26 +81,61 @@ void WriteSettings(const std::string& file, int listType) {
     sc::WriteIniString(file, "Display", "ListType", std::to_string(listType));
 }
 
-// Lets the event loop run until it has been idle for a moment.
-void Settle() {
-    QElapsedTimer quiet;
-    quiet.start();
-    while (quiet.elapsed() < 200) {
+// Runs the event loop until its work is done (five turns in a row with
+// nothing to do); returns how long after the start of this call the last
+// busy turn ended.
+double Drain() {
+    QElapsedTimer clock;
+    clock.start();
+    double busyUntil = 0;
+    for (int quiet = 0; quiet < 5;) {
         QElapsedTimer turn;
         turn.start();
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (turn.elapsed() > 20) quiet.restart();
+        QApplication::processEvents();
+        if (turn.nsecsElapsed() > 2e6) {
+            quiet = 0;
+            busyUntil = Ms(clock);
+        } else {
+            ++quiet;
+            QThread::msleep(5);
+        }
     }
+    return busyUntil;
 }
 
-// The probe's figures about this process, asked from outside through the bus.
-std::string WatchFromOutside(const char* probe, int seconds) {
-    QProcess watcher;
-    watcher.start(QStringLiteral("/usr/bin/python3"), {QString::fromUtf8(probe), QString::number(getpid()),
-                                                       QStringLiteral("watch"), QString::number(seconds)});
-    while (watcher.state() != QProcess::NotRunning) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return QString::fromUtf8(watcher.readAllStandardOutput()).trimmed().toStdString();
-}
+// A screen reader stand-in in another process: it listens to this
+// program's events through the bus and keeps asking it a simple question.
+class ScreenReader {
+public:
+    explicit ScreenReader(const std::string& probe) {
+        process_.start(QStringLiteral("/usr/bin/python3"), {QString::fromStdString(probe), QString::number(getpid()),
+                                                            QStringLiteral("screenreader")});
+        ready_ = !NextLine(30000).empty();
+    }
+    ~ScreenReader() {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(5000)) process_.kill();
+    }
+    bool Ready() const { return ready_; }
+    // Its figures since the last report.
+    std::string Report() {
+        process_.write("report\n");
+        return NextLine(60000);
+    }
+
+private:
+    // The event loop runs meanwhile: the probe's questions are answered by it.
+    std::string NextLine(int ms) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!process_.canReadLine() && process_.state() != QProcess::NotRunning && clock.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return QString::fromUtf8(process_.readLine()).trimmed().toStdString();
+    }
+
+    QProcess process_;
+    bool ready_ = false;
+};
 
 std::unique_ptr<sc::MainWindow> OpenWindow(const std::string& folder, const std::string& list, int listType,
                                            const std::vector<std::string>& noFonts) {
@@ -116,7 +154,8 @@ int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     std::string folder = std::filesystem::temp_directory_path() / "swatchcraft-a11ybench-XXXXXX";
     if (!mkdtemp(folder.data())) return 1;
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) setenv(name, folder.c_str(), 1);
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+        setenv(name, folder.c_str(), 1);
     sc::SetProgramDataDirOverride(folder + "/prog");
     const std::string list = WriteListFile(folder);
     const std::string probe = std::string(SWATCHCRAFT_SOURCE_DIR) + "/tests/accessibility/atspi_probe.py";
@@ -131,34 +170,60 @@ int main(int argc, char** argv) {
         if (chosen) chosen->click();
     });
     sc::SetDialogHook([](QDialog& dialog) { dialog.reject(); });
+    // With a bus the bridge comes up once the application has reached it.
+    QElapsedTimer joining;
+    joining.start();
+    while (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON") && !QAccessible::isActive() &&
+           joining.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     const bool bus = QAccessible::isActive();
     std::printf("%d entries in %d files, accessibility %s\n", kFiles * kPerFile, kFiles,
                 bus ? "on (bus running)" : "off");
 
+    std::unique_ptr<ScreenReader> reader;
+    if (bus) {
+        reader = std::make_unique<ScreenReader>(probe);
+        std::printf("  screen reader stand-in %s\n", reader->Ready() ? "listening" : "did not start");
+    }
     const char* const viewNames[] = {"file list", "texture list", "picture grid"};
     for (int listType : {1, 0, 2}) {
         auto window = OpenWindow(folder, list, listType, noFonts);
         window->resize(1000, 700);
         window->show();
-        Settle();
+        Drain();
+        if (reader) reader->Report();
         QElapsedTimer timer;
         timer.start();
         window->StartUp();
         const double startUp = Ms(timer);
-        Settle();
-        std::printf("  opening in the %-13s %8.1f ms  (until idle again: %.1f ms)\n", viewNames[listType], startUp,
-                    Ms(timer) - 200);
-        if (bus && listType == 1) std::printf("  bus queries, idle:          %s\n", WatchFromOutside(probe.c_str(), 3).c_str());
-        if (bus && listType == 1) {
+        const double settled = startUp + Drain();
+        std::printf("  opening in the %-13s %8.1f ms, all its work done after %8.1f ms\n", viewNames[listType],
+                    startUp, settled);
+        if (reader) std::printf("    bus while opening:   %s\n", reader->Report().c_str());
+        if (reader && listType == 1) {
+            QElapsedTimer idle;
+            idle.start();
+            while (idle.elapsed() < 3000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+            std::printf("    bus, idle 3 s:       %s\n", reader->Report().c_str());
             window->RunCommand(static_cast<int>(sc::Command::SelectAll));
             window->RunCommand(static_cast<int>(sc::Command::BackgroundRender));
-            Settle();
-            std::printf("  bus queries, rendering:     %s\n", WatchFromOutside(probe.c_str(), kWatchSeconds).c_str());
+            QElapsedTimer rendering;
+            rendering.start();
+            double longestTurn = 0;
+            while (rendering.elapsed() < kWatchSeconds * 1000) {
+                QElapsedTimer turn;
+                turn.start();
+                QApplication::processEvents(QEventLoop::AllEvents, 20);
+                longestTurn = std::max(longestTurn, Ms(turn));
+            }
+            std::printf("    bus, rendering %d s: %s (%d previews stored)\n", kWatchSeconds,
+                        reader->Report().c_str(), window->Controller().previewCount);
+            std::printf("    longest turn of the window's event loop while rendering: %.1f ms\n", longestTurn);
         }
         window->close();
         window->Launcher().EndStartedPov();  // a render still running kept the window open
         window.reset();
-        Settle();
+        Drain();
     }
     std::filesystem::remove_all(folder);
     return 0;

@@ -8,7 +8,8 @@
 
 namespace sc {
 
-StatusBarWithProgress::StatusBarWithProgress(QWidget* parent) : QStatusBar(parent) {
+StatusBarWithProgress::StatusBarWithProgress(QWidget* parent)
+    : QStatusBar(parent), progress_(new QProgressBar), steps_(progress_) {
     setSizeGripEnabled(true);
     auto* pane = new QWidget(this);
     auto* row = new QHBoxLayout(pane);
@@ -17,7 +18,7 @@ StatusBarWithProgress::StatusBarWithProgress(QWidget* parent) : QStatusBar(paren
     label_ = new QLabel(pane);
     // Its text is what a screen reader must say; "Statuszeile" only tells what it is.
     MakeTextReadable(label_, QStringLiteral("Statuszeile"));
-    progress_ = new QProgressBar(pane);
+    progress_->setParent(pane);
     progress_->setAccessibleName(QStringLiteral("Fortschritt"));
     progress_->setTextVisible(false);
     progress_->setRange(0, 100);
@@ -42,7 +43,7 @@ bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     if (on) {
         savedText_ = label_->text();
         SetReadableText(label_, label);
-        progress_->setValue(0);
+        steps_.SetPosition(0);
         progress_->show();
     } else {
         progress_->hide();
@@ -53,13 +54,11 @@ bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
 
 void StatusBarWithProgress::SetProgressRange(int range) {
     if (!shown_) ShowStatusProgress(true, label_->text());
-    progress_->setRange(0, range > 0 ? range : 1);
+    steps_.SetRange(range);
 }
 
-void StatusBarWithProgress::SetProgressPosition(int position) { progress_->setValue(position); }
+void StatusBarWithProgress::SetProgressPosition(int position) { steps_.SetPosition(position); }
 
-void StatusBarWithProgress::StepProgress(int delta) {
-    progress_->setValue(std::min(progress_->maximum(), progress_->value() + delta));
-}
+void StatusBarWithProgress::StepProgress(int delta) { steps_.Step(delta); }
 
 }  // namespace sc

@@ -4,11 +4,15 @@
   atspi_probe.py PID read DESCRIPTION
       prints the name and the text of the first object described so
       (on two lines: "name: ..." and "text: ...")
-  atspi_probe.py PID watch SECONDS
-      asks the program for its window's name and child count every 100 ms
-      for SECONDS and prints the number of queries, the median and the
-      slowest answer in milliseconds ("queries: N median: M slowest: S")
+  atspi_probe.py PID screenreader
+      behaves as a screen reader does: listens to the program's events
+      (which makes the program send them) and asks for its window's name
+      and child count every 100 ms. Prints "ready" once listening; each
+      line "report" on standard input prints the figures since the last
+      one ("queries: N median: M slowest: S events: E, most: ...", milliseconds);
+      ends with its input.
 """
+import select
 import sys
 import time
 
@@ -65,30 +69,69 @@ def read(app, description):
     return 0
 
 
-def watch(app, seconds):
+def query(app):
+    start = time.monotonic()
+    window = app.get_child_at_index(0)
+    if window is not None:
+        window.get_name()
+        window.get_child_count()
+    return (time.monotonic() - start) * 1000.0
+
+
+def screen_reader(app):
+    events = {}
+
+    roles = {}
+
+    def heard(event):
+        # The source's role is asked once per kind of event: asking for each
+        # would make this stand-in far slower than a screen reader with its cache.
+        if event.type not in roles:
+            try:
+                roles[event.type] = event.source.get_role_name() if event.source is not None else "?"
+            except GLib.Error:
+                roles[event.type] = "?"
+        kind = event.type + " (" + roles[event.type] + ")"
+        events[kind] = events.get(kind, 0) + 1
+
+    listener = Atspi.EventListener.new(heard)
+    # What a screen reader listens to: focus, windows, and the objects' changes.
+    for kind in ("focus:", "window:", "object:children-changed", "object:state-changed",
+                 "object:property-change", "object:text-changed", "object:selection-changed",
+                 "object:active-descendant-changed", "object:value-changed"):
+        listener.register(kind)
+    context = GLib.MainContext.default()
     times = []
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        start = time.monotonic()
-        window = app.get_child_at_index(0)
-        if window is not None:
-            window.get_name()
-            window.get_child_count()
-        times.append((time.monotonic() - start) * 1000.0)
-        time.sleep(0.1)
-    times.sort()
-    print("queries: %d median: %.1f slowest: %.1f" % (len(times), times[len(times) // 2], times[-1]))
-    return 0
+    print("ready", flush=True)
+    next_query = time.monotonic()
+    while True:
+        while context.pending():
+            context.iteration(False)
+        if time.monotonic() >= next_query:
+            times.append(query(app))
+            next_query = time.monotonic() + 0.1
+        if select.select([sys.stdin], [], [], 0.01)[0]:
+            line = sys.stdin.readline()
+            if not line:
+                return 0
+            times.sort()
+            median = times[len(times) // 2] if times else 0.0
+            slowest = times[-1] if times else 0.0
+            busiest = sorted(events.items(), key=lambda item: -item[1])[:3]
+            print("queries: %d median: %.1f slowest: %.1f events: %d, most: %s"
+                  % (len(times), median, slowest, sum(events.values()),
+                     ", ".join("%d %s" % (count, kind) for kind, count in busiest)), flush=True)
+            times, events = [], {}
 
 
 def main():
-    pid, what, argument = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+    pid, what = int(sys.argv[1]), sys.argv[2]
     Atspi.set_timeout(60000, 60000)
     app = find_application(pid)
     if app is None:
         print("Programm %d nicht am Barrierefreiheitsbus gefunden" % pid)
         return 1
-    return read(app, argument) if what == "read" else watch(app, float(argument))
+    return read(app, sys.argv[3]) if what == "read" else screen_reader(app)
 
 
 if __name__ == "__main__":

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 
 #include "GuiApp.h"
 #include "GuiTestSupport.h"
@@ -102,6 +103,17 @@ TEST(DesktopUseTest, StatusTextIsWhatAScreenReaderReads) {
     EXPECT_EQ(readable->text(QAccessible::Name), QStringLiteral("Lade Datei..."));
     bar.ShowStatusProgress(false);
     EXPECT_EQ(readable->textInterface()->text(0, 2), QStringLiteral("87"));
+
+    // Loading 20,000 entries steps the bar 20,000 times; it moves (and tells
+    // assistive technology) only when the change shows, and ends full.
+    int moves = 0;
+    QObject::connect(bar.Progress(), &QProgressBar::valueChanged, [&] { ++moves; });
+    bar.SetProgressRange(20000);
+    for (int i = 0; i < 20000; ++i) bar.StepProgress();
+    EXPECT_LE(moves, 201);
+    EXPECT_EQ(bar.Progress()->value(), 20000);
+    bar.SetProgressPosition(10);
+    EXPECT_EQ(bar.Progress()->value(), 10);
 }
 
 TEST(DesktopUseTest, PovDirectoryDialogTakesThePreselectedInstallationWithOneReturn) {
