@@ -29,7 +29,7 @@ void PrintCommandList(std::ostream& out) {
            "        swatchcraft-cli BEFEHL --help   (Optionen und ein Beispiel zu einem Befehl)\n\nBefehle:\n";
     // In the order of a day's work; commands added later come before the tool's own two.
     static const std::vector<std::string> order = {"scan", "show", "list", "merge", "picture", "scene",
-                                                   "render", "overview", "povray"};
+                                                   "render", "overview", "export", "povray"};
     const auto rank = [](const CommandInfo& c) {
         const auto at = std::find(order.begin(), order.end(), c.name);
         if (at != order.end()) return static_cast<int>(at - order.begin());
