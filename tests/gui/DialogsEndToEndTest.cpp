@@ -218,7 +218,7 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     recorder.onDialog = [](QDialog& d) {
         if (auto* combo = d.findChild<QComboBox*>()) combo->setEditText("Stein");
     };
-    recorder.buttons = {"Ja"};  // the category question
+    recorder.buttons = {"Ja", "Ja"};  // the category question, then "Wirklich alles löschen (1 Eintrag)?"
     w.RunCommand(int(Command::ChangeCategory));
     EXPECT_EQ(recorder.texts.back(),
               "Sollen wirklich alle 2 ausgewählten Einträge der Kategorie \"Stein\" zugeordnet werden?");
@@ -239,7 +239,6 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     EXPECT_EQ(w.Controller().entryCount, 1);
     w.Views().SetFilterText(QString());
 
-    recorder.buttons = {"Ja"};
     w.RunCommand(int(Command::DeleteAll));
     EXPECT_EQ(recorder.texts.back(), "Wirklich alles löschen (1 Eintrag)?");
     EXPECT_EQ(w.Controller().entryCount, 0);
