@@ -44,14 +44,7 @@ public:
         session_.timers_.Cancel(timer_);
         timer_ = 0;
     }
-    void ShowPreviewPane() override { window_.ShowPreviewPane(); }
-    void EnableInterface(bool enable) override { window_.EnableInterface(enable); }
-    void SetArrowEnabled(bool enabled) override { window_.SetArrowEnabled(enabled); }
-    void SetRenderButton(bool enabled, bool stopLabel) override { window_.SetRenderButton(enabled, stopLabel); }
-    void SetBusyCursor(bool busy) override { window_.SetBusyCursor(busy); }
-    bool IsMinimized() override { return window_.IsMinimized(); }
-    void SetCaption(const std::string& caption) override { window_.SetCaption(caption); }
-    void RefreshViews() override { window_.RefreshViews(); }
+    void RunStateChanged(const RenderRunState& state) override { window_.RunStateChanged(state); }
     bool ShowHint(const std::string& text) override { return window_.ShowHint(text); }
 
 private:
