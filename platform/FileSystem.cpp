@@ -201,6 +201,9 @@ std::string LinkTarget(std::string_view path) {
 bool WriteFileAtomically(std::string_view path, std::string_view contents) {
     TreatFileSizeLimitAsWriteError();
     const std::string target = LinkTarget(path);
+    // The rename below would go around a file's missing write permission:
+    // refuse as opening it for writing would.
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) return false;
     RemoveStaleTempFiles(target);
     std::string temp = target + std::string(kTempMarker) + std::string(kTempSuffixLength, 'X');
     const int fd = mkostemp(temp.data(), O_CLOEXEC);

@@ -58,10 +58,12 @@ std::string CanonicalPath(std::string_view path);
 bool ReadWholeFile(std::string_view path, std::string& contents);
 
 // Writes `contents` into a temporary file beside `path`, flushes it to disk
-// and renames it over `path`. The old file stays untouched on any failure,
-// a write beyond the process's file-size limit included. When `path` is a
-// symbolic link, its final target is written and the link stays. Temporary
-// files that an earlier, killed save left beside the target are removed.
+// and renames it over `path`; a `path` the process may not write (a
+// read-only file) is refused as opening it for writing would be. The old
+// file stays untouched on any failure, a write beyond the process's
+// file-size limit included. When `path` is a symbolic link, its final
+// target is written and the link stays. Temporary files that an earlier,
+// killed save left beside the target are removed.
 bool WriteFileAtomically(std::string_view path, std::string_view contents);
 
 // The file a path finally names once every symbolic link on its last
