@@ -1,10 +1,14 @@
 // Previews per second: every texture of textures.inc rendered at 116 x 116
-// through the bridge and the render host (as the render run does it), beside
-// a plain shell loop of povray over the same scenes, beside the batch
-// renderer with several numbers of renders at once. Every batch must store
-// the very bytes the one-at-a-time run stored.
+// one at a time through the bridge and the render host (as the render run
+// does it), beside plain povray processes over the same scenes (16 side by
+// side with xargs, one per scene), beside the batch renderer with
+// one preview per process and with runs of several previews per process,
+// for several numbers of processes at once. Every batch must store the very
+// bytes the one-at-a-time run stored. The machine may be busy with other
+// work: compare the figures of one run with each other, not across runs.
 //
-// Usage: bench_PreviewRenderBench [JOBS...]   (default: 4 8 16 32, then the default number)
+// Usage: bench_PreviewRenderBench [JOBSxFRAMES...]
+//   (default: 16x1 4x4 8x2 8x4 8x8 16x2 16x4 16x8 32x4, then the defaults)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -57,9 +61,14 @@ std::vector<Stored> StoredOf(const std::vector<sc::TextureEntry*>& entries) {
     return all;
 }
 
+struct Layout {
+    int jobs;
+    int frames;
+};
+
 // Seconds the batch renderer takes for `entries`, starting from no previews.
 double BatchSeconds(sc::LibraryController& controller, const sc::PovInstallation& installation,
-                    const std::vector<sc::TextureEntry*>& entries, int jobs) {
+                    const std::vector<sc::TextureEntry*>& entries, Layout layout) {
     for (sc::TextureEntry* e : entries) {
         sc::Clear(e->preview);
         e->previewVersion = 0;
@@ -67,7 +76,8 @@ double BatchSeconds(sc::LibraryController& controller, const sc::PovInstallation
         controller.SetPreviewState(e, sc::PreviewState::Empty);
     }
     sc::BatchRenderSettings settings;
-    settings.jobs = jobs;
+    settings.jobs = layout.jobs;
+    settings.framesPerProcess = layout.frames;
     sc::BatchRenderer batch(controller, installation, settings);
     const auto start = Clock::now();
     if (!batch.Start(entries)) return -1;
@@ -108,10 +118,17 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<int> jobCounts;
-    for (int i = 1; i < argc; ++i) jobCounts.push_back(std::atoi(argv[i]));
-    if (jobCounts.empty()) jobCounts = {4, 8, 16, 32};
-    jobCounts.push_back(sc::BatchRenderer::DefaultJobs());
+    std::vector<Layout> layouts;
+    for (int i = 1; i < argc; ++i) {
+        Layout layout{0, 0};
+        if (std::sscanf(argv[i], "%dx%d", &layout.jobs, &layout.frames) != 2 || layout.jobs < 1 || layout.frames < 1) {
+            std::cerr << "usage: bench_PreviewRenderBench [JOBSxFRAMES...]\n";
+            return 1;
+        }
+        layouts.push_back(layout);
+    }
+    if (layouts.empty()) layouts = {{16, 1}, {4, 4}, {8, 2}, {8, 4}, {8, 8}, {16, 2}, {16, 4}, {16, 8}, {32, 4}};
+    layouts.push_back({sc::BatchRenderer::DefaultJobs(), sc::BatchRenderer::DefaultFramesPerProcess()});
 
     // A private session: the user's settings, sockets and folders stay untouched.
     char pattern[] = "/tmp/swatchcraft-bench-XXXXXX";
@@ -159,7 +176,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // The scenes of the run, kept for the shell loop.
+    // The scenes of the run, kept for the plain povray processes.
     const std::string scenes = root + "/scenes";
     std::filesystem::create_directories(scenes);
     const auto start = Clock::now();
@@ -183,21 +200,19 @@ int main(int argc, char** argv) {
     while (session.Closing()) session.ProcessEvents(50);
     const std::vector<Stored> oneAtATime = StoredOf(entries);
 
-    const std::string loop = "cd '" + scenes + "' && for f in scene*.pov; do /usr/bin/povray \"+I$f\" -w116 -h116 "
-                             "-a -c +FP +O- -D >/dev/null 2>&1; done";
-    const auto shellStart = Clock::now();
-    const int status = std::system(loop.c_str());
-    const double shellSeconds = Seconds(shellStart);
+    const std::string povray = "/usr/bin/povray -w116 -h116 -a -c +FP +O- -D";
+    const auto xargsStart = Clock::now();
+    const int xargsStatus = std::system(("cd '" + scenes + "' && ls scene*.pov | xargs -P16 -I{} " + povray +
+                                         " +I{} >/dev/null 2>&1").c_str());
+    const double xargsSeconds = Seconds(xargsStart);
 
-    std::printf("textures of textures.inc:        %zu (stored %d, scenes %d)\n", entries.size(), stored, copied);
-    std::printf("through bridge and render host:  %.2f s, %.2f previews/s (without the 1 s step per render)\n",
+    std::printf("textures of textures.inc:           %zu (stored %d, scenes %d)\n", entries.size(), stored, copied);
+    std::printf("one at a time, bridge and host:     %6.2f s, %6.2f previews/s (without the 1 s step per render)\n",
                 bridgeSeconds, stored / bridgeSeconds);
-    std::printf("as the render run paces it:      %.2f previews/s (adding the 1 s step)\n",
-                stored / (bridgeSeconds + entries.size()));
-    std::printf("plain shell loop of povray:      %.2f s, %.2f scenes/s (status %d)\n", shellSeconds,
-                copied / shellSeconds, status);
-    for (int jobs : jobCounts) {
-        const double seconds = BatchSeconds(controller, installation, entries, jobs);
+    std::printf("plain povray, xargs -P16:           %6.2f s, %6.2f previews/s (status %d)\n", xargsSeconds,
+                copied / xargsSeconds, xargsStatus);
+    for (const Layout& layout : layouts) {
+        const double seconds = BatchSeconds(controller, installation, entries, layout);
         // crand draws new grain on every run of POV-Ray: such pictures never repeat, whoever renders them.
         const std::vector<Stored> now = StoredOf(entries);
         std::string differing;
@@ -210,10 +225,11 @@ int main(int argc, char** argv) {
                 differing += " " + entries[i]->name;
         }
         const std::string verdict = differing.empty() ? "same bytes" : "PICTURES DIFFER:" + differing;
-        std::printf("side by side, %2d at once:        %.2f s, %.2f previews/s, %s", jobs, seconds,
-                    entries.size() / seconds, verdict.c_str());
+        std::printf("batch, %2d processes x %2d previews: %6.2f s, %6.2f previews/s, %4.2fx xargs, %s", layout.jobs,
+                    layout.frames, seconds, entries.size() / seconds, xargsSeconds / seconds, verdict.c_str());
         if (random) std::printf(" (%d with crand grain left out)", random);
         std::printf("\n");
+        std::fflush(stdout);
     }
     std::filesystem::remove_all(root);
     return 0;
