@@ -7,8 +7,9 @@
 // bytes the one-at-a-time run stored. The machine may be busy with other
 // work: compare the figures of one run with each other, not across runs.
 //
-// Usage: bench_PreviewRenderBench [JOBSxFRAMES...]
-//   (default: 16x1 4x4 8x2 8x4 8x8 16x2 16x4 16x8 32x4, then the defaults)
+// Usage: bench_PreviewRenderBench [--rounds=N] [JOBSxFRAMES...]
+//   (default: 3 rounds of 16x1 8x2 16x2 16x4 32x2, then the defaults; a run
+//   is never longer than its share of the 54 textures, 4 with 16 processes)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <sys/resource.h>
 #include <sstream>
 
 #include "bridge/BridgeConnection.h"
@@ -36,6 +38,14 @@ using Clock = std::chrono::steady_clock;
 constexpr char kIncludeDir[] = "/usr/share/povray-3.7/include";
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Processor seconds used so far by this program (`who` RUSAGE_SELF) or by its finished children.
+double CpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 // What an entry's stored preview consists of.
 struct Stored {
@@ -85,6 +95,37 @@ double BatchSeconds(sc::LibraryController& controller, const sc::PovInstallation
     return Seconds(start);
 }
 
+// One way of rendering over several rounds.
+struct Measured {
+    std::vector<double> seconds;
+    double cpu = 0;  // processor seconds of one round, POV-Ray's and this program's
+    std::string verdict = "same bytes";
+    int random = 0;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Best(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+
+// Notes in `m` which stored pictures differ from the one-at-a-time run's.
+void Compare(const std::vector<sc::TextureEntry*>& entries, const std::vector<Stored>& oneAtATime, Measured& m) {
+    const std::vector<Stored> now = StoredOf(entries);
+    std::string differing;
+    int random = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (now[i] == oneAtATime[i]) continue;
+        if (sc::DeclarationBoxText(*entries[i]).find("crand") != std::string::npos)
+            ++random;
+        else
+            differing += " " + entries[i]->name;
+    }
+    m.random = std::max(m.random, random);
+    if (!differing.empty()) m.verdict = "PICTURES DIFFER:" + differing;
+}
+
 class BenchWindow : public sc::RenderRunWindow {
 public:
     BenchWindow(sc::LibraryController& controller, std::vector<sc::TextureEntry*> entries)
@@ -119,15 +160,17 @@ public:
 
 int main(int argc, char** argv) {
     std::vector<Layout> layouts;
+    int rounds = 3;
     for (int i = 1; i < argc; ++i) {
+        if (std::sscanf(argv[i], "--rounds=%d", &rounds) == 1 && rounds > 0) continue;
         Layout layout{0, 0};
         if (std::sscanf(argv[i], "%dx%d", &layout.jobs, &layout.frames) != 2 || layout.jobs < 1 || layout.frames < 1) {
-            std::cerr << "usage: bench_PreviewRenderBench [JOBSxFRAMES...]\n";
+            std::cerr << "usage: bench_PreviewRenderBench [--rounds=N] [JOBSxFRAMES...]\n";
             return 1;
         }
         layouts.push_back(layout);
     }
-    if (layouts.empty()) layouts = {{16, 1}, {4, 4}, {8, 2}, {8, 4}, {8, 8}, {16, 2}, {16, 4}, {16, 8}, {32, 4}};
+    if (layouts.empty()) layouts = {{16, 1}, {8, 2}, {16, 2}, {16, 4}, {32, 2}};
     layouts.push_back({sc::BatchRenderer::DefaultJobs(), sc::BatchRenderer::DefaultFramesPerProcess()});
 
     // A private session: the user's settings, sockets and folders stay untouched.
@@ -200,36 +243,44 @@ int main(int argc, char** argv) {
     while (session.Closing()) session.ProcessEvents(50);
     const std::vector<Stored> oneAtATime = StoredOf(entries);
 
-    const std::string povray = "/usr/bin/povray -w116 -h116 -a -c +FP +O- -D";
-    const auto xargsStart = Clock::now();
-    const int xargsStatus = std::system(("cd '" + scenes + "' && ls scene*.pov | xargs -P16 -I{} " + povray +
-                                         " +I{} >/dev/null 2>&1").c_str());
-    const double xargsSeconds = Seconds(xargsStart);
-
     std::printf("textures of textures.inc:           %zu (stored %d, scenes %d)\n", entries.size(), stored, copied);
     std::printf("one at a time, bridge and host:     %6.2f s, %6.2f previews/s (without the 1 s step per render)\n",
                 bridgeSeconds, stored / bridgeSeconds);
-    std::printf("plain povray, xargs -P16:           %6.2f s, %6.2f previews/s (status %d)\n", xargsSeconds,
-                copied / xargsSeconds, xargsStatus);
-    for (const Layout& layout : layouts) {
-        const double seconds = BatchSeconds(controller, installation, entries, layout);
-        // crand draws new grain on every run of POV-Ray: such pictures never repeat, whoever renders them.
-        const std::vector<Stored> now = StoredOf(entries);
-        std::string differing;
-        int random = 0;
-        for (size_t i = 0; i < entries.size(); ++i) {
-            if (now[i] == oneAtATime[i]) continue;
-            if (sc::DeclarationBoxText(*entries[i]).find("crand") != std::string::npos)
-                ++random;
-            else
-                differing += " " + entries[i]->name;
+
+    // Each round renders everything once in every way, so that a burst of
+    // other work on the machine hits one round, not one way.
+    const std::string xargs = "cd '" + scenes + "' && ls scene*.pov | xargs -P16 -I{} /usr/bin/povray " +
+                              "-w116 -h116 -a -c +FP +O- -D +I{} >/dev/null 2>&1";
+    Measured plain;
+    std::vector<Measured> batches(layouts.size());
+    for (int round = 0; round < rounds; ++round) {
+        const double childrenBefore = CpuSeconds(RUSAGE_CHILDREN);
+        const auto xargsStart = Clock::now();
+        if (std::system(xargs.c_str()) != 0) plain.verdict = "POV-RAY FAILED";
+        plain.seconds.push_back(Seconds(xargsStart));
+        plain.cpu += (CpuSeconds(RUSAGE_CHILDREN) - childrenBefore) / rounds;
+        for (size_t i = 0; i < layouts.size(); ++i) {
+            const double ownBefore = CpuSeconds(RUSAGE_SELF);
+            const double povBefore = CpuSeconds(RUSAGE_CHILDREN);
+            batches[i].seconds.push_back(BatchSeconds(controller, installation, entries, layouts[i]));
+            batches[i].cpu += (CpuSeconds(RUSAGE_CHILDREN) - povBefore + CpuSeconds(RUSAGE_SELF) - ownBefore) / rounds;
+            Compare(entries, oneAtATime, batches[i]);
         }
-        const std::string verdict = differing.empty() ? "same bytes" : "PICTURES DIFFER:" + differing;
-        std::printf("batch, %2d processes x %2d previews: %6.2f s, %6.2f previews/s, %4.2fx xargs, %s", layout.jobs,
-                    layout.frames, seconds, entries.size() / seconds, xargsSeconds / seconds, verdict.c_str());
-        if (random) std::printf(" (%d with crand grain left out)", random);
+    }
+    const double xargsMedian = Median(plain.seconds);
+    std::printf("%d rounds; median (best) seconds, previews/s at the median, processor seconds per round:\n", rounds);
+    std::printf("plain povray, xargs -P16, 1 each:   %6.2f (%6.2f) s, %6.2f previews/s, %5.2f processor s, %s\n",
+                xargsMedian, Best(plain.seconds), copied / xargsMedian, plain.cpu, plain.verdict.c_str());
+    for (size_t i = 0; i < layouts.size(); ++i) {
+        const Measured& m = batches[i];
+        const double median = Median(m.seconds);
+        std::printf("batch, %2d processes x %2d previews: %6.2f (%6.2f) s, %6.2f previews/s, %5.2f processor s, "
+                    "%4.2fx xargs, %s",
+                    layouts[i].jobs, layouts[i].frames, median, Best(m.seconds), entries.size() / median, m.cpu,
+                    xargsMedian / median, m.verdict.c_str());
+        // crand draws new grain on every run of POV-Ray: such pictures never repeat, whoever renders them.
+        if (m.random) std::printf(" (%d with crand grain left out)", m.random);
         std::printf("\n");
-        std::fflush(stdout);
     }
     std::filesystem::remove_all(root);
     return 0;

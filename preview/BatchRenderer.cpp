@@ -37,7 +37,7 @@ namespace {
 
 constexpr int kJobsPerCore = 8;
 constexpr int kMaxJobs = 32;
-constexpr int kFramesPerProcess = 4;
+constexpr int kFramesPerProcess = 8;
 constexpr std::size_t kMaxLog = 64 * 1024;
 constexpr const char* kFolderPrefix = ".batch-";
 // Frame numbers all have six digits, so the name POV-Ray gives a frame's

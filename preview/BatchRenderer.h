@@ -1,10 +1,10 @@
 #pragma once
 // Renders the previews of many entries with several POV-Ray processes side
 // by side, each rendering a run of previews as the frames of one animation.
-// A POV-Ray process spends far longer starting, reading include files and
-// waiting between its threads than on a preview's pixels, so a process that
-// renders several previews, and several such processes at once, multiply
-// the rate even on two cores. Each entry's scene is the one the render run
+// A POV-Ray process spends far longer starting and waiting between its
+// threads than computing a preview's pixels, so a process that renders
+// several previews, and several such processes at once, use the processor
+// time that one preview per process leaves idle. Each entry's scene is the one the render run
 // would write (a small driver scene includes the scene of the current frame),
 // each render gets the render run's options and retries, and each picture is
 // stored as the render run stores it; only the way there differs (each
@@ -12,7 +12,7 @@
 //
 // A frame that fails (a parse error, a crash, its time limit) costs only its
 // own entry: the process is started again after it for the rest of its run,
-// and the entry is retried on its own with the next older language version.
+// and the entry goes back to the queue with the next older language version.
 //
 // Driven from outside: the caller waits until Descriptor() is readable or
 // MillisecondsToDeadline() has passed and then calls Process(); Poll() does
