@@ -7,7 +7,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/LibraryPathArguments.h"
-#include "cli/ImageFileWriter.h"
+#include "export/PictureFile.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/PathUtil.h"
@@ -18,24 +18,6 @@ namespace sc::cli {
 namespace {
 
 const char kUsage[] = "Aufruf: swatchcraft-cli picture LISTE.swl NAME [--file DATEI] -o BILD.png|BILD.ppm";
-
-// The stored layout is the preview window's bottom-up blue-green-red
-// buffer; ordinary pictures are top-down red-green-blue.
-RgbPicture Upright(const DecodedPicture& decoded) {
-    RgbPicture picture{decoded.width, decoded.height, {}};
-    picture.pixels.resize(decoded.pixels.size());
-    const std::size_t rowLength = static_cast<std::size_t>(decoded.width) * 3;
-    for (int row = 0; row < decoded.height; ++row) {
-        const std::uint8_t* from = decoded.pixels.data() + rowLength * (decoded.height - 1 - row);
-        std::uint8_t* to = picture.pixels.data() + rowLength * row;
-        for (std::size_t i = 0; i < rowLength; i += 3) {
-            to[i] = from[i + 2];
-            to[i + 1] = from[i + 1];
-            to[i + 2] = from[i];
-        }
-    }
-    return picture;
-}
 
 int RunPicture(std::vector<std::string>& args) {
     ArgumentList list(args);
@@ -77,7 +59,7 @@ int RunPicture(std::vector<std::string>& args) {
     }
     DecodedPicture decoded;
     if (!Decode(entry.preview, decoded, &ui)) return 1;
-    if (!WritePictureFile(*output, Upright(decoded))) {
+    if (!WritePictureFile(*output, UprightPicture(decoded))) {
         std::cerr << "Die Datei \"" << *output << "\" konnte nicht geschrieben werden.\n";
         return 1;
     }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <optional>
 
@@ -19,7 +20,8 @@
 namespace sc {
 namespace {
 
-constexpr int kPictureSize = 60;
+// The pictures of the larger zoom steps kept per step, in kilobytes.
+constexpr int kZoomedCacheKb = 64 * 1024;
 // Decoding time one paint (or one turn of the event loop) may spend, so
 // that scrolling stays smooth.
 constexpr int kDecodeBudgetMs = 12;
@@ -77,6 +79,7 @@ PictureGridView::PictureGridView(QWidget* parent) : QListView(WithGridAccessibil
     decodeTimer_.setSingleShot(true);
     decodeTimer_.setInterval(0);
     connect(&decodeTimer_, &QTimer::timeout, this, &PictureGridView::DecodeWaiting);
+    for (auto& cache : zoomed_) cache.setMaxCost(kZoomedCacheKb);
 }
 
 void PictureGridView::UpdateFonts() {
@@ -85,9 +88,20 @@ void PictureGridView::UpdateFonts() {
     boldFont_.setWeight(QFont::Bold);
     const auto lineHeight = [](const QFont& font) { return QFontMetrics(font).boundingRect(QStringLiteral("Xg")).height(); };
     lineHeights_ = {lineHeight(boldFont_), lineHeight(normalFont_)};
-    cellHeight_ = GridGeometry::CellHeight(lineHeights_[0], lineHeights_[1]);
+    cellHeight_ = GridCellSize::Height(zoomStep_, lineHeights_[0], lineHeights_[1]);
     for (CellCache& cache : cells_) cache.linesMade = false;
-    setGridSize(QSize(GridGeometry::kCellWidth, cellHeight_));
+    setGridSize(QSize(CellWidth(), cellHeight_));
+}
+
+void PictureGridView::SetZoomStep(int step) {
+    step = GridCellSize::ClampStep(step);
+    if (step == zoomStep_) return;
+    zoomStep_ = step;
+    waiting_.clear();
+    UpdateFonts();
+    updateGeometries();
+    viewport()->update();
+    emit zoomStepChanged(step);
 }
 
 void PictureGridView::changeEvent(QEvent* event) {
@@ -100,7 +114,7 @@ void PictureGridView::changeEvent(QEvent* event) {
 
 GridGeometry PictureGridView::Geometry() const {
     const int count = model() ? model()->rowCount(rootIndex()) : 0;
-    return GridGeometry(count, viewport()->width(), viewport()->height(), cellHeight_);
+    return GridGeometry(count, viewport()->width(), viewport()->height(), cellHeight_, CellWidth());
 }
 
 int PictureGridView::verticalOffset() const { return verticalScrollBar()->value(); }
@@ -179,17 +193,44 @@ void PictureGridView::currentChanged(const QModelIndex& current, const QModelInd
     QAbstractItemView::currentChanged(current, previous);
 }
 
+// The place of the focused cell when it was in view, else of the first
+// visible one, carried over to a new layout.
+int PictureGridView::ScrollKeepingPlace(const GridGeometry& before, int scroll, const GridGeometry& after) const {
+    const int focus = Focus();
+    int item = before.FirstVisible(scroll);
+    if (focus >= 0 && focus >= item && focus <= before.LastVisible(scroll)) {
+        const GridRect cell = before.CellRect(focus, scroll);
+        const int offset = std::clamp(cell.y, 0, std::max(0, viewport()->height() - after.CellHeight()));
+        return after.ScrollToRowOffset(focus, offset);
+    }
+    if (item < 0) return after.ClampScroll(scroll);
+    return after.ScrollToRowOffset(item, before.CellRect(item, scroll).y);
+}
+
 void PictureGridView::updateGeometries() {
     const GridGeometry g = Geometry();
     QScrollBar* bar = verticalScrollBar();
+    const LaidOut now{viewport()->width(), viewport()->height(), CellWidth(), cellHeight_, bar->value()};
+    const bool relaid = laidOut_.width > 0 && (now.width != laidOut_.width || now.height != laidOut_.height ||
+                                               now.cellWidth != laidOut_.cellWidth || now.cellHeight != laidOut_.cellHeight);
+    int scroll = bar->value();
+    if (relaid) {
+        const GridGeometry before(g.ItemCount(), laidOut_.width, laidOut_.height, laidOut_.cellHeight, laidOut_.cellWidth);
+        scroll = ScrollKeepingPlace(before, laidOut_.scroll, g);
+    }
     bar->setRange(0, g.MaxScroll());
+    if (relaid) bar->setValue(scroll);
     bar->setPageStep(std::max(1, viewport()->height()));
     bar->setSingleStep(std::max(1, cellHeight_ / 2));
     horizontalScrollBar()->setRange(0, 0);
+    laidOut_ = {now.width, now.height, now.cellWidth, now.cellHeight, bar->value()};
     QAbstractItemView::updateGeometries();
 }
 
-void PictureGridView::scrollContentsBy(int, int dy) { viewport()->scroll(0, dy); }
+void PictureGridView::scrollContentsBy(int, int dy) {
+    laidOut_.scroll = verticalOffset();
+    viewport()->scroll(0, dy);
+}
 
 // Selection over the shared selection model: whole rows, so the texture
 // list shows the same selection.
@@ -207,10 +248,14 @@ void PictureGridView::SelectRange(int first, int last, bool clearOthers) {
                              clearOthers ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select);
 }
 
-void PictureGridView::DropThumbnail(const TextureEntry* entry) { cells_.remove(entry); }
+void PictureGridView::DropThumbnail(const TextureEntry* entry) {
+    cells_.remove(entry);
+    for (auto& cache : zoomed_) cache.remove(entry);
+}
 
 void PictureGridView::ClearThumbnails() {
     cells_.clear();
+    for (auto& cache : zoomed_) cache.clear();
     waiting_.clear();
 }
 
@@ -224,16 +269,43 @@ void PictureGridView::dataChanged(const QModelIndex& topLeft, const QModelIndex&
 
 PictureGridView::CellCache& PictureGridView::Cache(const TextureEntry& entry) { return cells_[&entry]; }
 
-void PictureGridView::MakeThumbnail(const TextureEntry& entry, CellCache& cache) {
+// Made at the screen's density, so high-density screens show it sharp.
+QPixmap PictureGridView::ScaledPreview(const TextureEntry& entry, int side) {
     const QImage image = PreviewToImage(entry.preview);
     ++decoded_;
-    cache.thumbnailMade = true;
-    if (image.isNull()) return;
-    // Made at the screen's density, so high-density screens show it sharp.
+    if (image.isNull()) return {};
     const qreal ratio = devicePixelRatioF();
-    const int side = qRound(kPictureSize * ratio);
-    cache.thumbnail = QPixmap::fromImage(image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    cache.thumbnail.setDevicePixelRatio(ratio);
+    const int pixels = qRound(side * ratio);
+    QPixmap pixmap = QPixmap::fromImage(
+        image.size() == QSize(pixels, pixels) ? image
+                                              : image.scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
+void PictureGridView::MakeThumbnail(const TextureEntry& entry, CellCache& cache) {
+    if (zoomStep_ != GridCellSize::kDefaultStep) {
+        QPixmap* pixmap = new QPixmap(ScaledPreview(entry, GridCellSize::PictureSide(zoomStep_)));
+        const qsizetype bytes = static_cast<qsizetype>(pixmap->width()) * pixmap->height() * 4;
+        zoomed_[static_cast<size_t>(zoomStep_)].insert(&entry, pixmap, static_cast<int>(std::max<qsizetype>(1, bytes / 1024)));
+        return;
+    }
+    cache.thumbnail = ScaledPreview(entry, GridCellSize::PictureSide(zoomStep_));
+    cache.thumbnailMade = true;
+}
+
+const QPixmap* PictureGridView::Thumbnail(const TextureEntry& entry, CellCache& cache, bool decodeNow, bool& made) {
+    auto find = [&]() -> const QPixmap* {
+        if (zoomStep_ == GridCellSize::kDefaultStep) return cache.thumbnailMade ? &cache.thumbnail : nullptr;
+        return zoomed_[static_cast<size_t>(zoomStep_)].object(&entry);
+    };
+    const QPixmap* pixmap = find();
+    if (!pixmap && decodeNow) {
+        MakeThumbnail(entry, cache);
+        pixmap = find();
+    }
+    made = pixmap != nullptr;
+    return pixmap && !pixmap->isNull() ? pixmap : nullptr;
 }
 
 void PictureGridView::DecodeWaiting() {
@@ -249,8 +321,8 @@ void PictureGridView::DecodeWaiting() {
         if (row < first || row > last) continue;
         const TextureEntry* e = TextureListModel::EntryOf(model()->index(row, 0, rootIndex()));
         if (!e) continue;
-        CellCache& cache = Cache(*e);
-        if (!cache.thumbnailMade) MakeThumbnail(*e, cache);
+        bool made = false;
+        Thumbnail(*e, Cache(*e), true, made);
         viewport()->update(ToQRect(g.CellRect(row, verticalOffset())));
     }
     waiting_.insert(waiting_.end(), rows.begin() + static_cast<std::ptrdiff_t>(i), rows.end());
@@ -266,50 +338,55 @@ void PictureGridView::paintEvent(QPaintEvent* event) {
     const GridGeometry g = Geometry();
     const int scroll = verticalOffset();
     for (int row = g.FirstVisible(scroll); row >= 0 && row <= g.LastVisible(scroll); ++row) {
-        const GridRect cell = g.CellRect(row, scroll);
-        if (ToQRect(cell).intersects(event->rect())) PaintCell(painter, row, cell);
+        const GridRect slot = g.CellRect(row, scroll);
+        if (ToQRect(slot).intersects(event->rect())) PaintCell(painter, row, slot, g.DrawnCell(row, scroll));
     }
     if (!waiting_.empty()) decodeTimer_.start();
 }
 
-void PictureGridView::PaintCell(QPainter& p, int row, const GridRect& c) {
+// The classic cell's layout with the picture's side P in place of 60:
+// margins of 15 beside the picture, 10 above it and the text from P + 12 down.
+void PictureGridView::PaintCell(QPainter& p, int row, const GridRect& slot, const GridRect& c) {
     const TextureEntry* entry = TextureListModel::EntryOf(model()->index(row, 0, rootIndex()));
     if (!entry) return;
     const QPalette& pal = palette();
     const QColor face = pal.color(QPalette::Button), light = pal.color(QPalette::Light), shadow = pal.color(QPalette::Dark);
     const bool selected = IsSelected(row);
     const QColor around = selected ? pal.color(QPalette::Highlight) : face;
-    const int x = c.x, y = c.y, h = c.height;
-    // Border, then the selection colour around the picture and under the text.
-    p.fillRect(x, y, 90, h, face);
+    const int x = c.x, y = c.y, h = c.height, w = c.width, side = GridCellSize::PictureSide(zoomStep_);
+    // Border (and the column's share beside the cell), then the selection
+    // colour around the picture and under the text.
+    p.fillRect(ToQRect(slot), face);
     p.fillRect(x + 3, y + 3, 11, h - 6, around);
-    p.fillRect(x + 76, y + 3, 11, h - 6, around);
-    p.fillRect(x + 3, y + 3, 84, 6, around);
-    p.fillRect(x + 3, y + 71, 84, h - 3 - 71, around);
-    Frame(p, QRect(x + 2, y + 2, 86, h - 4), light, shadow);
-    Frame(p, QRect(x + 14, y + 9, 62, 62), shadow, light);
-    p.fillRect(x + 15, y + 10, kPictureSize, kPictureSize, face);
+    p.fillRect(x + side + 16, y + 3, 11, h - 6, around);
+    p.fillRect(x + 3, y + 3, w - 6, 6, around);
+    p.fillRect(x + 3, y + side + 11, w - 6, h - 3 - side - 11, around);
+    Frame(p, QRect(x + 2, y + 2, w - 4, h - 4), light, shadow);
+    Frame(p, QRect(x + 14, y + 9, side + 2, side + 2), shadow, light);
+    p.fillRect(x + 15, y + 10, side, side, face);
     CellCache& cache = Cache(*entry);
     if (entry->previewFaulty) {
-        p.drawPixmap(x + 29, y + 24, FaultyPicture());
+        const QPixmap& faulty = FaultyPicture();
+        const QSize size = faulty.deviceIndependentSize().toSize();
+        p.drawPixmap(x + 15 + (side - size.width()) / 2, y + 10 + (side - size.height()) / 2, faulty);
     } else if (!entry->preview.IsEmpty()) {
-        if (!cache.thumbnailMade && paintClock_.elapsed() < kDecodeBudgetMs) MakeThumbnail(*entry, cache);
-        if (!cache.thumbnailMade) waiting_.push_back(row);
-        else if (!cache.thumbnail.isNull())
-            p.drawPixmap(QRect(x + 15, y + 10, kPictureSize, kPictureSize), cache.thumbnail);
+        bool made = false;
+        const QPixmap* picture = Thumbnail(*entry, cache, paintClock_.elapsed() < kDecodeBudgetMs, made);
+        if (!made) waiting_.push_back(row);
+        else if (picture) p.drawPixmap(QRect(x + 15, y + 10, side, side), *picture);
     }
     PaintText(p, *entry, cache, c, selected);
     if (row == Focus()) {
         p.setPen(pal.color(QPalette::HighlightedText));
         p.setBrush(Qt::NoBrush);
-        p.drawRect(x + 5, y + 5, 80, h - 10);
+        p.drawRect(x + 5, y + 5, w - 10, h - 10);
     }
 }
 
 void PictureGridView::PaintText(QPainter& p, const TextureEntry& entry, CellCache& cache, const GridRect& c,
                                 bool selected) {
     const QFont* fonts[] = {&boldFont_, &normalFont_, &normalFont_};
-    if (!cache.linesMade) {
+    if (!cache.linesMade || cache.linesStep != zoomStep_) {
         const std::string texts[] = {entry.name, entry.sourceFile ? entry.sourceFile->fileName : std::string(),
                                      entry.category};
         for (size_t i = 0; i < 3; ++i) {
@@ -317,16 +394,17 @@ void PictureGridView::PaintText(QPainter& p, const TextureEntry& entry, CellCach
             const auto width = [&metrics](std::string_view s) {
                 return metrics.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
             };
-            cache.lines[i] = QString::fromStdString(ShortenToWidth(texts[i], width));
+            cache.lines[i] = QString::fromStdString(ShortenToWidth(texts[i], width, GridCellSize::LabelLimit(zoomStep_)));
         }
         cache.linesMade = true;
+        cache.linesStep = zoomStep_;
     }
     p.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::ButtonText));
-    int top = c.y + 72;
+    int top = c.y + GridCellSize::PictureSide(zoomStep_) + 12;
     for (size_t i = 0; i < 3; ++i) {
         const int height = lineHeights_[i == 0 ? 0 : 1];
         p.setFont(*fonts[i]);
-        p.drawText(QRect(c.x, top, GridGeometry::kCellWidth, height), Qt::AlignHCenter | Qt::AlignTop, cache.lines[i]);
+        p.drawText(QRect(c.x, top, c.width, height), Qt::AlignHCenter | Qt::AlignTop, cache.lines[i]);
         top += height;
     }
 }
@@ -346,25 +424,44 @@ void PictureGridView::mousePressEvent(QMouseEvent* event) {
     emit mouseHeld(true);
     pressPosition_ = pos;
     pressedRow_ = row;
+    dragOutDone_ = false;
+    dragOutPending_ = false;
     if (row < 0) return;
     ScrollToItem(row, true);
     const Qt::KeyboardModifiers mods = event->modifiers();
-    // A plain press on a selected cell may start dragging the selection out;
-    // it becomes a plain click when the button comes up without a drag.
-    dragPending_ = mods == Qt::NoModifier && IsSelected(row);
-    if (dragPending_) SetFocus(row);
-    else selection_.Press(row, mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
+    // Alt drags the selection out; a cell that is not part of it joins it
+    // alone, as a plain click would make it.
+    if (mods & Qt::AltModifier) {
+        dragOutPending_ = true;
+        if (IsSelected(row)) SetFocus(row);
+        else selection_.Press(row, false, false);
+    } else {
+        selection_.Press(row, mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
+    }
     viewport()->update();
 }
 
+void PictureGridView::StartDragOut() {
+    dragOutPending_ = false;
+    dragOutDone_ = true;
+    // The drag takes the mouse: the button comes up where the grid no longer sees it.
+    selection_.Release();
+    emit mouseHeld(false);
+    viewport()->update();
+    if (selectionModel()->hasSelection()) startDrag(Qt::CopyAction);
+}
+
 void PictureGridView::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton)) return;
+    if (!(event->buttons() & Qt::LeftButton) || dragOutDone_) return;
     const QPoint pos = event->position().toPoint();
-    if (dragPending_) {
-        if ((pos - pressPosition_).manhattanLength() >= QApplication::startDragDistance()) {
-            dragPending_ = false;
-            startDrag(Qt::CopyAction);
-        }
+    if (dragOutPending_) {
+        if ((pos - pressPosition_).manhattanLength() >= QApplication::startDragDistance()) StartDragOut();
+        return;
+    }
+    // Carried out sideways, the range selected so far leaves the grid; above
+    // and below, the grid scrolls on selecting.
+    if (pressedRow_ >= 0 && (pos.x() < 0 || pos.x() >= viewport()->width())) {
+        StartDragOut();
         return;
     }
     const GridGeometry g = Geometry();
@@ -378,8 +475,8 @@ void PictureGridView::mouseMoveEvent(QMouseEvent* event) {
 
 void PictureGridView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    if (dragPending_ && pressedRow_ >= 0) selection_.Press(pressedRow_, false, false);
-    dragPending_ = false;
+    dragOutPending_ = false;
+    if (dragOutDone_) return;
     selection_.Release();
     emit mouseHeld(false);
     viewport()->update();
@@ -397,6 +494,18 @@ void PictureGridView::keyPressEvent(QKeyEvent* event) {
         selectAll();
         return;
     }
+    // Strg+Plus also comes as Strg+= on layouts where Plus needs Shift.
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int key = event->key();
+        if (key == Qt::Key_Plus || key == Qt::Key_Equal || event->matches(QKeySequence::ZoomIn)) {
+            ZoomIn();
+            return;
+        }
+        if (key == Qt::Key_Minus || event->matches(QKeySequence::ZoomOut)) {
+            ZoomOut();
+            return;
+        }
+    }
     const std::optional<GridKey> key = KeyOf(event->key());
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (!key || (mods & ~Qt::ShiftModifier)) {
@@ -413,6 +522,51 @@ void PictureGridView::keyPressEvent(QKeyEvent* event) {
     }
     ScrollToItem(to, true);
     viewport()->update();
+}
+
+}  // namespace sc
+
+namespace sc {
+
+void PictureGridView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        wheelAngle_ = 0;
+        QListView::wheelEvent(event);
+        return;
+    }
+    // Fine-grained wheels and touchpads send small steps: a zoom step per notch.
+    wheelAngle_ += event->angleDelta().y();
+    while (wheelAngle_ >= 120) {
+        wheelAngle_ -= 120;
+        ZoomIn();
+    }
+    while (wheelAngle_ <= -120) {
+        wheelAngle_ += 120;
+        ZoomOut();
+    }
+    event->accept();
+}
+
+QString PictureGridView::ToolTipAt(const QPoint& pos) const {
+    const int row = Geometry().ItemAt(pos.x(), pos.y(), verticalOffset());
+    const TextureEntry* entry = row < 0 ? nullptr : TextureListModel::EntryOf(model()->index(row, 0, rootIndex()));
+    if (!entry) return {};
+    QString text = QString::fromStdString(entry->name);
+    if (entry->sourceFile) text += QLatin1Char('\n') + QString::fromStdString(entry->sourceFile->path);
+    if (!entry->category.empty()) text += QLatin1Char('\n') + QString::fromStdString(entry->category);
+    return text;
+}
+
+// Every cell names its entry and file in full: the labels are shortened.
+bool PictureGridView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && model()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = ToolTipAt(help->pos());
+        if (text.isEmpty()) QToolTip::hideText();
+        else QToolTip::showText(help->globalPos(), text, viewport(), visualRect(indexAt(help->pos())));
+        return true;
+    }
+    return QListView::viewportEvent(event);
 }
 
 }  // namespace sc

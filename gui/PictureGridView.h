@@ -4,7 +4,14 @@
 // width. It has no data of its own: it draws the shared model in the list's
 // order and reads and writes the list's selection model. Thumbnails are made
 // when a cell is first drawn and kept until the entry's preview changes, so
-// a large library opens at once and decodes only what is seen.
+// a large library opens at once and decodes only what is seen. The cells
+// zoom in steps (Strg+Plus, Strg+Minus, Strg+wheel); the larger pictures are
+// scaled from the stored preview and kept in a bounded cache per step.
+//
+// Dragging over cells selects a range. Entries are dragged out of the grid
+// by pressing Alt before dragging, or by carrying a range selection out of
+// the grid's left or right edge.
+#include <QCache>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QListView>
@@ -27,6 +34,14 @@ public:
 
     GridGeometry Geometry() const;
     int CellHeight() const { return cellHeight_; }
+    int CellWidth() const { return GridCellSize::Width(zoomStep_); }
+
+    // The zoom step, 0 (the classic 90-pixel cell) to GridCellSize::kSteps - 1.
+    int ZoomStep() const { return zoomStep_; }
+    // Sets the step (limited to the range); the focused cell stays in view.
+    void SetZoomStep(int step);
+    void ZoomIn() { SetZoomStep(zoomStep_ + 1); }
+    void ZoomOut() { SetZoomStep(zoomStep_ - 1); }
     // Scrolls to a row: with `minimal` just enough to show a partly visible
     // cell, otherwise its row to the top.
     void ScrollToItem(int row, bool minimal);
@@ -47,6 +62,8 @@ signals:
     void renderRequested();
     // The left button went down in the grid (true) or up again (false).
     void mouseHeld(bool held);
+    // The zoom step changed (the window keeps it in the settings).
+    void zoomStepChanged(int step);
 
 protected:
     void scrollTo(const QModelIndex& index, ScrollHint hint) override;
@@ -65,6 +82,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
@@ -91,14 +110,27 @@ private:
         bool thumbnailMade = false;
         std::array<QString, 3> lines;
         bool linesMade = false;
+        int linesStep = 0;
+    };
+    // Where the cells were laid out last, so that a new layout can keep the
+    // focused cell (or the first visible one) where it was.
+    struct LaidOut {
+        int width = 0, height = 0, cellWidth = 0, cellHeight = 0, scroll = 0;
     };
 
     void UpdateFonts();
-    void PaintCell(QPainter& painter, int row, const GridRect& cell);
+    void PaintCell(QPainter& painter, int row, const GridRect& slot, const GridRect& cell);
     void PaintText(QPainter& painter, const TextureEntry& entry, CellCache& cache, const GridRect& cell,
                    bool selected);
     CellCache& Cache(const TextureEntry& entry);
     void MakeThumbnail(const TextureEntry& entry, CellCache& cache);
+    // The entry's picture at the current step; null when none was made yet
+    // (`made` false) or the preview does not decode.
+    const QPixmap* Thumbnail(const TextureEntry& entry, CellCache& cache, bool decodeNow, bool& made);
+    QPixmap ScaledPreview(const TextureEntry& entry, int side);
+    int ScrollKeepingPlace(const GridGeometry& before, int scroll, const GridGeometry& after) const;
+    void StartDragOut();
+    QString ToolTipAt(const QPoint& pos) const;
     void DecodeWaiting();
     QItemSelection RowRange(int first, int last) const;
 
@@ -107,6 +139,11 @@ private:
     int cellHeight_ = 0;
     GridSelection selection_;
     QHash<const TextureEntry*, CellCache> cells_;
+    int zoomStep_ = GridCellSize::kDefaultStep;
+    // The larger steps' pictures, bounded: they are many times the classic size.
+    std::array<QCache<const TextureEntry*, QPixmap>, GridCellSize::kSteps> zoomed_;
+    LaidOut laidOut_;
+    int wheelAngle_ = 0;
     int decoded_ = 0;
     // A paint decodes for a limited time; cells left without their picture
     // wait for the next turn of the event loop.
@@ -114,7 +151,8 @@ private:
     std::vector<int> waiting_;
     QTimer decodeTimer_;
     std::array<int, 2> lineHeights_{};
-    bool dragPending_ = false;
+    bool dragOutPending_ = false;
+    bool dragOutDone_ = false;
     QPoint pressPosition_;
     int pressedRow_ = -1;
 };

@@ -83,6 +83,12 @@ std::string ConfigDir() {
     return dir;
 }
 
+std::string CacheDir() {
+    const std::string dir = JoinPath(XdgDir("XDG_CACHE_HOME", ".cache"), "swatchcraft");
+    CreateDirectories(dir);
+    return dir;
+}
+
 std::string SettingsFilePath() {
     std::string dir = OverrideDir();
     if (dir.empty()) {

@@ -27,6 +27,10 @@ std::string SettingsFilePath();
 // The program's folder under $XDG_CONFIG_HOME (swatchcraft), created.
 std::string ConfigDir();
 
+// The program's folder under $XDG_CACHE_HOME (swatchcraft), created: what
+// it holds can always be made again.
+std::string CacheDir();
+
 // A file or folder shipped with the program (tips, help page): beside the
 // executable in a build tree, else in the installed share/swatchcraft folder.
 // The path beside the executable when it is found in neither.

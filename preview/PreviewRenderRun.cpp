@@ -378,7 +378,7 @@ void PreviewRenderRun::CheckRenderer() {
     if (!runBusy_ || renderFinished_ || starting_) return;
     if (!target_.RendererAlive()) {
         OnRenderDone(kPovRenderCrashed);
-        lastError_ = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
+        lastError_ = kPovEndedEarlyText;
         return;
     }
     // Right after a render's end the bridge no longer serves it either, but

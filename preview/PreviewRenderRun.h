@@ -58,6 +58,9 @@ struct PreviewRenderSettings {
     FinishColor finishColor;  // what finishes are shown on (the settings' FinishColor)
 };
 
+// What the user reads when POV-Ray ended before the picture was done.
+inline constexpr const char* kPovEndedEarlyText = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
+
 // The render options of a preview besides its size: no output file (the
 // picture comes back row by row), antialiasing as set, no continued render.
 const char* PreviewRenderOptions(bool antialias);

@@ -5,7 +5,10 @@
 #include <thread>
 
 #include "library/LibraryController.h"
+#include "library/TextureEntry.h"
 #include "povray/PovBridge.h"
+#include "povray/PovInstallation.h"
+#include "preview/SceneWriter.h"
 
 namespace sc {
 namespace {
@@ -61,12 +64,21 @@ private:
 class PreviewRenderSession::Listener : public PreviewRenderListener {
 public:
     explicit Listener(PreviewRenderSession& session) : session_(session) {}
-    void OnRenderStarted(int result) override { session_.run_->OnRenderStarted(result); }
+    void OnRenderStarted(int result) override {
+        if (session_.largeRendering_) session_.LargeStarted(result);
+        else session_.run_->OnRenderStarted(result);
+    }
     void OnRenderDone(std::uint32_t value) override {
+        if (session_.largeRendering_) {
+            session_.LargeDone(value, session_.renderer_.RendererError());
+            return;
+        }
         session_.run_->OnRenderDone(value);
         if (session_.events_) session_.events_->RenderDone(value);
     }
-    void OnRenderStep() override { session_.run_->OnRenderStep(); }
+    void OnRenderStep() override {
+        if (!session_.largeRendering_) session_.run_->OnRenderStep();
+    }
     void OnRowStored(int row) override {
         if (session_.events_) session_.events_->RowStored(row);
     }
@@ -78,6 +90,8 @@ private:
 PreviewRenderSession::PreviewRenderSession(LibraryController& controller, RenderRunWindow& window, PovBridge& bridge,
                                            const PovInstallation& installation, PreviewRenderSettings& settings)
     : bridge_(bridge),
+      installation_(installation),
+      settings_(settings),
       configuration_(installation, controller.Ui()),
       launcher_(configuration_, controller.Ui(), bridge, timers_),
       renderer_(controller.Ui(), bridge, &launcher_),
@@ -97,11 +111,13 @@ PreviewRenderSession::~PreviewRenderSession() {
 }
 
 void PreviewRenderSession::Step() {
+    StopLargeRender();
     run_->Step();
     Settle();
 }
 
 void PreviewRenderSession::StepWithAutoStore() {
+    StopLargeRender();
     run_->StepWithAutoStore();
     Settle();
 }
@@ -147,12 +163,88 @@ void PreviewRenderSession::CheckRenderer() {
     // A host of ours that died stays a zombie until reaped, and a zombie's
     // window still counts as present: the run would wait for it forever.
     launcher_.HostRunning();
+    if (largeRendering_ && !largeStarting_ && !renderer_.RendererAlive())
+        LargeDone(kPovRenderCrashed, kPovEndedEarlyText);
     run_->CheckRenderer();
     Settle();
 }
 
+LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
+                                                        const std::vector<std::string>& declarationLines, int side) {
+    StopLargeRender();
+    if (!entry || !run_->Idle() || side < 1 || side > kLargestSide) return LargeRenderStart::Failed;
+    largeKey_ = LargePreviewKey::For(declarationLines, side, settings_, installation_.Version());
+    largeError_ = {};
+    if (largeCache_ && largeCache_->Load(largeKey_, largeFrame_)) return LargeRenderStart::FromCache;
+
+    SceneRequest request;
+    request.entry = entry;
+    request.declarationLines = &declarationLines;
+    // The language version the stored preview rendered with, when it did.
+    request.attemptNumber = entry->previewValid ? entry->previewAttempt : 0;
+    request.templateIndex = settings_.templateIndex;
+    request.povVersion = installation_.Version();
+    request.finishColor = settings_.finishColor;
+    // The scene writer notes the version in the entry, which belongs to its stored preview.
+    const float version = entry->previewVersion;
+    const bool written = WriteScene(request, &largeScene_);
+    entry->previewVersion = version;
+    if (!written) return LargeRenderStart::Failed;
+    largeLinesBefore_ = SceneLinesBeforeDeclaration(request);
+    largeLineCount_ = static_cast<int>(declarationLines.size());
+
+    restoreWidth_ = renderer_.Frame().Width();
+    restoreHeight_ = renderer_.Frame().Height();
+    renderer_.SetPictureSize(side, side);
+    largeRendering_ = true;
+    const int started = renderer_.StartRender(largeScene_, PreviewRenderOptions(settings_.antialias));
+    if (started == PreviewTarget::kStartPending) {
+        largeStarting_ = true;
+    } else if (started != 0) {
+        EndLarge();
+        return LargeRenderStart::Failed;
+    }
+    Settle();
+    return LargeRenderStart::Rendering;
+}
+
+void PreviewRenderSession::StopLargeRender() {
+    if (!largeRendering_) return;
+    renderer_.StopRender();
+    EndLarge();
+    Settle();
+}
+
+void PreviewRenderSession::LargeStarted(int result) {
+    largeStarting_ = false;
+    if (result == 0) return;
+    // Whoever failed has told the user already.
+    EndLarge();
+    if (events_) events_->LargeRenderDone(false);
+}
+
+void PreviewRenderSession::LargeDone(std::uint32_t value, const std::string& report) {
+    const bool succeeded = value == 0;
+    if (succeeded) {
+        largeFrame_ = renderer_.Frame();
+        if (largeCache_) largeCache_->Store(largeKey_, largeFrame_);
+    } else {
+        largeError_ = LocatePovError(report, largeScene_, largeLinesBefore_, largeLineCount_);
+    }
+    renderer_.StopRender();
+    EndLarge();
+    if (events_) events_->LargeRenderDone(succeeded);
+}
+
+// The stored previews' size comes back, so a run renders what it stores.
+void PreviewRenderSession::EndLarge() {
+    largeRendering_ = false;
+    largeStarting_ = false;
+    renderer_.SetPictureSize(restoreWidth_, restoreHeight_);
+}
+
 void PreviewRenderSession::Settle() {
-    if (run_->Idle()) {
+    if (Idle()) {
         timers_.Cancel(checkTimer_);
         checkTimer_ = 0;
     } else if (checkTimer_ == 0) {

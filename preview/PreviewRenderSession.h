@@ -10,8 +10,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/TimerQueue.h"
+#include "preview/LargePreviewCache.h"
+#include "preview/PovErrorLocation.h"
 #include "povray/PovConfiguration.h"
 #include "povray/PovLauncher.h"
 #include "preview/PreviewRenderRun.h"
@@ -19,6 +23,7 @@
 
 namespace sc {
 
+class LargePreviewCache;
 class LibraryController;
 class PovBridge;
 class PovInstallation;
@@ -36,6 +41,16 @@ public:
     // The run moved from `previous` to `current` (null: none, the run is
     // over); told once the render of `current` has started.
     virtual void RunEntryChanged(TextureEntry* /*previous*/, TextureEntry* /*current*/) {}
+    // A large render ended: its picture is in LargeFrame(), or it failed
+    // with LargeError(); not told when it was stopped.
+    virtual void LargeRenderDone(bool /*succeeded*/) {}
+};
+
+// How StartLargeRender went on.
+enum class LargeRenderStart {
+    Failed,     // nothing to show: no scene could be written, or POV-Ray could not be asked
+    FromCache,  // the picture was in the cache and is in LargeFrame() now
+    Rendering,  // rows arrive through RowStored; LargeRenderDone follows
 };
 
 class PreviewRenderSession {
@@ -62,7 +77,26 @@ public:
     void Step();
     void StepWithAutoStore();
     void TakeOverPending();
-    bool Idle() const { return run_->Idle(); }
+    bool Idle() const { return run_->Idle() && !largeRendering_; }
+
+    // Large pictures for the preview pane, apart from the stored previews:
+    // the entry's scene (with `declarationLines`, the text box's lines as they
+    // stand, edits included) rendered at side x side pixels with the sample
+    // scene and antialiasing of the settings. Nothing is stored in the entry.
+    // Taken from the cache when it holds the picture; a finished render is
+    // put there. Only while the run is idle; a running large render is
+    // replaced. With `maxSide` 512.
+    static constexpr int kLargestSide = 512;
+    LargeRenderStart StartLargeRender(TextureEntry* entry, const std::vector<std::string>& declarationLines, int side);
+    // Stops a large render (Escape, another entry, a new edit); no event follows.
+    void StopLargeRender();
+    bool LargeRendering() const { return largeRendering_; }
+    // The rows so far while rendering; the whole picture once done or loaded.
+    const FrameBuffer& LargeFrame() const { return largeRendering_ ? renderer_.Frame() : largeFrame_; }
+    // Where the last failed large render went wrong, traced back to the text box.
+    const PovErrorLocation& LargeError() const { return largeError_; }
+    // The cache large pictures are kept in (borrowed; null: none).
+    void SetLargeCache(LargePreviewCache* cache) { largeCache_ = cache; }
 
     // The bridge mailbox's socket: when it is readable, call DeliverMessages.
     int Descriptor() const;
@@ -91,9 +125,14 @@ private:
     // on, and the entry change event.
     void Settle();
     void CheckRenderer();
+    void LargeStarted(int result);
+    void LargeDone(std::uint32_t value, const std::string& report);
+    void EndLarge();
 
     TimerQueue timers_;
     PovBridge& bridge_;
+    const PovInstallation& installation_;
+    PreviewRenderSettings& settings_;
     PovConfiguration configuration_;
     PovLauncher launcher_;
     PreviewRenderer renderer_;
@@ -105,6 +144,17 @@ private:
     TimerQueue::Id checkTimer_ = 0;
     TextureEntry* shownEntry_ = nullptr;
     bool closing_ = false;
+
+    bool largeRendering_ = false;
+    bool largeStarting_ = false;
+    int restoreWidth_ = 0, restoreHeight_ = 0;  // the stored previews' size, put back after a large render
+    int largeLinesBefore_ = 0;
+    int largeLineCount_ = 0;
+    std::string largeScene_;
+    LargePreviewKey largeKey_;
+    FrameBuffer largeFrame_;
+    PovErrorLocation largeError_;
+    LargePreviewCache* largeCache_ = nullptr;
 };
 
 }  // namespace sc

@@ -1,5 +1,6 @@
 #include "preview/SceneWriter.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "library/EntryKind.h"
@@ -24,7 +25,24 @@ struct VersionRow {
 constexpr VersionRow kVersions[] = {
     {"#version 3.1", 3.1f}, {"#version 3.0", 3.0f}, {"#version 2.0", 2.0f}, {"#version 1.0", 1.0f}};
 
+// The lines before the declaration: the version line (empty when the
+// attempt has no version), with the version it sets in `version` (0: none).
+std::string SceneHead(const SceneRequest& request, float& version) {
+    std::string directive;
+    version = 0;
+    std::string head;
+    if (PreviewVersionLine(request.attemptNumber, request.povVersion, directive, version))
+        head = directive + (PovVersionAtLeast31(request.povVersion) ? ";" : "");
+    return head + kNewLine;
+}
+
 }  // namespace
+
+int SceneLinesBeforeDeclaration(const SceneRequest& request) {
+    float version = 0;
+    const std::string head = SceneHead(request, version);
+    return static_cast<int>(std::count(head.begin(), head.end(), '\n'));
+}
 
 bool PovVersionAtLeast31(double povVersion) { return povVersion >= 3.1 - 1e-6; }
 
@@ -75,13 +93,9 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
     std::ifstream in(TemplateFilePath(folder, number), std::ios::binary);
     if (!in) return false;
 
-    std::string directive;
     float version = 0;
-    if (PreviewVersionLine(request.attemptNumber, request.povVersion, directive, version)) {
-        out << directive << (PovVersionAtLeast31(request.povVersion) ? ";" : "");
-        request.entry->previewVersion = version;
-    }
-    out << kNewLine;
+    out << SceneHead(request, version);
+    if (version != 0) request.entry->previewVersion = version;
     if (request.declarationLines)
         for (const auto& line : *request.declarationLines) out << WithoutLineEnd(line) << kNewLine;
     out << kNewLine;

@@ -55,6 +55,10 @@ struct SceneRequest {
 // further is written.
 bool WriteScene(const SceneRequest& request, std::string* scenePath);
 
+// How many scene lines stand before the first declaration line (the version
+// line), so that POV-Ray's line numbers can be traced back to the text box.
+int SceneLinesBeforeDeclaration(const SceneRequest& request);
+
 // The positional form the render controller calls.
 bool WriteScene(TextureEntry* entry, const std::vector<std::string>* declarationLines, int attemptNumber,
                 int templateIndex, double povVersion, bool templateOnly, std::string* scenePath,

@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "scanner/ColorEvaluator.h"
+#include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationBody.h"
 #include "scanner/IncludeIndexer.h"
 #include "scanner/ValueTokens.h"
@@ -157,6 +158,12 @@ DeclarationRecord* FindPrecedingDeclaration(const TextureEntry& entry, std::stri
 void ResolveDependencies(TextureLibrary& library, TextureEntry& entry, std::string_view text, std::int64_t position,
                          IncludeIndex* includeIndex) {
     Resolver(library, entry).Text(text, position, includeIndex);
+}
+
+bool PreviewOutdated(TextureLibrary& library, TextureEntry& entry) {
+    if (entry.preview.IsEmpty()) return false;
+    LoadDeclaration(library, entry, true);
+    return IsChanged(entry);
 }
 
 DeclarationSource& ReaderDeclarations() {

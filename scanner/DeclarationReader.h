@@ -19,6 +19,11 @@ struct IncludeIndex;
 // available.
 bool LoadDeclaration(TextureLibrary& library, TextureEntry& entry, bool force);
 
+// Reads the declaration again (with force) and tells whether it changed
+// since its preview was rendered: what "&Geänderte Texturen" looks for.
+// Entries without a preview never count as changed.
+bool PreviewOutdated(TextureLibrary& library, TextureEntry& entry);
+
 // LoadDeclaration with force, as the library controller's source of
 // declarations (LibraryController::SetDeclarations). One for the program.
 DeclarationSource& ReaderDeclarations();

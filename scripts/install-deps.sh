@@ -5,11 +5,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev zlib1g-dev
   qt6-base-dev qt6-translations-l10n xvfb xauth
   desktop-file-utils appstream shared-mime-info
   povray povray-includes fonts-freefont-ttf fontconfig
   locales ccache
+  python3-html5lib chromium
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"

@@ -4,12 +4,21 @@
 
 namespace sc {
 
-GridGeometry::GridGeometry(int itemCount, int clientWidth, int clientHeight, int cellHeight)
+int GridCellSize::ClampStep(int step) { return std::clamp(step, 0, kSteps - 1); }
+
+int GridCellSize::PictureSide(int step) {
+    static constexpr int kSides[kSteps] = {60, 116, 174, 232};
+    return kSides[ClampStep(step)];
+}
+
+GridGeometry::GridGeometry(int itemCount, int clientWidth, int clientHeight, int cellHeight, int cellWidth)
     : count_(std::max(0, itemCount)),
       clientWidth_(std::max(0, clientWidth)),
       clientHeight_(std::max(0, clientHeight)),
       cellHeight_(std::max(1, cellHeight)),
-      columns_(std::max(1, clientWidth_ / kCellWidth)) {}
+      cellWidth_(std::max(1, cellWidth)),
+      columns_(std::max(1, clientWidth_ / cellWidth_)),
+      spread_(std::max(clientWidth_, cellWidth_)) {}
 
 int GridGeometry::Rows() const { return (count_ + columns_ - 1) / columns_; }
 
@@ -17,13 +26,27 @@ int GridGeometry::MaxScroll() const { return std::max(0, ContentHeight() - clien
 
 int GridGeometry::ClampScroll(int scroll) const { return std::clamp(scroll, 0, MaxScroll()); }
 
+int GridGeometry::ColumnX(int column) const { return column * spread_ / columns_; }
+
 GridRect GridGeometry::CellRect(int item, int scroll) const {
-    return {item % columns_ * kCellWidth, item / columns_ * cellHeight_ - scroll, kCellWidth, cellHeight_};
+    const int column = item % columns_;
+    const int x = ColumnX(column);
+    return {x, item / columns_ * cellHeight_ - scroll, ColumnX(column + 1) - x, cellHeight_};
+}
+
+GridRect GridGeometry::DrawnCell(int item, int scroll) const {
+    GridRect cell = CellRect(item, scroll);
+    cell.x += (cell.width - cellWidth_) / 2;
+    cell.width = cellWidth_;
+    return cell;
 }
 
 int GridGeometry::ItemAt(int x, int y, int scroll) const {
-    if (x < 0 || y < 0 || x >= columns_ * kCellWidth || y >= clientHeight_) return -1;
-    const int item = (y + scroll) / cellHeight_ * columns_ + x / kCellWidth;
+    if (x < 0 || y < 0 || x >= spread_ || y >= clientHeight_) return -1;
+    int column = x * columns_ / spread_;
+    // The integer division may land one column early at a share's edge.
+    while (column + 1 < columns_ && x >= ColumnX(column + 1)) ++column;
+    const int item = (y + scroll) / cellHeight_ * columns_ + column;
     return item < count_ ? item : -1;
 }
 
@@ -67,6 +90,11 @@ int GridGeometry::ScrollToItem(int item, int scroll, bool minimal) const {
         return scroll;
     }
     return ClampScroll(item / columns_ * cellHeight_);
+}
+
+int GridGeometry::ScrollToRowOffset(int item, int offset) const {
+    if (item < 0 || item >= count_) return 0;
+    return ClampScroll(item / columns_ * cellHeight_ - offset);
 }
 
 }  // namespace sc

@@ -105,9 +105,7 @@ int SelectionCommands::SelectByCheck(SelectionKind kind) {
         ui_.PumpMessages();
         e->marked = false;
         if (kind == SelectionKind::Changed) {
-            if (e->preview.IsEmpty()) continue;
-            LoadDeclaration(controller_.Library(), *e, true);
-            e->marked = IsChanged(*e);
+            e->marked = PreviewOutdated(controller_.Library(), *e);
         } else {
             LoadDeclaration(controller_.Library(), *e, true);
             e->marked = kind == SelectionKind::IncompatibleWith30 ? !e->acceptedBy30 : !e->acceptedBy31;

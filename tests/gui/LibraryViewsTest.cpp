@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include "GuiApp.h"
 #include "TestEnvironment.h"
@@ -244,6 +246,72 @@ TEST_F(ViewsFixture, GridDecodesOnlyWhatIsSeenAndOnlyOnce) {
     views->EntryUpdated(shown[shown.size() - 2]);
     paint();
     EXPECT_EQ(grid.DecodedCount(), before + 1);
+}
+
+TEST_F(ViewsFixture, GridZoomKeepsTheFocusedCellInViewAndTheKeyRules) {
+    for (int i = 0; i < 300; ++i) SetPreview(*Add("z.inc", "Zoom_entry_with_a_long_name_" + std::to_string(1000 + i)), 40);
+    views->SetViewType(LibraryViewStack::kPictureGrid);
+    PictureGridView& grid = views->Grid();
+    std::vector<int> told;
+    QObject::connect(&grid, &PictureGridView::zoomStepChanged, [&](int step) { told.push_back(step); });
+    const auto focusedInView = [&] {
+        return grid.viewport()->rect().contains(grid.visualRect(grid.currentIndex()));
+    };
+    Key(grid, Qt::Key_Home);
+    const int classicColumns = grid.Geometry().Columns();
+    Key(grid, Qt::Key_Plus, Qt::ControlModifier);
+    Key(grid, Qt::Key_Plus, Qt::ControlModifier);
+    Key(grid, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(grid.ZoomStep(), 1);
+    EXPECT_EQ(told, (std::vector<int>{1, 2, 1}));
+    const int columns = grid.Geometry().Columns();
+    EXPECT_LT(columns, classicColumns);
+    EXPECT_EQ(columns, std::max(1, grid.viewport()->width() / 146));
+    Key(grid, Qt::Key_Down);
+    EXPECT_EQ(grid.currentIndex().row(), columns);
+    Key(grid, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(views->SelectedEntries().size(), static_cast<size_t>(columns + 1));
+
+    // Far down, the focused cell stays in view through zooming and resizing.
+    Key(grid, Qt::Key_End);
+    QWheelEvent wheel(QPointF(10, 10), grid.viewport()->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -240),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid.viewport(), &wheel);
+    EXPECT_EQ(grid.ZoomStep(), 0);
+    EXPECT_TRUE(focusedInView());
+    views->resize(250, 200);
+    QApplication::processEvents();
+    EXPECT_TRUE(focusedInView());
+    // The columns share the whole width.
+    const GridGeometry g = grid.Geometry();
+    EXPECT_EQ(g.CellRect(g.Columns() - 1, 0).Right(), grid.viewport()->width());
+
+    // A shortened label's cell tells the full name and file.
+    Key(grid, Qt::Key_Home);
+    const QPoint at = grid.visualRect(grid.model()->index(0, 0)).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid.viewport(), &help);
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("Zoom_entry_with_a_long_name_1000\n")));
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromStdString(dir / "z.inc")));
+}
+
+TEST_F(ViewsFixture, DraggingFromASelectedCellSelectsARange) {
+    for (const char* name : {"A", "B", "C", "D", "E"}) Add("a.inc", name);
+    views->SetViewType(LibraryViewStack::kPictureGrid);
+    PictureGridView& grid = views->Grid();
+    const auto send = [&](QEvent::Type type, int item, Qt::MouseButtons buttons) {
+        const QPointF at = grid.visualRect(grid.model()->index(item, 0)).center();
+        QMouseEvent event(type, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &event);
+    };
+    views->SelectEntries({views->EntriesInListOrder()[1], views->EntriesInListOrder()[2]});
+    send(QEvent::MouseButtonPress, 1, Qt::LeftButton);
+    send(QEvent::MouseMove, 3, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, 3, Qt::NoButton);
+    Names selected;
+    for (TextureEntry* e : views->SelectedEntries()) selected.push_back(e->name);
+    EXPECT_EQ(selected, (Names{"B", "C", "D"}));
+    EXPECT_EQ(views->CurrentEntry()->name, "D");
 }
 
 TEST_F(ViewsFixture, CategoryEditingRecountsAndResortsByCategory) {

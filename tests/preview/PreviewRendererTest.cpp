@@ -19,6 +19,7 @@
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovInstallation.h"
+#include "preview/LargePreviewCache.h"
 #include "preview/PreviewImage.h"
 #include "preview/PreviewRenderSession.h"
 
@@ -199,6 +200,80 @@ TEST_F(PreviewRendererTest, EveryKindRendersAsPovRayRendersTheSameScene) {
             EXPECT_GT(got.sumRed + got.sumGreen + got.sumBlue, 0u);
         }
     }
+}
+
+// What a front end hears of large renders.
+struct LargeEvents : PreviewRenderEvents {
+    void RowStored(int) override { ++rows; }
+    void LargeRenderDone(bool succeeded) override { results.push_back(succeeded); }
+    int rows = 0;
+    std::vector<bool> results;
+};
+
+TEST_F(PreviewRendererTest, LargePicturesRenderAtTheirSizeApartFromTheStoredPreview) {
+    TextureEntry* entry = Add(PovIncludeDir() + "/textures.inc", "Jade", kKindPigment);
+    window.ShowEntry(entry);
+    window.selected = {entry};
+    Drive(true);
+    ASSERT_TRUE(entry->previewValid) << (ui.messages.empty() ? "" : ui.messages.back().text);
+    const FrameBuffer small = session.Renderer().Frame();
+    const std::vector<std::uint8_t> storedJpeg = entry->preview.jpegData;
+    const float storedVersion = entry->previewVersion;
+
+    LargePreviewCache cache(dir / "cache");
+    session.SetLargeCache(&cache);
+    LargeEvents events;
+    session.SetEvents(&events);
+    const auto finish = [&] {
+        const auto start = Clock::now();
+        while (session.LargeRendering() && Clock::now() - start < std::chrono::seconds(60)) Turn();
+        ASSERT_FALSE(session.LargeRendering());
+    };
+    ASSERT_EQ(session.StartLargeRender(entry, window.lines, 256), LargeRenderStart::Rendering);
+    finish();
+    ASSERT_EQ(events.results, std::vector<bool>{true});
+    const FrameBuffer large = session.LargeFrame();
+    ASSERT_EQ(large.Width(), 256);
+    ASSERT_EQ(large.Height(), 256);
+    EXPECT_EQ(events.rows, 256);
+    // The stored preview and the run's picture size are untouched.
+    EXPECT_EQ(entry->preview.jpegData, storedJpeg);
+    EXPECT_FLOAT_EQ(entry->previewVersion, storedVersion);
+    EXPECT_EQ(session.Renderer().Frame().Width(), 116);
+
+    // The very picture POV-Ray renders from the same scene at that size...
+    std::string output;
+    ASSERT_EQ(RenderWithPovray(ProgramFolder("preview"), "TexturePreview.pov", "+W256 +H256 -A +FP +Ooracle.ppm",
+                               &output),
+              0)
+        << output;
+    const PreviewImage expected = SumsOfPpm(ReadFile(ProgramFolder("preview") + "/oracle.ppm"));
+    PreviewImage got;
+    ComputeStats(got, large.Pixels(), large.Size(), large.Width(), large.Height());
+    EXPECT_EQ(std::tuple(got.sumRed, got.sumGreen, got.sumBlue), std::tuple(expected.sumRed, expected.sumGreen, expected.sumBlue));
+    // ...with more detail than the small one scaled up.
+    long difference = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256 * 3; ++x) {
+            const size_t smallAt = (static_cast<size_t>(y * 116 / 256) * 116 + static_cast<size_t>(x / 3 * 116 / 256)) * 3 + x % 3;
+            difference += std::abs(large.Pixels()[static_cast<size_t>(y) * 256 * 3 + x] - small.Pixels()[smallAt]);
+        }
+    EXPECT_GT(difference / (256 * 256 * 3), 2) << "mean difference per byte";
+
+    // Back to the entry: from the cache, the same picture, no render.
+    ASSERT_EQ(session.StartLargeRender(entry, window.lines, 256), LargeRenderStart::FromCache);
+    EXPECT_TRUE(std::equal(large.Pixels(), large.Pixels() + large.Size(), session.LargeFrame().Pixels()));
+    EXPECT_TRUE(session.Idle());
+
+    // An edit POV-Ray refuses: its message names the line in the box.
+    std::vector<std::string> edited = window.lines;
+    edited.push_back("#declare Broken = pigment { colr rgb 1 }");
+    ASSERT_EQ(session.StartLargeRender(entry, edited, 128), LargeRenderStart::Rendering);
+    finish();
+    EXPECT_EQ(events.results, (std::vector<bool>{true, false}));
+    EXPECT_EQ(session.LargeError().boxLine, static_cast<int>(edited.size())) << session.LargeError().Text();
+    EXPECT_NE(session.LargeError().message.find("Parse Error"), std::string::npos) << session.LargeError().Text();
+    EXPECT_FALSE(cache.Contains(LargePreviewKey::For(edited, 128, settings, installation.Version())));
 }
 
 TEST_F(PreviewRendererTest, BrokenDeclarationIsTriedFourTimesAndEndsFaulty) {

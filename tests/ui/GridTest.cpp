@@ -5,6 +5,7 @@
 
 #include "ui/GridGeometry.h"
 #include "ui/GridSelection.h"
+#include "ui/TextFit.h"
 
 namespace sc {
 namespace {
@@ -54,6 +55,37 @@ TEST(GridGeometryTest, ScrollingToAnItemIsMinimalOnlyForVisibleCells) {
     EXPECT_EQ(grid.ScrollToItem(6, 130, true), 130);   // whole: no move
     EXPECT_EQ(grid.ScrollToItem(27, 0, true), 700);    // hidden: row to the top, within the range
     EXPECT_EQ(grid.ScrollToItem(15, 0, false), 500);
+}
+
+TEST(GridGeometryTest, ZoomedCellsSpreadOverTheWidthAndKeepTheirPlace) {
+    EXPECT_EQ(GridCellSize::Width(GridCellSize::kDefaultStep), GridGeometry::kCellWidth);
+    EXPECT_EQ(GridCellSize::Height(0, 15, 13), GridGeometry::CellHeight(15, 13));
+    EXPECT_EQ(GridCellSize::LabelLimit(0), kGridLabelLimit);
+    EXPECT_EQ(GridCellSize::PictureSide(3), 232);
+    EXPECT_EQ(GridCellSize::PictureSide(9), 232);  // beyond the last step: the last
+    EXPECT_EQ(GridCellSize::Width(-1), 90);
+
+    // 400 pixels hold four classic cells: each column gets 100 of them.
+    const GridGeometry classic(9, 400, 300, 120);
+    EXPECT_EQ(classic.Columns(), 4);
+    EXPECT_EQ(classic.CellRect(3, 0), (GridRect{300, 0, 100, 120}));
+    EXPECT_EQ(classic.DrawnCell(3, 0), (GridRect{305, 0, 90, 120}));
+    EXPECT_EQ(classic.ItemAt(399, 5, 0), 3);
+    EXPECT_EQ(classic.ItemAt(299, 5, 0), 2);
+    // Narrower than a cell: one column, a cell wide.
+    EXPECT_EQ(GridGeometry(3, 60, 300, 120).CellRect(1, 0), (GridRect{0, 120, 90, 120}));
+
+    // The same items in cells of 146 pixels: two columns, and the keys follow them.
+    const int height = GridCellSize::Height(1, 15, 13);
+    const GridGeometry zoomed(9, 400, 300, height, GridCellSize::Width(1));
+    EXPECT_EQ(zoomed.Columns(), 2);
+    EXPECT_EQ(zoomed.Walk(1, GridKey::Down), 3);
+    EXPECT_EQ(zoomed.Walk(7, GridKey::Down), 7);
+    EXPECT_EQ(zoomed.Rows(), 5);
+    // An item's row put back where it stood, as far as the range allows.
+    EXPECT_EQ(zoomed.ScrollToRowOffset(5, 40), 2 * height - 40);
+    EXPECT_EQ(zoomed.ScrollToRowOffset(8, 0), zoomed.MaxScroll());
+    EXPECT_EQ(zoomed.ScrollToRowOffset(1, 50), 0);
 }
 
 // A selection kept in a plain set, as the grid's shared selection would keep it.

@@ -1,12 +1,13 @@
 #pragma once
-// Writing upright RGB pictures as ordinary image files for the tool's users:
-// binary PPM, and PNG without compression (stored deflate blocks), so no
-// image library is needed.
+// Writing upright RGB pictures as ordinary image files: binary PPM, and PNG
+// compressed with zlib, so no image library is needed.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace sc::cli {
+#include "preview/PreviewCodec.h"
+
+namespace sc {
 
 // An upright picture: rows top to bottom, pixels red, green, blue.
 struct RgbPicture {
@@ -14,6 +15,14 @@ struct RgbPicture {
     int height = 0;
     std::vector<std::uint8_t> pixels;
 };
+
+// A decoded preview turned upright: the stored rows run bottom-up with
+// blue, green, red pixels.
+RgbPicture UprightPicture(const DecodedPicture& decoded);
+
+// Decodes an entry's stored preview into an upright picture. False (with
+// `picture` emptied) for a missing or damaged stream; no message is shown.
+bool DecodeUprightPreview(const PreviewImage& preview, RgbPicture& picture);
 
 // The picture as a binary PPM (P6) or PNG file image.
 std::string EncodePpm(const RgbPicture& picture);
@@ -23,4 +32,4 @@ std::string EncodePng(const RgbPicture& picture);
 // without regard to case). False for another extension or a write failure.
 bool WritePictureFile(const std::string& path, const RgbPicture& picture);
 
-}  // namespace sc::cli
+}  // namespace sc

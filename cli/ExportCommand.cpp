@@ -1,0 +1,118 @@
+// swatchcraft-cli export: the library as a self-contained web page folder,
+// and/or its previews as one contact sheet picture.
+#include <algorithm>
+#include <iostream>
+#include <set>
+
+#include "cli/ArgumentList.h"
+#include "cli/CommandLibrary.h"
+#include "cli/CommandRegistry.h"
+#include "cli/ConsoleUserInterface.h"
+#include "cli/LibraryPathArguments.h"
+#include "export/ContactSheet.h"
+#include "export/LibraryWebExport.h"
+#include "library/LibraryController.h"
+#include "library/NaturalCompare.h"
+#include "platform/PathUtil.h"
+#include "scanner/DeclarationReader.h"
+#include "ui/StatusText.h"
+
+namespace sc::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "BIBLIOTHEK [-o VERZ] [--title TEXT] [--sheet BILD.png] [--columns N] [--only NAME]...";
+
+int Usage(const std::string& error) {
+    std::cerr << (error.empty() ? std::string("Aufruf: swatchcraft-cli export ") + kUsage : error) << "\n";
+    return 1;
+}
+
+// The entries to export: all, or those named by --only.
+std::vector<TextureEntry*> ChosenEntries(const TextureLibrary& library, const std::vector<std::string>& only) {
+    const std::set<std::string> wanted(only.begin(), only.end());
+    std::vector<TextureEntry*> entries;
+    for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e))
+        if (wanted.empty() || wanted.count(e->name)) entries.push_back(e);
+    return entries;
+}
+
+std::string DefaultTitle(const std::string& source) {
+    const std::string name = FileNameOf(WithoutTrailingSeparator(source));
+    const std::string extension = ExtensionOf(name);
+    return "Texturbibliothek " + (extension.empty() ? name : name.substr(0, name.size() - extension.size()));
+}
+
+bool WritePage(TextureLibrary& library, const std::vector<TextureEntry*>& entries, const std::string& directory,
+               const std::string& title) {
+    LibraryWebExport page(library, {title, StatusText(CountEntries(entries), 0)});
+    const WebExportResult result = page.Write(entries, directory);
+    if (!result.error.empty()) {
+        std::cerr << result.error << "\n";
+        return false;
+    }
+    std::cout << result.entries << (result.entries == 1 ? " Eintrag" : " Einträge") << " mit " << result.pictures
+              << (result.pictures == 1 ? " Vorschaubild" : " Vorschaubildern") << " nach \"" << directory
+              << "\" exportiert.\n";
+    if (result.withoutText > 0)
+        std::cout << "Bei " << result.withoutText << (result.withoutText == 1 ? " Eintrag" : " Einträgen")
+                  << " ist die Deklaration NICHT VERFÜGBAR (Include-Datei fehlt oder geändert).\n";
+    return true;
+}
+
+bool WriteSheet(std::vector<TextureEntry*> entries, const std::string& path, int columns) {
+    std::stable_sort(entries.begin(), entries.end(), [](const TextureEntry* a, const TextureEntry* b) {
+        return NaturalCompare(a->name, b->name, false) < 0;
+    });
+    const ContactSheet layout(std::vector<const TextureEntry*>(entries.begin(), entries.end()), columns);
+    RgbPicture sheet;
+    std::string error;
+    if (!layout.Compose(sheet, error)) {
+        std::cerr << error << "\n";
+        return false;
+    }
+    if (!WritePictureFile(path, sheet)) {
+        std::cerr << "Die Datei \"" << path << "\" konnte nicht geschrieben werden.\n";
+        return false;
+    }
+    return true;
+}
+
+int RunExport(std::vector<std::string>& args) {
+    ArgumentList list(args);
+    const auto libraryPaths = TakeLibraryPaths(list);
+    const auto directory = list.TakeValue("-o");
+    const auto title = list.TakeValue("--title");
+    const auto sheet = list.TakeValue("--sheet");
+    long columns = 0;
+    const bool columnsOk = list.TakeWholeNumber("--columns", 1, 1000, columns);
+    const auto only = list.TakeValues("--only");
+    if (!columnsOk) return Usage("--columns erwartet eine ganze Zahl von 1 bis 1000.");
+    if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 1 ||
+        (!directory && !sheet))
+        return Usage(list.Error());
+    if (sheet && ToLowerAscii(ExtensionOf(*sheet)) != ".png")
+        return Usage("Das Kontaktbild wird als PNG geschrieben; der Dateiname muss auf .png enden.");
+
+    const std::string source = list.Positional()[0];
+    ConsoleUserInterface ui;
+    LibraryController controller(ui);
+    controller.SetDeclarations(&ReaderDeclarations());
+    controller.Library().SetLibraryPaths(libraryPaths);
+    if (!OpenCommandLibrary(controller, source)) return 1;
+    const auto entries = ChosenEntries(controller.Library(), only);
+    if (entries.empty()) {
+        std::cerr << (only.empty() ? "Die Bibliothek enthält keine Einträge.\n"
+                                   : "Keine der genannten Texturen ist in der Bibliothek.\n");
+        return 1;
+    }
+    const std::string pageTitle = title.value_or(DefaultTitle(source));
+    if (directory && !WritePage(controller.Library(), entries, MakeAbsolute(*directory), pageTitle)) return 1;
+    if (sheet && !WriteSheet(entries, *sheet, static_cast<int>(columns))) return 1;
+    return 0;
+}
+
+const CommandRegistration kExport("export", kUsage, RunExport);
+
+}  // namespace
+}  // namespace sc::cli

@@ -1,0 +1,52 @@
+#pragma once
+// A library shared as a web page: a self-contained folder with index.html
+// and one PNG per entry made from its stored preview. The page needs no
+// network and no script from elsewhere, so it works from a share or a
+// file:// address as well as from a web server.
+#include <string>
+#include <vector>
+
+namespace sc {
+
+class TextureEntry;
+class TextureLibrary;
+
+struct WebExportOptions {
+    std::string title;       // the page's title and heading
+    std::string countsText;  // the library's counts, shown under the heading
+};
+
+// What an export wrote.
+struct WebExportResult {
+    int entries = 0;
+    int pictures = 0;          // entries shown with their preview
+    int withoutText = 0;       // entries whose declaration could not be read
+    std::string error;         // German message when the export failed
+};
+
+class LibraryWebExport {
+public:
+    // The library is borrowed; its declarations are loaded as the page needs them.
+    LibraryWebExport(TextureLibrary& library, WebExportOptions options);
+
+    // Writes index.html and the folder "bilder" into `directory` (created
+    // when missing) for `entries`, grouped by source file and category.
+    // Entries whose include file is missing are shown without their
+    // declaration. On failure `error` says which file could not be written.
+    WebExportResult Write(const std::vector<TextureEntry*>& entries, const std::string& directory);
+
+    // The folder beside index.html that holds the pictures.
+    static constexpr const char* kPictureFolder = "bilder";
+
+private:
+    struct Item;
+    std::vector<Item> SortedItems(const std::vector<TextureEntry*>& entries);
+    bool WritePicture(Item& item, const std::string& pictureDirectory);
+    std::string Page(const std::vector<Item>& items) const;
+    static std::string EntryHtml(const Item& item);
+
+    TextureLibrary& library_;
+    WebExportOptions options_;
+};
+
+}  // namespace sc

@@ -1,0 +1,86 @@
+// The contact sheet: every cell holds its entry's stored pixels, with the
+// name drawn under it, whatever bytes the name holds.
+#include "export/ContactSheet.h"
+
+#include <gmock/gmock.h>
+
+#include "ExportTestSupport.h"
+#include "export/BitmapFont.h"
+
+namespace sc::test {
+namespace {
+
+struct ContactSheetTest : ExportFixture {
+    std::unique_ptr<LibraryController> Load() {
+        auto c = std::make_unique<LibraryController>(ui);
+        float version = 0;
+    std::string povHome;
+        EXPECT_TRUE(LoadLibrary(*c, listFile, povHome, version, false));
+        return c;
+    }
+    static std::vector<const TextureEntry*> Entries(LibraryController& c) {
+        std::vector<const TextureEntry*> entries;
+        for (TextureEntry* e = c.Library().NextEntry(nullptr); e; e = c.Library().NextEntry(e)) entries.push_back(e);
+        return entries;
+    }
+    // True when the region holds the picture's pixels exactly.
+    static bool Holds(const RgbPicture& sheet, int x, int y, const RgbPicture& picture) {
+        for (int row = 0; row < picture.height; ++row)
+            for (int i = 0; i < picture.width * 3; ++i)
+                if (sheet.pixels[static_cast<std::size_t>(((y + row) * sheet.width + x) * 3 + i)] !=
+                    picture.pixels[static_cast<std::size_t>(row * picture.width * 3 + i)])
+                    return false;
+        return true;
+    }
+    // Dark pixels in the label strip under a cell's picture area.
+    static int LabelInk(const RgbPicture& sheet, const ContactSheet& layout, std::size_t i) {
+        int ink = 0;
+        const int top = layout.PictureY(i) + layout.PictureHeight();
+        for (int y = top; y < top + BitmapFont::kCellHeight + 3 && y < sheet.height; ++y)
+            for (int x = layout.PictureX(i) - 4; x < layout.PictureX(i) + layout.PictureWidth() + 4; ++x)
+                if (sheet.pixels[static_cast<std::size_t>((y * sheet.width + x) * 3)] < 0x80) ++ink;
+        return ink;
+    }
+};
+
+TEST_F(ContactSheetTest, CellsHoldTheStoredPreviewsAndTheNamesUnderThem) {
+    SaveList({{"woods.inc", "Oak", "", 16, 16},
+              {"woods.inc", kHostileName + "\xC3\xBC\xFF\xFE and a name far longer than the cell", "", 20, 12},
+              {"woods.inc", "Pine", "", 0, 0}});
+    auto c = Load();
+    const auto entries = Entries(*c);
+    const ContactSheet layout(entries, 2);
+    RgbPicture sheet;
+    std::string error;
+    ASSERT_TRUE(layout.Compose(sheet, error)) << error;
+    EXPECT_EQ(layout.Columns(), 2);
+    EXPECT_EQ(layout.PictureWidth(), 20);
+    EXPECT_EQ(layout.PictureHeight(), 16);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_GT(LabelInk(sheet, layout, i), 10) << entries[i]->name;
+        if (entries[i]->preview.IsEmpty()) continue;
+        const RgbPicture picture = StoredUpright(*entries[i]);
+        // Smaller pictures sit in the middle of the cell.
+        EXPECT_TRUE(Holds(sheet, layout.PictureX(i) + (20 - picture.width) / 2,
+                          layout.PictureY(i) + (16 - picture.height) / 2, picture))
+            << entries[i]->name;
+    }
+    // The third cell starts the second row.
+    EXPECT_EQ(layout.PictureX(2), layout.PictureX(0));
+    EXPECT_GT(layout.PictureY(2), layout.PictureY(0) + 16 + BitmapFont::kCellHeight);
+
+    // The tool writes the sheet as a PNG, names sorted: Oak comes second.
+    ASSERT_EQ(Cli("export " + ShellQuoted(listFile) + " --sheet " + ShellQuoted(dir / "sheet.png") + " --columns 3"), 0);
+    RgbPicture written;
+    ASSERT_TRUE(DecodePng(ReadFile(dir / "sheet.png"), written));
+    const ContactSheet three(entries, 3);
+    EXPECT_EQ(written.height, 2 * three.PictureY(0) + 16 + 3 + BitmapFont::kCellHeight);
+    ASSERT_EQ(entries[0]->name, "Oak");
+    EXPECT_TRUE(Holds(written, three.PictureX(1) + 2, three.PictureY(1), StoredUpright(*entries[0])));
+    std::string said;
+    EXPECT_EQ(Cli("export " + ShellQuoted(listFile) + " --sheet " + ShellQuoted(dir / "sheet.jpg") + " 2>&1", &said), 1);
+    EXPECT_THAT(said, ::testing::HasSubstr(".png"));
+}
+
+}  // namespace
+}  // namespace sc::test

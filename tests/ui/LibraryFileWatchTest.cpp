@@ -1,0 +1,126 @@
+// Watching an open library's include files: what a change marks, and how a
+// vanished file is reported.
+#include "ui/LibraryFileWatch.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "FakeSelectionWindow.h"
+#include "platform/FileSystem.h"
+#include "scanner/DeclarationCrc.h"
+#include "scanner/DeclarationReader.h"
+
+namespace sc {
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names NamesOf(const std::vector<TextureEntry*>& entries) {
+    Names names;
+    for (const TextureEntry* e : entries) names.push_back(e->name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct LibraryFileWatchTest : test::LibraryFixture, testing::Test {
+    LibraryFileWatch watch{controller.Library()};
+    std::string colors, woods;
+
+    void SetUp() override {
+        colors = dir.Write("colors2.inc", "#declare Brown = rgb <0.5, 0.3, 0.1>;\n");
+        woods = AddFile("woods.inc",
+                        "#include \"colors2.inc\"\n"
+                        "#declare Oak = texture { pigment { color Brown } }\n"
+                        "#declare Pine = texture { pigment { rgb 1 } }\n"
+                        "#declare Ash = texture { pigment { rgb 0.5 } }\n",
+                        {{"Oak", kKindTexture}, {"Pine", kKindTexture}, {"Ash", kKindTexture}});
+        // Previews rendered from the texts as they are now; Ash has none.
+        for (const char* name : {"Oak", "Pine"}) {
+            TextureEntry* e = Entry(name);
+            e->preview.jpegData = {1, 2, 3};
+            ASSERT_TRUE(LoadDeclaration(controller.Library(), *e, true));
+            e->previewCrc = DeclarationCrc(*e);
+        }
+    }
+
+    // Rewrites a file with a later modification time, as an editor's save would.
+    void Edit(const std::string& path, const std::string& from, const std::string& to) {
+        std::string text = test::ReadFile(path);
+        text.replace(text.find(from), from.size(), to);
+        ASSERT_TRUE(WriteFileAtomically(path, text));
+        struct timespec times[2] = {{0, UTIME_NOW}, {++clock_, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+    time_t clock_ = 1700000000;
+};
+
+TEST_F(LibraryFileWatchTest, ChangesMarkExactlyTheEntriesThatNowDifferFromTheirPreviews) {
+    const auto watched = watch.WatchedFiles();
+    EXPECT_NE(std::find(watched.begin(), watched.end(), woods), watched.end());
+    EXPECT_NE(std::find(watched.begin(), watched.end(), colors), watched.end()) << "included files are watched too";
+
+    // A constant in an included file changes the texture using it only.
+    Edit(colors, "0.5, 0.3", "0.6, 0.3");
+    auto reports = watch.Process(colors);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(NamesOf(reports[0].changed), (Names{"Oak"}));
+    EXPECT_EQ(reports[0].statusText, "1 Textur in colors2.inc geändert");
+    EXPECT_EQ(reports[0].reread, 3);
+    EXPECT_TRUE(reports[0].message.empty());
+
+    // Compared with the previews, as "&Geänderte Texturen" does: Oak still
+    // counts; Ash, without a preview, never does.
+    Edit(woods, "rgb 0.5 }", "rgb 0.7 }");
+    Edit(woods, "rgb 1 }", "rgb 0.9 }");
+    reports = watch.Process(woods);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(NamesOf(reports[0].changed), (Names{"Oak", "Pine"}));
+    EXPECT_EQ(reports[0].statusText, "2 Texturen in woods.inc geändert");
+
+    // A save that changes nothing the previews show reports no change.
+    Edit(woods, "rgb 0.9 }", "rgb 1 }");
+    Edit(colors, "0.6, 0.3", "0.5, 0.3");
+    reports = watch.Process(woods);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].changed.empty());
+    EXPECT_TRUE(reports[0].statusText.empty());
+}
+
+TEST_F(LibraryFileWatchTest, VanishedFileIsReportedOnceAndReadAgainWhenItReturns) {
+    const std::string text = test::ReadFile(woods);
+    ASSERT_TRUE(RemoveFile(woods));
+    auto reports = watch.Process(woods);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].message, "Die Datei \"" + woods +
+                                      "\" ist nicht mehr vorhanden. Ihre 3 Texturen bleiben in der Liste, ihre "
+                                      "Deklarationen sind NICHT VERFÜGBAR.");
+    EXPECT_TRUE(reports[0].changed.empty());
+    EXPECT_TRUE(watch.Process(woods).empty()) << "a second event for the same vanished file says nothing";
+    EXPECT_EQ(Entry("Oak")->sourceFile->entryCount, 3) << "nothing is removed from the library";
+
+    dir.Write("woods.inc", text);
+    reports = watch.Process(woods);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].reappeared);
+    EXPECT_EQ(reports[0].reread, 3);
+    EXPECT_TRUE(reports[0].changed.empty());
+    EXPECT_TRUE(reports[0].message.empty());
+}
+
+TEST_F(LibraryFileWatchTest, StepwiseReadingSurvivesEntriesDeletedBetweenSteps) {
+    Edit(woods, "rgb 1 }", "rgb 0.2 }");
+    watch.FileChanged(woods);
+    watch.FileChanged(woods);  // a burst of events reads the file once
+    EXPECT_TRUE(watch.ReadSome(1));
+    controller.DeleteEntry(Entry("Pine"));
+    while (watch.ReadSome(1)) {
+    }
+    const auto reports = watch.TakeReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].changed.empty()) << "Pine was deleted before its turn";
+    EXPECT_TRUE(watch.TakeReports().empty());
+}
+
+}  // namespace
+}  // namespace sc

@@ -1,0 +1,48 @@
+#include "ui/LivePreviewScheduler.h"
+
+#include <algorithm>
+
+namespace sc {
+
+bool LivePreviewScheduler::Edited(std::int64_t nowMs) {
+    const bool stop = rendering_;
+    rendering_ = false;
+    waiting_ = true;
+    lastEditMs_ = nowMs;
+    return stop;
+}
+
+int LivePreviewScheduler::MillisecondsToStart(std::int64_t nowMs) const {
+    if (!waiting_) return -1;
+    return static_cast<int>(std::clamp<std::int64_t>(lastEditMs_ + kQuietMs - nowMs, 0, kQuietMs));
+}
+
+bool LivePreviewScheduler::StartDue(std::int64_t nowMs) {
+    if (!waiting_ || rendering_ || MillisecondsToStart(nowMs) > 0) return false;
+    waiting_ = false;
+    rendering_ = true;
+    return true;
+}
+
+void LivePreviewScheduler::Succeeded() {
+    rendering_ = false;
+    error_.clear();
+}
+
+void LivePreviewScheduler::Failed(std::string error) {
+    rendering_ = false;
+    // An error without words would leave the dimmed picture unexplained.
+    error_ = error.empty() ? std::string("POV-Ray konnte die Deklaration nicht berechnen.") : std::move(error);
+}
+
+void LivePreviewScheduler::Stop() {
+    waiting_ = false;
+    rendering_ = false;
+}
+
+void LivePreviewScheduler::Reset() {
+    Stop();
+    error_.clear();
+}
+
+}  // namespace sc
