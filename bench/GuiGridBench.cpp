@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
     sc::Settings settings(folder + "/swatchcraft.ini", folder);
-    settings.listType = sc::LibraryViewStack::kPictureGrid;
+    settings.listType = sc::kPictureListType;
     sc::LibraryViewStack views(controller, settings);
     controller.SetViews(&views);
     views.resize(800, 600);

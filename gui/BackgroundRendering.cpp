@@ -96,7 +96,7 @@ void BackgroundRendering::OnBatchFinished() {
                    .arg(progress.total)
                    .arg(progress.failed);
     status_.SetText(text);
-    emit Finished();
+    emit finished();
 }
 
 }  // namespace sc

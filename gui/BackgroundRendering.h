@@ -44,7 +44,7 @@ public:
 
 signals:
     // The batch ended (finished, cancelled or stopped by an error).
-    void Finished();
+    void finished();
 
 private:
     void Process();

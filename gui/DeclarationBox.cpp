@@ -47,14 +47,14 @@ void DeclarationBox::ShowText(const std::string& text, bool editable) {
     const bool wasEdited = edited_;
     edited_ = false;
     ApplyColor();
-    if (wasEdited) emit EditedChanged(false);
+    if (wasEdited) emit editedChanged(false);
 }
 
 void DeclarationBox::OnTextChanged() {
     if (filling_ || edited_ || !editable_) return;
     edited_ = true;
     ApplyColor();
-    emit EditedChanged(true);
+    emit editedChanged(true);
 }
 
 void DeclarationBox::SetColors(unsigned normal, unsigned changed) {

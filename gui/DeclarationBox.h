@@ -34,7 +34,7 @@ public:
     void CopyColorVector() const;
 
 signals:
-    void EditedChanged(bool edited);
+    void editedChanged(bool edited);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

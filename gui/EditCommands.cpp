@@ -1,50 +1,68 @@
-// The "&Bearbeiten" menu. Copying the current declaration lives here; the
-// delete, search, category, overview and editor commands go through the
-// window's LibraryCommands.
+#include "gui/EditCommands.h"
+
+#include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
 #include "gui/LibraryCommands.h"
 #include "gui/LibraryViewStack.h"
-#include "gui/MainArea.h"
 #include "gui/MainWindow.h"
+#include "gui/PreviewPaneController.h"
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
-#include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
 #include "scanner/DirectoryCompletion.h"
 #include "ui/ClipboardText.h"
 
 namespace sc {
 
-void MainWindow::OnCopyTexture() {
-    if (!current_ || current_->name.empty()) return;
+void EditCommands::Bind(CommandActions& actions) {
+    LibraryCommands& c = p_.commands;
+    actions.Bind(Command::CopyTexture, [this] { CopyTexture(); });
+    actions.Bind(Command::EditWithPov, [&c] { c.EditInPovRay(); });
+    actions.Bind(Command::DeleteSelected, [&c] { c.DeleteSelected(); });
+    actions.Bind(Command::DeleteSelectedPreviews, [this] { DeleteSelectedPreviews(); });
+    actions.Bind(Command::DeleteAll, [&c] { c.DeleteAll(); });
+    actions.Bind(Command::CollapseAll, [this] { p_.views.ExpandAll(false); });
+    actions.Bind(Command::ExpandAll, [this] { p_.views.ExpandAll(true); });
+    actions.Bind(Command::CompleteDirectories, [this] { CompleteDirectories(); });
+    actions.Bind(Command::FindText, [&c] { c.FindText(); });
+    actions.Bind(Command::FindAgain, [&c] { c.FindAgain(); });
+    actions.Bind(Command::ChangeCategory, [&c] { c.ChangeCategory(); });
+    actions.Bind(Command::Overview, [&c] { c.CreateOverview(); });
+    actions.Bind(Command::SearchTextures, [&c] { c.SearchTextures(); });
+    BindSelection(actions);
+}
+
+void EditCommands::BindSelection(CommandActions& actions) {
+    LibraryCommands& c = p_.commands;
+    actions.Bind(Command::SelectAll, [&c] { c.SelectAll(); });
+    actions.Bind(Command::SelectChanged, [&c] { c.SelectChanged(); });
+    actions.Bind(Command::SelectEmpty, [&c] { c.SelectEmptyPreviews(); });
+    actions.Bind(Command::SelectFaulty, [&c] { c.SelectFaultyPreviews(); });
+    actions.Bind(Command::Select30Incompatible, [&c] { c.SelectIncompatible30(); });
+    actions.Bind(Command::Select31Incompatible, [&c] { c.SelectIncompatible31(); });
+    actions.Bind(Command::SelectDuplicates, [&c] { c.SelectDuplicates(); });
+    actions.Bind(Command::InvertSelection, [&c] { c.InvertSelection(); });
+}
+
+void EditCommands::CopyTexture() {
+    TextureEntry* current = p_.views.CurrentEntry();
+    if (!current || current->name.empty()) return;
     // The stored declaration, not the box's edits: reading it again replaces them.
-    ShowEntryInPane(current_);
-    PutOnClipboard(ClipboardTextOfLines(DeclarationBoxLines(*current_)));
+    p_.pane.FollowCurrentEntry();
+    p_.pane.ReloadShownEntry();
+    PutOnClipboard(ClipboardTextOfLines(DeclarationBoxLines(*current)));
 }
 
-void MainWindow::OnEditWithPov() { commands_->EditInPovRay(); }
-void MainWindow::OnDeleteSelected() { commands_->DeleteSelected(); }
-
-void MainWindow::OnDeleteSelectedPreviews() {
-    commands_->DeletePreviews();
-    ShowEntryInPane(current_);
+void EditCommands::DeleteSelectedPreviews() {
+    p_.commands.DeletePreviews();
+    p_.pane.ReloadShownEntry();
 }
 
-void MainWindow::OnDeleteAll() { commands_->DeleteAll(); }
-void MainWindow::OnCollapseAll() { views_->ExpandAll(false); }
-void MainWindow::OnExpandAll() { views_->ExpandAll(true); }
-
-void MainWindow::OnCompleteDirectories() {
-    SetBusy(true);
-    CompleteDirectories(*controller_);
-    SetBusy(false);
-    RefillViews();
+void EditCommands::CompleteDirectories() {
+    p_.window.SetBusy(true);
+    sc::CompleteDirectories(p_.controller);
+    p_.window.SetBusy(false);
+    p_.window.RefillViews();
 }
-
-void MainWindow::OnFindText() { commands_->FindText(); }
-void MainWindow::OnFindAgain() { commands_->FindAgain(); }
-void MainWindow::OnChangeCategory() { commands_->ChangeCategory(); }
-void MainWindow::OnOverview() { commands_->CreateOverview(); }
-void MainWindow::OnSearchTextures() { commands_->SearchTextures(); }
 
 }  // namespace sc

@@ -1,76 +1,59 @@
-// The "&Datei" menu's list file commands, the recent files, dropped files and exit.
-#include <QApplication>
+#include "gui/FileCommands.h"
 
+#include "gui/CommandActions.h"
 #include "gui/LibraryCommands.h"
 #include "gui/MainWindow.h"
-#include "gui/LibraryViewStack.h"
-#include "gui/QtUserInterface.h"
-#include "library/LibraryController.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
 
 namespace sc {
 
-void MainWindow::OnOpen() {
-    document_->OpenWithDialog();
-    RefillViews();
+void FileCommands::Bind(CommandActions& actions) {
+    actions.Bind(Command::Open, [this] { Open(); });
+    actions.Bind(Command::Add, [this] { Add(); });
+    actions.Bind(Command::Save, [this] { Save(); });
+    actions.Bind(Command::SaveAs, [this] { SaveAs(); });
+    actions.Bind(Command::Exit, [this] { p_.window.close(); });
+    actions.BindRange(kFirstRecentFileCommand, kLastRecentFileCommand, [this](int index) { OpenRecent(index); });
 }
 
-void MainWindow::OnAdd() {
-    document_->AddWithDialog();
-    RefillViews();
+void FileCommands::Open() {
+    p_.document.OpenWithDialog();
+    p_.window.RefillViews();
 }
 
-void MainWindow::OnSave() {
-    document_->Save();
-    RebuildRecentFiles();
-    UpdateTitle();
+void FileCommands::Add() {
+    p_.document.AddWithDialog();
+    p_.window.RefillViews();
 }
 
-void MainWindow::OnSaveAs() {
-    document_->SaveAs();
-    RebuildRecentFiles();
-    UpdateTitle();
+void FileCommands::Save() {
+    p_.document.Save();
+    p_.window.RebuildRecentFiles();
+    p_.window.UpdateTitle();
 }
 
-void MainWindow::OnRecentFile(int index) {
-    const std::string path = settings_->recentFiles.File(index);
+void FileCommands::SaveAs() {
+    p_.document.SaveAs();
+    p_.window.RebuildRecentFiles();
+    p_.window.UpdateTitle();
+}
+
+void FileCommands::OpenRecent(int index) {
+    const std::string path = p_.settings.recentFiles.File(index);
     if (!path.empty()) OpenListFile(path);
 }
 
-void MainWindow::OpenListFile(const std::string& path) {
-    document_->Open(path);
-    RefillViews();
+void FileCommands::OpenListFile(const std::string& path) {
+    p_.document.Open(path);
+    p_.window.RefillViews();
 }
 
-void MainWindow::OnExit() { close(); }
-
-void MainWindow::OpenDroppedFiles(const std::vector<std::string>& listFiles,
-                                  const std::vector<std::string>& includeFiles) {
-    if (busy_ || rendering_) return;
+void FileCommands::OpenDropped(const std::vector<std::string>& listFiles, const std::vector<std::string>& includeFiles) {
+    if (p_.window.Busy() || p_.window.Rendering()) return;
     for (const std::string& path : listFiles) OpenListFile(path);
     // Dropped include files are searched through the search dialog, which names them.
-    if (!includeFiles.empty()) commands_->SearchFiles(includeFiles);
-}
-
-void MainWindow::RefillViews() {
-    views_->Refresh();
-    if (!views_->CurrentEntry()) {
-        const std::vector<TextureEntry*> entries = views_->EntriesInListOrder();
-        if (!entries.empty()) views_->SelectEntries({entries.front()});
-    }
-    SetCurrentEntry(views_->CurrentEntry());
-    RefreshViews();
-}
-
-// A redraw: entries changed in place (pictures, paths), none came or went.
-void MainWindow::RefreshViews() {
-    for (QWidget* child : views_->findChildren<QWidget*>()) child->update();
-    RebuildRecentFiles();
-    UpdateTitle();
-    UpdateMenu();
-    UpdateChecks();
-    UpdateStatusText();
+    if (!includeFiles.empty()) p_.commands.SearchFiles(includeFiles);
 }
 
 }  // namespace sc

@@ -11,6 +11,16 @@ FilterField::FilterField(QWidget* parent) : QLineEdit(parent) {
     setToolTip(QStringLiteral("Nur Einträge zeigen, deren Name, Datei oder Kategorie den Text enthält (Esc leert)"));
 }
 
+bool FilterField::event(QEvent* event) {
+    // Escape empties a filled field before it means anything to the window.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        !text().isEmpty()) {
+        event->accept();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
 void FilterField::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && !text().isEmpty()) {
         clear();

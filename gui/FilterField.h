@@ -11,6 +11,7 @@ public:
     explicit FilterField(QWidget* parent = nullptr);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -1,16 +1,17 @@
-// The "&?" menu: help page, tip window, web page and about box.
+#include "gui/HelpCommands.h"
+
 #include <QCheckBox>
-#include <QFile>
 #include <QMessageBox>
 #include <QUrl>
 
+#include "gui/CommandActions.h"
 #include "gui/MainWindow.h"
 #include "gui/MessageDialogs.h"
 #include "gui/QtUserInterface.h"
 #include "gui/TipWindow.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramFolders.h"
 #include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
 #include "ui/Settings.h"
 
 #ifndef SWATCHCRAFT_VERSION
@@ -46,40 +47,43 @@ private:
 
 }  // namespace
 
+void HelpCommands::Bind(CommandActions& actions) {
+    actions.Bind(Command::Help, [this] { ShowHelp(); });
+    actions.Bind(Command::TipOfTheDay, [this] { ShowTips(); });
+    // The program has no web address of its own; its web page is the help page it ships.
+    actions.Bind(Command::Website, [this] { ShowHelp(); });
+    actions.Bind(Command::About, [this] { ShowAbout(); });
+}
+
 // Files shipped with the program lie beside it in a build tree and in the
 // shared data folder once installed.
-std::string MainWindow::ResourcePath(const char* name) const {
-    const std::string beside = JoinPath(options_.executableDir, name);
+std::string HelpCommands::ResourcePath(const char* name) const {
+    const std::string beside = JoinPath(executableDir_, name);
     return FileExists(beside) ? beside : ProgramResourcePath(name);
 }
 
-void MainWindow::OnHelp() {
+void HelpCommands::ShowHelp() {
     const std::string path = ResourcePath(kHelpFile);
     if (!FileExists(path)) {
-        MissingHelpDialog dialog(this);
+        MissingHelpDialog dialog(&p_.window);
         ExecDialog(dialog);
         return;
     }
-    urlOpener_(QUrl::fromLocalFile(QString::fromStdString(path)).toString());
+    openUrl_(QUrl::fromLocalFile(QString::fromStdString(path)).toString());
 }
 
-void MainWindow::OnTipOfTheDay() {
-    TipWindow tips(ResourcePath("tips.txt"), settings_->FilePath(), this);
+void HelpCommands::ShowTips() {
+    TipWindow tips(ResourcePath("tips.txt"), p_.settings.FilePath(), &p_.window);
     ExecDialog(tips);
 }
 
-void MainWindow::ShowTipWindow() { OnTipOfTheDay(); }
-
-// The program has no web address of its own; its web page is the help page it ships.
-void MainWindow::OnWebsite() { OnHelp(); }
-
-void MainWindow::OnAbout() {
+void HelpCommands::ShowAbout() {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Über Swatchcraft"),
                     QStringLiteral("Swatchcraft Version " SWATCHCRAFT_VERSION "\n\n"
                                    "Eine Texturenbibliothek für POV-Ray: findet Materialien, Texturen, "
                                    "Pigmente, Farben, Finishes und Normalen in Include-Dateien, zeigt sie "
                                    "mit Vorschaubildern und schreibt Übersichtsszenen."),
-                    QMessageBox::Ok, this);
+                    QMessageBox::Ok, &p_.window);
     ExecMessageBox(box);
 }
 

@@ -75,7 +75,7 @@ void LibraryCommands::SelectSkipped() { selection_.SelectByMark(SelectionKind::S
 
 void LibraryCommands::SelectDuplicates() {
     if (!selection_.SwitchToListIfNeeded()) return;
-    DuplicatesDialog dialog(context_.settings->compareImages != 0, context_.parent);
+    DuplicatesDialog dialog(context_.settings->CompareImages(), context_.parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
     const bool images = dialog.CompareImages();
     context_.settings->compareImages = images ? 1 : 0;
@@ -141,7 +141,7 @@ void LibraryCommands::EditInPovRay() {
     }
     LoadDeclaration(context_.controller->Library(), *entry, false);
     const unsigned line = entry->record ? static_cast<unsigned>(entry->record->line) : 0;
-    if (!context_.launcher || context_.settings->editWithPov == 0) {
+    if (!context_.launcher || !context_.settings->EditWithPov()) {
         // Without the render host the user's own editor opens the file.
         if (context_.launcher) context_.launcher->RunEditor(path);
         return;
@@ -158,7 +158,7 @@ void LibraryCommands::EditInPovRay() {
 
 void LibraryCommands::OpenInEditor(const std::string& path) {
     if (!context_.launcher) return;
-    if (context_.settings->editWithPov != 0) {
+    if (context_.settings->EditWithPov()) {
         // Not at all when POV-Ray cannot be reached: the launcher has told why.
         context_.launcher->ShowPovAndEdit(path, 0);
         return;

@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -29,32 +28,13 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-const char* const kSortItems[] = {"Sortieren nach &Name",      "Sortieren nach &Typ",   "Sortieren nach &Kategorie",
-                                  "Sortieren nach &Version",   "Sortieren nach &Datei", "Sortieren nach &Verzeichnis",
-                                  "Sortieren nach Bild&ern"};
-
-struct SelectItem {
-    const char* text;
-    Command command;
-};
-const SelectItem kSelectItems[] = {
-    {"&Alle\tStrg+A", Command::SelectAll},
-    {"&Geänderte Texturen", Command::SelectChanged},
-    {"&Leere Vorschauen", Command::SelectEmpty},
-    {"&Fehlerhafte Vorschauen", Command::SelectFaulty},
-    {"POV-Ray 3.&0 inkompatible", Command::Select30Incompatible},
-    {"POV-Ray 3.&1 inkompatible", Command::Select31Incompatible},
-    {"&Duplikate...", Command::SelectDuplicates},
-    {"Auswahl &invertieren\tStrg+I", Command::InvertSelection},
-};
-
 }  // namespace
 
 LibraryViewStack::LibraryViewStack(LibraryController& controller, Settings& settings, QWidget* parent)
     : QWidget(parent),
       controller_(controller),
       settings_(settings),
-      sortState_(settings.sortType, settings.sortAscending != 0),
+      sortState_(settings.sortType, settings.SortAscending()),
       model_(std::make_unique<TextureListModel>(controller)),
       treeModel_(std::make_unique<FileTreeModel>(controller)) {
     auto* layout = new QVBoxLayout(this);
@@ -69,7 +49,7 @@ LibraryViewStack::LibraryViewStack(LibraryController& controller, Settings& sett
     QItemSelectionModel* own = grid_->selectionModel();
     grid_->setSelectionModel(list_->selectionModel());
     delete own;
-    // Kept in the order of ViewType.
+    // Kept in the order of ListType.
     stack_->addWidget(tree_);
     stack_->addWidget(list_);
     auto* gridPage = new QWidget(stack_);
@@ -110,7 +90,7 @@ void LibraryViewStack::BuildHeading() {
 }
 
 void LibraryViewStack::ConnectViews() {
-    connect(list_, &TextureListView::sortRequested, this, &LibraryViewStack::SortBy);
+    connect(list_, &TextureListView::sortRequested, this, &LibraryViewStack::sortRequested);
     connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, &LibraryViewStack::OnCurrentChanged);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &LibraryViewStack::selectionChanged);
     connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, &LibraryViewStack::OnCurrentChanged);
@@ -139,7 +119,7 @@ void LibraryViewStack::OnCurrentChanged() {
 TextureEntry* LibraryViewStack::TreeEntry() const { return FileTreeModel::EntryOf(tree_->currentIndex()); }
 
 TextureEntry* LibraryViewStack::CurrentEntry() const {
-    if (viewType_ == kFileList) return TreeEntry();
+    if (viewType_ == kFileListType) return TreeEntry();
     return TextureListModel::EntryOf(list_->currentIndex());
 }
 
@@ -163,8 +143,8 @@ void LibraryViewStack::SelectTreeNodeOf(const TextureEntry* entry) {
 }
 
 void LibraryViewStack::FocusShownView() {
-    QWidget* shown = viewType_ == kFileList      ? static_cast<QWidget*>(tree_)
-                     : viewType_ == kTextureList ? static_cast<QWidget*>(list_)
+    QWidget* shown = viewType_ == kFileListType      ? static_cast<QWidget*>(tree_)
+                     : viewType_ == kTextureListType ? static_cast<QWidget*>(list_)
                                                  : grid_;
     shown->setFocus();
 }
@@ -172,14 +152,14 @@ void LibraryViewStack::FocusShownView() {
 void LibraryViewStack::SetViewType(int type) {
     type = std::clamp(type, 0, 2);
     // The file list cannot show the only-selected mode's subset.
-    if (type == kFileList && model_->OnlyMarked()) return;
+    if (type == kFileListType && model_->OnlyMarked()) return;
     model_->FlushPending();
-    if (viewType_ == kFileList && type != kFileList) {
+    if (viewType_ == kFileListType && type != kFileListType) {
         TextureEntry* e = TreeEntry();
         // A file node stands for its first entry.
         if (e && e->name.empty()) e = e->next;
         if (e) FocusListRow(model_->RowOf(e));
-    } else if (type == kFileList && viewType_ != kFileList) {
+    } else if (type == kFileListType && viewType_ != kFileListType) {
         TextureEntry* e = CurrentEntry();
         if (!e) {
             const auto selected = SelectedEntries();
@@ -188,10 +168,9 @@ void LibraryViewStack::SetViewType(int type) {
         if (e) SelectTreeNodeOf(e);
     }
     viewType_ = type;
-    controller_.currentView = type;
     stack_->setCurrentIndex(type);
-    if (type == kTextureList) list_->scrollTo(list_->currentIndex());
-    if (type == kPictureGrid && list_->currentIndex().isValid()) grid_->ScrollToItem(list_->currentIndex().row(), true);
+    if (type == kTextureListType) list_->scrollTo(list_->currentIndex());
+    if (type == kPictureListType && list_->currentIndex().isValid()) grid_->ScrollToItem(list_->currentIndex().row(), true);
     FocusShownView();
     emit viewTypeChanged(type);
     emit currentEntryChanged(CurrentEntry());
@@ -200,7 +179,7 @@ void LibraryViewStack::SetViewType(int type) {
 std::vector<TextureEntry*> LibraryViewStack::SelectedEntries() {
     model_->FlushPending();
     std::vector<TextureEntry*> entries;
-    if (viewType_ == kFileList) {
+    if (viewType_ == kFileListType) {
         TextureEntry* e = TreeEntry();
         if (!e || !tree_->selectionModel()->isSelected(tree_->currentIndex())) return entries;
         if (!e->name.empty()) return {e};
@@ -216,7 +195,7 @@ std::vector<TextureEntry*> LibraryViewStack::SelectedEntries() {
 }
 
 int LibraryViewStack::SelectedCount() const {
-    if (viewType_ == kFileList) return tree_->selectionModel()->hasSelection() ? 1 : 0;
+    if (viewType_ == kFileListType) return tree_->selectionModel()->hasSelection() ? 1 : 0;
     int count = 0;
     for (const QItemSelectionRange& range : list_->selectionModel()->selection())
         if (range.left() == 0) count += range.height();
@@ -244,7 +223,7 @@ void LibraryViewStack::SelectEntries(const std::vector<TextureEntry*>& entries) 
         sm->setCurrentIndex(model_->index(first, 0), QItemSelectionModel::NoUpdate);
         ShowListRow(first);
     }
-    if (viewType_ == kFileList && !entries.empty()) SelectTreeNodeOf(entries.front());
+    if (viewType_ == kFileListType && !entries.empty()) SelectTreeNodeOf(entries.front());
 }
 
 std::vector<TextureEntry*> LibraryViewStack::EntriesInListOrder() {
@@ -257,7 +236,7 @@ void LibraryViewStack::EntryInserted(TextureEntry* entry) { model_->Insert(entry
 void LibraryViewStack::OnTreeInserted(const std::vector<TextureEntry*>& batch) {
     const std::vector<QModelIndex> newFiles = treeModel_->Insert(batch);
     // A new file node becomes the first visible node.
-    if (!newFiles.empty() && viewType_ == kFileList) tree_->scrollTo(newFiles.back(), QAbstractItemView::PositionAtTop);
+    if (!newFiles.empty() && viewType_ == kFileListType) tree_->scrollTo(newFiles.back(), QAbstractItemView::PositionAtTop);
 }
 
 void LibraryViewStack::EntryUpdated(TextureEntry* entry) {
@@ -283,7 +262,7 @@ void LibraryViewStack::Refresh() {
     // and the first item becomes the current one.
     std::vector<TextureEntry*> keep;
     if (list_->currentIndex().isValid() || tree_->currentIndex().isValid()) {
-        if (viewType_ != kFileList) keep = SelectedEntries();
+        if (viewType_ != kFileListType) keep = SelectedEntries();
         if (TextureEntry* current = CurrentEntry()) keep.insert(keep.begin(), current);
         std::unordered_set<const TextureEntry*> known;
         const TextureLibrary& library = controller_.Library();
@@ -314,7 +293,7 @@ void LibraryViewStack::ApplySort(SortOrder order) {
     const QModelIndex current = list_->currentIndex();
     if (current.isValid()) {
         list_->scrollTo(current);
-        if (viewType_ == kPictureGrid) grid_->ScrollToItem(current.row(), false);
+        if (viewType_ == kPictureListType) grid_->ScrollToItem(current.row(), false);
     }
     grid_->viewport()->update();
     emit sortFinished();
@@ -350,7 +329,7 @@ FilterField* LibraryViewStack::CreateFilterField(QWidget* parent) {
 void LibraryViewStack::SetFilterText(const QString& text) {
     const EntryFilter filter(text.toStdString());
     TextureEntry* current = CurrentEntry();
-    const std::vector<TextureEntry*> selected = viewType_ == kFileList ? std::vector<TextureEntry*>() : SelectedEntries();
+    const std::vector<TextureEntry*> selected = viewType_ == kFileListType ? std::vector<TextureEntry*>() : SelectedEntries();
     emit sortStarted();
     model_->SetFilter(filter);
     treeModel_->SetFilter(filter);
@@ -360,13 +339,24 @@ void LibraryViewStack::SetFilterText(const QString& text) {
     for (TextureEntry* e : selected)
         if (e != current) keep.push_back(e);
     if (!keep.empty()) SelectEntries(keep);
-    if (current && viewType_ == kFileList) SelectTreeNodeOf(current);
+    if (current && viewType_ == kFileListType) SelectTreeNodeOf(current);
+    KeepCurrentShown();
     emit sortFinished();
     emit selectionChanged();
+    emit currentEntryChanged(CurrentEntry());
+}
+
+void LibraryViewStack::KeepCurrentShown() {
+    if (viewType_ == kFileListType) {
+        if (!tree_->currentIndex().isValid() && treeModel_->rowCount() > 0)
+            tree_->selectionModel()->setCurrentIndex(treeModel_->index(0, 0), QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    if (!list_->currentIndex().isValid() && model_->rowCount() > 0) FocusListRow(0);
 }
 
 bool LibraryViewStack::CanShowOnlySelected() const {
-    return viewType_ != kFileList && !model_->OnlyMarked() && SelectedCount() >= 2;
+    return viewType_ != kFileListType && !model_->OnlyMarked() && SelectedCount() >= 2;
 }
 
 bool LibraryViewStack::OnlySelectedShown() const { return model_->OnlyMarked(); }
@@ -406,83 +396,20 @@ void LibraryViewStack::LeaveOnlySelected() {
 }
 
 QString LibraryViewStack::StatusText() const {
-    if (viewType_ != kFileList) model_->FlushPending();
+    if (viewType_ != kFileListType) model_->FlushPending();
     return Q(sc::StatusText(model_->ShownCounts(), SelectedCount()));
-}
-
-void LibraryViewStack::AddCommand(QMenu& menu, const QString& text, Command command, bool enabled) {
-    QAction* action = menu.addAction(text);
-    action->setEnabled(enabled);
-    connect(action, &QAction::triggered, this, [this, command] { emit commandRequested(static_cast<int>(command)); });
-}
-
-std::unique_ptr<QMenu> LibraryViewStack::ContextMenu() {
-    const ViewMenuState state = menuState_ ? menuState_() : ViewMenuState{};
-    return viewType_ == kFileList ? TreeMenu(state) : ListMenu(state);
-}
-
-std::unique_ptr<QMenu> LibraryViewStack::ListMenu(const ViewMenuState& state) {
-    auto menu = std::make_unique<QMenu>(this);
-    const TextureEntry* current = CurrentEntry();
-    const bool usable = controller_.entryCount > 0 && !state.busy && !state.rendering;
-    AddCommand(*menu, Q(CopyItemText(current)), Command::CopyTexture, usable && current && !current->name.empty());
-    AddCommand(*menu, Q(EditItemText(current, state.editorTakesLine)), Command::EditWithPov,
-               usable && current && state.pluginInstalled);
-    QMenu* select = menu->addMenu(QStringLiteral("Aus&wählen"));
-    select->setEnabled(usable);
-    for (const SelectItem& item : kSelectItems) {
-        bool enabled = usable;
-        if (item.command == Command::SelectEmpty) enabled = enabled && controller_.previewCount < controller_.entryCount;
-        if (item.command == Command::SelectFaulty) enabled = enabled && controller_.faultyCount > 0;
-        AddCommand(*select, QString::fromUtf8(item.text), item.command, enabled);
-    }
-    menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("Aus&gewählte l&öschen\tEntf"), Command::DeleteSelected, usable);
-    AddCommand(*menu, QStringLiteral("Ausgewählte Vorschau&bilder löschen"), Command::DeleteSelectedPreviews, usable);
-    AddCommand(*menu, QStringLiteral("Alle &löschen"), Command::DeleteAll, usable);
-    menu->addSeparator();
-    for (int key = 0; key < kSortKeyCount; ++key) {
-        QAction* action = menu->addAction(QString::fromUtf8(kSortItems[key]));
-        action->setCheckable(true);
-        action->setChecked(sortState_.UserOrder().key == key);
-        action->setEnabled(usable);
-        connect(action, &QAction::triggered, this, [this, key] { SortBy(key); });
-    }
-    return menu;
-}
-
-std::unique_ptr<QMenu> LibraryViewStack::TreeMenu(const ViewMenuState& state) {
-    auto menu = std::make_unique<QMenu>(this);
-    const TextureEntry* current = CurrentEntry();
-    const bool usable = controller_.entryCount > 0 && !state.busy && !state.rendering;
-    AddCommand(*menu, Q(CopyItemText(current)), Command::CopyTexture, usable && current && !current->name.empty());
-    AddCommand(*menu, Q(EditItemText(current, state.editorTakesLine)), Command::EditWithPov,
-               usable && current && state.pluginInstalled);
-    menu->addSeparator();
-    QAction* collapse = menu->addAction(QStringLiteral("Alle &verstecken"));
-    collapse->setEnabled(usable);
-    connect(collapse, &QAction::triggered, this, [this] { ExpandAll(false); });
-    QAction* expand = menu->addAction(QStringLiteral("Alle &anzeigen"));
-    expand->setEnabled(usable);
-    connect(expand, &QAction::triggered, this, [this] { ExpandAll(true); });
-    menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("Aus&gewählte l&öschen\tEntf"), Command::DeleteSelected, usable);
-    AddCommand(*menu, QStringLiteral("Ausgewählte Vorschau&bilder löschen"), Command::DeleteSelectedPreviews, usable);
-    AddCommand(*menu, QStringLiteral("Alle &löschen"), Command::DeleteAll, usable);
-    return menu;
 }
 
 void LibraryViewStack::OnContextMenu(QWidget* view, const QPoint& position) {
     auto* itemView = static_cast<QAbstractItemView*>(view);
-    const std::unique_ptr<QMenu> menu = ContextMenu();
-    menu->exec(itemView->viewport()->mapToGlobal(position));
+    emit contextMenuRequested(itemView->viewport()->mapToGlobal(position));
 }
 
 void LibraryViewStack::SaveListSettings() {
-    if (!settings_.save) return;
+    if (!settings_.SaveOnExit()) return;
     list_->StoreColumnWidths(settings_);
     settings_.sortType = sortState_.UserOrder().key;
-    settings_.sortAscending = sortState_.UserOrder().ascending ? 1 : 0;
+    settings_.SetSortAscending(sortState_.UserOrder().ascending);
     settings_.SaveListView();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The list area of the main window: the file list, the texture list and the
 // picture grid over one library, one of them shown at a time. The texture
-// list and the grid share one model and one selection; the current entry
-// travels along when the view changes. The stack is the core's view
+// list and the grid share one model and one selection model, which is the
+// one record of the current entry and the selection; the current entry
+// travels along when the view changes, and moves to a shown entry (or none)
+// when a filter or a deletion hides it. The stack is the core's view
 // interface, so the library's changes reach all three views, and it offers
 // the selection to the commands:
 //
@@ -14,7 +16,6 @@
 //   EntriesInListOrder() every shown entry in the texture list's order.
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,24 +39,14 @@ class Settings;
 class TextureListModel;
 class TextureListView;
 
-// What the context menus need to know about the main window.
-struct ViewMenuState {
-    bool busy = false;
-    bool rendering = false;
-    bool pluginInstalled = true;
-    bool editorTakesLine = true;  // the editor can place its cursor on a line
-};
-
 class LibraryViewStack : public QWidget, public LibraryViews {
     Q_OBJECT
 public:
-    enum ViewType { kFileList = 0, kTextureList = 1, kPictureGrid = 2 };
-
     // Reads the sort order and column widths from the settings.
     LibraryViewStack(LibraryController& controller, Settings& settings, QWidget* parent = nullptr);
     ~LibraryViewStack() override;
 
-    // Shows one view, keeping the current entry, and gives it the focus.
+    // Shows one view (a ListType), keeping the current entry, and gives it the focus.
     void SetViewType(int type);
     // Gives the keyboard to the list, tree or grid now shown.
     void FocusShownView();
@@ -99,11 +90,6 @@ public:
     // The status bar text for what is shown and selected.
     QString StatusText() const;
 
-    // How the context menus learn the window's state (busy, rendering, plug-in).
-    void SetMenuState(std::function<ViewMenuState()> provider) { menuState_ = std::move(provider); }
-    // The context menu of the shown view, as it would open now.
-    std::unique_ptr<QMenu> ContextMenu();
-
     // Writes the sort order and column widths into the settings object and
     // its file, when the settings say to save; call when the window closes.
     void SaveListSettings();
@@ -119,8 +105,10 @@ signals:
     void renderRequested();
     // The selection or the shown entries changed: refresh the status text.
     void selectionChanged();
-    // A context menu item that a command of the window carries out (a Command).
-    void commandRequested(int commandId);
+    // A right click on a view: the window opens its context menu there.
+    void contextMenuRequested(const QPoint& globalPos);
+    // A click on a column header of the texture list: sort by that column's key.
+    void sortRequested(int key);
     // Around every re-sort and refill (selection changes in between are the sort's).
     void sortStarted();
     void sortFinished();
@@ -139,9 +127,8 @@ private:
     void FocusListRow(int row);
     void SelectTreeNodeOf(const TextureEntry* entry);
     TextureEntry* TreeEntry() const;
-    std::unique_ptr<QMenu> ListMenu(const ViewMenuState& state);
-    std::unique_ptr<QMenu> TreeMenu(const ViewMenuState& state);
-    void AddCommand(QMenu& menu, const QString& text, Command command, bool enabled);
+    // After the shown entries changed: the current item moves to a shown entry, or to none.
+    void KeepCurrentShown();
     void OnCurrentChanged();
     void OnTreeInserted(const std::vector<TextureEntry*>& batch);
     void OnCategoryEdited(TextureEntry* entry);
@@ -158,8 +145,7 @@ private:
     PictureGridView* grid_ = nullptr;
     QLabel* heading_ = nullptr;
     QPushButton* back_ = nullptr;
-    int viewType_ = kTextureList;
-    std::function<ViewMenuState()> menuState_;
+    int viewType_ = kTextureListType;
 };
 
 }  // namespace sc

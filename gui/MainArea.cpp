@@ -133,7 +133,7 @@ void MainArea::mouseReleaseEvent(QMouseEvent* event) {
     tracker_->hide();
     widths_.For(maximized_) = ReleasedWidths(trackerLeft_, width());
     Relayout();
-    emit SplitterMoved();
+    emit splitterMoved();
 }
 
 }  // namespace sc

@@ -46,7 +46,7 @@ public:
 
 signals:
     // The splitter was let go; the widths of the current window state changed.
-    void SplitterMoved();
+    void splitterMoved();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -4,26 +4,34 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
-#include <QToolButton>
 #include <QUrl>
-#include <QWindowStateChangeEvent>
 
-#include "gui/BackgroundRendering.h"
+#include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
-#include "gui/EntryBar.h"
-#include "gui/MainArea.h"
+#include "gui/EditCommands.h"
 #include "gui/FilterField.h"
+#include "gui/FileCommands.h"
+#include "gui/HelpCommands.h"
 #include "gui/LibraryCommands.h"
+#include "gui/LibraryNotifications.h"
 #include "gui/LibraryViewStack.h"
-#include "gui/WindowSelection.h"
+#include "gui/MainArea.h"
+#include "gui/MessageDialogs.h"
+#include "gui/PreviewPaneController.h"
 #include "gui/PreviewWindow.h"
+#include "gui/QtFileDialogs.h"
 #include "gui/QtUserInterface.h"
+#include "gui/SettingsCommands.h"
+#include "gui/SplashWindow.h"
 #include "gui/StatusBarWithProgress.h"
+#include "gui/ViewCommands.h"
+#include "gui/WindowMenus.h"
+#include "gui/WindowSelection.h"
+#include "gui/WindowStartup.h"
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
@@ -31,16 +39,13 @@
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallationSource.h"
 #include "povray/PovLauncher.h"
+#include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
-#include "scanner/DeclarationText.h"
-#include "ui/ClipboardText.h"
-#include "ui/EntryBarText.h"
-#include "ui/KeyboardShortcuts.h"
+#include "ui/EntryTexts.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
+#include "ui/StartupSequence.h"
 #include "ui/WindowTitle.h"
-
-#include "bridge/BridgeConnection.h"
 
 namespace sc {
 
@@ -48,6 +53,22 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
     setObjectName(QStringLiteral("SwatchcraftDlg"));
     setAccessibleName(QStringLiteral("Swatchcraft"));
     setAcceptDrops(true);
+    BuildCore();
+    BuildViews();
+    BuildPane();
+    BuildCommands();
+    BuildActions();
+    ConnectLibrary();
+    ApplySettings();
+}
+
+MainWindow::~MainWindow() {
+    pane_.reset();
+    controller_->SetViews(nullptr);
+    if (QApplication::overrideCursor() && busy_) QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::BuildCore() {
     if (options_.executableDir.empty()) options_.executableDir = ExecutableDir();
     settings_ = std::make_unique<Settings>(options_.settingsFile, options_.programDir);
     status_ = new StatusBarWithProgress(this);
@@ -61,105 +82,171 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
         options_.installations = ownInstallations_.get();
     }
     urlOpener_ = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
-
-    area_ = new MainArea(widths_, this);
-    setCentralWidget(area_);
-    connect(area_->ShowButton(), &QPushButton::clicked, this, [this] { RunCommand(int(Command::RenderButton)); });
-    connect(area_->ArrowButton(), &QToolButton::clicked, this, [this] { RunCommand(int(Command::TakeOver)); });
-    connect(area_->Picture(), &PreviewWindow::ContextMenuRequested, this, &MainWindow::ShowPictureMenu);
-    connect(area_->TextBox(), &DeclarationBox::EditedChanged, this, [this](bool) { ShowEntryInPaneButtons(); });
-    statusTimer_.setSingleShot(true);
-    statusTimer_.setInterval(50);
-    reloadTimer_.setSingleShot(true);
-    reloadTimer_.setInterval(1000);
-
     settings_->Load(true);
-    views_ = new LibraryViewStack(*controller_, *settings_);
-    area_->SetListWidget(views_);
-    controller_->SetViews(this);
-    connect(views_, &LibraryViewStack::currentEntryChanged, this, &MainWindow::SetCurrentEntry);
-    connect(views_, &LibraryViewStack::renderRequested, this, [this] { OnEntryActivated(views_->CurrentEntry()); });
-    connect(views_, &LibraryViewStack::selectionChanged, this, [this] {
-        if (commands_) commands_->SelectionChanged();
-        UpdateMenu();
-        UpdateStatusText();
-    });
-    connect(views_, &LibraryViewStack::commandRequested, this, &MainWindow::RunCommand);
-    connect(views_, &LibraryViewStack::viewTypeChanged, this, [this](int type) {
-        settings_->listType = type;
-        UpdateChecks();
-        UpdateMenu();
-    });
-    connect(views_, &LibraryViewStack::onlySelectedChanged, this, [this] {
-        UpdateMenu();
-        area_->Relayout();
-    });
-    views_->SetMenuState([this] {
-        ViewMenuState state;
-        state.busy = busy_;
-        state.rendering = rendering_;
-        state.pluginInstalled = Configuration().IsInstalled();
-        state.editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
-        return state;
-    });
-    connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::UpdateStatusText);
-    SetUpRendering();
-    BuildToolbar();
-    BuildMenus();
     installation_ = settings_->Installation();
-    widths_ = PaneWidths(settings_->normalListWidth, settings_->normalContentWidth,
-                         settings_->maximizedContentWidth);
+    widths_ = PaneWidths(settings_->normalListWidth, settings_->normalContentWidth, settings_->maximizedContentWidth);
+    fileDialogs_ = std::make_unique<QtFileDialogs>(this);
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
-    BuildCommands();
+    statusTimer_.setSingleShot(true);
+    statusTimer_.setInterval(50);
+    connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::RefreshStatusText);
+}
+
+void MainWindow::BuildViews() {
+    area_ = new MainArea(widths_, this);
+    setCentralWidget(area_);
+    views_ = new LibraryViewStack(*controller_, *settings_);
+    area_->SetListWidget(views_);
+    notifications_ = std::make_unique<LibraryNotifications>(*views_);
+    controller_->SetViews(notifications_.get());
+    connect(views_, &LibraryViewStack::currentEntryChanged, this, [this] {
+        pane_->FollowCurrentEntry();
+        statusTimer_.start();
+        UpdateActions();
+    });
+    connect(views_, &LibraryViewStack::selectionChanged, this, &MainWindow::OnSelectionChanged);
+    connect(views_, &LibraryViewStack::viewTypeChanged, this, &MainWindow::UpdateActions);
+    connect(views_, &LibraryViewStack::onlySelectedChanged, this, [this] {
+        UpdateActions();
+        area_->Relayout();
+    });
+    connect(views_, &LibraryViewStack::contextMenuRequested, this, [this](const QPoint& at) {
+        ShowContextMenu(views_->ViewType() == kFileListType ? ContextMenuKind::FileList : ContextMenuKind::EntryList, at);
+    });
+    // A header click sorts exactly as the context menu's sort item does.
+    connect(views_, &LibraryViewStack::sortRequested, this,
+            [this](int key) { RunCommand(int(Command::SortByName) + key); });
+}
+
+void MainWindow::BuildPane() {
+    pane_ = std::make_unique<PreviewPaneController>(PreviewPaneController::Parts{
+        *controller_, *settings_, *area_, *views_, installation_, *status_, *this, [this] { return busy_; }});
+    connect(pane_.get(), &PreviewPaneController::runningChanged, this, &MainWindow::SetRendering);
+    connect(pane_.get(), &PreviewPaneController::paneWanted, this, [this] { RunCommand(int(Command::PreviewPane)); });
+    connect(pane_.get(), &PreviewPaneController::captionChanged, this, [this] { SetCaption(pane_->Caption()); });
+    connect(pane_.get(), &PreviewPaneController::refreshWanted, this, &MainWindow::RefreshViews);
+    connect(pane_.get(), &PreviewPaneController::commandsChanged, this, &MainWindow::UpdateActions);
+    connect(area_->Picture(), &PreviewWindow::contextMenuRequested, this,
+            [this](const QPoint& at) { ShowContextMenu(ContextMenuKind::Picture, at); });
+}
+
+void MainWindow::BuildCommands() {
+    selection_ = std::make_unique<WindowSelection>(*this, *views_, [this] {
+        if (commands_) commands_->SelectionTimerElapsed();
+    });
+    LibraryCommandsContext c;
+    c.controller = controller_.get();
+    c.window = selection_.get();
+    c.ui = ui_.get();
+    c.settings = settings_.get();
+    c.configuration = &Configuration();
+    c.launcher = &Launcher();
+    c.parent = this;
+    c.listFilePath = [this] { return document_->Path(); };
+    c.renderSelected = [this] { pane_->RenderOrStop(); };
+    c.refreshViews = [this] { RefillViews(); };
+    c.libraryEmptied = [this] {
+        document_->Forget();
+        pane_->FollowCurrentEntry();
+        UpdateTitle();
+    };
+    c.hint = [this](const QString& text) {
+        HintDialog dialog(text, this);
+        ExecDialog(dialog);
+        return dialog.DontShowAgain();
+    };
+    c.help = [this] { RunCommand(int(Command::Help)); };
+    commands_ = std::make_unique<LibraryCommands>(c, this);
+    const WindowParts parts{*this, *settings_, *controller_, *document_, *views_, *area_, *pane_, *commands_, *ui_};
+    fileCommands_ = std::make_unique<FileCommands>(parts);
+    editCommands_ = std::make_unique<EditCommands>(parts);
+    viewCommands_ = std::make_unique<ViewCommands>(parts);
+    settingsCommands_ = std::make_unique<SettingsCommands>(parts, *options_.installations);
+    helpCommands_ = std::make_unique<HelpCommands>(parts, options_.executableDir, urlOpener_);
+    startup_ = std::make_unique<WindowStartup>(parts, *fileCommands_, *helpCommands_, *settingsCommands_);
+}
+
+void MainWindow::BuildActions() {
+    actions_ = new CommandActions(
+        *this, *views_, [this] { return CurrentMenuConditions(); }, [this] { return CurrentCheckConditions(); });
+    actions_->SetAfterCommand([this] { UpdateActions(); });
+    fileCommands_->Bind(*actions_);
+    editCommands_->Bind(*actions_);
+    viewCommands_->Bind(*actions_);
+    settingsCommands_->Bind(*actions_);
+    helpCommands_->Bind(*actions_);
+    menus_ = new WindowMenus(*this, *actions_, *settings_);
+    connect(menus_, &WindowMenus::aboutToShow, this, &MainWindow::UpdateActions);
+    escape_ = new QAction(this);
+    escape_->setShortcutContext(Qt::WindowShortcut);
+    addAction(escape_);
+    connect(escape_, &QAction::triggered, this, &MainWindow::OnEscape);
+}
+
+// The library's changes: the pane lets an entry go before it is destroyed,
+// and follows the current entry the views moved to.
+void MainWindow::ConnectLibrary() {
+    LibraryNotifications* n = notifications_.get();
+    connect(n, &LibraryNotifications::entryUpdated, this, [this](TextureEntry* entry) {
+        if (entry == pane_->ShownEntry() && !rendering_) pane_->ReloadShownEntry();
+    });
+    connect(n, &LibraryNotifications::entryRemoving, this, [this](TextureEntry* entry) { pane_->ForgetEntry(entry); });
+    connect(n, &LibraryNotifications::entryRemoved, this, [this] {
+        if (!pane_->ShownEntry()) pane_->FollowCurrentEntry();
+    });
+    connect(n, &LibraryNotifications::clearing, this, [this] { pane_->ForgetAll(); });
+    connect(n, &LibraryNotifications::cleared, this, [this] { pane_->FollowCurrentEntry(); });
+}
+
+void MainWindow::ApplySettings() {
     area_->TextBox()->SetColors(settings_->textureFontNormal, settings_->textureFontChanged);
-    area_->SetPaneShown(settings_->content == 1);
-    area_->SetSmallPicture(settings_->smallPreview == 1);
+    area_->SetPaneShown(settings_->PaneShown());
+    area_->SetSmallPicture(settings_->SmallPreview());
     views_->SetViewType(settings_->listType);
     ApplyFlatToolbar();
     RebuildRecentFiles();
-    RebuildSampleScenes();
+    menus_->RebuildSampleScenes();
     PlaceWindow();
-    qApp->installEventFilter(this);
     SetBusy(true);  // until the start-up steps are through
     views_->Refresh();
-    toolbar_->addSeparator();
-    toolbar_->addWidget(views_->CreateFilterField(toolbar_));
-    UpdateChecks();
+    menus_->ToolBar()->addSeparator();
+    menus_->ToolBar()->addWidget(views_->CreateFilterField(menus_->ToolBar()));
+    UpdateActions();
     UpdateTitle();
 }
 
-MainWindow::~MainWindow() {
-    background_.reset();
-    qApp->removeEventFilter(this);
-    controller_->SetViews(nullptr);
-    current_ = nullptr;
-    if (QApplication::overrideCursor() && busy_) QApplication::restoreOverrideCursor();
+void MainWindow::Launch() {
+    show();
+    if (settings_->Maximized()) showMaximized();
+    auto* splash = new SplashWindow();
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    connect(splash, &SplashWindow::closed, this, [this] { QTimer::singleShot(0, this, &MainWindow::StartUp); });
+    splash->show();
+    splash->raise();
+    splash->activateWindow();
 }
 
-QtUserInterface& MainWindow::Ui() { return *ui_; }
-
-QAction* MainWindow::ActionFor(int command) const {
-    const auto found = actions_.find(command);
-    return found == actions_.end() ? nullptr : found->second;
+void MainWindow::StartUp() {
+    if (started_) return;
+    started_ = true;
+    StartupContext context{*settings_, *options_.installations, options_.executableDir,
+                           CommandLineListFile(options_.arguments), options_.fontDirectories};
+    RunDeferredStartup(context, *startup_);
+    installation_ = settings_->Installation();
+    UpdateActions();
+    // Arrow keys walk the entries from the start, without a click first.
+    views_->FocusShownView();
 }
 
-void MainWindow::RunCommand(int command) {
-    if (command == int(Command::RenderButton) && rendering_) {
-        OnRenderButton();  // "&Stop" stays usable while rendering
-        return;
-    }
-    if (!CommandEnabled(command, CurrentMenuConditions())) return;
-    if (command >= kFirstRecentFileCommand && command <= kLastRecentFileCommand) {
-        OnRecentFile(command - kFirstRecentFileCommand);
-    } else if (command >= kFirstSampleSceneCommand && command < kFirstSampleSceneCommand + kMaxSampleScenes) {
-        OnSampleScene(command - kFirstSampleSceneCommand);
-    } else if (const auto found = Handlers().find(command); found != Handlers().end()) {
-        (this->*found->second)();
-    }
-    UpdateMenu();
-    UpdateChecks();
-}
+PovConfiguration& MainWindow::Configuration() { return pane_->Session().Configuration(); }
+PovLauncher& MainWindow::Launcher() { return pane_->Session().Launcher(); }
+PreviewRenderSession& MainWindow::Session() { return pane_->Session(); }
+QToolBar* MainWindow::ToolBar() const { return menus_->ToolBar(); }
+QAction* MainWindow::ActionFor(int command) const { return actions_->Action(command); }
+void MainWindow::RunCommand(int command) { actions_->Run(command); }
+TextureEntry* MainWindow::CurrentEntry() const { return views_->CurrentEntry(); }
+bool MainWindow::RenderingInBackground() const { return pane_ && pane_->RenderingInBackground(); }
 
 MenuConditions MainWindow::CurrentMenuConditions() const {
     MenuConditions c;
@@ -169,34 +256,66 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     c.previewCount = controller_->previewCount;
     c.faultyCount = controller_->faultyCount;
     c.noDirectoryCount = controller_->noDirectoryCount;
-    c.pluginInstalled = Configuration().IsInstalled();
+    c.pluginInstalled = pane_->Session().Configuration().IsInstalled();
     c.onlySelectedMode = controller_->onlyMarkedShown;
     c.onlySelectedToggleable = views_->OnlySelectedShown() || views_->CanShowOnlySelected();
-    c.listType = settings_->listType;
+    c.listType = views_->ViewType();
     c.backgroundRendering = RenderingInBackground();
+    const TextureEntry* current = CurrentEntry();
+    c.currentEntry = current != nullptr;
+    c.namedCurrentEntry = current && !current->name.empty();
     return c;
 }
 
-void MainWindow::UpdateMenu() {
-    const MenuConditions conditions = CurrentMenuConditions();
-    for (const auto& [command, action] : actions_) action->setEnabled(CommandEnabled(command, conditions));
-    for (QAction* action : recentActions_) action->setEnabled(CommandEnabled(action->data().toInt(), conditions));
-    for (QAction* action : sceneActions_) action->setEnabled(CommandEnabled(action->data().toInt(), conditions));
+CheckConditions MainWindow::CurrentCheckConditions() const {
+    const Settings& s = *settings_;
+    CheckConditions c;
+    c.save = s.SaveOnExit();
+    c.loadLastFile = s.LoadLastFile();
+    c.flatToolbar = s.FlatToolbar();
+    c.paneShown = s.PaneShown();
+    c.smallPreview = s.SmallPreview();
+    c.antialias = s.Antialias();
+    c.listType = views_->ViewType();
+    c.previewType = s.previewType;
+    c.sortKey = views_->UserSortOrder().key;
+    return c;
 }
 
-void MainWindow::UpdateChecks() {
-    CheckConditions c;
-    c.save = settings_->save;
-    c.loadLastFile = settings_->loadLastFile;
-    c.flatToolbar = settings_->flatToolbar;
-    c.content = settings_->content;
-    c.smallPreview = settings_->smallPreview;
-    c.antialias = settings_->antialias;
-    c.listType = settings_->listType;
-    c.previewType = settings_->previewType;
-    for (const auto& [command, action] : actions_)
-        if (const std::optional<bool> checked = CommandChecked(command, c)) action->setChecked(*checked);
-    for (QAction* action : sceneActions_) action->setChecked(CommandChecked(action->data().toInt(), c).value_or(false));
+void MainWindow::UpdateActions() {
+    actions_->Update();
+    const TextureEntry* current = CurrentEntry();
+    ActionFor(int(Command::CopyTexture))->setText(QString::fromStdString(CopyItemText(current)));
+    const bool editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
+    ActionFor(int(Command::EditWithPov))->setText(QString::fromStdString(EditItemText(current, editorTakesLine)));
+    // Escape has something to stop only now; otherwise it stays with the focused control (an editor, a field).
+    const bool stoppable = rendering_ || busy_ || RenderingInBackground();
+    if (stoppable != !escape_->shortcut().isEmpty()) escape_->setShortcut(stoppable ? QKeySequence(Qt::Key_Escape) : QKeySequence());
+}
+
+std::unique_ptr<QMenu> MainWindow::EntriesContextMenu() {
+    return menus_->ContextMenu(views_->ViewType() == kFileListType ? ContextMenuKind::FileList
+                                                                   : ContextMenuKind::EntryList);
+}
+
+void MainWindow::ShowContextMenu(ContextMenuKind kind, const QPoint& globalPos) {
+    const std::unique_ptr<QMenu> menu = menus_->ContextMenu(kind);
+    menu->exec(globalPos);
+}
+
+void MainWindow::OnEscape() {
+    if (rendering_)
+        pane_->RenderOrStop();
+    else if (busy_)
+        ui_->SetCancelled(true);
+    else
+        pane_->CancelBackgroundRender();
+}
+
+void MainWindow::OnSelectionChanged() {
+    commands_->SelectionChanged();
+    UpdateActions();
+    RefreshStatusText();
 }
 
 void MainWindow::UpdateTitle() {
@@ -207,160 +326,66 @@ void MainWindow::UpdateTitle() {
     setWindowTitle(QString::fromStdString(MainWindowTitle(document_ ? document_->Path() : std::string())));
 }
 
+void MainWindow::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    UpdateTitle();
+}
+
 void MainWindow::SetRendering(bool rendering) {
+    if (rendering) renderFocus_.Remember(*this);
     rendering_ = rendering;
     if (!rendering) caption_.clear();
-    UpdateMenu();
+    views_->setEnabled(!busy_ && !rendering_);
+    if (!rendering) renderFocus_.Restore();
+    UpdateActions();
     UpdateTitle();
 }
 
 void MainWindow::SetBusy(bool busy) {
     if (busy == busy_) return;
+    if (busy) busyFocus_.Remember(*this);
     busy_ = busy;
     // Pictures must not change under a save, a load or a search.
-    if (background_) background_->Hold(busy);
+    pane_->HoldBackgroundRender(busy);
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ui_->SetCancelled(false);
     } else {
         QApplication::restoreOverrideCursor();
     }
-    views_->setEnabled(!busy);
-    ShowEntryInPaneButtons();
-    UpdateMenu();
+    views_->setEnabled(!busy_ && !rendering_);
+    if (!busy) busyFocus_.Restore();
+    pane_->UpdatePane();
+    UpdateActions();
 }
 
-void MainWindow::SetCurrentEntry(TextureEntry* entry) {
-    if (entry == current_ && reloadTimer_.isActive()) return;
-    current_ = entry;
-    area_->Bar()->SetParts(EntryBarParts(entry));
-    if (area_->PaneShown()) ShowEntryInPane(entry);
-    statusTimer_.start();
-    reloadTimer_.start();
-    UpdateMenu();
-}
-
-void MainWindow::ShowEntryInPane(TextureEntry* entry) {
-    DeclarationBox* box = area_->TextBox();
-    const bool named = entry && !entry->name.empty();
-    bool available = false;
-    if (named && !rendering_) {
-        const bool wasBusy = busy_;
-        SetBusy(true);
-        available = LoadDeclaration(controller_->Library(), *entry, true);
-        SetBusy(wasBusy);
+void MainWindow::RefillViews() {
+    views_->Refresh();
+    if (!views_->CurrentEntry()) {
+        const std::vector<TextureEntry*> entries = views_->EntriesInListOrder();
+        if (!entries.empty()) views_->SelectEntries({entries.front()});
     }
-    if (!entry) {
-        box->ShowText({}, false);
-    } else {
-        box->ShowText(DeclarationBoxText(*entry), available);
-    }
-    box->SetColorVector(available && entry->color ? std::optional(RgbVectorText(*entry->color)) : std::nullopt);
-    if (!rendering_) area_->Picture()->ShowPreview(available && entry ? &entry->preview : nullptr);
-    ShowEntryInPaneButtons();
+    pane_->FollowCurrentEntry();
+    RefreshViews();
 }
 
-void MainWindow::ShowEntryInPaneButtons() {
-    const bool hasText = current_ && area_->TextBox()->HasDeclaration();
-    // One renderer at a time: the background one stores into the entries the pane would render.
-    const bool free = !busy_ && !RenderingInBackground();
-    const bool pending = session_ && session_->Run().PendingPicture();
-    area_->ArrowButton()->setEnabled(hasText && pending && !area_->TextBox()->Edited() && free && !rendering_);
-    const bool showable = current_ && (hasText || current_->name.empty());
-    area_->ShowButton()->setEnabled(rendering_ || (showable && free));
+void MainWindow::RefreshViews() {
+    for (QWidget* child : views_->findChildren<QWidget*>()) child->update();
+    RebuildRecentFiles();
+    UpdateTitle();
+    UpdateActions();
+    RefreshStatusText();
 }
 
-void MainWindow::EntryInserted(TextureEntry* entry) { views_->EntryInserted(entry); }
-void MainWindow::EntryUpdated(TextureEntry* entry) {
-    views_->EntryUpdated(entry);
-    if (entry == current_ && !rendering_) ShowEntryInPane(entry);
-}
-void MainWindow::EntryRemoving(TextureEntry* entry, bool lastOfFile) {
-    if (background_) background_->ForgetEntry(entry);
-    if (entry == current_) SetCurrentEntry(nullptr);
-    views_->EntryRemoving(entry, lastOfFile);
-}
-void MainWindow::Clearing() {
-    if (background_) background_->Cancel();
-    SetCurrentEntry(nullptr);
-    views_->Clearing();
-}
-void MainWindow::Refresh() { views_->Refresh(); }
-std::vector<TextureEntry*> MainWindow::SelectedEntries() { return views_->SelectedEntries(); }
-void MainWindow::SelectEntries(const std::vector<TextureEntry*>& entries) { views_->SelectEntries(entries); }
-std::vector<TextureEntry*> MainWindow::EntriesInListOrder() { return views_->EntriesInListOrder(); }
+void MainWindow::RebuildRecentFiles() { menus_->RebuildRecentFiles(document_->Path()); }
+void MainWindow::ApplyFlatToolbar() { menus_->ApplyFlatToolbar(); }
 
-void MainWindow::UpdateStatusText() {
+void MainWindow::ChooseSampleScene(int index) {
+    if (index >= 0 && index < menus_->SceneCount()) settings_->previewType = index;
+}
+
+void MainWindow::RefreshStatusText() {
     if (!status_->ProgressShown()) status_->SetText(views_->StatusText());
-}
-
-bool MainWindow::FocusInViews() const {
-    const QWidget* focus = QApplication::focusWidget();
-    return focus && (focus == views_ || views_->isAncestorOf(focus));
-}
-
-namespace {
-
-ShortcutKey KeyOf(int key) {
-    switch (key) {
-    case Qt::Key_O: return ShortcutKey::O;
-    case Qt::Key_S: return ShortcutKey::S;
-    case Qt::Key_T: return ShortcutKey::T;
-    case Qt::Key_1: return ShortcutKey::Digit1;
-    case Qt::Key_2: return ShortcutKey::Digit2;
-    case Qt::Key_3: return ShortcutKey::Digit3;
-    case Qt::Key_F: return ShortcutKey::F;
-    case Qt::Key_F3: return ShortcutKey::F3;
-    case Qt::Key_I: return ShortcutKey::I;
-    case Qt::Key_C: return ShortcutKey::C;
-    case Qt::Key_Insert: return ShortcutKey::Insert;
-    case Qt::Key_G: return ShortcutKey::G;
-    case Qt::Key_V: return ShortcutKey::V;
-    case Qt::Key_E: return ShortcutKey::E;
-    case Qt::Key_Delete: return ShortcutKey::Delete;
-    case Qt::Key_Escape: return ShortcutKey::Escape;
-    case Qt::Key_F1: return ShortcutKey::F1;
-    default: return ShortcutKey::Other;
-    }
-}
-
-}  // namespace
-
-bool MainWindow::HandleKey(QKeyEvent* event) {
-    const ShortcutKey key = KeyOf(event->key());
-    if (key == ShortcutKey::Other) return false;
-    if (key == ShortcutKey::Escape && !rendering_ && !busy_ && RenderingInBackground()) {
-        background_->Cancel();
-        return true;
-    }
-    KeyConditions c;
-    c.rendering = rendering_;
-    c.busy = busy_;
-    c.hasEntries = controller_->entryCount > 0;
-    c.namedCurrentEntry = current_ && !current_->name.empty();
-    c.focusInViews = FocusInViews();
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const std::optional<KeyAction> action = KeyActionFor(key, ctrl, c);
-    if (!action) return rendering_ || busy_;  // nothing else acts while rendering or busy
-    switch (action->kind) {
-    case KeyActionKind::StopRender: OnRenderButton(); break;
-    case KeyActionKind::Cancel: ui_->SetCancelled(true); break;
-    case KeyActionKind::Command: RunCommand(action->command); break;
-    }
-    return true;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this) return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (event->type() == QEvent::ShortcutOverride) {
-        // Keys of the table are the window's, not the focused control's.
-        if (KeyOf(key->key()) != ShortcutKey::Other) event->accept();
-        return false;
-    }
-    return HandleKey(key);
 }
 
 bool MainWindow::MayClose() {
@@ -383,6 +408,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::SaveSettings() {
     Settings& s = *settings_;
     s.lastFile = document_->Path();
+    s.listType = views_->ViewType();
     s.SetInstallation(installation_);
     s.x = restored_.x();
     s.y = restored_.y();
@@ -390,7 +416,7 @@ void MainWindow::SaveSettings() {
     s.normalListWidth = widths_.For(false).list;
     s.normalContentWidth = widths_.For(false).pane;
     s.maximizedContentWidth = widths_.For(true).pane;
-    s.maximized = isMaximized() ? 1 : 0;
+    s.SetMaximized(isMaximized());
     if (!s.Save())
         ui_->ShowMessage("Die Einstellungen konnten nicht in die Datei\n\"" + s.FilePath() +
                              "\"\ngeschrieben werden.",
@@ -401,6 +427,7 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     area_->SetMaximized(isMaximized());
+    pane_->UpdatePane();
     UpdateTitle();
 }
 
@@ -421,7 +448,7 @@ void MainWindow::PlaceWindow() {
                                                           : QRect(0, 0, 1024, 768);
     const WindowPlacement p = PlaceMainWindow(*settings_, screen.width(), screen.height(), 0);
     widths_.For(false) = {p.listWidth, p.contentWidth};
-    const Size minimum = MinimumTrackSize(0, settings_->content == 1);
+    const Size minimum = MinimumTrackSize(0, settings_->PaneShown());
     setMinimumSize(minimum.width, minimum.height);
     // The pane widths are for the client area; toolbar, menu and status bar add their height to it.
     resize(p.width, p.height);
@@ -450,7 +477,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
         (ToLowerAscii(ExtensionOf(path)) == ".swl" ? lists : includes).push_back(path);
     }
     event->acceptProposedAction();
-    OpenDroppedFiles(lists, includes);
+    fileCommands_->OpenDropped(lists, includes);
+}
+
+void MainWindow::SetFileDialogs(std::unique_ptr<FileDialogs> dialogs) {
+    fileDialogs_ = std::move(dialogs);
+    document_->SetDialogs(*fileDialogs_);
 }
 
 }  // namespace sc

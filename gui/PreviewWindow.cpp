@@ -66,6 +66,6 @@ void PreviewWindow::paintEvent(QPaintEvent* event) {
     painter.drawImage(contentsRect(), screen_);
 }
 
-void PreviewWindow::contextMenuEvent(QContextMenuEvent* event) { emit ContextMenuRequested(event->globalPos()); }
+void PreviewWindow::contextMenuEvent(QContextMenuEvent* event) { emit contextMenuRequested(event->globalPos()); }
 
 }  // namespace sc

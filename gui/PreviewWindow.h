@@ -30,7 +30,7 @@ public:
     const QImage& ScreenCopy() const { return screen_; }
 
 signals:
-    void ContextMenuRequested(const QPoint& globalPos);
+    void contextMenuRequested(const QPoint& globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,8 +1,7 @@
-// The "&Einstellungen" submenu: POV-Ray folder, library paths, plug-in,
-// editor, colours and the three switches.
-#include <QToolBar>
+#include "gui/SettingsCommands.h"
 
 #include "gui/ColorsDialog.h"
+#include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
 #include "gui/LibraryCommands.h"
 #include "gui/MainArea.h"
@@ -13,59 +12,64 @@
 #include "library/LibraryController.h"
 #include "povray/LibraryPaths.h"
 #include "povray/PovConfiguration.h"
+#include "povray/PovInstallationSource.h"
 #include "ui/Settings.h"
 
 namespace sc {
 
-void MainWindow::OnPovDirectory() { ChooseInstallation(); }
-
-void MainWindow::ChooseInstallation() {
-    installation_ = settings_->Installation();
-    PovDirectoryDialog dialog(installation_, options_.installations->Read(), *ui_, this);
-    if (ExecDialog(dialog) != QDialog::Accepted) return;
-    installation_ = dialog.Result();
-    settings_->SetInstallation(installation_);
-    std::vector<std::string> paths;
-    ReadLibraryPaths(installation_.Home(), paths);
-    ApplyLibraryPaths(paths);
-    if (installation_.Version() <= 0) settings_->editWithPov = 0;
-    if (started_) RefreshViews();
+void SettingsCommands::Bind(CommandActions& actions) {
+    Settings& s = p_.settings;
+    actions.Bind(Command::PovDirectory, [this] { ChooseInstallation(); });
+    actions.Bind(Command::LibraryPaths, [this] { EditLibraryPaths(); });
+    actions.Bind(Command::UninstallExtension, [this] { p_.window.Configuration().UninstallWithMessages(); });
+    actions.Bind(Command::Editor, [this] { p_.commands.SetEditor(); });
+    actions.Bind(Command::Colors, [this] { ChooseColors(); });
+    actions.Bind(Command::FlatToolbar, [this] { ToggleFlatToolbar(); });
+    actions.Bind(Command::SaveSettingsOnExit, [&s] { s.SetSaveOnExit(!s.SaveOnExit()); });
+    actions.Bind(Command::LoadLastFile, [&s] { s.SetLoadLastFile(!s.LoadLastFile()); });
 }
 
-void MainWindow::ApplyLibraryPaths(const std::vector<std::string>& paths) {
-    controller_->Library().SetLibraryPaths(paths);
+void SettingsCommands::ChooseInstallation() {
+    PovInstallation& installation = p_.window.Installation();
+    installation = p_.settings.Installation();
+    PovDirectoryDialog dialog(installation, installations_.Read(), p_.ui, &p_.window);
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
+    installation = dialog.Result();
+    p_.settings.SetInstallation(installation);
+    std::vector<std::string> paths;
+    ReadLibraryPaths(installation.Home(), paths);
+    ApplyLibraryPaths(paths);
+    if (installation.Version() <= 0) p_.settings.editWithPov = 0;
+    if (p_.window.Started()) p_.window.RefreshViews();
+}
+
+void SettingsCommands::ApplyLibraryPaths(const std::vector<std::string>& paths) {
+    TextureLibrary& library = p_.controller.Library();
+    library.SetLibraryPaths(paths);
     // Completing directories reads them again: POV-Ray's ini may have changed since.
-    controller_->Library().SetLibraryPathSource([this] {
+    library.SetLibraryPathSource([this] {
         std::vector<std::string> current;
-        ReadLibraryPaths(installation_.Home(), current);
+        ReadLibraryPaths(p_.window.Installation().Home(), current);
         return current;
     });
 }
 
-void MainWindow::OnLibraryPaths() {
-    if (commands_->EditLibraryPaths()) RefreshViews();
+void SettingsCommands::EditLibraryPaths() {
+    if (p_.commands.EditLibraryPaths()) p_.window.RefreshViews();
 }
 
-void MainWindow::OnUninstallExtension() { Configuration().UninstallWithMessages(); }
-
-void MainWindow::OnEditor() { commands_->SetEditor(); }
-
-void MainWindow::OnColors() {
-    ColorsDialog dialog(settings_->textureFontNormal, settings_->textureFontChanged, this);
+void SettingsCommands::ChooseColors() {
+    Settings& s = p_.settings;
+    ColorsDialog dialog(s.textureFontNormal, s.textureFontChanged, &p_.window);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
-    settings_->textureFontNormal = dialog.Normal();
-    settings_->textureFontChanged = dialog.Changed();
-    area_->TextBox()->SetColors(settings_->textureFontNormal, settings_->textureFontChanged);
+    s.textureFontNormal = dialog.Normal();
+    s.textureFontChanged = dialog.Changed();
+    p_.area.TextBox()->SetColors(s.textureFontNormal, s.textureFontChanged);
 }
 
-void MainWindow::OnFlatToolbar() {
-    settings_->flatToolbar = settings_->flatToolbar == 1 ? 0 : 1;
-    ApplyFlatToolbar();
-    toolbar_->update();
+void SettingsCommands::ToggleFlatToolbar() {
+    p_.settings.SetFlatToolbar(!p_.settings.FlatToolbar());
+    p_.window.ApplyFlatToolbar();
 }
-
-void MainWindow::OnSaveSettingsOnExit() { settings_->save = settings_->save == 1 ? 0 : 1; }
-
-void MainWindow::OnLoadLastFile() { settings_->loadLastFile = settings_->loadLastFile == 1 ? 0 : 1; }
 
 }  // namespace sc

@@ -38,7 +38,7 @@ void SplashWindow::Finish() {
     finished_ = true;
     timer_.stop();
     close();
-    emit Closed();
+    emit closed();
 }
 
 void SplashWindow::keyPressEvent(QKeyEvent*) { Finish(); }

@@ -15,7 +15,7 @@ public:
     void Finish();
 
 signals:
-    void Closed();
+    void closed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

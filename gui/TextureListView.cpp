@@ -35,6 +35,9 @@ TextureListView::TextureListView(TextureListModel& model, QWidget* parent)
     setItemDelegateForColumn(TextureListModel::kCategory, new CategoryDelegate(model.Controller(), this));
     setAccessibleName(QStringLiteral("Texturenliste"));
     header_->setStretchLastSection(true);
+    // Setting a header turns the view's own sorting off and with it the
+    // header's clicks; the clicks sort through the window's sort commands.
+    header_->setSectionsClickable(true);
     connect(header_, &QHeaderView::sectionClicked, this, &TextureListView::sortRequested);
     for (int column = 0; column < TextureListModel::kDirectory; ++column) setColumnWidth(column, SampleWidth(kSamples[column]));
 }

@@ -1,62 +1,51 @@
-// The "&Ansicht" and "&Vorschau" menus: the view shown in the list area, the
-// preview pane, its picture size, antialiasing and the sample scene.
-#include <QAction>
-#include <QMenu>
+#include "gui/ViewCommands.h"
 
+#include "gui/CommandActions.h"
 #include "gui/LibraryCommands.h"
+#include "gui/LibraryViewStack.h"
 #include "gui/MainArea.h"
 #include "gui/MainWindow.h"
-#include "gui/LibraryViewStack.h"
+#include "gui/PreviewPaneController.h"
+#include "preview/SampleScenes.h"
 #include "ui/Settings.h"
 
 namespace sc {
 
-void MainWindow::OnTextureList() { SetListType(kTextureListType); }
-void MainWindow::OnFileList() { SetListType(kFileListType); }
-void MainWindow::OnPictureList() { SetListType(kPictureListType); }
-
-void MainWindow::SetListType(int listType) {
-    settings_->listType = listType;
-    views_->SetViewType(listType);
+void ViewCommands::Bind(CommandActions& actions) {
+    for (ListType type : {kTextureListType, kFileListType, kPictureListType})
+        actions.Bind(Command(ViewCommandOf(type)), [this, type] { p_.views.SetViewType(type); });
+    actions.Bind(Command::OnlySelected, [this] { ToggleOnlySelected(); });
+    actions.Bind(Command::PreviewPane, [this] { TogglePreviewPane(); });
+    actions.Bind(Command::SmallPreview, [this] { ToggleSmallPreview(); });
+    actions.Bind(Command::Antialias, [this] { p_.settings.SetAntialias(!p_.settings.Antialias()); });
+    actions.Bind(Command::BackgroundRender, [this] { p_.pane.StartBackgroundRender(p_.views.SelectedEntries()); });
+    actions.BindRange(kFirstSampleSceneCommand, kFirstSampleSceneCommand + kMaxSampleScenes - 1,
+                      [this](int index) { p_.window.ChooseSampleScene(index); });
+    for (int key = 0; key < kSortKeyCount; ++key)
+        actions.Bind(Command(int(Command::SortByName) + key), [this, key] { p_.views.SortBy(key); });
 }
 
 // The heading names the kind of selection the last selection command made.
-void MainWindow::OnOnlySelected() {
-    SetBusy(true);
-    if (views_->OnlySelectedShown())
-        views_->LeaveOnlySelected();
+void ViewCommands::ToggleOnlySelected() {
+    p_.window.SetBusy(true);
+    if (p_.views.OnlySelectedShown())
+        p_.views.LeaveOnlySelected();
     else
-        views_->ShowOnlySelected(int(commands_->Selection().LastKind()), settings_->compareImages == 1);
-    SetBusy(false);
+        p_.views.ShowOnlySelected(int(p_.commands.Selection().LastKind()), p_.settings.CompareImages());
+    p_.window.SetBusy(false);
 }
 
-void MainWindow::OnPreviewPane() {
-    settings_->content = settings_->content == 1 ? 0 : 1;
-    ApplyPaneWidthsToWindow(settings_->content == 1);
-    if (settings_->content == 1) ShowEntryInPane(current_);
+void ViewCommands::TogglePreviewPane() {
+    p_.settings.SetPaneShown(!p_.settings.PaneShown());
+    p_.window.ApplyPaneWidthsToWindow(p_.settings.PaneShown());
+    if (p_.settings.PaneShown()) p_.pane.ReloadShownEntry();
 }
 
-void MainWindow::OnSmallPreview() {
-    settings_->smallPreview = settings_->smallPreview == 1 ? 0 : 1;
-    area_->SetSmallPicture(settings_->smallPreview == 1);
-    ApplyRenderSettings();
-    ShowEntryInPane(current_);
-}
-
-void MainWindow::OnAntialias() { settings_->antialias = settings_->antialias == 1 ? 0 : 1; }
-
-void MainWindow::OnSampleScene(int index) {
-    if (index >= 0 && index < scenes_.Count()) settings_->previewType = index;
-}
-
-void MainWindow::ShowPictureMenu(const QPoint& globalPos) {
-    QMenu menu(this);
-    for (Command command : {Command::SmallPreview, Command::Antialias}) menu.addAction(ActionFor(int(command)));
-    menu.addSeparator();
-    for (QAction* action : sceneActions_) menu.addAction(action);
-    UpdateMenu();
-    UpdateChecks();
-    menu.exec(globalPos);
+void ViewCommands::ToggleSmallPreview() {
+    p_.settings.SetSmallPreview(!p_.settings.SmallPreview());
+    p_.area.SetSmallPicture(p_.settings.SmallPreview());
+    p_.pane.ApplyRenderSettings();
+    p_.pane.ReloadShownEntry();
 }
 
 }  // namespace sc

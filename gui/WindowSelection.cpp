@@ -40,7 +40,7 @@ void WindowSelection::InvertSelection() {
     views_.SelectEntries(flipped);
 }
 
-bool WindowSelection::FileListShown() { return views_.ViewType() == LibraryViewStack::kFileList; }
+bool WindowSelection::FileListShown() { return views_.ViewType() == kFileListType; }
 
 void WindowSelection::ShowTextureList() { window_.RunCommand(int(Command::TextureList)); }
 

@@ -117,7 +117,6 @@ public:
     int entryCount = 0;
     int noDirectoryCount = 0;
     bool onlyMarkedShown = false;
-    int currentView = 0;  // 0 file tree, 1 texture list, 2 picture view
 
 private:
     void ZeroCounters();

@@ -130,7 +130,8 @@ bool PreviewRenderRun::BeginRun() {
     lastError_.clear();
     onlySceneErrors_ = true;
     failedEntries_.clear();
-    window_.EnableInterface(false);
+    running_ = true;
+    Report();
     ui.SetStatusText(selectedCount_ == 1 ? "Berechne Vorschau:" : "Berechne Vorschauen:");
     if (!AdvanceToNextEntry(0)) {
         runBusy_ = false;
@@ -142,12 +143,11 @@ bool PreviewRenderRun::BeginRun() {
 
 void PreviewRenderRun::StepIdle() {
     pendingPicture_ = false;
-    window_.SetArrowEnabled(false);
+    Report();
     if (!window_.CheckPovSettings()) {
-        window_.RefreshViews();
+        Report();
         return;
     }
-    window_.ShowPreviewPane();
     runEntry_ = runPosition_ >= 0 ? entries_[static_cast<std::size_t>(runPosition_)] : window_.CurrentEntry();
     if (runPosition_ < 0 && !BeginRun()) return;
     if (!runEntry_) return;
@@ -156,8 +156,8 @@ void PreviewRenderRun::StepIdle() {
         savedVersion_ = runEntry_->previewVersion;
         hadPicture_ = runEntry_->previewValid;
     }
-    window_.SetArrowEnabled(false);
-    window_.SetRenderButton(false, false);
+    rendering_ = false;
+    Report();
     std::string scene;
     if (!WriteScene(runEntry_, window_.DeclarationLines(), attempt_, settings_.templateIndex,
                     installation_.Version(), false, &scene, settings_.finishColor)) {
@@ -189,8 +189,8 @@ void PreviewRenderRun::RenderStarted(int result) {
     }
     // The entry keeps what it has until a new picture is stored: a render that
     // fails or is stopped must not cost it a good preview.
-    window_.SetRenderButton(true, true);
-    window_.SetBusyCursor(true);
+    rendering_ = true;
+    Report();
 }
 
 // A render that could not begin ends the whole run, so the next press starts afresh.
@@ -210,7 +210,7 @@ void PreviewRenderRun::StepBusy() {
     runBusy_ = false;
     starting_ = false;
     target_.StopRender();
-    window_.SetBusyCursor(false);
+    rendering_ = false;
     const bool newError = errorCount_ != errorsBefore_;
     const bool several = selectedCount_ > 1;
     const bool finished = renderFinished_;
@@ -280,22 +280,34 @@ void PreviewRenderRun::UpdatePercent() {
     const int percent = progressTotal_ > 0 ? 100 * progressPosition_ / progressTotal_ : 0;
     const bool grew = percent > percent_;
     percent_ = percent;
-    if (!grew || !window_.IsMinimized()) return;
-    char caption[64];
-    std::snprintf(caption, sizeof caption, "%i%c Swatchcraft", percent_, '%');
-    window_.SetCaption(caption);
+    if (grew) Report();
 }
+
+std::string RenderRunCaption(int percent) {
+    char caption[64];
+    std::snprintf(caption, sizeof caption, "%i%c Swatchcraft", percent, '%');
+    return caption;
+}
+
+RenderRunState PreviewRenderRun::State() const {
+    RenderRunState state;
+    state.running = running_;
+    state.rendering = rendering_;
+    state.pendingPicture = pendingPicture_;
+    state.percent = percent_;
+    return state;
+}
+
+void PreviewRenderRun::Report() { window_.RunStateChanged(State()); }
 
 void PreviewRenderRun::EndRun() {
     UserInterface& ui = controller_.Ui();
     ui.HideProgress();
     ui.SetStatusText("");
-    window_.SetCaption("");
-    window_.SetRenderButton(true, false);
-    window_.EnableInterface(true);
-    window_.SetArrowEnabled(pendingPicture_ && !window_.DeclarationEdited());
-    window_.RefreshViews();
+    running_ = false;
+    rendering_ = false;
     runPosition_ = -1;
+    Report();
     skipRendered_ = false;
     errorsBefore_ = 0;
 }
@@ -403,7 +415,7 @@ void PreviewRenderRun::TakeOverPending() {
     controller_.SetPreviewState(entry, PreviewState::Present);
     entry->previewAttempt = static_cast<std::uint8_t>(attempt_);
     pendingPicture_ = false;
-    window_.SetArrowEnabled(false);
+    Report();
 }
 
 }  // namespace sc

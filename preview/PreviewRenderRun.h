@@ -17,7 +17,20 @@ class LibraryController;
 class PovInstallation;
 class TextureEntry;
 
-// The main window as the render run sees it.
+// What a run is doing. The window shows it: the render button's label and
+// state, the take-over arrow, the cursor, the views and the title.
+struct RenderRunState {
+    bool running = false;         // a run goes on: nothing but "&Stop" and Escape acts
+    bool rendering = false;       // POV-Ray renders an entry now: "&Stop" stops it
+    bool pendingPicture = false;  // the last picture waits to be taken over
+    int percent = 0;              // the run's progress
+};
+
+// "42% Swatchcraft": the title of a minimized window while a run goes on.
+std::string RenderRunCaption(int percent);
+
+// The main window as the render run sees it: what the run asks for, and one
+// report whenever its state changes.
 class RenderRunWindow {
 public:
     virtual ~RenderRunWindow() = default;
@@ -36,18 +49,10 @@ public:
     // Timer 1, calling the run's OnTimer (PreviewRenderSession keeps it itself).
     virtual void StartTimer(int /*milliseconds*/) {}
     virtual void StopTimer() {}
-    virtual void ShowPreviewPane() {}
-    virtual void EnableInterface(bool) {}
-    virtual void SetArrowEnabled(bool) {}
-    // The "&Anzeigen" button: enabled or not, labelled "&Stop" or "&Anzeigen".
-    virtual void SetRenderButton(bool /*enabled*/, bool /*stopLabel*/) {}
-    virtual void SetBusyCursor(bool) {}
-    virtual bool IsMinimized() { return false; }
-    // The window caption; empty puts the normal one back.
-    virtual void SetCaption(const std::string&) {}
-    virtual void RefreshViews() {}
     // The hint dialog with "Nicht &erneut anzeigen"; true when that box was ticked.
     virtual bool ShowHint(const std::string&) { return false; }
+    // The run's state changed (also after a refused start: the settings may have changed).
+    virtual void RunStateChanged(const RenderRunState&) {}
 };
 
 struct PreviewRenderSettings {
@@ -99,6 +104,7 @@ public:
     int ErrorCount() const { return errorCount_; }
     int Attempt() const { return attempt_; }
     bool PendingPicture() const { return pendingPicture_; }
+    RenderRunState State() const;
     int RowCount() const { return rowCount_; }
     int ProgressTotal() const { return progressTotal_; }
     int ProgressPosition() const { return progressPosition_; }
@@ -130,6 +136,7 @@ private:
     void AbortStart();
     void GiveUpEntry();
     void RenderStarted(int result);
+    void Report();
 
     LibraryController& controller_;
     PreviewTarget& target_;
@@ -139,6 +146,8 @@ private:
 
     std::vector<TextureEntry*> entries_;
     bool runBusy_ = false;
+    bool running_ = false;    // from the run's start to its end, as the window sees it
+    bool rendering_ = false;  // a render of the run is under way
     bool starting_ = false;
     TextureEntry* runEntry_ = nullptr;
     int runPosition_ = -1;

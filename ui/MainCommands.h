@@ -1,7 +1,10 @@
 #pragma once
-// The main window's commands: their identifiers, when each is enabled and
-// which carry a check mark. The widgets only mirror what this decides.
+// The main window's commands as one table: for each command its identifier,
+// menu text, keys, toolbar icon, and the rules that enable it and set its
+// check mark. The window makes one action per row; menus, toolbar, context
+// menus and keys all use that action, so they cannot disagree.
 #include <optional>
+#include <vector>
 
 namespace sc {
 
@@ -21,6 +24,8 @@ enum class Command : int {
     Help = 9, TipOfTheDay = 32861, Website = 32926, About = 1062,
     RenderButton = 1151, TakeOver = 139,
     BackgroundRender = 32930,
+    // The seven sort items of the entry list's context menu, in the order of the sort keys.
+    SortByName = 33000, SortByType, SortByCategory, SortByVersion, SortByFile, SortByDirectory, SortByPicture,
 };
 
 inline constexpr int kFirstRecentFileCommand = 1300;
@@ -38,37 +43,66 @@ struct MenuConditions {
     int faultyCount = 0;
     int noDirectoryCount = 0;
     bool pluginInstalled = false;
-    bool onlySelectedMode = false;      // the list area shows only the selected entries
+    bool onlySelectedMode = false;       // the list area shows only the selected entries
     bool onlySelectedToggleable = false; // the only-selected mode can be entered or left
     int listType = kPictureListType;
-    bool backgroundRendering = false;   // previews are being rendered in the background
+    bool backgroundRendering = false;    // previews are being rendered in the background
+    bool currentEntry = false;           // a view shows a current entry
+    bool namedCurrentEntry = false;      // ... and it has a name (a file node has none)
 };
-
-// True when the main-menu command (or its toolbar button) may be used now.
-// Every command is off while rendering or busy; recent files (1300-1304) and
-// sample scenes (5001 up) follow that rule alone. While previews are rendered
-// in the background, what would replace, delete or render entries is off too.
-bool CommandEnabled(int command, const MenuConditions& conditions);
 
 // The settings behind the check marks.
 struct CheckConditions {
-    int save = 1;
-    int loadLastFile = 0;
-    int flatToolbar = 1;
-    int content = 1;
-    int smallPreview = 0;
-    int antialias = 0;
+    bool save = true;
+    bool loadLastFile = false;
+    bool flatToolbar = true;
+    bool paneShown = true;
+    bool smallPreview = false;
+    bool antialias = false;
     int listType = kPictureListType;
     int previewType = 0;
+    int sortKey = 0;
 };
+
+// The icons of the toolbar's commands.
+enum class CommandIcon { None, Open, Save, Search, Find, Overview, TextureList, FileList, PictureList, OnlySelected,
+                         PreviewPane, About };
+
+// Where a command's keys act: anywhere in the window, or only while the
+// keyboard is in the entries (Entf must not delete entries from a text field).
+enum class KeyScope { Window, Entries };
+
+struct CommandRow {
+    Command id;
+    const char* text;                // "&Öffnen...\tStrg+O": mnemonic, and the key as the menu shows it
+    std::vector<const char*> keys;   // the keys that run it, in portable form: "Ctrl+O", "Del"
+    CommandIcon icon = CommandIcon::None;
+    // Beyond the rules for every command (off while rendering or busy, and
+    // off while a background render runs for what would clash with it).
+    bool (*enabled)(const MenuConditions&) = nullptr;  // null: always
+    std::optional<bool> (*checked)(const CheckConditions&) = nullptr;  // null: no check mark
+    KeyScope scope = KeyScope::Window;
+};
+
+// Every command of the menus, the toolbar and the context menus.
+const std::vector<CommandRow>& CommandTable();
+// The row of a command, or null (recent files, sample scenes, unknown ids).
+const CommandRow* FindCommand(int command);
+
+// True when the command (or its toolbar button, context menu item or key)
+// may be used now. Every command is off while rendering or busy; recent
+// files (1300-1304) and sample scenes (5001 up) follow that rule alone.
+bool CommandEnabled(int command, const MenuConditions& conditions);
 
 // The check mark of a command: none for commands without one. The three
 // views form a group with exactly one checked; of the sample scenes
-// (5001 up) the one of `previewType`.
+// (5001 up) the one of `previewType`; of the sort items the sort key's.
 std::optional<bool> CommandChecked(int command, const CheckConditions& conditions);
 
 // The view command of a `ListType` and back (-1 for anything else).
 int ViewCommandOf(int listType);
 int ListTypeOf(int command);
+// The sort key of a sort command (-1 for anything else).
+int SortKeyOf(int command);
 
 }  // namespace sc

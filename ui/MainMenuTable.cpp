@@ -5,58 +5,66 @@
 namespace sc {
 namespace {
 
-MenuItem Item(const char* text, Command command) {
-    return {MenuItem::Kind::Command, text, static_cast<int>(command), {}};
+using Cm = Command;
+
+MenuItem Item(Command command) { return {MenuItem::Kind::Command, static_cast<int>(command), {}, {}}; }
+MenuItem Separator() { return {MenuItem::Kind::Separator, 0, {}, {}}; }
+MenuItem Submenu(const char* title, std::vector<MenuItem> items) {
+    return {MenuItem::Kind::Submenu, 0, title, std::move(items)};
 }
-MenuItem Separator() { return {MenuItem::Kind::Separator, {}, 0, {}}; }
+std::vector<MenuItem> Items(std::initializer_list<Command> commands) {
+    std::vector<MenuItem> items;
+    for (Command c : commands) items.push_back(Item(c));
+    return items;
+}
+std::vector<MenuItem> Join(std::initializer_list<std::vector<MenuItem>> groups) {
+    std::vector<MenuItem> items;
+    for (const std::vector<MenuItem>& group : groups) {
+        if (!items.empty()) items.push_back(Separator());
+        items.insert(items.end(), group.begin(), group.end());
+    }
+    return items;
+}
+
+std::vector<MenuItem> SelectItems() {
+    return Join({Items({Cm::SelectAll}),
+                 Items({Cm::SelectChanged, Cm::SelectEmpty, Cm::SelectFaulty, Cm::Select30Incompatible,
+                        Cm::Select31Incompatible, Cm::SelectDuplicates}),
+                 Items({Cm::InvertSelection})});
+}
+
+std::vector<MenuItem> FileMenu() {
+    const MenuItem settings = Submenu(
+        "&Einstellungen", Join({Items({Cm::PovDirectory, Cm::LibraryPaths, Cm::UninstallExtension, Cm::Editor,
+                                       Cm::Colors}),
+                                Items({Cm::FlatToolbar, Cm::SaveSettingsOnExit, Cm::LoadLastFile})}));
+    std::vector<MenuItem> items = Join({Items({Cm::Open, Cm::Add, Cm::Save, Cm::SaveAs}), Items({Cm::SearchTextures}),
+                                        {settings}, Items({Cm::Exit})});
+    items.push_back({MenuItem::Kind::RecentFiles, 0, {}, {}});
+    return items;
+}
 
 std::vector<Menu> BuildTable() {
-    const MenuItem settings{MenuItem::Kind::Submenu, "&Einstellungen", 0,
-                            {Item("&POV-Ray Verzeichnis...", Command::PovDirectory),
-                             Item("POV-Ray &Bibliotheksverzeichnisse...", Command::LibraryPaths),
-                             Item("GUI-Extension &deinstallieren", Command::UninstallExtension),
-                             Item("Edi&tor...", Command::Editor), Item("&Farben...", Command::Colors), Separator(),
-                             Item("Flache &Schalterleiste", Command::FlatToolbar),
-                             Item("&Einstellungen bei Beenden speichern", Command::SaveSettingsOnExit),
-                             Item("&Letzte Datei beim Starten laden", Command::LoadLastFile)}};
+    std::vector<MenuItem> preview =
+        Join({Items({Cm::PreviewPane, Cm::SmallPreview, Cm::Antialias}), Items({Cm::BackgroundRender}), {}});
+    preview.push_back({MenuItem::Kind::SampleScenes, 0, {}, {}});
     return {
-        {"&Datei",
-         {Item("&Öffnen...\tStrg+O", Command::Open), Item("&Hinzufügen...", Command::Add),
-          Item("&Speichern\tStrg+S", Command::Save), Item("Speichern &unter...", Command::SaveAs), Separator(),
-          Item("&Texturen suchen...\tStrg+T", Command::SearchTextures), Separator(), settings, Separator(),
-          Item("&Beenden\tAlt+F4", Command::Exit), {MenuItem::Kind::RecentFiles, {}, 0, {}}}},
+        {"&Datei", FileMenu()},
         {"&Bearbeiten",
-         {Item("Kopiere Textur\tStrg+C", Command::CopyTexture),
-          Item("Ansehen/bearbeiten mit POV-Ray\tStrg+E", Command::EditWithPov), Separator(),
-          Item("Ausgewählte l&öschen\tEntf", Command::DeleteSelected),
-          Item("Ausgewählte Vorschau&bilder löschen", Command::DeleteSelectedPreviews),
-          Item("Alle &löschen", Command::DeleteAll), Separator(), Item("Alle &verstecken", Command::CollapseAll),
-          Item("Alle &anzeigen", Command::ExpandAll), Item("Verzeichnisse ergän&zen", Command::CompleteDirectories),
-          Separator(), Item("Text &suchen\tStrg+F", Command::FindText),
-          Item("Suche &wiederholen\tF3", Command::FindAgain), Separator(),
-          Item("&Kategorie ändern...\tStrg+G", Command::ChangeCategory), Separator(),
-          Item("&POV-Ray Scripts für Texturenüberischt erzeugen...", Command::Overview)}},
-        {"Aus&wählen",
-         {Item("&Alle\tStrg+A", Command::SelectAll), Separator(), Item("&Geänderte Texturen", Command::SelectChanged),
-          Item("&Leere Vorschauen", Command::SelectEmpty), Item("&Fehlerhafte Vorschauen", Command::SelectFaulty),
-          Item("POV-Ray 3.&0 inkompatible", Command::Select30Incompatible),
-          Item("POV-Ray 3.&1 inkompatible", Command::Select31Incompatible),
-          Item("&Duplikate...", Command::SelectDuplicates), Separator(),
-          Item("Auswahl &invertieren\tStrg+I", Command::InvertSelection)}},
-        {"&Ansicht",
-         {Item("&Texturenliste\tStrg+1", Command::TextureList), Item("&Dateiliste\tStrg+2", Command::FileList),
-          Item("&Bilderliste\tStrg+3", Command::PictureList), Separator(),
-          Item("Nur &ausgewählte Texturen", Command::OnlySelected)}},
-        {"&Vorschau",
-         {Item("&Vorschaufenster\tStrg+V", Command::PreviewPane), Item("&Klein", Command::SmallPreview),
-          Item("&Antialiasing", Command::Antialias), Separator(),
-          Item("Vorschaubilder im &Hintergrund berechnen", Command::BackgroundRender), Separator(),
-          {MenuItem::Kind::SampleScenes, {}, 0, {}}}},
-        {"&?",
-         {Item("&Hilfe...\tF1", Command::Help), Item("&Tip des Tages", Command::TipOfTheDay),
-          Item("Swatchcraft &Webseite", Command::Website), Separator(),
-          Item("&Über Swatchcraft...", Command::About)}},
+         Join({Items({Cm::CopyTexture, Cm::EditWithPov}), Items({Cm::DeleteSelected, Cm::DeleteSelectedPreviews,
+                                                                  Cm::DeleteAll}),
+               Items({Cm::CollapseAll, Cm::ExpandAll, Cm::CompleteDirectories}), Items({Cm::FindText, Cm::FindAgain}),
+               Items({Cm::ChangeCategory}), Items({Cm::Overview})})},
+        {"Aus&wählen", SelectItems()},
+        {"&Ansicht", Join({Items({Cm::TextureList, Cm::FileList, Cm::PictureList}), Items({Cm::OnlySelected})})},
+        {"&Vorschau", preview},
+        {"&?", Join({Items({Cm::Help, Cm::TipOfTheDay, Cm::Website}), Items({Cm::About})})},
     };
+}
+
+std::vector<MenuItem> SortItems() {
+    return Items({Cm::SortByName, Cm::SortByType, Cm::SortByCategory, Cm::SortByVersion, Cm::SortByFile,
+                  Cm::SortByDirectory, Cm::SortByPicture});
 }
 
 }  // namespace
@@ -64,6 +72,28 @@ std::vector<Menu> BuildTable() {
 const std::vector<Menu>& MainMenuTable() {
     static const std::vector<Menu> table = BuildTable();
     return table;
+}
+
+const std::vector<MenuItem>& ContextMenuTable(ContextMenuKind kind) {
+    static const std::vector<MenuItem> fileList =
+        Join({Items({Cm::CopyTexture, Cm::EditWithPov}), Items({Cm::CollapseAll, Cm::ExpandAll}),
+              Items({Cm::DeleteSelected, Cm::DeleteSelectedPreviews, Cm::DeleteAll})});
+    static const std::vector<MenuItem> entryList = [] {
+        std::vector<MenuItem> items = Items({Cm::CopyTexture, Cm::EditWithPov});
+        items.push_back(Submenu("Aus&wählen", SelectItems()));
+        return Join({items, Items({Cm::DeleteSelected, Cm::DeleteSelectedPreviews, Cm::DeleteAll}), SortItems()});
+    }();
+    static const std::vector<MenuItem> picture = [] {
+        std::vector<MenuItem> items = Join({Items({Cm::SmallPreview, Cm::Antialias}), {}});
+        items.push_back({MenuItem::Kind::SampleScenes, 0, {}, {}});
+        return items;
+    }();
+    switch (kind) {
+    case ContextMenuKind::FileList: return fileList;
+    case ContextMenuKind::EntryList: return entryList;
+    case ContextMenuKind::Picture: return picture;
+    }
+    return picture;
 }
 
 const std::vector<ToolbarButton>& ToolbarTable() {

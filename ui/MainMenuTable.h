@@ -1,8 +1,8 @@
 #pragma once
-// The main menu as data: menus, item texts with their mnemonics and
-// shortcut texts, and command identifiers, in menu order. The window builds
-// its menus from this; the recent files and sample scenes are added at run
-// time where the table says.
+// Where the commands appear: the main menu, the context menus of the views
+// and of the preview picture, and the toolbar. Items name commands only;
+// texts, keys and rules come from the command table (MainCommands.h). The
+// recent files and sample scenes are added at run time where a table says.
 #include <string>
 #include <vector>
 
@@ -11,8 +11,8 @@ namespace sc {
 struct MenuItem {
     enum class Kind { Command, Separator, Submenu, RecentFiles, SampleScenes };
     Kind kind = Kind::Command;
-    std::string text;             // "&Öffnen...\tStrg+O"; the submenu's title
     int command = 0;
+    std::string title;            // of a submenu
     std::vector<MenuItem> items;  // of a submenu
 };
 
@@ -23,6 +23,11 @@ struct Menu {
 
 // The six top-level menus.
 const std::vector<Menu>& MainMenuTable();
+
+// The context menus: over the file list, over the texture list or the
+// picture grid, and over the preview picture.
+enum class ContextMenuKind { FileList, EntryList, Picture };
+const std::vector<MenuItem>& ContextMenuTable(ContextMenuKind kind);
 
 // The toolbar: command identifiers in order, 0 for a separator, and the tooltip of each.
 struct ToolbarButton {

@@ -55,6 +55,27 @@ public:
     bool WriteFlag(const char* section, const char* key, int value) const;
     int ReadFlag(const char* section, const char* key, int defaultValue) const;
 
+    // The switches as what they mean; the fields below keep the file's 0 and 1.
+    bool Maximized() const { return maximized == 1; }
+    void SetMaximized(bool on) { maximized = on ? 1 : 0; }
+    bool SaveOnExit() const { return save == 1; }
+    void SetSaveOnExit(bool on) { save = on ? 1 : 0; }
+    bool LoadLastFile() const { return loadLastFile == 1; }
+    void SetLoadLastFile(bool on) { loadLastFile = on ? 1 : 0; }
+    bool FlatToolbar() const { return flatToolbar == 1; }
+    void SetFlatToolbar(bool on) { flatToolbar = on ? 1 : 0; }
+    bool PaneShown() const { return content == 1; }
+    void SetPaneShown(bool on) { content = on ? 1 : 0; }
+    bool SmallPreview() const { return smallPreview == 1; }
+    void SetSmallPreview(bool on) { smallPreview = on ? 1 : 0; }
+    bool SortAscending() const { return sortAscending != 0; }
+    void SetSortAscending(bool on) { sortAscending = on ? 1 : 0; }
+    bool Antialias() const { return antialias == 1; }
+    void SetAntialias(bool on) { antialias = on ? 1 : 0; }
+    bool CompareImages() const { return compareImages == 1; }
+    bool EditWithPov() const { return editWithPov == 1; }
+    void SetEditWithPov(bool on) { editWithPov = on ? 1 : 0; }
+
     // MainWindow
     std::optional<int> x, y;             // absent: centred
     unsigned cy = 400;                   // restored height, at least 401 or 400

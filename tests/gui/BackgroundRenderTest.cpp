@@ -60,6 +60,8 @@ TEST(BackgroundRenderTest, PicturesArriveWhileTheWindowStaysUsableAndEscapeStops
     WindowHarness h({}, true);
     DialogRecorder recorder;
     MainWindow& w = *h.window;
+    w.show();
+    QApplication::setActiveWindow(&w);  // keys reach the active window only
     w.StartUp();
     h.fileDialogs->answer = WriteLibrary(h,
                                          "#declare T_Red = texture { pigment { rgb <1, 0, 0> } }\n"

@@ -1,5 +1,5 @@
 // The three views over one library: shared order and selection, the current
-// entry across views, filtering, lazy thumbnails, menus, editing, dragging
+// entry across views, filtering, lazy thumbnails, editing, dragging
 // and what a screen reader sees.
 #include <gtest/gtest.h>
 
@@ -75,13 +75,6 @@ struct ViewsFixture : testing::Test {
         QKeyEvent press(QEvent::KeyPress, key, mods);
         QApplication::sendEvent(&target, &press);
     }
-    QStringList MenuTexts(bool enabledOnly) {
-        QStringList texts;
-        const auto menu = views->ContextMenu();
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator() && (!enabledOnly || a->isEnabled())) texts << a->text();
-        return texts;
-    }
 };
 
 TEST_F(ViewsFixture, ListAndGridShareOrderSelectionAndFocus) {
@@ -96,7 +89,7 @@ TEST_F(ViewsFixture, ListAndGridShareOrderSelectionAndFocus) {
     views->SortBy(kSortByFile);
     EXPECT_EQ(Shown(), (Names{"tex9", "tex10", "Alpha"}));
 
-    views->SetViewType(LibraryViewStack::kPictureGrid);
+    views->SetViewType(kPictureListType);
     PictureGridView& grid = views->Grid();
     Key(grid, Qt::Key_Home);
     Key(grid, Qt::Key_Right, Qt::ShiftModifier);
@@ -114,7 +107,7 @@ TEST_F(ViewsFixture, ListAndGridShareOrderSelectionAndFocus) {
 
 TEST_F(ViewsFixture, GridMouseRulesSelectFocusAndAskForRendering) {
     for (const char* name : {"A", "B", "C", "D"}) Add("a.inc", name);
-    views->SetViewType(LibraryViewStack::kPictureGrid);
+    views->SetViewType(kPictureListType);
     PictureGridView& grid = views->Grid();
     const auto click = [&](int item, Qt::KeyboardModifiers mods, QEvent::Type type = QEvent::MouseButtonPress) {
         const QPointF at = grid.visualRect(grid.model()->index(item, 0)).center();
@@ -185,7 +178,7 @@ TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
     TextureEntry* two = Add("a.inc", "Two");
     Add("b.inc", "Three");
     views->SelectEntries({two});
-    views->SetViewType(LibraryViewStack::kFileList);
+    views->SetViewType(kFileListType);
     EXPECT_EQ(views->CurrentEntry(), two);
     EXPECT_EQ(FileTreeModel::EntryOf(views->Tree().currentIndex()), two);
 
@@ -195,7 +188,7 @@ TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
     views->Tree().setCurrentIndex(fileB);
     EXPECT_TRUE(views->CurrentEntry()->name.empty());
     EXPECT_EQ(views->SelectedEntries().size(), 1u);
-    views->SetViewType(LibraryViewStack::kTextureList);
+    views->SetViewType(kTextureListType);
     EXPECT_EQ(views->CurrentEntry()->name, "Three");
 
     views->ExpandAll(true);
@@ -225,7 +218,7 @@ TEST_F(ViewsFixture, GridDecodesOnlyWhatIsSeenAndOnlyOnce) {
     TextureEntry* faulty = Add("many.inc", "T_faulty");
     SetPreview(*faulty, 10);
     faulty->previewFaulty = true;
-    views->SetViewType(LibraryViewStack::kPictureGrid);
+    views->SetViewType(kPictureListType);
     PictureGridView& grid = views->Grid();
     // A paint decodes for a limited time and leaves the rest for the event loop.
     const auto paint = [&] {
@@ -250,7 +243,7 @@ TEST_F(ViewsFixture, GridDecodesOnlyWhatIsSeenAndOnlyOnce) {
 
 TEST_F(ViewsFixture, GridZoomKeepsTheFocusedCellInViewAndTheKeyRules) {
     for (int i = 0; i < 300; ++i) SetPreview(*Add("z.inc", "Zoom_entry_with_a_long_name_" + std::to_string(1000 + i)), 40);
-    views->SetViewType(LibraryViewStack::kPictureGrid);
+    views->SetViewType(kPictureListType);
     PictureGridView& grid = views->Grid();
     std::vector<int> told;
     QObject::connect(&grid, &PictureGridView::zoomStepChanged, [&](int step) { told.push_back(step); });
@@ -297,7 +290,7 @@ TEST_F(ViewsFixture, GridZoomKeepsTheFocusedCellInViewAndTheKeyRules) {
 
 TEST_F(ViewsFixture, DraggingFromASelectedCellSelectsARange) {
     for (const char* name : {"A", "B", "C", "D", "E"}) Add("a.inc", name);
-    views->SetViewType(LibraryViewStack::kPictureGrid);
+    views->SetViewType(kPictureListType);
     PictureGridView& grid = views->Grid();
     const auto send = [&](QEvent::Type type, int item, Qt::MouseButtons buttons) {
         const QPointF at = grid.visualRect(grid.model()->index(item, 0)).center();
@@ -330,7 +323,7 @@ TEST_F(ViewsFixture, CategoryEditingRecountsAndResortsByCategory) {
     EXPECT_FALSE(model.setData(model.index(0, TextureListModel::kFile), QStringLiteral("x"), Qt::EditRole));
 
     // F2 opens the editor over the focused row's cell; an emptied text means none.
-    views->SetViewType(LibraryViewStack::kTextureList);
+    views->SetViewType(kTextureListType);
     views->SelectEntries({views->EntriesInListOrder().front()});
     Key(views->List(), Qt::Key_F2);
     auto* combo = views->List().viewport()->findChild<QComboBox*>();
@@ -355,39 +348,6 @@ TEST_F(ViewsFixture, DraggedEntriesCarryTheirDeclarationText) {
     EXPECT_EQ(fromTree->text(), text);
 }
 
-TEST_F(ViewsFixture, ContextMenusFollowTheCurrentEntryAndTheWindowState) {
-    EXPECT_EQ(MenuTexts(true), QStringList{});
-    TextureEntry* jade = Add("a.inc", "Jade");
-    SetPreview(*jade, 90);
-    jade->previewValid = false;  // counted in, as a finished render does it
-    controller.SetPreviewState(jade, PreviewState::Present);
-    views->SelectEntries({jade});
-    const QStringList enabled = MenuTexts(true);
-    EXPECT_EQ(enabled.front(), QStringLiteral("Kopiere \"Jade\"\tStrg+C"));
-    EXPECT_TRUE(enabled.contains(QStringLiteral("\"Jade\" ansehen/bearbeiten mit POV-Ray\tStrg+E")));
-    const auto menu = views->ContextMenu();
-    QMenu* select = nullptr;
-    for (QAction* a : menu->actions())
-        if (a->menu()) select = a->menu();
-    ASSERT_NE(select, nullptr);
-    QStringList selectEnabled;
-    for (QAction* a : select->actions())
-        if (a->isEnabled()) selectEnabled << a->text();
-    EXPECT_FALSE(selectEnabled.contains(QStringLiteral("&Leere Vorschauen")));
-    EXPECT_FALSE(selectEnabled.contains(QStringLiteral("&Fehlerhafte Vorschauen")));
-    for (QAction* a : menu->actions()) {
-        if (a->text() == QStringLiteral("Sortieren nach &Name")) {
-            EXPECT_TRUE(a->isChecked());
-        }
-    }
-
-    views->SetMenuState([] { return ViewMenuState{false, true, true, false}; });
-    EXPECT_EQ(MenuTexts(true), QStringList{});  // nothing while rendering
-    EXPECT_TRUE(MenuTexts(false).contains(QStringLiteral("\"a.inc\" ansehen/bearbeiten mit POV-Ray\tStrg+E")));
-    views->SetViewType(LibraryViewStack::kFileList);
-    EXPECT_TRUE(MenuTexts(false).contains(QStringLiteral("Alle &verstecken")));
-}
-
 TEST_F(ViewsFixture, OnlySelectedModeShowsTheMarkedEntriesUnderAHeading) {
     TextureEntry* a = Add("a.inc", "A");
     Add("a.inc", "B");
@@ -410,7 +370,7 @@ TEST_F(ViewsFixture, OnlySelectedModeShowsTheMarkedEntriesUnderAHeading) {
 
 TEST_F(ViewsFixture, GridCellsAndListHeadersAreReadable) {
     Add("stones.inc", "Jade", "green");
-    views->SetViewType(LibraryViewStack::kPictureGrid);
+    views->SetViewType(kPictureListType);
     QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&views->Grid());
     ASSERT_NE(grid, nullptr);
     ASSERT_EQ(grid->childCount(), 1);
@@ -420,7 +380,7 @@ TEST_F(ViewsFixture, GridCellsAndListHeadersAreReadable) {
     EXPECT_TRUE(cell->text(QAccessible::Description).contains(QStringLiteral("stones.inc")));
     EXPECT_TRUE(cell->text(QAccessible::Description).contains(QStringLiteral("green")));
 
-    views->SetViewType(LibraryViewStack::kTextureList);
+    views->SetViewType(kTextureListType);
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&views->List());
     ASSERT_NE(list, nullptr);
     QAccessibleTableInterface* table = list->tableInterface();

@@ -128,8 +128,10 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
+    w.show();
+    QApplication::setActiveWindow(&w);
     w.StartUp();
-    w.Views().setFocus();
+    w.Views().FocusShownView();
     const int width = w.width();
     Key(w, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(w.AppSettings().content, 0);
@@ -137,7 +139,7 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     EXPECT_EQ(w.width(), width - (120 + 8));
     EXPECT_FALSE(w.ActionFor(int(Command::PreviewPane))->isChecked());
     Key(w, Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().listType, kTextureListType);
+    EXPECT_EQ(w.Views().ViewType(), kTextureListType);
 
     w.SetBusy(true);
     Key(w, Qt::Key_V, Qt::ControlModifier);

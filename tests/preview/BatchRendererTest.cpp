@@ -125,14 +125,6 @@ protected:
     std::string file;
 };
 
-class KeepAll : public PovSettingsDialog {
-public:
-    bool Run(const PovSettingFlags&, PovSettingFlags& keep) override {
-        keep.fill(true);
-        return true;
-    }
-};
-
 TEST_F(BatchRendererTest, OneProcessStoresWhatTheRenderRunStoresAndLosesOnlyItsBadFrames) {
     TextureEntry* red = Add("T_Red", kKindTexture);
     TextureEntry* bad = Add("T_Bad", kKindTexture);
@@ -147,8 +139,6 @@ TEST_F(BatchRendererTest, OneProcessStoresWhatTheRenderRunStoresAndLosesOnlyItsB
         window.ShowEntry(renderable.front());
         PreviewRenderSettings settings;
         PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
-        KeepAll dialog;
-        session.Configuration().SetSettingsDialog(&dialog);
         session.StepWithAutoStore();
         const auto start = Clock::now();
         while (!session.Idle() && Clock::now() - start < std::chrono::minutes(2)) session.ProcessEvents(20);

@@ -37,13 +37,13 @@ public:
     }
     void StopTimer() override { timer = 0; }
     bool TimerDue() const { return timer && Clock::now() >= timerStart + std::chrono::milliseconds(timer); }
-    void SetArrowEnabled(bool enabled) override { arrow = enabled; }
-    void SetRenderButton(bool enabled, bool stop) override {
-        buttonEnabled = enabled;
-        stopLabel = stop;
+    // What the window shows of the run's state, as the main window's pane decides it.
+    void RunStateChanged(const RenderRunState& state) override {
+        arrow = state.pendingPicture && !edited && !state.running;
+        buttonEnabled = state.running ? state.rendering : true;
+        stopLabel = state.rendering;
+        caption = state.running && minimized && state.percent > 0 ? RenderRunCaption(state.percent) : "";
     }
-    bool IsMinimized() override { return minimized; }
-    void SetCaption(const std::string& text) override { caption = text; }
     bool ShowHint(const std::string& text) override {
         hints.push_back(text);
         return tickHintBox;

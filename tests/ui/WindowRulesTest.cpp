@@ -1,12 +1,12 @@
 // The main window's widget-free rules: command enable states and check
-// marks, the keyboard table, the menu table and the layout with its splitter.
+// marks, the commands' keys, the menu tables, the preview pane's buttons and the layout with its splitter.
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "ui/KeyboardShortcuts.h"
 #include "ui/MainCommands.h"
 #include "ui/MainMenuTable.h"
+#include "ui/PreviewPaneState.h"
 #include "ui/WindowLayout.h"
 
 namespace sc {
@@ -62,6 +62,7 @@ TEST(MainCommandsTest, EnableRulesFollowTheLibraryAndTheView) {
     c.faultyCount = 1;
     c.listType = kFileListType;
     c.pluginInstalled = true;
+    c.currentEntry = true;
     c.noDirectoryCount = 1;
     for (Command id : {Command::SelectEmpty, Command::SelectFaulty, Command::CollapseAll, Command::ExpandAll,
                        Command::EditWithPov, Command::CompleteDirectories, Command::UninstallExtension})
@@ -76,8 +77,8 @@ TEST(MainCommandsTest, ChecksMarkExactlyOneViewAndOneScene) {
     CheckConditions c;
     c.listType = kFileListType;
     c.previewType = 2;
-    c.save = 0;
-    c.antialias = 1;
+    c.save = false;
+    c.antialias = true;
     EXPECT_EQ(CommandChecked(Id(Command::FileList), c), true);
     EXPECT_EQ(CommandChecked(Id(Command::TextureList), c), false);
     EXPECT_EQ(CommandChecked(Id(Command::PictureList), c), false);
@@ -89,50 +90,43 @@ TEST(MainCommandsTest, ChecksMarkExactlyOneViewAndOneScene) {
     EXPECT_EQ(ListTypeOf(ViewCommandOf(kTextureListType)), kTextureListType);
 }
 
-TEST(KeyboardShortcutsTest, TableActsOnlyWhenItsConditionHolds) {
-    KeyConditions idle;
-    const auto command = [](ShortcutKey key, bool ctrl, const KeyConditions& c) {
-        const std::optional<KeyAction> action = KeyActionFor(key, ctrl, c);
-        return action && action->kind == KeyActionKind::Command ? action->command : 0;
+// The keys are the commands' own, so a key acts exactly when its command is enabled.
+TEST(CommandTableTest, KeysBelongToTheirCommandsAndFollowItsRule) {
+    const auto keys = [](Command c) {
+        std::vector<std::string> k;
+        for (const char* key : FindCommand(Id(c))->keys) k.push_back(key);
+        return k;
     };
-    EXPECT_EQ(command(ShortcutKey::O, true, idle), Id(Command::Open));
-    EXPECT_EQ(command(ShortcutKey::O, false, idle), 0);
-    EXPECT_EQ(command(ShortcutKey::S, true, idle), 0);  // needs entries
-    EXPECT_EQ(command(ShortcutKey::Digit2, true, idle), Id(Command::FileList));
-    EXPECT_EQ(command(ShortcutKey::V, true, idle), Id(Command::PreviewPane));
-    KeyConditions entries = idle;
-    entries.hasEntries = true;
-    EXPECT_EQ(command(ShortcutKey::S, true, entries), Id(Command::Save));
-    EXPECT_EQ(command(ShortcutKey::F3, false, entries), Id(Command::FindAgain));
-    EXPECT_EQ(command(ShortcutKey::C, true, entries), 0);  // no named current entry
-    entries.namedCurrentEntry = true;
-    EXPECT_EQ(command(ShortcutKey::C, true, entries), Id(Command::CopyTexture));
-    EXPECT_EQ(command(ShortcutKey::Insert, true, entries), Id(Command::CopyTexture));
-    EXPECT_EQ(command(ShortcutKey::Delete, false, entries), 0);  // focus elsewhere
-    entries.focusInViews = true;
-    EXPECT_EQ(command(ShortcutKey::Delete, false, entries), Id(Command::DeleteSelected));
-}
+    EXPECT_EQ(keys(Command::Open), std::vector<std::string>{"Ctrl+O"});
+    EXPECT_EQ(keys(Command::CopyTexture), (std::vector<std::string>{"Ctrl+C", "Ctrl+Ins"}));
+    EXPECT_EQ(keys(Command::FindAgain), std::vector<std::string>{"F3"});
+    EXPECT_TRUE(keys(Command::SelectAll).empty());  // the views' own Strg+A
+    EXPECT_EQ(FindCommand(Id(Command::DeleteSelected))->scope, KeyScope::Entries);
+    std::set<std::string> seen;
+    for (const CommandRow& row : CommandTable())
+        for (const char* key : row.keys) EXPECT_TRUE(seen.insert(key).second) << key;
+    EXPECT_EQ(seen.size(), 16u);
 
-TEST(KeyboardShortcutsTest, EscapeStopsOrCancelsAndNothingElseActsMeanwhile) {
-    KeyConditions c;
-    c.hasEntries = true;
-    EXPECT_FALSE(KeyActionFor(ShortcutKey::Escape, false, c));
-    c.rendering = true;
-    EXPECT_EQ(KeyActionFor(ShortcutKey::Escape, false, c)->kind, KeyActionKind::StopRender);
-    EXPECT_FALSE(KeyActionFor(ShortcutKey::O, true, c));
-    c.rendering = false;
-    c.busy = true;
-    EXPECT_EQ(KeyActionFor(ShortcutKey::Escape, false, c)->kind, KeyActionKind::Cancel);
-    EXPECT_FALSE(KeyActionFor(ShortcutKey::S, true, c));
+    MenuConditions c;
+    c.entryCount = 2;
+    EXPECT_FALSE(CommandEnabled(Id(Command::CopyTexture), c));  // no named current entry
+    c.currentEntry = c.namedCurrentEntry = true;
+    EXPECT_TRUE(CommandEnabled(Id(Command::CopyTexture), c));
+    EXPECT_FALSE(CommandEnabled(Id(Command::EditWithPov), c));  // without the plug-in
+    EXPECT_TRUE(CommandEnabled(Id(Command::SortByPicture), c));
+    CheckConditions k;
+    k.sortKey = 6;
+    EXPECT_EQ(CommandChecked(Id(Command::SortByPicture), k), true);
+    EXPECT_EQ(SortKeyOf(Id(Command::SortByCategory)), 2);
+    EXPECT_EQ(SortKeyOf(Id(Command::Open)), -1);
 }
 
 TEST(MainMenuTableTest, EveryCommandAppearsOnceWithItsShortcutText) {
     std::set<int> seen;
-    std::map<int, std::string> texts;
     const auto visit = [&](const MenuItem& item) {
         if (item.kind != MenuItem::Kind::Command) return;
-        EXPECT_TRUE(seen.insert(item.command).second) << item.text;
-        texts[item.command] = item.text;
+        EXPECT_TRUE(FindCommand(item.command)) << item.command;
+        EXPECT_TRUE(seen.insert(item.command).second) << item.command;
     };
     for (const Menu& menu : MainMenuTable())
         for (const MenuItem& item : menu.items) {
@@ -142,12 +136,56 @@ TEST(MainMenuTableTest, EveryCommandAppearsOnceWithItsShortcutText) {
     EXPECT_EQ(MainMenuTable().size(), 6u);
     EXPECT_EQ(MainMenuTable()[4].title, "&Vorschau");  // the sample scenes go into the fifth menu
     EXPECT_EQ(seen.size(), 46u);
-    EXPECT_EQ(texts[Id(Command::Open)], "&Öffnen...\tStrg+O");
-    EXPECT_EQ(texts[Id(Command::DeleteSelected)], "Ausgewählte l&öschen\tEntf");
-    EXPECT_EQ(texts[Id(Command::Help)], "&Hilfe...\tF1");
+    EXPECT_STREQ(FindCommand(Id(Command::Open))->text, "&Öffnen...\tStrg+O");
+    EXPECT_STREQ(FindCommand(Id(Command::DeleteSelected))->text, "Ausgewählte l&öschen\tEntf");
+    EXPECT_STREQ(FindCommand(Id(Command::Help))->text, "&Hilfe...\tF1");
+    // The context menus offer only commands of the table.
+    for (ContextMenuKind kind : {ContextMenuKind::FileList, ContextMenuKind::EntryList, ContextMenuKind::Picture})
+        for (const MenuItem& item : ContextMenuTable(kind)) {
+            EXPECT_TRUE(item.kind != MenuItem::Kind::Command || FindCommand(item.command));
+            for (const MenuItem& sub : item.items)
+                EXPECT_TRUE(sub.kind != MenuItem::Kind::Command || FindCommand(sub.command));
+        }
     int buttons = 0;
     for (const ToolbarButton& b : ToolbarTable()) buttons += b.command != 0;
     EXPECT_EQ(buttons, 11);
+}
+
+// The pane's buttons follow the entry, the window and the render run.
+TEST(PreviewPaneStateTest, ButtonsCursorAndCaptionFollowEntryWindowAndRun) {
+    PaneInputs in;
+    EXPECT_FALSE(DecidePane(in).renderEnabled);  // no entry
+    in.entry = in.namedEntry = in.declarationShown = true;
+    EXPECT_TRUE(DecidePane(in).renderEnabled);
+    in.declarationShown = false;
+    EXPECT_FALSE(DecidePane(in).renderEnabled);  // a named entry whose declaration could not be read
+    in.namedEntry = false;
+    EXPECT_TRUE(DecidePane(in).renderEnabled);  // a file node renders its entries
+    in.namedEntry = in.declarationShown = true;
+    for (bool* blocker : {&in.busy, &in.backgroundRendering}) {
+        *blocker = true;
+        EXPECT_FALSE(DecidePane(in).renderEnabled);
+        *blocker = false;
+    }
+
+    in.run.running = true;
+    in.minimized = true;
+    PaneState pane = DecidePane(in);
+    EXPECT_FALSE(pane.renderEnabled);  // while POV-Ray starts, nothing to stop yet
+    EXPECT_EQ(pane.caption, "");
+    in.run.rendering = true;
+    in.run.percent = 42;
+    pane = DecidePane(in);
+    EXPECT_TRUE(pane.renderEnabled && pane.stopLabel && pane.busyCursor);
+    EXPECT_EQ(pane.caption, "42% Swatchcraft");
+    in.minimized = false;
+    EXPECT_EQ(DecidePane(in).caption, "");
+
+    in.run = RenderRunState{};
+    in.run.pendingPicture = true;
+    EXPECT_TRUE(DecidePane(in).arrowEnabled);
+    in.declarationEdited = true;
+    EXPECT_FALSE(DecidePane(in).arrowEnabled);  // an edited declaration is not what the picture shows
 }
 
 TEST(WindowLayoutTest, WidthsKeepTheListAtLeast320AndTheTrackerInItsLimits) {

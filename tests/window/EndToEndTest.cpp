@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -72,17 +73,27 @@ struct EndToEnd : testing::Test {
         TextureEntry* second = w.Controller().Library().NextEntry(w.Controller().Library().NextEntry(nullptr));
         w.Views().SelectEntries({second});
         ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() == second; }));
-        // "Einstellungen für POV-Ray" is confirmed as it opens, and so is the take-over hint.
+        // The take-over hint is confirmed as it opens.
         recorder.acceptDialogs = true;
     }
     void TearDown() override {
-        // Ends the render host this window started, as the program does at exit.
-        recorder.buttons.assign(8, "Ja");
+        // Exit ends the render host this window started, without a question.
         w.Controller().modified = 0;
+        const size_t shown = recorder.texts.size();
         w.close();
+        EXPECT_EQ(recorder.texts.size(), shown) << recorder.texts.back();
         h.window.reset();
+        EXPECT_TRUE(WaitFor([] { return OwnRenderHosts().empty(); }, 5000));
+    }
+    // Whether any dialog so far showed `text`.
+    bool Shown(const std::string& text) const {
+        for (const std::string& shown : recorder.texts)
+            if (shown.find(text) != std::string::npos) return true;
+        return false;
     }
     bool Rendering() { return w.Rendering(); }
+    // Opens a list with one material whose render takes a while.
+    void OpenSlowLibrary();
 };
 
 TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
@@ -92,6 +103,8 @@ TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
     ASSERT_TRUE(WaitFor([&] { return !Rendering() && w.Area().ArrowButton()->isEnabled(); }))
         << ::testing::PrintToString(recorder.texts);
     EXPECT_TRUE(entry->preview.IsEmpty());  // shown, not stored
+    // The render host's settings were written without a word.
+    EXPECT_FALSE(Shown("Einstellungen")) << ::testing::PrintToString(recorder.texts);
     EXPECT_EQ(recorder.texts.back(), "Swatchcraft");  // the take-over hint
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Vorschau übernehmen")));
     EXPECT_FALSE(entry->preview.IsEmpty());
@@ -118,6 +131,38 @@ TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
 }
 
 TEST_F(EndToEnd, RenderHostDyingEndsTheRunAndLeavesTheWindowUsable) {
+    OpenSlowLibrary();
+    ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Anzeigen")));
+    // The render is handed to the host once the button offers to stop it.
+    ASSERT_TRUE(WaitFor([&] { return w.Area().ShowButton()->text() == QStringLiteral("&Stop"); }));
+    const std::vector<pid_t> hosts = OwnRenderHosts();
+    ASSERT_FALSE(hosts.empty());
+    for (const pid_t host : hosts) kill(host, SIGKILL);
+    ASSERT_TRUE(WaitFor([&] { return !Rendering(); }));
+    EXPECT_TRUE(w.ActionFor(int(Command::Open))->isEnabled());
+    EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("&Anzeigen"));
+    EXPECT_TRUE(w.CurrentEntry()->preview.IsEmpty());
+    ASSERT_FALSE(recorder.texts.empty());
+    EXPECT_NE(recorder.texts.back().find("Fehler"), std::string::npos) << recorder.texts.back();
+}
+
+// Alt+S is "&Stop"'s mnemonic, although Strg+S saves; the keyboard goes back to the entries afterwards.
+TEST_F(EndToEnd, AltSStopsTheRenderAndTheKeyboardReturnsToTheEntries) {
+    OpenSlowLibrary();
+    QApplication::setActiveWindow(&w);
+    w.Views().FocusShownView();
+    QWidget* entries = QApplication::focusWidget();
+    ASSERT_TRUE(entries && w.Views().isAncestorOf(entries));
+    ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Anzeigen")));
+    ASSERT_TRUE(WaitFor([&] { return w.Area().ShowButton()->text() == QStringLiteral("&Stop"); }));
+    QKeyEvent altS(QEvent::KeyPress, Qt::Key_S, Qt::AltModifier, QStringLiteral("s"));
+    QApplication::sendEvent(QApplication::focusWidget(), &altS);
+    ASSERT_TRUE(WaitFor([&] { return !Rendering(); }));
+    EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("&Anzeigen"));
+    EXPECT_EQ(QApplication::focusWidget(), entries);
+}
+
+void EndToEnd::OpenSlowLibrary() {
     // Media makes the render take long enough to be cut short.
     const std::string inc = h.dir.Write(
         "slow/slow.inc",
@@ -133,18 +178,6 @@ TEST_F(EndToEnd, RenderHostDyingEndsTheRunAndLeavesTheWindowUsable) {
     h.fileDialogs->answer = h.dir / "slow.swl";
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
     ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() && w.CurrentEntry()->name == "M_Slow"; }));
-    ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Anzeigen")));
-    // The render is handed to the host once the button offers to stop it.
-    ASSERT_TRUE(WaitFor([&] { return w.Area().ShowButton()->text() == QStringLiteral("&Stop"); }));
-    const std::vector<pid_t> hosts = OwnRenderHosts();
-    ASSERT_FALSE(hosts.empty());
-    for (const pid_t host : hosts) kill(host, SIGKILL);
-    ASSERT_TRUE(WaitFor([&] { return !Rendering(); }));
-    EXPECT_TRUE(w.ActionFor(int(Command::Open))->isEnabled());
-    EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("&Anzeigen"));
-    EXPECT_TRUE(w.CurrentEntry()->preview.IsEmpty());
-    ASSERT_FALSE(recorder.texts.empty());
-    EXPECT_NE(recorder.texts.back().find("Fehler"), std::string::npos) << recorder.texts.back();
 }
 
 }  // namespace

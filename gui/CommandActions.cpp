@@ -1,0 +1,133 @@
+#include "gui/CommandActions.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QStyle>
+#include <QWidget>
+
+namespace sc {
+namespace {
+
+QStyle::StandardPixmap PixmapOf(CommandIcon icon) {
+    switch (icon) {
+    case CommandIcon::Open: return QStyle::SP_DialogOpenButton;
+    case CommandIcon::Save: return QStyle::SP_DialogSaveButton;
+    case CommandIcon::Search: return QStyle::SP_DirHomeIcon;
+    case CommandIcon::Find: return QStyle::SP_FileDialogContentsView;
+    case CommandIcon::Overview: return QStyle::SP_FileDialogInfoView;
+    case CommandIcon::TextureList: return QStyle::SP_FileDialogDetailedView;
+    case CommandIcon::FileList: return QStyle::SP_DirIcon;
+    case CommandIcon::PictureList: return QStyle::SP_FileDialogListView;
+    case CommandIcon::OnlySelected: return QStyle::SP_DialogApplyButton;
+    case CommandIcon::PreviewPane: return QStyle::SP_TitleBarNormalButton;
+    case CommandIcon::About: return QStyle::SP_MessageBoxInformation;
+    case CommandIcon::None: break;
+    }
+    return QStyle::SP_CustomBase;
+}
+
+}  // namespace
+
+CommandActions::CommandActions(QWidget& window, QWidget& entries, std::function<MenuConditions()> conditions,
+                               std::function<CheckConditions()> checks)
+    : QObject(&window), conditions_(std::move(conditions)), checks_(std::move(checks)) {
+    views_ = new QActionGroup(this);
+    for (const CommandRow& row : CommandTable()) actions_[static_cast<int>(row.id)] = Make(row, window, entries);
+}
+
+QAction* CommandActions::Make(const CommandRow& row, QWidget& window, QWidget& entries) {
+    const int id = static_cast<int>(row.id);
+    auto* action = new QAction(QString::fromUtf8(row.text), this);
+    action->setData(id);
+    action->setCheckable(row.checked != nullptr);
+    if (row.icon != CommandIcon::None) {
+        action->setIcon(window.style()->standardIcon(PixmapOf(row.icon)));
+        action->setIconVisibleInMenu(false);
+    }
+    QList<QKeySequence> keys;
+    for (const char* key : row.keys) keys << QKeySequence::fromString(QString::fromLatin1(key), QKeySequence::PortableText);
+    action->setShortcuts(keys);
+    // A key of the entries acts only while they have the keyboard; the others
+    // act anywhere in the window, except where a text field claims the key.
+    const bool entriesOnly = row.scope == KeyScope::Entries;
+    action->setShortcutContext(entriesOnly ? Qt::WidgetWithChildrenShortcut : Qt::WindowShortcut);
+    (entriesOnly ? entries : window).addAction(action);
+    if (ListTypeOf(id) >= 0) views_->addAction(action);
+    connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+    return action;
+}
+
+void CommandActions::Bind(Command command, std::function<void()> handler) {
+    handlers_[static_cast<int>(command)] = std::move(handler);
+}
+
+void CommandActions::BindRange(int first, int last, std::function<void(int)> handler) {
+    ranges_.push_back({first, last, std::move(handler)});
+}
+
+void CommandActions::Run(int command) {
+    if (!CommandEnabled(command, conditions_())) {
+        Update();  // a triggered checkable action flipped its mark: put it back
+        return;
+    }
+    if (const auto found = handlers_.find(command); found != handlers_.end()) {
+        found->second();
+    } else {
+        for (const Range& range : ranges_)
+            if (command >= range.first && command <= range.last) range.handler(command - range.first);
+    }
+    if (afterCommand_)
+        afterCommand_();
+    else
+        Update();
+}
+
+QAction* CommandActions::Action(int command) const {
+    const auto found = actions_.find(command);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QAction* CommandActions::AddRunTimeItem(int command, const QString& text, bool checkable) {
+    RemoveRunTimeItem(command);
+    auto* action = new QAction(text, this);
+    action->setData(command);
+    action->setCheckable(checkable);
+    connect(action, &QAction::triggered, this, [this, command] { Run(command); });
+    actions_[command] = action;
+    return action;
+}
+
+void CommandActions::RemoveRunTimeItem(int command) {
+    if (FindCommand(command)) return;
+    const auto found = actions_.find(command);
+    if (found == actions_.end()) return;
+    delete found->second;
+    actions_.erase(found);
+}
+
+void CommandActions::Fill(QMenu& menu, const std::vector<MenuItem>& items,
+                          const std::function<void(QMenu&, MenuItem::Kind)>& placeholder) {
+    for (const MenuItem& item : items) {
+        switch (item.kind) {
+        case MenuItem::Kind::Command: menu.addAction(Action(item.command)); break;
+        case MenuItem::Kind::Separator: menu.addSeparator(); break;
+        case MenuItem::Kind::Submenu: Fill(*menu.addMenu(QString::fromStdString(item.title)), item.items, placeholder); break;
+        case MenuItem::Kind::RecentFiles:
+        case MenuItem::Kind::SampleScenes:
+            if (placeholder) placeholder(menu, item.kind);
+            break;
+        }
+    }
+}
+
+void CommandActions::Update() {
+    const MenuConditions conditions = conditions_();
+    const CheckConditions checks = checks_();
+    for (const auto& [command, action] : actions_) {
+        action->setEnabled(CommandEnabled(command, conditions));
+        if (const std::optional<bool> checked = CommandChecked(command, checks)) action->setChecked(*checked);
+    }
+}
+
+}  // namespace sc

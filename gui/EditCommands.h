@@ -1,0 +1,27 @@
+#pragma once
+// The "&Bearbeiten" and "Aus&wählen" menus: copying the current declaration,
+// editing it in POV-Ray, deleting, the file list's nodes, completing
+// directories, text search, categories, overviews, the texture search and the
+// selection commands. Most of them go through the window's LibraryCommands.
+#include "gui/WindowParts.h"
+
+namespace sc {
+
+class CommandActions;
+
+class EditCommands {
+public:
+    explicit EditCommands(const WindowParts& parts) : p_(parts) {}
+    // Gives the commands of these menus their handlers.
+    void Bind(CommandActions& actions);
+
+private:
+    void BindSelection(CommandActions& actions);
+    void CopyTexture();
+    void DeleteSelectedPreviews();
+    void CompleteDirectories();
+
+    WindowParts p_;
+};
+
+}  // namespace sc

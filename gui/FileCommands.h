@@ -1,0 +1,34 @@
+#pragma once
+// The "&Datei" menu's list file commands: open, add, save, save as, the
+// recent files, dropped files and exit.
+#include <string>
+#include <vector>
+
+#include "gui/WindowParts.h"
+
+namespace sc {
+
+class CommandActions;
+
+class FileCommands {
+public:
+    explicit FileCommands(const WindowParts& parts) : p_(parts) {}
+    // Gives the commands of this menu their handlers.
+    void Bind(CommandActions& actions);
+
+    // Opens a list file and shows what it holds.
+    void OpenListFile(const std::string& path);
+    // Dropped list files are opened, dropped include files searched.
+    void OpenDropped(const std::vector<std::string>& listFiles, const std::vector<std::string>& includeFiles);
+
+private:
+    void Open();
+    void Add();
+    void Save();
+    void SaveAs();
+    void OpenRecent(int index);
+
+    WindowParts p_;
+};
+
+}  // namespace sc

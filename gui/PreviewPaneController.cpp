@@ -1,0 +1,253 @@
+#include "gui/PreviewPaneController.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QToolButton>
+
+#include "bridge/BridgeApi.h"
+#include "bridge/BridgeConnection.h"
+#include "gui/BackgroundRendering.h"
+#include "gui/DeclarationBox.h"
+#include "gui/EntryBar.h"
+#include "gui/LibraryViewStack.h"
+#include "gui/MainArea.h"
+#include "gui/MessageDialogs.h"
+#include "gui/PreviewWindow.h"
+#include "gui/StatusBarWithProgress.h"
+#include "library/LibraryController.h"
+#include "library/TextureEntry.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
+#include "ui/ClipboardText.h"
+#include "ui/EntryBarText.h"
+#include "ui/PreviewPaneState.h"
+#include "ui/Settings.h"
+
+namespace sc {
+
+PreviewPaneController::PreviewPaneController(Parts parts) : parts_(std::move(parts)) {
+    reloadTimer_.setSingleShot(true);
+    reloadTimer_.setInterval(1000);
+    SetUpSession();
+    MainArea& area = parts_.area;
+    connect(area.ShowButton(), &QPushButton::clicked, this, &PreviewPaneController::RenderOrStop);
+    connect(area.ArrowButton(), &QToolButton::clicked, this, &PreviewPaneController::TakeOver);
+    connect(area.TextBox(), &DeclarationBox::editedChanged, this, &PreviewPaneController::UpdatePane);
+    connect(&parts_.views, &LibraryViewStack::renderRequested, this, &PreviewPaneController::RenderActivated);
+}
+
+PreviewPaneController::~PreviewPaneController() {
+    background_.reset();
+    if (busyCursor_) QApplication::restoreOverrideCursor();
+}
+
+void PreviewPaneController::SetUpSession() {
+    renderSettings_.previewHint = parts_.settings.ReadFlag("Info", "Preview", 1);
+    // A hung preview is stopped after the same time as in the tool.
+    bridge::SetRenderTimeLimit(parts_.settings.previewTimeLimit);
+    ApplyRenderSettings();
+    session_ = std::make_unique<PreviewRenderSession>(parts_.controller, static_cast<RenderRunWindow&>(*this),
+                                                      bridge::Connection(), parts_.installation, renderSettings_);
+    session_->SetEvents(this);
+    sessionTimer_.setSingleShot(true);
+    connect(&sessionTimer_, &QTimer::timeout, this, [this] {
+        session_->RunDueTimers();
+        ArmSessionTimer();
+    });
+    session_->SetTimerChangeHook([this] { QTimer::singleShot(0, this, &PreviewPaneController::ArmSessionTimer); });
+    if (session_->Descriptor() < 0) return;
+    bridgeNotifier_ = new QSocketNotifier(session_->Descriptor(), QSocketNotifier::Read, this);
+    connect(bridgeNotifier_, &QSocketNotifier::activated, this, [this] {
+        session_->DeliverMessages();
+        ArmSessionTimer();
+    });
+    bridgeNotifier_->setEnabled(false);
+}
+
+void PreviewPaneController::ArmSessionTimer() {
+    if (!session_) return;
+    // The mailbox is read only while a run goes on: in between, the page
+    // preview dialog reads it for its own renders.
+    if (bridgeNotifier_) bridgeNotifier_->setEnabled(!session_->Idle());
+    const int wait = session_->MillisecondsToNextTimer();
+    if (wait < 0)
+        sessionTimer_.stop();
+    else
+        sessionTimer_.start(wait);
+}
+
+void PreviewPaneController::ApplyRenderSettings() {
+    const Settings& s = parts_.settings;
+    renderSettings_.antialias = s.Antialias();
+    renderSettings_.small = s.SmallPreview();
+    renderSettings_.templateIndex = s.previewType;
+    renderSettings_.finishColor = s.finishColor;
+    if (!session_) return;
+    const int side = renderSettings_.small ? 56 : 116;
+    session_->Renderer().SetPictureSize(side, side);
+}
+
+void PreviewPaneController::FollowCurrentEntry() {
+    TextureEntry* entry = parts_.views.CurrentEntry();
+    if (entry == shown_ && reloadTimer_.isActive()) return;
+    shown_ = entry;
+    parts_.area.Bar()->SetParts(EntryBarParts(entry));
+    if (parts_.area.PaneShown()) ShowInPane(entry);
+    reloadTimer_.start();
+    UpdatePane();
+}
+
+void PreviewPaneController::ReloadShownEntry() { ShowInPane(shown_); }
+
+void PreviewPaneController::ShowInPane(TextureEntry* entry) {
+    DeclarationBox* box = parts_.area.TextBox();
+    const bool named = entry && !entry->name.empty();
+    // Reading one declaration is quick: the window stays usable and keeps its focus.
+    const bool available = named && !run_.running && LoadDeclaration(parts_.controller.Library(), *entry, true);
+    box->ShowText(entry ? DeclarationBoxText(*entry) : std::string(), available);
+    box->SetColorVector(available && entry->color ? std::optional(RgbVectorText(*entry->color)) : std::nullopt);
+    if (!run_.running) parts_.area.Picture()->ShowPreview(available ? &entry->preview : nullptr);
+    UpdatePane();
+}
+
+void PreviewPaneController::ForgetEntry(TextureEntry* entry) {
+    if (background_) background_->ForgetEntry(entry);
+    if (entry == shown_) shown_ = nullptr;
+}
+
+void PreviewPaneController::ForgetAll() {
+    if (background_) background_->Cancel();
+    shown_ = nullptr;
+}
+
+void PreviewPaneController::UpdatePane() {
+    PaneInputs in;
+    in.entry = shown_ != nullptr;
+    in.namedEntry = shown_ && !shown_->name.empty();
+    in.declarationShown = parts_.area.TextBox()->HasDeclaration();
+    in.declarationEdited = parts_.area.TextBox()->Edited();
+    in.busy = parts_.busy();
+    in.backgroundRendering = RenderingInBackground();
+    in.minimized = parts_.window.isMinimized();
+    in.run = run_;
+    in.run.pendingPicture = run_.pendingPicture && session_ && session_->Run().PendingPicture();
+    const PaneState pane = DecidePane(in);
+    QPushButton* button = parts_.area.ShowButton();
+    if (pane.stopLabel != stopShown_) {
+        stopShown_ = pane.stopLabel;
+        button->setText(pane.stopLabel ? QStringLiteral("&Stop") : QStringLiteral("&Anzeigen"));
+        button->setAccessibleName(pane.stopLabel ? QStringLiteral("Stop") : QStringLiteral("Anzeigen"));
+        // A render has started: its rows are drawn over the cross-hatch.
+        if (pane.stopLabel) parts_.area.Picture()->BeginRender();
+    }
+    button->setEnabled(pane.renderEnabled);
+    if (pane.stopLabel && !button->hasFocus()) button->setFocus();
+    parts_.area.ArrowButton()->setEnabled(pane.arrowEnabled);
+    if (pane.busyCursor != busyCursor_) {
+        busyCursor_ = pane.busyCursor;
+        if (busyCursor_)
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+    if (pane.caption != caption_) {
+        caption_ = pane.caption;
+        emit captionChanged();
+    }
+}
+
+void PreviewPaneController::RenderOrStop() {
+    // One renderer at a time: not while busy or while the background one renders.
+    if (!run_.running && (parts_.busy() || RenderingInBackground())) return;
+    if (!run_.running) ApplyRenderSettings();
+    session_->Step();
+    ArmSessionTimer();
+}
+
+void PreviewPaneController::TakeOver() {
+    session_->TakeOverPending();
+    UpdatePane();
+}
+
+void PreviewPaneController::RenderActivated() {
+    TextureEntry* entry = parts_.views.CurrentEntry();
+    if (!entry || entry != shown_ || run_.running || parts_.busy() || !parts_.area.ShowButton()->isEnabled()) return;
+    ApplyRenderSettings();
+    session_->StepWithAutoStore();
+    ArmSessionTimer();
+}
+
+bool PreviewPaneController::RenderingInBackground() const { return background_ && background_->Running(); }
+
+void PreviewPaneController::StartBackgroundRender(const std::vector<TextureEntry*>& selected) {
+    const std::vector<TextureEntry*> entries = EntriesToRenderInBackground(parts_.controller.Library(), selected);
+    if (entries.empty()) {
+        parts_.status.SetText(QStringLiteral("Alle Texturen haben bereits eine Vorschau."));
+        return;
+    }
+    if (!background_) {
+        background_ = std::make_unique<BackgroundRendering>(parts_.controller, parts_.installation, parts_.status);
+        connect(background_.get(), &BackgroundRendering::finished, this, [this] {
+            UpdatePane();
+            emit commandsChanged();
+        });
+    }
+    BatchRenderSettings settings;
+    settings.antialias = renderSettings_.antialias;
+    settings.small = renderSettings_.small;
+    settings.templateIndex = renderSettings_.templateIndex;
+    settings.finishColor = renderSettings_.finishColor;
+    ApplyRenderSettings();
+    background_->Start(entries, settings);
+    UpdatePane();
+}
+
+void PreviewPaneController::CancelBackgroundRender() {
+    if (background_) background_->Cancel();
+}
+
+void PreviewPaneController::HoldBackgroundRender(bool hold) {
+    if (background_) background_->Hold(hold);
+}
+
+TextureEntry* PreviewPaneController::CurrentEntry() { return parts_.views.CurrentEntry(); }
+
+void PreviewPaneController::ShowEntry(TextureEntry* entry) {
+    if (entry != parts_.views.CurrentEntry()) parts_.views.SelectEntries({entry});
+    FollowCurrentEntry();
+}
+
+std::vector<TextureEntry*> PreviewPaneController::SelectedEntries() { return parts_.views.SelectedEntries(); }
+
+const std::vector<std::string>* PreviewPaneController::DeclarationLines() {
+    if (!parts_.area.TextBox()->HasDeclaration()) return nullptr;
+    declarationLines_ = parts_.area.TextBox()->Lines();
+    return &declarationLines_;
+}
+
+bool PreviewPaneController::DeclarationEdited() { return parts_.area.TextBox()->Edited(); }
+
+void PreviewPaneController::ReloadDeclaration(TextureEntry* entry) { ShowInPane(entry); }
+
+bool PreviewPaneController::ShowHint(const std::string& text) {
+    HintDialog hint(QString::fromStdString(text), &parts_.window);
+    ExecDialog(hint);
+    if (hint.DontShowAgain()) parts_.settings.WriteFlag("Info", "Preview", 0);
+    return hint.DontShowAgain();
+}
+
+void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
+    const bool began = state.running && !run_.running, ended = !state.running && run_.running;
+    run_ = state;
+    if (began && !parts_.area.PaneShown()) emit paneWanted();
+    if (began || ended) emit runningChanged(state.running);
+    UpdatePane();
+    if (!state.running) emit refreshWanted();
+}
+
+void PreviewPaneController::RowStored(int row) {
+    parts_.area.Picture()->DrawRow(session_->Renderer().Frame(), row);
+}
+
+}  // namespace sc

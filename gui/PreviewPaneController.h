@@ -1,0 +1,126 @@
+#pragma once
+// The preview pane and the renders behind it: the entry bar and the pane
+// follow the views' current entry; "&Anzeigen"/"&Stop", a double click, the
+// take-over arrow and the background render run here, with the core's render
+// session driven by Qt's event loop (a socket notifier on the bridge's
+// mailbox, one timer re-armed for the session's next deadline). What the
+// pane's buttons, the views and the title show comes from DecidePane.
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "preview/PreviewRenderRun.h"
+#include "preview/PreviewRenderSession.h"
+
+class QSocketNotifier;
+class QWidget;
+
+namespace sc {
+
+class BackgroundRendering;
+class LibraryController;
+class LibraryViewStack;
+class MainArea;
+class PovInstallation;
+class Settings;
+class StatusBarWithProgress;
+class TextureEntry;
+
+class PreviewPaneController : public QObject, private RenderRunWindow, private PreviewRenderEvents {
+    Q_OBJECT
+public:
+    // Everything is borrowed and must outlive the controller. `busy` tells
+    // whether the window runs a long operation.
+    struct Parts {
+        LibraryController& controller;
+        Settings& settings;
+        MainArea& area;
+        LibraryViewStack& views;
+        PovInstallation& installation;
+        StatusBarWithProgress& status;
+        QWidget& window;
+        std::function<bool()> busy;
+    };
+    explicit PreviewPaneController(Parts parts);
+    ~PreviewPaneController() override;
+
+    // The views' current entry changed: the entry bar and the pane show it.
+    void FollowCurrentEntry();
+    // Reads the shown entry's declaration again (its stored text replaces any edit).
+    void ReloadShownEntry();
+    TextureEntry* ShownEntry() const { return shown_; }
+    // The library is about to delete an entry (or all of them): the pane and the background render let it go.
+    void ForgetEntry(TextureEntry* entry);
+    void ForgetAll();
+    // Sets the buttons, the cursor, the views and the title from the state now.
+    void UpdatePane();
+
+    // "&Anzeigen" / "&Stop".
+    void RenderOrStop();
+    // The arrow button: the shown picture becomes the entry's preview.
+    void TakeOver();
+    // A double click: renders and stores at once, when "&Anzeigen" could start.
+    void RenderActivated();
+    // "Vorschaubilder im &Hintergrund berechnen" for `entries` (the selection).
+    void StartBackgroundRender(const std::vector<TextureEntry*>& selected);
+    bool RenderingInBackground() const;
+    // Escape while the background render runs; Hold keeps it still while the window is busy.
+    void CancelBackgroundRender();
+    void HoldBackgroundRender(bool hold);
+    // The picture size, antialiasing, scene and finish colour from the settings.
+    void ApplyRenderSettings();
+
+    bool Running() const { return run_.running; }
+    // The title while minimized during a run ("42% Swatchcraft"), else empty.
+    const std::string& Caption() const { return caption_; }
+    PreviewRenderSession& Session() { return *session_; }
+
+signals:
+    // A render run began or ended (the window takes no other command meanwhile).
+    void runningChanged(bool running);
+    // A run starts while the pane is hidden.
+    void paneWanted();
+    // The run's caption changed.
+    void captionChanged();
+    // A run ended or was refused: entries and settings may have changed, the views are redrawn.
+    void refreshWanted();
+    // The background render ended: the commands' enable states change.
+    void commandsChanged();
+
+private:
+    void SetUpSession();
+    void ArmSessionTimer();
+    void ShowInPane(TextureEntry* entry);
+
+    // RenderRunWindow: the run asks and reports here.
+    TextureEntry* CurrentEntry() override;
+    void ShowEntry(TextureEntry* entry) override;
+    std::vector<TextureEntry*> SelectedEntries() override;
+    const std::vector<std::string>* DeclarationLines() override;
+    bool DeclarationEdited() override;
+    void ReloadDeclaration(TextureEntry* entry) override;
+    bool ShowHint(const std::string& text) override;
+    void RunStateChanged(const RenderRunState& state) override;
+    // PreviewRenderEvents
+    void RowStored(int row) override;
+
+    Parts parts_;
+    PreviewRenderSettings renderSettings_;
+    std::unique_ptr<PreviewRenderSession> session_;
+    std::unique_ptr<BackgroundRendering> background_;
+    QSocketNotifier* bridgeNotifier_ = nullptr;
+    QTimer sessionTimer_;  // fires when the session's next timer is due
+    QTimer reloadTimer_;   // a click reloads the declaration only after this ran out
+    TextureEntry* shown_ = nullptr;
+    std::vector<std::string> declarationLines_;
+    RenderRunState run_;
+    bool stopShown_ = false;
+    bool busyCursor_ = false;
+    std::string caption_;
+};
+
+}  // namespace sc
