@@ -1,7 +1,7 @@
 #pragma once
 // The list file dialogs: "Texturenliste öffnen" and "Texturenliste speichern"
-// with the filter "Swatchcraft Dateien: *.swl", and a folder dialog for
-// what the window writes into a folder.
+// for "Swatchcraft Dateien", always opening in a folder that exists, and a
+// folder dialog for what the window writes into a folder.
 #include <QPointer>
 #include <QWidget>
 
