@@ -37,12 +37,6 @@ std::vector<TextureEntry*> ChosenEntries(const TextureLibrary& library, const st
     return entries;
 }
 
-std::string DefaultTitle(const std::string& source) {
-    const std::string name = FileNameOf(WithoutTrailingSeparator(source));
-    const std::string extension = ExtensionOf(name);
-    return "Texturbibliothek " + (extension.empty() ? name : name.substr(0, name.size() - extension.size()));
-}
-
 bool WritePage(TextureLibrary& library, const std::vector<TextureEntry*>& entries, const std::string& directory,
                const std::string& title) {
     LibraryWebExport page(library, {title, StatusText(CountEntries(entries), 0)});
@@ -51,9 +45,7 @@ bool WritePage(TextureLibrary& library, const std::vector<TextureEntry*>& entrie
         std::cerr << result.error << "\n";
         return false;
     }
-    std::cout << result.entries << (result.entries == 1 ? " Eintrag" : " Einträge") << " mit " << result.pictures
-              << (result.pictures == 1 ? " Vorschaubild" : " Vorschaubildern") << " nach \"" << directory
-              << "\" exportiert.\n";
+    std::cout << LibraryWebExport::SummaryText(result, directory) << "\n";
     if (result.withoutText > 0)
         std::cout << "Bei " << result.withoutText << (result.withoutText == 1 ? " Eintrag" : " Einträgen")
                   << " ist die Deklaration NICHT VERFÜGBAR (Include-Datei fehlt oder geändert).\n";
@@ -106,7 +98,7 @@ int RunExport(std::vector<std::string>& args) {
                                    : "Keine der genannten Texturen ist in der Bibliothek.\n");
         return 1;
     }
-    const std::string pageTitle = title.value_or(DefaultTitle(source));
+    const std::string pageTitle = title.value_or(LibraryWebExport::DefaultTitle(source));
     if (directory && !WritePage(controller.Library(), entries, MakeAbsolute(*directory), pageTitle)) return 1;
     if (sheet && !WriteSheet(entries, *sheet, static_cast<int>(columns))) return 1;
     return 0;

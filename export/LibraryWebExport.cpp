@@ -155,6 +155,19 @@ bool LibraryWebExport::WritePicture(Item& item, const std::string& pictureDirect
     return !png.empty() && WriteBytes(JoinPath(pictureDirectory, item.pictureFile), png);
 }
 
+std::string LibraryWebExport::DefaultTitle(const std::string& source) {
+    const std::string name = FileNameOf(WithoutTrailingSeparator(source));
+    if (name.empty()) return "Texturbibliothek";
+    const std::string extension = ExtensionOf(name);
+    return "Texturbibliothek " + (extension.empty() ? name : name.substr(0, name.size() - extension.size()));
+}
+
+std::string LibraryWebExport::SummaryText(const WebExportResult& result, const std::string& directory) {
+    return std::to_string(result.entries) + (result.entries == 1 ? " Eintrag" : " Einträge") + " mit " +
+           std::to_string(result.pictures) + (result.pictures == 1 ? " Vorschaubild" : " Vorschaubildern") +
+           " nach \"" + directory + "\" exportiert.";
+}
+
 WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entries, const std::string& directory) {
     WebExportResult result;
     const std::string pictureDirectory = JoinPath(directory, kPictureFolder);

@@ -35,6 +35,13 @@ public:
     // declaration. On failure `error` says which file could not be written.
     WebExportResult Write(const std::vector<TextureEntry*>& entries, const std::string& directory);
 
+    // "Texturbibliothek NAME" for a library read from `source` (a list or
+    // include file, or a folder); "Texturbibliothek" for an unnamed one.
+    static std::string DefaultTitle(const std::string& source);
+    // What an export wrote, in one line: "N Einträge mit M Vorschaubildern
+    // nach "DIR" exportiert."
+    static std::string SummaryText(const WebExportResult& result, const std::string& directory);
+
     // The folder beside index.html that holds the pictures.
     static constexpr const char* kPictureFolder = "bilder";
 

@@ -2,9 +2,18 @@
 
 #include "gui/CommandActions.h"
 #include "gui/LibraryCommands.h"
+#include "gui/LibraryViewStack.h"
 #include "gui/MainWindow.h"
+#include "gui/QtUserInterface.h"
+#include "export/LibraryWebExport.h"
+#include "library/LibraryController.h"
+#include "library/TextureEntry.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/UserInterface.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
+#include "ui/StatusText.h"
 
 namespace sc {
 
@@ -13,6 +22,7 @@ void FileCommands::Bind(CommandActions& actions) {
     actions.Bind(Command::Add, [this] { Add(); });
     actions.Bind(Command::Save, [this] { Save(); });
     actions.Bind(Command::SaveAs, [this] { SaveAs(); });
+    actions.Bind(Command::ExportWebPage, [this] { ExportWebPage(); });
     actions.Bind(Command::Exit, [this] { p_.window.close(); });
     actions.BindRange(kFirstRecentFileCommand, kLastRecentFileCommand, [this](int index) { OpenRecent(index); });
 }
@@ -37,6 +47,29 @@ void FileCommands::SaveAs() {
     p_.document.SaveAs();
     p_.window.RebuildRecentFiles();
     p_.window.UpdateTitle();
+}
+
+// A single selected entry is just the current one, rarely what a page
+// should show: the page then shows every entry in the views.
+void FileCommands::ExportWebPage() {
+    std::vector<TextureEntry*> entries = p_.views.SelectedEntries();
+    if (entries.size() < 2) entries = p_.views.EntriesInListOrder();
+    std::erase_if(entries, [](const TextureEntry* e) { return e->name.empty(); });
+    if (entries.empty()) return;
+    const std::string folder = p_.document.ChooseFolder("Als Webseite exportieren");
+    if (folder.empty()) return;
+    const std::string page = JoinPath(folder, "index.html");
+    if (FileExists(page) &&
+        p_.ui.Ask("Die Datei\n\"" + page + "\"\nexistiert bereits.\n\nÜberschreiben?", QuestionButtons::YesNo,
+                  Answer::No, MessageIcon::Question) != Answer::Yes)
+        return;
+    p_.window.SetBusy(true);
+    LibraryWebExport exporter(p_.controller.Library(),
+                              {LibraryWebExport::DefaultTitle(p_.document.Path()), StatusText(CountEntries(entries), 0)});
+    const WebExportResult result = exporter.Write(entries, folder);
+    p_.window.SetBusy(false);
+    if (!result.error.empty()) p_.ui.ShowMessage(result.error, MessageIcon::Exclamation);
+    else p_.ui.SetStatusText(LibraryWebExport::SummaryText(result, folder));
 }
 
 void FileCommands::OpenRecent(int index) {

@@ -1,6 +1,6 @@
 #pragma once
 // The "&Datei" menu's list file commands: open, add, save, save as, the
-// recent files, dropped files and exit.
+// web page export, the recent files, dropped files and exit.
 #include <string>
 #include <vector>
 
@@ -26,6 +26,7 @@ private:
     void Add();
     void Save();
     void SaveAs();
+    void ExportWebPage();
     void OpenRecent(int index);
 
     WindowParts p_;

@@ -13,6 +13,7 @@
 #include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
 #include "gui/EditCommands.h"
+#include "gui/FileChangeResponder.h"
 #include "gui/FilterField.h"
 #include "gui/FileCommands.h"
 #include "gui/HelpCommands.h"
@@ -63,6 +64,7 @@ MainWindow::MainWindow(Options options, QWidget* parent) : QMainWindow(parent), 
 }
 
 MainWindow::~MainWindow() {
+    fileChanges_.reset();
     pane_.reset();
     controller_->SetViews(nullptr);
     if (QApplication::overrideCursor() && busy_) QApplication::restoreOverrideCursor();
@@ -197,6 +199,8 @@ void MainWindow::ConnectLibrary() {
     });
     connect(n, &LibraryNotifications::clearing, this, [this] { pane_->ForgetAll(); });
     connect(n, &LibraryNotifications::cleared, this, [this] { pane_->FollowCurrentEntry(); });
+    fileChanges_ = std::make_unique<FileChangeResponder>(
+        WindowParts{*this, *settings_, *controller_, *document_, *views_, *area_, *pane_, *commands_, *ui_}, *n);
 }
 
 void MainWindow::ApplySettings() {
@@ -337,6 +341,7 @@ void MainWindow::SetRendering(bool rendering) {
     if (!rendering) caption_.clear();
     views_->setEnabled(!busy_ && !rendering_);
     if (!rendering) renderFocus_.Restore();
+    fileChanges_->Hold(busy_ || rendering_);
     UpdateActions();
     UpdateTitle();
 }
@@ -347,6 +352,7 @@ void MainWindow::SetBusy(bool busy) {
     busy_ = busy;
     // Pictures must not change under a save, a load or a search.
     pane_->HoldBackgroundRender(busy);
+    if (fileChanges_) fileChanges_->Hold(busy_ || rendering_);
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ui_->SetCancelled(false);
@@ -366,6 +372,7 @@ void MainWindow::RefillViews() {
         if (!entries.empty()) views_->SelectEntries({entries.front()});
     }
     pane_->FollowCurrentEntry();
+    fileChanges_->Rearm();
     RefreshViews();
 }
 
@@ -386,6 +393,11 @@ void MainWindow::ChooseSampleScene(int index) {
 
 void MainWindow::RefreshStatusText() {
     if (!status_->ProgressShown()) status_->SetText(views_->StatusText());
+}
+
+void MainWindow::ShowStatus(const std::string& text) {
+    statusTimer_.stop();
+    status_->SetText(QString::fromStdString(text));
 }
 
 bool MainWindow::MayClose() {

@@ -30,6 +30,7 @@ namespace sc {
 
 class CommandActions;
 class EditCommands;
+class FileChangeResponder;
 class FileCommands;
 class FileDialogs;
 class HelpCommands;
@@ -112,6 +113,9 @@ public:
     void ApplyPaneWidthsToWindow(bool paneShown);
     void ChooseSampleScene(int index);
     void RefreshStatusText();
+    // Shows `text` in the status bar until the selection or the current
+    // entry changes again (a pending refresh of the counts is dropped).
+    void ShowStatus(const std::string& text);
 
     LibraryController& Controller() { return *controller_; }
     Settings& AppSettings() { return *settings_; }
@@ -171,6 +175,8 @@ private:
     std::unique_ptr<LibraryNotifications> notifications_;
     // Declared after the controller, so it ends (stopping its renders) before the library does.
     std::unique_ptr<PreviewPaneController> pane_;
+    // Watches the library's files; ends before the library does.
+    std::unique_ptr<FileChangeResponder> fileChanges_;
     std::unique_ptr<WindowSelection> selection_;
     std::unique_ptr<LibraryCommands> commands_;
     CommandActions* actions_ = nullptr;

@@ -47,4 +47,14 @@ std::string QtFileDialogs::ChooseSaveFile(const std::string& startDir, const std
     return dialog.selectedFiles().front().toStdString();
 }
 
+std::string QtFileDialogs::ChooseFolder(const std::string& title, const std::string& startDir) {
+    QFileDialog dialog(parent_, QString::fromStdString(title));
+    dialog.setDirectory(ExistingFolder(startDir));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (ExecDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
 }  // namespace sc

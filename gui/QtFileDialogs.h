@@ -1,6 +1,7 @@
 #pragma once
 // The list file dialogs: "Texturenliste öffnen" and "Texturenliste speichern"
-// for "Swatchcraft Dateien", always opening in a folder that exists.
+// for "Swatchcraft Dateien", always opening in a folder that exists, and a
+// folder dialog for what the window writes into a folder.
 #include <QPointer>
 #include <QWidget>
 
@@ -13,6 +14,7 @@ public:
     explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
     std::string ChooseOpenFile(const std::string& startDir) override;
     std::string ChooseSaveFile(const std::string& startDir, const std::string& proposedName) override;
+    std::string ChooseFolder(const std::string& title, const std::string& startDir) override;
 
 private:
     QPointer<QWidget> parent_;

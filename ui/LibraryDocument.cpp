@@ -102,6 +102,8 @@ bool LibraryDocument::AddWithDialog() {
     return Add(path);
 }
 
+std::string LibraryDocument::ChooseFolder(const std::string& title) { return dialogs_->ChooseFolder(title, StartDir()); }
+
 bool LibraryDocument::Save() { return path_.empty() ? SaveAs() : SaveTo(path_); }
 
 bool LibraryDocument::SaveAs() {

@@ -20,6 +20,8 @@ public:
     virtual std::string ChooseOpenFile(const std::string& startDir) = 0;
     // "Texturenliste speichern" proposing `proposedName`; empty when cancelled.
     virtual std::string ChooseSaveFile(const std::string& startDir, const std::string& proposedName) = 0;
+    // A folder, under the dialog title `title`; empty when cancelled.
+    virtual std::string ChooseFolder(const std::string& title, const std::string& startDir) = 0;
 };
 
 class LibraryDocument {
@@ -56,6 +58,9 @@ public:
     // between reloading it, overwriting it and not saving.
     bool Save();
     bool SaveAs();
+    // A folder to write into (an export), chosen in the folder dialog that
+    // starts where the list dialogs do; empty when cancelled.
+    std::string ChooseFolder(const std::string& title);
 
     // The question before the library is dropped (exit, opening another
     // file): true when the caller may go on (saved, or the user said No).

@@ -85,6 +85,13 @@ void SelectionCommands::ApplyMarks(SelectionKind kind, int timerMs) {
     window_.StartSelectionTimer(timerMs);
 }
 
+void SelectionCommands::SelectChangedEntries(const std::vector<TextureEntry*>& entries) {
+    TextureLibrary& library = controller_.Library();
+    for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) e->marked = false;
+    for (TextureEntry* e : entries) e->marked = true;
+    ApplyMarks(SelectionKind::Changed, 1000);
+}
+
 void SelectionCommands::EndBusy() {
     window_.SetBusy(false);
     window_.RefreshStatus();

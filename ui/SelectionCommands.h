@@ -56,6 +56,11 @@ public:
     // every entry with a preview as its preview's checksum.
     int MarkAllUnchanged();
 
+    // Marks and selects exactly `entries` (all other marks are cleared) as
+    // "&Geänderte Texturen" would, without reading or asking anything: the
+    // window found them changed while watching their files.
+    void SelectChangedEntries(const std::vector<TextureEntry*>& entries);
+
     // Asks to switch from the file tree to the texture list; false when the
     // user cancelled (the command ends).
     bool SwitchToListIfNeeded();

@@ -27,8 +27,14 @@ public:
 class ScriptedFileDialogs : public FileDialogs {
 public:
     std::string answer;
+    std::string folder;  // the answer of the folder dialog
+    std::vector<std::string> folderTitles;
     std::string ChooseOpenFile(const std::string&) override { return answer; }
     std::string ChooseSaveFile(const std::string&, const std::string&) override { return answer; }
+    std::string ChooseFolder(const std::string& title, const std::string&) override {
+        folderTitles.push_back(title);
+        return folder;
+    }
 };
 
 // Records every message box and dialog the window opens and answers them:

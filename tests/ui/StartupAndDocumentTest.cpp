@@ -165,6 +165,7 @@ public:
         asked.push_back(startDir + "|" + proposed);
         return answer;
     }
+    std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
 };
 
 struct DocumentFixture : testing::Test {

@@ -1,0 +1,51 @@
+// Wiring the file watcher into the window: when it is armed, held and
+// stopped, and what a report changes on screen.
+#include "gui/FileChangeResponder.h"
+
+#include "gui/DeclarationBox.h"
+#include "gui/LibraryCommands.h"
+#include "gui/LibraryFileWatcher.h"
+#include "gui/LibraryNotifications.h"
+#include "gui/LibraryViewStack.h"
+#include "gui/MainArea.h"
+#include "gui/MainWindow.h"
+#include "gui/PreviewPaneController.h"
+#include "library/LibraryController.h"
+
+namespace sc {
+
+FileChangeResponder::FileChangeResponder(const WindowParts& parts, LibraryNotifications& notifications)
+    : p_(parts), watcher_(std::make_unique<LibraryFileWatcher>(parts.controller.Library())) {
+    connect(watcher_.get(), &LibraryFileWatcher::fileReport, this, &FileChangeResponder::Respond);
+    // Nothing may be read for entries that are about to go.
+    connect(&notifications, &LibraryNotifications::clearing, this, [this] { watcher_->Stop(); });
+    // The files a declaration includes are known once the pane has read it.
+    connect(&p_.views, &LibraryViewStack::currentEntryChanged, this, &FileChangeResponder::Rearm);
+}
+
+FileChangeResponder::~FileChangeResponder() = default;
+
+void FileChangeResponder::Rearm() { watcher_->Rearm(); }
+
+void FileChangeResponder::Hold(bool hold) {
+    if (hold == held_) return;
+    held_ = hold;
+    if (hold) watcher_->Pause();
+    else watcher_->Resume();
+}
+
+void FileChangeResponder::Respond(const FileChangeReport& report) {
+    if (!report.message.empty()) p_.window.ShowStatus(report.message);
+    if (!report.changed.empty()) {
+        p_.commands.Selection().SelectChangedEntries(report.changed);
+        for (TextureEntry* entry : report.changed) p_.views.EntryUpdated(entry);
+        p_.window.ShowStatus(report.statusText);
+    }
+    // The pane shows what the file says now ("NICHT VERFÜGBAR" once it
+    // vanished); a declaration the user is editing there stays as it is.
+    const bool reread = report.reread > 0 || report.reappeared || !report.message.empty();
+    if (reread && !p_.window.Rendering() && !p_.area.TextBox()->Edited()) p_.pane.ReloadShownEntry();
+    p_.window.UpdateActions();
+}
+
+}  // namespace sc

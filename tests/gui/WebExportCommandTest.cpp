@@ -1,0 +1,83 @@
+// "Als &Webseite exportieren..." in the window: which entries the page
+// shows, the question before a page is replaced, and a folder that cannot
+// be written.
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include "gui/LibraryViewStack.h"
+#include "gui/StatusBarWithProgress.h"
+#include "GuiTestSupport.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "library/TextureEntry.h"
+#include "platform/FileSystem.h"
+#include "scanner/TextureSearch.h"
+
+namespace sc {
+namespace {
+
+using test::DialogRecorder;
+using test::WindowHarness;
+
+bool Shows(const std::string& page, const std::string& name) { return page.find("<h4>" + name + "</h4>") != std::string::npos; }
+
+TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAPage) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    EXPECT_FALSE(w.ActionFor(int(Command::ExportWebPage))->isEnabled());  // nothing to export yet
+    const std::string inc = h.dir.Write("inc/colours.inc",
+                                        "#declare Alpha = texture { pigment { rgb 1 } }\n"
+                                        "#declare Beta = texture { pigment { rgb 0.5 } }\n"
+                                        "#declare Gamma = texture { pigment { rgb 0 } }\n");
+    test::RecordingUserInterface quiet;
+    LibraryController other(quiet);
+    SearchOptions options;
+    options.explicitFiles = {inc};
+    SearchTextures(other, options);
+    ASSERT_TRUE(SaveLibrary(other, h.dir / "colours.swl", ""));
+    h.fileDialogs->answer = h.dir / "colours.swl";
+    w.RunCommand(int(Command::Open));
+    ASSERT_EQ(w.Controller().entryCount, 3);
+    recorder.texts.clear();
+
+    std::vector<TextureEntry*> chosen;
+    for (TextureEntry* e : w.Views().EntriesInListOrder())
+        if (e->name != "Beta") chosen.push_back(e);
+    w.Views().SelectEntries(chosen);
+    w.RunCommand(int(Command::ExportWebPage));  // the folder dialog is cancelled
+    EXPECT_EQ(h.fileDialogs->folderTitles, std::vector<std::string>{"Als Webseite exportieren"});
+    const std::string folder = h.dir / "seite";
+    EXPECT_FALSE(FileExists(folder + "/index.html"));
+
+    h.fileDialogs->folder = folder;
+    w.RunCommand(int(Command::ExportWebPage));
+    std::string page = test::ReadFile(folder + "/index.html");
+    EXPECT_TRUE(Shows(page, "Alpha") && Shows(page, "Gamma")) << page;
+    EXPECT_FALSE(Shows(page, "Beta"));
+    EXPECT_EQ(w.Status().Text().toStdString(), "2 Einträge mit 0 Vorschaubildern nach \"" + folder + "\" exportiert.");
+    EXPECT_TRUE(recorder.texts.empty());
+
+    // One selected entry is only the current one: the page then shows them all, after asking.
+    w.Views().SelectEntries({chosen.front()});
+    recorder.buttons = {"Nein", "Ja"};
+    w.RunCommand(int(Command::ExportWebPage));
+    ASSERT_EQ(recorder.texts.size(), 1u);
+    EXPECT_NE(recorder.texts[0].find("existiert bereits"), std::string::npos);
+    EXPECT_FALSE(Shows(test::ReadFile(folder + "/index.html"), "Beta"));
+    w.RunCommand(int(Command::ExportWebPage));
+    page = test::ReadFile(folder + "/index.html");
+    EXPECT_TRUE(Shows(page, "Alpha") && Shows(page, "Beta") && Shows(page, "Gamma"));
+
+    // A file where the folder should be: a German message, no page.
+    h.fileDialogs->folder = h.dir.Write("blocked", "");
+    w.RunCommand(int(Command::ExportWebPage));
+    ASSERT_EQ(recorder.texts.size(), 3u);
+    EXPECT_NE(recorder.texts[2].find("konnte nicht angelegt werden"), std::string::npos) << recorder.texts[2];
+    EXPECT_FALSE(w.Busy());
+}
+
+}  // namespace
+}  // namespace sc
