@@ -86,13 +86,16 @@ TEST(WindowStateTest, DeletingAllShownInTheOnlySelectedModeShowsWhatIsLeft) {
     DialogRecorder recorder;
     MainWindow& w = *h.window;
     w.StartUp();
-    h.fileDialogs->answer = h.WriteListFile("lib.swl");
+    h.fileDialogs->answer = WriteLibrary(h,
+                                         "#declare T_A = texture { pigment { rgb 1 } }\n"
+                                         "#declare T_B = texture { pigment { rgb 0 } }\n"
+                                         "#declare T_C = texture { pigment { rgb 0.5 } }\n");
     w.RunCommand(int(Command::Open));
     w.RunCommand(int(Command::TextureList));
-    w.Views().SelectEntries({EntryNamed(w, "T_A")});
+    w.Views().SelectEntries({EntryNamed(w, "T_A"), EntryNamed(w, "T_B")});
     w.RunCommand(int(Command::OnlySelected));
     ASSERT_TRUE(w.Views().OnlySelectedShown());
-    ASSERT_EQ(Names(w.Views().EntriesInListOrder()), "T_A ");
+    ASSERT_EQ(Names(w.Views().EntriesInListOrder()), "T_A T_B ");
 
     recorder.buttons = {"Ja"};
     w.RunCommand(int(Command::DeleteAll));
@@ -100,7 +103,7 @@ TEST(WindowStateTest, DeletingAllShownInTheOnlySelectedModeShowsWhatIsLeft) {
     EXPECT_FALSE(w.Views().OnlySelectedShown());
     EXPECT_FALSE(w.Controller().onlyMarkedShown);
     EXPECT_FALSE(w.ActionFor(int(Command::OnlySelected))->isChecked());
-    EXPECT_EQ(Names(w.Views().EntriesInListOrder()), "T_B ");
+    EXPECT_EQ(Names(w.Views().EntriesInListOrder()), "T_C ");
     w.RefreshStatusText();
     EXPECT_TRUE(w.Status().Text().startsWith(QStringLiteral("1 Eintrag"))) << w.Status().Text().toStdString();
 }
