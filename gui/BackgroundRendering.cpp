@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include "gui/StatusBarWithProgress.h"
+#include "library/TextureEntry.h"
 
 namespace sc {
 namespace {
@@ -26,6 +27,7 @@ bool BackgroundRendering::Start(const std::vector<TextureEntry*>& entries, const
     if (Running()) return false;
     delete notifier_;
     notifier_ = nullptr;
+    firstFailure_.clear();
     batch_ = std::make_unique<BatchRenderer>(controller_, installation_, settings);
     batch_->SetListener(this);
     if (!batch_->Start(entries)) {
@@ -71,6 +73,17 @@ void BackgroundRendering::Cancel() {
 
 void BackgroundRendering::ForgetEntry(TextureEntry* entry) {
     if (batch_) batch_->ForgetEntry(entry);
+    failures_.erase(entry);
+}
+
+void BackgroundRendering::ForgetAll() {
+    Cancel();
+    failures_.clear();
+}
+
+const std::string* BackgroundRendering::FailureOf(const TextureEntry* entry) const {
+    const auto it = failures_.find(entry);
+    return it == failures_.end() ? nullptr : &it->second;
 }
 
 void BackgroundRendering::ShowProgress() {
@@ -79,7 +92,17 @@ void BackgroundRendering::ShowProgress() {
     status_.SetProgressPosition(progress.Finished());
 }
 
-void BackgroundRendering::OnEntryFinished(TextureEntry*, const std::string&) { ShowProgress(); }
+void BackgroundRendering::OnEntryFinished(TextureEntry* entry, const std::string& failure) {
+    ShowProgress();
+    if (failure.empty()) {
+        failures_.erase(entry);
+        return;
+    }
+    failures_[entry] = failure;
+    if (firstFailure_.isEmpty())
+        firstFailure_ = QString::fromStdString(entry->name + ": " + failure).simplified();
+    emit entryFailed(entry);
+}
 
 void BackgroundRendering::OnBatchFinished() {
     if (notifier_) notifier_->setEnabled(false);
@@ -95,6 +118,7 @@ void BackgroundRendering::OnBatchFinished() {
                    .arg(progress.stored)
                    .arg(progress.total)
                    .arg(progress.failed);
+    if (progress.failed > 0 && !firstFailure_.isEmpty()) text += QLatin1Char(' ') + firstFailure_;
     status_.SetText(text);
     emit finished();
 }

@@ -8,6 +8,8 @@
 #include <QTimer>
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "preview/BatchRenderer.h"
@@ -39,12 +41,19 @@ public:
     // Holds the work while the window is busy with something that must not
     // see pictures change under it (a save, a load, a search).
     void Hold(bool hold);
-    // The entry is about to be deleted.
+    // The entry is about to be deleted (its failure goes with it).
     void ForgetEntry(TextureEntry* entry);
+    // Every entry is about to be deleted.
+    void ForgetAll();
+    // Why the entry's last background render failed (POV-Ray's report, the
+    // time limit, a crash), or null when it did not fail.
+    const std::string* FailureOf(const TextureEntry* entry) const;
 
 signals:
     // The batch ended (finished, cancelled or stopped by an error).
     void finished();
+    // The entry's render failed; FailureOf tells why.
+    void entryFailed(TextureEntry* entry);
 
 private:
     void Process();
@@ -60,6 +69,8 @@ private:
     QSocketNotifier* notifier_ = nullptr;
     QTimer deadline_;
     bool held_ = false;
+    std::unordered_map<const TextureEntry*, std::string> failures_;
+    QString firstFailure_;  // the batch's first failed entry and why, for the closing status text
 };
 
 }  // namespace sc

@@ -477,8 +477,17 @@ void MainWindow::ApplyPaneWidthsToWindow(bool paneShown) {
     resize(width() + (paneShown ? delta : -delta), height());
 }
 
+// A drop opens what the menus would open now: while a background render
+// runs neither lists nor include files are taken, as Open and the search are
+// disabled then.
+bool MainWindow::DropTakes(bool listFile) {
+    UpdateActions();
+    return ActionFor(int(listFile ? Command::Open : Command::SearchTextures))->isEnabled();
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls() && !busy_ && !rendering_) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls() && !busy_ && !rendering_ && (DropTakes(true) || DropTakes(false)))
+        event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
@@ -487,6 +496,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
         if (!url.isLocalFile()) continue;
         const std::string path = url.toLocalFile().toStdString();
         (ToLowerAscii(ExtensionOf(path)) == ".swl" ? lists : includes).push_back(path);
+    }
+    if (!lists.empty() && !DropTakes(true)) lists.clear();
+    if (!includes.empty() && !DropTakes(false)) includes.clear();
+    if (lists.empty() && includes.empty()) {
+        event->ignore();
+        return;
     }
     event->acceptProposedAction();
     fileCommands_->OpenDropped(lists, includes);

@@ -145,6 +145,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // True when a dropped list file (else include file) would be opened now.
+    bool DropTakes(bool listFile);
     void BuildCore();
     void BuildViews();
     void BuildPane();

@@ -107,8 +107,16 @@ void PreviewPaneController::ShowInPane(TextureEntry* entry) {
     const bool available = named && !run_.running && LoadDeclaration(parts_.controller.Library(), *entry, true);
     box->ShowText(entry ? DeclarationBoxText(*entry) : std::string(), available);
     box->SetColorVector(available && entry->color ? std::optional(RgbVectorText(*entry->color)) : std::nullopt);
-    if (!run_.running) parts_.area.Picture()->ShowPreview(available ? &entry->preview : nullptr);
+    if (!run_.running) ShowPicture(entry, available);
     UpdatePane();
+}
+
+// An entry without a picture whose background render failed shows why in the picture's place.
+void PreviewPaneController::ShowPicture(TextureEntry* entry, bool available) {
+    PreviewWindow* picture = parts_.area.Picture();
+    picture->ShowPreview(available ? &entry->preview : nullptr);
+    const std::string* failure = entry && background_ ? background_->FailureOf(entry) : nullptr;
+    if (failure && picture->ScreenCopy().isNull()) picture->ShowFailure(QString::fromStdString(*failure).trimmed());
 }
 
 void PreviewPaneController::ForgetEntry(TextureEntry* entry) {
@@ -117,7 +125,7 @@ void PreviewPaneController::ForgetEntry(TextureEntry* entry) {
 }
 
 void PreviewPaneController::ForgetAll() {
-    if (background_) background_->Cancel();
+    if (background_) background_->ForgetAll();
     shown_ = nullptr;
 }
 
@@ -191,6 +199,10 @@ void PreviewPaneController::StartBackgroundRender(const std::vector<TextureEntry
         connect(background_.get(), &BackgroundRendering::finished, this, [this] {
             UpdatePane();
             emit commandsChanged();
+        });
+        // The entry was updated before the failure was known: the pane shows it now.
+        connect(background_.get(), &BackgroundRendering::entryFailed, this, [this](TextureEntry* entry) {
+            if (entry == shown_ && !run_.running) ShowInPane(entry);
         });
     }
     BatchRenderSettings settings;

@@ -95,6 +95,7 @@ private:
     void SetUpSession();
     void ArmSessionTimer();
     void ShowInPane(TextureEntry* entry);
+    void ShowPicture(TextureEntry* entry, bool available);
 
     // RenderRunWindow: the run asks and reports here.
     TextureEntry* CurrentEntry() override;

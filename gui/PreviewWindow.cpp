@@ -27,20 +27,36 @@ QSize PreviewWindow::PictureSize() const { return size() - QSize(4, 4); }
 
 void PreviewWindow::ClearPicture() {
     screen_ = QImage();
+    SetFailure(QString());
     update();
 }
 
 void PreviewWindow::ShowPreview(const PreviewImage* image) {
     screen_ = image ? PreviewToImage(*image) : QImage();
+    SetFailure(QString());
     // Drawn at the picture area's size, as the stretch onto the window's bitmap did.
     if (!screen_.isNull() && screen_.size() != PictureSize())
         screen_ = screen_.scaled(PictureSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     update();
 }
 
+void PreviewWindow::ShowFailure(const QString& text) {
+    screen_ = QImage();
+    SetFailure(text);
+    update();
+}
+
+void PreviewWindow::SetFailure(const QString& text) {
+    if (text == failure_) return;
+    failure_ = text;
+    setToolTip(text);
+    setAccessibleDescription(text);
+}
+
 void PreviewWindow::BeginRender() {
     screen_ = QImage(PictureSize(), QImage::Format_RGB888);
     screen_.fill(Qt::white);
+    SetFailure(QString());
     QPainter painter(&screen_);
     painter.fillRect(screen_.rect(), QBrush(Qt::black, Qt::DiagCrossPattern));
     update();
@@ -61,9 +77,18 @@ void PreviewWindow::DrawRow(const FrameBuffer& frame, int row) {
 
 void PreviewWindow::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
-    if (screen_.isNull()) return;
     QPainter painter(this);
-    painter.drawImage(contentsRect(), screen_);
+    if (!screen_.isNull()) {
+        painter.drawImage(contentsRect(), screen_);
+    } else if (!failure_.isEmpty()) {
+        // The picture area is small: the start of the report shows, the tooltip holds all of it.
+        QFont font = painter.font();
+        font.setPixelSize(9);
+        painter.setFont(font);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(contentsRect().adjusted(2, 2, -2, -2), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                         failure_);
+    }
 }
 
 void PreviewWindow::contextMenuEvent(QContextMenuEvent* event) { emit contextMenuRequested(event->globalPos()); }

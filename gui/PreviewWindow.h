@@ -1,7 +1,8 @@
 #pragma once
 // The preview window of the preview pane: a sunken frame around a 116 x 116
 // (small: 56 x 56) picture area. It shows an entry's stored preview, or the
-// rows of a render as they arrive over a cross-hatched background.
+// rows of a render as they arrive over a cross-hatched background, or why
+// the entry's render failed.
 #include <QFrame>
 #include <QImage>
 
@@ -22,6 +23,11 @@ public:
     // Shows a stored preview decoded at the picture size; null or empty clears the picture.
     void ShowPreview(const PreviewImage* image);
     void ClearPicture();
+    // Shows why the entry has no picture (POV-Ray's report) in the picture's
+    // place, and the whole text as the tooltip; any picture goes.
+    void ShowFailure(const QString& text);
+    // The failure shown, or empty while a picture (or nothing) is shown.
+    const QString& FailureText() const { return failure_; }
     // Before a render: the cross-hatch the rows are drawn over.
     void BeginRender();
     // Draws picture row `row` (0 = top) from the frame buffer.
@@ -37,7 +43,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void SetFailure(const QString& text);
+
     QImage screen_;
+    QString failure_;
 };
 
 }  // namespace sc

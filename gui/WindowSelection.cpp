@@ -44,6 +44,8 @@ bool WindowSelection::FileListShown() { return views_.ViewType() == kFileListTyp
 
 void WindowSelection::ShowTextureList() { window_.RunCommand(int(Command::TextureList)); }
 
+void WindowSelection::LeaveOnlySelected() { views_.LeaveOnlySelected(); }
+
 void WindowSelection::SetBusy(bool busy) { window_.SetBusy(busy); }
 
 void WindowSelection::StartSelectionTimer(int milliseconds) { timer_.start(milliseconds); }

@@ -25,6 +25,7 @@ public:
     void InvertSelection() override;
     bool FileListShown() override;
     void ShowTextureList() override;
+    void LeaveOnlySelected() override;
     void SetBusy(bool busy) override;
     void StartSelectionTimer(int milliseconds) override;
     void RefreshStatus() override;
