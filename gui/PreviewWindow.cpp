@@ -25,6 +25,11 @@ void PreviewWindow::SetSmall(bool small) {
 
 QSize PreviewWindow::PictureSize() const { return size() - QSize(4, 4); }
 
+void PreviewWindow::SetOuterSize(int outer) {
+    if (outer == width() && outer == height()) return;
+    setFixedSize(outer, outer);
+}
+
 void PreviewWindow::ClearPicture() {
     screen_ = QImage();
     update();
@@ -38,11 +43,29 @@ void PreviewWindow::ShowPreview(const PreviewImage* image) {
     update();
 }
 
-void PreviewWindow::BeginRender() {
-    screen_ = QImage(PictureSize(), QImage::Format_RGB888);
+void PreviewWindow::BeginRender(QSize size) {
+    screen_ = QImage(size.isEmpty() ? PictureSize() : size, QImage::Format_RGB888);
     screen_.fill(Qt::white);
     QPainter painter(&screen_);
     painter.fillRect(screen_.rect(), QBrush(Qt::black, Qt::DiagCrossPattern));
+    update();
+}
+
+void PreviewWindow::ShowFrame(const FrameBuffer& frame) {
+    BeginRender(QSize(frame.Width(), frame.Height()));
+    for (int row = 0; row < frame.Height(); ++row) DrawRow(frame, row);
+}
+
+void PreviewWindow::SetDimmed(bool dimmed) {
+    if (dimmed == dimmed_) return;
+    dimmed_ = dimmed;
+    update();
+}
+
+void PreviewWindow::SetMessage(const QString& message) {
+    if (message == message_) return;
+    message_ = message;
+    setToolTip(message);
     update();
 }
 
@@ -56,14 +79,23 @@ void PreviewWindow::DrawRow(const FrameBuffer& frame, int row) {
         target[3 * x + 1] = source[3 * x + 1];
         target[3 * x + 2] = source[3 * x];
     }
-    update(contentsRect().left(), contentsRect().top() + row, frame.Width(), 1);
+    if (screen_.size() == contentsRect().size())
+        update(contentsRect().left(), contentsRect().top() + row, frame.Width(), 1);
+    else
+        update();
 }
 
 void PreviewWindow::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
-    if (screen_.isNull()) return;
     QPainter painter(this);
-    painter.drawImage(contentsRect(), screen_);
+    if (!screen_.isNull()) painter.drawImage(contentsRect(), screen_);
+    if (dimmed_) painter.fillRect(contentsRect(), QColor(255, 255, 255, 160));
+    if (message_.isEmpty()) return;
+    const QRect box = contentsRect().adjusted(4, 4, -4, -4);
+    QRect textRect = painter.boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, message_);
+    painter.fillRect(textRect.adjusted(-2, -2, 2, 2), QColor(255, 255, 224, 230));
+    painter.setPen(QColor(160, 0, 0));
+    painter.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, message_);
 }
 
 void PreviewWindow::contextMenuEvent(QContextMenuEvent* event) { emit contextMenuRequested(event->globalPos()); }
