@@ -205,6 +205,7 @@ void PreviewPaneController::RenderOrStop() {
     // One renderer at a time: not while busy or while the background one renders.
     if (!run_.running && (parts_.busy() || RenderingInBackground())) return;
     if (!run_.running) {
+        povRefused_ = false;
         StopLargeRenders();
         ApplyRenderSettings();
     }
@@ -291,13 +292,14 @@ bool PreviewPaneController::ShowHint(const std::string& text) {
 
 void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
     const bool began = state.running && !run_.running, ended = !state.running && run_.running;
+    const bool pictureCame = (ended || !run_.pendingPicture) && !state.running && state.pendingPicture;
     run_ = state;
     if (began && !parts_.area.PaneShown()) emit paneWanted();
     if (began || ended) emit runningChanged(state.running);
     UpdatePane();
     if (!state.running) emit refreshWanted();
     // "&Anzeigen" showed the picture at the stored size: the pane's size follows.
-    if (ended && state.pendingPicture && LargeSide() > 0)
+    if (pictureCame && LargeSide() > 0)
         QTimer::singleShot(0, this, [this] { StartLarge(false); });
 }
 
@@ -337,6 +339,13 @@ void PreviewPaneController::StartLarge(bool live) {
     DeclarationBox* box = parts_.area.TextBox();
     const int side = live ? PaneSide() : LargeSide();
     if (!shown_ || side <= 0 || !box->HasDeclaration() || run_.running || parts_.busy() || RenderingInBackground()) {
+        if (live) live_.Stop();
+        return;
+    }
+    // POV-Ray's own settings are put right first, as for "&Anzeigen"; once
+    // the user said no, only "&Anzeigen" asks again.
+    if (povRefused_ || !session_->Configuration().CheckSettings()) {
+        povRefused_ = true;
         if (live) live_.Stop();
         return;
     }

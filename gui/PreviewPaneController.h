@@ -145,7 +145,8 @@ private:
     LivePreviewScheduler live_;
     QTimer largeTimer_;  // a new entry's large picture starts once the current entry rests
     QTimer liveTimer_;   // fires when the live preview's start is due
-    bool liveRender_ = false;  // the large render in flight shows the box's edited text
+    bool liveRender_ = false;
+    bool povRefused_ = false;  // the user would not have POV-Ray's settings changed  // the large render in flight shows the box's edited text
     bool busyCursor_ = false;
     std::string caption_;
 };

@@ -21,7 +21,9 @@ Widths FitWidths(int clientWidth, int paneWidth, bool paneShown) {
 }
 
 int LargePictureSide(int paneWidth, int paneHeight) {
-    const int side = std::min({kLargestPicture, paneWidth - 8, paneHeight / 2 - 4});
+    // In steps of 32, so that a status line coming and going or a small
+    // resize keeps the size, and with it the cached pictures.
+    const int side = std::min({kLargestPicture, paneWidth - 8, paneHeight / 2 - 4}) / 32 * 32;
     return side > kPictureSize - 4 ? side : 0;
 }
 

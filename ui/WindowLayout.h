@@ -22,8 +22,8 @@ inline constexpr int kMinWindowHeight = 400;
 inline constexpr int kLargestPicture = 512;
 
 // The side of the large picture area in a pane of this size: as wide as the
-// pane, at most half its height and kLargestPicture; 0 when that is no larger
-// than the normal picture.
+// pane, at most half its height and kLargestPicture, in steps of 32; 0 when
+// that is no larger than the normal picture.
 int LargePictureSide(int paneWidth, int paneHeight);
 
 // Smallest size the user may give the window.
