@@ -97,14 +97,6 @@ private:
     std::vector<std::string> lines_;
 };
 
-class KeepAll : public sc::PovSettingsDialog {
-public:
-    bool Run(const sc::PovSettingFlags&, sc::PovSettingFlags& keep) override {
-        keep.fill(true);
-        return true;
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,8 +137,6 @@ int main(int argc, char** argv) {
     BenchWindow window(controller, entries);
     window.ShowEntry(entries.front());
     sc::PreviewRenderSession session(controller, window, sc::bridge::Connection(), installation, settings);
-    KeepAll dialog;
-    session.Configuration().SetSettingsDialog(&dialog);
     // The one-second step after each render is left out: it is a fixed wait, not work.
     session.SetStepDelay(0);
     // The host starts before the clock does: its start is not rendering.

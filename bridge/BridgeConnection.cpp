@@ -55,7 +55,7 @@ public:
         return handled;
     }
     std::uint32_t PovWindow() override { return GetPovWindow(); }
-    bool PovWindowListed() override { return FindWindowOfClass(kPovMainWindowClass) != 0; }
+    std::uint32_t ListedPovWindow() override { return FindWindowOfClass(kPovMainWindowClass); }
     void ShowPovWindow(std::uint32_t pov, int showCommand) override {
         Post(pov, kWmShowWindow, static_cast<std::uint32_t>(showCommand));
     }

@@ -1,8 +1,10 @@
 // The program's side of the bridge: the six calls of the render protocol and
 // the program's window endpoint.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <thread>
 
 #include "bridge/BridgeApi.h"
@@ -128,6 +130,12 @@ bool RenderRequestActive(std::uint32_t id) {
 void SetRenderTimeLimit(int seconds) { TimeLimit() = seconds > 0 ? seconds : 0; }
 
 void AnnounceRenderUser(WindowId window, bool present) {
+    // Several renderers of one program (the window's and a page preview's)
+    // share its window: it stays listed until the last of them is gone.
+    static std::map<WindowId, int> announced;
+    int& count = announced[window];
+    count = present ? count + 1 : std::max(count - 1, 0);
+    if (!present && count > 0) return;
     SharedBridgeBlock& block = SharedBlock();
     ForgetUser(block, window);
     if (!present || window == 0) return;

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "bridge/DropRecord.h"
+#include "bridge/SharedBridgeBlock.h"
 #include "platform/ExternalEditor.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
@@ -324,6 +325,33 @@ void RenderHost::ReapEditors() {
     }
 }
 
+bool RenderHost::ClientsPresent() const {
+    const SharedBridgeBlock& block = SharedBlock();
+    for (const std::atomic<WindowId>& user : block.renderUsers) {
+        const WindowId window = user;
+        if (window != 0 && window != endpoint_.Id() && Endpoint::Exists(window)) return true;
+    }
+    return false;
+}
+
+bool RenderHost::ClientsGone() {
+    // Looked at now and then: each look knocks at every listed window.
+    constexpr auto kCheckInterval = std::chrono::milliseconds(500);
+    constexpr auto kGrace = std::chrono::seconds(3);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastClientCheck_ < kCheckInterval) return false;
+    lastClientCheck_ = now;
+    if (ClientsPresent()) {
+        clientSeen_ = true;
+        clientsGoneSince_ = {};
+        return false;
+    }
+    // A host started by hand, with nobody listed yet, serves whoever comes.
+    if (!clientSeen_) return false;
+    if (clientsGoneSince_ == std::chrono::steady_clock::time_point{}) clientsGoneSince_ = now;
+    return now - clientsGoneSince_ >= kGrace;
+}
+
 int RenderHost::Run() {
     auto lastProgress = std::chrono::steady_clock::now();
     auto lastActivity = lastProgress;
@@ -337,6 +365,9 @@ int RenderHost::Run() {
             // Started for headless work: nobody is left to close it.
             closing_ = true;
         }
+        // Whoever started it: once the last program that rendered with it is
+        // gone (closed, killed or crashed), nobody will close it.
+        if (!rendering_ && ClientsGone()) closing_ = true;
         if (rendering_) {
             const auto now = std::chrono::steady_clock::now();
             if (now - lastProgress >= std::chrono::milliseconds(kProgressIntervalMs)) {

@@ -3,6 +3,7 @@
 // of class "PovMainWinClass", loads the GUI extensions its pvengine.ini
 // lists, runs home/bin/povray for each render and reports events and pixels
 // to the extensions.
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +71,8 @@ private:
     void FinishRender();
     bool PlotRow(int row, const std::uint8_t* rgb, int width);
     void ReapEditors();
+    bool ClientsPresent() const;
+    bool ClientsGone();
     std::string ReadSetting(const char* section, const char* key, const char* defaultValue) const;
 
     Options options_;
@@ -86,6 +89,9 @@ private:
     bool active_ = false;  // a message or a render since the last look
     int showCommand_ = 1;
     std::vector<int> editors_;
+    bool clientSeen_ = false;  // a program listed itself as rendering with this host
+    std::chrono::steady_clock::time_point lastClientCheck_{};
+    std::chrono::steady_clock::time_point clientsGoneSince_{};
 };
 
 }  // namespace sc::bridge

@@ -1,11 +1,11 @@
 #include "cli/CommandLibrary.h"
 
-#include <chrono>
 #include <iostream>
 
 #include "cli/ConsoleUserInterface.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "library/ListFileGuard.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -41,15 +41,14 @@ bool OpenCommandLibrary(LibraryController& controller, const std::string& source
 }
 
 bool LockListFile(FileLock& lock, const std::string& path) {
-    // Long enough for another command's save to finish; a render that holds
-    // the file for minutes is better reported than waited for silently.
-    constexpr std::chrono::seconds kWait{30};
-    if (lock.Acquire(path, std::chrono::milliseconds(0)) == FileLock::Result::Locked) return true;
-    std::cerr << "Die Datei \"" << path << "\" wird gerade von einem anderen Programm bearbeitet; warte ...\n";
-    if (lock.Acquire(path, kWait, [] { return !ConsoleUserInterface::Interrupted(); }) == FileLock::Result::Locked)
-        return true;
-    std::cerr << FileInUseMessage(path) << "\n";
-    return false;
+    const bool locked = AcquireListFileLock(
+        lock, path,
+        [&path] {
+            std::cerr << "Die Datei \"" << path << "\" wird gerade von einem anderen Programm bearbeitet; warte ...\n";
+        },
+        [] { return !ConsoleUserInterface::Interrupted(); });
+    if (!locked) std::cerr << FileInUseMessage(path) << "\n";
+    return locked;
 }
 
 std::vector<TextureEntry*> FindNamedEntries(const TextureLibrary& library, const std::string& name,

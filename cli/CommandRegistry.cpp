@@ -7,8 +7,10 @@ std::vector<CommandInfo>& Commands() {
     return commands;
 }
 
+CommandRegistration::CommandRegistration(CommandInfo info) { Commands().push_back(std::move(info)); }
+
 CommandRegistration::CommandRegistration(std::string name, std::string usage, CommandFunction run) {
-    Commands().push_back({std::move(name), std::move(usage), std::move(run)});
+    Commands().push_back({std::move(name), std::move(usage), {}, {}, {}, std::move(run)});
 }
 
 }  // namespace sc::cli

@@ -112,7 +112,16 @@ int RunExport(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kExport("export", kUsage, RunExport);
+const CommandRegistration kExport(
+    {"export", kUsage, "Gibt die Bibliothek ohne POV-Ray weiter: als Webseite und als Kontaktbild.",
+     {{"BIBLIOTHEK", "Die Listendatei (oder Include-Datei), deren Einträge weitergegeben werden."},
+      {"-o VERZ", "Schreibt eine Webseite (index.html, ohne Netzzugriff lesbar) mit je einem PNG-Bild pro "
+                  "Vorschaubild in diesen Ordner."},
+      {"--title TEXT", "Die Überschrift der Webseite (Vorgabe: der Name der Listendatei)."},
+      {"--sheet BILD.png", "Schreibt alle Vorschaubilder mit ihren Namen als ein Kontaktbild."},
+      {"--columns N", "Spaltenzahl des Kontaktbilds, 1 bis 1000 (Vorgabe: etwa quadratisch)."},
+      {"--only NAME", "Nur diesen Eintrag aufnehmen (mehrfach möglich); ohne: alle Einträge."}},
+     "export meine.swl -o meine-texturen --sheet meine-texturen.png", RunExport});
 
 }  // namespace
 }  // namespace sc::cli

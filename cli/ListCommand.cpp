@@ -102,7 +102,11 @@ int RunList(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kList("list", "[--json] LISTE.swl", RunList);
+const CommandRegistration kList({"list", "[--json] LISTE.swl",
+                                 "Listet die Einträge einer Listendatei mit Art, Kategorie, Datei und Vorschaubild.",
+                                 {{"LISTE.swl", "Die Listendatei, die gelesen wird."},
+                                  {"--json", "Gibt die Einträge als JSON statt als Text aus."}},
+                                 "list meine.swl", RunList});
 
 }  // namespace
 }  // namespace sc::cli

@@ -44,7 +44,11 @@ int RunMerge(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kMerge("merge", "A.swl B.swl ... -o ZIEL.swl", RunMerge);
+const CommandRegistration kMerge({"merge", "A.swl B.swl ... -o ZIEL.swl",
+                                  "Fügt mehrere Listendateien zu einer zusammen.",
+                                  {{"A.swl B.swl ...", "Die Listendateien, in dieser Reihenfolge gelesen."},
+                                   {"-o ZIEL.swl", "Die Listendatei, in die alle Einträge geschrieben werden."}},
+                                  "merge holz.swl stein.swl -o alles.swl", RunMerge});
 
 }  // namespace
 }  // namespace sc::cli

@@ -113,7 +113,28 @@ int RunOverview(std::vector<std::string>& args) {
     return WriteOverviewCommand(writer, options, fonts, "", ui) ? 0 : 1;
 }
 
-const CommandRegistration kOverview("overview", kUsage, RunOverview);
+const CommandRegistration kOverview(
+    {"overview", kUsage,
+     "Schreibt Szene, Include- und INI-Datei einer Texturenübersicht (Musterseiten vieler Texturen).",
+     {{"BIBLIOTHEK", "Die Listendatei (oder Include-Datei), deren Einträge auf die Seiten kommen."},
+      {"--mode 30|31", "30: die Quelldateien werden eingebunden (POV-Ray 3.0); 31: die vollständigen "
+                       "Deklarationen werden geschrieben (Vorgabe ab POV-Ray 3.1)."},
+      {"--type 0-3", "Aufteilung einer Seite: 0 = 1x1, 1 = 4x3 (Vorgabe), 2 = 7x5, 3 = 12x9 Muster."},
+      {"--background 0|1", "Hintergrund: 0 = kariertes Feld (Vorgabe), 1 = Crackle-Muster."},
+      {"--show-type", "Setzt den Kennbuchstaben der Art (M, T, P, ...) vor jeden Namen."},
+      {"--write-paths", "Schreibt die Include-Anweisungen mit dem Verzeichnis der Quelldatei."},
+      {"--images-local", "Legt benötigte Bilddateien neben die Szene."},
+      {"--width W", "Bildbreite in Pixeln (Vorgabe 640)."},
+      {"--height H", "Bildhöhe in Pixeln (Vorgabe: passend zu Breite und Aufteilung)."},
+      {"--template DATEI", "Eine eigene Vorlagendatei statt der eingebauten Aufteilung."},
+      {"--ini DATEI", "Eine POV-Ray-INI-Datei, deren Einstellungen übernommen werden."},
+      {"--transformation TEXT", "Eine Zeile POV-Ray-Text, die in jedes Muster geschrieben wird, z. B. "
+                                "\"scale 0.5\"."},
+      {"--name BASIS", "Grundname der geschriebenen Dateien (Vorgabe: der Name der Listendatei)."},
+      {"--dir VERZ", "Verzeichnis, in das die Dateien geschrieben werden (Vorgabe: das aktuelle)."},
+      {"--only NAME", "Nur diese Textur aufnehmen (mehrfach möglich); ohne: alle Einträge."},
+      {"--yes", "Beantwortet Rückfragen (z. B. das Überschreiben vorhandener Dateien) mit Ja."}},
+     "overview meine.swl --type 2 --dir uebersicht --yes", RunOverview});
 
 }  // namespace
 }  // namespace sc::cli

@@ -66,8 +66,14 @@ int RunPicture(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kPicture("picture", "LISTE.swl NAME [--file DATEI] -o BILD.png|BILD.ppm",
-                                   RunPicture);
+const CommandRegistration kPicture(
+    {"picture", "LISTE.swl NAME [--file DATEI] -o BILD.png|BILD.ppm",
+     "Schreibt das gespeicherte Vorschaubild eines Eintrags als Bilddatei.",
+     {{"LISTE.swl", "Die Listendatei mit den Vorschaubildern."},
+      {"NAME", "Der Name des Eintrags."},
+      {"--file DATEI", "Wählt unter gleichnamigen Einträgen den aus dieser Include-Datei."},
+      {"-o BILD.png|BILD.ppm", "Die Bilddatei; die Endung bestimmt das Format."}},
+     "picture meine.swl Jade -o jade.png", RunPicture});
 
 }  // namespace
 }  // namespace sc::cli

@@ -121,18 +121,15 @@ int Check(const std::string& home) {
     config.SetPluginPath(bridge::BridgeModulePath());
     std::cout << "POV-Ray: " << config.ExePath() << (config.ExeExists() ? "" : " (fehlt)") << "\n"
               << "Einstellungen: " << config.IniPath() << "\n";
-    const PovSettingFlags right = config.ReadState().Right();
-    static const char* const labels[kPovSettingCount] = {
-        "1. GUI Extension installieren", "2. GUI Extensions aktivieren", "3. Editor als Drop-Ziel aktivieren",
-        "4. Nur eine Instanz zulassen", "5. Nichts tun wenn fertig"};
-    bool allRight = true;
-    for (int i = 0; i < kPovSettingCount; ++i) {
-        const bool ok = right[static_cast<size_t>(i)];
-        allRight = allRight && ok;
-        std::cout << labels[i] << ": " << (ok ? "in Ordnung" : "nicht eingestellt") << "\n";
-    }
-    std::cout << (allRight ? "Alle Einstellungen sind korrekt.\n"
-                           : "Die Einstellungen werden vor dem ersten Rendern vorgenommen.\n");
+    const PovConfiguration::State state = config.ReadState();
+    const PovSettingFlags right = state.Right();
+    // What the host needs; the rest of its file is left to the user.
+    static const char* const labels[] = {"1. GUI Extension installieren", "2. GUI Extensions aktivieren",
+                                         "3. Editor als Drop-Ziel aktivieren", "4. Nur eine Instanz zulassen"};
+    for (int i = 0; i <= kSettingOneInstance; ++i)
+        std::cout << labels[i] << ": " << (right[static_cast<size_t>(i)] ? "in Ordnung" : "nicht eingestellt") << "\n";
+    std::cout << (state.Complete() ? "Alle Einstellungen sind korrekt.\n"
+                                   : "Die Einstellungen werden beim ersten Rendern ohne Rückfrage vorgenommen.\n");
     return 0;
 }
 
@@ -163,7 +160,17 @@ int Run(std::vector<std::string>& args) {
     return 1;
 }
 
-const CommandRegistration kPovray("povray", kUsage, Run);
+const CommandRegistration kPovray(
+    {"povray", kUsage,
+     "Zeigt die POV-Ray-Installationen und Bibliothekspfade, ändert die Pfade und prüft den Render-Host.",
+     {{"versions", "Listet die gefundenen POV-Ray-Installationen mit ihrer Version."},
+      {"paths", "Gibt die Bibliothekspfade aus der povray.ini aus, in ihrer Reihenfolge."},
+      {"add-path DIR", "Fügt ein Verzeichnis zu den Bibliothekspfaden in der povray.ini des Benutzers hinzu."},
+      {"remove-path DIR", "Entfernt ein Verzeichnis aus den Bibliothekspfaden in der povray.ini des Benutzers."},
+      {"check", "Prüft, ob der Render-Host von Swatchcraft eingerichtet ist (sonst geschieht das beim ersten "
+                "Berechnen von selbst)."},
+      {"--home H", "Das POV-Ray-Verzeichnis (Vorgabe: die eingestellte oder neueste Installation)."}},
+     "povray add-path ~/povray/include", Run, false});
 
 }  // namespace
 }  // namespace sc::cli

@@ -62,15 +62,6 @@ private:
     std::vector<std::string> lines_;
 };
 
-// The render host's settings are the program's own: set them up without asking and keep them.
-class KeepEverythingDialog : public PovSettingsDialog {
-public:
-    bool Run(const PovSettingFlags&, PovSettingFlags& keep) override {
-        keep.fill(true);
-        return true;
-    }
-};
-
 std::vector<TextureEntry*> ChooseEntries(const TextureLibrary& library, bool all,
                                          const std::vector<std::string>& names, std::vector<std::string>& unknown) {
     std::vector<TextureEntry*> chosen;
@@ -240,8 +231,6 @@ int RunRender(std::vector<std::string>& args) {
     ConsoleRunWindow window(controller, chosen);
     window.ShowEntry(chosen.front());
     PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
-    KeepEverythingDialog dialog;
-    session.Configuration().SetSettingsDialog(&dialog);
     // A host shared with another command-line run outlives this one, but not for long.
     session.Launcher().SetHostIdleExit(5);
 
@@ -255,7 +244,19 @@ int RunRender(std::vector<std::string>& args) {
     return FinishRender(controller, listFile, home, chosen, completed, failed);
 }
 
-const CommandRegistration kRender("render", kUsage, RunRender);
+const CommandRegistration kRender(
+    {"render", kUsage, "Berechnet Vorschaubilder mit POV-Ray und speichert sie in der Listendatei.",
+     {{"BIBLIOTHEK.swl", "Die Listendatei, deren Vorschaubilder berechnet werden."},
+      {"NAME...", "Nur die Einträge mit diesen Namen (ohne Namen und Schalter: alle ohne Vorschaubild)."},
+      {"--missing", "Alle Einträge ohne Vorschaubild."},
+      {"--all", "Alle Einträge, auch die mit Vorschaubild."},
+      {"--template N", "Die Vorschauszene Nummer N (1 bis 20, Vorgabe 1)."},
+      {"--antialias", "Berechnet mit Kantenglättung."},
+      {"--small", "Berechnet kleine Vorschaubilder (56 x 56 statt 116 x 116 Pixel)."},
+      {"--home POVHOME", "Das POV-Ray-Verzeichnis (Vorgabe: das eingestellte)."},
+      {"--jobs N", "So viele Bilder zugleich (Vorgabe: nach der Zahl der Prozessorkerne; 1: eins nach dem "
+                   "anderen über den Render-Host)."}},
+     "render meine.swl --missing --jobs 2", RunRender});
 
 }  // namespace
 }  // namespace sc::cli

@@ -146,7 +146,19 @@ int RunScan(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kScan("scan", kUsage, RunScan);
+const CommandRegistration kScan(
+    {"scan", kUsage,
+     "Durchsucht Include-Dateien nach Deklarationen und gibt sie aus oder speichert sie in einer Listendatei.",
+     {{"PFAD...", "Include-Dateien oder Verzeichnisse, die durchsucht werden."},
+      {"--subdirs", "Durchsucht auch die Unterverzeichnisse."},
+      {"--kinds mtpcfn", "Die gesuchten Arten: m Material, t Textur, p Pigment, c Farbe, f Finish, n Normale "
+                         "(Vorgabe: mtp)."},
+      {"--pattern MUSTER", "Nur Dateien, deren Name zum Muster passt, z. B. \"*.inc\" (mehrere mit \";\")."},
+      {"--no-includes", "Folgt den #include-Anweisungen der gefundenen Dateien nicht."},
+      {"--json", "Gibt die Einträge als JSON statt als Text aus."},
+      {"-o LISTE.swl", "Speichert die gefundenen Einträge in dieser Listendatei, statt sie auszugeben."},
+      {"--add", "Ergänzt mit -o eine vorhandene Listendatei, statt sie zu ersetzen."}},
+     "scan --subdirs -o meine.swl /usr/share/povray-3.7/include", RunScan});
 
 }  // namespace
 }  // namespace sc::cli

@@ -63,7 +63,15 @@ int RunScene(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kScene("scene", kUsage, RunScene);
+const CommandRegistration kScene(
+    {"scene", kUsage, "Gibt die Vorschauszene aus, mit der ein Eintrag berechnet würde.",
+     {{"BIBLIOTHEK", "Die Listendatei oder Include-Datei mit dem Eintrag."},
+      {"NAME", "Der Name des Eintrags."},
+      {"--file DATEI", "Wählt unter gleichnamigen Einträgen den aus dieser Include-Datei."},
+      {"--template N", "Die Vorschauszene Nummer N (1 bis 20, Vorgabe 1)."},
+      {"--attempt N", "Der Versuch 0 bis 3: jeder weitere schreibt eine ältere #version-Zeile."},
+      {"--pov-version V", "Die POV-Ray-Version, für die geschrieben wird, z. B. 3.7."}},
+     "scene meine.swl Jade --template 2", RunScene});
 
 }  // namespace
 }  // namespace sc::cli

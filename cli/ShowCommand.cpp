@@ -126,7 +126,13 @@ int RunShow(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kShow("show", kUsage, RunShow);
+const CommandRegistration kShow(
+    {"show", kUsage, "Gibt den Text einer Deklaration mit allen benötigten Konstanten aus.",
+     {{"DATEI|LISTE.swl", "Eine Include-Datei oder eine Listendatei."},
+      {"NAME", "Der Name der Deklaration."},
+      {"--file DATEI", "Wählt in einer Listendatei unter gleichnamigen Einträgen den aus dieser Include-Datei."},
+      {"--json", "Gibt die Deklaration mit ihren Angaben als JSON aus."}},
+     "show /usr/share/povray-3.7/include/stones1.inc T_Stone1", RunShow});
 
 }  // namespace
 }  // namespace sc::cli

@@ -4,18 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/CommandHelp.h"
 #include "cli/CommandRegistry.h"
 #include "platform/FileSystem.h"
-
-namespace {
-
-void PrintUsage(std::ostream& out) {
-    out << "Aufruf: swatchcraft-cli BEFEHL [--library-path VERZ]... [ARGUMENTE]\n\nBefehle:\n";
-    for (const auto& command : sc::cli::Commands())
-        out << "  " << command.name << " " << command.usage << "\n";
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     // The user's locale, as the window takes it: the core must read and
@@ -25,20 +16,24 @@ int main(int argc, char** argv) {
     // must end in that message, not in a silent kill.
     sc::TreatFileSizeLimitAsWriteError();
     if (argc < 2) {
-        PrintUsage(std::cerr);
+        sc::cli::PrintCommandList(std::cerr);
         return 1;
     }
     const std::string word = argv[1];
-    if (word == "--help" || word == "-h" || word == "help") {
-        PrintUsage(std::cout);
+    if (word == "--help" || word == "-h") {
+        sc::cli::PrintCommandList(std::cout);
         return 0;
     }
-    for (const auto& command : sc::cli::Commands()) {
-        if (command.name != word) continue;
-        std::vector<std::string> args(argv + 2, argv + argc);
-        return command.run(args);
+    const sc::cli::CommandInfo* command = sc::cli::FindCommand(word);
+    if (!command) {
+        std::cerr << "Unbekannter Befehl \"" << word << "\".\n";
+        sc::cli::PrintCommandList(std::cerr);
+        return 1;
     }
-    std::cerr << "Unbekannter Befehl \"" << word << "\".\n";
-    PrintUsage(std::cerr);
-    return 1;
+    std::vector<std::string> args(argv + 2, argv + argc);
+    if (sc::cli::AsksForHelp(args)) {
+        sc::cli::PrintCommandHelp(std::cout, *command);
+        return 0;
+    }
+    return command->run(args);
 }

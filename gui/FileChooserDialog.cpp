@@ -34,7 +34,9 @@ FileChooserDialog::FileChooserDialog(std::vector<std::string> directories, QWidg
     filter_ = new QComboBox;
     filterLabel->setBuddy(filter_);
     for (const auto& f : FileChooserFilters())
-        filter_->addItem(QString::fromUtf8(f.label) + QStringLiteral(": ") + QString::fromUtf8(f.patterns));
+        filter_->addItem(QString::fromUtf8(f.label) + QStringLiteral(" (") +
+                         QString::fromUtf8(f.patterns).replace(QLatin1Char(';'), QStringLiteral(", ")) +
+                         QLatin1Char(')'));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));

@@ -20,7 +20,9 @@ LibraryPathDialog::LibraryPathDialog(const std::string& home, UserInterface& ui,
     : QDialog(parent), rewrite_(rewrite ? std::move(rewrite) : LibraryPathEditor::ForHome(home)),
       openFile_(std::move(openFile)) {
     setWindowTitle(QStringLiteral("POV-Ray Bibliotheks-Verzeichnisse"));
-    const std::string ini = PovrayIniPath(home);
+    // A change goes to the user's povray.ini (made from the system one on the
+    // first change), so that is the file the dialog names and edits.
+    const std::string ini = UserPovrayIniPath(home);
     std::vector<std::string> paths;
     ReadLibraryPaths(home, paths);
     editor_ = std::make_unique<LibraryPathEditor>(paths, ini, ui);
@@ -64,8 +66,10 @@ LibraryPathDialog::LibraryPathDialog(const std::string& home, UserInterface& ui,
     grid->addLayout(buttons, 7, 0, 1, 2);
     setMinimumSize(520, 320);
 
-    connect(edit_, &QPushButton::clicked, this, [this, ini] {
-        if (openFile_) openFile_(ini);
+    connect(edit_, &QPushButton::clicked, this, [this, home, ini] {
+        if (!openFile_) return;
+        const std::string writable = WritablePovrayIniPath(home);
+        openFile_(writable.empty() ? ini : writable);
     });
     connect(delete_, &QPushButton::clicked, this, [this] {
         editor_->Delete();

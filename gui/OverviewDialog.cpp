@@ -124,7 +124,7 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
     help->setEnabled(static_cast<bool>(context_.help));
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
     pageCount_ = new QLabel;
-    pageCount_->setAccessibleName(QStringLiteral("Seitenzahl"));
+    MakeTextReadable(pageCount_, QStringLiteral("Seitenzahl"));
     pageCount_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
 
     auto* grid = new QGridLayout(this);
@@ -170,7 +170,9 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
         model_->ChooseMode(true);
         WriteFields();
     });
-    connect(writePaths_, &QCheckBox::clicked, this, [this](bool on) {
+    // toggled, not clicked: a screen reader's toggle action and the keyboard
+    // must run the same checks as the mouse.
+    connect(writePaths_, &QCheckBox::toggled, this, [this](bool on) {
         if (!model_->SetWritePaths(on)) WriteFields();
     });
     connect(name_, &QLineEdit::editingFinished, this, [this] {
@@ -188,7 +190,7 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
         model_->HeightLeft(SizeOf(height_));
         WriteFields();
     });
-    connect(useTemplate_, &QCheckBox::clicked, this, &OverviewDialog::ToggleTemplate);
+    connect(useTemplate_, &QCheckBox::toggled, this, &OverviewDialog::ToggleTemplate);
     connect(templatePath_, &QLineEdit::editingFinished, this, &OverviewDialog::ToggleTemplate);
     connect(iniFile_, &QLineEdit::editingFinished, this, [this] {
         ReadFields();
@@ -214,7 +216,7 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
 
     model_->Opened();
     WriteFields();
-    name_->selectAll();
+    for (QLineEdit* field : {name_, directory_, templatePath_, iniFile_}) field->selectAll();
     NameControls(this);
 }
 
@@ -267,6 +269,7 @@ void OverviewDialog::ReadFields() {
 void OverviewDialog::WriteFields() {
     const OverviewOptions& o = model_->Options();
     const QSignalBlocker blockPaths(writePaths_);
+    const QSignalBlocker blockTemplate(useTemplate_);
     mode30_->setChecked(!o.WriteTextures);
     mode31_->setChecked(o.WriteTextures);
     writePaths_->setChecked(o.WritePaths);
@@ -302,7 +305,7 @@ void OverviewDialog::ApplyEnables() {
     write_->setEnabled(e.write);
 }
 
-void OverviewDialog::RefreshPageCount() { pageCount_->setText(Q(model_->PageCountLine())); }
+void OverviewDialog::RefreshPageCount() { SetReadableText(pageCount_, Q(model_->PageCountLine())); }
 
 QString OverviewDialog::PageCountText() const { return pageCount_->text(); }
 

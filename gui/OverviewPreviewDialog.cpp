@@ -246,6 +246,7 @@ void OverviewPreviewDialog::SetRendering(bool rendering) {
     textureList_->setEnabled(!rendering);
     ok_->setEnabled(!rendering);
     render_->setText(rendering ? QStringLiteral("&Stop") : QStringLiteral("&Anzeigen"));
+    render_->setAccessibleName(PlainText(render_->text()));
     if (rendering) render_->setFocus();
     else textureList_->setFocus();
 }

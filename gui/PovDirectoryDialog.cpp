@@ -44,6 +44,8 @@ PovDirectoryDialog::PovDirectoryDialog(const PovInstallation& record, const PovI
     outer->addWidget(listLabel);
     outer->addWidget(list_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // One Return takes the preselected installation.
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &PovDirectoryDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     outer->addWidget(buttons);
@@ -68,6 +70,9 @@ PovDirectoryDialog::PovDirectoryDialog(const PovInstallation& record, const PovI
         Mirror();
     });
     Mirror();
+    // With an installation preselected the list has the focus, so the keys
+    // move through the versions and Return takes the one shown.
+    if (choice_.SelectedItem() >= 0) list_->setFocus();
 }
 
 void PovDirectoryDialog::Mirror() {

@@ -1,18 +1,31 @@
 #include "gui/QtFileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 #include "gui/MessageDialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
 
 namespace sc {
 namespace {
 
-const QString kFilter = QStringLiteral("Swatchcraft Dateien: *.swl (*.swl)");
+// Qt shows the patterns in brackets itself: the name alone reads cleanly.
+const QString kFilter = QStringLiteral("Swatchcraft Dateien (*.swl)");
+
+// A folder that does not exist (yet) would be taken for a file name to
+// fill in; the dialog opens in its nearest existing parent instead.
+QString ExistingFolder(const std::string& wanted) {
+    const std::string existing = NearestExistingDirectory(wanted);
+    return existing.empty() ? QDir::homePath() : QString::fromStdString(existing);
+}
 
 }  // namespace
 
 std::string QtFileDialogs::ChooseOpenFile(const std::string& startDir) {
-    QFileDialog dialog(parent_, QStringLiteral("Texturenliste öffnen"), QString::fromStdString(startDir), kFilter);
+    QFileDialog dialog(parent_, QStringLiteral("Texturenliste öffnen"));
+    dialog.setDirectory(ExistingFolder(startDir));
+    dialog.setNameFilter(kFilter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("swl"));
@@ -21,13 +34,15 @@ std::string QtFileDialogs::ChooseOpenFile(const std::string& startDir) {
 }
 
 std::string QtFileDialogs::ChooseSaveFile(const std::string& startDir, const std::string& proposedName) {
-    QFileDialog dialog(parent_, QStringLiteral("Texturenliste speichern"), QString::fromStdString(startDir), kFilter);
+    QFileDialog dialog(parent_, QStringLiteral("Texturenliste speichern"));
+    dialog.setDirectory(ExistingFolder(startDir));
+    dialog.setNameFilter(kFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("swl"));
     // The overwrite question is the program's own, asked after the extension is added.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.selectFile(QString::fromStdString(proposedName));
+    dialog.selectFile(QString::fromStdString(FileNameOf(proposedName)));
     if (ExecDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front().toStdString();
 }

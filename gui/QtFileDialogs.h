@@ -1,6 +1,6 @@
 #pragma once
 // The list file dialogs: "Texturenliste öffnen" and "Texturenliste speichern"
-// with the filter "Swatchcraft Dateien: *.swl".
+// for "Swatchcraft Dateien", always opening in a folder that exists.
 #include <QPointer>
 #include <QWidget>
 

@@ -59,6 +59,7 @@ SearchProgressDialog::SearchProgressDialog(UserInterface& outer, QWidget* parent
         grid->addWidget(lines_[i], i, 1);
     }
     progress_ = new QProgressBar(this);
+    steps_ = std::make_unique<ProgressSteps>(progress_);
     progress_->setAccessibleName(QStringLiteral("Fortschritt"));
     progress_->setTextVisible(false);
     progress_->setVisible(false);
@@ -109,14 +110,13 @@ void SearchProgressDialog::SetStatusText(const std::string& text) {
 QString SearchProgressDialog::Line(int index) const { return lines_[index]->text(); }
 
 void SearchProgressDialog::SetProgressRange(int range) {
-    progress_->setRange(0, range);
-    progress_->setValue(0);
+    steps_->SetRange(range);
 }
 
-void SearchProgressDialog::SetProgressPosition(int position) { progress_->setValue(position); }
+void SearchProgressDialog::SetProgressPosition(int position) { steps_->SetPosition(position); }
 
 void SearchProgressDialog::StepProgress() {
-    progress_->setValue(progress_->value() + 1);
+    steps_->Step();
     lines_[2]->clear();  // between files
 }
 

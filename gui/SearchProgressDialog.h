@@ -5,6 +5,10 @@
 // on their lines, its questions go on to the window's interface.
 #include <QDialog>
 
+#include <memory>
+
+#include "gui/ProgressSteps.h"
+
 #include "platform/UserInterface.h"
 
 class QLabel;
@@ -49,6 +53,7 @@ private:
     SearchAnimation* animation_;
     QLabel* lines_[4];
     QProgressBar* progress_;
+    std::unique_ptr<ProgressSteps> steps_;
     QString directory_;
     bool searching_ = false;
 };

@@ -4,17 +4,21 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "gui/AccessibleNames.h"
+
 namespace sc {
 
-StatusBarWithProgress::StatusBarWithProgress(QWidget* parent) : QStatusBar(parent) {
+StatusBarWithProgress::StatusBarWithProgress(QWidget* parent)
+    : QStatusBar(parent), progress_(new QProgressBar), steps_(progress_) {
     setSizeGripEnabled(true);
     auto* pane = new QWidget(this);
     auto* row = new QHBoxLayout(pane);
     row->setContentsMargins(0, 1, 0, 1);
     row->setSpacing(10);
     label_ = new QLabel(pane);
-    label_->setAccessibleName(QStringLiteral("Statuszeile"));
-    progress_ = new QProgressBar(pane);
+    // Its text is what a screen reader must say; "Statuszeile" only tells what it is.
+    MakeTextReadable(label_, QStringLiteral("Statuszeile"));
+    progress_->setParent(pane);
     progress_->setAccessibleName(QStringLiteral("Fortschritt"));
     progress_->setTextVisible(false);
     progress_->setRange(0, 100);
@@ -25,38 +29,36 @@ StatusBarWithProgress::StatusBarWithProgress(QWidget* parent) : QStatusBar(paren
     addWidget(pane, 1);
 }
 
-void StatusBarWithProgress::SetText(const QString& text) { label_->setText(text); }
+void StatusBarWithProgress::SetText(const QString& text) { SetReadableText(label_, text); }
 
 QString StatusBarWithProgress::Text() const { return label_->text(); }
 
 bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     const bool previous = shown_;
     if (on == shown_) {
-        if (on) label_->setText(label);
+        if (on) SetReadableText(label_, label);
         return previous;
     }
     shown_ = on;
     if (on) {
         savedText_ = label_->text();
-        label_->setText(label);
-        progress_->setValue(0);
+        SetReadableText(label_, label);
+        steps_.SetPosition(0);
         progress_->show();
     } else {
         progress_->hide();
-        label_->setText(savedText_);
+        SetReadableText(label_, savedText_);
     }
     return previous;
 }
 
 void StatusBarWithProgress::SetProgressRange(int range) {
     if (!shown_) ShowStatusProgress(true, label_->text());
-    progress_->setRange(0, range > 0 ? range : 1);
+    steps_.SetRange(range);
 }
 
-void StatusBarWithProgress::SetProgressPosition(int position) { progress_->setValue(position); }
+void StatusBarWithProgress::SetProgressPosition(int position) { steps_.SetPosition(position); }
 
-void StatusBarWithProgress::StepProgress(int delta) {
-    progress_->setValue(std::min(progress_->maximum(), progress_->value() + delta));
-}
+void StatusBarWithProgress::StepProgress(int delta) { steps_.Step(delta); }
 
 }  // namespace sc

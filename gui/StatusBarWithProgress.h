@@ -3,6 +3,8 @@
 // in it, 10 pixels right of the text, while long work runs.
 #include <QStatusBar>
 
+#include "gui/ProgressSteps.h"
+
 class QLabel;
 class QProgressBar;
 
@@ -29,6 +31,7 @@ public:
 private:
     QLabel* label_;
     QProgressBar* progress_;
+    ProgressSteps steps_;
     QString savedText_;
     bool shown_ = false;
 };

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/AccessibleNames.h"
 #include "platform/IniFile.h"
 #include "ui/TipFile.h"
 
@@ -17,6 +18,7 @@ TipWindow::TipWindow(std::string tipsPath, std::string settingsPath, QWidget* pa
     auto* outer = new QVBoxLayout(this);
     auto* heading = new QLabel(QStringLiteral("<b>Wussten Sie schon...</b>"), this);
     tip_ = new QLabel(this);
+    MakeTextReadable(tip_, QStringLiteral("Tip des Tages"));
     tip_->setWordWrap(true);
     tip_->setMinimumSize(360, 90);
     tip_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -40,9 +42,8 @@ QString TipWindow::Tip() const { return tip_->text(); }
 
 void TipWindow::ShowNext() {
     const std::string tip = NextTip(tipsPath_, settingsPath_);
-    tip_->setText(tip.empty() ? QStringLiteral("Die Datei mit den Tips wurde nicht gefunden.")
-                              : QString::fromStdString(tip));
-    tip_->setAccessibleName(tip_->text());
+    SetReadableText(tip_, tip.empty() ? QStringLiteral("Die Datei mit den Tips wurde nicht gefunden.")
+                                      : QString::fromStdString(tip));
 }
 
 void TipWindow::done(int result) {

@@ -38,6 +38,16 @@ bool DirectoryExists(std::string_view path) {
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string NearestExistingDirectory(std::string_view path) {
+    std::string current = WithoutTrailingSeparator(path);
+    while (!current.empty() && !DirectoryExists(current)) {
+        const std::string parent = WithoutTrailingSeparator(DirectoryOf(current));
+        if (parent == current) break;
+        current = parent;
+    }
+    return DirectoryExists(current) ? current : std::string();
+}
+
 bool PathExists(std::string_view path) {
     struct stat st {};
     return !path.empty() && stat(std::string(path).c_str(), &st) == 0;
@@ -191,6 +201,9 @@ std::string LinkTarget(std::string_view path) {
 bool WriteFileAtomically(std::string_view path, std::string_view contents) {
     TreatFileSizeLimitAsWriteError();
     const std::string target = LinkTarget(path);
+    // The rename below would go around a file's missing write permission:
+    // refuse as opening it for writing would.
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) return false;
     RemoveStaleTempFiles(target);
     std::string temp = target + std::string(kTempMarker) + std::string(kTempSuffixLength, 'X');
     const int fd = mkostemp(temp.data(), O_CLOEXEC);

@@ -20,6 +20,10 @@ bool FileExists(std::string_view path);
 // An empty path is false.
 bool DirectoryExists(std::string_view path);
 
+// `path` when it is an existing directory, else its nearest existing parent;
+// empty when not even the root of a relative path exists.
+std::string NearestExistingDirectory(std::string_view path);
+
 // True when something (a file, directory, fifo, device ...) exists at `path`.
 bool PathExists(std::string_view path);
 
@@ -54,10 +58,12 @@ std::string CanonicalPath(std::string_view path);
 bool ReadWholeFile(std::string_view path, std::string& contents);
 
 // Writes `contents` into a temporary file beside `path`, flushes it to disk
-// and renames it over `path`. The old file stays untouched on any failure,
-// a write beyond the process's file-size limit included. When `path` is a
-// symbolic link, its final target is written and the link stays. Temporary
-// files that an earlier, killed save left beside the target are removed.
+// and renames it over `path`; a `path` the process may not write (a
+// read-only file) is refused as opening it for writing would be. The old
+// file stays untouched on any failure, a write beyond the process's
+// file-size limit included. When `path` is a symbolic link, its final
+// target is written and the link stays. Temporary files that an earlier,
+// killed save left beside the target are removed.
 bool WriteFileAtomically(std::string_view path, std::string_view contents);
 
 // The file a path finally names once every symbolic link on its last

@@ -49,8 +49,8 @@ public:
 
     // POV-Ray's main window once its bridge has reported (0 when none or gone).
     virtual std::uint32_t PovWindow() = 0;
-    // True when any window is listed under kPovWindowClass (reported or not).
-    virtual bool PovWindowListed() = 0;
+    // The first window listed under kPovWindowClass, reported or not (0 when none).
+    virtual std::uint32_t ListedPovWindow() = 0;
     // Posts a show command or a close request to POV-Ray's window.
     virtual void ShowPovWindow(std::uint32_t pov, int showCommand) = 0;
     virtual void ClosePovWindow(std::uint32_t pov) = 0;

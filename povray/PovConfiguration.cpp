@@ -29,7 +29,7 @@ bool IsPluginFile(std::string_view value) {
 PovConfiguration::PovConfiguration(const PovInstallation& installation, UserInterface& ui)
     : installation_(installation), ui_(ui) {}
 
-PovConfiguration::~PovConfiguration() { PutBack(); }
+PovConfiguration::~PovConfiguration() { Finish(); }
 
 std::string PovConfiguration::ExePath() const {
     if (installation_.Home().empty()) return {};
@@ -100,8 +100,6 @@ bool PovConfiguration::UninstallWithMessages() {
     const bool removed = Uninstall();
     if (removed) {
         ui_.ShowMessage("Die GUI-Extension wurde erfolgreich entfernt.", MessageIcon::Information);
-        // Nothing of ours is left to take out at the end.
-        revert_[kSettingExtension] = false;
     } else {
         ui_.ShowMessage("Die GUI-Extension konnte nicht entfernt werden.", MessageIcon::Exclamation);
     }
@@ -127,89 +125,54 @@ PovConfiguration::State PovConfiguration::ReadState() const {
     return state;
 }
 
-bool PovConfiguration::AskForSettings(const PovSettingFlags& right, PovSettingFlags& keep) {
-    // Settings already right are shown ticked; the extension entry and its
-    // switch are kept by default, the other changes are put back by default.
-    for (int i = 0; i < kPovSettingCount; ++i)
-        keep[static_cast<size_t>(i)] = right[static_cast<size_t>(i)] || i <= kSettingUseExtensions;
-    if (dialog_) return dialog_->Run(right, keep);
-    static const char* const labels[kPovSettingCount] = {
-        "1. GUI Extension installieren", "2. GUI Extensions aktivieren", "3. Editor als Drop-Ziel aktivieren",
-        "4. Nur eine Instanz zulassen", "5. Nichts tun wenn fertig"};
-    std::string text =
-        "Um eine korrekte Verbindung zwischen POV-Ray und Swatchcraft herzustellen, müssen die folgenden "
-        "Einstellungen für POV-Ray vorgenommen werden:\n";
-    for (int i = 0; i < kPovSettingCount; ++i)
-        if (!right[static_cast<size_t>(i)]) text += std::string("\n") + labels[i];
-    return ui_.Ask(text, QuestionButtons::OkCancel, Answer::Ok, MessageIcon::Question,
-                   "Einstellungen für POV-Ray") == Answer::Ok;
+bool PovConfiguration::State::Complete() const {
+    const PovSettingFlags right = Right();
+    return right[kSettingExtension] && right[kSettingUseExtensions] && right[kSettingDropToEditor] &&
+           right[kSettingOneInstance];
 }
 
-bool PovConfiguration::WaitForPovToClose() {
-    while (povWindowPresent_ && povWindowPresent_()) {
-        // Cancel is the default: a caller that cannot ask must not loop forever.
-        if (ui_.Ask("POV-Ray läuft bereits.\n\nUm die Einstellungen aktivieren zu\n"
-                    "können, beenden sie POV-Ray bitte.",
-                    QuestionButtons::OkCancel, Answer::Cancel, MessageIcon::Exclamation) != Answer::Ok)
-            return false;
-    }
-    return true;
+bool PovConfiguration::WriteMissing(const State& state) {
+    // Only what is wrong is written: the user's other entries of the file stay as they are.
+    bool ok = true;
+    if (!state.useExtensions) ok = ok && WriteSetting(kGuiExtensions, "UseExtensions", "1");
+    if (!state.dropToEditor) ok = ok && WriteSetting("General", "DropToEditor", "1");
+    if (!state.oneInstance) ok = ok && WriteSetting("General", "OneInstance", "1");
+    if (!state.installed) ok = ok && Install();
+    return ok;
 }
 
 bool PovConfiguration::CheckSettings() {
     if (!ExeExists()) {
-        ui_.ShowMessage("POV-Ray für Windows ist auf diesem Computer nicht installiert.", MessageIcon::Exclamation);
+        ui_.ShowMessage("POV-Ray ist auf diesem Computer nicht installiert.\n\n"
+                        "Installieren Sie bitte das Paket \"povray\" oder wählen Sie unter "
+                        "\"Datei|Einstellungen|POV-Ray Verzeichnis...\" ein anderes Verzeichnis.",
+                        MessageIcon::Exclamation);
         return false;
     }
     const State state = ReadState();
-    // While an earlier change of Completion is still to be put back, the
-    // value found now is ours; the user's own value must not be lost.
-    if (!revert_[kSettingCompletion]) oldCompletion_ = state.completion;
-    const PovSettingFlags right = state.Right();
-    bool allRight = true;
-    for (bool r : right) allRight = allRight && r;
-    if (allRight) return true;
-
-    PovSettingFlags keep{};
-    if (!AskForSettings(right, keep)) return false;
-    if (!WaitForPovToClose()) return false;
-
-    // What was written is remembered even when a later step fails, so that a
-    // half-done set-up is still put back at the end.
-    const auto remember = [&](PovSetting s) {
-        const size_t i = static_cast<size_t>(s);
-        if (!right[i] && !keep[i]) revert_[i] = true;
-    };
-    const std::string nothing = std::to_string(kCompletionNothing);
-    bool ok = WriteSetting(kGuiExtensions, "UseExtensions", "1");
-    if (ok) remember(kSettingUseExtensions);
-    ok = ok && WriteSetting("General", "DropToEditor", "1");
-    if (ok) remember(kSettingDropToEditor);
-    ok = ok && WriteSetting("General", "OneInstance", "1");
-    if (ok) remember(kSettingOneInstance);
-    ok = ok && WriteSetting("Renderer", "Completion", nothing);
-    if (ok) remember(kSettingCompletion);
-    if (ok && !state.installed) {
-        ok = Install();
-        if (ok) remember(kSettingExtension);
-    }
-    if (!ok) {
-        ui_.ShowMessage("Die Einstellungen konnten nicht vorgenommen werden.", MessageIcon::Exclamation);
+    if (state.Complete()) return true;
+    if (!WriteMissing(state)) {
+        ui_.ShowMessage("Die Einstellungen konnten nicht vorgenommen werden.\n\n"
+                        "Die Datei \"" + IniPath() + "\" lässt sich nicht beschreiben.",
+                        MessageIcon::Exclamation);
         return false;
     }
-    ui_.ShowMessage("Die Einstellungen wurden erfolgreich durchgeführt.", MessageIcon::Information);
+    // A host started before this write runs without the bridge; the next
+    // start must read the new settings, so that one has to go.
+    if (closeStaleHost_ && !closeStaleHost_()) {
+        ui_.ShowMessage("Das Render-Programm von Swatchcraft (swatchcraft-povhost) läuft noch mit alten "
+                        "Einstellungen und ließ sich nicht beenden.\n\n"
+                        "Beenden Sie es bitte mit dem Befehl \"pkill -x swatchcraft-povhost\" und "
+                        "starten Sie die Vorschau dann erneut.",
+                        MessageIcon::Exclamation);
+        return false;
+    }
     return true;
 }
 
-void PovConfiguration::PutBack() {
-    if (putBack_) return;
-    putBack_ = true;
-    if (revert_[kSettingExtension]) Uninstall();
-    if (revert_[kSettingUseExtensions]) WriteSetting(kGuiExtensions, "UseExtensions", "0");
-    if (revert_[kSettingDropToEditor]) WriteSetting("General", "DropToEditor", "0");
-    if (revert_[kSettingOneInstance]) WriteSetting("General", "OneInstance", "0");
-    if (revert_[kSettingCompletion]) WriteSetting("Renderer", "Completion", std::to_string(oldCompletion_));
-    revert_ = {};
+void PovConfiguration::Finish() {
+    if (finished_) return;
+    finished_ = true;
     if (enableExtension_) enableExtension_(false);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The render host's settings that the bridge needs (pvengine.ini): checking
-// them before a render run, setting them up with the user's consent, and
-// putting back at the end what this run changed and the user did not want
-// to keep. Starting and talking to POV-Ray is the launcher's work; it uses
-// this object for the paths and the started flag.
+// them before a render run and writing what is missing. The file belongs to
+// this program's own render host, so nothing is asked and nothing is put
+// back: what is written once stays. Starting and talking to POV-Ray is the
+// launcher's work; it uses this object for the paths and the started flag.
 #include <array>
 #include <functional>
 #include <string>
@@ -13,18 +13,16 @@
 
 namespace sc {
 
-// The five settings, in the order of the dialog "Einstellungen für POV-Ray".
+// The render host's settings, in the order of pvengine.ini's traditional list.
 enum PovSetting { kSettingExtension, kSettingUseExtensions, kSettingDropToEditor, kSettingOneInstance,
                   kSettingCompletion, kPovSettingCount };
 using PovSettingFlags = std::array<bool, kPovSettingCount>;
 
-// The dialog "Einstellungen für POV-Ray" as the window shows it.
+// A dialog that once asked before the settings were written. Nothing asks
+// any more; the interface stays until the window no longer hands one in.
 class PovSettingsDialog {
 public:
     virtual ~PovSettingsDialog() = default;
-    // `right` tells which settings are already right (their label and keep
-    // box disabled); `keep` holds the initial keep boxes and receives the
-    // user's choice. False when the user cancels.
     virtual bool Run(const PovSettingFlags& right, PovSettingFlags& keep) = 0;
 };
 
@@ -35,7 +33,7 @@ public:
     // Works on the application's installation record, which stays owned by
     // the caller and may change while this object lives.
     PovConfiguration(const PovInstallation& installation, UserInterface& ui);
-    // Puts back what this run changed (PutBack).
+    // Switches the bridge's extension request off (Finish).
     virtual ~PovConfiguration();
     PovConfiguration(const PovConfiguration&) = delete;
     PovConfiguration& operator=(const PovConfiguration&) = delete;
@@ -43,17 +41,19 @@ public:
     // The full path of the bridge plug-in (swbridge.pge beside the programs).
     void SetPluginPath(std::string path) { pluginPath_ = std::move(path); }
     const std::string& PluginPath() const { return pluginPath_; }
-    // Tells whether a window of class "PovMainWinClass" (the render host) exists.
-    void SetPovWindowProbe(std::function<bool()> probe) { povWindowPresent_ = std::move(probe); }
+    // Ends a render host that runs without having loaded the bridge (it
+    // read older settings); true when none is left running.
+    void SetStaleHostCloser(std::function<bool()> close) { closeStaleHost_ = std::move(close); }
     // The bridge's EnableExtension, called with false at the end.
     void SetExtensionSwitch(std::function<void(bool)> enable) { enableExtension_ = std::move(enable); }
-    // The dialog; without one the user is asked a plain OK/Cancel question.
-    void SetSettingsDialog(PovSettingsDialog* dialog) { dialog_ = dialog; }
+    // Ignored: the settings are written without asking.
+    void SetSettingsDialog(PovSettingsDialog*) {}
     // Puts the render host's settings elsewhere (tests); empty restores the default.
     void SetIniPathOverride(std::string path) { iniOverride_ = std::move(path); }
 
-    // The check before a render run: true when the five settings are right,
-    // or were set up after the user agreed.
+    // The check before a render run: true when the settings the host needs
+    // are right or could be written (silently). False, the user told in
+    // plain words, when POV-Ray is missing or the file cannot be written.
     bool CheckSettings();
 
     // Writes the plug-in's path into a free ExtDll16..31 slot (or over an
@@ -74,7 +74,7 @@ public:
     // empty without a home.
     std::string IniPath() const;
 
-    // The current values of the five settings (with their read defaults).
+    // The current values of the settings (with their read defaults).
     struct State {
         bool installed = false;
         int useExtensions = 0;
@@ -82,15 +82,14 @@ public:
         int oneInstance = 0;
         int completion = 0;
         PovSettingFlags Right() const;
+        // Whether everything the host needs is there ("Completion" only
+        // matters to a window that stays after a render; the host has none).
+        bool Complete() const;
     };
     State ReadState() const;
 
-    // Puts back the changed settings once, then switches the bridge off.
-    void PutBack();
-
-    // Which settings will be put back, and the Completion value found before.
-    const PovSettingFlags& RevertFlags() const { return revert_; }
-    int OldCompletion() const { return oldCompletion_; }
+    // Switches the bridge's extension request off, once. The settings stay.
+    void Finish();
 
     // Set by the launcher once a POV-Ray it started has reported.
     bool StartedPov() const { return startedPov_; }
@@ -104,21 +103,17 @@ public:
     static void RemoveLegacyPlugin(const std::string& programDir, UserInterface& ui);
 
 private:
-    bool AskForSettings(const PovSettingFlags& right, PovSettingFlags& keep);
-    bool WaitForPovToClose();
+    bool WriteMissing(const State& state);
     bool WriteSetting(const char* section, const char* key, const std::string& value) const;
 
     const PovInstallation& installation_;
     UserInterface& ui_;
     std::string pluginPath_;
     std::string iniOverride_;
-    std::function<bool()> povWindowPresent_;
+    std::function<bool()> closeStaleHost_;
     std::function<void(bool)> enableExtension_;
-    PovSettingsDialog* dialog_ = nullptr;
-    PovSettingFlags revert_{};
-    int oldCompletion_ = 0;
     bool startedPov_ = false;
-    bool putBack_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace sc

@@ -139,15 +139,8 @@ int PovLauncher::ShowPovAndEdit(const std::string& file, unsigned line) {
     });
 }
 
-void PovLauncher::AskClosePov(const std::string& programName) {
-    if (!StartedPov()) return;
-    const std::uint32_t pov = bridge_.PovWindow();
-    if (pov == 0) return;
-    const Answer answer = ui_.Ask("POV-Ray für Windows wurde von " + programName + " gestartet und ist noch aktiv.\n\n" +
-                                      "Soll POV-Ray nun beendet werden?",
-                                  QuestionButtons::YesNo, Answer::Yes, MessageIcon::Question);
-    bridge_.ShowPovWindow(pov, ShowCommandFromSettings());
-    if (answer == Answer::Yes) bridge_.ClosePovWindow(pov);
+void PovLauncher::EndStartedPov() {
+    if (StartedPov() && (bridge_.PovWindow() != 0 || HostRunning())) ClosePov();
 }
 
 void PovLauncher::ClosePov(std::function<void()> closed, int timeoutMs) {

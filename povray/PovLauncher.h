@@ -1,7 +1,7 @@
 #pragma once
 // Starting POV-Ray (here: the render host that runs it) and hearing when the
-// bridge inside it reports, bringing it forward to edit a file, offering to
-// close it at program exit, and opening files in the external editor. Every
+// bridge inside it reports, bringing it forward to edit a file, ending it at
+// program exit, and opening files in the external editor. Every
 // wait is a timer on the caller's TimerQueue: nothing here blocks or pumps.
 #include <sys/types.h>
 
@@ -49,8 +49,12 @@ public:
     // it could not be started, else 0.
     int ShowPovAndEdit(const std::string& file, unsigned line);
 
-    // At program exit: offers to close a POV-Ray this program started.
-    void AskClosePov(const std::string& programName);
+    // At program exit: ends a render host this program started, without a
+    // question (it has no window the user could still want). A host that
+    // does not close in time is killed when the launcher goes.
+    void EndStartedPov();
+    // The same; the name is what the window's exit code still calls.
+    void AskClosePov(const std::string&) { EndStartedPov(); }
 
     // Ends a POV-Ray this program started without asking (headless callers):
     // asks it to close, and kills it after `timeoutMs`. `closed` is called

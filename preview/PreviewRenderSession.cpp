@@ -14,6 +14,20 @@ namespace sc {
 namespace {
 
 constexpr int kCheckIntervalMs = 1000;
+constexpr int kStaleHostWaitMs = 3000;
+
+// A host whose bridge never reported cannot render for us; it is asked to
+// close and given a moment, since the next start must not find it.
+bool CloseStaleHost(PovBridge& bridge) {
+    if (bridge.PovWindow() != 0) return true;  // the running host has the bridge: it serves
+    const std::uint32_t stale = bridge.ListedPovWindow();
+    if (stale == 0) return true;
+    bridge.ClosePovWindow(stale);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStaleHostWaitMs);
+    while (bridge.ListedPovWindow() == stale && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return bridge.ListedPovWindow() != stale;
+}
 
 }  // namespace
 
@@ -92,7 +106,7 @@ PreviewRenderSession::PreviewRenderSession(LibraryController& controller, Render
       run_(std::make_unique<PreviewRenderRun>(controller, renderer_, *window_, installation, settings)),
       listener_(std::make_unique<Listener>(*this)) {
     configuration_.SetPluginPath(bridge.PluginPath());
-    configuration_.SetPovWindowProbe([&bridge] { return bridge.PovWindowListed(); });
+    configuration_.SetStaleHostCloser([&bridge] { return CloseStaleHost(bridge); });
     configuration_.SetExtensionSwitch([&bridge](bool enable) { bridge.EnableExtension(enable); });
     renderer_.SetPictureSize(settings.small ? 56 : 116, settings.small ? 56 : 116);
     renderer_.SetListener(listener_.get());

@@ -97,7 +97,8 @@ void TextureSearch::OfferDirectoryCompletion() {
             "Das Vorhandensein der Textur und ggf. dessen Anzeige" + " kann aus diesem Grund\n" +
             "nicht gewährleistet werden.\n\n" + "Soll deshalb versucht werden, die betreffenden Texturen " +
             "innerhalb der vorhandenen\nBibliotheksverzeichnisse zu suchen?";
-        if (ui.Ask(question, QuestionButtons::YesNo, Answer::No, MessageIcon::Question) == Answer::Yes)
+        // Ja preselected, as for the same question after loading a list file.
+        if (ui.Ask(question, QuestionButtons::YesNo, Answer::Yes, MessageIcon::Question) == Answer::Yes)
             CompleteDirectories(controller_);
     }
     controller_.Views().Refresh();

@@ -10,6 +10,7 @@ packages=(
   desktop-file-utils appstream shared-mime-info
   povray povray-includes fonts-freefont-ttf fontconfig
   locales ccache
+  at-spi2-core dbus python3-gi gir1.2-atspi-2.0
   python3-html5lib chromium
 )
 SUDO=""

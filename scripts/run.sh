@@ -6,7 +6,11 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only what the program needs: the window, the tool, the render host and the
+# bridge it loads. The test command builds the rest into the same tree, and
+# the compiler cache keeps this work for it.
+"$root/scripts/build.sh" "$root/build" --target swatchcraft --target swatchcraft-cli \
+  --target swatchcraft-povhost --target swbridge -DCMAKE_BUILD_TYPE=RelWithDebInfo
 include_dir=/usr/share/povray-3.7/include
 bin="$root/build/bin"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

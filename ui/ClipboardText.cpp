@@ -1,8 +1,7 @@
 #include "ui/ClipboardText.h"
 
-#include <cstdio>
-
 #include "library/EntryColor.h"
+#include "platform/NumberText.h"
 
 namespace sc {
 
@@ -17,10 +16,9 @@ std::string ClipboardTextOfLines(const std::vector<std::string>& lines) {
 }
 
 std::string RgbVectorText(const EntryColor& color) {
-    char text[128];
-    std::snprintf(text, sizeof text, "color rgb <%f, %f, %f>", static_cast<double>(color.red),
-                  static_cast<double>(color.green), static_cast<double>(color.blue));
-    return text;
+    // POV-Ray reads only a point before the decimals, whatever the user's locale.
+    return "color rgb <" + FormatFixed(color.red, 6) + ", " + FormatFixed(color.green, 6) + ", " +
+           FormatFixed(color.blue, 6) + ">";
 }
 
 }  // namespace sc

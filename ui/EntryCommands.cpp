@@ -25,6 +25,22 @@ bool ChangeCategory(LibraryController& controller, const std::vector<TextureEntr
     return changed;
 }
 
+namespace {
+
+std::string EntryCountText(int count) { return std::to_string(count) + (count == 1 ? " Eintrag" : " Einträge"); }
+
+}  // namespace
+
+std::string DeleteAllQuestion(int shown, int total) {
+    if (shown >= total) return "Wirklich alles löschen (" + EntryCountText(shown) + ")?";
+    const int kept = total - shown;
+    return (shown == 1 ? std::string("Wirklich den angezeigten Eintrag löschen?")
+                       : "Wirklich alle " + std::to_string(shown) + " angezeigten Einträge löschen?") +
+           "\n\n" +
+           (kept == 1 ? std::string("Der nicht angezeigte Eintrag bleibt erhalten.")
+                      : "Die " + std::to_string(kept) + " nicht angezeigten Einträge bleiben erhalten.");
+}
+
 int IndexAfterDelete(int firstSelectedIndex, int remainingCount) {
     if (remainingCount <= 0) return -1;
     return std::min(std::max(firstSelectedIndex, 0), remainingCount - 1);
@@ -56,8 +72,19 @@ int DeleteCommands::DeleteSelected() {
 }
 
 bool DeleteCommands::DeleteAll() {
-    if (ui_.Ask("Wirklich alles löschen?", QuestionButtons::YesNo, Answer::No) != Answer::Yes) return false;
-    controller_.NewLibrary();
+    const std::vector<TextureEntry*> shown = window_.EntriesInViewOrder();
+    if (shown.empty()) return false;
+    const int total = controller_.entryCount;
+    const int count = static_cast<int>(shown.size());
+    if (ui_.Ask(DeleteAllQuestion(count, total), QuestionButtons::YesNo, Answer::No) != Answer::Yes) return false;
+    if (count >= total) {
+        controller_.NewLibrary();
+    } else {
+        // Entries a filter hides are not the user's to lose by this command.
+        for (TextureEntry* e : shown) controller_.DeleteEntry(e);
+    }
+    if (controller_.Library().FileCount() == 0) controller_.modified = 0;
+    if (controller_.onlyMarkedShown && controller_.entryCount > 0) window_.LeaveOnlySelected();
     return true;
 }
 

@@ -20,6 +20,9 @@ std::string CategoryQuestion(int selectedCount, const std::string& category);
 bool ChangeCategory(LibraryController& controller, const std::vector<TextureEntry*>& entries,
                     const std::string& category);
 
+// The question before "Alle &löschen" deletes the `shown` entries of `total`.
+std::string DeleteAllQuestion(int shown, int total);
+
 // The item to select after deleting the selected ones: the old position of
 // the first selected item, or the last item when the list became shorter;
 // -1 when the list is empty.
@@ -33,7 +36,10 @@ public:
     // "Ausgewählte l&öschen": no question. With every entry selected (outside
     // the only-selected mode) the same as deleting all. Returns the number deleted.
     int DeleteSelected();
-    // "Alle &löschen": asks first (No preselected); true when deleted.
+    // "Alle &löschen": deletes the entries the view shows (a filter or the
+    // only-selected mode keeps the others), after a question naming how many
+    // (No preselected). Entries left over are shown again, the only-selected
+    // mode ending. True when deleted.
     bool DeleteAll();
     // "Ausgewählte Vorschau&bilder löschen": asks first (No preselected).
     void DeletePreviews();

@@ -2,6 +2,7 @@
 
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
@@ -38,9 +39,28 @@ bool LibraryDocument::ConfirmDiscard() {
     return Save();
 }
 
+bool LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path) {
+    UserInterface& ui = controller_.Ui();
+    const bool locked = guard.Lock(
+        path, [&] { ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ..."); },
+        [&] {
+            ui.PumpMessages();
+            return !ui.IsCancelled();
+        });
+    if (!locked) ui.ShowMessage(FileInUseMessage(path), MessageIcon::Exclamation);
+    return locked;
+}
+
 bool LibraryDocument::Load(const std::string& path, bool add) {
     if (busy_) busy_(true);
-    const bool ok = LoadLibraryReporting(controller_, path, add);
+    ListFileGuard added;
+    ListFileGuard& guard = add ? added : guard_;
+    bool ok = LockFile(guard, path);
+    if (ok) {
+        ok = LoadLibraryReporting(controller_, path, add);
+        if (!add) guard_.Remember(path);
+        guard.Unlock();
+    }
     controller_.Ui().SetStatusText({});
     controller_.Ui().HideProgress();
     if (busy_) busy_(false);
@@ -101,8 +121,17 @@ bool LibraryDocument::SaveAs() {
 }
 
 bool LibraryDocument::SaveTo(const std::string& path) {
+    if (!LockFile(guard_, path)) return false;
+    switch (guard_.AskBeforeSave(path, controller_.Ui())) {
+        case ListFileGuard::Choice::Cancel: guard_.Unlock(); return false;
+        case ListFileGuard::Choice::Reload: guard_.Unlock(); return Load(path, false);
+        case ListFileGuard::Choice::Overwrite:
+        case ListFileGuard::Choice::Unchanged: break;
+    }
     if (busy_) busy_(true);
     const bool ok = SaveLibraryReporting(controller_, path, settings_.povHome);
+    if (ok) guard_.Remember(path);
+    guard_.Unlock();
     controller_.Ui().SetStatusText({});
     controller_.Ui().HideProgress();
     if (busy_) busy_(false);

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "library/ListFileGuard.h"
+
 namespace sc {
 
 class LibraryController;
@@ -29,7 +31,10 @@ public:
     // The list file of the library; empty for an unnamed one.
     const std::string& Path() const { return path_; }
     // The library was emptied: it no longer stands for its file.
-    void Forget() { path_.clear(); }
+    void Forget() {
+        path_.clear();
+        guard_.Forget();
+    }
     bool Modified() const;
     // Replaces the file dialogs (borrowed).
     void SetDialogs(FileDialogs& dialogs) { dialogs_ = &dialogs; }
@@ -45,7 +50,10 @@ public:
     // Adds a list file's entries to the library.
     bool Add(const std::string& path);
     bool AddWithDialog();
-    // Saves to the current file; unnamed goes through SaveAs.
+    // Saves to the current file; unnamed goes through SaveAs. Like every
+    // program on a list file, it waits for another one holding the file;
+    // when the file changed on disk since it was read, the user chooses
+    // between reloading it, overwriting it and not saving.
     bool Save();
     bool SaveAs();
 
@@ -60,12 +68,14 @@ private:
     std::string StartDir() const;
     void RememberDir(const std::string& path);
     bool SaveTo(const std::string& path);
+    bool LockFile(ListFileGuard& guard, const std::string& path);
 
     LibraryController& controller_;
     Settings& settings_;
     FileDialogs* dialogs_;
     std::function<void(bool)> busy_;
     std::string path_;
+    ListFileGuard guard_;  // the open file as last read or saved
 };
 
 }  // namespace sc

@@ -29,6 +29,9 @@ public:
     virtual bool FileListShown() = 0;
     // Switches to the texture list.
     virtual void ShowTextureList() = 0;
+    // Ends the mode that shows only the selected entries (the library's
+    // onlyMarkedShown) and shows every entry again, the focused one in view.
+    virtual void LeaveOnlySelected() {}
 
     // The busy state: commands disabled, wait cursor.
     virtual void SetBusy(bool busy) = 0;

@@ -9,15 +9,36 @@
 namespace sc {
 namespace {
 
+void CheckEditing(Settings& settings, StartupHost& host) {
+    if (settings.editWithPov == 1) settings.editWithPov = host.EditingThroughPovWorks() ? 1 : 0;
+}
+
+// Nothing saved yet: what is installed decides, and only a real choice is asked for.
+bool TakeFoundInstallation(const StartupContext& context, const PovInstallationRecords& records,
+                           StartupHost& host) {
+    const FoundInstallations found = FindInstallations(records);
+    if (found.count == 0) return false;
+    context.settings.SetInstallation(found.newest);
+    if (found.count > 1) {
+        host.ChooseInstallation();
+        return true;
+    }
+    host.ShowStatusText(TakenInstallationText(found.newest));
+    CheckEditing(context.settings, host);
+    return true;
+}
+
 void CheckInstallation(const StartupContext& context, StartupHost& host) {
     Settings& settings = context.settings;
     const PovInstallation record = settings.Installation();
+    const PovInstallationRecords records = context.installations.Read();
     const bool usable = !record.Home().empty() && FileExists(PovExecutableOf(record.Home())) &&
-                        IsInstalled(context.installations.Read(), record);
+                        IsInstalled(records, record);
     if (usable) {
-        if (settings.editWithPov == 1) settings.editWithPov = host.EditingThroughPovWorks() ? 1 : 0;
+        CheckEditing(settings, host);
         return;
     }
+    if (record.Home().empty() && TakeFoundInstallation(context, records, host)) return;
     PovInstallation fallback = record;
     fallback.SetVersionTimes100(300, -1);
     settings.SetInstallation(fallback);
@@ -31,6 +52,27 @@ const char* NoInstallationMessage() {
     return "Sie haben noch keine POV-Ray Version angegeben oder Ihre\n"
            "POV-Ray Konfiguration hat sich geändert.\n\n"
            "Geben Sie nun bitte die für Swatchcraft benötigte POV-Ray Version an...";
+}
+
+FoundInstallations FindInstallations(const PovInstallationRecords& records) {
+    PovVersionList list;
+    list.Fill(records);
+    FoundInstallations found;
+    for (const PovVersionList::Item& item : list.Items()) {
+        const PovInstallation& r = item.record;
+        if (PovVersionList::IsRefusedVersion(r.Version(), r.Beta())) continue;
+        const bool newer = found.count == 0 || r.Compare(found.newest.Version(), found.newest.Letter()) > 0 ||
+                           (r.Compare(found.newest.Version(), found.newest.Letter()) == 0 &&
+                            r.Beta() > found.newest.Beta());
+        if (newer) found.newest = r;
+        ++found.count;
+    }
+    return found;
+}
+
+std::string TakenInstallationText(const PovInstallation& installation) {
+    return "POV-Ray " + PovVersionList::VersionText(installation.Version(), installation.Letter(), 0).substr(8) +
+           " in \"" + installation.Home() + "\" wird benutzt (ändern: Datei | Einstellungen | POV-Ray Verzeichnis).";
 }
 
 void RunDeferredStartup(const StartupContext& context, StartupHost& host) {

@@ -1,18 +1,20 @@
 #pragma once
 // What the main window does once the splash has closed, in its fixed order:
 // the tip window, the earlier plug-in file, the POV-Ray installation check
-// (asking for one when it does not fit), the library paths with the font
-// question, and the list file to open. The window supplies the dialogs.
+// (on a first start a single installation found is simply taken, several
+// open the dialog on the newest; a saved one that no longer fits is asked
+// for again), the library paths with the font question, and the list file
+// to open. The window supplies the dialogs.
 #include <string>
 #include <vector>
 
 #include "platform/UserInterface.h"
 #include "povray/LibraryPaths.h"
 #include "povray/PovInstallation.h"
+#include "povray/PovInstallationSource.h"
 
 namespace sc {
 
-class PovInstallationSource;
 class Settings;
 
 class StartupHost {
@@ -22,8 +24,11 @@ public:
     virtual void ShowTipWindow() = 0;
     // Whether opening declarations in POV-Ray's editor can work with the chosen installation.
     virtual bool EditingThroughPovWorks() = 0;
-    // The dialog "POV-Ray Verzeichnis ändern" on the settings' installation.
+    // The dialog "POV-Ray Verzeichnis ändern" on the settings' installation
+    // (whose home is the list item selected when it opens).
     virtual void ChooseInstallation() = 0;
+    // A note in the status bar that needs no answer.
+    virtual void ShowStatusText(const std::string& text) { (void)text; }
     virtual SuppressibleAnswer AskSuppressible(const std::string& text) = 0;
     virtual void ApplyLibraryPaths(const std::vector<std::string>& paths) = 0;
     virtual void SetBusy(bool busy) = 0;
@@ -46,7 +51,18 @@ void RunDeferredStartup(const StartupContext& context, StartupHost& host);
 // the first word (the shell has already split at blanks), or empty.
 std::string CommandLineListFile(const std::vector<std::string>& arguments);
 
-// The message shown before the POV-Ray directory dialog when no usable installation is set.
+// The message shown before the POV-Ray directory dialog when the saved installation no longer fits.
 const char* NoInstallationMessage();
+
+// The newest of the installations `records` name (a 3.1 beta 5 never
+// counts), and how many usable ones there are.
+struct FoundInstallations {
+    int count = 0;
+    PovInstallation newest;
+};
+FoundInstallations FindInstallations(const PovInstallationRecords& records);
+
+// The status text after a first start took `installation` without asking.
+std::string TakenInstallationText(const PovInstallation& installation);
 
 }  // namespace sc

@@ -1,10 +1,15 @@
 #pragma once
 // Where the main window's parts lie: the list area on the left, the preview
 // pane on the right with the splitter between them, the minimum window size,
-// the splitter's tracker limits and the pair of widths kept per window state.
-// All values are logical pixels of the window's client area.
+// the splitter's tracker limits and the pair of widths kept per window state;
+// and where the window itself goes on the desktop: its first size, the
+// restored size and position, the pane that grows with the window, and the
+// pane toggle. All values are logical pixels.
+#include <optional>
 
 namespace sc {
+
+class Settings;
 
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
@@ -80,5 +85,76 @@ private:
     Widths normal_;
     Widths maximized_;
 };
+
+// ---- The window on the desktop ----
+
+// The window manager's decorations around the client area.
+struct Decorations {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return left + right; }
+    int Height() const { return top + bottom; }
+};
+
+// What the settings file keeps of the window, and what its keys mean here:
+// `x`, `y` = the top-left corner of the frame (decorations included), so
+// moving the frame back there restores the position exactly under any
+// window manager; `cy` = the client height; `NormalListWidth` and
+// `NormalContentWidth` = the list and pane widths of the restored window
+// as it was last seen (they add up, with the 8-pixel splitter, to its
+// client width; without the pane the list width alone is that width);
+// `MaximizedContentWidth` = the pane width of the maximized window;
+// `Maximized`, `Content` as before. No position stored means a first start.
+struct SavedGeometry {
+    std::optional<int> x, y;
+    int clientHeight = kMinWindowHeight;
+    int listWidth = kMinListWidth;
+    int paneWidth = kMinPaneWidth;
+    int maximizedPaneWidth = kMinPaneWidth;
+    bool paneShown = true;
+    bool maximized = false;
+};
+SavedGeometry SavedGeometryOf(const Settings& settings);
+// Writes `geometry` into the settings' MainWindow and Display/Content fields.
+void StoreGeometry(const SavedGeometry& geometry, Settings& settings);
+
+// The share of the client width the pane takes; it grows and shrinks with
+// the window in this proportion until the user drags the splitter.
+double PaneShare(const Widths& widths);
+// The widths for `clientWidth` at `share`: the pane at least 120, the list
+// at least 320, the splitter's 8 pixels between them.
+Widths SharedWidths(int clientWidth, double share, bool paneShown);
+
+// Where the window opens on the desktop area `available` (the screen
+// without panels).
+struct Placement {
+    Rect frame;        // the outer frame: move() to frame.x, frame.y
+    Size client;       // resize() to this
+    Widths widths;     // list and pane
+    bool maximized = false;
+};
+// A first start (no stored position) opens about two thirds of `available`,
+// centred, with a pane about two fifths wide; a stored window comes back
+// with its size and frame position. Never larger than `available`, and
+// pushed back onto it when it lies outside.
+Placement PlaceWindow(const SavedGeometry& saved, const Rect& available, const Decorations& decorations);
+
+// What a move or resize of the restored (neither maximized nor minimized)
+// window leaves in `geometry`: frame position, client height, and the
+// widths, so that the window's size is remembered however it was changed.
+void RememberRestored(SavedGeometry& geometry, const Rect& frame, const Size& client, const Widths& widths,
+                      bool paneShown);
+
+// Toggling the pane of the restored window: its client width changes by
+// the pane and the splitter, the list keeps its width, and showing it again
+// gives exactly the width it had. The minimum size must be lowered before
+// the window shrinks and raised only after it has grown, else the window
+// manager clamps the resize.
+struct PaneToggle {
+    int clientWidth = 0;
+    Widths widths;
+    Size minimumBefore;  // set before resizing
+    Size minimumAfter;   // set after resizing
+};
+PaneToggle TogglePane(int clientWidth, const Widths& widths, bool showPane);
 
 }  // namespace sc

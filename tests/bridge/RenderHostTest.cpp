@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,6 +13,7 @@
 #include "HostProcess.h"
 #include "TestEnvironment.h"
 #include "bridge/BridgeApi.h"
+#include "bridge/Endpoint.h"
 #include "platform/FileSystem.h"
 
 namespace sc::test {
@@ -162,6 +164,32 @@ TEST_F(RenderHostTest, KilledHostIsNoticedAndANewOneTakesOver) {
     const RenderResult result = RenderThroughBridge(Scene("again.pov", kJadeScene), "-w12 -h12 -f -a -c");
     EXPECT_TRUE(result.done);
     EXPECT_EQ(result.rows.size(), 12u);
+}
+
+// A program killed outside its control never closes the host it started:
+// the host ends by itself once no program that renders with it is left.
+TEST_F(RenderHostTest, EndsOnceTheLastProgramRenderingWithItIsKilled) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t client = fork();
+    if (client == 0) {
+        bridge::Endpoint own;
+        if (own.Open("")) bridge::AnnounceRenderUser(own.Id(), true);
+        const char listed = 1;
+        if (write(ready[1], &listed, 1) != 1) _exit(1);
+        for (;;) pause();
+    }
+    ASSERT_GT(client, 0);
+    char listed = 0;
+    ASSERT_EQ(read(ready[0], &listed, 1), 1);
+    close(ready[0]);
+    close(ready[1]);
+    // Long enough for the host to have seen the program.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(ProcessAlive(host.Pid()));
+    kill(client, SIGKILL);
+    waitpid(client, nullptr, 0);
+    EXPECT_GE(host.WaitForExit(15000), 0) << "the render host outlived its last program";
 }
 
 TEST_F(RenderHostTest, SwitchedOffExtensionForwardsNothingAndItsCountStaysAtZero) {

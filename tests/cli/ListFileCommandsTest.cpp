@@ -231,5 +231,35 @@ TEST_F(ListFileCommandsTest, AFileSizeLimitMakesASaveFailWithItsMessage) {
     EXPECT_EQ(test::ReadFile(out), "old");
 }
 
+// The save replaces the file by a rename, which a missing write permission
+// on the file itself does not stop: the tool must refuse on its own. Root
+// may write anything, so the tool runs as an ordinary user here.
+TEST_F(ListFileCommandsTest, AReadOnlyListFileIsRefusedAndLeftAsItWas) {
+    if (geteuid() != 0 || !FileExists("/usr/bin/setpriv")) GTEST_SKIP() << "needs root and setpriv to act as another user";
+    const std::string lib = dir / "ro.swl";
+    ASSERT_EQ(Run("scan " + Quoted(incDir + "woods.inc") + " -o " + Quoted(lib) + " >/dev/null"), 0);
+    const std::string before = test::ReadFile(lib);
+    ASSERT_EQ(chmod(lib.c_str(), 0444), 0);
+    // The folder lets the user create and rename files: only the file's mode says no.
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
+    const std::string home = dir / "home";
+    ASSERT_TRUE(CreateDirectories(home));
+    ASSERT_EQ(chmod(home.c_str(), 0777), 0);
+    const std::string asUser = "setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=" + Quoted(home) +
+                               " XDG_CONFIG_HOME=" + Quoted(home) + " XDG_DATA_HOME=" + Quoted(home) +
+                               " XDG_RUNTIME_DIR=" + Quoted(home) + " ";
+    std::string text;
+    EXPECT_EQ(test::RunCommand(asUser + test::BinaryDir() + "/swatchcraft-cli scan " + Quoted(incDir + "stones.inc") +
+                                   " -o " + Quoted(lib) + " 2>&1 >/dev/null",
+                               &text),
+              1);
+    EXPECT_THAT(text, HasSubstr(SaveFailedMessage(lib)));
+    EXPECT_EQ(test::ReadFile(lib), before);
+    struct stat st {};
+    ASSERT_EQ(stat(lib.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_EQ(st.st_uid, 0u);
+}
+
 }  // namespace
 }  // namespace sc

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -212,6 +213,31 @@ TEST_F(RenderCommandTest, RendersWhereHomeAndTheProgramFolderHoldBlanksAndOption
         EXPECT_THAT(out, HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
     }
     EXPECT_TRUE(FileExists(data + "/preview/TexturePreview.pov"));
+}
+
+// A copied program folder must not reach back into the folder it was built
+// in: its own bridge is loaded and named in the render host's settings.
+TEST_F(RenderCommandTest, ACopiedProgramFolderUsesItsOwnBridge) {
+    const std::string copy = dir / "copied bin";
+    ASSERT_TRUE(CreateDirectories(copy));
+    for (const char* name : {"swatchcraft-cli", "swatchcraft-povhost", "swbridge.pge"})
+        std::filesystem::copy_file(BinaryDir() + "/" + name, copy + "/" + name);
+    // Settings and the host's meeting place of their own: no host of another test is reused.
+    ASSERT_TRUE(CreateDirectories(dir / "run"));
+    chmod((dir / "run").c_str(), 0700);
+    const std::string environment =
+        "XDG_CONFIG_HOME=" + ShellQuoted(dir / "config") + " XDG_RUNTIME_DIR=" + ShellQuoted(dir / "run") + " ";
+    std::string out;
+    EXPECT_EQ(RunCommand(environment + ShellQuoted(copy + "/swatchcraft-cli") + " render --library-path " +
+                             PovIncludeDir() + " " + ShellQuoted(library) + " T_One --jobs 1 2>&1",
+                         &out),
+              0)
+        << out;
+    // The first render with fresh settings sets the host up and says so on a line of its own.
+    EXPECT_THAT(out, HasSubstr("Die Einstellungen wurden erfolgreich durchgeführt.\n"));
+    const std::string settings = ReadFile(dir / "config/swatchcraft/pvengine.ini");
+    EXPECT_THAT(settings, HasSubstr("=" + copy + "/swbridge.pge"));
+    EXPECT_THAT(settings, Not(HasSubstr(BinaryDir())));
 }
 
 TEST_F(RenderCommandTest, SecondProgramUsesTheRunningHostAndLeavesItRunning) {

@@ -119,7 +119,11 @@ struct DialogsEndToEnd : testing::Test {
             if (auto* pages = qobject_cast<OverviewPreviewDialog*>(&d)) {
                 pageCount = pages->PageCount();
                 pages->PressRender();
+                for (QPushButton* b : pages->findChildren<QPushButton*>())
+                    if (b->text() == "&Stop") renderButtonNames << b->accessibleName();
                 RunUntil([&] { return !pages->Rendering(); });
+                for (QPushButton* b : pages->findChildren<QPushButton*>())
+                    if (b->text() == "&Anzeigen") renderButtonNames << b->accessibleName();
                 pagePicture = pages->PagePictureOf(0) != nullptr;
                 previewFiles = ListDirectory(ProgramFolder("preview"), "SamplesPreview*").size();
                 return;
@@ -139,6 +143,7 @@ struct DialogsEndToEnd : testing::Test {
 
     int pageCount = 0;
     bool pagePicture = false;
+    QStringList renderButtonNames;  // while rendering, then after it
     size_t previewFiles = 0;
 };
 
@@ -180,6 +185,7 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
     WriteOverview(true, out31, true);
     EXPECT_EQ(pageCount, 2);
     EXPECT_TRUE(pagePicture);
+    EXPECT_EQ(renderButtonNames, (QStringList{"Stop", "Anzeigen"}));
     EXPECT_GE(previewFiles, 3u);
     EXPECT_TRUE(ListDirectory(ProgramFolder("preview"), "SamplesPreview*").empty());
     EXPECT_EQ(std::count(recorder.texts.begin(), recorder.texts.end(), "Es wurden 13 Texturen geschrieben."), 2);
@@ -212,7 +218,7 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     recorder.onDialog = [](QDialog& d) {
         if (auto* combo = d.findChild<QComboBox*>()) combo->setEditText("Stein");
     };
-    recorder.buttons = {"Ja", "Ja"};  // the category question, then "Wirklich alles löschen?"
+    recorder.buttons = {"Ja", "Ja"};  // the category question, then "Wirklich alles löschen (1 Eintrag)?"
     w.RunCommand(int(Command::ChangeCategory));
     EXPECT_EQ(recorder.texts.back(),
               "Sollen wirklich alle 2 ausgewählten Einträge der Kategorie \"Stein\" zugeordnet werden?");
@@ -225,8 +231,16 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     EXPECT_EQ(w.Controller().entryCount, 1);
     EXPECT_EQ(Names(w.Views().SelectedEntries()), (std::vector<std::string>{second}));
 
+    // A filter that hides the entry keeps "Alle löschen" away from it.
+    w.Views().SetFilterText(QStringLiteral("kein Eintrag heißt so"));
+    const size_t questions = recorder.texts.size();
     w.RunCommand(int(Command::DeleteAll));
-    EXPECT_EQ(recorder.texts.back(), "Wirklich alles löschen?");
+    EXPECT_EQ(recorder.texts.size(), questions);
+    EXPECT_EQ(w.Controller().entryCount, 1);
+    w.Views().SetFilterText(QString());
+
+    w.RunCommand(int(Command::DeleteAll));
+    EXPECT_EQ(recorder.texts.back(), "Wirklich alles löschen (1 Eintrag)?");
     EXPECT_EQ(w.Controller().entryCount, 0);
     EXPECT_EQ(w.Document().Path(), "");
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include "gui/SearchDialog.h"
 #include "gui/SearchProgressDialog.h"
 #include "library/LibraryController.h"
+#include "overview/OverviewSettings.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "povray/LibraryPaths.h"
@@ -185,6 +187,51 @@ TEST_F(LibraryPathDialogFixture, AMissingDirectoryIsNamedAndCancelKeepsTheDialog
     remove->click();
     EXPECT_EQ(dialog.findChild<QListWidget*>()->count(), 2);
     EXPECT_EQ(ReadFile(ini), before);
+}
+
+// Without a povray.ini of the user's own the paths come from the system
+// file, but a change is written into a new user file: that one is named.
+TEST_F(DialogFixture, LibraryPathDialogNamesTheFileItWrites) {
+    const std::string home = dir / "pov";
+    const std::string system = dir.Write("pov/etc/povray/3.7/povray.ini", "Library_Path=" + dir / "A" + "\n");
+    const std::string systemText = ReadFile(system);
+    dir.Write("A/x", "");
+    dir.Write("B/x", "");
+    const std::string user = UserPovrayIniPath(home);
+    RemoveFile(user);
+    LibraryPathDialog dialog(home, ui, {});
+    EXPECT_EQ(Find<QLineEdit>(&dialog, "POV-Ray Ini-Datei")->text().toStdString(), user);
+    dialog.AddDirectory(dir / "B");
+    ui.answers = {Answer::Yes};
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_NE(ui.questions.back().find("in die Datei\n\"" + user + "\"\ngeschrieben"), std::string::npos)
+        << ui.questions.back();
+    EXPECT_EQ(ReadFile(system), systemText);
+    EXPECT_NE(ReadFile(user).find(dir / "B"), std::string::npos);
+    RemoveFile(user);
+}
+
+TEST_F(DialogFixture, OverviewDialogSelectsItsPathsAndChecksTheTemplateHoweverTheBoxIsTicked) {
+    OverviewDialog dialog(OverviewContext(3));
+    for (const char* name : {"Name", "Verzeichnis", "POV-Ray Ini-Datei"}) {
+        auto* field = Find<QLineEdit>(&dialog, name);
+        EXPECT_FALSE(field->text().isEmpty()) << name;
+        EXPECT_EQ(field->selectedText(), field->text()) << name;
+    }
+    Find<QLineEdit>(&dialog, "Vorlagendatei")->setText(QString::fromStdString(dir / "kein-template.pov"));
+
+    // A screen reader ticks the box through its toggle action, which never clicks.
+    QCheckBox* box = nullptr;
+    for (QCheckBox* b : dialog.findChildren<QCheckBox*>())
+        if (b->text() == "&Vorlagendatei:") box = b;
+    ASSERT_TRUE(box && !box->isChecked());
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+    ASSERT_TRUE(accessible && accessible->actionInterface());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(box->isChecked());
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text, InvalidTemplateMessage(dir / "kein-template.pov"));
 }
 
 TEST_F(DialogFixture, OverviewDialogCouplesItsControls) {

@@ -15,21 +15,6 @@ namespace {
 using test::ReadFile;
 using test::TempDir;
 
-class ScriptedDialog : public PovSettingsDialog {
-public:
-    bool Run(const PovSettingFlags& right, PovSettingFlags& keep) override {
-        ++runs;
-        shownRight = right;
-        shownKeep = keep;
-        if (untickAll) keep = right;  // only the disabled boxes stay ticked
-        return accept;
-    }
-    int runs = 0;
-    bool accept = true;
-    bool untickAll = false;
-    PovSettingFlags shownRight{}, shownKeep{};
-};
-
 class PovConfigurationTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -43,7 +28,6 @@ protected:
         auto config = std::make_unique<PovConfiguration>(installation, ui);
         config->SetIniPathOverride(ini);
         config->SetPluginPath(plugin);
-        config->SetSettingsDialog(&dialog);
         config->SetExtensionSwitch([this](bool on) { switchedOff = !on; });
         return config;
     }
@@ -61,7 +45,6 @@ protected:
     PovInstallation installation;
     std::string ini, plugin;
     test::RecordingUserInterface ui;
-    ScriptedDialog dialog;
     bool switchedOff = false;
 };
 
@@ -70,7 +53,7 @@ TEST_F(PovConfigurationTest, PathsFollowTheHome) {
     PovConfiguration empty(none, ui);
     EXPECT_EQ(empty.ExePath() + empty.IniPath(), "");
     EXPECT_FALSE(empty.CheckSettings());
-    EXPECT_EQ(ui.messages.back().text, "POV-Ray für Windows ist auf diesem Computer nicht installiert.");
+    EXPECT_EQ(ui.messages.back().text.substr(0, 50), "POV-Ray ist auf diesem Computer nicht installiert.");
 
     PovConfiguration config(installation, ui);
     EXPECT_EQ(config.IniPath(), std::string(std::getenv("XDG_CONFIG_HOME")) + "/swatchcraft/pvengine.ini");
@@ -78,75 +61,50 @@ TEST_F(PovConfigurationTest, PathsFollowTheHome) {
     EXPECT_FALSE(config.IsInstalled());  // no plug-in path known
 }
 
-TEST_F(PovConfigurationTest, AllRightMeansNoDialog) {
-    dir.Write("pvengine.ini", "[General]\nOneInstance=1\n[GuiExtensions]\nUseExtensions=1\nExtDll03=" + plugin +
-                                  "\n[Renderer]\nCompletion=2260\n");
-    const std::string before = ReadFile(ini);
+TEST_F(PovConfigurationTest, WritesWhatTheHostNeedsOnceWithoutAskingAndKeepsIt) {
+    // The user's own entries (and a Completion the host ignores) stay as they are.
+    dir.Write("pvengine.ini", "[General]\nDropToEditor=0\n[Renderer]\nCompletion=2258\n[MainWindow]\nShowCmd=2\n");
     {
         auto config = Make();
-        EXPECT_TRUE(config->IsInstalled());
-        EXPECT_TRUE(config->CheckSettings());
+        ASSERT_TRUE(config->CheckSettings());
     }
-    EXPECT_EQ(dialog.runs, 0);
-    EXPECT_EQ(ReadFile(ini), before);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.questions.empty());
     EXPECT_TRUE(switchedOff);
-}
-
-TEST_F(PovConfigurationTest, PutsBackExactlyWhatWasChangedAndNotKept) {
-    dir.Write("pvengine.ini", "[General]\nDropToEditor=0\n[Renderer]\nCompletion=2258\n");
-    {
-        auto config = Make();
-        ASSERT_TRUE(config->CheckSettings());
-        EXPECT_EQ(dialog.shownRight, (PovSettingFlags{false, false, false, false, false}));
-        EXPECT_EQ(dialog.shownKeep, (PovSettingFlags{true, true, false, false, false}));
-        EXPECT_EQ(Values({"Renderer/Completion", "GuiExtensions/ExtDll16"}), "2260|" + plugin);
-        EXPECT_EQ(ui.messages.back().text, "Die Einstellungen wurden erfolgreich durchgeführt.");
-        EXPECT_EQ(config->OldCompletion(), 2258);
-    }
-    // The extension and its switch were kept (their boxes start ticked).
+    const std::string written = ReadFile(ini);
     EXPECT_EQ(Values({"General/DropToEditor", "General/OneInstance", "GuiExtensions/UseExtensions",
-                      "GuiExtensions/ExtDll16", "Renderer/Completion"}),
-              "0|0|1|" + plugin + "|2258");
+                      "GuiExtensions/ExtDll16", "Renderer/Completion", "MainWindow/ShowCmd"}),
+              "1|1|1|" + plugin + "|2258|2");
 
-    // Only Completion wrong: it alone comes back after the run.
-    dir.Write("pvengine.ini", "[General]\nOneInstance=1\n[GuiExtensions]\nUseExtensions=1\nExtDll20=" + plugin +
-                                  "\n[Renderer]\nCompletion=2258\n");
-    {
-        auto config = Make();
-        ASSERT_TRUE(config->CheckSettings());
-        EXPECT_EQ(dialog.shownRight, (PovSettingFlags{true, true, true, true, false}));
-        // A second check while the first change is pending keeps the old value.
-        WriteIniString(ini, "General", "OneInstance", "0");
-        ASSERT_TRUE(config->CheckSettings());
-        EXPECT_EQ(config->OldCompletion(), 2258);
-    }
-    EXPECT_EQ(Values({"Renderer/Completion", "General/OneInstance", "GuiExtensions/ExtDll20"}), "2258|0|" + plugin);
+    // The next start finds everything in place: nothing is written again.
+    auto next = Make();
+    EXPECT_TRUE(next->ReadState().Complete());
+    EXPECT_TRUE(next->CheckSettings());
+    EXPECT_EQ(ReadFile(ini), written);
 }
 
-TEST_F(PovConfigurationTest, CancelRunningPovAndUntickedBoxesChangeNothing) {
-    const std::string before = "[General]\r\nDropToEditor=0\r\n";
-    dir.Write("pvengine.ini", before);
-    int probes = 0;
-    {
-        auto config = Make();
-        dialog.accept = false;
-        EXPECT_FALSE(config->CheckSettings());
-        dialog.accept = true;
-        config->SetPovWindowProbe([&] { return ++probes < 3; });
-        ui.answers = {Answer::Ok, Answer::Cancel};
-        EXPECT_FALSE(config->CheckSettings());
-        EXPECT_EQ(ui.questions.size(), 2u);
-        EXPECT_EQ(ui.questions[0],
-                  "POV-Ray läuft bereits.\n\nUm die Einstellungen aktivieren zu\nkönnen, beenden sie POV-Ray bitte.");
-        // Asked again until POV-Ray is gone; with every box unticked all is undone afterwards.
-        probes = 0;
-        ui.answers.insert(ui.answers.end(), {Answer::Ok, Answer::Ok});
-        dialog.untickAll = true;
-        EXPECT_TRUE(config->CheckSettings());
-        EXPECT_EQ(ui.questions.size(), 4u);
-    }
-    EXPECT_EQ(Values({"GuiExtensions/ExtDll16", "GuiExtensions/UseExtensions", "Renderer/Completion"}), "-|0|0");
-    EXPECT_EQ(ReadFile(ini).substr(0, before.size()), before);
+TEST_F(PovConfigurationTest, AStaleHostIsEndedOrTheUserToldWhatToDo) {
+    int closes = 0;
+    bool closable = false;
+    auto config = Make();
+    config->SetStaleHostCloser([&] {
+        ++closes;
+        return closable;
+    });
+    EXPECT_FALSE(config->CheckSettings());
+    EXPECT_EQ(closes, 1);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("pkill -x swatchcraft-povhost"), std::string::npos);
+    EXPECT_TRUE(ui.questions.empty());
+    // Written before: the next check has nothing to write and leaves the host alone.
+    EXPECT_TRUE(config->CheckSettings());
+    EXPECT_EQ(closes, 1);
+
+    dir.Write("pvengine.ini", "");
+    closable = true;
+    EXPECT_TRUE(config->CheckSettings());
+    EXPECT_EQ(closes, 2);
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(PovConfigurationTest, ExtDllSlotRules) {
@@ -156,7 +114,7 @@ TEST_F(PovConfigurationTest, ExtDllSlotRules) {
     auto config = Make();
     EXPECT_FALSE(config->Install());
     EXPECT_FALSE(config->CheckSettings());
-    EXPECT_EQ(ui.messages.back().text, "Die Einstellungen konnten nicht vorgenommen werden.");
+    EXPECT_EQ(ui.messages.back().text.rfind("Die Einstellungen konnten nicht vorgenommen werden.", 0), 0u);
 
     // An earlier plug-in file is taken over; entries below 16 are not ours to touch.
     dir.Write("pvengine.ini",
@@ -181,7 +139,7 @@ TEST_F(PovConfigurationTest, ExtDllSlotRules) {
     dir.Write("pvengine.ini", "[General]\nDropToEditor=0\n");
     chmod(ini.c_str(), 0444);
     EXPECT_FALSE(Make()->CheckSettings());
-    EXPECT_EQ(ui.messages.back().text, "Die Einstellungen konnten nicht vorgenommen werden.");
+    EXPECT_NE(ui.messages.back().text.find(ini), std::string::npos);
     EXPECT_EQ(ReadFile(ini), "[General]\nDropToEditor=0\n");
 }
 

@@ -46,7 +46,8 @@ TEST(PovrayCommand, ListsChangesAndChecksPathsThatPovrayThenUses) {
     EXPECT_EQ(out, before);
 
     ASSERT_EQ(RunCommand(Cli("check --home /usr"), &out), 0);
-    EXPECT_NE(out.find("5. Nichts tun wenn fertig: "), std::string::npos);
+    EXPECT_NE(out.find("4. Nur eine Instanz zulassen: "), std::string::npos);
+    EXPECT_EQ(out.find("Nichts tun wenn fertig"), std::string::npos);
     EXPECT_EQ(RunCommand(Cli("paths --home '" + dir.Path() + "'")), 1);
     EXPECT_EQ(RunCommand(Cli("frobnicate")), 1);
     std::filesystem::remove_all(std::string(std::getenv("HOME")) + "/.povray");
@@ -57,12 +58,13 @@ TEST(PovrayCommand, CheckFindsTheBridgeTheProgramLoadedWhereverItsExecutableLies
     const std::string settings = std::string(std::getenv("XDG_CONFIG_HOME")) + "/swatchcraft/pvengine.ini";
     test::TempDir dir;
     std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
-    WriteFileAtomically(settings, "[GuiExtensions]\nUseExtensions=1\nExtDll16=" + test::BinaryDir() +
-                                      "/swbridge.pge\n[General]\nDropToEditor=1\nOneInstance=1\n"
+    WriteFileAtomically(settings, "[GuiExtensions]\nUseExtensions=1\nExtDll16=" + dir / "swbridge.pge" +
+                                      "\n[General]\nDropToEditor=1\nOneInstance=1\n"
                                       "[Renderer]\nCompletion=2260\n");
-    // A copy of the tool elsewhere still loads the bridge from the build folder.
+    // A copy of the tool with its bridge elsewhere loads that bridge, not the build folder's.
     const std::string copy = dir / "swatchcraft-cli";
     std::filesystem::copy_file(test::BinaryDir() + "/swatchcraft-cli", copy);
+    std::filesystem::copy_file(test::BinaryDir() + "/swbridge.pge", dir / "swbridge.pge");
     std::string out;
     ASSERT_EQ(RunCommand("'" + copy + "' povray check --home /usr 2>/dev/null", &out), 0);
     EXPECT_NE(out.find("1. GUI Extension installieren: in Ordnung\n"), std::string::npos) << out;

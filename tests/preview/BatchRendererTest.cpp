@@ -116,14 +116,6 @@ protected:
     std::string file;
 };
 
-class KeepAll : public PovSettingsDialog {
-public:
-    bool Run(const PovSettingFlags&, PovSettingFlags& keep) override {
-        keep.fill(true);
-        return true;
-    }
-};
-
 TEST_F(BatchRendererTest, StoresWhatTheRenderRunStoresThroughTheBridge) {
     std::vector<TextureEntry*> entries = {Add("T_Red", kKindTexture), Add("C_Green", kKindColor),
                                           Add("F_Shiny", kKindFinish), Add("T_Retry", kKindTexture),
@@ -136,8 +128,6 @@ TEST_F(BatchRendererTest, StoresWhatTheRenderRunStoresThroughTheBridge) {
         window.ShowEntry(entries.front());
         PreviewRenderSettings settings;
         PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
-        KeepAll dialog;
-        session.Configuration().SetSettingsDialog(&dialog);
         session.StepWithAutoStore();
         const auto start = Clock::now();
         while (!session.Idle() && Clock::now() - start < std::chrono::minutes(2)) session.ProcessEvents(20);

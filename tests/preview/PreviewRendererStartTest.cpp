@@ -15,7 +15,7 @@ public:
     int ClientDescriptor() override { return -1; }
     int TakeMessages(const std::function<void(const PovMessage&)>&) override { return 0; }
     std::uint32_t PovWindow() override { return pov; }
-    bool PovWindowListed() override { return pov != 0; }
+    std::uint32_t ListedPovWindow() override { return pov; }
     void ShowPovWindow(std::uint32_t, int show) override { shows.push_back(show); }
     void ClosePovWindow(std::uint32_t) override {}
     void EnableExtension(bool enable) override { enabled = enable; }

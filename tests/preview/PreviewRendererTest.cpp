@@ -28,14 +28,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class KeepAll : public PovSettingsDialog {
-public:
-    bool Run(const PovSettingFlags&, PovSettingFlags& keep) override {
-        keep.fill(true);
-        return true;
-    }
-};
-
 // The colour sums of a picture POV-Ray wrote, taken as the preview window holds it.
 PreviewImage SumsOfPpm(const std::string& ppm) {
     PreviewImage image;
@@ -74,7 +66,7 @@ public:
         });
     }
     std::uint32_t PovWindow() override { return real_.PovWindow(); }
-    bool PovWindowListed() override { return real_.PovWindowListed(); }
+    std::uint32_t ListedPovWindow() override { return real_.ListedPovWindow(); }
     void ShowPovWindow(std::uint32_t pov, int show) override { real_.ShowPovWindow(pov, show); }
     void ClosePovWindow(std::uint32_t pov) override { real_.ClosePovWindow(pov); }
     void EnableExtension(bool enable) override { real_.EnableExtension(enable); }
@@ -120,7 +112,6 @@ protected:
 
     void SetUp() override {
         SetProgramDataDirOverride(dir / "data");
-        session.Configuration().SetSettingsDialog(&dialog);
         controller.Library().SetLibraryPaths({PovIncludeDir()});
     }
     void TearDown() override {
@@ -160,7 +151,6 @@ protected:
     TempDir dir;
     RecordingUserInterface ui;
     PovInstallation installation;
-    KeepAll dialog;
     LibraryController controller;
     PreviewRenderSettings settings;
     ScriptedWindow window;

@@ -46,7 +46,7 @@ TEST_F(EntryCommandsFixture, DeleteQuestionsDefaultToNo) {
     EXPECT_FALSE(deletes.DeleteAll());
     EXPECT_EQ(controller.entryCount, 4);
     EXPECT_EQ(ui.questions, (Names{"Wollen Sie wirklich alle Vorschaubilder der ausgewählten Einträge löschen?",
-                                   "Wirklich alles löschen?"}));
+                                   "Wirklich alles löschen (4 Einträge)?"}));
 
     ui.answers = {Answer::Yes, Answer::Yes};
     deletes.DeletePreviews();
@@ -70,6 +70,37 @@ TEST_F(EntryCommandsFixture, DeletingSelectsTheItemThatMovedInOrTheNewLast) {
     EXPECT_EQ(controller.Library().FileCount(), 0);
     EXPECT_EQ(controller.modified, 0);
     EXPECT_EQ(IndexAfterDelete(0, 0), -1);
+}
+
+TEST_F(EntryCommandsFixture, DeleteAllTakesOnlyTheShownEntriesAndShowsWhatIsLeft) {
+    window.order = {Entry("D"), Entry("B")};  // a filter hides A and C
+    ui.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+    EXPECT_TRUE(deletes.DeleteAll());
+    EXPECT_EQ(ui.questions.back(),
+              "Wirklich alle 2 angezeigten Einträge löschen?\n\nDie 2 nicht angezeigten Einträge bleiben erhalten.");
+    EXPECT_EQ(controller.entryCount, 2);
+    EXPECT_NE(Entry("A"), nullptr);
+    EXPECT_NE(Entry("C"), nullptr);
+    EXPECT_GT(controller.modified, 0);
+
+    // Only C shown in the only-selected mode: the mode ends with A on view.
+    window.order.clear();
+    controller.MarkAll(false);
+    Entry("C")->marked = true;
+    controller.onlyMarkedShown = true;
+    EXPECT_TRUE(deletes.DeleteAll());
+    EXPECT_EQ(ui.questions.back(), "Wirklich den angezeigten Eintrag löschen?\n\nDer nicht angezeigte Eintrag bleibt erhalten.");
+    EXPECT_FALSE(controller.onlyMarkedShown);
+    EXPECT_EQ(window.leftOnlySelected, 1);
+    ASSERT_EQ(window.EntriesInViewOrder().size(), 1u);
+    EXPECT_EQ(window.EntriesInViewOrder().front(), Entry("A"));
+
+    EXPECT_TRUE(deletes.DeleteAll());
+    EXPECT_EQ(ui.questions.back(), "Wirklich alles löschen (1 Eintrag)?");
+    EXPECT_EQ(controller.Library().FileCount(), 0);
+    EXPECT_EQ(controller.modified, 0);
+    EXPECT_FALSE(deletes.DeleteAll());  // nothing shown, nothing asked
+    EXPECT_EQ(ui.questions.size(), 3u);
 }
 
 }  // namespace

@@ -22,11 +22,12 @@ public:
     bool busy = false;
     int busyChanges = 0;
     int timerMs = 0;
+    int leftOnlySelected = 0;
 
     std::vector<TextureEntry*> EntriesInViewOrder() override {
         std::vector<TextureEntry*> all;
         for (TextureEntry* e = controller_.Library().NextEntry(nullptr); e; e = controller_.Library().NextEntry(e))
-            all.push_back(e);
+            if (!controller_.onlyMarkedShown || e->marked) all.push_back(e);
         if (order.empty()) return all;
         std::vector<TextureEntry*> living;
         for (TextureEntry* e : order)
@@ -47,6 +48,10 @@ public:
     }
     bool FileListShown() override { return fileList; }
     void ShowTextureList() override { fileList = false; }
+    void LeaveOnlySelected() override {
+        controller_.onlyMarkedShown = false;
+        ++leftOnlySelected;
+    }
     void SetBusy(bool on) override {
         busy = on;
         ++busyChanges;

@@ -6,6 +6,8 @@
 
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "library/ListFileGuard.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
@@ -37,7 +39,10 @@ public:
     UserInterface& Ui() override { return ui; }
     void ShowTipWindow() override { steps.push_back("tip"); }
     bool EditingThroughPovWorks() override { return false; }
-    void ChooseInstallation() override { steps.push_back("choose after: " + ui.messages.back().text.substr(0, 20)); }
+    void ChooseInstallation() override {
+        steps.push_back("choose after: " + (ui.messages.empty() ? "nothing" : ui.messages.back().text.substr(0, 20)));
+    }
+    void ShowStatusText(const std::string& text) override { steps.push_back("status: " + text); }
     SuppressibleAnswer AskSuppressible(const std::string& text) override {
         steps.push_back("ask: " + text.substr(0, 12));
         return {false, true};
@@ -102,6 +107,40 @@ TEST_F(StartupFixture, MissingInstallationAsksForOneAndThenOpensTheLastFile) {
                                  "open: /last.swl"}));
     EXPECT_EQ(settings.povVersion, 300);
     EXPECT_EQ(CommandLineListFile({"swatchcraft", "/a b.swl", "--option"}), "/a b.swl");
+}
+
+TEST_F(StartupFixture, FirstStartTakesTheOnlyInstallationAndOffersTheNewestOfSeveral) {
+    settings.WriteFlag("Tip", "StartUp", 1);
+    for (const char* home : {"a", "b", "c"}) dir.Write(std::string(home) + "/bin/povray", "#!/bin/sh\n");
+    installations.records.currentHome = dir / "a";
+    installations.records.currentVersionNo = "3.6";
+    Run("");
+    EXPECT_TRUE(host.ui.messages.empty());
+    EXPECT_TRUE(host.ui.questions.empty());
+    ASSERT_FALSE(host.steps.empty());
+    EXPECT_EQ(host.steps[0], "status: POV-Ray 3.6 in \"" + dir / "a" +
+                                 "\" wird benutzt (ändern: Datei | Einstellungen | POV-Ray Verzeichnis).");
+    EXPECT_EQ(settings.Installation().Home(), dir / "a");
+    EXPECT_EQ(settings.povVersion, 360);
+
+    // Several (a 3.1 beta 5 never counts): the dialog opens on the newest, without a message first.
+    installations.records.versions = {{"v3.7", dir / "b", "3.7"}, {"v3.1", dir / "c", "3.1b5"}};
+    EXPECT_EQ(FindInstallations(installations.records).count, 2);
+    settings.povHome.clear();
+    host.steps.clear();
+    Run("");
+    EXPECT_TRUE(host.ui.messages.empty());
+    EXPECT_EQ(host.steps.front(), "choose after: nothing");
+    EXPECT_EQ(settings.Installation().Home(), dir / "b");
+
+    // A saved installation is never replaced without a word, even by a newer one.
+    settings.povHome = dir / "a";
+    settings.povVersion = 360;
+    settings.povMinorVersion = 0;
+    host.steps.clear();
+    Run("");
+    EXPECT_EQ(host.steps.front(), "paths: 0");
+    EXPECT_EQ(settings.povHome, dir / "a");
 }
 
 TEST(TipFileTest, TipsGoRoundAndStartOverWhenTheFileChanges) {
@@ -208,6 +247,54 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
     EXPECT_FALSE(document.Open(dir / "gone.swl"));
     EXPECT_EQ(document.Path(), dir / "lib.swl");
     EXPECT_EQ(controller.entryCount, 2);
+}
+
+// The window and the tool on one list file: a save never silently throws
+// away what the other program stored since the window read the file.
+TEST_F(DocumentFixture, AFileChangedOnDiskIsReloadedOrOverwrittenOnlyWhenTheUserSaysSo) {
+    const std::string path = WriteListFile("lib.swl");
+    ASSERT_TRUE(document.Open(path));
+    ASSERT_EQ(controller.entryCount, 2);
+    const auto otherProgramSaves = [&] {
+        RecordingUserInterface quiet;
+        LibraryController other(quiet);
+        std::string home;
+        float version = 0;
+        ASSERT_TRUE(LoadLibrary(other, path, home, version, false));
+        other.DeleteEntry(other.Library().NextEntry(nullptr));
+        ASSERT_TRUE(SaveLibrary(other, path, ""));
+    };
+    otherProgramSaves();
+    const std::string theirs = test::ReadFile(path);
+
+    ui.choices = {2, 0, 1};  // Abbrechen, Neu laden, Überschreiben
+    EXPECT_FALSE(document.Save());
+    EXPECT_EQ(ui.questions.back(), ChangedOnDiskQuestion(path));
+    EXPECT_EQ(test::ReadFile(path), theirs);
+    EXPECT_TRUE(document.Save());  // reloaded: the library is the file's again
+    EXPECT_EQ(controller.entryCount, 1);
+    EXPECT_EQ(test::ReadFile(path), theirs);
+    EXPECT_TRUE(document.Save());  // unchanged since the reload: no question
+    EXPECT_EQ(ui.questions.size(), 2u);
+
+    otherProgramSaves();  // now empty on disk
+    const std::string emptied = test::ReadFile(path);
+    EXPECT_TRUE(document.Save());  // overwritten with the window's entry
+    EXPECT_EQ(ui.questions.size(), 3u);
+    EXPECT_NE(test::ReadFile(path), emptied);
+    EXPECT_EQ(test::ReadFile(path), theirs);
+
+    // A program holding the file keeps the save from happening; Escape ends the wait.
+    FileLock held;
+    ASSERT_EQ(held.Acquire(path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
+    const std::string before = test::ReadFile(path);
+    controller.modified = 1;
+    ui.SetCancelled(true);
+    EXPECT_FALSE(document.Save());
+    ui.SetCancelled(false);
+    EXPECT_EQ(ui.messages.back().text, FileInUseMessage(path));
+    EXPECT_EQ(test::ReadFile(path), before);
+    EXPECT_NE(controller.modified, 0);
 }
 
 }  // namespace

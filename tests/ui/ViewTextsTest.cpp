@@ -2,8 +2,11 @@
 // display texts and the category edit's use counts.
 #include <gtest/gtest.h>
 
+#include "TestEnvironment.h"
+#include "library/EntryColor.h"
 #include "library/LibraryController.h"
 #include "platform/UserInterface.h"
+#include "ui/ClipboardText.h"
 #include "ui/EntryCategory.h"
 #include "ui/EntryFilter.h"
 #include "ui/EntryTexts.h"
@@ -124,6 +127,15 @@ TEST(EntryTextsTest, DisplayAndMenuTexts) {
     EXPECT_EQ(EditItemText(&entry, false), "\"stones.inc\" ansehen/bearbeiten mit POV-Ray\tStrg+E");
     EXPECT_EQ(OnlySelectedHeading(7, true), "-- Duplikate (Vergleich der Bilder) --");
     EXPECT_EQ(OnlySelectedHeading(0, true), "-- Ausgewählte Texturen --");
+}
+
+// The window runs under the user's locale (Qt sets it at start); the copied
+// vector must still be one POV-Ray can parse.
+TEST(ClipboardTextTest, RgbVectorKeepsDecimalPointsUnderAGermanLocale) {
+    test::GermanLocale german;
+    ASSERT_TRUE(german.Active());
+    EXPECT_EQ(RgbVectorText(EntryColor{1, 0.5f, 0}), "color rgb <1.000000, 0.500000, 0.000000>");
+    EXPECT_EQ(RgbVectorText(EntryColor{1234.5f, -0.25f, 0.0000004f}), "color rgb <1234.500000, -0.250000, 0.000000>");
 }
 
 }  // namespace

@@ -79,15 +79,23 @@ struct EndToEnd : testing::Test {
         TextureEntry* second = w.Controller().Library().NextEntry(w.Controller().Library().NextEntry(nullptr));
         w.Views().SelectEntries({second});
         ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() == second; }));
-        // "Einstellungen für POV-Ray" is confirmed as it opens, and so is the take-over hint.
+        // The take-over hint is confirmed as it opens.
         recorder.acceptDialogs = true;
     }
     void TearDown() override {
-        // Ends the render host this window started, as the program does at exit.
-        recorder.buttons.assign(8, "Ja");
+        // Exit ends the render host this window started, without a question.
         h.window->Controller().modified = 0;
+        const size_t shown = recorder.texts.size();
         h.window->close();
+        EXPECT_EQ(recorder.texts.size(), shown) << recorder.texts.back();
         h.window.reset();
+        EXPECT_TRUE(WaitFor([] { return OwnRenderHosts().empty(); }, 5000));
+    }
+    // Whether any dialog so far showed `text`.
+    bool Shown(const std::string& text) const {
+        for (const std::string& shown : recorder.texts)
+            if (shown.find(text) != std::string::npos) return true;
+        return false;
     }
     bool Rendering() { return w.Rendering(); }
     // Opens a list with one material whose render takes a while.
@@ -132,6 +140,8 @@ TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
     ASSERT_TRUE(WaitFor([&] { return !Rendering() && w.Area().ArrowButton()->isEnabled(); }))
         << ::testing::PrintToString(recorder.texts);
     EXPECT_TRUE(entry->preview.IsEmpty());  // shown, not stored
+    // The render host's settings were written without a word.
+    EXPECT_FALSE(Shown("Einstellungen")) << ::testing::PrintToString(recorder.texts);
     EXPECT_EQ(recorder.texts.back(), "Swatchcraft");  // the take-over hint
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Vorschau übernehmen")));
     EXPECT_FALSE(entry->preview.IsEmpty());

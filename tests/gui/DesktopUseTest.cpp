@@ -1,0 +1,148 @@
+// What a user of a Linux desktop meets first: the list file dialogs open in
+// a real folder with a clean filter, the toolbar pictures can be told apart,
+// the status text reaches a screen reader, and the POV-Ray directory dialog
+// takes the preselected installation with one Return.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+
+#include "GuiApp.h"
+#include "GuiTestSupport.h"
+#include "gui/CommandIcons.h"
+#include "gui/FileChooserDialog.h"
+#include "gui/MessageDialogs.h"
+#include "gui/PovDirectoryDialog.h"
+#include "gui/QtFileDialogs.h"
+#include "gui/StatusBarWithProgress.h"
+#include "TestEnvironment.h"
+
+namespace sc {
+namespace {
+
+using test::TempDir;
+
+struct SeenDialog {
+    QString directory, fileName;
+    QStringList filters;
+};
+
+TEST(DesktopUseTest, ListFileDialogsOpenInAnExistingFolderWithACleanFilter) {
+    test::GuiApp();
+    TempDir dir;
+    dir.Write("lists/keep.txt", "");
+    SeenDialog seen;
+    test::DialogRecorder recorder;
+    recorder.onDialog = [&](QDialog& dialog) {
+        auto& files = dynamic_cast<QFileDialog&>(dialog);
+        seen.directory = files.directory().absolutePath();
+        seen.filters = files.nameFilters();
+        if (auto* name = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) seen.fileName = name->text();
+    };
+    QtFileDialogs dialogs(nullptr);
+    // The default folder "libs" does not exist: the dialog opens in its parent, with no name filled in.
+    dialogs.ChooseOpenFile(dir / "lists/libs");
+    EXPECT_EQ(seen.directory.toStdString(), dir / "lists");
+    EXPECT_EQ(seen.fileName, QString());
+    EXPECT_EQ(seen.filters, QStringList{QStringLiteral("Swatchcraft Dateien (*.swl)")});
+    dialogs.ChooseSaveFile(dir / "gone/deeper", "unbenannt.swl");
+    EXPECT_EQ(seen.directory.toStdString(), dir.Path());
+    EXPECT_EQ(seen.fileName, QStringLiteral("unbenannt.swl"));
+
+    FileChooserDialog chooser({dir.Path()});
+    auto* filter = chooser.findChild<QComboBox*>();
+    ASSERT_TRUE(filter);
+    EXPECT_EQ(filter->itemText(0), QStringLiteral("POV-Ray Include-Dateien (*.inc)"));
+    EXPECT_EQ(filter->itemText(1), QStringLiteral("POV-Ray Dateien (*.pov, *.inc)"));
+}
+
+TEST(DesktopUseTest, EveryToolbarCommandHasAPictureOfItsOwn) {
+    test::GuiApp();
+    const Command commands[] = {Command::Open,        Command::Save,     Command::SearchTextures, Command::FindText,
+                                Command::Overview,    Command::TextureList, Command::FileList,   Command::PictureList,
+                                Command::OnlySelected, Command::PreviewPane, Command::About};
+    std::vector<QImage> pictures;
+    for (Command command : commands) {
+        EXPECT_FALSE(CommandIcon(command).isNull()) << int(command);
+        pictures.push_back(OwnCommandIcon(command).pixmap(24, 24).toImage());
+        EXPECT_FALSE(pictures.back().isNull()) << int(command);
+    }
+    for (size_t a = 0; a < pictures.size(); ++a)
+        for (size_t b = a + 1; b < pictures.size(); ++b)
+            EXPECT_NE(pictures[a], pictures[b]) << int(commands[a]) << " " << int(commands[b]);
+    EXPECT_TRUE(CommandIcon(Command::Exit).isNull());
+}
+
+TEST(DesktopUseTest, StatusTextIsWhatAScreenReaderReads) {
+    test::GuiApp();
+    StatusBarWithProgress bar;
+    const QString text = QStringLiteral("87 Einträge (54 Texturen, 33 Pigments) in 1 Datei, 12 ausgewählt");
+    bar.SetText(text);
+    QLabel* label = nullptr;
+    for (QLabel* l : bar.findChildren<QLabel*>())
+        if (l->text() == text) label = l;
+    ASSERT_TRUE(label);
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
+    ASSERT_TRUE(readable);
+    EXPECT_EQ(readable->text(QAccessible::Name), text);
+    EXPECT_EQ(readable->text(QAccessible::Description), QStringLiteral("Statuszeile"));
+    ASSERT_TRUE(readable->textInterface());
+    EXPECT_EQ(readable->textInterface()->text(0, readable->textInterface()->characterCount()), text);
+
+    // The progress label takes its place while work runs, and the text comes back after.
+    bar.ShowStatusProgress(true, QStringLiteral("Lade Datei..."));
+    EXPECT_EQ(readable->text(QAccessible::Name), QStringLiteral("Lade Datei..."));
+    bar.ShowStatusProgress(false);
+    EXPECT_EQ(readable->textInterface()->text(0, 2), QStringLiteral("87"));
+
+    // Loading 20,000 entries steps the bar 20,000 times; it moves (and tells
+    // assistive technology) only when the change shows, and ends full.
+    int moves = 0;
+    QObject::connect(bar.Progress(), &QProgressBar::valueChanged, [&] { ++moves; });
+    bar.SetProgressRange(20000);
+    for (int i = 0; i < 20000; ++i) bar.StepProgress();
+    EXPECT_LE(moves, 201);
+    EXPECT_EQ(bar.Progress()->value(), 20000);
+    bar.SetProgressPosition(10);
+    EXPECT_EQ(bar.Progress()->value(), 10);
+}
+
+TEST(DesktopUseTest, PovDirectoryDialogTakesThePreselectedInstallationWithOneReturn) {
+    test::GuiApp();
+    TempDir dir;
+    for (const char* home : {"old", "new"}) {
+        const std::string exe = dir.Write(std::string(home) + "/bin/povray", "#!/bin/sh\n");
+        chmod(exe.c_str(), 0755);
+    }
+    PovInstallationRecords records;
+    records.currentHome = dir / "old";
+    records.currentVersionNo = "3.6";
+    records.versions = {{"v3.7", dir / "new", "3.7"}};
+    PovInstallation preselected;
+    preselected.SetHome(dir / "new");
+    test::RecordingUserInterface ui;
+    PovDirectoryDialog dialog(preselected, records, ui);
+    dialog.show();
+    QApplication::processEvents();
+    // The list has the focus: the arrow keys move through the versions, Return takes the one shown.
+    EXPECT_EQ(dialog.focusWidget(), dialog.VersionList());
+    EXPECT_EQ(dialog.VersionList()->currentRow(), 1);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(dialog.VersionList(), &press);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Result().Home(), dir / "new");
+    EXPECT_NEAR(dialog.Result().Version(), 3.7f, 1e-4);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace sc
