@@ -147,6 +147,10 @@ void PreviewPaneController::ShowInPane(TextureEntry* entry) {
     // Reading one declaration is quick: the window stays usable and keeps its focus.
     const bool available = named && !run_.running && LoadDeclaration(parts_.controller.Library(), *entry, true);
     box->ShowText(entry ? DeclarationBoxText(*entry) : std::string(), available);
+    // The stored text is back: an error of the edited one no longer applies.
+    live_.Reset();
+    liveTimer_.stop();
+    ShowLiveState();
     box->SetColorVector(available && entry->color ? std::optional(RgbVectorText(*entry->color)) : std::nullopt);
     if (!run_.running) parts_.area.Picture()->ShowPreview(available ? &entry->preview : nullptr);
     UpdatePane();
