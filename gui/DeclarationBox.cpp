@@ -40,6 +40,7 @@ void DeclarationBox::ShowText(const std::string& text, bool editable) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     filling_ = true;
     setPlainText(shown);
+    setExtraSelections({});
     filling_ = false;
     editable_ = editable;
     setReadOnly(!editable);
@@ -51,10 +52,27 @@ void DeclarationBox::ShowText(const std::string& text, bool editable) {
 }
 
 void DeclarationBox::OnTextChanged() {
-    if (filling_ || edited_ || !editable_) return;
+    if (filling_ || !editable_) return;
+    emit textEdited();
+    if (edited_) return;
     edited_ = true;
     ApplyColor();
     emit editedChanged(true);
+}
+
+void DeclarationBox::MarkFaultyLine(int line) {
+    QList<QTextEdit::ExtraSelection> marks;
+    const QTextBlock block = document()->findBlockByNumber(line - 1);
+    if (line > 0 && block.isValid()) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(block);
+        mark.cursor.select(QTextCursor::LineUnderCursor);
+        mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        mark.format.setUnderlineColor(Qt::red);
+        mark.format.setBackground(QColor(255, 230, 230));
+        marks.append(mark);
+    }
+    setExtraSelections(marks);
 }
 
 void DeclarationBox::SetColors(unsigned normal, unsigned changed) {

@@ -29,12 +29,17 @@ public:
     // The two colours of the text (normal, edited), as 0xBBGGRR.
     void SetColors(unsigned normal, unsigned changed);
 
+    // Underlines line `line` (from 1) as the place of a fault; 0 removes the mark.
+    void MarkFaultyLine(int line);
+
     // Puts the box's current text on the clipboard with CR LF line ends.
     void CopyText() const;
     void CopyColorVector() const;
 
 signals:
     void editedChanged(bool edited);
+    // The user changed the text (every change, not only the first).
+    void textEdited();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

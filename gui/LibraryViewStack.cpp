@@ -60,6 +60,8 @@ LibraryViewStack::LibraryViewStack(LibraryController& controller, Settings& sett
 
     model_->Sort(sortState_.UserOrder());
     list_->ApplyColumnWidths(settings);
+    grid_->SetZoomStep(settings.gridZoom);
+    connect(grid_, &PictureGridView::zoomStepChanged, this, [this](int step) { settings_.gridZoom = step; });
     list_->ShowSortOrder(sortState_.UserOrder().key, sortState_.UserOrder().ascending);
     model_->SetFlushListener([this](const std::vector<TextureEntry*>& batch) { OnTreeInserted(batch); });
     ConnectViews();

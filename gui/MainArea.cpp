@@ -53,6 +53,11 @@ void MainArea::SetSmallPicture(bool small) {
     Relayout();
 }
 
+void MainArea::SetLargePicture(bool large) {
+    large_ = large;
+    Relayout();
+}
+
 void MainArea::SetMaximized(bool maximized) {
     maximized_ = maximized;
     Relayout();
@@ -71,6 +76,7 @@ void MainArea::Relayout() {
     in.paneWidth = widths_.For(maximized_).pane;
     in.paneShown = paneShown_;
     in.smallPicture = small_;
+    in.largePicture = large_;
     in.entryBarHeight = bar_->sizeHint().height();
     in.arrowWidth = 24;
     in.buttonHeight = show_->sizeHint().height();
@@ -88,6 +94,7 @@ void MainArea::Relayout() {
     const int paneLeft = width() - layout_.widths.pane;
     pane_->setGeometry(paneLeft, 0, layout_.widths.pane, height());
     const auto local = [paneLeft](const Rect& r) { return QRect(r.x - paneLeft, r.y, r.width, r.height); };
+    picture_->SetOuterSize(layout_.picture.width);
     picture_->setGeometry(local(layout_.picture));
     arrow_->setGeometry(local(layout_.arrowButton));
     show_->setGeometry(local(layout_.showButton));

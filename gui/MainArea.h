@@ -29,6 +29,8 @@ public:
     void SetPaneShown(bool shown);
     bool PaneShown() const { return paneShown_; }
     void SetSmallPicture(bool small);
+    // The picture as large as the pane allows ("Vorschau | Groß").
+    void SetLargePicture(bool large);
     void SetMaximized(bool maximized);
     // The heading of the only-selected mode (null or hidden: none).
     void SetHeading(QWidget* heading, QWidget* backButton);
@@ -58,6 +60,7 @@ private:
     PaneWidths& widths_;
     bool paneShown_ = true;
     bool small_ = false;
+    bool large_ = false;
     bool maximized_ = false;
     bool dragging_ = false;
     int trackerLeft_ = 0;

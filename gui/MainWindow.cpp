@@ -207,6 +207,7 @@ void MainWindow::ApplySettings() {
     area_->TextBox()->SetColors(settings_->textureFontNormal, settings_->textureFontChanged);
     area_->SetPaneShown(settings_->PaneShown());
     area_->SetSmallPicture(settings_->SmallPreview());
+    area_->SetLargePicture(settings_->LargePreview());
     views_->SetViewType(settings_->listType);
     ApplyFlatToolbar();
     RebuildRecentFiles();
@@ -279,6 +280,7 @@ CheckConditions MainWindow::CurrentCheckConditions() const {
     c.flatToolbar = s.FlatToolbar();
     c.paneShown = s.PaneShown();
     c.smallPreview = s.SmallPreview();
+    c.largePreview = s.LargePreview();
     c.antialias = s.Antialias();
     c.listType = views_->ViewType();
     c.previewType = s.previewType;
@@ -293,7 +295,7 @@ void MainWindow::UpdateActions() {
     const bool editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
     ActionFor(int(Command::EditWithPov))->setText(QString::fromStdString(EditItemText(current, editorTakesLine)));
     // Escape has something to stop only now; otherwise it stays with the focused control (an editor, a field).
-    const bool stoppable = rendering_ || busy_ || RenderingInBackground();
+    const bool stoppable = rendering_ || busy_ || RenderingInBackground() || pane_->LargeRendering();
     if (stoppable != !escape_->shortcut().isEmpty()) escape_->setShortcut(stoppable ? QKeySequence(Qt::Key_Escape) : QKeySequence());
 }
 
@@ -312,6 +314,8 @@ void MainWindow::OnEscape() {
         pane_->RenderOrStop();
     else if (busy_)
         ui_->SetCancelled(true);
+    else if (pane_->LargeRendering())
+        pane_->StopLargeRenders();
     else
         pane_->CancelBackgroundRender();
 }

@@ -5,6 +5,9 @@
 #include <QSocketNotifier>
 #include <QToolButton>
 
+#include <algorithm>
+#include <chrono>
+
 #include "bridge/BridgeApi.h"
 #include "bridge/BridgeConnection.h"
 #include "gui/BackgroundRendering.h"
@@ -17,28 +20,51 @@
 #include "gui/StatusBarWithProgress.h"
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
+#include "preview/FrameBuffer.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
 #include "ui/ClipboardText.h"
 #include "ui/EntryBarText.h"
 #include "ui/PreviewPaneState.h"
 #include "ui/Settings.h"
+#include "ui/WindowLayout.h"
 
 namespace sc {
+namespace {
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
 
 PreviewPaneController::PreviewPaneController(Parts parts) : parts_(std::move(parts)) {
     reloadTimer_.setSingleShot(true);
     reloadTimer_.setInterval(1000);
+    // Arrowing through the list starts no render per key.
+    largeTimer_.setSingleShot(true);
+    largeTimer_.setInterval(300);
+    connect(&largeTimer_, &QTimer::timeout, this, [this] { StartLarge(false); });
+    liveTimer_.setSingleShot(true);
+    connect(&liveTimer_, &QTimer::timeout, this, [this] {
+        if (live_.StartDue(NowMs()))
+            StartLarge(true);
+        else
+            ArmLiveTimer();
+    });
     SetUpSession();
     MainArea& area = parts_.area;
     connect(area.ShowButton(), &QPushButton::clicked, this, &PreviewPaneController::RenderOrStop);
     connect(area.ArrowButton(), &QToolButton::clicked, this, &PreviewPaneController::TakeOver);
     connect(area.TextBox(), &DeclarationBox::editedChanged, this, &PreviewPaneController::UpdatePane);
+    connect(area.TextBox(), &DeclarationBox::textEdited, this, &PreviewPaneController::DeclarationTyped);
     connect(&parts_.views, &LibraryViewStack::renderRequested, this, &PreviewPaneController::RenderActivated);
 }
 
 PreviewPaneController::~PreviewPaneController() {
     background_.reset();
+    if (session_) session_->SetLargeCache(nullptr);
     if (busyCursor_) QApplication::restoreOverrideCursor();
 }
 
@@ -50,6 +76,7 @@ void PreviewPaneController::SetUpSession() {
     session_ = std::make_unique<PreviewRenderSession>(parts_.controller, static_cast<RenderRunWindow&>(*this),
                                                       bridge::Connection(), parts_.installation, renderSettings_);
     session_->SetEvents(this);
+    session_->SetLargeCache(&largeCache_);
     sessionTimer_.setSingleShot(true);
     connect(&sessionTimer_, &QTimer::timeout, this, [this] {
         session_->RunDueTimers();
@@ -77,12 +104,16 @@ void PreviewPaneController::ArmSessionTimer() {
         sessionTimer_.start(wait);
 }
 
-void PreviewPaneController::ApplyRenderSettings() {
+void PreviewPaneController::ReadRenderSettings() {
     const Settings& s = parts_.settings;
     renderSettings_.antialias = s.Antialias();
     renderSettings_.small = s.SmallPreview();
     renderSettings_.templateIndex = s.previewType;
     renderSettings_.finishColor = s.finishColor;
+}
+
+void PreviewPaneController::ApplyRenderSettings() {
+    ReadRenderSettings();
     if (!session_) return;
     const int side = renderSettings_.small ? 56 : 116;
     session_->Renderer().SetPictureSize(side, side);
@@ -91,9 +122,19 @@ void PreviewPaneController::ApplyRenderSettings() {
 void PreviewPaneController::FollowCurrentEntry() {
     TextureEntry* entry = parts_.views.CurrentEntry();
     if (entry == shown_ && reloadTimer_.isActive()) return;
+    const bool changed = entry != shown_;
     shown_ = entry;
+    if (changed) {
+        // The pictures of the last entry's text are of no use any more.
+        session_->StopLargeRender();
+        live_.Reset();
+        liveTimer_.stop();
+        ShowLiveState();
+        largeTimer_.stop();
+    }
     parts_.area.Bar()->SetParts(EntryBarParts(entry));
     if (parts_.area.PaneShown()) ShowInPane(entry);
+    if (changed && LargeSide() > 0) largeTimer_.start();
     reloadTimer_.start();
     UpdatePane();
 }
@@ -106,6 +147,10 @@ void PreviewPaneController::ShowInPane(TextureEntry* entry) {
     // Reading one declaration is quick: the window stays usable and keeps its focus.
     const bool available = named && !run_.running && LoadDeclaration(parts_.controller.Library(), *entry, true);
     box->ShowText(entry ? DeclarationBoxText(*entry) : std::string(), available);
+    // The stored text is back: an error of the edited one no longer applies.
+    live_.Reset();
+    liveTimer_.stop();
+    ShowLiveState();
     box->SetColorVector(available && entry->color ? std::optional(RgbVectorText(*entry->color)) : std::nullopt);
     if (!run_.running) ShowPicture(entry, available);
     UpdatePane();
@@ -147,7 +192,10 @@ void PreviewPaneController::UpdatePane() {
         button->setText(pane.stopLabel ? QStringLiteral("&Stop") : QStringLiteral("&Anzeigen"));
         button->setAccessibleName(pane.stopLabel ? QStringLiteral("Stop") : QStringLiteral("Anzeigen"));
         // A render has started: its rows are drawn over the cross-hatch.
-        if (pane.stopLabel) parts_.area.Picture()->BeginRender();
+        if (pane.stopLabel) {
+            const FrameBuffer& frame = session_->Renderer().Frame();
+            parts_.area.Picture()->BeginRender(QSize(frame.Width(), frame.Height()));
+        }
     }
     button->setEnabled(pane.renderEnabled);
     if (pane.stopLabel && !button->hasFocus()) button->setFocus();
@@ -168,19 +216,28 @@ void PreviewPaneController::UpdatePane() {
 void PreviewPaneController::RenderOrStop() {
     // One renderer at a time: not while busy or while the background one renders.
     if (!run_.running && (parts_.busy() || RenderingInBackground())) return;
-    if (!run_.running) ApplyRenderSettings();
+    if (!run_.running) {
+        povRefused_ = false;
+        StopLargeRenders();
+        ApplyRenderSettings();
+    }
     session_->Step();
     ArmSessionTimer();
 }
 
 void PreviewPaneController::TakeOver() {
+    // The picture taken over is the run's, at the stored previews' size; a large one on its way comes again.
+    const bool large = session_->LargeRendering() && !liveRender_;
+    session_->StopLargeRender();
     session_->TakeOverPending();
     UpdatePane();
+    if (large) StartLarge(false);
 }
 
 void PreviewPaneController::RenderActivated() {
     TextureEntry* entry = parts_.views.CurrentEntry();
     if (!entry || entry != shown_ || run_.running || parts_.busy() || !parts_.area.ShowButton()->isEnabled()) return;
+    StopLargeRenders();
     ApplyRenderSettings();
     session_->StepWithAutoStore();
     ArmSessionTimer();
@@ -251,15 +308,122 @@ bool PreviewPaneController::ShowHint(const std::string& text) {
 
 void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
     const bool began = state.running && !run_.running, ended = !state.running && run_.running;
+    const bool pictureCame = (ended || !run_.pendingPicture) && !state.running && state.pendingPicture;
     run_ = state;
     if (began && !parts_.area.PaneShown()) emit paneWanted();
     if (began || ended) emit runningChanged(state.running);
     UpdatePane();
     if (!state.running) emit refreshWanted();
+    // "&Anzeigen" showed the picture at the stored size: the pane's size follows.
+    if (pictureCame && LargeSide() > 0)
+        QTimer::singleShot(0, this, [this] { StartLarge(false); });
 }
 
 void PreviewPaneController::RowStored(int row) {
     parts_.area.Picture()->DrawRow(session_->Renderer().Frame(), row);
+}
+
+int PreviewPaneController::PaneSide() const {
+    if (!parts_.area.PaneShown()) return 0;
+    return std::min(parts_.area.Picture()->PictureSize().width(), PreviewRenderSession::kLargestSide);
+}
+
+int PreviewPaneController::LargeSide() const {
+    if (!parts_.settings.LargePreview() || parts_.settings.SmallPreview()) return 0;
+    const int side = PaneSide();
+    return side > kPictureSize - 4 ? side : 0;
+}
+
+void PreviewPaneController::ApplyLargePreview() {
+    parts_.area.SetLargePicture(parts_.settings.LargePreview());
+    StopLargeRenders();
+    ReloadShownEntry();
+    if (LargeSide() > 0) StartLarge(false);
+}
+
+void PreviewPaneController::StopLargeRenders() {
+    largeTimer_.stop();
+    liveTimer_.stop();
+    live_.Stop();
+    if (!session_->LargeRendering()) return;
+    session_->StopLargeRender();
+    ArmSessionTimer();
+    emit commandsChanged();
+}
+
+void PreviewPaneController::StartLarge(bool live) {
+    DeclarationBox* box = parts_.area.TextBox();
+    const int side = live ? PaneSide() : LargeSide();
+    if (!shown_ || side <= 0 || !box->HasDeclaration() || run_.running || parts_.busy() || RenderingInBackground()) {
+        if (live) live_.Stop();
+        return;
+    }
+    // POV-Ray's own settings are put right first, as for "&Anzeigen"; once
+    // the user said no, only "&Anzeigen" asks again.
+    if (povRefused_ || !session_->Configuration().CheckSettings()) {
+        povRefused_ = true;
+        if (live) live_.Stop();
+        return;
+    }
+    ReadRenderSettings();
+    liveRender_ = live;
+    PreviewWindow* picture = parts_.area.Picture();
+    switch (session_->StartLargeRender(shown_, box->Lines(), side)) {
+    case LargeRenderStart::FromCache:
+        LargeRenderDone(true);
+        return;
+    case LargeRenderStart::Rendering:
+        // While typing, the rows replace the last picture in place; else they come over the cross-hatch.
+        if (!live) picture->BeginRender(QSize(side, side));
+        picture->SetMessage({});
+        ArmSessionTimer();
+        emit commandsChanged();
+        return;
+    case LargeRenderStart::Failed:
+        if (live) live_.Stop();
+        return;
+    }
+}
+
+void PreviewPaneController::LargeRenderDone(bool succeeded) {
+    PreviewWindow* picture = parts_.area.Picture();
+    if (succeeded) {
+        picture->ShowFrame(session_->LargeFrame());
+        if (liveRender_) live_.Succeeded();
+    } else if (liveRender_) {
+        live_.Failed(session_->LargeError().Text());
+    }
+    ShowLiveState();
+    if (!succeeded && !liveRender_) picture->SetMessage(QString::fromStdString(session_->LargeError().Text()));
+    ArmSessionTimer();
+    emit commandsChanged();
+}
+
+void PreviewPaneController::DeclarationTyped() {
+    if (!shown_ || run_.running || PaneSide() <= 0) return;
+    // The render in flight shows text that is gone.
+    if (live_.Edited(NowMs()) || session_->LargeRendering()) {
+        session_->StopLargeRender();
+        ArmSessionTimer();
+        emit commandsChanged();
+    }
+    largeTimer_.stop();
+    ArmLiveTimer();
+}
+
+void PreviewPaneController::ArmLiveTimer() {
+    const int wait = live_.MillisecondsToStart(NowMs());
+    if (wait < 0)
+        liveTimer_.stop();
+    else
+        liveTimer_.start(wait);
+}
+
+void PreviewPaneController::ShowLiveState() {
+    PreviewWindow* picture = parts_.area.Picture();
+    picture->SetDimmed(live_.Dimmed());
+    picture->SetMessage(QString::fromStdString(live_.Error()));
+    parts_.area.TextBox()->MarkFaultyLine(live_.Dimmed() ? session_->LargeError().boxLine : 0);
 }
 
 }  // namespace sc

@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "preview/LargePreviewCache.h"
 #include "preview/PreviewRenderRun.h"
 #include "preview/PreviewRenderSession.h"
+#include "ui/LivePreviewScheduler.h"
 
 class QSocketNotifier;
 class QWidget;
@@ -74,6 +76,14 @@ public:
     // The picture size, antialiasing, scene and finish colour from the settings.
     void ApplyRenderSettings();
 
+    // "Vorschau | &Groß" changed: the picture area follows it; when on, the shown entry's large picture comes.
+    void ApplyLargePreview();
+    // Escape: a large or live render of the pane stops; nothing waits to start.
+    void StopLargeRenders();
+    bool LargeRendering() const { return session_ && session_->LargeRendering(); }
+    // The side a large picture is rendered at now; 0 when the picture area is no larger than a stored preview.
+    int LargeSide() const;
+
     bool Running() const { return run_.running; }
     // The title while minimized during a run ("42% Swatchcraft"), else empty.
     const std::string& Caption() const { return caption_; }
@@ -108,6 +118,18 @@ private:
     void RunStateChanged(const RenderRunState& state) override;
     // PreviewRenderEvents
     void RowStored(int row) override;
+    void LargeRenderDone(bool succeeded) override;
+
+    // Renders the shown entry at LargeSide(): its stored declaration, or
+    // (`live`) the box's text as it stands.
+    void StartLarge(bool live);
+    // The picture area's side (at most a large picture's); 0 when the pane is hidden.
+    int PaneSide() const;
+    void ReadRenderSettings();
+    void DeclarationTyped();
+    void ArmLiveTimer();
+    // The pane's dimming, message and marked line from the live state.
+    void ShowLiveState();
 
     Parts parts_;
     PreviewRenderSettings renderSettings_;
@@ -120,6 +142,12 @@ private:
     std::vector<std::string> declarationLines_;
     RenderRunState run_;
     bool stopShown_ = false;
+    LargePreviewCache largeCache_;
+    LivePreviewScheduler live_;
+    QTimer largeTimer_;  // a new entry's large picture starts once the current entry rests
+    QTimer liveTimer_;   // fires when the live preview's start is due
+    bool liveRender_ = false;
+    bool povRefused_ = false;  // the user would not have POV-Ray's settings changed  // the large render in flight shows the box's edited text
     bool busyCursor_ = false;
     std::string caption_;
 };

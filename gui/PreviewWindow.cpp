@@ -25,6 +25,11 @@ void PreviewWindow::SetSmall(bool small) {
 
 QSize PreviewWindow::PictureSize() const { return size() - QSize(4, 4); }
 
+void PreviewWindow::SetOuterSize(int outer) {
+    if (outer == width() && outer == height()) return;
+    setFixedSize(outer, outer);
+}
+
 void PreviewWindow::ClearPicture() {
     screen_ = QImage();
     SetFailure(QString());
@@ -53,12 +58,30 @@ void PreviewWindow::SetFailure(const QString& text) {
     setAccessibleDescription(text);
 }
 
-void PreviewWindow::BeginRender() {
-    screen_ = QImage(PictureSize(), QImage::Format_RGB888);
+void PreviewWindow::BeginRender(QSize size) {
+    screen_ = QImage(size.isEmpty() ? PictureSize() : size, QImage::Format_RGB888);
     screen_.fill(Qt::white);
     SetFailure(QString());
     QPainter painter(&screen_);
     painter.fillRect(screen_.rect(), QBrush(Qt::black, Qt::DiagCrossPattern));
+    update();
+}
+
+void PreviewWindow::ShowFrame(const FrameBuffer& frame) {
+    BeginRender(QSize(frame.Width(), frame.Height()));
+    for (int row = 0; row < frame.Height(); ++row) DrawRow(frame, row);
+}
+
+void PreviewWindow::SetDimmed(bool dimmed) {
+    if (dimmed == dimmed_) return;
+    dimmed_ = dimmed;
+    update();
+}
+
+void PreviewWindow::SetMessage(const QString& message) {
+    if (message == message_) return;
+    message_ = message;
+    setToolTip(message);
     update();
 }
 
@@ -72,7 +95,10 @@ void PreviewWindow::DrawRow(const FrameBuffer& frame, int row) {
         target[3 * x + 1] = source[3 * x + 1];
         target[3 * x + 2] = source[3 * x];
     }
-    update(contentsRect().left(), contentsRect().top() + row, frame.Width(), 1);
+    if (screen_.size() == contentsRect().size())
+        update(contentsRect().left(), contentsRect().top() + row, frame.Width(), 1);
+    else
+        update();
 }
 
 void PreviewWindow::paintEvent(QPaintEvent* event) {
@@ -89,6 +115,14 @@ void PreviewWindow::paintEvent(QPaintEvent* event) {
         painter.drawText(contentsRect().adjusted(2, 2, -2, -2), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
                          failure_);
     }
+    if (dimmed_) painter.fillRect(contentsRect(), QColor(255, 255, 255, 160));
+    if (message_.isEmpty()) return;
+    painter.setFont(font());
+    const QRect box = contentsRect().adjusted(4, 4, -4, -4);
+    QRect textRect = painter.boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, message_);
+    painter.fillRect(textRect.adjusted(-2, -2, 2, 2), QColor(255, 255, 224, 230));
+    painter.setPen(QColor(160, 0, 0));
+    painter.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, message_);
 }
 
 void PreviewWindow::contextMenuEvent(QContextMenuEvent* event) { emit contextMenuRequested(event->globalPos()); }

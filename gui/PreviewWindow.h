@@ -1,8 +1,10 @@
 #pragma once
 // The preview window of the preview pane: a sunken frame around a 116 x 116
-// (small: 56 x 56) picture area. It shows an entry's stored preview, or the
-// rows of a render as they arrive over a cross-hatched background, or why
-// the entry's render failed.
+// (small: 56 x 56, large: up to 512 x 512) picture area. It shows an entry's
+// stored preview, or the rows of a render as they arrive over a
+// cross-hatched background, or why the entry's render failed; a picture of
+// another size is stretched to the area. Over the picture it can dim it and
+// show a message.
 #include <QFrame>
 #include <QImage>
 
@@ -19,6 +21,8 @@ public:
     // Outer size 120 or 60; the picture area is 4 pixels smaller.
     void SetSmall(bool small);
     QSize PictureSize() const;
+    // The frame's outer side, for the large picture area.
+    void SetOuterSize(int outer);
 
     // Shows a stored preview decoded at the picture size; null or empty clears the picture.
     void ShowPreview(const PreviewImage* image);
@@ -28,8 +32,15 @@ public:
     void ShowFailure(const QString& text);
     // The failure shown, or empty while a picture (or nothing) is shown.
     const QString& FailureText() const { return failure_; }
-    // Before a render: the cross-hatch the rows are drawn over.
-    void BeginRender();
+    // Before a render of a `size` picture (empty: the picture area's): the cross-hatch the rows are drawn over.
+    void BeginRender(QSize size = {});
+    // Shows the frame buffer's whole picture.
+    void ShowFrame(const FrameBuffer& frame);
+    // The picture drawn pale (it shows a text that is gone) and a message over it (empty: none).
+    void SetDimmed(bool dimmed);
+    void SetMessage(const QString& message);
+    bool Dimmed() const { return dimmed_; }
+    const QString& Message() const { return message_; }
     // Draws picture row `row` (0 = top) from the frame buffer.
     void DrawRow(const FrameBuffer& frame, int row);
 
@@ -47,6 +58,8 @@ private:
 
     QImage screen_;
     QString failure_;
+    bool dimmed_ = false;
+    QString message_;
 };
 
 }  // namespace sc

@@ -17,6 +17,10 @@ void ViewCommands::Bind(CommandActions& actions) {
     actions.Bind(Command::OnlySelected, [this] { ToggleOnlySelected(); });
     actions.Bind(Command::PreviewPane, [this] { TogglePreviewPane(); });
     actions.Bind(Command::SmallPreview, [this] { ToggleSmallPreview(); });
+    actions.Bind(Command::LargePreview, [this] {
+        p_.settings.SetLargePreview(!p_.settings.LargePreview());
+        p_.pane.ApplyLargePreview();
+    });
     actions.Bind(Command::Antialias, [this] { p_.settings.SetAntialias(!p_.settings.Antialias()); });
     actions.Bind(Command::BackgroundRender, [this] { p_.pane.StartBackgroundRender(p_.views.SelectedEntries()); });
     actions.BindRange(kFirstSampleSceneCommand, kFirstSampleSceneCommand + kMaxSampleScenes - 1,

@@ -200,8 +200,7 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
     largeLinesBefore_ = SceneLinesBeforeDeclaration(request);
     largeLineCount_ = static_cast<int>(declarationLines.size());
 
-    restoreWidth_ = renderer_.Frame().Width();
-    restoreHeight_ = renderer_.Frame().Height();
+    keptFrame_ = renderer_.Frame();
     renderer_.SetPictureSize(side, side);
     largeRendering_ = true;
     const int started = renderer_.StartRender(largeScene_, PreviewRenderOptions(settings_.antialias));
@@ -243,11 +242,13 @@ void PreviewRenderSession::LargeDone(std::uint32_t value, const std::string& rep
     if (events_) events_->LargeRenderDone(succeeded);
 }
 
-// The stored previews' size comes back, so a run renders what it stores.
+// The run's frame comes back, so a run renders what it stores and a picture
+// waiting to be taken over is still the one rendered for it.
 void PreviewRenderSession::EndLarge() {
     largeRendering_ = false;
     largeStarting_ = false;
-    renderer_.SetPictureSize(restoreWidth_, restoreHeight_);
+    renderer_.SetFrame(std::move(keptFrame_));
+    keptFrame_ = FrameBuffer();
 }
 
 void PreviewRenderSession::Settle() {

@@ -147,7 +147,9 @@ private:
 
     bool largeRendering_ = false;
     bool largeStarting_ = false;
-    int restoreWidth_ = 0, restoreHeight_ = 0;  // the stored previews' size, put back after a large render
+    // The run's frame, put back after a large render: its size is the stored
+    // previews' one and it may hold the picture that waits to be taken over.
+    FrameBuffer keptFrame_;
     int largeLinesBefore_ = 0;
     int largeLineCount_ = 0;
     std::string largeScene_;

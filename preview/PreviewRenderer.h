@@ -7,6 +7,7 @@
 // nothing here blocks or pumps.
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <string>
 
 #include "preview/FrameBuffer.h"
@@ -71,6 +72,8 @@ public:
 
     // The picture area (116 x 116, or 56 x 56 in small mode).
     void SetPictureSize(int width, int height) { frame_.SetSize(width, height); }
+    // Puts back a frame kept earlier (its size and its rows).
+    void SetFrame(FrameBuffer frame) { frame_ = std::move(frame); }
 
     int StartRender(const std::string& sceneFile, const std::string& options) override;
     void StopRender() override;

@@ -26,6 +26,7 @@ std::optional<bool> LoadLastChecked(const K& k) { return k.loadLastFile; }
 std::optional<bool> FlatChecked(const K& k) { return k.flatToolbar; }
 std::optional<bool> PaneChecked(const K& k) { return k.paneShown; }
 std::optional<bool> SmallChecked(const K& k) { return k.smallPreview; }
+std::optional<bool> LargeChecked(const K& k) { return k.largePreview; }
 std::optional<bool> AntialiasChecked(const K& k) { return k.antialias; }
 template <ListType type>
 std::optional<bool> ViewChecked(const K& k) { return k.listType == type; }
@@ -80,6 +81,7 @@ std::vector<CommandRow> BuildTable() {
         {Cm::OnlySelected, "Nur &ausgewählte Texturen", {}, I::OnlySelected, OnlySelectedToggleable},
         {Cm::PreviewPane, "&Vorschaufenster\tStrg+V", {"Ctrl+V"}, I::PreviewPane, nullptr, PaneChecked},
         {Cm::SmallPreview, "&Klein", {}, I::None, nullptr, SmallChecked},
+        {Cm::LargePreview, "&Groß", {}, I::None, nullptr, LargeChecked},
         {Cm::Antialias, "&Antialiasing", {}, I::None, nullptr, AntialiasChecked},
         {Cm::BackgroundRender, "Vorschaubilder im &Hintergrund berechnen", {}, I::None, Entries},
         {Cm::Help, "&Hilfe...\tF1", {"F1"}},

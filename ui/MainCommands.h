@@ -20,7 +20,7 @@ enum class Command : int {
     Select30Incompatible = 32919, Select31Incompatible = 32920, SelectDuplicates = 32923,
     InvertSelection = 32894,
     TextureList = 32837, FileList = 32838, PictureList = 32872, OnlySelected = 32924,
-    PreviewPane = 32873, SmallPreview = 32845, Antialias = 32911,
+    PreviewPane = 32873, SmallPreview = 32845, Antialias = 32911, LargePreview = 32940,
     Help = 9, TipOfTheDay = 32861, Website = 32926, About = 1062,
     RenderButton = 1151, TakeOver = 139,
     BackgroundRender = 32930,
@@ -59,6 +59,7 @@ struct CheckConditions {
     bool flatToolbar = true;
     bool paneShown = true;
     bool smallPreview = false;
+    bool largePreview = false;
     bool antialias = false;
     int listType = kPictureListType;
     int previewType = 0;

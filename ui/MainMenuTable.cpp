@@ -47,7 +47,7 @@ std::vector<MenuItem> FileMenu() {
 
 std::vector<Menu> BuildTable() {
     std::vector<MenuItem> preview =
-        Join({Items({Cm::PreviewPane, Cm::SmallPreview, Cm::Antialias}), Items({Cm::BackgroundRender}), {}});
+        Join({Items({Cm::PreviewPane, Cm::SmallPreview, Cm::LargePreview, Cm::Antialias}), Items({Cm::BackgroundRender}), {}});
     preview.push_back({MenuItem::Kind::SampleScenes, 0, {}, {}});
     return {
         {"&Datei", FileMenu()},
@@ -85,7 +85,7 @@ const std::vector<MenuItem>& ContextMenuTable(ContextMenuKind kind) {
         return Join({items, Items({Cm::DeleteSelected, Cm::DeleteSelectedPreviews, Cm::DeleteAll}), SortItems()});
     }();
     static const std::vector<MenuItem> picture = [] {
-        std::vector<MenuItem> items = Join({Items({Cm::SmallPreview, Cm::Antialias}), {}});
+        std::vector<MenuItem> items = Join({Items({Cm::SmallPreview, Cm::LargePreview, Cm::Antialias}), {}});
         items.push_back({MenuItem::Kind::SampleScenes, 0, {}, {}});
         return items;
     }();

@@ -37,6 +37,7 @@ const IntKey kDisplayKeys[] = {
     {"Display", "FlatToolbar", &Settings::flatToolbar, 1}, {"Display", "PreviewType", &Settings::previewType, 0},
     {"Display", "SmallPreview", &Settings::smallPreview, 0}, {"Preview", "Antialias", &Settings::antialias, 0},
     {"Display", "Content", &Settings::content, 1},          {"Display", "ListType", &Settings::listType, 2},
+    {"Display", "GridZoom", &Settings::gridZoom, 0},        {"Preview", "Large", &Settings::largePreview, 0},
 };
 const IntKey kScanKeys[] = {
     {"Scan", "LibraryDirs", &Settings::libraryDirs, 1}, {"Scan", "ScanSubdirs", &Settings::scanSubdirs, 0},

@@ -70,6 +70,8 @@ public:
     void SetSmallPreview(bool on) { smallPreview = on ? 1 : 0; }
     bool SortAscending() const { return sortAscending != 0; }
     void SetSortAscending(bool on) { sortAscending = on ? 1 : 0; }
+    bool LargePreview() const { return largePreview == 1; }
+    void SetLargePreview(bool on) { largePreview = on ? 1 : 0; }
     bool Antialias() const { return antialias == 1; }
     void SetAntialias(bool on) { antialias = on ? 1 : 0; }
     bool CompareImages() const { return compareImages == 1; }
@@ -95,12 +97,14 @@ public:
     int content = 1;
     int previewType = 0;
     int smallPreview = 0;
+    int gridZoom = 0;  // the picture list's zoom step, 0: the normal cell
     int sortType = 2;
     int sortAscending = 1;
     // List: column widths; -1 means "width of the sample text"
     int textureWidth = -1, typeWidth = -1, categoryWidth = -1, versionWidth = -1, fileWidth = -1;
     // Preview
     int antialias = 0;
+    int largePreview = 0;  // the pane's picture at the pane's size
     int previewTimeLimit = kDefaultPreviewTimeLimit;  // "TimeLimit", seconds, 0: none; read only
     // FinishColor: what finishes and normals are shown on; set by hand only
     FinishColor finishColor;

@@ -37,6 +37,13 @@ Widths FitWidths(int clientWidth, int paneWidth, bool paneShown) {
     return {list, clientWidth - list - kSplitterGap};
 }
 
+int LargePictureSide(int paneWidth, int paneHeight) {
+    // In steps of 32, so that a status line coming and going or a small
+    // resize keeps the size, and with it the cached pictures.
+    const int side = std::min({kLargestPicture, paneWidth - 8, paneHeight / 2 - 4}) / 32 * 32;
+    return side > kPictureSize - 4 ? side : 0;
+}
+
 Layout ComputeLayout(const LayoutInput& in) {
     Layout out;
     out.widths = FitWidths(in.clientWidth, in.paneWidth, in.paneShown);
@@ -50,10 +57,12 @@ Layout ComputeLayout(const LayoutInput& in) {
 
     const int paneLeft = in.clientWidth - out.widths.pane;
     out.splitter = {paneLeft - 7, top, 7, bottom - top};
-    const int picture = in.smallPicture ? kSmallPictureSize : kPictureSize;
-    out.picture = {paneLeft + (out.widths.pane - picture) / 2, top + (kBand - picture) / 2, picture, picture};
+    const int large = in.largePicture && !in.smallPicture ? LargePictureSide(out.widths.pane, bottom - top) : 0;
+    const int picture = large > 0 ? large + 4 : in.smallPicture ? kSmallPictureSize : kPictureSize;
+    const int band = std::max(kBand, picture);
+    out.picture = {paneLeft + (out.widths.pane - picture) / 2, top + (band - picture) / 2, picture, picture};
     const int rowLeft = paneLeft + (out.widths.pane - kBand) / 2;
-    const int rowTop = top + kBand;
+    const int rowTop = top + band;
     out.arrowButton = {rowLeft, rowTop, in.arrowWidth, in.buttonHeight};
     const int showLeft = rowLeft + in.arrowWidth + 1;
     out.showButton = {showLeft, rowTop, rowLeft + 119 - showLeft, in.buttonHeight};

@@ -24,6 +24,12 @@ inline constexpr int kMinPaneWidth = 120;
 inline constexpr int kPictureSize = 120;
 inline constexpr int kSmallPictureSize = 60;
 inline constexpr int kMinWindowHeight = 400;
+inline constexpr int kLargestPicture = 512;
+
+// The side of the large picture area in a pane of this size: as wide as the
+// pane, at most half its height and kLargestPicture, in steps of 32; 0 when
+// that is no larger than the normal picture.
+int LargePictureSide(int paneWidth, int paneHeight);
 
 // Smallest size the user may give the window.
 struct Size {
@@ -48,6 +54,7 @@ struct LayoutInput {
     int paneWidth = kMinPaneWidth;  // the wanted pane width of the current window state
     bool paneShown = true;
     bool smallPicture = false;
+    bool largePicture = false;  // the picture grows with the pane (up to kLargestPicture)
     int entryBarHeight = 0;
     int arrowWidth = 0, buttonHeight = 0;
     int headingHeight = 0;  // the only-selected heading, 0 when not shown

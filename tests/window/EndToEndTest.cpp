@@ -14,13 +14,19 @@
 
 #include <fstream>
 
+#include "gui/DeclarationBox.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/MainArea.h"
+#include "gui/PictureGridView.h"
+#include "gui/PreviewPaneController.h"
+#include "gui/PreviewPicture.h"
+#include "gui/PreviewWindow.h"
 #include "GuiTestSupport.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
 #include "scanner/TextureSearch.h"
 
 namespace sc {
@@ -78,9 +84,9 @@ struct EndToEnd : testing::Test {
     }
     void TearDown() override {
         // Exit ends the render host this window started, without a question.
-        w.Controller().modified = 0;
+        h.window->Controller().modified = 0;
         const size_t shown = recorder.texts.size();
-        w.close();
+        h.window->close();
         EXPECT_EQ(recorder.texts.size(), shown) << recorder.texts.back();
         h.window.reset();
         EXPECT_TRUE(WaitFor([] { return OwnRenderHosts().empty(); }, 5000));
@@ -94,7 +100,38 @@ struct EndToEnd : testing::Test {
     bool Rendering() { return w.Rendering(); }
     // Opens a list with one material whose render takes a while.
     void OpenSlowLibrary();
+    // Starts the program again with a wide preview pane and "Groß" on, T_B current.
+    MainWindow& RestartWide();
 };
+
+MainWindow& EndToEnd::RestartWide() {
+    h.window->Controller().modified = 0;
+    h.window->close();
+    const std::string ini = h.dir / "swatchcraft.ini";
+    for (const auto& [key, value] : {std::pair{"cx", "900"}, {"cy", "740"}, {"NormalListWidth", "420"},
+                                     {"NormalContentWidth", "460"}})
+        WriteIniString(ini, "MainWindow", key, value);
+    WriteIniString(ini, "Preview", "Large", "1");
+    h.Restart({}, true);
+    MainWindow& v = *h.window;
+    v.show();
+    v.StartUp();
+    h.fileDialogs->answer = h.dir / "lib.swl";
+    EXPECT_TRUE(PressAccessible(&v, QStringLiteral("Öffnen")));
+    TextureEntry* second = v.Controller().Library().NextEntry(v.Controller().Library().NextEntry(nullptr));
+    v.Views().SelectEntries({second});
+    EXPECT_TRUE(WaitFor([&] { return v.CurrentEntry() == second; }));
+    return v;
+}
+
+// How far two pictures of one size lie apart, as the mean difference of their colour values.
+double MeanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB888), y = b.convertToFormat(QImage::Format_RGB888);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int i = 0; i < x.width() * 3; ++i) sum += std::abs(x.constScanLine(row)[i] - y.constScanLine(row)[i]);
+    return sum / (x.width() * x.height() * 3.0);
+}
 
 TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
     TextureEntry* entry = w.CurrentEntry();
@@ -160,6 +197,122 @@ TEST_F(EndToEnd, AltSStopsTheRenderAndTheKeyboardReturnsToTheEntries) {
     ASSERT_TRUE(WaitFor([&] { return !Rendering(); }));
     EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("&Anzeigen"));
     EXPECT_EQ(QApplication::focusWidget(), entries);
+}
+
+// With "Groß" the pane renders at its own size, from the cache when it can
+// (after a restart too); what the arrow stores stays the normal preview.
+TEST_F(EndToEnd, LargePreviewHasThePaneSizeIsCachedAndTakeOverStoresTheNormalPreview) {
+    MainWindow& v = RestartWide();
+    PreviewWindow* picture = v.Area().Picture();
+    const int side = v.Pane().LargeSide();
+    ASSERT_GT(side, 200);
+    ASSERT_EQ(picture->PictureSize(), QSize(side, side));
+    ASSERT_TRUE(WaitFor([&] { return v.Pane().LargeRendering(); }));
+    ASSERT_TRUE(WaitFor([&] { return !v.Pane().LargeRendering(); }));
+    const QImage large = picture->ScreenCopy();
+    ASSERT_EQ(large.size(), QSize(side, side));
+    ASSERT_TRUE(picture->Message().isEmpty()) << picture->Message().toStdString();
+
+    // "Anzeigen" renders the normal picture; the large one then comes from the cache.
+    TextureEntry* entry = v.CurrentEntry();
+    ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Anzeigen")));
+    ASSERT_TRUE(WaitFor([&] { return v.Rendering(); }));
+    bool largeRendered = false;
+    ASSERT_TRUE(WaitFor([&] {
+        largeRendered |= v.Pane().LargeRendering();
+        return !v.Rendering() && picture->ScreenCopy() == large;
+    }));
+    EXPECT_FALSE(largeRendered);
+    ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Vorschau übernehmen")));
+    const auto takenLarge = entry->preview.jpegData;
+    const QImage stored = PreviewToImage(entry->preview);
+    ASSERT_EQ(stored.size(), QSize(116, 116));
+    // Rendered at the pane's size, not the stored picture stretched.
+    const QImage stretched = stored.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_GT(MeanDifference(large, stretched), 0.5);
+
+    v.RunCommand(int(Command::LargePreview));
+    EXPECT_EQ(picture->PictureSize(), QSize(116, 116));
+    ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Anzeigen")));
+    ASSERT_TRUE(WaitFor([&] { return v.Rendering(); }));
+    ASSERT_TRUE(WaitFor([&] { return !v.Rendering() && v.Area().ArrowButton()->isEnabled(); }));
+    ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Vorschau übernehmen")));
+    EXPECT_EQ(entry->preview.jpegData, takenLarge);
+
+    // Strg+Plus on the picture list zooms it, and the zoom is kept with the large picture's cache.
+    v.RunCommand(int(Command::PictureList));
+    PictureGridView& grid = v.Views().Grid();
+    QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::ControlModifier, QStringLiteral("+"));
+    QApplication::sendEvent(&grid, &plus);
+    EXPECT_EQ(grid.ZoomStep(), 1);
+    MainWindow& again = RestartWide();
+    EXPECT_EQ(again.Views().Grid().ZoomStep(), 1);
+    largeRendered = false;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            largeRendered |= again.Pane().LargeRendering();
+            return again.Area().Picture()->ScreenCopy() == large;
+        },
+        5000));
+    EXPECT_FALSE(largeRendered);
+}
+
+// Typing renders the text once it rests, never per key; a text POV-Ray
+// refuses shows its message at the box's line over the last good picture.
+TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
+    DeclarationBox* box = w.Area().TextBox();
+    PreviewWindow* picture = w.Area().Picture();
+    TextureEntry* entry = w.CurrentEntry();
+    QApplication::setActiveWindow(&w);
+    box->setFocus();
+    int renders = 0;
+    bool wasRendering = false;
+    const auto watch = [&](int ms, const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            const bool now = w.Pane().LargeRendering();
+            renders += now && !wasRendering;
+            wasRendering = now;
+        }
+        return done();
+    };
+    const auto type = [&](Qt::Key key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(box, &press);
+        watch(120, [] { return false; });
+    };
+    // "rgb <0, 0, 1>" becomes "rgb <1.0, 0, 1>", passing through texts that do not parse.
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(box->toPlainText().indexOf(QStringLiteral("<0")) + 1);
+    box->setTextCursor(cursor);
+    type(Qt::Key_Delete, {});
+    type(Qt::Key_1, QStringLiteral("1"));
+    type(Qt::Key_Period, QStringLiteral("."));
+    type(Qt::Key_0, QStringLiteral("0"));
+    EXPECT_EQ(renders, 0);
+    ASSERT_TRUE(watch(60000, [&] { return renders == 1 && !w.Pane().LargeRendering(); }));
+    watch(700, [] { return false; });
+    EXPECT_EQ(renders, 1) << ::testing::PrintToString(recorder.texts);
+    const QImage good = picture->ScreenCopy();
+    const QColor middle = good.pixelColor(good.width() / 2, good.height() / 2);
+    EXPECT_GT(middle.red(), 60);
+    EXPECT_GT(middle.blue(), 60);
+    EXPECT_FALSE(picture->Dimmed());
+    EXPECT_TRUE(box->Edited());
+    EXPECT_TRUE(entry->preview.IsEmpty());
+
+    cursor.setPosition(box->toPlainText().indexOf(QStringLiteral("pigment")) + 7);
+    box->setTextCursor(cursor);
+    type(Qt::Key_X, QStringLiteral("x"));
+    ASSERT_TRUE(watch(60000, [&] { return !picture->Message().isEmpty(); }));
+    const int line = box->toPlainText().left(box->toPlainText().indexOf(QStringLiteral("pigmentx"))).count('\n') + 1;
+    EXPECT_TRUE(picture->Message().startsWith(QStringLiteral("Zeile %1: ").arg(line))) << picture->Message().toStdString();
+    EXPECT_TRUE(picture->Dimmed());
+    EXPECT_EQ(picture->ScreenCopy(), good);
+    EXPECT_EQ(box->extraSelections().size(), 1);
+    EXPECT_EQ(renders, 2);
 }
 
 void EndToEnd::OpenSlowLibrary() {
