@@ -40,6 +40,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void SetEditable(bool editable);
     void OnTextChanged();
     void ApplyColor();
 
