@@ -1,10 +1,15 @@
 // Previews per second: every texture of textures.inc rendered at 116 x 116
-// through the bridge and the render host (as the render run does it), beside
-// a plain shell loop of povray over the same scenes, beside the batch
-// renderer with several numbers of renders at once. Every batch must store
-// the very bytes the one-at-a-time run stored.
+// one at a time through the bridge and the render host (as the render run
+// does it), beside plain povray processes over the same scenes (16 side by
+// side with xargs, one per scene), beside the batch renderer with
+// one preview per process and with runs of several previews per process,
+// for several numbers of processes at once. Every batch must store the very
+// bytes the one-at-a-time run stored. The machine may be busy with other
+// work: compare the figures of one run with each other, not across runs.
 //
-// Usage: bench_PreviewRenderBench [JOBS...]   (default: 4 8 16 32, then the default number)
+// Usage: bench_PreviewRenderBench [--rounds=N] [JOBSxFRAMES...]
+//   (default: 3 rounds of 16x1 8x2 16x2 16x4 32x2, then the defaults; a run
+//   is never longer than its share of the 54 textures, 4 with 16 processes)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +17,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <sys/resource.h>
 #include <sstream>
 
 #include "bridge/BridgeConnection.h"
@@ -32,6 +38,14 @@ using Clock = std::chrono::steady_clock;
 constexpr char kIncludeDir[] = "/usr/share/povray-3.7/include";
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Processor seconds used so far by this program (`who` RUSAGE_SELF) or by its finished children.
+double CpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 // What an entry's stored preview consists of.
 struct Stored {
@@ -57,9 +71,14 @@ std::vector<Stored> StoredOf(const std::vector<sc::TextureEntry*>& entries) {
     return all;
 }
 
+struct Layout {
+    int jobs;
+    int frames;
+};
+
 // Seconds the batch renderer takes for `entries`, starting from no previews.
 double BatchSeconds(sc::LibraryController& controller, const sc::PovInstallation& installation,
-                    const std::vector<sc::TextureEntry*>& entries, int jobs) {
+                    const std::vector<sc::TextureEntry*>& entries, Layout layout) {
     for (sc::TextureEntry* e : entries) {
         sc::Clear(e->preview);
         e->previewVersion = 0;
@@ -67,12 +86,44 @@ double BatchSeconds(sc::LibraryController& controller, const sc::PovInstallation
         controller.SetPreviewState(e, sc::PreviewState::Empty);
     }
     sc::BatchRenderSettings settings;
-    settings.jobs = jobs;
+    settings.jobs = layout.jobs;
+    settings.framesPerProcess = layout.frames;
     sc::BatchRenderer batch(controller, installation, settings);
     const auto start = Clock::now();
     if (!batch.Start(entries)) return -1;
     while (batch.Running()) batch.Poll(1000);
     return Seconds(start);
+}
+
+// One way of rendering over several rounds.
+struct Measured {
+    std::vector<double> seconds;
+    double cpu = 0;  // processor seconds of one round, POV-Ray's and this program's
+    std::string verdict = "same bytes";
+    int random = 0;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Best(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+
+// Notes in `m` which stored pictures differ from the one-at-a-time run's.
+void Compare(const std::vector<sc::TextureEntry*>& entries, const std::vector<Stored>& oneAtATime, Measured& m) {
+    const std::vector<Stored> now = StoredOf(entries);
+    std::string differing;
+    int random = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (now[i] == oneAtATime[i]) continue;
+        if (sc::DeclarationBoxText(*entries[i]).find("crand") != std::string::npos)
+            ++random;
+        else
+            differing += " " + entries[i]->name;
+    }
+    m.random = std::max(m.random, random);
+    if (!differing.empty()) m.verdict = "PICTURES DIFFER:" + differing;
 }
 
 class BenchWindow : public sc::RenderRunWindow {
@@ -100,10 +151,19 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<int> jobCounts;
-    for (int i = 1; i < argc; ++i) jobCounts.push_back(std::atoi(argv[i]));
-    if (jobCounts.empty()) jobCounts = {4, 8, 16, 32};
-    jobCounts.push_back(sc::BatchRenderer::DefaultJobs());
+    std::vector<Layout> layouts;
+    int rounds = 3;
+    for (int i = 1; i < argc; ++i) {
+        if (std::sscanf(argv[i], "--rounds=%d", &rounds) == 1 && rounds > 0) continue;
+        Layout layout{0, 0};
+        if (std::sscanf(argv[i], "%dx%d", &layout.jobs, &layout.frames) != 2 || layout.jobs < 1 || layout.frames < 1) {
+            std::cerr << "usage: bench_PreviewRenderBench [--rounds=N] [JOBSxFRAMES...]\n";
+            return 1;
+        }
+        layouts.push_back(layout);
+    }
+    if (layouts.empty()) layouts = {{16, 1}, {8, 2}, {16, 2}, {16, 4}, {32, 2}};
+    layouts.push_back({sc::BatchRenderer::DefaultJobs(), sc::BatchRenderer::DefaultFramesPerProcess()});
 
     // A private session: the user's settings, sockets and folders stay untouched.
     char pattern[] = "/tmp/swatchcraft-bench-XXXXXX";
@@ -149,7 +209,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // The scenes of the run, kept for the shell loop.
+    // The scenes of the run, kept for the plain povray processes.
     const std::string scenes = root + "/scenes";
     std::filesystem::create_directories(scenes);
     const auto start = Clock::now();
@@ -173,36 +233,43 @@ int main(int argc, char** argv) {
     while (session.Closing()) session.ProcessEvents(50);
     const std::vector<Stored> oneAtATime = StoredOf(entries);
 
-    const std::string loop = "cd '" + scenes + "' && for f in scene*.pov; do /usr/bin/povray \"+I$f\" -w116 -h116 "
-                             "-a -c +FP +O- -D >/dev/null 2>&1; done";
-    const auto shellStart = Clock::now();
-    const int status = std::system(loop.c_str());
-    const double shellSeconds = Seconds(shellStart);
-
-    std::printf("textures of textures.inc:        %zu (stored %d, scenes %d)\n", entries.size(), stored, copied);
-    std::printf("through bridge and render host:  %.2f s, %.2f previews/s (without the 1 s step per render)\n",
+    std::printf("textures of textures.inc:           %zu (stored %d, scenes %d)\n", entries.size(), stored, copied);
+    std::printf("one at a time, bridge and host:     %6.2f s, %6.2f previews/s (without the 1 s step per render)\n",
                 bridgeSeconds, stored / bridgeSeconds);
-    std::printf("as the render run paces it:      %.2f previews/s (adding the 1 s step)\n",
-                stored / (bridgeSeconds + entries.size()));
-    std::printf("plain shell loop of povray:      %.2f s, %.2f scenes/s (status %d)\n", shellSeconds,
-                copied / shellSeconds, status);
-    for (int jobs : jobCounts) {
-        const double seconds = BatchSeconds(controller, installation, entries, jobs);
-        // crand draws new grain on every run of POV-Ray: such pictures never repeat, whoever renders them.
-        const std::vector<Stored> now = StoredOf(entries);
-        std::string differing;
-        int random = 0;
-        for (size_t i = 0; i < entries.size(); ++i) {
-            if (now[i] == oneAtATime[i]) continue;
-            if (sc::DeclarationBoxText(*entries[i]).find("crand") != std::string::npos)
-                ++random;
-            else
-                differing += " " + entries[i]->name;
+
+    // Each round renders everything once in every way, so that a burst of
+    // other work on the machine hits one round, not one way.
+    const std::string xargs = "cd '" + scenes + "' && ls scene*.pov | xargs -P16 -I{} /usr/bin/povray " +
+                              "-w116 -h116 -a -c +FP +O- -D +I{} >/dev/null 2>&1";
+    Measured plain;
+    std::vector<Measured> batches(layouts.size());
+    for (int round = 0; round < rounds; ++round) {
+        const double childrenBefore = CpuSeconds(RUSAGE_CHILDREN);
+        const auto xargsStart = Clock::now();
+        if (std::system(xargs.c_str()) != 0) plain.verdict = "POV-RAY FAILED";
+        plain.seconds.push_back(Seconds(xargsStart));
+        plain.cpu += (CpuSeconds(RUSAGE_CHILDREN) - childrenBefore) / rounds;
+        for (size_t i = 0; i < layouts.size(); ++i) {
+            const double ownBefore = CpuSeconds(RUSAGE_SELF);
+            const double povBefore = CpuSeconds(RUSAGE_CHILDREN);
+            batches[i].seconds.push_back(BatchSeconds(controller, installation, entries, layouts[i]));
+            batches[i].cpu += (CpuSeconds(RUSAGE_CHILDREN) - povBefore + CpuSeconds(RUSAGE_SELF) - ownBefore) / rounds;
+            Compare(entries, oneAtATime, batches[i]);
         }
-        const std::string verdict = differing.empty() ? "same bytes" : "PICTURES DIFFER:" + differing;
-        std::printf("side by side, %2d at once:        %.2f s, %.2f previews/s, %s", jobs, seconds,
-                    entries.size() / seconds, verdict.c_str());
-        if (random) std::printf(" (%d with crand grain left out)", random);
+    }
+    const double xargsMedian = Median(plain.seconds);
+    std::printf("%d rounds; median (best) seconds, previews/s at the median, processor seconds per round:\n", rounds);
+    std::printf("plain povray, xargs -P16, 1 each:   %6.2f (%6.2f) s, %6.2f previews/s, %5.2f processor s, %s\n",
+                xargsMedian, Best(plain.seconds), copied / xargsMedian, plain.cpu, plain.verdict.c_str());
+    for (size_t i = 0; i < layouts.size(); ++i) {
+        const Measured& m = batches[i];
+        const double median = Median(m.seconds);
+        std::printf("batch, %2d processes x %2d previews: %6.2f (%6.2f) s, %6.2f previews/s, %5.2f processor s, "
+                    "%4.2fx xargs, %s",
+                    layouts[i].jobs, layouts[i].frames, median, Best(m.seconds), entries.size() / median, m.cpu,
+                    xargsMedian / median, m.verdict.c_str());
+        // crand draws new grain on every run of POV-Ray: such pictures never repeat, whoever renders them.
+        if (m.random) std::printf(" (%d with crand grain left out)", m.random);
         std::printf("\n");
     }
     std::filesystem::remove_all(root);

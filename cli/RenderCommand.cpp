@@ -1,7 +1,7 @@
 // swatchcraft-cli render: renders previews of a list file's entries with the
-// real POV-Ray, several at once or (--jobs 1) one at a time through the
-// bridge and the render host, and stores them in the list file as a run of
-// several entries does.
+// real POV-Ray, several per POV-Ray process and several processes at once,
+// or (--jobs 1) one at a time through the bridge and the render host, and
+// stores them in the list file as a run of several entries does.
 #include <algorithm>
 #include <iostream>
 #include <set>
@@ -171,7 +171,7 @@ int RunRender(std::vector<std::string>& args) {
     long templateNumber = 1;
     const bool templateOk = list.TakeWholeNumber("--template", 1, 20, templateNumber);
     const auto homeText = list.TakeValue("--home");
-    // Renders at once; 1 renders one at a time through the render host.
+    // POV-Ray processes at once; 1 renders one at a time through the render host.
     long jobs = 0;
     const bool jobsOk = list.TakeWholeNumber("--jobs", 1, 256, jobs);
     const std::vector<std::string>& positional = list.Positional();

@@ -16,6 +16,10 @@ struct DeclarationRecord {
     std::int64_t position = 0;        // running position across included files; orders declarations
     std::int32_t line = 0;            // 1-based line of the declaration
     int kind = 0;                     // EntryKind, 10 for #include, 0 for a standard include reference
+    // Found beyond the entry's own file, its includes and the standard include
+    // files (the scene names its file); as a dependency with kind 10, the
+    // file `origin` is included whole instead of copying a text.
+    bool foundElsewhere = false;
 
     bool HasOrigin() const { return !origin.empty(); }
     bool IsInclude() const { return kind == 10 || (kind == 0 && name.empty()); }

@@ -12,6 +12,9 @@ namespace sc {
 struct IncludeIndex {
     std::string path;  // the full path the file was found at
     FileTime lastWrite = 0;
+    // Indexed for the constant search: top-level #local constants and macro
+    // names besides the declarations; a macro record has kind 11.
+    bool constants = false;
     std::deque<DeclarationRecord> records;
 };
 

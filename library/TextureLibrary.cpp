@@ -153,6 +153,7 @@ void TextureLibrary::ComputeLibraryPathIndex() {
 void TextureLibrary::ClearIndexes() {
     for (SourceFile* file = newestFile_; file; file = file->older) file->ClearFileIndex();
     includeCache_.clear();
+    constantCache_.clear();
 }
 
 void TextureLibrary::Clear() {

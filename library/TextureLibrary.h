@@ -85,6 +85,10 @@ public:
 
     // The include cache: every include file scanned so far.
     std::vector<std::unique_ptr<IncludeIndex>>& IncludeCache() { return includeCache_; }
+    // Files indexed for constants that an entry's own file and its includes
+    // do not declare (folder neighbours, library path files).
+    // By path: every folder a collection spans may be looked through.
+    std::unordered_map<std::string, std::unique_ptr<IncludeIndex>>& ConstantCache() { return constantCache_; }
 
 private:
     void ComputeLibraryPathIndex(SourceFile* file) const;
@@ -100,6 +104,7 @@ private:
     SourceFile* newestFile_ = nullptr;
     std::unordered_map<std::string, SourceFile*> filesByKey_;
     std::vector<std::unique_ptr<IncludeIndex>> includeCache_;
+    std::unordered_map<std::string, std::unique_ptr<IncludeIndex>> constantCache_;
 };
 
 }  // namespace sc

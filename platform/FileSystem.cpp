@@ -31,6 +31,41 @@ bool FileExists(std::string_view path) {
     return S_ISREG(st.st_mode);
 }
 
+namespace {
+
+// The entry of `directory` named `name` in any case: the written case when
+// it exists, else the first by name; empty when there is none.
+std::string EntryAnyCase(const std::string& directory, std::string_view name) {
+    if (PathExists(JoinPath(directory, name))) return std::string(name);
+    const std::string lower = ToLowerAscii(name);
+    for (const DirectoryItem& item : ListDirectory(directory.empty() ? std::string(".") : directory))
+        if (item.name.size() == name.size() && ToLowerAscii(item.name) == lower) return item.name;
+    return {};
+}
+
+}  // namespace
+
+std::string FindFileAnyCase(std::string_view path) {
+    if (FileExists(path)) return std::string(path);
+    if (path.empty() || path.find_first_of("*?") != std::string_view::npos) return {};
+    std::string found = IsAbsolutePath(path) ? std::string(1, kPathSeparator) : std::string();
+    size_t start = IsAbsolutePath(path) ? 1 : 0;
+    while (start <= path.size()) {
+        size_t end = path.find(kPathSeparator, start);
+        if (end == std::string_view::npos) end = path.size();
+        const std::string_view part = path.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..") {
+            if (!part.empty()) found = JoinPath(found, part);
+        } else {
+            const std::string name = EntryAnyCase(found, part);
+            if (name.empty()) return {};
+            found = JoinPath(found, name);
+        }
+        start = end + 1;
+    }
+    return FileExists(found) ? found : std::string();
+}
+
 bool DirectoryExists(std::string_view path) {
     if (path.empty()) return false;
     const std::string p = WithoutTrailingSeparator(path);

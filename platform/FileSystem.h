@@ -16,6 +16,14 @@ using FileTime = std::uint64_t;
 // name matches exactly (a wildcard pattern never counts as existing).
 bool FileExists(std::string_view path);
 
+// The existing regular file `path` names as a Windows file system would
+// find it: the path itself when it exists, else the file whose every
+// component matches the written one without regard to case (where two
+// names match, the one in the written case wins, else the first by name).
+// The result names the file as it is on disk; empty when there is none.
+// Collections written on Windows or DOS name their files in any case.
+std::string FindFileAnyCase(std::string_view path);
+
 // True when `path` (a trailing separator allowed) is an existing directory.
 // An empty path is false.
 bool DirectoryExists(std::string_view path);

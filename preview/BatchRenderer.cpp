@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/epoll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include "platform/PathUtil.h"
 #include "povray/PovCommandLine.h"
 #include "povray/PovInstallation.h"
+#include "povray/PpmStreamReader.h"
 #include "povray/PovRenderProcess.h"
 #include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderRun.h"
@@ -35,9 +37,18 @@ namespace {
 
 constexpr int kJobsPerCore = 8;
 constexpr int kMaxJobs = 32;
+constexpr int kFramesPerProcess = 8;
 constexpr std::size_t kMaxLog = 64 * 1024;
-constexpr const char* kSceneName = "TexturePreview.pov";
 constexpr const char* kFolderPrefix = ".batch-";
+// Frame numbers all have six digits, so the name POV-Ray gives a frame's
+// picture (the name of +O with the frame number padded to the width of the
+// last frame's) never depends on the run it belongs to.
+constexpr int kFirstFrame = 100000;
+constexpr int kLastFrame = 999999;
+// Includes the scene of the frame being rendered: frame 100001 renders "f100001.pov".
+constexpr const char* kDriverName = "Batch.pov";
+constexpr const char* kDriverText = "#include concat(\"f\", str(frame_number, 0, 0), \".pov\")\n";
+constexpr const char* kPictureOption = "+Of.ppm";
 
 // Private folders are named ".batch-<pid>-XXXXXX"; those of processes that
 // are gone (killed before they could clean up) are removed.
@@ -62,21 +73,47 @@ std::string Duration(double seconds) {
     return text;
 }
 
+// POV-Ray's console text from where it began the `index`th frame of its run
+// (counted from 1), so that a failed frame is explained by its own report.
+std::string FrameText(const std::string& log, int index) {
+    const std::size_t at = log.rfind("Rendering frame " + std::to_string(index) + " of ");
+    return at == std::string::npos ? log : log.substr(at);
+}
+
+// The file holds a whole picture of the expected size; false while POV-Ray
+// is still writing it, or when it wrote something else.
+bool ReadPicture(const std::string& path, FrameBuffer& picture) {
+    struct stat status {};
+    const std::size_t pixels = static_cast<std::size_t>(picture.Width()) * picture.Height() * 3;
+    if (stat(path.c_str(), &status) != 0 || static_cast<std::size_t>(status.st_size) < pixels) return false;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    bool sizeMatches = false;
+    PpmStreamReader reader;
+    reader.onImage = [&](int width, int height) {
+        sizeMatches = width == picture.Width() && height == picture.Height();
+    };
+    reader.onRow = [&](int row, const std::uint8_t* rgb, int width) {
+        picture.PutRow(row, width, rgb, static_cast<std::size_t>(width) * 3);
+        return sizeMatches;
+    };
+    picture.Clear();
+    return reader.Feed(bytes) && sizeMatches && reader.Pictures() == 1 && reader.Complete();
+}
+
 }  // namespace
 
+// One POV-Ray process and the run of entries it renders as frames.
 struct BatchRenderer::Slot {
-    std::string folder;
-    TextureEntry* entry = nullptr;  // null while the slot is free or its entry was forgotten
-    std::vector<std::string> declarationLines;
-    int attempt = 0;
-    float savedVersion = 0;
-    bool hadPicture = false;
-    bool timedOut = false;
+    std::vector<Job> run;
+    int firstFrame = 0;     // the frame number of run[0]
+    std::size_t next = 0;   // the first frame of the run whose picture has not arrived
+    std::size_t launchedAt = 0;  // the frame the process began with
     std::unique_ptr<PovRenderProcess> process;
-    PpmStreamReader reader;
-    FrameBuffer frame;
     std::string log;
-    Clock::time_point deadline;
+    bool timedOut = false;
+    std::size_t timedOutAt = 0;  // the frame that was rendering when the time ran out
+    Clock::time_point deadline;  // when frame `next` reaches its time limit
 };
 
 double BatchProgress::PerSecond() const { return elapsedSeconds > 0 ? Finished() / elapsedSeconds : 0; }
@@ -124,6 +161,8 @@ int BatchRenderer::DefaultJobs() {
     return std::min(kMaxJobs, kJobsPerCore * cores);
 }
 
+int BatchRenderer::DefaultFramesPerProcess() { return kFramesPerProcess; }
+
 bool BatchRenderer::MakePrivateFolder() {
     if (!folder_.empty()) return true;
     const std::string parent =
@@ -133,6 +172,11 @@ bool BatchRenderer::MakePrivateFolder() {
     std::string pattern =
         JoinPath(parent, kFolderPrefix + std::to_string(static_cast<long>(getpid())) + "-XXXXXX");
     if (!mkdtemp(pattern.data())) return false;
+    if (!WriteFileAtomically(JoinPath(pattern, kDriverName), kDriverText)) {
+        std::error_code error;
+        std::filesystem::remove_all(pattern, error);
+        return false;
+    }
     folder_ = pattern;
     return true;
 }
@@ -148,18 +192,22 @@ bool BatchRenderer::Start(std::vector<TextureEntry*> entries) {
     // taking the other's saved fields for its own.
     std::unordered_set<TextureEntry*> seen;
     waiting_.clear();
-    for (TextureEntry* entry : entries)
-        if (entry && seen.insert(entry).second) waiting_.push_back(entry);
+    for (TextureEntry* entry : entries) {
+        if (!entry || !seen.insert(entry).second) continue;
+        Job job;
+        job.entry = entry;
+        job.savedVersion = entry->previewVersion;
+        job.hadPicture = entry->previewValid;
+        waiting_.push_back(job);
+    }
     jobs_ = settings_.jobs > 0 ? settings_.jobs : DefaultJobs();
     jobs_ = std::max(1, std::min(jobs_, static_cast<int>(waiting_.size())));
+    framesPerProcess_ = std::max(1, settings_.framesPerProcess > 0 ? settings_.framesPerProcess : kFramesPerProcess);
     slots_.clear();
-    for (int i = 0; i < jobs_; ++i) {
-        auto slot = std::make_unique<Slot>();
-        slot->folder = JoinPath(folder_, std::to_string(i + 1));
-        const int size = settings_.small ? 56 : 116;
-        slot->frame.SetSize(size, size);
-        slots_.push_back(std::move(slot));
-    }
+    for (int i = 0; i < jobs_; ++i) slots_.push_back(std::make_unique<Slot>());
+    const int size = settings_.small ? 56 : 116;
+    picture_.SetSize(size, size);
+    nextFrame_ = kFirstFrame + 1;
     total_ = static_cast<int>(waiting_.size());
     stored_ = failed_ = 0;
     cancelled_ = false;
@@ -170,50 +218,77 @@ bool BatchRenderer::Start(std::vector<TextureEntry*> entries) {
     return true;
 }
 
+// Runs shrink towards the end of a batch so that every process still gets a share.
+int BatchRenderer::RunLength() const {
+    const int waiting = static_cast<int>(waiting_.size());
+    return std::max(1, std::min(framesPerProcess_, (waiting + jobs_ - 1) / jobs_));
+}
+
 void BatchRenderer::FillSlots() {
     for (auto& slot : slots_) {
         if (!running_ || waiting_.empty()) return;
         if (slot->process) continue;
-        Slot& free = *slot;
-        free.entry = waiting_.front();
-        waiting_.pop_front();
-        free.attempt = 0;
-        free.savedVersion = free.entry->previewVersion;
-        free.hadPicture = free.entry->previewValid;
-        // As the render run shows an entry: its declaration with the constants it uses.
-        free.declarationLines.clear();
-        if (LoadDeclaration(controller_.Library(), *free.entry, true))
-            free.declarationLines = DeclarationBoxLines(*free.entry);
-        if (!Launch(free)) return;
+        const int length = RunLength();
+        if (nextFrame_ + length > kLastFrame) nextFrame_ = kFirstFrame + 1;
+        slot->run.clear();
+        slot->firstFrame = nextFrame_;
+        slot->next = 0;
+        for (int i = 0; i < length && !waiting_.empty(); ++i) {
+            Job job = waiting_.front();
+            waiting_.pop_front();
+            if (!WriteJobScene(job, nextFrame_)) {
+                Abort("Die Vorschaudateien konnten nicht erzeugt werden.");
+                return;
+            }
+            slot->run.push_back(job);
+            ++nextFrame_;
+        }
+        if (!Launch(*slot)) return;
     }
 }
 
-bool BatchRenderer::Launch(Slot& slot) {
-    if (!DirectoryExists(slot.folder) && !CreateDirectories(slot.folder)) {
-        Abort("Die Vorschaudateien konnten nicht erzeugt werden.");
-        return false;
-    }
+// Writes the scene the render run would write for the job's entry and try;
+// the entry itself stays as it is until its picture is stored.
+bool BatchRenderer::WriteJobScene(Job& job, int frame) {
+    TextureEntry& entry = *job.entry;
+    // As the render run shows an entry: its declaration with the constants it uses.
+    std::vector<std::string> lines;
+    if (LoadDeclaration(controller_.Library(), entry, true)) lines = DeclarationBoxLines(entry);
     SceneRequest request;
-    request.entry = slot.entry;
-    request.declarationLines = &slot.declarationLines;
-    request.attemptNumber = slot.attempt;
+    request.entry = &entry;
+    request.declarationLines = &lines;
+    request.attemptNumber = job.attempt;
     request.templateIndex = settings_.templateIndex;
     request.povVersion = installation_.Version();
     request.templateFolder = settings_.templateFolder;
     request.finishColor = settings_.finishColor;
-    request.sceneFile = JoinPath(slot.folder, kSceneName);
-    if (!WriteScene(request, nullptr)) {
-        Abort("Die Vorschaudateien konnten nicht erzeugt werden.");
-        return false;
-    }
-    // The scene is named relative to POV-Ray's working folder, so no blank
-    // or other character in the folder's path can reach its option parser.
-    const std::string command = PreviewCommandLine(slot.frame.Width(), slot.frame.Height(),
-                                                   PreviewRenderOptions(settings_.antialias));
+    request.sceneFile = FramePath(frame, ".pov");
+    const float before = entry.previewVersion;
+    const bool written = WriteScene(request, nullptr);
+    job.version = entry.previewVersion;
+    entry.previewVersion = before;
+    return written;
+}
+
+std::string BatchRenderer::FramePath(int frame, const char* extension) const {
+    return JoinPath(folder_, "f" + std::to_string(frame) + extension);
+}
+
+bool BatchRenderer::Launch(Slot& slot) {
+    // Every name is relative to POV-Ray's working folder, so no blank or
+    // other character in the folder's path can reach its option parser.
+    const std::string command =
+        PreviewCommandLine(picture_.Width(), picture_.Height(), PreviewRenderOptions(settings_.antialias));
+    std::vector<std::string> arguments = PovArguments(kDriverName, command);
+    // The clock stays 0, as in a render of one picture: a scene that uses it looks the same.
+    const int first = slot.firstFrame + static_cast<int>(slot.next);
+    const int last = slot.firstFrame + static_cast<int>(slot.run.size()) - 1;
+    for (const std::string& option : {std::string(kPictureOption), "+KFI" + std::to_string(first),
+                                      "+KFF" + std::to_string(last), std::string("+KI0"), std::string("+KF0")})
+        arguments.push_back(option);
     const std::string executable = PovExecutableOf(installation_.Home());
     auto process = std::make_unique<PovRenderProcess>();
-    const std::vector<std::string> arguments = PovArguments(kSceneName, command);
-    if (arguments.empty() || !process->Start(executable, arguments, slot.folder)) {
+    if (!process->Start(executable, arguments, folder_)) {
         Abort("POV-Ray konnte nicht gestartet werden: " + executable);
         return false;
     }
@@ -224,12 +299,7 @@ bool BatchRenderer::Launch(Slot& slot) {
         epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
     }
     slot.process = std::move(process);
-    slot.reader = PpmStreamReader();
-    slot.reader.onRow = [&slot](int row, const std::uint8_t* rgb, int width) {
-        slot.frame.PutRow(row, width, rgb, static_cast<std::size_t>(width) * 3);
-        return true;
-    };
-    slot.frame.Clear();
+    slot.launchedAt = slot.next;
     slot.log.clear();
     slot.timedOut = false;
     slot.deadline = settings_.timeLimitSeconds > 0 ? Clock::now() + std::chrono::seconds(settings_.timeLimitSeconds)
@@ -263,12 +333,15 @@ void BatchRenderer::Poll(int timeoutMs) {
 
 void BatchRenderer::Process() {
     if (!running_) return;
-    const Clock::time_point now = Clock::now();
     for (auto& slot : slots_) {
+        // A listener told of a stored picture may have cancelled the batch.
+        if (slot->process) Drain(*slot);
+        if (slot->process) TakePictures(*slot);
         if (!slot->process) continue;
-        Drain(*slot);
-        if (!slot->timedOut && now >= slot->deadline) {
+        // The pictures written so far were taken first: only the frame still rendering is at fault.
+        if (!slot->timedOut && Clock::now() >= slot->deadline) {
             slot->timedOut = true;
+            slot->timedOutAt = slot->next;
             slot->process->Kill();
         }
         if (slot->process->Finished()) Finish(*slot);
@@ -284,58 +357,81 @@ void BatchRenderer::Drain(Slot& slot) {
         if (slot.log.size() > kMaxLog) slot.log.erase(0, slot.log.size() - kMaxLog);
         if (slot.process->ErrorDescriptor() >= 0) break;
     }
-    while (slot.process->ReadOutput(chunk)) {
-        if (!slot.process->Killed()) slot.reader.Feed(chunk);
+    // The pictures go to files; whatever else POV-Ray prints is of no use.
+    while (slot.process->ReadOutput(chunk))
         if (slot.process->OutputDescriptor() >= 0) break;
+}
+
+void BatchRenderer::TakePictures(Slot& slot) {
+    while (slot.process && slot.next < slot.run.size()) {
+        const int frame = slot.firstFrame + static_cast<int>(slot.next);
+        const std::string path = FramePath(frame, ".ppm");
+        if (!ReadPicture(path, picture_)) return;
+        RemoveFile(path);
+        RemoveFile(FramePath(frame, ".pov"));
+        const Job job = slot.run[slot.next++];
+        if (settings_.timeLimitSeconds > 0)
+            slot.deadline = Clock::now() + std::chrono::seconds(settings_.timeLimitSeconds);
+        if (job.entry) Succeed(job);
     }
 }
 
 void BatchRenderer::Finish(Slot& slot) {
-    const bool killed = slot.process->Killed();
+    // The process has ended: a picture it finished is complete now or never.
+    TakePictures(slot);
+    if (!slot.process) return;
     const int status = slot.process->Wait();
     slot.process.reset();
-    if (!slot.entry) return;
+    // A frame that finished just as its time ran out leaves the next one
+    // stopped through no fault of its own: that one is simply started again.
+    const bool innocent = slot.timedOut && slot.next != slot.timedOutAt;
+    if (slot.next < slot.run.size() && !innocent) FailFrame(slot, status);
+    if (running_ && slot.next < slot.run.size()) Launch(slot);
+}
+
+// The first frame without a picture is the one POV-Ray failed on; its entry
+// is retried or given up, and the frames after it are rendered anew.
+void BatchRenderer::FailFrame(Slot& slot, int status) {
+    const int frame = slot.firstFrame + static_cast<int>(slot.next);
+    RemoveFile(FramePath(frame, ".pov"));
+    Job job = slot.run[slot.next++];
+    if (!job.entry) return;
     if (slot.timedOut) {
-        GiveUp(slot, PovTimeLimitReport(settings_.timeLimitSeconds));
-        return;
-    }
-    if (!killed && status == 0 && slot.reader.Pictures() > 0 && slot.reader.Complete()) {
-        Succeed(slot);
+        GiveUp(job, PovTimeLimitReport(settings_.timeLimitSeconds));
         return;
     }
     // A crash says nothing about the declaration: older language versions would not help.
     if (status > 128) {
-        GiveUp(slot, PovCrashReport(status - 128));
+        GiveUp(job, PovCrashReport(status - 128));
         return;
     }
-    if (PreviewRenderRun::RetryAllowed(installation_, slot.attempt)) {
-        ++slot.attempt;
-        Launch(slot);
+    if (PreviewRenderRun::RetryAllowed(installation_, job.attempt)) {
+        ++job.attempt;
+        waiting_.push_front(job);
         return;
     }
-    GiveUp(slot, PovFailureReport(slot.log, status));
+    const int index = static_cast<int>(slot.next - slot.launchedAt);
+    GiveUp(job, PovFailureReport(FrameText(slot.log, index), status));
 }
 
-void BatchRenderer::Succeed(Slot& slot) {
-    TextureEntry* entry = slot.entry;
-    slot.entry = nullptr;
-    if (!PreviewRenderRun::StorePicture(controller_, entry, slot.frame, settings_.small)) {
-        slot.entry = entry;
-        GiveUp(slot, "Das Vorschaubild konnte nicht gespeichert werden.");
+void BatchRenderer::Succeed(const Job& job) {
+    TextureEntry* entry = job.entry;
+    entry->previewVersion = job.version;
+    if (!PreviewRenderRun::StorePicture(controller_, entry, picture_, settings_.small)) {
+        GiveUp(job, "Das Vorschaubild konnte nicht gespeichert werden.");
         return;
     }
-    entry->previewAttempt = static_cast<std::uint8_t>(slot.attempt);
+    entry->previewAttempt = static_cast<std::uint8_t>(job.attempt);
     controller_.SetPreviewState(entry, PreviewState::Present);
     ++stored_;
     if (listener_) listener_->OnEntryFinished(entry, {});
 }
 
-void BatchRenderer::GiveUp(Slot& slot, const std::string& failure) {
-    TextureEntry* entry = slot.entry;
-    slot.entry = nullptr;
-    if (slot.hadPicture) {
+void BatchRenderer::GiveUp(const Job& job, const std::string& failure) {
+    TextureEntry* entry = job.entry;
+    if (job.hadPicture) {
         // A good picture is worth more than none: it stays with the version it was made with.
-        entry->previewVersion = slot.savedVersion;
+        entry->previewVersion = job.savedVersion;
     } else {
         Clear(entry->preview);
         entry->previewVersion = 0;
@@ -351,8 +447,8 @@ void BatchRenderer::StopAll() {
         if (slot->process) slot->process->Kill();
     for (auto& slot : slots_) {
         slot->process.reset();
-        if (slot->entry) slot->entry->previewVersion = slot->savedVersion;
-        slot->entry = nullptr;
+        slot->run.clear();
+        slot->next = 0;
     }
     waiting_.clear();
 }
@@ -365,12 +461,11 @@ void BatchRenderer::Cancel() {
 }
 
 void BatchRenderer::ForgetEntry(TextureEntry* entry) {
-    waiting_.erase(std::remove(waiting_.begin(), waiting_.end(), entry), waiting_.end());
-    for (auto& slot : slots_) {
-        if (slot->entry != entry) continue;
-        slot->entry = nullptr;
-        if (slot->process) slot->process->Kill();
-    }
+    waiting_.erase(std::remove_if(waiting_.begin(), waiting_.end(), [&](const Job& job) { return job.entry == entry; }),
+                   waiting_.end());
+    for (auto& slot : slots_)
+        for (Job& job : slot->run)
+            if (job.entry == entry) job.entry = nullptr;
 }
 
 void BatchRenderer::Abort(const std::string& error) {

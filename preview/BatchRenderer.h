@@ -1,11 +1,18 @@
 #pragma once
 // Renders the previews of many entries with several POV-Ray processes side
-// by side. A preview render waits far more than it computes, so running a
-// few dozen at once multiplies the rate even on two cores. Each entry's
-// scene is the one the render run would write, each render gets the render
-// run's options and retries, and each picture is stored as the render run
-// stores it; only the way there differs (POV-Ray's picture arrives on its
-// standard output instead of through the bridge).
+// by side, each rendering a run of previews as the frames of one animation.
+// A POV-Ray process spends far longer starting and waiting between its
+// threads than computing a preview's pixels, so a process that renders
+// several previews, and several such processes at once, use the processor
+// time that one preview per process leaves idle. Each entry's scene is the one the render run
+// would write (a small driver scene includes the scene of the current frame),
+// each render gets the render run's options and retries, and each picture is
+// stored as the render run stores it; only the way there differs (each
+// frame's picture is a file in the batch's private folder).
+//
+// A frame that fails (a parse error, a crash, its time limit) costs only its
+// own entry: the process is started again after it for the rest of its run,
+// and the entry goes back to the queue with the next older language version.
 //
 // Driven from outside: the caller waits until Descriptor() is readable or
 // MillisecondsToDeadline() has passed and then calls Process(); Poll() does
@@ -18,7 +25,6 @@
 #include <string>
 #include <vector>
 
-#include "povray/PpmStreamReader.h"
 #include "preview/FinishColor.h"
 #include "preview/FrameBuffer.h"
 
@@ -35,8 +41,9 @@ struct BatchRenderSettings {
     bool small = false;          // 56 x 56 pictures, colour sums times 4
     int templateIndex = 0;       // the selected sample scene
     std::string templateFolder;  // empty: the program's "preview" folder
-    int jobs = 0;                // renders at once; 0: DefaultJobs()
-    int timeLimitSeconds = 60;   // a render still running then is stopped as failed; 0: no limit
+    int jobs = 0;                // POV-Ray processes at once; 0: DefaultJobs()
+    int framesPerProcess = 0;    // previews one process renders at most; 0: DefaultFramesPerProcess()
+    int timeLimitSeconds = 60;   // a preview still rendering then is stopped as failed; 0: no limit
     FinishColor finishColor;     // what finishes are shown on (the settings' FinishColor)
 };
 
@@ -45,7 +52,7 @@ struct BatchProgress {
     int total = 0;    // entries handed to Start
     int stored = 0;   // pictures stored
     int failed = 0;   // entries given up
-    int running = 0;  // renders under way
+    int running = 0;  // POV-Ray processes under way
     double elapsedSeconds = 0;
 
     int Finished() const { return stored + failed; }
@@ -82,9 +89,13 @@ public:
     BatchRenderer(const BatchRenderer&) = delete;
     BatchRenderer& operator=(const BatchRenderer&) = delete;
 
-    // Renders at once when none are set: what measured fastest here, a few
-    // per processor core since each render mostly waits.
+    // Processes at once when none are set: what measured fastest here, a few
+    // per processor core since each process mostly waits.
     static int DefaultJobs();
+    // The longest run of previews one process renders when none is set:
+    // long enough that starting POV-Ray costs little per preview, short
+    // enough that the last runs of a batch end together.
+    static int DefaultFramesPerProcess();
 
     void SetListener(BatchRenderListener* listener) { listener_ = listener; }
 
@@ -94,11 +105,11 @@ public:
 
     // Readable whenever a render has something to hand over; -1 when idle.
     int Descriptor() const;
-    // Milliseconds until the next render reaches its time limit; -1 when idle.
+    // Milliseconds until the next preview reaches its time limit; -1 when idle.
     int MillisecondsToDeadline() const;
-    // Takes what the renders wrote, stores finished pictures, retries or
-    // gives up failed ones, stops renders past their time limit and starts
-    // waiting entries. Never blocks.
+    // Takes what the processes wrote, stores finished pictures, retries or
+    // gives up failed ones, stops processes whose preview is past its time
+    // limit (restarting them after it) and starts waiting entries. Never blocks.
     void Process();
     // Waits up to `timeoutMs` for Descriptor() (less when a time limit runs
     // out first), then Process().
@@ -107,8 +118,9 @@ public:
     // Stops every running render at once; finished pictures stay, entries
     // not finished keep what they had.
     void Cancel();
-    // The entry is about to go away: it is dropped from the batch (its
-    // render stopped) without being touched again.
+    // The entry is about to go away: it is dropped from the batch (a
+    // picture of it still being rendered is thrown away) without being
+    // touched again.
     void ForgetEntry(TextureEntry* entry);
 
     bool Running() const { return running_; }
@@ -120,30 +132,45 @@ public:
     int Jobs() const { return jobs_; }
 
 private:
+    // One try at one entry's picture.
+    struct Job {
+        TextureEntry* entry = nullptr;  // null once the entry was forgotten
+        int attempt = 0;                // 0, then one more for each older language version
+        float savedVersion = 0;         // the entry's previewVersion before the batch
+        bool hadPicture = false;        // the entry had a valid preview before the batch
+        float version = 0;              // the language version its scene was written with
+    };
     struct Slot;
     using Clock = std::chrono::steady_clock;
 
     bool MakePrivateFolder();
+    int RunLength() const;
     void FillSlots();
+    bool WriteJobScene(Job& job, int frame);
     bool Launch(Slot& slot);
     void Drain(Slot& slot);
+    void TakePictures(Slot& slot);
     void Finish(Slot& slot);
-    void Succeed(Slot& slot);
-    void GiveUp(Slot& slot, const std::string& failure);
+    void FailFrame(Slot& slot, int status);
+    void Succeed(const Job& job);
+    void GiveUp(const Job& job, const std::string& failure);
     void StopAll();
     void EndIfDone();
     void Abort(const std::string& error);
+    std::string FramePath(int frame, const char* extension) const;
 
     LibraryController& controller_;
     const PovInstallation& installation_;
     BatchRenderSettings settings_;
     BatchRenderListener* listener_ = nullptr;
     int jobs_ = 1;
+    int framesPerProcess_ = 1;
     int epoll_ = -1;
     std::string folder_;
     std::vector<std::unique_ptr<Slot>> slots_;
-    std::deque<TextureEntry*> waiting_;
-    std::vector<std::string> declarationLines_;
+    std::deque<Job> waiting_;
+    FrameBuffer picture_;
+    int nextFrame_ = 0;
     bool running_ = false;
     bool cancelled_ = false;
     std::string error_;

@@ -1,7 +1,9 @@
 #include "preview/SceneWriter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <string_view>
 
 #include "library/EntryKind.h"
 #include "library/TextureEntry.h"
@@ -25,9 +27,42 @@ struct VersionRow {
 constexpr VersionRow kVersions[] = {
     {"#version 3.1", 3.1f}, {"#version 3.0", 3.0f}, {"#version 2.0", 2.0f}, {"#version 1.0", 1.0f}};
 
+// sRGB colours need POV-Ray 3.7's language and a gamma set before them.
+constexpr const char* kSrgbVersionLine = "#version 3.7;";
+constexpr const char* kSrgbGammaLine = "global_settings { assumed_gamma 1.0 }";
+constexpr float kSrgbVersion = 3.7f;
+
+bool IsSrgbWord(std::string_view word) {
+    return word == "srgb" || word == "srgbt" || word == "srgbf" || word == "srgbft";
+}
+
+bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// True when a line names an sRGB colour keyword outside its line comment.
+bool LineUsesSrgb(std::string_view line) {
+    const size_t comment = line.find("//");
+    if (comment != std::string_view::npos) line = line.substr(0, comment);
+    for (size_t i = 0; i < line.size();) {
+        if (!IsWordChar(line[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < line.size() && IsWordChar(line[end])) ++end;
+        if (IsSrgbWord(line.substr(i, end - i))) return true;
+        i = end;
+    }
+    return false;
+}
+
 // The lines before the declaration: the version line (empty when the
 // attempt has no version), with the version it sets in `version` (0: none).
 std::string SceneHead(const SceneRequest& request, float& version) {
+    if (request.povVersion >= kSrgbVersion - 1e-6 && request.declarationLines &&
+        UsesSrgbColors(*request.declarationLines)) {
+        version = kSrgbVersion;
+        return std::string(kSrgbVersionLine) + kNewLine + kSrgbGammaLine + kNewLine;
+    }
     std::string directive;
     version = 0;
     std::string head;
@@ -37,6 +72,10 @@ std::string SceneHead(const SceneRequest& request, float& version) {
 }
 
 }  // namespace
+
+bool UsesSrgbColors(const std::vector<std::string>& lines) {
+    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) { return LineUsesSrgb(line); });
+}
 
 int SceneLinesBeforeDeclaration(const SceneRequest& request) {
     float version = 0;

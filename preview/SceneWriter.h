@@ -17,6 +17,11 @@ class TextureEntry;
 // outside that range.
 bool PreviewVersionLine(int attemptNumber, double povVersion, std::string& directive, float& version);
 
+// True when declaration lines use an sRGB colour keyword (srgb, srgbt,
+// srgbf, srgbft) outside line comments. With POV-Ray 3.7 or newer such a
+// scene starts with "#version 3.7;" and the assumed_gamma it requires.
+bool UsesSrgbColors(const std::vector<std::string>& lines);
+
 // True when an installed POV-Ray version is 3.1 or newer (3.02 is older).
 bool PovVersionAtLeast31(double povVersion);
 

@@ -1,5 +1,7 @@
 #include "scanner/DeclarationBody.h"
 
+#include <algorithm>
+
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
 #include "scanner/DeclarationScanner.h"
@@ -11,6 +13,9 @@ namespace sc {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Braces nested deeper than this are indented no further.
+constexpr int kMaxIndentDepth = 32;
 
 void ApplyWord(std::string_view word, TextureEntry* entry) {
     if (!entry) return;
@@ -53,6 +58,7 @@ public:
                 const std::string_view word = WordAt(line, i);
                 if (IsAsciiLetter(c)) ApplyWord(word, entry_);
                 if (!IsAsciiDigit(c) && braceDepth_ == 0 && hasContent_ && IsStatementWord(word)) return false;
+                if (!IsAsciiDigit(c) && ClosedAtTopLevel() && word != "texture") return false;
             }
             if (c == '"' && prev != '\\') {
                 if (!inString_ && EndsWithFileType()) {
@@ -70,6 +76,9 @@ public:
                 continue;
             }
             if (!Character(c)) return false;
+            // The semicolon POV-Ray takes as the end of a value ends it here too.
+            if (c == ';' && !inString_ && valueBegun_ && hasContent_ && braceDepth_ == 0 && parenDepth_ == 0)
+                return false;
             prev = c;
         }
         return true;
@@ -88,7 +97,14 @@ private:
     // One character outside comments; false when it ends the declaration.
     bool Character(char c) {
         switch (c) {
-            case '=': valueBegun_ = true; return true;
+            case '=':
+                // The declaration's own '=' begins the value; later ones are
+                // parts of operators (!=, <=, >=) or of #local lines in it.
+                if (!valueBegun_) {
+                    valueBegun_ = true;
+                    return true;
+                }
+                break;
             case '{': OpenBrace(); return true;
             case '}': CloseBrace(); return true;
             case '(': ++parenDepth_; break;
@@ -110,8 +126,20 @@ private:
 
     void Indent() {
         if (!lineStart_) return;
-        text_.append(static_cast<size_t>(2 * braceDepth_), ' ');
+        // Deeply nested text keeps a fixed indentation, so that its size
+        // stays proportional to the file's.
+        text_.append(static_cast<size_t>(2 * std::min(braceDepth_, kMaxIndentDepth)), ' ');
         lineStart_ = false;
+    }
+
+    // A value that closed its last brace at the top level takes no further
+    // word but another layer of texture: a word there (a macro called by the
+    // scene, say) begins the next statement.
+    bool ClosedAtTopLevel() const {
+        if (braceDepth_ > 0 || parenDepth_ > 0 || !hasContent_) return false;
+        size_t end = text_.size();
+        while (end > 0 && static_cast<signed char>(text_[end - 1]) < 33) --end;
+        return end > 0 && text_[end - 1] == '}';
     }
 
     bool EndsWithLineBreak() const { return text_.size() >= 2 && text_.compare(text_.size() - 2, 2, "\r\n") == 0; }
@@ -156,13 +184,17 @@ private:
         if (close == std::string_view::npos) close = line.size();
         const std::string name(line.substr(start, close - start));
         const std::string beside = ResolveIncludeFile(name, DirectoryOf(declaringPath_), {});
+        const std::string inLibrary = beside.empty() ? ResolveIncludeFile(name, {}, libraryPaths_) : std::string();
+        // POV-Ray finds a library file only under its name on disk.
+        const bool otherCase = inLibrary.size() < name.size() ||
+                               inLibrary.compare(inLibrary.size() - name.size(), name.size(), name) != 0;
         if (valueBegun_) {
             Indent();
             text_ += '"';
-            text_ += beside.empty() ? name : beside;
+            text_ += !beside.empty() ? beside : !inLibrary.empty() && otherCase ? inLibrary : name;
             text_ += '"';
             hasContent_ = true;
-            if (beside.empty() && ResolveIncludeFile(name, {}, libraryPaths_).empty()) {
+            if (beside.empty() && inLibrary.empty()) {
                 text_ += kMissingFileMarker;
                 ++missing_;
             }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "library/TextureEntry.h"
+#include "scanner/DeclarationText.h"
 
 namespace sc {
 namespace {
@@ -31,6 +32,10 @@ std::uint32_t DeclarationCrc(const TextureEntry& entry) {
     if (!entry.record || !entry.record->text) return 0;
     std::string text;
     for (const DeclarationRecord* dependency : entry.dependencies) {
+        if (dependency->IsInclude() && dependency->foundElsewhere) {
+            text += DependencyLine(*dependency) + "\r\n";
+            continue;
+        }
         text += "#declare " + dependency->name + " = ";
         if (dependency->text) text += *dependency->text;
         text += "\r\n";

@@ -1,11 +1,19 @@
 #include "scanner/DeclarationText.h"
 
+#include <set>
+
 #include "library/SourceFile.h"
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
 #include "scanner/PovNameText.h"
 
 namespace sc {
+
+std::string DependencyLine(const DeclarationRecord& constant) {
+    if (constant.IsInclude() && constant.foundElsewhere)
+        return "#include \"" + PovIncludeNameText(constant.origin) + "\"";
+    return "#declare " + constant.name + " = " + (constant.text ? *constant.text : "NICHT GEFUNDEN");
+}
 
 std::string DeclarationBoxText(const TextureEntry& entry) {
     if (!entry.record || !entry.record->text) return entry.name.empty() ? "" : "NICHT VERFÜGBAR";
@@ -17,12 +25,21 @@ std::string DeclarationBoxText(const TextureEntry& entry) {
     if (!entry.dependencies.empty()) {
         std::string previousFile;
         bool first = true;
+        std::set<std::string> included;
         for (const DeclarationRecord* constant : entry.dependencies) {
             const std::string file = constant->HasOrigin() ? PovLineText(FileNameOf(constant->origin)) : ownFile;
+            if (constant->foundElsewhere) {
+                // Each constant from beyond the file's own reach names its file.
+                if (constant->IsInclude() && !included.insert(constant->origin).second) continue;
+                text += "\r\n// Konstante aus Datei \"" + file + "\"\r\n";
+                text += DependencyLine(*constant) + "\r\n";
+                first = true;
+                continue;
+            }
             if (first || file != previousFile) text += "\r\n// Konstanten aus Datei \"" + file + "\"\r\n";
             first = false;
             previousFile = file;
-            text += "#declare " + constant->name + " = " + (constant->text ? *constant->text : "NICHT GEFUNDEN") + "\r\n";
+            text += DependencyLine(*constant) + "\r\n";
         }
         text += "\r\n";
     }

@@ -6,6 +6,11 @@
 namespace sc {
 
 class TextureEntry;
+struct DeclarationRecord;
+
+// The scene line of one constant an entry uses: its #declare, or the
+// #include of the file it needs whole.
+std::string DependencyLine(const DeclarationRecord& constant);
 
 // A comment line naming the entry, its file and line; the constants it uses,
 // grouped by the file declaring them; then the declaration itself. Line ends

@@ -17,24 +17,17 @@ const std::array<const char*, kStandardIncludeCount> kStandardIncludes = {
     "colors.inc", "textures.inc", "stones.inc", "woods.inc", "stoneold.inc", "metals.inc", "golds.inc", "glass.inc",
 };
 
-std::string LowerCaseVariant(std::string_view name) {
-    if (!IsAbsolutePath(name)) return ToLowerAscii(name);
-    std::string directory, fileName;
-    SplitPath(name, directory, fileName);
-    return directory + ToLowerAscii(fileName);
-}
-
 std::string FindIn(std::string_view name, std::string_view besideDirectory, const std::vector<std::string>& paths) {
     if (name.empty()) return {};
-    if (IsAbsolutePath(name)) return FileExists(name) ? std::string(name) : std::string();
+    if (IsAbsolutePath(name)) return FindFileAnyCase(name);
     if (!besideDirectory.empty()) {
-        std::string candidate = JoinPath(besideDirectory, name);
-        if (FileExists(candidate)) return candidate;
+        std::string found = FindFileAnyCase(JoinPath(besideDirectory, name));
+        if (!found.empty()) return found;
     }
     for (const auto& path : paths) {
         if (path.empty()) continue;
-        std::string candidate = JoinPath(path, name);
-        if (FileExists(candidate)) return candidate;
+        std::string found = FindFileAnyCase(JoinPath(path, name));
+        if (!found.empty()) return found;
     }
     return {};
 }
@@ -168,11 +161,7 @@ const char* StandardIncludeName(int index) {
 
 std::string ResolveIncludeFile(std::string_view name, std::string_view besideDirectory,
                                const std::vector<std::string>& libraryPaths) {
-    std::string found = FindIn(name, besideDirectory, libraryPaths);
-    if (!found.empty()) return found;
-    const std::string lower = LowerCaseVariant(name);
-    if (lower == name) return {};
-    return FindIn(lower, besideDirectory, libraryPaths);
+    return FindIn(name, besideDirectory, libraryPaths);
 }
 
 int StandardIncludeIndex(const TextureLibrary& library, std::string_view directory, std::string_view fileName) {

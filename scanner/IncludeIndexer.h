@@ -20,9 +20,11 @@ const char* StandardIncludeName(int index);
 // Include files nest at most this deep; deeper #include statements are ignored.
 inline constexpr int kMaxIncludeDepth = 64;
 
-// Finds an included file as POV-Ray for Unix does: beside the including file
-// (when `besideDirectory` is given), then along the library paths in order;
-// the name as written first, then in lower case. Empty when nowhere.
+// Finds an included file beside the including file (when `besideDirectory`
+// is given), then along the library paths in order; in each place the name
+// is matched as Windows would match it, without regard to case (the written
+// case first). The result names the file as it is on disk; empty when
+// nowhere.
 std::string ResolveIncludeFile(std::string_view name, std::string_view besideDirectory,
                                const std::vector<std::string>& libraryPaths);
 

@@ -85,11 +85,21 @@ const std::array<std::string_view, 151> kReservedWordsSince37 = {
     "xyz",
 };
 
-const std::array<std::string_view, 33> kStatementWords = {
+const std::array<std::string_view, 43> kStatementWords = {
     "background", "bicubic_patch", "blob", "box", "camera", "cone", "cubic", "cylinder", "difference",
     "disc", "height_field", "intersection", "julia_fractal", "light_source", "lathe", "merge", "mesh",
     "object", "plane", "poly", "polygon", "prism", "quartic", "quadric", "sky_sphere", "sor",
     "smooth_triangle", "sphere", "superellipsoid", "text", "torus", "triangle", "union",
+    // Statements of scenes written for POV-Ray 3.5 to 3.7.
+    "fog", "global_settings", "isosurface", "light_group", "mesh2", "ovus", "parametric", "polynomial",
+    "rainbow", "sphere_sweep",
+};
+
+// Identifiers POV-Ray 3.7 defines itself for every scene (animation and
+// picture size); scenes use them like reserved words.
+const std::array<std::string_view, 8> kBuiltInIdentifiers = {
+    "final_clock", "final_frame", "frame_number", "image_height", "image_width", "initial_clock", "initial_frame",
+    "input_file_name",
 };
 
 template <size_t N>
@@ -120,6 +130,7 @@ bool IsReservedWord(std::string_view word) {
     static const std::unordered_set<std::string_view> words = [] {
         std::unordered_set<std::string_view> all(kReservedWords.begin(), kReservedWords.end());
         all.insert(kReservedWordsSince37.begin(), kReservedWordsSince37.end());
+        all.insert(kBuiltInIdentifiers.begin(), kBuiltInIdentifiers.end());
         return all;
     }();
     return words.count(word) != 0;

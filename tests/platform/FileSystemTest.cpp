@@ -55,6 +55,25 @@ TEST(AtomicWrite, RemovesOnlyStaleLeftoversOfItsOwnFile) {
     for (const std::string& kept : {fresh, other, unlike, held}) EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
 }
 
+// Collections made on Windows or DOS name their files in any case.
+TEST(FindFileAnyCase, FindsTheFileAsItIsOnDiskAndPrefersTheWrittenCase) {
+    test::TempDir dir;
+    const std::string wall = dir.Write("Maps/WALL1.GIF", "g");
+    EXPECT_EQ(FindFileAnyCase(dir / "maps/wall1.gif"), wall);
+    EXPECT_EQ(FindFileAnyCase(dir / "Maps/WALL1.GIF"), wall);
+    // Two files that differ in case only: the written one wins, else the first by name.
+    const std::string upper = dir.Write("COLORS.INC", "a");
+    const std::string lower = dir.Write("colors.inc", "b");
+    EXPECT_EQ(FindFileAnyCase(dir / "COLORS.INC"), upper);
+    EXPECT_EQ(FindFileAnyCase(dir / "colors.inc"), lower);
+    EXPECT_EQ(FindFileAnyCase(dir / "Colors.Inc"), upper);
+    // Neither a directory, nor a longer or shorter name, nor a wildcard counts.
+    EXPECT_EQ(FindFileAnyCase(dir / "MAPS"), "");
+    EXPECT_EQ(FindFileAnyCase(dir / "maps/wall1.gi"), "");
+    EXPECT_EQ(FindFileAnyCase(dir / "maps/wall?.gif"), "");
+    EXPECT_EQ(FindFileAnyCase(dir / "none/wall1.gif"), "");
+}
+
 TEST(FileLock, ASecondHolderWaitsUntilTheFirstLetsGo) {
     test::TempDir dir;
     const std::string path = dir.Write("lib.swl", "1");

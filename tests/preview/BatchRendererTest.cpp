@@ -1,6 +1,8 @@
-// Previews rendered side by side with the real POV-Ray: the pictures and
-// entry fields must be those the one-at-a-time render run stores through the
-// bridge, and no POV-Ray may outlive a stop, a time limit or the renderer.
+// Previews rendered several to a POV-Ray process, several processes side by
+// side, with the real POV-Ray: the pictures and entry fields must be those
+// the one-at-a-time render run stores through the bridge, a frame that fails
+// must cost only its own entry, and no POV-Ray may outlive a stop, a time
+// limit or the renderer.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -74,7 +76,13 @@ protected:
     void SetUp() override {
         SetProgramDataDirOverride(dir / "data");
         controller.Library().SetLibraryPaths({PovIncludeDir()});
-        file = dir.Write("lib.inc",
+        // Brackets nested this deep overflow POV-Ray's parser stack.
+        std::string crash = "#declare T_Crash = texture { pigment { rgb\n";
+        for (int i = 0; i < 100; ++i) crash += std::string(60, '(') + "\n";
+        crash += "1\n";
+        for (int i = 0; i < 100; ++i) crash += std::string(60, ')') + "\n";
+        crash += "} }\n";
+        file = dir.Write("lib.inc", crash +
                          "#declare T_Red = texture { pigment { color rgb <0.8, 0.2, 0.1> } }\n"
                          "#declare C_Green = color rgb <0.1, 0.7, 0.3>;\n"
                          "#declare F_Shiny = finish { phong 0.9 }\n"
@@ -94,9 +102,10 @@ protected:
         controller.RegisterAddedEntry(entry);
         return entry;
     }
-    std::unique_ptr<BatchRenderer> MakeBatch(int jobs, int timeLimit = 60) {
+    std::unique_ptr<BatchRenderer> MakeBatch(int jobs, int framesPerProcess, int timeLimit = 60) {
         BatchRenderSettings settings;
         settings.jobs = jobs;
+        settings.framesPerProcess = framesPerProcess;
         settings.timeLimitSeconds = timeLimit;
         auto batch = std::make_unique<BatchRenderer>(controller, installation, settings);
         batch->SetListener(&recorder);
@@ -116,16 +125,18 @@ protected:
     std::string file;
 };
 
-TEST_F(BatchRendererTest, StoresWhatTheRenderRunStoresThroughTheBridge) {
-    std::vector<TextureEntry*> entries = {Add("T_Red", kKindTexture), Add("C_Green", kKindColor),
-                                          Add("F_Shiny", kKindFinish), Add("T_Retry", kKindTexture),
-                                          Add("T_Bad", kKindTexture)};
+TEST_F(BatchRendererTest, OneProcessStoresWhatTheRenderRunStoresAndLosesOnlyItsBadFrames) {
+    TextureEntry* red = Add("T_Red", kKindTexture);
+    TextureEntry* bad = Add("T_Bad", kKindTexture);
+    TextureEntry* green = Add("C_Green", kKindColor);
+    TextureEntry* retry = Add("T_Retry", kKindTexture);
+    TextureEntry* shiny = Add("F_Shiny", kKindFinish);
+    const std::vector<TextureEntry*> renderable = {red, bad, green, retry, shiny};
     // One at a time through the render host, as the window's run of several entries does.
-    std::vector<Stored> sequential;
     {
         ScriptedWindow window(controller);
-        window.selected = entries;
-        window.ShowEntry(entries.front());
+        window.selected = renderable;
+        window.ShowEntry(renderable.front());
         PreviewRenderSettings settings;
         PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
         session.StepWithAutoStore();
@@ -136,50 +147,46 @@ TEST_F(BatchRendererTest, StoresWhatTheRenderRunStoresThroughTheBridge) {
         while (!closed) session.ProcessEvents(20);
         ASSERT_TRUE(session.Idle());
     }
-    for (TextureEntry* entry : entries) sequential.push_back(StoredOf(*entry));
+    std::vector<Stored> sequential;
+    for (TextureEntry* entry : renderable) sequential.push_back(StoredOf(*entry));
     ASSERT_EQ(controller.previewCount, 4);
-    ASSERT_TRUE(entries[4]->previewFaulty);
-    EXPECT_EQ(entries[3]->previewAttempt, 1);  // stored from the second try, under #version 3.0
-
-    for (TextureEntry* entry : entries) {
+    ASSERT_TRUE(bad->previewFaulty);
+    EXPECT_EQ(retry->previewAttempt, 1);  // stored from the second try, under #version 3.0
+    for (TextureEntry* entry : renderable) {
         Clear(entry->preview);
         entry->previewVersion = 0;
         entry->previewCrc = 0;
         controller.SetPreviewState(entry, PreviewState::Empty);
     }
     controller.modified = 0;
-    auto batch = MakeBatch(3);
-    ASSERT_TRUE(batch->Start(entries));
+
+    // All in one process: a parse error, a crash and an endless loop each
+    // end it in the middle of its run, and it goes on after the bad frame.
+    TextureEntry* crash = Add("T_Crash", kKindTexture);
+    TextureEntry* hang = Add("T_Hang", kKindTexture);
+    auto batch = MakeBatch(1, 7, 5);
+    ASSERT_TRUE(batch->Start({red, bad, green, crash, shiny, hang, retry}));
+    // Nothing of an entry changes before its picture is stored.
+    EXPECT_FLOAT_EQ(red->previewVersion, 0.0f);
     DriveUntil(*batch, [&] { return !batch->Running(); });
     ASSERT_FALSE(batch->Running());
-    for (size_t i = 0; i < entries.size(); ++i)
-        EXPECT_TRUE(StoredOf(*entries[i]) == sequential[i])
-            << entries[i]->name << " version " << entries[i]->previewVersion << " attempt "
-            << int(entries[i]->previewAttempt) << " valid " << entries[i]->previewValid;
+    for (size_t i = 0; i < renderable.size(); ++i)
+        EXPECT_TRUE(StoredOf(*renderable[i]) == sequential[i])
+            << renderable[i]->name << " version " << renderable[i]->previewVersion << " attempt "
+            << int(renderable[i]->previewAttempt) << " valid " << renderable[i]->previewValid;
     EXPECT_EQ(controller.previewCount, 4);
-    EXPECT_EQ(controller.faultyCount, 1);
+    EXPECT_EQ(controller.faultyCount, 3);
     EXPECT_GT(controller.modified, 0);
     const BatchProgress progress = batch->Progress();
-    EXPECT_EQ(std::tuple(progress.total, progress.stored, progress.failed, progress.running), std::tuple(5, 4, 1, 0));
+    EXPECT_EQ(std::tuple(progress.total, progress.stored, progress.failed, progress.running), std::tuple(7, 4, 3, 0));
     EXPECT_EQ(recorder.finishedCalls, 1);
-    EXPECT_EQ(recorder.failures[entries[0]], "");
-    EXPECT_NE(recorder.failures[entries[4]].find("Parse Error"), std::string::npos) << recorder.failures[entries[4]];
-    EXPECT_FALSE(PrivateFolderLeft());
-}
-
-TEST_F(BatchRendererTest, HungRenderIsStoppedAtItsTimeLimit) {
-    TextureEntry* hang = Add("T_Hang", kKindTexture);
-    auto batch = MakeBatch(2, 1);
-    // The same entry twice is rendered once.
-    ASSERT_TRUE(batch->Start({hang, hang}));
-    EXPECT_EQ(batch->Progress().running, 1);
-    // The loop wakes for the time limit, not only for output.
-    DriveUntil(*batch, [&] { return !batch->Running(); });
-    EXPECT_TRUE(hang->previewFaulty);
-    EXPECT_FALSE(hang->previewValid);
-    EXPECT_NE(recorder.failures[hang].find("1 Sekunden"), std::string::npos) << recorder.failures[hang];
-    EXPECT_EQ(std::tuple(batch->Progress().total, batch->Progress().failed), std::tuple(1, 1));
+    EXPECT_EQ(recorder.failures[red], "");
+    EXPECT_NE(recorder.failures[bad].find("Parse Error"), std::string::npos) << recorder.failures[bad];
+    EXPECT_NE(recorder.failures[crash].find("Signal 11"), std::string::npos) << recorder.failures[crash];
+    EXPECT_NE(recorder.failures[hang].find("5 Sekunden"), std::string::npos) << recorder.failures[hang];
+    for (TextureEntry* entry : {crash, hang}) EXPECT_TRUE(entry->previewFaulty) << entry->name;
     EXPECT_EQ(PovRayChildren(), 0);
+    EXPECT_FALSE(PrivateFolderLeft());
 }
 
 TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
@@ -190,10 +197,11 @@ TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
     hang->previewVersion = 3.0f;
     hang->preview.jpegData = {1, 2, 3};
     controller.SetPreviewState(hang, PreviewState::Present);
-    auto batch = MakeBatch(3);
+    // Two processes of two frames: the hanging entry follows the quick one in its run.
+    auto batch = MakeBatch(2, 2);
     ASSERT_TRUE(batch->Start(entries));
-    EXPECT_EQ(batch->Progress().running, 3);
-    DriveUntil(*batch, [&] { return red->previewValid && batch->Progress().running == 3; });
+    EXPECT_EQ(batch->Progress().running, 2);
+    DriveUntil(*batch, [&] { return red->previewValid; });
     ASSERT_TRUE(red->previewValid);
     batch->Cancel();
     EXPECT_EQ(PovRayChildren(), 0);

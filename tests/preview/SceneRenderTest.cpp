@@ -2,6 +2,8 @@
 // POV-Ray for one entry of every kind.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestEnvironment.h"
 #include "platform/PathUtil.h"
 
@@ -79,6 +81,51 @@ TEST(SceneRenderTest, DeclarationsUsingNewerReservedWordsRender) {
     // templates do not set; the declaration itself is no longer mistaken.
     ASSERT_EQ(write("P_Srgb"), 0);
     EXPECT_EQ(ReadFile(scene).find("NICHT GEFUNDEN"), std::string::npos) << ReadFile(scene);
+}
+
+// The test collection holds the shapes real-world collections take: constants
+// kept beside the file or set by a demo scene, #local at file level, names
+// defined inside a declaration, POV-Ray's include files used without an
+// #include, file names in another case, sRGB colours and operators. Every
+// entry's scene renders.
+TEST(SceneRenderTest, EveryEntryOfTheTestCollectionRenders) {
+    TempDir dir;
+    // POV-Ray reads only below the folders its configuration permits.
+    const std::string collection = dir.Path() + "/collections";
+    std::filesystem::copy(std::string(SWATCHCRAFT_SOURCE_DIR) + "/tests/data/collections", collection,
+                          std::filesystem::copy_options::recursive);
+    const Sample samples[] = {
+        {"water/water.inc", "Water"},          {"water/water.inc", "Water_Surface"},
+        {"game/terrain_textures.inc", "Grass"}, {"game/terrain_textures.inc", "Dirt"},
+        {"planet/planet.inc", "Planet_Surface"}, {"textures/ground.inc", "Gravel"},
+        {"textures/ground.inc", "Flicker"},    {"textures/ground.inc", "Boards"},
+        {"textures/ground.inc", "Ridges"},     {"textures/ground.inc", "Bumpy"},
+        {"textures/ground.inc", "Tilted"},     {"textures/more.inc", "Crackled"},
+        {"textures/more.inc", "Smooth_Step"},  {"textures/more.inc", "Reoriented"},
+        {"dos/walls.inc", "Wall_Map"},         {"dos/walls.inc", "Mapped_Wall"},
+        {"dos/walls.inc", "Red_Wall"},         {"srgb/srgb_colors.inc", "Sky_Blue"},
+        {"srgb/srgb_colors.inc", "Sunset"},    {"srgb/srgb_colors.inc", "Glass_Tint"},
+        {"srgb/srgb_colors.inc", "Frosted"},   {"operators/logic.inc", "Pick"},
+        {"operators/logic.inc", "Switcher"},
+    };
+    const std::string scene = dir.Path() + "/data/preview/TexturePreview.pov";
+    for (const Sample& sample : samples) {
+        SCOPED_TRACE(sample.name);
+        ASSERT_EQ(RunCommand("SWATCHCRAFT_DATA_DIR='" + dir.Path() + "/data' '" + BinaryDir() +
+                             "/swatchcraft-cli' scene --library-path " + PovIncludeDir() + " '" + collection + "/" +
+                             sample.file + "' " + sample.name + " >/dev/null"),
+                  0);
+        const std::string text = ReadFile(scene);
+        EXPECT_EQ(text.find("NICHT GEFUNDEN"), std::string::npos) << text;
+        // sRGB colours need the 3.7 language with a gamma set before them.
+        const bool srgb = std::string(sample.file).rfind("srgb/", 0) == 0;
+        EXPECT_EQ(text.rfind("#version 3.7;\r\nglobal_settings { assumed_gamma 1.0 }\r\n", 0) == 0, srgb) << text;
+        std::string output;
+        const int status = RenderWithPovray(DirectoryOf(scene), "TexturePreview.pov", "", &output);
+        if (status == -1) GTEST_SKIP() << "POV-Ray is not installed";
+        EXPECT_EQ(status, 0) << text << output;
+        EXPECT_NE(output.find("POV-Ray finished"), std::string::npos) << text << output;
+    }
 }
 
 }  // namespace
