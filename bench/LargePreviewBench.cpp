@@ -42,14 +42,6 @@ private:
     sc::TextureEntry* entry_;
 };
 
-class KeepAll : public sc::PovSettingsDialog {
-public:
-    bool Run(const sc::PovSettingFlags&, sc::PovSettingFlags& keep) override {
-        keep.fill(true);
-        return true;
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,8 +74,6 @@ int main(int argc, char** argv) {
     sc::PreviewRenderSettings settings;
     OneEntryWindow window(entry);
     sc::PreviewRenderSession session(controller, window, sc::bridge::Connection(), installation, settings);
-    KeepAll dialog;
-    session.Configuration().SetSettingsDialog(&dialog);
     sc::LargePreviewCache cache;
     session.SetLargeCache(&cache);
     int reported = -1;

@@ -1,34 +1,13 @@
 #include "gui/CommandActions.h"
 
+#include "gui/CommandIcons.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
-#include <QStyle>
 #include <QWidget>
 
 namespace sc {
-namespace {
-
-QStyle::StandardPixmap PixmapOf(CommandIcon icon) {
-    switch (icon) {
-    case CommandIcon::Open: return QStyle::SP_DialogOpenButton;
-    case CommandIcon::Save: return QStyle::SP_DialogSaveButton;
-    case CommandIcon::Search: return QStyle::SP_DirHomeIcon;
-    case CommandIcon::Find: return QStyle::SP_FileDialogContentsView;
-    case CommandIcon::Overview: return QStyle::SP_FileDialogInfoView;
-    case CommandIcon::TextureList: return QStyle::SP_FileDialogDetailedView;
-    case CommandIcon::FileList: return QStyle::SP_DirIcon;
-    case CommandIcon::PictureList: return QStyle::SP_FileDialogListView;
-    case CommandIcon::OnlySelected: return QStyle::SP_DialogApplyButton;
-    case CommandIcon::PreviewPane: return QStyle::SP_TitleBarNormalButton;
-    case CommandIcon::About: return QStyle::SP_MessageBoxInformation;
-    case CommandIcon::None: break;
-    }
-    return QStyle::SP_CustomBase;
-}
-
-}  // namespace
-
 CommandActions::CommandActions(QWidget& window, QWidget& entries, std::function<MenuConditions()> conditions,
                                std::function<CheckConditions()> checks)
     : QObject(&window), conditions_(std::move(conditions)), checks_(std::move(checks)) {
@@ -41,8 +20,9 @@ QAction* CommandActions::Make(const CommandRow& row, QWidget& window, QWidget& e
     auto* action = new QAction(QString::fromUtf8(row.text), this);
     action->setData(id);
     action->setCheckable(row.checked != nullptr);
-    if (row.icon != CommandIcon::None) {
-        action->setIcon(window.style()->standardIcon(PixmapOf(row.icon)));
+    const QIcon icon = CommandIcon(row.id);
+    if (!icon.isNull()) {
+        action->setIcon(icon);
         action->setIconVisibleInMenu(false);
     }
     QList<QKeySequence> keys;

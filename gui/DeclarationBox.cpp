@@ -27,7 +27,7 @@ DeclarationBox::DeclarationBox(QWidget* parent) : QPlainTextEdit(parent) {
     setFont(font);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setAccessibleName(QStringLiteral("Deklaration"));
-    setReadOnly(true);
+    SetEditable(false);
     // Tab leaves the box: keyboard users must not be caught in it, and POV-Ray
     // code is indented with blanks anyway.
     setTabChangesFocus(true);
@@ -42,13 +42,22 @@ void DeclarationBox::ShowText(const std::string& text, bool editable) {
     setPlainText(shown);
     setExtraSelections({});
     filling_ = false;
-    editable_ = editable;
-    setReadOnly(!editable);
+    SetEditable(editable);
     setAccessibleDescription(shown);
     const bool wasEdited = edited_;
     edited_ = false;
     ApplyColor();
     if (wasEdited) emit editedChanged(false);
+}
+
+// A read-only declaration is still selected and copied with the mouse and
+// the keys, but shows no caret that would suggest it can be typed into.
+void DeclarationBox::SetEditable(bool editable) {
+    editable_ = editable;
+    setReadOnly(!editable);
+    setTextInteractionFlags(editable ? Qt::TextEditorInteraction
+                                     : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setCursorWidth(editable ? 1 : 0);
 }
 
 void DeclarationBox::OnTextChanged() {

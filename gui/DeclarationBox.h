@@ -45,6 +45,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void SetEditable(bool editable);
     void OnTextChanged();
     void ApplyColor();
 

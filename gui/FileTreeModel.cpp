@@ -8,6 +8,7 @@
 #include "gui/TextureListModel.h"
 #include "library/LibraryController.h"
 #include "library/NaturalCompare.h"
+#include "platform/PathUtil.h"
 #include "ui/EntryTexts.h"
 
 namespace sc {
@@ -198,6 +199,7 @@ QVariant FileTreeModel::data(const QModelIndex& index, int role) const {
         case Qt::AccessibleTextRole: return Q(FileNodeLabel(file));
         case kLabelRestRole: return Q(FileNodeRest(file));
         case Qt::DecorationRole: return IconOf(EntryIcon::File);
+        case Qt::ToolTipRole: return Q(JoinPath(file.directory, file.fileName));
         case kIsFileRole: return true;
         case kEntryRole: return QVariant::fromValue(static_cast<void*>(file.placeholder));
         default: return {};
@@ -209,6 +211,7 @@ QVariant FileTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole: return Q(EntryNodeLabel(*e));
     case Qt::AccessibleDescriptionRole: return QStringLiteral("Kategorie %1").arg(Q(e->category));
     case Qt::DecorationRole: return IconOf(PreviewIcon(*e));
+    case Qt::ToolTipRole: return FullNameAndFile(*e);
     case kIsFileRole: return false;
     case kEntryRole: return QVariant::fromValue(static_cast<void*>(e));
     default: return {};

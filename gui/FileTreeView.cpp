@@ -1,5 +1,7 @@
 #include "gui/FileTreeView.h"
 
+#include "gui/TruncatedToolTip.h"
+
 #include <QHeaderView>
 
 #include "gui/FileNodeDelegate.h"
@@ -26,6 +28,10 @@ void FileTreeView::ExpandAll(bool expand) {
     if (expand) expandAll();
     else collapseAll();
     setUpdatesEnabled(true);
+}
+
+bool FileTreeView::viewportEvent(QEvent* event) {
+    return HandleTruncatedToolTip(*this, event) || QTreeView::viewportEvent(event);
 }
 
 }  // namespace sc

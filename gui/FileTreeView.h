@@ -13,6 +13,9 @@ public:
 
     // "Alle &anzeigen" (on) or "Alle &verstecken" (off) for every file node.
     void ExpandAll(bool expand);
+
+protected:
+    bool viewportEvent(QEvent* event) override;
 };
 
 }  // namespace sc

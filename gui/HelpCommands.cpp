@@ -17,9 +17,6 @@
 #ifndef SWATCHCRAFT_VERSION
 #define SWATCHCRAFT_VERSION "0.1"
 #endif
-#ifndef SWATCHCRAFT_CONTACT_MAIL
-#define SWATCHCRAFT_CONTACT_MAIL ""
-#endif
 
 namespace sc {
 namespace {
@@ -29,19 +26,10 @@ constexpr const char* kHelpFile = "swatchcraft-hilfe.html";
 // The dialog shown instead of help when the help page is missing.
 class MissingHelpDialog : public HintDialog {
 public:
-    explicit MissingHelpDialog(QWidget* parent) : HintDialog(Text(), parent) {
+    explicit MissingHelpDialog(QWidget* parent)
+        : HintDialog(QStringLiteral("Leider ist keine Online-Hilfe vorhanden."), parent) {
         setWindowTitle(QStringLiteral("Swatchcraft"));
         box_->hide();
-    }
-
-private:
-    static QString Text() {
-        QString text = QStringLiteral(
-            "Leider ist keine Online-Hilfe vorhanden.\n\n"
-            "Fragen, Probleme, Ideen und Fehlerberichte sind trotzdem willkommen: schreiben Sie bitte "
-            "eine E-Mail an den Autor");
-        const QString mail = QStringLiteral(SWATCHCRAFT_CONTACT_MAIL);
-        return mail.isEmpty() ? text + QStringLiteral(".") : text + QStringLiteral(": ") + mail;
     }
 };
 
@@ -69,7 +57,10 @@ void HelpCommands::ShowHelp() {
         ExecDialog(dialog);
         return;
     }
-    openUrl_(QUrl::fromLocalFile(QString::fromStdString(path)).toString());
+    if (openUrl_(QUrl::fromLocalFile(QString::fromStdString(path)).toString())) return;
+    p_.ui.ShowMessage("Der Browser konnte nicht gestartet werden. Bitte öffnen Sie die Datei\n\"" + path +
+                          "\"\nselbst oder installieren Sie das Paket xdg-utils.",
+                      MessageIcon::Exclamation);
 }
 
 void HelpCommands::ShowTips() {

@@ -9,7 +9,6 @@
 #include "gui/LibraryPathDialog.h"
 #include "gui/OverviewDialog.h"
 #include "gui/OverviewScopeDialog.h"
-#include "gui/PovConfigurationDialog.h"
 #include "gui/SearchDialog.h"
 #include "library/LibraryController.h"
 #include "overview/OverviewSettings.h"
@@ -31,14 +30,9 @@ LibraryCommands::LibraryCommands(LibraryCommandsContext context, QObject* parent
     : QObject(parent), context_(std::move(context)),
       selection_(*context_.controller, *context_.window, *context_.ui),
       search_(*context_.controller, *context_.window, *context_.ui),
-      deletes_(*context_.controller, *context_.window, *context_.ui),
-      povSettingsDialog_(std::make_unique<PovConfigurationDialogRunner>(context_.parent)) {
-    if (context_.configuration) context_.configuration->SetSettingsDialog(povSettingsDialog_.get());
-}
+      deletes_(*context_.controller, *context_.window, *context_.ui) {}
 
-LibraryCommands::~LibraryCommands() {
-    if (context_.configuration) context_.configuration->SetSettingsDialog(nullptr);
-}
+LibraryCommands::~LibraryCommands() = default;
 
 std::string LibraryCommands::PovHome() const { return context_.settings->povHome; }
 

@@ -18,7 +18,6 @@ namespace sc {
 
 class LibraryController;
 class PovConfiguration;
-class PovConfigurationDialogRunner;
 class PovLauncher;
 class SelectionWindow;
 class Settings;
@@ -47,7 +46,7 @@ struct LibraryCommandsContext {
 class LibraryCommands : public QObject {
     Q_OBJECT
 public:
-    // Gives the configuration its dialog "Einstellungen für POV-Ray" for as long as the commands live.
+    // The library commands over the window's controller and document.
     explicit LibraryCommands(LibraryCommandsContext context, QObject* parent = nullptr);
     ~LibraryCommands() override;
 
@@ -100,7 +99,6 @@ private:
     SelectionCommands selection_;
     TextSearch search_;
     DeleteCommands deletes_;
-    std::unique_ptr<PovConfigurationDialogRunner> povSettingsDialog_;
     int duplicatesHint_ = -1;  // read once per run
     int editHint_ = -1;
 };

@@ -98,6 +98,7 @@ void MainWindow::BuildCore() {
 void MainWindow::BuildViews() {
     area_ = new MainArea(widths_, this);
     setCentralWidget(area_);
+    connect(area_, &MainArea::splitterMoved, this, &MainWindow::OnSplitterReleased);
     views_ = new LibraryViewStack(*controller_, *settings_);
     area_->SetListWidget(views_);
     notifications_ = std::make_unique<LibraryNotifications>(*views_);
@@ -417,7 +418,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     ui_->SetCancelled(true);
     views_->SaveListSettings();
     SaveSettings();
-    if (Launcher().StartedPov()) Launcher().AskClosePov("Swatchcraft");
+    if (Launcher().StartedPov()) Launcher().EndStartedPov();
     event->accept();
 }
 
@@ -426,13 +427,9 @@ void MainWindow::SaveSettings() {
     s.lastFile = document_->Path();
     s.listType = views_->ViewType();
     s.SetInstallation(installation_);
-    s.x = restored_.x();
-    s.y = restored_.y();
-    s.cy = static_cast<unsigned>(restored_.height());
-    s.normalListWidth = widths_.For(false).list;
-    s.normalContentWidth = widths_.For(false).pane;
-    s.maximizedContentWidth = widths_.For(true).pane;
-    s.SetMaximized(isMaximized());
+    geometry_.maximizedPaneWidth = widths_.For(true).pane;
+    geometry_.maximized = isMaximized();
+    StoreGeometry(geometry_, s);
     if (!s.Save())
         ui_->ShowMessage("Die Einstellungen konnten nicht in die Datei\n\"" + s.FilePath() +
                              "\"\ngeschrieben werden.",
@@ -449,36 +446,60 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    if (!isMinimized() && !isMaximized() && isVisible()) restored_.moveTopLeft(geometry().topLeft());
+    RememberGeometry();
 }
 
+// The pane keeps its share of a growing or shrinking window; a hidden pane
+// keeps the width it comes back with.
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (!isMinimized() && !isMaximized()) restored_ = geometry();
-    const Size minimum = MinimumTrackSize(0, area_->PaneShown());
-    setMinimumSize(minimum.width, minimum.height);
+    if (!isMaximized() && !isMinimized() && area_->PaneShown() && !togglingPane_) {
+        widths_.For(false) = SharedWidths(width(), paneShare_, true);
+        area_->Relayout();
+    }
+    RememberGeometry();
+}
+
+void MainWindow::RememberGeometry() {
+    if (isMinimized() || isMaximized() || isFullScreen()) return;
+    const QRect frame = frameGeometry();
+    RememberRestored(geometry_, {frame.x(), frame.y(), frame.width(), frame.height()}, {width(), height()},
+                     widths_.For(false), area_->PaneShown());
+}
+
+void MainWindow::OnSplitterReleased() {
+    if (isMaximized()) return;
+    paneShare_ = PaneShare(widths_.For(false));
+    RememberGeometry();
 }
 
 void MainWindow::PlaceWindow() {
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                          : QRect(0, 0, 1024, 768);
-    const WindowPlacement p = PlaceMainWindow(*settings_, screen.width(), screen.height(), 0);
-    widths_.For(false) = {p.listWidth, p.contentWidth};
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect a = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    geometry_ = SavedGeometryOf(*settings_);
+    const Placement p = sc::PlaceWindow(geometry_, {a.x(), a.y(), a.width(), a.height()}, {});
+    widths_.For(false) = p.widths;
+    paneShare_ = PaneShare(p.widths);
+    resize(p.client.width, p.client.height);
+    move(p.frame.x, p.frame.y);
     const Size minimum = MinimumTrackSize(0, settings_->PaneShown());
     setMinimumSize(minimum.width, minimum.height);
-    // The pane widths are for the client area; toolbar, menu and status bar add their height to it.
-    resize(p.width, p.height);
-    move(screen.x() + p.x, screen.y() + p.y);
-    restored_ = QRect(screen.x() + p.x, screen.y() + p.y, p.width, p.height);
+    RememberGeometry();
 }
 
 void MainWindow::ApplyPaneWidthsToWindow(bool paneShown) {
     area_->SetPaneShown(paneShown);
     if (isMaximized() || isFullScreen()) return;
-    const int delta = widths_.For(false).pane + 8;
-    const Size minimum = MinimumTrackSize(0, paneShown);
-    setMinimumSize(minimum.width, minimum.height);
-    resize(width() + (paneShown ? delta : -delta), height());
+    const PaneToggle t = TogglePane(width(), widths_.For(false), paneShown);
+    widths_.For(false) = t.widths;
+    togglingPane_ = true;
+    setMinimumSize(t.minimumBefore.width, t.minimumBefore.height);
+    resize(t.clientWidth, height());
+    setMinimumSize(t.minimumAfter.width, t.minimumAfter.height);
+    togglingPane_ = false;
+    if (paneShown) paneShare_ = PaneShare(t.widths);
+    area_->Relayout();
+    RememberGeometry();
 }
 
 // A drop opens what the menus would open now: while a background render

@@ -155,6 +155,8 @@ private:
     void ConnectLibrary();
     void ApplySettings();
     void PlaceWindow();
+    void RememberGeometry();
+    void OnSplitterReleased();
     void ShowContextMenu(ContextMenuKind kind, const QPoint& globalPos);
     // Escape: stops a render, cancels a long operation or the background render.
     void OnEscape();
@@ -196,7 +198,9 @@ private:
     bool rendering_ = false;
     bool started_ = false;
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
-    QRect restored_;         // the window's rectangle when neither minimized nor maximized
+    SavedGeometry geometry_;    // what is stored of the window; follows every move and resize of the restored window
+    double paneShare_ = 0.4;    // the pane's share of a resized window, until the splitter is dragged
+    bool togglingPane_ = false; // the pane toggle sets the widths itself
     FocusKeeper busyFocus_;   // the control that had the keyboard before the window became busy
     FocusKeeper renderFocus_; // ... before a render took it to "&Stop"
 };

@@ -29,11 +29,15 @@ void SettingsCommands::Bind(CommandActions& actions) {
     actions.Bind(Command::LoadLastFile, [&s] { s.SetLoadLastFile(!s.LoadLastFile()); });
 }
 
-void SettingsCommands::ChooseInstallation() {
+bool SettingsCommands::ChooseInstallation() {
     PovInstallation& installation = p_.window.Installation();
+    const PovInstallation before = installation;
     installation = p_.settings.Installation();
     PovDirectoryDialog dialog(installation, installations_.Read(), p_.ui, &p_.window);
-    if (ExecDialog(dialog) != QDialog::Accepted) return;
+    if (ExecDialog(dialog) != QDialog::Accepted) {
+        installation = before;
+        return false;
+    }
     installation = dialog.Result();
     p_.settings.SetInstallation(installation);
     std::vector<std::string> paths;
@@ -41,6 +45,7 @@ void SettingsCommands::ChooseInstallation() {
     ApplyLibraryPaths(paths);
     if (installation.Version() <= 0) p_.settings.editWithPov = 0;
     if (p_.window.Started()) p_.window.RefreshViews();
+    return true;
 }
 
 void SettingsCommands::ApplyLibraryPaths(const std::vector<std::string>& paths) {

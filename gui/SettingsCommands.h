@@ -20,7 +20,7 @@ public:
     void Bind(CommandActions& actions);
 
     // "POV-Ray Verzeichnis ändern": the installation dialog, then its library paths.
-    void ChooseInstallation();
+    bool ChooseInstallation();
     // The library paths the library searches and completes directories from.
     void ApplyLibraryPaths(const std::vector<std::string>& paths);
 

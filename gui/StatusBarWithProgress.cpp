@@ -41,6 +41,7 @@ bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     }
     shown_ = on;
     if (on) {
+        clearMessage();  // a note must not hide the progress
         savedText_ = label_->text();
         SetReadableText(label_, label);
         steps_.SetPosition(0);

@@ -6,6 +6,7 @@
 
 #include "gui/EntryIcons.h"
 #include "library/LibraryController.h"
+#include "platform/PathUtil.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
 #include "ui/EntryCategory.h"
@@ -199,6 +200,11 @@ QString TextureListModel::Text(const TextureEntry& e, int column) const {
     }
 }
 
+QString FullNameAndFile(const TextureEntry& e) {
+    if (!e.sourceFile) return Q(e.name);
+    return Q(e.name + "\n" + JoinPath(e.sourceFile->directory, e.sourceFile->fileName));
+}
+
 QVariant TextureListModel::data(const QModelIndex& index, int role) const {
     const TextureEntry* e = EntryAt(index.row());
     if (!e || index.column() < 0 || index.column() >= kColumnCount) return {};
@@ -210,6 +216,7 @@ QVariant TextureListModel::data(const QModelIndex& index, int role) const {
         if (index.column() != kTexture) return {};
         return QStringLiteral("Datei %1, Kategorie %2").arg(Text(*e, kFile), Text(*e, kCategory));
     case Qt::DecorationRole: return index.column() == kTexture ? QVariant(IconOf(PreviewIcon(*e))) : QVariant();
+    case Qt::ToolTipRole: return FullNameAndFile(*e);
     case Qt::TextAlignmentRole:
         return QVariant(static_cast<int>(index.column() == kType ? Qt::Alignment(Qt::AlignCenter) : Qt::AlignLeft | Qt::AlignVCenter));
     case kEntryRole: return QVariant::fromValue(static_cast<void*>(const_cast<TextureEntry*>(e)));

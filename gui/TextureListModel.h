@@ -20,6 +20,9 @@ namespace sc {
 class LibraryController;
 class TextureEntry;
 
+// An entry's tooltip: its full name and the full path of its file.
+QString FullNameAndFile(const TextureEntry& entry);
+
 class TextureListModel : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "gui/TextureListView.h"
 
+#include "gui/TruncatedToolTip.h"
+
 #include <QKeyEvent>
 
 #include "gui/CategoryDelegate.h"
@@ -84,6 +86,10 @@ void TextureListView::mousePressEvent(QMouseEvent* event) {
                                    at.row() == currentIndex().row() && selectionModel()->isRowSelected(at.row(), {});
     QTreeView::mousePressEvent(event);
     if (onFocusedCategory) EditCategory(at.row());
+}
+
+bool TextureListView::viewportEvent(QEvent* event) {
+    return HandleTruncatedToolTip(*this, event) || QTreeView::viewportEvent(event);
 }
 
 }  // namespace sc

@@ -28,6 +28,7 @@ signals:
     void sortRequested(int key);
 
 protected:
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

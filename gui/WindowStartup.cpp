@@ -1,5 +1,7 @@
 #include "gui/WindowStartup.h"
 
+#include <QStatusBar>
+
 #include "gui/FileCommands.h"
 #include "gui/HelpCommands.h"
 #include "gui/MainWindow.h"
@@ -10,15 +12,36 @@
 
 namespace sc {
 
-UserInterface& WindowStartup::Ui() { return p_.ui; }
-void WindowStartup::ShowTipWindow() { help_.ShowTips(); }
+// Everything the start-up steps show through the interface waits for the
+// user, so the wait cursor goes first.
+UserInterface& WindowStartup::Ui() {
+    WaitForUser();
+    return p_.ui;
+}
+
+void WindowStartup::WaitForUser() { p_.window.SetBusy(false); }
+
+void WindowStartup::ShowTipWindow() {
+    WaitForUser();
+    help_.ShowTips();
+}
 
 // Editing goes through the render host, which needs the POV-Ray it runs.
 bool WindowStartup::EditingThroughPovWorks() { return p_.window.Configuration().ExeExists(); }
 
-void WindowStartup::ChooseInstallation() { settings_.ChooseInstallation(); }
+bool WindowStartup::ChooseInstallation() {
+    WaitForUser();
+    return settings_.ChooseInstallation();
+}
+
+void WindowStartup::ShowStatusText(const std::string& text) {
+    // Shown over the entry counts for a while, then the counts come back.
+    constexpr int kShownMs = 20000;
+    p_.window.statusBar()->showMessage(QString::fromStdString(text), kShownMs);
+}
 
 SuppressibleAnswer WindowStartup::AskSuppressible(const std::string& text) {
+    WaitForUser();
     AskDialog dialog(QString::fromStdString(text), &p_.window);
     ExecDialog(dialog);
     return {dialog.Yes(), dialog.DontAskAgain()};

@@ -19,7 +19,8 @@ public:
     UserInterface& Ui() override;
     void ShowTipWindow() override;
     bool EditingThroughPovWorks() override;
-    void ChooseInstallation() override;
+    bool ChooseInstallation() override;
+    void ShowStatusText(const std::string& text) override;
     SuppressibleAnswer AskSuppressible(const std::string& text) override;
     void ApplyLibraryPaths(const std::vector<std::string>& paths) override;
     void SetBusy(bool busy) override;
@@ -27,6 +28,9 @@ public:
     void OpenListFile(const std::string& path) override;
 
 private:
+    // Drops the wait cursor before a dialog that waits for the user.
+    void WaitForUser();
+
     WindowParts p_;
     FileCommands& files_;
     HelpCommands& help_;

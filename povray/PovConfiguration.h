@@ -18,14 +18,6 @@ enum PovSetting { kSettingExtension, kSettingUseExtensions, kSettingDropToEditor
                   kSettingCompletion, kPovSettingCount };
 using PovSettingFlags = std::array<bool, kPovSettingCount>;
 
-// A dialog that once asked before the settings were written. Nothing asks
-// any more; the interface stays until the window no longer hands one in.
-class PovSettingsDialog {
-public:
-    virtual ~PovSettingsDialog() = default;
-    virtual bool Run(const PovSettingFlags& right, PovSettingFlags& keep) = 0;
-};
-
 class PovConfiguration {
 public:
     static constexpr int kCompletionNothing = 2260;
@@ -46,8 +38,6 @@ public:
     void SetStaleHostCloser(std::function<bool()> close) { closeStaleHost_ = std::move(close); }
     // The bridge's EnableExtension, called with false at the end.
     void SetExtensionSwitch(std::function<void(bool)> enable) { enableExtension_ = std::move(enable); }
-    // Ignored: the settings are written without asking.
-    void SetSettingsDialog(PovSettingsDialog*) {}
     // Puts the render host's settings elsewhere (tests); empty restores the default.
     void SetIniPathOverride(std::string path) { iniOverride_ = std::move(path); }
 

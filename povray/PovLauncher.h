@@ -53,8 +53,6 @@ public:
     // question (it has no window the user could still want). A host that
     // does not close in time is killed when the launcher goes.
     void EndStartedPov();
-    // The same; the name is what the window's exit code still calls.
-    void AskClosePov(const std::string&) { EndStartedPov(); }
 
     // Ends a POV-Ray this program started without asking (headless callers):
     // asks it to close, and kills it after `timeoutMs`. `closed` is called

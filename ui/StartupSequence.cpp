@@ -18,9 +18,11 @@ bool TakeFoundInstallation(const StartupContext& context, const PovInstallationR
                            StartupHost& host) {
     const FoundInstallations found = FindInstallations(records);
     if (found.count == 0) return false;
+    const PovInstallation before = context.settings.Installation();
     context.settings.SetInstallation(found.newest);
     if (found.count > 1) {
-        host.ChooseInstallation();
+        // The newest is only preselected: a cancelled choice saves nothing.
+        if (!host.ChooseInstallation()) context.settings.SetInstallation(before);
         return true;
     }
     host.ShowStatusText(TakenInstallationText(found.newest));

@@ -25,8 +25,9 @@ public:
     // Whether opening declarations in POV-Ray's editor can work with the chosen installation.
     virtual bool EditingThroughPovWorks() = 0;
     // The dialog "POV-Ray Verzeichnis ändern" on the settings' installation
-    // (whose home is the list item selected when it opens).
-    virtual void ChooseInstallation() = 0;
+    // (whose home is the list item selected when it opens); true when the
+    // user confirmed a choice, false when the dialog was cancelled.
+    virtual bool ChooseInstallation() = 0;
     // A note in the status bar that needs no answer.
     virtual void ShowStatusText(const std::string& text) { (void)text; }
     virtual SuppressibleAnswer AskSuppressible(const std::string& text) = 0;

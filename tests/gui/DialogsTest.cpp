@@ -23,7 +23,6 @@
 #include "gui/LibraryPathDialog.h"
 #include "gui/OverviewDialog.h"
 #include "gui/OverviewScopeDialog.h"
-#include "gui/PovConfigurationDialog.h"
 #include "gui/SearchDialog.h"
 #include "gui/SearchProgressDialog.h"
 #include "library/LibraryController.h"
@@ -89,7 +88,6 @@ TEST_F(DialogFixture, EveryControlHasAReadableName) {
     dialogs.emplace_back(new ChangedTexturesDialog(3));
     dialogs.emplace_back(new OverviewScopeDialog(true));
     dialogs.emplace_back(new EditorDialog(true, "vi"));
-    dialogs.emplace_back(new PovConfigurationDialog({true, false, false, true, false}, {true, true, false, true, false}));
     dialogs.emplace_back(new LibraryPathDialog("/usr", ui, {}));
     dialogs.emplace_back(new FileChooserDialog({dir.Path()}));
     dialogs.emplace_back(new SearchDialog(settings, "/usr", {}, ui, {}));
@@ -119,18 +117,6 @@ TEST_F(DialogFixture, FindTextOffersSelectAllOnlyOutsideTheFileListAndConstantsO
     EXPECT_TRUE(out.inConstants && out.up);
     EXPECT_EQ(out.action, SearchAction::SelectAll);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-}
-
-TEST_F(DialogFixture, PovSettingsAlreadyRightAreDisabledAndTicked) {
-    PovConfigurationDialog dialog({true, false, false, false, true}, {true, true, false, false, true});
-    const auto boxes = dialog.findChildren<QCheckBox*>();
-    ASSERT_EQ(boxes.size(), 5);
-    EXPECT_FALSE(boxes[0]->isEnabled());
-    EXPECT_TRUE(boxes[0]->isChecked());
-    EXPECT_TRUE(boxes[1]->isEnabled() && boxes[1]->isChecked());
-    EXPECT_TRUE(boxes[2]->isEnabled() && !boxes[2]->isChecked());
-    boxes[2]->setChecked(true);
-    EXPECT_EQ(dialog.Keep(), (PovSettingFlags{true, true, true, false, true}));
 }
 
 // povray.ini of the home /usr as the user's copy, so the test never touches the system file.

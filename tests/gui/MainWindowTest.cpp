@@ -8,7 +8,9 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include "gui/DeclarationBox.h"
@@ -16,6 +18,7 @@
 #include "gui/MainArea.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/PreviewWindow.h"
+#include "gui/PovDirectoryDialog.h"
 #include "gui/PreviewPicture.h"
 #include "GuiTestSupport.h"
 #include "library/LibraryController.h"
@@ -76,6 +79,61 @@ TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
 }
 
+TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo) {
+    WindowHarness h;
+    for (const char* home : {"a", "b"}) h.dir.Write(std::string(home) + "/bin/povray", "#!/bin/sh\n");
+    h.installations.records.currentHome = h.dir / "a";
+    h.installations.records.currentVersionNo = "3.6";
+    DialogRecorder recorder;
+    h.window->StartUp();
+    EXPECT_TRUE(recorder.texts.empty());
+    EXPECT_TRUE(h.window->statusBar()->currentMessage().startsWith(QStringLiteral("POV-Ray 3.6 in")));
+
+    // A second run that has not saved a choice yet finds two: the dialog opens
+    // on the newest, without the wait cursor, and cancelling it keeps nothing.
+    h.installations.records.versions = {{"v3.7", h.dir / "b", "3.7"}};
+    h.Restart();
+    std::string preselected;
+    bool waitCursor = true;
+    recorder.onDialog = [&](QDialog& d) {
+        if (auto* chooser = dynamic_cast<PovDirectoryDialog*>(&d)) preselected = chooser->HomeEdit()->text().toStdString();
+        waitCursor = QApplication::overrideCursor() != nullptr;
+    };
+    h.window->StartUp();
+    EXPECT_EQ(recorder.texts, (Strings{"POV-Ray Verzeichnis ändern"}));
+    EXPECT_EQ(preselected, h.dir / "b");
+    EXPECT_FALSE(waitCursor);
+    EXPECT_TRUE(h.window->AppSettings().povHome.empty());
+}
+
+// The window comes back where and as large as it was left, and hiding and
+// showing the pane gives the window its width back.
+TEST(MainWindowTest, SizePositionAndPaneWidthSurviveARestartAndThePaneToggle) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    h.window->StartUp();
+    h.window->show();
+    h.window->resize(760, 520);
+    h.window->move(20, 10);
+    QApplication::processEvents();
+    const int pane = h.window->Area().CurrentLayout().widths.pane;
+    ASSERT_TRUE(h.window->close());
+    h.Restart();
+    MainWindow& w = *h.window;
+    w.StartUp();
+    w.show();
+    QApplication::processEvents();
+    EXPECT_EQ(w.size(), QSize(760, 520));
+    EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(20, 10));
+    EXPECT_EQ(w.Area().CurrentLayout().widths.pane, pane);
+
+    w.RunCommand(int(Command::PreviewPane));
+    EXPECT_EQ(w.width(), 760 - pane - 8);
+    w.RunCommand(int(Command::PreviewPane));
+    EXPECT_EQ(w.width(), 760);
+    EXPECT_EQ(w.Area().CurrentLayout().widths.pane, pane);
+}
+
 // Directory completion must see library paths added to POV-Ray's ini after start-up.
 TEST(MainWindowTest, LibraryPathsAreReadAgainWhenCompletionAsks) {
     WindowHarness h({}, true);
@@ -133,10 +191,11 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     w.StartUp();
     w.Views().FocusShownView();
     const int width = w.width();
+    const int pane = w.Area().CurrentLayout().widths.pane;
     Key(w, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(w.AppSettings().content, 0);
     EXPECT_FALSE(w.Area().PaneShown());
-    EXPECT_EQ(w.width(), width - (120 + 8));
+    EXPECT_EQ(w.width(), width - (pane + 8));
     EXPECT_FALSE(w.ActionFor(int(Command::PreviewPane))->isChecked());
     Key(w, Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(w.Views().ViewType(), kTextureListType);

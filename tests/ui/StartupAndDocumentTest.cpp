@@ -39,8 +39,10 @@ public:
     UserInterface& Ui() override { return ui; }
     void ShowTipWindow() override { steps.push_back("tip"); }
     bool EditingThroughPovWorks() override { return false; }
-    void ChooseInstallation() override {
+    bool confirmChoice = true;
+    bool ChooseInstallation() override {
         steps.push_back("choose after: " + (ui.messages.empty() ? "nothing" : ui.messages.back().text.substr(0, 20)));
+        return confirmChoice;
     }
     void ShowStatusText(const std::string& text) override { steps.push_back("status: " + text); }
     SuppressibleAnswer AskSuppressible(const std::string& text) override {
@@ -132,6 +134,13 @@ TEST_F(StartupFixture, FirstStartTakesTheOnlyInstallationAndOffersTheNewestOfSev
     EXPECT_TRUE(host.ui.messages.empty());
     EXPECT_EQ(host.steps.front(), "choose after: nothing");
     EXPECT_EQ(settings.Installation().Home(), dir / "b");
+
+    // Cancelling that first choice leaves nothing saved, so the next start asks again.
+    settings.povHome.clear();
+    host.confirmChoice = false;
+    Run("");
+    EXPECT_TRUE(settings.povHome.empty());
+    host.confirmChoice = true;
 
     // A saved installation is never replaced without a word, even by a newer one.
     settings.povHome = dir / "a";
