@@ -233,8 +233,8 @@ TEST_F(RenderCommandTest, ACopiedProgramFolderUsesItsOwnBridge) {
                          &out),
               0)
         << out;
-    // The first render with fresh settings sets the host up and says so on a line of its own.
-    EXPECT_THAT(out, HasSubstr("Die Einstellungen wurden erfolgreich durchgeführt.\n"));
+    // The first render with fresh settings sets the host up without a word.
+    EXPECT_THAT(out, Not(HasSubstr("Einstellungen")));
     const std::string settings = ReadFile(dir / "config/swatchcraft/pvengine.ini");
     EXPECT_THAT(settings, HasSubstr("=" + copy + "/swbridge.pge"));
     EXPECT_THAT(settings, Not(HasSubstr(BinaryDir())));
