@@ -4,7 +4,9 @@
 // A POV-Ray process spends far longer starting and waiting between its
 // threads than computing a preview's pixels, so a process that renders
 // several previews, and several such processes at once, use the processor
-// time that one preview per process leaves idle. Each entry's scene is the one the render run
+// time that one preview per process leaves idle. What is left is POV-Ray's
+// own work on each picture (re-reading a frame's scene costs little: it
+// includes nothing but the declaration and the sample scene). Each entry's scene is the one the render run
 // would write (a small driver scene includes the scene of the current frame),
 // each render gets the render run's options and retries, and each picture is
 // stored as the render run stores it; only the way there differs (each

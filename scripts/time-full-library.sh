@@ -1,21 +1,34 @@
 #!/usr/bin/env bash
 # Zero to a full library, timed: scans POV-Ray's standard include folder for
 # every kind of entry and renders every preview with the tool's defaults,
-# then renders the same preview scenes with one plain povray process each, 16
-# side by side (xargs -P16), in the same run. Both ways meet the same machine
-# load only within one run: compare the ratio, not the seconds of two runs.
+# beside the same preview scenes rendered with one plain povray process each,
+# 16 side by side (xargs -P16). The two take turns, several rounds, so that a
+# burst of other work on the machine hits one round rather than one way.
+#
+# Each run is given as wall seconds and processor seconds (user + system of
+# every process it started, waited for). On a busy machine the wall seconds
+# follow whatever else runs; the processor seconds hardly do, and they bound
+# what the run takes on a quiet machine (processor seconds / cores).
+#
+# A third way shows the floor: the same scenes as the frames of 16 POV-Ray
+# animations of about 48 frames each, nothing else running. What the tool
+# spends beyond that is its own; what that spends is POV-Ray's work on the
+# pictures themselves, which no way of starting POV-Ray can save.
+#
 # With --compare, the previews are also rendered one at a time (--jobs 1,
 # slow) and every stored entry of the two libraries is compared.
 #
-# Usage: scripts/time-full-library.sh [BINDIR] [--compare] [-- RENDER OPTIONS...]
+# Usage: scripts/time-full-library.sh [BINDIR] [--rounds N] [--compare] [-- RENDER OPTIONS...]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bin="$root/build/bin"
 compare=0
+rounds=3
 options=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --compare) compare=1 ;;
+    --rounds) rounds="$2"; shift ;;
     --) shift; options=("$@"); break ;;
     *) bin="$(cd "$1" && pwd)" ;;
   esac
@@ -31,34 +44,64 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/dat
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 cd "$work"
+export cli include
 
-now() { date +%s.%N; }
 calc() { awk "BEGIN { printf \"%.2f\", $1 }"; }
-start=$(now)
-"$cli" scan --library-path "$include" --kinds mtpcfn -o full.swl "$include" >/dev/null
-scanned=$(now)
-cp full.swl one.swl
-"$cli" render --library-path "$include" full.swl --all "${options[@]}" >render.txt 2>&1 || true
-rendered=$(now)
+median() { sort -g | awk '{ v[NR] = $1 } END { printf "%.2f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# Runs the command and appends "WALL CPU" to the file named first.
+timed() {
+  local file="$1"
+  shift
+  /usr/bin/time -f "%e %U %S" -o time.txt "$@" || true
+  awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' time.txt >>"$file"
+}
 
 # The scene each entry is rendered from, written by the tool itself.
+"$cli" scan --library-path "$include" --kinds mtpcfn -o scanned.swl "$include" >/dev/null
 mkdir scenes
 count=0
 while IFS=$'\t' read -r name _ _ path _; do
-  scene="$("$cli" scene --library-path "$include" full.swl "$name" --file "$path" </dev/null)"
+  scene="$("$cli" scene --library-path "$include" scanned.swl "$name" --file "$path" </dev/null)"
   cp "$scene" "scenes/scene$count.pov"
   count=$((count + 1))
-done < <("$cli" list full.swl | tail -n +4)
-plain_start=$(now)
-(cd scenes && ls scene*.pov | xargs -P16 -I{} povray -w116 -h116 -a -c +FP +O- -D +I{} >/dev/null 2>&1) || true
-plain_end=$(now)
+done < <("$cli" list scanned.swl | tail -n +4)
 
-tool=$(calc "$rendered - $start")
-plain=$(calc "$plain_end - $plain_start")
-echo "entries: $count ($(tail -n 1 render.txt))"
-echo "tool, scan $(calc "$scanned - $start") s + render $(calc "$rendered - $scanned") s: $tool s"
-echo "plain povray, xargs -P16, one per scene: $plain s"
-echo "tool / xargs: $(calc "$tool / $plain")"
+plain() { cd scenes && ls scene*.pov | xargs -P16 -I{} povray -w116 -h116 -a -c +FP +O- -D +I{} >/dev/null 2>&1; }
+tool() {
+  rm -f full.swl
+  "$cli" scan --library-path "$include" --kinds mtpcfn -o full.swl "$include" >/dev/null &&
+    "$cli" render --library-path "$include" full.swl --all "$@" >render.txt 2>&1
+}
+# Frame 1 of an animation renders scene0.pov, frame 2 scene1.pov and so on.
+echo '#include concat("scene", str(frame_number - 1, 0, 0), ".pov")' >scenes/Frames.pov
+frames() {
+  cd scenes && seq 1 48 "$count" | xargs -P16 -I{} sh -c 'last=$(({} + 47)); [ $last -gt "$count" ] && last=$count
+    povray +IFrames.pov -w116 -h116 -a -c -D +FP +Of.ppm +KFI{} +KFF$last +KI0 +KF0 >/dev/null 2>&1'
+  rm -f f*.ppm
+}
+export -f plain tool frames
+export count
+: >plain.txt
+: >tool.txt
+: >frames.txt
+echo "entries: $count; wall and processor seconds of each run:"
+for round in $(seq 1 "$rounds"); do
+  timed plain.txt bash -c plain
+  timed tool.txt bash -c 'tool "$@"' tool "${options[@]}"
+  timed frames.txt bash -c frames
+  show() { tail -n 1 "$1" | sed 's/ / s, /'; }
+  echo "round $round: plain povray $(show plain.txt) s; tool $(show tool.txt) s ($(tail -n 1 render.txt)); povray frames $(show frames.txt) s"
+done
+plainWall=$(cut -d' ' -f1 plain.txt | median)
+plainCpu=$(cut -d' ' -f2 plain.txt | median)
+toolWall=$(cut -d' ' -f1 tool.txt | median)
+toolCpu=$(cut -d' ' -f2 tool.txt | median)
+echo "medians of $rounds rounds:"
+echo "plain povray, xargs -P16, one per scene: $plainWall s wall, $plainCpu s processor"
+echo "tool, scan + render with its defaults:   $toolWall s wall, $toolCpu s processor"
+echo "povray alone, 16 animations of 48 frames: $(cut -d' ' -f1 frames.txt | median) s wall, $(cut -d' ' -f2 frames.txt | median) s processor"
+echo "tool / xargs: wall $(calc "$toolWall / $plainWall"), processor $(calc "$toolCpu / $plainCpu")"
+cp scanned.swl one.swl
 
 if [ "$compare" = 1 ]; then
   "$cli" render --library-path "$include" one.swl --all --jobs 1 >one.txt 2>&1 || true
