@@ -288,7 +288,7 @@ bool BatchRenderer::Launch(Slot& slot) {
         arguments.push_back(option);
     const std::string executable = PovExecutableOf(installation_.Home());
     auto process = std::make_unique<PovRenderProcess>();
-    if (!process->Start(executable, arguments, folder_)) {
+    if (!process->Start(executable, arguments, folder_, settings_.niceness)) {
         Abort("POV-Ray konnte nicht gestartet werden: " + executable);
         return false;
     }
