@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <unordered_set>
 
@@ -172,7 +173,12 @@ bool BatchRenderer::MakePrivateFolder() {
     std::string pattern =
         JoinPath(parent, kFolderPrefix + std::to_string(static_cast<long>(getpid())) + "-XXXXXX");
     if (!mkdtemp(pattern.data())) return false;
-    if (!WriteFileAtomically(JoinPath(pattern, kDriverName), kDriverText)) {
+    // A scratch file in a private folder: forcing it onto the disk would only
+    // keep the window waiting for a busy disk when a batch starts.
+    std::ofstream driver(JoinPath(pattern, kDriverName), std::ios::binary);
+    driver << kDriverText;
+    driver.close();
+    if (!driver) {
         std::error_code error;
         std::filesystem::remove_all(pattern, error);
         return false;
