@@ -33,6 +33,12 @@ void StatusBarWithProgress::SetText(const QString& text) { SetReadableText(label
 
 QString StatusBarWithProgress::Text() const { return label_->text(); }
 
+void StatusBarWithProgress::ShowNote(const QString& note, int ms) {
+    note_ = note;
+    noteEnds_.setRemainingTime(ms);
+    showMessage(note, ms);
+}
+
 bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     const bool previous = shown_;
     if (on == shown_) {
@@ -49,6 +55,9 @@ bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     } else {
         progress_->hide();
         SetReadableText(label_, savedText_);
+        // A note given at start-up is not lost to the loading of the list file that follows it.
+        if (!note_.isEmpty() && !noteEnds_.hasExpired())
+            showMessage(note_, static_cast<int>(noteEnds_.remainingTime()));
     }
     return previous;
 }

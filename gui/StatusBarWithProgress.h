@@ -1,6 +1,7 @@
 #pragma once
 // The status bar: one stretching text pane with a progress bar that appears
 // in it, 10 pixels right of the text, while long work runs.
+#include <QDeadlineTimer>
 #include <QStatusBar>
 
 #include "gui/ProgressSteps.h"
@@ -17,6 +18,9 @@ public:
 
     void SetText(const QString& text);
     QString Text() const;
+    // Shows `note` over the text for `ms` milliseconds; progress hides it
+    // meanwhile, and it comes back after for the rest of its time.
+    void ShowNote(const QString& note, int ms);
     // On: the pane's text is kept aside, `label` shown and the bar shown.
     // Off: the bar hides and the kept text comes back. Returns the previous state.
     bool ShowStatusProgress(bool on, const QString& label = {});
@@ -33,6 +37,8 @@ private:
     QProgressBar* progress_;
     ProgressSteps steps_;
     QString savedText_;
+    QString note_;
+    QDeadlineTimer noteEnds_;
     bool shown_ = false;
 };
 

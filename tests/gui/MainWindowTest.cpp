@@ -84,9 +84,12 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
     for (const char* home : {"a", "b"}) h.dir.Write(std::string(home) + "/bin/povray", "#!/bin/sh\n");
     h.installations.records.currentHome = h.dir / "a";
     h.installations.records.currentVersionNo = "3.6";
+    h.Restart({h.WriteListFile("lib.swl")});
     DialogRecorder recorder;
     h.window->StartUp();
     EXPECT_TRUE(recorder.texts.empty());
+    // The list file named on the command line is loaded after the choice: its progress does not take the note away.
+    EXPECT_TRUE(h.window->CurrentEntry());
     EXPECT_TRUE(h.window->statusBar()->currentMessage().startsWith(QStringLiteral("POV-Ray 3.6 in")));
 
     // A second run that has not saved a choice yet finds two: the dialog opens
