@@ -1,8 +1,8 @@
 #pragma once
 // The status bar: one stretching text pane with a progress bar that appears
 // in it, 10 pixels right of the text, while long work runs.
-#include <QDeadlineTimer>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "gui/ProgressSteps.h"
 
@@ -16,11 +16,14 @@ class StatusBarWithProgress : public QStatusBar {
 public:
     explicit StatusBarWithProgress(QWidget* parent = nullptr);
 
+    // The text of the pane (kept aside while a note shows).
     void SetText(const QString& text);
+    // What the pane shows: the text, a note, or the progress label.
     QString Text() const;
-    // Shows `note` over the text for `ms` milliseconds; progress hides it
-    // meanwhile, and it comes back after for the rest of its time.
+    // Shows `note` in the text's place for `ms` milliseconds, readable by a
+    // screen reader as the text is; progress hides it meanwhile.
     void ShowNote(const QString& note, int ms);
+    bool NoteShown() const { return noteTimer_.isActive(); }
     // On: the pane's text is kept aside, `label` shown and the bar shown.
     // Off: the bar hides and the kept text comes back. Returns the previous state.
     bool ShowStatusProgress(bool on, const QString& label = {});
@@ -38,7 +41,7 @@ private:
     ProgressSteps steps_;
     QString savedText_;
     QString note_;
-    QDeadlineTimer noteEnds_;
+    QTimer noteTimer_;
     bool shown_ = false;
 };
 

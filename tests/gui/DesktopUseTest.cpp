@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -122,6 +123,21 @@ TEST(DesktopUseTest, StatusTextIsWhatAScreenReaderReads) {
     EXPECT_EQ(bar.Progress()->value(), 20000);
     bar.SetProgressPosition(10);
     EXPECT_EQ(bar.Progress()->value(), 10);
+    bar.ShowStatusProgress(false);
+
+    // A note takes the text's place, read the same way; it outlasts progress
+    // and new counts coming meanwhile, and gives the place back when its time is up.
+    const QString note = QStringLiteral("POV-Ray 3.7 in \"/usr\" wird benutzt");
+    bar.ShowNote(note, 50);
+    bar.SetText(QStringLiteral("2 Einträge"));
+    EXPECT_EQ(readable->text(QAccessible::Name), note);
+    bar.ShowStatusProgress(true, QStringLiteral("Lade Datei..."));
+    bar.ShowStatusProgress(false);
+    EXPECT_EQ(readable->text(QAccessible::Name), note);
+    QElapsedTimer clock;
+    clock.start();
+    while (bar.NoteShown() && clock.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(readable->text(QAccessible::Name), QStringLiteral("2 Einträge"));
 }
 
 TEST(DesktopUseTest, PovDirectoryDialogTakesThePreselectedInstallationWithOneReturn) {

@@ -18,6 +18,7 @@
 #include "gui/MainArea.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/PreviewWindow.h"
+#include "gui/StatusBarWithProgress.h"
 #include "gui/PovDirectoryDialog.h"
 #include "gui/PreviewPicture.h"
 #include "GuiTestSupport.h"
@@ -90,7 +91,7 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
     EXPECT_TRUE(recorder.texts.empty());
     // The list file named on the command line is loaded after the choice: its progress does not take the note away.
     EXPECT_TRUE(h.window->CurrentEntry());
-    EXPECT_TRUE(h.window->statusBar()->currentMessage().startsWith(QStringLiteral("POV-Ray 3.6 in")));
+    EXPECT_TRUE(h.window->Status().Text().startsWith(QStringLiteral("POV-Ray 3.6 in")));
 
     // A second run that has not saved a choice yet finds two: the dialog opens
     // on the newest, without the wait cursor, and cancelling it keeps nothing.
