@@ -231,13 +231,24 @@ TEST_F(EndToEnd, LargePreviewHasThePaneSizeIsCachedAndTakeOverStoresTheNormalPre
     const QImage stretched = stored.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     EXPECT_GT(MeanDifference(large, stretched), 0.5);
 
+    // Without "Groß", "&Anzeigen" brings the pane-sized picture too (from the cache here)
+    // and stores the same normal preview; the next entry shows its stored one.
     v.RunCommand(int(Command::LargePreview));
     EXPECT_EQ(picture->PictureSize(), QSize(116, 116));
     ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Anzeigen")));
     ASSERT_TRUE(WaitFor([&] { return v.Rendering(); }));
-    ASSERT_TRUE(WaitFor([&] { return !v.Rendering() && v.Area().ArrowButton()->isEnabled(); }));
+    largeRendered = false;
+    ASSERT_TRUE(WaitFor([&] {
+        largeRendered |= v.Pane().LargeRendering();
+        return !v.Rendering() && v.Area().ArrowButton()->isEnabled() && picture->ScreenCopy() == large;
+    }));
+    EXPECT_FALSE(largeRendered);
+    EXPECT_EQ(picture->PictureSize(), QSize(side, side));
     ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Vorschau übernehmen")));
     EXPECT_EQ(entry->preview.jpegData, takenLarge);
+    v.Views().SelectEntries({v.Controller().Library().NextEntry(nullptr)});
+    ASSERT_TRUE(WaitFor([&] { return v.CurrentEntry() != entry; }));
+    EXPECT_EQ(picture->PictureSize(), QSize(116, 116));
 
     // Strg+Plus on the picture list zooms it, and the zoom is kept with the large picture's cache.
     v.RunCommand(int(Command::PictureList));
@@ -255,6 +266,49 @@ TEST_F(EndToEnd, LargePreviewHasThePaneSizeIsCachedAndTakeOverStoresTheNormalPre
         },
         5000));
     EXPECT_FALSE(largeRendered);
+}
+
+// A window resized in many small steps renders the large picture once, at
+// the side that fits when it rests; back at the old size it comes from the cache.
+TEST_F(EndToEnd, ResizedPaneRendersTheLargePictureOnceAtTheNewSide) {
+    MainWindow& v = RestartWide();
+    PreviewWindow* picture = v.Area().Picture();
+    const int side = v.Pane().LargeSide();
+    // Rendered, or from the cache an earlier test filled.
+    ASSERT_TRUE(WaitFor([&] {
+        return !v.Pane().LargeRendering() && picture->ScreenCopy().size() == QSize(side, side);
+    }));
+    const QImage first = picture->ScreenCopy();
+    const QSize size = v.size();
+    int renders = 0;
+    bool was = false;
+    const auto watch = [&](int ms, const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            const bool now = v.Pane().LargeRendering();
+            renders += now && !was;
+            was = now;
+        }
+        return done();
+    };
+    // Shorter in steps, as a drag of the lower edge does it.
+    for (int step = 1; step <= 8; ++step) {
+        v.resize(size.width(), size.height() - 20 * step);
+        watch(60, [] { return false; });
+    }
+    ASSERT_TRUE(watch(60000, [&] { return v.Pane().LargeSide() != side && renders == 1 && !was; }));
+    watch(600, [] { return false; });
+    EXPECT_EQ(renders, 1);
+    const int smaller = v.Pane().LargeSide();
+    EXPECT_LT(smaller, side);
+    EXPECT_EQ(picture->PictureSize(), QSize(smaller, smaller));
+    EXPECT_EQ(picture->ScreenCopy().size(), QSize(smaller, smaller));
+
+    v.resize(size);
+    EXPECT_TRUE(watch(5000, [&] { return picture->ScreenCopy() == first; }));
+    EXPECT_EQ(renders, 1);
 }
 
 // Typing renders the text once it rests, never per key; a text POV-Ray
