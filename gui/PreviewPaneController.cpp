@@ -50,7 +50,7 @@ PreviewPaneController::PreviewPaneController(Parts parts) : parts_(std::move(par
     liveTimer_.setSingleShot(true);
     connect(&liveTimer_, &QTimer::timeout, this, [this] {
         if (live_.StartDue(NowMs()))
-            StartLarge(true);
+            StartLarge(true, LivePreviewScheduler::FirstSide(PaneSide()));
         else
             ArmLiveTimer();
     });
@@ -397,9 +397,9 @@ void PreviewPaneController::StopLargeRenders() {
     emit commandsChanged();
 }
 
-void PreviewPaneController::StartLarge(bool live) {
+void PreviewPaneController::StartLarge(bool live, int side) {
     DeclarationBox* box = parts_.area.TextBox();
-    const int side = live ? PaneSide() : LargeSide();
+    if (side <= 0) side = live ? PaneSide() : LargeSide();
     if (!shown_ || side <= 0 || !box->HasDeclaration() || run_.running || parts_.busy() || RenderingInBackground()) {
         if (live) live_.Stop();
         return;
@@ -435,6 +435,7 @@ void PreviewPaneController::StartLarge(bool live) {
 
 void PreviewPaneController::LargeRenderDone(bool succeeded) {
     PreviewWindow* picture = parts_.area.Picture();
+    const int side = session_->LargeFrame().Width();
     if (succeeded) {
         picture->ShowFrame(session_->LargeFrame());
         if (liveRender_) live_.Succeeded();
@@ -445,6 +446,8 @@ void PreviewPaneController::LargeRenderDone(bool succeeded) {
     if (!succeeded && !liveRender_) picture->SetMessage(QString::fromStdString(session_->LargeError().Text()));
     ArmSessionTimer();
     emit commandsChanged();
+    // The draft of the edited text is shown: the picture at the area's side follows.
+    if (succeeded && liveRender_ && side < PaneSide()) StartLarge(true);
 }
 
 void PreviewPaneController::DeclarationTyped() {

@@ -132,8 +132,8 @@ private:
     void PaneResized();
 
     // Renders the shown entry at LargeSide(): its stored declaration, or
-    // (`live`) the box's text as it stands.
-    void StartLarge(bool live);
+    // (`live`) the box's text as it stands, at `side` (0: the picture area's).
+    void StartLarge(bool live, int side = 0);
     // The picture area's side (at most a large picture's); 0 when the pane is hidden.
     int PaneSide() const;
     void ReadRenderSettings();
