@@ -311,6 +311,49 @@ TEST_F(EndToEnd, ResizedPaneRendersTheLargePictureOnceAtTheNewSide) {
     EXPECT_EQ(renders, 1);
 }
 
+// In a large picture area the edited text comes first as a draft at half
+// the side, then whole; nothing more follows.
+TEST_F(EndToEnd, TypingInAWidePaneShowsADraftThenTheWholePicture) {
+    MainWindow& v = RestartWide();
+    PreviewWindow* picture = v.Area().Picture();
+    DeclarationBox* box = v.Area().TextBox();
+    v.resize(v.width() + 300, v.height() + 200);
+    ASSERT_TRUE(WaitFor([&] { return v.Pane().LargeSide() > 320; }));
+    const int side = v.Pane().LargeSide();
+    ASSERT_TRUE(WaitFor([&] {
+        return !v.Pane().LargeRendering() && picture->ScreenCopy().size() == QSize(side, side);
+    }));
+    // The sides of the pictures shown, in turn (a live render keeps the last picture until it is done).
+    std::vector<int> shown;
+    const auto watch = [&](int ms, const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            const int width = picture->ScreenCopy().width();
+            if (shown.empty() || shown.back() != width) shown.push_back(width);
+        }
+        return done();
+    };
+    QApplication::setActiveWindow(&v);
+    box->setFocus();
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(box->toPlainText().indexOf(QStringLiteral("<0")) + 1);
+    box->setTextCursor(cursor);
+    for (const auto& [key, text] : {std::pair{Qt::Key_Delete, QString()}, {Qt::Key_1, QStringLiteral("1")}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(box, &press);
+        watch(100, [] { return false; });
+    }
+    EXPECT_EQ(shown, (std::vector<int>{side}));
+    ASSERT_TRUE(watch(60000, [&] { return shown.size() == 3 && !v.Pane().LargeRendering(); }))
+        << ::testing::PrintToString(shown);
+    watch(1000, [] { return false; });
+    EXPECT_EQ(shown, (std::vector<int>{side, side / 2 / 32 * 32, side}));
+    EXPECT_FALSE(v.Pane().LargeRendering());
+    EXPECT_FALSE(picture->Dimmed());
+}
+
 // Typing renders the text once it rests, never per key; a text POV-Ray
 // refuses shows its message at the box's line over the last good picture.
 TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
