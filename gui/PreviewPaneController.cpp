@@ -239,6 +239,10 @@ void PreviewPaneController::RenderOrStop() {
         StopLargeRenders();
         largeShownSide_ = 0;  // the run's rows come
         ApplyRenderSettings();
+        // The run's second of rest after a render lets the user see each of
+        // several pictures; one picture with a large one to follow needs none.
+        const bool largeFollows = FitSide() > 0 && parts_.views.SelectedEntries().size() == 1;
+        session_->SetStepDelay(largeFollows ? 0 : -1);
     }
     session_->Step();
     ArmSessionTimer();
@@ -258,6 +262,7 @@ void PreviewPaneController::RenderActivated() {
     if (!entry || entry != shown_ || run_.running || parts_.busy() || !parts_.area.ShowButton()->isEnabled()) return;
     StopLargeRenders();
     ApplyRenderSettings();
+    session_->SetStepDelay(-1);
     session_->StepWithAutoStore();
     ArmSessionTimer();
 }
