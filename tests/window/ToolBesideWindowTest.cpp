@@ -68,6 +68,24 @@ Contents ContentsOf(const TextureLibrary& library) {
 const Names kAll{"T_A", "T_B", "T_C", "T_D"};
 const Names kRendered{"T_A", "T_B"};
 
+// A moment in the tool's run, `ms` after it: started, printed its first or
+// last picture, replaced the list file by its save (it holds the old file
+// until it ends), or ended. Clustered where the two programs meet.
+struct Moment {
+    enum When { Started, FirstPicture, LastPicture, Saved, Ended } when;
+    int ms;
+};
+const std::vector<Moment> kMoments{{Moment::Started, 0},      {Moment::Started, 15},     {Moment::Started, 30},
+                                   {Moment::Started, 80},     {Moment::FirstPicture, 0}, {Moment::LastPicture, 0},
+                                   {Moment::LastPicture, 40}, {Moment::Saved, 0},        {Moment::Saved, 15},
+                                   {Moment::Ended, 0}};
+
+std::string Describe(const Moment& m) {
+    static const char* const names[] = {"started", "printed its first picture", "printed its last picture",
+                                        "saved", "ended"};
+    return std::to_string(m.ms) + " ms after the tool " + names[m.when];
+}
+
 struct ToolBesideWindow : testing::Test {
     WindowHarness h;
     DialogRecorder recorder;
@@ -167,11 +185,24 @@ struct ToolBesideWindow : testing::Test {
         EXPECT_EQ(shown, held);
         EXPECT_TRUE(std::find(held.begin(), held.end(), w.CurrentEntry()) != held.end());
     }
-    // Pauses spread from the tool's start to just after its end, as long as one run takes.
-    static std::vector<int> Delays(qint64 toolMs) {
-        std::vector<int> delays;
-        for (int step = 0; step < 8; ++step) delays.push_back(static_cast<int>(toolMs * step * 15 / 100));
-        return delays;
+    // Lets the window work until the tool reached `moment`.
+    void Reach(RunningTool& tool, const Moment& moment) {
+        const ListFileStamp read = ListFileStamp::Of(path);
+        WaitFor(
+            [&] {
+                tool.ReadAvailable();
+                const std::string& out = tool.Output();
+                switch (moment.when) {
+                    case Moment::Started: return true;
+                    case Moment::FirstPicture: return out.find("OK  ") != std::string::npos;
+                    case Moment::LastPicture: return out.find("OK  ") != out.rfind("OK  ");
+                    case Moment::Saved: return !(ListFileStamp::Of(path) == read);
+                    case Moment::Ended: return !tool.Running();
+                }
+                return true;
+            },
+            20000);
+        Pause(moment.ms);
     }
 };
 
@@ -179,11 +210,8 @@ struct ToolBesideWindow : testing::Test {
 // save asks, and neither "Neu laden" nor "Abbrechen" loses a picture.
 TEST_F(ToolBesideWindow, PicturesTheToolStoredAreNeverSavedAwaySilently) {
     OpenFresh();
-    QElapsedTimer clock;
-    clock.start();
     std::string out;
     ASSERT_EQ(test::RunCommand(Render("T_A T_B"), &out), 0) << out;
-    const qint64 toolMs = clock.elapsed();
     const std::string theirs = test::ReadFile(path);
     ASSERT_EQ(OnDisk().pictured, kRendered);
 
@@ -204,11 +232,11 @@ TEST_F(ToolBesideWindow, PicturesTheToolStoredAreNeverSavedAwaySilently) {
     // Saved before, during and after the tool's run: the pictures stay on
     // disk, and the window has them once it saves again.
     recorder.AnswerWith(std::vector<std::string>(50, "Neu laden"));
-    for (const int delay : Delays(toolMs)) {
-        SCOPED_TRACE("save after " + std::to_string(delay) + " ms");
+    for (const Moment& moment : kMoments) {
+        SCOPED_TRACE("saved " + Describe(moment));
         OpenFresh();
         RunningTool tool(Render("T_A T_B"));
-        Pause(delay);
+        Reach(tool, moment);
         PressSave();
         EXPECT_EQ(WaitForTool(tool), 0) << tool.Output();
         EXPECT_EQ(OnDisk().pictured, kRendered);
@@ -223,18 +251,13 @@ TEST_F(ToolBesideWindow, PicturesTheToolStoredAreNeverSavedAwaySilently) {
 // deletion is never undone by the tool's copy, and the window knows
 // whether it saved (asked, "Abbrechen" keeps it unsaved until it is).
 TEST_F(ToolBesideWindow, TheWindowsDeletionOutlivesAToolRenderingMeanwhile) {
-    OpenFresh();
-    QElapsedTimer clock;
-    clock.start();
-    ASSERT_EQ(test::RunCommand(Render("T_A T_B")), 0);
-    const std::vector<int> delays = Delays(clock.elapsed());
     const Names left{"T_A", "T_B", "T_C"};
     int asked = 0;
-    for (size_t round = 0; round < delays.size(); ++round) {
-        SCOPED_TRACE("delete and save after " + std::to_string(delays[round]) + " ms");
+    for (size_t round = 0; round < kMoments.size(); ++round) {
+        SCOPED_TRACE("deleted and saved " + Describe(kMoments[round]));
         OpenFresh();
         RunningTool tool(Render("T_A T_B"));
-        Pause(delays[round]);
+        Reach(tool, kMoments[round]);
         Delete("T_D");
         ASSERT_NE(w.Controller().modified, 0);
         const bool overwrite = round % 2 == 1;
