@@ -91,7 +91,8 @@ struct ToolBesideWindow : testing::Test {
     DialogRecorder recorder;
     MainWindow& w = *h.window;
     std::string path = h.dir / "lib.swl";
-    std::string fresh;  // the list file as written, no pictures
+    std::string fresh;    // the list file as written, no pictures
+    std::string hanging;  // the same with T_Hang
 
     void SetUp() override {
         const std::string inc = h.dir.Write("inc/stones.inc",
@@ -106,6 +107,8 @@ struct ToolBesideWindow : testing::Test {
         SearchOptions options;
         options.explicitFiles = {inc};
         SearchTextures(other, options);
+        ASSERT_TRUE(SaveLibrary(other, path, ""));
+        hanging = test::ReadFile(path);
         other.DeleteEntry(other.Library().FindEntry(h.dir / "inc/", "stones.inc", "T_Hang"));
         ASSERT_TRUE(SaveLibrary(other, path, ""));
         fresh = test::ReadFile(path);
@@ -122,13 +125,16 @@ struct ToolBesideWindow : testing::Test {
         EXPECT_EQ(test::PovRaysBelow(h.dir.Path()), 0);
     }
 
-    // The list file as first written, opened in the window.
-    void OpenFresh() {
-        ASSERT_TRUE(WriteFileAtomically(path, fresh));
+    // The list file as first written (`text`), opened in the window.
+    void OpenFresh(const std::string& text) {
+        ASSERT_TRUE(WriteFileAtomically(path, text));
         h.fileDialogs->answer = path;
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
-        ASSERT_EQ(ContentsOf(w.Controller().Library()).entries, kAll);
         ASSERT_EQ(w.Controller().modified, 0);
+    }
+    void OpenFresh() {
+        OpenFresh(fresh);
+        ASSERT_EQ(InWindow().entries, kAll);
     }
     // The tool's command line, in a data folder of its own, its errors on its output too.
     std::string Tool(const std::string& args) const {
@@ -286,9 +292,8 @@ TEST_F(ToolBesideWindow, TheWindowsDeletionOutlivesAToolRenderingMeanwhile) {
 }
 
 // While the window asks, it holds the file: a tool started then waits and
-// afterwards works on what the window saved. While the tool holds the file,
-// the window waits as a busy window, and Escape ends its wait unsaved.
-TEST_F(ToolBesideWindow, EachWaitsWhileTheOtherHoldsTheFileAndEscapeEndsTheWindowsWait) {
+// afterwards works on what the window saved.
+TEST_F(ToolBesideWindow, TheToolWaitsWhileTheWindowAsksAndWorksOnWhatItSaved) {
     OpenFresh();
     Delete("T_D");
     ASSERT_EQ(test::RunCommand(Render("T_A T_B")), 0);
@@ -312,16 +317,12 @@ TEST_F(ToolBesideWindow, EachWaitsWhileTheOtherHoldsTheFileAndEscapeEndsTheWindo
     EXPECT_EQ(Questions(), 2);
     EXPECT_EQ(InWindow(), (Contents{{"T_A", "T_B", "T_C"}, {"T_C"}}));
     ExpectViewsShowTheLibrary();
+}
 
-    // A render that never ends holds the file; the window's save waits for it.
-    test::RecordingUserInterface quiet;
-    LibraryController other(quiet);
-    SearchOptions options;
-    options.explicitFiles = {h.dir / "inc/stones.inc"};
-    SearchTextures(other, options);
-    ASSERT_TRUE(SaveLibrary(other, path, ""));
-    h.fileDialogs->answer = path;
-    ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
+// While a render that never ends holds the file, the window's save waits as
+// a busy window that changes nothing, and Escape ends the wait unsaved.
+TEST_F(ToolBesideWindow, EscapeEndsTheWindowsWaitForARenderThatHoldsTheFile) {
+    OpenFresh(hanging);
     const std::string before = test::ReadFile(path);
     RunningTool hanging(Render("T_Hang"));
     ASSERT_TRUE(WaitFor([&] { return test::PovRaysBelow(h.dir / "tool") > 0; }));
