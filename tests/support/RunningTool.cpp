@@ -83,6 +83,20 @@ int PovRaysBelow(const std::string& folder) {
     return count;
 }
 
+std::vector<pid_t> ProcessesUsing(const std::string& folder) {
+    std::vector<pid_t> found;
+    for (const auto& item : std::filesystem::directory_iterator("/proc")) {
+        const pid_t pid = static_cast<pid_t>(std::atoi(item.path().filename().c_str()));
+        if (pid <= 0 || pid == getpid()) continue;
+        std::error_code error;
+        const std::string cwd = std::filesystem::read_symlink(item.path() / "cwd", error).string();
+        const std::string commandLine = ReadFile((item.path() / "cmdline").string());
+        if ((!error && cwd.rfind(folder, 0) == 0) || commandLine.find(folder) != std::string::npos)
+            found.push_back(pid);
+    }
+    return found;
+}
+
 std::vector<pid_t> ChildProcesses() {
     std::vector<pid_t> children;
     for (const auto& item : std::filesystem::directory_iterator("/proc")) {

@@ -43,6 +43,10 @@ private:
 // POV-Ray processes working below `folder`, whoever started them.
 int PovRaysBelow(const std::string& folder);
 
+// Other processes working in `folder` or below it, or naming it on their
+// command line: whatever a test started there, however far down.
+std::vector<pid_t> ProcessesUsing(const std::string& folder);
+
 // The processes this one started and has not reaped, ended or not.
 std::vector<pid_t> ChildProcesses();
 

@@ -122,7 +122,7 @@ struct ToolBesideWindow : testing::Test {
         h.window.reset();
         // Every tool and POV-Ray this test started has ended.
         EXPECT_EQ(test::ChildProcesses(), std::vector<pid_t>{});
-        EXPECT_EQ(test::PovRaysBelow(h.dir.Path()), 0);
+        EXPECT_EQ(test::ProcessesUsing(h.dir.Path()), std::vector<pid_t>{});
     }
 
     // The list file as first written (`text`), opened in the window.
@@ -324,7 +324,7 @@ TEST_F(ToolBesideWindow, TheToolWaitsWhileTheWindowAsksAndWorksOnWhatItSaved) {
 TEST_F(ToolBesideWindow, EscapeEndsTheWindowsWaitForARenderThatHoldsTheFile) {
     OpenFresh(hanging);
     const std::string before = test::ReadFile(path);
-    RunningTool hanging(Render("T_Hang"));
+    RunningTool endless(Render("T_Hang"));
     ASSERT_TRUE(WaitFor([&] { return test::PovRaysBelow(h.dir / "tool") > 0; }));
     Delete("T_D");
     Pause(200);  // the status bar has shown the entries again
@@ -351,8 +351,9 @@ TEST_F(ToolBesideWindow, EscapeEndsTheWindowsWaitForARenderThatHoldsTheFile) {
     EXPECT_EQ(test::ReadFile(path), before);
     EXPECT_FALSE(w.Busy());
 
-    kill(hanging.Pid(), SIGINT);
-    EXPECT_EQ(hanging.Finish(), 1);
+    EXPECT_FALSE(test::ProcessesUsing(h.dir.Path()).empty()) << "the tool and its POV-Ray are seen";
+    kill(endless.Pid(), SIGINT);
+    EXPECT_EQ(endless.Finish(), 1);
     EXPECT_TRUE(WaitFor([&] { return test::PovRaysBelow(h.dir.Path()) == 0; }));
     PressSave();
     EXPECT_EQ(w.Controller().modified, 0);
