@@ -44,6 +44,35 @@ bool WaitFor(const std::function<bool()>& done, int ms = 60000) {
     return done();
 }
 
+// Counts the large renders that start while the event loop runs (`Watch`), or
+// notes the side of each new picture the pane shows (`Shown`).
+class PaneWatch {
+public:
+    explicit PaneWatch(MainWindow& window) : window_(window) {}
+    // Runs the event loop in short turns until `done` holds or `ms` have passed, looking after each turn.
+    bool Watch(int ms, const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            const bool now = window_.Pane().LargeRendering();
+            renders += now && !rendering;
+            rendering = now;
+            const int width = window_.Area().Picture()->ScreenCopy().width();
+            if (shown.empty() || shown.back() != width) shown.push_back(width);
+        }
+        return done();
+    }
+    void Idle(int ms) { Watch(ms, [] { return false; }); }
+
+    int renders = 0;
+    bool rendering = false;
+    std::vector<int> shown;
+
+private:
+    MainWindow& window_;
+};
+
 // The render hosts this test program started (its children of that name).
 std::vector<pid_t> OwnRenderHosts() {
     std::vector<pid_t> hosts;
@@ -280,35 +309,23 @@ TEST_F(EndToEnd, ResizedPaneRendersTheLargePictureOnceAtTheNewSide) {
     }));
     const QImage first = picture->ScreenCopy();
     const QSize size = v.size();
-    int renders = 0;
-    bool was = false;
-    const auto watch = [&](int ms, const std::function<bool()>& done) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-            const bool now = v.Pane().LargeRendering();
-            renders += now && !was;
-            was = now;
-        }
-        return done();
-    };
+    PaneWatch pane(v);
     // Shorter in steps, as a drag of the lower edge does it.
     for (int step = 1; step <= 8; ++step) {
         v.resize(size.width(), size.height() - 20 * step);
-        watch(60, [] { return false; });
+        pane.Idle(60);
     }
-    ASSERT_TRUE(watch(60000, [&] { return v.Pane().LargeSide() != side && renders == 1 && !was; }));
-    watch(600, [] { return false; });
-    EXPECT_EQ(renders, 1);
+    ASSERT_TRUE(pane.Watch(60000, [&] { return v.Pane().LargeSide() != side && pane.renders == 1 && !pane.rendering; }));
+    pane.Idle(600);
+    EXPECT_EQ(pane.renders, 1);
     const int smaller = v.Pane().LargeSide();
     EXPECT_LT(smaller, side);
     EXPECT_EQ(picture->PictureSize(), QSize(smaller, smaller));
     EXPECT_EQ(picture->ScreenCopy().size(), QSize(smaller, smaller));
 
     v.resize(size);
-    EXPECT_TRUE(watch(5000, [&] { return picture->ScreenCopy() == first; }));
-    EXPECT_EQ(renders, 1);
+    EXPECT_TRUE(pane.Watch(5000, [&] { return picture->ScreenCopy() == first; }));
+    EXPECT_EQ(pane.renders, 1);
 }
 
 // In a large picture area the edited text comes first as a draft at half
@@ -324,17 +341,7 @@ TEST_F(EndToEnd, TypingInAWidePaneShowsADraftThenTheWholePicture) {
         return !v.Pane().LargeRendering() && picture->ScreenCopy().size() == QSize(side, side);
     }));
     // The sides of the pictures shown, in turn (a live render keeps the last picture until it is done).
-    std::vector<int> shown;
-    const auto watch = [&](int ms, const std::function<bool()>& done) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-            const int width = picture->ScreenCopy().width();
-            if (shown.empty() || shown.back() != width) shown.push_back(width);
-        }
-        return done();
-    };
+    PaneWatch pane(v);
     QApplication::setActiveWindow(&v);
     box->setFocus();
     QTextCursor cursor = box->textCursor();
@@ -343,13 +350,13 @@ TEST_F(EndToEnd, TypingInAWidePaneShowsADraftThenTheWholePicture) {
     for (const auto& [key, text] : {std::pair{Qt::Key_Delete, QString()}, {Qt::Key_1, QStringLiteral("1")}}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(box, &press);
-        watch(100, [] { return false; });
+        pane.Idle(100);
     }
-    EXPECT_EQ(shown, (std::vector<int>{side}));
-    ASSERT_TRUE(watch(60000, [&] { return shown.size() == 3 && !v.Pane().LargeRendering(); }))
-        << ::testing::PrintToString(shown);
-    watch(1000, [] { return false; });
-    EXPECT_EQ(shown, (std::vector<int>{side, side / 2 / 32 * 32, side}));
+    EXPECT_EQ(pane.shown, (std::vector<int>{side}));
+    ASSERT_TRUE(pane.Watch(60000, [&] { return pane.shown.size() == 3 && !v.Pane().LargeRendering(); }))
+        << ::testing::PrintToString(pane.shown);
+    pane.Idle(1000);
+    EXPECT_EQ(pane.shown, (std::vector<int>{side, side / 2 / 32 * 32, side}));
     EXPECT_FALSE(v.Pane().LargeRendering());
     EXPECT_FALSE(picture->Dimmed());
 }
@@ -362,23 +369,12 @@ TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
     TextureEntry* entry = w.CurrentEntry();
     QApplication::setActiveWindow(&w);
     box->setFocus();
-    int renders = 0;
-    bool wasRendering = false;
-    const auto watch = [&](int ms, const std::function<bool()>& done) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-            const bool now = w.Pane().LargeRendering();
-            renders += now && !wasRendering;
-            wasRendering = now;
-        }
-        return done();
-    };
+    PaneWatch pane(w);
+    int& renders = pane.renders;
     const auto type = [&](Qt::Key key, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(box, &press);
-        watch(120, [] { return false; });
+        pane.Idle(120);
     };
     // "rgb <0, 0, 1>" becomes "rgb <1.0, 0, 1>", passing through texts that do not parse.
     QTextCursor cursor = box->textCursor();
@@ -389,8 +385,8 @@ TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
     type(Qt::Key_Period, QStringLiteral("."));
     type(Qt::Key_0, QStringLiteral("0"));
     EXPECT_EQ(renders, 0);
-    ASSERT_TRUE(watch(60000, [&] { return renders == 1 && !w.Pane().LargeRendering(); }));
-    watch(700, [] { return false; });
+    ASSERT_TRUE(pane.Watch(60000, [&] { return renders == 1 && !w.Pane().LargeRendering(); }));
+    pane.Idle(700);
     EXPECT_EQ(renders, 1) << ::testing::PrintToString(recorder.texts);
     const QImage good = picture->ScreenCopy();
     const QColor middle = good.pixelColor(good.width() / 2, good.height() / 2);
@@ -403,7 +399,7 @@ TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
     cursor.setPosition(box->toPlainText().indexOf(QStringLiteral("pigment")) + 7);
     box->setTextCursor(cursor);
     type(Qt::Key_X, QStringLiteral("x"));
-    ASSERT_TRUE(watch(60000, [&] { return !picture->Message().isEmpty(); }));
+    ASSERT_TRUE(pane.Watch(60000, [&] { return !picture->Message().isEmpty(); }));
     const int line = box->toPlainText().left(box->toPlainText().indexOf(QStringLiteral("pigmentx"))).count('\n') + 1;
     EXPECT_TRUE(picture->Message().startsWith(QStringLiteral("Zeile %1: ").arg(line))) << picture->Message().toStdString();
     EXPECT_TRUE(picture->Dimmed());
