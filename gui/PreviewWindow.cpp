@@ -38,6 +38,7 @@ void PreviewWindow::ClearPicture() {
 
 void PreviewWindow::ShowPreview(const PreviewImage* image) {
     screen_ = image ? PreviewToImage(*image) : QImage();
+    fillArea_ = false;
     SetFailure(QString());
     // Enlarging would blur it: a smaller picture keeps its size in the middle of the area.
     const QSize area = PictureSize();
@@ -61,6 +62,7 @@ void PreviewWindow::SetFailure(const QString& text) {
 
 void PreviewWindow::BeginRender(QSize size) {
     screen_ = QImage(size.isEmpty() ? PictureSize() : size, QImage::Format_RGB888);
+    fillArea_ = true;
     screen_.fill(Qt::white);
     SetFailure(QString());
     QPainter painter(&screen_);
@@ -107,7 +109,8 @@ QRect PreviewWindow::PictureRect() const {
     const QRect area = contentsRect();
     if (screen_.isNull()) return area;
     QSize size = screen_.size();
-    if (size.width() > area.width() || size.height() > area.height()) size.scale(area.size(), Qt::KeepAspectRatio);
+    if (fillArea_ || size.width() > area.width() || size.height() > area.height())
+        size.scale(area.size(), Qt::KeepAspectRatio);
     return QRect(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2,
                  size.width(), size.height());
 }

@@ -2,9 +2,11 @@
 // The preview window of the preview pane: a sunken frame around a 116 x 116
 // (small: 56 x 56, large: up to 512 x 512) picture area. It shows an entry's
 // stored preview, or the rows of a render as they arrive over a
-// cross-hatched background, or why the entry's render failed. A picture stays
-// crisp at its rendered size in the middle of the area (only one larger than
-// the area is made smaller); over it the window can dim it and show a message.
+// cross-hatched background, or why the entry's render failed. A stored
+// picture stays crisp at its own size in the middle of the area (only one
+// larger than the area is made smaller); a render's rows fill the area (a
+// draft at part of its side is followed by the whole picture). Over the
+// picture the window can dim it and show a message.
 #include <QFrame>
 #include <QImage>
 
@@ -63,6 +65,7 @@ private:
     void PaintFailure(QPainter& painter);
 
     QImage screen_;
+    bool fillArea_ = false;  // a render's picture, drawn as large as the area
     QString failure_;
     bool dimmed_ = false;
     QString message_;
