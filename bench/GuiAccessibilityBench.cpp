@@ -34,6 +34,7 @@
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
 #include "povray/PovLauncher.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/TextureSearch.h"
 #include "ui/MainCommands.h"
@@ -61,6 +62,7 @@ std::string WriteListFile(const std::string& folder) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     sc::SearchOptions options;
     options.explicitFiles = files;
     sc::SearchTextures(controller, options);

@@ -75,6 +75,7 @@ void Run(const char* label, int files, const std::vector<sc::PreviewImage>& pict
 
     sc::LibraryController source(ui);
     source.SetDeclarations(&sc::ReaderDeclarations());
+    source.SetPictureCheck(&sc::CodecPictureCheck());
     Fill(source, directory, files, pictures);
     auto start = Clock::now();
     const bool saved = sc::SaveLibrary(source, path, "/usr");
@@ -82,6 +83,7 @@ void Run(const char* label, int files, const std::vector<sc::PreviewImage>& pict
 
     sc::LibraryController loaded(ui);
     loaded.SetDeclarations(&sc::ReaderDeclarations());
+    loaded.SetPictureCheck(&sc::CodecPictureCheck());
     std::string povHome;
     float version = 0;
     start = Clock::now();

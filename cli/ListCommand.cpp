@@ -6,10 +6,11 @@
 #include "cli/ArgumentList.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
-#include "cli/LibraryPathArguments.h"
 #include "cli/JsonText.h"
+#include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
@@ -91,6 +92,7 @@ int RunList(std::vector<std::string>& args) {
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!LoadLibraryReporting(controller, path, false)) return 1;
     ListFileHeader header;

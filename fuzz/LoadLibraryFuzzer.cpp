@@ -13,6 +13,7 @@
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/UserInterface.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
 namespace {
@@ -55,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     std::string povHome;
     float version = 0;
     sc::LoadLibrary(controller, path, povHome, version, false);

@@ -14,8 +14,8 @@
 #include "gui/DeclarationBox.h"
 #include "gui/EditCommands.h"
 #include "gui/FileChangeResponder.h"
-#include "gui/FilterField.h"
 #include "gui/FileCommands.h"
+#include "gui/FilterField.h"
 #include "gui/HelpCommands.h"
 #include "gui/LibraryCommands.h"
 #include "gui/LibraryNotifications.h"
@@ -40,6 +40,7 @@
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallationSource.h"
 #include "povray/PovLauncher.h"
+#include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "ui/EntryTexts.h"
@@ -78,6 +79,7 @@ void MainWindow::BuildCore() {
     ui_ = std::make_unique<QtUserInterface>(this, status_);
     controller_ = std::make_unique<LibraryController>(*ui_);
     controller_->SetDeclarations(&ReaderDeclarations());
+    controller_->SetPictureCheck(&CodecPictureCheck());
     controller_->Library().SetUserInterface(ui_.get());
     if (!options_.installations) {
         ownInstallations_ = std::make_unique<PovInstallationProbe>();

@@ -12,6 +12,7 @@
 namespace sc {
 
 class DeclarationSource;
+class PictureCheck;
 class UserInterface;
 
 // What a preview render made of an entry's picture.
@@ -56,6 +57,10 @@ public:
     // Where colour entries without a colour get theirs; null (the default)
     // leaves them black. Borrowed.
     void SetDeclarations(DeclarationSource* declarations) { declarations_ = declarations; }
+    // Decodes stored pictures whose colour sums a list file lacks; null (the
+    // default) leaves such sums unset. Borrowed.
+    void SetPictureCheck(PictureCheck* check) { pictureCheck_ = check; }
+    PictureCheck* Pictures() const { return pictureCheck_; }
 
     // Adds an entry found by a search; false when it already exists.
     bool AddScannedEntry(const std::string& fullPath, const std::string& name, int kind,
@@ -129,6 +134,7 @@ private:
     LibraryViews noViews_;
     LibraryViews* views_ = &noViews_;
     DeclarationSource* declarations_ = nullptr;
+    PictureCheck* pictureCheck_ = nullptr;
     std::vector<Category> categories_;
 };
 

@@ -8,7 +8,7 @@
 #include "library/DeclarationRecord.h"
 #include "library/EntryColor.h"
 #include "library/EntryKind.h"
-#include "preview/PreviewImage.h"
+#include "library/PreviewImage.h"
 
 namespace sc {
 

@@ -98,6 +98,7 @@ protected:
     LibraryController controller{ui};
 
     void SetUp() override {
+        controller.SetPictureCheck(&CodecPictureCheck());
         dir.Write("inc/woods.inc", "#declare Oak = texture { pigment { rgb 1 } }\n");
         dir.Write("inc/stones.inc", "#declare Red = color rgb <1, 0, 0>;\n");
     }
@@ -245,6 +246,16 @@ TEST_F(LibraryFileTest, Version20FileConvertsKindsAndComputesSums) {
     EXPECT_NEAR(pine->preview.sumRed / double(116 * 116), 120, 3);
     EXPECT_NEAR(oak->preview.sumBlue, pine->preview.sumBlue * (4.0 * 56 * 56) / (116 * 116),
                 pine->preview.sumBlue * 0.03);
+
+    // Without a picture check the pictures load undecoded, their sums unset.
+    test::RecordingUserInterface quiet;
+    LibraryController plain(quiet);
+    ASSERT_TRUE(Load(plain, dir / "list.swl").ok);
+    const TextureEntry* plainPine = Find(plain, incDir, "Pine");
+    ASSERT_NE(plainPine, nullptr);
+    EXPECT_EQ(plainPine->preview.jpegData, pine->preview.jpegData);
+    EXPECT_FALSE(plainPine->preview.statsValid);
+    EXPECT_TRUE(quiet.messages.empty());
 }
 
 TEST_F(LibraryFileTest, Versions31And32ReadTheirOwnLayoutsAndReportDamagedPicturesOnce) {
