@@ -37,8 +37,6 @@ public:
     bool previewValid = false;
     std::array<std::uint8_t, 10> reserved{};
     SourceFile* sourceFile = nullptr;
-    void* treeItem = nullptr;     // the file tree's handle for this entry
-    void* thumbBitmap = nullptr;  // the picture view's decoded thumbnail handle
     bool textLoaded = false;
     float previewVersion = 0;
     float requiredVersion = 0;
