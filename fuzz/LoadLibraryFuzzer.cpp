@@ -34,7 +34,7 @@ void CheckCounters(sc::LibraryController& controller) {
     int entries = 0;
     const sc::TextureLibrary& library = controller.Library();
     for (const sc::TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
-        if (!sc::IsLibraryKind(e->kind) || e->name.empty()) std::abort();
+        if (!sc::IsLibraryKind(e->kind) || e->IsFileNode()) std::abort();
         ++entries;
     }
     if (entries != controller.entryCount) std::abort();

@@ -271,7 +271,7 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     c.backgroundRendering = RenderingInBackground();
     const TextureEntry* current = CurrentEntry();
     c.currentEntry = current != nullptr;
-    c.namedCurrentEntry = current && !current->name.empty();
+    c.namedCurrentEntry = current && !current->IsFileNode();
     return c;
 }
 

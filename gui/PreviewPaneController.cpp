@@ -143,7 +143,7 @@ void PreviewPaneController::ReloadShownEntry() { ShowInPane(shown_); }
 
 void PreviewPaneController::ShowInPane(TextureEntry* entry) {
     DeclarationBox* box = parts_.area.TextBox();
-    const bool named = entry && !entry->name.empty();
+    const bool named = entry && !entry->IsFileNode();
     // Reading one declaration is quick: the window stays usable and keeps its focus.
     const bool available = named && !run_.running && LoadDeclaration(parts_.controller.Library(), *entry, true);
     box->ShowText(entry ? DeclarationBoxText(*entry) : std::string(), available);
@@ -177,7 +177,7 @@ void PreviewPaneController::ForgetAll() {
 void PreviewPaneController::UpdatePane() {
     PaneInputs in;
     in.entry = shown_ != nullptr;
-    in.namedEntry = shown_ && !shown_->name.empty();
+    in.namedEntry = shown_ && !shown_->IsFileNode();
     in.declarationShown = parts_.area.TextBox()->HasDeclaration();
     in.declarationEdited = parts_.area.TextBox()->Edited();
     in.busy = parts_.busy();

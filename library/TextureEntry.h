@@ -54,6 +54,9 @@ public:
     void ClearDependencies();
     // Drops only the placeholder dependencies (records without text).
     void ClearPlaceholderDependencies();
+    // True for the node that stands for a whole file rather than one
+    // declaration: it is the one entry without a name.
+    bool IsFileNode() const { return name.empty(); }
     // The directory of the entry's source file (empty when none).
     const std::string& Directory() const;
 
