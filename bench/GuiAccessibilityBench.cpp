@@ -219,7 +219,7 @@ int main(int argc, char** argv) {
                 longestTurn = std::max(longestTurn, Ms(turn));
             }
             std::printf("    bus, rendering %d s: %s (%d previews stored)\n", kWatchSeconds,
-                        reader->Report().c_str(), window->Controller().previewCount);
+                        reader->Report().c_str(), window->Controller().PreviewCount());
             std::printf("    longest turn of the window's event loop while rendering: %.1f ms\n", longestTurn);
         }
         window->close();

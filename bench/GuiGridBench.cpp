@@ -228,7 +228,7 @@ int main(int argc, char** argv) {
     const double firstPaintCpu = CpuMs() - cpuStart;
 
     std::printf("picture grid, %d entries with %dx%d previews (%.1f MB list file), 800x600 window, %d columns:\n",
-                controller.entryCount, kSide, kSide, std::filesystem::file_size(path) / 1e6, grid.Geometry().Columns());
+                controller.EntryCount(), kSide, kSide, std::filesystem::file_size(path) / 1e6, grid.Geometry().Columns());
     std::printf("  reading the file                   %8.1f ms\n", ui.readMs);
     std::printf("  taking the records, filling views  %8.1f ms%s\n", loadMs - ui.readMs, loaded ? "" : "  (FAILED)");
     std::printf("  first paint after the file is read %8.1f ms  (layout and paint alone: %.1f ms)\n",

@@ -105,7 +105,7 @@ void Run(const char* label, int files, const std::vector<sc::PreviewImage>& pict
     std::printf("%s (%d entries in %d files, %.1f MB file):\n", label, kEntries, files,
                 std::filesystem::file_size(path) / 1e6);
     std::printf("  save          %7.3f s%s\n", save, saved ? "" : "  (FAILED)");
-    std::printf("  load replace  %7.3f s  (%d entries%s)\n", load, loaded.entryCount,
+    std::printf("  load replace  %7.3f s  (%d entries%s)\n", load, loaded.EntryCount(),
                 ok ? "" : ", FAILED");
     std::printf("  load add      %7.3f s  (same file again: nothing new)\n", addLoad);
     std::printf("  decode all    %7.3f s  (%d pictures, %.1f us each)\n", decode, decoded,

@@ -98,7 +98,7 @@ int RunList(std::vector<std::string>& args) {
     ListFileHeader header;
     ReadListFileHeader(path, header);
     // Files before 2.099 store no count: the entries read stand in for it.
-    if (!header.hasEntryCount) header.entryCount = static_cast<std::uint32_t>(controller.entryCount);
+    if (!header.hasEntryCount) header.entryCount = static_cast<std::uint32_t>(controller.EntryCount());
     if (json) PrintJson(header, controller.Library());
     else PrintText(header, controller.Library());
     return 0;

@@ -42,7 +42,7 @@ int RunMerge(std::vector<std::string>& args) {
         if (povHome.empty()) povHome = home;
     }
     if (!SaveLibraryReporting(controller, *output, povHome)) return 1;
-    std::cout << controller.entryCount << " Einträge in \"" << *output << "\" gespeichert.\n";
+    std::cout << controller.EntryCount() << " Einträge in \"" << *output << "\" gespeichert.\n";
     return 0;
 }
 

@@ -37,8 +37,8 @@ void CheckCounters(sc::LibraryController& controller) {
         if (!sc::IsLibraryKind(e->kind) || e->IsFileNode()) std::abort();
         ++entries;
     }
-    if (entries != controller.entryCount) std::abort();
-    if (controller.kindCounts[sc::kFilesSlot] != library.FileCount()) std::abort();
+    if (entries != controller.EntryCount()) std::abort();
+    if (controller.KindCount(sc::kFilesSlot) != library.FileCount()) std::abort();
 }
 
 }  // namespace
@@ -62,10 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sc::LoadLibrary(controller, path, povHome, version, false);
     if (povHome.size() > sc::kMaxListFilePath) std::abort();
     CheckCounters(controller);
-    const int entries = controller.entryCount;
+    const int entries = controller.EntryCount();
     sc::LoadLibrary(controller, path, povHome, version, true);
     // Loading the same file again adds nothing.
-    if (controller.entryCount != entries) std::abort();
+    if (controller.EntryCount() != entries) std::abort();
     CheckCounters(controller);
     return 0;
 }

@@ -40,7 +40,7 @@ double LibraryCommands::PovVersion() const { return context_.settings->Installat
 
 void LibraryCommands::AfterChange() {
     if (context_.refreshViews) context_.refreshViews();
-    if (context_.controller->entryCount == 0 && context_.libraryEmptied) context_.libraryEmptied();
+    if (context_.controller->EntryCount() == 0 && context_.libraryEmptied) context_.libraryEmptied();
 }
 
 bool LibraryCommands::Hint(const char* key, const QString& text) {

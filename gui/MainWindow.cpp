@@ -260,10 +260,10 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     MenuConditions c;
     c.rendering = rendering_;
     c.busy = busy_;
-    c.entryCount = controller_->entryCount;
-    c.previewCount = controller_->previewCount;
-    c.faultyCount = controller_->faultyCount;
-    c.noDirectoryCount = controller_->noDirectoryCount;
+    c.entryCount = controller_->EntryCount();
+    c.previewCount = controller_->PreviewCount();
+    c.faultyCount = controller_->FaultyCount();
+    c.noDirectoryCount = controller_->NoDirectoryCount();
     c.pluginInstalled = pane_->Session().Configuration().IsInstalled();
     c.onlySelectedMode = controller_->onlyMarkedShown;
     c.onlySelectedToggleable = views_->OnlySelectedShown() || views_->CanShowOnlySelected();
