@@ -72,7 +72,7 @@ void LibraryCommands::SelectDuplicates() {
     DuplicatesDialog dialog(context_.settings->CompareImages(), context_.parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
     const bool images = dialog.CompareImages();
-    context_.settings->compareImages = images ? 1 : 0;
+    context_.settings->SetCompareImages(images);
     if (selection_.SelectDuplicates(images) <= 0) return;
     if (duplicatesHint_ < 0) duplicatesHint_ = context_.settings->ReadFlag("Info", "Duplicates", 1);
     if (duplicatesHint_ != 0 && Hint("Duplicates", QString::fromStdString(DuplicatesHintText(images))))
