@@ -128,9 +128,9 @@ void MainWindow::BuildPane() {
     pane_ = std::make_unique<PreviewPaneController>(PreviewPaneController::Parts{
         *controller_, *settings_, *area_, *views_, installation_, *status_, *this, [this] { return busy_; }});
     connect(pane_.get(), &PreviewPaneController::runningChanged, this, &MainWindow::SetRendering);
-    connect(pane_.get(), &PreviewPaneController::paneWanted, this, [this] { RunCommand(int(Command::PreviewPane)); });
+    connect(pane_.get(), &PreviewPaneController::paneRequested, this, [this] { RunCommand(int(Command::PreviewPane)); });
     connect(pane_.get(), &PreviewPaneController::captionChanged, this, [this] { SetCaption(pane_->Caption()); });
-    connect(pane_.get(), &PreviewPaneController::refreshWanted, this, &MainWindow::RefreshViews);
+    connect(pane_.get(), &PreviewPaneController::refreshRequested, this, &MainWindow::RefreshViews);
     connect(pane_.get(), &PreviewPaneController::commandsChanged, this, &MainWindow::UpdateActions);
     connect(area_->Picture(), &PreviewWindow::contextMenuRequested, this,
             [this](const QPoint& at) { ShowContextMenu(ContextMenuKind::Picture, at); });

@@ -310,10 +310,10 @@ void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
     const bool began = state.running && !run_.running, ended = !state.running && run_.running;
     const bool pictureCame = (ended || !run_.pendingPicture) && !state.running && state.pendingPicture;
     run_ = state;
-    if (began && !parts_.area.PaneShown()) emit paneWanted();
+    if (began && !parts_.area.PaneShown()) emit paneRequested();
     if (began || ended) emit runningChanged(state.running);
     UpdatePane();
-    if (!state.running) emit refreshWanted();
+    if (!state.running) emit refreshRequested();
     // "&Anzeigen" showed the picture at the stored size: the pane's size follows.
     if (pictureCame && LargeSide() > 0)
         QTimer::singleShot(0, this, [this] { StartLarge(false); });
