@@ -302,7 +302,7 @@ void AddRecord(LoadState& s, Record& rec) {
                                  rec.previewVersion, &rec.color);
         entry->previewCrc = rec.previewCrc;
         TakePicture(entry->preview, rec, s.version, s.controller.Pictures(), s.decodeFailed,
-                s.decodeError);
+                    s.decodeError);
         entry->previewValid = rec.previewValid;
         entry->previewFaulty = rec.previewFaulty;
         entry->previewAttempt = rec.previewAttempt;
