@@ -36,6 +36,7 @@
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
 #include "povray/PovLauncher.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/TextureSearch.h"
 #include "ui/MainCommands.h"
@@ -70,6 +71,7 @@ std::string WriteListFile(const std::string& folder) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     sc::SearchOptions options;
     options.explicitFiles = files;
     sc::SearchTextures(controller, options);
@@ -312,7 +314,7 @@ int main(int argc, char** argv) {
             loop.Run(kWatchSeconds);
             const double cpuUsed = ThreadCpuMs() - cpuBefore;
             std::printf("    bus, rendering %d s: %s (%d previews stored)\n", kWatchSeconds,
-                        reader->Report().c_str(), window->Controller().previewCount);
+                        reader->Report().c_str(), window->Controller().PreviewCount());
             std::printf("    the window's event loop while rendering, %s\n", loop.Summary().c_str());
             std::printf("    the window's own CPU time while rendering: %.0f ms; slowest events:\n%s", cpuUsed,
                         app.Slowest(8).c_str());

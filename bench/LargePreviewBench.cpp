@@ -24,6 +24,7 @@
 #include "platform/UserInterface.h"
 #include "povray/PovInstallation.h"
 #include "preview/LargePreviewCache.h"
+#include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     controller.Library().SetLibraryPaths({sc::DirectoryOf(kTextures)});
     std::string directory, file;
     sc::SplitPath(kTextures, directory, file);

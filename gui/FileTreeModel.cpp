@@ -60,7 +60,7 @@ QModelIndex FileTreeModel::IndexOf(const TextureEntry* entry) const {
     if (!entry || !entry->sourceFile) return {};
     FileNode* node = FindNode(entry->sourceFile);
     if (!node) return {};
-    if (entry->name.empty()) return createIndex(node->row, 0, nullptr);
+    if (entry->IsFileNode()) return createIndex(node->row, 0, nullptr);
     const auto it = std::lower_bound(node->entries.begin(), node->entries.end(), entry, EntryBefore);
     if (it == node->entries.end() || *it != entry) return {};
     return createIndex(static_cast<int>(it - node->entries.begin()), 0, node);
@@ -116,7 +116,7 @@ std::vector<QModelIndex> FileTreeModel::Insert(const std::vector<TextureEntry*>&
     std::vector<SourceFile*> files;
     std::unordered_map<SourceFile*, std::vector<TextureEntry*>> arriving;
     for (TextureEntry* e : entries) {
-        if (!e->sourceFile || e->name.empty() || !filter_.Matches(*e)) continue;
+        if (!e->sourceFile || e->IsFileNode() || !filter_.Matches(*e)) continue;
         std::vector<TextureEntry*>& list = arriving[e->sourceFile];
         if (list.empty()) files.push_back(e->sourceFile);
         list.push_back(e);

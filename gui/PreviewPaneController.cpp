@@ -158,7 +158,7 @@ void PreviewPaneController::ReloadShownEntry() { ShowInPane(shown_); }
 
 void PreviewPaneController::ShowInPane(TextureEntry* entry) {
     DeclarationBox* box = parts_.area.TextBox();
-    const bool named = entry && !entry->name.empty();
+    const bool named = entry && !entry->IsFileNode();
     // Reading one declaration is quick: the window stays usable and keeps its focus.
     const bool available = named && !run_.running && LoadDeclaration(parts_.controller.Library(), *entry, true);
     box->ShowText(entry ? DeclarationBoxText(*entry) : std::string(), available);
@@ -195,7 +195,7 @@ void PreviewPaneController::ForgetAll() {
 void PreviewPaneController::UpdatePane() {
     PaneInputs in;
     in.entry = shown_ != nullptr;
-    in.namedEntry = shown_ && !shown_->name.empty();
+    in.namedEntry = shown_ && !shown_->IsFileNode();
     in.declarationShown = parts_.area.TextBox()->HasDeclaration();
     in.declarationEdited = parts_.area.TextBox()->Edited();
     in.busy = parts_.busy();
@@ -334,10 +334,10 @@ void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
     const bool began = state.running && !run_.running, ended = !state.running && run_.running;
     const bool pictureCame = (ended || !run_.pendingPicture) && !state.running && state.pendingPicture;
     run_ = state;
-    if (began && !parts_.area.PaneShown()) emit paneWanted();
+    if (began && !parts_.area.PaneShown()) emit paneRequested();
     if (began || ended) emit runningChanged(state.running);
     UpdatePane();
-    if (!state.running) emit refreshWanted();
+    if (!state.running) emit refreshRequested();
     // "&Anzeigen" showed the picture at the stored size: a wider pane gets
     // the picture at its own size too, with or without "Groß".
     if (pictureCame && FitSide() > 0)

@@ -97,11 +97,11 @@ signals:
     // A render run began or ended (the window takes no other command meanwhile).
     void runningChanged(bool running);
     // A run starts while the pane is hidden.
-    void paneWanted();
+    void paneRequested();
     // The run's caption changed.
     void captionChanged();
     // A run ended or was refused: entries and settings may have changed, the views are redrawn.
-    void refreshWanted();
+    void refreshRequested();
     // The background render ended: the commands' enable states change.
     void commandsChanged();
 

@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "gui/PreviewPicture.h"
+#include "library/PreviewImage.h"
 #include "preview/FrameBuffer.h"
-#include "preview/PreviewImage.h"
 #include "ui/WindowLayout.h"
 
 namespace sc {

@@ -151,8 +151,8 @@ bool LibraryDocument::SaveTo(const std::string& path) {
 }
 
 void LibraryDocument::OfferDirectoryCompletion() {
-    if (controller_.noDirectoryCount == 0 || controller_.Library().LibraryPaths().empty()) return;
-    if (controller_.Ui().Ask(CompleteDirectoriesQuestion(controller_.noDirectoryCount), QuestionButtons::YesNo,
+    if (controller_.NoDirectoryCount() == 0 || controller_.Library().LibraryPaths().empty()) return;
+    if (controller_.Ui().Ask(CompleteDirectoriesQuestion(controller_.NoDirectoryCount()), QuestionButtons::YesNo,
                              Answer::Yes) == Answer::Yes) {
         if (busy_) busy_(true);
         CompleteDirectories(controller_);

@@ -88,7 +88,7 @@ TEST(BackgroundRenderTest, PicturesArriveWhileTheWindowStaysUsableAndEscapeStops
     EXPECT_FALSE(w.RenderingInBackground());
     EXPECT_FALSE(w.Status().ProgressShown());
     EXPECT_EQ(w.Status().Text(), QStringLiteral("Abgebrochen. 1 von 2 Vorschauen berechnet, 0 fehlerhaft."));
-    EXPECT_EQ(w.Controller().faultyCount, 0);
+    EXPECT_EQ(w.Controller().FaultyCount(), 0);
     EXPECT_TRUE(w.ActionFor(int(Command::Open))->isEnabled());
     EXPECT_TRUE(red->previewValid);
 }

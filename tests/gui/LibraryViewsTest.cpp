@@ -215,7 +215,7 @@ TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
     const QModelIndex fileB = views->Tree().model()->index(1, 0);
     EXPECT_EQ(fileB.data().toString().toStdString(), "b.inc " + dir.Path() + " (1) ");
     views->Tree().setCurrentIndex(fileB);
-    EXPECT_TRUE(views->CurrentEntry()->name.empty());
+    EXPECT_TRUE(views->CurrentEntry()->IsFileNode());
     EXPECT_EQ(views->SelectedEntries().size(), 1u);
     views->SetViewType(kTextureListType);
     EXPECT_EQ(views->CurrentEntry()->name, "Three");

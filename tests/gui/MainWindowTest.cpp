@@ -164,7 +164,7 @@ TEST(MainWindowTest, EnableStatesAndChecksFollowLibraryViewAndBusyState) {
     EXPECT_FALSE(ToolAction(w, Command::Save)->isEnabled());
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
     w.RunCommand(int(Command::Open));
-    EXPECT_EQ(w.Controller().entryCount, 2);
+    EXPECT_EQ(w.Controller().EntryCount(), 2);
     EXPECT_TRUE(Enabled(w, Command::Save));
     EXPECT_TRUE(ToolAction(w, Command::Save)->isEnabled());
     EXPECT_TRUE(Enabled(w, Command::SelectEmpty));

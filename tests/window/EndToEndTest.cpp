@@ -104,7 +104,7 @@ struct EndToEnd : testing::Test {
         w.StartUp();
         h.fileDialogs->answer = h.WriteListFile("lib.swl");
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
-        ASSERT_EQ(w.Controller().entryCount, 2);
+        ASSERT_EQ(w.Controller().EntryCount(), 2);
         TextureEntry* second = w.Controller().Library().NextEntry(w.Controller().Library().NextEntry(nullptr));
         w.Views().SelectEntries({second});
         ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() == second; }));
