@@ -19,6 +19,7 @@
 #include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/UserInterface.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "ui/StatusText.h"
 
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     controller.Library().SetLibraryPaths({kIncludeDir});
     float version = 0;
     std::string povHome;

@@ -4,6 +4,7 @@
 // background. Run it under scripts/with-accessibility-bus.sh; run plainly
 // (offscreen, Qt's accessibility off) it gives the figures to compare with.
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,6 +36,7 @@
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
 #include "povray/PovLauncher.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/TextureSearch.h"
 #include "ui/MainCommands.h"
@@ -45,6 +48,13 @@ constexpr int kPerFile = 200;  // 20,000 entries
 constexpr int kWatchSeconds = 12;
 
 double Ms(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e6; }
+
+// The CPU time this thread has used, in milliseconds.
+double ThreadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
 
 // Include files of plain coloured textures, which POV-Ray renders quickly.
 std::string WriteListFile(const std::string& folder) {
@@ -61,6 +71,7 @@ std::string WriteListFile(const std::string& folder) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     sc::SearchOptions options;
     options.explicitFiles = files;
     sc::SearchTextures(controller, options);
@@ -102,6 +113,88 @@ double Drain() {
     }
     return busyUntil;
 }
+
+// Runs the window's event loop for `seconds` as the program does, with a
+// 10 ms timer in it: how late the timer comes is how long the loop was
+// blocked, and with it every answer to the bus.
+class LoopWatch {
+public:
+    void Run(int seconds) {
+        QEventLoop loop;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        QElapsedTimer since;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            blocked_.push_back(std::max(0.0, Ms(since) - 10.0));
+            since.restart();
+        });
+        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+        since.start();
+        tick.start(10);
+        loop.exec();
+    }
+    // "blocked: median M ms, longest L ms, K times over 50 ms".
+    std::string Summary() {
+        if (blocked_.empty()) return "no turns";
+        std::sort(blocked_.begin(), blocked_.end());
+        const auto over = blocked_.end() - std::upper_bound(blocked_.begin(), blocked_.end(), 50.0);
+        char text[160];
+        std::snprintf(text, sizeof text, "blocked: median %.1f ms, longest %.1f ms, %d times over 50 ms",
+                      blocked_[blocked_.size() / 2], blocked_.back(), static_cast<int>(over));
+        return text;
+    }
+
+private:
+    std::vector<double> blocked_;
+};
+
+// The application, timing what each event it hands out costs: the slow
+// ones name what blocks the window. An event whose handler pumps events
+// itself (a search, the indexing of include files) does not block: only
+// the events handled without pumping count.
+class TimingApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        // Only the window's own thread answers the bus; the others (D-Bus, X events) hand events on.
+        if (!recording_ || QThread::currentThread() != thread()) return QApplication::notify(receiver, event);
+        if (!open_.empty()) open_.back() = true;  // the handler outside this one pumps events
+        open_.push_back(false);
+        QElapsedTimer timer;
+        timer.start();
+        const double cpu = ThreadCpuMs();
+        const int type = event->type();
+        const char* name = receiver ? receiver->metaObject()->className() : "?";
+        const bool result = QApplication::notify(receiver, event);
+        const double ms = Ms(timer);
+        const bool pumped = open_.back();
+        open_.pop_back();
+        if (ms > 30 && !pumped) {
+            char text[200];
+            std::snprintf(text, sizeof text, "%.0f ms (%.0f ms CPU): event %d to %s", ms, ThreadCpuMs() - cpu, type,
+                          name);
+            slow_.emplace_back(ms, text);
+        }
+        return result;
+    }
+    void Record(bool on) {
+        recording_ = on;
+        open_.clear();
+        slow_.clear();
+    }
+    // The slowest events recorded, one a line.
+    std::string Slowest(size_t count) {
+        std::sort(slow_.begin(), slow_.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        std::string text;
+        for (size_t i = 0; i < slow_.size() && i < count; ++i) text += "      " + slow_[i].second + "\n";
+        return text;
+    }
+
+private:
+    bool recording_ = false;
+    std::vector<bool> open_;  // per event being handled: whether it pumped others
+    std::vector<std::pair<double, std::string>> slow_;
+};
 
 // A screen reader stand-in in another process: it listens to this
 // program's events through the bus and keeps asking it a simple question.
@@ -161,7 +254,7 @@ int main(int argc, char** argv) {
     const std::string probe = std::string(SWATCHCRAFT_SOURCE_DIR) + "/tests/accessibility/atspi_probe.py";
     const std::vector<std::string> noFonts;
 
-    QApplication app(argc, argv);
+    TimingApplication app(argc, argv);
     // Questions are answered "Nein" (keep nothing unsaved), dialogs cancelled.
     sc::QtUserInterface::SetBoxHook([](QMessageBox& box) {
         QAbstractButton* chosen = box.defaultButton();
@@ -205,20 +298,27 @@ int main(int argc, char** argv) {
             idle.start();
             while (idle.elapsed() < 3000) QApplication::processEvents(QEventLoop::AllEvents, 20);
             std::printf("    bus, idle 3 s:       %s\n", reader->Report().c_str());
+            QElapsedTimer command;
+            command.start();
+            double cpu = ThreadCpuMs();
             window->RunCommand(static_cast<int>(sc::Command::SelectAll));
+            const double selecting = Ms(command), selectingCpu = ThreadCpuMs() - cpu;
+            command.restart();
+            cpu = ThreadCpuMs();
             window->RunCommand(static_cast<int>(sc::Command::BackgroundRender));
-            QElapsedTimer rendering;
-            rendering.start();
-            double longestTurn = 0;
-            while (rendering.elapsed() < kWatchSeconds * 1000) {
-                QElapsedTimer turn;
-                turn.start();
-                QApplication::processEvents(QEventLoop::AllEvents, 20);
-                longestTurn = std::max(longestTurn, Ms(turn));
-            }
+            std::printf("    selecting all %.1f ms (%.1f ms CPU), starting the background render %.1f ms (%.1f ms CPU)\n",
+                        selecting, selectingCpu, Ms(command), ThreadCpuMs() - cpu);
+            LoopWatch loop;
+            app.Record(true);
+            const double cpuBefore = ThreadCpuMs();
+            loop.Run(kWatchSeconds);
+            const double cpuUsed = ThreadCpuMs() - cpuBefore;
             std::printf("    bus, rendering %d s: %s (%d previews stored)\n", kWatchSeconds,
-                        reader->Report().c_str(), window->Controller().previewCount);
-            std::printf("    longest turn of the window's event loop while rendering: %.1f ms\n", longestTurn);
+                        reader->Report().c_str(), window->Controller().PreviewCount());
+            std::printf("    the window's event loop while rendering, %s\n", loop.Summary().c_str());
+            std::printf("    the window's own CPU time while rendering: %.0f ms; slowest events:\n%s", cpuUsed,
+                        app.Slowest(8).c_str());
+            app.Record(false);
         }
         window->close();
         window->Launcher().EndStartedPov();  // a render still running kept the window open

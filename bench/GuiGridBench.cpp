@@ -20,8 +20,8 @@
 #include "gui/FileTreeModel.h"
 #include "gui/FileTreeView.h"
 #include "gui/LibraryViewStack.h"
-#include "gui/TextureListModel.h"
 #include "gui/PictureGridView.h"
+#include "gui/TextureListModel.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
@@ -65,6 +65,7 @@ void WriteListFile(const std::string& folder, const std::string& path) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     std::mt19937 rng(7);
     std::vector<sc::PreviewImage> pictures;
     for (int p = 0; p < kDistinctPictures; ++p) pictures.push_back(MakePicture(p, rng));
@@ -204,6 +205,7 @@ int main(int argc, char** argv) {
     TimingInterface ui(timer);
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     sc::Settings settings(folder + "/swatchcraft.ini", folder);
     settings.listType = sc::kPictureListType;
     sc::LibraryViewStack views(controller, settings);
@@ -226,7 +228,7 @@ int main(int argc, char** argv) {
     const double firstPaintCpu = CpuMs() - cpuStart;
 
     std::printf("picture grid, %d entries with %dx%d previews (%.1f MB list file), 800x600 window, %d columns:\n",
-                controller.entryCount, kSide, kSide, std::filesystem::file_size(path) / 1e6, grid.Geometry().Columns());
+                controller.EntryCount(), kSide, kSide, std::filesystem::file_size(path) / 1e6, grid.Geometry().Columns());
     std::printf("  reading the file                   %8.1f ms\n", ui.readMs);
     std::printf("  taking the records, filling views  %8.1f ms%s\n", loadMs - ui.readMs, loaded ? "" : "  (FAILED)");
     std::printf("  first paint after the file is read %8.1f ms  (layout and paint alone: %.1f ms)\n",

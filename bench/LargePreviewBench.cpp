@@ -2,13 +2,18 @@
 // bridge and the render host (already running, as in a window that rendered
 // before), from the press to the last row, and the same picture loaded from
 // the large-picture cache. Also a 256 x 256 render of an edited declaration,
-// as the live preview starts it once typing rests.
+// as the live preview starts it once typing rests, split into where the
+// time goes (writing the scene and handing it over, POV-Ray parsing until
+// the first row, the rows, the end), and the first live picture from the
+// last key: the debounce plus that render, at several pane sides.
 //
 // Usage: bench_LargePreviewBench [TEXTURE]   (default: Gold_Metal)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "bridge/BridgeConnection.h"
@@ -19,9 +24,11 @@
 #include "platform/UserInterface.h"
 #include "povray/PovInstallation.h"
 #include "preview/LargePreviewCache.h"
+#include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
+#include "ui/LivePreviewScheduler.h"
 
 namespace {
 
@@ -36,11 +43,36 @@ public:
     sc::TextureEntry* CurrentEntry() override { return entry_; }
     void ShowEntry(sc::TextureEntry*) override {}
     std::vector<sc::TextureEntry*> SelectedEntries() override { return {entry_}; }
-    const std::vector<std::string>* DeclarationLines() override { return nullptr; }
+    const std::vector<std::string>* DeclarationLines() override { return lines_; }
+    void SetLines(const std::vector<std::string>* lines) { lines_ = lines; }
+    void RunStateChanged(const sc::RenderRunState& state) override { state_ = state; }
+    const sc::RenderRunState& State() const { return state_; }
 
 private:
     sc::TextureEntry* entry_;
+    sc::RenderRunState state_;
+    const std::vector<std::string>* lines_ = nullptr;
 };
+
+// When the first and the last row of a large render arrived.
+class RowClock : public sc::PreviewRenderEvents {
+public:
+    void Reset() { first_.reset(); }
+    void RowStored(int /*row*/) override {
+        if (!first_) first_ = Clock::now();
+        last_ = Clock::now();
+    }
+    std::optional<Clock::time_point> First() const { return first_; }
+    Clock::time_point Last() const { return last_; }
+
+private:
+    std::optional<Clock::time_point> first_;
+    Clock::time_point last_;
+};
+
+double Between(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
 
 }  // namespace
 
@@ -58,6 +90,7 @@ int main(int argc, char** argv) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     controller.Library().SetLibraryPaths({sc::DirectoryOf(kTextures)});
     std::string directory, file;
     sc::SplitPath(kTextures, directory, file);
@@ -73,27 +106,41 @@ int main(int argc, char** argv) {
     sc::PovInstallation installation(0, "/usr", 3.7f, 0);
     sc::PreviewRenderSettings settings;
     OneEntryWindow window(entry);
+    window.SetLines(&lines);
     sc::PreviewRenderSession session(controller, window, sc::bridge::Connection(), installation, settings);
     sc::LargePreviewCache cache;
     session.SetLargeCache(&cache);
+    RowClock rows;
+    session.SetEvents(&rows);
     int reported = -1;
+    const auto hostStart = Clock::now();
     if (!session.Configuration().CheckSettings() || session.Launcher().StartPov(true, [&](int r) { reported = r; }))
         reported = 1;
-    while (reported < 0) session.ProcessEvents(50);
+    while (reported < 0) session.ProcessEvents(5);
     if (reported != 0) {
         std::fprintf(stderr, "the render host did not start\n");
         return 1;
     }
+    std::printf("render host started (once per window session)  %8.1f ms\n", Ms(hostStart));
 
+    // The whole time, and for a render where it went: handing over, parsing, rows, end.
     const auto render = [&](const std::vector<std::string>& text, int side, const char* label) {
+        rows.Reset();
         const auto start = Clock::now();
         const sc::LargeRenderStart how = session.StartLargeRender(entry, text, side);
-        while (session.LargeRendering()) session.ProcessEvents(5);
+        const double handed = Ms(start);
+        while (session.LargeRendering()) session.ProcessEvents(2);
+        const double total = Ms(start);
         const sc::FrameBuffer& frame = session.LargeFrame();
-        std::printf("  %-38s %8.1f ms  (%dx%d, %s)\n", label, Ms(start), frame.Width(), frame.Height(),
+        std::printf("  %-38s %8.1f ms  (%dx%d, %s)\n", label, total, frame.Width(), frame.Height(),
                     how == sc::LargeRenderStart::FromCache ? "from the cache"
                     : how == sc::LargeRenderStart::Rendering ? "rendered"
                                                              : "FAILED");
+        if (rows.First())
+            std::printf("    scene written and handed over %6.1f, to the first row %6.1f, rows %6.1f, end %6.1f ms\n",
+                        handed, Between(start, *rows.First()) - handed, Between(*rows.First(), rows.Last()),
+                        total - Between(start, rows.Last()));
+        return total;
     };
     std::printf("large preview of %s (textures.inc), POV-Ray running, no antialiasing:\n", name.c_str());
     render(lines, 512, "render at 512 x 512");
@@ -104,6 +151,69 @@ int main(int argc, char** argv) {
     std::vector<std::string> edited = lines;
     edited.push_back("// edited");
     render(edited, 256, "edited text at 256 x 256 (live preview)");
+
+    // The first live picture after the last key: the debounce, then one render
+    // of a text not in the cache at the side the pane's area gives (a draft
+    // for a large area), and the whole picture after it.
+    const int quiet = sc::LivePreviewScheduler::kQuietMs;
+    std::printf("live preview after typing stops (debounce %d ms), best and median of 3:\n", quiet);
+    int variant = 0;
+    const auto live = [&](int side) {
+        std::vector<double> times;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            edited.back() = "// edited " + std::to_string(++variant);
+            char label[64];
+            std::snprintf(label, sizeof label, "edited text at %d x %d", side, side);
+            times.push_back(render(edited, side, label));
+        }
+        std::sort(times.begin(), times.end());
+        return std::pair{times[0], times[1]};
+    };
+    for (const int side : {128, 256, 320, 384, 512}) {
+        const int first = sc::LivePreviewScheduler::FirstSide(side);
+        const auto [best, median] = live(first);
+        if (first == side) {
+            std::printf("  => area %d: the picture %.0f / %.0f ms after the last key\n", side, quiet + best,
+                        quiet + median);
+            continue;
+        }
+        const auto [fullBest, fullMedian] = live(side);
+        std::printf("  => area %d: the %d draft %.0f / %.0f ms after the last key, the whole picture %.0f / %.0f ms\n",
+                    side, first, quiet + best, quiet + median, quiet + best + fullBest, quiet + median + fullMedian);
+    }
+
+    // "&Anzeigen" in a pane with room for 512 x 512: the run renders the
+    // picture to be taken over, and once it is over the large one follows.
+    std::printf("\"&Anzeigen\" until the 512 x 512 picture is shown (a text not in the cache), best and median of 3:\n");
+    for (const int delay : {-1, 0}) {
+        std::vector<double> times;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            session.SetStepDelay(delay);
+            edited.back() = "// pressed " + std::to_string(delay) + " " + std::to_string(attempt);
+            const auto start = Clock::now();
+            session.Step();
+            bool ran = false;
+            for (const auto begun = Clock::now(); Ms(begun) < 30000;) {
+                ran |= window.State().running;
+                if (ran && !window.State().running) break;
+                session.ProcessEvents(2);
+            }
+            if (!window.State().pendingPicture) {
+                std::fprintf(stderr, "\"&Anzeigen\" brought no picture\n");
+                return 1;
+            }
+            const double normal = Ms(start);
+            session.StartLargeRender(entry, edited, 512);
+            while (session.LargeRendering()) session.ProcessEvents(2);
+            times.push_back(Ms(start));
+            std::printf("  116 x 116 picture waits at %7.1f ms, the 512 x 512 one shown at %7.1f ms\n", normal,
+                        times.back());
+        }
+        std::sort(times.begin(), times.end());
+        std::printf("  => %s: %.0f / %.0f ms\n",
+                    delay < 0 ? "with the run's second of rest after its render" : "without that rest", times[0],
+                    times[1]);
+    }
 
     session.CloseStartedPov();
     while (session.Closing()) session.ProcessEvents(50);

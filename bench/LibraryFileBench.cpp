@@ -75,6 +75,7 @@ void Run(const char* label, int files, const std::vector<sc::PreviewImage>& pict
 
     sc::LibraryController source(ui);
     source.SetDeclarations(&sc::ReaderDeclarations());
+    source.SetPictureCheck(&sc::CodecPictureCheck());
     Fill(source, directory, files, pictures);
     auto start = Clock::now();
     const bool saved = sc::SaveLibrary(source, path, "/usr");
@@ -82,6 +83,7 @@ void Run(const char* label, int files, const std::vector<sc::PreviewImage>& pict
 
     sc::LibraryController loaded(ui);
     loaded.SetDeclarations(&sc::ReaderDeclarations());
+    loaded.SetPictureCheck(&sc::CodecPictureCheck());
     std::string povHome;
     float version = 0;
     start = Clock::now();
@@ -103,7 +105,7 @@ void Run(const char* label, int files, const std::vector<sc::PreviewImage>& pict
     std::printf("%s (%d entries in %d files, %.1f MB file):\n", label, kEntries, files,
                 std::filesystem::file_size(path) / 1e6);
     std::printf("  save          %7.3f s%s\n", save, saved ? "" : "  (FAILED)");
-    std::printf("  load replace  %7.3f s  (%d entries%s)\n", load, loaded.entryCount,
+    std::printf("  load replace  %7.3f s  (%d entries%s)\n", load, loaded.EntryCount(),
                 ok ? "" : ", FAILED");
     std::printf("  load add      %7.3f s  (same file again: nothing new)\n", addLoad);
     std::printf("  decode all    %7.3f s  (%d pictures, %.1f us each)\n", decode, decoded,

@@ -22,11 +22,12 @@
 
 #include "bridge/BridgeConnection.h"
 #include "library/LibraryController.h"
+#include "library/PreviewImage.h"
 #include "platform/ProgramFolders.h"
 #include "platform/UserInterface.h"
 #include "povray/PovInstallation.h"
 #include "preview/BatchRenderer.h"
-#include "preview/PreviewImage.h"
+#include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
@@ -178,6 +179,7 @@ int main(int argc, char** argv) {
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     sc::SearchOptions options;
     options.kinds = {false, false, true, false, false, false, false};
     options.followIncludes = false;

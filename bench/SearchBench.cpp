@@ -17,6 +17,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationScanner.h"
 #include "scanner/IncludeIndexer.h"
@@ -115,6 +116,7 @@ int Search(const std::string& root, bool followIncludes, const std::string& kind
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     sc::SearchOptions options;
     options.otherDirectory = root;
     options.subdirectories = true;

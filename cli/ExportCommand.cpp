@@ -14,6 +14,7 @@
 #include "library/LibraryController.h"
 #include "library/NaturalCompare.h"
 #include "platform/PathUtil.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "ui/StatusText.h"
 
@@ -90,6 +91,7 @@ int RunExport(std::vector<std::string>& args) {
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!OpenCommandLibrary(controller, source)) return 1;
     const auto entries = ChosenEntries(controller.Library(), only);

@@ -6,10 +6,11 @@
 #include "cli/ArgumentList.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
-#include "cli/LibraryPathArguments.h"
 #include "cli/JsonText.h"
+#include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
@@ -91,12 +92,13 @@ int RunList(std::vector<std::string>& args) {
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!LoadLibraryReporting(controller, path, false)) return 1;
     ListFileHeader header;
     ReadListFileHeader(path, header);
     // Files before 2.099 store no count: the entries read stand in for it.
-    if (!header.hasEntryCount) header.entryCount = static_cast<std::uint32_t>(controller.entryCount);
+    if (!header.hasEntryCount) header.entryCount = static_cast<std::uint32_t>(controller.EntryCount());
     if (json) PrintJson(header, controller.Library());
     else PrintText(header, controller.Library());
     return 0;

@@ -10,6 +10,7 @@
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/FileLock.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
@@ -32,6 +33,7 @@ int RunMerge(std::vector<std::string>& args) {
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     controller.Library().SetLibraryPaths(libraryPaths);
     std::string povHome;
     for (const std::string& input : list.Positional()) {
@@ -40,7 +42,7 @@ int RunMerge(std::vector<std::string>& args) {
         if (povHome.empty()) povHome = home;
     }
     if (!SaveLibraryReporting(controller, *output, povHome)) return 1;
-    std::cout << controller.entryCount << " Einträge in \"" << *output << "\" gespeichert.\n";
+    std::cout << controller.EntryCount() << " Einträge in \"" << *output << "\" gespeichert.\n";
     return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "preview/FinishColor.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
@@ -89,6 +90,7 @@ int RunOverview(std::vector<std::string>& args) {
     ConsoleUserInterface::CatchInterrupt();
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     TextureLibrary& library = controller.Library();
     library.SetLibraryPaths(libraryPaths);
     if (!OpenCommandLibrary(controller, source)) return 1;

@@ -38,6 +38,7 @@ int RunPicture(std::vector<std::string>& args) {
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!LoadLibraryReporting(controller, list.Positional()[0], false)) return 1;
 

@@ -26,6 +26,7 @@
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
 #include "preview/FinishColor.h"
+#include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
@@ -191,6 +192,7 @@ int RunRender(std::vector<std::string>& args) {
     if (!LockListFile(lock, listFile)) return 1;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!OpenCommandLibrary(controller, listFile)) return 1;
     std::vector<std::string> unknown;

@@ -14,6 +14,7 @@
 #include "library/LibraryFile.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/TextureSearch.h"
 
@@ -130,6 +131,7 @@ int RunScan(std::vector<std::string>& args) {
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     AddedEntries added;
     controller.SetViews(&added);
     controller.Library().SetLibraryPaths(libraryPaths);

@@ -11,6 +11,7 @@
 #include "platform/NumberText.h"
 #include "platform/ProgramFolders.h"
 #include "preview/FinishColor.h"
+#include "preview/PreviewCodec.h"
 #include "preview/SceneWriter.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
@@ -38,6 +39,7 @@ int RunScene(std::vector<std::string>& args) {
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     controller.Library().SetLibraryPaths(libraryPaths);
     if (!OpenCommandLibrary(controller, list.Positional()[0])) return 1;
     const std::string& name = list.Positional()[1];

@@ -13,6 +13,7 @@
 #include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationScanner.h"
@@ -111,6 +112,7 @@ int RunShow(std::vector<std::string>& args) {
     ConsoleUserInterface ui;
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
+    controller.SetPictureCheck(&CodecPictureCheck());
     TextureLibrary& library = controller.Library();
     library.SetLibraryPaths(libraryPaths);
     const bool listFile = ToLowerAscii(ExtensionOf(file)) == ".swl";

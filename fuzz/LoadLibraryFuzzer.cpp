@@ -13,6 +13,7 @@
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/UserInterface.h"
+#include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
 namespace {
@@ -33,11 +34,11 @@ void CheckCounters(sc::LibraryController& controller) {
     int entries = 0;
     const sc::TextureLibrary& library = controller.Library();
     for (const sc::TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
-        if (!sc::IsLibraryKind(e->kind) || e->name.empty()) std::abort();
+        if (!sc::IsLibraryKind(e->kind) || e->IsFileNode()) std::abort();
         ++entries;
     }
-    if (entries != controller.entryCount) std::abort();
-    if (controller.kindCounts[sc::kFilesSlot] != library.FileCount()) std::abort();
+    if (entries != controller.EntryCount()) std::abort();
+    if (controller.KindCount(sc::kFilesSlot) != library.FileCount()) std::abort();
 }
 
 }  // namespace
@@ -55,15 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sc::SilentUserInterface ui;
     sc::LibraryController controller(ui);
     controller.SetDeclarations(&sc::ReaderDeclarations());
+    controller.SetPictureCheck(&sc::CodecPictureCheck());
     std::string povHome;
     float version = 0;
     sc::LoadLibrary(controller, path, povHome, version, false);
     if (povHome.size() > sc::kMaxListFilePath) std::abort();
     CheckCounters(controller);
-    const int entries = controller.entryCount;
+    const int entries = controller.EntryCount();
     sc::LoadLibrary(controller, path, povHome, version, true);
     // Loading the same file again adds nothing.
-    if (controller.entryCount != entries) std::abort();
+    if (controller.EntryCount() != entries) std::abort();
     CheckCounters(controller);
     return 0;
 }

@@ -9,6 +9,13 @@ namespace sc {
 namespace {
 
 const QString kLabel = QStringLiteral("Vorschauen im Hintergrund:");
+// POV-Ray takes the processor cores the window leaves: with the same
+// priority it would keep the window (and a screen reader's questions to it)
+// waiting for hundreds of milliseconds on a busy machine.
+constexpr int kRenderNiceness = 10;
+// Pictures arrive dozens a second; a progress text changing that often is
+// read by nobody, but each change goes to a screen reader over the bus.
+constexpr int kProgressIntervalMs = 250;
 
 }  // namespace
 
@@ -17,6 +24,8 @@ BackgroundRendering::BackgroundRendering(LibraryController& controller, const Po
     : QObject(parent), controller_(controller), installation_(installation), status_(status) {
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, &BackgroundRendering::Process);
+    progressTimer_.setSingleShot(true);
+    connect(&progressTimer_, &QTimer::timeout, this, &BackgroundRendering::ShowProgress);
 }
 
 BackgroundRendering::~BackgroundRendering() {
@@ -28,7 +37,9 @@ bool BackgroundRendering::Start(const std::vector<TextureEntry*>& entries, const
     delete notifier_;
     notifier_ = nullptr;
     firstFailure_.clear();
-    batch_ = std::make_unique<BatchRenderer>(controller_, installation_, settings);
+    BatchRenderSettings yielding = settings;
+    yielding.niceness = kRenderNiceness;
+    batch_ = std::make_unique<BatchRenderer>(controller_, installation_, yielding);
     batch_->SetListener(this);
     if (!batch_->Start(entries)) {
         status_.SetText(QString::fromStdString(batch_->Error()));
@@ -87,13 +98,23 @@ const std::string* BackgroundRendering::FailureOf(const TextureEntry* entry) con
 }
 
 void BackgroundRendering::ShowProgress() {
+    progressTimer_.stop();
+    progressShown_.start();
     const BatchProgress progress = batch_->Progress();
     status_.ShowStatusProgress(true, kLabel + QLatin1Char(' ') + QString::fromStdString(BatchProgressText(progress)));
     status_.SetProgressPosition(progress.Finished());
 }
 
+void BackgroundRendering::ShowProgressSoon() {
+    const qint64 since = progressShown_.isValid() ? progressShown_.elapsed() : kProgressIntervalMs;
+    if (since >= kProgressIntervalMs)
+        ShowProgress();
+    else if (!progressTimer_.isActive())
+        progressTimer_.start(static_cast<int>(kProgressIntervalMs - since));
+}
+
 void BackgroundRendering::OnEntryFinished(TextureEntry* entry, const std::string& failure) {
-    ShowProgress();
+    ShowProgressSoon();
     if (failure.empty()) {
         failures_.erase(entry);
         return;
@@ -107,6 +128,7 @@ void BackgroundRendering::OnEntryFinished(TextureEntry* entry, const std::string
 void BackgroundRendering::OnBatchFinished() {
     if (notifier_) notifier_->setEnabled(false);
     deadline_.stop();
+    progressTimer_.stop();
     const BatchProgress progress = batch_->Progress();
     status_.ShowStatusProgress(false);
     QString text;

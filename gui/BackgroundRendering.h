@@ -4,6 +4,7 @@
 // time limit) while the window stays usable. Pictures reach the views as
 // they are stored, through the library controller; progress goes to the
 // status bar.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -59,6 +60,7 @@ private:
     void Process();
     void Rearm();
     void ShowProgress();
+    void ShowProgressSoon();
     void OnEntryFinished(TextureEntry* entry, const std::string& failure) override;
     void OnBatchFinished() override;
 
@@ -68,6 +70,8 @@ private:
     std::unique_ptr<BatchRenderer> batch_;
     QSocketNotifier* notifier_ = nullptr;
     QTimer deadline_;
+    QTimer progressTimer_;
+    QElapsedTimer progressShown_;
     bool held_ = false;
     std::unordered_map<const TextureEntry*, std::string> failures_;
     QString firstFailure_;  // the batch's first failed entry and why, for the closing status text

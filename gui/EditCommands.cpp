@@ -46,7 +46,7 @@ void EditCommands::BindSelection(CommandActions& actions) {
 
 void EditCommands::CopyTexture() {
     TextureEntry* current = p_.views.CurrentEntry();
-    if (!current || current->name.empty()) return;
+    if (!current || current->IsFileNode()) return;
     // The stored declaration, not the box's edits: reading it again replaces them.
     p_.pane.FollowCurrentEntry();
     p_.pane.ReloadShownEntry();

@@ -60,9 +60,9 @@ bool EditorDialog::Run(Settings& settings, QWidget* parent, const std::function<
             "Sie können hierzu auch ein evtl. installiertes POV-Ray benutzen."));
         settings.WriteFlag("Info", "SetEditor", suppress ? 0 : 1);
     }
-    EditorDialog dialog(settings.editWithPov != 0, QString::fromStdString(settings.editor), parent);
+    EditorDialog dialog(settings.EditWithPov(), QString::fromStdString(settings.editor), parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return false;
-    settings.editWithPov = dialog.EditWithPov() ? 1 : 0;
+    settings.SetEditWithPov(dialog.EditWithPov());
     settings.editor = dialog.EditorCommand().toStdString();
     return true;
 }

@@ -16,7 +16,7 @@ namespace sc {
 
 FileChangeResponder::FileChangeResponder(const WindowParts& parts, LibraryNotifications& notifications)
     : p_(parts), watcher_(std::make_unique<LibraryFileWatcher>(parts.controller.Library())) {
-    connect(watcher_.get(), &LibraryFileWatcher::fileReport, this, &FileChangeResponder::Respond);
+    connect(watcher_.get(), &LibraryFileWatcher::fileChangeReported, this, &FileChangeResponder::Respond);
     // Nothing may be read for entries that are about to go.
     connect(&notifications, &LibraryNotifications::clearing, this, [this] { watcher_->Stop(); });
     // The files a declaration includes are known once the pane has read it.

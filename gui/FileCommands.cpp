@@ -54,7 +54,7 @@ void FileCommands::SaveAs() {
 void FileCommands::ExportWebPage() {
     std::vector<TextureEntry*> entries = p_.views.SelectedEntries();
     if (entries.size() < 2) entries = p_.views.EntriesInListOrder();
-    std::erase_if(entries, [](const TextureEntry* e) { return e->name.empty(); });
+    std::erase_if(entries, [](const TextureEntry* e) { return e->IsFileNode(); });
     if (entries.empty()) return;
     const std::string folder = p_.document.ChooseFolder("Als Webseite exportieren");
     if (folder.empty()) return;

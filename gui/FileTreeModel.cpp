@@ -60,7 +60,7 @@ QModelIndex FileTreeModel::IndexOf(const TextureEntry* entry) const {
     if (!entry || !entry->sourceFile) return {};
     FileNode* node = FindNode(entry->sourceFile);
     if (!node) return {};
-    if (entry->name.empty()) return createIndex(node->row, 0, nullptr);
+    if (entry->IsFileNode()) return createIndex(node->row, 0, nullptr);
     const auto it = std::lower_bound(node->entries.begin(), node->entries.end(), entry, EntryBefore);
     if (it == node->entries.end() || *it != entry) return {};
     return createIndex(static_cast<int>(it - node->entries.begin()), 0, node);
@@ -70,19 +70,36 @@ void FileTreeModel::Renumber() {
     for (size_t i = 0; i < files_.size(); ++i) files_[i]->row = static_cast<int>(i);
 }
 
-FileTreeModel::FileNode* FileTreeModel::AddNode(SourceFile* file) {
+FileTreeModel::FileNode* FileTreeModel::AddNode(SourceFile* file, std::vector<TextureEntry*> entries) {
     const auto at = std::lower_bound(files_.begin(), files_.end(), file,
                                      [](const auto& node, const SourceFile* f) { return FileBefore(node->file, f); });
     const int row = static_cast<int>(at - files_.begin());
     beginInsertRows({}, row, row);
     auto node = std::make_unique<FileNode>();
     node->file = file;
+    node->entries = std::move(entries);
     FileNode* raw = node.get();
     files_.insert(at, std::move(node));
     byFile_[file] = raw;
     Renumber();
     endInsertRows();
     return raw;
+}
+
+void FileTreeModel::InsertRuns(FileNode* node, const std::vector<TextureEntry*>& sorted) {
+    const QModelIndex parent = createIndex(node->row, 0, nullptr);
+    for (size_t first = 0; first < sorted.size();) {
+        const auto at = std::lower_bound(node->entries.begin(), node->entries.end(), sorted[first], EntryBefore);
+        // The new entries that all go before the same old one make one run.
+        size_t last = first + 1;
+        while (last < sorted.size() && (at == node->entries.end() || EntryBefore(sorted[last], *at))) ++last;
+        const int row = static_cast<int>(at - node->entries.begin());
+        beginInsertRows(parent, row, row + static_cast<int>(last - first) - 1);
+        node->entries.insert(at, sorted.begin() + static_cast<std::ptrdiff_t>(first),
+                             sorted.begin() + static_cast<std::ptrdiff_t>(last));
+        endInsertRows();
+        first = last;
+    }
 }
 
 void FileTreeModel::RemoveNode(FileNode* node) {
@@ -94,25 +111,33 @@ void FileTreeModel::RemoveNode(FileNode* node) {
 }
 
 std::vector<QModelIndex> FileTreeModel::Insert(const std::vector<TextureEntry*>& entries) {
-    std::vector<QModelIndex> newFiles;
-    std::vector<FileNode*> touched;
+    // Gathered per file first: rows inserted one at a time would each be
+    // announced to the views, and with accessibility on to the bus.
+    std::vector<SourceFile*> files;
+    std::unordered_map<SourceFile*, std::vector<TextureEntry*>> arriving;
     for (TextureEntry* e : entries) {
-        if (!e->sourceFile || e->name.empty() || !filter_.Matches(*e)) continue;
-        FileNode* node = FindNode(e->sourceFile);
-        if (!node) {
-            node = AddNode(e->sourceFile);
-            newFiles.push_back(createIndex(node->row, 0, nullptr));
-        }
-        const auto at = std::lower_bound(node->entries.begin(), node->entries.end(), e, EntryBefore);
-        if (at != node->entries.end() && *at == e) continue;
-        const int row = static_cast<int>(at - node->entries.begin());
-        beginInsertRows(createIndex(node->row, 0, nullptr), row, row);
-        node->entries.insert(at, e);
-        endInsertRows();
-        if (std::find(touched.begin(), touched.end(), node) == touched.end()) touched.push_back(node);
+        if (!e->sourceFile || e->IsFileNode() || !filter_.Matches(*e)) continue;
+        std::vector<TextureEntry*>& list = arriving[e->sourceFile];
+        if (list.empty()) files.push_back(e->sourceFile);
+        list.push_back(e);
     }
-    // The label counts the file's entries.
-    for (const FileNode* node : touched) {
+    std::vector<QModelIndex> newFiles;
+    for (SourceFile* file : files) {
+        std::vector<TextureEntry*>& list = arriving[file];
+        std::sort(list.begin(), list.end(), EntryBefore);
+        list.erase(std::unique(list.begin(), list.end()), list.end());
+        FileNode* node = FindNode(file);
+        if (!node) {
+            node = AddNode(file, std::move(list));
+            newFiles.push_back(createIndex(node->row, 0, nullptr));
+            continue;
+        }
+        std::erase_if(list, [&](TextureEntry* e) {
+            return std::binary_search(node->entries.begin(), node->entries.end(), e, EntryBefore);
+        });
+        if (list.empty()) continue;
+        InsertRuns(node, list);
+        // The label counts the file's entries.
         const QModelIndex i = createIndex(node->row, 0, nullptr);
         emit dataChanged(i, i);
     }

@@ -62,7 +62,10 @@ private:
 
     FileNode* NodeOf(const QModelIndex& index) const;
     FileNode* FindNode(const SourceFile* file) const;
-    FileNode* AddNode(SourceFile* file);
+    // A node for `file` holding `entries` (in order), added in one step.
+    FileNode* AddNode(SourceFile* file, std::vector<TextureEntry*> entries);
+    // Inserts `sorted` (new to the node) with one insertion per run of neighbours.
+    void InsertRuns(FileNode* node, const std::vector<TextureEntry*>& sorted);
     void RemoveNode(FileNode* node);
     void Renumber();
     std::vector<TextureEntry*> EntriesOf(const QModelIndexList& indexes) const;

@@ -40,7 +40,7 @@ double LibraryCommands::PovVersion() const { return context_.settings->Installat
 
 void LibraryCommands::AfterChange() {
     if (context_.refreshViews) context_.refreshViews();
-    if (context_.controller->entryCount == 0 && context_.libraryEmptied) context_.libraryEmptied();
+    if (context_.controller->EntryCount() == 0 && context_.libraryEmptied) context_.libraryEmptied();
 }
 
 bool LibraryCommands::Hint(const char* key, const QString& text) {
@@ -72,7 +72,7 @@ void LibraryCommands::SelectDuplicates() {
     DuplicatesDialog dialog(context_.settings->CompareImages(), context_.parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
     const bool images = dialog.CompareImages();
-    context_.settings->compareImages = images ? 1 : 0;
+    context_.settings->SetCompareImages(images);
     if (selection_.SelectDuplicates(images) <= 0) return;
     if (duplicatesHint_ < 0) duplicatesHint_ = context_.settings->ReadFlag("Info", "Duplicates", 1);
     if (duplicatesHint_ != 0 && Hint("Duplicates", QString::fromStdString(DuplicatesHintText(images))))

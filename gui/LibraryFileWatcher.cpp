@@ -111,7 +111,7 @@ void LibraryFileWatcher::Step() {
     stepTimer_.stop();
     const auto reports = watch_.TakeReports();
     Rearm();
-    for (const FileChangeReport& report : reports) emit fileReport(report);
+    for (const FileChangeReport& report : reports) emit fileChangeReported(report);
 }
 
 }  // namespace sc

@@ -42,7 +42,7 @@ public:
 signals:
     // A re-read finished, or a file vanished: the window marks the changed
     // entries, shows the status text or the message, refreshes the pane.
-    void fileReport(const sc::FileChangeReport& report);
+    void fileChangeReported(const sc::FileChangeReport& report);
 
 private:
     void Noticed(const QString& path);

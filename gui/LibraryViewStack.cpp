@@ -106,7 +106,7 @@ void LibraryViewStack::ConnectViews() {
     connect(grid_, &PictureGridView::mouseHeld, this, &LibraryViewStack::gridMouseHeld);
     connect(tree_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         const TextureEntry* e = FileTreeModel::EntryOf(index);
-        if (e && !e->name.empty()) emit renderRequested();
+        if (e && !e->IsFileNode()) emit renderRequested();
     });
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(tree_), static_cast<QAbstractItemView*>(list_),
                                     static_cast<QAbstractItemView*>(grid_)})
@@ -159,7 +159,7 @@ void LibraryViewStack::SetViewType(int type) {
     if (viewType_ == kFileListType && type != kFileListType) {
         TextureEntry* e = TreeEntry();
         // A file node stands for its first entry.
-        if (e && e->name.empty()) e = e->next;
+        if (e && e->IsFileNode()) e = e->next;
         if (e) FocusListRow(model_->RowOf(e));
     } else if (type == kFileListType && viewType_ != kFileListType) {
         TextureEntry* e = CurrentEntry();
@@ -184,7 +184,7 @@ std::vector<TextureEntry*> LibraryViewStack::SelectedEntries() {
     if (viewType_ == kFileListType) {
         TextureEntry* e = TreeEntry();
         if (!e || !tree_->selectionModel()->isSelected(tree_->currentIndex())) return entries;
-        if (!e->name.empty()) return {e};
+        if (!e->IsFileNode()) return {e};
         for (TextureEntry* n = e->next; n; n = n->next) entries.push_back(n);
         return entries;
     }

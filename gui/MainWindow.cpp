@@ -14,8 +14,8 @@
 #include "gui/DeclarationBox.h"
 #include "gui/EditCommands.h"
 #include "gui/FileChangeResponder.h"
-#include "gui/FilterField.h"
 #include "gui/FileCommands.h"
+#include "gui/FilterField.h"
 #include "gui/HelpCommands.h"
 #include "gui/LibraryCommands.h"
 #include "gui/LibraryNotifications.h"
@@ -40,6 +40,7 @@
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallationSource.h"
 #include "povray/PovLauncher.h"
+#include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "ui/EntryTexts.h"
@@ -78,6 +79,7 @@ void MainWindow::BuildCore() {
     ui_ = std::make_unique<QtUserInterface>(this, status_);
     controller_ = std::make_unique<LibraryController>(*ui_);
     controller_->SetDeclarations(&ReaderDeclarations());
+    controller_->SetPictureCheck(&CodecPictureCheck());
     controller_->Library().SetUserInterface(ui_.get());
     if (!options_.installations) {
         ownInstallations_ = std::make_unique<PovInstallationProbe>();
@@ -126,9 +128,9 @@ void MainWindow::BuildPane() {
     pane_ = std::make_unique<PreviewPaneController>(PreviewPaneController::Parts{
         *controller_, *settings_, *area_, *views_, installation_, *status_, *this, [this] { return busy_; }});
     connect(pane_.get(), &PreviewPaneController::runningChanged, this, &MainWindow::SetRendering);
-    connect(pane_.get(), &PreviewPaneController::paneWanted, this, [this] { RunCommand(int(Command::PreviewPane)); });
+    connect(pane_.get(), &PreviewPaneController::paneRequested, this, [this] { RunCommand(int(Command::PreviewPane)); });
     connect(pane_.get(), &PreviewPaneController::captionChanged, this, [this] { SetCaption(pane_->Caption()); });
-    connect(pane_.get(), &PreviewPaneController::refreshWanted, this, &MainWindow::RefreshViews);
+    connect(pane_.get(), &PreviewPaneController::refreshRequested, this, &MainWindow::RefreshViews);
     connect(pane_.get(), &PreviewPaneController::commandsChanged, this, &MainWindow::UpdateActions);
     connect(area_->Picture(), &PreviewWindow::contextMenuRequested, this,
             [this](const QPoint& at) { ShowContextMenu(ContextMenuKind::Picture, at); });
@@ -258,10 +260,10 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     MenuConditions c;
     c.rendering = rendering_;
     c.busy = busy_;
-    c.entryCount = controller_->entryCount;
-    c.previewCount = controller_->previewCount;
-    c.faultyCount = controller_->faultyCount;
-    c.noDirectoryCount = controller_->noDirectoryCount;
+    c.entryCount = controller_->EntryCount();
+    c.previewCount = controller_->PreviewCount();
+    c.faultyCount = controller_->FaultyCount();
+    c.noDirectoryCount = controller_->NoDirectoryCount();
     c.pluginInstalled = pane_->Session().Configuration().IsInstalled();
     c.onlySelectedMode = controller_->onlyMarkedShown;
     c.onlySelectedToggleable = views_->OnlySelectedShown() || views_->CanShowOnlySelected();
@@ -269,7 +271,7 @@ MenuConditions MainWindow::CurrentMenuConditions() const {
     c.backgroundRendering = RenderingInBackground();
     const TextureEntry* current = CurrentEntry();
     c.currentEntry = current != nullptr;
-    c.namedCurrentEntry = current && !current->name.empty();
+    c.namedCurrentEntry = current && !current->IsFileNode();
     return c;
 }
 

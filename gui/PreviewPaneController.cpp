@@ -1,6 +1,7 @@
 #include "gui/PreviewPaneController.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QToolButton>
@@ -49,12 +50,17 @@ PreviewPaneController::PreviewPaneController(Parts parts) : parts_(std::move(par
     liveTimer_.setSingleShot(true);
     connect(&liveTimer_, &QTimer::timeout, this, [this] {
         if (live_.StartDue(NowMs()))
-            StartLarge(true);
+            StartLarge(true, LivePreviewScheduler::FirstSide(PaneSide()));
         else
             ArmLiveTimer();
     });
+    // Dragging the window's edge resizes the pane many times a second: one render once it rests.
+    resizeTimer_.setSingleShot(true);
+    resizeTimer_.setInterval(400);
+    connect(&resizeTimer_, &QTimer::timeout, this, &PreviewPaneController::PaneResized);
     SetUpSession();
     MainArea& area = parts_.area;
+    area.Picture()->installEventFilter(this);
     connect(area.ShowButton(), &QPushButton::clicked, this, &PreviewPaneController::RenderOrStop);
     connect(area.ArrowButton(), &QToolButton::clicked, this, &PreviewPaneController::TakeOver);
     connect(area.TextBox(), &DeclarationBox::editedChanged, this, &PreviewPaneController::UpdatePane);
@@ -131,10 +137,19 @@ void PreviewPaneController::FollowCurrentEntry() {
         liveTimer_.stop();
         ShowLiveState();
         largeTimer_.stop();
+        // "&Anzeigen"'s large picture was the last entry's; "Groß" keeps the area large.
+        largeWanted_ = false;
+        FitPictureArea();
     }
     parts_.area.Bar()->SetParts(EntryBarParts(entry));
     if (parts_.area.PaneShown()) ShowInPane(entry);
-    if (changed && LargeSide() > 0) largeTimer_.start();
+    // The same entry again (its declaration was read anew) shows its large picture at once, mostly from the cache.
+    if (LargeSide() > 0 && !run_.running) {
+        if (changed)
+            largeTimer_.start();
+        else
+            StartLarge(false);
+    }
     reloadTimer_.start();
     UpdatePane();
 }
@@ -143,7 +158,7 @@ void PreviewPaneController::ReloadShownEntry() { ShowInPane(shown_); }
 
 void PreviewPaneController::ShowInPane(TextureEntry* entry) {
     DeclarationBox* box = parts_.area.TextBox();
-    const bool named = entry && !entry->name.empty();
+    const bool named = entry && !entry->IsFileNode();
     // Reading one declaration is quick: the window stays usable and keeps its focus.
     const bool available = named && !run_.running && LoadDeclaration(parts_.controller.Library(), *entry, true);
     box->ShowText(entry ? DeclarationBoxText(*entry) : std::string(), available);
@@ -152,7 +167,10 @@ void PreviewPaneController::ShowInPane(TextureEntry* entry) {
     liveTimer_.stop();
     ShowLiveState();
     box->SetColorVector(available && entry->color ? std::optional(RgbVectorText(*entry->color)) : std::nullopt);
-    if (!run_.running) ShowPicture(entry, available);
+    if (!run_.running) {
+        ShowPicture(entry, available);
+        largeShownSide_ = 0;
+    }
     UpdatePane();
 }
 
@@ -177,7 +195,7 @@ void PreviewPaneController::ForgetAll() {
 void PreviewPaneController::UpdatePane() {
     PaneInputs in;
     in.entry = shown_ != nullptr;
-    in.namedEntry = shown_ && !shown_->name.empty();
+    in.namedEntry = shown_ && !shown_->IsFileNode();
     in.declarationShown = parts_.area.TextBox()->HasDeclaration();
     in.declarationEdited = parts_.area.TextBox()->Edited();
     in.busy = parts_.busy();
@@ -219,7 +237,12 @@ void PreviewPaneController::RenderOrStop() {
     if (!run_.running) {
         povRefused_ = false;
         StopLargeRenders();
+        largeShownSide_ = 0;  // the run's rows come
         ApplyRenderSettings();
+        // The run's second of rest after a render lets the user see each of
+        // several pictures; one picture with a large one to follow needs none.
+        const bool largeFollows = FitSide() > 0 && parts_.views.SelectedEntries().size() == 1;
+        session_->SetStepDelay(largeFollows ? 0 : -1);
     }
     session_->Step();
     ArmSessionTimer();
@@ -239,6 +262,7 @@ void PreviewPaneController::RenderActivated() {
     if (!entry || entry != shown_ || run_.running || parts_.busy() || !parts_.area.ShowButton()->isEnabled()) return;
     StopLargeRenders();
     ApplyRenderSettings();
+    session_->SetStepDelay(-1);
     session_->StepWithAutoStore();
     ArmSessionTimer();
 }
@@ -310,13 +334,18 @@ void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
     const bool began = state.running && !run_.running, ended = !state.running && run_.running;
     const bool pictureCame = (ended || !run_.pendingPicture) && !state.running && state.pendingPicture;
     run_ = state;
-    if (began && !parts_.area.PaneShown()) emit paneWanted();
+    if (began && !parts_.area.PaneShown()) emit paneRequested();
     if (began || ended) emit runningChanged(state.running);
     UpdatePane();
-    if (!state.running) emit refreshWanted();
-    // "&Anzeigen" showed the picture at the stored size: the pane's size follows.
-    if (pictureCame && LargeSide() > 0)
-        QTimer::singleShot(0, this, [this] { StartLarge(false); });
+    if (!state.running) emit refreshRequested();
+    // "&Anzeigen" showed the picture at the stored size: a wider pane gets
+    // the picture at its own size too, with or without "Groß".
+    if (pictureCame && FitSide() > 0)
+        QTimer::singleShot(0, this, [this] {
+            largeWanted_ = true;
+            FitPictureArea();
+            StartLarge(false);
+        });
 }
 
 void PreviewPaneController::RowStored(int row) {
@@ -328,14 +357,36 @@ int PreviewPaneController::PaneSide() const {
     return std::min(parts_.area.Picture()->PictureSize().width(), PreviewRenderSession::kLargestSide);
 }
 
+int PreviewPaneController::FitSide() const {
+    if (!parts_.area.PaneShown() || parts_.settings.SmallPreview()) return 0;
+    // The same rule and sizes the pane is laid out with.
+    const Layout& layout = parts_.area.CurrentLayout();
+    return LargePictureSide(layout.widths.pane, layout.splitter.height);
+}
+
 int PreviewPaneController::LargeSide() const {
-    if (!parts_.settings.LargePreview() || parts_.settings.SmallPreview()) return 0;
-    const int side = PaneSide();
-    return side > kPictureSize - 4 ? side : 0;
+    return parts_.settings.LargePreview() || largeWanted_ ? FitSide() : 0;
+}
+
+void PreviewPaneController::FitPictureArea() {
+    parts_.area.SetLargePicture(parts_.settings.LargePreview() || largeWanted_);
+}
+
+bool PreviewPaneController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parts_.area.Picture() && event->type() == QEvent::Resize) resizeTimer_.start();
+    return QObject::eventFilter(watched, event);
+}
+
+void PreviewPaneController::PaneResized() {
+    const int side = LargeSide();
+    if (side <= 0 || side == largeShownSide_ || run_.running) return;
+    // An edited text is rendered as it stands, with its error shown as while typing.
+    StartLarge(parts_.area.TextBox()->Edited());
 }
 
 void PreviewPaneController::ApplyLargePreview() {
-    parts_.area.SetLargePicture(parts_.settings.LargePreview());
+    largeWanted_ = false;
+    FitPictureArea();
     StopLargeRenders();
     ReloadShownEntry();
     if (LargeSide() > 0) StartLarge(false);
@@ -351,9 +402,9 @@ void PreviewPaneController::StopLargeRenders() {
     emit commandsChanged();
 }
 
-void PreviewPaneController::StartLarge(bool live) {
+void PreviewPaneController::StartLarge(bool live, int side) {
     DeclarationBox* box = parts_.area.TextBox();
-    const int side = live ? PaneSide() : LargeSide();
+    if (side <= 0) side = live ? PaneSide() : LargeSide();
     if (!shown_ || side <= 0 || !box->HasDeclaration() || run_.running || parts_.busy() || RenderingInBackground()) {
         if (live) live_.Stop();
         return;
@@ -370,9 +421,11 @@ void PreviewPaneController::StartLarge(bool live) {
     PreviewWindow* picture = parts_.area.Picture();
     switch (session_->StartLargeRender(shown_, box->Lines(), side)) {
     case LargeRenderStart::FromCache:
+        largeShownSide_ = side;
         LargeRenderDone(true);
         return;
     case LargeRenderStart::Rendering:
+        largeShownSide_ = side;
         // While typing, the rows replace the last picture in place; else they come over the cross-hatch.
         if (!live) picture->BeginRender(QSize(side, side));
         picture->SetMessage({});
@@ -387,6 +440,7 @@ void PreviewPaneController::StartLarge(bool live) {
 
 void PreviewPaneController::LargeRenderDone(bool succeeded) {
     PreviewWindow* picture = parts_.area.Picture();
+    const int side = session_->LargeFrame().Width();
     if (succeeded) {
         picture->ShowFrame(session_->LargeFrame());
         if (liveRender_) live_.Succeeded();
@@ -397,6 +451,8 @@ void PreviewPaneController::LargeRenderDone(bool succeeded) {
     if (!succeeded && !liveRender_) picture->SetMessage(QString::fromStdString(session_->LargeError().Text()));
     ArmSessionTimer();
     emit commandsChanged();
+    // The draft of the edited text is shown: the picture at the area's side follows.
+    if (succeeded && liveRender_ && side < PaneSide()) StartLarge(true);
 }
 
 void PreviewPaneController::DeclarationTyped() {

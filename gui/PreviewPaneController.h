@@ -78,10 +78,14 @@ public:
 
     // "Vorschau | &Groß" changed: the picture area follows it; when on, the shown entry's large picture comes.
     void ApplyLargePreview();
+    // The side a large picture would have in the pane as it is now (0: the
+    // pane is hidden, too narrow, or the small preview is chosen).
+    int FitSide() const;
     // Escape: a large or live render of the pane stops; nothing waits to start.
     void StopLargeRenders();
     bool LargeRendering() const { return session_ && session_->LargeRendering(); }
-    // The side a large picture is rendered at now; 0 when the picture area is no larger than a stored preview.
+    // The side a large picture is rendered at now: FitSide() while "Groß" is
+    // on or "&Anzeigen" asked for the shown entry's large picture; else 0.
     int LargeSide() const;
 
     bool Running() const { return run_.running; }
@@ -93,11 +97,11 @@ signals:
     // A render run began or ended (the window takes no other command meanwhile).
     void runningChanged(bool running);
     // A run starts while the pane is hidden.
-    void paneWanted();
+    void paneRequested();
     // The run's caption changed.
     void captionChanged();
     // A run ended or was refused: entries and settings may have changed, the views are redrawn.
-    void refreshWanted();
+    void refreshRequested();
     // The background render ended: the commands' enable states change.
     void commandsChanged();
 
@@ -120,9 +124,16 @@ private:
     void RowStored(int row) override;
     void LargeRenderDone(bool succeeded) override;
 
+    // The picture area's resizes (the pane or the window changed size).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The picture area is large while "Groß" is on or the shown entry's large picture was asked for.
+    void FitPictureArea();
+    // The pane rested at a new size: a shown large picture comes again at the side that fits now.
+    void PaneResized();
+
     // Renders the shown entry at LargeSide(): its stored declaration, or
-    // (`live`) the box's text as it stands.
-    void StartLarge(bool live);
+    // (`live`) the box's text as it stands, at `side` (0: the picture area's).
+    void StartLarge(bool live, int side = 0);
     // The picture area's side (at most a large picture's); 0 when the pane is hidden.
     int PaneSide() const;
     void ReadRenderSettings();
@@ -146,8 +157,11 @@ private:
     LivePreviewScheduler live_;
     QTimer largeTimer_;  // a new entry's large picture starts once the current entry rests
     QTimer liveTimer_;   // fires when the live preview's start is due
-    bool liveRender_ = false;
-    bool povRefused_ = false;  // the user would not have POV-Ray's settings changed  // the large render in flight shows the box's edited text
+    QTimer resizeTimer_;  // a resize starts no render until the pane rests
+    bool liveRender_ = false;  // the large render in flight shows the box's edited text
+    bool povRefused_ = false;  // the user would not have POV-Ray's settings changed
+    bool largeWanted_ = false;  // "&Anzeigen" asked for the shown entry's large picture
+    int largeShownSide_ = 0;  // the side of the large picture shown or coming; 0: the stored one is shown
     bool busyCursor_ = false;
     std::string caption_;
 };

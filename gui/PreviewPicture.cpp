@@ -1,7 +1,7 @@
 #include "gui/PreviewPicture.h"
 
+#include "library/PreviewImage.h"
 #include "preview/PreviewCodec.h"
-#include "preview/PreviewImage.h"
 
 namespace sc {
 

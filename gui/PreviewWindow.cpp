@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "gui/PreviewPicture.h"
+#include "library/PreviewImage.h"
 #include "preview/FrameBuffer.h"
-#include "preview/PreviewImage.h"
 #include "ui/WindowLayout.h"
 
 namespace sc {
@@ -38,10 +38,12 @@ void PreviewWindow::ClearPicture() {
 
 void PreviewWindow::ShowPreview(const PreviewImage* image) {
     screen_ = image ? PreviewToImage(*image) : QImage();
+    fillArea_ = false;
     SetFailure(QString());
-    // Drawn at the picture area's size, as the stretch onto the window's bitmap did.
-    if (!screen_.isNull() && screen_.size() != PictureSize())
-        screen_ = screen_.scaled(PictureSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Enlarging would blur it: a smaller picture keeps its size in the middle of the area.
+    const QSize area = PictureSize();
+    if (!screen_.isNull() && (screen_.width() > area.width() || screen_.height() > area.height()))
+        screen_ = screen_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     update();
 }
 
@@ -60,6 +62,7 @@ void PreviewWindow::SetFailure(const QString& text) {
 
 void PreviewWindow::BeginRender(QSize size) {
     screen_ = QImage(size.isEmpty() ? PictureSize() : size, QImage::Format_RGB888);
+    fillArea_ = true;
     screen_.fill(Qt::white);
     SetFailure(QString());
     QPainter painter(&screen_);
@@ -95,27 +98,33 @@ void PreviewWindow::DrawRow(const FrameBuffer& frame, int row) {
         target[3 * x + 1] = source[3 * x + 1];
         target[3 * x + 2] = source[3 * x];
     }
-    if (screen_.size() == contentsRect().size())
-        update(contentsRect().left(), contentsRect().top() + row, frame.Width(), 1);
+    const QRect shown = PictureRect();
+    if (shown.size() == screen_.size())
+        update(shown.left(), shown.top() + row, shown.width(), 1);
     else
         update();
+}
+
+QRect PreviewWindow::PictureRect() const {
+    const QRect area = contentsRect();
+    if (screen_.isNull()) return area;
+    QSize size = screen_.size();
+    if (fillArea_ || size.width() > area.width() || size.height() > area.height())
+        size.scale(area.size(), Qt::KeepAspectRatio);
+    return QRect(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2,
+                 size.width(), size.height());
 }
 
 void PreviewWindow::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
     if (!screen_.isNull()) {
-        painter.drawImage(contentsRect(), screen_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(PictureRect(), screen_);
     } else if (!failure_.isEmpty()) {
-        // The picture area is small: the start of the report shows, the tooltip holds all of it.
-        QFont font = painter.font();
-        font.setPixelSize(9);
-        painter.setFont(font);
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(contentsRect().adjusted(2, 2, -2, -2), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                         failure_);
+        PaintFailure(painter);
     }
-    if (dimmed_) painter.fillRect(contentsRect(), QColor(255, 255, 255, 160));
+    if (dimmed_) painter.fillRect(PictureRect(), QColor(255, 255, 255, 160));
     if (message_.isEmpty()) return;
     painter.setFont(font());
     const QRect box = contentsRect().adjusted(4, 4, -4, -4);
@@ -123,6 +132,19 @@ void PreviewWindow::paintEvent(QPaintEvent* event) {
     painter.fillRect(textRect.adjusted(-2, -2, 2, 2), QColor(255, 255, 224, 230));
     painter.setPen(QColor(160, 0, 0));
     painter.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, message_);
+}
+
+void PreviewWindow::PaintFailure(QPainter& painter) {
+    QFont font = painter.font();
+    font.setPixelSize(9);
+    painter.setFont(font);
+    painter.setPen(palette().color(QPalette::WindowText));
+    // A short report sits in the middle of the area; of a long one the start
+    // shows, and the tooltip holds all of it.
+    const QRect box = contentsRect().adjusted(2, 2, -2, -2);
+    const int flags = Qt::TextWordWrap | Qt::AlignHCenter;
+    const bool fits = painter.boundingRect(box, flags, failure_).height() <= box.height();
+    painter.drawText(box, flags | (fits ? Qt::AlignVCenter : Qt::AlignTop), failure_);
 }
 
 void PreviewWindow::contextMenuEvent(QContextMenuEvent* event) { emit contextMenuRequested(event->globalPos()); }

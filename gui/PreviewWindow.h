@@ -2,11 +2,15 @@
 // The preview window of the preview pane: a sunken frame around a 116 x 116
 // (small: 56 x 56, large: up to 512 x 512) picture area. It shows an entry's
 // stored preview, or the rows of a render as they arrive over a
-// cross-hatched background, or why the entry's render failed; a picture of
-// another size is stretched to the area. Over the picture it can dim it and
-// show a message.
+// cross-hatched background, or why the entry's render failed. A stored
+// picture stays crisp at its own size in the middle of the area (only one
+// larger than the area is made smaller); a render's rows fill the area (a
+// draft at part of its side is followed by the whole picture). Over the
+// picture the window can dim it and show a message.
 #include <QFrame>
 #include <QImage>
+
+class QPainter;
 
 namespace sc {
 
@@ -24,7 +28,8 @@ public:
     // The frame's outer side, for the large picture area.
     void SetOuterSize(int outer);
 
-    // Shows a stored preview decoded at the picture size; null or empty clears the picture.
+    // Shows a stored preview at its own size (made smaller only when larger than the picture area); null or empty
+    // clears the picture.
     void ShowPreview(const PreviewImage* image);
     void ClearPicture();
     // Shows why the entry has no picture (POV-Ray's report) in the picture's
@@ -45,6 +50,8 @@ public:
     void DrawRow(const FrameBuffer& frame, int row);
 
     const QImage& ScreenCopy() const { return screen_; }
+    // Where the picture shown lies in the window: in the middle of the picture area.
+    QRect PictureRect() const;
 
 signals:
     void contextMenuRequested(const QPoint& globalPos);
@@ -55,8 +62,10 @@ protected:
 
 private:
     void SetFailure(const QString& text);
+    void PaintFailure(QPainter& painter);
 
     QImage screen_;
+    bool fillArea_ = false;  // a render's picture, drawn as large as the area
     QString failure_;
     bool dimmed_ = false;
     QString message_;

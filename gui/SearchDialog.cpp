@@ -51,8 +51,8 @@ SearchDialog::SearchDialog(const Settings& settings, std::string povHome, std::v
     browse_ = new QPushButton(QStringLiteral("Dir"));
     browse_->setToolTip(QStringLiteral("Verzeichnis auswählen"));
     subdirs_ = new QCheckBox(QStringLiteral("&Unterverzeichnisse einschließen"));
-    subdirs_->setChecked(settings.scanSubdirs != 0);
-    (settings.libraryDirs != 0 ? libraryDirs_ : other_)->setChecked(true);
+    subdirs_->setChecked(settings.SearchSubdirs());
+    (settings.SearchLibraryDirs() ? libraryDirs_ : other_)->setChecked(true);
     auto* whereGrid = new QGridLayout(where);
     whereGrid->addWidget(libraryDirs_, 0, 0, 1, 2);
     whereGrid->addWidget(setUp_, 0, 2);
@@ -63,15 +63,13 @@ SearchDialog::SearchDialog(const Settings& settings, std::string povHome, std::v
 
     auto* kinds = new QGroupBox(QStringLiteral("Suche nach"));
     auto* kindGrid = new QGridLayout(kinds);
-    const int wanted[6] = {settings.materials, settings.textures, settings.pigments,
-                           settings.colors,    settings.finishs,  settings.normals};
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < Settings::kSearchKinds; ++i) {
         kinds_[i] = new QCheckBox(QString::fromUtf8(kKindTexts[i]));
-        kinds_[i]->setChecked(wanted[i] != 0);
+        kinds_[i]->setChecked(settings.SearchesKind(i));
         kindGrid->addWidget(kinds_[i], i % 3, i / 3);
     }
     includes_ = new QCheckBox(QStringLiteral("Gefundene #include-Anweisungen verfolgen"));
-    includes_->setChecked(settings.includedFiles != 0);
+    includes_->setChecked(settings.FollowIncludes());
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
@@ -161,13 +159,11 @@ SearchOptions SearchDialog::Options() const {
 
 void SearchDialog::StoreInto(Settings& settings) const {
     const SearchOptions o = Options();
-    settings.libraryDirs = o.libraryDirectories ? 1 : 0;
+    settings.SetSearchLibraryDirs(o.libraryDirectories);
     settings.scanDir = o.otherDirectory;
-    settings.scanSubdirs = o.subdirectories ? 1 : 0;
-    int* kinds[6] = {&settings.materials, &settings.textures, &settings.pigments,
-                     &settings.colors,    &settings.finishs,  &settings.normals};
-    for (size_t i = 0; i < 6; ++i) *kinds[i] = o.kinds[i + 1] ? 1 : 0;
-    settings.includedFiles = o.followIncludes ? 1 : 0;
+    settings.SetSearchSubdirs(o.subdirectories);
+    for (int i = 0; i < Settings::kSearchKinds; ++i) settings.SetSearchesKind(i, o.kinds[i + 1]);
+    settings.SetFollowIncludes(o.followIncludes);
 }
 
 SearchCounts SearchDialog::Search(LibraryController& controller, const SearchOptions& options, UserInterface& ui,

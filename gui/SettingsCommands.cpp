@@ -43,7 +43,7 @@ bool SettingsCommands::ChooseInstallation() {
     std::vector<std::string> paths;
     ReadLibraryPaths(installation.Home(), paths);
     ApplyLibraryPaths(paths);
-    if (installation.Version() <= 0) p_.settings.editWithPov = 0;
+    if (installation.Version() <= 0) p_.settings.SetEditWithPov(false);
     if (p_.window.Started()) p_.window.RefreshViews();
     return true;
 }

@@ -27,11 +27,24 @@ StatusBarWithProgress::StatusBarWithProgress(QWidget* parent)
     row->addWidget(progress_, 1);
     row->addStretch(0);
     addWidget(pane, 1);
+    noteTimer_.setSingleShot(true);
+    connect(&noteTimer_, &QTimer::timeout, this, [this] {
+        if (!shown_) SetReadableText(label_, savedText_);
+    });
 }
 
-void StatusBarWithProgress::SetText(const QString& text) { SetReadableText(label_, text); }
+void StatusBarWithProgress::SetText(const QString& text) {
+    savedText_ = text;
+    if (!NoteShown() && !shown_) SetReadableText(label_, text);
+}
 
 QString StatusBarWithProgress::Text() const { return label_->text(); }
+
+void StatusBarWithProgress::ShowNote(const QString& note, int ms) {
+    note_ = note;
+    noteTimer_.start(ms);
+    if (!shown_) SetReadableText(label_, note);
+}
 
 bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     const bool previous = shown_;
@@ -41,14 +54,14 @@ bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     }
     shown_ = on;
     if (on) {
-        clearMessage();  // a note must not hide the progress
-        savedText_ = label_->text();
+        clearMessage();  // a message must not hide the progress
         SetReadableText(label_, label);
         steps_.SetPosition(0);
         progress_->show();
     } else {
         progress_->hide();
-        SetReadableText(label_, savedText_);
+        // A note given at start-up is not lost to the loading of the list file that follows it.
+        SetReadableText(label_, NoteShown() ? note_ : savedText_);
     }
     return previous;
 }

@@ -2,6 +2,7 @@
 // The status bar: one stretching text pane with a progress bar that appears
 // in it, 10 pixels right of the text, while long work runs.
 #include <QStatusBar>
+#include <QTimer>
 
 #include "gui/ProgressSteps.h"
 
@@ -15,8 +16,14 @@ class StatusBarWithProgress : public QStatusBar {
 public:
     explicit StatusBarWithProgress(QWidget* parent = nullptr);
 
+    // The text of the pane (kept aside while a note shows).
     void SetText(const QString& text);
+    // What the pane shows: the text, a note, or the progress label.
     QString Text() const;
+    // Shows `note` in the text's place for `ms` milliseconds, readable by a
+    // screen reader as the text is; progress hides it meanwhile.
+    void ShowNote(const QString& note, int ms);
+    bool NoteShown() const { return noteTimer_.isActive(); }
     // On: the pane's text is kept aside, `label` shown and the bar shown.
     // Off: the bar hides and the kept text comes back. Returns the previous state.
     bool ShowStatusProgress(bool on, const QString& label = {});
@@ -33,6 +40,8 @@ private:
     QProgressBar* progress_;
     ProgressSteps steps_;
     QString savedText_;
+    QString note_;
+    QTimer noteTimer_;
     bool shown_ = false;
 };
 

@@ -271,7 +271,7 @@ QMimeData* TextureListModel::mimeData(const QModelIndexList& indexes) const {
 QString DeclarationTexts(LibraryController& controller, const std::vector<TextureEntry*>& entries) {
     std::string text;
     for (TextureEntry* e : entries) {
-        if (e->name.empty()) continue;
+        if (e->IsFileNode()) continue;
         LoadDeclaration(controller.Library(), *e, true);
         if (!text.empty()) text += "\r\n";
         text += DeclarationBoxText(*e);

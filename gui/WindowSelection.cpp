@@ -22,7 +22,7 @@ std::vector<TextureEntry*> WindowSelection::EntriesInViewOrder() { return views_
 TextureEntry* WindowSelection::CurrentEntry() {
     TextureEntry* entry = views_.CurrentEntry();
     // A file node stands for its file's first entry.
-    if (entry && entry->name.empty() && entry->sourceFile && entry->sourceFile->placeholder)
+    if (entry && entry->IsFileNode() && entry->sourceFile && entry->sourceFile->placeholder)
         return entry->sourceFile->placeholder->next;
     return entry;
 }

@@ -1,6 +1,6 @@
 #include "gui/WindowStartup.h"
 
-#include <QStatusBar>
+#include "gui/StatusBarWithProgress.h"
 
 #include "gui/FileCommands.h"
 #include "gui/HelpCommands.h"
@@ -37,7 +37,7 @@ bool WindowStartup::ChooseInstallation() {
 void WindowStartup::ShowStatusText(const std::string& text) {
     // Shown over the entry counts for a while, then the counts come back.
     constexpr int kShownMs = 20000;
-    p_.window.statusBar()->showMessage(QString::fromStdString(text), kShownMs);
+    p_.window.Status().ShowNote(QString::fromStdString(text), kShownMs);
 }
 
 SuppressibleAnswer WindowStartup::AskSuppressible(const std::string& text) {

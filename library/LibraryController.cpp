@@ -13,8 +13,8 @@ LibraryController::LibraryController(UserInterface& ui) : ui_(ui) { library_.Set
 LibraryController::~LibraryController() = default;
 
 void LibraryController::CountKind(int kind, int delta) {
-    if (kind > kFilesSlot && kind < static_cast<int>(kindCounts.size()) && kind != kCategoriesSlot)
-        kindCounts[kind] += delta;
+    if (kind > kFilesSlot && kind < static_cast<int>(kindCounts_.size()) && kind != kCategoriesSlot)
+        kindCounts_[kind] += delta;
 }
 
 bool LibraryController::AddScannedEntry(const std::string& fullPath, const std::string& name, int kind,
@@ -48,22 +48,22 @@ void LibraryController::RegisterAddedEntry(TextureEntry* entry) {
     if (!entry->color || entry->color->IsAllZero()) ReloadColor(entry);
     AddCategoryRef(entry->category);
     CountPreview(entry, 1);
-    ++entryCount;
+    ++entryCount_;
     CountKind(entry->kind, 1);
-    kindCounts[kFilesSlot] = library_.FileCount();
-    if (entry->Directory().empty()) ++noDirectoryCount;
+    kindCounts_[kFilesSlot] = library_.FileCount();
+    if (entry->Directory().empty()) ++noDirectoryCount_;
     views_->EntryInserted(entry);
 }
 
 void LibraryController::DeleteEntry(TextureEntry* entry) {
     views_->EntryRemoving(entry, entry->sourceFile->entryCount <= 1);
-    --entryCount;
+    --entryCount_;
     CountKind(entry->kind, -1);
-    if (entry->Directory().empty()) --noDirectoryCount;
+    if (entry->Directory().empty()) --noDirectoryCount_;
     CountPreview(entry, -1);
     ReleaseCategoryRef(entry->category);
     library_.RemoveEntry(entry);
-    kindCounts[kFilesSlot] = library_.FileCount();
+    kindCounts_[kFilesSlot] = library_.FileCount();
     ++modified;
     views_->EntryRemoved();
 }
@@ -82,10 +82,10 @@ TextureEntry* LibraryController::ChangeEntryDirectory(TextureEntry* entry, const
         }
     }
     views_->EntryRemoving(entry, entry->sourceFile->entryCount <= 1);
-    if (!oldDirectory.empty() && directory.empty()) ++noDirectoryCount;
-    if (oldDirectory.empty() && !directory.empty()) --noDirectoryCount;
+    if (!oldDirectory.empty() && directory.empty()) ++noDirectoryCount_;
+    if (oldDirectory.empty() && !directory.empty()) --noDirectoryCount_;
     library_.MoveEntryToDirectory(entry, directory, target);
-    kindCounts[kFilesSlot] = library_.FileCount();
+    kindCounts_[kFilesSlot] = library_.FileCount();
     views_->EntryRemoved();
     views_->EntryInserted(entry);
     ReloadColor(entry);
@@ -94,10 +94,10 @@ TextureEntry* LibraryController::ChangeEntryDirectory(TextureEntry* entry, const
 }
 
 void LibraryController::CountPreview(const TextureEntry* entry, int delta) {
-    // faultyCount holds faulty entries without a valid picture, as loading
-    // counts them; an entry with both flags is only in previewCount.
-    if (entry->previewValid) previewCount += delta;
-    else if (entry->previewFaulty) faultyCount += delta;
+    // faultyCount_ holds faulty entries without a valid picture, as loading
+    // counts them; an entry with both flags is only in previewCount_.
+    if (entry->previewValid) previewCount_ += delta;
+    else if (entry->previewFaulty) faultyCount_ += delta;
 }
 
 void LibraryController::SetPreviewFlags(TextureEntry* entry, bool valid, bool faulty) {
@@ -115,8 +115,8 @@ void LibraryController::SetPreviewState(TextureEntry* entry, PreviewState state)
 }
 
 void LibraryController::ZeroCounters() {
-    entryCount = noDirectoryCount = previewCount = faultyCount = 0;
-    kindCounts.fill(0);
+    entryCount_ = noDirectoryCount_ = previewCount_ = faultyCount_ = 0;
+    kindCounts_.fill(0);
 }
 
 void LibraryController::ResetLibrary() {
@@ -171,18 +171,18 @@ void LibraryController::AddCategoryRef(const std::string& name) {
     auto it = std::find_if(categories_.begin(), categories_.end(), [&](const Category& c) { return c.name == name; });
     if (it != categories_.end()) ++it->useCount;
     else categories_.push_back({name, 1});
-    kindCounts[kCategoriesSlot] = static_cast<int>(categories_.size());
+    kindCounts_[kCategoriesSlot] = static_cast<int>(categories_.size());
 }
 
 void LibraryController::ReleaseCategoryRef(const std::string& name) {
     auto it = std::find_if(categories_.begin(), categories_.end(), [&](const Category& c) { return c.name == name; });
     if (it != categories_.end() && --it->useCount <= 0) categories_.erase(it);
-    kindCounts[kCategoriesSlot] = static_cast<int>(categories_.size());
+    kindCounts_[kCategoriesSlot] = static_cast<int>(categories_.size());
 }
 
 void LibraryController::ClearCategories() {
     categories_.clear();
-    kindCounts[kCategoriesSlot] = 0;
+    kindCounts_[kCategoriesSlot] = 0;
 }
 
 void LibraryController::DeletePreviews() {
@@ -201,7 +201,7 @@ void LibraryController::DeletePreviews() {
 }
 
 void LibraryController::SelectFaulty() {
-    if (faultyCount == 0) {
+    if (faultyCount_ == 0) {
         ui_.ShowMessage("Es sind keine fehlerhaften Vorschaubilder vorhanden.", MessageIcon::Information);
         return;
     }

@@ -12,12 +12,13 @@
 namespace sc {
 
 class DeclarationSource;
+class PictureCheck;
 class UserInterface;
 
 // What a preview render made of an entry's picture.
 enum class PreviewState { Present, Empty, Faulty };
 
-// The kindCounts slots that count no kind: the placeholder kind's slot holds
+// The KindCount slots that count no kind: the placeholder kind's slot holds
 // the number of files, the unused kind 7 the number of categories.
 inline constexpr int kFilesSlot = kKindPlaceholder;
 inline constexpr int kCategoriesSlot = 7;
@@ -56,6 +57,10 @@ public:
     // Where colour entries without a colour get theirs; null (the default)
     // leaves them black. Borrowed.
     void SetDeclarations(DeclarationSource* declarations) { declarations_ = declarations; }
+    // Decodes stored pictures whose colour sums a list file lacks; null (the
+    // default) leaves such sums unset. Borrowed.
+    void SetPictureCheck(PictureCheck* check) { pictureCheck_ = check; }
+    PictureCheck* Pictures() const { return pictureCheck_; }
 
     // Adds an entry found by a search; false when it already exists.
     bool AddScannedEntry(const std::string& fullPath, const std::string& name, int kind,
@@ -99,7 +104,7 @@ public:
     // faulty: faulty) with their counters, counts a modification and
     // redraws the entry.
     void SetPreviewState(TextureEntry* entry, PreviewState state);
-    // Sets both preview flags, keeping previewCount and faultyCount in step;
+    // Sets both preview flags, keeping PreviewCount and FaultyCount in step;
     // no modification is counted and no view told.
     void SetPreviewFlags(TextureEntry* entry, bool valid, bool faulty);
 
@@ -108,14 +113,20 @@ public:
     // Selects the entries with faulty previews, or says there are none.
     void SelectFaulty();
 
-    // Counters, kept in step with the library; read them anywhere, change
-    // them only through the operations above.
+    // Counters, kept in step with the library by the operations above.
+    int EntryCount() const { return entryCount_; }
+    int PreviewCount() const { return previewCount_; }
+    // Entries whose picture is faulty and not also valid.
+    int FaultyCount() const { return faultyCount_; }
+    // Entries whose source file lost its directory.
+    int NoDirectoryCount() const { return noDirectoryCount_; }
+    // Entries of one EntryKind; kFilesSlot holds the number of files,
+    // kCategoriesSlot that of categories.
+    int KindCount(int slot) const { return kindCounts_[slot]; }
+
+    // Changes since the last save or load; the document and the edits count
+    // theirs here too.
     int modified = 0;
-    int faultyCount = 0;
-    int previewCount = 0;
-    std::array<int, 10> kindCounts{};  // per EntryKind; kFilesSlot and kCategoriesSlot hold no kind
-    int entryCount = 0;
-    int noDirectoryCount = 0;
     bool onlyMarkedShown = false;
 
 private:
@@ -129,7 +140,13 @@ private:
     LibraryViews noViews_;
     LibraryViews* views_ = &noViews_;
     DeclarationSource* declarations_ = nullptr;
+    PictureCheck* pictureCheck_ = nullptr;
     std::vector<Category> categories_;
+    int entryCount_ = 0;
+    int previewCount_ = 0;
+    int faultyCount_ = 0;
+    int noDirectoryCount_ = 0;
+    std::array<int, 10> kindCounts_{};
 };
 
 }  // namespace sc

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "library/LibraryController.h"
+#include "library/PictureCheck.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/UserInterface.h"
-#include "preview/PreviewCodec.h"
 
 namespace sc {
 namespace {
@@ -25,10 +25,6 @@ constexpr char kFormatName[] = "Swatchcraft";
 constexpr std::size_t kFormatNameField = 20;
 constexpr std::size_t kReservedBytes = 10;
 constexpr std::size_t kColorEntryKind = kKindColor;
-
-// Previews narrower than this were rendered in the small size; their sums
-// are scaled to the normal size when computed for old files.
-constexpr int kSmallPreviewWidth = 100;
 
 // ---- writing ------------------------------------------------------------
 
@@ -266,11 +262,11 @@ RecordResult ReadRecord(RecordReader& r, FormatVersion v, Record& rec) {
 }
 
 // Gives an image the record's picture and colour sums. Files before 3.4 do
-// not store the sums; they are computed from the decoded picture. Decoding
-// here shows no message: `decodeFailed` tells the caller, which reports the
-// first failure of a load only.
-void TakePicture(PreviewImage& image, Record& rec, FormatVersion v, bool& decodeFailed,
-                 std::string& decodeError) {
+// not store the sums; they are computed from the decoded picture when a
+// picture check is at hand. Decoding here shows no message: `decodeFailed`
+// tells the caller, which reports the first failure of a load only.
+void TakePicture(PreviewImage& image, Record& rec, FormatVersion v, PictureCheck* check,
+                 bool& decodeFailed, std::string& decodeError) {
     Clear(image);
     image.jpegData = std::move(rec.picture);
     rec.picture.clear();
@@ -278,17 +274,12 @@ void TakePicture(PreviewImage& image, Record& rec, FormatVersion v, bool& decode
         SetStats(image, rec.sums[0], rec.sums[1], rec.sums[2], rec.sums[3]);
         return;
     }
-    if (image.IsEmpty()) return;
-    DecodedPicture picture;
+    if (image.IsEmpty() || !check) return;
     std::string error;
-    if (!Decode(image, picture, nullptr, &error)) {
+    if (!check->ComputeStatsFromPicture(image, error)) {
         if (!decodeFailed) decodeError = error;
         decodeFailed = true;
-        return;
     }
-    ComputeStats(image, picture.pixels.data(), picture.pixels.size(), picture.width,
-                 picture.height);
-    if (picture.width < kSmallPreviewWidth) ScaleStats(image, 4);
 }
 
 struct LoadState {
@@ -310,7 +301,8 @@ void AddRecord(LoadState& s, Record& rec) {
         entry = library.AddEntry(rec.directory, rec.fileName, rec.name, rec.kind, rec.category,
                                  rec.previewVersion, &rec.color);
         entry->previewCrc = rec.previewCrc;
-        TakePicture(entry->preview, rec, s.version, s.decodeFailed, s.decodeError);
+        TakePicture(entry->preview, rec, s.version, s.controller.Pictures(), s.decodeFailed,
+                    s.decodeError);
         entry->previewValid = rec.previewValid;
         entry->previewFaulty = rec.previewFaulty;
         entry->previewAttempt = rec.previewAttempt;
@@ -321,7 +313,8 @@ void AddRecord(LoadState& s, Record& rec) {
     if (entry->previewValid || !rec.previewValid) return;
     // The present entry had no valid picture: it takes over the record's,
     // with what describes it (sums, version, CRC), and is counted again.
-    TakePicture(entry->preview, rec, s.version, s.decodeFailed, s.decodeError);
+    TakePicture(entry->preview, rec, s.version, s.controller.Pictures(), s.decodeFailed,
+                s.decodeError);
     s.controller.SetPreviewFlags(entry, true, entry->previewFaulty);
     entry->previewAttempt = rec.previewAttempt;
     entry->previewVersion = rec.previewVersion;

@@ -8,7 +8,7 @@
 #include "library/DeclarationRecord.h"
 #include "library/EntryColor.h"
 #include "library/EntryKind.h"
-#include "preview/PreviewImage.h"
+#include "library/PreviewImage.h"
 
 namespace sc {
 
@@ -37,8 +37,6 @@ public:
     bool previewValid = false;
     std::array<std::uint8_t, 10> reserved{};
     SourceFile* sourceFile = nullptr;
-    void* treeItem = nullptr;     // the file tree's handle for this entry
-    void* thumbBitmap = nullptr;  // the picture view's decoded thumbnail handle
     bool textLoaded = false;
     float previewVersion = 0;
     float requiredVersion = 0;
@@ -56,6 +54,9 @@ public:
     void ClearDependencies();
     // Drops only the placeholder dependencies (records without text).
     void ClearPlaceholderDependencies();
+    // True for the node that stands for a whole file rather than one
+    // declaration: it is the one entry without a name.
+    bool IsFileNode() const { return name.empty(); }
     // The directory of the entry's source file (empty when none).
     const std::string& Directory() const;
 

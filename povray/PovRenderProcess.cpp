@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace sc {
@@ -28,7 +30,7 @@ PovRenderProcess::~PovRenderProcess() {
 }
 
 bool PovRenderProcess::Start(const std::string& executable, const std::vector<std::string>& arguments,
-                             const std::string& workingDirectory) {
+                             const std::string& workingDirectory, int niceness) {
     int outPipe[2];
     int errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0) return false;
@@ -59,6 +61,9 @@ bool PovRenderProcess::Start(const std::string& executable, const std::vector<st
         const int devNull = open("/dev/null", O_RDONLY);
         if (devNull >= 0) dup2(devNull, STDIN_FILENO);
         if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(127);
+        // A render in the background gives way to the program that started it;
+        // with nothing else running it still has the whole core.
+        if (niceness > 0) setpriority(PRIO_PROCESS, 0, std::min(19, getpriority(PRIO_PROCESS, 0) + niceness));
         execv(executable.c_str(), argv.data());
         _exit(127);
     }

@@ -15,10 +15,10 @@ public:
     PovRenderProcess(const PovRenderProcess&) = delete;
     PovRenderProcess& operator=(const PovRenderProcess&) = delete;
 
-    // Starts `executable` with `arguments` in `workingDirectory`; false when
-    // it cannot be started.
+    // Starts `executable` with `arguments` in `workingDirectory`, `niceness`
+    // steps below this program's priority; false when it cannot be started.
     bool Start(const std::string& executable, const std::vector<std::string>& arguments,
-               const std::string& workingDirectory);
+               const std::string& workingDirectory, int niceness = 0);
 
     // The pipes to poll; -1 once read to their end.
     int OutputDescriptor() const { return out_; }

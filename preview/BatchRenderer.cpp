@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <unordered_set>
 
@@ -178,7 +179,12 @@ bool BatchRenderer::MakePrivateFolder() {
     std::string pattern =
         JoinPath(parent, kFolderPrefix + std::to_string(static_cast<long>(getpid())) + "-XXXXXX");
     if (!mkdtemp(pattern.data())) return false;
-    if (!WriteFileAtomically(JoinPath(pattern, kDriverName), kDriverText)) {
+    // A scratch file in a private folder: forcing it onto the disk would only
+    // keep the window waiting for a busy disk when a batch starts.
+    std::ofstream driver(JoinPath(pattern, kDriverName), std::ios::binary);
+    driver << kDriverText;
+    driver.close();
+    if (!driver) {
         std::error_code error;
         std::filesystem::remove_all(pattern, error);
         return false;
@@ -294,7 +300,7 @@ bool BatchRenderer::Launch(Slot& slot) {
         arguments.push_back(option);
     const std::string executable = PovExecutableOf(installation_.Home());
     auto process = std::make_unique<PovRenderProcess>();
-    if (!process->Start(executable, arguments, folder_)) {
+    if (!process->Start(executable, arguments, folder_, settings_.niceness)) {
         Abort("POV-Ray konnte nicht gestartet werden: " + executable);
         return false;
     }

@@ -47,6 +47,7 @@ struct BatchRenderSettings {
     int framesPerProcess = 0;    // previews one process renders at most; 0: DefaultFramesPerProcess()
     int timeLimitSeconds = 60;   // a preview still rendering then is stopped as failed; 0: no limit
     FinishColor finishColor;     // what finishes are shown on (the settings' FinishColor)
+    int niceness = 0;            // POV-Ray runs this many steps below the program's priority
 };
 
 // Where a batch stands.

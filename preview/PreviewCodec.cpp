@@ -304,4 +304,28 @@ bool Decode(const PreviewImage& image, DecodedPicture& picture, UserInterface* u
     return false;
 }
 
+namespace {
+
+class CodecCheck final : public PictureCheck {
+public:
+    bool ComputeStatsFromPicture(PreviewImage& image, std::string& error) override {
+        // Small previews are a quarter of the area; their sums are scaled so
+        // they compare with full-size ones.
+        constexpr int kSmallPreviewWidth = 100;
+        DecodedPicture picture;
+        if (!Decode(image, picture, nullptr, &error)) return false;
+        ComputeStats(image, picture.pixels.data(), picture.pixels.size(), picture.width,
+                     picture.height);
+        if (picture.width < kSmallPreviewWidth) ScaleStats(image, 4);
+        return true;
+    }
+};
+
+}  // namespace
+
+PictureCheck& CodecPictureCheck() {
+    static CodecCheck check;
+    return check;
+}
+
 }  // namespace sc

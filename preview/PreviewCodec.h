@@ -13,14 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "preview/PreviewImage.h"
+#include "library/PictureCheck.h"
+#include "library/PreviewImage.h"
 
 namespace sc {
 
 class UserInterface;
-
-// Caption of the message that reports a fatal libjpeg error.
-inline constexpr const char* kJpegFatalErrorTitle = "JPEG Fatal Error";
 
 // Decoded pictures larger than this on either side are refused: no preview
 // comes near it, and a damaged header must not make the decoder allocate
@@ -47,5 +45,9 @@ bool Encode(PreviewImage& image, const std::uint8_t* pixels, std::size_t size, i
 // picture beyond kMaxDecodedSide, or missing memory.
 bool Decode(const PreviewImage& image, DecodedPicture& picture, UserInterface* ui,
             std::string* errorText = nullptr);
+
+// The picture check the program hands its library controllers: decodes with
+// this codec and computes the colour sums as a render would.
+PictureCheck& CodecPictureCheck();
 
 }  // namespace sc

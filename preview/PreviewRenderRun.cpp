@@ -4,6 +4,7 @@
 
 #include "library/EntryKind.h"
 #include "library/LibraryController.h"
+#include "library/PreviewImage.h"
 #include "library/SourceFile.h"
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
@@ -11,7 +12,6 @@
 #include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
 #include "preview/PreviewCodec.h"
-#include "preview/PreviewImage.h"
 #include "preview/SceneWriter.h"
 #include "scanner/DeclarationCrc.h"
 

@@ -334,7 +334,7 @@ DeclarationSource& ReaderDeclarations() {
 
 bool LoadDeclaration(TextureLibrary& library, TextureEntry& entry, bool force) {
     SourceFile* file = entry.sourceFile;
-    if (!file || entry.name.empty()) return false;
+    if (!file || entry.IsFileNode()) return false;
     const FileTime now = LastWriteTime(file->path);
     if (now != file->lastWrite || file->IncludedFileChanged()) {
         file->ClearFileIndex();

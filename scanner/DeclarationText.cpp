@@ -16,7 +16,7 @@ std::string DependencyLine(const DeclarationRecord& constant) {
 }
 
 std::string DeclarationBoxText(const TextureEntry& entry) {
-    if (!entry.record || !entry.record->text) return entry.name.empty() ? "" : "NICHT VERFÜGBAR";
+    if (!entry.record || !entry.record->text) return entry.IsFileNode() ? "" : "NICHT VERFÜGBAR";
     // File names stand in comment lines that the preview scene takes over:
     // a line break in one must not end the comment.
     const std::string ownFile = PovLineText(entry.sourceFile ? entry.sourceFile->fileName : std::string());

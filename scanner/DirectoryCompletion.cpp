@@ -47,7 +47,7 @@ public:
     explicit Completion(LibraryController& controller) : controller_(controller), ui_(controller.Ui()) {}
 
     void Run() {
-        const int before = controller_.noDirectoryCount;
+        const int before = controller_.NoDirectoryCount();
         const auto selected = controller_.Views().SelectedEntries();
         remembered_ = selected.empty() ? nullptr : selected.front();
         ui_.SetProgressRange(before);
@@ -65,12 +65,12 @@ public:
         ui_.HideProgress();
         controller_.Library().ComputeLibraryPathIndex();
         controller_.Views().Refresh();
-        if (controller_.noDirectoryCount != before) {
+        if (controller_.NoDirectoryCount() != before) {
             if (remembered_) controller_.Views().SelectEntries({remembered_});
             ++controller_.modified;
         }
-        if (controller_.noDirectoryCount > 0 && !paths.empty())
-            ui_.ShowMessage(std::to_string(controller_.noDirectoryCount) + " Verzeichnisse konnten nicht ergänzt werden.",
+        if (controller_.NoDirectoryCount() > 0 && !paths.empty())
+            ui_.ShowMessage(std::to_string(controller_.NoDirectoryCount()) + " Verzeichnisse konnten nicht ergänzt werden.",
                             MessageIcon::Information);
     }
 

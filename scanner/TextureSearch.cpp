@@ -90,9 +90,9 @@ void TextureSearch::OfferDirectoryCompletion() {
         ui.ShowMessage(SkippedNamesMessage(counts_.skippedNames, counts_.firstSkippedName, counts_.firstSkippedFile),
                        MessageIcon::Information);
     const auto& paths = controller_.Library().LibraryPaths();
-    if (controller_.noDirectoryCount > 0 && !paths.empty()) {
+    if (controller_.NoDirectoryCount() > 0 && !paths.empty()) {
         const std::string question =
-            "Die Liste enthält " + std::to_string(controller_.noDirectoryCount) +
+            "Die Liste enthält " + std::to_string(controller_.NoDirectoryCount()) +
             " Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n" +
             "Das Vorhandensein der Textur und ggf. dessen Anzeige" + " kann aus diesem Grund\n" +
             "nicht gewährleistet werden.\n\n" + "Soll deshalb versucht werden, die betreffenden Texturen " +

@@ -11,7 +11,7 @@ std::vector<std::string> EntryBarParts(const TextureEntry* entry) {
     const SourceFile* file = entry->sourceFile;
     const std::string fileName = file ? file->fileName : std::string();
     const std::string directory = DirectoryText(file ? file->directory : std::string());
-    if (entry->name.empty()) return {fileName, directory};
+    if (entry->IsFileNode()) return {fileName, directory};
     return {entry->name, TypeLetter(entry->kind), entry->category, fileName, directory};
 }
 

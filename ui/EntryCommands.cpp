@@ -52,8 +52,8 @@ DeleteCommands::DeleteCommands(LibraryController& controller, SelectionWindow& w
 int DeleteCommands::DeleteSelected() {
     const auto selected = window_.SelectedEntries();
     if (selected.empty()) return 0;
-    const int before = controller_.entryCount;
-    if (!controller_.onlyMarkedShown && static_cast<int>(selected.size()) == controller_.entryCount) {
+    const int before = controller_.EntryCount();
+    if (!controller_.onlyMarkedShown && static_cast<int>(selected.size()) == controller_.EntryCount()) {
         controller_.NewLibrary();
         return before;
     }
@@ -68,13 +68,13 @@ int DeleteCommands::DeleteSelected() {
     const auto remaining = window_.EntriesInViewOrder();
     const int next = IndexAfterDelete(first, static_cast<int>(remaining.size()));
     if (next >= 0 && !window_.FileListShown()) window_.SelectEntries({remaining[static_cast<size_t>(next)]});
-    return before - controller_.entryCount;
+    return before - controller_.EntryCount();
 }
 
 bool DeleteCommands::DeleteAll() {
     const std::vector<TextureEntry*> shown = window_.EntriesInViewOrder();
     if (shown.empty()) return false;
-    const int total = controller_.entryCount;
+    const int total = controller_.EntryCount();
     const int count = static_cast<int>(shown.size());
     if (ui_.Ask(DeleteAllQuestion(count, total), QuestionButtons::YesNo, Answer::No) != Answer::Yes) return false;
     if (count >= total) {
@@ -84,7 +84,7 @@ bool DeleteCommands::DeleteAll() {
         for (TextureEntry* e : shown) controller_.DeleteEntry(e);
     }
     if (controller_.Library().FileCount() == 0) controller_.modified = 0;
-    if (controller_.onlyMarkedShown && controller_.entryCount > 0) window_.LeaveOnlySelected();
+    if (controller_.onlyMarkedShown && controller_.EntryCount() > 0) window_.LeaveOnlySelected();
     return true;
 }
 

@@ -43,14 +43,14 @@ std::string FileNodeLabel(const SourceFile& file) { return file.fileName + FileN
 std::string EntryNodeLabel(const TextureEntry& entry) { return KindPrefix(entry.kind) + entry.name; }
 
 std::string CopyItemText(const TextureEntry* current) {
-    if (!current || current->name.empty()) return "Kopiere Textur\tStrg+C";
+    if (!current || current->IsFileNode()) return "Kopiere Textur\tStrg+C";
     return "Kopiere \"" + current->name + "\"\tStrg+C";
 }
 
 std::string EditItemText(const TextureEntry* current, bool editorTakesLine) {
     const char* tail = " ansehen/bearbeiten mit POV-Ray\tStrg+E";
     if (!current) return "Ansehen/bearbeiten mit POV-Ray\tStrg+E";
-    const bool byFile = current->name.empty() || !editorTakesLine;
+    const bool byFile = current->IsFileNode() || !editorTakesLine;
     const std::string shown = byFile && current->sourceFile ? current->sourceFile->fileName : current->name;
     return "\"" + shown + "\"" + tail;
 }

@@ -41,26 +41,36 @@ bool LibraryDocument::ConfirmDiscard() {
 
 bool LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path) {
     UserInterface& ui = controller_.Ui();
+    // Waiting for another program makes the window busy: nothing may change
+    // the library under the save, and Escape (the cancel flag) ends the wait.
+    bool waited = false;
     const bool locked = guard.Lock(
-        path, [&] { ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ..."); },
+        path,
+        [&] {
+            waited = true;
+            if (busy_) busy_(true);
+            ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ...");
+        },
         [&] {
             ui.PumpMessages();
             return !ui.IsCancelled();
         });
+    if (waited) {
+        ui.SetStatusText({});
+        if (busy_) busy_(false);
+    }
     if (!locked) ui.ShowMessage(FileInUseMessage(path), MessageIcon::Exclamation);
     return locked;
 }
 
 bool LibraryDocument::Load(const std::string& path, bool add) {
-    if (busy_) busy_(true);
     ListFileGuard added;
     ListFileGuard& guard = add ? added : guard_;
-    bool ok = LockFile(guard, path);
-    if (ok) {
-        ok = LoadLibraryReporting(controller_, path, add);
-        if (!add) guard_.Remember(path);
-        guard.Unlock();
-    }
+    if (!LockFile(guard, path)) return false;
+    if (busy_) busy_(true);
+    const bool ok = LoadLibraryReporting(controller_, path, add);
+    if (!add) guard_.Remember(path);
+    guard.Unlock();
     controller_.Ui().SetStatusText({});
     controller_.Ui().HideProgress();
     if (busy_) busy_(false);
@@ -141,8 +151,8 @@ bool LibraryDocument::SaveTo(const std::string& path) {
 }
 
 void LibraryDocument::OfferDirectoryCompletion() {
-    if (controller_.noDirectoryCount == 0 || controller_.Library().LibraryPaths().empty()) return;
-    if (controller_.Ui().Ask(CompleteDirectoriesQuestion(controller_.noDirectoryCount), QuestionButtons::YesNo,
+    if (controller_.NoDirectoryCount() == 0 || controller_.Library().LibraryPaths().empty()) return;
+    if (controller_.Ui().Ask(CompleteDirectoriesQuestion(controller_.NoDirectoryCount()), QuestionButtons::YesNo,
                              Answer::Yes) == Answer::Yes) {
         if (busy_) busy_(true);
         CompleteDirectories(controller_);

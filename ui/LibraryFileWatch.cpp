@@ -53,7 +53,7 @@ std::vector<LibraryFileWatch::EntryKey> LibraryFileWatch::AffectedEntries(const 
     for (const SourceFile* f = library_.NextFile(nullptr); f; f = library_.NextFile(f)) {
         const bool wholeFile = FileReads(*f, path);
         for (const TextureEntry* e = f->entries.head; e; e = e->next)
-            if (!e->name.empty() && (wholeFile || DependsOn(*e, path)))
+            if (!e->IsFileNode() && (wholeFile || DependsOn(*e, path)))
                 keys.push_back({f->directory, f->fileName, e->name});
     }
     return keys;

@@ -3,6 +3,19 @@
 #include <algorithm>
 
 namespace sc {
+namespace {
+
+// Up to this side the whole picture comes nearly as fast as a draft would:
+// POV-Ray's start and end cost more than its rows.
+constexpr int kLargestWithoutDraft = 320;
+
+}  // namespace
+
+int LivePreviewScheduler::FirstSide(int paneSide) {
+    if (paneSide <= kLargestWithoutDraft) return paneSide;
+    // In the large pictures' steps of 32, so the drafts share the cache with them.
+    return paneSide / 2 / 32 * 32;
+}
 
 bool LivePreviewScheduler::Edited(std::int64_t nowMs) {
     const bool stop = rendering_;

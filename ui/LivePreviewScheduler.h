@@ -1,6 +1,6 @@
 #pragma once
 // When the preview follows the declaration box while the user types: a
-// render starts once the text has rested for half a second, an edit stops
+// render starts once the text has rested for 300 ms, an edit stops
 // the render in flight, and nothing ever queues up (one render at most, of
 // the text as it last stood). It also keeps what the pane shows meanwhile:
 // after a failed render the last good picture, dimmed, and POV-Ray's error,
@@ -13,7 +13,15 @@ namespace sc {
 
 class LivePreviewScheduler {
 public:
-    static constexpr int kQuietMs = 500;
+    // Short enough that the first picture comes within 1.5 s of the last key
+    // (POV-Ray itself needs about 0.6 s to start and end), long enough that
+    // steady typing starts nothing.
+    static constexpr int kQuietMs = 300;
+
+    // The side of the first live picture in a picture area of `paneSide`: a
+    // large area gets a draft at about half its side first (POV-Ray's time
+    // grows with the pixels), and the full picture after it.
+    static int FirstSide(int paneSide);
 
     // The box's text changed at `nowMs`. True when a render is in flight:
     // the caller stops it (its picture would show text that is gone).

@@ -23,8 +23,8 @@ int MarkOverviewScope(LibraryController& controller, SelectionWindow& window, Ov
 }
 
 bool PreviewsMissing(const LibraryController& controller) {
-    return controller.entryCount != controller.previewCount &&
-           controller.entryCount != controller.previewCount + controller.faultyCount;
+    return controller.EntryCount() != controller.PreviewCount() &&
+           controller.EntryCount() != controller.PreviewCount() + controller.FaultyCount();
 }
 
 std::string PreviewsMissingQuestion(bool restricted) {

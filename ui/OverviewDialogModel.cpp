@@ -26,17 +26,17 @@ OverviewDialogModel::OverviewDialogModel(const Settings& settings, const std::st
     o.texturesCount = markedCount;
     o.Type = settings.type <= 3 ? settings.type : 1;
     o.Background = settings.background;
-    o.WriteTextures = settings.writeTextures != 0 && povVersion >= kVersion31;
+    o.WriteTextures = settings.WriteTextures() && povVersion >= kVersion31;
     o.Directory = settings.outputDirectory;
     o.templatePath = settings.templatePath;
-    o.useTemplate = settings.templateUse != 0;
+    o.useTemplate = settings.UseTemplate();
     o.IniFile = settings.renderIniFile;
     o.transformation = settings.textureModifiers;
     o.Width = static_cast<std::uint32_t>(settings.renderWidth > 0 ? settings.renderWidth : 800);
     o.Height = static_cast<std::uint32_t>(settings.renderHeight > 0 ? settings.renderHeight : 600);
-    o.ShowType = settings.showType != 0;
-    o.WritePaths = settings.writePaths != 0 || pathsRequired;
-    o.Images2Local = settings.images2Local != 0;
+    o.ShowType = settings.ShowType();
+    o.WritePaths = settings.WritePaths() || pathsRequired;
+    o.Images2Local = settings.Images2Local();
     o.validated = false;
     o.templateSamples = 0;
 }
@@ -119,15 +119,15 @@ std::string OverviewDialogModel::PageCountLine() const { return sc::PageCountLin
 
 void OverviewDialogModel::StoreInto(Settings& settings) const {
     const OverviewOptions& o = options_;
-    settings.writeTextures = o.WriteTextures ? 1 : 0;
-    settings.writePaths = o.WritePaths ? 1 : 0;
-    settings.showType = o.ShowType ? 1 : 0;
+    settings.SetWriteTextures(o.WriteTextures);
+    settings.SetWritePaths(o.WritePaths);
+    settings.SetShowType(o.ShowType);
     settings.background = o.Background;
-    settings.images2Local = o.Images2Local ? 1 : 0;
+    settings.SetImages2Local(o.Images2Local);
     settings.type = o.Type;
     settings.textureModifiers = o.transformation;
     settings.outputDirectory = o.Directory;
-    settings.templateUse = o.useTemplate ? 1 : 0;
+    settings.SetUseTemplate(o.useTemplate);
     settings.templatePath = o.templatePath;
     settings.renderIniFile = o.IniFile;
     settings.renderWidth = static_cast<int>(o.Width);

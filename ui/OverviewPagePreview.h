@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "preview/PreviewImage.h"
+#include "library/PreviewImage.h"
 #include "preview/PreviewRenderer.h"
 
 namespace sc {

@@ -54,6 +54,11 @@ const IntKey kOverviewKeys[] = {
     {"Render Options", "Height", &Settings::renderHeight, 600},
 };
 
+// The search's kinds in the search dialog's order.
+int Settings::* const kSearchKindFields[Settings::kSearchKinds] = {
+    &Settings::materials, &Settings::textures, &Settings::pigments,
+    &Settings::colors,    &Settings::finishs,  &Settings::normals};
+
 template <size_t N>
 void ReadInts(const IniFile& ini, Settings& settings, const IntKey (&keys)[N]) {
     for (const IntKey& k : keys) settings.*k.field = ini.GetInt(k.section, k.key, k.defaultValue);
@@ -216,7 +221,7 @@ bool Settings::Save() const {
     SetInt(ini, "Settings", "Save", save);
     SetInt(ini, "Settings", "LoadLastFile", loadLastFile);
     ini.SetString("Settings", "LastFile", lastFile);
-    if (save == 1) {
+    if (SaveOnExit()) {
         ini.SetString("Locations", "PovHome", povHome);
         SetInt(ini, "Locations", "PovVersion", povVersion);
         SetInt(ini, "Locations", "PovMinorVersion", povMinorVersion);
@@ -247,12 +252,16 @@ bool Settings::SaveOverview() const {
 }
 
 bool Settings::SaveListView() const {
-    if (save != 1) return true;
+    if (!SaveOnExit()) return true;
     IniFile ini(filePath_);
     if (!ini.Load()) return false;
     WriteListView(ini);
     return ini.Save();
 }
+
+bool Settings::SearchesKind(int index) const { return this->*kSearchKindFields[index] != 0; }
+
+void Settings::SetSearchesKind(int index, bool on) { this->*kSearchKindFields[index] = on ? 1 : 0; }
 
 bool Settings::WriteFlag(const char* section, const char* key, int value) const {
     return WriteIniString(filePath_, section, key, std::to_string(value));

@@ -75,8 +75,31 @@ public:
     bool Antialias() const { return antialias == 1; }
     void SetAntialias(bool on) { antialias = on ? 1 : 0; }
     bool CompareImages() const { return compareImages == 1; }
+    void SetCompareImages(bool on) { compareImages = on ? 1 : 0; }
     bool EditWithPov() const { return editWithPov == 1; }
     void SetEditWithPov(bool on) { editWithPov = on ? 1 : 0; }
+    // The search's and the overview's switches count any number but 0 as on.
+    bool SearchLibraryDirs() const { return libraryDirs != 0; }
+    void SetSearchLibraryDirs(bool on) { libraryDirs = on ? 1 : 0; }
+    bool SearchSubdirs() const { return scanSubdirs != 0; }
+    void SetSearchSubdirs(bool on) { scanSubdirs = on ? 1 : 0; }
+    bool FollowIncludes() const { return includedFiles != 0; }
+    void SetFollowIncludes(bool on) { includedFiles = on ? 1 : 0; }
+    // Whether a search looks for one kind, in the search dialog's order:
+    // 0 materials, 1 textures, 2 pigments, 3 colors, 4 finishes, 5 normals.
+    static constexpr int kSearchKinds = 6;
+    bool SearchesKind(int index) const;
+    void SetSearchesKind(int index, bool on);
+    bool WriteTextures() const { return writeTextures != 0; }
+    void SetWriteTextures(bool on) { writeTextures = on ? 1 : 0; }
+    bool WritePaths() const { return writePaths != 0; }
+    void SetWritePaths(bool on) { writePaths = on ? 1 : 0; }
+    bool ShowType() const { return showType != 0; }
+    void SetShowType(bool on) { showType = on ? 1 : 0; }
+    bool Images2Local() const { return images2Local != 0; }
+    void SetImages2Local(bool on) { images2Local = on ? 1 : 0; }
+    bool UseTemplate() const { return templateUse != 0; }
+    void SetUseTemplate(bool on) { templateUse = on ? 1 : 0; }
 
     // MainWindow
     std::optional<int> x, y;             // absent: centred

@@ -10,7 +10,7 @@ namespace sc {
 namespace {
 
 void CheckEditing(Settings& settings, StartupHost& host) {
-    if (settings.editWithPov == 1) settings.editWithPov = host.EditingThroughPovWorks() ? 1 : 0;
+    if (settings.EditWithPov()) settings.SetEditWithPov(host.EditingThroughPovWorks());
 }
 
 // Nothing saved yet: what is installed decides, and only a real choice is asked for.
@@ -94,7 +94,7 @@ void RunDeferredStartup(const StartupContext& context, StartupHost& host) {
     host.RefreshViews();
     if (!context.commandLineFile.empty())
         host.OpenListFile(context.commandLineFile);
-    else if (settings.loadLastFile == 1 && !settings.lastFile.empty())
+    else if (settings.LoadLastFile() && !settings.lastFile.empty())
         host.OpenListFile(settings.lastFile);
 }
 

@@ -88,8 +88,8 @@ SavedGeometry SavedGeometryOf(const Settings& settings) {
     g.listWidth = settings.normalListWidth;
     g.paneWidth = settings.normalContentWidth;
     g.maximizedPaneWidth = settings.maximizedContentWidth;
-    g.paneShown = settings.content != 0;
-    g.maximized = settings.maximized != 0;
+    g.paneShown = settings.PaneShown();
+    g.maximized = settings.Maximized();
     return g;
 }
 
@@ -100,7 +100,7 @@ void StoreGeometry(const SavedGeometry& g, Settings& settings) {
     settings.normalListWidth = g.listWidth;
     settings.normalContentWidth = g.paneWidth;
     settings.maximizedContentWidth = g.maximizedPaneWidth;
-    settings.maximized = g.maximized ? 1 : 0;
+    settings.SetMaximized(g.maximized);
 }
 
 double PaneShare(const Widths& widths) {

@@ -50,7 +50,7 @@ TEST(AccessibilityBusTest, StatusTextAfterASelectionIsReadThroughTheBus) {
     w.StartUp();
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
     ASSERT_TRUE(test::PressAccessible(&w, QStringLiteral("Öffnen")));
-    ASSERT_EQ(w.Controller().entryCount, 2);
+    ASSERT_EQ(w.Controller().EntryCount(), 2);
     TextureEntry* first = w.Controller().Library().NextEntry(nullptr);
     w.Views().SelectEntries({first, w.Controller().Library().NextEntry(first)});
     ASSERT_TRUE(WaitFor([&] { return w.Status().Text().endsWith(QStringLiteral(", 2 ausgewählt")); }))

@@ -118,8 +118,8 @@ TEST_F(ListFileCommandsTest, MergeJoinsFilesAndFillsMissingPictures) {
     ASSERT_EQ(Run("merge " + Quoted(a) + " " + Quoted(b) + " -o " + Quoted(dir / "out.swl")), 0);
     const auto merged = Load(dir / "out.swl");
     EXPECT_EQ(povHome, "/usr");
-    EXPECT_EQ(merged->entryCount, 3);
-    EXPECT_EQ(merged->previewCount, 2);
+    EXPECT_EQ(merged->EntryCount(), 3);
+    EXPECT_EQ(merged->PreviewCount(), 2);
     EXPECT_TRUE(merged->Library().FindEntry(incDir, "woods.inc", "Oak")->previewValid);
     EXPECT_FALSE(merged->Library().FindEntry(incDir, "woods.inc", "Pine")->previewValid);
 }
@@ -181,12 +181,12 @@ TEST_F(ListFileCommandsTest, ScanWritesListFileAndAddKeepsPictures) {
     const std::string more = dir.Write("inc/more.inc", "#declare Granite = texture { pigment { rgb 0.5 } }\n");
     ASSERT_EQ(Run("scan " + Quoted(more) + " -o " + Quoted(lib) + " --add >/dev/null"), 0);
     auto merged = Load(lib);
-    EXPECT_EQ(merged->entryCount, 2);
+    EXPECT_EQ(merged->EntryCount(), 2);
     EXPECT_EQ(merged->Library().FindEntry(incDir, "woods.inc", "Oak")->preview.jpegSize(), 3u);
     // Without --add the file holds the new scan only.
     ASSERT_EQ(Run(scan), 0);
     merged = Load(lib);
-    EXPECT_EQ(merged->entryCount, 1);
+    EXPECT_EQ(merged->EntryCount(), 1);
     EXPECT_FALSE(merged->Library().FindEntry(incDir, "woods.inc", "Oak")->previewValid);
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "RunningTool.h"
 #include "TestEnvironment.h"
 #include "bridge/BridgeApi.h"
 #include "library/LibraryController.h"
@@ -36,82 +37,11 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 
-// POV-Ray processes working below `folder`, whoever started them.
-int PovRaysBelow(const std::string& folder) {
-    int count = 0;
-    for (const auto& item : std::filesystem::directory_iterator("/proc")) {
-        std::error_code error;
-        const std::string cwd = std::filesystem::read_symlink(item.path() / "cwd", error).string();
-        if (!error && cwd.rfind(folder, 0) == 0 && ReadFile((item.path() / "comm").string()) == "povray\n") ++count;
-    }
-    return count;
-}
-
 // Waits (at most a minute) until `condition` holds; its last answer.
 bool WaitFor(const std::function<bool()>& condition) {
     for (int i = 0; i < 600 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return condition();
 }
-
-// The tool started in the background, its standard output on a pipe. The
-// shell execs it, so a signal sent to Pid() reaches the tool itself.
-class RunningTool {
-public:
-    explicit RunningTool(std::string command) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        command = "exec " + command;
-        char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
-        if (posix_spawn(&pid_, "/bin/sh", &actions, nullptr, argv, environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        out_ = fds[0];
-    }
-    ~RunningTool() {
-        if (out_ >= 0) close(out_);
-        if (pid_ <= 0) return;
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-    bool Started() const { return pid_ > 0; }
-    pid_t Pid() const { return pid_; }
-    // Reads its output until `text` appears in it or the output ends.
-    void ReadUntil(const std::string& text) {
-        while (output_.find(text) == std::string::npos && ReadSome()) {
-        }
-    }
-    // Whether it still runs (an ended tool is reaped here).
-    bool Running() {
-        if (pid_ <= 0 || waitpid(pid_, &status_, WNOHANG) == 0) return pid_ > 0;
-        pid_ = -1;
-        return false;
-    }
-    // Reads the rest of its output and waits for its end; its exit status.
-    int Finish() {
-        while (ReadSome()) {
-        }
-        if (pid_ > 0) waitpid(pid_, &status_, 0);
-        pid_ = -1;
-        return WEXITSTATUS(status_);
-    }
-    const std::string& Output() const { return output_; }
-
-private:
-    bool ReadSome() {
-        char buffer[256];
-        const ssize_t n = out_ >= 0 ? read(out_, buffer, sizeof buffer) : 0;
-        if (n > 0) output_.append(buffer, static_cast<size_t>(n));
-        return n > 0;
-    }
-
-    pid_t pid_ = -1;
-    int out_ = -1;
-    int status_ = 0;
-    std::string output_;
-};
 
 class RenderCommandTest : public testing::Test {
 protected:

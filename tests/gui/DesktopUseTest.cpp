@@ -1,7 +1,8 @@
 // What a user of a Linux desktop meets first: the list file dialogs open in
 // a real folder with a clean filter, the toolbar pictures can be told apart,
-// the status text reaches a screen reader, and the POV-Ray directory dialog
-// takes the preselected installation with one Return.
+// the status text reaches a screen reader, the POV-Ray directory dialog
+// takes the preselected installation with one Return, and the preview pane's
+// picture stays crisp in the middle of a wide pane.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,6 +27,13 @@
 #include "gui/QtFileDialogs.h"
 #include "gui/StatusBarWithProgress.h"
 #include "TestEnvironment.h"
+#include "gui/LibraryViewStack.h"
+#include "gui/MainArea.h"
+#include "gui/PreviewWindow.h"
+#include "library/LibraryController.h"
+#include "library/TextureLibrary.h"
+#include "preview/PreviewCodec.h"
+#include "ui/MainCommands.h"
 
 namespace sc {
 namespace {
@@ -114,6 +123,21 @@ TEST(DesktopUseTest, StatusTextIsWhatAScreenReaderReads) {
     EXPECT_EQ(bar.Progress()->value(), 20000);
     bar.SetProgressPosition(10);
     EXPECT_EQ(bar.Progress()->value(), 10);
+    bar.ShowStatusProgress(false);
+
+    // A note takes the text's place, read the same way; it outlasts progress
+    // and new counts coming meanwhile, and gives the place back when its time is up.
+    const QString note = QStringLiteral("POV-Ray 3.7 in \"/usr\" wird benutzt");
+    bar.ShowNote(note, 50);
+    bar.SetText(QStringLiteral("2 Einträge"));
+    EXPECT_EQ(readable->text(QAccessible::Name), note);
+    bar.ShowStatusProgress(true, QStringLiteral("Lade Datei..."));
+    bar.ShowStatusProgress(false);
+    EXPECT_EQ(readable->text(QAccessible::Name), note);
+    QElapsedTimer clock;
+    clock.start();
+    while (bar.NoteShown() && clock.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(readable->text(QAccessible::Name), QStringLiteral("2 Einträge"));
 }
 
 TEST(DesktopUseTest, PovDirectoryDialogTakesThePreselectedInstallationWithOneReturn) {
@@ -142,6 +166,98 @@ TEST(DesktopUseTest, PovDirectoryDialogTakesThePreselectedInstallationWithOneRet
     EXPECT_EQ(dialog.Result().Home(), dir / "new");
     EXPECT_NEAR(dialog.Result().Version(), 3.7f, 1e-4);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+
+// A stored preview of one colour, `side` pixels square.
+void SetSolidPreview(TextureEntry& entry, int side, QColor colour) {
+    std::vector<std::uint8_t> pixels(static_cast<size_t>(side * side * 3));
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+        pixels[i] = static_cast<std::uint8_t>(colour.blue());
+        pixels[i + 1] = static_cast<std::uint8_t>(colour.green());
+        pixels[i + 2] = static_cast<std::uint8_t>(colour.red());
+    }
+    ASSERT_TRUE(Encode(entry.preview, pixels.data(), pixels.size(), side, side, 100, nullptr));
+    entry.previewValid = true;
+}
+
+// Where in the window's `area` (default: the preview pane) lie the pixels `match` accepts.
+struct PaneShot {
+    QRect pane, found;
+    // Twice the distance of the found pixels' middle from the pane's middle, across.
+    int CentreOffset() const { return (found.left() + found.right()) - (pane.left() + pane.right()); }
+};
+PaneShot ShootPane(MainWindow& w, const std::function<bool(QColor)>& match, QRect area = {}) {
+    QApplication::processEvents();
+    const QImage shot = w.grab().toImage();
+    QWidget* pane = w.Area().Pane();
+    PaneShot result{QRect(pane->mapTo(&w, QPoint(0, 0)), pane->size()), {}};
+    if (area.isEmpty()) area = result.pane;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (match(shot.pixelColor(x, y))) result.found |= QRect(x, y, 1, 1);
+    return result;
+}
+
+void MoveTo(int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &press);
+}
+
+TEST(DesktopUseTest, PreviewPictureStaysCrispInTheMiddleOfAWidePane) {
+    test::WindowHarness h;
+    test::DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    w.StartUp();
+    w.resize(1200, 800);
+    h.fileDialogs->answer = h.WriteListFile("lib.swl");
+    w.RunCommand(int(Command::Open));
+    TextureLibrary& library = w.Controller().Library();
+    TextureEntry* first = library.NextEntry(nullptr);
+    ASSERT_TRUE(first && library.NextEntry(first));
+    SetSolidPreview(*first, 116, Qt::red);
+    // A list made with small previews: its pictures are 56 pixels.
+    SetSolidPreview(*library.NextEntry(first), 56, Qt::green);
+    w.Views().FocusShownView();
+    const auto red = [](QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
+    const auto green = [](QColor c) { return c.green() > 200 && c.red() < 60 && c.blue() < 60; };
+    const int pictureTop = w.Area().Picture()->mapTo(&w, QPoint(0, 0)).y();
+
+    MoveTo(Qt::Key_End);
+    PaneShot shot = ShootPane(w, green);
+    EXPECT_GT(shot.pane.width(), 300);
+    EXPECT_EQ(shot.found.size(), QSize(56, 56));  // its own size, not stretched
+    EXPECT_LE(std::abs(shot.CentreOffset()), 2);
+    EXPECT_EQ(shot.found.top(), pictureTop + 2 + 30);
+
+    MoveTo(Qt::Key_Home);
+    shot = ShootPane(w, red);
+    EXPECT_EQ(shot.found.size(), QSize(116, 116));
+    EXPECT_LE(std::abs(shot.CentreOffset()), 2);
+    EXPECT_EQ(shot.found.top(), pictureTop + 2);
+
+    // The large picture area grows with the pane; until its picture is
+    // rendered the stored one sits in its middle, as sharp as before.
+    w.RunCommand(int(Command::LargePreview));
+    EXPECT_GT(w.Area().Picture()->width(), 200);
+    shot = ShootPane(w, red);
+    EXPECT_EQ(shot.found.size(), QSize(116, 116));
+    EXPECT_LE(std::abs(shot.CentreOffset()), 2);
+    EXPECT_EQ(shot.found.center().y(), w.Area().Picture()->mapTo(&w, w.Area().Picture()->rect().center()).y());
+    w.RunCommand(int(Command::LargePreview));
+
+    // Why a render failed stands in the middle of the picture area too.
+    w.Area().Picture()->ShowFailure(QStringLiteral("Parse Error"));
+    PreviewWindow* picture = w.Area().Picture();
+    const QRect inside(picture->mapTo(&w, picture->contentsRect().topLeft()), picture->contentsRect().size());
+    shot = ShootPane(w, [](QColor c) { return c.lightness() < 100; }, inside);
+    const QRect& text = shot.found;
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_LT(text.width(), inside.width() - 20);
+    EXPECT_LE(std::abs(shot.CentreOffset()), 4);
+    EXPECT_LE(std::abs((text.top() + text.bottom()) - (inside.top() + inside.bottom())), 4);
 }
 
 }  // namespace

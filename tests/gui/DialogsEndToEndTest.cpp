@@ -152,7 +152,7 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
     const auto& paths = w.Controller().Library().LibraryPaths();
     ASSERT_NE(std::find(paths.begin(), paths.end(), test::PovIncludeDir()), paths.end());
     w.RunCommand(int(Command::SearchTextures));
-    ASSERT_GT(w.Controller().entryCount, 200);
+    ASSERT_GT(w.Controller().EntryCount(), 200);
     EXPECT_EQ(recorder.texts.back(), "Texturen suchen");
 
     const std::vector<TextureEntry*> few = {Find("Jade"), Find("T_Stone1"), Find("T_Wood1")};
@@ -161,7 +161,7 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
     for (TextureEntry* e : few) EXPECT_TRUE(e->previewValid) << e->name;
 
     w.RunCommand(int(Command::SelectEmpty));
-    EXPECT_EQ(static_cast<int>(w.Views().SelectedEntries().size()), w.Controller().entryCount - 3);
+    EXPECT_EQ(static_cast<int>(w.Views().SelectedEntries().size()), w.Controller().EntryCount() - 3);
     EXPECT_EQ(w.Commands().Selection().LastKind(), SelectionKind::EmptyPreviews);
 
     w.Views().SelectEntries({w.Views().EntriesInListOrder().front()});
@@ -210,7 +210,7 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     w.StartUp();
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
     w.RunCommand(int(Command::Open));
-    ASSERT_EQ(w.Controller().entryCount, 2);
+    ASSERT_EQ(w.Controller().EntryCount(), 2);
     w.RunCommand(int(Command::TextureList));
 
     w.Views().SelectEntries(w.Views().EntriesInListOrder());
@@ -228,7 +228,7 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     const std::string second = order[1]->name;
     w.Views().SelectEntries({order[0]});
     w.RunCommand(int(Command::DeleteSelected));
-    EXPECT_EQ(w.Controller().entryCount, 1);
+    EXPECT_EQ(w.Controller().EntryCount(), 1);
     EXPECT_EQ(Names(w.Views().SelectedEntries()), (std::vector<std::string>{second}));
 
     // A filter that hides the entry keeps "Alle löschen" away from it.
@@ -236,12 +236,12 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     const size_t questions = recorder.texts.size();
     w.RunCommand(int(Command::DeleteAll));
     EXPECT_EQ(recorder.texts.size(), questions);
-    EXPECT_EQ(w.Controller().entryCount, 1);
+    EXPECT_EQ(w.Controller().EntryCount(), 1);
     w.Views().SetFilterText(QString());
 
     w.RunCommand(int(Command::DeleteAll));
     EXPECT_EQ(recorder.texts.back(), "Wirklich alles löschen (1 Eintrag)?");
-    EXPECT_EQ(w.Controller().entryCount, 0);
+    EXPECT_EQ(w.Controller().EntryCount(), 0);
     EXPECT_EQ(w.Document().Path(), "");
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
 }

@@ -329,14 +329,14 @@ TEST_F(DialogFixture, SearchOfAFolderThatVanishesKeepsWhatWasFound) {
     LibraryController library(windowUi);
     SearchProgressDialog progress(windowUi);
     windowUi.onPump = [&] {
-        if (library.entryCount == 2) test::RunCommand("rm -rf '" + dir / "tree" + "'");
+        if (library.EntryCount() == 2) test::RunCommand("rm -rf '" + dir / "tree" + "'");
     };
     TextureSearch search(library, options, progress);
     search.RunPasses();
     EXPECT_EQ(search.Counts().filesCounted, 6);
-    EXPECT_GE(library.entryCount, 2);
-    EXPECT_LT(library.entryCount, 6);
-    EXPECT_TRUE(progress.Line(3).startsWith(QString::number(library.entryCount) + " Textur"));
+    EXPECT_GE(library.EntryCount(), 2);
+    EXPECT_LT(library.EntryCount(), 6);
+    EXPECT_TRUE(progress.Line(3).startsWith(QString::number(library.EntryCount()) + " Textur"));
     EXPECT_TRUE(windowUi.messages.empty());
 }
 

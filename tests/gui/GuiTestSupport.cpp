@@ -34,6 +34,7 @@ QString Plain(QString text) { return text.remove(QLatin1Char('&')); }
 DialogRecorder::DialogRecorder() {
     QtUserInterface::SetBoxHook([this](QMessageBox& box) {
         texts.push_back(box.text().toStdString());
+        if (onBox) onBox(box);
         QAbstractButton* chosen = box.defaultButton();
         if (next_ < buttons.size()) {
             for (QAbstractButton* b : box.buttons())

@@ -48,6 +48,12 @@ public:
     std::vector<std::string> buttons;
     bool acceptDialogs = false;
     std::function<void(QDialog&)> onDialog;  // runs before the dialog is answered
+    std::function<void(QMessageBox&)> onBox;  // runs before the box is answered
+    // Answers the boxes from now on with `next`, forgetting what was left of `buttons`.
+    void AnswerWith(std::vector<std::string> next) {
+        buttons = std::move(next);
+        next_ = 0;
+    }
 
 private:
     size_t next_ = 0;

@@ -59,7 +59,7 @@ TEST(LibraryFileWatcherTest, EditsRenamesAndRemovalsReachTheWindowOnce) {
     }
     LibraryFileWatcher watcher(controller.Library());
     std::vector<FileChangeReport> reports;
-    QObject::connect(&watcher, &LibraryFileWatcher::fileReport,
+    QObject::connect(&watcher, &LibraryFileWatcher::fileChangeReported,
                      [&](const FileChangeReport& report) { reports.push_back(report); });
     watcher.Rearm();
 

@@ -173,6 +173,35 @@ TEST_F(ViewsFixture, LibraryChangesReachEveryViewWithoutLosingTheSelection) {
     EXPECT_EQ(views->StatusText().toStdString(), "0 Einträge");
 }
 
+TEST_F(ViewsFixture, FileListTakesABatchInOneInsertionPerRunOfNeighbours) {
+    FileTreeModel tree(controller);
+    const auto entry = [&](const char* file, const char* name) {
+        return controller.Library().AddEntry(dir.Path() + "/", file, name, kKindTexture, "-", 0, nullptr);
+    };
+    std::vector<std::pair<int, int>> ranges;
+    QObject::connect(&tree, &QAbstractItemModel::rowsInserted,
+                     [&](const QModelIndex&, int first, int last) { ranges.emplace_back(first, last); });
+    const std::vector<TextureEntry*> first{entry("b.inc", "b4"), entry("b.inc", "b2"), entry("b.inc", "b6")};
+    tree.Insert(first);
+    EXPECT_EQ(ranges, (std::vector<std::pair<int, int>>{{0, 0}}));  // the new file, its entries inside
+    ASSERT_EQ(tree.rowCount(tree.index(0, 0)), 3);
+
+    ranges.clear();
+    std::vector<TextureEntry*> second{entry("b.inc", "b5"), entry("b.inc", "b1"), entry("b.inc", "b8"),
+                                      entry("b.inc", "b3"), entry("a.inc", "a1"), entry("b.inc", "b7")};
+    second.push_back(second[0]);  // twice in the batch
+    second.push_back(first[0]);   // shown already
+    tree.Insert(second);
+    // b.inc: b1 before b2, b3 before b4, b5 before b6, b7 and b8 after all; then the new file a.inc before it.
+    EXPECT_EQ(ranges, (std::vector<std::pair<int, int>>{{0, 0}, {2, 2}, {4, 4}, {6, 7}, {0, 0}}));
+    ASSERT_EQ(tree.rowCount(), 2);
+    const QModelIndex b = tree.index(1, 0);
+    QStringList names;
+    for (int row = 0; row < tree.rowCount(b); ++row) names << tree.index(row, 0, b).data().toString();
+    EXPECT_EQ(names, (QStringList{"T: b1", "T: b2", "T: b3", "T: b4", "T: b5", "T: b6", "T: b7", "T: b8"}));
+    EXPECT_EQ(tree.IndexOf(second[0]), tree.index(4, 0, b));
+}
+
 TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
     Add("a.inc", "One");
     TextureEntry* two = Add("a.inc", "Two");
@@ -186,7 +215,7 @@ TEST_F(ViewsFixture, TheCurrentEntryTravelsBetweenViews) {
     const QModelIndex fileB = views->Tree().model()->index(1, 0);
     EXPECT_EQ(fileB.data().toString().toStdString(), "b.inc " + dir.Path() + " (1) ");
     views->Tree().setCurrentIndex(fileB);
-    EXPECT_TRUE(views->CurrentEntry()->name.empty());
+    EXPECT_TRUE(views->CurrentEntry()->IsFileNode());
     EXPECT_EQ(views->SelectedEntries().size(), 1u);
     views->SetViewType(kTextureListType);
     EXPECT_EQ(views->CurrentEntry()->name, "Three");

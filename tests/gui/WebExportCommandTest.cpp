@@ -40,7 +40,7 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     ASSERT_TRUE(SaveLibrary(other, h.dir / "colours.swl", ""));
     h.fileDialogs->answer = h.dir / "colours.swl";
     w.RunCommand(int(Command::Open));
-    ASSERT_EQ(w.Controller().entryCount, 3);
+    ASSERT_EQ(w.Controller().EntryCount(), 3);
     recorder.texts.clear();
 
     std::vector<TextureEntry*> chosen;

@@ -176,7 +176,7 @@ TEST_F(KeyboardWindow, ShiftRangesF2AndEntfActInTheViewsWithThePaneShown) {
     // Entf deletes the selected entries after the question, and the pane moves on.
     recorder.buttons = {"Ja"};
     Press(Qt::Key_Delete);
-    EXPECT_EQ(w.Controller().entryCount, 3);
+    EXPECT_EQ(w.Controller().EntryCount(), 3);
     EXPECT_NE(Current(), "Copper");
     EXPECT_TRUE(PaneShows(Current()));
     EXPECT_TRUE(w.Views().isAncestorOf(QApplication::focusWidget()));
@@ -186,7 +186,7 @@ TEST_F(KeyboardWindow, ShiftRangesF2AndEntfActInTheViewsWithThePaneShown) {
     recorder.buttons = {"Ja"};
     Press(Qt::Key_Down);
     Press(Qt::Key_Delete);
-    EXPECT_EQ(w.Controller().entryCount, 2);
+    EXPECT_EQ(w.Controller().EntryCount(), 2);
     EXPECT_TRUE(w.Views().isAncestorOf(QApplication::focusWidget()));
 }
 

@@ -99,7 +99,7 @@ TEST(WindowStateTest, DeletingAllShownInTheOnlySelectedModeShowsWhatIsLeft) {
 
     recorder.buttons = {"Ja"};
     w.RunCommand(int(Command::DeleteAll));
-    EXPECT_EQ(w.Controller().entryCount, 1);
+    EXPECT_EQ(w.Controller().EntryCount(), 1);
     EXPECT_FALSE(w.Views().OnlySelectedShown());
     EXPECT_FALSE(w.Controller().onlyMarkedShown);
     EXPECT_FALSE(w.ActionFor(int(Command::OnlySelected))->isChecked());

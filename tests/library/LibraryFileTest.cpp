@@ -98,6 +98,7 @@ protected:
     LibraryController controller{ui};
 
     void SetUp() override {
+        controller.SetPictureCheck(&CodecPictureCheck());
         dir.Write("inc/woods.inc", "#declare Oak = texture { pigment { rgb 1 } }\n");
         dir.Write("inc/stones.inc", "#declare Red = color rgb <1, 0, 0>;\n");
     }
@@ -135,13 +136,13 @@ TEST_F(LibraryFileTest, RoundTripKeepsEveryStoredField) {
     EXPECT_EQ(l.povHome, "/usr");
     EXPECT_FLOAT_EQ(l.version, 3.42f);
     EXPECT_EQ(loaded.modified, 0);
-    EXPECT_EQ(loaded.entryCount, 7);
-    EXPECT_EQ(loaded.previewCount, 1);
-    EXPECT_EQ(loaded.faultyCount, 1);
-    EXPECT_EQ(loaded.kindCounts[kFilesSlot], 2);
-    EXPECT_EQ(loaded.kindCounts[kKindColor], 1);
-    EXPECT_EQ(loaded.kindCounts[kKindOther], 1);
-    EXPECT_EQ(loaded.noDirectoryCount, 0);
+    EXPECT_EQ(loaded.EntryCount(), 7);
+    EXPECT_EQ(loaded.PreviewCount(), 1);
+    EXPECT_EQ(loaded.FaultyCount(), 1);
+    EXPECT_EQ(loaded.KindCount(kFilesSlot), 2);
+    EXPECT_EQ(loaded.KindCount(kKindColor), 1);
+    EXPECT_EQ(loaded.KindCount(kKindOther), 1);
+    EXPECT_EQ(loaded.NoDirectoryCount(), 0);
 
     TextureEntry* o = Find(loaded, incDir, "Oak");
     ASSERT_NE(o, nullptr);
@@ -237,14 +238,24 @@ TEST_F(LibraryFileTest, Version20FileConvertsKindsAndComputesSums) {
     EXPECT_EQ(pine->kind, kKindNormal);
     EXPECT_EQ(oak->previewVersion, 0.0f);
     EXPECT_EQ(pine->previewAttempt, 3);
-    EXPECT_EQ(controller.previewCount, 1);
-    EXPECT_EQ(controller.faultyCount, 1);
+    EXPECT_EQ(controller.PreviewCount(), 1);
+    EXPECT_EQ(controller.FaultyCount(), 1);
     // Sums from the decoded picture; the small one scaled by 4.
     ASSERT_TRUE(oak->preview.statsValid && pine->preview.statsValid);
     EXPECT_NEAR(oak->preview.sumRed / 4.0 / (56 * 56), 120, 3);
     EXPECT_NEAR(pine->preview.sumRed / double(116 * 116), 120, 3);
     EXPECT_NEAR(oak->preview.sumBlue, pine->preview.sumBlue * (4.0 * 56 * 56) / (116 * 116),
                 pine->preview.sumBlue * 0.03);
+
+    // Without a picture check the pictures load undecoded, their sums unset.
+    test::RecordingUserInterface quiet;
+    LibraryController plain(quiet);
+    ASSERT_TRUE(Load(plain, dir / "list.swl").ok);
+    const TextureEntry* plainPine = Find(plain, incDir, "Pine");
+    ASSERT_NE(plainPine, nullptr);
+    EXPECT_EQ(plainPine->preview.jpegData, pine->preview.jpegData);
+    EXPECT_FALSE(plainPine->preview.statsValid);
+    EXPECT_TRUE(quiet.messages.empty());
 }
 
 TEST_F(LibraryFileTest, Versions31And32ReadTheirOwnLayoutsAndReportDamagedPicturesOnce) {
@@ -275,7 +286,7 @@ TEST_F(LibraryFileTest, Versions31And32ReadTheirOwnLayoutsAndReportDamagedPictur
     oak = Find(controller, incDir, "Oak");
     EXPECT_EQ(oak->kind, kKindMaterial);
     EXPECT_FALSE(oak->preview.statsValid);
-    EXPECT_EQ(controller.entryCount, 3);
+    EXPECT_EQ(controller.EntryCount(), 3);
     EXPECT_EQ(controller.modified, 1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "JPEG Fatal Error");
@@ -301,7 +312,7 @@ TEST_F(LibraryFileTest, Versions34And342TakeStoredColorCrcAndSums) {
         EXPECT_EQ(std::tuple(red->preview.sumRed, red->preview.sumMiddleRow), std::tuple(9u, 11u));
         EXPECT_TRUE(red->preview.statsValid);
         EXPECT_EQ(controller.modified, 0);
-        EXPECT_EQ(controller.kindCounts[kKindColor], 1);
+        EXPECT_EQ(controller.KindCount(kKindColor), 1);
     }
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -362,8 +373,8 @@ TEST_F(LibraryFileTest, DamagedRecordsEndTheLoadKeepingEarlierOnes) {
         LibraryController c(u);
         EXPECT_FALSE(Load(c, WriteList(b)).ok);
         EXPECT_NE(Find(c, incDir, "Oak"), nullptr);
-        EXPECT_EQ(c.entryCount, 1);
-        EXPECT_EQ(c.kindCounts[kKindTexture], 1);
+        EXPECT_EQ(c.EntryCount(), 1);
+        EXPECT_EQ(c.KindCount(kKindTexture), 1);
         EXPECT_TRUE(u.progressHidden);
     }
 }
@@ -399,9 +410,9 @@ TEST_F(LibraryFileTest, BigPicturesAreSkippedAndMissingSourceFilesLoseTheirDirec
     EXPECT_EQ(Find(controller, incDir, "Almost")->preview.jpegSize(), 19999u);
     EXPECT_NE(Find(controller, incDir, "After"), nullptr);
     EXPECT_NE(Find(controller, "", "Gone"), nullptr);
-    EXPECT_EQ(controller.noDirectoryCount, 1);
-    EXPECT_EQ(controller.kindCounts[kFilesSlot], 2);  // files: the lost directory makes its own
-    EXPECT_EQ(CompleteDirectoriesQuestion(controller.noDirectoryCount),
+    EXPECT_EQ(controller.NoDirectoryCount(), 1);
+    EXPECT_EQ(controller.KindCount(kFilesSlot), 2);  // files: the lost directory makes its own
+    EXPECT_EQ(CompleteDirectoriesQuestion(controller.NoDirectoryCount()),
               "Die Liste enthält 1 Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n"
               "Das Vorhandensein der Textur und ggf. dessen Anzeige kann aus diesem Grund\n"
               "nicht geährleistet werden.\n\n"
@@ -419,7 +430,7 @@ TEST_F(LibraryFileTest, AddModeTakesOverPicturesOnlyWhereNoneWasValid) {
     with->previewValid = true;
     controller.RegisterAddedEntry(with);
     controller.modified = 0;
-    ASSERT_EQ(controller.faultyCount, 1);
+    ASSERT_EQ(controller.FaultyCount(), 1);
 
     Bytes b = FileOfVersion(3.42f, "", 4);
     for (const char* name : {"Without", "With", "New"}) {
@@ -441,14 +452,14 @@ TEST_F(LibraryFileTest, AddModeTakesOverPicturesOnlyWhereNoneWasValid) {
     EXPECT_EQ(without->previewAttempt, 1);
     EXPECT_EQ(without->preview.sumRed, 42u);
     EXPECT_EQ(with->preview.jpegData, (std::vector<std::uint8_t>{7, 7, 7}));
-    EXPECT_EQ(controller.entryCount, 3);
-    EXPECT_EQ(controller.previewCount, 3);
-    EXPECT_EQ(controller.faultyCount, 0);
+    EXPECT_EQ(controller.EntryCount(), 3);
+    EXPECT_EQ(controller.PreviewCount(), 3);
+    EXPECT_EQ(controller.FaultyCount(), 0);
     EXPECT_GT(controller.modified, 0);  // the merged library is not the one on disk
 
     controller.modified = 0;
     ASSERT_TRUE(Load(controller, path, true).ok);
-    EXPECT_EQ(controller.entryCount, 3);
+    EXPECT_EQ(controller.EntryCount(), 3);
     EXPECT_EQ(controller.modified, 0);  // nothing new came in
 }
 

@@ -107,23 +107,23 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     EXPECT_FALSE(controller.AddScannedEntry(dir.Path() + "/c.inc", "T", kKindTexture, {}, 0));
     EXPECT_TRUE(controller.AddScannedEntry(dir.Path() + "/c.inc", "Warm", kKindColor, {}, 0));
     EXPECT_TRUE(controller.AddScannedEntry("old.inc", "Lost", kKindPigment, {}, 0));
-    EXPECT_EQ(controller.entryCount, 3);
-    EXPECT_EQ(controller.kindCounts[kFilesSlot], 2);
-    EXPECT_EQ(controller.kindCounts[kKindTexture], 1);
-    EXPECT_EQ(controller.kindCounts[kKindColor], 1);
-    EXPECT_EQ(controller.kindCounts[kCategoriesSlot], 1);  // everything in category "-"
-    EXPECT_EQ(controller.noDirectoryCount, 1);
+    EXPECT_EQ(controller.EntryCount(), 3);
+    EXPECT_EQ(controller.KindCount(kFilesSlot), 2);
+    EXPECT_EQ(controller.KindCount(kKindTexture), 1);
+    EXPECT_EQ(controller.KindCount(kKindColor), 1);
+    EXPECT_EQ(controller.KindCount(kCategoriesSlot), 1);  // everything in category "-"
+    EXPECT_EQ(controller.NoDirectoryCount(), 1);
     EXPECT_EQ(controller.modified, 3);
     EXPECT_EQ(library.FindEntry(directory, "c.inc", "Warm")->color->green, 0.5f);
 
     TextureEntry* lost = library.FindEntry("", "old.inc", "Lost");
     controller.ChangeEntryDirectory(lost, "/elsewhere/");
-    EXPECT_EQ(controller.noDirectoryCount, 0);
+    EXPECT_EQ(controller.NoDirectoryCount(), 0);
     EXPECT_EQ(lost->Directory(), "/elsewhere/");
     controller.DeleteEntry(lost);
-    EXPECT_EQ(controller.entryCount, 2);
-    EXPECT_EQ(controller.kindCounts[kFilesSlot], 1);
-    EXPECT_EQ(controller.kindCounts[kKindPigment], 0);
+    EXPECT_EQ(controller.EntryCount(), 2);
+    EXPECT_EQ(controller.KindCount(kFilesSlot), 1);
+    EXPECT_EQ(controller.KindCount(kKindPigment), 0);
 
     TextureEntry* t = library.FindEntry(directory, "c.inc", "T");
     const int before = controller.modified;
@@ -134,20 +134,20 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     TextureEntry* both = library.AddEntry(directory, "c.inc", "Both", kKindTexture, {}, 0, nullptr);
     both->previewValid = both->previewFaulty = true;
     controller.RegisterAddedEntry(both);
-    EXPECT_EQ(controller.previewCount, 1);
-    EXPECT_EQ(controller.faultyCount, 0);
+    EXPECT_EQ(controller.PreviewCount(), 1);
+    EXPECT_EQ(controller.FaultyCount(), 0);
     controller.DeleteEntry(both);
-    EXPECT_EQ(controller.previewCount, 0);
-    EXPECT_EQ(controller.faultyCount, 0);
+    EXPECT_EQ(controller.PreviewCount(), 0);
+    EXPECT_EQ(controller.FaultyCount(), 0);
 
     controller.SelectFaulty();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Es sind keine fehlerhaften Vorschaubilder vorhanden.");
 
     controller.NewLibrary();
-    EXPECT_EQ(controller.entryCount, 0);
+    EXPECT_EQ(controller.EntryCount(), 0);
     EXPECT_EQ(controller.modified, 0);
-    EXPECT_EQ(controller.kindCounts[kCategoriesSlot], 0);
+    EXPECT_EQ(controller.KindCount(kCategoriesSlot), 0);
     EXPECT_EQ(library.FileCount(), 0);
 }
 

@@ -46,8 +46,8 @@ private:
             if (e->previewValid) ++pictures;
             else if (e->previewFaulty) ++faulty;
         }
-        if (entries != controller_.entryCount || library.FileCount() != controller_.kindCounts[kFilesSlot] ||
-            pictures != controller_.previewCount || faulty != controller_.faultyCount)
+        if (entries != controller_.EntryCount() || library.FileCount() != controller_.KindCount(kFilesSlot) ||
+            pictures != controller_.PreviewCount() || faulty != controller_.FaultyCount())
             event += " (counters out of step)";
         log_.push_back(std::move(event));
     }
@@ -114,8 +114,8 @@ TEST_F(NotificationFixture, ViewsHearOfEveryChangeInOrderAndWhileCountersAgree) 
     views.Take();
     ASSERT_TRUE(Load(list, true));
     EXPECT_EQ(views.Take(), (Log{"inserted B1", "updated A1", "refresh"}));
-    EXPECT_EQ(controller.previewCount, 1);
-    EXPECT_EQ(controller.faultyCount, 1);
+    EXPECT_EQ(controller.PreviewCount(), 1);
+    EXPECT_EQ(controller.FaultyCount(), 1);
 }
 
 TEST_F(NotificationFixture, PreviewStatesKeepTheCountersWhateverTheFlagsWere) {
@@ -124,12 +124,12 @@ TEST_F(NotificationFixture, PreviewStatesKeepTheCountersWhateverTheFlagsWere) {
     // A list file may hold an entry with a picture that is also marked
     // faulty; it counts as having a picture only.
     controller.SetPreviewFlags(both, true, true);
-    EXPECT_EQ(std::pair(controller.previewCount, controller.faultyCount), std::pair(1, 0));
+    EXPECT_EQ(std::pair(controller.PreviewCount(), controller.FaultyCount()), std::pair(1, 0));
     for (PreviewState state : {PreviewState::Faulty, PreviewState::Present, PreviewState::Empty,
                                PreviewState::Faulty, PreviewState::Faulty, PreviewState::Empty}) {
         controller.SetPreviewState(both, state);
-        EXPECT_EQ(controller.previewCount, state == PreviewState::Present ? 1 : 0);
-        EXPECT_EQ(controller.faultyCount, state == PreviewState::Faulty ? 1 : 0);
+        EXPECT_EQ(controller.PreviewCount(), state == PreviewState::Present ? 1 : 0);
+        EXPECT_EQ(controller.FaultyCount(), state == PreviewState::Faulty ? 1 : 0);
     }
     const int modified = controller.modified;
     controller.SetPreviewState(nullptr, PreviewState::Present);

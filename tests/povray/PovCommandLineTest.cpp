@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,23 @@ bool PovRayRenders(const std::vector<std::string>& arguments, const std::string&
         process.ReadError(chunk);
     }
     return process.Wait() == 0 && picture.rfind("P6", 0) == 0;
+}
+
+TEST(PovCommandLineTest, ARenderCanRunBelowTheProgramsPriority) {
+    // nice(1) without arguments prints the priority it runs at.
+    for (int niceness : {0, 10}) {
+        PovRenderProcess process;
+        ASSERT_TRUE(process.Start("/usr/bin/nice", {}, "", niceness));
+        std::string printed, chunk;
+        while (!process.Finished()) {
+            pollfd fds[2] = {{process.OutputDescriptor(), POLLIN, 0}, {process.ErrorDescriptor(), POLLIN, 0}};
+            poll(fds, 2, 1000);
+            if (process.ReadOutput(chunk)) printed += chunk;
+            process.ReadError(chunk);
+        }
+        EXPECT_EQ(process.Wait(), 0);
+        EXPECT_EQ(std::stoi(printed), std::min(19, getpriority(PRIO_PROCESS, 0) + niceness));
+    }
 }
 
 TEST(PovCommandLineTest, PovRayReadsEveryQuotedPathWhole) {

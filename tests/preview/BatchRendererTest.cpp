@@ -149,7 +149,7 @@ TEST_F(BatchRendererTest, OneProcessStoresWhatTheRenderRunStoresAndLosesOnlyItsB
     }
     std::vector<Stored> sequential;
     for (TextureEntry* entry : renderable) sequential.push_back(StoredOf(*entry));
-    ASSERT_EQ(controller.previewCount, 4);
+    ASSERT_EQ(controller.PreviewCount(), 4);
     ASSERT_TRUE(bad->previewFaulty);
     EXPECT_EQ(retry->previewAttempt, 1);  // stored from the second try, under #version 3.0
     for (TextureEntry* entry : renderable) {
@@ -174,8 +174,8 @@ TEST_F(BatchRendererTest, OneProcessStoresWhatTheRenderRunStoresAndLosesOnlyItsB
         EXPECT_TRUE(StoredOf(*renderable[i]) == sequential[i])
             << renderable[i]->name << " version " << renderable[i]->previewVersion << " attempt "
             << int(renderable[i]->previewAttempt) << " valid " << renderable[i]->previewValid;
-    EXPECT_EQ(controller.previewCount, 4);
-    EXPECT_EQ(controller.faultyCount, 3);
+    EXPECT_EQ(controller.PreviewCount(), 4);
+    EXPECT_EQ(controller.FaultyCount(), 3);
     EXPECT_GT(controller.modified, 0);
     const BatchProgress progress = batch->Progress();
     EXPECT_EQ(std::tuple(progress.total, progress.stored, progress.failed, progress.running), std::tuple(7, 4, 3, 0));
@@ -212,7 +212,7 @@ TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
     EXPECT_TRUE(hang->previewValid);
     EXPECT_EQ(hang->preview.jpegData, (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_FLOAT_EQ(hang->previewVersion, 3.0f);
-    EXPECT_EQ(controller.faultyCount, 0);
+    EXPECT_EQ(controller.FaultyCount(), 0);
     // Stopping by going away works as well.
     ASSERT_TRUE(batch->Start({entries[2], entries[3]}));
     EXPECT_EQ(batch->Progress().running, 2);

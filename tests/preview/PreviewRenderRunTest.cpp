@@ -116,7 +116,7 @@ TEST_F(PreviewRenderRunTest, SingleEntryKeepsThePictureUntilTakenOver) {
     EXPECT_TRUE(entry->preview.statsValid);
     EXPECT_FLOAT_EQ(entry->previewVersion, 3.1f);
     EXPECT_TRUE(entry->previewValid);
-    EXPECT_EQ(controller.previewCount, 1);
+    EXPECT_EQ(controller.PreviewCount(), 1);
     EXPECT_EQ(entry->previewCrc, DeclarationCrc(*entry));
     EXPECT_NE(entry->previewCrc, 0u);
     // The hint is not shown again once its box was ticked.
@@ -180,7 +180,7 @@ TEST_F(PreviewRenderRunTest, RunOfSeveralSkipsRenderedEntriesWhenAsked) {
         Render(0);
     }
     EXPECT_EQ(renders, 6);
-    EXPECT_EQ(controller.previewCount, 10);
+    EXPECT_EQ(controller.PreviewCount(), 10);
     EXPECT_TRUE(ui.progressHidden);
 }
 
@@ -203,7 +203,7 @@ TEST_F(PreviewRenderRunTest, FailingEntryIsTriedWithOlderVersionsThenCountedOnce
     Render(0);
     EXPECT_TRUE(run.Idle());
     EXPECT_TRUE(good->previewValid);
-    EXPECT_EQ(controller.faultyCount, 1);
+    EXPECT_EQ(controller.FaultyCount(), 1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "Von den 2 ausgewählten Texturen konnten 1 nicht berechnet werden.\n\n"
@@ -289,8 +289,8 @@ TEST_F(PreviewRenderRunTest, FailedReRenderKeepsThePictureAndOnlyARefusedSceneIs
         EXPECT_TRUE(none->previewFaulty);
         EXPECT_FLOAT_EQ(none->previewVersion, 0.0f);
         EXPECT_EQ(run.FailedEntries(), (std::vector<TextureEntry*>{kept, none}));
-        EXPECT_EQ(controller.previewCount, 1);
-        EXPECT_EQ(controller.faultyCount, 1);
+        EXPECT_EQ(controller.PreviewCount(), 1);
+        EXPECT_EQ(controller.FaultyCount(), 1);
         // The message blames the declarations only when POV-Ray refused them, and always gives POV-Ray's words.
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text.find("syntaktischen") != std::string::npos, end == bridge::kRenderFailed);

@@ -16,11 +16,11 @@
 #include "bridge/BridgeConnection.h"
 #include "library/EntryKind.h"
 #include "library/LibraryController.h"
+#include "library/PreviewImage.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovInstallation.h"
 #include "preview/LargePreviewCache.h"
-#include "preview/PreviewImage.h"
 #include "preview/PreviewRenderSession.h"
 
 namespace sc::test {

@@ -67,7 +67,7 @@ TEST_F(TextureSearchTest, WalksNonHiddenSubdirectoriesOnlyWhenAsked) {
     // A second search adds nothing.
     counts = Search(InDirectory(true));
     EXPECT_EQ(counts.textures, 0);
-    EXPECT_EQ(controller.entryCount, 2);
+    EXPECT_EQ(controller.EntryCount(), 2);
 }
 
 TEST_F(TextureSearchTest, EveryPatternMatchesAsIfItListedTheDirectoryItself) {
@@ -96,7 +96,7 @@ TEST_F(TextureSearchTest, EveryPatternMatchesAsIfItListedTheDirectoryItself) {
     counts = Search(options);
     EXPECT_EQ(counts.textures, 2);
     EXPECT_EQ(controller.Library().FindFile(dir.Path() + "/", "a.inc")->entryCount, 2);
-    EXPECT_EQ(controller.entryCount, 4);
+    EXPECT_EQ(controller.EntryCount(), 4);
 }
 
 TEST_F(TextureSearchTest, NamesTheListCannotHoldAreSkippedWithAWordAndCutNamesArriveWhole) {
@@ -199,13 +199,13 @@ TEST_F(TextureSearchTest, CompletionFindsFilesAlongTheLibraryPaths) {
     library.SetLibraryPaths({dir / "one", dir / "two"});
     for (auto [name, kind] : {std::pair{"Granite", 2}, {"Marble", 2}, {"Other", 2}})
         controller.RegisterAddedEntry(library.AddEntry("", "stones.inc", name, kind, {}, 0, nullptr));
-    ASSERT_EQ(controller.noDirectoryCount, 3);
+    ASSERT_EQ(controller.NoDirectoryCount(), 3);
     CompleteDirectories(controller);
     EXPECT_EQ(library.FindEntry(dir / "two/", "stones.inc", "Granite")->Directory(), dir / "two/");
     EXPECT_EQ(library.FindEntry(dir / "one/", "stones.inc", "Other")->sourceFile->libraryPathIndex, 0);
     // Marble is declared as a pigment, not as a texture: it stays without a directory.
     EXPECT_NE(library.FindEntry("", "stones.inc", "Marble"), nullptr);
-    EXPECT_EQ(controller.noDirectoryCount, 1);
+    EXPECT_EQ(controller.NoDirectoryCount(), 1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "1 Verzeichnisse konnten nicht ergänzt werden.");
 }
@@ -249,8 +249,8 @@ TEST_F(TextureSearchTest, CompletionKeepsOneEntryPerNameUnderTheFoundSpelling) {
     const SourceFile* file = library.FindFile(lib, "skies.inc");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->entryCount, 3);
-    EXPECT_EQ(controller.entryCount, 3);
-    EXPECT_EQ(controller.noDirectoryCount, 0);
+    EXPECT_EQ(controller.EntryCount(), 3);
+    EXPECT_EQ(controller.NoDirectoryCount(), 0);
     // The picture decides which of two namesakes stays.
     EXPECT_FALSE(file->FindEntry("Kept")->preview.IsEmpty());
     TextureEntry* dup = file->FindEntry("Dup");
@@ -279,7 +279,7 @@ TEST_F(TextureSearchTest, SearchOffersCompletionForEntriesWithoutDirectory) {
     TextureSearch(controller, options).Run();
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].substr(0, 30), "Die Liste enthält 1 Texturen ");
-    EXPECT_EQ(controller.noDirectoryCount, 0);
+    EXPECT_EQ(controller.NoDirectoryCount(), 0);
 }
 
 }  // namespace

@@ -44,16 +44,16 @@ TEST_F(EntryCommandsFixture, DeleteQuestionsDefaultToNo) {
     deletes.DeletePreviews();
     EXPECT_FALSE(Entry("B")->preview.IsEmpty());
     EXPECT_FALSE(deletes.DeleteAll());
-    EXPECT_EQ(controller.entryCount, 4);
+    EXPECT_EQ(controller.EntryCount(), 4);
     EXPECT_EQ(ui.questions, (Names{"Wollen Sie wirklich alle Vorschaubilder der ausgewählten Einträge löschen?",
                                    "Wirklich alles löschen (4 Einträge)?"}));
 
     ui.answers = {Answer::Yes, Answer::Yes};
     deletes.DeletePreviews();
     EXPECT_TRUE(Entry("B")->preview.IsEmpty());
-    EXPECT_EQ(controller.previewCount, 0);
+    EXPECT_EQ(controller.PreviewCount(), 0);
     EXPECT_TRUE(deletes.DeleteAll());
-    EXPECT_EQ(controller.entryCount, 0);
+    EXPECT_EQ(controller.EntryCount(), 0);
 }
 
 TEST_F(EntryCommandsFixture, DeletingSelectsTheItemThatMovedInOrTheNewLast) {
@@ -78,7 +78,7 @@ TEST_F(EntryCommandsFixture, DeleteAllTakesOnlyTheShownEntriesAndShowsWhatIsLeft
     EXPECT_TRUE(deletes.DeleteAll());
     EXPECT_EQ(ui.questions.back(),
               "Wirklich alle 2 angezeigten Einträge löschen?\n\nDie 2 nicht angezeigten Einträge bleiben erhalten.");
-    EXPECT_EQ(controller.entryCount, 2);
+    EXPECT_EQ(controller.EntryCount(), 2);
     EXPECT_NE(Entry("A"), nullptr);
     EXPECT_NE(Entry("C"), nullptr);
     EXPECT_GT(controller.modified, 0);

@@ -242,7 +242,7 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
     const std::string damaged = dir.Write("damaged.swl", bytes);
     EXPECT_FALSE(document.Open(damaged));
     EXPECT_NE(ui.messages.back().text.find("damaged.swl"), std::string::npos);
-    EXPECT_EQ(controller.entryCount, 1);
+    EXPECT_EQ(controller.EntryCount(), 1);
     EXPECT_EQ(document.Path(), "");
     EXPECT_EQ(controller.modified, 0);
     EXPECT_FALSE(document.Save());  // save as, cancelled
@@ -256,7 +256,7 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
     ASSERT_TRUE(document.Open(dir / "lib.swl"));
     EXPECT_FALSE(document.Open(dir / "gone.swl"));
     EXPECT_EQ(document.Path(), dir / "lib.swl");
-    EXPECT_EQ(controller.entryCount, 2);
+    EXPECT_EQ(controller.EntryCount(), 2);
 }
 
 // The window and the tool on one list file: a save never silently throws
@@ -264,7 +264,7 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
 TEST_F(DocumentFixture, AFileChangedOnDiskIsReloadedOrOverwrittenOnlyWhenTheUserSaysSo) {
     const std::string path = WriteListFile("lib.swl");
     ASSERT_TRUE(document.Open(path));
-    ASSERT_EQ(controller.entryCount, 2);
+    ASSERT_EQ(controller.EntryCount(), 2);
     const auto otherProgramSaves = [&] {
         RecordingUserInterface quiet;
         LibraryController other(quiet);
@@ -282,7 +282,7 @@ TEST_F(DocumentFixture, AFileChangedOnDiskIsReloadedOrOverwrittenOnlyWhenTheUser
     EXPECT_EQ(ui.questions.back(), ChangedOnDiskQuestion(path));
     EXPECT_EQ(test::ReadFile(path), theirs);
     EXPECT_TRUE(document.Save());  // reloaded: the library is the file's again
-    EXPECT_EQ(controller.entryCount, 1);
+    EXPECT_EQ(controller.EntryCount(), 1);
     EXPECT_EQ(test::ReadFile(path), theirs);
     EXPECT_TRUE(document.Save());  // unchanged since the reload: no question
     EXPECT_EQ(ui.questions.size(), 2u);

@@ -208,6 +208,26 @@ TEST(WindowLayoutTest, WidthsKeepTheListAtLeast320AndTheTrackerInItsLimits) {
     EXPECT_EQ(ComputeLayout(in).splitter.x, 497);
 }
 
+TEST(WindowLayoutTest, LargePictureSideFollowsThePaneInStepsOf32UpTo512) {
+    // No larger than the stored picture: no large picture at all.
+    EXPECT_EQ(LargePictureSide(120, 800), 0);
+    EXPECT_EQ(LargePictureSide(131, 800), 0);  // 123 wide would give 96
+    EXPECT_EQ(LargePictureSide(136, 800), 128);
+    EXPECT_EQ(LargePictureSide(0, 0), 0);
+    EXPECT_EQ(LargePictureSide(-50, 800), 0);
+    // Odd sizes round down to the step, so a few pixels more or less keep the side (and the cache).
+    EXPECT_EQ(LargePictureSide(301, 800), 288);
+    EXPECT_EQ(LargePictureSide(327, 800), 288);
+    EXPECT_EQ(LargePictureSide(328, 800), 320);
+    // The height leaves half the pane to the declaration box.
+    EXPECT_EQ(LargePictureSide(600, 500), 224);
+    EXPECT_EQ(LargePictureSide(600, 263), 0);
+    // Never above 512, however large the pane.
+    EXPECT_EQ(LargePictureSide(520, 1032), 512);
+    EXPECT_EQ(LargePictureSide(4000, 3000), 512);
+    EXPECT_EQ(LargePictureSide(519, 3000), 480);
+}
+
 TEST(WindowLayoutTest, PanePartsSitInTheirBands) {
     LayoutInput in;
     in.clientWidth = 700;
@@ -229,6 +249,18 @@ TEST(WindowLayoutTest, PanePartsSitInTheirBands) {
     in.smallPicture = true;
     l = ComputeLayout(in);
     EXPECT_EQ(l.picture, (Rect{570, 60, 60, 60}));  // same centre
+    // A pane the large picture fits in: the picture band grows with it, the buttons move under it.
+    in.smallPicture = false;
+    in.largePicture = true;
+    in.paneWidth = 130;
+    l = ComputeLayout(in);
+    EXPECT_EQ(l.picture, (Rect{575, 30, 120, 120}));  // 96 would fit: no more than the stored 116
+    in.paneWidth = 300;
+    l = ComputeLayout(in);
+    EXPECT_EQ(l.picture, (Rect{452, 30, 196, 196}));  // the height allows 192
+    EXPECT_EQ(l.arrowButton.y, 30 + 196);
+    in.smallPicture = true;  // the small preview never grows
+    EXPECT_EQ(ComputeLayout(in).picture.width, 60);
     PaneWidths widths(320, 120, 150);
     widths.For(true).pane = 300;
     EXPECT_EQ(widths.For(false).pane, 120);

@@ -44,6 +44,35 @@ bool WaitFor(const std::function<bool()>& done, int ms = 60000) {
     return done();
 }
 
+// Counts the large renders that start while the event loop runs (`Watch`), or
+// notes the side of each new picture the pane shows (`Shown`).
+class PaneWatch {
+public:
+    explicit PaneWatch(MainWindow& window) : window_(window) {}
+    // Runs the event loop in short turns until `done` holds or `ms` have passed, looking after each turn.
+    bool Watch(int ms, const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            const bool now = window_.Pane().LargeRendering();
+            renders += now && !rendering;
+            rendering = now;
+            const int width = window_.Area().Picture()->ScreenCopy().width();
+            if (shown.empty() || shown.back() != width) shown.push_back(width);
+        }
+        return done();
+    }
+    void Idle(int ms) { Watch(ms, [] { return false; }); }
+
+    int renders = 0;
+    bool rendering = false;
+    std::vector<int> shown;
+
+private:
+    MainWindow& window_;
+};
+
 // The render hosts this test program started (its children of that name).
 std::vector<pid_t> OwnRenderHosts() {
     std::vector<pid_t> hosts;
@@ -75,7 +104,7 @@ struct EndToEnd : testing::Test {
         w.StartUp();
         h.fileDialogs->answer = h.WriteListFile("lib.swl");
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
-        ASSERT_EQ(w.Controller().entryCount, 2);
+        ASSERT_EQ(w.Controller().EntryCount(), 2);
         TextureEntry* second = w.Controller().Library().NextEntry(w.Controller().Library().NextEntry(nullptr));
         w.Views().SelectEntries({second});
         ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() == second; }));
@@ -231,13 +260,24 @@ TEST_F(EndToEnd, LargePreviewHasThePaneSizeIsCachedAndTakeOverStoresTheNormalPre
     const QImage stretched = stored.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     EXPECT_GT(MeanDifference(large, stretched), 0.5);
 
+    // Without "Groß", "&Anzeigen" brings the pane-sized picture too (from the cache here)
+    // and stores the same normal preview; the next entry shows its stored one.
     v.RunCommand(int(Command::LargePreview));
     EXPECT_EQ(picture->PictureSize(), QSize(116, 116));
     ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Anzeigen")));
     ASSERT_TRUE(WaitFor([&] { return v.Rendering(); }));
-    ASSERT_TRUE(WaitFor([&] { return !v.Rendering() && v.Area().ArrowButton()->isEnabled(); }));
+    largeRendered = false;
+    ASSERT_TRUE(WaitFor([&] {
+        largeRendered |= v.Pane().LargeRendering();
+        return !v.Rendering() && v.Area().ArrowButton()->isEnabled() && picture->ScreenCopy() == large;
+    }));
+    EXPECT_FALSE(largeRendered);
+    EXPECT_EQ(picture->PictureSize(), QSize(side, side));
     ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Vorschau übernehmen")));
     EXPECT_EQ(entry->preview.jpegData, takenLarge);
+    v.Views().SelectEntries({v.Controller().Library().NextEntry(nullptr)});
+    ASSERT_TRUE(WaitFor([&] { return v.CurrentEntry() != entry; }));
+    EXPECT_EQ(picture->PictureSize(), QSize(116, 116));
 
     // Strg+Plus on the picture list zooms it, and the zoom is kept with the large picture's cache.
     v.RunCommand(int(Command::PictureList));
@@ -257,6 +297,70 @@ TEST_F(EndToEnd, LargePreviewHasThePaneSizeIsCachedAndTakeOverStoresTheNormalPre
     EXPECT_FALSE(largeRendered);
 }
 
+// A window resized in many small steps renders the large picture once, at
+// the side that fits when it rests; back at the old size it comes from the cache.
+TEST_F(EndToEnd, ResizedPaneRendersTheLargePictureOnceAtTheNewSide) {
+    MainWindow& v = RestartWide();
+    PreviewWindow* picture = v.Area().Picture();
+    const int side = v.Pane().LargeSide();
+    // Rendered, or from the cache an earlier test filled.
+    ASSERT_TRUE(WaitFor([&] {
+        return !v.Pane().LargeRendering() && picture->ScreenCopy().size() == QSize(side, side);
+    }));
+    const QImage first = picture->ScreenCopy();
+    const QSize size = v.size();
+    PaneWatch pane(v);
+    // Shorter in steps, as a drag of the lower edge does it.
+    for (int step = 1; step <= 8; ++step) {
+        v.resize(size.width(), size.height() - 20 * step);
+        pane.Idle(60);
+    }
+    ASSERT_TRUE(pane.Watch(60000, [&] { return v.Pane().LargeSide() != side && pane.renders == 1 && !pane.rendering; }));
+    pane.Idle(600);
+    EXPECT_EQ(pane.renders, 1);
+    const int smaller = v.Pane().LargeSide();
+    EXPECT_LT(smaller, side);
+    EXPECT_EQ(picture->PictureSize(), QSize(smaller, smaller));
+    EXPECT_EQ(picture->ScreenCopy().size(), QSize(smaller, smaller));
+
+    v.resize(size);
+    EXPECT_TRUE(pane.Watch(5000, [&] { return picture->ScreenCopy() == first; }));
+    EXPECT_EQ(pane.renders, 1);
+}
+
+// In a large picture area the edited text comes first as a draft at half
+// the side, then whole; nothing more follows.
+TEST_F(EndToEnd, TypingInAWidePaneShowsADraftThenTheWholePicture) {
+    MainWindow& v = RestartWide();
+    PreviewWindow* picture = v.Area().Picture();
+    DeclarationBox* box = v.Area().TextBox();
+    v.resize(v.width() + 300, v.height() + 200);
+    ASSERT_TRUE(WaitFor([&] { return v.Pane().LargeSide() > 320; }));
+    const int side = v.Pane().LargeSide();
+    ASSERT_TRUE(WaitFor([&] {
+        return !v.Pane().LargeRendering() && picture->ScreenCopy().size() == QSize(side, side);
+    }));
+    // The sides of the pictures shown, in turn (a live render keeps the last picture until it is done).
+    PaneWatch pane(v);
+    QApplication::setActiveWindow(&v);
+    box->setFocus();
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(box->toPlainText().indexOf(QStringLiteral("<0")) + 1);
+    box->setTextCursor(cursor);
+    for (const auto& [key, text] : {std::pair{Qt::Key_Delete, QString()}, {Qt::Key_1, QStringLiteral("1")}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(box, &press);
+        pane.Idle(100);
+    }
+    EXPECT_EQ(pane.shown, (std::vector<int>{side}));
+    ASSERT_TRUE(pane.Watch(60000, [&] { return pane.shown.size() == 3 && !v.Pane().LargeRendering(); }))
+        << ::testing::PrintToString(pane.shown);
+    pane.Idle(1000);
+    EXPECT_EQ(pane.shown, (std::vector<int>{side, side / 2 / 32 * 32, side}));
+    EXPECT_FALSE(v.Pane().LargeRendering());
+    EXPECT_FALSE(picture->Dimmed());
+}
+
 // Typing renders the text once it rests, never per key; a text POV-Ray
 // refuses shows its message at the box's line over the last good picture.
 TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
@@ -265,23 +369,12 @@ TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
     TextureEntry* entry = w.CurrentEntry();
     QApplication::setActiveWindow(&w);
     box->setFocus();
-    int renders = 0;
-    bool wasRendering = false;
-    const auto watch = [&](int ms, const std::function<bool()>& done) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-            const bool now = w.Pane().LargeRendering();
-            renders += now && !wasRendering;
-            wasRendering = now;
-        }
-        return done();
-    };
+    PaneWatch pane(w);
+    int& renders = pane.renders;
     const auto type = [&](Qt::Key key, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(box, &press);
-        watch(120, [] { return false; });
+        pane.Idle(120);
     };
     // "rgb <0, 0, 1>" becomes "rgb <1.0, 0, 1>", passing through texts that do not parse.
     QTextCursor cursor = box->textCursor();
@@ -292,8 +385,8 @@ TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
     type(Qt::Key_Period, QStringLiteral("."));
     type(Qt::Key_0, QStringLiteral("0"));
     EXPECT_EQ(renders, 0);
-    ASSERT_TRUE(watch(60000, [&] { return renders == 1 && !w.Pane().LargeRendering(); }));
-    watch(700, [] { return false; });
+    ASSERT_TRUE(pane.Watch(60000, [&] { return renders == 1 && !w.Pane().LargeRendering(); }));
+    pane.Idle(700);
     EXPECT_EQ(renders, 1) << ::testing::PrintToString(recorder.texts);
     const QImage good = picture->ScreenCopy();
     const QColor middle = good.pixelColor(good.width() / 2, good.height() / 2);
@@ -306,7 +399,7 @@ TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
     cursor.setPosition(box->toPlainText().indexOf(QStringLiteral("pigment")) + 7);
     box->setTextCursor(cursor);
     type(Qt::Key_X, QStringLiteral("x"));
-    ASSERT_TRUE(watch(60000, [&] { return !picture->Message().isEmpty(); }));
+    ASSERT_TRUE(pane.Watch(60000, [&] { return !picture->Message().isEmpty(); }));
     const int line = box->toPlainText().left(box->toPlainText().indexOf(QStringLiteral("pigmentx"))).count('\n') + 1;
     EXPECT_TRUE(picture->Message().startsWith(QStringLiteral("Zeile %1: ").arg(line))) << picture->Message().toStdString();
     EXPECT_TRUE(picture->Dimmed());

@@ -59,7 +59,7 @@ struct FileWatch : testing::Test {
         w.StartUp();
         h.fileDialogs->answer = h.dir / "woods.swl";
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
-        ASSERT_EQ(w.Controller().entryCount, 3);
+        ASSERT_EQ(w.Controller().EntryCount(), 3);
         Select("Oak");
         recorder.texts.clear();
     }

@@ -13,6 +13,10 @@
 
 namespace sc {
 
+// Caption of the message that reports a fatal libjpeg error (the list file
+// reader names it too when a stored picture does not decode).
+inline constexpr const char* kJpegFatalErrorTitle = "JPEG Fatal Error";
+
 struct PreviewImage {
     std::vector<std::uint8_t> jpegData;  // empty when the entry has no preview
     std::uint32_t sumRed = 0;

@@ -1,4 +1,4 @@
-#include "preview/PreviewImage.h"
+#include "library/PreviewImage.h"
 
 #include <algorithm>
 #include <cstring>
