@@ -6,11 +6,12 @@
 // several previews, and several such processes at once, use the processor
 // time that one preview per process leaves idle. What is left is POV-Ray's
 // own work on each picture (re-reading a frame's scene costs little: it
-// includes nothing but the declaration and the sample scene). Each entry's scene is the one the render run
-// would write (a small driver scene includes the scene of the current frame),
-// each render gets the render run's options and retries, and each picture is
-// stored as the render run stores it; only the way there differs (each
-// frame's picture is a file in the batch's private folder).
+// includes nothing but the declaration and the sample scene). Each entry's
+// scene is the one the render run would write (a small driver scene includes
+// the scene of the current frame), each render gets the render run's options
+// and retries, and each picture is stored as the render run stores it; only
+// the way there differs (each frame's picture is a file in the batch's
+// private folder).
 //
 // A frame that fails (a parse error, a crash, its time limit) costs only its
 // own entry: the process is started again after it for the rest of its run,

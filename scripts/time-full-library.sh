@@ -2,13 +2,14 @@
 # Zero to a full library, timed: scans POV-Ray's standard include folder for
 # every kind of entry and renders every preview with the tool's defaults,
 # beside the same preview scenes rendered with one plain povray process each,
-# 16 side by side (xargs -P16). The two take turns, several rounds, so that a
+# 16 side by side (xargs -P16). The ways take turns, several rounds, so that a
 # burst of other work on the machine hits one round rather than one way.
 #
 # Each run is given as wall seconds and processor seconds (user + system of
 # every process it started, waited for). On a busy machine the wall seconds
-# follow whatever else runs; the processor seconds hardly do, and they bound
-# what the run takes on a quiet machine (processor seconds / cores).
+# follow whatever else runs; the processor seconds follow it less (they still
+# drift between rounds, so compare the ratios of one round), and they bound
+# what a run takes on a quiet machine (processor seconds / cores).
 #
 # A third way shows the floor: the same scenes as the frames of 16 POV-Ray
 # animations of about 48 frames each, nothing else running. What the tool
