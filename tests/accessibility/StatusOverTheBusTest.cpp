@@ -21,12 +21,7 @@
 namespace sc {
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
-}
+using test::WaitFor;
 
 // What the probe prints about the object described so, read from outside
 // while this process goes on serving the bus.

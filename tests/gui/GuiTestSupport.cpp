@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QApplication>
+#include <QElapsedTimer>
 
 #include "GuiApp.h"
 #include "gui/GermanTranslation.h"
@@ -120,6 +121,13 @@ bool PressAccessible(QWidget* window, const QString& name) {
     if (!target || !target->actionInterface()) return false;
     target->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     return true;
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
 }
 
 }  // namespace sc::test

@@ -81,4 +81,8 @@ QAccessibleInterface* FindAccessible(QAccessibleInterface* root, const QString& 
 // Presses the control named `name` inside the window through its accessible action.
 bool PressAccessible(QWidget* window, const QString& name);
 
+// Lets the event loop run until `done` holds or `ms` have passed; says
+// whether it holds.
+bool WaitFor(const std::function<bool()>& done, int ms = 60000);
+
 }  // namespace sc::test

@@ -34,15 +34,8 @@ namespace {
 
 using test::DialogRecorder;
 using test::PressAccessible;
+using test::WaitFor;
 using test::WindowHarness;
-
-// Lets the event loop run until `done` holds or a minute has passed.
-bool WaitFor(const std::function<bool()>& done, int ms = 60000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
-}
 
 // Counts the large renders that start while the event loop runs (`Watch`), or
 // notes the side of each new picture the pane shows (`Shown`).

@@ -31,16 +31,9 @@ namespace {
 
 using test::DialogRecorder;
 using test::PressAccessible;
+using test::WaitFor;
 using test::WindowHarness;
 using Names = std::vector<std::string>;
-
-// Lets the event loop run until `done` holds or `ms` have passed.
-bool WaitFor(const std::function<bool()>& done, int ms = 30000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
-}
 
 const std::string kOak = "#declare Oak = texture { pigment { rgb 0.5 } }\n";
 const std::string kPine = "#declare Pine = texture { pigment { rgb 1 } }\n";

@@ -33,16 +33,9 @@ namespace {
 using test::DialogRecorder;
 using test::PressAccessible;
 using test::RunningTool;
+using test::WaitFor;
 using test::WindowHarness;
 using Names = std::set<std::string>;
-
-// Lets the event loop run until `done` holds or `ms` have passed.
-bool WaitFor(const std::function<bool()>& done, int ms = 60000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 void Pause(int ms) { WaitFor([] { return false; }, ms); }
 
