@@ -24,37 +24,10 @@ namespace sc {
 namespace {
 
 using test::DialogRecorder;
+using test::EntryNamed;
+using test::WaitFor;
 using test::WindowHarness;
-
-// Runs the event loop (so the renders' descriptor is watched) until `done`, at most a minute.
-bool WaitFor(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 60000) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
-}
-
-TextureEntry* EntryNamed(MainWindow& w, const std::string& name) {
-    const TextureLibrary& library = w.Controller().Library();
-    for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e))
-        if (e->name == name) return e;
-    return nullptr;
-}
-
-std::string WriteLibrary(WindowHarness& h, const std::string& declarations) {
-    const std::string inc = h.dir.Write("inc/lib.inc", declarations);
-    test::RecordingUserInterface quiet;
-    LibraryController other(quiet);
-    SearchOptions options;
-    options.explicitFiles = {inc};
-    SearchTextures(other, options);
-    EXPECT_TRUE(SaveLibrary(other, h.dir / "lib.swl", ""));
-    return h.dir / "lib.swl";
-}
+using test::WriteLibrary;
 
 TEST(BackgroundRenderTest, PicturesArriveWhileTheWindowStaysUsableAndEscapeStopsTheRest) {
     WindowHarness h({}, true);

@@ -6,12 +6,15 @@
 #include <QPushButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
+#include <QEventLoop>
 
 #include "GuiApp.h"
 #include "gui/GermanTranslation.h"
 #include "gui/MessageDialogs.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryController.h"
+#include "library/TextureEntry.h"
 #include "library/LibraryFile.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolders.h"
@@ -126,8 +129,32 @@ bool PressAccessible(QWidget* window, const QString& name) {
 bool WaitFor(const std::function<bool()>& done, int ms) {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    // A short event loop sleeps until something happens, where processEvents
+    // would spin and take a core from the POV-Ray the test waits for.
+    while (!done() && clock.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     return done();
+}
+
+TextureEntry* EntryNamed(MainWindow& window, const std::string& name) {
+    const TextureLibrary& library = window.Controller().Library();
+    for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e))
+        if (e->name == name) return e;
+    return nullptr;
+}
+
+std::string WriteLibrary(WindowHarness& harness, const std::string& declarations) {
+    const std::string inc = harness.dir.Write("inc/lib.inc", declarations);
+    RecordingUserInterface quiet;
+    LibraryController other(quiet);
+    SearchOptions options;
+    options.explicitFiles = {inc};
+    SearchTextures(other, options);
+    EXPECT_TRUE(SaveLibrary(other, harness.dir / "lib.swl", ""));
+    return harness.dir / "lib.swl";
 }
 
 }  // namespace sc::test

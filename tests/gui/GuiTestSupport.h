@@ -85,4 +85,11 @@ bool PressAccessible(QWidget* window, const QString& name);
 // whether it holds.
 bool WaitFor(const std::function<bool()>& done, int ms = 60000);
 
+// The entry of that name in the window's library, or null.
+TextureEntry* EntryNamed(MainWindow& window, const std::string& name);
+
+// Scans `declarations` as inc/lib.inc and saves them as lib.swl in the
+// harness's folder; returns the list file's path.
+std::string WriteLibrary(WindowHarness& harness, const std::string& declarations);
+
 }  // namespace sc::test
