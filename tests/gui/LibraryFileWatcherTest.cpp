@@ -5,14 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <fstream>
 #include <functional>
 
 #include "GuiApp.h"
+#include "GuiTestSupport.h"
 #include "TestEnvironment.h"
 #include "library/LibraryController.h"
 #include "platform/FileSystem.h"
@@ -22,17 +20,7 @@
 namespace sc {
 namespace {
 
-// Runs the event loop until `done`, at most `ms` milliseconds.
-bool WaitFor(const std::function<bool()>& done, int ms = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
-}
+using test::WaitFor;
 
 std::vector<std::string> Names(const FileChangeReport& report) {
     std::vector<std::string> names;
