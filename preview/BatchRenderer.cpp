@@ -350,6 +350,10 @@ void BatchRenderer::Process() {
         if (slot->process) Drain(*slot);
         if (slot->process) TakePictures(*slot);
         if (!slot->process) continue;
+        if (slot->next == slot->run.size()) {
+            EndFinishedRun(*slot);
+            continue;
+        }
         // The pictures written so far were taken first: only the frame still rendering is at fault.
         if (!slot->timedOut && Clock::now() >= slot->deadline) {
             slot->timedOut = true;
@@ -386,6 +390,14 @@ void BatchRenderer::TakePictures(Slot& slot) {
             slot.deadline = Clock::now() + std::chrono::seconds(settings_.timeLimitSeconds);
         if (job.entry) Succeed(job);
     }
+}
+
+// Every picture of the run is in: what POV-Ray does before it exits (about
+// a third of a second, mostly waiting) is of no use, and the slot is wanted
+// for the next run.
+void BatchRenderer::EndFinishedRun(Slot& slot) {
+    slot.process->Kill();
+    slot.process.reset();
 }
 
 void BatchRenderer::Finish(Slot& slot) {

@@ -154,6 +154,7 @@ private:
     bool Launch(Slot& slot);
     void Drain(Slot& slot);
     void TakePictures(Slot& slot);
+    void EndFinishedRun(Slot& slot);
     void Finish(Slot& slot);
     void FailFrame(Slot& slot, int status);
     void Succeed(const Job& job);

@@ -24,7 +24,11 @@ constexpr int kOtherQuality = 60;
 
 }  // namespace
 
-const char* PreviewRenderOptions(bool antialias) { return antialias ? "-f +a -c" : "-f -a -c"; }
+// A sample scene holds a handful of objects, and POV-Ray's bounding slabs,
+// on from three objects, only cost time there (a sixth of a preview's
+// processor time) without changing a pixel; a scene of a user's with more
+// than 25 objects keeps them.
+const char* PreviewRenderOptions(bool antialias) { return antialias ? "-f +a -c +MB25" : "-f -a -c +MB25"; }
 
 PreviewRenderRun::PreviewRenderRun(LibraryController& controller, PreviewTarget& target, RenderRunWindow& window,
                                    const PovInstallation& installation, PreviewRenderSettings& settings)

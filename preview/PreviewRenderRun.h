@@ -67,7 +67,8 @@ struct PreviewRenderSettings {
 inline constexpr const char* kPovEndedEarlyText = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
 
 // The render options of a preview besides its size: no output file (the
-// picture comes back row by row), antialiasing as set, no continued render.
+// picture comes back row by row), antialiasing as set, no continued render,
+// bounding slabs only for scenes of many objects.
 const char* PreviewRenderOptions(bool antialias);
 
 class PreviewRenderRun : public PreviewRenderListener {

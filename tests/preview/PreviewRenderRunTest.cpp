@@ -94,7 +94,7 @@ TEST_F(PreviewRenderRunTest, SingleEntryKeepsThePictureUntilTakenOver) {
     entry->previewVersion = 2.0f;
     window.minimized = true;
     run.Step();
-    EXPECT_EQ(target.optionTexts, std::vector<std::string>{"-f -a -c"});
+    EXPECT_EQ(target.optionTexts, std::vector<std::string>{"-f -a -c +MB25"});
     EXPECT_TRUE(window.stopLabel);
     EXPECT_EQ(ui.statusTexts.back(), "Berechne Vorschau:");
     // Progress counts rows; a minimized window shows the percentage.
@@ -153,7 +153,7 @@ TEST_F(PreviewRenderRunTest, AutoStoreKeepsTheFrameAndEditedTextIsNeverTakenOver
     window.edited = false;
     window.ShowEntry(entry = Add("T_B"));
     run.StepWithAutoStore();
-    EXPECT_EQ(target.optionTexts.back(), "-f +a -c");
+    EXPECT_EQ(target.optionTexts.back(), "-f +a -c +MB25");
     Render(0, 0x40, 56);
     ComputeStats(expected, target.frame.Pixels(), target.frame.Size(), 56, 56);
     EXPECT_EQ(entry->preview.sumGreen, expected.sumGreen * 4);
