@@ -12,7 +12,9 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
 #include "povray/PovInstallation.h"
+#include "povray/PovVersionCache.h"
 
 namespace sc {
 namespace {
@@ -89,7 +91,10 @@ std::string PovInstallationProbe::VersionTextOf(const std::string& home) {
     if (const auto it = cache.find(home); it != cache.end()) return it->second;
     const std::string exe = PovExecutableOf(home);
     std::string version;
-    if (IsExecutableFile(exe)) {
+    const PovVersionCache stored(JoinPath(CacheDir(), "povray-versions"));
+    if (const auto known = IsExecutableFile(exe) ? stored.Find(exe) : std::nullopt) {
+        version = *known;
+    } else if (IsExecutableFile(exe)) {
         // POV-Ray prints its banner on standard error, after any warnings.
         const std::string command = "timeout 10 " + ShellQuoted(exe) + " --version 2>&1 </dev/null";
         if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -101,6 +106,7 @@ std::string PovInstallationProbe::VersionTextOf(const std::string& home) {
             pclose(pipe);
             version = VersionFromOutput(output);
         }
+        if (!version.empty()) stored.Store(exe, version);
     }
     cache[home] = version;
     return version;

@@ -41,7 +41,8 @@ public:
     // The homes to look at, in order, without duplicates of one executable.
     static std::vector<std::string> CandidateHomes();
     // The "x.y" version text of the executable of `home`; empty when it
-    // cannot be run or names no version. Results are cached per home.
+    // cannot be run or names no version. Results are cached per home, and
+    // per executable file across program starts.
     static std::string VersionTextOf(const std::string& home);
     // Extracts "x.y" from the output of `povray --version`.
     static std::string VersionFromOutput(const std::string& output);

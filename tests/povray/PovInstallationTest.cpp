@@ -9,6 +9,7 @@
 #include "povray/PovDirectoryChoice.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
+#include "povray/PovVersionCache.h"
 #include "povray/PovVersionList.h"
 #include "TestEnvironment.h"
 
@@ -237,6 +238,34 @@ TEST(PovInstallationProbe, FindsHomesOnThePathAndReadsTheirVersion) {
     EXPECT_EQ(records.currentHome.value_or("-") + " " + records.currentVersionNo.value_or("-"), dir / "pov" + " 3.6");
     EXPECT_EQ(PovInstallationProbe::VersionFromOutput("POV-Ray 3.7.0.10.unofficial\n"), "3.7");
     EXPECT_EQ(PovInstallationProbe::VersionFromOutput("nothing here\n"), "");
+}
+
+// A stored version holds only for the very executable it was asked of: an
+// updated POV-Ray must be asked again, and a damaged cache file is no answer.
+TEST(PovVersionCache, KnowsAnExecutableOnlyAsItWasWhenAsked) {
+    TempDir dir;
+    const std::string first = dir.Write("a/bin/povray", "one");
+    const std::string second = dir.Write("b/bin/povray", "two");
+    const PovVersionCache cache(dir / "cache/povray-versions");
+    EXPECT_FALSE(cache.Find(first)) << "no file yet";
+    ASSERT_TRUE(CreateDirectories(dir / "cache"));
+    cache.Store(first, "3.7");
+    cache.Store(second, "3.6");
+    cache.Store(first, "3.8");
+    EXPECT_EQ(cache.Find(first).value_or("-"), "3.8");
+    EXPECT_EQ(cache.Find(second).value_or("-"), "3.6");
+    EXPECT_FALSE(cache.Find(dir / "c/bin/povray"));
+
+    dir.Write("a/bin/povray", "one, updated");
+    EXPECT_FALSE(cache.Find(first));
+    EXPECT_EQ(cache.Find(second).value_or("-"), "3.6");
+
+    dir.Write("cache/povray-versions", std::string("\t\t\n\tx\n") + std::string(3, '\0') + "\n" + second + "\n");
+    EXPECT_FALSE(cache.Find(second));
+    cache.Store(second, "3.7");
+    EXPECT_EQ(cache.Find(second).value_or("-"), "3.7");
+    cache.Store(first, "3.7\tforged");
+    EXPECT_FALSE(cache.Find(first));
 }
 
 }  // namespace
