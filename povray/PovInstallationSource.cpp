@@ -32,6 +32,20 @@ std::string CanonicalPath(const std::string& path) {
     return result;
 }
 
+// What `exe --version` prints; POV-Ray prints its banner on standard error,
+// after any warnings.
+std::string VersionOutputOf(const std::string& exe) {
+    const std::string command = "timeout 10 " + ShellQuoted(exe) + " --version 2>&1 </dev/null";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[1024];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0 && output.size() < 65536) output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
 }  // namespace
 
 std::vector<std::string> PovInstallationProbe::CandidateHomes() {
@@ -91,22 +105,14 @@ std::string PovInstallationProbe::VersionTextOf(const std::string& home) {
     if (const auto it = cache.find(home); it != cache.end()) return it->second;
     const std::string exe = PovExecutableOf(home);
     std::string version;
-    const PovVersionCache stored(JoinPath(CacheDir(), "povray-versions"));
-    if (const auto known = IsExecutableFile(exe) ? stored.Find(exe) : std::nullopt) {
-        version = *known;
-    } else if (IsExecutableFile(exe)) {
-        // POV-Ray prints its banner on standard error, after any warnings.
-        const std::string command = "timeout 10 " + ShellQuoted(exe) + " --version 2>&1 </dev/null";
-        if (FILE* pipe = popen(command.c_str(), "r")) {
-            std::string output;
-            char buffer[1024];
-            size_t n;
-            while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0 && output.size() < 65536)
-                output.append(buffer, n);
-            pclose(pipe);
-            version = VersionFromOutput(output);
+    if (IsExecutableFile(exe)) {
+        const PovVersionCache stored(JoinPath(CacheDir(), "povray-versions"));
+        if (const auto known = stored.Find(exe)) {
+            version = *known;
+        } else {
+            version = VersionFromOutput(VersionOutputOf(exe));
+            if (!version.empty()) stored.Store(exe, version);
         }
-        if (!version.empty()) stored.Store(exe, version);
     }
     cache[home] = version;
     return version;
