@@ -19,11 +19,13 @@ int main(int argc, char** argv) {
         sc::cli::PrintCommandList(std::cerr);
         return 1;
     }
-    const std::string word = argv[1];
+    std::string word = argv[1];
     if (word == "--help" || word == "-h") {
         sc::cli::PrintCommandList(std::cout);
         return 0;
     }
+    // As every command-line tool answers it, besides the command word.
+    if (word == "--version") word = "version";
     const sc::cli::CommandInfo* command = sc::cli::FindCommand(word);
     if (!command) {
         std::cerr << "Unbekannter Befehl \"" << word << "\".\n";

@@ -202,6 +202,11 @@ void MainWindow::ConnectLibrary() {
     });
     connect(n, &LibraryNotifications::clearing, this, [this] { pane_->ForgetAll(); });
     connect(n, &LibraryNotifications::cleared, this, [this] { pane_->FollowCurrentEntry(); });
+    // The library counts a change after telling the views, so the title looks once control is back.
+    changedTimer_.setSingleShot(true);
+    changedTimer_.setInterval(0);
+    connect(&changedTimer_, &QTimer::timeout, this, &MainWindow::UpdateTitle);
+    connect(n, &LibraryNotifications::libraryChanged, &changedTimer_, qOverload<>(&QTimer::start));
     fileChanges_ = std::make_unique<FileChangeResponder>(
         WindowParts{*this, *settings_, *controller_, *document_, *views_, *area_, *pane_, *commands_, *ui_}, *n);
 }
@@ -293,6 +298,8 @@ CheckConditions MainWindow::CurrentCheckConditions() const {
 
 void MainWindow::UpdateActions() {
     actions_->Update();
+    // Every command ends here; a save or a new library changes no entry but the changed state.
+    setWindowModified(document_->Modified());
     const TextureEntry* current = CurrentEntry();
     ActionFor(int(Command::CopyTexture))->setText(QString::fromStdString(CopyItemText(current)));
     const bool editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
@@ -329,12 +336,12 @@ void MainWindow::OnSelectionChanged() {
     RefreshStatusText();
 }
 
+// "[*]" is where Qt shows that the library has changes not yet saved.
 void MainWindow::UpdateTitle() {
-    if (rendering_ && isMinimized() && !caption_.empty()) {
-        setWindowTitle(QString::fromStdString(caption_));
-        return;
-    }
-    setWindowTitle(QString::fromStdString(MainWindowTitle(document_ ? document_->Path() : std::string())));
+    const bool minimizedRun = rendering_ && isMinimized() && !caption_.empty();
+    const std::string title = minimizedRun ? caption_ : MainWindowTitle(document_ ? document_->Path() : std::string());
+    setWindowTitle(QString::fromStdString(title) + QStringLiteral("[*]"));
+    setWindowModified(document_ && document_->Modified());
 }
 
 void MainWindow::SetCaption(const std::string& caption) {

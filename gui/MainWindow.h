@@ -198,6 +198,7 @@ private:
     bool rendering_ = false;
     bool started_ = false;
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
+    QTimer changedTimer_;    // marks the title after the library's changes, once the change is counted
     SavedGeometry geometry_;    // what is stored of the window; follows every move and resize of the restored window
     double paneShare_ = 0.4;    // the pane's share of a resized window, until the splitter is dragged
     bool togglingPane_ = false; // the pane toggle sets the widths itself

@@ -283,7 +283,11 @@ bool BatchRenderer::WriteJobScene(Job& job, int frame) {
 }
 
 std::string BatchRenderer::FramePath(int frame, const char* extension) const {
-    return JoinPath(folder_, "f" + std::to_string(frame) + extension);
+    // Appended piece by piece: GCC 12 at -O3 misreads "f" + number (a prepend) as an overlapping copy.
+    std::string name(1, 'f');
+    name += std::to_string(frame);
+    name += extension;
+    return JoinPath(folder_, name);
 }
 
 bool BatchRenderer::Launch(Slot& slot) {

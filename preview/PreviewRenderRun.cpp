@@ -321,7 +321,7 @@ void PreviewRenderRun::FinalMessages() {
     if (errorCount_ == 0) {
         if (selectedCount_ == 1 && !autoStore_ && !window_.DeclarationEdited() && settings_.previewHint &&
             pendingPicture_) {
-            if (window_.ShowHint("Das gerade berechnete Vorschaubild kann durch Drücken der kleine Pfeiltaste "
+            if (window_.ShowHint("Das gerade berechnete Vorschaubild kann durch Drücken der kleinen Pfeiltaste "
                                  "dauerhaft übernommen werden"))
                 settings_.previewHint = 0;
         }

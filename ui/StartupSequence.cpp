@@ -79,7 +79,6 @@ std::string TakenInstallationText(const PovInstallation& installation) {
 
 void RunDeferredStartup(const StartupContext& context, StartupHost& host) {
     Settings& settings = context.settings;
-    if (settings.ReadFlag("Tip", "StartUp", 0) == 0) host.ShowTipWindow();
     PovConfiguration::RemoveLegacyPlugin(context.programDir, host.Ui());
     CheckInstallation(context, host);
 
@@ -96,6 +95,8 @@ void RunDeferredStartup(const StartupContext& context, StartupHost& host) {
         host.OpenListFile(context.commandLineFile);
     else if (settings.LoadLastFile() && !settings.lastFile.empty())
         host.OpenListFile(settings.lastFile);
+    // Last, so that the tip (which tells what to do with the entries) opens over a filled window.
+    if (settings.ReadFlag("Tip", "StartUp", 0) == 0) host.ShowTipWindow();
 }
 
 std::string CommandLineListFile(const std::vector<std::string>& arguments) {

@@ -243,7 +243,7 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     EXPECT_EQ(recorder.texts.back(), "Wirklich alles löschen (1 Eintrag)?");
     EXPECT_EQ(w.Controller().EntryCount(), 0);
     EXPECT_EQ(w.Document().Path(), "");
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft[*]"));
 }
 
 }  // namespace

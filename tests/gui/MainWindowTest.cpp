@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include "gui/DeclarationBox.h"
 #include "gui/EntryBar.h"
@@ -77,7 +78,7 @@ TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
     EXPECT_FALSE(w.Busy());
     EXPECT_TRUE(Enabled(w, Command::Open));
     EXPECT_EQ(w.Document().Path(), "");  // what the damaged file gave can only be saved elsewhere
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft[*]"));
 }
 
 TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo) {
@@ -108,6 +109,53 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
     EXPECT_EQ(preselected, h.dir / "b");
     EXPECT_FALSE(waitCursor);
     EXPECT_TRUE(h.window->AppSettings().povHome.empty());
+}
+
+// The list named on the command line is there behind the tip, and the title
+// marks a library with unsaved changes the desktop way: set by a delete,
+// cleared by saving, by opening another list and by emptying the library.
+TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
+    WindowHarness h;
+    const std::string list = h.WriteListFile("lib.swl");
+    h.Restart({list});
+    WriteIniString(h.dir / "swatchcraft.ini", "Tip", "StartUp", "0");
+    MainWindow& w = *h.window;
+    DialogRecorder recorder;
+    size_t entriesBehindTip = 0;
+    QString statusBehindTip;
+    recorder.onDialog = [&](QDialog& d) {
+        if (d.windowTitle() != QStringLiteral("Tip des Tages")) return;
+        entriesBehindTip = w.Views().EntriesInListOrder().size();
+        statusBehindTip = w.Status().Text();
+    };
+    w.show();
+    w.StartUp();
+    EXPECT_EQ(recorder.texts, (Strings{NoInstallationMessage(), "POV-Ray Verzeichnis ändern", "Tip des Tages"}));
+    EXPECT_EQ(entriesBehindTip, 2u);
+    EXPECT_TRUE(statusBehindTip.startsWith(QStringLiteral("2 "))) << statusBehindTip.toStdString();
+    const auto shownTitle = [&] { return w.windowHandle()->title().toStdString(); };
+    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]");
+
+    w.Views().SelectEntries({test::EntryNamed(w, "T_A")});
+    w.RunCommand(int(Command::DeleteSelected));
+    ASSERT_EQ(w.Controller().EntryCount(), 1);
+    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]*");
+    w.RunCommand(int(Command::Save));
+    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]");
+
+    w.RunCommand(int(Command::DeleteSelected));
+    EXPECT_EQ(shownTitle(), "Swatchcraft*");  // the last entry went: the library no longer stands for its file
+    h.fileDialogs->answer = h.WriteListFile("other.swl");
+    recorder.AnswerWith({"Nein"});
+    w.RunCommand(int(Command::Open));
+    EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
+    w.Views().SelectEntries({test::EntryNamed(w, "T_B")});
+    w.RunCommand(int(Command::DeleteSelected));
+    EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]*");
+    recorder.AnswerWith({"Nein"});
+    w.RunCommand(int(Command::DeleteAll));
+    EXPECT_EQ(w.Controller().EntryCount(), 0);
+    EXPECT_EQ(shownTitle(), "Swatchcraft");
 }
 
 // The window comes back where and as large as it was left, and hiding and
@@ -170,7 +218,7 @@ TEST(MainWindowTest, EnableStatesAndChecksFollowLibraryViewAndBusyState) {
     EXPECT_TRUE(Enabled(w, Command::SelectEmpty));
     EXPECT_FALSE(Enabled(w, Command::SelectFaulty));
     EXPECT_FALSE(Enabled(w, Command::CollapseAll));  // the picture grid is shown
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft [lib.swl]"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft [lib.swl][*]"));
     EXPECT_EQ(w.Area().Bar()->Parts().front(), QStringLiteral("T_A"));
 
     w.RunCommand(int(Command::FileList));
@@ -329,9 +377,9 @@ TEST(MainWindowTest, TitleShowsTheProgressWhileRenderingMinimized) {
     w.SetRendering(true);
     w.setWindowState(Qt::WindowMinimized);
     w.SetCaption("42% Swatchcraft");
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("42% Swatchcraft"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("42% Swatchcraft[*]"));
     w.SetRendering(false);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft[*]"));
 }
 
 // Every control a screen reader or a test meets carries a name.

@@ -88,7 +88,7 @@ TEST_F(StartupFixture, UsableInstallationGoesStraightToPathsFontQuestionAndTheCo
 
     Run("/given.swl");
     std::remove(ini.c_str());
-    EXPECT_EQ(host.steps, (Steps{"tip", "paths: 2", "ask: In der Datei", "idle", "refresh", "open: /given.swl"}));
+    EXPECT_EQ(host.steps, (Steps{"paths: 2", "ask: In der Datei", "idle", "refresh", "open: /given.swl", "tip"}));
     ASSERT_FALSE(host.ui.messages.empty());
     EXPECT_NE(host.ui.messages[0].text.find("swlegacy.pge"), std::string::npos);
     EXPECT_FALSE(FileExists(dir / "prog/swlegacy.pge"));
