@@ -8,6 +8,8 @@
 #include "library/TextureEntry.h"
 #include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
+#include "povray/RenderScratch.h"
+#include "preview/SampleScenes.h"
 #include "preview/SceneWriter.h"
 
 namespace sc {
@@ -192,9 +194,10 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
     request.templateIndex = settings_.templateIndex;
     request.povVersion = installation_.Version();
     request.finishColor = settings_.finishColor;
+    request.sceneFile = FreshRenderScene(PreviewTemplateFolder());
     // The scene writer notes the version in the entry, which belongs to its stored preview.
     const float version = entry->previewVersion;
-    const bool written = WriteScene(request, &largeScene_);
+    const bool written = !request.sceneFile.empty() && WriteScene(request, &largeScene_);
     entry->previewVersion = version;
     if (!written) return LargeRenderStart::Failed;
     largeLinesBefore_ = SceneLinesBeforeDeclaration(request);

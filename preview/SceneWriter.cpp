@@ -139,15 +139,20 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
         for (const auto& line : *request.declarationLines) out << WithoutLineEnd(line) << kNewLine;
     out << kNewLine;
     std::string line;
+    bool placed = false;
     while (std::getline(in, line)) {
         line = WithoutLineEnd(line);
-        if (FindTexturePlaceholder(line) == std::string::npos)
+        if (FindTexturePlaceholder(line) == std::string::npos) {
             out << line << kNewLine;
-        else
+        } else {
             out << WrapTemplateLine(*request.entry, line, request.finishColor) << kNewLine;
+            placed = true;
+        }
     }
     out.close();
-    if (!out) return false;
+    // A template without the entry's place is damaged: its picture would
+    // show the scene without the entry and pass for a good one.
+    if (!out || !placed) return false;
     if (scenePath) *scenePath = scene;
     return true;
 }

@@ -26,6 +26,7 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "povray/RenderScratch.h"
 
 extern char** environ;
 
@@ -142,7 +143,9 @@ TEST_F(RenderCommandTest, RendersWhereHomeAndTheProgramFolderHoldBlanksAndOption
         EXPECT_EQ(status, 0) << out;
         EXPECT_THAT(out, HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
     }
-    EXPECT_TRUE(FileExists(data + "/preview/TexturePreview.pov"));
+    // The scratch folders the renders ran in went with them.
+    for (const auto& item : std::filesystem::directory_iterator(data + "/preview"))
+        EXPECT_FALSE(IsScratchFolder(item.path().string())) << item.path();
 }
 
 // A copied program folder must not reach back into the folder it was built
@@ -245,11 +248,12 @@ TEST_F(RenderCommandTest, FailedReRenderKeepsTheOldPictureAndAHungOneEndsAtTheTi
     EXPECT_TRUE(Picture("lib", "T_X") == before);
 }
 
-// True while a POV-Ray runs in `folder` (the render host runs it in the scene's folder).
+// True while a POV-Ray runs in a render's scratch folder below `folder` (the
+// render host runs it in the scene's folder).
 bool PovRayRunsIn(const std::string& folder) {
     std::string out;
     RunCommand("for p in $(pgrep -x povray); do readlink /proc/$p/cwd; done", &out);
-    return out.find(WithoutTrailingSeparator(folder) + "\n") != std::string::npos;
+    return out.find(WithoutTrailingSeparator(folder) + "/" + kRenderScratchPrefix) != std::string::npos;
 }
 
 TEST_F(RenderCommandTest, RenderOfAToolThatWasKilledIsStoppedByTheHost) {
