@@ -34,7 +34,7 @@ TEST(ScanCommand, PrintsOneLinePerEntryAndTheResultTextOrOnlyThatTextWhenStoring
     ASSERT_EQ(test::RunCommand(Cli("scan --subdirs " + Quoted(dir.Path()) + " -o " + Quoted(dir / "l.swl")), &out), 0);
     EXPECT_EQ(out, "2 Texturen in 2 Dateien und 2 Verzeichnissen gefunden.\n");
     ASSERT_EQ(test::RunCommand(Cli("list " + Quoted(dir / "l.swl")), &out), 0);
-    EXPECT_THAT(out, HasSubstr("\tP\t"));
+    EXPECT_THAT(out, HasSubstr("\nP\tpigment\t"));
     ASSERT_EQ(test::RunCommand(Cli("scan --json " + Quoted(dir.Path()) + " -o " + Quoted(dir / "l.swl")), &out), 0);
     EXPECT_EQ(out, "{\"textures\": 1, \"files\": 1, \"directories\": 1}\n");
     EXPECT_EQ(test::RunCommand(Cli("scan --kinds xyz " + Quoted(dir.Path()))), 1);

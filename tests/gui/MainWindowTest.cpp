@@ -113,7 +113,7 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
 
 // The list named on the command line is there behind the tip, and the title
 // marks a library with unsaved changes the desktop way: set by a delete,
-// cleared by saving, by opening another list and by emptying the library.
+// cleared by opening another list, by saving and by emptying the library.
 TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
     WindowHarness h;
     const std::string list = h.WriteListFile("lib.swl");
@@ -136,26 +136,31 @@ TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
     const auto shownTitle = [&] { return w.windowHandle()->title().toStdString(); };
     EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]");
 
-    w.Views().SelectEntries({test::EntryNamed(w, "T_A")});
-    w.RunCommand(int(Command::DeleteSelected));
+    const auto deleteEntry = [&](const char* name) {
+        w.Views().SelectEntries({test::EntryNamed(w, name)});
+        w.RunCommand(int(Command::DeleteSelected));
+    };
+    deleteEntry("T_A");
     ASSERT_EQ(w.Controller().EntryCount(), 1);
     EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]*");
-    w.RunCommand(int(Command::Save));
-    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]");
-
-    w.RunCommand(int(Command::DeleteSelected));
-    EXPECT_EQ(shownTitle(), "Swatchcraft*");  // the last entry went: the library no longer stands for its file
-    h.fileDialogs->answer = h.WriteListFile("other.swl");
-    recorder.AnswerWith({"Nein"});
+    const std::string other = h.WriteListFile("other.swl");
+    h.fileDialogs->answer = other;
+    recorder.AnswerWith({"Nein"});  // the save question
     w.RunCommand(int(Command::Open));
     EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
-    w.Views().SelectEntries({test::EntryNamed(w, "T_B")});
-    w.RunCommand(int(Command::DeleteSelected));
+    deleteEntry("T_B");
     EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]*");
-    recorder.AnswerWith({"Nein"});
+    w.RunCommand(int(Command::Save));
+    EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
+
+    h.fileDialogs->answer = list;
+    w.RunCommand(int(Command::Open));
+    deleteEntry("T_A");
+    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]*");
+    recorder.AnswerWith({"Ja"});  // "Wirklich alles löschen"
     w.RunCommand(int(Command::DeleteAll));
     EXPECT_EQ(w.Controller().EntryCount(), 0);
-    EXPECT_EQ(shownTitle(), "Swatchcraft");
+    EXPECT_EQ(shownTitle(), "Swatchcraft");  // a new, empty library has nothing to save
 }
 
 // The window comes back where and as large as it was left, and hiding and
