@@ -221,6 +221,25 @@ TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
     EXPECT_FALSE(PrivateFolderLeft());
 }
 
+// A declaration in sRGB colours must not change the scene around it: a
+// clear colour shows the very backdrop whatever its syntax, and an opaque
+// one the colour its numbers name.
+TEST_F(BatchRendererTest, SrgbColoursLeaveTheSceneAsItIs) {
+    file = dir.Write("srgb.inc",
+                     "#declare P_ClearSrgb = pigment { srgbt <1, 1, 1, 1> }\n"
+                     "#declare P_Clear = pigment { rgbt <1, 1, 1, 1> }\n");
+    TextureEntry* srgb = Add("P_ClearSrgb", kKindPigment);
+    TextureEntry* plain = Add("P_Clear", kKindPigment);
+    auto batch = MakeBatch(1, 2);
+    ASSERT_TRUE(batch->Start({srgb, plain}));
+    DriveUntil(*batch, [&] { return !batch->Running(); });
+    ASSERT_TRUE(srgb->previewValid && plain->previewValid);
+    EXPECT_FLOAT_EQ(srgb->previewVersion, 3.7f);
+    EXPECT_EQ(srgb->preview.jpegData, plain->preview.jpegData);
+    EXPECT_EQ(std::tuple(srgb->preview.sumRed, srgb->preview.sumGreen, srgb->preview.sumBlue),
+              std::tuple(plain->preview.sumRed, plain->preview.sumGreen, plain->preview.sumBlue));
+}
+
 TEST_F(BatchRendererTest, BackgroundChoiceAndProgressLine) {
     TextureEntry* red = Add("T_Red", kKindTexture);
     TextureEntry* green = Add("C_Green", kKindColor);
