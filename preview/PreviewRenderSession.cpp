@@ -184,7 +184,6 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
     if (!entry || !run_->Idle() || side < 1 || side > kLargestSide) return LargeRenderStart::Failed;
     largeKey_ = LargePreviewKey::For(declarationLines, side, settings_, installation_.Version());
     largeError_ = {};
-    if (largeCache_ && largeCache_->Load(largeKey_, largeFrame_)) return LargeRenderStart::FromCache;
 
     SceneRequest request;
     request.entry = entry;
@@ -200,6 +199,9 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
     const bool written = !request.sceneFile.empty() && WriteScene(request, &largeScene_);
     entry->previewVersion = version;
     if (!written) return LargeRenderStart::Failed;
+    // The key holds the scene as written: an edited sample scene misses the cache.
+    const bool keyed = largeKey_.TakeScene(largeScene_);
+    if (keyed && largeCache_ && largeCache_->Load(largeKey_, largeFrame_)) return LargeRenderStart::FromCache;
     largeLinesBefore_ = SceneLinesBeforeDeclaration(request);
     largeLineCount_ = static_cast<int>(declarationLines.size());
 
@@ -236,7 +238,7 @@ void PreviewRenderSession::LargeDone(std::uint32_t value, const std::string& rep
     const bool succeeded = value == 0;
     if (succeeded) {
         largeFrame_ = renderer_.Frame();
-        if (largeCache_) largeCache_->Store(largeKey_, largeFrame_);
+        if (largeCache_ && largeKey_.sceneCrc != 0) largeCache_->Store(largeKey_, largeFrame_);
     } else {
         largeError_ = LocatePovError(report, largeScene_, largeLinesBefore_, largeLineCount_);
     }

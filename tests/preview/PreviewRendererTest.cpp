@@ -18,6 +18,7 @@
 #include "library/EntryKind.h"
 #include "library/LibraryController.h"
 #include "library/PreviewImage.h"
+#include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovInstallation.h"
@@ -265,12 +266,19 @@ TEST_F(PreviewRendererTest, LargePicturesRenderAtTheirSizeApartFromTheStoredPrev
     EXPECT_TRUE(std::equal(large.Pixels(), large.Pixels() + large.Size(), session.LargeFrame().Pixels()));
     EXPECT_TRUE(session.Idle());
 
+    // An edited sample scene is another picture: the cache does not answer.
+    const std::string sample = ProgramFolder("preview") + "/TexturePreview01.inc";
+    ASSERT_TRUE(WriteFileAtomically(sample, ReadFile(sample) + "light_source { <0, 0, -50> color rgb <1, 0, 0> }\r\n"));
+    ASSERT_EQ(session.StartLargeRender(entry, window.lines, 256), LargeRenderStart::Rendering);
+    finish();
+    EXPECT_FALSE(std::equal(large.Pixels(), large.Pixels() + large.Size(), session.LargeFrame().Pixels()));
+
     // An edit POV-Ray refuses: its message names the line in the box.
     std::vector<std::string> edited = window.lines;
     edited.push_back("#declare Broken = pigment { colr rgb 1 }");
     ASSERT_EQ(session.StartLargeRender(entry, edited, 128), LargeRenderStart::Rendering);
     finish();
-    EXPECT_EQ(events.results, (std::vector<bool>{true, false}));
+    EXPECT_EQ(events.results, (std::vector<bool>{true, true, false}));
     EXPECT_EQ(session.LargeError().boxLine, static_cast<int>(edited.size())) << session.LargeError().Text();
     EXPECT_NE(session.LargeError().message.find("Parse Error"), std::string::npos) << session.LargeError().Text();
     EXPECT_FALSE(cache.Contains(LargePreviewKey::For(edited, 128, settings, installation.Version())));
