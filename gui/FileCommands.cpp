@@ -73,7 +73,7 @@ void FileCommands::ExportWebPage() {
 }
 
 void FileCommands::OpenRecent(int index) {
-    const std::string path = p_.settings.recentFiles.File(index);
+    const std::string path = p_.settings.RecentFiles().File(index);
     if (!path.empty()) OpenListFile(path);
 }
 
