@@ -327,7 +327,7 @@ TEST_F(RenderCommandTest, InterruptDuringTheWaitStartsNothingMore) {
     const std::string data = dir / "data";
     RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs 1"));
     ASSERT_TRUE(tool.Started());
-    // The first POV-Ray comes and goes: from then on the run is in its wait.
+    // The first POV-Ray comes and goes and its picture is stored: the run is in its wait.
     using Clock = std::chrono::steady_clock;
     const auto limit = Clock::now() + std::chrono::seconds(60);
     bool seen = false;
@@ -338,6 +338,7 @@ TEST_F(RenderCommandTest, InterruptDuringTheWaitStartsNothingMore) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ASSERT_TRUE(seen);
+    tool.ReadUntil("OK ");  // its picture is stored
     kill(tool.Pid(), SIGINT);
     bool startedAgain = false;
     while (tool.Running()) {
