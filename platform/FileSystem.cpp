@@ -240,13 +240,17 @@ std::string LinkTarget(std::string_view path) {
     return current;
 }
 
-bool WriteFileAtomically(std::string_view path, std::string_view contents) {
+namespace {
+
+// The write through a temporary file beside the target, renamed over it;
+// `durable` flushes it to disk first and removes leftovers of killed saves.
+bool WriteThroughTempFile(std::string_view path, std::string_view contents, bool durable) {
     TreatFileSizeLimitAsWriteError();
     const std::string target = LinkTarget(path);
     // The rename below would go around a file's missing write permission:
     // refuse as opening it for writing would.
     if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) return false;
-    RemoveStaleTempFiles(target);
+    if (durable) RemoveStaleTempFiles(target);
     std::string temp = target + std::string(kTempMarker) + std::string(kTempSuffixLength, 'X');
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
@@ -257,11 +261,21 @@ bool WriteFileAtomically(std::string_view path, std::string_view contents) {
     if (stat(target.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
     else fchmod(fd, 0644);
     bool ok = WriteAll(fd, contents);
-    if (ok && fsync(fd) != 0) ok = false;
+    if (ok && durable && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
     if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) unlink(temp.c_str());
     return ok;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(std::string_view path, std::string_view contents) {
+    return WriteThroughTempFile(path, contents, true);
+}
+
+bool WriteFileWhole(std::string_view path, std::string_view contents) {
+    return WriteThroughTempFile(path, contents, false);
 }
 
 bool RemoveFile(std::string_view path) {
