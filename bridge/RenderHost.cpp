@@ -76,6 +76,10 @@ bool RenderHost::Open() {
             return false;
         }
     }
+    for (const std::atomic<WindowId>& user : SharedBlock().renderUsers) {
+        const WindowId window = user;
+        if (window != 0 && !Endpoint::Exists(window)) goneBeforeStart_.push_back(window);
+    }
     if (!endpoint_.Open(kPovMainWindowClass)) {
         std::cerr << "swatchcraft-povhost: cannot open its window in " << Endpoint::RuntimeFolder() << std::endl;
         return false;
@@ -329,13 +333,21 @@ void RenderHost::ReapEditors() {
     }
 }
 
-bool RenderHost::ClientsPresent() const {
+bool RenderHost::ClientsPresent() {
     const SharedBridgeBlock& block = SharedBlock();
+    bool present = false;
     for (const std::atomic<WindowId>& user : block.renderUsers) {
         const WindowId window = user;
-        if (window != 0 && window != endpoint_.Id() && Endpoint::Exists(window)) return true;
+        if (window == 0 || window == endpoint_.Id()) continue;
+        if (Endpoint::Exists(window)) {
+            present = true;
+        } else if (std::find(goneBeforeStart_.begin(), goneBeforeStart_.end(), window) == goneBeforeStart_.end()) {
+            // Listed since the start and gone already: a program that
+            // rendered with this host ended (or crashed) between two looks.
+            clientSeen_ = true;
+        }
     }
-    return false;
+    return present;
 }
 
 bool RenderHost::ClientsGone() {

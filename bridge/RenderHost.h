@@ -71,7 +71,7 @@ private:
     void FinishRender();
     bool PlotRow(int row, const std::uint8_t* rgb, int width);
     void ReapEditors();
-    bool ClientsPresent() const;
+    bool ClientsPresent();
     bool ClientsGone();
     std::string ReadSetting(const char* section, const char* key, const char* defaultValue) const;
 
@@ -90,6 +90,8 @@ private:
     int showCommand_ = 1;
     std::vector<int> editors_;
     bool clientSeen_ = false;  // a program listed itself as rendering with this host
+    // Listed windows of programs that had ended before this host started.
+    std::vector<WindowId> goneBeforeStart_;
     std::chrono::steady_clock::time_point lastClientCheck_{};
     std::chrono::steady_clock::time_point clientsGoneSince_{};
 };

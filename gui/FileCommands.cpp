@@ -132,7 +132,7 @@ void FileCommands::Export(const ExportFormat& format) {
 }
 
 void FileCommands::OpenRecent(int index) {
-    const std::string path = p_.settings.recentFiles.File(index);
+    const std::string path = p_.settings.RecentFiles().File(index);
     if (!path.empty()) OpenListFile(path);
 }
 

@@ -34,7 +34,7 @@ LibraryCommands::LibraryCommands(LibraryCommandsContext context, QObject* parent
 
 LibraryCommands::~LibraryCommands() = default;
 
-std::string LibraryCommands::PovHome() const { return context_.settings->povHome; }
+std::string LibraryCommands::PovHome() const { return context_.settings->PovHome(); }
 
 double LibraryCommands::PovVersion() const { return context_.settings->Installation().Version(); }
 
@@ -189,7 +189,7 @@ void LibraryCommands::SetEditor() {
     if (!EditorDialog::Run(*context_.settings, context_.parent,
                            [this](const QString& text) { return context_.hint && context_.hint(text); }))
         return;
-    if (context_.launcher) context_.launcher->SetEditorCommand(context_.settings->editor);
+    if (context_.launcher) context_.launcher->SetEditorCommand(context_.settings->Editor());
 }
 
 void LibraryCommands::CreateOverview() {

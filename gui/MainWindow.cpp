@@ -88,7 +88,7 @@ void MainWindow::BuildCore() {
     urlOpener_ = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
     settings_->Load(true);
     installation_ = settings_->Installation();
-    widths_ = PaneWidths(settings_->normalListWidth, settings_->normalContentWidth, settings_->maximizedContentWidth);
+    widths_ = PaneWidths(settings_->ListWidth(), settings_->PaneWidth(), settings_->MaximizedPaneWidth());
     fileDialogs_ = std::make_unique<QtFileDialogs>(this);
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
@@ -212,11 +212,11 @@ void MainWindow::ConnectLibrary() {
 }
 
 void MainWindow::ApplySettings() {
-    area_->TextBox()->SetColors(settings_->textureFontNormal, settings_->textureFontChanged);
+    area_->TextBox()->SetColors(settings_->NormalTextColor(), settings_->ChangedTextColor());
     area_->SetPaneShown(settings_->PaneShown());
     area_->SetSmallPicture(settings_->SmallPreview());
     area_->SetLargePicture(settings_->LargePreview());
-    views_->SetViewType(settings_->listType);
+    views_->SetViewType(settings_->ViewType());
     ApplyFlatToolbar();
     RebuildRecentFiles();
     menus_->RebuildSampleScenes();
@@ -291,7 +291,7 @@ CheckConditions MainWindow::CurrentCheckConditions() const {
     c.largePreview = s.LargePreview();
     c.antialias = s.Antialias();
     c.listType = views_->ViewType();
-    c.previewType = s.previewType;
+    c.previewType = static_cast<int>(s.SampleScene());
     c.sortKey = views_->UserSortOrder().key;
     return c;
 }
@@ -402,7 +402,7 @@ void MainWindow::RebuildRecentFiles() { menus_->RebuildRecentFiles(document_->Pa
 void MainWindow::ApplyFlatToolbar() { menus_->ApplyFlatToolbar(); }
 
 void MainWindow::ChooseSampleScene(int index) {
-    if (index >= 0 && index < menus_->SceneCount()) settings_->previewType = index;
+    if (index >= 0 && index < menus_->SceneCount()) settings_->SetSampleScene(static_cast<PreviewScene>(index));
 }
 
 void MainWindow::RefreshStatusText() {
@@ -433,8 +433,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::SaveSettings() {
     Settings& s = *settings_;
-    s.lastFile = document_->Path();
-    s.listType = views_->ViewType();
+    s.SetLastFile(document_->Path());
+    s.SetViewType(static_cast<ListType>(views_->ViewType()));
     s.SetInstallation(installation_);
     geometry_.maximizedPaneWidth = widths_.For(true).pane;
     geometry_.maximized = isMaximized();

@@ -77,7 +77,7 @@ PreviewPaneController::~PreviewPaneController() {
 void PreviewPaneController::SetUpSession() {
     renderSettings_.previewHint = parts_.settings.ReadFlag("Info", "Preview", 1);
     // A hung preview is stopped after the same time as in the tool.
-    bridge::SetRenderTimeLimit(parts_.settings.previewTimeLimit);
+    bridge::SetRenderTimeLimit(parts_.settings.PreviewTimeLimit());
     ApplyRenderSettings();
     session_ = std::make_unique<PreviewRenderSession>(parts_.controller, static_cast<RenderRunWindow&>(*this),
                                                       bridge::Connection(), parts_.installation, renderSettings_);
@@ -114,8 +114,8 @@ void PreviewPaneController::ReadRenderSettings() {
     const Settings& s = parts_.settings;
     renderSettings_.antialias = s.Antialias();
     renderSettings_.small = s.SmallPreview();
-    renderSettings_.templateIndex = s.previewType;
-    renderSettings_.finishColor = s.finishColor;
+    renderSettings_.templateIndex = static_cast<int>(s.SampleScene());
+    renderSettings_.finishColor = s.FinishBase();
 }
 
 void PreviewPaneController::ApplyRenderSettings() {

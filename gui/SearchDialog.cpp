@@ -46,7 +46,7 @@ SearchDialog::SearchDialog(const Settings& settings, std::string povHome, std::v
     libraryDirs_ = new QRadioButton(QStringLiteral("Suche in POV-Ray &Include-Verzeichnissen"));
     setUp_ = new QPushButton(QStringLiteral("einste&llen..."));
     other_ = new QRadioButton(QStringLiteral("&anderes:"));
-    directory_ = new QLineEdit(QString::fromStdString(settings.scanDir));
+    directory_ = new QLineEdit(QString::fromStdString(settings.ScanDir()));
     directory_->setAccessibleName(QStringLiteral("anderes Verzeichnis"));
     browse_ = new QPushButton(QStringLiteral("Dir"));
     browse_->setToolTip(QStringLiteral("Verzeichnis auswählen"));
@@ -160,7 +160,7 @@ SearchOptions SearchDialog::Options() const {
 void SearchDialog::StoreInto(Settings& settings) const {
     const SearchOptions o = Options();
     settings.SetSearchLibraryDirs(o.libraryDirectories);
-    settings.scanDir = o.otherDirectory;
+    settings.SetScanDir(o.otherDirectory);
     settings.SetSearchSubdirs(o.subdirectories);
     for (int i = 0; i < Settings::kSearchKinds; ++i) settings.SetSearchesKind(i, o.kinds[i + 1]);
     settings.SetFollowIncludes(o.followIncludes);

@@ -65,11 +65,10 @@ void SettingsCommands::EditLibraryPaths() {
 
 void SettingsCommands::ChooseColors() {
     Settings& s = p_.settings;
-    ColorsDialog dialog(s.textureFontNormal, s.textureFontChanged, &p_.window);
+    ColorsDialog dialog(s.NormalTextColor(), s.ChangedTextColor(), &p_.window);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
-    s.textureFontNormal = dialog.Normal();
-    s.textureFontChanged = dialog.Changed();
-    p_.area.TextBox()->SetColors(s.textureFontNormal, s.textureFontChanged);
+    s.SetTextColors(dialog.Normal(), dialog.Changed());
+    p_.area.TextBox()->SetColors(s.NormalTextColor(), s.ChangedTextColor());
 }
 
 void SettingsCommands::ToggleFlatToolbar() {

@@ -83,9 +83,9 @@ void RunDeferredStartup(const StartupContext& context, StartupHost& host) {
     CheckInstallation(context, host);
 
     std::vector<std::string> paths;
-    ReadLibraryPaths(settings.povHome, paths);
+    ReadLibraryPaths(settings.PovHome(), paths);
     host.ApplyLibraryPaths(paths);
-    CheckFontDirectory(settings.povHome, settings.FilePath(), host.Ui(),
+    CheckFontDirectory(settings.PovHome(), settings.FilePath(), host.Ui(),
                        [&host](const std::string& text) { return host.AskSuppressible(text); },
                        context.fontDirectories);
 
@@ -93,8 +93,8 @@ void RunDeferredStartup(const StartupContext& context, StartupHost& host) {
     host.RefreshViews();
     if (!context.commandLineFile.empty())
         host.OpenListFile(context.commandLineFile);
-    else if (settings.LoadLastFile() && !settings.lastFile.empty())
-        host.OpenListFile(settings.lastFile);
+    else if (settings.LoadLastFile() && !settings.LastFile().empty())
+        host.OpenListFile(settings.LastFile());
     // Last, so that the tip (which tells what to do with the entries) opens over a filled window.
     if (settings.ReadFlag("Tip", "StartUp", 0) == 0) host.ShowTipWindow();
 }

@@ -19,6 +19,7 @@
 
 #include "RunningTool.h"
 #include "TestEnvironment.h"
+#include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
@@ -37,12 +38,6 @@ using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-
-// Waits (at most a minute) until `condition` holds; its last answer.
-bool WaitFor(const std::function<bool()>& condition) {
-    for (int i = 0; i < 600 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return condition();
-}
 
 class RenderCommandTest : public testing::Test {
 protected:
@@ -203,7 +198,7 @@ TEST_F(RenderCommandTest, SecondProgramUsesTheRunningHostAndLeavesItRunning) {
     const std::string hostPath = BinaryDir() + "/swatchcraft-povhost";
     char* argv[] = {const_cast<char*>(hostPath.c_str()), nullptr};
     ASSERT_EQ(posix_spawn(&host, hostPath.c_str(), nullptr, nullptr, argv, environ), 0);
-    for (int i = 0; i < 200 && GetPovWindow() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    WaitUntil([] { return GetPovWindow() != 0; }, 4000);
     const std::uint32_t window = GetPovWindow();
     ASSERT_NE(window, 0u);
     EXPECT_EQ(Render("P_Two C_Three --jobs 1"), 0);
@@ -246,9 +241,7 @@ TEST_F(RenderCommandTest, TwoProgramsAtOnceTakeTurnsAndStoreOnlyTheirOwnPictures
             for (const std::string& name : names) EXPECT_TRUE(Picture(list, name) == alone[name]) << name;
     }
     // The last program to finish closed the host.
-    for (int i = 0; i < 500 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+    EXPECT_TRUE(WaitUntil([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) == 0; }, 10000));
 }
 
 // A declaration that never ends: POV-Ray parses it forever.
@@ -288,15 +281,12 @@ TEST_F(RenderCommandTest, RenderOfAToolThatWasKilledIsStoppedByTheHost) {
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t tool = -1;
     ASSERT_EQ(posix_spawn(&tool, "/bin/sh", nullptr, nullptr, argv, environ), 0);
-    for (int i = 0; i < 200 && !PovRayRunsIn(preview); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(PovRayRunsIn(preview));
+    EXPECT_TRUE(WaitUntil([&] { return PovRayRunsIn(preview); }, 10000));
     kill(tool, SIGKILL);
     waitpid(tool, nullptr, 0);
     // The host sees its requester gone and stops POV-Ray; idle, it ends itself.
-    for (int i = 0; i < 100 && PovRayRunsIn(preview); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(PovRayRunsIn(preview));
-    for (int i = 0; i < 300 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(WaitUntil([&] { return !PovRayRunsIn(preview); }, 5000));
+    WaitUntil([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) == 0; }, 15000);
     const std::uint32_t left = bridge::FindWindowOfClass(bridge::kPovMainWindowClass);
     EXPECT_EQ(left, 0u);
     if (left != 0) {
@@ -337,7 +327,7 @@ TEST_F(RenderCommandTest, InterruptDuringTheWaitStartsNothingMore) {
     const std::string data = dir / "data";
     RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs 1"));
     ASSERT_TRUE(tool.Started());
-    // The first POV-Ray comes and goes; a moment later the run is in its wait.
+    // The first POV-Ray comes and goes and its picture is stored: the run is in its wait.
     using Clock = std::chrono::steady_clock;
     const auto limit = Clock::now() + std::chrono::seconds(60);
     bool seen = false;
@@ -348,7 +338,7 @@ TEST_F(RenderCommandTest, InterruptDuringTheWaitStartsNothingMore) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ASSERT_TRUE(seen);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    tool.ReadUntil("OK ");  // its picture is stored
     kill(tool.Pid(), SIGINT);
     bool startedAgain = false;
     while (tool.Running()) {
@@ -423,10 +413,10 @@ TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {
         RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs 4"));
         ASSERT_TRUE(tool.Started());
         tool.ReadUntil("OK ");
-        EXPECT_TRUE(WaitFor([&] { return PovRaysBelow(data) == 3; }));
+        EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == 3; }, 60000));
         kill(tool.Pid(), signal);
         const int status = tool.Finish();
-        EXPECT_TRUE(WaitFor([&] { return PovRaysBelow(data) == 0; }));
+        EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == 0; }, 60000));
         if (signal == SIGINT) {
             EXPECT_EQ(status, 1);
             EXPECT_THAT(tool.Output(), HasSubstr("Abgebrochen. 1 von 4 Vorschauen berechnet, 0 fehlerhaft."));

@@ -74,7 +74,7 @@ struct DialogsEndToEnd : testing::Test {
         if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
         recorder.acceptDialogs = true;
         w.StartUp();
-        w.AppSettings().editWithPov = 0;
+        w.AppSettings().SetEditWithPov(false);
     }
     void TearDown() override {
         bool closed = false;

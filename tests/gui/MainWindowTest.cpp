@@ -108,7 +108,7 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
     EXPECT_EQ(recorder.texts, (Strings{"POV-Ray Verzeichnis ändern"}));
     EXPECT_EQ(preselected, h.dir / "b");
     EXPECT_FALSE(waitCursor);
-    EXPECT_TRUE(h.window->AppSettings().povHome.empty());
+    EXPECT_TRUE(h.window->AppSettings().PovHome().empty());
 }
 
 // The list named on the command line is there behind the tip, and the title
@@ -250,7 +250,7 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     const int width = w.width();
     const int pane = w.Area().CurrentLayout().widths.pane;
     Key(w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().content, 0);
+    EXPECT_FALSE(w.AppSettings().PaneShown());
     EXPECT_FALSE(w.Area().PaneShown());
     EXPECT_EQ(w.width(), width - (pane + 8));
     EXPECT_FALSE(w.ActionFor(int(Command::PreviewPane))->isChecked());
@@ -259,17 +259,17 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
 
     w.SetBusy(true);
     Key(w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().content, 0);
+    EXPECT_FALSE(w.AppSettings().PaneShown());
     Key(w, Qt::Key_Escape);
     EXPECT_TRUE(w.Ui().IsCancelled());
     w.SetBusy(false);
     w.SetRendering(true);
     Key(w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().content, 0);
+    EXPECT_FALSE(w.AppSettings().PaneShown());
     EXPECT_FALSE(w.close());  // closing does nothing while rendering
     w.SetRendering(false);
     Key(w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().content, 1);
+    EXPECT_TRUE(w.AppSettings().PaneShown());
 }
 
 TEST(MainWindowTest, RecentFilesAndTheExitQuestion) {

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "WaitUntil.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -26,6 +27,12 @@ bool RunTimersUntil(TimerQueue& timers, const std::function<bool()>& done, int t
         std::this_thread::sleep_for(std::chrono::milliseconds(next < 0 || next > 20 ? 20 : next));
         timers.RunDue();
     }
+    return done();
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return done();
 }
 
