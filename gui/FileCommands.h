@@ -1,6 +1,6 @@
 #pragma once
 // The "&Datei" menu's list file commands: open, add, save, save as, the
-// web page export, the recent files, dropped files and exit.
+// exports (web page, contact sheet), the recent files, dropped files and exit.
 #include <string>
 #include <vector>
 
@@ -9,6 +9,8 @@
 namespace sc {
 
 class CommandActions;
+class ExportFormat;
+class TextureEntry;
 
 class FileCommands {
 public:
@@ -26,7 +28,9 @@ private:
     void Add();
     void Save();
     void SaveAs();
-    void ExportWebPage();
+    std::vector<TextureEntry*> EntriesToExport() const;
+    std::string ChooseExportTarget(const ExportFormat& format, bool& replaceForeignFiles);
+    void Export(const ExportFormat& format);
     void OpenRecent(int index);
 
     WindowParts p_;

@@ -31,12 +31,8 @@ LibraryFileWatcher::LibraryFileWatcher(TextureLibrary& library, QObject* parent)
 }
 
 void LibraryFileWatcher::Rearm() {
-    QSet<QString> files, directories;
-    for (const std::string& path : watch_.WatchedFiles()) {
-        const QString file = QString::fromStdString(path);
-        files.insert(file);
-        directories.insert(QFileInfo(file).absolutePath());
-    }
+    QSet<QString> files;
+    for (const std::string& path : watch_.WatchedFiles()) files.insert(QString::fromStdString(path));
     watchedFiles_ = files;
     presentFiles_.clear();
     // Watches stay on files that are still the same, so no change is lost
@@ -55,8 +51,23 @@ void LibraryFileWatcher::Rearm() {
         armedInodes_[file] = inode;
         add << file;
     }
-    for (const QString& directory : directories)
-        if (!watcher_.directories().contains(directory) && QFileInfo(directory).isDir()) add << directory;
+    if (!add.isEmpty()) watcher_.addPaths(add);
+    WatchFolders();
+}
+
+// The folders of the watched files, or while one is gone the nearest folder
+// above it, where its return shows.
+void LibraryFileWatcher::WatchFolders() {
+    QSet<QString> wanted;
+    for (const std::string& folder : watch_.WatchedFolders()) wanted.insert(QString::fromStdString(folder));
+    QStringList remove, add;
+    const QStringList watchedList = watcher_.directories();
+    const QSet<QString> watched(watchedList.begin(), watchedList.end());
+    for (const QString& folder : watched)
+        if (!wanted.contains(folder)) remove << folder;
+    for (const QString& folder : wanted)
+        if (!watched.contains(folder)) add << folder;
+    if (!remove.isEmpty()) watcher_.removePaths(remove);
     if (!add.isEmpty()) watcher_.addPaths(add);
 }
 
@@ -89,9 +100,14 @@ void LibraryFileWatcher::Noticed(const QString& path) {
 }
 
 void LibraryFileWatcher::DirectoryChanged(const QString& directory) {
-    // A file that appeared, vanished or was replaced by a rename in the folder.
+    // A folder that went or came back changes which folder stands in for it;
+    // the files are looked at only after that, so one created meanwhile is seen.
+    WatchFolders();
+    // A file that appeared, vanished or was replaced by a rename in the
+    // folder or, where the folder stands in for a removed one, below it.
+    const QString below = directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
     for (const QString& file : watchedFiles_) {
-        if (QFileInfo(file).absolutePath() != directory) continue;
+        if (!file.startsWith(below)) continue;
         const bool present = QFileInfo::exists(file);
         if (present != presentFiles_.contains(file) || (present && !watcher_.files().contains(file)))
             Noticed(file);

@@ -47,6 +47,7 @@ signals:
 private:
     void Noticed(const QString& path);
     void DirectoryChanged(const QString& directory);
+    void WatchFolders();
     void StartReading();
     void Step();
 

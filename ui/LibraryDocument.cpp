@@ -114,6 +114,14 @@ bool LibraryDocument::AddWithDialog() {
 
 std::string LibraryDocument::ChooseFolder(const std::string& title) { return dialogs_->ChooseFolder(title, StartDir()); }
 
+std::string LibraryDocument::ChooseExportFile(const std::string& title, const std::string& proposedName,
+                                              const std::string& filter, const std::string& extension) {
+    std::string chosen = dialogs_->ChooseExportFile(title, StartDir(), proposedName, filter);
+    if (chosen.empty()) return {};
+    chosen = MakeAbsolute(chosen);
+    return ExtensionOf(chosen).empty() ? chosen + extension : chosen;
+}
+
 bool LibraryDocument::Save() { return path_.empty() ? SaveAs() : SaveTo(path_); }
 
 bool LibraryDocument::SaveAs() {

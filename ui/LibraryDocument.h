@@ -22,6 +22,11 @@ public:
     virtual std::string ChooseSaveFile(const std::string& startDir, const std::string& proposedName) = 0;
     // A folder, under the dialog title `title`; empty when cancelled.
     virtual std::string ChooseFolder(const std::string& title, const std::string& startDir) = 0;
+    // A file to write an export into, under the dialog title `title`, shown
+    // with `filter` ("Kontaktbild (*.png)") and proposing `proposedName`;
+    // empty when cancelled.
+    virtual std::string ChooseExportFile(const std::string& title, const std::string& startDir,
+                                         const std::string& proposedName, const std::string& filter) = 0;
 };
 
 class LibraryDocument {
@@ -61,6 +66,10 @@ public:
     // A folder to write into (an export), chosen in the folder dialog that
     // starts where the list dialogs do; empty when cancelled.
     std::string ChooseFolder(const std::string& title);
+    // A file to write an export into, likewise; its name gets `extension`
+    // when it has none.
+    std::string ChooseExportFile(const std::string& title, const std::string& proposedName, const std::string& filter,
+                                 const std::string& extension);
 
     // The question before the library is dropped (exit, opening another
     // file): true when the caller may go on (saved, or the user said No).

@@ -35,23 +35,19 @@ bool DependsOn(const TextureEntry& entry, const std::string& path) {
 
 }  // namespace
 
-LibraryFileWatch::LibraryFileWatch(TextureLibrary& library) : library_(library) {}
+LibraryFileWatch::LibraryFileWatch(TextureLibrary& library) : library_(library), watchSet_(library) {}
 
-std::vector<std::string> LibraryFileWatch::WatchedFiles() const {
-    std::set<std::string> files;
-    for (const SourceFile* f = library_.NextFile(nullptr); f; f = library_.NextFile(f)) {
-        if (!f->directory.empty()) files.insert(MakeAbsolute(f->path));
-        for (const auto& included : f->includedFiles) files.insert(MakeAbsolute(included.first));
-    }
-    for (const auto& cached : library_.IncludeCache())
-        if (cached && !cached->path.empty()) files.insert(MakeAbsolute(cached->path));
-    return {files.begin(), files.end()};
+std::vector<std::string> LibraryFileWatch::WatchedFiles() {
+    watchSet_.Update();
+    return watchSet_.Files();
 }
 
-std::vector<LibraryFileWatch::EntryKey> LibraryFileWatch::AffectedEntries(const std::string& path) const {
+std::vector<LibraryFileWatch::EntryKey> LibraryFileWatch::AffectedEntries(const std::string& path) {
+    // The include lines as they are now: the file may have gained one since the watch was set.
+    watchSet_.Update();
     std::vector<EntryKey> keys;
     for (const SourceFile* f = library_.NextFile(nullptr); f; f = library_.NextFile(f)) {
-        const bool wholeFile = FileReads(*f, path);
+        const bool wholeFile = FileReads(*f, path) || watchSet_.Includes(*f, path);
         for (const TextureEntry* e = f->entries.head; e; e = e->next)
             if (!e->IsFileNode() && (wholeFile || DependsOn(*e, path)))
                 keys.push_back({f->directory, f->fileName, e->name});

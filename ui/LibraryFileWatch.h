@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/LibraryWatchSet.h"
+
 namespace sc {
 
 class TextureEntry;
@@ -31,11 +33,13 @@ public:
     explicit LibraryFileWatch(TextureLibrary& library);
 
     // The files whose changes matter, sorted and without duplicates: every
-    // source file with a directory, every file its read declarations were
-    // expanded from through #include, and every cached include file. Grows
-    // as declarations are read; a watcher should take it again after each
-    // report.
-    std::vector<std::string> WatchedFiles() const;
+    // source file with a directory, every file it includes at any depth,
+    // every cached include file and every file a read constant came from.
+    // A watcher should take it again after each report.
+    std::vector<std::string> WatchedFiles();
+    // The folders to watch for those files, as taken with WatchedFiles: a
+    // removed folder is stood in for by its nearest existing parent.
+    std::vector<std::string> WatchedFolders() const { return watchSet_.Folders(); }
 
     // Notes that `path` changed, was replaced or vanished. A vanished file
     // gives a report with its message at once, and nothing more until it
@@ -71,12 +75,13 @@ private:
         bool reappeared = false;
     };
 
-    std::vector<EntryKey> AffectedEntries(const std::string& path) const;
+    std::vector<EntryKey> AffectedEntries(const std::string& path);
     int EntriesDeclaredIn(const std::string& path) const;
     void Finish(Job& job);
     TextureEntry* Find(const EntryKey& key) const;
 
     TextureLibrary& library_;
+    LibraryWatchSet watchSet_;
     std::deque<Job> jobs_;
     std::set<std::string> vanished_;
     std::vector<FileChangeReport> reports_;

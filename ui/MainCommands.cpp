@@ -44,6 +44,7 @@ std::vector<CommandRow> BuildTable() {
         {Cm::Save, "&Speichern\tStrg+S", {"Ctrl+S"}, I::Save, Entries},
         {Cm::SaveAs, "Speichern &unter...", {}, I::None, Entries},
         {Cm::ExportWebPage, "Als &Webseite exportieren...", {}, I::None, Entries},
+        {Cm::ExportContactSheet, "Als &Kontaktbild exportieren...", {}, I::None, Entries},
         {Cm::SearchTextures, "&Texturen suchen...\tStrg+T", {"Ctrl+T"}, I::Search, NotOnlySelected},
         {Cm::PovDirectory, "&POV-Ray Verzeichnis...", {}},
         {Cm::LibraryPaths, "POV-Ray &Bibliotheksverzeichnisse...", {}},

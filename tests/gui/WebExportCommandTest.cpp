@@ -79,5 +79,45 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     EXPECT_FALSE(w.Busy());
 }
 
+// A folder of the user's own files gets a new folder for the page unless the
+// user says otherwise; the contact sheet goes through the same seam.
+TEST(WebExportCommandTest, ForeignFoldersGetANewFolderAndTheContactSheetIsWritten) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    const std::string inc = h.dir.Write("inc/colours.inc", "#declare Alpha = texture { pigment { rgb 1 } }\n");
+    test::RecordingUserInterface quiet;
+    LibraryController other(quiet);
+    SearchOptions options;
+    options.explicitFiles = {inc};
+    SearchTextures(other, options);
+    ASSERT_TRUE(SaveLibrary(other, h.dir / "colours.swl", ""));
+    h.fileDialogs->answer = h.dir / "colours.swl";
+    w.RunCommand(int(Command::Open));
+    recorder.texts.clear();
+
+    const std::string mine = h.dir.Path() + "/mine";
+    h.dir.Write("mine/index.html", "my own page");
+    h.fileDialogs->folder = mine;
+    recorder.AnswerWith({"Ja"});
+    w.RunCommand(int(Command::ExportWebPage));
+    ASSERT_EQ(recorder.texts.size(), 1u);
+    EXPECT_NE(recorder.texts[0].find("nicht von einem Export stammen (index.html)"), std::string::npos)
+        << recorder.texts[0];
+    EXPECT_EQ(test::ReadFile(mine + "/index.html"), "my own page");
+    EXPECT_TRUE(Shows(test::ReadFile(mine + "/colours/index.html"), "Alpha"));
+    recorder.AnswerWith({"Nein"});
+    w.RunCommand(int(Command::ExportWebPage));
+    EXPECT_TRUE(Shows(test::ReadFile(mine + "/index.html"), "Alpha")) << "the user said to write there";
+
+    EXPECT_TRUE(w.ActionFor(int(Command::ExportContactSheet))->isEnabled());
+    h.fileDialogs->exportFile = h.dir / "blatt";
+    w.RunCommand(int(Command::ExportContactSheet));
+    EXPECT_EQ(h.fileDialogs->folderTitles.back(), "Als Kontaktbild exportieren");
+    EXPECT_EQ(test::ReadFile(h.dir / "blatt.png").substr(1, 3), "PNG");
+    EXPECT_EQ(w.Status().Text().toStdString(), "1 Eintrag als Kontaktbild \"" + (h.dir / "blatt.png") + "\" gespeichert.");
+}
+
 }  // namespace
 }  // namespace sc

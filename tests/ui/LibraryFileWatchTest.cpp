@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include "FakeSelectionWindow.h"
+#include "library/LibraryFile.h"
+#include "preview/PreviewCodec.h"
 #include "platform/FileSystem.h"
 #include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationReader.h"
@@ -85,6 +87,47 @@ TEST_F(LibraryFileWatchTest, ChangesMarkExactlyTheEntriesThatNowDifferFromTheirP
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].changed.empty());
     EXPECT_TRUE(reports[0].statusText.empty());
+}
+
+// A list just opened has read no declaration yet: the files its include
+// files include, at any depth, are watched all the same, and their change
+// marks the entries that use them.
+TEST_F(LibraryFileWatchTest, IncludedFilesCountBeforeAnyDeclarationWasRead) {
+    const std::string d = dir.Write("consts/d.inc", "#declare D1 = rgb 0.25;\n");
+    const std::string c = dir.Write("consts/c.inc", "#include \"d.inc\"\n#declare C1 = rgb 0.5;\n");
+    AddFile("b.inc",
+            "#include \"consts/c.inc\"\n"
+            "#declare T_B1 = texture { pigment { color C1 } }\n"
+            "#declare T_B2 = texture { pigment { color D1 } }\n",
+            {{"T_B1", kKindTexture}, {"T_B2", kKindTexture}});
+    const std::vector<std::uint8_t> pixels(4 * 4 * 3, 128);
+    for (const char* name : {"T_B1", "T_B2"}) {
+        TextureEntry* e = Entry(name);
+        ASSERT_TRUE(Encode(e->preview, pixels.data(), pixels.size(), 4, 4, 90, nullptr));  // kept by the list file
+        e->previewValid = true;
+        ASSERT_TRUE(LoadDeclaration(controller.Library(), *e, true));
+        e->previewCrc = DeclarationCrc(*e);
+    }
+    ASSERT_TRUE(SaveLibrary(controller, dir / "b.swl", ""));
+    test::RecordingUserInterface quiet;
+    LibraryController opened(quiet);
+    std::string povHome;
+    float version = 0;
+    ASSERT_TRUE(LoadLibrary(opened, dir / "b.swl", povHome, version, false));
+    LibraryFileWatch fresh(opened.Library());
+    const auto watched = fresh.WatchedFiles();
+    EXPECT_NE(std::find(watched.begin(), watched.end(), c), watched.end());
+    EXPECT_NE(std::find(watched.begin(), watched.end(), d), watched.end()) << "an include of an include";
+
+    Edit(d, "0.25", "0.75");
+    auto reports = fresh.Process(d);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].reread, 2);
+    EXPECT_EQ(NamesOf(reports[0].changed), (Names{"T_B2"}));
+    Edit(c, "rgb 0.5", "rgb 0.6");
+    reports = fresh.Process(c);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(NamesOf(reports[0].changed), (Names{"T_B1", "T_B2"}));
 }
 
 TEST_F(LibraryFileWatchTest, VanishedFileIsReportedOnceAndReadAgainWhenItReturns) {

@@ -175,6 +175,10 @@ public:
         return answer;
     }
     std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
+    std::string ChooseExportFile(const std::string&, const std::string&, const std::string&,
+                                 const std::string&) override {
+        return {};
+    }
 };
 
 struct DocumentFixture : testing::Test {

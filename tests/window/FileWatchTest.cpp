@@ -152,5 +152,15 @@ TEST_F(FileWatch, RemovedFileIsNamedOnceAndItsReturnBringsTheDeclarationBack) {
     EXPECT_TRUE(recorder.texts.empty());
 }
 
+TEST_F(FileWatch, AFolderRemovedAndMadeAgainIsWatchedAgain) {
+    ASSERT_EQ(test::RunCommand("rm -rf " + test::ShellQuoted(h.dir / "woods")), 0);
+    ASSERT_TRUE(WaitFor([&] { return PaneText().find("NICHT VERFÜGBAR") != std::string::npos; })) << PaneText();
+    h.dir.Write("woods/woods.inc", kOak + kPine + kElm);
+    ASSERT_TRUE(WaitFor([&] { return w.Area().TextBox()->HasDeclaration(); })) << PaneText();
+    std::ofstream(inc, std::ios::trunc) << "#declare Oak = texture { pigment { rgb 0.3 } }\n" << kPine << kElm;
+    ASSERT_TRUE(WaitFor([&] { return Marked() == Names{"Oak"}; })) << Status();
+    EXPECT_NE(PaneText().find("rgb 0.3"), std::string::npos) << PaneText();
+}
+
 }  // namespace
 }  // namespace sc
