@@ -7,11 +7,13 @@
 #include "cli/CommandHelp.h"
 #include "cli/CommandRegistry.h"
 #include "platform/FileSystem.h"
+#include "platform/Translate.h"
 
 int main(int argc, char** argv) {
     // The user's locale, as the window takes it: the core must read and
     // write its numbers the same way under any of them.
     std::setlocale(LC_ALL, "");
+    sc::UseLanguage(sc::SystemLanguage());
     // Every file the tool writes reports a failed write; a file-size limit
     // must end in that message, not in a silent kill.
     sc::TreatFileSizeLimitAsWriteError();

@@ -51,6 +51,7 @@ std::vector<CommandRow> BuildTable() {
         {Cm::UninstallExtension, "GUI-Extension &deinstallieren", {}, I::None, PluginInstalled},
         {Cm::Editor, "Edi&tor...", {}},
         {Cm::Colors, "&Farben...", {}},
+        {Cm::Language, "Sp&rache...", {}},
         {Cm::FlatToolbar, "Flache &Schalterleiste", {}, I::None, nullptr, FlatChecked},
         {Cm::SaveSettingsOnExit, "&Einstellungen bei Beenden speichern", {}, I::None, nullptr, SaveChecked},
         {Cm::LoadLastFile, "&Letzte Datei beim Starten laden", {}, I::None, nullptr, LoadLastChecked},

@@ -36,7 +36,7 @@ std::vector<MenuItem> SelectItems() {
 std::vector<MenuItem> FileMenu() {
     const MenuItem settings = Submenu(
         "&Einstellungen", Join({Items({Cm::PovDirectory, Cm::LibraryPaths, Cm::UninstallExtension, Cm::Editor,
-                                       Cm::Colors}),
+                                       Cm::Colors, Cm::Language}),
                                 Items({Cm::FlatToolbar, Cm::SaveSettingsOnExit, Cm::LoadLastFile})}));
     std::vector<MenuItem> items = Join({Items({Cm::Open, Cm::Add, Cm::Save, Cm::SaveAs, Cm::ExportWebPage,
                                                 Cm::ExportContactSheet}),

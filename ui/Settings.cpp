@@ -94,6 +94,16 @@ auto Settings::KindKeys(Self& s) {
     return std::array{&s.materials_, &s.textures_, &s.pigments_, &s.colors_, &s.finishs_, &s.normals_};
 }
 
+std::string LanguageChoiceOf(const IniFile& settingsFile) {
+    // A language code of two or three small letters; anything else reads as
+    // "as the system".
+    const std::string choice = settingsFile.GetString("Settings", "Language");
+    if (choice.size() < 2 || choice.size() > 3) return {};
+    for (char c : choice)
+        if (c < 'a' || c > 'z') return {};
+    return choice;
+}
+
 Settings::Settings(std::string filePath, std::string programDir)
     : filePath_(filePath.empty() ? SettingsFilePath() : std::move(filePath)),
       programDir_(programDir.empty() ? ProgramDataDir() : WithoutTrailingSeparator(programDir)) {
@@ -271,6 +281,16 @@ bool Settings::WriteFlag(const char* section, const char* key, int value) const 
 
 int Settings::ReadFlag(const char* section, const char* key, int defaultValue) const {
     return GetIniInt(filePath_, section, key, defaultValue);
+}
+
+std::string Settings::LanguageChoice() const {
+    IniFile ini(filePath_);
+    ini.Load();
+    return LanguageChoiceOf(ini);
+}
+
+bool Settings::SetLanguageChoice(const std::string& choice) const {
+    return WriteIniString(filePath_, "Settings", "Language", choice);
 }
 
 PovInstallation Settings::Installation() const {

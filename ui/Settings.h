@@ -33,6 +33,10 @@ RgbColor ParseColor(const std::string& text);
 // Set by hand only, so the program never writes it.
 int PreviewTimeLimitOf(const IniFile& settingsFile);
 
+// The settings file's "Settings"/"Language": the language chosen for the
+// window, taken at its next start: "" as the system's, "de", "en".
+std::string LanguageChoiceOf(const IniFile& settingsFile);
+
 class Settings {
 public:
     // Binds to a settings file (default: SettingsFilePath()) and a program
@@ -57,6 +61,11 @@ public:
     // Writes one flag of the groups Info, Ask and Tip at once.
     bool WriteFlag(const char* section, const char* key, int value) const;
     int ReadFlag(const char* section, const char* key, int defaultValue) const;
+    // The language choice (see LanguageChoiceOf), read from and written to
+    // the file at once: it counts from the next start, whether or not the
+    // other settings are saved on exit.
+    std::string LanguageChoice() const;
+    bool SetLanguageChoice(const std::string& choice) const;
 
     // Each key of the file has one typed getter and setter here; the file's
     // numbers and texts stay as they were read until a setter changes them,

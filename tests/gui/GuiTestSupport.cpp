@@ -10,7 +10,7 @@
 #include <QEventLoop>
 
 #include "GuiApp.h"
-#include "gui/GermanTranslation.h"
+#include "gui/Translation.h"
 #include "gui/MessageDialogs.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryController.h"
