@@ -48,8 +48,7 @@ public:
     void ReloadDeclaration(TextureEntry* entry) override { window_.ReloadDeclaration(entry); }
     void StartTimer(int milliseconds) override {
         StopTimer();
-        const int delay = session_.stepDelayMs_ >= 0 ? session_.stepDelayMs_ : milliseconds;
-        timer_ = session_.timers_.Start(delay, [this] {
+        timer_ = session_.timers_.Start(milliseconds, [this] {
             timer_ = 0;
             session_.run_->OnTimer();
         });
@@ -180,9 +179,8 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
                                                         const std::vector<std::string>& declarationLines, int side) {
     StopLargeRender();
     if (!entry || !run_->Idle() || side < 1 || side > kLargestSide) return LargeRenderStart::Failed;
-    largeKey_ = LargePreviewKey::For(declarationLines, side, settings_, installation_.Version());
     largeError_ = {};
-    if (largeCache_ && largeCache_->Load(largeKey_, largeFrame_)) return LargeRenderStart::FromCache;
+    if (LoadLargeFromCache(declarationLines, side)) return LargeRenderStart::FromCache;
 
     SceneRequest request;
     request.entry = entry;
@@ -212,6 +210,12 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
     }
     Settle();
     return LargeRenderStart::Rendering;
+}
+
+bool PreviewRenderSession::LoadLargeFromCache(const std::vector<std::string>& declarationLines, int side) {
+    if (largeRendering_ || side < 1 || side > kLargestSide) return false;
+    largeKey_ = LargePreviewKey::For(declarationLines, side, settings_, installation_.Version());
+    return largeCache_ && largeCache_->Load(largeKey_, largeFrame_);
 }
 
 void PreviewRenderSession::StopLargeRender() {
