@@ -174,19 +174,30 @@ bool RenderHost::StartRendering() {
     // POV-Ray runs in the scene's folder: its file restrictions always allow
     // that one, and the folder's name, whatever it holds, never reaches
     // POV-Ray's option parser.
-    const std::vector<std::string> arguments =
+    std::vector<std::string> arguments =
         PovArguments(FileNameOf(renderScene_), FieldText(variables_->commandLine, sizeof variables_->commandLine));
     if (arguments.empty()) {
         WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
                             "Der Name der Szenendatei kann POV-Ray nicht übergeben werden: " + renderScene_ + "\n");
         return false;
     }
-    streaming_ = std::find(arguments.begin(), arguments.end(), "+O-") != arguments.end();
+    const std::string folder = DirectoryOf(renderScene_);
+    const auto stream = std::find(arguments.begin(), arguments.end(), "+O-");
+    streaming_ = stream != arguments.end();
+    pictureFile_.clear();
+    pictureTaken_ = false;
+    // An ini file may ask for several frames, each with a file name of its
+    // own: its pictures keep coming through the pipe.
+    if (streaming_ && ToLowerAscii(ExtensionOf(renderScene_)) != ".ini") {
+        const std::string name = "swatchcraft-picture-" + std::to_string(endpoint_.Id()) + ".ppm";
+        *stream = "+O" + name;
+        pictureFile_ = JoinPath(folder, name);
+        RemoveFile(pictureFile_);
+    }
     const std::string executable = JoinPath(options_.povHome, "bin/povray");
     auto process = std::make_unique<PovRenderProcess>();
     // A preview's scene lies in a scratch folder of its own: what the scene
     // writes stays there, whatever its declaration asks for.
-    const std::string folder = DirectoryOf(renderScene_);
     if (!process->Start(executable, arguments, folder, 0, IsScratchFolder(folder))) {
         WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
                             "POV-Ray konnte nicht gestartet werden: " + executable + "\n");
@@ -238,20 +249,39 @@ void RenderHost::PollRender(int timeoutMs) {
         renderLog_ += chunk;
         if (renderLog_.size() > kMaxLog) renderLog_.erase(0, renderLog_.size() - kMaxLog);
     }
-    if (render_ && render_->ReadOutput(chunk) && !render_->Killed()) reader_.Feed(chunk);
+    if (render_ && render_->ReadOutput(chunk) && !render_->Killed() && pictureFile_.empty()) reader_.Feed(chunk);
+    // What POV-Ray does after writing the picture is of no use to anyone.
+    if (render_ && !render_->Killed() && TakePictureFile()) render_->Kill();
     if (render_ && render_->Finished()) FinishRender();
 }
 
+// Hands the rows of the picture file on once it is whole; true then.
+bool RenderHost::TakePictureFile() {
+    if (pictureFile_.empty() || pictureTaken_) return false;
+    std::string bytes;
+    if (!ReadWholePpmFile(pictureFile_, bytes)) return false;
+    reader_.Feed(bytes);
+    // A stop asked for while the rows went out wins.
+    if (render_->Killed()) return false;
+    pictureTaken_ = true;
+    return true;
+}
+
 void RenderHost::FinishRender() {
-    const bool killed = render_->Killed();
+    // The process has ended: a picture it wrote is whole now or never.
+    if (!render_->Killed()) TakePictureFile();
+    const bool killed = render_->Killed() && !pictureTaken_;
     const int status = render_->Wait();
     const int signal = render_->TerminatingSignal();
     render_.reset();
     rendering_ = false;
+    if (!pictureFile_.empty()) RemoveFile(pictureFile_);
     int value = 0;
     std::string report;
     if (killed) {
         value = kRenderStopped;
+    } else if (pictureTaken_) {
+        // The whole picture is there; how POV-Ray ended after it does not matter.
     } else if (signal != 0) {
         // Killed from outside or crashed: the scene is not to blame.
         value = kRenderCrashed;

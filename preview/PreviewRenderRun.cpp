@@ -20,7 +20,6 @@
 namespace sc {
 namespace {
 
-constexpr int kStepDelayMs = 1000;
 constexpr int kColorQuality = 90;
 constexpr int kOtherQuality = 60;
 
@@ -391,7 +390,9 @@ void PreviewRenderRun::OnRenderDone(std::uint32_t value) {
         if (value != kPovRenderFailed) onlySceneErrors_ = false;
     }
     renderFinished_ = true;
-    window_.StartTimer(kStepDelayMs);
+    // POV-Ray's end is known exactly, so the next step needs no wait for it:
+    // it comes at once, only not from inside the delivery of this notice.
+    window_.StartTimer(selectedCount_ > 1 ? settings_.picturePauseMs : 0);
 }
 
 void PreviewRenderRun::OnRenderStep() {
