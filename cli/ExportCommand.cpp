@@ -40,7 +40,7 @@ std::vector<TextureEntry*> ChosenEntries(const TextureLibrary& library, const st
 
 bool WritePage(TextureLibrary& library, const std::vector<TextureEntry*>& entries, const std::string& directory,
                const std::string& title) {
-    LibraryWebExport page(library, {title, StatusText(CountEntries(entries), 0)});
+    LibraryWebExport page(library, {title, StatusText(CountEntries(entries), 0), {}});
     const WebExportResult result = page.Write(entries, directory);
     if (!result.error.empty()) {
         std::cerr << result.error << "\n";

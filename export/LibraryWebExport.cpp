@@ -125,10 +125,13 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 LibraryWebExport::LibraryWebExport(TextureLibrary& library, WebExportOptions options)
     : library_(library), options_(std::move(options)) {}
 
+bool LibraryWebExport::Stopped() const { return options_.stopRequested && options_.stopRequested(); }
+
 std::vector<LibraryWebExport::Item> LibraryWebExport::SortedItems(const std::vector<TextureEntry*>& entries) {
     std::vector<Item> items;
     items.reserve(entries.size());
     for (TextureEntry* e : entries) {
+        if (Stopped()) return items;
         if (!e || !e->sourceFile) continue;
         Item item;
         item.entry = e;
@@ -177,6 +180,7 @@ WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entrie
     }
     std::vector<Item> items = SortedItems(entries);
     for (std::size_t i = 0; i < items.size(); ++i) {
+        if (Stopped()) break;
         Item& item = items[i];
         ++result.entries;
         if (!item.declaration) ++result.withoutText;
@@ -189,6 +193,10 @@ WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entrie
         }
         if (item.width == 0) item.pictureFile.clear();
         else ++result.pictures;
+    }
+    if (Stopped()) {
+        result.stopped = true;
+        return result;
     }
     const std::string page = JoinPath(directory, "index.html");
     if (!WriteFileAtomically(page, Page(items)))

@@ -3,6 +3,7 @@
 // and one PNG per entry made from its stored preview. The page needs no
 // network and no script from elsewhere, so it works from a share or a
 // file:// address as well as from a web server.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ class TextureLibrary;
 struct WebExportOptions {
     std::string title;       // the page's title and heading
     std::string countsText;  // the library's counts, shown under the heading
+    // Asked between entries; true ends the export early (the page is not written).
+    std::function<bool()> stopRequested;
 };
 
 // What an export wrote.
@@ -22,6 +25,7 @@ struct WebExportResult {
     int pictures = 0;          // entries shown with their preview
     int withoutText = 0;       // entries whose declaration could not be read
     std::string error;         // German message when the export failed
+    bool stopped = false;      // ended early on request; nothing more was written
 };
 
 class LibraryWebExport {
@@ -47,6 +51,7 @@ public:
 
 private:
     struct Item;
+    bool Stopped() const;
     std::vector<Item> SortedItems(const std::vector<TextureEntry*>& entries);
     bool WritePicture(Item& item, const std::string& pictureDirectory);
     std::string Page(const std::vector<Item>& items) const;

@@ -1,5 +1,6 @@
 #include "gui/FileCommands.h"
 
+#include "gui/BackgroundWork.h"
 #include "gui/CommandActions.h"
 #include "gui/LibraryCommands.h"
 #include "gui/LibraryViewStack.h"
@@ -7,6 +8,7 @@
 #include "gui/QtUserInterface.h"
 #include "export/LibraryWebExport.h"
 #include "library/LibraryController.h"
+#include "library/LibrarySnapshot.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -16,6 +18,10 @@
 #include "ui/StatusText.h"
 
 namespace sc {
+
+FileCommands::FileCommands(const WindowParts& parts) : p_(parts), export_(std::make_unique<BackgroundWork>()) {}
+
+FileCommands::~FileCommands() = default;
 
 void FileCommands::Bind(CommandActions& actions) {
     actions.Bind(Command::Open, [this] { Open(); });
@@ -63,14 +69,33 @@ void FileCommands::ExportWebPage() {
         p_.ui.Ask("Die Datei\n\"" + page + "\"\nexistiert bereits.\n\nÜberschreiben?", QuestionButtons::YesNo,
                   Answer::No, MessageIcon::Question) != Answer::Yes)
         return;
+    // The page is written on a worker from copies of the entries; the window
+    // stays busy (nothing may change the library meanwhile) and Escape stops it.
     p_.window.SetBusy(true);
-    LibraryWebExport exporter(p_.controller.Library(),
-                              {LibraryWebExport::DefaultTitle(p_.document.Path()), StatusText(CountEntries(entries), 0)});
-    const WebExportResult result = exporter.Write(entries, folder);
-    p_.window.SetBusy(false);
-    if (!result.error.empty()) p_.ui.ShowMessage(result.error, MessageIcon::Exclamation);
-    else p_.ui.SetStatusText(LibraryWebExport::SummaryText(result, folder));
+    struct Work {
+        TextureLibrary library;
+        std::vector<TextureEntry*> entries;
+        WebExportResult result;
+    };
+    auto work = std::make_shared<Work>();
+    work->library.SetLibraryPaths(p_.controller.Library().LibraryPaths());
+    work->entries = CopyEntries(entries, work->library);
+    WebExportOptions options{LibraryWebExport::DefaultTitle(p_.document.Path()), StatusText(CountEntries(entries), 0), {}};
+    UserInterface& ui = p_.ui;
+    export_->Start(
+        [work, options, folder, &ui](std::stop_token stop) mutable {
+            options.stopRequested = [&ui, stop] { return stop.stop_requested() || ui.IsCancelled(); };
+            work->result = LibraryWebExport(work->library, options).Write(work->entries, folder);
+        },
+        [this, work, folder] {
+            p_.window.SetBusy(false);
+            const WebExportResult& result = work->result;
+            if (!result.error.empty()) p_.ui.ShowMessage(result.error, MessageIcon::Exclamation);
+            else if (!result.stopped) p_.ui.SetStatusText(LibraryWebExport::SummaryText(result, folder));
+        });
 }
+
+bool FileCommands::Exporting() const { return export_->Running(); }
 
 void FileCommands::OpenRecent(int index) {
     const std::string path = p_.settings.recentFiles.File(index);

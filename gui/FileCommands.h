@@ -1,6 +1,7 @@
 #pragma once
 // The "&Datei" menu's list file commands: open, add, save, save as, the
 // web page export, the recent files, dropped files and exit.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,11 +9,15 @@
 
 namespace sc {
 
+class BackgroundWork;
 class CommandActions;
 
 class FileCommands {
 public:
-    explicit FileCommands(const WindowParts& parts) : p_(parts) {}
+    explicit FileCommands(const WindowParts& parts);
+    ~FileCommands();
+    // True while the web page is written on its worker.
+    bool Exporting() const;
     // Gives the commands of this menu their handlers.
     void Bind(CommandActions& actions);
 
@@ -30,6 +35,7 @@ private:
     void OpenRecent(int index);
 
     WindowParts p_;
+    std::unique_ptr<BackgroundWork> export_;
 };
 
 }  // namespace sc

@@ -80,7 +80,6 @@ void MainWindow::BuildCore() {
     controller_ = std::make_unique<LibraryController>(*ui_);
     controller_->SetDeclarations(&ReaderDeclarations());
     controller_->SetPictureCheck(&CodecPictureCheck());
-    controller_->Library().SetUserInterface(ui_.get());
     if (!options_.installations) {
         ownInstallations_ = std::make_unique<PovInstallationProbe>();
         options_.installations = ownInstallations_.get();
@@ -346,7 +345,7 @@ void MainWindow::SetRendering(bool rendering) {
     if (rendering) renderFocus_.Remember(*this);
     rendering_ = rendering;
     if (!rendering) caption_.clear();
-    views_->setEnabled(!busy_ && !rendering_);
+    views_->setEnabled(!rendering_);
     if (!rendering) renderFocus_.Restore();
     fileChanges_->Hold(busy_ || rendering_);
     UpdateActions();
@@ -366,7 +365,10 @@ void MainWindow::SetBusy(bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
-    views_->setEnabled(!busy_ && !rendering_);
+    // Long work runs on a worker over its own copy: the views stay usable
+    // (scrolling, selecting, the pane) while the commands that would change
+    // the library are disabled by the busy rule.
+    views_->setEnabled(!rendering_);
     if (!busy) busyFocus_.Restore();
     pane_->UpdatePane();
     UpdateActions();

@@ -51,10 +51,7 @@ bool LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path) {
             if (busy_) busy_(true);
             ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ...");
         },
-        [&] {
-            ui.PumpMessages();
-            return !ui.IsCancelled();
-        });
+        [&] { return !ui.IsCancelled(); });
     if (waited) {
         ui.SetStatusText({});
         if (busy_) busy_(false);
