@@ -91,6 +91,10 @@ void MainWindow::BuildCore() {
     fileDialogs_ = std::make_unique<QtFileDialogs>(this);
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
+    // The one wait still inside a command: another program holds the list
+    // file. The window is busy (nothing may change the library) and only
+    // lets Escape and repaints through until the save can be made apart.
+    document_->SetWaitHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
     statusTimer_.setSingleShot(true);
     statusTimer_.setInterval(50);
     connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::RefreshStatusText);

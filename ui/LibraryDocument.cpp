@@ -51,7 +51,10 @@ bool LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path) {
             if (busy_) busy_(true);
             ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ...");
         },
-        [&] { return !ui.IsCancelled(); });
+        [&] {
+            if (wait_) wait_();
+            return !ui.IsCancelled();
+        });
     if (waited) {
         ui.SetStatusText({});
         if (busy_) busy_(false);

@@ -22,7 +22,7 @@ using test::WindowHarness;
 
 // The page is written on a worker: the command returns while the window is busy.
 void Export(MainWindow& w) {
-    Export(w);
+    w.RunCommand(int(Command::ExportWebPage));
     ASSERT_TRUE(test::WaitFor([&] { return !w.Busy(); }));
 }
 

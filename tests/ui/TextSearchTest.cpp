@@ -103,7 +103,6 @@ TEST_F(TextSearchFixture, NothingFoundTellsOnceAndACancelTellsNothing) {
     search.Start(SearchAction::FindNext);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "\"Marble\"\nnicht gefunden.");
-    EXPECT_EQ(ui.checkCount, 4);
 
     ui.cancelAfterChecks = ui.checkCount + 1;
     search.Start(SearchAction::FindNext);
