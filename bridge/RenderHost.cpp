@@ -20,6 +20,7 @@
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovCommandLine.h"
+#include "povray/RenderScratch.h"
 
 namespace sc::bridge {
 namespace {
@@ -179,7 +180,10 @@ bool RenderHost::StartRendering() {
     streaming_ = std::find(arguments.begin(), arguments.end(), "+O-") != arguments.end();
     const std::string executable = JoinPath(options_.povHome, "bin/povray");
     auto process = std::make_unique<PovRenderProcess>();
-    if (!process->Start(executable, arguments, DirectoryOf(renderScene_))) {
+    // A preview's scene lies in a scratch folder of its own: what the scene
+    // writes stays there, whatever its declaration asks for.
+    const std::string folder = DirectoryOf(renderScene_);
+    if (!process->Start(executable, arguments, folder, 0, IsScratchFolder(folder))) {
         WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
                             "POV-Ray konnte nicht gestartet werden: " + executable + "\n");
         return false;

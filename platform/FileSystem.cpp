@@ -151,20 +151,27 @@ std::string CanonicalPath(std::string_view path) {
 
 bool ReadWholeFile(std::string_view path, std::string& contents) {
     const std::string p(path);
+    // A directory opens as a stream, and the standard library throws at its first read.
+    struct stat st {};
+    if (stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
     std::ifstream in(p, std::ios::binary);
     if (!in) return false;
     contents.clear();
-    // A regular file is read in one piece first: big list files load many
-    // times faster than through a character iterator.
-    struct stat st {};
-    if (stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        contents.resize(static_cast<size_t>(st.st_size));
-        in.read(contents.data(), static_cast<std::streamsize>(contents.size()));
-        contents.resize(static_cast<size_t>(in.gcount()));
-        if (in.bad()) return false;
-        in.clear();
+    try {
+        // A regular file is read in one piece first: big list files load many
+        // times faster than through a character iterator.
+        if (S_ISREG(st.st_mode) && st.st_size > 0) {
+            contents.resize(static_cast<size_t>(st.st_size));
+            in.read(contents.data(), static_cast<std::streamsize>(contents.size()));
+            contents.resize(static_cast<size_t>(in.gcount()));
+            if (in.bad()) return false;
+            in.clear();
+        }
+        contents.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        // A read error (EIO, say) surfaces as an exception from the stream buffer.
+        return false;
     }
-    contents.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
 

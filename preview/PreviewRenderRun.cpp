@@ -11,7 +11,9 @@
 #include "platform/UserInterface.h"
 #include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
+#include "povray/RenderScratch.h"
 #include "preview/PreviewCodec.h"
+#include "preview/SampleScenes.h"
 #include "preview/SceneWriter.h"
 #include "scanner/DeclarationCrc.h"
 
@@ -163,9 +165,20 @@ void PreviewRenderRun::StepIdle() {
     rendering_ = false;
     Report();
     std::string scene;
-    if (!WriteScene(runEntry_, window_.DeclarationLines(), attempt_, settings_.templateIndex,
-                    installation_.Version(), false, &scene, settings_.finishColor)) {
-        controller_.Ui().ShowMessage("Die Vorschaudateien konnten nicht erzeugt werden.", MessageIcon::Exclamation);
+    SceneRequest request;
+    request.entry = runEntry_;
+    request.declarationLines = window_.DeclarationLines();
+    request.attemptNumber = attempt_;
+    request.templateIndex = settings_.templateIndex;
+    request.povVersion = installation_.Version();
+    request.finishColor = settings_.finishColor;
+    // Each render in an emptied scratch folder of its own, the only place POV-Ray may write to.
+    request.sceneFile = FreshRenderScene(PreviewTemplateFolder());
+    if (request.sceneFile.empty() || !WriteScene(request, &scene)) {
+        const std::string folder = PreviewTemplateFolder();
+        controller_.Ui().ShowMessage(RoomToWrite(folder, 64 * 1024) ? "Die Vorschaudateien konnten nicht erzeugt werden."
+                                                                     : DiskFullText(folder),
+                                     MessageIcon::Exclamation);
         AbortStart();
         return;
     }

@@ -8,6 +8,8 @@
 #include "library/TextureEntry.h"
 #include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
+#include "povray/RenderScratch.h"
+#include "preview/SampleScenes.h"
 #include "preview/SceneWriter.h"
 
 namespace sc {
@@ -182,7 +184,6 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
     if (!entry || !run_->Idle() || side < 1 || side > kLargestSide) return LargeRenderStart::Failed;
     largeKey_ = LargePreviewKey::For(declarationLines, side, settings_, installation_.Version());
     largeError_ = {};
-    if (largeCache_ && largeCache_->Load(largeKey_, largeFrame_)) return LargeRenderStart::FromCache;
 
     SceneRequest request;
     request.entry = entry;
@@ -192,11 +193,15 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
     request.templateIndex = settings_.templateIndex;
     request.povVersion = installation_.Version();
     request.finishColor = settings_.finishColor;
+    request.sceneFile = FreshRenderScene(PreviewTemplateFolder());
     // The scene writer notes the version in the entry, which belongs to its stored preview.
     const float version = entry->previewVersion;
-    const bool written = WriteScene(request, &largeScene_);
+    const bool written = !request.sceneFile.empty() && WriteScene(request, &largeScene_);
     entry->previewVersion = version;
     if (!written) return LargeRenderStart::Failed;
+    // The key holds the scene as written: an edited sample scene misses the cache.
+    const bool keyed = largeKey_.TakeScene(largeScene_);
+    if (keyed && largeCache_ && largeCache_->Load(largeKey_, largeFrame_)) return LargeRenderStart::FromCache;
     largeLinesBefore_ = SceneLinesBeforeDeclaration(request);
     largeLineCount_ = static_cast<int>(declarationLines.size());
 
@@ -233,7 +238,7 @@ void PreviewRenderSession::LargeDone(std::uint32_t value, const std::string& rep
     const bool succeeded = value == 0;
     if (succeeded) {
         largeFrame_ = renderer_.Frame();
-        if (largeCache_) largeCache_->Store(largeKey_, largeFrame_);
+        if (largeCache_ && largeKey_.sceneCrc != 0) largeCache_->Store(largeKey_, largeFrame_);
     } else {
         largeError_ = LocatePovError(report, largeScene_, largeLinesBefore_, largeLineCount_);
     }

@@ -26,6 +26,7 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "povray/RenderScratch.h"
 
 extern char** environ;
 
@@ -110,6 +111,30 @@ TEST_F(RenderCommandTest, StoresEveryPreviewAndMarksTheBrokenOneFaulty) {
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
 }
 
+// Running out of room is said as such: a full disk (here the file-size
+// limit) under the batch's pictures ends it without marking any entry
+// faulty, and a list that could not be saved is not reported as rendered.
+TEST_F(RenderCommandTest, AFullDiskIsNamedAndNoEntryTakesTheBlame) {
+    const std::string before = ReadFile(library);
+    const std::string render = BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
+                               ShellQuoted(library);
+    std::string out;
+    // 30 blocks hold every scene, but not one picture of 116 x 116.
+    EXPECT_EQ(RunCommand("ulimit -f 30; " + render + " --all --jobs 2 2>&1", &out), 1);
+    EXPECT_THAT(out, AllOf(HasSubstr("Der Datenträger ist voll"), HasSubstr("0 von 4 Vorschauen berechnet, 0 fehlerhaft."),
+                           Not(HasSubstr("Signal")), Not(HasSubstr("FEHLER"))));
+    EXPECT_EQ(ReadFile(library), before);
+    // A list whose name leaves no room for the temporary file of its save.
+    const std::string longName = dir / (std::string(250, 'x') + ".swl");
+    ASSERT_EQ(std::rename(library.c_str(), longName.c_str()), 0);
+    EXPECT_EQ(RunCommand(BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
+                             ShellQuoted(longName) + " T_One P_Two 2>&1",
+                         &out),
+              1);
+    EXPECT_THAT(out, HasSubstr("Nicht gespeichert: 2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
+    EXPECT_EQ(ReadFile(longName), before);
+}
+
 TEST_F(RenderCommandTest, NamedEntriesOnlyAndSmallPictures) {
     std::string out;
     EXPECT_EQ(Render("T_One C_Three --small --antialias --template 2 --jobs 1", &out), 0) << out;
@@ -142,7 +167,9 @@ TEST_F(RenderCommandTest, RendersWhereHomeAndTheProgramFolderHoldBlanksAndOption
         EXPECT_EQ(status, 0) << out;
         EXPECT_THAT(out, HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
     }
-    EXPECT_TRUE(FileExists(data + "/preview/TexturePreview.pov"));
+    // The scratch folders the renders ran in went with them.
+    for (const auto& item : std::filesystem::directory_iterator(data + "/preview"))
+        EXPECT_FALSE(IsScratchFolder(item.path().string())) << item.path();
 }
 
 // A copied program folder must not reach back into the folder it was built
@@ -245,11 +272,12 @@ TEST_F(RenderCommandTest, FailedReRenderKeepsTheOldPictureAndAHungOneEndsAtTheTi
     EXPECT_TRUE(Picture("lib", "T_X") == before);
 }
 
-// True while a POV-Ray runs in `folder` (the render host runs it in the scene's folder).
+// True while a POV-Ray runs in a render's scratch folder below `folder` (the
+// render host runs it in the scene's folder).
 bool PovRayRunsIn(const std::string& folder) {
     std::string out;
     RunCommand("for p in $(pgrep -x povray); do readlink /proc/$p/cwd; done", &out);
-    return out.find(WithoutTrailingSeparator(folder) + "\n") != std::string::npos;
+    return out.find(WithoutTrailingSeparator(folder) + "/" + kRenderScratchPrefix) != std::string::npos;
 }
 
 TEST_F(RenderCommandTest, RenderOfAToolThatWasKilledIsStoppedByTheHost) {
