@@ -6,6 +6,7 @@
 // Runs offscreen with private folders.
 #include <QAccessible>
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
