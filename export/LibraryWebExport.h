@@ -3,6 +3,7 @@
 // and one PNG per entry made from its stored preview. The page needs no
 // network and no script from elsewhere, so it works from a share or a
 // file:// address as well as from a web server.
+#include <functional>
 #include <string>
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "gui/FileCommands.h"
 
+#include "gui/BackgroundWork.h"
 #include "gui/CommandActions.h"
 #include "gui/LibraryCommands.h"
 #include "gui/LibraryViewStack.h"
@@ -8,6 +9,7 @@
 #include "export/ExportFormat.h"
 #include "export/LibraryWebExport.h"
 #include "library/LibraryController.h"
+#include "library/LibrarySnapshot.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -17,6 +19,10 @@
 #include "ui/StatusText.h"
 
 namespace sc {
+
+FileCommands::FileCommands(const WindowParts& parts) : p_(parts), export_(std::make_unique<BackgroundWork>()) {}
+
+FileCommands::~FileCommands() = default;
 
 void FileCommands::Bind(CommandActions& actions) {
     actions.Bind(Command::Open, [this] { Open(); });
@@ -116,20 +122,44 @@ std::string FileCommands::ChooseExportTarget(const ExportFormat& format, bool& r
 }
 
 void FileCommands::Export(const ExportFormat& format) {
-    ExportJob job;
-    job.entries = EntriesToExport();
-    if (job.entries.empty()) return;
-    const std::string target = ChooseExportTarget(format, job.replaceForeignFiles);
+    const std::vector<TextureEntry*> entries = EntriesToExport();
+    if (entries.empty()) return;
+    bool replaceForeignFiles = false;
+    const std::string target = ChooseExportTarget(format, replaceForeignFiles);
     if (target.empty()) return;
-    job.library = &p_.controller.Library();
-    job.title = LibraryWebExport::DefaultTitle(p_.document.Path());
-    job.countsText = StatusText(CountEntries(job.entries), 0);
+    // The export is written on a worker from copies of the entries; the
+    // window stays busy (nothing may change the library meanwhile) and Escape
+    // stops it.
     p_.window.SetBusy(true);
-    const ExportResult result = format.Write(job, target);
-    p_.window.SetBusy(false);
-    if (!result.error.empty()) p_.ui.ShowMessage(result.error, MessageIcon::Exclamation);
-    else p_.ui.SetStatusText(result.summary);
+    struct Work {
+        TextureLibrary library;
+        ExportJob job;
+        ExportResult result;
+    };
+    auto work = std::make_shared<Work>();
+    work->library.SetLibraryPaths(p_.controller.Library().LibraryPaths());
+    work->job.library = &work->library;
+    work->job.entries = CopyEntries(entries, work->library);
+    work->job.title = LibraryWebExport::DefaultTitle(p_.document.Path());
+    work->job.countsText = StatusText(CountEntries(entries), 0);
+    work->job.replaceForeignFiles = replaceForeignFiles;
+    UserInterface& ui = p_.ui;
+    const ExportFormat* chosen = &format;  // the formats live as long as the program
+    export_->Start(
+        [work, chosen, target, &ui](std::stop_token stop) {
+            work->result = chosen->Write(work->job, target, [&ui, stop](int, int) {
+                return !stop.stop_requested() && !ui.IsCancelled();
+            });
+        },
+        [this, work] {
+            p_.window.SetBusy(false);
+            const ExportResult& result = work->result;
+            if (!result.error.empty()) p_.ui.ShowMessage(result.error, MessageIcon::Exclamation);
+            else if (!result.cancelled) p_.ui.SetStatusText(result.summary);
+        });
 }
+
+bool FileCommands::Exporting() const { return export_->Running(); }
 
 void FileCommands::OpenRecent(int index) {
     const std::string path = p_.settings.RecentFiles().File(index);

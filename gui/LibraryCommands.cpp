@@ -167,10 +167,19 @@ void LibraryCommands::SearchFiles(const std::vector<std::string>& files) {
                         context_.parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
     dialog.StoreInto(*context_.settings);
+    // Busy until the worker is done: nothing may change the library the
+    // found entries are added to.
     context_.window->SetBusy(true);
-    SearchDialog::Search(*context_.controller, dialog.Options(), *context_.ui, context_.parent);
-    context_.window->SetBusy(false);
-    AfterChange();
+    backgroundSearch_ = std::make_unique<BackgroundSearch>(*context_.controller, *context_.ui, context_.parent);
+    BackgroundSearch* search = backgroundSearch_.get();
+    search->Start(dialog.Options(), [this, search](const SearchCounts&) {
+        context_.window->SetBusy(false);
+        AfterChange();
+        // Not here and now: this runs inside the search's own end.
+        QMetaObject::invokeMethod(
+            this, [this, search] { if (backgroundSearch_.get() == search) backgroundSearch_.reset(); },
+            Qt::QueuedConnection);
+    });
 }
 
 bool LibraryCommands::EditLibraryPaths() {

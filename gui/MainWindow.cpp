@@ -80,7 +80,6 @@ void MainWindow::BuildCore() {
     controller_ = std::make_unique<LibraryController>(*ui_);
     controller_->SetDeclarations(&ReaderDeclarations());
     controller_->SetPictureCheck(&CodecPictureCheck());
-    controller_->Library().SetUserInterface(ui_.get());
     if (!options_.installations) {
         ownInstallations_ = std::make_unique<PovInstallationProbe>();
         options_.installations = ownInstallations_.get();
@@ -92,6 +91,10 @@ void MainWindow::BuildCore() {
     fileDialogs_ = std::make_unique<QtFileDialogs>(this);
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
+    // The one wait still inside a command: another program holds the list
+    // file. The window is busy (nothing may change the library) and only
+    // lets Escape and repaints through until the save can be made apart.
+    document_->SetWaitHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
     statusTimer_.setSingleShot(true);
     statusTimer_.setInterval(50);
     connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::RefreshStatusText);
@@ -353,7 +356,7 @@ void MainWindow::SetRendering(bool rendering) {
     if (rendering) renderFocus_.Remember(*this);
     rendering_ = rendering;
     if (!rendering) caption_.clear();
-    views_->setEnabled(!busy_ && !rendering_);
+    views_->setEnabled(!rendering_);
     if (!rendering) renderFocus_.Restore();
     fileChanges_->Hold(busy_ || rendering_);
     UpdateActions();
@@ -373,7 +376,10 @@ void MainWindow::SetBusy(bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
-    views_->setEnabled(!busy_ && !rendering_);
+    // Long work runs on a worker over its own copy: the views stay usable
+    // (scrolling, selecting, the pane) while the commands that would change
+    // the library are disabled by the busy rule.
+    views_->setEnabled(!rendering_);
     if (!busy) busyFocus_.Restore();
     pane_->UpdatePane();
     UpdateActions();

@@ -128,6 +128,7 @@ public:
     PovLauncher& Launcher();
     PreviewRenderSession& Session();
     PreviewPaneController& Pane() { return *pane_; }
+    FileChangeResponder& FileChanges() { return *fileChanges_; }
     QtUserInterface& Ui() { return *ui_; }
     LibraryCommands& Commands() { return *commands_; }
 

@@ -52,7 +52,7 @@ bool LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path) {
             ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ...");
         },
         [&] {
-            ui.PumpMessages();
+            if (wait_) wait_();
             return !ui.IsCancelled();
         });
     if (waited) {

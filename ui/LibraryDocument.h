@@ -48,6 +48,10 @@ public:
 
     // Called with true before and false after loading and saving.
     void SetBusyHook(std::function<void(bool)> hook) { busy_ = std::move(hook); }
+    // Runs between the tries while a save or load waits for another
+    // program to release the file (the window lets Escape through there);
+    // none by default.
+    void SetWaitHook(std::function<void()> hook) { wait_ = std::move(hook); }
 
     // Opens a list file replacing the library, after the save question. A
     // file that loads only in part (damaged) keeps what was read but leaves
@@ -88,6 +92,7 @@ private:
     Settings& settings_;
     FileDialogs* dialogs_;
     std::function<void(bool)> busy_;
+    std::function<void()> wait_;
     std::string path_;
     ListFileGuard guard_;  // the open file as last read or saved
 };

@@ -152,6 +152,7 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
     const auto& paths = w.Controller().Library().LibraryPaths();
     ASSERT_NE(std::find(paths.begin(), paths.end(), test::PovIncludeDir()), paths.end());
     w.RunCommand(int(Command::SearchTextures));
+    ASSERT_TRUE(test::WaitFor([&] { return !w.Busy(); }));  // the search runs on its worker
     ASSERT_GT(w.Controller().EntryCount(), 200);
     EXPECT_EQ(recorder.texts.back(), "Texturen suchen");
 

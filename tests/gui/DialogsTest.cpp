@@ -276,24 +276,25 @@ TEST_F(DialogFixture, OverviewBadTemplateAndUnwritableFolderLeaveNothingBehind) 
     EXPECT_EQ(dialog.result(), 0);
 }
 
-// An interface whose pumps run a step of the test (a key press while work runs).
-struct PumpingInterface : test::RecordingUserInterface {
-    std::function<void()> onPump;
-    void PumpMessages() override {
-        RecordingUserInterface::PumpMessages();
-        if (onPump) onPump();
+// An interface that runs a step of the test each time the work asks for the
+// cancel flag (a key press while work runs).
+struct CheckingInterface : test::RecordingUserInterface {
+    std::function<void()> onCheck;
+    bool IsCancelled() const override {
+        if (onCheck) onCheck();
+        return RecordingUserInterface::IsCancelled();
     }
 };
 
 TEST_F(DialogFixture, EscapeWhileWritingStopsTheWriterAndKeepsTheDialog) {
-    PumpingInterface pumping;
+    CheckingInterface pumping;
     auto context = OverviewContext(30);
     context.ui = &pumping;
     OverviewDialog dialog(std::move(context));
     const std::string out = dir / "out";
     CreateDirectories(out);
     Find<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(out));
-    pumping.onPump = [&] { dialog.reject(); };
+    pumping.onCheck = [&] { dialog.reject(); };
     EXPECT_FALSE(dialog.Write());
     EXPECT_TRUE(ListDirectory(out).empty());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
@@ -325,10 +326,18 @@ TEST_F(DialogFixture, SearchOfAFolderThatVanishesKeepsWhatWasFound) {
     SearchOptions options;
     options.otherDirectory = dir / "tree";
     options.subdirectories = true;
-    PumpingInterface windowUi;  // its pumps delete the searched tree part-way
+    test::RecordingUserInterface windowUi;
     LibraryController library(windowUi);
-    SearchProgressDialog progress(windowUi);
-    windowUi.onPump = [&] {
+    // The search's checks of the cancel flag delete the searched tree part-way.
+    struct Progress : SearchProgressDialog {
+        using SearchProgressDialog::SearchProgressDialog;
+        std::function<void()> onCheck;
+        bool IsCancelled() const override {
+            if (onCheck) onCheck();
+            return SearchProgressDialog::IsCancelled();
+        }
+    } progress(windowUi);
+    progress.onCheck = [&] {
         if (library.EntryCount() == 2) test::RunCommand("rm -rf '" + dir / "tree" + "'");
     };
     TextureSearch search(library, options, progress);

@@ -24,7 +24,7 @@ using test::WaitFor;
 
 std::vector<std::string> Names(const FileChangeReport& report) {
     std::vector<std::string> names;
-    for (const TextureEntry* e : report.changed) names.push_back(e->name);
+    for (const EntryKey& e : report.changed) names.push_back(e.name);
     std::sort(names.begin(), names.end());
     return names;
 }

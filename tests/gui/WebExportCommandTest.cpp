@@ -20,6 +20,12 @@ namespace {
 using test::DialogRecorder;
 using test::WindowHarness;
 
+// The page is written on a worker: the command returns while the window is busy.
+void Export(MainWindow& w) {
+    w.RunCommand(int(Command::ExportWebPage));
+    ASSERT_TRUE(test::WaitFor([&] { return !w.Busy(); }));
+}
+
 bool Shows(const std::string& page, const std::string& name) { return page.find("<h4>" + name + "</h4>") != std::string::npos; }
 
 TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAPage) {
@@ -53,7 +59,7 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     EXPECT_FALSE(FileExists(folder + "/index.html"));
 
     h.fileDialogs->folder = folder;
-    w.RunCommand(int(Command::ExportWebPage));
+    Export(w);
     std::string page = test::ReadFile(folder + "/index.html");
     EXPECT_TRUE(Shows(page, "Alpha") && Shows(page, "Gamma")) << page;
     EXPECT_FALSE(Shows(page, "Beta"));
@@ -63,17 +69,17 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     // One selected entry is only the current one: the page then shows them all, after asking.
     w.Views().SelectEntries({chosen.front()});
     recorder.buttons = {"Nein", "Ja"};
-    w.RunCommand(int(Command::ExportWebPage));
+    Export(w);
     ASSERT_EQ(recorder.texts.size(), 1u);
     EXPECT_NE(recorder.texts[0].find("existiert bereits"), std::string::npos);
     EXPECT_FALSE(Shows(test::ReadFile(folder + "/index.html"), "Beta"));
-    w.RunCommand(int(Command::ExportWebPage));
+    Export(w);
     page = test::ReadFile(folder + "/index.html");
     EXPECT_TRUE(Shows(page, "Alpha") && Shows(page, "Beta") && Shows(page, "Gamma"));
 
     // A file where the folder should be: a German message, no page.
     h.fileDialogs->folder = h.dir.Write("blocked", "");
-    w.RunCommand(int(Command::ExportWebPage));
+    Export(w);
     ASSERT_EQ(recorder.texts.size(), 3u);
     EXPECT_NE(recorder.texts[2].find("konnte nicht angelegt werden"), std::string::npos) << recorder.texts[2];
     EXPECT_FALSE(w.Busy());

@@ -94,7 +94,6 @@ TEST_F(PovLauncherTest, HostWithoutExtensionsNeverReports) {
     EXPECT_EQ(Start(launcher, true), 2);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_FALSE(launcher.StartedPov());
-    EXPECT_EQ(ui.pumpCount, 0);  // the caller's event loop waits, not the launcher
     EXPECT_TRUE(ui.messages.empty());
 }
 

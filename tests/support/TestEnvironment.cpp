@@ -146,9 +146,11 @@ int RecordingUserInterface::Choose(const std::string& text, const std::vector<st
 
 void RecordingUserInterface::SetStatusText(const std::string& text) { statusTexts.push_back(text); }
 
-void RecordingUserInterface::PumpMessages() {
-    ++pumpCount;
-    if (cancelAfterPumps >= 0 && pumpCount >= cancelAfterPumps) SetCancelled(true);
+bool RecordingUserInterface::IsCancelled() const {
+    ++checkCount;
+    // Once, as a key press would: the work clears the flag when it ends.
+    if (checkCount == cancelAfterChecks) const_cast<RecordingUserInterface*>(this)->SetCancelled(true);
+    return UserInterface::IsCancelled();
 }
 
 }  // namespace sc::test

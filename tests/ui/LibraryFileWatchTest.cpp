@@ -18,9 +18,9 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Names NamesOf(const std::vector<TextureEntry*>& entries) {
+Names NamesOf(const std::vector<EntryKey>& entries) {
     Names names;
-    for (const TextureEntry* e : entries) names.push_back(e->name);
+    for (const EntryKey& e : entries) names.push_back(e.name);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -151,17 +151,37 @@ TEST_F(LibraryFileWatchTest, VanishedFileIsReportedOnceAndReadAgainWhenItReturns
     EXPECT_TRUE(reports[0].message.empty());
 }
 
-TEST_F(LibraryFileWatchTest, StepwiseReadingSurvivesEntriesDeletedBetweenSteps) {
+TEST_F(LibraryFileWatchTest, ReadingApartSurvivesEntriesDeletedAndTheLibraryReplacedMeanwhile) {
     Edit(woods, "rgb 1 }", "rgb 0.2 }");
+    Edit(colors, "0.5, 0.3", "0.6, 0.3");
     watch.FileChanged(woods);
     watch.FileChanged(woods);  // a burst of events reads the file once
-    EXPECT_TRUE(watch.ReadSome(1));
+    auto job = watch.TakeJob();
+    ASSERT_TRUE(job);
+    EXPECT_FALSE(watch.Pending());
+    // The job reads nothing of the library: its entries may go meanwhile.
+    const std::string oakText = *Entry("Oak")->record->text;
+    const auto changed = LibraryFileWatch::Reread(*job);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(NamesOf(*changed), (Names{"Oak", "Pine"}));
+    EXPECT_EQ(*Entry("Oak")->record->text, oakText) << "the library's own entries were not touched";
     controller.DeleteEntry(Entry("Pine"));
-    while (watch.ReadSome(1)) {
-    }
-    const auto reports = watch.TakeReports();
+    watch.Finish(*job, *changed);
+    auto reports = watch.TakeReports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0].changed.empty()) << "Pine was deleted before its turn";
+    EXPECT_EQ(NamesOf(reports[0].changed), Names{"Oak"}) << "Pine was deleted before the report";
+    EXPECT_EQ(reports[0].reread, 3);
+
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(LibraryFileWatch::Reread(*job, stop.get_token())) << "a stopped reading gives nothing";
+
+    // A library replaced under queued work and reports drops both.
+    ASSERT_TRUE(RemoveFile(colors));
+    watch.FileChanged(colors);
+    watch.FileChanged(woods);
+    watch.Drop();
+    EXPECT_FALSE(watch.Pending());
     EXPECT_TRUE(watch.TakeReports().empty());
 }
 
