@@ -130,7 +130,9 @@ TEST(MainMenuTableTest, EveryCommandIsReachableAndTheToolbarShowsTheIconedOnes) 
     const auto visit = [&](const MenuItem& item, bool main) {
         if (item.kind != MenuItem::Kind::Command) return;
         EXPECT_TRUE(FindCommand(item.command)) << item.command;
-        if (main) EXPECT_TRUE(inMainMenu.insert(item.command).second) << item.command;
+        if (main) {
+            EXPECT_TRUE(inMainMenu.insert(item.command).second) << item.command;
+        }
         reachable.insert(item.command);
     };
     for (const Menu& menu : MainMenuTable())
