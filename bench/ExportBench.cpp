@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     start = Clock::now();
     cpu = CpuSeconds();
     sc::LibraryWebExport page(controller.Library(),
-                              {"Standard-Includes", sc::StatusText(sc::CountEntries(entries), 0), {}});
+                              {"Standard-Includes", sc::StatusText(sc::CountEntries(entries), 0)});
     const sc::WebExportResult result = page.Write(entries, out);
     const double pageSeconds = Seconds(start), pageCpu = CpuSeconds() - cpu;
     if (!result.error.empty()) std::fprintf(stderr, "%s\n", result.error.c_str());

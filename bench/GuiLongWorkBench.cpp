@@ -225,6 +225,10 @@ int main(int argc, char** argv) {
         std::string ChooseOpenFile(const std::string&) override { return {}; }
         std::string ChooseSaveFile(const std::string&, const std::string&) override { return {}; }
         std::string ChooseFolder(const std::string&, const std::string&) override { return folder; }
+        std::string ChooseExportFile(const std::string&, const std::string&, const std::string&,
+                                     const std::string&) override {
+            return {};
+        }
     };
     auto dialogs = std::make_unique<Folder>();
     dialogs->folder = folder + "/page";

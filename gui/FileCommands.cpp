@@ -155,7 +155,8 @@ void FileCommands::Export(const ExportFormat& format) {
             p_.window.SetBusy(false);
             const ExportResult& result = work->result;
             if (!result.error.empty()) p_.ui.ShowMessage(result.error, MessageIcon::Exclamation);
-            else if (!result.cancelled) p_.ui.SetStatusText(result.summary);
+            // Through the window, so a counts text still pending does not replace it.
+            else if (!result.cancelled) p_.window.ShowStatus(result.summary);
         });
 }
 
