@@ -161,6 +161,9 @@ private:
     // Escape: stops a render, cancels a long operation or the background render.
     void OnEscape();
     void OnSelectionChanged();
+    // A command ended (or the busy work it started did): the entry view that
+    // had the keyboard gets it back, unless the command gave it to another control of its own.
+    void RestoreCommandFocus();
     bool MayClose();
     void SaveSettings();
 
@@ -197,12 +200,14 @@ private:
     bool busy_ = false;
     bool rendering_ = false;
     bool started_ = false;
+    bool userSession_ = false;  // the start-up steps are through: selection changes are the user's
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
     SavedGeometry geometry_;    // what is stored of the window; follows every move and resize of the restored window
     double paneShare_ = 0.4;    // the pane's share of a resized window, until the splitter is dragged
     bool togglingPane_ = false; // the pane toggle sets the widths itself
     FocusKeeper busyFocus_;   // the control that had the keyboard before the window became busy
     FocusKeeper renderFocus_; // ... before a render took it to "&Stop"
+    FocusKeeper commandFocus_; // the entry view that had the keyboard when a command began
 };
 
 }  // namespace sc

@@ -2,6 +2,7 @@
 
 #include "overview/OverviewSettings.h"
 #include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
 #include "platform/UserInterface.h"
 #include "ui/Settings.h"
 
@@ -27,7 +28,9 @@ OverviewDialogModel::OverviewDialogModel(const Settings& settings, const std::st
     o.Type = settings.type <= 3 ? settings.type : 1;
     o.Background = settings.background;
     o.WriteTextures = settings.WriteTextures() && povVersion >= kVersion31;
-    o.Directory = settings.outputDirectory;
+    // Overviews go beside the list they show unless the user chose a folder of their own.
+    listDirectory_ = listFilePath.empty() ? UserDocumentsDir() : DirectoryOf(listFilePath);
+    o.Directory = settings.outputDirectory.empty() ? listDirectory_ : settings.outputDirectory;
     o.templatePath = settings.templatePath;
     o.useTemplate = settings.UseTemplate();
     o.IniFile = settings.renderIniFile;
@@ -126,7 +129,7 @@ void OverviewDialogModel::StoreInto(Settings& settings) const {
     settings.SetImages2Local(o.Images2Local);
     settings.type = o.Type;
     settings.textureModifiers = o.transformation;
-    settings.outputDirectory = o.Directory;
+    settings.outputDirectory = WithoutTrailingSeparator(o.Directory) == listDirectory_ ? std::string() : o.Directory;
     settings.SetUseTemplate(o.useTemplate);
     settings.templatePath = o.templatePath;
     settings.renderIniFile = o.IniFile;

@@ -1,5 +1,7 @@
 #include "ui/Settings.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -99,29 +101,32 @@ Settings::Settings(std::string filePath, std::string programDir)
     editor = DefaultEditorCommand();
     lastSaveDir = DefaultLastSaveDir();
     scanDir = programDir_;
-    outputDirectory = JoinPath(programDir_, "samples");
     templatePath = JoinPath(JoinPath(programDir_, "templates"), "templ_1.pov");
     renderIniFile = JoinPath(JoinPath(programDir_, "ini"), "samples.ini");
 }
 
-std::string Settings::DefaultLastSaveDir() const { return JoinPath(programDir_, "libs"); }
+std::string Settings::DefaultLastSaveDir() const { return UserDocumentsDir(); }
 
-std::string Settings::DefaultOutputDirectory() const {
-    const std::string dir = JoinPath(programDir_, "samples");
-    CreateDirectories(dir);
-    return dir;
+std::string Settings::DefaultOutputDirectory() const { return {}; }
+
+bool Settings::IsEarlierOutputDefault(const std::string& dir) const {
+    return WithoutTrailingSeparator(dir) == JoinPath(programDir_, "samples");
 }
 
+// The shipped template and ini file become the user's own copies, which the
+// overview dialog's "Edit" buttons may change.
 std::string Settings::DefaultTemplatePath() const {
-    const std::string dir = JoinPath(programDir_, "templates");
-    CreateDirectories(dir);
-    return JoinPath(dir, "templ_1.pov");
+    const std::string path = JoinPath(JoinPath(programDir_, "templates"), "templ_1.pov");
+    CreateDirectories(DirectoryOf(path));
+    ProvideUserCopy(path, "templates/templ_1.pov");
+    return path;
 }
 
 std::string Settings::DefaultRenderIniFile() const {
-    const std::string dir = JoinPath(programDir_, "ini");
-    CreateDirectories(dir);
-    return JoinPath(dir, "samples.ini");
+    const std::string path = JoinPath(JoinPath(programDir_, "ini"), "samples.ini");
+    CreateDirectories(DirectoryOf(path));
+    ProvideUserCopy(path, "ini/samples.ini");
+    return path;
 }
 
 void Settings::Load(bool full) {
@@ -169,6 +174,7 @@ void Settings::Load(bool full) {
         normalListWidth = AtLeast(ini.GetInt("MainWindow", "NormalListWidth", 320), 320);
         normalContentWidth = AtLeast(ini.GetInt("MainWindow", "NormalContentWidth", 120), 120);
         maximizedContentWidth = AtLeast(ini.GetInt("MainWindow", "MaximizedContentWidth", 120), 120);
+        pictureSharePercent = std::clamp(ini.GetInt("MainWindow", "PictureShare", 62), 15, 85);
         textureFontNormal = ParseColor(ini.GetString("Colors", "TextureFontNormal", "0,0,0"));
         textureFontChanged = ParseColor(ini.GetString("Colors", "TextureFontChanged", "255,0,0"));
     }
@@ -181,7 +187,8 @@ void Settings::LoadOverview(const IniFile& ini) {
     background = static_cast<std::uint8_t>(ini.GetInt("Output", "Background", 0));
     textureModifiers = ini.GetString("Output", "Texture modifiers");
     outputDirectory = ini.GetString("Output", "Directory");
-    if (outputDirectory.empty()) outputDirectory = DefaultOutputDirectory();
+    // The program's own folder was the place before overviews went beside their list file.
+    if (IsEarlierOutputDefault(outputDirectory)) outputDirectory = DefaultOutputDirectory();
     templatePath = ini.GetString("Template", "Path");
     const std::string defaultTemplate = DefaultTemplatePath();
     if (templatePath.empty() || !FileExists(templatePath)) templatePath = defaultTemplate;
@@ -237,6 +244,7 @@ bool Settings::Save() const {
         SetInt(ini, "MainWindow", "NormalListWidth", normalListWidth);
         SetInt(ini, "MainWindow", "NormalContentWidth", normalContentWidth);
         SetInt(ini, "MainWindow", "MaximizedContentWidth", maximizedContentWidth);
+        SetInt(ini, "MainWindow", "PictureShare", pictureSharePercent);
         SetInt(ini, "MainWindow", "Maximized", maximized);
         ini.SetString("Colors", "TextureFontNormal", FormatColor(textureFontNormal));
         ini.SetString("Colors", "TextureFontChanged", FormatColor(textureFontChanged));

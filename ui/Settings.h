@@ -108,6 +108,7 @@ public:
     int normalListWidth = 320;
     int normalContentWidth = 120;
     int maximizedContentWidth = 120;
+    int pictureSharePercent = 62;  // the large picture's share of the pane's height
     // LastFiles
     RecentFileList recentFiles;
     // Settings
@@ -168,8 +169,11 @@ public:
     void SetInstallation(const PovInstallation& installation);
 
     // The defaults that depend on the program folder.
-    std::string DefaultLastSaveDir() const;     // <program>/libs (not created)
-    std::string DefaultOutputDirectory() const; // <program>/samples (created)
+    std::string DefaultLastSaveDir() const;     // the user's documents folder
+    // Empty: overviews go beside their list file (an untitled list's into the documents folder).
+    std::string DefaultOutputDirectory() const;
+    // The program's own "samples" folder, where overviews once went by default.
+    bool IsEarlierOutputDefault(const std::string& dir) const;
     std::string DefaultTemplatePath() const;    // <program>/templates/templ_1.pov
     std::string DefaultRenderIniFile() const;   // <program>/ini/samples.ini
 

@@ -4,6 +4,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/ProgramFolders.h"
 #include "TestEnvironment.h"
 #include "ui/RecentFileList.h"
 #include "ui/WindowTitle.h"
@@ -28,8 +29,7 @@ struct SettingsFixture : testing::Test {
     }
     // The folders and files a missing or unusable entry falls back to.
     Strings DefaultPaths() const {
-        return {program + "/libs", program, program + "/templates/templ_1.pov", program + "/ini/samples.ini",
-                program + "/samples"};
+        return {UserDocumentsDir(), program, program + "/templates/templ_1.pov", program + "/ini/samples.ini", ""};
     }
     static Strings Paths(const Settings& s) {
         return {s.lastSaveDir, s.scanDir, s.templatePath, s.renderIniFile, s.outputDirectory};
@@ -46,7 +46,7 @@ TEST_F(SettingsFixture, MissingFileGivesTheDefaultsAndCreatesFolders) {
               (Ints{-1, 400, 320, 2, 2, 1, 300, -1, 800, 1, MakeRgb(255, 0, 0)}));
     EXPECT_EQ(s.editor, "nano");
     EXPECT_EQ(Paths(s), DefaultPaths());
-    for (const char* folder : {"samples", "templates", "ini"}) EXPECT_TRUE(DirectoryExists(program + "/" + folder));
+    for (const char* folder : {"templates", "ini"}) EXPECT_TRUE(DirectoryExists(program + "/" + folder));
     EXPECT_FALSE(DirectoryExists(program + "/libs"));
     EXPECT_FALSE(FileExists(file));  // reading never writes
 }
