@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
     controller.SetDeclarations(&sc::ReaderDeclarations());
     controller.SetPictureCheck(&sc::CodecPictureCheck());
     sc::Settings settings(folder + "/swatchcraft.ini", folder);
-    settings.listType = sc::kPictureListType;
+    settings.SetViewType(sc::kPictureListType);
     sc::LibraryViewStack views(controller, settings);
     controller.SetViews(&views);
     views.resize(800, 600);

@@ -199,8 +199,6 @@ int main(int argc, char** argv) {
     BenchWindow window(controller, entries);
     window.ShowEntry(entries.front());
     sc::PreviewRenderSession session(controller, window, sc::bridge::Connection(), installation, settings);
-    // The one-second step after each render is left out: it is a fixed wait, not work.
-    session.SetStepDelay(0);
     // The host starts before the clock does: its start is not rendering.
     int reported = -1;
     if (!session.Configuration().CheckSettings() || session.Launcher().StartPov(true, [&](int r) { reported = r; }))

@@ -20,6 +20,7 @@
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "povray/PovCommandLine.h"
+#include "povray/RenderScratch.h"
 
 namespace sc::bridge {
 namespace {
@@ -74,6 +75,10 @@ bool RenderHost::Open() {
             Endpoint::PostFrom(0, running, show);
             return false;
         }
+    }
+    for (const std::atomic<WindowId>& user : SharedBlock().renderUsers) {
+        const WindowId window = user;
+        if (window != 0 && !Endpoint::Exists(window)) goneBeforeStart_.push_back(window);
     }
     if (!endpoint_.Open(kPovMainWindowClass)) {
         std::cerr << "swatchcraft-povhost: cannot open its window in " << Endpoint::RuntimeFolder() << std::endl;
@@ -169,17 +174,31 @@ bool RenderHost::StartRendering() {
     // POV-Ray runs in the scene's folder: its file restrictions always allow
     // that one, and the folder's name, whatever it holds, never reaches
     // POV-Ray's option parser.
-    const std::vector<std::string> arguments =
+    std::vector<std::string> arguments =
         PovArguments(FileNameOf(renderScene_), FieldText(variables_->commandLine, sizeof variables_->commandLine));
     if (arguments.empty()) {
         WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
                             "Der Name der Szenendatei kann POV-Ray nicht übergeben werden: " + renderScene_ + "\n");
         return false;
     }
-    streaming_ = std::find(arguments.begin(), arguments.end(), "+O-") != arguments.end();
+    const std::string folder = DirectoryOf(renderScene_);
+    const auto stream = std::find(arguments.begin(), arguments.end(), "+O-");
+    streaming_ = stream != arguments.end();
+    pictureFile_.clear();
+    pictureTaken_ = false;
+    // An ini file may ask for several frames, each with a file name of its
+    // own: its pictures keep coming through the pipe.
+    if (streaming_ && ToLowerAscii(ExtensionOf(renderScene_)) != ".ini") {
+        const std::string name = "swatchcraft-picture-" + std::to_string(endpoint_.Id()) + ".ppm";
+        *stream = "+O" + name;
+        pictureFile_ = JoinPath(folder, name);
+        RemoveFile(pictureFile_);
+    }
     const std::string executable = JoinPath(options_.povHome, "bin/povray");
     auto process = std::make_unique<PovRenderProcess>();
-    if (!process->Start(executable, arguments, DirectoryOf(renderScene_))) {
+    // A preview's scene lies in a scratch folder of its own: what the scene
+    // writes stays there, whatever its declaration asks for.
+    if (!process->Start(executable, arguments, folder, 0, IsScratchFolder(folder))) {
         WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
                             "POV-Ray konnte nicht gestartet werden: " + executable + "\n");
         return false;
@@ -230,20 +249,39 @@ void RenderHost::PollRender(int timeoutMs) {
         renderLog_ += chunk;
         if (renderLog_.size() > kMaxLog) renderLog_.erase(0, renderLog_.size() - kMaxLog);
     }
-    if (render_ && render_->ReadOutput(chunk) && !render_->Killed()) reader_.Feed(chunk);
+    if (render_ && render_->ReadOutput(chunk) && !render_->Killed() && pictureFile_.empty()) reader_.Feed(chunk);
+    // What POV-Ray does after writing the picture is of no use to anyone.
+    if (render_ && !render_->Killed() && TakePictureFile()) render_->Kill();
     if (render_ && render_->Finished()) FinishRender();
 }
 
+// Hands the rows of the picture file on once it is whole; true then.
+bool RenderHost::TakePictureFile() {
+    if (pictureFile_.empty() || pictureTaken_) return false;
+    std::string bytes;
+    if (!ReadWholePpmFile(pictureFile_, bytes)) return false;
+    reader_.Feed(bytes);
+    // A stop asked for while the rows went out wins.
+    if (render_->Killed()) return false;
+    pictureTaken_ = true;
+    return true;
+}
+
 void RenderHost::FinishRender() {
-    const bool killed = render_->Killed();
+    // The process has ended: a picture it wrote is whole now or never.
+    if (!render_->Killed()) TakePictureFile();
+    const bool killed = render_->Killed() && !pictureTaken_;
     const int status = render_->Wait();
     const int signal = render_->TerminatingSignal();
     render_.reset();
     rendering_ = false;
+    if (!pictureFile_.empty()) RemoveFile(pictureFile_);
     int value = 0;
     std::string report;
     if (killed) {
         value = kRenderStopped;
+    } else if (pictureTaken_) {
+        // The whole picture is there; how POV-Ray ended after it does not matter.
     } else if (signal != 0) {
         // Killed from outside or crashed: the scene is not to blame.
         value = kRenderCrashed;
@@ -325,13 +363,21 @@ void RenderHost::ReapEditors() {
     }
 }
 
-bool RenderHost::ClientsPresent() const {
+bool RenderHost::ClientsPresent() {
     const SharedBridgeBlock& block = SharedBlock();
+    bool present = false;
     for (const std::atomic<WindowId>& user : block.renderUsers) {
         const WindowId window = user;
-        if (window != 0 && window != endpoint_.Id() && Endpoint::Exists(window)) return true;
+        if (window == 0 || window == endpoint_.Id()) continue;
+        if (Endpoint::Exists(window)) {
+            present = true;
+        } else if (std::find(goneBeforeStart_.begin(), goneBeforeStart_.end(), window) == goneBeforeStart_.end()) {
+            // Listed since the start and gone already: a program that
+            // rendered with this host ended (or crashed) between two looks.
+            clientSeen_ = true;
+        }
     }
-    return false;
+    return present;
 }
 
 bool RenderHost::ClientsGone() {

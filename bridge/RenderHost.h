@@ -69,9 +69,10 @@ private:
     bool StopRendering();
     void PollRender(int timeoutMs);
     void FinishRender();
+    bool TakePictureFile();
     bool PlotRow(int row, const std::uint8_t* rgb, int width);
     void ReapEditors();
-    bool ClientsPresent() const;
+    bool ClientsPresent();
     bool ClientsGone();
     std::string ReadSetting(const char* section, const char* key, const char* defaultValue) const;
 
@@ -85,11 +86,19 @@ private:
     std::string renderScene_;
     bool rendering_ = false;
     bool streaming_ = false;  // the picture comes through the pipe (no file asked for)
+    // Where POV-Ray writes the picture of a render that asked for no file:
+    // read as soon as it is whole, since POV-Ray holds back the end of a
+    // picture piped to us until it exits, a good part of a second later.
+    // Empty when the picture comes through the pipe.
+    std::string pictureFile_;
+    bool pictureTaken_ = false;  // the whole picture was read from pictureFile_
     bool closing_ = false;
     bool active_ = false;  // a message or a render since the last look
     int showCommand_ = 1;
     std::vector<int> editors_;
     bool clientSeen_ = false;  // a program listed itself as rendering with this host
+    // Listed windows of programs that had ended before this host started.
+    std::vector<WindowId> goneBeforeStart_;
     std::chrono::steady_clock::time_point lastClientCheck_{};
     std::chrono::steady_clock::time_point clientsGoneSince_{};
 };

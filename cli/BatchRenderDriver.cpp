@@ -73,7 +73,6 @@ bool RenderInBatch(LibraryController& controller, const PovInstallation& install
     }
     while (batch.Running()) {
         batch.Poll(100);
-        ui.PumpMessages();
         // Like "&Stop": every render ends at once, every picture stored before stays.
         if (ui.IsCancelled()) batch.Cancel();
         line.Draw(batch.Progress());

@@ -26,7 +26,8 @@ void PrintRows(std::ostream& out, const std::vector<OptionHelp>& rows) {
 
 void PrintCommandList(std::ostream& out) {
     out << "Aufruf: swatchcraft-cli BEFEHL [--library-path VERZ]... [ARGUMENTE]\n"
-           "        swatchcraft-cli BEFEHL --help   (Optionen und ein Beispiel zu einem Befehl)\n\nBefehle:\n";
+           "        swatchcraft-cli BEFEHL --help   (Optionen und ein Beispiel zu einem Befehl)\n"
+           "        swatchcraft-cli --version\n\nBefehle:\n";
     // In the order of a day's work; commands added later come before the tool's own two.
     static const std::vector<std::string> order = {"scan", "show", "list", "merge", "picture", "scene",
                                                    "render", "overview", "export", "povray"};

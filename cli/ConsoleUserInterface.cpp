@@ -1,5 +1,6 @@
 #include "cli/ConsoleUserInterface.h"
 
+#include <atomic>
 #include <csignal>
 #include <iostream>
 
@@ -7,7 +8,12 @@ namespace sc::cli {
 
 namespace {
 volatile std::sig_atomic_t g_interrupted = 0;
-void OnInterrupt(int) { g_interrupted = 1; }
+// The newest interface: the handler sets its lock-free cancel flag directly.
+std::atomic<ConsoleUserInterface*> g_current{nullptr};
+void OnInterrupt(int) {
+    g_interrupted = 1;
+    if (ConsoleUserInterface* ui = g_current.load()) ui->SetCancelled(true);
+}
 
 // The German caption of the button an answer stands for.
 const char* ButtonText(Answer answer) {
@@ -47,8 +53,15 @@ int ConsoleUserInterface::Choose(const std::string& text, const std::vector<std:
     return index;
 }
 
-void ConsoleUserInterface::PumpMessages() {
+ConsoleUserInterface::ConsoleUserInterface(bool answerYes, int choiceIndex)
+    : answerYes_(answerYes), choiceIndex_(choiceIndex) {
     if (g_interrupted) SetCancelled(true);
+    g_current.store(this);
+}
+
+ConsoleUserInterface::~ConsoleUserInterface() {
+    ConsoleUserInterface* self = this;
+    g_current.compare_exchange_strong(self, nullptr);
 }
 
 void ConsoleUserInterface::CatchInterrupt() {

@@ -12,8 +12,7 @@ public:
     // With `answerYes`, Yes/No questions are answered Yes and custom choices
     // with `choiceIndex` (when not negative); otherwise every question gets
     // its default.
-    explicit ConsoleUserInterface(bool answerYes = false, int choiceIndex = -1)
-        : answerYes_(answerYes), choiceIndex_(choiceIndex) {}
+    explicit ConsoleUserInterface(bool answerYes = false, int choiceIndex = -1);
 
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override;
     Answer Ask(const std::string& text, QuestionButtons buttons, Answer defaultAnswer,
@@ -25,10 +24,10 @@ public:
     void SetProgressPosition(int) override {}
     void StepProgress() override {}
     void HideProgress() override {}
-    // Takes over a Ctrl+C noticed by the signal handler as the cancel flag.
-    void PumpMessages() override;
+    ~ConsoleUserInterface() override;
 
-    // Installs a SIGINT handler that sets a flag PumpMessages turns into a cancel.
+    // Installs a SIGINT handler that sets the cancel flag of the interfaces
+    // alive then (and Interrupted()).
     static void CatchInterrupt();
     static bool Interrupted();
 

@@ -4,12 +4,16 @@
 #include "cli/CommandHelp.h"
 #include "cli/CommandRegistry.h"
 
+#ifndef SWATCHCRAFT_VERSION
+#define SWATCHCRAFT_VERSION "0.1"
+#endif
+
 namespace sc::cli {
 namespace {
 
 const CommandRegistration kVersion({"version", "", "Gibt die Version des Programms aus.", {}, "version",
                                     [](std::vector<std::string>&) {
-                                        std::cout << "swatchcraft-cli 0.1\n";
+                                        std::cout << "swatchcraft-cli " SWATCHCRAFT_VERSION "\n";
                                         return 0;
                                     },
                                     false});

@@ -146,7 +146,8 @@ bool DriveRun(PreviewRenderSession& session, FailedEntries& failed) {
 int FinishRender(LibraryController& controller, const std::string& listFile, const std::string& home,
                  const std::vector<TextureEntry*>& chosen, bool completed, const FailedEntries& failed) {
     int status = completed ? 0 : 1;
-    if (controller.modified && !SaveLibraryReporting(controller, listFile, home)) status = 1;
+    const bool saved = !controller.modified || SaveLibraryReporting(controller, listFile, home);
+    if (!saved) status = 1;
     int stored = 0;
     int faulty = 0;
     for (const TextureEntry* entry : chosen) {
@@ -156,8 +157,9 @@ int FinishRender(LibraryController& controller, const std::string& listFile, con
         // failed, whether or not the run marked it.
         faulty += entry->previewFaulty || failedNow || (completed && !entry->previewValid) ? 1 : 0;
     }
-    std::cout << (completed ? "" : "Abgebrochen. ") << stored << " von " << chosen.size()
-              << " Vorschauen berechnet, " << faulty << " fehlerhaft.\n";
+    // Pictures that could not be saved are lost: the line must not read as a success.
+    std::cout << (completed ? "" : "Abgebrochen. ") << (saved ? "" : "Nicht gespeichert: ") << stored << " von "
+              << chosen.size() << " Vorschauen berechnet, " << faulty << " fehlerhaft.\n";
     if (completed && stored < static_cast<int>(chosen.size())) status = 1;
     return status;
 }

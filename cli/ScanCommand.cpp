@@ -1,5 +1,6 @@
 // swatchcraft-cli scan: searches directories or files for declarations and
-// prints the entries found with the search's result text.
+// prints the entries found with the search's result text, or stores them in
+// a list file and prints only that text.
 #include <iostream>
 #include <set>
 #include <sstream>
@@ -77,9 +78,10 @@ SearchCounts SearchPaths(LibraryController& controller, const SearchOptions& bas
     return total;
 }
 
-void PrintText(const TextureLibrary& library, const AddedEntries& added, const SearchCounts& counts) {
-    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
-        if (!added.added.count(e)) continue;
+// Without `added` only the closing summary: the entries went into a list file.
+void PrintText(const TextureLibrary& library, const AddedEntries* added, const SearchCounts& counts) {
+    for (const TextureEntry* e = library.NextEntry(nullptr); added && e; e = library.NextEntry(e)) {
+        if (!added->added.count(e)) continue;
         const char letter = e->kind >= 1 && e->kind <= 6 ? kKindLetters[static_cast<size_t>(e->kind - 1)] : '?';
         std::cout << letter << '\t' << e->name << '\t' << e->sourceFile->directory << '\t' << e->sourceFile->fileName
                   << '\n';
@@ -87,14 +89,18 @@ void PrintText(const TextureLibrary& library, const AddedEntries& added, const S
     std::cout << SearchResultText(counts.textures, counts.files, counts.directories, counts.skippedNames) << '\n';
 }
 
-void PrintJson(const TextureLibrary& library, const AddedEntries& added, const SearchCounts& counts) {
+void PrintJson(const TextureLibrary& library, const AddedEntries* added, const SearchCounts& counts) {
     std::cout << "{\"textures\": " << counts.textures << ", \"files\": " << counts.files
               << ", \"directories\": " << counts.directories;
     if (counts.skippedNames > 0) std::cout << ", \"skippedNames\": " << counts.skippedNames;
+    if (!added) {
+        std::cout << "}\n";
+        return;
+    }
     std::cout << ", \"entries\": [";
     const char* separator = "\n  ";
     for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
-        if (!added.added.count(e)) continue;
+        if (!added->added.count(e)) continue;
         std::cout << separator << "{\"name\": " << JsonString(e->name) << ", \"kind\": " << e->kind
                   << ", \"category\": " << JsonString(e->category)
                   << ", \"directory\": " << JsonString(e->sourceFile->directory)
@@ -137,8 +143,9 @@ int RunScan(std::vector<std::string>& args) {
     controller.Library().SetLibraryPaths(libraryPaths);
     const SearchCounts counts = SearchPaths(controller, options, list.Positional());
     controller.SetViews(nullptr);
-    if (json) PrintJson(controller.Library(), added, counts);
-    else PrintText(controller.Library(), added, counts);
+    const AddedEntries* listed = output ? nullptr : &added;
+    if (json) PrintJson(controller.Library(), listed, counts);
+    else PrintText(controller.Library(), listed, counts);
     if (ConsoleUserInterface::Interrupted()) return 1;
     if (!output) return 0;
     FileLock lock;
@@ -158,7 +165,8 @@ const CommandRegistration kScan(
       {"--pattern MUSTER", "Nur Dateien, deren Name zum Muster passt, z. B. \"*.inc\" (mehrere mit \";\")."},
       {"--no-includes", "Folgt den #include-Anweisungen der gefundenen Dateien nicht."},
       {"--json", "Gibt die Einträge als JSON statt als Text aus."},
-      {"-o LISTE.swl", "Speichert die gefundenen Einträge in dieser Listendatei, statt sie auszugeben."},
+      {"-o LISTE.swl", "Speichert die gefundenen Einträge in dieser Listendatei, statt sie auszugeben; ausgegeben "
+                       "wird nur die Zusammenfassung am Ende."},
       {"--add", "Ergänzt mit -o eine vorhandene Listendatei, statt sie zu ersetzen."}},
      "scan --subdirs -o meine.swl /usr/share/povray-3.7/include", RunScan});
 

@@ -36,11 +36,11 @@ void Blit(RgbPicture& sheet, int x, int y, const RgbPicture& picture) {
 }  // namespace
 
 ContactSheet::ContactSheet(const std::vector<const TextureEntry*>& entries, int columns) : entries_(entries) {
-    pictures_.resize(entries_.size());
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (!entries_[i] || !DecodeUprightPreview(entries_[i]->preview, pictures_[i])) continue;
-        pictureWidth_ = std::max(pictureWidth_, pictures_[i].width);
-        pictureHeight_ = std::max(pictureHeight_, pictures_[i].height);
+    for (const TextureEntry* e : entries_) {
+        int width = 0, height = 0;
+        if (!e || !ReadPictureSize(e->preview, width, height)) continue;
+        pictureWidth_ = std::max(pictureWidth_, width);
+        pictureHeight_ = std::max(pictureHeight_, height);
     }
     if (pictureWidth_ == 0) pictureWidth_ = pictureHeight_ = kDefaultSide;
     if (columns <= 0) {
@@ -61,26 +61,47 @@ int ContactSheet::PictureY(std::size_t i) const {
     return static_cast<int>(i / static_cast<std::size_t>(columns_)) * CellHeight() + kMargin;
 }
 
-bool ContactSheet::Compose(RgbPicture& sheet, std::string& error) const {
+long long ContactSheet::Width() const { return static_cast<long long>(columns_) * CellWidth(); }
+
+long long ContactSheet::Height() const {
     const long long rows = std::max<long long>(1, (static_cast<long long>(entries_.size()) + columns_ - 1) / columns_);
-    const long long width = static_cast<long long>(columns_) * CellWidth();
-    const long long height = rows * CellHeight();
-    if (width * height > kMaxPixels) {
-        error = "Das Kontaktbild wäre mit " + std::to_string(width) + " x " + std::to_string(height) +
-                " Bildpunkten zu groß; mit --columns lässt sich die Anordnung ändern oder mit --only die "
-                "Auswahl verkleinern.";
-        return false;
+    return rows * CellHeight();
+}
+
+// However the cells are arranged, their area stays: the way out is fewer entries.
+std::string ContactSheet::TooLargeText() const {
+    if (Width() * Height() <= kMaxPixels) return {};
+    const long long fitting = kMaxPixels / (static_cast<long long>(CellWidth()) * CellHeight());
+    return "Das Kontaktbild wäre mit " + std::to_string(Width()) + " x " + std::to_string(Height()) +
+           " Bildpunkten zu groß: es fasst höchstens " + std::to_string(fitting) + " Vorschaubilder dieser Größe, " +
+           "gewählt sind " + std::to_string(entries_.size()) + ".";
+}
+
+bool ContactSheet::Compose(RgbPicture& sheet, std::string& error, const ExportProgress& progress) const {
+    error = TooLargeText();
+    if (!error.empty()) return false;
+    const int total = static_cast<int>(entries_.size());
+    if (progress && !progress(0, total)) return false;
+    sheet.width = static_cast<int>(Width());
+    sheet.height = static_cast<int>(Height());
+    sheet.pixels.assign(static_cast<std::size_t>(Width() * Height()) * 3, kBackground);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        DrawCell(sheet, i);
+        if (progress && !progress(static_cast<int>(i + 1), total)) {
+            sheet = {};
+            return false;
+        }
     }
-    sheet.width = static_cast<int>(width);
-    sheet.height = static_cast<int>(height);
-    sheet.pixels.assign(static_cast<std::size_t>(width * height) * 3, kBackground);
-    for (std::size_t i = 0; i < entries_.size(); ++i) DrawCell(sheet, i);
     return true;
 }
 
 void ContactSheet::DrawCell(RgbPicture& sheet, std::size_t i) const {
     const int x = PictureX(i), y = PictureY(i);
-    const RgbPicture& picture = pictures_[i];
+    RgbPicture picture;
+    // A picture whose pixels are larger than its header said is shown as missing.
+    if (!entries_[i] || !DecodeUprightPreview(entries_[i]->preview, picture) || picture.width > pictureWidth_ ||
+        picture.height > pictureHeight_)
+        picture = {};
     if (picture.width == 0) Fill(sheet, x, y, pictureWidth_, pictureHeight_, kEmptyField);
     else Blit(sheet, x + (pictureWidth_ - picture.width) / 2, y + (pictureHeight_ - picture.height) / 2, picture);
     if (!entries_[i]) return;

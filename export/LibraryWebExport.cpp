@@ -2,8 +2,9 @@
 #include "export/LibraryWebExport.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
+#include <regex>
+#include <set>
 
 #include "export/HtmlText.h"
 #include "export/PictureFile.h"
@@ -83,7 +84,10 @@ constexpr const char* kScript = R"js((function () {
     shown.textContent = words.length ? count + " von " + entries.length + " Einträgen passen" : "";
   }
   var match = /[#&]filter=([^&]*)/.exec(location.hash);
-  if (match) field.value = decodeURIComponent(match[1]);
+  if (match) {
+    // An address typed or cut by hand ("100%") is no valid escape: take it as written.
+    try { field.value = decodeURIComponent(match[1]); } catch (e) { field.value = match[1]; }
+  }
   field.addEventListener("input", apply);
   apply();
   document.addEventListener("click", function (event) {
@@ -109,15 +113,35 @@ std::string WithLf(const std::string& text) {
     return out;
 }
 
-std::string ShownPath(const SourceFile& file) {
-    return file.directory.empty() ? file.fileName : JoinPath(file.directory, file.fileName);
+// Says that a page was written by this program, so a later export into
+// the same folder knows the page as its own.
+constexpr const char* kGeneratorMeta = "<meta name=\"generator\" content=\"Swatchcraft\">";
+constexpr const char* kPageName = "index.html";
+constexpr std::size_t kMaxNamedForeignFiles = 5;
+
+// The pictures an export writes (SafePictureFileName), and their temporary
+// files when a write was cut off.
+bool IsExportPictureName(const std::string& name) {
+    static const std::regex pattern(R"(\d{4,}(-[A-Za-z0-9_-]{1,40})?\.png(\.tmp[A-Za-z0-9]{6})?)");
+    return std::regex_match(name, pattern);
 }
 
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+bool IsExportPage(const std::string& path) {
+    std::string text;
+    return ReadWholeFile(path, text) && text.find(kGeneratorMeta) != std::string::npos;
+}
+
+// The part of `path` below `folder` (both absolute); empty when outside it.
+std::string Below(const std::string& path, const std::string& folder) {
+    const std::string base = WithoutTrailingSeparator(folder) + "/";
+    return path.size() > base.size() && path.compare(0, base.size(), base) == 0 ? path.substr(base.size()) : std::string();
+}
+
+std::string CommonFolder(const std::string& a, const std::string& b) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < a.size() && i < b.size() && a[i] == b[i]; ++i)
+        if (a[i] == '/') end = i + 1;
+    return a.substr(0, end);
 }
 
 }  // namespace
@@ -125,25 +149,56 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 LibraryWebExport::LibraryWebExport(TextureLibrary& library, WebExportOptions options)
     : library_(library), options_(std::move(options)) {}
 
-std::vector<LibraryWebExport::Item> LibraryWebExport::SortedItems(const std::vector<TextureEntry*>& entries) {
-    std::vector<Item> items;
+bool LibraryWebExport::SortedItems(const std::vector<TextureEntry*>& entries, std::vector<Item>& items,
+                                   const ExportProgress& progress) {
     items.reserve(entries.size());
-    for (TextureEntry* e : entries) {
+    const int total = static_cast<int>(entries.size()) * 2;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (progress && !progress(static_cast<int>(i), total)) return false;
+        TextureEntry* e = entries[i];
         if (!e || !e->sourceFile) continue;
         Item item;
         item.entry = e;
-        item.filePath = ShownPath(*e->sourceFile);
+        item.filePath = e->sourceFile->directory.empty() ? e->sourceFile->fileName : e->sourceFile->path;
         item.category = e->category.empty() || e->category == "-" ? kNoCategory : e->category;
         item.fileMissing = e->sourceFile->directory.empty() || !FileExists(e->sourceFile->path);
         if (!item.fileMissing && LoadDeclaration(library_, *e, true)) item.declaration = WithLf(DeclarationBoxText(*e));
         items.push_back(std::move(item));
     }
+    ShowPathsRelative(items);
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
         if (int c = NaturalCompare(a.filePath, b.filePath, false)) return c < 0;
         if (int c = NaturalCompare(a.category, b.category, false)) return c < 0;
         return NaturalCompare(a.entry->name, b.entry->name, false) < 0;
     });
-    return items;
+    return true;
+}
+
+// A shared page must not tell where the user keeps files (their home
+// folder): a file in a library path is shown as POV-Ray finds it there, any
+// other relative to the folder all such files have in common.
+void LibraryWebExport::ShowPathsRelative(std::vector<Item>& items) const {
+    std::vector<std::string> bases;
+    for (const std::string& path : library_.LibraryPaths())
+        if (!path.empty() && IsAbsolutePath(path)) bases.push_back(MakeAbsolute(path));
+    std::optional<std::string> common;
+    std::vector<Item*> outside;
+    for (Item& item : items) {
+        if (!IsAbsolutePath(item.filePath)) continue;
+        std::string best;
+        for (const std::string& base : bases) {
+            const std::string below = Below(item.filePath, base);
+            if (!below.empty() && (best.empty() || below.size() < best.size())) best = below;
+        }
+        if (!best.empty()) {
+            item.filePath = best;
+            continue;
+        }
+        const std::string folder = DirectoryOf(item.filePath);
+        common = common ? CommonFolder(*common, JoinPath(folder, "")) : JoinPath(folder, "");
+        outside.push_back(&item);
+    }
+    for (Item* item : outside) item->filePath = item->filePath.substr(common->size());
 }
 
 bool LibraryWebExport::WritePicture(Item& item, const std::string& pictureDirectory) {
@@ -152,7 +207,7 @@ bool LibraryWebExport::WritePicture(Item& item, const std::string& pictureDirect
     const std::string png = EncodePng(picture);
     item.width = picture.width;
     item.height = picture.height;
-    return !png.empty() && WriteBytes(JoinPath(pictureDirectory, item.pictureFile), png);
+    return !png.empty() && WriteFileWhole(JoinPath(pictureDirectory, item.pictureFile), png);
 }
 
 std::string LibraryWebExport::DefaultTitle(const std::string& source) {
@@ -168,15 +223,67 @@ std::string LibraryWebExport::SummaryText(const WebExportResult& result, const s
            " nach \"" + directory + "\" exportiert.";
 }
 
-WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entries, const std::string& directory) {
+ExportTarget LibraryWebExport::CheckFolder(const std::string& directory) {
+    ExportTarget target;
+    if (directory.empty()) {
+        target.refusal = "Kein Zielordner angegeben.";
+        return target;
+    }
+    if (!DirectoryExists(directory)) {
+        if (PathExists(directory))
+            target.refusal = "Der Ordner \"" + directory + "\" konnte nicht angelegt werden: dort liegt eine Datei.";
+        return target;
+    }
+    std::vector<std::string> foreign;
+    for (const DirectoryItem& item : ListDirectory(directory)) {
+        const std::string path = JoinPath(directory, item.name);
+        if (item.name == kPageName && !item.isDirectory && IsExportPage(path)) {
+            target.replacesEarlier = true;
+        } else if (item.name == kPictureFolder && item.isDirectory) {
+            for (const DirectoryItem& picture : ListDirectory(path)) {
+                if (!picture.isDirectory && IsExportPictureName(picture.name)) target.replacesEarlier = true;
+                else foreign.push_back(std::string(kPictureFolder) + "/" + picture.name);
+            }
+        } else {
+            foreign.push_back(item.name);
+        }
+    }
+    if (foreign.empty()) return target;
+    std::string names;
+    for (std::size_t i = 0; i < foreign.size() && i < kMaxNamedForeignFiles; ++i)
+        names += (i ? ", " : "") + foreign[i];
+    if (foreign.size() > kMaxNamedForeignFiles)
+        names += " und " + std::to_string(foreign.size() - kMaxNamedForeignFiles) + " weitere";
+    target.foreignFiles = "Der Ordner \"" + directory + "\" enthält Dateien, die nicht von einem Export stammen (" +
+                          names + ").";
+    return target;
+}
+
+WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entries, const std::string& directory,
+                                        const ExportProgress& progress, bool replaceForeignFiles) {
     WebExportResult result;
+    const ExportTarget target = CheckFolder(directory);
+    if (!target.refusal.empty() || (!target.foreignFiles.empty() && !replaceForeignFiles)) {
+        result.error = target.refusal.empty() ? target.foreignFiles : target.refusal;
+        return result;
+    }
     const std::string pictureDirectory = JoinPath(directory, kPictureFolder);
     if (!CreateDirectories(pictureDirectory)) {
         result.error = "Der Ordner \"" + pictureDirectory + "\" konnte nicht angelegt werden.";
         return result;
     }
-    std::vector<Item> items = SortedItems(entries);
+    std::vector<Item> items;
+    if (!SortedItems(entries, items, progress)) {
+        result.cancelled = true;
+        return result;
+    }
+    std::set<std::string> written;
+    const int total = static_cast<int>(entries.size()) * 2;
     for (std::size_t i = 0; i < items.size(); ++i) {
+        if (progress && !progress(static_cast<int>(entries.size() + i), total)) {
+            result.cancelled = true;
+            return result;
+        }
         Item& item = items[i];
         ++result.entries;
         if (!item.declaration) ++result.withoutText;
@@ -187,12 +294,24 @@ WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entrie
                            "\" konnte nicht geschrieben werden.";
             return result;
         }
-        if (item.width == 0) item.pictureFile.clear();
-        else ++result.pictures;
+        if (item.width == 0) {
+            item.pictureFile.clear();
+            continue;
+        }
+        ++result.pictures;
+        written.insert(item.pictureFile);
     }
-    const std::string page = JoinPath(directory, "index.html");
-    if (!WriteFileAtomically(page, Page(items)))
+    const std::string page = JoinPath(directory, kPageName);
+    if (!WriteFileAtomically(page, Page(items))) {
         result.error = "Die Datei \"" + page + "\" konnte nicht geschrieben werden.";
+        return result;
+    }
+    // Only now is the earlier page gone, and with it the use of its pictures.
+    for (const DirectoryItem& item : ListDirectory(pictureDirectory))
+        if (!item.isDirectory && IsExportPictureName(item.name) && !written.count(item.name))
+            RemoveFile(JoinPath(pictureDirectory, item.name));
+    if (progress) progress(total, total);
+    result.summary = SummaryText(result, directory);
     return result;
 }
 
@@ -224,9 +343,9 @@ std::string LibraryWebExport::EntryHtml(const Item& item) {
 
 std::string LibraryWebExport::Page(const std::vector<Item>& items) const {
     const std::string title = EscapeHtml(options_.title);
-    std::string html = "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
+    std::string html = std::string("<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                       "<meta name=\"color-scheme\" content=\"light dark\">\n<title>" +
+                       "<meta name=\"color-scheme\" content=\"light dark\">\n") + kGeneratorMeta + "\n<title>" +
                        title + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n<header>\n<h1>" + title +
                        "</h1>\n<p id=\"counts\">" + EscapeHtml(options_.countsText) +
                        "</p>\n<p><label for=\"filter\">Filter:</label> <input type=\"search\" id=\"filter\" "

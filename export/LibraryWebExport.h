@@ -3,8 +3,11 @@
 // and one PNG per entry made from its stored preview. The page needs no
 // network and no script from elsewhere, so it works from a share or a
 // file:// address as well as from a web server.
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "export/ExportFormat.h"
 
 namespace sc {
 
@@ -16,13 +19,7 @@ struct WebExportOptions {
     std::string countsText;  // the library's counts, shown under the heading
 };
 
-// What an export wrote.
-struct WebExportResult {
-    int entries = 0;
-    int pictures = 0;          // entries shown with their preview
-    int withoutText = 0;       // entries whose declaration could not be read
-    std::string error;         // German message when the export failed
-};
+using WebExportResult = ExportResult;
 
 class LibraryWebExport {
 public:
@@ -33,7 +30,15 @@ public:
     // when missing) for `entries`, grouped by source file and category.
     // Entries whose include file is missing are shown without their
     // declaration. On failure `error` says which file could not be written.
-    WebExportResult Write(const std::vector<TextureEntry*>& entries, const std::string& directory);
+    // A folder holding files an export did not write is refused unless
+    // `replaceForeignFiles`; pictures of an earlier export that the new page
+    // does not show are removed. A failed or cancelled export keeps the
+    // earlier page.
+    WebExportResult Write(const std::vector<TextureEntry*>& entries, const std::string& directory,
+                          const ExportProgress& progress = {}, bool replaceForeignFiles = false);
+
+    // What lies in `directory` before an export into it.
+    static ExportTarget CheckFolder(const std::string& directory);
 
     // "Texturbibliothek NAME" for a library read from `source` (a list or
     // include file, or a folder); "Texturbibliothek" for an unnamed one.
@@ -47,8 +52,10 @@ public:
 
 private:
     struct Item;
-    std::vector<Item> SortedItems(const std::vector<TextureEntry*>& entries);
+    bool SortedItems(const std::vector<TextureEntry*>& entries, std::vector<Item>& items,
+                     const ExportProgress& progress);
     bool WritePicture(Item& item, const std::string& pictureDirectory);
+    void ShowPathsRelative(std::vector<Item>& items) const;
     std::string Page(const std::vector<Item>& items) const;
     static std::string EntryHtml(const Item& item);
 

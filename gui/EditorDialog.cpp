@@ -60,10 +60,10 @@ bool EditorDialog::Run(Settings& settings, QWidget* parent, const std::function<
             "Sie können hierzu auch ein evtl. installiertes POV-Ray benutzen."));
         settings.WriteFlag("Info", "SetEditor", suppress ? 0 : 1);
     }
-    EditorDialog dialog(settings.EditWithPov(), QString::fromStdString(settings.editor), parent);
+    EditorDialog dialog(settings.EditWithPov(), QString::fromStdString(settings.Editor()), parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return false;
     settings.SetEditWithPov(dialog.EditWithPov());
-    settings.editor = dialog.EditorCommand().toStdString();
+    settings.SetEditor(dialog.EditorCommand().toStdString());
     return true;
 }
 

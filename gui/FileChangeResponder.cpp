@@ -36,9 +36,14 @@ void FileChangeResponder::Hold(bool hold) {
 
 void FileChangeResponder::Respond(const FileChangeReport& report) {
     if (!report.message.empty()) p_.window.ShowStatus(report.message);
-    if (!report.changed.empty()) {
-        p_.commands.Selection().SelectChangedEntries(report.changed);
-        for (TextureEntry* entry : report.changed) p_.views.EntryUpdated(entry);
+    // The keys were checked when the report was made, on this turn of the
+    // event loop; looking them up again costs little and stays safe.
+    std::vector<TextureEntry*> changed;
+    for (const EntryKey& key : report.changed)
+        if (TextureEntry* entry = p_.controller.Library().FindEntry(key)) changed.push_back(entry);
+    if (!changed.empty()) {
+        p_.commands.Selection().SelectChangedEntries(changed);
+        for (TextureEntry* entry : changed) p_.views.EntryUpdated(entry);
         p_.window.ShowStatus(report.statusText);
     } else if (report.reappeared && report.message.empty()) {
         // The file is back: its "no longer there" note is wrong now.

@@ -30,6 +30,7 @@ public:
     // Holds the re-reading while the window is busy or renders; changes
     // noticed meanwhile are read when the hold ends.
     void Hold(bool hold);
+    LibraryFileWatcher& Watcher() { return *watcher_; }
 
 private:
     void Respond(const FileChangeReport& report);

@@ -1,12 +1,15 @@
 #include "gui/FileCommands.h"
 
+#include "gui/BackgroundWork.h"
 #include "gui/CommandActions.h"
 #include "gui/LibraryCommands.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUserInterface.h"
+#include "export/ExportFormat.h"
 #include "export/LibraryWebExport.h"
 #include "library/LibraryController.h"
+#include "library/LibrarySnapshot.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -17,12 +20,17 @@
 
 namespace sc {
 
+FileCommands::FileCommands(const WindowParts& parts) : p_(parts), export_(std::make_unique<BackgroundWork>()) {}
+
+FileCommands::~FileCommands() = default;
+
 void FileCommands::Bind(CommandActions& actions) {
     actions.Bind(Command::Open, [this] { Open(); });
     actions.Bind(Command::Add, [this] { Add(); });
     actions.Bind(Command::Save, [this] { Save(); });
     actions.Bind(Command::SaveAs, [this] { SaveAs(); });
-    actions.Bind(Command::ExportWebPage, [this] { ExportWebPage(); });
+    actions.Bind(Command::ExportWebPage, [this] { Export(WebPageFormat()); });
+    actions.Bind(Command::ExportContactSheet, [this] { Export(ContactSheetFormat()); });
     actions.Bind(Command::Exit, [this] { p_.window.close(); });
     actions.BindRange(kFirstRecentFileCommand, kLastRecentFileCommand, [this](int index) { OpenRecent(index); });
 }
@@ -49,31 +57,113 @@ void FileCommands::SaveAs() {
     p_.window.UpdateTitle();
 }
 
-// A single selected entry is just the current one, rarely what a page
-// should show: the page then shows every entry in the views.
-void FileCommands::ExportWebPage() {
+namespace {
+
+// The library's name for what an export writes: the list file's name, or
+// the page's default title for an unnamed library.
+std::string ExportBaseName(const std::string& listPath) {
+    const std::string name = FileNameOf(listPath);
+    if (name.empty()) return "Texturbibliothek";
+    return name.substr(0, name.size() - ExtensionOf(name).size());
+}
+
+// A folder in `parent` that does not exist yet, named after the library.
+std::string NewFolderIn(const std::string& parent, const std::string& name) {
+    std::string folder = JoinPath(parent, name);
+    for (int n = 2; PathExists(folder); ++n) folder = JoinPath(parent, name + " " + std::to_string(n));
+    return folder;
+}
+
+}  // namespace
+
+// A single selected entry is just the current one, rarely what an export
+// should show: it then takes every entry in the views.
+std::vector<TextureEntry*> FileCommands::EntriesToExport() const {
     std::vector<TextureEntry*> entries = p_.views.SelectedEntries();
     if (entries.size() < 2) entries = p_.views.EntriesInListOrder();
     std::erase_if(entries, [](const TextureEntry* e) { return e->IsFileNode(); });
-    if (entries.empty()) return;
-    const std::string folder = p_.document.ChooseFolder("Als Webseite exportieren");
-    if (folder.empty()) return;
-    const std::string page = JoinPath(folder, "index.html");
-    if (FileExists(page) &&
-        p_.ui.Ask("Die Datei\n\"" + page + "\"\nexistiert bereits.\n\nÜberschreiben?", QuestionButtons::YesNo,
-                  Answer::No, MessageIcon::Question) != Answer::Yes)
-        return;
-    p_.window.SetBusy(true);
-    LibraryWebExport exporter(p_.controller.Library(),
-                              {LibraryWebExport::DefaultTitle(p_.document.Path()), StatusText(CountEntries(entries), 0)});
-    const WebExportResult result = exporter.Write(entries, folder);
-    p_.window.SetBusy(false);
-    if (!result.error.empty()) p_.ui.ShowMessage(result.error, MessageIcon::Exclamation);
-    else p_.ui.SetStatusText(LibraryWebExport::SummaryText(result, folder));
+    return entries;
 }
 
+// The target chosen and asked about; empty when the user cancelled or the
+// target is refused (said in a message). A folder holding the user's own
+// files is not written into unless the user says so: the default is a new
+// folder inside it.
+std::string FileCommands::ChooseExportTarget(const ExportFormat& format, bool& replaceForeignFiles) {
+    const std::string title = "Als " + format.Name() + " exportieren";
+    const std::string base = ExportBaseName(p_.document.Path());
+    std::string target = format.TargetIsFolder()
+                             ? p_.document.ChooseFolder(title)
+                             : p_.document.ChooseExportFile(title, base + format.Extension(), format.FileFilter(),
+                                                            format.Extension());
+    if (target.empty()) return {};
+    const ExportTarget check = format.CheckTarget(target);
+    if (!check.refusal.empty()) {
+        p_.ui.ShowMessage(check.refusal, MessageIcon::Exclamation);
+        return {};
+    }
+    if (!check.foreignFiles.empty()) {
+        const std::string fresh = NewFolderIn(target, base);
+        const Answer answer = p_.ui.Ask(check.foreignFiles + "\n\nIn den neuen Ordner\n\"" + fresh +
+                                            "\"\nschreiben?\n\n\"Nein\" schreibt trotzdem in den gewählten Ordner "
+                                            "und ersetzt dort index.html.",
+                                        QuestionButtons::YesNoCancel, Answer::Yes, MessageIcon::Question);
+        if (answer == Answer::Cancel) return {};
+        if (answer == Answer::Yes) return fresh;
+        replaceForeignFiles = true;
+        return target;
+    }
+    const std::string replaced = format.TargetIsFolder() ? JoinPath(target, "index.html") : target;
+    if (check.replacesEarlier &&
+        p_.ui.Ask("Die Datei\n\"" + replaced + "\"\nexistiert bereits.\n\nÜberschreiben?", QuestionButtons::YesNo,
+                  Answer::No, MessageIcon::Question) != Answer::Yes)
+        return {};
+    return target;
+}
+
+void FileCommands::Export(const ExportFormat& format) {
+    const std::vector<TextureEntry*> entries = EntriesToExport();
+    if (entries.empty()) return;
+    bool replaceForeignFiles = false;
+    const std::string target = ChooseExportTarget(format, replaceForeignFiles);
+    if (target.empty()) return;
+    // The export is written on a worker from copies of the entries; the
+    // window stays busy (nothing may change the library meanwhile) and Escape
+    // stops it.
+    p_.window.SetBusy(true);
+    struct Work {
+        TextureLibrary library;
+        ExportJob job;
+        ExportResult result;
+    };
+    auto work = std::make_shared<Work>();
+    work->library.SetLibraryPaths(p_.controller.Library().LibraryPaths());
+    work->job.library = &work->library;
+    work->job.entries = CopyEntries(entries, work->library);
+    work->job.title = LibraryWebExport::DefaultTitle(p_.document.Path());
+    work->job.countsText = StatusText(CountEntries(entries), 0);
+    work->job.replaceForeignFiles = replaceForeignFiles;
+    UserInterface& ui = p_.ui;
+    const ExportFormat* chosen = &format;  // the formats live as long as the program
+    export_->Start(
+        [work, chosen, target, &ui](std::stop_token stop) {
+            work->result = chosen->Write(work->job, target, [&ui, stop](int, int) {
+                return !stop.stop_requested() && !ui.IsCancelled();
+            });
+        },
+        [this, work] {
+            p_.window.SetBusy(false);
+            const ExportResult& result = work->result;
+            if (!result.error.empty()) p_.ui.ShowMessage(result.error, MessageIcon::Exclamation);
+            // Through the window, so a counts text still pending does not replace it.
+            else if (!result.cancelled) p_.window.ShowStatus(result.summary);
+        });
+}
+
+bool FileCommands::Exporting() const { return export_->Running(); }
+
 void FileCommands::OpenRecent(int index) {
-    const std::string path = p_.settings.recentFiles.File(index);
+    const std::string path = p_.settings.RecentFiles().File(index);
     if (!path.empty()) OpenListFile(path);
 }
 

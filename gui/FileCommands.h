@@ -1,6 +1,7 @@
 #pragma once
 // The "&Datei" menu's list file commands: open, add, save, save as, the
-// web page export, the recent files, dropped files and exit.
+// exports (web page, contact sheet), the recent files, dropped files and exit.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,11 +9,17 @@
 
 namespace sc {
 
+class BackgroundWork;
 class CommandActions;
+class ExportFormat;
+class TextureEntry;
 
 class FileCommands {
 public:
-    explicit FileCommands(const WindowParts& parts) : p_(parts) {}
+    explicit FileCommands(const WindowParts& parts);
+    ~FileCommands();
+    // True while the web page is written on its worker.
+    bool Exporting() const;
     // Gives the commands of this menu their handlers.
     void Bind(CommandActions& actions);
 
@@ -26,10 +33,13 @@ private:
     void Add();
     void Save();
     void SaveAs();
-    void ExportWebPage();
+    std::vector<TextureEntry*> EntriesToExport() const;
+    std::string ChooseExportTarget(const ExportFormat& format, bool& replaceForeignFiles);
+    void Export(const ExportFormat& format);
     void OpenRecent(int index);
 
     WindowParts p_;
+    std::unique_ptr<BackgroundWork> export_;
 };
 
 }  // namespace sc

@@ -35,7 +35,7 @@ LibraryCommands::LibraryCommands(LibraryCommandsContext context, QObject* parent
 
 LibraryCommands::~LibraryCommands() = default;
 
-std::string LibraryCommands::PovHome() const { return context_.settings->povHome; }
+std::string LibraryCommands::PovHome() const { return context_.settings->PovHome(); }
 
 double LibraryCommands::PovVersion() const { return context_.settings->Installation().Version(); }
 
@@ -138,7 +138,7 @@ void LibraryCommands::EditInPovRay() {
     const unsigned line = entry->record ? static_cast<unsigned>(entry->record->line) : 0;
     if (!context_.launcher || !context_.settings->EditWithPov()) {
         // Without the render host the user's own editor opens the file, at the entry's line where it can.
-        OpenWithProgram(*context_.parent, *context_.ui, context_.settings->editor, path, line, true);
+        OpenWithProgram(*context_.parent, *context_.ui, context_.settings->Editor(), path, line, true);
         return;
     }
     if (editHint_ < 0) editHint_ = context_.settings->ReadFlag("Info", "Edit", 1);
@@ -157,7 +157,7 @@ void LibraryCommands::OpenInEditor(const std::string& path) {
         context_.launcher->ShowPovAndEdit(path, 0);
         return;
     }
-    OpenWithProgram(*context_.parent, *context_.ui, context_.settings->editor, path, 0, true);
+    OpenWithProgram(*context_.parent, *context_.ui, context_.settings->Editor(), path, 0, true);
 }
 
 void LibraryCommands::SearchTextures() { SearchFiles({}); }
@@ -167,10 +167,19 @@ void LibraryCommands::SearchFiles(const std::vector<std::string>& files) {
                         context_.parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
     dialog.StoreInto(*context_.settings);
+    // Busy until the worker is done: nothing may change the library the
+    // found entries are added to.
     context_.window->SetBusy(true);
-    SearchDialog::Search(*context_.controller, dialog.Options(), *context_.ui, context_.parent);
-    context_.window->SetBusy(false);
-    AfterChange();
+    backgroundSearch_ = std::make_unique<BackgroundSearch>(*context_.controller, *context_.ui, context_.parent);
+    BackgroundSearch* search = backgroundSearch_.get();
+    search->Start(dialog.Options(), [this, search](const SearchCounts&) {
+        context_.window->SetBusy(false);
+        AfterChange();
+        // Not here and now: this runs inside the search's own end.
+        QMetaObject::invokeMethod(
+            this, [this, search] { if (backgroundSearch_.get() == search) backgroundSearch_.reset(); },
+            Qt::QueuedConnection);
+    });
 }
 
 bool LibraryCommands::EditLibraryPaths() {
@@ -189,7 +198,7 @@ void LibraryCommands::SetEditor() {
     if (!EditorDialog::Run(*context_.settings, context_.parent,
                            [this](const QString& text) { return context_.hint && context_.hint(text); }))
         return;
-    if (context_.launcher) context_.launcher->SetEditorCommand(context_.settings->editor);
+    if (context_.launcher) context_.launcher->SetEditorCommand(context_.settings->Editor());
 }
 
 void LibraryCommands::CreateOverview() {

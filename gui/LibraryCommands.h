@@ -16,6 +16,7 @@ class QWidget;
 
 namespace sc {
 
+class BackgroundSearch;
 class LibraryController;
 class PovConfiguration;
 class PovLauncher;
@@ -52,6 +53,8 @@ public:
 
     SelectionCommands& Selection() { return selection_; }
     TextSearch& Search() { return search_; }
+    // The texture search running on its worker, or null.
+    BackgroundSearch* RunningSearch() const { return backgroundSearch_.get(); }
 
 public slots:
     // "Aus&wählen".
@@ -101,6 +104,7 @@ private:
     DeleteCommands deletes_;
     int duplicatesHint_ = -1;  // read once per run
     int editHint_ = -1;
+    std::unique_ptr<BackgroundSearch> backgroundSearch_;  // the running "Texturen suchen", if any
 };
 
 }  // namespace sc

@@ -23,20 +23,21 @@ LibraryFileWatcher::LibraryFileWatcher(TextureLibrary& library, QObject* parent)
     : QObject(parent), watch_(library) {
     delayTimer_.setSingleShot(true);
     delayTimer_.setInterval(kDelayMs);
-    stepTimer_.setInterval(0);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &LibraryFileWatcher::Noticed);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &LibraryFileWatcher::DirectoryChanged);
     connect(&delayTimer_, &QTimer::timeout, this, &LibraryFileWatcher::StartReading);
-    connect(&stepTimer_, &QTimer::timeout, this, &LibraryFileWatcher::Step);
+}
+
+// The worker holds only its own copy of the job; stopping and joining it here
+// means no result is posted to a watcher that is gone.
+LibraryFileWatcher::~LibraryFileWatcher() {
+    worker_.request_stop();
+    if (worker_.joinable()) worker_.join();
 }
 
 void LibraryFileWatcher::Rearm() {
-    QSet<QString> files, directories;
-    for (const std::string& path : watch_.WatchedFiles()) {
-        const QString file = QString::fromStdString(path);
-        files.insert(file);
-        directories.insert(QFileInfo(file).absolutePath());
-    }
+    QSet<QString> files;
+    for (const std::string& path : watch_.WatchedFiles()) files.insert(QString::fromStdString(path));
     watchedFiles_ = files;
     presentFiles_.clear();
     // Watches stay on files that are still the same, so no change is lost
@@ -55,14 +56,32 @@ void LibraryFileWatcher::Rearm() {
         armedInodes_[file] = inode;
         add << file;
     }
-    for (const QString& directory : directories)
-        if (!watcher_.directories().contains(directory) && QFileInfo(directory).isDir()) add << directory;
+    if (!add.isEmpty()) watcher_.addPaths(add);
+    WatchFolders();
+}
+
+// The folders of the watched files, or while one is gone the nearest folder
+// above it, where its return shows.
+void LibraryFileWatcher::WatchFolders() {
+    QSet<QString> wanted;
+    for (const std::string& folder : watch_.WatchedFolders()) wanted.insert(QString::fromStdString(folder));
+    QStringList remove, add;
+    const QStringList watchedList = watcher_.directories();
+    const QSet<QString> watched(watchedList.begin(), watchedList.end());
+    for (const QString& folder : watched)
+        if (!wanted.contains(folder)) remove << folder;
+    for (const QString& folder : wanted)
+        if (!watched.contains(folder)) add << folder;
+    if (!remove.isEmpty()) watcher_.removePaths(remove);
     if (!add.isEmpty()) watcher_.addPaths(add);
 }
 
 void LibraryFileWatcher::Stop() {
     delayTimer_.stop();
-    stepTimer_.stop();
+    worker_.request_stop();
+    running_ = 0;
+    job_.reset();
+    watch_.Drop();
     pending_.clear();
     watchedFiles_.clear();
     presentFiles_.clear();
@@ -71,15 +90,13 @@ void LibraryFileWatcher::Stop() {
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
 }
 
-void LibraryFileWatcher::Pause() {
-    paused_ = true;
-    stepTimer_.stop();
-}
+void LibraryFileWatcher::Pause() { paused_ = true; }
 
 void LibraryFileWatcher::Resume() {
     paused_ = false;
+    Deliver();  // what finished while held
     if (!pending_.isEmpty()) delayTimer_.start();
-    else if (watch_.Pending()) stepTimer_.start();
+    else if (running_ == 0) StartJob();
 }
 
 void LibraryFileWatcher::Noticed(const QString& path) {
@@ -89,9 +106,14 @@ void LibraryFileWatcher::Noticed(const QString& path) {
 }
 
 void LibraryFileWatcher::DirectoryChanged(const QString& directory) {
-    // A file that appeared, vanished or was replaced by a rename in the folder.
+    // A folder that went or came back changes which folder stands in for it;
+    // the files are looked at only after that, so one created meanwhile is seen.
+    WatchFolders();
+    // A file that appeared, vanished or was replaced by a rename in the
+    // folder or, where the folder stands in for a removed one, below it.
+    const QString below = directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
     for (const QString& file : watchedFiles_) {
-        if (QFileInfo(file).absolutePath() != directory) continue;
+        if (!file.startsWith(below)) continue;
         const bool present = QFileInfo::exists(file);
         if (present != presentFiles_.contains(file) || (present && !watcher_.files().contains(file)))
             Noticed(file);
@@ -100,16 +122,53 @@ void LibraryFileWatcher::DirectoryChanged(const QString& directory) {
 
 void LibraryFileWatcher::StartReading() {
     if (paused_) return;
+    // A file changed again while it is being read: that reading is stale.
+    if (job_ && pending_.contains(QString::fromStdString(job_->path))) {
+        worker_.request_stop();
+        running_ = 0;
+        job_.reset();
+    }
     for (const QString& path : pending_) watch_.FileChanged(path.toStdString());
     pending_.clear();
-    stepTimer_.start();
+    if (running_ == 0) StartJob();
 }
 
-void LibraryFileWatcher::Step() {
+void LibraryFileWatcher::StartJob() {
+    if (paused_ || running_ != 0) return;
+    job_ = watch_.TakeJob();
+    if (!job_) {
+        Deliver();  // vanished files are reported without reading
+        return;
+    }
+    running_ = ++serial_;
+    // Assigning joins the previous worker, which has finished or was told to stop.
+    worker_ = std::jthread([this, job = *job_, serial = running_](std::stop_token stop) {
+        auto changed = LibraryFileWatch::Reread(job, stop);
+        if (stop.stop_requested()) return;
+        QMetaObject::invokeMethod(
+            this, [this, serial, changed = std::move(changed)] { JobDone(serial, changed); }, Qt::QueuedConnection);
+    });
+    emit readingStarted();
+}
+
+void LibraryFileWatcher::JobDone(quint64 serial, const std::optional<std::vector<EntryKey>>& changed) {
+    if (serial != running_ || !job_) return;
+    running_ = 0;
+    if (changed) watch_.Finish(*job_, *changed);
+    job_.reset();
+    if (paused_) return;  // reported when the hold ends
+    if (watch_.Pending()) {
+        StartJob();
+        // Reports of finished files are not held back by the next file.
+        if (running_ == 0) return;
+    }
+    Deliver();
+}
+
+void LibraryFileWatcher::Deliver() {
     if (paused_) return;
-    if (watch_.ReadSome(kEntriesPerStep)) return;
-    stepTimer_.stop();
     const auto reports = watch_.TakeReports();
+    if (reports.empty()) return;
     Rearm();
     for (const FileChangeReport& report : reports) emit fileChangeReported(report);
 }

@@ -6,11 +6,15 @@ namespace sc {
 
 LibraryNotifications::LibraryNotifications(LibraryViewStack& views, QObject* parent) : QObject(parent), views_(views) {}
 
-void LibraryNotifications::EntryInserted(TextureEntry* entry) { views_.EntryInserted(entry); }
+void LibraryNotifications::EntryInserted(TextureEntry* entry) {
+    views_.EntryInserted(entry);
+    emit libraryChanged();
+}
 
 void LibraryNotifications::EntryUpdated(TextureEntry* entry) {
     views_.EntryUpdated(entry);
     emit entryUpdated(entry);
+    emit libraryChanged();
 }
 
 void LibraryNotifications::EntryRemoving(TextureEntry* entry, bool lastOfFile) {
@@ -21,6 +25,7 @@ void LibraryNotifications::EntryRemoving(TextureEntry* entry, bool lastOfFile) {
 void LibraryNotifications::EntryRemoved() {
     views_.EntryRemoved();
     emit entryRemoved();
+    emit libraryChanged();
 }
 
 void LibraryNotifications::Clearing() {
@@ -31,6 +36,7 @@ void LibraryNotifications::Clearing() {
 void LibraryNotifications::Cleared() {
     views_.Cleared();
     emit cleared();
+    emit libraryChanged();
 }
 
 void LibraryNotifications::Refresh() { views_.Refresh(); }

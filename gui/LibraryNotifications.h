@@ -30,6 +30,8 @@ public:
     std::vector<TextureEntry*> EntriesInListOrder() override;
 
 signals:
+    // After any entry came, changed or went, or the library was emptied.
+    void libraryChanged();
     // After the views showed the entry's new state.
     void entryUpdated(sc::TextureEntry* entry);
     // Before the views drop the entry (it is destroyed afterwards), and after.

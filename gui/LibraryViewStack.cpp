@@ -34,7 +34,7 @@ LibraryViewStack::LibraryViewStack(LibraryController& controller, Settings& sett
     : QWidget(parent),
       controller_(controller),
       settings_(settings),
-      sortState_(settings.sortType, settings.SortAscending()),
+      sortState_(settings.SortBy(), settings.SortAscending()),
       model_(std::make_unique<TextureListModel>(controller)),
       treeModel_(std::make_unique<FileTreeModel>(controller)) {
     auto* layout = new QVBoxLayout(this);
@@ -60,12 +60,12 @@ LibraryViewStack::LibraryViewStack(LibraryController& controller, Settings& sett
 
     model_->Sort(sortState_.UserOrder());
     list_->ApplyColumnWidths(settings);
-    grid_->SetZoomStep(settings.gridZoom);
-    connect(grid_, &PictureGridView::zoomStepChanged, this, [this](int step) { settings_.gridZoom = step; });
+    grid_->SetZoomStep(static_cast<int>(settings.Zoom()));
+    connect(grid_, &PictureGridView::zoomStepChanged, this, [this](int step) { settings_.SetZoom(static_cast<GridZoom>(step)); });
     list_->ShowSortOrder(sortState_.UserOrder().key, sortState_.UserOrder().ascending);
     model_->SetFlushListener([this](const std::vector<TextureEntry*>& batch) { OnTreeInserted(batch); });
     ConnectViews();
-    SetViewType(settings.listType);
+    SetViewType(settings.ViewType());
 }
 
 LibraryViewStack::~LibraryViewStack() {
@@ -433,7 +433,7 @@ void LibraryViewStack::OnContextMenu(QWidget* view, const QPoint& position) {
 void LibraryViewStack::SaveListSettings() {
     if (!settings_.SaveOnExit()) return;
     list_->StoreColumnWidths(settings_);
-    settings_.sortType = sortState_.UserOrder().key;
+    settings_.SetSortBy(static_cast<SortKey>(sortState_.UserOrder().key));
     settings_.SetSortAscending(sortState_.UserOrder().ascending);
     settings_.SaveListView();
 }

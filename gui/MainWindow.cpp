@@ -83,7 +83,6 @@ void MainWindow::BuildCore() {
     controller_ = std::make_unique<LibraryController>(*ui_);
     controller_->SetDeclarations(&ReaderDeclarations());
     controller_->SetPictureCheck(&CodecPictureCheck());
-    controller_->Library().SetUserInterface(ui_.get());
     if (!options_.installations) {
         ownInstallations_ = std::make_unique<PovInstallationProbe>();
         options_.installations = ownInstallations_.get();
@@ -97,10 +96,14 @@ void MainWindow::BuildCore() {
     };
     settings_->Load(true);
     installation_ = settings_->Installation();
-    widths_ = PaneWidths(settings_->normalListWidth, settings_->normalContentWidth, settings_->maximizedContentWidth);
+    widths_ = PaneWidths(settings_->ListWidth(), settings_->PaneWidth(), settings_->MaximizedPaneWidth());
     fileDialogs_ = std::make_unique<QtFileDialogs>(this);
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
+    // The one wait still inside a command: another program holds the list
+    // file. The window is busy (nothing may change the library) and only
+    // lets Escape and repaints through until the save can be made apart.
+    document_->SetWaitHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
     statusTimer_.setSingleShot(true);
     statusTimer_.setInterval(50);
     connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::RefreshStatusText);
@@ -111,7 +114,7 @@ void MainWindow::BuildViews() {
     setCentralWidget(area_);
     connect(area_, &MainArea::splitterMoved, this, &MainWindow::OnSplitterReleased);
     connect(area_, &MainArea::pictureSplitMoved, this, [this] {
-        settings_->pictureSharePercent = static_cast<int>(area_->PictureShare() * 100 + 0.5);
+        settings_->SetPictureShare(static_cast<int>(area_->PictureShare() * 100 + 0.5));
     });
     views_ = new LibraryViewStack(*controller_, *settings_);
     area_->SetListWidget(views_);
@@ -226,17 +229,22 @@ void MainWindow::ConnectLibrary() {
     });
     connect(n, &LibraryNotifications::clearing, this, [this] { pane_->ForgetAll(); });
     connect(n, &LibraryNotifications::cleared, this, [this] { pane_->FollowCurrentEntry(); });
+    // The library counts a change after telling the views, so the title looks once control is back.
+    changedTimer_.setSingleShot(true);
+    changedTimer_.setInterval(0);
+    connect(&changedTimer_, &QTimer::timeout, this, &MainWindow::UpdateTitle);
+    connect(n, &LibraryNotifications::libraryChanged, &changedTimer_, qOverload<>(&QTimer::start));
     fileChanges_ = std::make_unique<FileChangeResponder>(
         WindowParts{*this, *settings_, *controller_, *document_, *views_, *area_, *pane_, *commands_, *ui_}, *n);
 }
 
 void MainWindow::ApplySettings() {
-    area_->TextBox()->SetColors(settings_->textureFontNormal, settings_->textureFontChanged);
+    area_->TextBox()->SetColors(settings_->NormalTextColor(), settings_->ChangedTextColor());
     area_->SetPaneShown(settings_->PaneShown());
     area_->SetSmallPicture(settings_->SmallPreview());
     area_->SetLargePicture(settings_->LargePreview());
-    area_->SetPictureShare(settings_->pictureSharePercent / 100.0);
-    views_->SetViewType(settings_->listType);
+    area_->SetPictureShare(settings_->PictureShare() / 100.0);
+    views_->SetViewType(settings_->ViewType());
     ApplyFlatToolbar();
     RebuildRecentFiles();
     menus_->RebuildSampleScenes();
@@ -312,13 +320,15 @@ CheckConditions MainWindow::CurrentCheckConditions() const {
     c.largePreview = s.LargePreview();
     c.antialias = s.Antialias();
     c.listType = views_->ViewType();
-    c.previewType = s.previewType;
+    c.previewType = static_cast<int>(s.SampleScene());
     c.sortKey = views_->UserSortOrder().key;
     return c;
 }
 
 void MainWindow::UpdateActions() {
     actions_->Update();
+    // Every command ends here; a save or a new library changes no entry but the changed state.
+    setWindowModified(document_->Modified());
     const TextureEntry* current = CurrentEntry();
     ActionFor(int(Command::CopyTexture))->setText(QString::fromStdString(CopyItemText(current)));
     const bool editorTakesLine = installation_.Compare(3.1f, 'e') >= 0;
@@ -371,11 +381,14 @@ void MainWindow::OnSelectionChanged() {
     RefreshStatusText();
 }
 
+// "[*]" is where Qt shows that the library has changes not yet saved.
 void MainWindow::UpdateTitle() {
-    const QString title = QString::fromStdString(MainWindowTitle(document_ ? document_->Path() : std::string()));
+    const std::string fileTitle = MainWindowTitle(document_ ? document_->Path() : std::string());
     // A screen reader names the window as the title does: with its file.
-    setAccessibleName(title);
-    setWindowTitle(rendering_ && isMinimized() && !caption_.empty() ? QString::fromStdString(caption_) : title);
+    setAccessibleName(QString::fromStdString(fileTitle));
+    const bool minimizedRun = rendering_ && isMinimized() && !caption_.empty();
+    setWindowTitle(QString::fromStdString(minimizedRun ? caption_ : fileTitle) + QStringLiteral("[*]"));
+    setWindowModified(document_ && document_->Modified());
 }
 
 void MainWindow::SetCaption(const std::string& caption) {
@@ -387,7 +400,7 @@ void MainWindow::SetRendering(bool rendering) {
     if (rendering) renderFocus_.Remember(*this);
     rendering_ = rendering;
     if (!rendering) caption_.clear();
-    views_->setEnabled(!busy_ && !rendering_);
+    views_->setEnabled(!rendering_);
     if (!rendering) renderFocus_.Restore();
     fileChanges_->Hold(busy_ || rendering_);
     UpdateActions();
@@ -407,7 +420,10 @@ void MainWindow::SetBusy(bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
-    views_->setEnabled(!busy_ && !rendering_);
+    // Long work runs on a worker over its own copy: the views stay usable
+    // (scrolling, selecting, the pane) while the commands that would change
+    // the library are disabled by the busy rule.
+    views_->setEnabled(!rendering_);
     if (!busy) {
         busyFocus_.Restore();
         RestoreCommandFocus();
@@ -439,7 +455,7 @@ void MainWindow::RebuildRecentFiles() { menus_->RebuildRecentFiles(document_->Pa
 void MainWindow::ApplyFlatToolbar() { menus_->ApplyFlatToolbar(); }
 
 void MainWindow::ChooseSampleScene(int index) {
-    if (index >= 0 && index < menus_->SceneCount()) settings_->previewType = index;
+    if (index >= 0 && index < menus_->SceneCount()) settings_->SetSampleScene(static_cast<PreviewScene>(index));
 }
 
 void MainWindow::RefreshStatusText() {
@@ -470,8 +486,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::SaveSettings() {
     Settings& s = *settings_;
-    s.lastFile = document_->Path();
-    s.listType = views_->ViewType();
+    s.SetLastFile(document_->Path());
+    s.SetViewType(static_cast<ListType>(views_->ViewType()));
     s.SetInstallation(installation_);
     geometry_.maximizedPaneWidth = widths_.For(true).pane;
     geometry_.maximized = isMaximized();

@@ -128,6 +128,7 @@ public:
     PovLauncher& Launcher();
     PreviewRenderSession& Session();
     PreviewPaneController& Pane() { return *pane_; }
+    FileChangeResponder& FileChanges() { return *fileChanges_; }
     QtUserInterface& Ui() { return *ui_; }
     LibraryCommands& Commands() { return *commands_; }
 
@@ -202,6 +203,7 @@ private:
     bool started_ = false;
     bool userSession_ = false;  // the start-up steps are through: selection changes are the user's
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
+    QTimer changedTimer_;    // marks the title after the library's changes, once the change is counted
     SavedGeometry geometry_;    // what is stored of the window; follows every move and resize of the restored window
     double paneShare_ = 0.4;    // the pane's share of a resized window, until the splitter is dragged
     bool togglingPane_ = false; // the pane toggle sets the widths itself

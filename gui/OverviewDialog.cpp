@@ -389,7 +389,7 @@ bool OverviewDialog::Write() {
     writer.SetEntryOrder(context_.entryOrder);
     writer.SetFileOrder(context_.fileOrder);
     writer.SetPageCountChanged([this] { RefreshPageCount(); });
-    writer.SetFinishColor(context_.settings->finishColor);
+    writer.SetFinishColor(context_.settings->FinishBase());
     writing_ = true;
     const bool written = WriteOverviewCommand(writer, options, context_.fonts, context_.settings->FilePath(), *context_.ui);
     writing_ = false;
@@ -411,7 +411,7 @@ void OverviewDialog::Preview() {
     writer.SetEntryOrder(context_.entryOrder);
     writer.SetFileOrder(context_.fileOrder);
     writer.SetPageCountChanged([this] { RefreshPageCount(); });
-    writer.SetFinishColor(context_.settings->finishColor);
+    writer.SetFinishColor(context_.settings->FinishBase());
     writing_ = true;
     const PreviewWriteResult result = WritePreviewFiles(writer, options, context_.previewFolder, *context_.ui);
     writing_ = false;

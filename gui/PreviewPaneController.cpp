@@ -76,8 +76,11 @@ PreviewPaneController::~PreviewPaneController() {
 
 void PreviewPaneController::SetUpSession() {
     renderSettings_.previewHint = parts_.settings.ReadFlag("Info", "Preview", 1);
+    // The pictures of a run of several entries pass through the pane one
+    // after another: each stays a second before the next one's render begins.
+    renderSettings_.picturePauseMs = 1000;
     // A hung preview is stopped after the same time as in the tool.
-    bridge::SetRenderTimeLimit(parts_.settings.previewTimeLimit);
+    bridge::SetRenderTimeLimit(parts_.settings.PreviewTimeLimit());
     ApplyRenderSettings();
     session_ = std::make_unique<PreviewRenderSession>(parts_.controller, static_cast<RenderRunWindow&>(*this),
                                                       bridge::Connection(), parts_.installation, renderSettings_);
@@ -114,8 +117,8 @@ void PreviewPaneController::ReadRenderSettings() {
     const Settings& s = parts_.settings;
     renderSettings_.antialias = s.Antialias();
     renderSettings_.small = s.SmallPreview();
-    renderSettings_.templateIndex = s.previewType;
-    renderSettings_.finishColor = s.finishColor;
+    renderSettings_.templateIndex = static_cast<int>(s.SampleScene());
+    renderSettings_.finishColor = s.FinishBase();
 }
 
 void PreviewPaneController::ApplyRenderSettings() {
@@ -213,7 +216,7 @@ void PreviewPaneController::UpdatePane() {
         button->setText(pane.stopLabel ? QStringLiteral("&Stop") : QStringLiteral("Anz&eigen"));
         button->setAccessibleName(pane.stopLabel ? QStringLiteral("Stop") : QStringLiteral("Anzeigen"));
         // A render has started: its rows are drawn over the cross-hatch (a large one drew its own).
-        if (pane.stopLabel && run_.rendering) {
+        if (pane.stopLabel && run_.rendering && !largeCoversRun_) {
             const FrameBuffer& frame = session_->Renderer().Frame();
             parts_.area.Picture()->BeginRender(QSize(frame.Width(), frame.Height()));
         }
@@ -247,13 +250,23 @@ void PreviewPaneController::RenderOrStop() {
         StopLargeRenders();
         largeShownSide_ = 0;  // the run's rows come
         ApplyRenderSettings();
-        // The run's second of rest after a render lets the user see each of
-        // several pictures; one picture with a large one to follow needs none.
-        const bool largeFollows = FitSide() > 0 && parts_.views.SelectedEntries().size() == 1;
-        session_->SetStepDelay(largeFollows ? 0 : -1);
+        largeCoversRun_ = ShowCachedLarge();
     }
     session_->Step();
     ArmSessionTimer();
+}
+
+bool PreviewPaneController::ShowCachedLarge() {
+    DeclarationBox* box = parts_.area.TextBox();
+    const int side = FitSide();
+    const std::vector<TextureEntry*> selected = parts_.views.SelectedEntries();
+    if (side <= 0 || !shown_ || !box->HasDeclaration() || selected.size() != 1 || selected[0] != shown_) return false;
+    if (!session_->LoadLargeFromCache(shown_, box->Lines(), side)) return false;
+    largeWanted_ = true;
+    FitPictureArea();
+    largeShownSide_ = side;
+    parts_.area.Picture()->ShowFrame(session_->LargeFrame());
+    return true;
 }
 
 void PreviewPaneController::TakeOver() {
@@ -270,7 +283,6 @@ void PreviewPaneController::RenderActivated() {
     if (!entry || entry != shown_ || run_.running || parts_.busy() || !parts_.area.ShowButton()->isEnabled()) return;
     StopLargeRenders();
     ApplyRenderSettings();
-    session_->SetStepDelay(-1);
     session_->StepWithAutoStore();
     ArmSessionTimer();
 }
@@ -342,6 +354,7 @@ void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
     const bool began = state.running && !run_.running, ended = !state.running && run_.running;
     const bool pictureCame = (ended || !run_.pendingPicture) && !state.running && state.pendingPicture;
     run_ = state;
+    if (ended) largeCoversRun_ = false;
     if (began && !parts_.area.PaneShown()) emit paneRequested();
     if (began || ended) emit runningChanged(state.running);
     UpdatePane();
@@ -357,6 +370,7 @@ void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
 }
 
 void PreviewPaneController::RowStored(int row) {
+    if (largeCoversRun_) return;
     parts_.area.Picture()->DrawRow(session_->Renderer().Frame(), row);
 }
 

@@ -137,6 +137,8 @@ private:
     // Renders the shown entry at LargeSide(): its stored declaration, or
     // (`live`) the box's text as it stands, at `side` (0: the picture area's).
     void StartLarge(bool live, int side = 0);
+    // Shows the large picture "&Anzeigen" would bring when the cache has it; true then.
+    bool ShowCachedLarge();
     // The picture area's side (at most a large picture's); 0 when the pane is hidden.
     int PaneSide() const;
     void ReadRenderSettings();
@@ -165,6 +167,8 @@ private:
     bool povRefused_ = false;  // the user would not have POV-Ray's settings changed
     bool largeWanted_ = false;  // "&Anzeigen" asked for the shown entry's large picture
     int largeShownSide_ = 0;  // the side of the large picture shown or coming; 0: the stored one is shown
+    // A run's picture renders behind the large one of the same text, shown from the cache.
+    bool largeCoversRun_ = false;
     bool busyCursor_ = false;
     std::string caption_;
 };

@@ -57,4 +57,18 @@ std::string QtFileDialogs::ChooseFolder(const std::string& title, const std::str
     return dialog.selectedFiles().front().toStdString();
 }
 
+std::string QtFileDialogs::ChooseExportFile(const std::string& title, const std::string& startDir,
+                                           const std::string& proposedName, const std::string& filter) {
+    QFileDialog dialog(parent_, QString::fromStdString(title));
+    dialog.setDirectory(ExistingFolder(startDir));
+    dialog.setNameFilter(QString::fromStdString(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The overwrite question is the program's own, asked after the extension is added.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.selectFile(QString::fromStdString(FileNameOf(proposedName)));
+    if (ExecDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
 }  // namespace sc

@@ -15,6 +15,8 @@ public:
     std::string ChooseOpenFile(const std::string& startDir) override;
     std::string ChooseSaveFile(const std::string& startDir, const std::string& proposedName) override;
     std::string ChooseFolder(const std::string& title, const std::string& startDir) override;
+    std::string ChooseExportFile(const std::string& title, const std::string& startDir,
+                                 const std::string& proposedName, const std::string& filter) override;
 
 private:
     QPointer<QWidget> parent_;

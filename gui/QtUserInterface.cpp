@@ -124,6 +124,4 @@ void QtUserInterface::HideProgress() {
     if (statusBar_) statusBar_->ShowStatusProgress(false);
 }
 
-void QtUserInterface::PumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }
-
 }  // namespace sc

@@ -1,7 +1,6 @@
 #pragma once
 // The core's user interface in the window: message boxes with German
-// buttons, the status bar's text and progress, and event pumping between the
-// steps of long work.
+// buttons and the status bar's text and progress.
 #include <QPointer>
 #include <QWidget>
 
@@ -30,7 +29,6 @@ public:
     void SetProgressPosition(int position) override;
     void StepProgress() override;
     void HideProgress() override;
-    void PumpMessages() override;
 
     // Every box this interface opens is first handed to this hook (tests answer them).
     using BoxHook = std::function<void(QMessageBox&)>;

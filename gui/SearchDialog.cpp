@@ -11,12 +11,15 @@
 #include <QRadioButton>
 
 #include "gui/AccessibleNames.h"
+#include "gui/BackgroundWork.h"
 #include "gui/MessageDialogs.h"
 #include "gui/FileChooserDialog.h"
 #include "gui/SearchProgressDialog.h"
 #include "library/LibraryController.h"
+#include "library/LibrarySnapshot.h"
 #include "platform/FileSystem.h"
 #include "povray/LibraryPaths.h"
+#include "scanner/DeclarationReader.h"
 #include "ui/Settings.h"
 
 namespace sc {
@@ -46,7 +49,7 @@ SearchDialog::SearchDialog(const Settings& settings, std::string povHome, std::v
     libraryDirs_ = new QRadioButton(QStringLiteral("Suche in POV-Ray &Include-Verzeichnissen"));
     setUp_ = new QPushButton(QStringLiteral("einste&llen..."));
     other_ = new QRadioButton(QStringLiteral("&anderes:"));
-    directory_ = new QLineEdit(QString::fromStdString(settings.scanDir));
+    directory_ = new QLineEdit(QString::fromStdString(settings.ScanDir()));
     directory_->setAccessibleName(QStringLiteral("anderes Verzeichnis"));
     browse_ = new QPushButton(QStringLiteral("Dir"));
     browse_->setToolTip(QStringLiteral("Verzeichnis auswählen"));
@@ -160,21 +163,50 @@ SearchOptions SearchDialog::Options() const {
 void SearchDialog::StoreInto(Settings& settings) const {
     const SearchOptions o = Options();
     settings.SetSearchLibraryDirs(o.libraryDirectories);
-    settings.scanDir = o.otherDirectory;
+    settings.SetScanDir(o.otherDirectory);
     settings.SetSearchSubdirs(o.subdirectories);
     for (int i = 0; i < Settings::kSearchKinds; ++i) settings.SetSearchesKind(i, o.kinds[i + 1]);
     settings.SetFollowIncludes(o.followIncludes);
 }
 
-SearchCounts SearchDialog::Search(LibraryController& controller, const SearchOptions& options, UserInterface& ui,
-                                  QWidget* parent) {
-    SearchProgressDialog progress(ui, parent);
-    progress.show();
-    TextureSearch search(controller, options, progress);
-    search.RunPasses();
-    progress.hide();
-    search.OfferDirectoryCompletion();
-    return search.Counts();
+struct BackgroundSearch::Work {
+    Work(UserInterface& target, QObject* context, LibraryController& from, SearchOptions options)
+        : ui(target, context), controller(ui), options(std::move(options)) {
+        CopyEntryNames(from.Library(), controller.Library());
+        controller.SetDeclarations(&ReaderDeclarations());
+    }
+    WorkerInterface ui;
+    LibraryController controller;  // the worker's own: the copy the search adds to
+    SearchOptions options;
+    SearchCounts counts;
+};
+
+BackgroundSearch::BackgroundSearch(LibraryController& controller, UserInterface& ui, QWidget* parent)
+    : controller_(controller), ui_(ui), parent_(parent) {}
+
+BackgroundSearch::~BackgroundSearch() = default;
+
+bool BackgroundSearch::Running() const { return work_ && work_->Running(); }
+
+void BackgroundSearch::Start(const SearchOptions& options, std::function<void(const SearchCounts&)> done) {
+    work_.reset();
+    progress_ = std::make_unique<SearchProgressDialog>(ui_, parent_);
+    progress_->show();
+    work_ = std::make_unique<BackgroundWork>();
+    auto work = std::make_shared<Work>(*progress_, work_.get(), controller_, options);
+    work_->Start(
+        [work](std::stop_token stop) {
+            work->ui.SetStopToken(stop);
+            TextureSearch search(work->controller, work->options, work->ui);
+            search.RunPasses();
+            work->counts = search.Counts();
+        },
+        [this, work, done = std::move(done)] {
+            progress_->hide();
+            AddMissingEntries(controller_, work->controller.Library());
+            TextureSearch::OfferDirectoryCompletion(controller_, work->counts);
+            if (done) done(work->counts);
+        });
 }
 
 }  // namespace sc

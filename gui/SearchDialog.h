@@ -4,6 +4,7 @@
 // progress dialog, then the offer to complete missing directories.
 #include <QDialog>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@ class QRadioButton;
 
 namespace sc {
 
+class BackgroundWork;
 class LibraryController;
+class SearchProgressDialog;
 class Settings;
 class UserInterface;
 
@@ -40,10 +43,6 @@ public:
 
     void accept() override;
 
-    // The search after the dialog, with its progress dialog.
-    static SearchCounts Search(LibraryController& controller, const SearchOptions& options, UserInterface& ui,
-                               QWidget* parent);
-
 private:
     bool CheckLibraryDirectories();
     void BrowseDirectory();
@@ -64,6 +63,34 @@ private:
     QCheckBox* subdirs_;
     QCheckBox* kinds_[6];
     QCheckBox* includes_;
+};
+
+// The search after the dialog: its passes run on a worker over a copy of
+// the library's names while its progress dialog shows how far it got; then,
+// on the window's thread, what it found is added to the library in one step
+// and directory completion is offered. Destroying it stops the search and
+// adds nothing.
+class BackgroundSearch : public QObject {
+    Q_OBJECT
+public:
+    // All are borrowed and must outlive the search; `ui` answers its questions.
+    BackgroundSearch(LibraryController& controller, UserInterface& ui, QWidget* parent);
+    ~BackgroundSearch() override;
+
+    // `done` runs after the found entries were added and the completion offered.
+    void Start(const SearchOptions& options, std::function<void(const SearchCounts&)> done);
+    bool Running() const;
+    SearchProgressDialog* Progress() const { return progress_.get(); }
+
+private:
+    struct Work;
+
+    LibraryController& controller_;
+    UserInterface& ui_;
+    QWidget* parent_;
+    // Before the worker: it ends first, and its progress goes to the dialog.
+    std::unique_ptr<SearchProgressDialog> progress_;
+    std::unique_ptr<BackgroundWork> work_;
 };
 
 }  // namespace sc

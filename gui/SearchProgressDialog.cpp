@@ -120,8 +120,6 @@ void SearchProgressDialog::StepProgress() {
     lines_[2]->clear();  // between files
 }
 
-void SearchProgressDialog::PumpMessages() { QApplication::processEvents(); }
-
 void SearchProgressDialog::reject() { SetCancelled(true); }
 
 void SearchProgressDialog::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {

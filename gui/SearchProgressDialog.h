@@ -37,7 +37,6 @@ public:
     void SetProgressPosition(int position) override;
     void StepProgress() override;
     void HideProgress() override {}
-    void PumpMessages() override;
 
     QString Line(int index) const;  // 0 to 3
     bool Searching() const { return searching_; }

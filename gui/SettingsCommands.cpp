@@ -3,6 +3,7 @@
 #include "gui/ColorsDialog.h"
 #include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
+#include "gui/LanguageDialog.h"
 #include "gui/LibraryCommands.h"
 #include "gui/MainArea.h"
 #include "gui/MainWindow.h"
@@ -12,6 +13,7 @@
 #include "library/LibraryController.h"
 #include "povray/LibraryPaths.h"
 #include "povray/PovConfiguration.h"
+#include "platform/Translate.h"
 #include "povray/PovInstallationSource.h"
 #include "ui/Settings.h"
 
@@ -24,6 +26,7 @@ void SettingsCommands::Bind(CommandActions& actions) {
     actions.Bind(Command::UninstallExtension, [this] { p_.window.Configuration().UninstallWithMessages(); });
     actions.Bind(Command::Editor, [this] { p_.commands.SetEditor(); });
     actions.Bind(Command::Colors, [this] { ChooseColors(); });
+    actions.Bind(Command::Language, [this] { ChooseLanguage(); });
     actions.Bind(Command::FlatToolbar, [this] { ToggleFlatToolbar(); });
     actions.Bind(Command::SaveSettingsOnExit, [&s] { s.SetSaveOnExit(!s.SaveOnExit()); });
     actions.Bind(Command::LoadLastFile, [&s] { s.SetLoadLastFile(!s.LoadLastFile()); });
@@ -65,11 +68,18 @@ void SettingsCommands::EditLibraryPaths() {
 
 void SettingsCommands::ChooseColors() {
     Settings& s = p_.settings;
-    ColorsDialog dialog(s.textureFontNormal, s.textureFontChanged, &p_.window);
+    ColorsDialog dialog(s.NormalTextColor(), s.ChangedTextColor(), &p_.window);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
-    s.textureFontNormal = dialog.Normal();
-    s.textureFontChanged = dialog.Changed();
-    p_.area.TextBox()->SetColors(s.textureFontNormal, s.textureFontChanged);
+    s.SetTextColors(dialog.Normal(), dialog.Changed());
+    p_.area.TextBox()->SetColors(s.NormalTextColor(), s.ChangedTextColor());
+}
+
+void SettingsCommands::ChooseLanguage() {
+    LanguageDialog dialog(p_.settings.LanguageChoice(), &p_.window);
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
+    if (!p_.settings.SetLanguageChoice(dialog.Choice()))
+        p_.ui.ShowMessage(FillIn(Tr("The language could not be stored in %1."), {p_.settings.FilePath()}),
+                          MessageIcon::Stop);
 }
 
 void SettingsCommands::ToggleFlatToolbar() {

@@ -1,6 +1,6 @@
 #pragma once
 // The "&Einstellungen" submenu: POV-Ray folder, library paths, plug-in,
-// editor, colours and the three switches; also the POV-Ray choice and the
+// editor, colours, language and the three switches; also the POV-Ray choice and the
 // library paths that start-up asks for.
 #include <string>
 #include <vector>
@@ -27,6 +27,7 @@ public:
 private:
     void EditLibraryPaths();
     void ChooseColors();
+    void ChooseLanguage();
     void ToggleFlatToolbar();
 
     WindowParts p_;

@@ -15,8 +15,6 @@ namespace {
 // The sample texts whose widths are the columns' default widths.
 const char* const kSamples[] = {"XXXXXXXXXXXXXXX", "TypXXX", "XXXXXXX.XXX", "Version", "XXXXXXX.XXX"};
 
-int Settings::*const kWidthKeys[] = {&Settings::textureWidth, &Settings::typeWidth, &Settings::categoryWidth,
-                                      &Settings::versionWidth, &Settings::fileWidth};
 
 }  // namespace
 
@@ -49,15 +47,17 @@ int TextureListView::SampleWidth(const char* sample) const {
     return fontMetrics().horizontalAdvance(QString::fromLatin1(sample)) + 12;
 }
 
+static_assert(TextureListModel::kDirectory == Settings::kStoredColumns, "the settings keep one width per column up to the file");
+
 void TextureListView::ApplyColumnWidths(const Settings& settings) {
     for (int column = 0; column < TextureListModel::kDirectory; ++column) {
-        const int stored = settings.*kWidthKeys[column];
+        const int stored = settings.ColumnWidth(column);
         setColumnWidth(column, stored >= 0 ? stored : SampleWidth(kSamples[column]));
     }
 }
 
 void TextureListView::StoreColumnWidths(Settings& settings) const {
-    for (int column = 0; column < TextureListModel::kDirectory; ++column) settings.*kWidthKeys[column] = columnWidth(column);
+    for (int column = 0; column < TextureListModel::kDirectory; ++column) settings.SetColumnWidth(column, columnWidth(column));
 }
 
 void TextureListView::ShowSortOrder(int key, bool ascending) {

@@ -76,13 +76,13 @@ void WindowMenus::RebuildRecentFiles(const std::string& openFile) {
     const auto width = [&metrics](std::string_view text) {
         return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
     };
-    const std::vector<std::string> texts = settings_.recentFiles.MenuTexts(openFile, width);
+    const std::vector<std::string> texts = settings_.RecentFiles().MenuTexts(openFile, width);
     if (texts.empty()) return;
     recentSeparator_ = fileMenu_->addSeparator();
     for (const std::string& text : texts) {
         const int index = recentCount_++;
         QAction* action = actions_.AddRunTimeItem(kFirstRecentFileCommand + index, QString::fromStdString(text), false);
-        action->setToolTip(QString::fromStdString(settings_.recentFiles.File(index)));
+        action->setToolTip(QString::fromStdString(settings_.RecentFiles().File(index)));
         fileMenu_->addAction(action);
     }
     actions_.Update();
@@ -94,8 +94,8 @@ void WindowMenus::RebuildSampleScenes() {
     sceneGroup_ = new QActionGroup(this);
     const std::string folder = PreviewTemplateFolder();
     CreateDirectories(folder);
-    scenes_ = BuildSampleSceneList(folder, settings_.previewType);
-    settings_.previewType = scenes_.selectedIndex;
+    scenes_ = BuildSampleSceneList(folder, static_cast<int>(settings_.SampleScene()));
+    settings_.SetSampleScene(static_cast<PreviewScene>(scenes_.selectedIndex));
     for (int i = 0; i < scenes_.Count(); ++i) {
         QAction* action = actions_.AddRunTimeItem(kFirstSampleSceneCommand + i,
                                                   QString::fromStdString(scenes_.titles[static_cast<size_t>(i)]), true);

@@ -8,7 +8,7 @@
 
 namespace sc {
 
-LibraryController::LibraryController(UserInterface& ui) : ui_(ui) { library_.SetUserInterface(&ui); }
+LibraryController::LibraryController(UserInterface& ui) : ui_(ui) {}
 
 LibraryController::~LibraryController() = default;
 

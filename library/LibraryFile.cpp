@@ -359,7 +359,6 @@ bool SaveLibrary(LibraryController& controller, const std::string& path, const s
     ui.SetProgressPosition(0);
     bool ok = true;
     for (const TextureEntry* e = library.NextEntry(nullptr); e && ok; e = library.NextEntry(e)) {
-        ui.PumpMessages();
         ok = WriteEntry(w, *e);
         ui.StepProgress();
     }
@@ -398,7 +397,6 @@ bool LoadLibrary(LibraryController& controller, const std::string& path, std::st
     Record rec;
     RecordResult result;
     while ((result = ReadRecord(r, version, rec)) == RecordResult::Read) {
-        ui.PumpMessages();
         AddRecord(state, rec);
         ui.StepProgress();
     }

@@ -1,9 +1,12 @@
 #include "library/TextureLibrary.h"
 
 #include "platform/PathUtil.h"
-#include "platform/UserInterface.h"
 
 namespace sc {
+
+EntryKey KeyOf(const TextureEntry& entry) {
+    return {entry.sourceFile->directory, entry.sourceFile->fileName, entry.name};
+}
 
 TextureLibrary::~TextureLibrary() { Clear(); }
 
@@ -18,10 +21,6 @@ void TextureLibrary::RereadLibraryPaths() {
     if (paths == libraryPaths_) return;
     SetLibraryPaths(std::move(paths));
     ClearIndexes();
-}
-
-void TextureLibrary::PumpMessages() const {
-    if (ui_) ui_->PumpMessages();
 }
 
 std::string TextureLibrary::FileKey(const std::string& directory, const std::string& fileName) {

@@ -15,6 +15,17 @@ namespace sc {
 
 class UserInterface;
 
+// An entry named by its file and name: unlike a pointer it survives the
+// entry's deletion and the library's replacement, so work that spans turns
+// of the event loop or runs on another thread holds entries by it.
+struct EntryKey {
+    std::string directory, fileName, name;
+    bool operator==(const EntryKey&) const = default;
+};
+
+// The key of an entry that belongs to a file.
+EntryKey KeyOf(const TextureEntry& entry);
+
 // The in-memory library: source files, newest first, each with its entries,
 // plus the cache of scanned include files.
 class TextureLibrary {
@@ -35,12 +46,6 @@ public:
     // drop every declaration index, as includes may now resolve elsewhere.
     void RereadLibraryPaths();
 
-    // The interface pumped while files are scanned (may be null).
-    void SetUserInterface(UserInterface* ui) { ui_ = ui; }
-    UserInterface* Ui() const { return ui_; }
-    // Lets the interface process waiting events, when there is one.
-    void PumpMessages() const;
-
     // The file with this directory and name, or null.
     SourceFile* FindFile(const std::string& directory, const std::string& fileName) const;
     // The existing file or a new one, linked as the newest. A new file takes
@@ -49,6 +54,7 @@ public:
                               std::optional<FileTime> lastWrite = std::nullopt);
     // The entry of that name in that file, or null.
     TextureEntry* FindEntry(const std::string& directory, const std::string& fileName, const std::string& name) const;
+    TextureEntry* FindEntry(const EntryKey& key) const { return FindEntry(key.directory, key.fileName, key.name); }
     // Returns the existing entry of that name in that file, else a new one at
     // the file's tail. A color entry takes the given color unless it is
     // missing or all zero; it keeps its own then (black for a new one, until
@@ -98,7 +104,6 @@ private:
 
     std::vector<std::string> libraryPaths_;
     std::function<std::vector<std::string>()> pathSource_;
-    UserInterface* ui_ = nullptr;
     int fileCount_ = 0;
     std::uint64_t fileRemovals_ = 0;
     SourceFile* newestFile_ = nullptr;

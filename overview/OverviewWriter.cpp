@@ -162,7 +162,6 @@ bool OverviewWriter::LoadEntry(TextureEntry& entry) {
 }
 
 bool OverviewWriter::Aborted() {
-    ui_.PumpMessages();
     if (ui_.IsCancelled()) options_.abortRequested = true;
     return options_.abortRequested;
 }

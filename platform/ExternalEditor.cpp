@@ -8,14 +8,21 @@
 namespace sc {
 namespace {
 
+// Built by appending: GCC 12 at -O3 misreads "+" + number (a prepend) as an overlapping copy.
+std::string FlagWithNumber(const char* flag, unsigned number) {
+    std::string option(flag);
+    option += std::to_string(number);
+    return option;
+}
+
 std::string LineOption(const std::string& editor, unsigned line) {
     if (line == 0) return {};
     const std::size_t blank = editor.find(' ');
     const std::string program = FileNameOf(editor.substr(0, blank));
     for (const char* known : {"vi", "vim", "nvim", "gvim", "nano", "emacs", "emacsclient", "gedit", "micro", "joe",
                               "mcedit", "pluma", "mousepad", "xed"})
-        if (program == known) return "+" + std::to_string(line);
-    if (program == "kate" || program == "kwrite") return "-l " + std::to_string(line);
+        if (program == known) return FlagWithNumber("+", line);
+    if (program == "kate" || program == "kwrite") return FlagWithNumber("-l ", line);
     return {};
 }
 

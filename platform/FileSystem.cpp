@@ -151,20 +151,27 @@ std::string CanonicalPath(std::string_view path) {
 
 bool ReadWholeFile(std::string_view path, std::string& contents) {
     const std::string p(path);
+    // A directory opens as a stream, and the standard library throws at its first read.
+    struct stat st {};
+    if (stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
     std::ifstream in(p, std::ios::binary);
     if (!in) return false;
     contents.clear();
-    // A regular file is read in one piece first: big list files load many
-    // times faster than through a character iterator.
-    struct stat st {};
-    if (stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        contents.resize(static_cast<size_t>(st.st_size));
-        in.read(contents.data(), static_cast<std::streamsize>(contents.size()));
-        contents.resize(static_cast<size_t>(in.gcount()));
-        if (in.bad()) return false;
-        in.clear();
+    try {
+        // A regular file is read in one piece first: big list files load many
+        // times faster than through a character iterator.
+        if (S_ISREG(st.st_mode) && st.st_size > 0) {
+            contents.resize(static_cast<size_t>(st.st_size));
+            in.read(contents.data(), static_cast<std::streamsize>(contents.size()));
+            contents.resize(static_cast<size_t>(in.gcount()));
+            if (in.bad()) return false;
+            in.clear();
+        }
+        contents.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        // A read error (EIO, say) surfaces as an exception from the stream buffer.
+        return false;
     }
-    contents.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
 
@@ -233,13 +240,17 @@ std::string LinkTarget(std::string_view path) {
     return current;
 }
 
-bool WriteFileAtomically(std::string_view path, std::string_view contents) {
+namespace {
+
+// The write through a temporary file beside the target, renamed over it;
+// `durable` flushes it to disk first and removes leftovers of killed saves.
+bool WriteThroughTempFile(std::string_view path, std::string_view contents, bool durable) {
     TreatFileSizeLimitAsWriteError();
     const std::string target = LinkTarget(path);
     // The rename below would go around a file's missing write permission:
     // refuse as opening it for writing would.
     if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) return false;
-    RemoveStaleTempFiles(target);
+    if (durable) RemoveStaleTempFiles(target);
     std::string temp = target + std::string(kTempMarker) + std::string(kTempSuffixLength, 'X');
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
@@ -250,11 +261,21 @@ bool WriteFileAtomically(std::string_view path, std::string_view contents) {
     if (stat(target.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
     else fchmod(fd, 0644);
     bool ok = WriteAll(fd, contents);
-    if (ok && fsync(fd) != 0) ok = false;
+    if (ok && durable && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
     if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) unlink(temp.c_str());
     return ok;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(std::string_view path, std::string_view contents) {
+    return WriteThroughTempFile(path, contents, true);
+}
+
+bool WriteFileWhole(std::string_view path, std::string_view contents) {
+    return WriteThroughTempFile(path, contents, false);
 }
 
 bool RemoveFile(std::string_view path) {

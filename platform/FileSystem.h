@@ -74,6 +74,11 @@ bool ReadWholeFile(std::string_view path, std::string& contents);
 // killed save left beside the target are removed.
 bool WriteFileAtomically(std::string_view path, std::string_view contents);
 
+// The same without the flush to disk and the look for leftovers, for the
+// many files of an export that can be written again: a failed write (a
+// full disk) still leaves the old file, or none, never a truncated one.
+bool WriteFileWhole(std::string_view path, std::string_view contents);
+
 // The file a path finally names once every symbolic link on its last
 // component is followed (a link may point at a file not yet created); the
 // path itself when it is no link.

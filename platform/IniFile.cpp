@@ -151,10 +151,10 @@ void IniFile::Parse(std::string_view text) {
             line.content.assign(text.substr(pos));
             pos = text.size();
         } else {
-            size_t end = nl;
-            if (end > pos && text[end - 1] == '\r') --end;
+            const bool crlf = nl > pos && text[nl - 1] == '\r';
+            const size_t end = crlf ? nl - 1 : nl;
             line.content.assign(text.substr(pos, end - pos));
-            line.end.assign(text.substr(end, nl + 1 - end));
+            line.end = crlf ? "\r\n" : "\n";
             pos = nl + 1;
             if (!newLineKnown) {
                 newLine_ = line.end;
@@ -289,7 +289,9 @@ bool IniFile::SetString(std::string_view section, std::string_view key, std::str
         return true;
     }
     EnsureLastLineEnded();
-    lines_.push_back(Line{"[" + std::string(Trim(section)) + "]", newLine_});
+    std::string sectionLine = "[";
+    sectionLine.append(Trim(section)).append("]");
+    lines_.push_back(Line{std::move(sectionLine), newLine_});
     lines_.push_back(std::move(entry));
     return true;
 }

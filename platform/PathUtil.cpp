@@ -93,8 +93,8 @@ std::string MakeAbsolute(std::string_view path) {
     }
     std::string result;
     for (const auto& part : parts) result += kPathSeparator + part;
-    if (result.empty()) result = "/";
-    if (trailing && result.size() > 1) result += kPathSeparator;
+    if (result.empty()) return "/";
+    if (trailing) result += kPathSeparator;
     return result;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The one way the core talks to the person in front of the program: messages,
-// questions, progress, pumping waiting events and the cancel flag. The window,
-// the command-line tool and the tests each implement it.
+// questions, progress and the cancel flag. The window, the command-line tool
+// and the tests each implement it. Long work only reports and checks the flag
+// between its steps; it never runs the caller's events, so the window runs
+// such work on a worker whose interface passes the calls on to the window.
 #include <atomic>
 #include <string>
 #include <vector>
@@ -40,14 +42,10 @@ public:
     virtual void StepProgress() = 0;
     virtual void HideProgress() = 0;
 
-    // Lets the interface process waiting events between the steps of long
-    // work (search, loading, saving, overview writing), so the window repaints
-    // and takes Escape. Nothing else calls it: waits are timers of the event loop.
-    virtual void PumpMessages() = 0;
-
     // The cancel flag of long operations (Escape, "Abbrechen"); safe to set
-    // from an event handler or another thread while the work runs.
-    bool IsCancelled() const { return cancelled_.load(std::memory_order_relaxed); }
+    // from an event handler or another thread while the work runs. Long work
+    // asks it between its steps.
+    virtual bool IsCancelled() const { return cancelled_.load(std::memory_order_relaxed); }
     void SetCancelled(bool cancelled) { cancelled_.store(cancelled, std::memory_order_relaxed); }
 
 private:
@@ -72,7 +70,6 @@ public:
     void SetProgressPosition(int) override {}
     void StepProgress() override {}
     void HideProgress() override {}
-    void PumpMessages() override {}
 };
 
 }  // namespace sc

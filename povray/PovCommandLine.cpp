@@ -1,5 +1,7 @@
 #include "povray/PovCommandLine.h"
 
+#include <cerrno>
+
 #include "platform/PathUtil.h"
 
 namespace sc {
@@ -9,6 +11,30 @@ bool ContainsAny(const std::string& text, std::initializer_list<const char*> nee
     for (const char* needle : needles)
         if (text.find(needle) != std::string::npos) return true;
     return false;
+}
+
+// "Bilddatei "x.jpg" nicht gefunden." for the first file POV-Ray could not find; empty when none.
+std::string MissingFileNote(const std::vector<std::string>& lines) {
+    constexpr std::string_view kCannotFind = "Cannot find file '";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::size_t at = lines[i].find(kCannotFind);
+        if (at == std::string::npos) continue;
+        // POV-Ray breaks its lines at 80 columns, a long path's in the middle.
+        std::string text = lines[i].substr(at + kCannotFind.size());
+        std::size_t next = i + 1;
+        while (text.find('\'') == std::string::npos && next < lines.size() && next <= i + 8) text += lines[next++];
+        const std::size_t end = text.find('\'');
+        if (end == std::string::npos) continue;
+        const std::string name = text.substr(0, end);
+        // The next error line says what kind of file it was.
+        std::string kind = "Datei";
+        for (std::size_t j = next; j < lines.size() && j <= next + 3; ++j) {
+            if (lines[j].find("image file") != std::string::npos) kind = "Bilddatei";
+            if (lines[j].find("font file") != std::string::npos) kind = "Schriftdatei";
+        }
+        return kind + " \"" + name + "\" nicht gefunden.";
+    }
+    return {};
 }
 
 }  // namespace
@@ -89,6 +115,10 @@ std::string PovErrorReport(const std::string& consoleOutput) {
         report += lines[i] + "\n";
         ++taken;
     }
+    // POV-Ray names a file it could not find only in a "Possible Parse Error"
+    // line before its fatal error, which just says "Cannot open file".
+    const std::string missing = MissingFileNote(lines);
+    if (!missing.empty()) report = missing + "\n" + report;
     if (ContainsAny(consoleOutput, {"I/O restriction", "IO restriction", "IO-restriction", "I/O Restriction",
                                     "Permission denied", "permission denied", "not permitted"})) {
         report +=
@@ -100,6 +130,19 @@ std::string PovErrorReport(const std::string& consoleOutput) {
             "oder legen Sie die Datei in Ihr Benutzerverzeichnis.";
     }
     return report;
+}
+
+bool PovStartLackedResources(int error) {
+    return error == EMFILE || error == ENFILE || error == EAGAIN || error == ENOMEM;
+}
+
+std::string PovStartFailure(const std::string& executable, int error) {
+    const std::string head = "POV-Ray konnte nicht gestartet werden: ";
+    if (error == EMFILE || error == ENFILE)
+        return head + "Das Programm darf keine weiteren Dateien öffnen (Grenze der offenen Dateien, \"ulimit -n\").";
+    if (error == EAGAIN || error == ENOMEM)
+        return head + "Es dürfen keine weiteren Prozesse gestartet werden, oder der Speicher reicht nicht.";
+    return head + executable;
 }
 
 std::string PovTimeLimitReport(int seconds) {

@@ -27,6 +27,15 @@ std::vector<std::string> PovArguments(const std::string& scene, const std::strin
 // hint when its file restrictions (povray.conf) refused a file.
 std::string PovErrorReport(const std::string& consoleOutput);
 
+// Why POV-Ray `executable` could not be started, from the errno value of
+// the failed start: the program's own limits (file handles, processes,
+// memory) are named as such rather than blamed on POV-Ray.
+std::string PovStartFailure(const std::string& executable, int error);
+
+// True when a start failed for want of file handles, processes or memory:
+// another start may succeed once a running POV-Ray has ended.
+bool PovStartLackedResources(int error);
+
 // The report of a failed render: POV-Ray's error report, or its exit status
 // when its output explains nothing.
 std::string PovFailureReport(const std::string& consoleOutput, int exitStatus);

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
+
+#include "platform/WriteConfinement.h"
 
 namespace sc {
 namespace {
@@ -30,16 +33,22 @@ PovRenderProcess::~PovRenderProcess() {
 }
 
 bool PovRenderProcess::Start(const std::string& executable, const std::vector<std::string>& arguments,
-                             const std::string& workingDirectory, int niceness) {
+                             const std::string& workingDirectory, int niceness, bool confineWrites) {
     int outPipe[2];
     int errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0) return false;
+    startError_ = 0;
+    if (pipe2(outPipe, O_CLOEXEC) != 0) {
+        startError_ = errno;
+        return false;
+    }
     if (pipe2(errPipe, O_CLOEXEC) != 0) {
+        startError_ = errno;
         close(outPipe[0]);
         close(outPipe[1]);
         return false;
     }
     if (access(executable.c_str(), X_OK) != 0) {
+        startError_ = errno;
         for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
         return false;
     }
@@ -47,6 +56,15 @@ bool PovRenderProcess::Start(const std::string& executable, const std::vector<st
     argv.push_back(const_cast<char*>(executable.c_str()));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    std::unique_ptr<WriteConfinement> confinement;
+    if (confineWrites && !workingDirectory.empty()) {
+        confinement = std::make_unique<WriteConfinement>(workingDirectory);
+        if (confinement->Error() != 0) {
+            startError_ = confinement->Error();
+            for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
+            return false;
+        }
+    }
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
@@ -61,6 +79,8 @@ bool PovRenderProcess::Start(const std::string& executable, const std::vector<st
         const int devNull = open("/dev/null", O_RDONLY);
         if (devNull >= 0) dup2(devNull, STDIN_FILENO);
         if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(127);
+        // A kernel without the means runs it as before; one that has them and refuses does not run it.
+        if (confinement && confinement->Prepared() && !confinement->ApplyInChild()) _exit(127);
         // A render in the background gives way to the program that started it;
         // with nothing else running it still has the whole core.
         if (niceness > 0) setpriority(PRIO_PROCESS, 0, std::min(19, getpriority(PRIO_PROCESS, 0) + niceness));
@@ -70,6 +90,7 @@ bool PovRenderProcess::Start(const std::string& executable, const std::vector<st
     close(outPipe[1]);
     close(errPipe[1]);
     if (pid < 0) {
+        startError_ = errno;
         close(outPipe[0]);
         close(errPipe[0]);
         return false;

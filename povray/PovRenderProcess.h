@@ -17,8 +17,14 @@ public:
 
     // Starts `executable` with `arguments` in `workingDirectory`, `niceness`
     // steps below this program's priority; false when it cannot be started.
+    // With `confineWrites` the process can change no file outside the
+    // working directory (where the kernel offers the means: WriteConfinement).
     bool Start(const std::string& executable, const std::vector<std::string>& arguments,
-               const std::string& workingDirectory, int niceness = 0);
+               const std::string& workingDirectory, int niceness = 0, bool confineWrites = false);
+
+    // Why the last Start failed (an errno value: EMFILE when the program may
+    // open no more files, ENOENT or EACCES for the executable), 0 after a start.
+    int StartError() const { return startError_; }
 
     // The pipes to poll; -1 once read to their end.
     int OutputDescriptor() const { return out_; }
@@ -50,6 +56,7 @@ private:
     int err_ = -1;
     bool killed_ = false;
     int signal_ = 0;
+    int startError_ = 0;
 };
 
 }  // namespace sc

@@ -3,8 +3,9 @@
 // so that a later program start need not ask again: `povray --version` takes
 // a third of a second, most of it POV-Ray waiting before it exits. An entry
 // holds only while the executable is the very file it was asked of (same
-// device, inode, size and modification time); an update or a replaced link
-// target asks anew.
+// device, inode, size, modification and change time); an update, a file
+// rewritten in place or a replaced link target asks anew, and a damaged
+// entry (its check sum does not match) is asked anew as well.
 #include <optional>
 #include <string>
 
@@ -16,7 +17,8 @@ public:
     explicit PovVersionCache(std::string file) : file_(std::move(file)) {}
 
     // The version stored for `executable` as it is now; nothing when none is
-    // stored, the executable changed since, or the file cannot be read.
+    // stored, the executable changed since, or the file cannot be read (a
+    // directory in its place included).
     std::optional<std::string> Find(const std::string& executable) const;
     // Stores `version` for `executable` as it is now, replacing what was
     // stored for it; a failure to write only costs the next start its time.

@@ -1,6 +1,10 @@
 #include "povray/PpmStreamReader.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
+
+#include "platform/FileSystem.h"
 
 namespace sc {
 namespace {
@@ -8,6 +12,15 @@ namespace {
 constexpr int kMaxDimension = 65535;
 
 }  // namespace
+
+bool ReadWholePpmFile(const std::string& path, std::string& bytes) {
+    struct stat status {};
+    // The header alone is some ten bytes: nothing smaller can be a picture yet.
+    if (stat(path.c_str(), &status) != 0 || status.st_size < 16) return false;
+    if (!ReadWholeFile(path, bytes)) return false;
+    PpmStreamReader probe;
+    return probe.Feed(bytes) && probe.Pictures() >= 1 && probe.Complete();
+}
 
 bool PpmStreamReader::Feed(std::string_view bytes) {
     while (!bytes.empty()) {

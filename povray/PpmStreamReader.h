@@ -41,4 +41,9 @@ private:
     std::vector<std::uint8_t> rgb_;
 };
 
+// The bytes of a PPM picture file that POV-Ray may still be writing: true,
+// with them in `bytes`, once the file holds a whole picture (every row), so
+// the picture can be had without waiting for POV-Ray to end.
+bool ReadWholePpmFile(const std::string& path, std::string& bytes);
+
 }  // namespace sc

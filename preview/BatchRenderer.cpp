@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/epoll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@
 #include "povray/PovInstallation.h"
 #include "povray/PpmStreamReader.h"
 #include "povray/PovRenderProcess.h"
+#include "povray/RenderScratch.h"
 #include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderRun.h"
 #include "preview/PreviewRenderer.h"
@@ -46,28 +48,35 @@ constexpr int kMaxJobs = 32;
 // shrink anyway towards the end of a batch).
 constexpr int kFramesPerProcess = 16;
 constexpr std::size_t kMaxLog = 64 * 1024;
-constexpr const char* kFolderPrefix = ".batch-";
 // Frame numbers all have six digits, so the name POV-Ray gives a frame's
 // picture (the name of +O with the frame number padded to the width of the
 // last frame's) never depends on the run it belongs to.
 constexpr int kFirstFrame = 100000;
 constexpr int kLastFrame = 999999;
-// Includes the scene of the frame being rendered: frame 100001 renders "f100001.pov".
-constexpr const char* kDriverName = "Batch.pov";
-constexpr const char* kDriverText = "#include concat(\"f\", str(frame_number, 0, 0), \".pov\")\n";
+// POV-Ray works in the folder "out" of the batch's scratch folder and may
+// change files there only: the scenes beside it are beyond the reach of a
+// declaration that writes files. The driver includes the scene of the frame
+// being rendered: frame 100001 renders "../f100001.pov".
+constexpr const char* kWorkFolder = "out";
+constexpr const char* kDriverName = "../Batch.pov";
+constexpr const char* kDriverFile = "Batch.pov";
+constexpr const char* kDriverText = "#include concat(\"../f\", str(frame_number, 0, 0), \".pov\")\n";
 constexpr const char* kPictureOption = "+Of.ppm";
 
-// Private folders are named ".batch-<pid>-XXXXXX"; those of processes that
-// are gone (killed before they could clean up) are removed.
-void RemoveAbandonedFolders(const std::string& parent) {
+// Each running POV-Ray holds two pipes here, and reading a finished picture
+// takes one more handle: processes beyond what the handle limit leaves room
+// for would fail to start, or leave their pictures unread.
+int ProcessesTheFileHandlesAllow() {
+    constexpr int kReserve = 8;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kMaxJobs;
+    int open = 0;
     std::error_code error;
-    for (const auto& item : std::filesystem::directory_iterator(parent, error)) {
-        const std::string name = item.path().filename().string();
-        if (name.rfind(kFolderPrefix, 0) != 0) continue;
-        const long pid = std::strtol(name.c_str() + std::char_traits<char>::length(kFolderPrefix), nullptr, 10);
-        if (pid <= 0 || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH))
-            std::filesystem::remove_all(item.path(), error);
-    }
+    for (auto it = std::filesystem::directory_iterator("/proc/self/fd", error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        ++open;
+    const long free = static_cast<long>(limit.rlim_cur) - open - kReserve;
+    return static_cast<int>(std::clamp<long>(free / 2, 1, kMaxJobs));
 }
 
 std::string Duration(double seconds) {
@@ -90,11 +99,8 @@ std::string FrameText(const std::string& log, int index) {
 // The file holds a whole picture of the expected size; false while POV-Ray
 // is still writing it, or when it wrote something else.
 bool ReadPicture(const std::string& path, FrameBuffer& picture) {
-    struct stat status {};
-    const std::size_t pixels = static_cast<std::size_t>(picture.Width()) * picture.Height() * 3;
-    if (stat(path.c_str(), &status) != 0 || static_cast<std::size_t>(status.st_size) < pixels) return false;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    if (!ReadWholePpmFile(path, bytes)) return false;
     bool sizeMatches = false;
     PpmStreamReader reader;
     reader.onImage = [&](int width, int height) {
@@ -156,10 +162,6 @@ BatchRenderer::BatchRenderer(LibraryController& controller, const PovInstallatio
 
 BatchRenderer::~BatchRenderer() {
     StopAll();
-    if (!folder_.empty()) {
-        std::error_code error;
-        std::filesystem::remove_all(folder_, error);
-    }
     if (epoll_ >= 0) close(epoll_);
 }
 
@@ -171,25 +173,19 @@ int BatchRenderer::DefaultJobs() {
 int BatchRenderer::DefaultFramesPerProcess() { return kFramesPerProcess; }
 
 bool BatchRenderer::MakePrivateFolder() {
-    if (!folder_.empty()) return true;
+    if (scratch_.Exists()) return true;
     const std::string parent =
         settings_.templateFolder.empty() ? PreviewTemplateFolder() : settings_.templateFolder;
-    if (!DirectoryExists(parent) && !CreateDirectories(parent)) return false;
-    RemoveAbandonedFolders(parent);
-    std::string pattern =
-        JoinPath(parent, kFolderPrefix + std::to_string(static_cast<long>(getpid())) + "-XXXXXX");
-    if (!mkdtemp(pattern.data())) return false;
+    if (!scratch_.Create(parent, kBatchScratchPrefix)) return false;
     // A scratch file in a private folder: forcing it onto the disk would only
     // keep the window waiting for a busy disk when a batch starts.
-    std::ofstream driver(JoinPath(pattern, kDriverName), std::ios::binary);
+    std::ofstream driver(scratch_.File(kDriverFile), std::ios::binary);
     driver << kDriverText;
     driver.close();
-    if (!driver) {
-        std::error_code error;
-        std::filesystem::remove_all(pattern, error);
+    if (!driver || !CreateDirectories(scratch_.File(kWorkFolder))) {
+        scratch_.Remove();
         return false;
     }
-    folder_ = pattern;
     return true;
 }
 
@@ -213,7 +209,7 @@ bool BatchRenderer::Start(std::vector<TextureEntry*> entries) {
         waiting_.push_back(job);
     }
     jobs_ = settings_.jobs > 0 ? settings_.jobs : DefaultJobs();
-    jobs_ = std::max(1, std::min(jobs_, static_cast<int>(waiting_.size())));
+    jobs_ = std::max(1, std::min({jobs_, static_cast<int>(waiting_.size()), ProcessesTheFileHandlesAllow()}));
     framesPerProcess_ = std::max(1, settings_.framesPerProcess > 0 ? settings_.framesPerProcess : kFramesPerProcess);
     slots_.clear();
     for (int i = 0; i < jobs_; ++i) slots_.push_back(std::make_unique<Slot>());
@@ -249,7 +245,8 @@ void BatchRenderer::FillSlots() {
             Job job = waiting_.front();
             waiting_.pop_front();
             if (!WriteJobScene(job, nextFrame_)) {
-                Abort("Die Vorschaudateien konnten nicht erzeugt werden.");
+                Abort(RoomToWrite(scratch_.Path(), PictureBytes()) ? "Die Vorschaudateien konnten nicht erzeugt werden."
+                                                                  : DiskFullText(scratch_.Path()));
                 return;
             }
             slot->run.push_back(job);
@@ -282,8 +279,17 @@ bool BatchRenderer::WriteJobScene(Job& job, int frame) {
     return written;
 }
 
+// Room for one more picture file and a little more, to tell a full disk from a failed render.
+std::size_t BatchRenderer::PictureBytes() const {
+    return static_cast<std::size_t>(picture_.Width()) * picture_.Height() * 3 + 16 * 1024;
+}
+
 std::string BatchRenderer::FramePath(int frame, const char* extension) const {
-    return JoinPath(folder_, "f" + std::to_string(frame) + extension);
+    // Appended piece by piece: GCC 12 at -O3 misreads "f" + number (a prepend) as an overlapping copy.
+    std::string name(1, 'f');
+    name += std::to_string(frame);
+    name += extension;
+    return std::string(extension) == ".pov" ? scratch_.File(name) : JoinPath(scratch_.File(kWorkFolder), name);
 }
 
 bool BatchRenderer::Launch(Slot& slot) {
@@ -300,8 +306,20 @@ bool BatchRenderer::Launch(Slot& slot) {
         arguments.push_back(option);
     const std::string executable = PovExecutableOf(installation_.Home());
     auto process = std::make_unique<PovRenderProcess>();
-    if (!process->Start(executable, arguments, folder_, settings_.niceness)) {
-        Abort("POV-Ray konnte nicht gestartet werden: " + executable);
+    if (!process->Start(executable, arguments, scratch_.File(kWorkFolder), settings_.niceness, true)) {
+        const int error = process->StartError();
+        const bool othersRun = std::any_of(slots_.begin(), slots_.end(), [](const auto& other) { return other->process != nullptr; });
+        if (othersRun && PovStartLackedResources(error)) {
+            // Fewer processes at once: the run waits for one of the others to end.
+            for (std::size_t i = slot.run.size(); i > slot.next; --i) {
+                RemoveFile(FramePath(slot.firstFrame + static_cast<int>(i - 1), ".pov"));
+                if (slot.run[i - 1].entry) waiting_.push_front(slot.run[i - 1]);
+            }
+            slot.run.clear();
+            slot.next = 0;
+            return false;
+        }
+        Abort(PovStartFailure(executable, error));
         return false;
     }
     for (int fd : {process->OutputDescriptor(), process->ErrorDescriptor()}) {
@@ -409,7 +427,15 @@ void BatchRenderer::Finish(Slot& slot) {
     // A frame that finished just as its time ran out leaves the next one
     // stopped through no fault of its own: that one is simply started again.
     const bool innocent = slot.timedOut && slot.next != slot.timedOutAt;
-    if (slot.next < slot.run.size() && !innocent) FailFrame(slot, status);
+    if (slot.next < slot.run.size() && !innocent) {
+        // POV-Ray that could not write its picture (it aborts) says nothing
+        // about the entry: with the disk full the batch ends, its entries as they were.
+        if (!RoomToWrite(scratch_.File(kWorkFolder), PictureBytes())) {
+            Abort(DiskFullText(scratch_.Path()));
+            return;
+        }
+        FailFrame(slot, status);
+    }
     if (running_ && slot.next < slot.run.size()) Launch(slot);
 }
 
@@ -503,9 +529,7 @@ void BatchRenderer::EndIfDone() {
         if (slot->process) return;
     running_ = false;
     ended_ = Clock::now();
-    std::error_code error;
-    std::filesystem::remove_all(folder_, error);
-    folder_.clear();
+    scratch_.Remove();
     if (listener_) listener_->OnBatchFinished();
 }
 

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "povray/RenderScratch.h"
 #include "preview/FinishColor.h"
 #include "preview/FrameBuffer.h"
 
@@ -163,6 +164,7 @@ private:
     void EndIfDone();
     void Abort(const std::string& error);
     std::string FramePath(int frame, const char* extension) const;
+    std::size_t PictureBytes() const;
 
     LibraryController& controller_;
     const PovInstallation& installation_;
@@ -171,7 +173,7 @@ private:
     int jobs_ = 1;
     int framesPerProcess_ = 1;
     int epoll_ = -1;
-    std::string folder_;
+    ScratchFolder scratch_;  // the batch's scenes and pictures; POV-Ray may change nothing outside it
     std::vector<std::unique_ptr<Slot>> slots_;
     std::deque<Job> waiting_;
     FrameBuffer picture_;

@@ -1,5 +1,7 @@
 #include "preview/LargePreviewCache.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -45,11 +47,30 @@ LargePreviewKey LargePreviewKey::For(const std::vector<std::string>& declaration
     return key;
 }
 
+bool LargePreviewKey::TakeScene(const std::string& scenePath) {
+    std::string text;
+    if (!ReadWholeFile(scenePath, text)) return false;
+    // Files the scene names by their full path (pictures beside an include
+    // file, fonts): their size and time stand for their contents.
+    std::string stamps;
+    for (std::size_t open = text.find("\"/"); open != std::string::npos; open = text.find("\"/", open + 1)) {
+        const std::size_t close = text.find('"', open + 1);
+        if (close == std::string::npos) break;
+        struct stat status {};
+        if (stat(text.substr(open + 1, close - open - 1).c_str(), &status) == 0 && S_ISREG(status.st_mode))
+            stamps += std::to_string(status.st_size) + ':' + std::to_string(status.st_mtim.tv_sec) + '.' +
+                      std::to_string(status.st_mtim.tv_nsec) + '\n';
+        open = close;
+    }
+    sceneCrc = Crc32(text + '\0' + stamps);
+    return true;
+}
+
 std::string LargePreviewKey::FileName() const {
-    char name[128];
-    std::snprintf(name, sizeof name, "%08x-%d-t%d-a%d-s%d-v%d-f%08x.ppm", static_cast<unsigned>(declarationCrc), side,
-                  templateIndex + 1, antialias ? 1 : 0, small ? 1 : 0, static_cast<int>(povVersion * 100 + 0.5),
-                  static_cast<unsigned>(finishColorCrc));
+    char name[160];
+    std::snprintf(name, sizeof name, "%08x-%d-t%d-a%d-s%d-v%d-f%08x-c%08x.ppm", static_cast<unsigned>(declarationCrc),
+                  side, templateIndex + 1, antialias ? 1 : 0, small ? 1 : 0, static_cast<int>(povVersion * 100 + 0.5),
+                  static_cast<unsigned>(finishColorCrc), static_cast<unsigned>(sceneCrc));
     return name;
 }
 

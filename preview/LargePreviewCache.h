@@ -14,7 +14,7 @@ namespace sc {
 class FrameBuffer;
 struct PreviewRenderSettings;
 
-// Everything a large picture depends on besides the sample scene's file.
+// Everything a large picture depends on.
 struct LargePreviewKey {
     std::uint32_t declarationCrc = 0;
     int side = 0;
@@ -23,10 +23,16 @@ struct LargePreviewKey {
     bool small = false;
     double povVersion = 3.7;
     std::uint32_t finishColorCrc = 0;  // what finishes and normals are shown on
+    // The written scene (sample scene included) and the files it names:
+    // an edited template or picture file makes another key.
+    std::uint32_t sceneCrc = 0;
 
     // The key of a picture rendered from `declarationLines` with the settings.
     static LargePreviewKey For(const std::vector<std::string>& declarationLines, int side,
                                const PreviewRenderSettings& settings, double povVersion);
+    // Takes the scene file a picture is rendered from into the key; false
+    // when it cannot be read (then no cached picture can be trusted).
+    bool TakeScene(const std::string& scenePath);
     // The cache file's name: every field, so that no two keys share a file.
     std::string FileName() const;
 };

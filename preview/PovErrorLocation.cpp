@@ -41,7 +41,7 @@ PovErrorLocation LocatePovError(const std::string& report, const std::string& sc
         location.message = Trimmed(match[3].str());
         // POV-Ray wraps long messages onto lines that begin with a space.
         for (std::size_t j = i + 1; j < lines.size() && !lines[j].empty() && lines[j][0] == ' '; ++j)
-            location.message += " " + Trimmed(lines[j]);
+            location.message.append(1, ' ').append(Trimmed(lines[j]));
         std::string directory, name, sceneName;
         SplitPath(location.file, directory, name);
         SplitPath(sceneFile, directory, sceneName);

@@ -208,6 +208,7 @@ struct DecodeContext {
     MemorySource src;
     jpeg_progress_mgr progress;
     DecodedPicture* picture;
+    bool headerOnly;  // the size is wanted, not the pixels
 };
 
 bool ResizeOutput(DecodedPicture& picture, std::size_t size) noexcept {
@@ -244,6 +245,12 @@ int RunDecode(DecodeContext& ctx, const PreviewImage& image) {
     if (cinfo.image_width > static_cast<JDIMENSION>(kMaxDecodedSide) ||
         cinfo.image_height > static_cast<JDIMENSION>(kMaxDecodedSide))
         ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, kMaxDecodedSide);
+    if (ctx.headerOnly) {
+        ctx.picture->width = static_cast<int>(cinfo.image_width);
+        ctx.picture->height = static_cast<int>(cinfo.image_height);
+        jpeg_destroy_decompress(&cinfo);
+        return 0;
+    }
     // Grey streams come out as three equal bytes; other colour spaces cannot
     // be turned into three bytes per pixel and are refused by the library.
     cinfo.out_color_space = JCS_RGB;
@@ -302,6 +309,20 @@ bool Decode(const PreviewImage& image, DecodedPicture& picture, UserInterface* u
     if (outcome == 1) Report(kDecodeFailed, ctx.err, ui, errorText);
     picture = DecodedPicture{};
     return false;
+}
+
+bool ReadPictureSize(const PreviewImage& image, int& width, int& height) {
+    width = height = 0;
+    if (image.IsEmpty()) return false;
+    DecodedPicture picture;
+    DecodeContext ctx{};
+    InstallErrorManager(ctx.err);
+    ctx.picture = &picture;
+    ctx.headerOnly = true;
+    if (RunDecode(ctx, image) != 0 || picture.width <= 0 || picture.height <= 0) return false;
+    width = picture.width;
+    height = picture.height;
+    return true;
 }
 
 namespace {

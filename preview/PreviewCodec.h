@@ -46,6 +46,11 @@ bool Encode(PreviewImage& image, const std::uint8_t* pixels, std::size_t size, i
 bool Decode(const PreviewImage& image, DecodedPicture& picture, UserInterface* ui,
             std::string* errorText = nullptr);
 
+// The picture's size from its stream's header, without decoding its pixels.
+// False for a missing stream, a damaged header or a picture beyond
+// kMaxDecodedSide; a stream whose pixels are damaged may still pass.
+bool ReadPictureSize(const PreviewImage& image, int& width, int& height);
+
 // The picture check the program hands its library controllers: decodes with
 // this codec and computes the colour sums as a render would.
 PictureCheck& CodecPictureCheck();

@@ -11,14 +11,15 @@
 #include "platform/UserInterface.h"
 #include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
+#include "povray/RenderScratch.h"
 #include "preview/PreviewCodec.h"
+#include "preview/SampleScenes.h"
 #include "preview/SceneWriter.h"
 #include "scanner/DeclarationCrc.h"
 
 namespace sc {
 namespace {
 
-constexpr int kStepDelayMs = 1000;
 constexpr int kColorQuality = 90;
 constexpr int kOtherQuality = 60;
 
@@ -163,9 +164,20 @@ void PreviewRenderRun::StepIdle() {
     rendering_ = false;
     Report();
     std::string scene;
-    if (!WriteScene(runEntry_, window_.DeclarationLines(), attempt_, settings_.templateIndex,
-                    installation_.Version(), false, &scene, settings_.finishColor)) {
-        controller_.Ui().ShowMessage("Die Vorschaudateien konnten nicht erzeugt werden.", MessageIcon::Exclamation);
+    SceneRequest request;
+    request.entry = runEntry_;
+    request.declarationLines = window_.DeclarationLines();
+    request.attemptNumber = attempt_;
+    request.templateIndex = settings_.templateIndex;
+    request.povVersion = installation_.Version();
+    request.finishColor = settings_.finishColor;
+    // Each render in an emptied scratch folder of its own, the only place POV-Ray may write to.
+    request.sceneFile = FreshRenderScene(PreviewTemplateFolder());
+    if (request.sceneFile.empty() || !WriteScene(request, &scene)) {
+        const std::string folder = PreviewTemplateFolder();
+        controller_.Ui().ShowMessage(RoomToWrite(folder, 64 * 1024) ? "Die Vorschaudateien konnten nicht erzeugt werden."
+                                                                     : DiskFullText(folder),
+                                     MessageIcon::Exclamation);
         AbortStart();
         return;
     }
@@ -324,7 +336,7 @@ void PreviewRenderRun::FinalMessages() {
     if (errorCount_ == 0) {
         if (selectedCount_ == 1 && !autoStore_ && !window_.DeclarationEdited() && settings_.previewHint &&
             pendingPicture_) {
-            if (window_.ShowHint("Das gerade berechnete Vorschaubild kann durch Drücken der kleine Pfeiltaste "
+            if (window_.ShowHint("Das gerade berechnete Vorschaubild kann durch Drücken der kleinen Pfeiltaste "
                                  "dauerhaft übernommen werden"))
                 settings_.previewHint = 0;
         }
@@ -381,7 +393,9 @@ void PreviewRenderRun::OnRenderDone(std::uint32_t value) {
         if (value != kPovRenderFailed) onlySceneErrors_ = false;
     }
     renderFinished_ = true;
-    window_.StartTimer(kStepDelayMs);
+    // POV-Ray's end is known exactly, so the next step needs no wait for it:
+    // it comes at once, only not from inside the delivery of this notice.
+    window_.StartTimer(selectedCount_ > 1 ? settings_.picturePauseMs : 0);
 }
 
 void PreviewRenderRun::OnRenderStep() {

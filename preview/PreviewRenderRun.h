@@ -61,6 +61,10 @@ struct PreviewRenderSettings {
     int templateIndex = 0;    // the selected sample scene
     int previewHint = 1;      // "Info"/"Preview": show the take-over hint
     FinishColor finishColor;  // what finishes are shown on (the settings' FinishColor)
+    // A rest after each picture of a run of several entries, so that someone
+    // watching sees every picture before the next render's cross-hatch takes
+    // its place; a run of one entry goes on at once.
+    int picturePauseMs = 0;
 };
 
 // What the user reads when POV-Ray ended before the picture was done.
@@ -77,7 +81,7 @@ public:
     PreviewRenderRun(LibraryController& controller, PreviewTarget& target, RenderRunWindow& window,
                      const PovInstallation& installation, PreviewRenderSettings& settings);
 
-    // "&Anzeigen" / "&Stop", and every one-second step: starts or continues a
+    // "&Anzeigen" / "&Stop", and the step after each render: starts or continues a
     // run when none renders, else ends the current render and moves on.
     void Step();
     // A double click or the picture grid's request: the pictures are stored without asking.

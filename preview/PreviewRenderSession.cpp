@@ -8,6 +8,8 @@
 #include "library/TextureEntry.h"
 #include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
+#include "povray/RenderScratch.h"
+#include "preview/SampleScenes.h"
 #include "preview/SceneWriter.h"
 
 namespace sc {
@@ -48,8 +50,7 @@ public:
     void ReloadDeclaration(TextureEntry* entry) override { window_.ReloadDeclaration(entry); }
     void StartTimer(int milliseconds) override {
         StopTimer();
-        const int delay = session_.stepDelayMs_ >= 0 ? session_.stepDelayMs_ : milliseconds;
-        timer_ = session_.timers_.Start(delay, [this] {
+        timer_ = session_.timers_.Start(milliseconds, [this] {
             timer_ = 0;
             session_.run_->OnTimer();
         });
@@ -180,23 +181,11 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
                                                         const std::vector<std::string>& declarationLines, int side) {
     StopLargeRender();
     if (!entry || !run_->Idle() || side < 1 || side > kLargestSide) return LargeRenderStart::Failed;
-    largeKey_ = LargePreviewKey::For(declarationLines, side, settings_, installation_.Version());
     largeError_ = {};
-    if (largeCache_ && largeCache_->Load(largeKey_, largeFrame_)) return LargeRenderStart::FromCache;
-
     SceneRequest request;
-    request.entry = entry;
-    request.declarationLines = &declarationLines;
-    // The language version the stored preview rendered with, when it did.
-    request.attemptNumber = entry->previewValid ? entry->previewAttempt : 0;
-    request.templateIndex = settings_.templateIndex;
-    request.povVersion = installation_.Version();
-    request.finishColor = settings_.finishColor;
-    // The scene writer notes the version in the entry, which belongs to its stored preview.
-    const float version = entry->previewVersion;
-    const bool written = WriteScene(request, &largeScene_);
-    entry->previewVersion = version;
-    if (!written) return LargeRenderStart::Failed;
+    if (!WriteLargeScene(entry, declarationLines, side, &request)) return LargeRenderStart::Failed;
+    if (largeKey_.sceneCrc != 0 && largeCache_ && largeCache_->Load(largeKey_, largeFrame_))
+        return LargeRenderStart::FromCache;
     largeLinesBefore_ = SceneLinesBeforeDeclaration(request);
     largeLineCount_ = static_cast<int>(declarationLines.size());
 
@@ -212,6 +201,36 @@ LargeRenderStart PreviewRenderSession::StartLargeRender(TextureEntry* entry,
     }
     Settle();
     return LargeRenderStart::Rendering;
+}
+
+bool PreviewRenderSession::LoadLargeFromCache(TextureEntry* entry, const std::vector<std::string>& declarationLines,
+                                              int side) {
+    if (!entry || largeRendering_ || side < 1 || side > kLargestSide) return false;
+    SceneRequest request;
+    if (!WriteLargeScene(entry, declarationLines, side, &request)) return false;
+    return largeKey_.sceneCrc != 0 && largeCache_ && largeCache_->Load(largeKey_, largeFrame_);
+}
+
+// Writes the scene a large picture renders from and keys the cache by it as
+// written, so an edited sample scene misses the cache.
+bool PreviewRenderSession::WriteLargeScene(TextureEntry* entry, const std::vector<std::string>& declarationLines,
+                                           int side, SceneRequest* request) {
+    largeKey_ = LargePreviewKey::For(declarationLines, side, settings_, installation_.Version());
+    request->entry = entry;
+    request->declarationLines = &declarationLines;
+    // The language version the stored preview rendered with, when it did.
+    request->attemptNumber = entry->previewValid ? entry->previewAttempt : 0;
+    request->templateIndex = settings_.templateIndex;
+    request->povVersion = installation_.Version();
+    request->finishColor = settings_.finishColor;
+    request->sceneFile = FreshRenderScene(PreviewTemplateFolder());
+    // The scene writer notes the version in the entry, which belongs to its stored preview.
+    const float version = entry->previewVersion;
+    const bool written = !request->sceneFile.empty() && WriteScene(*request, &largeScene_);
+    entry->previewVersion = version;
+    if (!written) return false;
+    if (!largeKey_.TakeScene(largeScene_)) largeKey_.sceneCrc = 0;
+    return true;
 }
 
 void PreviewRenderSession::StopLargeRender() {
@@ -233,7 +252,7 @@ void PreviewRenderSession::LargeDone(std::uint32_t value, const std::string& rep
     const bool succeeded = value == 0;
     if (succeeded) {
         largeFrame_ = renderer_.Frame();
-        if (largeCache_) largeCache_->Store(largeKey_, largeFrame_);
+        if (largeCache_ && largeKey_.sceneCrc != 0) largeCache_->Store(largeKey_, largeFrame_);
     } else {
         largeError_ = LocatePovError(report, largeScene_, largeLinesBefore_, largeLineCount_);
     }

@@ -28,6 +28,7 @@ class LibraryController;
 class PovBridge;
 class PovInstallation;
 class TextureEntry;
+struct SceneRequest;
 
 // What a front end shows of a run besides the run window's calls; messages
 // and errors reach it through the controller's UserInterface.
@@ -36,7 +37,7 @@ public:
     virtual ~PreviewRenderEvents() = default;
     // A row of the picture arrived in the frame buffer (the preview widget draws it).
     virtual void RowStored(int /*row*/) {}
-    // A render ended (0: it succeeded); the run takes it up after its pause.
+    // A render ended (0: it succeeded); the run takes it up in its next step.
     virtual void RenderDone(std::uint32_t /*value*/) {}
     // The run moved from `previous` to `current` (null: none, the run is
     // over); told once the render of `current` has started.
@@ -69,9 +70,6 @@ public:
     PreviewRenderRun& Run() { return *run_; }
     TimerQueue& Timers() { return timers_; }
     void SetEvents(PreviewRenderEvents* events) { events_ = events; }
-    // The pause after each render before the run goes on (negative: the
-    // run's own, one second); benchmarks set 0 to measure rendering alone.
-    void SetStepDelay(int milliseconds) { stepDelayMs_ = milliseconds; }
 
     // "&Anzeigen" / "&Stop"; a double click (stores without asking); the arrow button.
     void Step();
@@ -89,6 +87,10 @@ public:
     // replaced. With `maxSide` 512.
     static constexpr int kLargestSide = 512;
     LargeRenderStart StartLargeRender(TextureEntry* entry, const std::vector<std::string>& declarationLines, int side);
+    // The large picture of the same text, side and settings when the cache
+    // holds it: then true, and it is in LargeFrame(). Renders nothing, so it
+    // may be asked while a run goes on.
+    bool LoadLargeFromCache(TextureEntry* entry, const std::vector<std::string>& declarationLines, int side);
     // Stops a large render (Escape, another entry, a new edit); no event follows.
     void StopLargeRender();
     bool LargeRendering() const { return largeRendering_; }
@@ -128,6 +130,8 @@ private:
     void CheckRenderer();
     void LargeStarted(int result);
     void LargeDone(std::uint32_t value, const std::string& report);
+    bool WriteLargeScene(TextureEntry* entry, const std::vector<std::string>& declarationLines, int side,
+                         SceneRequest* request);
     void EndLarge();
 
     TimerQueue timers_;
@@ -141,7 +145,6 @@ private:
     std::unique_ptr<PreviewRenderRun> run_;
     std::unique_ptr<Listener> listener_;
     PreviewRenderEvents* events_ = nullptr;
-    int stepDelayMs_ = -1;
     TimerQueue::Id checkTimer_ = 0;
     TextureEntry* shownEntry_ = nullptr;
     bool closing_ = false;

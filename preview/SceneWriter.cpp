@@ -27,9 +27,12 @@ struct VersionRow {
 constexpr VersionRow kVersions[] = {
     {"#version 3.1", 3.1f}, {"#version 3.0", 3.0f}, {"#version 2.0", 2.0f}, {"#version 1.0", 1.0f}};
 
-// sRGB colours need POV-Ray 3.7's language and a gamma set before them.
+// sRGB colours need POV-Ray 3.7's language and a gamma set before them. A
+// gamma of sRGB leaves the scene as the older versions render it (without
+// gamma handling): a preview with sRGB colours looks like its neighbours,
+// only its colours are read as sRGB.
 constexpr const char* kSrgbVersionLine = "#version 3.7;";
-constexpr const char* kSrgbGammaLine = "global_settings { assumed_gamma 1.0 }";
+constexpr const char* kSrgbGammaLine = "global_settings { assumed_gamma srgb }";
 constexpr float kSrgbVersion = 3.7f;
 
 bool IsSrgbWord(std::string_view word) {
@@ -139,15 +142,20 @@ bool WriteScene(const SceneRequest& request, std::string* scenePath) {
         for (const auto& line : *request.declarationLines) out << WithoutLineEnd(line) << kNewLine;
     out << kNewLine;
     std::string line;
+    bool placed = false;
     while (std::getline(in, line)) {
         line = WithoutLineEnd(line);
-        if (FindTexturePlaceholder(line) == std::string::npos)
+        if (FindTexturePlaceholder(line) == std::string::npos) {
             out << line << kNewLine;
-        else
+        } else {
             out << WrapTemplateLine(*request.entry, line, request.finishColor) << kNewLine;
+            placed = true;
+        }
     }
     out.close();
-    if (!out) return false;
+    // A template without the entry's place is damaged: its picture would
+    // show the scene without the entry and pass for a good one.
+    if (!out || !placed) return false;
     if (scenePath) *scenePath = scene;
     return true;
 }

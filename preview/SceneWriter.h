@@ -19,7 +19,8 @@ bool PreviewVersionLine(int attemptNumber, double povVersion, std::string& direc
 
 // True when declaration lines use an sRGB colour keyword (srgb, srgbt,
 // srgbf, srgbft) outside line comments. With POV-Ray 3.7 or newer such a
-// scene starts with "#version 3.7;" and the assumed_gamma it requires.
+// scene starts with "#version 3.7;" and the assumed_gamma it requires, set
+// so that the scene renders as one without sRGB colours.
 bool UsesSrgbColors(const std::vector<std::string>& lines);
 
 // True when an installed POV-Ray version is 3.1 or newer (3.02 is older).

@@ -61,7 +61,7 @@ public:
                 if (!IsAsciiDigit(c) && ClosedAtTopLevel() && word != "texture") return false;
             }
             if (c == '"' && prev != '\\') {
-                if (!inString_ && EndsWithFileType()) {
+                if (!inString_ && NamesFile(line, i + 1)) {
                     i = FileName(line, i + 1);
                     prev = '"';
                     continue;
@@ -170,11 +170,22 @@ private:
         hasContent_ = true;
     }
 
-    bool EndsWithFileType() const {
+    // True when the string beginning at `start` of `line` names a file:
+    // after a file type word ("jpeg", "ttf", ...), or as the first thing
+    // in braces with the extension of such a file (POV-Ray 3.7 takes the
+    // type from the extension then).
+    bool NamesFile(std::string_view line, size_t start) const {
         size_t end = text_.size();
         while (end > 0 && static_cast<signed char>(text_[end - 1]) < 33) --end;
-        if (end < 3) return false;
-        return IsImageFileType(ToLowerAscii(std::string_view(text_).substr(end - 3, 3)));
+        size_t begin = end;
+        while (begin > 0 && IsIdentifierChar(text_[begin - 1])) --begin;
+        if (begin < end) return IsImageFileType(ToLowerAscii(std::string_view(text_).substr(begin, end - begin)));
+        if (end == 0 || text_[end - 1] != '{') return false;
+        size_t close = line.find('"', start);
+        if (close == std::string_view::npos) close = line.size();
+        const std::string name(line.substr(start, close - start));
+        const std::string extension = ToLowerAscii(ExtensionOf(name));
+        return extension.size() > 1 && IsImageFileExtension(extension.substr(1));
     }
 
     // Copies the file name starting at `start` with its resolved path; returns

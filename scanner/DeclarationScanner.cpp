@@ -232,7 +232,7 @@ struct SearchPolicy {
     int* includeCounter;
     bool checkCancel;
     SearchScanHooks* hooks;
-    bool CheckCancel() { return checkCancel && hooks->PumpAndCheckCancel(); }
+    bool CheckCancel() { return checkCancel && hooks->StopRequested(); }
     void LinesRead(long long n) { hooks->LinesRead(n); }
     bool RecognisesIncludes() const { return path != nullptr; }
     bool Include(const std::string& fileName) {

@@ -37,8 +37,8 @@ int ScanDeclarations(ScanStream& stream, std::string& nameOut, std::int64_t& pos
 class SearchScanHooks {
 public:
     virtual ~SearchScanHooks() = default;
-    // Pumps waiting events; true when the search has been cancelled.
-    virtual bool PumpAndCheckCancel() { return false; }
+    // True when the search has been cancelled.
+    virtual bool StopRequested() { return false; }
     // Counts one line read.
     virtual void LineRead() {}
     // Counts `n` lines read.

@@ -15,10 +15,7 @@ namespace {
 class CancelHooks : public SearchScanHooks {
 public:
     explicit CancelHooks(LibraryController& controller) : controller_(controller) {}
-    bool PumpAndCheckCancel() override {
-        controller_.Library().PumpMessages();
-        return controller_.Ui().IsCancelled();
-    }
+    bool StopRequested() override { return controller_.Ui().IsCancelled(); }
 
 private:
     LibraryController& controller_;

@@ -53,16 +53,14 @@ struct Find {
     }
 };
 
-// Runs the index variant over the stream, pumping events once per find; the
-// running position ends after the file.
+// Runs the index variant over the stream; the running position ends after the file.
 template <class Callback>
-void ForEachFind(TextureLibrary& library, ScanStream& stream, std::int64_t& running, Callback callback) {
+void ForEachFind(ScanStream& stream, std::int64_t& running, Callback callback) {
     std::string name;
     std::int64_t offset = 0;
     std::int32_t line = 0;
     int kind;
     while ((kind = ScanDeclarations(stream, name, offset, line)) != kScanEnd) {
-        library.PumpMessages();
         callback(Find{kind, name, offset, running + offset, line});
     }
     running += offset;
@@ -71,7 +69,7 @@ void ForEachFind(TextureLibrary& library, ScanStream& stream, std::int64_t& runn
 // Scans an opened include file into its cache entry.
 void FillIncludeIndex(TextureLibrary& library, IncludeIndex& index, ScanStream& stream, std::int64_t& running,
                       int depth) {
-    ForEachFind(library, stream, running, [&](const Find& find) {
+    ForEachFind(stream, running, [&](const Find& find) {
         DeclarationRecord record = find.Record();
         if (find.kind != kScanInclude) {
             record.origin = index.path;
@@ -117,7 +115,7 @@ struct SourceIndexer {
         chain.push_back(MakeAbsolute(path));
         const std::string directory = DirectoryOf(path);
         const bool ownFile = SameFileName(path, file.path);
-        ForEachFind(library, stream, running, [&](const Find& find) {
+        ForEachFind(stream, running, [&](const Find& find) {
             if (find.kind == kScanInclude) {
                 Include(find, directory, running);
                 return;

@@ -84,24 +84,26 @@ void TextureSearch::Run() {
     OfferDirectoryCompletion();
 }
 
-void TextureSearch::OfferDirectoryCompletion() {
-    UserInterface& ui = controller_.Ui();
-    if (counts_.skippedNames > 0)
-        ui.ShowMessage(SkippedNamesMessage(counts_.skippedNames, counts_.firstSkippedName, counts_.firstSkippedFile),
+void TextureSearch::OfferDirectoryCompletion() { OfferDirectoryCompletion(controller_, counts_); }
+
+void TextureSearch::OfferDirectoryCompletion(LibraryController& controller, const SearchCounts& counts) {
+    UserInterface& ui = controller.Ui();
+    if (counts.skippedNames > 0)
+        ui.ShowMessage(SkippedNamesMessage(counts.skippedNames, counts.firstSkippedName, counts.firstSkippedFile),
                        MessageIcon::Information);
-    const auto& paths = controller_.Library().LibraryPaths();
-    if (controller_.NoDirectoryCount() > 0 && !paths.empty()) {
+    const auto& paths = controller.Library().LibraryPaths();
+    if (controller.NoDirectoryCount() > 0 && !paths.empty()) {
         const std::string question =
-            "Die Liste enthält " + std::to_string(controller_.NoDirectoryCount()) +
+            "Die Liste enthält " + std::to_string(controller.NoDirectoryCount()) +
             " Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n" +
             "Das Vorhandensein der Textur und ggf. dessen Anzeige" + " kann aus diesem Grund\n" +
             "nicht gewährleistet werden.\n\n" + "Soll deshalb versucht werden, die betreffenden Texturen " +
             "innerhalb der vorhandenen\nBibliotheksverzeichnisse zu suchen?";
         // Ja preselected, as for the same question after loading a list file.
         if (ui.Ask(question, QuestionButtons::YesNo, Answer::Yes, MessageIcon::Question) == Answer::Yes)
-            CompleteDirectories(controller_);
+            CompleteDirectories(controller);
     }
-    controller_.Views().Refresh();
+    controller.Views().Refresh();
 }
 
 void TextureSearch::RunPasses() {
@@ -178,7 +180,7 @@ void TextureSearch::Walk(const std::string& directory, bool countOnly) {
 bool TextureSearch::EnterDirectory(const std::string& directory, bool countOnly) {
     if (countOnly) ++counts_.directoriesCounted;
     else if (!directory.empty()) ui_.SetStatusText("Durchsuche Verzeichnis: " + WithoutTrailingSeparator(directory));
-    return !PumpAndCheckCancel();
+    return !StopRequested();
 }
 
 // Counts or searches the files; false when the user cancelled.
@@ -288,10 +290,7 @@ void TextureSearch::ShowResult() {
     ui_.SetStatusText(statusText_);
 }
 
-bool TextureSearch::PumpAndCheckCancel() {
-    controller_.Library().PumpMessages();
-    return ui_.IsCancelled();
-}
+bool TextureSearch::StopRequested() { return ui_.IsCancelled(); }
 
 void TextureSearch::LineRead() { ++counts_.lines; }
 

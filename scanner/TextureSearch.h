@@ -76,6 +76,9 @@ public:
     // names' length and the offer to complete directories (both through the
     // controller's interface), then a refresh of the views.
     void OfferDirectoryCompletion();
+    // The same for a search that ran elsewhere (on a copy of the library) and
+    // whose finds were added to the controller's library.
+    static void OfferDirectoryCompletion(LibraryController& controller, const SearchCounts& counts);
     // The counting pass and, when files were counted and nothing cancelled, the search pass.
     void RunPasses();
     // Counts or searches the matching files of one directory (and its
@@ -99,7 +102,7 @@ private:
         std::vector<std::string> files;
     };
 
-    bool PumpAndCheckCancel() override;
+    bool StopRequested() override;
     void LineRead() override;
     void LinesRead(long long n) override;
     void IncludeFound(const std::string& path, const std::string& fileName, int* includeCounter) override;

@@ -120,8 +120,15 @@ CompatibilityEffect CompatibilityWordEffect(std::string_view word) {
 }
 
 bool IsImageFileType(std::string_view lowerCaseType) {
-    static const std::array<std::string_view, 8> types = {"tga", "gif", "iff", "ppm", "pgm", "png", "sys", "df3"};
+    static const std::array<std::string_view, 14> types = {"tga", "gif", "iff",  "ppm", "pgm", "png", "sys",
+                                                           "df3", "jpeg", "tiff", "exr", "hdr", "bmp", "ttf"};
     return Contains(types, lowerCaseType);
+}
+
+bool IsImageFileExtension(std::string_view lowerCaseExtension) {
+    static const std::array<std::string_view, 16> extensions = {"tga", "gif", "iff", "ppm", "pgm", "png", "sys", "df3",
+                                                                "jpg", "jpeg", "tif", "tiff", "exr", "hdr", "bmp", "ttf"};
+    return Contains(extensions, lowerCaseExtension);
 }
 
 bool IsStatementWord(std::string_view word) { return Contains(kStatementWords, word); }

@@ -12,8 +12,14 @@ enum class CompatibilityEffect { None, RefusedBy31, RefusedBy30, NeedsVersion30 
 // The effect of `word` when it stands as a whole word in a declaration.
 CompatibilityEffect CompatibilityWordEffect(std::string_view word);
 
-// True for the image and data file types (tga, gif, iff, ppm, pgm, png, sys, df3).
+// True for the words that name the type of an image, data or font file
+// before its name: every type POV-Ray 3.7 reads (tga, gif, iff, ppm, pgm,
+// png, sys, df3, jpeg, tiff, exr, hdr, bmp, ttf).
 bool IsImageFileType(std::string_view lowerCaseType);
+
+// True for the file name extensions of those files (jpg and tif besides the
+// type words), for a name given without its type word.
+bool IsImageFileExtension(std::string_view lowerCaseExtension);
 
 // True for the object and scene statement words that end a declaration at
 // brace depth 0.

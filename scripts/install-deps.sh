@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev zlib1g-dev
   qt6-base-dev qt6-translations-l10n xvfb xauth
-  desktop-file-utils appstream shared-mime-info
+  desktop-file-utils appstream shared-mime-info gettext po4a
   povray povray-includes fonts-freefont-ttf fontconfig
   locales ccache
   at-spi2-core dbus python3-gi gir1.2-atspi-2.0

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the program: the window with the
 # textures of POV-Ray's standard include folder when a display is there;
-# without one, the same search through the command-line tool, printing every
-# declaration found.
+# without one, the same search through the command-line tool, printing the
+# first entries found, how many there are and how to see them all.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -23,6 +23,26 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$bin/swatchcraft" "$list"
 fi
 echo "Kein Bildschirm gefunden (DISPLAY und WAYLAND_DISPLAY sind leer): das Fenster kann nicht starten."
-echo "Statt dessen durchsucht swatchcraft-cli $include_dir und zeigt die gefundenen Deklarationen."
+scan=("$bin/swatchcraft-cli" scan --library-path "$include_dir" "$@" "$include_dir")
+if [ $# -gt 0 ]; then
+  # Options of its own (--kinds, --json ...): the user gets the whole output.
+  "${scan[@]}"
+else
+  # A few hundred lines would push the explanation out of sight: the first
+  # entries, the count and the summary, and below how to see them all.
+  listing="$("${scan[@]}")"
+  shown=20
+  total=$(($(wc -l <<<"$listing") - 1))
+  if [ "$total" -gt "$shown" ]; then
+    head -n "$shown" <<<"$listing"
+    echo "... und $((total - shown)) weitere"
+  else
+    head -n "$total" <<<"$listing"
+  fi
+  tail -n 1 <<<"$listing"
+fi
+echo
+echo "Oben steht, was swatchcraft-cli in $include_dir findet (die Zählung nennt jede Art \"Texturen\"): Art (m Material, t Textur, p Pigment), Name, Verzeichnis und Datei."
+echo "Alle Einträge: $bin/swatchcraft-cli scan --library-path $include_dir $include_dir"
+echo "Auch Farben, Finishes und Normalen: dasselbe mit --kinds mtpcfn (Optionen dieses Befehls gehen an scan: $0 --kinds mtpcfn)."
 echo "Mit Bildschirm startet dieser Befehl das Fenster; ohne geht es auch mit: xvfb-run $0"
-exec "$bin/swatchcraft-cli" scan --library-path "$include_dir" "$@" "$include_dir"

@@ -35,7 +35,10 @@ std::string DirectoryText(const std::string& directory) {
 }
 
 std::string FileNodeRest(const SourceFile& file) {
-    return " " + WithoutTrailingSeparator(file.directory) + " (" + std::to_string(file.entryCount) + ") ";
+    // Appended piece by piece: GCC 12 at -O3 misreads " " + text (a prepend) as an overlapping copy.
+    std::string rest(1, ' ');
+    rest.append(WithoutTrailingSeparator(file.directory)).append(" (").append(std::to_string(file.entryCount));
+    return rest.append(") ");
 }
 
 std::string FileNodeLabel(const SourceFile& file) { return file.fileName + FileNodeRest(file); }

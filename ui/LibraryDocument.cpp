@@ -52,7 +52,7 @@ bool LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path) {
             ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ...");
         },
         [&] {
-            ui.PumpMessages();
+            if (wait_) wait_();
             return !ui.IsCancelled();
         });
     if (waited) {
@@ -84,7 +84,7 @@ bool LibraryDocument::Open(const std::string& path) {
     if (!FileExists(absolute)) return Load(absolute, false);
     const bool ok = Load(absolute, false);
     path_ = ok ? absolute : std::string();
-    settings_.recentFiles.AddRecentFile(absolute, true);
+    settings_.RecentFiles().AddRecentFile(absolute, true);
     // What a damaged file gave is no change of the user's.
     if (!ok) controller_.modified = 0;
     OfferDirectoryCompletion();
@@ -114,6 +114,14 @@ bool LibraryDocument::AddWithDialog() {
 
 std::string LibraryDocument::ChooseFolder(const std::string& title) { return dialogs_->ChooseFolder(title, StartDir()); }
 
+std::string LibraryDocument::ChooseExportFile(const std::string& title, const std::string& proposedName,
+                                              const std::string& filter, const std::string& extension) {
+    std::string chosen = dialogs_->ChooseExportFile(title, StartDir(), proposedName, filter);
+    if (chosen.empty()) return {};
+    chosen = MakeAbsolute(chosen);
+    return ExtensionOf(chosen).empty() ? chosen + extension : chosen;
+}
+
 bool LibraryDocument::Save() { return path_.empty() ? SaveAs() : SaveTo(path_); }
 
 bool LibraryDocument::SaveAs() {
@@ -128,7 +136,7 @@ bool LibraryDocument::SaveAs() {
     RememberDir(chosen);
     if (!SaveTo(chosen)) return false;
     path_ = chosen;
-    settings_.recentFiles.AddRecentFile(chosen, true);
+    settings_.RecentFiles().AddRecentFile(chosen, true);
     return true;
 }
 
@@ -141,7 +149,7 @@ bool LibraryDocument::SaveTo(const std::string& path) {
         case ListFileGuard::Choice::Unchanged: break;
     }
     if (busy_) busy_(true);
-    const bool ok = SaveLibraryReporting(controller_, path, settings_.povHome);
+    const bool ok = SaveLibraryReporting(controller_, path, settings_.PovHome());
     if (ok) guard_.Remember(path);
     guard_.Unlock();
     controller_.Ui().SetStatusText({});
@@ -162,12 +170,12 @@ void LibraryDocument::OfferDirectoryCompletion() {
 
 std::string LibraryDocument::StartDir() const {
     if (!path_.empty()) return DirectoryOf(path_);
-    return settings_.lastSaveDir;
+    return settings_.LastSaveDir();
 }
 
 void LibraryDocument::RememberDir(const std::string& path) {
     const std::string dir = DirectoryOf(MakeAbsolute(path));
-    if (!dir.empty()) settings_.lastSaveDir = WithoutTrailingSeparator(dir);
+    if (!dir.empty()) settings_.SetLastSaveDir(WithoutTrailingSeparator(dir));
 }
 
 }  // namespace sc

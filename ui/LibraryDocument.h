@@ -22,6 +22,11 @@ public:
     virtual std::string ChooseSaveFile(const std::string& startDir, const std::string& proposedName) = 0;
     // A folder, under the dialog title `title`; empty when cancelled.
     virtual std::string ChooseFolder(const std::string& title, const std::string& startDir) = 0;
+    // A file to write an export into, under the dialog title `title`, shown
+    // with `filter` ("Kontaktbild (*.png)") and proposing `proposedName`;
+    // empty when cancelled.
+    virtual std::string ChooseExportFile(const std::string& title, const std::string& startDir,
+                                         const std::string& proposedName, const std::string& filter) = 0;
 };
 
 class LibraryDocument {
@@ -43,6 +48,10 @@ public:
 
     // Called with true before and false after loading and saving.
     void SetBusyHook(std::function<void(bool)> hook) { busy_ = std::move(hook); }
+    // Runs between the tries while a save or load waits for another
+    // program to release the file (the window lets Escape through there);
+    // none by default.
+    void SetWaitHook(std::function<void()> hook) { wait_ = std::move(hook); }
 
     // Opens a list file replacing the library, after the save question. A
     // file that loads only in part (damaged) keeps what was read but leaves
@@ -61,6 +70,10 @@ public:
     // A folder to write into (an export), chosen in the folder dialog that
     // starts where the list dialogs do; empty when cancelled.
     std::string ChooseFolder(const std::string& title);
+    // A file to write an export into, likewise; its name gets `extension`
+    // when it has none.
+    std::string ChooseExportFile(const std::string& title, const std::string& proposedName, const std::string& filter,
+                                 const std::string& extension);
 
     // The question before the library is dropped (exit, opening another
     // file): true when the caller may go on (saved, or the user said No).
@@ -79,6 +92,7 @@ private:
     Settings& settings_;
     FileDialogs* dialogs_;
     std::function<void(bool)> busy_;
+    std::function<void()> wait_;
     std::string path_;
     ListFileGuard guard_;  // the open file as last read or saved
 };

@@ -1,4 +1,4 @@
-// Which entries a changed file affects, and re-reading them step by step.
+// Which entries a changed file affects, and re-reading them apart from the library.
 #include "ui/LibraryFileWatch.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include "library/TextureLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc {
@@ -35,28 +36,33 @@ bool DependsOn(const TextureEntry& entry, const std::string& path) {
 
 }  // namespace
 
-LibraryFileWatch::LibraryFileWatch(TextureLibrary& library) : library_(library) {}
+LibraryFileWatch::LibraryFileWatch(TextureLibrary& library) : library_(library), watchSet_(library) {}
 
-std::vector<std::string> LibraryFileWatch::WatchedFiles() const {
-    std::set<std::string> files;
-    for (const SourceFile* f = library_.NextFile(nullptr); f; f = library_.NextFile(f)) {
-        if (!f->directory.empty()) files.insert(MakeAbsolute(f->path));
-        for (const auto& included : f->includedFiles) files.insert(MakeAbsolute(included.first));
-    }
-    for (const auto& cached : library_.IncludeCache())
-        if (cached && !cached->path.empty()) files.insert(MakeAbsolute(cached->path));
-    return {files.begin(), files.end()};
+std::vector<std::string> LibraryFileWatch::WatchedFiles() {
+    watchSet_.Update();
+    return watchSet_.Files();
 }
 
-std::vector<LibraryFileWatch::EntryKey> LibraryFileWatch::AffectedEntries(const std::string& path) const {
-    std::vector<EntryKey> keys;
+RereadJob LibraryFileWatch::MakeJob(const std::string& path, bool reappeared) {
+    // The include lines as they are now: the file may have gained one since the watch was set.
+    watchSet_.Update();
+    RereadJob job;
+    job.path = path;
+    job.reappeared = reappeared;
+    job.libraryPaths = library_.LibraryPaths();
+    std::vector<const SourceFile*> files;
     for (const SourceFile* f = library_.NextFile(nullptr); f; f = library_.NextFile(f)) {
-        const bool wholeFile = FileReads(*f, path);
-        for (const TextureEntry* e = f->entries.head; e; e = e->next)
-            if (!e->IsFileNode() && (wholeFile || DependsOn(*e, path)))
-                keys.push_back({f->directory, f->fileName, e->name});
+        files.push_back(f);
+        const bool wholeFile = FileReads(*f, path) || watchSet_.Includes(*f, path);
+        for (const TextureEntry* e = f->entries.head; e; e = e->next) {
+            if (e->IsFileNode() || !(wholeFile || DependsOn(*e, path))) continue;
+            ++job.reread;
+            // Entries without a preview never count as changed.
+            if (!e->preview.IsEmpty()) job.withPreview.push_back({KeyOf(*e), e->kind, e->previewCrc});
+        }
     }
-    return keys;
+    for (auto it = files.rbegin(); it != files.rend(); ++it) job.files.emplace_back((*it)->directory, (*it)->fileName);
+    return job;
 }
 
 int LibraryFileWatch::EntriesDeclaredIn(const std::string& path) const {
@@ -66,13 +72,10 @@ int LibraryFileWatch::EntriesDeclaredIn(const std::string& path) const {
     return count;
 }
 
-TextureEntry* LibraryFileWatch::Find(const EntryKey& key) const {
-    return library_.FindEntry(key.directory, key.fileName, key.name);
-}
-
 void LibraryFileWatch::FileChanged(const std::string& changedPath) {
     const std::string path = MakeAbsolute(changedPath);
-    const auto pending = std::find_if(jobs_.begin(), jobs_.end(), [&](const Job& j) { return j.path == path; });
+    const auto pending =
+        std::find_if(jobs_.begin(), jobs_.end(), [&](const RereadJob& j) { return j.path == path; });
     if (!FileExists(path)) {
         if (pending != jobs_.end()) jobs_.erase(pending);
         if (vanished_.insert(path).second) {
@@ -85,36 +88,43 @@ void LibraryFileWatch::FileChanged(const std::string& changedPath) {
     }
     const bool reappeared = vanished_.erase(path) > 0;
     // A second change before the first is read starts that file over.
-    Job& job = pending != jobs_.end() ? *pending : jobs_.emplace_back();
-    job.path = path;
-    job.entries = AffectedEntries(path);
-    job.next = 0;
-    job.changed.clear();
-    job.reappeared = job.reappeared || reappeared;
+    if (pending != jobs_.end()) *pending = MakeJob(path, pending->reappeared || reappeared);
+    else jobs_.push_back(MakeJob(path, reappeared));
 }
 
-bool LibraryFileWatch::ReadSome(int count) {
-    while (!jobs_.empty()) {
-        Job& job = jobs_.front();
-        for (; job.next < job.entries.size() && count > 0; ++job.next, --count) {
-            TextureEntry* e = Find(job.entries[job.next]);
-            if (e && PreviewOutdated(library_, *e)) job.changed.push_back(job.entries[job.next]);
-        }
-        if (job.next < job.entries.size()) return true;
-        Finish(job);
-        jobs_.pop_front();
-        if (count <= 0) break;
+std::optional<RereadJob> LibraryFileWatch::TakeJob() {
+    if (jobs_.empty()) return std::nullopt;
+    RereadJob job = std::move(jobs_.front());
+    jobs_.pop_front();
+    return job;
+}
+
+std::optional<std::vector<EntryKey>> LibraryFileWatch::Reread(const RereadJob& job, std::stop_token stop) {
+    // A library of the job's own, built from the copied names: the files
+    // are indexed from disk as the window's library would index them.
+    TextureLibrary library;
+    library.SetLibraryPaths(job.libraryPaths);
+    for (const auto& [directory, fileName] : job.files) library.FindOrAddFile(directory, fileName);
+    std::vector<EntryKey> changed;
+    for (const RereadJob::Item& item : job.withPreview) {
+        if (stop.stop_requested()) return std::nullopt;
+        SourceFile* file = library.FindFile(item.key.directory, item.key.fileName);
+        if (!file) continue;
+        TextureEntry* entry = library.AddEntryToFile(*file, item.key.name, item.kind, {}, 0, nullptr);
+        entry->previewCrc = item.previewCrc;
+        LoadDeclaration(library, *entry, true);
+        if (IsChanged(*entry)) changed.push_back(item.key);
     }
-    return !jobs_.empty();
+    return changed;
 }
 
-void LibraryFileWatch::Finish(Job& job) {
+void LibraryFileWatch::Finish(const RereadJob& job, const std::vector<EntryKey>& changed) {
     FileChangeReport report;
     report.path = job.path;
-    report.reread = static_cast<int>(job.entries.size());
+    report.reread = job.reread;
     report.reappeared = job.reappeared;
-    for (const EntryKey& key : job.changed)
-        if (TextureEntry* e = Find(key)) report.changed.push_back(e);
+    for (const EntryKey& key : changed)
+        if (library_.FindEntry(key)) report.changed.push_back(key);
     if (!report.changed.empty()) report.statusText = ChangedText(static_cast<int>(report.changed.size()), job.path);
     reports_.push_back(std::move(report));
 }
@@ -125,10 +135,15 @@ std::vector<FileChangeReport> LibraryFileWatch::TakeReports() {
     return reports;
 }
 
+void LibraryFileWatch::Drop() {
+    jobs_.clear();
+    reports_.clear();
+    vanished_.clear();
+}
+
 std::vector<FileChangeReport> LibraryFileWatch::Process(const std::string& path) {
     FileChanged(path);
-    while (ReadSome(64)) {
-    }
+    while (auto job = TakeJob()) Finish(*job, Reread(*job).value_or(std::vector<EntryKey>{}));
     return TakeReports();
 }
 

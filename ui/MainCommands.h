@@ -24,7 +24,8 @@ enum class Command : int {
     Help = 9, TipOfTheDay = 32861, Website = 32926, About = 1062,
     RenderButton = 1151, TakeOver = 139,
     BackgroundRender = 32930,
-    ExportWebPage = 32931,
+    ExportWebPage = 32931, ExportContactSheet = 32932,
+    Language = 32933,
     // The seven sort items of the entry list's context menu, in the order of the sort keys.
     SortByName = 33000, SortByType, SortByCategory, SortByVersion, SortByFile, SortByDirectory, SortByPicture,
 };

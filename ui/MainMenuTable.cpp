@@ -36,9 +36,10 @@ std::vector<MenuItem> SelectItems() {
 std::vector<MenuItem> FileMenu() {
     const MenuItem settings = Submenu(
         "&Einstellungen", Join({Items({Cm::PovDirectory, Cm::LibraryPaths, Cm::UninstallExtension, Cm::Editor,
-                                       Cm::Colors}),
+                                       Cm::Colors, Cm::Language}),
                                 Items({Cm::FlatToolbar, Cm::SaveSettingsOnExit, Cm::LoadLastFile})}));
-    std::vector<MenuItem> items = Join({Items({Cm::Open, Cm::Add, Cm::Save, Cm::SaveAs, Cm::ExportWebPage}),
+    std::vector<MenuItem> items = Join({Items({Cm::Open, Cm::Add, Cm::Save, Cm::SaveAs, Cm::ExportWebPage,
+                                                Cm::ExportContactSheet}),
                                         Items({Cm::SearchTextures}),
                                         {settings}, Items({Cm::Exit})});
     items.push_back({MenuItem::Kind::RecentFiles, 0, {}, {}});

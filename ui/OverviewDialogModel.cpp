@@ -25,18 +25,18 @@ OverviewDialogModel::OverviewDialogModel(const Settings& settings, const std::st
     OverviewOptions& o = options_;
     o.Name = listFilePath.empty() ? "textures" : Stem(listFilePath);
     o.texturesCount = markedCount;
-    o.Type = settings.type <= 3 ? settings.type : 1;
-    o.Background = settings.background;
+    o.Type = settings.OverviewLayout() <= 3 ? settings.OverviewLayout() : 1;
+    o.Background = settings.OverviewBackground();
     o.WriteTextures = settings.WriteTextures() && povVersion >= kVersion31;
     // Overviews go beside the list they show unless the user chose a folder of their own.
     listDirectory_ = listFilePath.empty() ? UserDocumentsDir() : DirectoryOf(listFilePath);
-    o.Directory = settings.outputDirectory.empty() ? listDirectory_ : settings.outputDirectory;
-    o.templatePath = settings.templatePath;
+    o.Directory = settings.OutputDirectory().empty() ? listDirectory_ : settings.OutputDirectory();
+    o.templatePath = settings.TemplatePath();
     o.useTemplate = settings.UseTemplate();
-    o.IniFile = settings.renderIniFile;
-    o.transformation = settings.textureModifiers;
-    o.Width = static_cast<std::uint32_t>(settings.renderWidth > 0 ? settings.renderWidth : 800);
-    o.Height = static_cast<std::uint32_t>(settings.renderHeight > 0 ? settings.renderHeight : 600);
+    o.IniFile = settings.RenderIniFile();
+    o.transformation = settings.TextureModifiers();
+    o.Width = static_cast<std::uint32_t>(settings.RenderWidth() > 0 ? settings.RenderWidth() : 800);
+    o.Height = static_cast<std::uint32_t>(settings.RenderHeight() > 0 ? settings.RenderHeight() : 600);
     o.ShowType = settings.ShowType();
     o.WritePaths = settings.WritePaths() || pathsRequired;
     o.Images2Local = settings.Images2Local();
@@ -125,16 +125,15 @@ void OverviewDialogModel::StoreInto(Settings& settings) const {
     settings.SetWriteTextures(o.WriteTextures);
     settings.SetWritePaths(o.WritePaths);
     settings.SetShowType(o.ShowType);
-    settings.background = o.Background;
+    settings.SetOverviewBackground(o.Background);
     settings.SetImages2Local(o.Images2Local);
-    settings.type = o.Type;
-    settings.textureModifiers = o.transformation;
-    settings.outputDirectory = WithoutTrailingSeparator(o.Directory) == listDirectory_ ? std::string() : o.Directory;
+    settings.SetOverviewLayout(o.Type);
+    settings.SetTextureModifiers(o.transformation);
+    settings.SetOutputDirectory(WithoutTrailingSeparator(o.Directory) == listDirectory_ ? std::string() : o.Directory);
     settings.SetUseTemplate(o.useTemplate);
-    settings.templatePath = o.templatePath;
-    settings.renderIniFile = o.IniFile;
-    settings.renderWidth = static_cast<int>(o.Width);
-    settings.renderHeight = static_cast<int>(o.Height);
+    settings.SetTemplatePath(o.templatePath);
+    settings.SetRenderIniFile(o.IniFile);
+    settings.SetRenderSize(static_cast<int>(o.Width), static_cast<int>(o.Height));
 }
 
 }  // namespace sc

@@ -109,7 +109,6 @@ int SelectionCommands::SelectByCheck(SelectionKind kind) {
     for (TextureEntry* e : entries) {
         if (ui_.IsCancelled()) break;
         ui_.StepProgress();
-        ui_.PumpMessages();
         e->marked = false;
         if (kind == SelectionKind::Changed) {
             e->marked = PreviewOutdated(controller_.Library(), *e);
@@ -142,7 +141,6 @@ int SelectionCommands::SelectByMark(SelectionKind kind) {
     const auto entries = window_.EntriesInViewOrder();
     int found = 0;
     for (TextureEntry* e : entries) {
-        ui_.PumpMessages();
         e->marked = false;
         if (kind == SelectionKind::EmptyPreviews) e->marked = e->preview.IsEmpty();
         else if (kind == SelectionKind::Skipped) e->marked = e->overviewDropped;
@@ -191,7 +189,6 @@ int SelectionCommands::MarkAllUnchanged() {
     int stored = 0;
     for (TextureEntry* e : window_.EntriesInViewOrder()) {
         if (e->preview.IsEmpty()) continue;
-        ui_.PumpMessages();
         LoadDeclaration(controller_.Library(), *e, true);
         const std::uint32_t crc = DeclarationCrc(*e);
         if (crc == e->previewCrc) continue;

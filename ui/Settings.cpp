@@ -1,7 +1,7 @@
 #include "ui/Settings.h"
 
 #include <algorithm>
-
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,51 +24,6 @@ void SetInt(IniFile& ini, const char* section, const char* key, int value) {
 
 std::string ExistingDirOr(const std::string& dir, const std::string& fallback) {
     return !dir.empty() && DirectoryExists(dir) ? dir : fallback;
-}
-
-// Integer keys that are read with a plain default and written as they are.
-struct IntKey {
-    const char* section;
-    const char* key;
-    int Settings::*field;
-    int defaultValue;
-};
-
-// Saved only when Save is 1.
-const IntKey kDisplayKeys[] = {
-    {"Display", "FlatToolbar", &Settings::flatToolbar, 1}, {"Display", "PreviewType", &Settings::previewType, 0},
-    {"Display", "SmallPreview", &Settings::smallPreview, 0}, {"Preview", "Antialias", &Settings::antialias, 0},
-    {"Display", "Content", &Settings::content, 1},          {"Display", "ListType", &Settings::listType, 2},
-    {"Display", "GridZoom", &Settings::gridZoom, 0},        {"Preview", "Large", &Settings::largePreview, 0},
-};
-const IntKey kScanKeys[] = {
-    {"Scan", "LibraryDirs", &Settings::libraryDirs, 1}, {"Scan", "ScanSubdirs", &Settings::scanSubdirs, 0},
-    {"Scan", "Materials", &Settings::materials, 1},     {"Scan", "Textures", &Settings::textures, 1},
-    {"Scan", "Pigments", &Settings::pigments, 1},       {"Scan", "Colors", &Settings::colors, 0},
-    {"Scan", "Finishs", &Settings::finishs, 0},         {"Scan", "Normals", &Settings::normals, 0},
-    {"Scan", "IncludedFiles", &Settings::includedFiles, 1},
-};
-// The overview dialog's own keys (WriteTextures and WritePaths also on exit).
-const IntKey kOverviewKeys[] = {
-    {"Output", "WriteTextures", &Settings::writeTextures, 0}, {"Output", "WritePaths", &Settings::writePaths, 0},
-    {"Output", "ShowType", &Settings::showType, 1},           {"Output", "Images2Local", &Settings::images2Local, 1},
-    {"Template", "Use", &Settings::templateUse, 0},           {"Render Options", "Width", &Settings::renderWidth, 800},
-    {"Render Options", "Height", &Settings::renderHeight, 600},
-};
-
-// The search's kinds in the search dialog's order.
-int Settings::* const kSearchKindFields[Settings::kSearchKinds] = {
-    &Settings::materials, &Settings::textures, &Settings::pigments,
-    &Settings::colors,    &Settings::finishs,  &Settings::normals};
-
-template <size_t N>
-void ReadInts(const IniFile& ini, Settings& settings, const IntKey (&keys)[N]) {
-    for (const IntKey& k : keys) settings.*k.field = ini.GetInt(k.section, k.key, k.defaultValue);
-}
-
-template <size_t N>
-void WriteInts(IniFile& ini, const Settings& settings, const IntKey (&keys)[N], size_t count = N) {
-    for (size_t i = 0; i < count && i < N; ++i) SetInt(ini, keys[i].section, keys[i].key, settings.*keys[i].field);
 }
 
 }  // namespace
@@ -95,14 +50,69 @@ int PreviewTimeLimitOf(const IniFile& settingsFile) {
     return seconds > 0 ? seconds : 0;
 }
 
+template <>
+void Settings::Stored<int>::Read(const IniFile& ini) {
+    value_ = ini.GetInt(section_, key_, default_);
+}
+template <>
+void Settings::Stored<int>::Write(IniFile& ini) const {
+    SetInt(ini, section_, key_, value_);
+}
+template <>
+void Settings::Stored<std::string>::Read(const IniFile& ini) {
+    value_ = ini.GetString(section_, key_, default_);
+}
+template <>
+void Settings::Stored<std::string>::Write(IniFile& ini) const {
+    ini.SetString(section_, key_, value_);
+}
+
+// Saved only when Save is 1.
+template <typename Self>
+auto Settings::DisplayKeys(Self& s) {
+    return std::array{&s.flatToolbar_, &s.previewType_, &s.smallPreview_, &s.antialias_,
+                      &s.content_,     &s.listType_,    &s.gridZoom_,     &s.largePreview_};
+}
+template <typename Self>
+auto Settings::ScanKeys(Self& s) {
+    return std::array{&s.libraryDirs_, &s.scanSubdirs_, &s.materials_, &s.textures_,     &s.pigments_,
+                      &s.colors_,      &s.finishs_,     &s.normals_,   &s.includedFiles_};
+}
+// The overview dialog's own keys; the first two are also saved on exit.
+template <typename Self>
+auto Settings::OverviewKeys(Self& s) {
+    return std::array{&s.writeTextures_, &s.writePaths_,  &s.showType_,   &s.images2Local_,
+                      &s.templateUse_,   &s.renderWidth_, &s.renderHeight_};
+}
+// In the texture list's column order.
+template <typename Self>
+auto Settings::ColumnKeys(Self& s) {
+    return std::array{&s.textureWidth_, &s.typeWidth_, &s.categoryWidth_, &s.versionWidth_, &s.fileWidth_};
+}
+// In the search dialog's order.
+template <typename Self>
+auto Settings::KindKeys(Self& s) {
+    return std::array{&s.materials_, &s.textures_, &s.pigments_, &s.colors_, &s.finishs_, &s.normals_};
+}
+
+std::string LanguageChoiceOf(const IniFile& settingsFile) {
+    // A language code of two or three small letters; anything else reads as
+    // "as the system".
+    const std::string choice = settingsFile.GetString("Settings", "Language");
+    if (choice.size() < 2 || choice.size() > 3) return {};
+    for (char c : choice)
+        if (c < 'a' || c > 'z') return {};
+    return choice;
+}
+
 Settings::Settings(std::string filePath, std::string programDir)
     : filePath_(filePath.empty() ? SettingsFilePath() : std::move(filePath)),
       programDir_(programDir.empty() ? ProgramDataDir() : WithoutTrailingSeparator(programDir)) {
-    editor = DefaultEditorCommand();
-    lastSaveDir = DefaultLastSaveDir();
-    scanDir = programDir_;
-    templatePath = JoinPath(JoinPath(programDir_, "templates"), "templ_1.pov");
-    renderIniFile = JoinPath(JoinPath(programDir_, "ini"), "samples.ini");
+    editor_.Set(DefaultEditorCommand());
+    lastSaveDir_.Set(DefaultLastSaveDir());
+    scanDir_.Set(programDir_);
+    templatePath_.Set(JoinPath(JoinPath(programDir_, "templates"), "templ_1.pov"));
+    renderIniFile_.Set(JoinPath(JoinPath(programDir_, "ini"), "samples.ini"));
 }
 
 std::string Settings::DefaultLastSaveDir() const { return UserDocumentsDir(); }
@@ -132,122 +142,120 @@ std::string Settings::DefaultRenderIniFile() const {
 void Settings::Load(bool full) {
     IniFile ini(filePath_);
     ini.Load();
-    finishColor = FinishColorOf(ini);
+    finishColor_ = FinishColorOf(ini);
     if (full) {
-        recentFiles.Clear();
+        recentFiles_.Clear();
         for (int i = 1; i <= RecentFileList::kSize; ++i)
-            recentFiles.AddRecentFile(ini.GetString("LastFiles", "File" + std::to_string(i)), false);
-        compareImages = ini.GetInt("Duplicates", "CompareImages", 1);
-        editor = ini.GetString("Tools", "Editor", DefaultEditorCommand());
-        editWithPov = ini.GetInt("Tools", "EditWithPov", 1);
-        save = ini.GetInt("Settings", "Save", 1);
-        loadLastFile = ini.GetInt("Settings", "LoadLastFile", 0);
-        lastFile = ini.GetString("Settings", "LastFile");
+            recentFiles_.AddRecentFile(ini.GetString("LastFiles", "File" + std::to_string(i)), false);
+        compareImages_.Read(ini);
+        editor_.Set(ini.GetString("Tools", "Editor", DefaultEditorCommand()));
+        editWithPov_.Read(ini);
+        save_.Read(ini);
+        loadLastFile_.Read(ini);
+        lastFile_.Read(ini);
 
-        povHome = ini.GetString("Locations", "PovHome");
-        povVersion = ini.GetInt("Locations", "PovVersion", 300);
-        povMinorVersion = ini.GetInt("Locations", "PovMinorVersion", -1);
-        lastSaveDir = ExistingDirOr(ini.GetString("Locations", "LastSaveDir"), DefaultLastSaveDir());
-        ReadInts(ini, *this, kDisplayKeys);
-        previewTimeLimit = PreviewTimeLimitOf(ini);
-        sortType = ini.GetInt("Display", "SortType", 2);
-        if (sortType < 0 || sortType > 5) sortType = 0;
-        sortAscending = ini.GetInt("Display", "SortAscending", 1);
-        textureWidth = ini.GetInt("List", "TextureWidth", -1);
-        typeWidth = ini.GetInt("List", "TypeWidth", -1);
-        categoryWidth = ini.GetInt("List", "CategoryWidth", -1);
-        versionWidth = ini.GetInt("List", "VersionWidth", -1);
-        fileWidth = ini.GetInt("List", "FileWidth", -1);
-        extractDir = ini.GetString("Output", "ExtractDir");
+        povHome_.Read(ini);
+        povVersion_.Read(ini);
+        povMinorVersion_.Read(ini);
+        lastSaveDir_.Set(ExistingDirOr(ini.GetString("Locations", "LastSaveDir"), DefaultLastSaveDir()));
+        for (IntKey* key : DisplayKeys(*this)) key->Read(ini);
+        previewTimeLimit_ = PreviewTimeLimitOf(ini);
+        sortType_.Read(ini);
+        if (sortType_.Get() < kSortByName || sortType_.Get() > kSortByDirectory) sortType_.Set(kSortByName);
+        sortAscending_.Read(ini);
+        for (IntKey* key : ColumnKeys(*this)) key->Read(ini);
+        extractDir_.Read(ini);
 
-        scanDir = ExistingDirOr(ini.GetString("Scan", "ScanDir"), programDir_);
-        ReadInts(ini, *this, kScanKeys);
+        scanDir_.Set(ExistingDirOr(ini.GetString("Scan", "ScanDir"), programDir_));
+        for (IntKey* key : ScanKeys(*this)) key->Read(ini);
 
-        x.reset();
-        y.reset();
-        if (ini.HasKey("MainWindow", "x")) x = ini.GetInt("MainWindow", "x", 0);
-        if (ini.HasKey("MainWindow", "y")) y = ini.GetInt("MainWindow", "y", 0);
+        x_.reset();
+        y_.reset();
+        if (ini.HasKey("MainWindow", "x")) x_ = ini.GetInt("MainWindow", "x", 0);
+        if (ini.HasKey("MainWindow", "y")) y_ = ini.GetInt("MainWindow", "y", 0);
         // Read unsigned: a negative height is huge and falls to 400 on placing.
-        cy = static_cast<unsigned>(ini.GetInt("MainWindow", "cy", 400));
-        if (cy < 401) cy = 400;
-        maximized = ini.GetInt("MainWindow", "Maximized", 0);
-        normalListWidth = AtLeast(ini.GetInt("MainWindow", "NormalListWidth", 320), 320);
-        normalContentWidth = AtLeast(ini.GetInt("MainWindow", "NormalContentWidth", 120), 120);
-        maximizedContentWidth = AtLeast(ini.GetInt("MainWindow", "MaximizedContentWidth", 120), 120);
-        pictureSharePercent = std::clamp(ini.GetInt("MainWindow", "PictureShare", 62), 15, 85);
-        textureFontNormal = ParseColor(ini.GetString("Colors", "TextureFontNormal", "0,0,0"));
-        textureFontChanged = ParseColor(ini.GetString("Colors", "TextureFontChanged", "255,0,0"));
+        cy_ = static_cast<unsigned>(ini.GetInt("MainWindow", "cy", 400));
+        if (cy_ < 401) cy_ = 400;
+        maximized_.Read(ini);
+        for (IntKey* width : {&normalListWidth_, &normalContentWidth_, &maximizedContentWidth_}) {
+            width->Read(ini);
+            width->Set(AtLeast(width->Get(), width->Default()));
+        }
+        pictureShare_.Read(ini);
+        pictureShare_.Set(std::clamp(pictureShare_.Get(), 15, 85));
+        textureFontNormal_ = ParseColor(ini.GetString("Colors", "TextureFontNormal", "0,0,0"));
+        textureFontChanged_ = ParseColor(ini.GetString("Colors", "TextureFontChanged", "255,0,0"));
     }
     LoadOverview(ini);
 }
 
 void Settings::LoadOverview(const IniFile& ini) {
-    ReadInts(ini, *this, kOverviewKeys);
-    type = static_cast<std::uint8_t>(ini.GetInt("Output", "Type", 1));
-    background = static_cast<std::uint8_t>(ini.GetInt("Output", "Background", 0));
-    textureModifiers = ini.GetString("Output", "Texture modifiers");
-    outputDirectory = ini.GetString("Output", "Directory");
+    for (IntKey* key : OverviewKeys(*this)) key->Read(ini);
+    for (IntKey* byte : {&type_, &background_}) {
+        byte->Read(ini);
+        byte->Set(byte->Get() & 0xff);
+    }
+    textureModifiers_.Read(ini);
+    outputDirectory_.Read(ini);
     // The program's own folder was the place before overviews went beside their list file.
-    if (IsEarlierOutputDefault(outputDirectory)) outputDirectory = DefaultOutputDirectory();
-    templatePath = ini.GetString("Template", "Path");
+    if (IsEarlierOutputDefault(outputDirectory_.Get())) outputDirectory_.Set(DefaultOutputDirectory());
+    templatePath_.Read(ini);
     const std::string defaultTemplate = DefaultTemplatePath();
-    if (templatePath.empty() || !FileExists(templatePath)) templatePath = defaultTemplate;
-    renderIniFile = ini.GetString("Render Options", "IniFile");
+    if (templatePath_.Get().empty() || !FileExists(templatePath_.Get())) templatePath_.Set(defaultTemplate);
+    renderIniFile_.Read(ini);
     const std::string defaultIni = DefaultRenderIniFile();
-    if (renderIniFile.empty() || !FileExists(renderIniFile)) renderIniFile = defaultIni;
+    if (renderIniFile_.Get().empty() || !FileExists(renderIniFile_.Get())) renderIniFile_.Set(defaultIni);
 }
 
 void Settings::WriteOverview(IniFile& ini) const {
-    WriteInts(ini, *this, kOverviewKeys);
-    SetInt(ini, "Output", "Type", type);
-    SetInt(ini, "Output", "Background", background);
-    ini.SetString("Output", "Texture modifiers", textureModifiers);
-    ini.SetString("Output", "Directory", outputDirectory);
-    ini.SetString("Template", "Path", templatePath);
-    ini.SetString("Render Options", "IniFile", renderIniFile);
+    for (const IntKey* key : OverviewKeys(*this)) key->Write(ini);
+    type_.Write(ini);
+    background_.Write(ini);
+    textureModifiers_.Write(ini);
+    outputDirectory_.Write(ini);
+    templatePath_.Write(ini);
+    renderIniFile_.Write(ini);
 }
 
 void Settings::WriteListView(IniFile& ini) const {
-    SetInt(ini, "Display", "SortType", sortType);
-    SetInt(ini, "Display", "SortAscending", sortAscending);
-    const std::pair<const char*, int> widths[] = {{"TextureWidth", textureWidth}, {"TypeWidth", typeWidth},
-                                                  {"CategoryWidth", categoryWidth}, {"VersionWidth", versionWidth},
-                                                  {"FileWidth", fileWidth}};
-    for (const auto& [key, width] : widths)
-        if (width >= 0) SetInt(ini, "List", key, width);
+    sortType_.Write(ini);
+    sortAscending_.Write(ini);
+    for (const IntKey* width : ColumnKeys(*this))
+        if (width->Get() >= 0) width->Write(ini);
 }
 
 bool Settings::Save() const {
     IniFile ini(filePath_);
     if (!ini.Load()) return false;
     for (int i = 0; i < RecentFileList::kSize; ++i)
-        ini.SetString("LastFiles", "File" + std::to_string(i + 1), recentFiles.File(i));
-    SetInt(ini, "Duplicates", "CompareImages", compareImages);
-    ini.SetString("Tools", "Editor", editor);
-    SetInt(ini, "Tools", "EditWithPov", editWithPov);
-    SetInt(ini, "Settings", "Save", save);
-    SetInt(ini, "Settings", "LoadLastFile", loadLastFile);
-    ini.SetString("Settings", "LastFile", lastFile);
+        ini.SetString("LastFiles", "File" + std::to_string(i + 1), recentFiles_.File(i));
+    compareImages_.Write(ini);
+    editor_.Write(ini);
+    editWithPov_.Write(ini);
+    save_.Write(ini);
+    loadLastFile_.Write(ini);
+    lastFile_.Write(ini);
     if (SaveOnExit()) {
-        ini.SetString("Locations", "PovHome", povHome);
-        SetInt(ini, "Locations", "PovVersion", povVersion);
-        SetInt(ini, "Locations", "PovMinorVersion", povMinorVersion);
-        ini.SetString("Locations", "LastSaveDir", lastSaveDir);
-        WriteInts(ini, *this, kDisplayKeys);
-        ini.SetString("Output", "ExtractDir", extractDir);
-        ini.SetString("Scan", "ScanDir", scanDir);
-        WriteInts(ini, *this, kScanKeys);
-        WriteInts(ini, *this, kOverviewKeys, 2);  // WriteTextures, WritePaths
-        if (x) SetInt(ini, "MainWindow", "x", *x);
-        if (y) SetInt(ini, "MainWindow", "y", *y);
-        SetInt(ini, "MainWindow", "cy", static_cast<int>(cy));
-        SetInt(ini, "MainWindow", "NormalListWidth", normalListWidth);
-        SetInt(ini, "MainWindow", "NormalContentWidth", normalContentWidth);
-        SetInt(ini, "MainWindow", "MaximizedContentWidth", maximizedContentWidth);
-        SetInt(ini, "MainWindow", "PictureShare", pictureSharePercent);
-        SetInt(ini, "MainWindow", "Maximized", maximized);
-        ini.SetString("Colors", "TextureFontNormal", FormatColor(textureFontNormal));
-        ini.SetString("Colors", "TextureFontChanged", FormatColor(textureFontChanged));
+        povHome_.Write(ini);
+        povVersion_.Write(ini);
+        povMinorVersion_.Write(ini);
+        lastSaveDir_.Write(ini);
+        for (const IntKey* key : DisplayKeys(*this)) key->Write(ini);
+        extractDir_.Write(ini);
+        scanDir_.Write(ini);
+        for (const IntKey* key : ScanKeys(*this)) key->Write(ini);
+        writeTextures_.Write(ini);
+        writePaths_.Write(ini);
+        if (x_) SetInt(ini, "MainWindow", "x", *x_);
+        if (y_) SetInt(ini, "MainWindow", "y", *y_);
+        SetInt(ini, "MainWindow", "cy", static_cast<int>(cy_));
+        normalListWidth_.Write(ini);
+        normalContentWidth_.Write(ini);
+        maximizedContentWidth_.Write(ini);
+        pictureShare_.Write(ini);
+        maximized_.Write(ini);
+        ini.SetString("Colors", "TextureFontNormal", FormatColor(textureFontNormal_));
+        ini.SetString("Colors", "TextureFontChanged", FormatColor(textureFontChanged_));
     }
     return ini.Save();
 }
@@ -267,9 +275,13 @@ bool Settings::SaveListView() const {
     return ini.Save();
 }
 
-bool Settings::SearchesKind(int index) const { return this->*kSearchKindFields[index] != 0; }
+bool Settings::SearchesKind(int index) const { return KindKeys(*this)[index]->Get() != 0; }
 
-void Settings::SetSearchesKind(int index, bool on) { this->*kSearchKindFields[index] = on ? 1 : 0; }
+void Settings::SetSearchesKind(int index, bool on) { KindKeys(*this)[index]->Set(on ? 1 : 0); }
+
+int Settings::ColumnWidth(int column) const { return ColumnKeys(*this)[column]->Get(); }
+
+void Settings::SetColumnWidth(int column, int width) { ColumnKeys(*this)[column]->Set(width); }
 
 bool Settings::WriteFlag(const char* section, const char* key, int value) const {
     return WriteIniString(filePath_, section, key, std::to_string(value));
@@ -279,36 +291,27 @@ int Settings::ReadFlag(const char* section, const char* key, int defaultValue) c
     return GetIniInt(filePath_, section, key, defaultValue);
 }
 
+std::string Settings::LanguageChoice() const {
+    IniFile ini(filePath_);
+    ini.Load();
+    return LanguageChoiceOf(ini);
+}
+
+bool Settings::SetLanguageChoice(const std::string& choice) const {
+    return WriteIniString(filePath_, "Settings", "Language", choice);
+}
+
 PovInstallation Settings::Installation() const {
     PovInstallation installation;
-    installation.SetVersionTimes100(povVersion, static_cast<std::int8_t>(povMinorVersion));
-    installation.SetHome(povHome);
+    installation.SetVersionTimes100(povVersion_.Get(), static_cast<std::int8_t>(povMinorVersion_.Get()));
+    installation.SetHome(povHome_.Get());
     return installation;
 }
 
 void Settings::SetInstallation(const PovInstallation& installation) {
-    povHome = installation.Home();
-    povVersion = installation.VersionTimes100();
-    povMinorVersion = installation.Letter();
-}
-
-WindowPlacement PlaceMainWindow(const Settings& settings, int screenWidth, int screenHeight, int frameWidth) {
-    WindowPlacement p;
-    p.listWidth = settings.normalListWidth;
-    p.contentWidth = settings.normalContentWidth;
-    const auto width = [&] { return 2 * frameWidth + p.listWidth + (settings.content ? p.contentWidth + 8 : 0); };
-    p.width = width();
-    if (p.width > screenWidth) {
-        p.listWidth = 320;
-        p.contentWidth = 120;
-        p.width = width();
-    }
-    p.height = settings.cy > static_cast<unsigned>(screenHeight) ? 400 : static_cast<int>(settings.cy);
-    p.x = settings.x.value_or((screenWidth - p.width) / 2);
-    p.y = settings.y.value_or((screenHeight - p.height) / 2);
-    if (p.x + p.width > screenWidth) p.x -= p.x + p.width - screenWidth;
-    if (p.y + p.height > screenHeight) p.y -= p.y + p.height - screenHeight;
-    return p;
+    povHome_.Set(installation.Home());
+    povVersion_.Set(installation.VersionTimes100());
+    povMinorVersion_.Set(installation.Letter());
 }
 
 }  // namespace sc

@@ -79,14 +79,13 @@ std::string TakenInstallationText(const PovInstallation& installation) {
 
 void RunDeferredStartup(const StartupContext& context, StartupHost& host) {
     Settings& settings = context.settings;
-    if (settings.ReadFlag("Tip", "StartUp", 0) == 0) host.ShowTipWindow();
     PovConfiguration::RemoveLegacyPlugin(context.programDir, host.Ui());
     CheckInstallation(context, host);
 
     std::vector<std::string> paths;
-    ReadLibraryPaths(settings.povHome, paths);
+    ReadLibraryPaths(settings.PovHome(), paths);
     host.ApplyLibraryPaths(paths);
-    CheckFontDirectory(settings.povHome, settings.FilePath(), host.Ui(),
+    CheckFontDirectory(settings.PovHome(), settings.FilePath(), host.Ui(),
                        [&host](const std::string& text) { return host.AskSuppressible(text); },
                        context.fontDirectories);
 
@@ -94,8 +93,10 @@ void RunDeferredStartup(const StartupContext& context, StartupHost& host) {
     host.RefreshViews();
     if (!context.commandLineFile.empty())
         host.OpenListFile(context.commandLineFile);
-    else if (settings.LoadLastFile() && !settings.lastFile.empty())
-        host.OpenListFile(settings.lastFile);
+    else if (settings.LoadLastFile() && !settings.LastFile().empty())
+        host.OpenListFile(settings.LastFile());
+    // Last, so that the tip (which tells what to do with the entries) opens over a filled window.
+    if (settings.ReadFlag("Tip", "StartUp", 0) == 0) host.ShowTipWindow();
 }
 
 std::string CommandLineListFile(const std::vector<std::string>& arguments) {

@@ -1,10 +1,10 @@
 #pragma once
 // What the main window does once the splash has closed, in its fixed order:
-// the tip window, the earlier plug-in file, the POV-Ray installation check
-// (on a first start a single installation found is simply taken, several
-// open the dialog on the newest; a saved one that no longer fits is asked
-// for again), the library paths with the font question, and the list file
-// to open. The window supplies the dialogs.
+// the earlier plug-in file, the POV-Ray installation check (on a first start
+// a single installation found is simply taken, several open the dialog on
+// the newest; a saved one that no longer fits is asked for again), the
+// library paths with the font question, the list file to open, and the tip
+// window. The window supplies the dialogs.
 #include <string>
 #include <vector>
 

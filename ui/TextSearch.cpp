@@ -121,7 +121,6 @@ bool TextSearch::Run() {
         ++s.visited;
         ui_.StepProgress();
         if (ui_.IsCancelled()) break;
-        ui_.PumpMessages();
         if (FindOccurrence(SearchableText(*e), s.text, s.matchCase, s.wholeWords) == std::string::npos) continue;
         s.foundSinceStart = true;
         if (!selectAll) {

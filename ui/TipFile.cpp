@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/Translate.h"
 
 namespace sc {
 
@@ -15,7 +16,9 @@ std::vector<std::string> ReadTips(const std::string& path) {
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(pos, end - pos);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && line[0] != ';') tips.push_back(line);
+        // The shipped tips are English and in the catalogue (scripts/update-po.sh
+        // takes them from this file); a tip of the user's own stays as written.
+        if (!line.empty() && line[0] != ';') tips.push_back(Tr(line.c_str()));
         pos = end + 1;
     }
     return tips;

@@ -7,7 +7,8 @@
 
 namespace sc {
 
-// The tips of a file; empty when it cannot be read.
+// The tips of a file, each in the catalogue's language; empty when the file
+// cannot be read.
 std::vector<std::string> ReadTips(const std::string& path);
 
 // The next tip to show, advancing Tip/FilePos in the settings file (and

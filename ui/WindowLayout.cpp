@@ -92,24 +92,23 @@ Widths ReleasedWidths(int trackerLeft, int clientWidth) {
 
 SavedGeometry SavedGeometryOf(const Settings& settings) {
     SavedGeometry g;
-    g.x = settings.x;
-    g.y = settings.y;
-    g.clientHeight = static_cast<int>(std::min(settings.cy, 1u << 20));
-    g.listWidth = settings.normalListWidth;
-    g.paneWidth = settings.normalContentWidth;
-    g.maximizedPaneWidth = settings.maximizedContentWidth;
+    g.x = settings.WindowX();
+    g.y = settings.WindowY();
+    g.clientHeight = static_cast<int>(std::min(settings.WindowHeight(), 1u << 20));
+    g.listWidth = settings.ListWidth();
+    g.paneWidth = settings.PaneWidth();
+    g.maximizedPaneWidth = settings.MaximizedPaneWidth();
     g.paneShown = settings.PaneShown();
     g.maximized = settings.Maximized();
     return g;
 }
 
 void StoreGeometry(const SavedGeometry& g, Settings& settings) {
-    settings.x = g.x;
-    settings.y = g.y;
-    settings.cy = static_cast<unsigned>(g.clientHeight);
-    settings.normalListWidth = g.listWidth;
-    settings.normalContentWidth = g.paneWidth;
-    settings.maximizedContentWidth = g.maximizedPaneWidth;
+    settings.SetWindowPosition(g.x, g.y);
+    settings.SetWindowHeight(static_cast<unsigned>(g.clientHeight));
+    settings.SetListWidth(g.listWidth);
+    settings.SetPaneWidth(g.paneWidth);
+    settings.SetMaximizedPaneWidth(g.maximizedPaneWidth);
     settings.SetMaximized(g.maximized);
 }
 

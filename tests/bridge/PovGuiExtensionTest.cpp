@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestEnvironment.h"
+#include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
 #include "bridge/Endpoint.h"
 #include "platform/FileSystem.h"
@@ -394,8 +395,11 @@ TEST_F(PovGuiExtensionTest, RenderIsStoppedWhenItsRequesterIsGoneOrItsTimeIsUp) 
     pov.calls.clear();
     pointers.event(&record, kEventRenderProgress, 0);
     EXPECT_TRUE(pov.calls.empty());
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
-    pointers.event(&record, kEventRenderProgress, 0);
+    // POV-Ray's progress events, 100 ms apart, find it past its second.
+    EXPECT_TRUE(WaitUntil([&] {
+        pointers.event(&record, kEventRenderProgress, 0);
+        return !pov.calls.empty();
+    }, 5000));
     EXPECT_EQ(pov.calls, std::vector<int>{4});
     pointers.event(&record, kEventRenderEnded, kRenderStopped);
     Pump();

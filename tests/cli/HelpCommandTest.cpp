@@ -79,6 +79,17 @@ TEST(HelpCommandTest, EveryCommandHasALineAndEveryOptionItsExplanationAnExampleT
         }
     }
 
+    // The conventions of every command-line tool: -h, --help and --version answer on standard output.
+    std::string shortHelp, version, versionWord;
+    ASSERT_EQ(RunCommand(Cli("-h"), &shortHelp), 0);
+    EXPECT_EQ(shortHelp, list);
+    ASSERT_EQ(RunCommand(Cli("--version 2>/dev/null"), &version), 0);
+    EXPECT_TRUE(std::regex_match(version, std::regex("swatchcraft-cli [0-9]+\\.[0-9]+(\\.[0-9]+)?\n"))) << version;
+    ASSERT_EQ(RunCommand(Cli("version"), &versionWord), 0);
+    EXPECT_EQ(version, versionWord);
+    EXPECT_NE(list.find("swatchcraft-cli --version"), std::string::npos);
+    EXPECT_NE(completion.find("--version"), std::string::npos);
+
     std::string error;
     EXPECT_EQ(RunCommand(Cli("frobnicate 2>&1"), &error), 1);
     EXPECT_NE(error.find("Unbekannter Befehl \"frobnicate\""), std::string::npos);

@@ -19,6 +19,7 @@
 
 #include "RunningTool.h"
 #include "TestEnvironment.h"
+#include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
@@ -26,6 +27,7 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "povray/RenderScratch.h"
 
 extern char** environ;
 
@@ -36,12 +38,6 @@ using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-
-// Waits (at most a minute) until `condition` holds; its last answer.
-bool WaitFor(const std::function<bool()>& condition) {
-    for (int i = 0; i < 600 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return condition();
-}
 
 class RenderCommandTest : public testing::Test {
 protected:
@@ -110,6 +106,30 @@ TEST_F(RenderCommandTest, StoresEveryPreviewAndMarksTheBrokenOneFaulty) {
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
 }
 
+// Running out of room is said as such: a full disk (here the file-size
+// limit) under the batch's pictures ends it without marking any entry
+// faulty, and a list that could not be saved is not reported as rendered.
+TEST_F(RenderCommandTest, AFullDiskIsNamedAndNoEntryTakesTheBlame) {
+    const std::string before = ReadFile(library);
+    const std::string render = BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
+                               ShellQuoted(library);
+    std::string out;
+    // 30 blocks hold every scene, but not one picture of 116 x 116.
+    EXPECT_EQ(RunCommand("ulimit -f 30; " + render + " --all --jobs 2 2>&1", &out), 1);
+    EXPECT_THAT(out, AllOf(HasSubstr("Der Datenträger ist voll"), HasSubstr("0 von 4 Vorschauen berechnet, 0 fehlerhaft."),
+                           Not(HasSubstr("Signal")), Not(HasSubstr("FEHLER"))));
+    EXPECT_EQ(ReadFile(library), before);
+    // A list whose name leaves no room for the temporary file of its save.
+    const std::string longName = dir / (std::string(250, 'x') + ".swl");
+    ASSERT_EQ(std::rename(library.c_str(), longName.c_str()), 0);
+    EXPECT_EQ(RunCommand(BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
+                             ShellQuoted(longName) + " T_One P_Two 2>&1",
+                         &out),
+              1);
+    EXPECT_THAT(out, HasSubstr("Nicht gespeichert: 2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
+    EXPECT_EQ(ReadFile(longName), before);
+}
+
 TEST_F(RenderCommandTest, NamedEntriesOnlyAndSmallPictures) {
     std::string out;
     EXPECT_EQ(Render("T_One C_Three --small --antialias --template 2 --jobs 1", &out), 0) << out;
@@ -142,7 +162,9 @@ TEST_F(RenderCommandTest, RendersWhereHomeAndTheProgramFolderHoldBlanksAndOption
         EXPECT_EQ(status, 0) << out;
         EXPECT_THAT(out, HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
     }
-    EXPECT_TRUE(FileExists(data + "/preview/TexturePreview.pov"));
+    // The scratch folders the renders ran in went with them.
+    for (const auto& item : std::filesystem::directory_iterator(data + "/preview"))
+        EXPECT_FALSE(IsScratchFolder(item.path().string())) << item.path();
 }
 
 // A copied program folder must not reach back into the folder it was built
@@ -176,7 +198,7 @@ TEST_F(RenderCommandTest, SecondProgramUsesTheRunningHostAndLeavesItRunning) {
     const std::string hostPath = BinaryDir() + "/swatchcraft-povhost";
     char* argv[] = {const_cast<char*>(hostPath.c_str()), nullptr};
     ASSERT_EQ(posix_spawn(&host, hostPath.c_str(), nullptr, nullptr, argv, environ), 0);
-    for (int i = 0; i < 200 && GetPovWindow() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    WaitUntil([] { return GetPovWindow() != 0; }, 4000);
     const std::uint32_t window = GetPovWindow();
     ASSERT_NE(window, 0u);
     EXPECT_EQ(Render("P_Two C_Three --jobs 1"), 0);
@@ -219,9 +241,7 @@ TEST_F(RenderCommandTest, TwoProgramsAtOnceTakeTurnsAndStoreOnlyTheirOwnPictures
             for (const std::string& name : names) EXPECT_TRUE(Picture(list, name) == alone[name]) << name;
     }
     // The last program to finish closed the host.
-    for (int i = 0; i < 500 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+    EXPECT_TRUE(WaitUntil([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) == 0; }, 10000));
 }
 
 // A declaration that never ends: POV-Ray parses it forever.
@@ -245,11 +265,12 @@ TEST_F(RenderCommandTest, FailedReRenderKeepsTheOldPictureAndAHungOneEndsAtTheTi
     EXPECT_TRUE(Picture("lib", "T_X") == before);
 }
 
-// True while a POV-Ray runs in `folder` (the render host runs it in the scene's folder).
+// True while a POV-Ray runs in a render's scratch folder below `folder` (the
+// render host runs it in the scene's folder).
 bool PovRayRunsIn(const std::string& folder) {
     std::string out;
     RunCommand("for p in $(pgrep -x povray); do readlink /proc/$p/cwd; done", &out);
-    return out.find(WithoutTrailingSeparator(folder) + "\n") != std::string::npos;
+    return out.find(WithoutTrailingSeparator(folder) + "/" + kRenderScratchPrefix) != std::string::npos;
 }
 
 TEST_F(RenderCommandTest, RenderOfAToolThatWasKilledIsStoppedByTheHost) {
@@ -260,15 +281,12 @@ TEST_F(RenderCommandTest, RenderOfAToolThatWasKilledIsStoppedByTheHost) {
     char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(), nullptr};
     pid_t tool = -1;
     ASSERT_EQ(posix_spawn(&tool, "/bin/sh", nullptr, nullptr, argv, environ), 0);
-    for (int i = 0; i < 200 && !PovRayRunsIn(preview); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(PovRayRunsIn(preview));
+    EXPECT_TRUE(WaitUntil([&] { return PovRayRunsIn(preview); }, 10000));
     kill(tool, SIGKILL);
     waitpid(tool, nullptr, 0);
     // The host sees its requester gone and stops POV-Ray; idle, it ends itself.
-    for (int i = 0; i < 100 && PovRayRunsIn(preview); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(PovRayRunsIn(preview));
-    for (int i = 0; i < 300 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(WaitUntil([&] { return !PovRayRunsIn(preview); }, 5000));
+    WaitUntil([] { return bridge::FindWindowOfClass(bridge::kPovMainWindowClass) == 0; }, 15000);
     const std::uint32_t left = bridge::FindWindowOfClass(bridge::kPovMainWindowClass);
     EXPECT_EQ(left, 0u);
     if (left != 0) {
@@ -300,35 +318,21 @@ TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
 }
 
-// Ctrl+C while a finished render waits for its one-second step ends the run
-// there: the finished picture is kept and the next entry is never started.
-TEST_F(RenderCommandTest, InterruptDuringTheWaitStartsNothingMore) {
+// Ctrl+C right after a picture is stored ends the run there: the finished
+// picture is kept, the next one is not stored and no POV-Ray is left behind.
+TEST_F(RenderCommandTest, InterruptAfterAStoredPictureStoresNothingMore) {
     Rescan("two.inc",
            "#declare T_First = texture { pigment { color rgb <1, 0, 0> } }\n"
-           "#declare T_Second = texture { pigment { color rgb <0, 0, 1> } }\n");
+           "#declare T_Second = texture { pigment { granite scale 0.2 } normal { bumps 1 scale 0.05 } "
+           "finish { reflection 0.5 } }\n");
     const std::string data = dir / "data";
-    RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs 1"));
+    RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
+                         " --all --antialias --jobs 1"));
     ASSERT_TRUE(tool.Started());
-    // The first POV-Ray comes and goes; a moment later the run is in its wait.
-    using Clock = std::chrono::steady_clock;
-    const auto limit = Clock::now() + std::chrono::seconds(60);
-    bool seen = false;
-    while (Clock::now() < limit) {
-        const int running = PovRaysBelow(data);
-        if (running > 0) seen = true;
-        if (seen && running == 0) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    ASSERT_TRUE(seen);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    tool.ReadUntil("OK ");  // the first picture is stored
     kill(tool.Pid(), SIGINT);
-    bool startedAgain = false;
-    while (tool.Running()) {
-        startedAgain = startedAgain || PovRaysBelow(data) > 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
     tool.Finish();
-    EXPECT_FALSE(startedAgain);
+    EXPECT_EQ(PovRaysBelow(data), 0);
     EXPECT_THAT(tool.Output(), HasSubstr("Abgebrochen. 1 von 2 Vorschauen berechnet"));
     EXPECT_THAT(Listing(), HasSubstr("T_Second\ttexture\t-\t" + dir.Path() + "/incs/two.inc\tkein Bild"));
 }
@@ -395,10 +399,10 @@ TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {
         RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs 4"));
         ASSERT_TRUE(tool.Started());
         tool.ReadUntil("OK ");
-        EXPECT_TRUE(WaitFor([&] { return PovRaysBelow(data) == 3; }));
+        EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == 3; }, 60000));
         kill(tool.Pid(), signal);
         const int status = tool.Finish();
-        EXPECT_TRUE(WaitFor([&] { return PovRaysBelow(data) == 0; }));
+        EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == 0; }, 60000));
         if (signal == SIGINT) {
             EXPECT_EQ(status, 1);
             EXPECT_THAT(tool.Output(), HasSubstr("Abgebrochen. 1 von 4 Vorschauen berechnet, 0 fehlerhaft."));

@@ -15,7 +15,7 @@ std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-TEST(ScanCommand, PrintsOneLinePerEntryAndTheResultText) {
+TEST(ScanCommand, PrintsOneLinePerEntryAndTheResultTextOrOnlyThatTextWhenStoring) {
     test::TempDir dir;
     dir.Write("a.inc", "#declare T = texture {}\n#declare C = color red 1\n#declare N = normal { bumps }\n");
     dir.Write("sub/b.inc", "#declare P = pigment {}\n");
@@ -30,6 +30,13 @@ TEST(ScanCommand, PrintsOneLinePerEntryAndTheResultText) {
                        "/\", \"fileName\": \"a.inc\"},\n"
                    "  {\"name\": \"N\", \"kind\": 6, \"category\": \"-\", \"directory\": \"" + dir.Path() +
                        "/\", \"fileName\": \"a.inc\"}\n]}\n");
+    // Stored in a list file, the entries are not printed as well: only the closing summary is.
+    ASSERT_EQ(test::RunCommand(Cli("scan --subdirs " + Quoted(dir.Path()) + " -o " + Quoted(dir / "l.swl")), &out), 0);
+    EXPECT_EQ(out, "2 Texturen in 2 Dateien und 2 Verzeichnissen gefunden.\n");
+    ASSERT_EQ(test::RunCommand(Cli("list " + Quoted(dir / "l.swl")), &out), 0);
+    EXPECT_THAT(out, HasSubstr("\nP\tpigment\t"));
+    ASSERT_EQ(test::RunCommand(Cli("scan --json " + Quoted(dir.Path()) + " -o " + Quoted(dir / "l.swl")), &out), 0);
+    EXPECT_EQ(out, "{\"textures\": 1, \"files\": 1, \"directories\": 1}\n");
     EXPECT_EQ(test::RunCommand(Cli("scan --kinds xyz " + Quoted(dir.Path()))), 1);
     EXPECT_EQ(test::RunCommand(Cli("scan " + Quoted(dir / "missing"))), 1);
 }

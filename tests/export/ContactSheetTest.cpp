@@ -6,6 +6,8 @@
 
 #include "ExportTestSupport.h"
 #include "export/BitmapFont.h"
+#include "export/ExportFormat.h"
+#include "platform/FileSystem.h"
 
 namespace sc::test {
 namespace {
@@ -80,6 +82,32 @@ TEST_F(ContactSheetTest, CellsHoldTheStoredPreviewsAndTheNamesUnderThem) {
     std::string said;
     EXPECT_EQ(Cli("export " + ShellQuoted(listFile) + " --sheet " + ShellQuoted(dir / "sheet.jpg") + " 2>&1", &said), 1);
     EXPECT_THAT(said, ::testing::HasSubstr(".png"));
+}
+
+// The size comes from the pictures' headers: a sheet too large is refused
+// before a single picture is decoded (these claim 4000 x 4000 pixels and
+// hold 8 x 8), and the message says how many would fit.
+TEST_F(ContactSheetTest, ATooLargeSheetIsRefusedFromThePictureSizesAlone) {
+    SaveList({{"woods.inc", "Oak", "", 8, 8}});
+    auto c = Load();
+    TextureEntry& oak = *c->Library().NextEntry(nullptr);
+    std::vector<std::uint8_t>& jpeg = oak.preview.jpegData;
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // start of frame: height and width at 5 and 7
+            jpeg[i + 5] = jpeg[i + 7] = 4000 >> 8;
+            jpeg[i + 6] = jpeg[i + 8] = 4000 & 0xFF;
+            break;
+        }
+    ExportJob job;
+    job.library = &c->Library();
+    job.entries.assign(7, &oak);
+    for (int columns : {0, 1, 7}) {
+        job.columns = columns;
+        const ExportResult result = ContactSheetFormat().Write(job, dir / "blatt.png");
+        EXPECT_THAT(result.error, ::testing::HasSubstr("höchstens 6 Vorschaubilder dieser Größe, gewählt sind 7"));
+        EXPECT_THAT(result.error, ::testing::Not(::testing::HasSubstr("--columns")));
+    }
+    EXPECT_FALSE(PathExists(dir / "blatt.png"));
 }
 
 }  // namespace

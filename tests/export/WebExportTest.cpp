@@ -106,6 +106,9 @@ TEST_F(WebExportTest, NamesAreShownAsWrittenAndMissingDeclarationsAreSaid) {
     EXPECT_THAT(page, HasSubstr("Deklaration NICHT VERFÜGBAR: sie steht nicht mehr in der Datei."));
     EXPECT_THAT(page, HasSubstr("4 Einträge (4 Texturen) in 2 Dateien und 3 Kategorien"));
     EXPECT_THAT(page, HasSubstr("prefers-color-scheme: dark"));
+    // A shared page does not tell where the user keeps the files.
+    EXPECT_THAT(page, Not(HasSubstr(dir.Path())));
+    EXPECT_THAT(page, HasSubstr("<h2>woods.inc</h2>"));
 
     // --only exports the named entries alone.
     ASSERT_EQ(Cli("export " + ShellQuoted(listFile) + " -o " + ShellQuoted(dir / "nur") + " --only Pine >/dev/null"), 0);
@@ -151,6 +154,11 @@ TEST_F(WebExportTest, FilterHidesWhatDoesNotMatchInARealBrowser) {
     dom = DumpDom(profile, "file://" + out + "/index.html#filter=%C3%84");
     EXPECT_THAT(ArticleTag(dom, "&lt;b&gt;&amp;\"x'\xC3\xA4\xE2\x82\xAC"), Not(HasSubstr("hidden"))) << dom;
     EXPECT_THAT(ArticleTag(dom, "Oak"), HasSubstr("hidden"));
+
+    // An address cut or typed by hand is no valid escape; the script goes on
+    // and filters by the text as written.
+    dom = DumpDom(profile, "file://" + out + "/index.html#filter=100%");
+    EXPECT_THAT(dom, HasSubstr("0 von 4 Einträgen passen")) << dom;
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
     EXPECT_EQ(recorder.texts.back(), "Texturenliste speichern");
     ASSERT_TRUE(FileExists(target));
     EXPECT_EQ(h.window->Document().Path(), target);
-    EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Swatchcraft [Überblick ä.swl]"));
+    EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Swatchcraft [Überblick ä.swl][*]"));
     EXPECT_TRUE(h.window->close());
     EXPECT_EQ(GetIniString(h.dir / "swatchcraft.ini", "LastFiles", "File1"), target);
     EXPECT_EQ(GetIniString(h.dir / "swatchcraft.ini", "Locations", "LastSaveDir"), folder);
@@ -80,7 +80,7 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
     again.StartUp();
     EXPECT_EQ(again.Document().Path(), target);
     EXPECT_EQ(Entries(again), expected);
-    EXPECT_EQ(again.windowTitle(), QStringLiteral("Swatchcraft [Überblick ä.swl]"));
+    EXPECT_EQ(again.windowTitle(), QStringLiteral("Swatchcraft [Überblick ä.swl][*]"));
     auto recent = RecentEntries(again);
     ASSERT_EQ(recent.size(), 2u);
     EXPECT_EQ(recent[0].first, "&1 Überblick ä.swl");

@@ -12,7 +12,7 @@
 #include <QMouseEvent>
 
 #include "GuiApp.h"
-#include "gui/GermanTranslation.h"
+#include "gui/Translation.h"
 #include "gui/MessageDialogs.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryController.h"

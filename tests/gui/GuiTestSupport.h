@@ -35,6 +35,12 @@ public:
         folderTitles.push_back(title);
         return folder;
     }
+    std::string exportFile;  // the answer of the export file dialog
+    std::string ChooseExportFile(const std::string& title, const std::string&, const std::string&,
+                                 const std::string&) override {
+        folderTitles.push_back(title);
+        return exportFile;
+    }
 };
 
 // Records every message box and dialog the window opens and answers them:

@@ -24,7 +24,7 @@ using test::WaitFor;
 
 std::vector<std::string> Names(const FileChangeReport& report) {
     std::vector<std::string> names;
-    for (const TextureEntry* e : report.changed) names.push_back(e->name);
+    for (const EntryKey& e : report.changed) names.push_back(e.name);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -75,6 +75,38 @@ TEST(LibraryFileWatcherTest, EditsRenamesAndRemovalsReachTheWindowOnce) {
     ASSERT_TRUE(WaitFor([&] { return reports.size() == 5; })) << "the file back";
     EXPECT_TRUE(reports[4].reappeared);
     EXPECT_EQ(reports[4].reread, 2);
+}
+
+// A removed folder is watched through its parent until it is back, and its
+// file is watched again then.
+TEST(LibraryFileWatcherTest, AFolderRemovedAndMadeAgainIsWatchedAgain) {
+    test::GuiApp();
+    test::TempDir dir;
+    test::RecordingUserInterface ui;
+    LibraryController controller(ui);
+    const std::string oak = "#declare Oak = texture { pigment { rgb 0.5 } }\n";
+    const std::string path = dir.Write("deep/sub/a.inc", oak);
+    controller.AddScannedEntry(path, "Oak", kKindTexture, {}, 0);
+    TextureEntry* e = controller.Library().FindEntry(dir.Path() + "/deep/sub/", "a.inc", "Oak");
+    ASSERT_NE(e, nullptr);
+    e->preview.jpegData = {1, 2, 3};
+    ASSERT_TRUE(LoadDeclaration(controller.Library(), *e, true));
+    e->previewCrc = DeclarationCrc(*e);
+    LibraryFileWatcher watcher(controller.Library());
+    std::vector<FileChangeReport> reports;
+    QObject::connect(&watcher, &LibraryFileWatcher::fileChangeReported,
+                     [&](const FileChangeReport& report) { reports.push_back(report); });
+    watcher.Rearm();
+
+    ASSERT_EQ(test::RunCommand("rm -rf " + test::ShellQuoted(dir / "deep")), 0);
+    ASSERT_TRUE(WaitFor([&] { return reports.size() == 1; })) << "the removal";
+    EXPECT_NE(reports[0].message.find("ist nicht mehr vorhanden"), std::string::npos);
+    dir.Write("deep/sub/a.inc", oak);
+    ASSERT_TRUE(WaitFor([&] { return reports.size() == 2; })) << "the folder and its file back";
+    EXPECT_TRUE(reports[1].reappeared);
+    std::ofstream(path, std::ios::trunc) << "#declare Oak = texture { pigment { rgb 0.2 } }\n";
+    ASSERT_TRUE(WaitFor([&] { return reports.size() == 3; })) << "an edit of the file made again";
+    EXPECT_EQ(Names(reports[2]), std::vector<std::string>{"Oak"});
 }
 
 }  // namespace

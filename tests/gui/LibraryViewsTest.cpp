@@ -52,7 +52,7 @@ struct ViewsFixture : testing::Test {
 
     ViewsFixture() {
         test::GuiApp();
-        settings.sortType = kSortByName;
+        settings.SetSortBy(kSortByName);
         views = std::make_unique<LibraryViewStack>(controller, settings);
         controller.SetViews(views.get());
         views->resize(400, 300);
@@ -343,7 +343,7 @@ TEST_F(ViewsFixture, DraggingFromASelectedCellTakesTheSelectionFromAnotherSelect
 }
 
 TEST_F(ViewsFixture, CategoryEditingRecountsAndResortsByCategory) {
-    settings.sortType = kSortByCategory;
+    settings.SetSortBy(kSortByCategory);
     views = std::make_unique<LibraryViewStack>(controller, settings);
     controller.SetViews(views.get());
     Add("a.inc", "A", "wood");
@@ -438,10 +438,10 @@ TEST_F(ViewsFixture, SortAndWidthsAreSavedOnlyWhenSettingsAreSaved) {
         ini.Load();
         return ini.GetInt(section, key, -1);
     };
-    settings.save = 0;
+    settings.SetSaveOnExit(false);
     views->SaveListSettings();
     EXPECT_EQ(stored("Display", "SortType"), -1);
-    settings.save = 1;
+    settings.SetSaveOnExit(true);
     views->SaveListSettings();
     EXPECT_EQ(stored("Display", "SortType"), kSortByVersion);
     EXPECT_EQ(stored("List", "TextureWidth"), 123);

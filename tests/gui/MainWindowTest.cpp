@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include "gui/DeclarationBox.h"
 #include "gui/EntryBar.h"
@@ -77,7 +78,7 @@ TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
     EXPECT_FALSE(w.Busy());
     EXPECT_TRUE(Enabled(w, Command::Open));
     EXPECT_EQ(w.Document().Path(), "");  // what the damaged file gave can only be saved elsewhere
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft[*]"));
 }
 
 TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo) {
@@ -107,7 +108,59 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
     EXPECT_EQ(recorder.texts, (Strings{"POV-Ray Verzeichnis ändern"}));
     EXPECT_EQ(preselected, h.dir / "b");
     EXPECT_FALSE(waitCursor);
-    EXPECT_TRUE(h.window->AppSettings().povHome.empty());
+    EXPECT_TRUE(h.window->AppSettings().PovHome().empty());
+}
+
+// The list named on the command line is there behind the tip, and the title
+// marks a library with unsaved changes the desktop way: set by a delete,
+// cleared by opening another list, by saving and by emptying the library.
+TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
+    WindowHarness h;
+    const std::string list = h.WriteListFile("lib.swl");
+    h.Restart({list});
+    WriteIniString(h.dir / "swatchcraft.ini", "Tip", "StartUp", "0");
+    MainWindow& w = *h.window;
+    DialogRecorder recorder;
+    size_t entriesBehindTip = 0;
+    QString statusBehindTip;
+    recorder.onDialog = [&](QDialog& d) {
+        if (d.windowTitle() != QStringLiteral("Tip des Tages")) return;
+        entriesBehindTip = w.Views().EntriesInListOrder().size();
+        statusBehindTip = w.Status().Text();
+    };
+    w.show();
+    w.StartUp();
+    EXPECT_EQ(recorder.texts, (Strings{NoInstallationMessage(), "POV-Ray Verzeichnis ändern", "Tip des Tages"}));
+    EXPECT_EQ(entriesBehindTip, 2u);
+    EXPECT_TRUE(statusBehindTip.startsWith(QStringLiteral("2 "))) << statusBehindTip.toStdString();
+    const auto shownTitle = [&] { return w.windowHandle()->title().toStdString(); };
+    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]");
+
+    const auto deleteEntry = [&](const char* name) {
+        w.Views().SelectEntries({test::EntryNamed(w, name)});
+        w.RunCommand(int(Command::DeleteSelected));
+    };
+    deleteEntry("T_A");
+    ASSERT_EQ(w.Controller().EntryCount(), 1);
+    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]*");
+    const std::string other = h.WriteListFile("other.swl");
+    h.fileDialogs->answer = other;
+    recorder.AnswerWith({"Nein"});  // the save question
+    w.RunCommand(int(Command::Open));
+    EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
+    deleteEntry("T_B");
+    EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]*");
+    w.RunCommand(int(Command::Save));
+    EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
+
+    h.fileDialogs->answer = list;
+    w.RunCommand(int(Command::Open));
+    deleteEntry("T_A");
+    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]*");
+    recorder.AnswerWith({"Ja"});  // "Wirklich alles löschen"
+    w.RunCommand(int(Command::DeleteAll));
+    EXPECT_EQ(w.Controller().EntryCount(), 0);
+    EXPECT_EQ(shownTitle(), "Swatchcraft");  // a new, empty library has nothing to save
 }
 
 // The window comes back where and as large as it was left, and hiding and
@@ -170,7 +223,7 @@ TEST(MainWindowTest, EnableStatesAndChecksFollowLibraryViewAndBusyState) {
     EXPECT_TRUE(Enabled(w, Command::SelectEmpty));
     EXPECT_FALSE(Enabled(w, Command::SelectFaulty));
     EXPECT_FALSE(Enabled(w, Command::CollapseAll));  // the picture grid is shown
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft [lib.swl]"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft [lib.swl][*]"));
     EXPECT_EQ(w.Area().Bar()->Parts().front(), QStringLiteral("T_A"));
 
     w.RunCommand(int(Command::FileList));
@@ -197,7 +250,7 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     const int width = w.width();
     const int pane = w.Area().CurrentLayout().widths.pane;
     Key(w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().content, 0);
+    EXPECT_FALSE(w.AppSettings().PaneShown());
     EXPECT_FALSE(w.Area().PaneShown());
     EXPECT_EQ(w.width(), width - (pane + 8));
     EXPECT_FALSE(w.ActionFor(int(Command::PreviewPane))->isChecked());
@@ -206,17 +259,17 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
 
     w.SetBusy(true);
     Key(w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().content, 0);
+    EXPECT_FALSE(w.AppSettings().PaneShown());
     Key(w, Qt::Key_Escape);
     EXPECT_TRUE(w.Ui().IsCancelled());
     w.SetBusy(false);
     w.SetRendering(true);
     Key(w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().content, 0);
+    EXPECT_FALSE(w.AppSettings().PaneShown());
     EXPECT_FALSE(w.close());  // closing does nothing while rendering
     w.SetRendering(false);
     Key(w, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.AppSettings().content, 1);
+    EXPECT_TRUE(w.AppSettings().PaneShown());
 }
 
 TEST(MainWindowTest, RecentFilesAndTheExitQuestion) {
@@ -330,9 +383,9 @@ TEST(MainWindowTest, TitleShowsTheProgressWhileRenderingMinimized) {
     w.SetRendering(true);
     w.setWindowState(Qt::WindowMinimized);
     w.SetCaption("42% Swatchcraft");
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("42% Swatchcraft"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("42% Swatchcraft[*]"));
     w.SetRendering(false);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft[*]"));
 }
 
 // Every control a screen reader or a test meets carries a name.

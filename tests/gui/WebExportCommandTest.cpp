@@ -20,6 +20,12 @@ namespace {
 using test::DialogRecorder;
 using test::WindowHarness;
 
+// The page is written on a worker: the command returns while the window is busy.
+void Export(MainWindow& w, Command command = Command::ExportWebPage) {
+    w.RunCommand(int(command));
+    ASSERT_TRUE(test::WaitFor([&] { return !w.Busy(); }));
+}
+
 bool Shows(const std::string& page, const std::string& name) { return page.find("<h4>" + name + "</h4>") != std::string::npos; }
 
 TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAPage) {
@@ -53,7 +59,7 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     EXPECT_FALSE(FileExists(folder + "/index.html"));
 
     h.fileDialogs->folder = folder;
-    w.RunCommand(int(Command::ExportWebPage));
+    Export(w);
     std::string page = test::ReadFile(folder + "/index.html");
     EXPECT_TRUE(Shows(page, "Alpha") && Shows(page, "Gamma")) << page;
     EXPECT_FALSE(Shows(page, "Beta"));
@@ -63,20 +69,61 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     // One selected entry is only the current one: the page then shows them all, after asking.
     w.Views().SelectEntries({chosen.front()});
     recorder.buttons = {"Nein", "Ja"};
-    w.RunCommand(int(Command::ExportWebPage));
+    Export(w);
     ASSERT_EQ(recorder.texts.size(), 1u);
     EXPECT_NE(recorder.texts[0].find("existiert bereits"), std::string::npos);
     EXPECT_FALSE(Shows(test::ReadFile(folder + "/index.html"), "Beta"));
-    w.RunCommand(int(Command::ExportWebPage));
+    Export(w);
     page = test::ReadFile(folder + "/index.html");
     EXPECT_TRUE(Shows(page, "Alpha") && Shows(page, "Beta") && Shows(page, "Gamma"));
 
     // A file where the folder should be: a German message, no page.
     h.fileDialogs->folder = h.dir.Write("blocked", "");
-    w.RunCommand(int(Command::ExportWebPage));
+    Export(w);
     ASSERT_EQ(recorder.texts.size(), 3u);
     EXPECT_NE(recorder.texts[2].find("konnte nicht angelegt werden"), std::string::npos) << recorder.texts[2];
     EXPECT_FALSE(w.Busy());
+}
+
+// A folder of the user's own files gets a new folder for the page unless the
+// user says otherwise; the contact sheet goes through the same seam.
+TEST(WebExportCommandTest, ForeignFoldersGetANewFolderAndTheContactSheetIsWritten) {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    w.StartUp();
+    const std::string inc = h.dir.Write("inc/colours.inc", "#declare Alpha = texture { pigment { rgb 1 } }\n");
+    test::RecordingUserInterface quiet;
+    LibraryController other(quiet);
+    SearchOptions options;
+    options.explicitFiles = {inc};
+    SearchTextures(other, options);
+    ASSERT_TRUE(SaveLibrary(other, h.dir / "colours.swl", ""));
+    h.fileDialogs->answer = h.dir / "colours.swl";
+    w.RunCommand(int(Command::Open));
+    recorder.texts.clear();
+
+    const std::string mine = h.dir.Path() + "/mine";
+    h.dir.Write("mine/index.html", "my own page");
+    h.fileDialogs->folder = mine;
+    recorder.AnswerWith({"Ja"});
+    Export(w);
+    ASSERT_EQ(recorder.texts.size(), 1u);
+    EXPECT_NE(recorder.texts[0].find("nicht von einem Export stammen (index.html)"), std::string::npos)
+        << recorder.texts[0];
+    EXPECT_EQ(test::ReadFile(mine + "/index.html"), "my own page");
+    EXPECT_TRUE(Shows(test::ReadFile(mine + "/colours/index.html"), "Alpha"));
+    recorder.AnswerWith({"Nein"});
+    Export(w);
+    EXPECT_TRUE(Shows(test::ReadFile(mine + "/index.html"), "Alpha")) << "the user said to write there";
+
+    EXPECT_TRUE(w.ActionFor(int(Command::ExportContactSheet))->isEnabled());
+    // Not beside the list file: a change there is a change to the library's folder.
+    h.fileDialogs->exportFile = mine + "/blatt";
+    Export(w, Command::ExportContactSheet);
+    EXPECT_EQ(h.fileDialogs->folderTitles.back(), "Als Kontaktbild exportieren");
+    EXPECT_EQ(test::ReadFile(mine + "/blatt.png").substr(1, 3), "PNG");
+    EXPECT_EQ(w.Status().Text().toStdString(), "1 Eintrag als Kontaktbild \"" + mine + "/blatt.png\" gespeichert.");
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ for f in bin/swatchcraft-cli bin/swatchcraft-povhost lib/swatchcraft/swbridge.pg
          share/mime/packages/$app.xml share/icons/hicolor/scalable/apps/$app.svg \
          share/icons/hicolor/48x48/apps/$app.png share/icons/hicolor/256x256/apps/$app.png \
          share/man/man1/swatchcraft.1.gz share/man/man1/swatchcraft-cli.1.gz \
+         share/locale/de/LC_MESSAGES/swatchcraft.mo \
          share/bash-completion/completions/swatchcraft-cli; do
     [ -e "$usr/$f" ] || fail "$f is not installed"
 done
@@ -33,6 +34,16 @@ if [ -e "$build/bin/swatchcraft" ]; then
     done
 fi
 
+# The German catalogue reaches the desktop entry, the metadata and the
+# manual pages.
+grep -q '^Comment\[de\]=' "$usr/share/applications/$app.desktop" || fail "the desktop entry has no German"
+grep -q '<summary xml:lang="de">' "$usr/share/metainfo/$app.metainfo.xml" || fail "the metainfo has no German"
+if command -v po4a-translate >/dev/null; then
+    # The pages written in English that po/POTFILES names.
+    for page in $(sed -n 's|^packaging/man/\(.*\)\.1$|\1|p' "$(dirname "$0")/../../po/POTFILES"); do
+        zcat "$usr/share/man/de/man1/$page.1.gz" | grep -q '^\.SH BESCHREIBUNG' || fail "no German manual page $page"
+    done
+fi
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$usr/share/applications/$app.desktop" || fail "desktop entry"
 fi

@@ -252,7 +252,7 @@ TEST(OverviewWriterTest, CancelInValidationOrWritingDeletesTheFiles) {
 
     OverviewFixture g;
     for (int i = 0; i < 5; ++i) g.Add("T" + std::to_string(i), kKindTexture);
-    g.ui.cancelAfterPumps = 7;  // five during validation, two while writing
+    g.ui.cancelAfterChecks = 7;  // five during validation, two while writing
     EXPECT_FALSE(g.Write());
     EXPECT_TRUE(g.options.abortRequested);
     EXPECT_TRUE(ListDirectory(g.out.Path()).empty());

@@ -95,6 +95,19 @@ TEST(PovCommandLineTest, ErrorReportKeepsPovRaysLinesAndExplainsRestrictedFiles)
     EXPECT_NE(restricted.find("Cannot open include file"), std::string::npos);
     EXPECT_NE(restricted.find("povray.conf"), std::string::npos);
     EXPECT_NE(restricted.find("[Permitted Paths]"), std::string::npos);
+    // A missing picture is named, even where POV-Ray broke its path across lines.
+    const std::string missing = PovErrorReport(
+        "File 'f1.pov' line 4: Possible Parse Error: Cannot find file '/tmp/some/very/lon\n"
+        "g/folder/x.jpg', even\n"
+        " after trying to append file type extension.\n"
+        "File 'f1.pov' line 4: Possible Parse Error: Cannot find image file.\n"
+        "Fatal error in parser: Cannot open file.\n"
+        "Render failed\n");
+    EXPECT_EQ(missing, "Bilddatei \"/tmp/some/very/long/folder/x.jpg\" nicht gefunden.\nFatal error in parser: Cannot open file.\n");
+    const std::string font = PovErrorReport(
+        "Possible Parse Error: Cannot find file 'a.ttf', even\n after trying to append file type extension.\n"
+        "Possible Parse Error: Cannot open font file.\nFatal error in parser: Cannot open file.\n");
+    EXPECT_EQ(font.rfind("Schriftdatei \"a.ttf\" nicht gefunden.\n", 0), 0u) << font;
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <tuple>
 
 #include "platform/FileSystem.h"
@@ -266,6 +268,27 @@ TEST(PovVersionCache, KnowsAnExecutableOnlyAsItWasWhenAsked) {
     EXPECT_EQ(cache.Find(second).value_or("-"), "3.7");
     cache.Store(first, "3.7\tforged");
     EXPECT_FALSE(cache.Find(first));
+
+    // Rewritten in place with the same size and modification time: asked anew.
+    cache.Store(first, "3.7");
+    struct stat before {};
+    ASSERT_EQ(stat(first.c_str(), &before), 0);
+    { std::ofstream(first, std::ios::in | std::ios::out | std::ios::binary) << "ONE, UPDATED"; }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, first.c_str(), times, 0), 0);
+    EXPECT_FALSE(cache.Find(first));
+    // An entry changed on disk ("3.7" become "3.1") is not believed.
+    cache.Store(first, "3.7");
+    std::string text = test::ReadFile(dir / "cache/povray-versions");
+    text.replace(text.rfind("\t3.7\t"), 5, "\t3.1\t");  // the line stored last
+    dir.Write("cache/povray-versions", text);
+    EXPECT_FALSE(cache.Find(first));
+    // A directory where the file belongs is no answer, and no reason to stop.
+    ASSERT_TRUE(RemoveFile(dir / "cache/povray-versions"));
+    ASSERT_TRUE(CreateDirectories(dir / "cache/povray-versions"));
+    EXPECT_FALSE(cache.Find(second));
+    cache.Store(second, "3.7");
+    EXPECT_FALSE(cache.Find(second));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // must cost only its own entry, and no POV-Ray may outlive a stop, a time
 // limit or the renderer.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -219,6 +220,47 @@ TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
     batch.reset();
     EXPECT_EQ(PovRayChildren(), 0);
     EXPECT_FALSE(PrivateFolderLeft());
+}
+
+// A declaration in sRGB colours must not change the scene around it: a
+// clear colour shows the very backdrop whatever its syntax, and an opaque
+// one the colour its numbers name.
+TEST_F(BatchRendererTest, SrgbColoursLeaveTheSceneAsItIs) {
+    file = dir.Write("srgb.inc",
+                     "#declare P_ClearSrgb = pigment { srgbt <1, 1, 1, 1> }\n"
+                     "#declare P_Clear = pigment { rgbt <1, 1, 1, 1> }\n");
+    TextureEntry* srgb = Add("P_ClearSrgb", kKindPigment);
+    TextureEntry* plain = Add("P_Clear", kKindPigment);
+    auto batch = MakeBatch(1, 2);
+    ASSERT_TRUE(batch->Start({srgb, plain}));
+    DriveUntil(*batch, [&] { return !batch->Running(); });
+    ASSERT_TRUE(srgb->previewValid && plain->previewValid);
+    EXPECT_FLOAT_EQ(srgb->previewVersion, 3.7f);
+    EXPECT_EQ(srgb->preview.jpegData, plain->preview.jpegData);
+    EXPECT_EQ(std::tuple(srgb->preview.sumRed, srgb->preview.sumGreen, srgb->preview.sumBlue),
+              std::tuple(plain->preview.sumRed, plain->preview.sumGreen, plain->preview.sumBlue));
+}
+
+// With few file handles left the batch starts fewer processes and still
+// renders everything.
+TEST_F(BatchRendererTest, FewFileHandlesMeanFewerProcessesNotAFailure) {
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const std::vector<TextureEntry*> entries = {Add("T_Red", kKindTexture), Add("C_Green", kKindColor),
+                                                Add("F_Shiny", kKindFinish), Add("T_Retry", kKindTexture)};
+    std::size_t open = 0;
+    for ([[maybe_unused]] const auto& item : std::filesystem::directory_iterator("/proc/self/fd")) ++open;
+    rlimit few = saved;
+    few.rlim_cur = open + 10;  // room for one POV-Ray and its picture, not for four
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+    auto batch = MakeBatch(20, 1);
+    const bool started = batch->Start(entries);
+    DriveUntil(*batch, [&] { return !batch->Running(); });
+    setrlimit(RLIMIT_NOFILE, &saved);
+    ASSERT_TRUE(started) << batch->Error();
+    EXPECT_LT(batch->Jobs(), 4);
+    EXPECT_EQ(batch->Error(), "");
+    EXPECT_EQ(batch->Progress().stored, 4);
 }
 
 TEST_F(BatchRendererTest, BackgroundChoiceAndProgressLine) {

@@ -44,7 +44,9 @@ class PreviewRenderRunTest : public testing::Test {
 protected:
     PreviewRenderRunTest()
         : controller(ui), window(controller), installation(0, "/usr", 3.7f, 0),
-          run(controller, target, window, installation, settings) {}
+          run(controller, target, window, installation, settings) {
+        settings.picturePauseMs = 1000;
+    }
 
     void SetUp() override {
         SetProgramDataDirOverride(dir.Path());
@@ -73,7 +75,8 @@ protected:
             run.OnRenderStep();
         }
         run.OnRenderDone(endValue);
-        EXPECT_EQ(window.timer, 1000);
+        // Only a run of several rests after a picture, so each one can be seen.
+        EXPECT_EQ(window.timer, run.SelectedCount() > 1 ? settings.picturePauseMs : 0);
         run.OnTimer();
     }
 
@@ -264,7 +267,7 @@ TEST_F(PreviewRenderRunTest, AllRenderedAndNoDoesNothingWhileStopEndsTheRun) {
     EXPECT_TRUE(ui.messages.empty());
     // A late notice of the stopped render changes nothing.
     run.OnRenderDone(0);
-    EXPECT_EQ(window.timer, 0);
+    EXPECT_EQ(window.timer, -1);
 }
 
 TEST_F(PreviewRenderRunTest, FailedReRenderKeepsThePictureAndOnlyARefusedSceneIsRetried) {
@@ -320,9 +323,9 @@ TEST_F(PreviewRenderRunTest, StopInTheWaitAndLaterFailuresKeepWhatWasDoneAndSaid
     const std::string row(116 * 3, '\x50');
     for (int y = 0; y < 116; ++y) target.frame.PutRow(y, 116, reinterpret_cast<const std::uint8_t*>(row.data()), row.size());
     run.OnRenderDone(0);
-    run.Step();  // "&Stop" during the one-second wait
+    run.Step();  // "&Stop" during the rest after a picture
     EXPECT_TRUE(run.Idle());
-    EXPECT_EQ(window.timer, 0);
+    EXPECT_EQ(window.timer, -1);
     EXPECT_EQ(target.scenes.size(), 1u);  // the next entry was never started
     EXPECT_TRUE(a->previewValid);         // the finished one is kept
     EXPECT_TRUE(b->previewValid);

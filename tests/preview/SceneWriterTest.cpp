@@ -90,9 +90,15 @@ TEST_F(SceneWriterTest, CustomTemplatesGetTheWrapperThatSuitsTheKind) {
               (std::vector<std::string>{"texture { normal { N } pigment { color rgbf<1,1,1,0> } scale 2 }",
                                         "sphere { 0, 1 }"}));
     EXPECT_EQ(test::ReadFile(folder + "/TexturePreview07.inc"), custom);  // never overwritten
-    // A template without placeholder gives a scene without the entry.
+    // A template without placeholder (overwritten by a scene, say) is damaged:
+    // its picture would show no entry, so no scene is made from it.
     ASSERT_TRUE(WriteFileAtomically(folder + "/TexturePreview01.inc", "camera { location -5 look_at 0 }\n"));
-    EXPECT_EQ(Scene(material, 0, 3.7), (std::vector<std::string>{"#version 3.1;", "", "camera { location -5 look_at 0 }"}));
+    SceneRequest request;
+    request.entry = &material;
+    request.templateFolder = folder;
+    std::string path;
+    EXPECT_FALSE(WriteScene(request, &path));
+    EXPECT_EQ(path, "");
 }
 
 TEST_F(SceneWriterTest, FinishWrapperUsesTheFinishColour) {

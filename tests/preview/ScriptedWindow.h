@@ -35,8 +35,8 @@ public:
         timer = milliseconds;
         timerStart = Clock::now();
     }
-    void StopTimer() override { timer = 0; }
-    bool TimerDue() const { return timer && Clock::now() >= timerStart + std::chrono::milliseconds(timer); }
+    void StopTimer() override { timer = -1; }
+    bool TimerDue() const { return timer >= 0 && Clock::now() >= timerStart + std::chrono::milliseconds(timer); }
     // What the window shows of the run's state, as the main window's pane decides it.
     void RunStateChanged(const RenderRunState& state) override {
         arrow = state.pendingPicture && !edited && !state.running;
@@ -55,7 +55,7 @@ public:
     std::function<bool()> checkSettings;  // unset: settingsRight answers
     bool settingsRight = true, edited = false, minimized = false, tickHintBox = true;
     bool arrow = false, buttonEnabled = true, stopLabel = false;
-    int timer = 0;
+    int timer = -1;  // milliseconds the armed timer runs; -1: none
     Clock::time_point timerStart;
     std::string caption;
     std::vector<std::string> hints;

@@ -100,6 +100,24 @@ TEST_F(DeclarationReaderTest, ResolvesImageFilesOrMarksThemMissing) {
     const TextureEntry* found = Load("img.inc", "Gone", 3);
     EXPECT_FALSE(found->missingFiles);
     EXPECT_EQ(Text(found).find("NICHT GEFUNDEN"), std::string::npos);
+
+    // Every type POV-Ray reads is found beside the include file alike, also
+    // when the type word is left out and the extension tells it.
+    const char* kinds[][2] = {{"jpeg", "a.jpg"}, {"jpeg", "b.jpeg"}, {"tiff", "c.tif"}, {"tiff", "d.tiff"},
+                              {"exr", "e.exr"},  {"hdr", "f.hdr"},   {"bmp", "g.bmp"},  {"ppm", "h.ppm"},
+                              {"pgm", "i.pgm"},  {"gif", "j.gif"},   {"iff", "k.iff"},  {"sys", "l.sys"},
+                              {"tga", "m.tga"},  {"df3", "n.df3"},   {"ttf", "o.ttf"},  {"", "p.JPG"}};
+    std::string text;
+    for (const auto& [type, name] : kinds) {
+        dir.Write(std::string("pics/") + name, "data");
+        text += std::string("#declare P_") + (name[0]) + " = pigment { image_map { " + type + " \"" + name + "\" } }\n";
+    }
+    dir.Write("pics/all.inc", text);
+    for (const auto& [type, name] : kinds) {
+        const TextureEntry* entry = Load("pics/all.inc", std::string("P_") + name[0], 3);
+        EXPECT_NE(Text(entry).find("\"" + dir.Path() + "/pics/" + name + "\""), std::string::npos) << Text(entry);
+        EXPECT_FALSE(entry->missingFiles) << name;
+    }
 }
 
 TEST_F(DeclarationReaderTest, DependenciesComeDeepestFirstAndOnlyFromEarlierDeclarations) {

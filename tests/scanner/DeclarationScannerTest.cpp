@@ -117,7 +117,7 @@ TEST(ScanDeclarations, EndsNormallyOnBinaryAndEndlessInput) {
 
 class CountingHooks : public SearchScanHooks {
 public:
-    bool PumpAndCheckCancel() override { return ++pumps > cancelAfter; }
+    bool StopRequested() override { return ++pumps > cancelAfter; }
     void LineRead() override { ++lines; }
     void IncludeFound(const std::string&, const std::string& fileName, int*) override { includes.push_back(fileName); }
     int pumps = 0, cancelAfter = 1 << 30, lines = 0;

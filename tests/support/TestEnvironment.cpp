@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "WaitUntil.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -26,6 +27,12 @@ bool RunTimersUntil(TimerQueue& timers, const std::function<bool()>& done, int t
         std::this_thread::sleep_for(std::chrono::milliseconds(next < 0 || next > 20 ? 20 : next));
         timers.RunDue();
     }
+    return done();
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return done();
 }
 
@@ -139,9 +146,11 @@ int RecordingUserInterface::Choose(const std::string& text, const std::vector<st
 
 void RecordingUserInterface::SetStatusText(const std::string& text) { statusTexts.push_back(text); }
 
-void RecordingUserInterface::PumpMessages() {
-    ++pumpCount;
-    if (cancelAfterPumps >= 0 && pumpCount >= cancelAfterPumps) SetCancelled(true);
+bool RecordingUserInterface::IsCancelled() const {
+    ++checkCount;
+    // Once, as a key press would: the work clears the flag when it ends.
+    if (checkCount == cancelAfterChecks) const_cast<RecordingUserInterface*>(this)->SetCancelled(true);
+    return UserInterface::IsCancelled();
 }
 
 }  // namespace sc::test

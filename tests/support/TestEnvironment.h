@@ -100,8 +100,8 @@ public:
     std::vector<std::string> statusTexts;
     std::vector<Answer> answers;     // answers for Ask, taken in order; default when exhausted
     std::vector<int> choices;        // answers for Choose, taken in order; default when exhausted
-    int pumpCount = 0;
-    int cancelAfterPumps = -1;       // sets the cancel flag after this many pumps
+    mutable int checkCount = 0;      // times the work asked for the cancel flag
+    int cancelAfterChecks = -1;      // sets the cancel flag at this ask
 
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override;
     Answer Ask(const std::string& text, QuestionButtons buttons, Answer defaultAnswer, MessageIcon icon,
@@ -113,7 +113,7 @@ public:
     void SetProgressPosition(int position) override { progressPosition = position; }
     void StepProgress() override { ++progressPosition; }
     void HideProgress() override { progressHidden = true; }
-    void PumpMessages() override;
+    bool IsCancelled() const override;
 
     int progressRange = 0;
     int progressPosition = 0;

@@ -8,12 +8,15 @@
 #include <string>
 
 #include "TestEnvironment.h"
+#include "platform/Translate.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // The locale the environment names becomes the process locale, as the
     // window's start makes it.
     std::setlocale(LC_ALL, "");
+    // ... and the catalogue it asks for (German in the test environment).
+    sc::UseLanguage(sc::SystemLanguage());
     sc::test::TempDir home;
     const std::string h = home.Path();
     setenv("HOME", h.c_str(), 1);

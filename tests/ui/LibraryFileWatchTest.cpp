@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include "FakeSelectionWindow.h"
+#include "library/LibraryFile.h"
+#include "preview/PreviewCodec.h"
 #include "platform/FileSystem.h"
 #include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationReader.h"
@@ -16,9 +18,9 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Names NamesOf(const std::vector<TextureEntry*>& entries) {
+Names NamesOf(const std::vector<EntryKey>& entries) {
     Names names;
-    for (const TextureEntry* e : entries) names.push_back(e->name);
+    for (const EntryKey& e : entries) names.push_back(e.name);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -87,6 +89,47 @@ TEST_F(LibraryFileWatchTest, ChangesMarkExactlyTheEntriesThatNowDifferFromTheirP
     EXPECT_TRUE(reports[0].statusText.empty());
 }
 
+// A list just opened has read no declaration yet: the files its include
+// files include, at any depth, are watched all the same, and their change
+// marks the entries that use them.
+TEST_F(LibraryFileWatchTest, IncludedFilesCountBeforeAnyDeclarationWasRead) {
+    const std::string d = dir.Write("consts/d.inc", "#declare D1 = rgb 0.25;\n");
+    const std::string c = dir.Write("consts/c.inc", "#include \"d.inc\"\n#declare C1 = rgb 0.5;\n");
+    AddFile("b.inc",
+            "#include \"consts/c.inc\"\n"
+            "#declare T_B1 = texture { pigment { color C1 } }\n"
+            "#declare T_B2 = texture { pigment { color D1 } }\n",
+            {{"T_B1", kKindTexture}, {"T_B2", kKindTexture}});
+    const std::vector<std::uint8_t> pixels(4 * 4 * 3, 128);
+    for (const char* name : {"T_B1", "T_B2"}) {
+        TextureEntry* e = Entry(name);
+        ASSERT_TRUE(Encode(e->preview, pixels.data(), pixels.size(), 4, 4, 90, nullptr));  // kept by the list file
+        e->previewValid = true;
+        ASSERT_TRUE(LoadDeclaration(controller.Library(), *e, true));
+        e->previewCrc = DeclarationCrc(*e);
+    }
+    ASSERT_TRUE(SaveLibrary(controller, dir / "b.swl", ""));
+    test::RecordingUserInterface quiet;
+    LibraryController opened(quiet);
+    std::string povHome;
+    float version = 0;
+    ASSERT_TRUE(LoadLibrary(opened, dir / "b.swl", povHome, version, false));
+    LibraryFileWatch fresh(opened.Library());
+    const auto watched = fresh.WatchedFiles();
+    EXPECT_NE(std::find(watched.begin(), watched.end(), c), watched.end());
+    EXPECT_NE(std::find(watched.begin(), watched.end(), d), watched.end()) << "an include of an include";
+
+    Edit(d, "0.25", "0.75");
+    auto reports = fresh.Process(d);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].reread, 2);
+    EXPECT_EQ(NamesOf(reports[0].changed), (Names{"T_B2"}));
+    Edit(c, "rgb 0.5", "rgb 0.6");
+    reports = fresh.Process(c);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(NamesOf(reports[0].changed), (Names{"T_B1", "T_B2"}));
+}
+
 TEST_F(LibraryFileWatchTest, VanishedFileIsReportedOnceAndReadAgainWhenItReturns) {
     const std::string text = test::ReadFile(woods);
     ASSERT_TRUE(RemoveFile(woods));
@@ -108,17 +151,37 @@ TEST_F(LibraryFileWatchTest, VanishedFileIsReportedOnceAndReadAgainWhenItReturns
     EXPECT_TRUE(reports[0].message.empty());
 }
 
-TEST_F(LibraryFileWatchTest, StepwiseReadingSurvivesEntriesDeletedBetweenSteps) {
+TEST_F(LibraryFileWatchTest, ReadingApartSurvivesEntriesDeletedAndTheLibraryReplacedMeanwhile) {
     Edit(woods, "rgb 1 }", "rgb 0.2 }");
+    Edit(colors, "0.5, 0.3", "0.6, 0.3");
     watch.FileChanged(woods);
     watch.FileChanged(woods);  // a burst of events reads the file once
-    EXPECT_TRUE(watch.ReadSome(1));
+    auto job = watch.TakeJob();
+    ASSERT_TRUE(job);
+    EXPECT_FALSE(watch.Pending());
+    // The job reads nothing of the library: its entries may go meanwhile.
+    const std::string oakText = *Entry("Oak")->record->text;
+    const auto changed = LibraryFileWatch::Reread(*job);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(NamesOf(*changed), (Names{"Oak", "Pine"}));
+    EXPECT_EQ(*Entry("Oak")->record->text, oakText) << "the library's own entries were not touched";
     controller.DeleteEntry(Entry("Pine"));
-    while (watch.ReadSome(1)) {
-    }
-    const auto reports = watch.TakeReports();
+    watch.Finish(*job, *changed);
+    auto reports = watch.TakeReports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0].changed.empty()) << "Pine was deleted before its turn";
+    EXPECT_EQ(NamesOf(reports[0].changed), Names{"Oak"}) << "Pine was deleted before the report";
+    EXPECT_EQ(reports[0].reread, 3);
+
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(LibraryFileWatch::Reread(*job, stop.get_token())) << "a stopped reading gives nothing";
+
+    // A library replaced under queued work and reports drops both.
+    ASSERT_TRUE(RemoveFile(colors));
+    watch.FileChanged(colors);
+    watch.FileChanged(woods);
+    watch.Drop();
+    EXPECT_FALSE(watch.Pending());
     EXPECT_TRUE(watch.TakeReports().empty());
 }
 

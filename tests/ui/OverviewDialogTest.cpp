@@ -113,9 +113,9 @@ TEST_F(OverviewDialogFixture, SaveAsDefaultWritesTheOverviewGroup) {
     ASSERT_TRUE(settings.SaveOverview());
     Settings again(settings.FilePath(), settings.ProgramDir());
     again.Load(false);
-    EXPECT_EQ(again.type, 3);
-    EXPECT_EQ(again.textureModifiers, "scale 2");
-    EXPECT_EQ(again.renderHeight, static_cast<int>(HeightForLayout(3, model.Options().Width)));
+    EXPECT_EQ(again.OverviewLayout(), 3);
+    EXPECT_EQ(again.TextureModifiers(), "scale 2");
+    EXPECT_EQ(again.RenderHeight(), static_cast<int>(HeightForLayout(3, model.Options().Width)));
 }
 
 TEST(OverviewPathsRequired, SharedNamesOrFilesOutsideTheLibraryPathsAmongTheMarked) {

@@ -90,7 +90,7 @@ TEST_F(SelectionFixture, ChangedEntriesFollowTheirDependenciesAndCanBeMarkedUnch
 
 TEST_F(SelectionFixture, CancelledCheckReportsNothing) {
     AddFile("a.inc", "#declare A = texture { pigment { rgb 1 } }\n", {{"A", 2}, {"B", 2}});
-    ui.cancelAfterPumps = 1;
+    ui.cancelAfterChecks = 1;
     EXPECT_EQ(commands.SelectByCheck(SelectionKind::IncompatibleWith30), 0);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(ui.IsCancelled());

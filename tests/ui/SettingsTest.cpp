@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolders.h"
 #include "TestEnvironment.h"
+#include "ui/EntrySort.h"
 #include "ui/RecentFileList.h"
+#include "ui/WindowLayout.h"
 #include "ui/WindowTitle.h"
 
 namespace sc {
@@ -32,7 +36,7 @@ struct SettingsFixture : testing::Test {
         return {UserDocumentsDir(), program, program + "/templates/templ_1.pov", program + "/ini/samples.ini", ""};
     }
     static Strings Paths(const Settings& s) {
-        return {s.lastSaveDir, s.scanDir, s.templatePath, s.renderIniFile, s.outputDirectory};
+        return {s.LastSaveDir(), s.ScanDir(), s.TemplatePath(), s.RenderIniFile(), s.OutputDirectory()};
     }
 };
 
@@ -41,60 +45,137 @@ TEST_F(SettingsFixture, MissingFileGivesTheDefaultsAndCreatesFolders) {
     setenv("EDITOR", "nano", 1);
     const Settings s = Loaded("");
     unsetenv("EDITOR");
-    EXPECT_EQ((Ints{s.x.value_or(-1), s.cy, s.normalListWidth, s.listType, s.sortType, s.save, s.povVersion,
-                    s.povMinorVersion, s.renderWidth, s.type, s.textureFontChanged}),
-              (Ints{-1, 400, 320, 2, 2, 1, 300, -1, 800, 1, MakeRgb(255, 0, 0)}));
-    EXPECT_EQ(s.editor, "nano");
+    EXPECT_EQ((Ints{s.WindowX().value_or(-1), s.WindowHeight(), s.ListWidth(), s.ViewType(), s.SortBy(),
+                    s.SaveOnExit(), s.Installation().VersionTimes100(), s.Installation().Letter(), s.RenderWidth(),
+                    s.OverviewLayout(), s.ChangedTextColor(), static_cast<int>(s.Zoom())}),
+              (Ints{-1, 400, 320, kPictureListType, kSortByCategory, 1, 300, -1, 800, 1, MakeRgb(255, 0, 0), 0}));
+    EXPECT_EQ(s.Editor(), "nano");
     EXPECT_EQ(Paths(s), DefaultPaths());
     for (const char* folder : {"templates", "ini"}) EXPECT_TRUE(DirectoryExists(program + "/" + folder));
     EXPECT_FALSE(DirectoryExists(program + "/libs"));
     EXPECT_FALSE(FileExists(file));  // reading never writes
 }
 
-TEST_F(SettingsFixture, CorrectsOutOfRangeValuesAndPlacesTheWindow) {
+// Every key the program reads and writes, with values unlike the defaults
+// (and "2" where a switch reads only 1 as on), in the order a save writes them.
+std::string EveryKey(const std::string& folder) {
+    return "[LastFiles]\nFile1=/l/one.swl\nFile2=/l/two.swl\nFile3=\nFile4=\nFile5=\n"
+           "[Duplicates]\nCompareImages=0\n"
+           "[Tools]\nEditor=vim -f\nEditWithPov=2\n"
+           "[Settings]\nSave=1\nLoadLastFile=1\nLastFile=/l/one.swl\n"
+           "[Locations]\nPovHome=/opt/pov\nPovVersion=310\nPovMinorVersion=98\nLastSaveDir=" + folder + "\n"
+           "[Display]\nFlatToolbar=0\nPreviewType=3\nSmallPreview=1\nContent=0\nListType=1\nGridZoom=-2\n"
+           "SortType=4\nSortAscending=0\n"
+           "[Preview]\nAntialias=1\nLarge=1\nTimeLimit=7\n"
+           "[Output]\nExtractDir=/x\nWriteTextures=1\nWritePaths=1\nShowType=0\nImages2Local=0\nType=3\n"
+           "Background=2\nTexture modifiers=scale 2\nDirectory=/out\n"
+           "[Scan]\nScanDir=" + folder + "\nLibraryDirs=0\nScanSubdirs=1\nMaterials=0\nTextures=0\nPigments=0\n"
+           "Colors=1\nFinishs=1\nNormals=1\nIncludedFiles=0\n"
+           "[MainWindow]\nx=-7\ny=30\ncy=777\nNormalListWidth=400\nNormalContentWidth=200\n"
+           "MaximizedContentWidth=250\nPictureShare=40\nMaximized=1\n"
+           "[Colors]\nTextureFontNormal=1,2,3\nTextureFontChanged=4,5,6\n"
+           "[List]\nTextureWidth=11\nTypeWidth=12\nCategoryWidth=13\nVersionWidth=14\nFileWidth=15\n"
+           "[Template]\nUse=1\nPath=" + folder + "/t.pov\n"
+           "[Render Options]\nWidth=1024\nHeight=768\nIniFile=" + folder + "/r.ini\n"
+           "[FinishColor]\nR=0.5\nG=0.25\nB=1\n";
+}
+
+TEST_F(SettingsFixture, EveryKeyIsReadAsWhatItMeansAndWrittenBackUnchanged) {
+    dir.Write("t.pov", "");
+    dir.Write("r.ini", "");
+    const std::string text = EveryKey(dir.Path());
+    Settings s = Loaded(text);
+
+    EXPECT_EQ(s.RecentFiles().Count(), 2);
+    EXPECT_EQ((Strings{s.Editor(), s.LastFile(), s.PovHome(), s.ExtractDir(), s.TextureModifiers(),
+                       s.OutputDirectory()}),
+              (Strings{"vim -f", "/l/one.swl", "/opt/pov", "/x", "scale 2", "/out"}));
+    EXPECT_EQ(Paths(s), (Strings{dir.Path(), dir.Path(), dir / "t.pov", dir / "r.ini", "/out"}));
+    EXPECT_EQ((Ints{s.ViewType(), static_cast<int>(s.SampleScene()), static_cast<int>(s.Zoom()), s.SortBy(),
+                    s.PreviewTimeLimit(), s.OverviewLayout(), s.OverviewBackground(), s.RenderWidth(),
+                    s.RenderHeight(), s.Installation().VersionTimes100(), s.Installation().Letter()}),
+              (Ints{kTextureListType, 3, -2, kSortByFile, 7, 3, 2, 1024, 768, 310, 'b'}));
+    EXPECT_EQ((Ints{s.WindowX().value_or(0), s.WindowY().value_or(0), s.WindowHeight(), s.ListWidth(),
+                    s.PaneWidth(), s.MaximizedPaneWidth(), s.PictureShare()}),
+              (Ints{-7, 30, 777, 400, 200, 250, 40}));
+    Ints widths;
+    for (int c = 0; c < Settings::kStoredColumns; ++c) widths.push_back(s.ColumnWidth(c));
+    EXPECT_EQ(widths, (Ints{11, 12, 13, 14, 15}));
+    EXPECT_EQ((Ints{s.NormalTextColor(), s.ChangedTextColor()}), (Ints{MakeRgb(1, 2, 3), MakeRgb(4, 5, 6)}));
+    EXPECT_EQ(FinishPigment(s.FinishBase()), " pigment { color rgbf<0.5,0.25,1,0> }");
+    // Every switch is off in this file except LoadLastFile, the 1s of the
+    // search and the overview, and the Maximized window; "2" is off.
+    EXPECT_EQ((std::vector<bool>{s.CompareImages(), s.EditWithPov(), s.SaveOnExit(), s.LoadLastFile(),
+                                 s.FlatToolbar(), s.SmallPreview(), s.PaneShown(), s.SortAscending(), s.Antialias(),
+                                 s.LargePreview(), s.WriteTextures(), s.WritePaths(), s.ShowType(), s.Images2Local(),
+                                 s.SearchLibraryDirs(), s.SearchSubdirs(), s.FollowIncludes(), s.UseTemplate(),
+                                 s.Maximized()}),
+              (std::vector<bool>{false, false, true, true, false, true, false, false, true, true, true, true, false,
+                                 false, false, true, false, true, true}));
+    std::vector<bool> kinds;
+    for (int k = 0; k < Settings::kSearchKinds; ++k) kinds.push_back(s.SearchesKind(k));
+    EXPECT_EQ(kinds, (std::vector<bool>{false, false, false, true, true, true}));
+
+    // Written back by every save there is, the file keeps its bytes.
+    ASSERT_TRUE(s.Save());
+    ASSERT_TRUE(s.SaveListView());
+    ASSERT_TRUE(s.SaveOverview());
+    EXPECT_EQ(ReadFile(file), text);
+
+    // From an empty file the same values make the same keys.
+    std::remove(file.c_str());
+    ASSERT_TRUE(s.Save());
+    ASSERT_TRUE(s.SaveListView());
+    ASSERT_TRUE(s.SaveOverview());
+    const Settings again = Loaded("");
+    IniFile original(file), written(file);
+    original.SetText(text);
+    written.Load();
+    for (const std::string& section : original.SectionNames())
+        for (const std::string& key : original.KeyNames(section)) {
+            if (section == "Preview" && key == "TimeLimit") continue;  // set by hand only
+            if (section == "FinishColor") continue;
+            EXPECT_EQ(written.GetString(section, key, "(missing)"), original.GetString(section, key)) << key;
+        }
+    EXPECT_EQ(again.SortBy(), kSortByFile);
+}
+
+TEST_F(SettingsFixture, CorrectsOutOfRangeValues) {
     const Settings s = Loaded(
-        "[MainWindow]\nNormalListWidth=-500\nNormalContentWidth=100\nMaximizedContentWidth=-130\ncy=300\n"
+        "[MainWindow]\nNormalListWidth=-500\nNormalContentWidth=100\nMaximizedContentWidth=-130\ncy=300\nPictureShare=95\n"
         "[Display]\nSortType=9\n[Locations]\nLastSaveDir=/no/such/dir\nPovHome=/opt/pov\nPovVersion=310\n[Scan]\nScanDir=\n"
         "[Template]\nPath=/no/such/templ.pov\n[Render options]\nIniFile=/no/such.ini\nWidth=1024\n"
-        "[Colors]\nTextureFontNormal=256,-1,7\nTextureFontChanged= 1 , 2 ,3,4\n[FinishColor]\nR=0.5\nG=x\nB=2\n");
+        "[Colors]\nTextureFontNormal=256,-1,7\nTextureFontChanged= 1 , 2 ,3,4\n[Output]\nType=258\n");
     // "Render options" is "Render Options".
-    EXPECT_EQ((Ints{s.normalListWidth, s.normalContentWidth, s.maximizedContentWidth, s.cy, s.sortType, s.renderWidth}),
-              (Ints{500, 120, 130, 400, 0, 1024}));
+    EXPECT_EQ((Ints{s.ListWidth(), s.PaneWidth(), s.MaximizedPaneWidth(), s.WindowHeight(), s.SortBy(),
+                    s.RenderWidth(), s.OverviewLayout(), s.PictureShare()}),
+              (Ints{500, 120, 130, 400, kSortByName, 1024, 2, 85}));
     EXPECT_EQ(Paths(s), DefaultPaths());
-    EXPECT_EQ(s.textureFontNormal, MakeRgb(0, 255, 7));
-    EXPECT_EQ(s.textureFontChanged, MakeRgb(1, 2, 4));  // green runs to the last comma
-    EXPECT_EQ(FormatColor(MakeRgb(10, 20, 30)), "10,20,30");
+    EXPECT_EQ(s.NormalTextColor(), MakeRgb(0, 255, 7));
+    EXPECT_EQ(s.ChangedTextColor(), MakeRgb(1, 2, 4));  // green runs to the last comma
     EXPECT_EQ(ParseColor("12"), MakeRgb(12, 0, 0));
-    EXPECT_EQ(FinishPigment(s.finishColor), " pigment { color rgbf<0.5,0,2,0> }");  // what the scenes are given
     const PovInstallation pov = s.Installation();
     EXPECT_EQ(pov.Home(), "/opt/pov");
     EXPECT_EQ(pov.Letter(), -1);  // no minor version: older than 3.1 everywhere
     EXPECT_LT(pov.Compare(3.1f, 0), 0);
 
-    // A negative height is read unsigned: huge, so placing falls back to 400.
+    // A negative height is read unsigned: huge, and the window still fits the desktop.
     const Settings negative = Loaded("[MainWindow]\ncy=-20\nx=100\ny=900\n");
-    EXPECT_GT(negative.cy, 401u);
-    WindowPlacement p = PlaceMainWindow(negative, 1024, 768, 4);
-    EXPECT_EQ((Ints{p.height, p.y}), (Ints{400, 768 - 400}));
-
-    // Too wide for the screen: list and pane fall back to their defaults.
-    Settings wide = Loaded("[MainWindow]\nNormalListWidth=900\nNormalContentWidth=300\ncy=500\n");
-    p = PlaceMainWindow(wide, 1000, 800, 4);
-    EXPECT_EQ((Ints{p.listWidth, p.contentWidth, p.width, p.x}), (Ints{320, 120, 456, (1000 - 456) / 2}));
-    wide.content = 0;
-    p = PlaceMainWindow(wide, 2000, 800, 4);
-    EXPECT_EQ((Ints{p.width, p.height}), (Ints{908, 500}));
+    EXPECT_GT(negative.WindowHeight(), 401u);
+    const Rect desktop{0, 0, 1024, 768};
+    const Placement p = PlaceWindow(SavedGeometryOf(negative), desktop, Decorations{2, 30, 2, 2});
+    EXPECT_LE(p.frame.y + p.frame.height, desktop.height);
 }
 
 TEST_F(SettingsFixture, SaveZeroKeepsTheIfSaveKeysUnwritten) {
     Settings s = Loaded("; mine\n[Display]\nListType=1\n");
-    s.save = 0;
-    s.listType = 0;
-    s.x = 5;
-    s.scanSubdirs = 1;
-    s.editor = "vim";
-    s.lastFile = "/a/b.swl";
-    s.recentFiles.AddRecentFile("/a/b.swl", true);
+    s.SetSaveOnExit(false);
+    s.SetViewType(kFileListType);
+    s.SetWindowPosition(5, std::nullopt);
+    s.SetSearchSubdirs(true);
+    s.SetEditor("vim");
+    s.SetLastFile("/a/b.swl");
+    s.RecentFiles().AddRecentFile("/a/b.swl", true);
     ASSERT_TRUE(s.Save());
     EXPECT_EQ(ReadFile(file).rfind("; mine\n[Display]\nListType=1\n", 0), 0u);
     IniFile ini(file);
@@ -107,31 +188,25 @@ TEST_F(SettingsFixture, SaveZeroKeepsTheIfSaveKeysUnwritten) {
              {"LastFiles", "File5"}, {"Duplicates", "CompareImages"}, {"Tools", "EditWithPov"}, {"Settings", "LoadLastFile"}})
         EXPECT_TRUE(ini.HasKey(section, key)) << key;
     for (const char* section : {"MainWindow", "Scan", "Locations"}) EXPECT_FALSE(ini.HasSection(section)) << section;
-    s.sortType = 4;
+    s.SetSortBy(kSortByFile);
     ASSERT_TRUE(s.SaveListView());
     EXPECT_EQ(GetIniString(file, "Display", "SortType", "none"), "none");
 
     // The installation comes back without its beta number.
     s.SetInstallation(PovInstallation('b', "/b4", 3.1f, 4));
-    s.save = 1;
+    s.SetSaveOnExit(true);
     ASSERT_TRUE(s.Save());
-    ASSERT_TRUE(s.SaveListView());
-    const Settings back = Loaded("");
-    EXPECT_EQ((Ints{back.listType, back.x.value_or(-1), back.y.value_or(-1), back.scanSubdirs, back.sortType}),
-              (Ints{0, 5, -1, 1, 4}));
-    EXPECT_EQ(back.textureFontChanged, MakeRgb(255, 0, 0));
-    const PovInstallation pov = back.Installation();
+    const PovInstallation pov = Loaded("").Installation();
     EXPECT_EQ((Ints{pov.Letter(), pov.Beta(), pov.VersionTimes100()}), (Ints{'b', 0, 310}));
 }
 
 TEST_F(SettingsFixture, OverviewGroupReloadsAlone) {
-    Settings s = Loaded("[Output]\nType=258\nTexture modifiers=scale 2\n[Tools]\nEditor=ed\n");
-    EXPECT_EQ(s.type, 2);
-    s.textureModifiers = "changed";
-    s.editor = "kept";
+    Settings s = Loaded("[Output]\nTexture modifiers=scale 2\n[Tools]\nEditor=ed\n");
+    s.SetTextureModifiers("changed");
+    s.SetEditor("kept");
     s.Load(false);
-    EXPECT_EQ(s.textureModifiers + "|" + s.editor, "scale 2|kept");
-    s.renderHeight = 480;
+    EXPECT_EQ(s.TextureModifiers() + "|" + s.Editor(), "scale 2|kept");
+    s.SetRenderSize(640, 480);
     ASSERT_TRUE(s.SaveOverview());
     EXPECT_EQ(GetIniInt(file, "render options", "height", 0), 480);
     ASSERT_TRUE(s.WriteFlag("Info", "Preview", 0));

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWindow>
 
 #include <fstream>
 
@@ -165,11 +166,16 @@ TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
     // The render host's settings were written without a word.
     EXPECT_FALSE(Shown("Einstellungen")) << ::testing::PrintToString(recorder.texts);
     EXPECT_EQ(recorder.texts.back(), "Swatchcraft");  // the take-over hint
+    EXPECT_EQ(w.windowHandle()->title(), QStringLiteral("Swatchcraft [lib.swl]"));
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Vorschau übernehmen")));
     EXPECT_FALSE(entry->preview.IsEmpty());
     EXPECT_NE(w.Controller().modified, 0);
+    // The title shows the change not saved yet, as every desktop program does.
+    EXPECT_TRUE(WaitFor([&] { return w.windowHandle()->title() == QStringLiteral("Swatchcraft [lib.swl]*"); }))
+        << w.windowHandle()->title().toStdString();
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Speichern")));
     EXPECT_EQ(w.Controller().modified, 0);
+    EXPECT_EQ(w.windowHandle()->title(), QStringLiteral("Swatchcraft [lib.swl]"));
 
     test::RecordingUserInterface quiet;
     LibraryController reread(quiet);

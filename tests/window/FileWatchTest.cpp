@@ -4,13 +4,16 @@
 // is named once and its return brings the declaration back.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QElapsedTimer>
 
 #include <fstream>
 #include <functional>
 
 #include "gui/DeclarationBox.h"
+#include "gui/FileChangeResponder.h"
 #include "gui/LibraryCommands.h"
 #include "gui/LibraryFileWatcher.h"
 #include "gui/LibraryViewStack.h"
@@ -25,6 +28,8 @@
 #include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/TextureSearch.h"
+#include "ui/MainCommands.h"
+#include "ui/Settings.h"
 
 namespace sc {
 namespace {
@@ -44,19 +49,23 @@ struct FileWatch : testing::Test {
     DialogRecorder recorder;
     MainWindow& w = *h.window;
     std::string inc;
+    std::string declarations = kOak + kPine + kElm;
+    int entries = 3;
+    std::string first = "Oak";
 
     void SetUp() override {
-        inc = h.dir.Write("woods/woods.inc", kOak + kPine + kElm);
+        inc = h.dir.Write("woods/woods.inc", declarations);
         WriteListWithPreviews();
         w.show();
         w.StartUp();
         h.fileDialogs->answer = h.dir / "woods.swl";
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
-        ASSERT_EQ(w.Controller().EntryCount(), 3);
-        Select("Oak");
+        ASSERT_EQ(w.Controller().EntryCount(), entries);
+        Select(first);
         recorder.texts.clear();
     }
     void TearDown() override {
+        if (!h.window) return;
         w.Controller().modified = 0;
         w.close();
         h.window.reset();
@@ -150,6 +159,154 @@ TEST_F(FileWatch, RemovedFileIsNamedOnceAndItsReturnBringsTheDeclarationBack) {
     EXPECT_NE(PaneText().find("rgb 0.5"), std::string::npos) << PaneText();
     EXPECT_EQ(w.CurrentEntry(), Entry("Oak"));
     EXPECT_TRUE(recorder.texts.empty());
+}
+
+TEST_F(FileWatch, AFolderRemovedAndMadeAgainIsWatchedAgain) {
+    ASSERT_EQ(test::RunCommand("rm -rf " + test::ShellQuoted(h.dir / "woods")), 0);
+    ASSERT_TRUE(WaitFor([&] { return PaneText().find("NICHT VERFÜGBAR") != std::string::npos; })) << PaneText();
+    h.dir.Write("woods/woods.inc", kOak + kPine + kElm);
+    ASSERT_TRUE(WaitFor([&] { return w.Area().TextBox()->HasDeclaration(); })) << PaneText();
+    std::ofstream(inc, std::ios::trunc) << "#declare Oak = texture { pigment { rgb 0.3 } }\n" << kPine << kElm;
+    ASSERT_TRUE(WaitFor([&] { return Marked() == Names{"Oak"}; })) << Status();
+    EXPECT_NE(PaneText().find("rgb 0.3"), std::string::npos) << PaneText();
+}
+
+// A large file is re-read on a worker while the user goes on: whatever the
+// user does meanwhile runs first (the re-read is still out when it does), and
+// the result must neither touch what is gone nor land in a replaced library.
+struct LargeFileWatch : FileWatch {
+    static std::string ManyDeclarations() {
+        std::string text;
+        for (int i = 0; i < 3000; ++i)
+            text += "#declare T" + std::to_string(i) + " = texture { pigment { rgb " + std::to_string(i % 10) +
+                    " } }\n";
+        return text;
+    }
+    void SetUp() override {
+        declarations = ManyDeclarations();
+        entries = 3000;
+        first = "T0";
+        FileWatch::SetUp();
+    }
+    // Edits the file and runs `during` on the turn after its re-read went
+    // to the worker, before any result can come back.
+    void WhileReReading(std::function<void()> during) {
+        bool ran = false;
+        QObject context;  // not the window: the window may go in `during`
+        QObject::connect(
+            &w.FileChanges().Watcher(), &LibraryFileWatcher::readingStarted, &context,
+            [&] {
+                if (ran) return;
+                ran = true;
+                during();
+            },
+            Qt::QueuedConnection);
+        std::string text = declarations;
+        text.replace(text.find("T1 = texture { pigment { rgb 1"), 30, "T1 = texture { pigment { rgb 7");
+        text.replace(text.find("T2 = texture { pigment { rgb 2"), 30, "T2 = texture { pigment { rgb 8");
+        std::ofstream(inc, std::ios::trunc) << text;
+        ASSERT_TRUE(WaitFor([&] { return ran; }));
+    }
+};
+
+TEST_F(LargeFileWatch, DeletingTheCurrentEntryWhileTheFileIsReReadLeavesItOutOfTheReport) {
+    Select("T1");
+    WhileReReading([&] { w.RunCommand(int(Command::DeleteSelected)); });
+    EXPECT_EQ(Entry("T1"), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return Status() == "1 Textur in woods.inc geändert"; })) << Status();
+    EXPECT_EQ(Marked(), Names{"T2"});
+    EXPECT_EQ(w.CurrentEntry(), Entry("T2"));
+}
+
+TEST_F(LargeFileWatch, ReopeningTheListWhileTheFileIsReReadDropsTheReReadsResult) {
+    WhileReReading([&] {
+        for (QAction* a : w.findChildren<QAction*>())
+            if (a->data().toInt() == kFirstRecentFileCommand) a->trigger();
+    });
+    EXPECT_EQ(w.Controller().EntryCount(), 3000);
+    // Long enough for the dropped result to have come back, were it kept.
+    WaitFor([] { return false; }, 1000);
+    EXPECT_EQ(Status().find("geändert"), std::string::npos) << Status();
+    EXPECT_TRUE(Marked().empty());
+    EXPECT_TRUE(recorder.texts.empty());
+}
+
+// What the user may do while long work runs on its worker: commands that
+// would change the library wait (they are disabled while the window is
+// busy), the window does not close, and a window destroyed meanwhile stops
+// the worker and applies nothing.
+struct LongWork : LargeFileWatch {
+    void ExpectLibraryCommandsWait() {
+        ASSERT_TRUE(w.Busy());
+        TextureEntry* current = w.CurrentEntry();
+        ASSERT_TRUE(current);
+        w.RunCommand(int(Command::DeleteSelected));
+        EXPECT_EQ(Entry(current->name), current) << "nothing deleted under the work";
+        for (QAction* a : w.findChildren<QAction*>())
+            if (a->data().toInt() == kFirstRecentFileCommand) a->trigger();
+        EXPECT_EQ(w.Controller().EntryCount(), 3000) << "the list was not reopened";
+        EXPECT_FALSE(w.close());
+    }
+    void PressEscape() {
+        for (QAction* a : w.findChildren<QAction*>())
+            if (a->shortcut() == QKeySequence(Qt::Key_Escape)) a->trigger();
+    }
+    std::string MoreDeclarations() {
+        std::string text;
+        for (int i = 0; i < 2000; ++i)
+            text += "#declare M" + std::to_string(i) + " = texture { pigment { rgb 0.5 } }\n";
+        return text;
+    }
+    void StartSearch() {
+        h.dir.Write("more/more.inc", MoreDeclarations());
+        w.AppSettings().SetSearchLibraryDirs(false);
+        w.AppSettings().SetScanDir(h.dir / "more");
+        recorder.acceptDialogs = true;
+        w.RunCommand(int(Command::SearchTextures));
+        recorder.acceptDialogs = false;
+    }
+};
+
+TEST_F(LongWork, SearchRunsApartAndItsFindsArriveInOneStep) {
+    StartSearch();
+    ExpectLibraryCommandsWait();
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_EQ(w.Controller().EntryCount(), 5000);
+    EXPECT_TRUE(w.Controller().Library().FindEntry(h.dir / "more/", "more.inc", "M1999"));
+
+    StartSearch();  // again, finding nothing new, and the window goes meanwhile
+    ASSERT_TRUE(w.Busy());
+    w.Controller().modified = 0;
+    h.window.reset();
+}
+
+TEST_F(LongWork, ExportRunsApartStopsOnEscapeAndEndsWithTheWindow) {
+    h.fileDialogs->folder = h.dir / "seite";
+    w.RunCommand(int(Command::ExportWebPage));
+    ExpectLibraryCommandsWait();
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_EQ(Status(), "3000 Einträge mit 3000 Vorschaubildern nach \"" + h.dir / "seite" + "\" exportiert.");
+    EXPECT_TRUE(FileExists(h.dir / "seite/index.html"));
+
+    h.fileDialogs->folder = h.dir / "gestoppt";
+    w.RunCommand(int(Command::ExportWebPage));
+    PressEscape();
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_FALSE(FileExists(h.dir / "gestoppt/index.html")) << "a stopped export writes no page";
+    EXPECT_TRUE(recorder.texts.empty());
+
+    h.fileDialogs->folder = h.dir / "zuletzt";
+    w.RunCommand(int(Command::ExportWebPage));
+    ASSERT_TRUE(w.Busy());
+    h.window.reset();
+}
+
+TEST_F(LargeFileWatch, QuittingWhileTheFileIsReReadEndsTheWorker) {
+    WhileReReading([&] {
+        w.close();
+        h.window.reset();
+    });
+    EXPECT_FALSE(h.window);
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#include "gui/BackgroundWork.h"
+
+#include <QMetaObject>
+
+namespace sc {
+
+WorkerInterface::WorkerInterface(UserInterface& target, QObject* context) : target_(target), context_(context) {}
+
+void WorkerInterface::Post(std::function<void(UserInterface&)> call) {
+    QObject* context = context_.data();
+    if (!context) return;
+    // Queued: the calls arrive in the order the work made them.
+    QMetaObject::invokeMethod(context, [&target = target_, call = std::move(call)] { call(target); },
+                              Qt::QueuedConnection);
+}
+
+void WorkerInterface::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+    Post([=](UserInterface& ui) { ui.ShowMessage(text, icon, title); });
+}
+
+void WorkerInterface::SetStatusText(const std::string& text) {
+    Post([=](UserInterface& ui) { ui.SetStatusText(text); });
+}
+
+void WorkerInterface::SetProgressRange(int range) {
+    Post([=](UserInterface& ui) { ui.SetProgressRange(range); });
+}
+
+void WorkerInterface::SetProgressPosition(int position) {
+    Post([=](UserInterface& ui) { ui.SetProgressPosition(position); });
+}
+
+void WorkerInterface::StepProgress() {
+    Post([](UserInterface& ui) { ui.StepProgress(); });
+}
+
+void WorkerInterface::HideProgress() {
+    Post([](UserInterface& ui) { ui.HideProgress(); });
+}
+
+BackgroundWork::BackgroundWork(QObject* parent) : QObject(parent) {}
+
+BackgroundWork::~BackgroundWork() {
+    worker_.request_stop();
+    if (worker_.joinable()) worker_.join();
+}
+
+void BackgroundWork::Start(std::function<void(std::stop_token)> work, std::function<void()> done) {
+    Stop();
+    done_ = std::move(done);
+    running_ = true;
+    const quint64 serial = ++serial_;
+    // Assigning joins a worker told to stop before.
+    worker_ = std::jthread([this, serial, work = std::move(work)](std::stop_token stop) {
+        work(stop);
+        if (stop.stop_requested()) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, serial] {
+                if (serial != serial_ || !running_) return;
+                running_ = false;
+                auto done = std::move(done_);
+                done_ = nullptr;
+                if (done) done();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void BackgroundWork::Stop() {
+    worker_.request_stop();
+    running_ = false;
+    done_ = nullptr;
+}
+
+}  // namespace sc
