@@ -64,6 +64,7 @@ struct DesktopSession : testing::Test {
         files->answer = list;
         w.SetFileDialogs(std::move(dialogs));
         w.RunCommand(int(Command::Open));
+        QApplication::setActiveWindow(&w);
         EXPECT_TRUE(w.Area().PaneShown());
         // Every dialog and message box is a window of its own.
         recorder.onDialog = [](QDialog&) { QApplication::setActiveWindow(nullptr); };
@@ -222,12 +223,17 @@ TEST_F(DesktopSession, StatusEntryBarAndSelectionFollowTheUser) {
         Press(Qt::Key_Delete);
         ExpectEntryBar("Entf");
     }
+    // The changes are not kept: the list comes back whole.
+    recorder.AnswerWith({"Nein"});
     Press(Qt::Key_O, Qt::ControlModifier);
     Press(Qt::Key_1, Qt::ControlModifier);
     ExpectEntryBar("Strg+O, Strg+1");
     Press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w.Status().Text(), counts());
+    EXPECT_TRUE(counts().contains(QStringLiteral("6 ausgewählt"))) << counts().toStdString();
     w.RunCommand(int(Command::OnlySelected));
     ASSERT_TRUE(w.Views().OnlySelectedShown());
+    ExpectEntryBar("Nur ausgewählte");
     recorder.AnswerWith({"Ja", "Ja"});
     w.RunCommand(int(Command::DeleteAll));
     ExpectEntryBar("Alle löschen");
