@@ -210,6 +210,8 @@ private:
     FocusKeeper busyFocus_;   // the control that had the keyboard before the window became busy
     FocusKeeper renderFocus_; // ... before a render took it to "&Stop"
     FocusKeeper commandFocus_; // the entry view that had the keyboard when a command began
+    QPointer<QWidget> focusBeforeMenu_; // the control the menu bar took the keyboard from
+    bool ownWindowShown_ = false; // a dialog or message of ours had the keyboard during the command
 };
 
 }  // namespace sc
