@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class QToolBar;
 
 namespace sc {
 
+class BackgroundLongWork;
 class CommandActions;
 class EditCommands;
 class FileChangeResponder;
@@ -165,6 +167,9 @@ private:
     bool MayClose();
     void SaveSettings();
 
+    static constexpr int kUnanswered = -1;
+    static constexpr int kAnsweredLater = -2;
+
     Options options_;
     std::unique_ptr<Settings> settings_;
     StatusBarWithProgress* status_ = nullptr;
@@ -205,6 +210,10 @@ private:
     bool togglingPane_ = false; // the pane toggle sets the widths itself
     FocusKeeper busyFocus_;   // the control that had the keyboard before the window became busy
     FocusKeeper renderFocus_; // ... before a render took it to "&Stop"
+    bool discardConfirmed_ = false;  // the save question was answered (or the save made) for closing
+    // Last, so it ends first: a read or write still running is stopped and
+    // its end dropped before the document and the library go.
+    std::unique_ptr<BackgroundLongWork> documentWork_;
 };
 
 }  // namespace sc

@@ -126,6 +126,16 @@ bool PressAccessible(QWidget* window, const QString& name) {
     return true;
 }
 
+void RunAndSettle(MainWindow& window, int command) {
+    window.RunCommand(command);
+    EXPECT_TRUE(WaitFor([&] { return !window.Busy(); }));
+}
+
+void StartUpAndSettle(MainWindow& window) {
+    window.StartUp();
+    EXPECT_TRUE(WaitFor([&] { return !window.Busy(); }));
+}
+
 bool WaitFor(const std::function<bool()>& done, int ms) {
     QElapsedTimer clock;
     clock.start();
