@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/Translate.h"
+
 namespace sc::cli {
 
 bool ArgumentList::TakeFlag(const std::string& flag) {
@@ -41,7 +43,7 @@ std::vector<std::string> ArgumentList::TakeValues(const std::string& option) {
     for (size_t i = 0; i < args_.size();) {
         if (args_[i] == option) {
             if (i + 1 >= args_.size()) {
-                error_ = "Der Option " + option + " fehlt ein Wert.";
+                error_ = FillIn(Tr("The option %1 needs a value."), {option});
                 args_.erase(args_.begin() + static_cast<long>(i));
                 continue;
             }

@@ -8,11 +8,18 @@
 
 namespace sc::cli {
 
-// "Aufruf: ..." and one line per command.
+// "Usage: ..." and one line per command.
 void PrintCommandList(std::ostream& out);
 
 // The usage line, the description, every option with its explanation and an example.
 void PrintCommandHelp(std::ostream& out, const CommandInfo& command);
+
+// "Usage: swatchcraft-cli NAME USAGE" in the language in force; `usage` is a
+// text of the command table.
+std::string UsageLine(const std::string& name, const std::string& usage);
+
+// A text of the command table in the language in force ("" stays "").
+std::string TableText(const std::string& text);
 
 // The command named `name`, or null.
 const CommandInfo* FindCommand(const std::string& name);

@@ -9,6 +9,7 @@
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
@@ -34,7 +35,7 @@ bool OpenCommandLibrary(LibraryController& controller, const std::string& source
     TextureSearch search(controller, options);
     search.RunPasses();
     if (!controller.Library().NextEntry(nullptr)) {
-        std::cerr << "In \"" << source << "\" wurden keine Texturen gefunden.\n";
+        std::cerr << FillIn(Tr("No textures were found in \"%1\"."), {source}) << "\n";
         return false;
     }
     return true;
@@ -44,7 +45,8 @@ bool LockListFile(FileLock& lock, const std::string& path) {
     const bool locked = AcquireListFileLock(
         lock, path,
         [&path] {
-            std::cerr << "Die Datei \"" << path << "\" wird gerade von einem anderen Programm bearbeitet; warte ...\n";
+            std::cerr << FillIn(Tr("The file \"%1\" is being edited by another program; waiting..."), {path})
+                      << "\n";
         },
         [] { return !ConsoleUserInterface::Interrupted(); });
     if (!locked) std::cerr << FileInUseMessage(path) << "\n";
@@ -60,6 +62,12 @@ std::vector<TextureEntry*> FindNamedEntries(const TextureLibrary& library, const
             found.push_back(e);
     }
     return found;
+}
+
+void PrintSameNamedEntries(const std::string& name, const std::vector<TextureEntry*>& entries) {
+    std::cerr << FillIn(Tr("The entry \"%1\" is declared in several files:"), {name}) << "\n";
+    for (const TextureEntry* e : entries) std::cerr << "  " << e->sourceFile->path << "\n";
+    std::cerr << Tr("Use --file FILE to choose one of them.") << "\n";
 }
 
 double AssumedPovVersion() {

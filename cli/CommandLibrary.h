@@ -31,6 +31,10 @@ bool LockListFile(FileLock& lock, const std::string& path);
 std::vector<TextureEntry*> FindNamedEntries(const TextureLibrary& library, const std::string& name,
                                             const std::string& file);
 
+// Tells on standard error that several entries are named `name`, with their
+// files, and how to choose one.
+void PrintSameNamedEntries(const std::string& name, const std::vector<TextureEntry*>& entries);
+
 // The installed POV-Ray version to assume when none is given: that of the
 // first POV-Ray found on the system, else 3.7.
 double AssumedPovVersion();

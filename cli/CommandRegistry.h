@@ -13,16 +13,19 @@ namespace sc::cli {
 // A command gets the arguments after its command word and returns the exit status.
 using CommandFunction = std::function<int(std::vector<std::string>& args)>;
 
+// The texts of the table are the English ones, marked with N_: the table is
+// filled before a language is in force, so they are translated where printed.
+
 // One option or argument of a command and what it does.
 struct OptionHelp {
-    std::string option;  // as written: "--kinds mtpcfn", "-o LISTE.swl", "PFAD..."
-    std::string text;    // one German sentence
+    std::string option;  // as written: "--kinds mtpcfn", "-o LIST.swl", "PATH..."
+    std::string text;    // one sentence
 };
 
 struct CommandInfo {
     std::string name;
     std::string usage;    // one line: arguments after the command word
-    std::string summary;  // one German line for the command list
+    std::string summary;  // one line for the command list
     std::vector<OptionHelp> options;
     std::string example;  // a complete call after "swatchcraft-cli "
     CommandFunction run;

@@ -4,6 +4,8 @@
 #include <csignal>
 #include <iostream>
 
+#include "platform/Translate.h"
+
 namespace sc::cli {
 
 namespace {
@@ -15,18 +17,18 @@ void OnInterrupt(int) {
     if (ConsoleUserInterface* ui = g_current.load()) ui->SetCancelled(true);
 }
 
-// The German caption of the button an answer stands for.
+// The caption of the button an answer stands for.
 const char* ButtonText(Answer answer) {
     switch (answer) {
-        case Answer::Ok: return "OK";
-        case Answer::Yes: return "Ja";
-        case Answer::No: return "Nein";
-        case Answer::Retry: return "Wiederholen";
-        case Answer::Ignore: return "Ignorieren";
+        case Answer::Ok: return Tr("OK");
+        case Answer::Yes: return Tr("Yes");
+        case Answer::No: return Tr("No");
+        case Answer::Retry: return Tr("Retry");
+        case Answer::Ignore: return Tr("Ignore");
         case Answer::Cancel:
         case Answer::Abort: break;
     }
-    return "Abbrechen";
+    return Tr("Cancel");
 }
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -12,6 +13,7 @@
 #include "export/LibraryWebExport.h"
 #include "library/LibraryController.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "ui/StatusText.h"
@@ -20,10 +22,10 @@ namespace sc::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "BIBLIOTHEK [-o VERZ] [--title TEXT] [--sheet BILD.png] [--columns N] [--only NAME]... [--force]";
+    N_("LIBRARY [-o DIR] [--title TEXT] [--sheet IMAGE.png] [--columns N] [--only NAME]... [--force]");
 
 int Usage(const std::string& error) {
-    std::cerr << (error.empty() ? std::string("Aufruf: swatchcraft-cli export ") + kUsage : error) << "\n";
+    std::cerr << (error.empty() ? UsageLine("export", kUsage) : error) << "\n";
     return 1;
 }
 
@@ -44,8 +46,9 @@ bool TargetAccepted(const ExportFormat& format, const std::string& target, bool 
         return false;
     }
     if (!check.foreignFiles.empty() && !force) {
-        std::cerr << check.foreignFiles
-                  << " Nichts wurde geschrieben: einen neuen Ordner angeben, oder mit --force trotzdem hineinschreiben.\n";
+        std::cerr << FillIn(Tr("%1 Nothing was written: name a new folder, or use --force to write into it anyway."),
+                            {check.foreignFiles})
+                  << "\n";
         return false;
     }
     return true;
@@ -60,8 +63,11 @@ bool Write(const ExportFormat& format, ExportJob job, const std::string& target,
     }
     std::cout << result.summary << "\n";
     if (result.withoutText > 0)
-        std::cout << "Bei " << result.withoutText << (result.withoutText == 1 ? " Eintrag" : " Einträgen")
-                  << " ist die Deklaration NICHT VERFÜGBAR (Include-Datei fehlt oder geändert).\n";
+        std::cout << FillIn(TrN("The declaration of %1 entry is NOT AVAILABLE (include file missing or changed).",
+                                "The declarations of %1 entries are NOT AVAILABLE (include file missing or changed).",
+                                static_cast<unsigned long>(result.withoutText)),
+                            {std::to_string(result.withoutText)})
+                  << "\n";
     return true;
 }
 
@@ -75,7 +81,7 @@ int RunExport(std::vector<std::string>& args) {
     long columns = 0;
     const bool columnsOk = list.TakeWholeNumber("--columns", 1, 1000, columns);
     const auto only = list.TakeValues("--only");
-    if (!columnsOk) return Usage("--columns erwartet eine ganze Zahl von 1 bis 1000.");
+    if (!columnsOk) return Usage(Tr("--columns expects a whole number from 1 to 1000."));
     if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 1 ||
         (!directory && !sheet))
         return Usage(list.Error());
@@ -95,8 +101,8 @@ int RunExport(std::vector<std::string>& args) {
     job.library = &controller.Library();
     job.entries = ChosenEntries(controller.Library(), only);
     if (job.entries.empty()) {
-        std::cerr << (only.empty() ? "Die Bibliothek enthält keine Einträge.\n"
-                                   : "Keine der genannten Texturen ist in der Bibliothek.\n");
+        std::cerr << (only.empty() ? Tr("The library has no entries.") : Tr("None of the named textures is in the library."))
+                  << "\n";
         return 1;
     }
     job.title = title.value_or(LibraryWebExport::DefaultTitle(source));
@@ -108,17 +114,17 @@ int RunExport(std::vector<std::string>& args) {
 }
 
 const CommandRegistration kExport(
-    {"export", kUsage, "Gibt die Bibliothek ohne POV-Ray weiter: als Webseite und als Kontaktbild.",
-     {{"BIBLIOTHEK", "Die Listendatei (oder Include-Datei), deren Einträge weitergegeben werden."},
-      {"-o VERZ", "Schreibt eine Webseite (index.html, ohne Netzzugriff lesbar) mit je einem PNG-Bild pro "
-                  "Vorschaubild in diesen Ordner; er wird angelegt, wenn es ihn nicht gibt. Ein Ordner mit "
-                  "fremden Dateien wird abgelehnt, Bilder eines früheren Exports werden ersetzt."},
-      {"--title TEXT", "Die Überschrift der Webseite (Vorgabe: der Name der Listendatei)."},
-      {"--sheet BILD.png", "Schreibt alle Vorschaubilder mit ihren Namen als ein Kontaktbild."},
-      {"--columns N", "Spaltenzahl des Kontaktbilds, 1 bis 1000 (Vorgabe: etwa quadratisch)."},
-      {"--only NAME", "Nur diesen Eintrag aufnehmen (mehrfach möglich); ohne: alle Einträge."},
-      {"--force", "Schreibt die Webseite auch in einen Ordner mit fremden Dateien (ersetzt dort index.html)."}},
-     "export meine.swl -o meine-texturen --sheet meine-texturen.png", RunExport});
+    {"export", kUsage, N_("Shares the library without POV-Ray: as a web page and as a contact sheet."),
+     {{N_("LIBRARY"), N_("The list file (or include file) whose entries are exported.")},
+      {N_("-o DIR"), N_("Writes a web page (index.html, readable offline) with one PNG picture per preview into "
+                        "this folder, which is created if it does not exist. A folder with other files is "
+                        "refused; the pictures of an earlier export are replaced.")},
+      {N_("--title TEXT"), N_("The heading of the web page (default: the name of the list file).")},
+      {N_("--sheet IMAGE.png"), N_("Writes every preview with its name into one contact sheet picture.")},
+      {"--columns N", N_("Columns of the contact sheet, 1 to 1000 (default: about square).")},
+      {N_("--only NAME"), N_("Only this entry (repeatable); without it: every entry.")},
+      {"--force", N_("Writes the web page even into a folder with other files (replacing its index.html).")}},
+     N_("export my.swl -o my-textures --sheet my-textures.png"), RunExport});
 
 }  // namespace
 }  // namespace sc::cli

@@ -3,6 +3,7 @@
 
 #include "cli/CommandHelp.h"
 #include "cli/CommandRegistry.h"
+#include "platform/Translate.h"
 
 #ifndef SWATCHCRAFT_VERSION
 #define SWATCHCRAFT_VERSION "0.1"
@@ -11,7 +12,7 @@
 namespace sc::cli {
 namespace {
 
-const CommandRegistration kVersion({"version", "", "Gibt die Version des Programms aus.", {}, "version",
+const CommandRegistration kVersion({"version", "", N_("Prints the program's version."), {}, "version",
                                     [](std::vector<std::string>&) {
                                         std::cout << "swatchcraft-cli " SWATCHCRAFT_VERSION "\n";
                                         return 0;
@@ -27,13 +28,13 @@ int RunHelp(std::vector<std::string>& args) {
         PrintCommandHelp(std::cout, *command);
         return 0;
     }
-    std::cerr << "Unbekannter Befehl \"" << args[0] << "\".\n";
+    std::cerr << FillIn(Tr("Unknown command \"%1\"."), {args[0]}) << "\n";
     PrintCommandList(std::cerr);
     return 1;
 }
 
-const CommandRegistration kHelp({"help", "[BEFEHL]", "Zeigt die Befehle oder die Hilfe zu einem Befehl.",
-                                 {{"BEFEHL", "Der Befehl, dessen Optionen erklärt werden sollen."}}, "help scan",
+const CommandRegistration kHelp({"help", N_("[COMMAND]"), N_("Lists the commands, or explains one of them."),
+                                 {{N_("COMMAND"), N_("The command whose options are explained.")}}, N_("help scan"),
                                  RunHelp, false});
 
 }  // namespace

@@ -4,12 +4,14 @@
 #include <sstream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/JsonText.h"
 #include "cli/LibraryPathArguments.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
+#include "platform/Translate.h"
 #include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
@@ -27,6 +29,8 @@ const char* KindName(int kind) {
         default: return "other";
     }
 }
+
+constexpr const char* kUsage = N_("[--json] LIST.swl");
 
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
@@ -71,9 +75,10 @@ void PrintText(const ListFileHeader& header, const TextureLibrary& library) {
     for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
         std::cout << e->name << "\t" << KindName(e->kind) << "\t" << e->category << "\t"
                   << e->sourceFile->directory << e->sourceFile->fileName << "\t";
-        if (e->previewValid) std::cout << "Bild " << e->preview.jpegSize() << " Bytes";
-        else if (e->previewFaulty) std::cout << "Bild fehlerhaft";
-        else std::cout << "kein Bild";
+        const auto size = static_cast<unsigned long>(e->preview.jpegSize());
+        if (e->previewValid) std::cout << FillIn(TrN("picture of %1 byte", "picture of %1 bytes", size), {std::to_string(size)});
+        else if (e->previewFaulty) std::cout << Tr("faulty picture");
+        else std::cout << Tr("no picture");
         std::cout << "\n";
     }
 }
@@ -83,9 +88,7 @@ int RunList(std::vector<std::string>& args) {
     const auto libraryPaths = TakeLibraryPaths(list);
     const bool json = list.TakeFlag("--json");
     if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 1) {
-        std::cerr << (list.Error().empty() ? "Aufruf: swatchcraft-cli list [--json] LISTE.swl"
-                                           : list.Error())
-                  << "\n";
+        std::cerr << (list.Error().empty() ? UsageLine("list", kUsage) : list.Error()) << "\n";
         return 1;
     }
     const std::string path = list.Positional()[0];
@@ -104,11 +107,11 @@ int RunList(std::vector<std::string>& args) {
     return 0;
 }
 
-const CommandRegistration kList({"list", "[--json] LISTE.swl",
-                                 "Listet die Einträge einer Listendatei mit Art, Kategorie, Datei und Vorschaubild.",
-                                 {{"LISTE.swl", "Die Listendatei, die gelesen wird."},
-                                  {"--json", "Gibt die Einträge als JSON statt als Text aus."}},
-                                 "list meine.swl", RunList});
+const CommandRegistration kList({"list", kUsage,
+                                 N_("Lists the entries of a list file with kind, category, file and preview."),
+                                 {{N_("LIST.swl"), N_("The list file to read.")},
+                                  {"--json", N_("Prints the entries as JSON instead of text.")}},
+                                 N_("list my.swl"), RunList});
 
 }  // namespace
 }  // namespace sc::cli

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -10,11 +11,14 @@
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/FileLock.h"
+#include "platform/Translate.h"
 #include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
 namespace {
+
+constexpr const char* kUsage = N_("A.swl B.swl ... -o TARGET.swl");
 
 int RunMerge(std::vector<std::string>& args) {
     ArgumentList list(args);
@@ -22,10 +26,7 @@ int RunMerge(std::vector<std::string>& args) {
     const auto output = list.TakeValue("-o");
     if (!list.Error().empty() || !list.UnknownOption().empty() || !output ||
         list.Positional().empty()) {
-        std::cerr << (list.Error().empty()
-                          ? "Aufruf: swatchcraft-cli merge A.swl B.swl ... -o ZIEL.swl"
-                          : list.Error())
-                  << "\n";
+        std::cerr << (list.Error().empty() ? UsageLine("merge", kUsage) : list.Error()) << "\n";
         return 1;
     }
     FileLock lock;
@@ -42,15 +43,17 @@ int RunMerge(std::vector<std::string>& args) {
         if (povHome.empty()) povHome = home;
     }
     if (!SaveLibraryReporting(controller, *output, povHome)) return 1;
-    std::cout << controller.EntryCount() << " Einträge in \"" << *output << "\" gespeichert.\n";
+    const auto count = static_cast<unsigned long>(controller.EntryCount());
+    std::cout << FillIn(TrN("%1 entry saved in \"%2\".", "%1 entries saved in \"%2\".", count),
+                        {std::to_string(count), *output})
+              << "\n";
     return 0;
 }
 
-const CommandRegistration kMerge({"merge", "A.swl B.swl ... -o ZIEL.swl",
-                                  "Fügt mehrere Listendateien zu einer zusammen.",
-                                  {{"A.swl B.swl ...", "Die Listendateien, in dieser Reihenfolge gelesen."},
-                                   {"-o ZIEL.swl", "Die Listendatei, in die alle Einträge geschrieben werden."}},
-                                  "merge holz.swl stein.swl -o alles.swl", RunMerge});
+const CommandRegistration kMerge({"merge", kUsage, N_("Merges several list files into one."),
+                                  {{"A.swl B.swl ...", N_("The list files, read in this order.")},
+                                   {N_("-o TARGET.swl"), N_("The list file that receives every entry.")}},
+                                  N_("merge wood.swl stone.swl -o all.swl"), RunMerge});
 
 }  // namespace
 }  // namespace sc::cli

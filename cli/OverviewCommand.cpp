@@ -4,6 +4,7 @@
 #include <set>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -13,6 +14,7 @@
 #include "overview/OverviewWriter.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
+#include "platform/Translate.h"
 #include "preview/FinishColor.h"
 #include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
@@ -21,24 +23,28 @@ namespace sc::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "BIBLIOTHEK [--mode 30|31] [--type 0-3] [--background 0|1] [--show-type] [--write-paths] [--images-local] "
-    "[--width W] [--height H] [--template DATEI] [--ini DATEI] [--transformation TEXT] [--name BASIS] "
-    "[--dir VERZ] [--only NAME]... [--yes]";
+    N_("LIBRARY [--mode 30|31] [--type 0-3] [--background 0|1] [--show-type] [--write-paths] [--images-local] "
+       "[--width W] [--height H] [--template FILE] [--ini FILE] [--transformation TEXT] [--name BASE] "
+       "[--dir DIR] [--only NAME]... [--yes]");
 
-// Notices (the result text) go to standard output, everything else as usual.
+// The result text goes to standard output, everything else as usual.
 class OverviewConsole : public ConsoleUserInterface {
 public:
-    using ConsoleUserInterface::ConsoleUserInterface;
+    OverviewConsole(bool answerYes, const OverviewOptions& options)
+        : ConsoleUserInterface(answerYes), options_(options) {}
     void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override {
-        if (icon == MessageIcon::Information && text.rfind("Es wurde", 0) == 0)
+        if (icon == MessageIcon::Information && text == WrittenTexturesText(options_.writtenCount))
             std::cout << text << "\n";
         else
             ConsoleUserInterface::ShowMessage(text, icon, title);
     }
+
+private:
+    const OverviewOptions& options_;
 };
 
 int Usage(const std::string& error) {
-    std::cerr << (error.empty() ? std::string("Aufruf: swatchcraft-cli overview ") + kUsage : error) << "\n";
+    std::cerr << (error.empty() ? UsageLine("overview", kUsage) : error) << "\n";
     return 1;
 }
 
@@ -86,7 +92,7 @@ int RunOverview(std::vector<std::string>& args) {
             options.Height = HeightForWidth(options, options.Width);
     }
 
-    OverviewConsole ui(yes);
+    OverviewConsole ui(yes, options);
     ConsoleUserInterface::CatchInterrupt();
     LibraryController controller(ui);
     controller.SetDeclarations(&ReaderDeclarations());
@@ -101,7 +107,7 @@ int RunOverview(std::vector<std::string>& args) {
         if (e->marked) ++options.texturesCount;
     }
     if (options.texturesCount == 0) {
-        std::cerr << "Keine der genannten Texturen ist in der Bibliothek.\n";
+        std::cerr << Tr("None of the named textures is in the library.") << "\n";
         return 1;
     }
     // As the window's dialog ticks "Mit Pfadan&gabe": POV-Ray would not find
@@ -117,26 +123,25 @@ int RunOverview(std::vector<std::string>& args) {
 
 const CommandRegistration kOverview(
     {"overview", kUsage,
-     "Schreibt Szene, Include- und INI-Datei einer Texturenübersicht (Musterseiten vieler Texturen).",
-     {{"BIBLIOTHEK", "Die Listendatei (oder Include-Datei), deren Einträge auf die Seiten kommen."},
-      {"--mode 30|31", "30: die Quelldateien werden eingebunden (POV-Ray 3.0); 31: die vollständigen "
-                       "Deklarationen werden geschrieben (Vorgabe ab POV-Ray 3.1)."},
-      {"--type 0-3", "Aufteilung einer Seite: 0 = 1x1, 1 = 4x3 (Vorgabe), 2 = 7x5, 3 = 12x9 Muster."},
-      {"--background 0|1", "Hintergrund: 0 = kariertes Feld (Vorgabe), 1 = Crackle-Muster."},
-      {"--show-type", "Setzt den Kennbuchstaben der Art (M, T, P, ...) vor jeden Namen."},
-      {"--write-paths", "Schreibt die Include-Anweisungen mit dem Verzeichnis der Quelldatei."},
-      {"--images-local", "Legt benötigte Bilddateien neben die Szene."},
-      {"--width W", "Bildbreite in Pixeln (Vorgabe 640)."},
-      {"--height H", "Bildhöhe in Pixeln (Vorgabe: passend zu Breite und Aufteilung)."},
-      {"--template DATEI", "Eine eigene Vorlagendatei statt der eingebauten Aufteilung."},
-      {"--ini DATEI", "Eine POV-Ray-INI-Datei, deren Einstellungen übernommen werden."},
-      {"--transformation TEXT", "Eine Zeile POV-Ray-Text, die in jedes Muster geschrieben wird, z. B. "
-                                "\"scale 0.5\"."},
-      {"--name BASIS", "Grundname der geschriebenen Dateien (Vorgabe: der Name der Listendatei)."},
-      {"--dir VERZ", "Verzeichnis, in das die Dateien geschrieben werden (Vorgabe: das aktuelle)."},
-      {"--only NAME", "Nur diese Textur aufnehmen (mehrfach möglich); ohne: alle Einträge."},
-      {"--yes", "Beantwortet Rückfragen (z. B. das Überschreiben vorhandener Dateien) mit Ja."}},
-     "overview meine.swl --type 2 --dir uebersicht --yes", RunOverview});
+     N_("Writes the scene, include and INI file of a texture overview (sample pages of many textures)."),
+     {{N_("LIBRARY"), N_("The list file (or include file) whose entries go on the pages.")},
+      {"--mode 30|31", N_("30: the source files are included (POV-Ray 3.0); 31: the full declarations are "
+                          "written (default from POV-Ray 3.1 on).")},
+      {"--type 0-3", N_("Layout of a page: 0 = 1x1, 1 = 4x3 (default), 2 = 7x5, 3 = 12x9 samples.")},
+      {"--background 0|1", N_("Background: 0 = checkered floor (default), 1 = crackle pattern.")},
+      {"--show-type", N_("Puts the letter of the kind (M, T, P, ...) before every name.")},
+      {"--write-paths", N_("Writes the include statements with the folder of the source file.")},
+      {"--images-local", N_("Puts the image files needed beside the scene.")},
+      {"--width W", N_("Image width in pixels (default 640).")},
+      {"--height H", N_("Image height in pixels (default: to suit the width and layout).")},
+      {N_("--template FILE"), N_("A template file of your own instead of the built-in layout.")},
+      {N_("--ini FILE"), N_("A POV-Ray INI file whose settings are taken over.")},
+      {N_("--transformation TEXT"), N_("A line of POV-Ray code written into every sample, e.g. \"scale 0.5\".")},
+      {N_("--name BASE"), N_("Base name of the files written (default: the name of the list file).")},
+      {N_("--dir DIR"), N_("Folder the files are written to (default: the current one).")},
+      {N_("--only NAME"), N_("Only this texture (repeatable); without it: every entry.")},
+      {"--yes", N_("Answers questions (such as overwriting existing files) with Yes.")}},
+     N_("overview my.swl --type 2 --dir overview --yes"), RunOverview});
 
 }  // namespace
 }  // namespace sc::cli

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -11,13 +12,14 @@
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc::cli {
 namespace {
 
-const char kUsage[] = "Aufruf: swatchcraft-cli picture LISTE.swl NAME [--file DATEI] -o BILD.png|BILD.ppm";
+constexpr const char* kUsage = N_("LIST.swl NAME [--file FILE] -o IMAGE.png|IMAGE.ppm");
 
 int RunPicture(std::vector<std::string>& args) {
     ArgumentList list(args);
@@ -26,12 +28,12 @@ int RunPicture(std::vector<std::string>& args) {
     const auto output = list.TakeValue("-o");
     if (!list.Error().empty() || !list.UnknownOption().empty() || !output ||
         list.Positional().size() != 2) {
-        std::cerr << (list.Error().empty() ? kUsage : list.Error()) << "\n";
+        std::cerr << (list.Error().empty() ? UsageLine("picture", kUsage) : list.Error()) << "\n";
         return 1;
     }
     const std::string extension = ToLowerAscii(ExtensionOf(*output));
     if (extension != ".png" && extension != ".ppm") {
-        std::cerr << "Das Bild kann nur als .png oder .ppm geschrieben werden.\n";
+        std::cerr << Tr("The picture can only be written as .png or .ppm.") << "\n";
         return 1;
     }
     const std::string& name = list.Positional()[1];
@@ -44,37 +46,34 @@ int RunPicture(std::vector<std::string>& args) {
 
     const auto entries = FindNamedEntries(controller.Library(), name, file);
     if (entries.empty()) {
-        std::cerr << "Die Liste enthält keinen Eintrag \"" << name << "\".\n";
+        std::cerr << FillIn(Tr("The list has no entry \"%1\"."), {name}) << "\n";
         return 1;
     }
     if (entries.size() > 1) {
-        std::cerr << "Der Eintrag \"" << name << "\" kommt in mehreren Dateien vor:\n";
-        for (const TextureEntry* e : entries) std::cerr << "  " << e->sourceFile->path << "\n";
-        std::cerr << "Mit --file DATEI wird eine davon gewählt.\n";
+        PrintSameNamedEntries(name, entries);
         return 1;
     }
     const TextureEntry& entry = *entries.front();
     if (entry.preview.IsEmpty()) {
-        std::cerr << "Der Eintrag \"" << name << "\" hat kein Vorschaubild.\n";
+        std::cerr << FillIn(Tr("The entry \"%1\" has no preview."), {name}) << "\n";
         return 1;
     }
     DecodedPicture decoded;
     if (!Decode(entry.preview, decoded, &ui)) return 1;
     if (!WritePictureFile(*output, UprightPicture(decoded))) {
-        std::cerr << "Die Datei \"" << *output << "\" konnte nicht geschrieben werden.\n";
+        std::cerr << FillIn(Tr("The file \"%1\" could not be written."), {*output}) << "\n";
         return 1;
     }
     return 0;
 }
 
 const CommandRegistration kPicture(
-    {"picture", "LISTE.swl NAME [--file DATEI] -o BILD.png|BILD.ppm",
-     "Schreibt das gespeicherte Vorschaubild eines Eintrags als Bilddatei.",
-     {{"LISTE.swl", "Die Listendatei mit den Vorschaubildern."},
-      {"NAME", "Der Name des Eintrags."},
-      {"--file DATEI", "Wählt unter gleichnamigen Einträgen den aus dieser Include-Datei."},
-      {"-o BILD.png|BILD.ppm", "Die Bilddatei; die Endung bestimmt das Format."}},
-     "picture meine.swl Jade -o jade.png", RunPicture});
+    {"picture", kUsage, N_("Writes the stored preview of an entry as an image file."),
+     {{N_("LIST.swl"), N_("The list file with the previews.")},
+      {"NAME", N_("The name of the entry.")},
+      {N_("--file FILE"), N_("Among entries of the same name, chooses the one from this include file.")},
+      {N_("-o IMAGE.png|IMAGE.ppm"), N_("The image file; its extension decides the format.")}},
+     N_("picture my.swl Jade -o jade.png"), RunPicture});
 
 }  // namespace
 }  // namespace sc::cli

@@ -4,11 +4,13 @@
 
 #include "bridge/BridgeApi.h"
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
+#include "platform/Translate.h"
 #include "povray/LibraryPathEditor.h"
 #include "povray/LibraryPaths.h"
 #include "povray/PovConfiguration.h"
@@ -18,15 +20,15 @@
 namespace sc::cli {
 namespace {
 
-const char* const kUsage = "versions | paths [--home H] | add-path DIR [--home H] | remove-path DIR [--home H] | "
-                           "check [--home H]";
+const char* const kUsage = N_("versions | paths [--home H] | add-path DIR [--home H] | remove-path DIR [--home H] | "
+                              "check [--home H]");
 
 int Versions() {
     PovVersionList list;
     list.Fill(PovInstallationProbe().Read());
     for (const PovVersionList::Item& item : list.Items())
         std::cout << item.text << "\t" << item.record.Home() << "\n";
-    if (list.Items().empty()) std::cerr << "Es wurde keine POV-Ray Installation gefunden.\n";
+    if (list.Items().empty()) std::cerr << Tr("No POV-Ray installation was found.") << "\n";
     return 0;
 }
 
@@ -35,11 +37,11 @@ bool ChooseHome(ArgumentList& arguments, std::string& home) {
     const auto given = arguments.TakeValue("--home");
     home = given ? MakeAbsolute(NormalizedPovHome(*given)) : DefaultPovHome(SettingsFilePath());
     if (home.empty()) {
-        std::cerr << "Es wurde keine POV-Ray Installation gefunden; bitte mit --home angeben.\n";
+        std::cerr << Tr("No POV-Ray installation was found; please name one with --home.") << "\n";
         return false;
     }
     if (!FileExists(PovExecutableOf(home))) {
-        std::cerr << "Die ausführbare POV-Ray Datei\n\"" << PovExecutableOf(home) << "\"\nexistiert nicht.\n";
+        std::cerr << FillIn(Tr("The POV-Ray program\n\"%1\"\ndoes not exist."), {PovExecutableOf(home)}) << "\n";
         return false;
     }
     return true;
@@ -47,10 +49,9 @@ bool ChooseHome(ArgumentList& arguments, std::string& home) {
 
 bool RequirePovrayIni(const std::string& home, UserInterface& ui) {
     if (FileExists(PovrayIniPath(home))) return true;
-    ui.ShowMessage(
-        "Die Datei \"povray.ini\" konnte nicht gefunden werden.\n\n"
-        "Wahrscheinlich ist POV-Ray nicht vorhanden\nbzw. korrekt installiert.",
-        MessageIcon::Exclamation);
+    ui.ShowMessage(Tr("The file \"povray.ini\" could not be found.\n\n"
+                      "POV-Ray is probably missing\nor not installed correctly."),
+                   MessageIcon::Exclamation);
     return false;
 }
 
@@ -80,7 +81,7 @@ int AddPath(const std::string& home, const std::string& directory, UserInterface
     const std::string dir = MakeAbsolute(directory);
     // Nobody can confirm a missing folder here, so it is refused outright.
     if (!DirectoryExists(dir)) {
-        ui.ShowMessage("Das Bibliotheksverzeichnis \"" + dir + "\" existiert nicht!", MessageIcon::Exclamation);
+        ui.ShowMessage(FillIn(Tr("The library folder \"%1\" does not exist."), {dir}), MessageIcon::Exclamation);
         return 1;
     }
     std::vector<std::string> paths;
@@ -104,7 +105,7 @@ int RemovePath(const std::string& home, const std::string& directory, UserInterf
     for (size_t i = 0; i < paths.size() && index < 0; ++i)
         if (SameFileName(paths[i], wanted) || SameFileName(paths[i], absolute)) index = static_cast<int>(i);
     if (index < 0) {
-        ui.ShowMessage("Das Verzeichnis \"" + wanted + "\" ist nicht in der Liste.", MessageIcon::Exclamation);
+        ui.ShowMessage(FillIn(Tr("The folder \"%1\" is not in the list."), {wanted}), MessageIcon::Exclamation);
         return 1;
     }
     editor.Select(index);
@@ -119,17 +120,19 @@ int Check(const std::string& home) {
     PovConfiguration config(installation, silent);
     // The bridge the program loaded, as render installs it: beside the executable it may not be.
     config.SetPluginPath(bridge::BridgeModulePath());
-    std::cout << "POV-Ray: " << config.ExePath() << (config.ExeExists() ? "" : " (fehlt)") << "\n"
-              << "Einstellungen: " << config.IniPath() << "\n";
+    std::cout << "POV-Ray: " << (config.ExeExists() ? config.ExePath() : FillIn(Tr("%1 (missing)"), {config.ExePath()}))
+              << "\n"
+              << FillIn(Tr("Settings: %1"), {config.IniPath()}) << "\n";
     const PovConfiguration::State state = config.ReadState();
     const PovSettingFlags right = state.Right();
     // What the host needs; the rest of its file is left to the user.
-    static const char* const labels[] = {"1. GUI Extension installieren", "2. GUI Extensions aktivieren",
-                                         "3. Editor als Drop-Ziel aktivieren", "4. Nur eine Instanz zulassen"};
+    static const char* const labels[] = {N_("1. Install the GUI extension"), N_("2. Enable GUI extensions"),
+                                         N_("3. Enable the editor as drop target"), N_("4. Allow only one instance")};
     for (int i = 0; i <= kSettingOneInstance; ++i)
-        std::cout << labels[i] << ": " << (right[static_cast<size_t>(i)] ? "in Ordnung" : "nicht eingestellt") << "\n";
-    std::cout << (state.Complete() ? "Alle Einstellungen sind korrekt.\n"
-                                   : "Die Einstellungen werden beim ersten Rendern ohne Rückfrage vorgenommen.\n");
+        std::cout << Tr(labels[i]) << ": " << (right[static_cast<size_t>(i)] ? Tr("correct") : Tr("not set")) << "\n";
+    std::cout << (state.Complete() ? Tr("All settings are correct.")
+                                   : Tr("The settings are made without asking at the first render."))
+              << "\n";
     return 0;
 }
 
@@ -148,7 +151,7 @@ int Run(std::vector<std::string>& args) {
         return Versions();
     if (!ChooseHome(arguments, home)) return 1;
     if (!arguments.Error().empty() || !arguments.UnknownOption().empty()) {
-        std::cerr << "Aufruf: swatchcraft-cli povray " << kUsage << "\n";
+        std::cerr << UsageLine("povray", kUsage) << "\n";
         return 1;
     }
     ConsoleUserInterface ui(true);
@@ -156,21 +159,21 @@ int Run(std::vector<std::string>& args) {
     if (sub == "check" && rest.size() == 1) return Check(home);
     if (sub == "add-path" && rest.size() == 2) return AddPath(home, rest[1], ui);
     if (sub == "remove-path" && rest.size() == 2) return RemovePath(home, rest[1], ui);
-    std::cerr << "Aufruf: swatchcraft-cli povray " << kUsage << "\n";
+    std::cerr << UsageLine("povray", kUsage) << "\n";
     return 1;
 }
 
 const CommandRegistration kPovray(
     {"povray", kUsage,
-     "Zeigt die POV-Ray-Installationen und Bibliothekspfade, ändert die Pfade und prüft den Render-Host.",
-     {{"versions", "Listet die gefundenen POV-Ray-Installationen mit ihrer Version."},
-      {"paths", "Gibt die Bibliothekspfade aus der povray.ini aus, in ihrer Reihenfolge."},
-      {"add-path DIR", "Fügt ein Verzeichnis zu den Bibliothekspfaden in der povray.ini des Benutzers hinzu."},
-      {"remove-path DIR", "Entfernt ein Verzeichnis aus den Bibliothekspfaden in der povray.ini des Benutzers."},
-      {"check", "Prüft, ob der Render-Host von Swatchcraft eingerichtet ist (sonst geschieht das beim ersten "
-                "Berechnen von selbst)."},
-      {"--home H", "Das POV-Ray-Verzeichnis (Vorgabe: die eingestellte oder neueste Installation)."}},
-     "povray add-path ~/povray/include", Run, false});
+     N_("Shows the POV-Ray installations and library paths, changes the paths and checks the render host."),
+     {{"versions", N_("Lists the POV-Ray installations found, with their versions.")},
+      {"paths", N_("Prints the library paths of the povray.ini, in their order.")},
+      {N_("add-path DIR"), N_("Adds a folder to the library paths in the user's povray.ini.")},
+      {N_("remove-path DIR"), N_("Removes a folder from the library paths in the user's povray.ini.")},
+      {"check", N_("Checks whether Swatchcraft's render host is set up (otherwise that happens by itself at the "
+                   "first render).")},
+      {"--home H", N_("The POV-Ray folder (default: the configured or newest installation).")}},
+     N_("povray add-path ~/povray/include"), Run, false});
 
 }  // namespace
 }  // namespace sc::cli

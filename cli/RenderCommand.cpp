@@ -9,6 +9,7 @@
 #include "bridge/BridgeConnection.h"
 #include "cli/ArgumentList.h"
 #include "cli/BatchRenderDriver.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -21,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
+#include "platform/Translate.h"
 #include "povray/LibraryPaths.h"
 #include "povray/PovConfiguration.h"
 #include "povray/PovInstallation.h"
@@ -36,8 +38,8 @@ namespace sc::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "BIBLIOTHEK.swl [--missing | --all | NAME...] [--template N] [--antialias] [--small] [--home POVHOME] "
-    "[--jobs N]";
+    N_("LIBRARY.swl [--missing | --all | NAME...] [--template N] [--antialias] [--small] [--home POVHOME] "
+       "[--jobs N]");
 
 // The main window as the command line plays it: no widgets, the
 // declaration box filled from the entry's text.
@@ -93,10 +95,11 @@ using FailedEntries = std::set<const TextureEntry*>;
 
 void PrintEntry(const TextureEntry* entry, bool failed) {
     if (!entry) return;
-    if (entry->previewValid && !failed)
-        std::cout << "OK      " << entry->name << " (" << entry->previewVersion << ")\n";
-    else
-        std::cout << "FEHLER  " << entry->name << "\n";
+    // The names start in one column, whatever the language's word.
+    const std::string word = entry->previewValid && !failed ? "OK" : Tr("FAILED");
+    std::cout << word << std::string(word.size() + 2 < 8 ? 8 - word.size() : 2, ' ') << entry->name;
+    if (entry->previewValid && !failed) std::cout << " (" << entry->previewVersion << ")";
+    std::cout << "\n";
     std::cout.flush();
 }
 
@@ -158,8 +161,12 @@ int FinishRender(LibraryController& controller, const std::string& listFile, con
         faulty += entry->previewFaulty || failedNow || (completed && !entry->previewValid) ? 1 : 0;
     }
     // Pictures that could not be saved are lost: the line must not read as a success.
-    std::cout << (completed ? "" : "Abgebrochen. ") << (saved ? "" : "Nicht gespeichert: ") << stored << " von "
-              << chosen.size() << " Vorschauen berechnet, " << faulty << " fehlerhaft.\n";
+    std::string summary = FillIn(TrN("%1 of %2 preview rendered, %3 failed.", "%1 of %2 previews rendered, %3 failed.",
+                                     static_cast<unsigned long>(chosen.size())),
+                                 {std::to_string(stored), std::to_string(chosen.size()), std::to_string(faulty)});
+    if (!saved) summary = FillIn(Tr("Not saved: %1"), {summary});
+    if (!completed) summary = FillIn(Tr("Cancelled. %1"), {summary});
+    std::cout << summary << "\n";
     if (completed && stored < static_cast<int>(chosen.size())) status = 1;
     return status;
 }
@@ -181,8 +188,7 @@ int RunRender(std::vector<std::string>& args) {
     if (!templateOk || !jobsOk || !list.Error().empty() || !list.UnknownOption().empty() || positional.empty() ||
         (missing && all) || ((missing || all) && positional.size() > 1) ||
         ToLowerAscii(ExtensionOf(positional[0])) != ".swl") {
-        std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli render ") + kUsage : list.Error())
-                  << "\n";
+        std::cerr << (list.Error().empty() ? UsageLine("render", kUsage) : list.Error()) << "\n";
         return 1;
     }
     const std::string listFile = MakeAbsolute(positional[0]);
@@ -199,11 +205,13 @@ int RunRender(std::vector<std::string>& args) {
     if (!OpenCommandLibrary(controller, listFile)) return 1;
     std::vector<std::string> unknown;
     const std::vector<TextureEntry*> chosen = ChooseEntries(controller.Library(), all, names, unknown);
-    for (const std::string& name : unknown) std::cerr << "Die Textur \"" << name << "\" ist nicht in der Bibliothek.\n";
+    for (const std::string& name : unknown)
+        std::cerr << FillIn(Tr("The texture \"%1\" is not in the library."), {name}) << "\n";
     if (!unknown.empty()) return 1;
     if (chosen.empty()) {
-        std::cout << (controller.Library().NextEntry(nullptr) ? "Alle Texturen haben bereits eine Vorschau.\n"
-                                                              : "Die Bibliothek enthält keine Texturen.\n");
+        std::cout << (controller.Library().NextEntry(nullptr) ? Tr("Every texture already has a preview.")
+                                                              : Tr("The library has no textures."))
+                  << "\n";
         return 0;
     }
 
@@ -249,18 +257,18 @@ int RunRender(std::vector<std::string>& args) {
 }
 
 const CommandRegistration kRender(
-    {"render", kUsage, "Berechnet Vorschaubilder mit POV-Ray und speichert sie in der Listendatei.",
-     {{"BIBLIOTHEK.swl", "Die Listendatei, deren Vorschaubilder berechnet werden."},
-      {"NAME...", "Nur die Einträge mit diesen Namen (ohne Namen und Schalter: alle ohne Vorschaubild)."},
-      {"--missing", "Alle Einträge ohne Vorschaubild."},
-      {"--all", "Alle Einträge, auch die mit Vorschaubild."},
-      {"--template N", "Die Vorschauszene Nummer N (1 bis 20, Vorgabe 1)."},
-      {"--antialias", "Berechnet mit Kantenglättung."},
-      {"--small", "Berechnet kleine Vorschaubilder (56 x 56 statt 116 x 116 Pixel)."},
-      {"--home POVHOME", "Das POV-Ray-Verzeichnis (Vorgabe: das eingestellte)."},
-      {"--jobs N", "So viele Bilder zugleich (Vorgabe: nach der Zahl der Prozessorkerne; 1: eins nach dem "
-                   "anderen über den Render-Host)."}},
-     "render meine.swl --missing --jobs 2", RunRender});
+    {"render", kUsage, N_("Renders previews with POV-Ray and stores them in the list file."),
+     {{N_("LIBRARY.swl"), N_("The list file whose previews are rendered.")},
+      {"NAME...", N_("Only the entries of these names (without names and switches: every one without a preview).")},
+      {"--missing", N_("Every entry without a preview.")},
+      {"--all", N_("Every entry, those with a preview too.")},
+      {"--template N", N_("Preview scene number N (1 to 20, default 1).")},
+      {"--antialias", N_("Renders with anti-aliasing.")},
+      {"--small", N_("Renders small previews (56 x 56 instead of 116 x 116 pixels).")},
+      {N_("--home POVHOME"), N_("The POV-Ray folder (default: the configured one).")},
+      {"--jobs N", N_("This many pictures at once (default: by the number of processor cores; 1: one after the "
+                      "other through the render host).")}},
+     N_("render my.swl --missing --jobs 2"), RunRender});
 
 }  // namespace
 }  // namespace sc::cli

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -15,6 +16,7 @@
 #include "library/LibraryFile.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "platform/Translate.h"
 #include "preview/PreviewCodec.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/TextureSearch.h"
@@ -23,7 +25,7 @@ namespace sc::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "[--subdirs] [--kinds mtpcfn] [--pattern MUSTER] [--no-includes] [--json] [-o LISTE.swl [--add]] PFAD...";
+    N_("[--subdirs] [--kinds mtpcfn] [--pattern PATTERN] [--no-includes] [--json] [-o LIST.swl [--add]] PATH...");
 constexpr std::string_view kKindLetters = "mtpcfn";
 
 // Remembers the entries a search adds, in the order they were added.
@@ -123,13 +125,12 @@ int RunScan(std::vector<std::string>& args) {
     const bool addToOutput = list.TakeFlag("--add");
     if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().empty() ||
         (kinds && !ParseKinds(*kinds, options)) || (addToOutput && !output)) {
-        std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli scan ") + kUsage : list.Error())
-                  << "\n";
+        std::cerr << (list.Error().empty() ? UsageLine("scan", kUsage) : list.Error()) << "\n";
         return 1;
     }
     for (const auto& path : list.Positional()) {
         if (!FileExists(path) && !DirectoryExists(path)) {
-            std::cerr << "Der Pfad \"" << path << "\" existiert nicht.\n";
+            std::cerr << FillIn(Tr("The path \"%1\" does not exist."), {path}) << "\n";
             return 1;
         }
     }
@@ -157,18 +158,19 @@ int RunScan(std::vector<std::string>& args) {
 
 const CommandRegistration kScan(
     {"scan", kUsage,
-     "Durchsucht Include-Dateien nach Deklarationen und gibt sie aus oder speichert sie in einer Listendatei.",
-     {{"PFAD...", "Include-Dateien oder Verzeichnisse, die durchsucht werden."},
-      {"--subdirs", "Durchsucht auch die Unterverzeichnisse."},
-      {"--kinds mtpcfn", "Die gesuchten Arten: m Material, t Textur, p Pigment, c Farbe, f Finish, n Normale "
-                         "(Vorgabe: mtp)."},
-      {"--pattern MUSTER", "Nur Dateien, deren Name zum Muster passt, z. B. \"*.inc\" (mehrere mit \";\")."},
-      {"--no-includes", "Folgt den #include-Anweisungen der gefundenen Dateien nicht."},
-      {"--json", "Gibt die Einträge als JSON statt als Text aus."},
-      {"-o LISTE.swl", "Speichert die gefundenen Einträge in dieser Listendatei, statt sie auszugeben; ausgegeben "
-                       "wird nur die Zusammenfassung am Ende."},
-      {"--add", "Ergänzt mit -o eine vorhandene Listendatei, statt sie zu ersetzen."}},
-     "scan --subdirs -o meine.swl /usr/share/povray-3.7/include", RunScan});
+     N_("Searches include files for declarations and prints them or stores them in a list file."),
+     {{N_("PATH..."), N_("Include files or folders to search.")},
+      {"--subdirs", N_("Searches the subfolders too.")},
+      {N_("--kinds mtpcfn"), N_("The kinds to look for: m material, t texture, p pigment, c color, f finish, "
+                                "n normal (default: mtp).")},
+      {N_("--pattern PATTERN"), N_("Only files whose name matches the pattern, e.g. \"*.inc\" (several separated "
+                                   "by \";\").")},
+      {"--no-includes", N_("Does not follow the #include statements of the files found.")},
+      {"--json", N_("Prints the entries as JSON instead of text.")},
+      {N_("-o LIST.swl"), N_("Stores the entries found in this list file instead of printing them; only the "
+                             "summary at the end is printed.")},
+      {"--add", N_("With -o, adds to an existing list file instead of replacing it.")}},
+     N_("scan --subdirs -o my.swl /usr/share/povray-3.7/include"), RunScan});
 
 }  // namespace
 }  // namespace sc::cli

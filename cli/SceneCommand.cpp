@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -10,6 +11,7 @@
 #include "library/LibraryController.h"
 #include "platform/NumberText.h"
 #include "platform/ProgramFolders.h"
+#include "platform/Translate.h"
 #include "preview/FinishColor.h"
 #include "preview/PreviewCodec.h"
 #include "preview/SceneWriter.h"
@@ -20,7 +22,7 @@ namespace sc::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "BIBLIOTHEK NAME [--file DATEI] [--template N] [--attempt N] [--pov-version V]";
+    N_("LIBRARY NAME [--file FILE] [--template N] [--attempt N] [--pov-version V]");
 
 int RunScene(std::vector<std::string>& args) {
     ArgumentList list(args);
@@ -31,8 +33,7 @@ int RunScene(std::vector<std::string>& args) {
         list.TakeWholeNumber("--template", 1, 20, templateNumber) && list.TakeWholeNumber("--attempt", 0, 3, attempt);
     const auto versionText = list.TakeValue("--pov-version");
     if (!numbersOk || !list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 2) {
-        std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli scene ") + kUsage : list.Error())
-                  << "\n";
+        std::cerr << (list.Error().empty() ? UsageLine("scene", kUsage) : list.Error()) << "\n";
         return 1;
     }
     const double povVersion = versionText ? ParseNumber(*versionText) : AssumedPovVersion();
@@ -46,11 +47,11 @@ int RunScene(std::vector<std::string>& args) {
     const auto named = FindNamedEntries(controller.Library(), name, file.value_or(""));
     TextureEntry* entry = named.empty() ? nullptr : named.front();
     if (!entry) {
-        std::cerr << "Die Textur \"" << name << "\" ist nicht in der Bibliothek.\n";
+        std::cerr << FillIn(Tr("The texture \"%1\" is not in the library."), {name}) << "\n";
         return 1;
     }
     if (!LoadDeclaration(controller.Library(), *entry, true)) {
-        std::cerr << "Die Deklaration \"" << name << "\" konnte nicht gelesen werden.\n";
+        std::cerr << FillIn(Tr("The declaration \"%1\" could not be read."), {name}) << "\n";
         return 1;
     }
     const std::vector<std::string> box = DeclarationBoxLines(*entry);
@@ -58,7 +59,7 @@ int RunScene(std::vector<std::string>& args) {
     const int templateIndex = static_cast<int>(templateNumber) - 1;
     if (!WriteScene(entry, &box, static_cast<int>(attempt), templateIndex, povVersion, false, &scenePath,
                     ReadFinishColor(SettingsFilePath()))) {
-        std::cerr << "Die Vorschaudateien konnten nicht erzeugt werden.\n";
+        std::cerr << Tr("The preview files could not be made.") << "\n";
         return 1;
     }
     std::cout << scenePath << "\n";
@@ -66,14 +67,14 @@ int RunScene(std::vector<std::string>& args) {
 }
 
 const CommandRegistration kScene(
-    {"scene", kUsage, "Gibt die Vorschauszene aus, mit der ein Eintrag berechnet würde.",
-     {{"BIBLIOTHEK", "Die Listendatei oder Include-Datei mit dem Eintrag."},
-      {"NAME", "Der Name des Eintrags."},
-      {"--file DATEI", "Wählt unter gleichnamigen Einträgen den aus dieser Include-Datei."},
-      {"--template N", "Die Vorschauszene Nummer N (1 bis 20, Vorgabe 1)."},
-      {"--attempt N", "Der Versuch 0 bis 3: jeder weitere schreibt eine ältere #version-Zeile."},
-      {"--pov-version V", "Die POV-Ray-Version, für die geschrieben wird, z. B. 3.7."}},
-     "scene meine.swl Jade --template 2", RunScene});
+    {"scene", kUsage, N_("Prints the preview scene an entry would be rendered with."),
+     {{N_("LIBRARY"), N_("The list file or include file with the entry.")},
+      {"NAME", N_("The name of the entry.")},
+      {N_("--file FILE"), N_("Among entries of the same name, chooses the one from this include file.")},
+      {"--template N", N_("Preview scene number N (1 to 20, default 1).")},
+      {"--attempt N", N_("Attempt 0 to 3: each later one writes an older #version line.")},
+      {"--pov-version V", N_("The POV-Ray version to write for, e.g. 3.7.")}},
+     N_("scene my.swl Jade --template 2"), RunScene});
 
 }  // namespace
 }  // namespace sc::cli

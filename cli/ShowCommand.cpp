@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/ArgumentList.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLibrary.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ConsoleUserInterface.h"
@@ -13,6 +14,7 @@
 #include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "preview/PreviewCodec.h"
 #include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationReader.h"
@@ -35,7 +37,7 @@ int DeclaredKind(const std::string& path, const std::string& name) {
     return found;
 }
 
-constexpr const char* kUsage = "[--json] DATEI|LISTE.swl NAME [--file DATEI]";
+constexpr const char* kUsage = N_("[--json] FILE|LIST.swl NAME [--file FILE]");
 
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
@@ -67,13 +69,11 @@ TextureEntry* ListFileEntry(LibraryController& controller, const std::string& li
     if (!OpenCommandLibrary(controller, MakeAbsolute(listFile))) return nullptr;
     const auto entries = FindNamedEntries(controller.Library(), name, file);
     if (entries.empty()) {
-        std::cerr << "Die Liste enthält keinen Eintrag \"" << name << "\".\n";
+        std::cerr << FillIn(Tr("The list has no entry \"%1\"."), {name}) << "\n";
         return nullptr;
     }
     if (entries.size() > 1) {
-        std::cerr << "Der Eintrag \"" << name << "\" kommt in mehreren Dateien vor:\n";
-        for (const TextureEntry* e : entries) std::cerr << "  " << e->sourceFile->path << "\n";
-        std::cerr << "Mit --file DATEI wird eine davon gewählt.\n";
+        PrintSameNamedEntries(name, entries);
         return nullptr;
     }
     return entries.front();
@@ -89,7 +89,7 @@ TextureEntry* IncludeFileEntry(TextureLibrary& library, const std::string& file,
     const std::string path = MakeAbsolute(file);
     const int kind = DeclaredKind(path, name);
     if (kind < 0) {
-        std::cerr << "Die Deklaration \"" << name << "\" wurde in der Datei \"" << file << "\" nicht gefunden.\n";
+        std::cerr << FillIn(Tr("The declaration \"%1\" was not found in the file \"%2\"."), {name, file}) << "\n";
         return nullptr;
     }
     std::string directory, fileName;
@@ -103,8 +103,7 @@ int RunShow(std::vector<std::string>& args) {
     const bool json = list.TakeFlag("--json");
     const auto chosenFile = list.TakeValue("--file");
     if (!list.Error().empty() || !list.UnknownOption().empty() || list.Positional().size() != 2) {
-        std::cerr << (list.Error().empty() ? std::string("Aufruf: swatchcraft-cli show ") + kUsage : list.Error())
-                  << "\n";
+        std::cerr << (list.Error().empty() ? UsageLine("show", kUsage) : list.Error()) << "\n";
         return 1;
     }
     const std::string file = list.Positional()[0];
@@ -120,7 +119,7 @@ int RunShow(std::vector<std::string>& args) {
                                    : IncludeFileEntry(library, file, name);
     if (!entry) return 1;
     if (!LoadDeclaration(library, *entry, true)) {
-        std::cerr << "Die Deklaration \"" << name << "\" konnte nicht gelesen werden.\n";
+        std::cerr << FillIn(Tr("The declaration \"%1\" could not be read."), {name}) << "\n";
         return 1;
     }
     if (json) PrintJson(*entry);
@@ -129,11 +128,11 @@ int RunShow(std::vector<std::string>& args) {
 }
 
 const CommandRegistration kShow(
-    {"show", kUsage, "Gibt den Text einer Deklaration mit allen benötigten Konstanten aus.",
-     {{"DATEI|LISTE.swl", "Eine Include-Datei oder eine Listendatei."},
-      {"NAME", "Der Name der Deklaration."},
-      {"--file DATEI", "Wählt in einer Listendatei unter gleichnamigen Einträgen den aus dieser Include-Datei."},
-      {"--json", "Gibt die Deklaration mit ihren Angaben als JSON aus."}},
+    {"show", kUsage, N_("Prints the text of a declaration with every constant it needs."),
+     {{N_("FILE|LIST.swl"), N_("An include file or a list file.")},
+      {"NAME", N_("The name of the declaration.")},
+      {N_("--file FILE"), N_("In a list file, chooses among entries of the same name the one from this include file.")},
+      {"--json", N_("Prints the declaration and its details as JSON.")}},
      "show /usr/share/povray-3.7/include/stones1.inc T_Stone1", RunShow});
 
 }  // namespace

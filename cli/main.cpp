@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     if (word == "--version") word = "version";
     const sc::cli::CommandInfo* command = sc::cli::FindCommand(word);
     if (!command) {
-        std::cerr << "Unbekannter Befehl \"" << word << "\".\n";
+        std::cerr << sc::FillIn(sc::Tr("Unknown command \"%1\"."), {word}) << "\n";
         sc::cli::PrintCommandList(std::cerr);
         return 1;
     }

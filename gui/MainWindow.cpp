@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
@@ -13,7 +12,9 @@
 
 #include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
+#include "gui/DesktopOpener.h"
 #include "gui/EditCommands.h"
+#include "gui/EntryBar.h"
 #include "gui/FileChangeResponder.h"
 #include "gui/FileCommands.h"
 #include "gui/FilterField.h"
@@ -44,6 +45,7 @@
 #include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
+#include "ui/EntryBarText.h"
 #include "ui/EntryTexts.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
@@ -78,6 +80,7 @@ void MainWindow::BuildCore() {
     status_ = new StatusBarWithProgress(this);
     setStatusBar(status_);
     ui_ = std::make_unique<QtUserInterface>(this, status_);
+    ui_->SetIdleText([this] { return views_ ? views_->StatusText() : QString(); });
     controller_ = std::make_unique<LibraryController>(*ui_);
     controller_->SetDeclarations(&ReaderDeclarations());
     controller_->SetPictureCheck(&CodecPictureCheck());
@@ -85,7 +88,13 @@ void MainWindow::BuildCore() {
         ownInstallations_ = std::make_unique<PovInstallationProbe>();
         options_.installations = ownInstallations_.get();
     }
-    urlOpener_ = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
+    // Through xdg-open, so that a page it cannot show is reported rather than lost.
+    urlOpener_ = [this](const QString& url) {
+        const QUrl address(url);
+        const std::string target = (address.isLocalFile() ? address.toLocalFile() : url).toStdString();
+        OpenWithProgram(*this, *ui_, "xdg-open", target);
+        return true;
+    };
     settings_->Load(true);
     installation_ = settings_->Installation();
     widths_ = PaneWidths(settings_->ListWidth(), settings_->PaneWidth(), settings_->MaximizedPaneWidth());
@@ -105,6 +114,9 @@ void MainWindow::BuildViews() {
     area_ = new MainArea(widths_, this);
     setCentralWidget(area_);
     connect(area_, &MainArea::splitterMoved, this, &MainWindow::OnSplitterReleased);
+    connect(area_, &MainArea::pictureSplitMoved, this, [this] {
+        settings_->SetPictureShare(static_cast<int>(area_->PictureShare() * 100 + 0.5));
+    });
     views_ = new LibraryViewStack(*controller_, *settings_);
     area_->SetListWidget(views_);
     notifications_ = std::make_unique<LibraryNotifications>(*views_);
@@ -116,6 +128,9 @@ void MainWindow::BuildViews() {
     });
     connect(views_, &LibraryViewStack::selectionChanged, this, &MainWindow::OnSelectionChanged);
     connect(views_, &LibraryViewStack::viewTypeChanged, this, &MainWindow::UpdateActions);
+    connect(views_, &LibraryViewStack::categoryChanged, this, [this](TextureEntry* entry) {
+        if (entry == views_->CurrentEntry()) area_->Bar()->SetParts(EntryBarParts(entry));
+    });
     connect(views_, &LibraryViewStack::onlySelectedChanged, this, [this] {
         UpdateActions();
         area_->Relayout();
@@ -179,7 +194,16 @@ void MainWindow::BuildCommands() {
 void MainWindow::BuildActions() {
     actions_ = new CommandActions(
         *this, *views_, [this] { return CurrentMenuConditions(); }, [this] { return CurrentCheckConditions(); });
-    actions_->SetAfterCommand([this] { UpdateActions(); });
+    actions_->SetBeforeCommand([this] {
+        // The user's command changes what the status bar is about: a note gives way.
+        status_->EndNote();
+        QWidget* focus = focusWidget();
+        if (focus && views_->isAncestorOf(focus)) commandFocus_.RememberControl(focus);
+    });
+    actions_->SetAfterCommand([this] {
+        if (!busy_) RestoreCommandFocus();
+        UpdateActions();
+    });
     fileCommands_->Bind(*actions_);
     editCommands_->Bind(*actions_);
     viewCommands_->Bind(*actions_);
@@ -220,6 +244,7 @@ void MainWindow::ApplySettings() {
     area_->SetPaneShown(settings_->PaneShown());
     area_->SetSmallPicture(settings_->SmallPreview());
     area_->SetLargePicture(settings_->LargePreview());
+    area_->SetPictureShare(settings_->PictureShare() / 100.0);
     views_->SetViewType(settings_->ViewType());
     ApplyFlatToolbar();
     RebuildRecentFiles();
@@ -254,6 +279,7 @@ void MainWindow::StartUp() {
     UpdateActions();
     // Arrow keys walk the entries from the start, without a click first.
     views_->FocusShownView();
+    userSession_ = true;
 }
 
 PovConfiguration& MainWindow::Configuration() { return pane_->Session().Configuration(); }
@@ -329,12 +355,28 @@ void MainWindow::OnEscape() {
     else if (busy_)
         ui_->SetCancelled(true);
     else if (pane_->LargeRendering())
-        pane_->StopLargeRenders();
+        pane_->StopLargeByUser();
     else
         pane_->CancelBackgroundRender();
 }
 
+void MainWindow::RestoreCommandFocus() {
+    QWidget* view = commandFocus_.Take();
+    if (!view || rendering_) return;
+    // Disabled views hand the keyboard on to the declaration box; a command
+    // that chose a control (another view, the filter field) keeps its choice.
+    QWidget* now = focusWidget();
+    if (now && now != area_->TextBox() && now->isEnabled() && now->isVisible()) return;
+    view->setFocus(Qt::OtherFocusReason);
+    views_->ScrollToCurrent();
+}
+
 void MainWindow::OnSelectionChanged() {
+    // A note (the POV-Ray taken at start) gives way once the user changes
+    // the selection in the views; the list loading at start leaves it.
+    if (userSession_ && !busy_ &&
+        (QGuiApplication::mouseButtons() != Qt::NoButton || views_->isAncestorOf(QApplication::focusWidget())))
+        status_->EndNote();
     commands_->SelectionChanged();
     UpdateActions();
     RefreshStatusText();
@@ -342,9 +384,11 @@ void MainWindow::OnSelectionChanged() {
 
 // "[*]" is where Qt shows that the library has changes not yet saved.
 void MainWindow::UpdateTitle() {
+    const std::string fileTitle = MainWindowTitle(document_ ? document_->Path() : std::string());
+    // A screen reader names the window as the title does: with its file.
+    setAccessibleName(QString::fromStdString(fileTitle));
     const bool minimizedRun = rendering_ && isMinimized() && !caption_.empty();
-    const std::string title = minimizedRun ? caption_ : MainWindowTitle(document_ ? document_->Path() : std::string());
-    setWindowTitle(QString::fromStdString(title) + QStringLiteral("[*]"));
+    setWindowTitle(QString::fromStdString(minimizedRun ? caption_ : fileTitle) + QStringLiteral("[*]"));
     setWindowModified(document_ && document_->Modified());
 }
 
@@ -381,7 +425,10 @@ void MainWindow::SetBusy(bool busy) {
     // (scrolling, selecting, the pane) while the commands that would change
     // the library are disabled by the busy rule.
     views_->setEnabled(!rendering_);
-    if (!busy) busyFocus_.Restore();
+    if (!busy) {
+        busyFocus_.Restore();
+        RestoreCommandFocus();
+    }
     pane_->UpdatePane();
     UpdateActions();
 }

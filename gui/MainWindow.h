@@ -164,6 +164,9 @@ private:
     // Escape: stops a render, cancels a long operation or the background render.
     void OnEscape();
     void OnSelectionChanged();
+    // A command ended (or the busy work it started did): the entry view that
+    // had the keyboard gets it back, unless the command gave it to another control of its own.
+    void RestoreCommandFocus();
     bool MayClose();
     void SaveSettings();
 
@@ -203,6 +206,7 @@ private:
     bool busy_ = false;
     bool rendering_ = false;
     bool started_ = false;
+    bool userSession_ = false;  // the start-up steps are through: selection changes are the user's
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
     QTimer changedTimer_;    // marks the title after the library's changes, once the change is counted
     SavedGeometry geometry_;    // what is stored of the window; follows every move and resize of the restored window
@@ -210,6 +214,7 @@ private:
     bool togglingPane_ = false; // the pane toggle sets the widths itself
     FocusKeeper busyFocus_;   // the control that had the keyboard before the window became busy
     FocusKeeper renderFocus_; // ... before a render took it to "&Stop"
+    FocusKeeper commandFocus_; // the entry view that had the keyboard when a command began
     bool discardConfirmed_ = false;  // the save question was answered (or the save made) for closing
     // Last, so it ends first: a read or write still running is stopped and
     // its end dropped before the document and the library go.

@@ -13,6 +13,7 @@
 #include "platform/IniFile.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "preview/FinishColor.h"
 #include "scanner/WordTables.h"
@@ -239,6 +240,10 @@ bool CheckOverviewFont(OverviewOptions& options, const FontSearch& search, bool 
     return false;
 }
 
+std::string WrittenTexturesText(unsigned long count) {
+    return FillIn(TrN("%1 texture was written.", "%1 textures were written.", count), {std::to_string(count)});
+}
+
 bool WriteOverviewCommand(OverviewWriter& writer, OverviewOptions& options, const FontSearch& fonts,
                           const std::string& settingsPath, UserInterface& ui) {
     if (!CheckBeforeWriting(options, ui)) return false;
@@ -251,11 +256,7 @@ bool WriteOverviewCommand(OverviewWriter& writer, OverviewOptions& options, cons
         return false;
     }
     if (options.abortRequested) return false;
-    if (options.writtenCount == 1)
-        ui.ShowMessage("Es wurde 1 Textur geschrieben.", MessageIcon::Information);
-    else
-        ui.ShowMessage("Es wurden " + std::to_string(options.writtenCount) + " Texturen geschrieben.",
-                       MessageIcon::Information);
+    ui.ShowMessage(WrittenTexturesText(options.writtenCount), MessageIcon::Information);
     if (!settingsPath.empty()) WriteIniString(settingsPath, "Output", "Directory", options.Directory);
     return true;
 }

@@ -89,6 +89,9 @@ const std::vector<std::string>& OverviewFontNames();
 // exclamation, the preview is refused).
 bool CheckOverviewFont(OverviewOptions& options, const FontSearch& search, bool forPreview, UserInterface& ui);
 
+// The result message of a write: how many textures it wrote.
+std::string WrittenTexturesText(unsigned long count);
+
 // "&Schreiben" after the checks: font check, WriteOverviewFiles into the
 // directory, the result message and the Directory written to the settings.
 // True when files were written (the dialog closes with OK).

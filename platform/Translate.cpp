@@ -39,6 +39,8 @@ bool IsCLocale(std::string_view locale) {
 }  // namespace
 
 const char* Tr(const char* text) {
+    // gettext gives the catalogue's header for "".
+    if (!*text) return text;
     return catalogueInForce.load(std::memory_order_relaxed) ? dgettext(kTextDomain, text) : text;
 }
 

@@ -17,9 +17,8 @@ using test::RunCommand;
 std::string Cli(const std::string& arguments) { return test::BinaryDir() + "/swatchcraft-cli " + arguments; }
 
 // The command words of the command list ("  name  description").
-std::vector<std::string> CommandWords(const std::string& list) {
+std::vector<std::string> CommandWords(const std::string& list, const std::string& start = "Befehle:\n") {
     std::vector<std::string> words;
-    const std::string start = "Befehle:\n";
     std::istringstream lines(list.substr(list.find(start) + start.size()));
     for (std::string line; std::getline(lines, line);) {
         std::smatch match;
@@ -93,6 +92,29 @@ TEST(HelpCommandTest, EveryCommandHasALineAndEveryOptionItsExplanationAnExampleT
     std::string error;
     EXPECT_EQ(RunCommand(Cli("frobnicate 2>&1"), &error), 1);
     EXPECT_NE(error.find("Unbekannter Befehl \"frobnicate\""), std::string::npos);
+}
+
+// Under an English locale the tool speaks English everywhere: the command
+// list, every command's help and its errors.
+TEST(HelpCommandTest, AnEnglishLocaleGetsEnglishHelpAndErrors) {
+    const std::string english = "env LANGUAGE= LC_ALL=C.UTF-8 ";
+    std::string list;
+    ASSERT_EQ(RunCommand(english + Cli("--help"), &list), 0);
+    EXPECT_NE(list.find("Usage: swatchcraft-cli COMMAND"), std::string::npos) << list;
+    const std::regex german("[äöüÄÖÜß]|Aufruf|Befehl|Beispiel|Datei|Verz|Liste|Bibliothek|Vorgabe");
+    std::string all = list;
+    for (const std::string& word : CommandWords(list, "Commands:\n")) {
+        std::string help;
+        ASSERT_EQ(RunCommand(english + Cli(word + " --help"), &help), 0) << word;
+        EXPECT_EQ(help.rfind("Usage: swatchcraft-cli " + word, 0), 0u) << help;
+        all += help;
+    }
+    std::string error;
+    EXPECT_EQ(RunCommand(english + Cli("frobnicate 2>&1"), &error), 1);
+    EXPECT_NE(error.find("Unknown command \"frobnicate\""), std::string::npos) << error;
+    all += error;
+    std::smatch found;
+    EXPECT_FALSE(std::regex_search(all, found, german)) << found.str(0) << "\n" << all;
 }
 
 }  // namespace

@@ -87,6 +87,12 @@ QAccessibleInterface* FindAccessible(QAccessibleInterface* root, const QString& 
 // Presses the control named `name` inside the window through its accessible action.
 bool PressAccessible(QWidget* window, const QString& name);
 
+// Key and mouse events as the window system delivers them to a widget: a key
+// press is offered to the shortcuts first, as a real one is.
+void KeyClick(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {});
+void TypeText(QWidget* target, const QString& text);
+void Click(QWidget* target, const QPoint& at);
+
 // Lets the event loop run until `done` holds or `ms` have passed; says
 // whether it holds.
 bool WaitFor(const std::function<bool()>& done, int ms = 60000);

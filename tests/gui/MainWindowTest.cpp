@@ -326,7 +326,7 @@ TEST(MainWindowTest, SplitterDragStoresTheWidthsOfTheWindowState) {
     EXPECT_GE(w.minimumWidth(), 320 + 128);
 }
 
-TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithCrLf) {
+TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithLineFeeds) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
@@ -348,8 +348,9 @@ TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithCrLf) {
     QApplication::clipboard()->clear();
     w.RunCommand(int(Command::CopyTexture));
     const QString copied = QApplication::clipboard()->text();
-    EXPECT_TRUE(copied.startsWith(QStringLiteral("// >>> T_A (aus Datei \"stones.inc\", Zeile 1) <<<\r\n")));
-    EXPECT_TRUE(copied.endsWith(QStringLiteral("\r\n")));
+    EXPECT_TRUE(copied.startsWith(QStringLiteral("// >>> T_A (aus Datei \"stones.inc\", Zeile 1) <<<\n")));
+    EXPECT_TRUE(copied.endsWith(QStringLiteral("\n")));
+    EXPECT_FALSE(copied.contains(QLatin1Char('\r')));
     EXPECT_FALSE(copied.contains(QStringLiteral("edited")));  // the stored declaration, not the edit
     EXPECT_FALSE(box.Edited());
 

@@ -29,7 +29,7 @@ for f in bin/swatchcraft-cli bin/swatchcraft-povhost lib/swatchcraft/swbridge.pg
 done
 if [ -e "$build/bin/swatchcraft" ]; then
     [ -x "$usr/bin/swatchcraft" ] || fail "the window program is not installed"
-    for f in tips.txt swatchcraft-hilfe.html; do
+    for f in tips.txt swatchcraft-hilfe.html templates/templ_1.pov ini/samples.ini; do
         [ -s "$usr/share/swatchcraft/$f" ] || fail "$f is not installed"
     done
 fi
@@ -79,8 +79,11 @@ bash -n "$usr/share/bash-completion/completions/swatchcraft-cli" || fail "comple
 before="$(ls "$usr/bin")"
 # Outputs are read whole before they are searched: grep -q leaving a pipe
 # early would kill the writer with SIGPIPE under pipefail.
-help="$("$usr/bin/swatchcraft-cli" --help)" || fail "installed --help"
-grep -q '^Befehle:' <<<"$help" || fail "installed --help"
+# It speaks the environment's language, German from the installed catalogue.
+help="$(LANGUAGE= LC_ALL=de_DE.UTF-8 "$usr/bin/swatchcraft-cli" --help)" || fail "installed --help"
+grep -q '^Befehle:' <<<"$help" || fail "installed --help has no German"
+help="$(LANGUAGE= LC_ALL=C.UTF-8 "$usr/bin/swatchcraft-cli" --help)" || fail "installed --help"
+grep -q '^Commands:' <<<"$help" || fail "installed --help has no English"
 include=/usr/share/povray-3.7/include
 if [ -d "$include" ]; then
     "$usr/bin/swatchcraft-cli" scan --library-path "$include" -o "$work/std.swl" "$include" >/dev/null \

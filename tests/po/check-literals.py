@@ -54,23 +54,33 @@ def text_for_people(text, core):
 
 def entries(pot):
     """(msgid, [locations]) of a PO file xgettext wrote."""
-    result, refs, msgid, field = [], [], None, None
+    result, refs, msgid, plural, field = [], [], None, None, None
+
+    def close():
+        if msgid is not None:
+            result.append((unquote(msgid), refs))
+        # A plural form is a text of the same marked call.
+        if plural is not None:
+            result.append((unquote(plural), refs))
+
     for line in open(pot, encoding="utf-8"):
         line = line.rstrip("\n")
         if line.startswith("#:"):
             refs += line[2:].split()
         elif line.startswith("msgid "):
             msgid, field = line[6:], "id"
+        elif line.startswith("msgid_plural "):
+            plural, field = line[13:], "plural"
         elif line.startswith('"') and field == "id":
             msgid += line
-        elif line.startswith("msgstr") or line.startswith("msgid_plural") or line.startswith("msgctxt"):
+        elif line.startswith('"') and field == "plural":
+            plural += line
+        elif line.startswith("msgstr") or line.startswith("msgctxt"):
             field = None
         elif not line.strip():
-            if msgid is not None:
-                result.append((unquote(msgid), refs))
-            refs, msgid, field = [], None, None
-    if msgid is not None:
-        result.append((unquote(msgid), refs))
+            close()
+            refs, msgid, plural, field = [], None, None, None
+    close()
     return result
 
 
@@ -98,12 +108,14 @@ def main():
         for pattern in ("*.cpp", "*.h"):
             files += sorted(os.path.relpath(f, root) for f in glob(os.path.join(root, d, pattern)))
     with tempfile.TemporaryDirectory() as work:
-        marked = {(m, r) for m, refs in extract(root, files, keywords, False, work + "/marked.pot") for r in refs}
+        # By file, not line: xgettext places a call's texts at its first line.
+        marked = {(m, r.rsplit(":", 1)[0])
+                  for m, refs in extract(root, files, keywords, False, work + "/marked.pot") for r in refs}
         found = {}
         for msgid, refs in extract(root, files, keywords, True, work + "/all.pot"):
             for ref in refs:
                 path = ref.rsplit(":", 1)[0]
-                if (msgid, ref) in marked or path in ALLOWED_FILES:
+                if (msgid, path) in marked or path in ALLOWED_FILES:
                     continue
                 if text_for_people(msgid, path.split("/")[0] in CORE_DIRS):
                     found.setdefault(path.split("/")[0], []).append((ref, msgid))
