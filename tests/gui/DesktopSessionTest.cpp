@@ -77,6 +77,8 @@ struct DesktopSession : testing::Test {
         KeyClick(focus, key, modifiers);
         // The window manager activates the main window again.
         QApplication::setActiveWindow(&w);
+        // The user waits while the window is busy (a list file is read or written).
+        EXPECT_TRUE(test::WaitFor([this] { return !w.Busy(); }));
     }
     std::string Current() { return w.CurrentEntry() ? w.CurrentEntry()->name : std::string("(none)"); }
     QWidget* ViewOf(Command command) {
