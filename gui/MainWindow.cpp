@@ -1,3 +1,4 @@
+#include "gui/BackgroundWork.h"
 #include "gui/MainWindow.h"
 
 #include <QAction>
@@ -102,10 +103,10 @@ void MainWindow::BuildCore() {
     fileDialogs_ = std::make_unique<QtFileDialogs>(this);
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
-    // The one wait still inside a command: another program holds the list
-    // file. The window is busy (nothing may change the library) and only
-    // lets Escape and repaints through until the save can be made apart.
-    document_->SetWaitHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
+    // Reading and writing list files (and waiting for another program's
+    // lock) run on a worker; the window stays busy and Escape cancels.
+    documentWork_ = std::make_unique<BackgroundLongWork>(*ui_, this);
+    document_->SetLongWork(*documentWork_);
     statusTimer_.setSingleShot(true);
     statusTimer_.setInterval(50);
     connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::RefreshStatusText);
@@ -485,9 +486,24 @@ void MainWindow::ShowStatus(const std::string& text) {
     status_->SetText(QString::fromStdString(text));
 }
 
+// The save question may start a save, which runs apart: the window then
+// closes when the save is through, or stays when it failed.
 bool MainWindow::MayClose() {
     if (rendering_ || busy_) return false;
-    return document_->ConfirmDiscard();
+    if (discardConfirmed_) return true;
+    auto answer = std::make_shared<int>(kUnanswered);
+    document_->ConfirmDiscard([this, answer](bool mayClose) {
+        if (*answer == kAnsweredLater) {
+            if (mayClose) {
+                discardConfirmed_ = true;
+                close();
+            }
+            return;
+        }
+        *answer = mayClose ? 1 : 0;
+    });
+    if (*answer == kUnanswered) *answer = kAnsweredLater;
+    return *answer == 1;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class QToolBar;
 
 namespace sc {
 
+class BackgroundLongWork;
 class CommandActions;
 class EditCommands;
 class FileChangeResponder;
@@ -168,6 +170,9 @@ private:
     bool MayClose();
     void SaveSettings();
 
+    static constexpr int kUnanswered = -1;
+    static constexpr int kAnsweredLater = -2;
+
     Options options_;
     std::unique_ptr<Settings> settings_;
     StatusBarWithProgress* status_ = nullptr;
@@ -212,6 +217,10 @@ private:
     FocusKeeper commandFocus_; // the entry view that had the keyboard when a command began
     QPointer<QWidget> focusBeforeMenu_; // the control the menu bar took the keyboard from
     bool ownWindowShown_ = false; // a dialog or message of ours had the keyboard during the command
+    bool discardConfirmed_ = false;  // the save question was answered (or the save made) for closing
+    // Last, so it ends first: a read or write still running is stopped and
+    // its end dropped before the document and the library go.
+    std::unique_ptr<BackgroundLongWork> documentWork_;
 };
 
 }  // namespace sc

@@ -55,7 +55,7 @@ struct DesktopSession : testing::Test {
     DesktopSession() {
         w.show();
         QApplication::setActiveWindow(&w);
-        w.StartUp();
+        test::StartUpAndSettle(w);
         std::string declarations;
         for (const char* name : {"Aluminum", "Brass", "Copper", "Gold", "Jade", "Silver"})
             declarations += std::string("#declare ") + name + " = texture { pigment { rgb 1 } }\n";
@@ -64,7 +64,7 @@ struct DesktopSession : testing::Test {
         files = dialogs.get();
         files->answer = list;
         w.SetFileDialogs(std::move(dialogs));
-        w.RunCommand(int(Command::Open));
+        test::RunAndSettle(w, int(Command::Open));
         QApplication::setActiveWindow(&w);
         EXPECT_TRUE(w.Area().PaneShown());
         // Every dialog and message box is a window of its own.
@@ -78,6 +78,8 @@ struct DesktopSession : testing::Test {
         KeyClick(focus, key, modifiers);
         // The window manager activates the main window again.
         QApplication::setActiveWindow(&w);
+        // The user waits while the window is busy (a list file is read or written).
+        EXPECT_TRUE(test::WaitFor([this] { return !w.Busy(); }));
     }
     std::string Current() { return w.CurrentEntry() ? w.CurrentEntry()->name : std::string("(none)"); }
     QWidget* ViewOf(Command command) {
@@ -156,6 +158,7 @@ TEST_F(DesktopSession, KeyboardStaysWithTheViewThroughDialogsAndBusyWork) {
                 ASSERT_EQ(QApplication::focusWidget(), w.menuBar());
                 w.ActionFor(int(step.command))->trigger();
                 QApplication::setActiveWindow(&w);
+                EXPECT_TRUE(test::WaitFor([this] { return !w.Busy(); }));
             }
             // "Duplikate" and "Geänderte Texturen" show the texture list instead of the file list.
             const Command shown = w.Views().ViewType() == kFileListType      ? Command::FileList

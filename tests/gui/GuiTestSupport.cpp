@@ -128,6 +128,16 @@ bool PressAccessible(QWidget* window, const QString& name) {
     return true;
 }
 
+void RunAndSettle(MainWindow& window, int command) {
+    window.RunCommand(command);
+    EXPECT_TRUE(WaitFor([&] { return !window.Busy(); }));
+}
+
+void StartUpAndSettle(MainWindow& window) {
+    window.StartUp();
+    EXPECT_TRUE(WaitFor([&] { return !window.Busy(); }));
+}
+
 void KeyClick(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(target, &press);

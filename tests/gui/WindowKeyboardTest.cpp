@@ -50,7 +50,7 @@ struct KeyboardWindow : testing::Test {
     KeyboardWindow() {
         w.show();
         QApplication::setActiveWindow(&w);
-        w.StartUp();
+        test::StartUpAndSettle(w);
         std::string declarations;
         for (const char* name : {"Aluminum", "Brass", "Copper", "Gold", "Jade", "Silver"})
             declarations += std::string("#declare ") + name + " = texture { pigment { rgb 1 } }\n";
@@ -62,7 +62,7 @@ struct KeyboardWindow : testing::Test {
         SearchTextures(other, options);
         EXPECT_TRUE(SaveLibrary(other, h.dir / "metals.swl", ""));
         h.fileDialogs->answer = h.dir / "metals.swl";
-        w.RunCommand(int(Command::Open));
+        test::RunAndSettle(w, int(Command::Open));
         EXPECT_TRUE(w.Area().PaneShown());
     }
 

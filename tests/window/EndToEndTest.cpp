@@ -95,9 +95,10 @@ struct EndToEnd : testing::Test {
 
     void SetUp() override {
         w.show();
-        w.StartUp();
+        test::StartUpAndSettle(w);
         h.fileDialogs->answer = h.WriteListFile("lib.swl");
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
+        ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
         ASSERT_EQ(w.Controller().EntryCount(), 2);
         TextureEntry* second = w.Controller().Library().NextEntry(w.Controller().Library().NextEntry(nullptr));
         w.Views().SelectEntries({second});
@@ -138,9 +139,10 @@ MainWindow& EndToEnd::RestartWide() {
     h.Restart({}, true);
     MainWindow& v = *h.window;
     v.show();
-    v.StartUp();
+    test::StartUpAndSettle(v);
     h.fileDialogs->answer = h.dir / "lib.swl";
     EXPECT_TRUE(PressAccessible(&v, QStringLiteral("Öffnen")));
+    EXPECT_TRUE(WaitFor([&] { return !v.Busy(); }));
     TextureEntry* second = v.Controller().Library().NextEntry(v.Controller().Library().NextEntry(nullptr));
     v.Views().SelectEntries({second});
     EXPECT_TRUE(WaitFor([&] { return v.CurrentEntry() == second; }));
@@ -174,6 +176,7 @@ TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
     EXPECT_TRUE(WaitFor([&] { return w.windowHandle()->title() == QStringLiteral("Swatchcraft [lib.swl]*"); }))
         << w.windowHandle()->title().toStdString();
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Speichern")));
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
     EXPECT_EQ(w.Controller().modified, 0);
     EXPECT_EQ(w.windowHandle()->title(), QStringLiteral("Swatchcraft [lib.swl]"));
 
@@ -469,6 +472,7 @@ void EndToEnd::OpenSlowLibrary() {
     ASSERT_TRUE(SaveLibrary(slow, h.dir / "slow.swl", ""));
     h.fileDialogs->answer = h.dir / "slow.swl";
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
     w.Views().SelectEntries({test::EntryNamed(w, "M_Slow")});
     ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() && w.CurrentEntry()->name == "M_Slow"; }));
 }
