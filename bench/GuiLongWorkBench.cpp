@@ -252,6 +252,23 @@ int main(int argc, char** argv) {
     window.Controller().modified = 0;
     window.RunCommand(sc::kFirstRecentFileCommand);
     Watch(window, [&] { return window.Controller().EntryCount() == kBigFile + kOtherFiles * kPerOtherFile; });
+    // Commands that may run on the window's thread: how long it answered nothing.
+    const auto blocked = [&](const char* what, int command, const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        window.RunCommand(command);
+        const double ms = Ms(timer);
+        Responsiveness r = Watch(window, done);
+        r.elapsed += ms;
+        r.worst = std::max(r.worst, ms);
+        Print(what, r);
+    };
+    window.Controller().modified = 0;
+    blocked("list open of 20,000 entries", sc::kFirstRecentFileCommand, [&] { return !window.Busy(); });
+    window.Controller().modified = 1;
+    blocked("list save of 20,000 entries", int(sc::Command::Save), [&] { return !window.Busy(); });
+    blocked("duplicates among 20,000 entries", int(sc::Command::SelectDuplicates), [&] { return !window.Busy(); });
+    window.Controller().modified = 0;
     window.RunCommand(int(sc::Command::ExportWebPage));
     char what[80];
     std::snprintf(what, sizeof what, "web page of %d entries", window.Controller().EntryCount());

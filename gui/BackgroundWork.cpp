@@ -4,6 +4,10 @@
 
 namespace sc {
 
+namespace {
+constexpr int kMaxMoves = 400;
+}  // namespace
+
 WorkerInterface::WorkerInterface(UserInterface& target, QObject* context) : target_(target), context_(context) {}
 
 void WorkerInterface::Post(std::function<void(UserInterface&)> call) {
@@ -23,15 +27,32 @@ void WorkerInterface::SetStatusText(const std::string& text) {
 }
 
 void WorkerInterface::SetProgressRange(int range) {
+    range_ = range;
+    shownPosition_ = -1;
     Post([=](UserInterface& ui) { ui.SetProgressRange(range); });
 }
 
 void WorkerInterface::SetProgressPosition(int position) {
+    position_ = position;
+    shownPosition_ = position;
     Post([=](UserInterface& ui) { ui.SetProgressPosition(position); });
 }
 
 void WorkerInterface::StepProgress() {
-    Post([](UserInterface& ui) { ui.StepProgress(); });
+    ++position_;
+    if (range_ <= kMaxMoves) {
+        Post([](UserInterface& ui) { ui.StepProgress(); });
+        return;
+    }
+    // A long run moves the bar a few hundred times, not once per step; the
+    // step itself still reaches the target, as it may mean more than the bar.
+    const int unit = range_ / kMaxMoves;
+    if (shownPosition_ >= 0 && position_ / unit == shownPosition_ / unit && position_ < range_) return;
+    shownPosition_ = position_;
+    Post([position = position_](UserInterface& ui) {
+        ui.SetProgressPosition(position - 1);
+        ui.StepProgress();
+    });
 }
 
 void WorkerInterface::HideProgress() {
@@ -71,6 +92,16 @@ void BackgroundWork::Stop() {
     worker_.request_stop();
     running_ = false;
     done_ = nullptr;
+}
+
+void BackgroundLongWork::Run(std::function<void(UserInterface&)> work, std::function<void()> done) {
+    auto ui = std::make_shared<WorkerInterface>(target_, context_);
+    work_.Start(
+        [ui, work = std::move(work)](std::stop_token stop) {
+            ui->SetStopToken(stop);
+            work(*ui);
+        },
+        std::move(done));
 }
 
 }  // namespace sc

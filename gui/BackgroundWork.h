@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/UserInterface.h"
+#include "ui/LongWork.h"
 
 namespace sc {
 
@@ -50,6 +51,12 @@ public:
 private:
     void Post(std::function<void(UserInterface&)> call);
 
+    // The worker's own count of its steps: the window hears of it only when
+    // the bar would move, not once per step.
+    int range_ = 0;
+    int position_ = 0;
+    int shownPosition_ = -1;
+
     UserInterface& target_;
     QPointer<QObject> context_;
     std::stop_token stop_;
@@ -73,6 +80,21 @@ private:
     std::function<void()> done_;
     quint64 serial_ = 0;
     bool running_ = false;
+};
+
+// The window's LongWork: the work runs on a worker and reports to `target`;
+// its end comes back on the window's thread. Destroying it stops the work
+// and drops its end.
+class BackgroundLongWork : public LongWork {
+public:
+    BackgroundLongWork(UserInterface& target, QObject* context) : target_(target), context_(context) {}
+    void Run(std::function<void(UserInterface&)> work, std::function<void()> done) override;
+    bool Running() const { return work_.Running(); }
+
+private:
+    UserInterface& target_;
+    QObject* context_;
+    BackgroundWork work_;
 };
 
 }  // namespace sc

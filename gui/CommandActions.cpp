@@ -51,6 +51,7 @@ void CommandActions::Run(int command) {
         Update();  // a triggered checkable action flipped its mark: put it back
         return;
     }
+    if (beforeCommand_) beforeCommand_();
     if (const auto found = handlers_.find(command); found != handlers_.end()) {
         found->second();
     } else {

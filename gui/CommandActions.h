@@ -49,6 +49,8 @@ public:
     void Update();
     // What runs after every command instead of Update (the window's own update, which calls Update).
     void SetAfterCommand(std::function<void()> update) { afterCommand_ = std::move(update); }
+    // What runs before every enabled command's handler.
+    void SetBeforeCommand(std::function<void()> hook) { beforeCommand_ = std::move(hook); }
 
 private:
     QAction* Make(const CommandRow& row, QWidget& window, QWidget& entries);
@@ -56,6 +58,7 @@ private:
     std::function<MenuConditions()> conditions_;
     std::function<CheckConditions()> checks_;
     std::function<void()> afterCommand_;
+    std::function<void()> beforeCommand_;
     std::map<int, QAction*> actions_;
     std::map<int, std::function<void()>> handlers_;
     struct Range {

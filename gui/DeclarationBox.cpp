@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QTextBlock>
 
+#include <memory>
+
 #include "ui/ClipboardText.h"
 
 namespace sc {
@@ -110,13 +112,29 @@ void DeclarationBox::CopyColorVector() const {
     if (colorVector_) PutOnClipboard(*colorVector_);
 }
 
-void DeclarationBox::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    QAction* copy = menu.addAction(QStringLiteral("&Textur kopieren"), this, &DeclarationBox::CopyText);
-    QAction* rgb = menu.addAction(QStringLiteral("&RGB-Vektor kopieren"), this, &DeclarationBox::CopyColorVector);
+std::unique_ptr<QMenu> DeclarationBox::ContextMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    const bool writable = !isReadOnly();
+    const bool marked = textCursor().hasSelection();
+    menu->addAction(QStringLiteral("Rück&gängig"), QKeySequence::Undo, this, &QPlainTextEdit::undo)
+        ->setEnabled(writable && document()->isUndoAvailable());
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("&Ausschneiden"), QKeySequence::Cut, this, &QPlainTextEdit::cut)
+        ->setEnabled(writable && marked);
+    menu->addAction(QStringLiteral("&Kopieren"), QKeySequence::Copy, this, &QPlainTextEdit::copy)->setEnabled(marked);
+    menu->addAction(QStringLiteral("E&infügen"), QKeySequence::Paste, this, &QPlainTextEdit::paste)
+        ->setEnabled(writable && canPaste());
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Alles &markieren"), QKeySequence::SelectAll, this, &QPlainTextEdit::selectAll)
+        ->setEnabled(!document()->isEmpty());
+    menu->addSeparator();
+    QAction* copy = menu->addAction(QStringLiteral("&Textur kopieren"), this, &DeclarationBox::CopyText);
+    QAction* rgb = menu->addAction(QStringLiteral("&RGB-Vektor kopieren"), this, &DeclarationBox::CopyColorVector);
     copy->setEnabled(editable_);
     rgb->setEnabled(editable_ && colorVector_.has_value());
-    menu.exec(event->globalPos());
+    return menu;
 }
+
+void DeclarationBox::contextMenuEvent(QContextMenuEvent* event) { ContextMenu()->exec(event->globalPos()); }
 
 }  // namespace sc

@@ -5,9 +5,12 @@
 // a render then uses the edited text.
 #include <QPlainTextEdit>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class QMenu;
 
 namespace sc {
 
@@ -32,9 +35,11 @@ public:
     // Underlines line `line` (from 1) as the place of a fault; 0 removes the mark.
     void MarkFaultyLine(int line);
 
-    // Puts the box's current text on the clipboard with CR LF line ends.
+    // Puts the box's current text on the clipboard, each line ending in a line feed.
     void CopyText() const;
     void CopyColorVector() const;
+    // The context menu: a text box's own items (undo, cut, copy, paste, select all), then the two copy items.
+    std::unique_ptr<QMenu> ContextMenu();
 
 signals:
     void editedChanged(bool edited);

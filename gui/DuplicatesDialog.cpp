@@ -13,7 +13,8 @@ DuplicatesDialog::DuplicatesDialog(bool compareImages, QWidget* parent) : QDialo
     setWindowTitle(QStringLiteral("Duplikate anzeigen"));
     names_ = new QRadioButton(QStringLiteral("&Namen vergleichen"));
     images_ = new QRadioButton(QStringLiteral("&Bilder vergleichen"));
-    (compareImages ? images_ : names_)->setChecked(true);
+    QRadioButton* chosen = compareImages ? images_ : names_;
+    chosen->setChecked(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
@@ -24,6 +25,8 @@ DuplicatesDialog::DuplicatesDialog(bool compareImages, QWidget* parent) : QDialo
     layout->addWidget(images_);
     layout->addWidget(buttons);
     NameControls(this);
+    // The keyboard starts on the choice that is checked, as arrow keys and a screen reader expect.
+    chosen->setFocus();
 }
 
 bool DuplicatesDialog::CompareImages() const { return images_->isChecked(); }

@@ -13,9 +13,19 @@ EntryBar::EntryBar(QWidget* parent) : QWidget(parent) {
     SetParts({std::string()});
 }
 
-void EntryBar::SetParts(const std::vector<std::string>& parts) {
+QSize EntryBar::sizeHint() const {
+    QLabel line(QStringLiteral("Xg"));
+    line.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    line.setFont(font());
+    const QMargins m = row_->contentsMargins();
+    return {QWidget::sizeHint().width(), line.sizeHint().height() + m.top() + m.bottom()};
+}
+
+void EntryBar::SetParts(const std::vector<std::string>& given) {
     for (QLabel* label : labels_) delete label;
     labels_.clear();
+    // No entry still shows one empty part, so the bar keeps its place under the list.
+    const std::vector<std::string> parts = given.empty() ? std::vector<std::string>{std::string()} : given;
     QStringList texts;
     for (size_t i = 0; i < parts.size(); ++i) {
         const QString text = QString::fromStdString(parts[i]);

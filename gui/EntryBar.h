@@ -17,6 +17,9 @@ public:
     explicit EntryBar(QWidget* parent = nullptr);
     void SetParts(const std::vector<std::string>& parts);
     QStringList Parts() const;
+    // One line of sunken parts high, whether an entry is shown or none.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 private:
     QHBoxLayout* row_;

@@ -45,6 +45,9 @@ void FileChangeResponder::Respond(const FileChangeReport& report) {
         p_.commands.Selection().SelectChangedEntries(changed);
         for (TextureEntry* entry : changed) p_.views.EntryUpdated(entry);
         p_.window.ShowStatus(report.statusText);
+    } else if (report.reappeared && report.message.empty()) {
+        // The file is back: its "no longer there" note is wrong now.
+        p_.window.RefreshStatusText();
     }
     // The pane shows what the file says now ("NICHT VERFÜGBAR" once it
     // vanished); a declaration the user is editing there stays as it is.

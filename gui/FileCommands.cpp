@@ -35,24 +35,25 @@ void FileCommands::Bind(CommandActions& actions) {
     actions.BindRange(kFirstRecentFileCommand, kLastRecentFileCommand, [this](int index) { OpenRecent(index); });
 }
 
+// The document ends these later, when the file is read or written; the
+// window shows the outcome then. `this` outlives the document's work.
 void FileCommands::Open() {
-    p_.document.OpenWithDialog();
-    p_.window.RefillViews();
+    p_.document.OpenWithDialog([this](bool) { p_.window.RefillViews(); });
 }
 
 void FileCommands::Add() {
-    p_.document.AddWithDialog();
-    p_.window.RefillViews();
+    p_.document.AddWithDialog([this](bool) { p_.window.RefillViews(); });
 }
 
 void FileCommands::Save() {
-    p_.document.Save();
-    p_.window.RebuildRecentFiles();
-    p_.window.UpdateTitle();
+    p_.document.Save([this](bool) { AfterSave(); });
 }
 
 void FileCommands::SaveAs() {
-    p_.document.SaveAs();
+    p_.document.SaveAs([this](bool) { AfterSave(); });
+}
+
+void FileCommands::AfterSave() {
     p_.window.RebuildRecentFiles();
     p_.window.UpdateTitle();
 }
@@ -167,15 +168,29 @@ void FileCommands::OpenRecent(int index) {
     if (!path.empty()) OpenListFile(path);
 }
 
-void FileCommands::OpenListFile(const std::string& path) {
-    p_.document.Open(path);
-    p_.window.RefillViews();
+void FileCommands::OpenListFile(const std::string& path, std::function<void()> then) {
+    p_.document.Open(path, [this, then = std::move(then)](bool) {
+        p_.window.RefillViews();
+        if (then) then();
+    });
 }
 
 void FileCommands::OpenDropped(const std::vector<std::string>& listFiles, const std::vector<std::string>& includeFiles) {
     if (p_.window.Busy() || p_.window.Rendering()) return;
-    for (const std::string& path : listFiles) OpenListFile(path);
-    // Dropped include files are searched through the search dialog, which names them.
+    OpenInTurn(listFiles, 0, includeFiles);
+}
+
+// One list file after the other, each once the one before is read; then
+// the include files, which are searched through the search dialog that names them.
+void FileCommands::OpenInTurn(std::vector<std::string> listFiles, std::size_t next,
+                              std::vector<std::string> includeFiles) {
+    if (next < listFiles.size()) {
+        const std::string path = listFiles[next];
+        OpenListFile(path, [this, listFiles = std::move(listFiles), next, includeFiles = std::move(includeFiles)] {
+            OpenInTurn(listFiles, next + 1, includeFiles);
+        });
+        return;
+    }
     if (!includeFiles.empty()) p_.commands.SearchFiles(includeFiles);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The "&Datei" menu's list file commands: open, add, save, save as, the
 // exports (web page, contact sheet), the recent files, dropped files and exit.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,7 +25,8 @@ public:
     void Bind(CommandActions& actions);
 
     // Opens a list file and shows what it holds.
-    void OpenListFile(const std::string& path);
+    // Opens a list file; `then` runs once it is read (or failed).
+    void OpenListFile(const std::string& path, std::function<void()> then = {});
     // Dropped list files are opened, dropped include files searched.
     void OpenDropped(const std::vector<std::string>& listFiles, const std::vector<std::string>& includeFiles);
 
@@ -33,6 +35,8 @@ private:
     void Add();
     void Save();
     void SaveAs();
+    void AfterSave();
+    void OpenInTurn(std::vector<std::string> listFiles, std::size_t next, std::vector<std::string> includeFiles);
     std::vector<TextureEntry*> EntriesToExport() const;
     std::string ChooseExportTarget(const ExportFormat& format, bool& replaceForeignFiles);
     void Export(const ExportFormat& format);

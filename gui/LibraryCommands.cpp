@@ -3,6 +3,7 @@
 #include "gui/CategoryDialog.h"
 #include "gui/MessageDialogs.h"
 #include "gui/ChangedTexturesDialog.h"
+#include "gui/DesktopOpener.h"
 #include "gui/DuplicatesDialog.h"
 #include "gui/EditorDialog.h"
 #include "gui/FindTextDialog.h"
@@ -136,8 +137,8 @@ void LibraryCommands::EditInPovRay() {
     LoadDeclaration(context_.controller->Library(), *entry, false);
     const unsigned line = entry->record ? static_cast<unsigned>(entry->record->line) : 0;
     if (!context_.launcher || !context_.settings->EditWithPov()) {
-        // Without the render host the user's own editor opens the file.
-        if (context_.launcher) context_.launcher->RunEditor(path);
+        // Without the render host the user's own editor opens the file, at the entry's line where it can.
+        OpenWithProgram(*context_.parent, *context_.ui, context_.settings->Editor(), path, line, true);
         return;
     }
     if (editHint_ < 0) editHint_ = context_.settings->ReadFlag("Info", "Edit", 1);
@@ -151,13 +152,12 @@ void LibraryCommands::EditInPovRay() {
 }
 
 void LibraryCommands::OpenInEditor(const std::string& path) {
-    if (!context_.launcher) return;
-    if (context_.settings->EditWithPov()) {
+    if (context_.launcher && context_.settings->EditWithPov()) {
         // Not at all when POV-Ray cannot be reached: the launcher has told why.
         context_.launcher->ShowPovAndEdit(path, 0);
         return;
     }
-    context_.launcher->RunEditor(path);
+    OpenWithProgram(*context_.parent, *context_.ui, context_.settings->Editor(), path, 0, true);
 }
 
 void LibraryCommands::SearchTextures() { SearchFiles({}); }

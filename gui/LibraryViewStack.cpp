@@ -151,6 +151,14 @@ void LibraryViewStack::FocusShownView() {
     shown->setFocus();
 }
 
+void LibraryViewStack::ScrollToCurrent() {
+    if (viewType_ == kFileListType) {
+        if (tree_->currentIndex().isValid()) tree_->scrollTo(tree_->currentIndex());
+    } else if (list_->currentIndex().isValid()) {
+        ShowListRow(list_->currentIndex().row());
+    }
+}
+
 void LibraryViewStack::SetViewType(int type) {
     type = std::clamp(type, 0, 2);
     // The file list cannot show the only-selected mode's subset.
@@ -160,7 +168,13 @@ void LibraryViewStack::SetViewType(int type) {
         TextureEntry* e = TreeEntry();
         // A file node stands for its first entry.
         if (e && e->IsFileNode()) e = e->next;
-        if (e) FocusListRow(model_->RowOf(e));
+        // The selection made in the list survives a look at the file list
+        // when the entry there is one of it; another entry starts a new one.
+        const int row = e ? model_->RowOf(e) : -1;
+        if (row >= 0 && list_->selectionModel()->isRowSelected(row, QModelIndex()))
+            list_->selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
+        else
+            FocusListRow(row);
     } else if (type == kFileListType && viewType_ != kFileListType) {
         TextureEntry* e = CurrentEntry();
         if (!e) {
@@ -202,6 +216,15 @@ int LibraryViewStack::SelectedCount() const {
     for (const QItemSelectionRange& range : list_->selectionModel()->selection())
         if (range.left() == 0) count += range.height();
     return count;
+}
+
+void LibraryViewStack::InvertSelection() {
+    model_->FlushPending();
+    const int rows = model_->rowCount();
+    if (rows == 0) return;
+    // Only the selection flips; the current entry (and the pane showing it) stays.
+    const QItemSelection all(model_->index(0, 0), model_->index(rows - 1, TextureListModel::kColumnCount - 1));
+    list_->selectionModel()->select(all, QItemSelectionModel::Toggle);
 }
 
 void LibraryViewStack::SelectEntries(const std::vector<TextureEntry*>& entries) {

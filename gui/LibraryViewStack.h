@@ -50,6 +50,8 @@ public:
     void SetViewType(int type);
     // Gives the keyboard to the list, tree or grid now shown.
     void FocusShownView();
+    // Scrolls the shown view so that its current item is in sight.
+    void ScrollToCurrent();
     int ViewType() const { return viewType_; }
 
     TextureEntry* CurrentEntry() const;
@@ -67,6 +69,8 @@ public:
 
     // Selects every item of the texture list (on) or none (off).
     void SelectAll(bool select);
+    // Selects the texture list's unselected items and unselects the others.
+    void InvertSelection();
     // Expands (on) or collapses (off) every file node.
     void ExpandAll(bool expand);
 

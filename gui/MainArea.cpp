@@ -27,7 +27,7 @@ MainArea::MainArea(PaneWidths& widths, QWidget* parent) : QWidget(parent), width
     arrow_->setToolTip(QStringLiteral("Vorschau übernehmen"));
     arrow_->setAccessibleName(QStringLiteral("Vorschau übernehmen"));
     arrow_->setEnabled(false);
-    show_ = new QPushButton(QStringLiteral("&Anzeigen"), pane_);
+    show_ = new QPushButton(QStringLiteral("Anz&eigen"), pane_);
     show_->setAccessibleName(QStringLiteral("Anzeigen"));
     show_->setEnabled(false);
     text_ = new DeclarationBox(pane_);
@@ -63,6 +63,11 @@ void MainArea::SetMaximized(bool maximized) {
     Relayout();
 }
 
+void MainArea::SetPictureShare(double share) {
+    pictureShare_ = share;
+    Relayout();
+}
+
 void MainArea::SetHeading(QWidget* heading, QWidget* backButton) {
     heading_ = heading;
     back_ = backButton;
@@ -82,6 +87,7 @@ void MainArea::Relayout() {
     in.buttonHeight = show_->sizeHint().height();
     const bool headingShown = heading_ && heading_->isVisible();
     in.headingHeight = headingShown ? heading_->sizeHint().height() : 0;
+    in.pictureShare = pictureShare_;
     layout_ = ComputeLayout(in);
     if (headingShown) {
         const int buttonWidth = back_ ? back_->sizeHint().width() : 0;
@@ -108,6 +114,14 @@ void MainArea::resizeEvent(QResizeEvent* event) {
 
 void MainArea::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && paneShown_ && layout_.pictureSplit.Contains(p.x(), p.y())) {
+        draggingSplit_ = true;
+        grabMouse();
+        trackerTop_ = p.y();
+        tracker_->setGeometry(layout_.pictureSplit.x, trackerTop_ - 3, layout_.pictureSplit.width, 6);
+        tracker_->show();
+        return;
+    }
     if (event->button() != Qt::LeftButton || !paneShown_ || !layout_.splitter.Contains(p.x(), p.y())) {
         QWidget::mousePressEvent(event);
         return;
@@ -121,16 +135,34 @@ void MainArea::mousePressEvent(QMouseEvent* event) {
 
 void MainArea::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    if (draggingSplit_) {
+        trackerTop_ = p.y();
+        tracker_->setGeometry(layout_.pictureSplit.x, trackerTop_ - 3, layout_.pictureSplit.width, 6);
+        return;
+    }
     if (dragging_) {
         trackerLeft_ = TrackerLeft(p.x(), width());
         tracker_->setGeometry(trackerLeft_, layout_.splitter.y, 6, layout_.splitter.height);
         return;
     }
     const bool over = paneShown_ && layout_.splitter.Contains(p.x(), p.y());
-    setCursor(over ? Qt::SplitHCursor : Qt::ArrowCursor);
+    const bool overSplit = paneShown_ && layout_.pictureSplit.Contains(p.x(), p.y());
+    setCursor(over ? Qt::SplitHCursor : overSplit ? Qt::SplitVCursor : Qt::ArrowCursor);
 }
 
 void MainArea::mouseReleaseEvent(QMouseEvent* event) {
+    if (draggingSplit_) {
+        draggingSplit_ = false;
+        releaseMouse();
+        tracker_->hide();
+        // The band ends where the buttons under the picture begin.
+        const int top = layout_.splitter.y;
+        const int band = trackerTop_ - layout_.showButton.height - top;
+        pictureShare_ = PictureShareAt(band, layout_.splitter.height);
+        Relayout();
+        emit pictureSplitMoved();
+        return;
+    }
     if (!dragging_) {
         QWidget::mouseReleaseEvent(event);
         return;

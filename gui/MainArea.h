@@ -32,6 +32,9 @@ public:
     // The picture as large as the pane allows ("Vorschau | Groß").
     void SetLargePicture(bool large);
     void SetMaximized(bool maximized);
+    // The large picture's share of the pane's height (the split the user drags between picture and declaration box).
+    void SetPictureShare(double share);
+    double PictureShare() const { return pictureShare_; }
     // The heading of the only-selected mode (null or hidden: none).
     void SetHeading(QWidget* heading, QWidget* backButton);
 
@@ -49,6 +52,8 @@ public:
 signals:
     // The splitter was let go; the widths of the current window state changed.
     void splitterMoved();
+    // The split between the large picture and the declaration box was let go.
+    void pictureSplitMoved();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -63,7 +68,10 @@ private:
     bool large_ = false;
     bool maximized_ = false;
     bool dragging_ = false;
+    bool draggingSplit_ = false;  // the split between the large picture and the declaration box
     int trackerLeft_ = 0;
+    int trackerTop_ = 0;
+    double pictureShare_ = kDefaultPictureShare;
     Layout layout_;
     QWidget* list_ = nullptr;
     QWidget* heading_ = nullptr;

@@ -1,18 +1,22 @@
+#include "gui/BackgroundWork.h"
 #include "gui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 
 #include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
+#include "gui/DesktopOpener.h"
 #include "gui/EditCommands.h"
+#include "gui/EntryBar.h"
 #include "gui/FileChangeResponder.h"
 #include "gui/FileCommands.h"
 #include "gui/FilterField.h"
@@ -43,6 +47,7 @@
 #include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
+#include "ui/EntryBarText.h"
 #include "ui/EntryTexts.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
@@ -77,6 +82,7 @@ void MainWindow::BuildCore() {
     status_ = new StatusBarWithProgress(this);
     setStatusBar(status_);
     ui_ = std::make_unique<QtUserInterface>(this, status_);
+    ui_->SetIdleText([this] { return views_ ? views_->StatusText() : QString(); });
     controller_ = std::make_unique<LibraryController>(*ui_);
     controller_->SetDeclarations(&ReaderDeclarations());
     controller_->SetPictureCheck(&CodecPictureCheck());
@@ -84,17 +90,23 @@ void MainWindow::BuildCore() {
         ownInstallations_ = std::make_unique<PovInstallationProbe>();
         options_.installations = ownInstallations_.get();
     }
-    urlOpener_ = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
+    // Through xdg-open, so that a page it cannot show is reported rather than lost.
+    urlOpener_ = [this](const QString& url) {
+        const QUrl address(url);
+        const std::string target = (address.isLocalFile() ? address.toLocalFile() : url).toStdString();
+        OpenWithProgram(*this, *ui_, "xdg-open", target);
+        return true;
+    };
     settings_->Load(true);
     installation_ = settings_->Installation();
     widths_ = PaneWidths(settings_->ListWidth(), settings_->PaneWidth(), settings_->MaximizedPaneWidth());
     fileDialogs_ = std::make_unique<QtFileDialogs>(this);
     document_ = std::make_unique<LibraryDocument>(*controller_, *settings_, *fileDialogs_);
     document_->SetBusyHook([this](bool on) { SetBusy(on); });
-    // The one wait still inside a command: another program holds the list
-    // file. The window is busy (nothing may change the library) and only
-    // lets Escape and repaints through until the save can be made apart.
-    document_->SetWaitHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
+    // Reading and writing list files (and waiting for another program's
+    // lock) run on a worker; the window stays busy and Escape cancels.
+    documentWork_ = std::make_unique<BackgroundLongWork>(*ui_, this);
+    document_->SetLongWork(*documentWork_);
     statusTimer_.setSingleShot(true);
     statusTimer_.setInterval(50);
     connect(&statusTimer_, &QTimer::timeout, this, &MainWindow::RefreshStatusText);
@@ -104,6 +116,9 @@ void MainWindow::BuildViews() {
     area_ = new MainArea(widths_, this);
     setCentralWidget(area_);
     connect(area_, &MainArea::splitterMoved, this, &MainWindow::OnSplitterReleased);
+    connect(area_, &MainArea::pictureSplitMoved, this, [this] {
+        settings_->SetPictureShare(static_cast<int>(area_->PictureShare() * 100 + 0.5));
+    });
     views_ = new LibraryViewStack(*controller_, *settings_);
     area_->SetListWidget(views_);
     notifications_ = std::make_unique<LibraryNotifications>(*views_);
@@ -115,6 +130,9 @@ void MainWindow::BuildViews() {
     });
     connect(views_, &LibraryViewStack::selectionChanged, this, &MainWindow::OnSelectionChanged);
     connect(views_, &LibraryViewStack::viewTypeChanged, this, &MainWindow::UpdateActions);
+    connect(views_, &LibraryViewStack::categoryChanged, this, [this](TextureEntry* entry) {
+        if (entry == views_->CurrentEntry()) area_->Bar()->SetParts(EntryBarParts(entry));
+    });
     connect(views_, &LibraryViewStack::onlySelectedChanged, this, [this] {
         UpdateActions();
         area_->Relayout();
@@ -178,7 +196,32 @@ void MainWindow::BuildCommands() {
 void MainWindow::BuildActions() {
     actions_ = new CommandActions(
         *this, *views_, [this] { return CurrentMenuConditions(); }, [this] { return CurrentCheckConditions(); });
-    actions_->SetAfterCommand([this] { UpdateActions(); });
+    // The menu bar takes the keyboard while its menus are walked with it; the
+    // control it was taken from is the one a menu command gives it back to.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && now == menuBar() && old && isAncestorOf(old)) focusBeforeMenu_ = old;
+    });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        if (window && window != windowHandle()) ownWindowShown_ = true;
+    });
+    actions_->SetBeforeCommand([this] {
+        // The user's command changes what the status bar is about: a note gives way.
+        status_->EndNote();
+        ownWindowShown_ = false;
+        QWidget* focus = focusWidget();
+        if (focus && focus == menuBar()) focus = focusBeforeMenu_;
+        if (focus && views_->isAncestorOf(focus)) commandFocus_.RememberControl(focus);
+    });
+    actions_->SetAfterCommand([this] {
+        // Some window managers activate no window at all once the command's
+        // last dialog or message closed: the keyboard would be nowhere.
+        if (ownWindowShown_ && isVisible() && !isMinimized() && !QApplication::activeModalWidget() &&
+            QApplication::activeWindow() != this)
+            activateWindow();
+        ownWindowShown_ = false;
+        if (!busy_) RestoreCommandFocus();
+        UpdateActions();
+    });
     fileCommands_->Bind(*actions_);
     editCommands_->Bind(*actions_);
     viewCommands_->Bind(*actions_);
@@ -219,6 +262,7 @@ void MainWindow::ApplySettings() {
     area_->SetPaneShown(settings_->PaneShown());
     area_->SetSmallPicture(settings_->SmallPreview());
     area_->SetLargePicture(settings_->LargePreview());
+    area_->SetPictureShare(settings_->PictureShare() / 100.0);
     views_->SetViewType(settings_->ViewType());
     ApplyFlatToolbar();
     RebuildRecentFiles();
@@ -253,6 +297,7 @@ void MainWindow::StartUp() {
     UpdateActions();
     // Arrow keys walk the entries from the start, without a click first.
     views_->FocusShownView();
+    userSession_ = true;
 }
 
 PovConfiguration& MainWindow::Configuration() { return pane_->Session().Configuration(); }
@@ -328,12 +373,28 @@ void MainWindow::OnEscape() {
     else if (busy_)
         ui_->SetCancelled(true);
     else if (pane_->LargeRendering())
-        pane_->StopLargeRenders();
+        pane_->StopLargeByUser();
     else
         pane_->CancelBackgroundRender();
 }
 
+void MainWindow::RestoreCommandFocus() {
+    QWidget* view = commandFocus_.Take();
+    if (!view || rendering_) return;
+    // Disabled views hand the keyboard on to the declaration box; a command
+    // that chose a control (another view, the filter field) keeps its choice.
+    QWidget* now = focusWidget();
+    if (now && now != area_->TextBox() && now != menuBar() && now->isEnabled() && now->isVisible()) return;
+    view->setFocus(Qt::OtherFocusReason);
+    views_->ScrollToCurrent();
+}
+
 void MainWindow::OnSelectionChanged() {
+    // A note (the POV-Ray taken at start) gives way once the user changes
+    // the selection in the views; the list loading at start leaves it.
+    if (userSession_ && !busy_ &&
+        (QGuiApplication::mouseButtons() != Qt::NoButton || views_->isAncestorOf(QApplication::focusWidget())))
+        status_->EndNote();
     commands_->SelectionChanged();
     UpdateActions();
     RefreshStatusText();
@@ -341,9 +402,11 @@ void MainWindow::OnSelectionChanged() {
 
 // "[*]" is where Qt shows that the library has changes not yet saved.
 void MainWindow::UpdateTitle() {
+    const std::string fileTitle = MainWindowTitle(document_ ? document_->Path() : std::string());
+    // A screen reader names the window as the title does: with its file.
+    setAccessibleName(QString::fromStdString(fileTitle));
     const bool minimizedRun = rendering_ && isMinimized() && !caption_.empty();
-    const std::string title = minimizedRun ? caption_ : MainWindowTitle(document_ ? document_->Path() : std::string());
-    setWindowTitle(QString::fromStdString(title) + QStringLiteral("[*]"));
+    setWindowTitle(QString::fromStdString(minimizedRun ? caption_ : fileTitle) + QStringLiteral("[*]"));
     setWindowModified(document_ && document_->Modified());
 }
 
@@ -380,7 +443,10 @@ void MainWindow::SetBusy(bool busy) {
     // (scrolling, selecting, the pane) while the commands that would change
     // the library are disabled by the busy rule.
     views_->setEnabled(!rendering_);
-    if (!busy) busyFocus_.Restore();
+    if (!busy) {
+        busyFocus_.Restore();
+        RestoreCommandFocus();
+    }
     pane_->UpdatePane();
     UpdateActions();
 }
@@ -420,9 +486,24 @@ void MainWindow::ShowStatus(const std::string& text) {
     status_->SetText(QString::fromStdString(text));
 }
 
+// The save question may start a save, which runs apart: the window then
+// closes when the save is through, or stays when it failed.
 bool MainWindow::MayClose() {
     if (rendering_ || busy_) return false;
-    return document_->ConfirmDiscard();
+    if (discardConfirmed_) return true;
+    auto answer = std::make_shared<int>(kUnanswered);
+    document_->ConfirmDiscard([this, answer](bool mayClose) {
+        if (*answer == kAnsweredLater) {
+            if (mayClose) {
+                discardConfirmed_ = true;
+                close();
+            }
+            return;
+        }
+        *answer = mayClose ? 1 : 0;
+    });
+    if (*answer == kUnanswered) *answer = kAnsweredLater;
+    return *answer == 1;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class QToolBar;
 
 namespace sc {
 
+class BackgroundLongWork;
 class CommandActions;
 class EditCommands;
 class FileChangeResponder;
@@ -162,8 +164,14 @@ private:
     // Escape: stops a render, cancels a long operation or the background render.
     void OnEscape();
     void OnSelectionChanged();
+    // A command ended (or the busy work it started did): the entry view that
+    // had the keyboard gets it back, unless the command gave it to another control of its own.
+    void RestoreCommandFocus();
     bool MayClose();
     void SaveSettings();
+
+    static constexpr int kUnanswered = -1;
+    static constexpr int kAnsweredLater = -2;
 
     Options options_;
     std::unique_ptr<Settings> settings_;
@@ -198,6 +206,7 @@ private:
     bool busy_ = false;
     bool rendering_ = false;
     bool started_ = false;
+    bool userSession_ = false;  // the start-up steps are through: selection changes are the user's
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
     QTimer changedTimer_;    // marks the title after the library's changes, once the change is counted
     SavedGeometry geometry_;    // what is stored of the window; follows every move and resize of the restored window
@@ -205,6 +214,13 @@ private:
     bool togglingPane_ = false; // the pane toggle sets the widths itself
     FocusKeeper busyFocus_;   // the control that had the keyboard before the window became busy
     FocusKeeper renderFocus_; // ... before a render took it to "&Stop"
+    FocusKeeper commandFocus_; // the entry view that had the keyboard when a command began
+    QPointer<QWidget> focusBeforeMenu_; // the control the menu bar took the keyboard from
+    bool ownWindowShown_ = false; // a dialog or message of ours had the keyboard during the command
+    bool discardConfirmed_ = false;  // the save question was answered (or the save made) for closing
+    // Last, so it ends first: a read or write still running is stopped and
+    // its end dropped before the document and the library go.
+    std::unique_ptr<BackgroundLongWork> documentWork_;
 };
 
 }  // namespace sc

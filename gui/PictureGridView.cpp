@@ -429,10 +429,13 @@ void PictureGridView::mousePressEvent(QMouseEvent* event) {
     if (row < 0) return;
     ScrollToItem(row, true);
     const Qt::KeyboardModifiers mods = event->modifiers();
-    // Alt drags the selection out; a cell that is not part of it joins it
-    // alone, as a plain click would make it.
-    if (mods & Qt::AltModifier) {
+    // A selected cell drags the selection out, as in a file manager (Alt is
+    // the window manager's); one that is not part of it starts a range. Alt
+    // still drags: an unselected cell joins alone, as a plain click would make it.
+    const bool plain = !(mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if ((mods & Qt::AltModifier) || (plain && IsSelected(row))) {
         dragOutPending_ = true;
+        clickPending_ = plain;
         if (IsSelected(row)) SetFocus(row);
         else selection_.Press(row, false, false);
     } else {
@@ -475,7 +478,10 @@ void PictureGridView::mouseMoveEvent(QMouseEvent* event) {
 
 void PictureGridView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    // A selected cell pressed and let go without a drag: a plain click, that cell alone.
+    if (dragOutPending_ && clickPending_ && pressedRow_ >= 0) selection_.Press(pressedRow_, false, false);
     dragOutPending_ = false;
+    clickPending_ = false;
     if (dragOutDone_) return;
     selection_.Release();
     emit mouseHeld(false);

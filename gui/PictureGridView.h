@@ -151,7 +151,8 @@ private:
     std::vector<int> waiting_;
     QTimer decodeTimer_;
     std::array<int, 2> lineHeights_{};
-    bool dragOutPending_ = false;
+    bool dragOutPending_ = false;  // a press on the selection becomes a drag out once the mouse moves
+    bool clickPending_ = false;    // ... and a release without a drag selects the pressed cell alone
     bool dragOutDone_ = false;
     QPoint pressPosition_;
     int pressedRow_ = -1;

@@ -142,6 +142,8 @@ void PreviewPaneController::FollowCurrentEntry() {
         largeTimer_.stop();
         // "&Anzeigen"'s large picture was the last entry's; "Groß" keeps the area large.
         largeWanted_ = false;
+        // A picture waiting for the arrow was rendered for the last entry: the arrow must never store it in this one.
+        if (!run_.running) session_->DropPendingPicture();
         FitPictureArea();
     }
     parts_.area.Bar()->SetParts(EntryBarParts(entry));
@@ -205,21 +207,23 @@ void PreviewPaneController::UpdatePane() {
     in.backgroundRendering = RenderingInBackground();
     in.minimized = parts_.window.isMinimized();
     in.run = run_;
-    in.run.pendingPicture = run_.pendingPicture && session_ && session_->Run().PendingPicture();
+    in.run.pendingPicture = run_.pendingPicture && session_ && session_->Run().PendingEntry() == shown_ && shown_;
+    in.largeRendering = session_ && session_->LargeRendering() && !liveRender_;
     const PaneState pane = DecidePane(in);
     QPushButton* button = parts_.area.ShowButton();
     if (pane.stopLabel != stopShown_) {
         stopShown_ = pane.stopLabel;
-        button->setText(pane.stopLabel ? QStringLiteral("&Stop") : QStringLiteral("&Anzeigen"));
+        button->setText(pane.stopLabel ? QStringLiteral("&Stop") : QStringLiteral("Anz&eigen"));
         button->setAccessibleName(pane.stopLabel ? QStringLiteral("Stop") : QStringLiteral("Anzeigen"));
-        // A render has started: its rows are drawn over the cross-hatch.
-        if (pane.stopLabel && !largeCoversRun_) {
+        // A render has started: its rows are drawn over the cross-hatch (a large one drew its own).
+        if (pane.stopLabel && run_.rendering && !largeCoversRun_) {
             const FrameBuffer& frame = session_->Renderer().Frame();
             parts_.area.Picture()->BeginRender(QSize(frame.Width(), frame.Height()));
         }
     }
     button->setEnabled(pane.renderEnabled);
-    if (pane.stopLabel && !button->hasFocus()) button->setFocus();
+    // A run takes the keyboard to "&Stop"; a large picture leaves it where the user works.
+    if (run_.rendering && !button->hasFocus()) button->setFocus();
     parts_.area.ArrowButton()->setEnabled(pane.arrowEnabled);
     if (pane.busyCursor != busyCursor_) {
         busyCursor_ = pane.busyCursor;
@@ -237,6 +241,10 @@ void PreviewPaneController::UpdatePane() {
 void PreviewPaneController::RenderOrStop() {
     // One renderer at a time: not while busy or while the background one renders.
     if (!run_.running && (parts_.busy() || RenderingInBackground())) return;
+    if (!run_.running && session_->LargeRendering() && !liveRender_) {
+        StopLargeByUser();
+        return;
+    }
     if (!run_.running) {
         povRefused_ = false;
         StopLargeRenders();
@@ -374,8 +382,7 @@ int PreviewPaneController::PaneSide() const {
 int PreviewPaneController::FitSide() const {
     if (!parts_.area.PaneShown() || parts_.settings.SmallPreview()) return 0;
     // The same rule and sizes the pane is laid out with.
-    const Layout& layout = parts_.area.CurrentLayout();
-    return LargePictureSide(layout.widths.pane, layout.splitter.height);
+    return parts_.area.CurrentLayout().largeSide;
 }
 
 int PreviewPaneController::LargeSide() const {
@@ -413,7 +420,25 @@ void PreviewPaneController::StopLargeRenders() {
     if (!session_->LargeRendering()) return;
     session_->StopLargeRender();
     ArmSessionTimer();
+    UpdatePane();
     emit commandsChanged();
+}
+
+void PreviewPaneController::StopLargeByUser() {
+    const bool wasLarge = session_->LargeRendering() && !liveRender_;
+    StopLargeRenders();
+    if (!wasLarge) return;
+    // No half-drawn cross-hatch stays: the arrow's picture (what the arrow
+    // would store) or the stored one comes back, at its own size unless "Groß" is on.
+    largeWanted_ = false;
+    FitPictureArea();
+    PreviewWindow* picture = parts_.area.Picture();
+    if (shown_ && session_->Run().PendingEntry() == shown_)
+        picture->ShowFrame(session_->Renderer().Frame());
+    else
+        ShowPicture(shown_, parts_.area.TextBox()->HasDeclaration());
+    largeShownSide_ = 0;
+    UpdatePane();
 }
 
 void PreviewPaneController::StartLarge(bool live, int side) {
@@ -444,6 +469,7 @@ void PreviewPaneController::StartLarge(bool live, int side) {
         if (!live) picture->BeginRender(QSize(side, side));
         picture->SetMessage({});
         ArmSessionTimer();
+        UpdatePane();
         emit commandsChanged();
         return;
     case LargeRenderStart::Failed:
@@ -464,6 +490,7 @@ void PreviewPaneController::LargeRenderDone(bool succeeded) {
     ShowLiveState();
     if (!succeeded && !liveRender_) picture->SetMessage(QString::fromStdString(session_->LargeError().Text()));
     ArmSessionTimer();
+    UpdatePane();
     emit commandsChanged();
     // The draft of the edited text is shown: the picture at the area's side follows.
     if (succeeded && liveRender_ && side < PaneSide()) StartLarge(true);
@@ -475,6 +502,7 @@ void PreviewPaneController::DeclarationTyped() {
     if (live_.Edited(NowMs()) || session_->LargeRendering()) {
         session_->StopLargeRender();
         ArmSessionTimer();
+        UpdatePane();
         emit commandsChanged();
     }
     largeTimer_.stop();

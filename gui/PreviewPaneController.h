@@ -81,8 +81,11 @@ public:
     // The side a large picture would have in the pane as it is now (0: the
     // pane is hidden, too narrow, or the small preview is chosen).
     int FitSide() const;
-    // Escape: a large or live render of the pane stops; nothing waits to start.
+    // A large or live render of the pane stops; nothing waits to start.
     void StopLargeRenders();
+    // Escape or "&Stop" on a large picture: it stops, and the picture it was
+    // to replace comes back (the one waiting for the arrow, else the stored one).
+    void StopLargeByUser();
     bool LargeRendering() const { return session_ && session_->LargeRendering(); }
     // The side a large picture is rendered at now: FitSide() while "Groß" is
     // on or "&Anzeigen" asked for the shown entry's large picture; else 0.

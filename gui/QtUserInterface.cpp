@@ -104,7 +104,8 @@ int QtUserInterface::Choose(const std::string& text, const std::vector<std::stri
 }
 
 void QtUserInterface::SetStatusText(const std::string& text) {
-    if (statusBar_) statusBar_->SetText(QString::fromStdString(text));
+    if (!statusBar_) return;
+    statusBar_->SetText(text.empty() && idleText_ ? idleText_() : QString::fromStdString(text));
 }
 
 void QtUserInterface::SetProgressRange(int range) {

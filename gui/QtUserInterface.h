@@ -33,8 +33,12 @@ public:
     // Every box this interface opens is first handed to this hook (tests answer them).
     using BoxHook = std::function<void(QMessageBox&)>;
     static void SetBoxHook(BoxHook hook);
+    // What the status bar shows when the core clears its text (its work is
+    // done): the window's counts, never an empty line.
+    void SetIdleText(std::function<QString()> idle) { idleText_ = std::move(idle); }
 
 private:
+    std::function<QString()> idleText_;
     QPointer<QWidget> parent_;
     StatusBarWithProgress* statusBar_;
 };

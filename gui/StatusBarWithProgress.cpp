@@ -46,6 +46,12 @@ void StatusBarWithProgress::ShowNote(const QString& note, int ms) {
     if (!shown_) SetReadableText(label_, note);
 }
 
+void StatusBarWithProgress::EndNote() {
+    if (!NoteShown()) return;
+    noteTimer_.stop();
+    if (!shown_) SetReadableText(label_, savedText_);
+}
+
 bool StatusBarWithProgress::ShowStatusProgress(bool on, const QString& label) {
     const bool previous = shown_;
     if (on == shown_) {

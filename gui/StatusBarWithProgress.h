@@ -24,6 +24,8 @@ public:
     // screen reader as the text is; progress hides it meanwhile.
     void ShowNote(const QString& note, int ms);
     bool NoteShown() const { return noteTimer_.isActive(); }
+    // The user changed what the text is about: a note gives way to the text.
+    void EndNote();
     // On: the pane's text is kept aside, `label` shown and the bar shown.
     // Off: the bar hides and the kept text comes back. Returns the previous state.
     bool ShowStatusProgress(bool on, const QString& label = {});

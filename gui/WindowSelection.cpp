@@ -1,7 +1,5 @@
 #include "gui/WindowSelection.h"
 
-#include <algorithm>
-#include <unordered_set>
 
 #include "gui/LibraryViewStack.h"
 #include "gui/MainWindow.h"
@@ -31,14 +29,7 @@ std::vector<TextureEntry*> WindowSelection::SelectedEntries() { return views_.Se
 
 void WindowSelection::SelectEntries(const std::vector<TextureEntry*>& entries) { views_.SelectEntries(entries); }
 
-void WindowSelection::InvertSelection() {
-    const auto selected = views_.SelectedEntries();
-    const std::unordered_set<TextureEntry*> was(selected.begin(), selected.end());
-    std::vector<TextureEntry*> flipped;
-    for (TextureEntry* e : views_.EntriesInListOrder())
-        if (!was.count(e)) flipped.push_back(e);
-    views_.SelectEntries(flipped);
-}
+void WindowSelection::InvertSelection() { views_.InvertSelection(); }
 
 bool WindowSelection::FileListShown() { return views_.ViewType() == kFileListType; }
 

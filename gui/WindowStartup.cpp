@@ -50,6 +50,8 @@ SuppressibleAnswer WindowStartup::AskSuppressible(const std::string& text) {
 void WindowStartup::ApplyLibraryPaths(const std::vector<std::string>& paths) { settings_.ApplyLibraryPaths(paths); }
 void WindowStartup::SetBusy(bool busy) { p_.window.SetBusy(busy); }
 void WindowStartup::RefreshViews() { p_.window.RefreshViews(); }
-void WindowStartup::OpenListFile(const std::string& path) { files_.OpenListFile(path); }
+void WindowStartup::OpenListFile(const std::string& path, std::function<void()> then) {
+    files_.OpenListFile(path, std::move(then));
+}
 
 }  // namespace sc

@@ -25,7 +25,7 @@ public:
     void ApplyLibraryPaths(const std::vector<std::string>& paths) override;
     void SetBusy(bool busy) override;
     void RefreshViews() override;
-    void OpenListFile(const std::string& path) override;
+    void OpenListFile(const std::string& path, std::function<void()> then) override;
 
 private:
     // Drops the wait cursor before a dialog that waits for the user.

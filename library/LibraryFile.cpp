@@ -294,9 +294,6 @@ struct LoadState {
 
 void AddRecord(LoadState& s, Record& rec) {
     TextureLibrary& library = s.controller.Library();
-    // Entries whose file is gone keep no directory; the directory completion
-    // may find them again along the library paths.
-    if (!rec.directory.empty() && !FileExists(rec.directory + rec.fileName)) rec.directory.clear();
     TextureEntry* entry = library.FindEntry(rec.directory, rec.fileName, rec.name);
     if (!entry) {
         entry = library.AddEntry(rec.directory, rec.fileName, rec.name, rec.kind, rec.category,
@@ -338,14 +335,15 @@ int ProgressRange(std::uint32_t count) {
 
 }  // namespace
 
-bool SaveLibrary(LibraryController& controller, const std::string& path, const std::string& povHome) {
-    const TextureLibrary& library = controller.Library();
-    UserInterface& ui = controller.Ui();
+std::string EncodeListFile(const TextureLibrary& library, const std::string& povHome, UserInterface* progress) {
     std::uint32_t records = 0;
-    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) ++records;
-
+    std::size_t pictureBytes = 0;
+    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
+        ++records;
+        pictureBytes += e->preview.jpegData.size();
+    }
     std::string out;
-    out.reserve(64 + static_cast<std::size_t>(records) * 2048);
+    out.reserve(64 + static_cast<std::size_t>(records) * 160 + pictureBytes);
     RecordWriter w(out);
     char name[kFormatNameField] = {};
     std::memcpy(name, kFormatName, sizeof kFormatName - 1);
@@ -354,36 +352,60 @@ bool SaveLibrary(LibraryController& controller, const std::string& path, const s
     w.String(Storable(povHome, kMaxListFilePath) ? povHome : std::string());
     // The number of records that follow: readers size their progress by it.
     w.U32(records);
-
-    ui.SetStatusText(SavingStatusText());
-    ui.SetProgressRange(ProgressRange(records));
-    ui.SetProgressPosition(0);
-    bool ok = true;
-    for (const TextureEntry* e = library.NextEntry(nullptr); e && ok; e = library.NextEntry(e)) {
-        ok = WriteEntry(w, *e);
-        ui.StepProgress();
+    if (progress) {
+        progress->SetProgressRange(ProgressRange(records));
+        progress->SetProgressPosition(0);
     }
-    if (ok) ok = WriteFileAtomically(path, out);
+    for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) {
+        if (!WriteEntry(w, *e)) return {};
+        if (progress) progress->StepProgress();
+    }
+    return out;
+}
+
+bool WriteListFile(const std::string& path, const std::string& bytes) {
+    return !bytes.empty() && WriteFileAtomically(path, bytes);
+}
+
+bool SaveLibrary(LibraryController& controller, const std::string& path, const std::string& povHome) {
+    UserInterface& ui = controller.Ui();
+    ui.SetStatusText(SavingStatusText());
+    const bool ok = WriteListFile(path, EncodeListFile(controller.Library(), povHome, &ui));
     ui.HideProgress();
     if (ok) controller.modified = 0;
     return ok;
 }
 
-bool LoadLibrary(LibraryController& controller, const std::string& path, std::string& outPovHome,
-                 float& outVersion, bool addToLibrary) {
-    outPovHome.clear();
-    outVersion = 0;
+struct ListFileContents::Data {
+    bool readable = false;  // the file could be opened at all
+    bool opened = false;
+    bool complete = false;
+    bool cancelled = false;
+    float version = 0;
+    std::string povHome;
+    std::vector<Record> records;
+};
+
+ListFileContents::ListFileContents() : d_(std::make_unique<Data>()) {}
+ListFileContents::~ListFileContents() = default;
+ListFileContents::ListFileContents(ListFileContents&&) noexcept = default;
+ListFileContents& ListFileContents::operator=(ListFileContents&&) noexcept = default;
+bool ListFileContents::Opened() const { return d_->opened; }
+bool ListFileContents::Complete() const { return d_->complete; }
+bool ListFileContents::Cancelled() const { return d_->cancelled; }
+const std::string& ListFileContents::PovHome() const { return d_->povHome; }
+float ListFileContents::Version() const { return d_->version; }
+
+bool ReadListFile(const std::string& path, ListFileContents& out, UserInterface& ui) {
+    out = ListFileContents();
+    ListFileContents::Data& d = *out.d_;
     RecordReader r;
     if (!FileExists(path) || !r.Open(path)) return false;
-    UserInterface& ui = controller.Ui();
-    if (!addToLibrary) {
-        controller.ResetLibrary();
-        ui.SetProgressPosition(0);
-    }
-    if (!ReadHeader(r, outVersion)) return false;
-    const FormatVersion version{static_cast<double>(outVersion)};
-    if (version.HasPovHome() && !r.String(outPovHome, kMaxListFilePath)) {
-        outPovHome.clear();
+    d.readable = true;
+    if (!ReadHeader(r, d.version)) return false;
+    const FormatVersion version{static_cast<double>(d.version)};
+    if (version.HasPovHome() && !r.String(d.povHome, kMaxListFilePath)) {
+        d.povHome.clear();
         return false;
     }
     if (version.HasEntryCount()) {
@@ -393,22 +415,62 @@ bool LoadLibrary(LibraryController& controller, const std::string& path, std::st
         ui.SetProgressRange(ProgressRange(count));
         ui.SetProgressPosition(0);
     }
-
-    LoadState state(controller, version);
+    d.opened = true;
+    // Entries whose file is gone keep no directory; the directory completion
+    // may find them again along the library paths. Many entries share a file.
+    std::string lastFile;
+    bool lastExists = false;
     Record rec;
     RecordResult result;
     while ((result = ReadRecord(r, version, rec)) == RecordResult::Read) {
-        AddRecord(state, rec);
+        if (!rec.directory.empty()) {
+            const std::string file = rec.directory + rec.fileName;
+            if (file != lastFile) {
+                lastFile = file;
+                lastExists = FileExists(file);
+            }
+            if (!lastExists) rec.directory.clear();
+        }
+        d.records.push_back(std::move(rec));
+        rec = Record{};
         ui.StepProgress();
+        if (ui.IsCancelled()) {
+            d.cancelled = true;
+            d.records.clear();
+            return false;
+        }
     }
+    d.complete = result == RecordResult::End;
+    return d.complete;
+}
 
+bool ApplyListFile(LibraryController& controller, ListFileContents& contents, bool addToLibrary) {
+    ListFileContents::Data& d = *contents.d_;
+    if (!d.readable || d.cancelled) return false;
+    UserInterface& ui = controller.Ui();
+    // A readable file that is no list file still replaces the library (with nothing).
+    if (!addToLibrary) controller.ResetLibrary();
+    if (!d.opened) return false;
+    const FormatVersion version{static_cast<double>(d.version)};
+    LoadState state(controller, version);
+    for (Record& rec : d.records) AddRecord(state, rec);
+    d.records.clear();
     ui.HideProgress();
     controller.Views().Refresh();
     if (state.decodeFailed)
         ui.ShowMessage(state.decodeError, MessageIcon::Stop, Tr(kJpegFatalErrorTitle));
     if (!addToLibrary) controller.modified = version.HasColorAndStats() ? 0 : 1;
     else if (state.changed) ++controller.modified;
-    return result == RecordResult::End;
+    return d.complete;
+}
+
+bool LoadLibrary(LibraryController& controller, const std::string& path, std::string& outPovHome,
+                 float& outVersion, bool addToLibrary) {
+    ListFileContents contents;
+    ReadListFile(path, contents, controller.Ui());
+    outPovHome = contents.PovHome();
+    outVersion = contents.Version();
+    return ApplyListFile(controller, contents, addToLibrary);
 }
 
 bool ReadListFileHeader(const std::string& path, ListFileHeader& header) {

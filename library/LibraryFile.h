@@ -4,6 +4,7 @@
 // The writer always writes the current format; the reader accepts every
 // earlier format and converts on loading.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/PathUtil.h"
@@ -11,6 +12,8 @@
 namespace sc {
 
 class LibraryController;
+class TextureLibrary;
+class UserInterface;
 
 // The format version the writer stores (bytes 48 E1 5A 40).
 inline constexpr float kLibraryFileVersion = 3.42f;
@@ -40,6 +43,48 @@ bool SaveLibrary(LibraryController& controller, const std::string& path, const s
 // damaged record ends reading with false, keeping the records read before.
 bool LoadLibrary(LibraryController& controller, const std::string& path, std::string& outPovHome,
                  float& outVersion, bool addToLibrary);
+
+// A list file read apart from any library, so the reading can run on a
+// worker thread: ReadListFile fills it, ApplyListFile puts it into a library
+// in one step on the thread that owns the library. LoadLibrary is the two
+// in a row.
+class ListFileContents {
+public:
+    ListFileContents();
+    ~ListFileContents();
+    ListFileContents(ListFileContents&&) noexcept;
+    ListFileContents& operator=(ListFileContents&&) noexcept;
+
+    bool Opened() const;     // the file was a list file of a known version
+    bool Complete() const;   // every record was read: no damaged one ended the reading
+    bool Cancelled() const;  // the reader was stopped; nothing is to be applied
+    const std::string& PovHome() const;
+    float Version() const;
+
+private:
+    friend bool ReadListFile(const std::string&, ListFileContents&, UserInterface&);
+    friend bool ApplyListFile(LibraryController&, ListFileContents&, bool);
+    struct Data;
+    std::unique_ptr<Data> d_;
+};
+
+// Reads `path` into `out`, reporting progress through `ui` ("Lade ...")
+// and stopping when `ui` is cancelled. Touches no library. True when the
+// whole file was read.
+bool ReadListFile(const std::string& path, ListFileContents& out, UserInterface& ui);
+// Puts what was read into the controller's library, as LoadLibrary
+// describes; a cancelled or unopened reading changes nothing. True when the
+// whole file had been read.
+bool ApplyListFile(LibraryController& controller, ListFileContents& contents, bool addToLibrary);
+
+// The list file's bytes for every entry of `library`, as SaveLibrary writes
+// them; empty when a string is beyond what the format may hold. Quick: the
+// pictures are copied, not encoded, so the slow part (writing) may run
+// elsewhere. `progress`, when given, counts the entries.
+std::string EncodeListFile(const TextureLibrary& library, const std::string& povHome,
+                           UserInterface* progress = nullptr);
+// Writes those bytes to `path` through a temporary file; true on success.
+bool WriteListFile(const std::string& path, const std::string& bytes);
 
 // What a list file's header says, read without loading the entries.
 struct ListFileHeader {

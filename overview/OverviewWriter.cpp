@@ -370,6 +370,7 @@ bool OverviewWriter::WriteOverview(OverviewOutput& output) {
 
     const bool ok = options_.useTemplate ? WriteTemplateScene(output) : WriteBuiltInScene(output);
     ui_.HideProgress();
+    ui_.SetStatusText("");
     if (!ok) return false;
     options_.writtenCount += options_.texturesCount;
     return true;

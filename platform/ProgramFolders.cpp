@@ -106,6 +106,47 @@ std::string ProgramResourcePath(std::string_view name) {
     return installed.empty() ? beside : JoinPath(installed, name);
 }
 
+namespace {
+
+// "$HOME/Dokumente" of a user-dirs.dirs line, with $HOME put in.
+std::string ExpandHome(std::string value, const std::string& home) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.rfind("$HOME", 0) == 0) value = home + value.substr(5);
+    return value;
+}
+
+}  // namespace
+
+std::string UserDocumentsDir() {
+    const char* homeVariable = std::getenv("HOME");
+    const std::string home = homeVariable && *homeVariable ? WithoutTrailingSeparator(homeVariable) : "/tmp";
+    std::string dir;
+    if (const char* env = std::getenv("XDG_DOCUMENTS_DIR"); env && IsAbsolutePath(env)) dir = env;
+    std::string dirs;
+    if (dir.empty() && ReadWholeFile(JoinPath(XdgDir("XDG_CONFIG_HOME", ".config"), "user-dirs.dirs"), dirs)) {
+        size_t start = 0;
+        while (start < dirs.size()) {
+            size_t end = dirs.find('\n', start);
+            if (end == std::string::npos) end = dirs.size();
+            const std::string line = dirs.substr(start, end - start);
+            start = end + 1;
+            constexpr std::string_view key = "XDG_DOCUMENTS_DIR=";
+            if (line.rfind(key, 0) == 0) dir = ExpandHome(line.substr(key.size()), home);
+        }
+    }
+    // A documents folder that is the home folder itself or gone means none was set up.
+    if (!dir.empty() && DirectoryExists(dir)) return WithoutTrailingSeparator(dir);
+    return home;
+}
+
+void ProvideUserCopy(const std::string& path, std::string_view resource) {
+    if (FileExists(path)) return;
+    std::string contents;
+    if (!ReadWholeFile(ProgramResourcePath(resource), contents)) return;
+    CreateDirectories(DirectoryOf(path));
+    WriteFileAtomically(path, contents);
+}
+
 void SetProgramDataDirOverride(std::string dir) { Override() = WithoutTrailingSeparator(dir); }
 
 }  // namespace sc

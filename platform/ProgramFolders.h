@@ -36,6 +36,15 @@ std::string CacheDir();
 // The path beside the executable when it is found in neither.
 std::string ProgramResourcePath(std::string_view name);
 
+// The user's documents folder: XDG_DOCUMENTS_DIR from the environment or
+// from $XDG_CONFIG_HOME/user-dirs.dirs when that folder exists, else $HOME.
+std::string UserDocumentsDir();
+
+// Makes sure the user's own copy of a shipped file (an overview template, a
+// render ini file) lies at `path`: a missing one is copied from the shipped
+// file `resource` (ProgramResourcePath); one the user has is never replaced.
+void ProvideUserCopy(const std::string& path, std::string_view resource);
+
 // Redirects the data folder and the settings file into `dir` (tests and
 // callers that want a private place); an empty text restores the rule above.
 // The environment variable SWATCHCRAFT_DATA_DIR has the same effect.

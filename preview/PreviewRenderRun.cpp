@@ -229,7 +229,10 @@ void PreviewRenderRun::StepBusy() {
     const bool newError = errorCount_ != errorsBefore_;
     const bool several = selectedCount_ > 1;
     const bool finished = renderFinished_;
-    if (!several && !autoStore_ && !newError && renderFinished_) pendingPicture_ = true;
+    if (!several && !autoStore_ && !newError && renderFinished_) {
+        pendingPicture_ = true;
+        pendingEntry_ = runEntry_;
+    }
     if (!newError && (autoStore_ || several) && renderFinished_) {
         StorePicture(controller_, runEntry_, target_.Frame(), settings_.small, EditedLines());
         runEntry_->previewAttempt = static_cast<std::uint8_t>(attempt_);
@@ -425,12 +428,20 @@ void PreviewRenderRun::CheckRenderer() {
 
 void PreviewRenderRun::TakeOverPending() {
     TextureEntry* entry = window_.CurrentEntry();
-    if (!pendingPicture_ || !entry || window_.DeclarationEdited()) return;
+    // The frame holds the picture of the entry it was rendered for: any other entry would get a stranger's picture.
+    if (!pendingPicture_ || !entry || entry != pendingEntry_ || window_.DeclarationEdited()) return;
     StorePicture(controller_, entry, target_.Frame(), settings_.small);
     entry->previewVersion = pendingVersion_;
     controller_.SetPreviewState(entry, PreviewState::Present);
     entry->previewAttempt = static_cast<std::uint8_t>(attempt_);
     pendingPicture_ = false;
+    Report();
+}
+
+void PreviewRenderRun::DropPendingPicture() {
+    if (!pendingPicture_) return;
+    pendingPicture_ = false;
+    pendingEntry_ = nullptr;
     Report();
 }
 

@@ -90,8 +90,11 @@ public:
     void StepWithAutoStore();
     // Timer 1 went off.
     void OnTimer();
-    // The arrow button: takes over the pending picture into the current entry.
+    // The arrow button: takes over the pending picture into the entry it was
+    // rendered for, when that is still the current entry.
     void TakeOverPending();
+    // The entry shown is another now: the pending picture is not its own and is dropped.
+    void DropPendingPicture();
     // Called now and then while rendering: a renderer that vanished counts as
     // a failed render; a render taken over by another program ends the run
     // as "&Stop" would, telling the user why.
@@ -111,6 +114,8 @@ public:
     int ErrorCount() const { return errorCount_; }
     int Attempt() const { return attempt_; }
     bool PendingPicture() const { return pendingPicture_; }
+    // The entry the pending picture was rendered for (null: none waits).
+    const TextureEntry* PendingEntry() const { return pendingPicture_ ? pendingEntry_ : nullptr; }
     RenderRunState State() const;
     int RowCount() const { return rowCount_; }
     int ProgressTotal() const { return progressTotal_; }
@@ -173,6 +178,7 @@ private:
     std::vector<TextureEntry*> failedEntries_;
     float pendingVersion_ = 0;
     bool pendingPicture_ = false;
+    TextureEntry* pendingEntry_ = nullptr;  // compared only, never used once the picture is dropped
     int rowCount_ = 0;
     int progressTotal_ = 0;
     int progressPosition_ = 0;

@@ -75,6 +75,7 @@ public:
     void Step();
     void StepWithAutoStore();
     void TakeOverPending();
+    void DropPendingPicture() { run_->DropPendingPicture(); }
     bool Idle() const { return run_->Idle() && !largeRendering_; }
 
     // Large pictures for the preview pane, apart from the stored previews:

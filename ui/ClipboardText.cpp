@@ -10,7 +10,7 @@ std::string ClipboardTextOfLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
         text += line.substr(0, kMaxLine);
-        text += "\r\n";
+        text += "\n";
     }
     return text;
 }

@@ -8,7 +8,7 @@ namespace sc {
 struct EntryColor;
 
 // The box's lines read back one by one (at most 511 characters each), each
-// followed by CR LF.
+// followed by a line feed, as editors on Linux expect.
 std::string ClipboardTextOfLines(const std::vector<std::string>& lines);
 
 // "color rgb <1.000000, 0.500000, 0.000000>".

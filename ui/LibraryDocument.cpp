@@ -21,7 +21,11 @@ std::string WithListExtension(const std::string& path) {
 }  // namespace
 
 LibraryDocument::LibraryDocument(LibraryController& controller, Settings& settings, FileDialogs& dialogs)
-    : controller_(controller), settings_(settings), dialogs_(&dialogs) {}
+    : controller_(controller),
+      settings_(settings),
+      dialogs_(&dialogs),
+      directWork_(std::make_unique<DirectWork>(controller.Ui())),
+      work_(directWork_.get()) {}
 
 bool LibraryDocument::Modified() const { return controller_.modified != 0; }
 
@@ -30,86 +34,125 @@ std::string LibraryDocument::SaveChangesQuestion(const std::string& path) {
     return "Änderungen speichern unter \"" + path + "\"?";
 }
 
-bool LibraryDocument::ConfirmDiscard() {
-    if (!Modified()) return true;
+void LibraryDocument::SetBusy(bool on) {
+    if (busy_) busy_(on);
+}
+
+void LibraryDocument::ConfirmDiscard(Done done) {
+    if (!Modified()) return done(true);
     const Answer answer = controller_.Ui().Ask(SaveChangesQuestion(path_), QuestionButtons::YesNoCancel,
                                                Answer::Yes, MessageIcon::Question);
-    if (answer == Answer::Cancel) return false;
-    if (answer == Answer::No) return true;
-    return Save();
+    if (answer == Answer::Cancel) return done(false);
+    if (answer == Answer::No) return done(true);
+    Save(std::move(done));
 }
 
-bool LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path) {
-    UserInterface& ui = controller_.Ui();
+void LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path, Done done) {
     // Waiting for another program makes the window busy: nothing may change
     // the library under the save, and Escape (the cancel flag) ends the wait.
-    bool waited = false;
-    const bool locked = guard.Lock(
-        path,
-        [&] {
-            waited = true;
-            if (busy_) busy_(true);
-            ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ...");
+    auto locked = std::make_shared<bool>(false);
+    auto waited = std::make_shared<bool>(false);
+    work_->Run(
+        [&guard, path, locked, waited](UserInterface& ui) {
+            *locked = guard.Lock(
+                path,
+                [&] {
+                    *waited = true;
+                    ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ...");
+                },
+                [&] { return !ui.IsCancelled(); });
         },
-        [&] {
-            if (wait_) wait_();
-            return !ui.IsCancelled();
+        [this, path, locked, waited, done = std::move(done)] {
+            UserInterface& ui = controller_.Ui();
+            if (*waited) ui.SetStatusText({});
+            if (!*locked) ui.ShowMessage(FileInUseMessage(path), MessageIcon::Exclamation);
+            done(*locked);
         });
-    if (waited) {
-        ui.SetStatusText({});
-        if (busy_) busy_(false);
+}
+
+void LibraryDocument::Load(const std::string& path, bool add, std::function<void(Outcome)> done) {
+    ListFileGuard& guard = add ? addGuard_ : guard_;
+    SetBusy(true);
+    LockFile(guard, path, [this, &guard, path, add, done = std::move(done)](bool locked) {
+        if (!locked) {
+            SetBusy(false);
+            return done(Outcome::Failed);
+        }
+        UserInterface& ui = controller_.Ui();
+        const auto finish = [this, &guard, &ui, done](Outcome outcome) {
+            guard.Unlock();
+            ui.SetStatusText({});
+            ui.HideProgress();
+            SetBusy(false);
+            done(outcome);
+        };
+        if (!FileExists(path)) {
+            ui.ShowMessage(NoFileMessage(path), MessageIcon::Exclamation);
+            if (!add) guard_.Remember(path);
+            return finish(Outcome::Failed);
+        }
+        // The library is replaced (or added to) only when the reading is
+        // through, in one step: the window goes on with it meanwhile.
+        auto contents = std::make_shared<ListFileContents>();
+        work_->Run([path, contents](UserInterface& worker) { ReadListFile(path, *contents, worker); },
+                   [this, path, add, contents, finish] {
+                       if (contents->Cancelled()) return finish(Outcome::Cancelled);
+                       const bool ok = ApplyListFile(controller_, *contents, add);
+                       if (!ok) controller_.Ui().ShowMessage(OpenFailedMessage(path), MessageIcon::Exclamation);
+                       if (!add) guard_.Remember(path);
+                       finish(ok ? Outcome::Done : Outcome::Failed);
+                   });
+    });
+}
+
+void LibraryDocument::Open(const std::string& path, Done done) {
+    if (!done) done = [](bool) {};
+    if (path.empty()) return done(false);
+    ConfirmDiscard([this, path, done](bool mayGoOn) {
+        if (!mayGoOn) return done(false);
+        const std::string absolute = MakeAbsolute(path);
+        // A missing file leaves the library as it was (the loader says so).
+        const bool exists = FileExists(absolute);
+        Load(absolute, false, [this, absolute, exists, done](Outcome outcome) {
+            if (!exists || outcome == Outcome::Cancelled) return done(false);
+            const bool ok = outcome == Outcome::Done;
+            path_ = ok ? absolute : std::string();
+            settings_.RecentFiles().AddRecentFile(absolute, true);
+            // What a damaged file gave is no change of the user's.
+            if (!ok) controller_.modified = 0;
+            OfferDirectoryCompletion();
+            done(ok);
+        });
+    });
+}
+
+void LibraryDocument::Add(const std::string& path, Done done) {
+    if (!done) done = [](bool) {};
+    if (path.empty()) return done(false);
+    Load(MakeAbsolute(path), true, [this, done](Outcome outcome) {
+        if (outcome != Outcome::Cancelled) OfferDirectoryCompletion();
+        done(outcome == Outcome::Done);
+    });
+}
+
+void LibraryDocument::OpenWithDialog(Done done) {
+    const std::string path = dialogs_->ChooseOpenFile(StartDir());
+    if (path.empty()) {
+        if (done) done(false);
+        return;
     }
-    if (!locked) ui.ShowMessage(FileInUseMessage(path), MessageIcon::Exclamation);
-    return locked;
-}
-
-bool LibraryDocument::Load(const std::string& path, bool add) {
-    ListFileGuard added;
-    ListFileGuard& guard = add ? added : guard_;
-    if (!LockFile(guard, path)) return false;
-    if (busy_) busy_(true);
-    const bool ok = LoadLibraryReporting(controller_, path, add);
-    if (!add) guard_.Remember(path);
-    guard.Unlock();
-    controller_.Ui().SetStatusText({});
-    controller_.Ui().HideProgress();
-    if (busy_) busy_(false);
-    return ok;
-}
-
-bool LibraryDocument::Open(const std::string& path) {
-    if (path.empty() || !ConfirmDiscard()) return false;
-    const std::string absolute = MakeAbsolute(path);
-    // A missing file leaves the library as it was (the loader says so).
-    if (!FileExists(absolute)) return Load(absolute, false);
-    const bool ok = Load(absolute, false);
-    path_ = ok ? absolute : std::string();
-    settings_.RecentFiles().AddRecentFile(absolute, true);
-    // What a damaged file gave is no change of the user's.
-    if (!ok) controller_.modified = 0;
-    OfferDirectoryCompletion();
-    return ok;
-}
-
-bool LibraryDocument::Add(const std::string& path) {
-    if (path.empty()) return false;
-    const bool ok = Load(MakeAbsolute(path), true);
-    OfferDirectoryCompletion();
-    return ok;
-}
-
-bool LibraryDocument::OpenWithDialog() {
-    const std::string path = dialogs_->ChooseOpenFile(StartDir());
-    if (path.empty()) return false;
     RememberDir(path);
-    return Open(path);
+    Open(path, std::move(done));
 }
 
-bool LibraryDocument::AddWithDialog() {
+void LibraryDocument::AddWithDialog(Done done) {
     const std::string path = dialogs_->ChooseOpenFile(StartDir());
-    if (path.empty()) return false;
+    if (path.empty()) {
+        if (done) done(false);
+        return;
+    }
     RememberDir(path);
-    return Add(path);
+    Add(path, std::move(done));
 }
 
 std::string LibraryDocument::ChooseFolder(const std::string& title) { return dialogs_->ChooseFolder(title, StartDir()); }
@@ -122,49 +165,88 @@ std::string LibraryDocument::ChooseExportFile(const std::string& title, const st
     return ExtensionOf(chosen).empty() ? chosen + extension : chosen;
 }
 
-bool LibraryDocument::Save() { return path_.empty() ? SaveAs() : SaveTo(path_); }
+void LibraryDocument::Save(Done done) {
+    if (!done) done = [](bool) {};
+    if (path_.empty()) return SaveAs(std::move(done));
+    SaveTo(path_, std::move(done));
+}
 
-bool LibraryDocument::SaveAs() {
+void LibraryDocument::SaveAs(Done done) {
+    if (!done) done = [](bool) {};
     const std::string proposed =
         path_.empty() ? std::string("unbenannt.swl") : WithListExtension(FileNameOf(path_));
     std::string chosen = dialogs_->ChooseSaveFile(StartDir(), proposed);
-    if (chosen.empty()) return false;
+    if (chosen.empty()) return done(false);
     chosen = WithListExtension(MakeAbsolute(chosen));
     if (FileExists(chosen) && chosen != path_ &&
         controller_.Ui().Ask(OverwriteQuestion(chosen), QuestionButtons::YesNo, Answer::No) != Answer::Yes)
-        return false;
+        return done(false);
     RememberDir(chosen);
-    if (!SaveTo(chosen)) return false;
-    path_ = chosen;
-    settings_.RecentFiles().AddRecentFile(chosen, true);
-    return true;
+    SaveTo(chosen, [this, chosen, done](bool ok) {
+        if (ok) {
+            path_ = chosen;
+            settings_.RecentFiles().AddRecentFile(chosen, true);
+        }
+        done(ok);
+    });
 }
 
-bool LibraryDocument::SaveTo(const std::string& path) {
-    if (!LockFile(guard_, path)) return false;
-    switch (guard_.AskBeforeSave(path, controller_.Ui())) {
-        case ListFileGuard::Choice::Cancel: guard_.Unlock(); return false;
-        case ListFileGuard::Choice::Reload: guard_.Unlock(); return Load(path, false);
-        case ListFileGuard::Choice::Overwrite:
-        case ListFileGuard::Choice::Unchanged: break;
-    }
-    if (busy_) busy_(true);
-    const bool ok = SaveLibraryReporting(controller_, path, settings_.PovHome());
-    if (ok) guard_.Remember(path);
-    guard_.Unlock();
-    controller_.Ui().SetStatusText({});
-    controller_.Ui().HideProgress();
-    if (busy_) busy_(false);
-    return ok;
+void LibraryDocument::SaveTo(const std::string& path, Done done) {
+    SetBusy(true);
+    LockFile(guard_, path, [this, path, done = std::move(done)](bool locked) {
+        if (!locked) {
+            SetBusy(false);
+            return done(false);
+        }
+        switch (guard_.AskBeforeSave(path, controller_.Ui())) {
+            case ListFileGuard::Choice::Cancel:
+                guard_.Unlock();
+                SetBusy(false);
+                return done(false);
+            case ListFileGuard::Choice::Reload:
+                guard_.Unlock();
+                SetBusy(false);
+                return Load(path, false, [done](Outcome outcome) { done(outcome == Outcome::Done); });
+            case ListFileGuard::Choice::Overwrite:
+            case ListFileGuard::Choice::Unchanged: break;
+        }
+        WriteLocked(path, done);
+    });
+}
+
+// The bytes are put together here (quick: the pictures are copied), the
+// writing, which is what takes long, runs as long work.
+void LibraryDocument::WriteLocked(const std::string& path, Done done) {
+    UserInterface& ui = controller_.Ui();
+    ui.SetStatusText(SavingStatusText());
+    auto bytes = std::make_shared<std::string>(EncodeListFile(controller_.Library(), settings_.PovHome()));
+    auto written = std::make_shared<bool>(false);
+    const int changesBefore = controller_.modified;
+    work_->Run([path, bytes, written](UserInterface&) { *written = WriteListFile(path, *bytes); },
+               [this, path, written, changesBefore, done] {
+                   UserInterface& ui = controller_.Ui();
+                   if (*written) {
+                       guard_.Remember(path);
+                       // Nothing may change the library while it is busy; should
+                       // something have, that change is still to be saved.
+                       if (controller_.modified == changesBefore) controller_.modified = 0;
+                   }
+                   guard_.Unlock();
+                   ui.SetStatusText({});
+                   ui.HideProgress();
+                   SetBusy(false);
+                   if (!*written) ui.ShowMessage(SaveFailedMessage(path), MessageIcon::Exclamation);
+                   done(*written);
+               });
 }
 
 void LibraryDocument::OfferDirectoryCompletion() {
     if (controller_.NoDirectoryCount() == 0 || controller_.Library().LibraryPaths().empty()) return;
     if (controller_.Ui().Ask(CompleteDirectoriesQuestion(controller_.NoDirectoryCount()), QuestionButtons::YesNo,
                              Answer::Yes) == Answer::Yes) {
-        if (busy_) busy_(true);
+        SetBusy(true);
         CompleteDirectories(controller_);
-        if (busy_) busy_(false);
+        SetBusy(false);
     }
 }
 

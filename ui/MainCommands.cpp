@@ -15,7 +15,8 @@ bool NotOnlySelected(const C& c) { return !c.onlySelectedMode; }
 bool PluginInstalled(const C& c) { return c.pluginInstalled; }
 bool InFileList(const C& c) { return Entries(c) && c.listType == kFileListType; }
 bool NamedCurrent(const C& c) { return Entries(c) && c.namedCurrentEntry; }
-bool EditableCurrent(const C& c) { return Entries(c) && c.currentEntry && c.pluginInstalled; }
+// The user's own editor needs nothing of POV-Ray: any current entry's file can be opened.
+bool EditableCurrent(const C& c) { return Entries(c) && c.currentEntry; }
 bool EmptyPreviews(const C& c) { return Entries(c) && c.previewCount < c.entryCount; }
 bool FaultyPreviews(const C& c) { return Entries(c) && c.faultyCount > 0; }
 bool NoDirectories(const C& c) { return Entries(c) && c.noDirectoryCount > 0; }
@@ -90,7 +91,7 @@ std::vector<CommandRow> BuildTable() {
         {Cm::TipOfTheDay, "&Tip des Tages", {}},
         {Cm::Website, "Swatchcraft &Webseite", {}},
         {Cm::About, "&Über Swatchcraft...", {}, I::About},
-        {Cm::RenderButton, "&Anzeigen", {}},
+        {Cm::RenderButton, "Anz&eigen", {}},
         {Cm::TakeOver, "Vorschau übernehmen", {}},
         {Cm::SortByName, "Sortieren nach &Name", {}, I::None, Entries, SortChecked<0>},
         {Cm::SortByType, "Sortieren nach &Typ", {}, I::None, Entries, SortChecked<1>},

@@ -2,6 +2,7 @@
 
 #include "overview/OverviewSettings.h"
 #include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
 #include "platform/UserInterface.h"
 #include "ui/Settings.h"
 
@@ -27,7 +28,9 @@ OverviewDialogModel::OverviewDialogModel(const Settings& settings, const std::st
     o.Type = settings.OverviewLayout() <= 3 ? settings.OverviewLayout() : 1;
     o.Background = settings.OverviewBackground();
     o.WriteTextures = settings.WriteTextures() && povVersion >= kVersion31;
-    o.Directory = settings.OutputDirectory();
+    // Overviews go beside the list they show unless the user chose a folder of their own.
+    listDirectory_ = listFilePath.empty() ? UserDocumentsDir() : DirectoryOf(listFilePath);
+    o.Directory = settings.OutputDirectory().empty() ? listDirectory_ : settings.OutputDirectory();
     o.templatePath = settings.TemplatePath();
     o.useTemplate = settings.UseTemplate();
     o.IniFile = settings.RenderIniFile();
@@ -126,7 +129,7 @@ void OverviewDialogModel::StoreInto(Settings& settings) const {
     settings.SetImages2Local(o.Images2Local);
     settings.SetOverviewLayout(o.Type);
     settings.SetTextureModifiers(o.transformation);
-    settings.SetOutputDirectory(o.Directory);
+    settings.SetOutputDirectory(WithoutTrailingSeparator(o.Directory) == listDirectory_ ? std::string() : o.Directory);
     settings.SetUseTemplate(o.useTemplate);
     settings.SetTemplatePath(o.templatePath);
     settings.SetRenderIniFile(o.IniFile);

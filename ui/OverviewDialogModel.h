@@ -66,6 +66,7 @@ private:
     UserInterface& ui_;
     std::string aspectText_;
     bool previewAllowed_ = true;
+    std::string listDirectory_;  // the list file's folder, or the documents folder for an untitled list
 };
 
 }  // namespace sc

@@ -16,12 +16,13 @@ struct PaneInputs {
     bool busy = false;               // a long operation runs
     bool backgroundRendering = false;
     bool minimized = false;
+    bool largeRendering = false;     // the shown entry's large picture is being rendered (not a live draft)
     RenderRunState run;
 };
 
 struct PaneState {
     bool renderEnabled = false;  // "&Anzeigen", or "&Stop" while rendering
-    bool stopLabel = false;
+    bool stopLabel = false;      // "&Stop": a run's render or a large picture can be stopped
     bool arrowEnabled = false;   // takes the shown picture over into the entry
     bool busyCursor = false;
     std::string caption;         // the title while minimized during a run; empty: the normal title

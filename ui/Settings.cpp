@@ -1,5 +1,6 @@
 #include "ui/Settings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -110,29 +111,32 @@ Settings::Settings(std::string filePath, std::string programDir)
     editor_.Set(DefaultEditorCommand());
     lastSaveDir_.Set(DefaultLastSaveDir());
     scanDir_.Set(programDir_);
-    outputDirectory_.Set(JoinPath(programDir_, "samples"));
     templatePath_.Set(JoinPath(JoinPath(programDir_, "templates"), "templ_1.pov"));
     renderIniFile_.Set(JoinPath(JoinPath(programDir_, "ini"), "samples.ini"));
 }
 
-std::string Settings::DefaultLastSaveDir() const { return JoinPath(programDir_, "libs"); }
+std::string Settings::DefaultLastSaveDir() const { return UserDocumentsDir(); }
 
-std::string Settings::DefaultOutputDirectory() const {
-    const std::string dir = JoinPath(programDir_, "samples");
-    CreateDirectories(dir);
-    return dir;
+std::string Settings::DefaultOutputDirectory() const { return {}; }
+
+bool Settings::IsEarlierOutputDefault(const std::string& dir) const {
+    return WithoutTrailingSeparator(dir) == JoinPath(programDir_, "samples");
 }
 
+// The shipped template and ini file become the user's own copies, which the
+// overview dialog's "Edit" buttons may change.
 std::string Settings::DefaultTemplatePath() const {
-    const std::string dir = JoinPath(programDir_, "templates");
-    CreateDirectories(dir);
-    return JoinPath(dir, "templ_1.pov");
+    const std::string path = JoinPath(JoinPath(programDir_, "templates"), "templ_1.pov");
+    CreateDirectories(DirectoryOf(path));
+    ProvideUserCopy(path, "templates/templ_1.pov");
+    return path;
 }
 
 std::string Settings::DefaultRenderIniFile() const {
-    const std::string dir = JoinPath(programDir_, "ini");
-    CreateDirectories(dir);
-    return JoinPath(dir, "samples.ini");
+    const std::string path = JoinPath(JoinPath(programDir_, "ini"), "samples.ini");
+    CreateDirectories(DirectoryOf(path));
+    ProvideUserCopy(path, "ini/samples.ini");
+    return path;
 }
 
 void Settings::Load(bool full) {
@@ -177,6 +181,8 @@ void Settings::Load(bool full) {
             width->Read(ini);
             width->Set(AtLeast(width->Get(), width->Default()));
         }
+        pictureShare_.Read(ini);
+        pictureShare_.Set(std::clamp(pictureShare_.Get(), 15, 85));
         textureFontNormal_ = ParseColor(ini.GetString("Colors", "TextureFontNormal", "0,0,0"));
         textureFontChanged_ = ParseColor(ini.GetString("Colors", "TextureFontChanged", "255,0,0"));
     }
@@ -191,7 +197,8 @@ void Settings::LoadOverview(const IniFile& ini) {
     }
     textureModifiers_.Read(ini);
     outputDirectory_.Read(ini);
-    if (outputDirectory_.Get().empty()) outputDirectory_.Set(DefaultOutputDirectory());
+    // The program's own folder was the place before overviews went beside their list file.
+    if (IsEarlierOutputDefault(outputDirectory_.Get())) outputDirectory_.Set(DefaultOutputDirectory());
     templatePath_.Read(ini);
     const std::string defaultTemplate = DefaultTemplatePath();
     if (templatePath_.Get().empty() || !FileExists(templatePath_.Get())) templatePath_.Set(defaultTemplate);
@@ -245,6 +252,7 @@ bool Settings::Save() const {
         normalListWidth_.Write(ini);
         normalContentWidth_.Write(ini);
         maximizedContentWidth_.Write(ini);
+        pictureShare_.Write(ini);
         maximized_.Write(ini);
         ini.SetString("Colors", "TextureFontNormal", FormatColor(textureFontNormal_));
         ini.SetString("Colors", "TextureFontChanged", FormatColor(textureFontChanged_));

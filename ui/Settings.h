@@ -85,6 +85,9 @@ public:
     void SetPaneWidth(int width) { normalContentWidth_.Set(width); }
     int MaximizedPaneWidth() const { return maximizedContentWidth_.Get(); }
     void SetMaximizedPaneWidth(int width) { maximizedContentWidth_.Set(width); }
+    // The large picture's share of the pane's height, in percent (15 to 85).
+    int PictureShare() const { return pictureShare_.Get(); }
+    void SetPictureShare(int percent) { pictureShare_.Set(percent); }
 
     // LastFiles
     const RecentFileList& RecentFiles() const { return recentFiles_; }
@@ -207,8 +210,11 @@ public:
     void SetRenderSize(int width, int height) { renderWidth_.Set(width), renderHeight_.Set(height); }
 
     // The defaults that depend on the program folder.
-    std::string DefaultLastSaveDir() const;     // <program>/libs (not created)
-    std::string DefaultOutputDirectory() const; // <program>/samples (created)
+    std::string DefaultLastSaveDir() const;     // the user's documents folder
+    // Empty: overviews go beside their list file (an untitled list's into the documents folder).
+    std::string DefaultOutputDirectory() const;
+    // The program's own "samples" folder, where overviews once went by default.
+    bool IsEarlierOutputDefault(const std::string& dir) const;
     std::string DefaultTemplatePath() const;    // <program>/templates/templ_1.pov
     std::string DefaultRenderIniFile() const;   // <program>/ini/samples.ini
 
@@ -258,6 +264,7 @@ private:
     IntKey normalListWidth_{"MainWindow", "NormalListWidth", 320};
     IntKey normalContentWidth_{"MainWindow", "NormalContentWidth", 120};
     IntKey maximizedContentWidth_{"MainWindow", "MaximizedContentWidth", 120};
+    IntKey pictureShare_{"MainWindow", "PictureShare", 62};
     // LastFiles
     RecentFileList recentFiles_;
     // Settings

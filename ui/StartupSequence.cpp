@@ -91,12 +91,18 @@ void RunDeferredStartup(const StartupContext& context, StartupHost& host) {
 
     host.SetBusy(false);
     host.RefreshViews();
+    // Last, once the list is read, so that the tip (which tells what to do
+    // with the entries) opens over a filled window.
+    const bool tip = settings.ReadFlag("Tip", "StartUp", 0) == 0;
+    const auto afterList = [&host, tip] {
+        if (tip) host.ShowTipWindow();
+    };
     if (!context.commandLineFile.empty())
-        host.OpenListFile(context.commandLineFile);
+        host.OpenListFile(context.commandLineFile, afterList);
     else if (settings.LoadLastFile() && !settings.LastFile().empty())
-        host.OpenListFile(settings.LastFile());
-    // Last, so that the tip (which tells what to do with the entries) opens over a filled window.
-    if (settings.ReadFlag("Tip", "StartUp", 0) == 0) host.ShowTipWindow();
+        host.OpenListFile(settings.LastFile(), afterList);
+    else
+        afterList();
 }
 
 std::string CommandLineListFile(const std::vector<std::string>& arguments) {

@@ -5,6 +5,7 @@
 // the newest; a saved one that no longer fits is asked for again), the
 // library paths with the font question, the list file to open, and the tip
 // window. The window supplies the dialogs.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,9 @@ public:
     virtual void ApplyLibraryPaths(const std::vector<std::string>& paths) = 0;
     virtual void SetBusy(bool busy) = 0;
     virtual void RefreshViews() = 0;
-    // Opens a list file replacing the library.
-    virtual void OpenListFile(const std::string& path) = 0;
+    // Opens a list file replacing the library; `then` runs once it is read
+    // (or failed), which may be later.
+    virtual void OpenListFile(const std::string& path, std::function<void()> then) = 0;
 };
 
 struct StartupContext {

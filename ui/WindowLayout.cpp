@@ -37,11 +37,18 @@ Widths FitWidths(int clientWidth, int paneWidth, bool paneShown) {
     return {list, clientWidth - list - kSplitterGap};
 }
 
-int LargePictureSide(int paneWidth, int paneHeight) {
+int LargePictureSide(int paneWidth, int paneHeight, double pictureShare, int below) {
+    const double share = std::clamp(pictureShare, kMinPictureShare, kMaxPictureShare);
+    const int band = std::min(static_cast<int>(paneHeight * share), paneHeight - below - kMinTextBoxHeight);
     // In steps of 32, so that a status line coming and going or a small
     // resize keeps the size, and with it the cached pictures.
-    const int side = std::min({kLargestPicture, paneWidth - 8, paneHeight / 2 - 4}) / 32 * 32;
+    const int side = std::min({kLargestPicture, paneWidth - 8, band - 4}) / 32 * 32;
     return side > kPictureSize - 4 ? side : 0;
+}
+
+double PictureShareAt(int bandHeight, int paneHeight) {
+    if (paneHeight <= 0) return kDefaultPictureShare;
+    return std::clamp(static_cast<double>(bandHeight) / paneHeight, kMinPictureShare, kMaxPictureShare);
 }
 
 Layout ComputeLayout(const LayoutInput& in) {
@@ -57,7 +64,9 @@ Layout ComputeLayout(const LayoutInput& in) {
 
     const int paneLeft = in.clientWidth - out.widths.pane;
     out.splitter = {paneLeft - 7, top, 7, bottom - top};
-    const int large = in.largePicture && !in.smallPicture ? LargePictureSide(out.widths.pane, bottom - top) : 0;
+    const int below = in.buttonHeight + kSplitterGap;
+    out.largeSide = in.smallPicture ? 0 : LargePictureSide(out.widths.pane, bottom - top, in.pictureShare, below);
+    const int large = in.largePicture ? out.largeSide : 0;
     const int picture = large > 0 ? large + 4 : in.smallPicture ? kSmallPictureSize : kPictureSize;
     const int band = std::max(kBand, picture);
     out.picture = {paneLeft + (out.widths.pane - picture) / 2, top + (band - picture) / 2, picture, picture};
@@ -66,8 +75,9 @@ Layout ComputeLayout(const LayoutInput& in) {
     out.arrowButton = {rowLeft, rowTop, in.arrowWidth, in.buttonHeight};
     const int showLeft = rowLeft + in.arrowWidth + 1;
     out.showButton = {showLeft, rowTop, rowLeft + 119 - showLeft, in.buttonHeight};
-    const int textTop = rowTop + in.buttonHeight + 8;
+    const int textTop = rowTop + in.buttonHeight + kSplitterGap;
     out.textBox = {paneLeft, textTop, out.widths.pane, std::max(0, bottom - textTop)};
+    if (large > 0) out.pictureSplit = {paneLeft, textTop - kSplitterGap, out.widths.pane, kSplitterGap};
     return out;
 }
 

@@ -26,10 +26,22 @@ inline constexpr int kSmallPictureSize = 60;
 inline constexpr int kMinWindowHeight = 400;
 inline constexpr int kLargestPicture = 512;
 
+// The share of the pane's height the large picture's band takes above the
+// buttons and the declaration box, until the user drags the split between them.
+inline constexpr double kDefaultPictureShare = 0.62;
+inline constexpr double kMinPictureShare = 0.15;
+inline constexpr double kMaxPictureShare = 0.85;
+// The declaration box keeps at least this height under a large picture.
+inline constexpr int kMinTextBoxHeight = 64;
+
 // The side of the large picture area in a pane of this size: as wide as the
-// pane, at most half its height and kLargestPicture, in steps of 32; 0 when
-// that is no larger than the normal picture.
-int LargePictureSide(int paneWidth, int paneHeight);
+// pane, as high as `pictureShare` of its height (the buttons and the smallest
+// declaration box `below` it still fit), at most kLargestPicture, in steps of
+// 32; 0 when that is no larger than the normal picture.
+int LargePictureSide(int paneWidth, int paneHeight, double pictureShare = kDefaultPictureShare, int below = 0);
+// The picture share for a split between picture and declaration box dragged
+// to `bandHeight` pixels in a pane `paneHeight` high.
+double PictureShareAt(int bandHeight, int paneHeight);
 
 // Smallest size the user may give the window.
 struct Size {
@@ -58,12 +70,16 @@ struct LayoutInput {
     int entryBarHeight = 0;
     int arrowWidth = 0, buttonHeight = 0;
     int headingHeight = 0;  // the only-selected heading, 0 when not shown
+    double pictureShare = kDefaultPictureShare;  // the large picture's share of the pane's height
 };
 
 struct Layout {
     Widths widths;
     Rect listArea, entryBar, splitter;
     Rect picture, arrowButton, showButton, textBox;  // of the pane, when shown
+    // The split between the large picture and the declaration box (empty while the picture is not large).
+    Rect pictureSplit;
+    int largeSide = 0;  // the side a large picture has in this pane (0: none fits)
 };
 Layout ComputeLayout(const LayoutInput& in);
 

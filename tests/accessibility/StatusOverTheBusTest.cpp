@@ -42,9 +42,10 @@ TEST(AccessibilityBusTest, StatusTextAfterASelectionIsReadThroughTheBus) {
     test::WindowHarness h;
     MainWindow& w = *h.window;
     w.show();
-    w.StartUp();
+    test::StartUpAndSettle(w);
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
     ASSERT_TRUE(test::PressAccessible(&w, QStringLiteral("Öffnen")));
+    ASSERT_TRUE(test::WaitFor([&] { return !w.Busy(); }));
     ASSERT_EQ(w.Controller().EntryCount(), 2);
     TextureEntry* first = w.Controller().Library().NextEntry(nullptr);
     w.Views().SelectEntries({first, w.Controller().Library().NextEntry(first)});

@@ -35,11 +35,11 @@ TEST(BackgroundRenderTest, PicturesArriveWhileTheWindowStaysUsableAndEscapeStops
     MainWindow& w = *h.window;
     w.show();
     QApplication::setActiveWindow(&w);  // keys reach the active window only
-    w.StartUp();
+    test::StartUpAndSettle(w);
     h.fileDialogs->answer = WriteLibrary(h,
                                          "#declare T_Red = texture { pigment { rgb <1, 0, 0> } }\n"
                                          "#declare T_Hang = texture { pigment { rgb 1 } #while (1) #end }\n");
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     TextureEntry* red = EntryNamed(w, "T_Red");
     ASSERT_TRUE(red);
 

@@ -210,10 +210,10 @@ TEST(DesktopUseTest, PreviewPictureStaysCrispInTheMiddleOfAWidePane) {
     MainWindow& w = *h.window;
     w.show();
     QApplication::setActiveWindow(&w);
-    w.StartUp();
+    test::StartUpAndSettle(w);
     w.resize(1200, 800);
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     TextureLibrary& library = w.Controller().Library();
     TextureEntry* first = library.NextEntry(nullptr);
     ASSERT_TRUE(first && library.NextEntry(first));

@@ -73,7 +73,7 @@ struct DialogsEndToEnd : testing::Test {
     void SetUp() override {
         if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
         recorder.acceptDialogs = true;
-        w.StartUp();
+        test::StartUpAndSettle(w);
         w.AppSettings().SetEditWithPov(false);
     }
     void TearDown() override {
@@ -208,9 +208,9 @@ TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     test::WindowHarness h;
     test::DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     ASSERT_EQ(w.Controller().EntryCount(), 2);
     w.RunCommand(int(Command::TextureList));
 

@@ -45,10 +45,10 @@ Strings Entries(MainWindow& w) {
 TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRecentFiles) {
     test::WindowHarness h;
     test::DialogRecorder recorder;
-    h.window->StartUp();
+    test::StartUpAndSettle(*h.window);
     const std::string includeDir = h.dir / "Eigene Steine ö";
     h.fileDialogs->answer = h.WriteListFile("lib.swl", "Eigene Steine ö");
-    h.window->RunCommand(int(Command::Open));
+    test::RunAndSettle(*h.window, int(Command::Open));
     const Strings expected = {"T_A (" + includeDir + "/)", "T_B (" + includeDir + "/)"};
     ASSERT_EQ(Entries(*h.window), expected);
 
@@ -63,7 +63,7 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
         ASSERT_NE(files, nullptr);
         files->selectFile(QString::fromStdString(folder + "/Überblick ä"));
     };
-    h.window->RunCommand(int(Command::SaveAs));
+    test::RunAndSettle(*h.window, int(Command::SaveAs));
     EXPECT_EQ(recorder.texts.back(), "Texturenliste speichern");
     ASSERT_TRUE(FileExists(target));
     EXPECT_EQ(h.window->Document().Path(), target);
@@ -77,7 +77,7 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
     recorder.acceptDialogs = false;
     h.Restart({target});
     MainWindow& again = *h.window;
-    again.StartUp();
+    test::StartUpAndSettle(again);
     EXPECT_EQ(again.Document().Path(), target);
     EXPECT_EQ(Entries(again), expected);
     EXPECT_EQ(again.windowTitle(), QStringLiteral("Swatchcraft [Überblick ä.swl][*]"));
@@ -89,7 +89,7 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
     // Once another list is open, the menu shows the folder shortened to fit
     // and still reopens the file from there.
     h.fileDialogs->answer = h.dir / "lib.swl";
-    again.RunCommand(int(Command::Open));
+    test::RunAndSettle(again, int(Command::Open));
     recent = RecentEntries(again);
     ASSERT_EQ(recent.size(), 2u);
     const QString shown = QString::fromStdString(recent[1].first);
@@ -97,7 +97,7 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
     EXPECT_TRUE(shown.endsWith(QStringLiteral("/Überblick ä.swl"))) << recent[1].first;
     EXPECT_EQ(shown.toStdString(), recent[1].first);  // whole UTF-8 characters only
     EXPECT_EQ(recent[1].second, target);
-    again.RunCommand(1301);
+    test::RunAndSettle(again, 1301);
     EXPECT_EQ(again.Document().Path(), target);
     EXPECT_EQ(Entries(again), expected);
 }

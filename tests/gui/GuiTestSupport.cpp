@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "GuiApp.h"
 #include "gui/Translation.h"
@@ -124,6 +126,35 @@ bool PressAccessible(QWidget* window, const QString& name) {
     if (!target || !target->actionInterface()) return false;
     target->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     return true;
+}
+
+void RunAndSettle(MainWindow& window, int command) {
+    window.RunCommand(command);
+    EXPECT_TRUE(WaitFor([&] { return !window.Busy(); }));
+}
+
+void StartUpAndSettle(MainWindow& window) {
+    window.StartUp();
+    EXPECT_TRUE(WaitFor([&] { return !window.Busy(); }));
+}
+
+void KeyClick(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void TypeText(QWidget* target, const QString& text) {
+    for (const QChar c : text) KeyClick(target, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+}
+
+void Click(QWidget* target, const QPoint& at) {
+    const QPointF local(at), global(target->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
 }
 
 bool WaitFor(const std::function<bool()>& done, int ms) {

@@ -87,9 +87,20 @@ QAccessibleInterface* FindAccessible(QAccessibleInterface* root, const QString& 
 // Presses the control named `name` inside the window through its accessible action.
 bool PressAccessible(QWidget* window, const QString& name);
 
+// Key and mouse events as the window system delivers them to a widget: a key
+// press is offered to the shortcuts first, as a real one is.
+void KeyClick(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {});
+void TypeText(QWidget* target, const QString& text);
+void Click(QWidget* target, const QPoint& at);
+
 // Lets the event loop run until `done` holds or `ms` have passed; says
 // whether it holds.
 bool WaitFor(const std::function<bool()>& done, int ms = 60000);
+// Runs `command` and waits until the work it started is through: a list
+// file is read and written on a worker while the window is busy.
+void RunAndSettle(MainWindow& window, int command);
+// Starts the window and waits until the list it opens is read.
+void StartUpAndSettle(MainWindow& window);
 
 // The entry of that name in the window's library, or null.
 TextureEntry* EntryNamed(MainWindow& window, const std::string& name);

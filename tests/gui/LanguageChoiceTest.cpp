@@ -17,7 +17,7 @@ namespace {
 TEST(LanguageChoiceTest, StoredAtOnceAndShownAgain) {
     test::WindowHarness h;
     test::DialogRecorder recorder;
-    h.window->StartUp();
+    test::StartUpAndSettle(*h.window);
     recorder.texts.clear();
     recorder.acceptDialogs = true;
     std::string checked;

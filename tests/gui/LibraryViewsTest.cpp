@@ -317,7 +317,9 @@ TEST_F(ViewsFixture, GridZoomKeepsTheFocusedCellInViewAndTheKeyRules) {
     EXPECT_TRUE(QToolTip::text().contains(QString::fromStdString(dir / "z.inc")));
 }
 
-TEST_F(ViewsFixture, DraggingFromASelectedCellSelectsARange) {
+// As in a file manager: a drag from a selected cell takes the selection out
+// unchanged, one from another cell selects the cells it passes.
+TEST_F(ViewsFixture, DraggingFromASelectedCellTakesTheSelectionFromAnotherSelectsARange) {
     for (const char* name : {"A", "B", "C", "D", "E"}) Add("a.inc", name);
     views->SetViewType(kPictureListType);
     PictureGridView& grid = views->Grid();
@@ -326,13 +328,17 @@ TEST_F(ViewsFixture, DraggingFromASelectedCellSelectsARange) {
         QMouseEvent event(type, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
         QApplication::sendEvent(grid.viewport(), &event);
     };
+    const auto drag = [&](int from, int to) {
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        Names selected;
+        for (TextureEntry* e : views->SelectedEntries()) selected.push_back(e->name);
+        return selected;
+    };
     views->SelectEntries({views->EntriesInListOrder()[1], views->EntriesInListOrder()[2]});
-    send(QEvent::MouseButtonPress, 1, Qt::LeftButton);
-    send(QEvent::MouseMove, 3, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, 3, Qt::NoButton);
-    Names selected;
-    for (TextureEntry* e : views->SelectedEntries()) selected.push_back(e->name);
-    EXPECT_EQ(selected, (Names{"B", "C", "D"}));
+    EXPECT_EQ(drag(1, 3), (Names{"B", "C"}));
+    EXPECT_EQ(drag(4, 3), (Names{"D", "E"}));
     EXPECT_EQ(views->CurrentEntry()->name, "D");
 }
 

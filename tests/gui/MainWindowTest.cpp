@@ -73,7 +73,7 @@ TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
     MainWindow& w = *started.window;
     EXPECT_TRUE(w.Busy());
     EXPECT_FALSE(Enabled(w, Command::Open));
-    w.StartUp();
+    test::StartUpAndSettle(w);
     EXPECT_EQ(recorder.texts, (Strings{NoInstallationMessage(), "POV-Ray Verzeichnis ändern", OpenFailedMessage(damaged)}));
     EXPECT_FALSE(w.Busy());
     EXPECT_TRUE(Enabled(w, Command::Open));
@@ -88,7 +88,7 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
     h.installations.records.currentVersionNo = "3.6";
     h.Restart({h.WriteListFile("lib.swl")});
     DialogRecorder recorder;
-    h.window->StartUp();
+    test::StartUpAndSettle(*h.window);
     EXPECT_TRUE(recorder.texts.empty());
     // The list file named on the command line is loaded after the choice: its progress does not take the note away.
     EXPECT_TRUE(h.window->CurrentEntry());
@@ -104,7 +104,7 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
         if (auto* chooser = dynamic_cast<PovDirectoryDialog*>(&d)) preselected = chooser->HomeEdit()->text().toStdString();
         waitCursor = QApplication::overrideCursor() != nullptr;
     };
-    h.window->StartUp();
+    test::StartUpAndSettle(*h.window);
     EXPECT_EQ(recorder.texts, (Strings{"POV-Ray Verzeichnis ändern"}));
     EXPECT_EQ(preselected, h.dir / "b");
     EXPECT_FALSE(waitCursor);
@@ -129,7 +129,7 @@ TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
         statusBehindTip = w.Status().Text();
     };
     w.show();
-    w.StartUp();
+    test::StartUpAndSettle(w);
     EXPECT_EQ(recorder.texts, (Strings{NoInstallationMessage(), "POV-Ray Verzeichnis ändern", "Tip des Tages"}));
     EXPECT_EQ(entriesBehindTip, 2u);
     EXPECT_TRUE(statusBehindTip.startsWith(QStringLiteral("2 "))) << statusBehindTip.toStdString();
@@ -146,15 +146,15 @@ TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
     const std::string other = h.WriteListFile("other.swl");
     h.fileDialogs->answer = other;
     recorder.AnswerWith({"Nein"});  // the save question
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
     deleteEntry("T_B");
     EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]*");
-    w.RunCommand(int(Command::Save));
+    test::RunAndSettle(w, int(Command::Save));
     EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
 
     h.fileDialogs->answer = list;
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     deleteEntry("T_A");
     EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]*");
     recorder.AnswerWith({"Ja"});  // "Wirklich alles löschen"
@@ -168,7 +168,7 @@ TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
 TEST(MainWindowTest, SizePositionAndPaneWidthSurviveARestartAndThePaneToggle) {
     WindowHarness h;
     DialogRecorder recorder;
-    h.window->StartUp();
+    test::StartUpAndSettle(*h.window);
     h.window->show();
     h.window->resize(760, 520);
     h.window->move(20, 10);
@@ -177,7 +177,7 @@ TEST(MainWindowTest, SizePositionAndPaneWidthSurviveARestartAndThePaneToggle) {
     ASSERT_TRUE(h.window->close());
     h.Restart();
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     w.show();
     QApplication::processEvents();
     EXPECT_EQ(w.size(), QSize(760, 520));
@@ -196,7 +196,7 @@ TEST(MainWindowTest, LibraryPathsAreReadAgainWhenCompletionAsks) {
     WindowHarness h({}, true);
     DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     const std::string added = h.dir / "added";
     CreateDirectories(added);
     const std::string ini = UserPovrayIniPath("/usr");
@@ -212,11 +212,11 @@ TEST(MainWindowTest, EnableStatesAndChecksFollowLibraryViewAndBusyState) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     EXPECT_FALSE(Enabled(w, Command::Save));
     EXPECT_FALSE(ToolAction(w, Command::Save)->isEnabled());
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     EXPECT_EQ(w.Controller().EntryCount(), 2);
     EXPECT_TRUE(Enabled(w, Command::Save));
     EXPECT_TRUE(ToolAction(w, Command::Save)->isEnabled());
@@ -245,7 +245,7 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     MainWindow& w = *h.window;
     w.show();
     QApplication::setActiveWindow(&w);
-    w.StartUp();
+    test::StartUpAndSettle(w);
     w.Views().FocusShownView();
     const int width = w.width();
     const int pane = w.Area().CurrentLayout().widths.pane;
@@ -276,12 +276,12 @@ TEST(MainWindowTest, RecentFilesAndTheExitQuestion) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     const std::string first = h.WriteListFile("lib.swl");
     const std::string second = h.WriteListFile("zweite.swl");
     for (const std::string& path : {first, second, first}) {
         h.fileDialogs->answer = path;
-        w.RunCommand(int(Command::Open));
+        test::RunAndSettle(w, int(Command::Open));
     }
     const Strings recent = RecentTexts(w);
     ASSERT_EQ(recent.size(), 2u);
@@ -304,7 +304,7 @@ TEST(MainWindowTest, SplitterDragStoresTheWidthsOfTheWindowState) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     w.show();
     w.resize(900, 600);
     QApplication::processEvents();
@@ -326,19 +326,19 @@ TEST(MainWindowTest, SplitterDragStoresTheWidthsOfTheWindowState) {
     EXPECT_GE(w.minimumWidth(), 320 + 128);
 }
 
-TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithCrLf) {
+TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithLineFeeds) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
     w.show();
     QApplication::setActiveWindow(&w);
-    w.StartUp();
+    test::StartUpAndSettle(w);
     // The keyboard starts in the entries, and Tab leaves the declaration box.
     ASSERT_TRUE(QApplication::focusWidget());
     EXPECT_TRUE(w.Views().isAncestorOf(QApplication::focusWidget()));
     EXPECT_TRUE(w.Area().TextBox()->tabChangesFocus());
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     ASSERT_TRUE(w.CurrentEntry());
     DeclarationBox& box = *w.Area().TextBox();
     EXPECT_TRUE(box.toPlainText().contains(QStringLiteral("#declare T_A = texture")));
@@ -348,8 +348,9 @@ TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithCrLf) {
     QApplication::clipboard()->clear();
     w.RunCommand(int(Command::CopyTexture));
     const QString copied = QApplication::clipboard()->text();
-    EXPECT_TRUE(copied.startsWith(QStringLiteral("// >>> T_A (aus Datei \"stones.inc\", Zeile 1) <<<\r\n")));
-    EXPECT_TRUE(copied.endsWith(QStringLiteral("\r\n")));
+    EXPECT_TRUE(copied.startsWith(QStringLiteral("// >>> T_A (aus Datei \"stones.inc\", Zeile 1) <<<\n")));
+    EXPECT_TRUE(copied.endsWith(QStringLiteral("\n")));
+    EXPECT_FALSE(copied.contains(QLatin1Char('\r')));
     EXPECT_FALSE(copied.contains(QStringLiteral("edited")));  // the stored declaration, not the edit
     EXPECT_FALSE(box.Edited());
 
@@ -404,7 +405,7 @@ TEST(MainWindowTest, EveryControlHasAnAccessibleNameAndStandardButtonsAreGerman)
     DialogRecorder recorder;
     MainWindow& w = *h.window;
     w.show();
-    w.StartUp();
+    test::StartUpAndSettle(w);
     Strings unnamed;
     ExpectNamed(QAccessible::queryAccessibleInterface(&w), unnamed);
     EXPECT_EQ(unnamed, Strings{});

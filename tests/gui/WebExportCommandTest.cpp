@@ -32,7 +32,7 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     EXPECT_FALSE(w.ActionFor(int(Command::ExportWebPage))->isEnabled());  // nothing to export yet
     const std::string inc = h.dir.Write("inc/colours.inc",
                                         "#declare Alpha = texture { pigment { rgb 1 } }\n"
@@ -45,7 +45,7 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     SearchTextures(other, options);
     ASSERT_TRUE(SaveLibrary(other, h.dir / "colours.swl", ""));
     h.fileDialogs->answer = h.dir / "colours.swl";
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     ASSERT_EQ(w.Controller().EntryCount(), 3);
     recorder.texts.clear();
 
@@ -91,7 +91,7 @@ TEST(WebExportCommandTest, ForeignFoldersGetANewFolderAndTheContactSheetIsWritte
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     const std::string inc = h.dir.Write("inc/colours.inc", "#declare Alpha = texture { pigment { rgb 1 } }\n");
     test::RecordingUserInterface quiet;
     LibraryController other(quiet);
@@ -100,7 +100,7 @@ TEST(WebExportCommandTest, ForeignFoldersGetANewFolderAndTheContactSheetIsWritte
     SearchTextures(other, options);
     ASSERT_TRUE(SaveLibrary(other, h.dir / "colours.swl", ""));
     h.fileDialogs->answer = h.dir / "colours.swl";
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     recorder.texts.clear();
 
     const std::string mine = h.dir.Path() + "/mine";

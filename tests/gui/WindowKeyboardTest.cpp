@@ -35,29 +35,11 @@
 namespace sc {
 namespace {
 
+using test::Click;
 using test::DialogRecorder;
+using test::KeyClick;
+using test::TypeText;
 using test::WindowHarness;
-
-// Key and mouse events as the window system delivers them to a widget: a key
-// press is offered to the shortcuts first, as a real one is.
-void KeyClick(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(target, &release);
-}
-
-void TypeText(QWidget* target, const QString& text) {
-    for (const QChar c : text) KeyClick(target, c.toUpper().unicode(), Qt::NoModifier, QString(c));
-}
-
-void Click(QWidget* target, const QPoint& at) {
-    const QPointF local(at), global(target->mapToGlobal(at));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &release);
-}
 
 // A window shown and active, with six textures loaded and the preview pane shown.
 struct KeyboardWindow : testing::Test {
@@ -68,7 +50,7 @@ struct KeyboardWindow : testing::Test {
     KeyboardWindow() {
         w.show();
         QApplication::setActiveWindow(&w);
-        w.StartUp();
+        test::StartUpAndSettle(w);
         std::string declarations;
         for (const char* name : {"Aluminum", "Brass", "Copper", "Gold", "Jade", "Silver"})
             declarations += std::string("#declare ") + name + " = texture { pigment { rgb 1 } }\n";
@@ -80,7 +62,7 @@ struct KeyboardWindow : testing::Test {
         SearchTextures(other, options);
         EXPECT_TRUE(SaveLibrary(other, h.dir / "metals.swl", ""));
         h.fileDialogs->answer = h.dir / "metals.swl";
-        w.RunCommand(int(Command::Open));
+        test::RunAndSettle(w, int(Command::Open));
         EXPECT_TRUE(w.Area().PaneShown());
     }
 

@@ -46,6 +46,8 @@ bool Drop(MainWindow& w, const std::string& path) {
     QApplication::sendEvent(&w, &enter);
     QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &drop);
+    // A dropped list file is read on a worker.
+    EXPECT_TRUE(test::WaitFor([&] { return !w.Busy(); }));
     return enter.isAccepted() && drop.isAccepted();
 }
 
@@ -59,12 +61,12 @@ TEST(WindowStateTest, DeletingAllShownInTheOnlySelectedModeShowsWhatIsLeft) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     h.fileDialogs->answer = WriteLibrary(h,
                                          "#declare T_A = texture { pigment { rgb 1 } }\n"
                                          "#declare T_B = texture { pigment { rgb 0 } }\n"
                                          "#declare T_C = texture { pigment { rgb 0.5 } }\n");
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     w.RunCommand(int(Command::TextureList));
     w.Views().SelectEntries({EntryNamed(w, "T_A"), EntryNamed(w, "T_B")});
     w.RunCommand(int(Command::OnlySelected));
@@ -86,9 +88,9 @@ TEST(WindowStateTest, MenuItemsNameTheCurrentEntry) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
-    w.StartUp();
+    test::StartUpAndSettle(w);
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     QAction* copy = w.ActionFor(int(Command::CopyTexture));
     QAction* edit = w.ActionFor(int(Command::EditWithPov));
     QMenu* menu = nullptr;
@@ -111,12 +113,12 @@ TEST(WindowStateTest, BackgroundRenderRefusesDropsAndKeepsWhyEntriesFailed) {
     DialogRecorder recorder;
     MainWindow& w = *h.window;
     w.show();
-    w.StartUp();
+    test::StartUpAndSettle(w);
     h.fileDialogs->answer = WriteLibrary(h,
                                          "#declare T_Red = texture { pigment { rgb <1, 0, 0> } }\n"
                                          "#declare T_Bad = texture { pigment { rgb 1 } finish { no_such_thing } }\n"
                                          "#declare T_Hang = texture { pigment { rgb 1 } #while (1) #end }\n");
-    w.RunCommand(int(Command::Open));
+    test::RunAndSettle(w, int(Command::Open));
     const std::string other = h.WriteListFile("other.swl");
     TextureEntry* bad = EntryNamed(w, "T_Bad");
     ASSERT_TRUE(bad);

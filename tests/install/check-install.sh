@@ -29,7 +29,7 @@ for f in bin/swatchcraft-cli bin/swatchcraft-povhost lib/swatchcraft/swbridge.pg
 done
 if [ -e "$build/bin/swatchcraft" ]; then
     [ -x "$usr/bin/swatchcraft" ] || fail "the window program is not installed"
-    for f in tips.txt swatchcraft-hilfe.html; do
+    for f in tips.txt swatchcraft-hilfe.html templates/templ_1.pov ini/samples.ini; do
         [ -s "$usr/share/swatchcraft/$f" ] || fail "$f is not installed"
     done
 fi

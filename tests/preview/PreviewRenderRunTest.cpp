@@ -115,6 +115,13 @@ TEST_F(PreviewRenderRunTest, SingleEntryKeepsThePictureUntilTakenOver) {
     EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
     ASSERT_EQ(window.hints.size(), 1u);
     EXPECT_EQ(settings.previewHint, 0);
+    // Another current entry never gets this entry's picture.
+    TextureEntry* other = Add("T_B");
+    window.ShowEntry(other);
+    run.TakeOverPending();
+    EXPECT_TRUE(other->preview.IsEmpty());
+    EXPECT_FALSE(other->previewValid);
+    window.ShowEntry(entry);
     run.TakeOverPending();
     EXPECT_TRUE(entry->preview.statsValid);
     EXPECT_FLOAT_EQ(entry->previewVersion, 3.1f);

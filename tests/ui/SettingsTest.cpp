@@ -6,6 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/ProgramFolders.h"
 #include "TestEnvironment.h"
 #include "ui/EntrySort.h"
 #include "ui/RecentFileList.h"
@@ -32,8 +33,7 @@ struct SettingsFixture : testing::Test {
     }
     // The folders and files a missing or unusable entry falls back to.
     Strings DefaultPaths() const {
-        return {program + "/libs", program, program + "/templates/templ_1.pov", program + "/ini/samples.ini",
-                program + "/samples"};
+        return {UserDocumentsDir(), program, program + "/templates/templ_1.pov", program + "/ini/samples.ini", ""};
     }
     static Strings Paths(const Settings& s) {
         return {s.LastSaveDir(), s.ScanDir(), s.TemplatePath(), s.RenderIniFile(), s.OutputDirectory()};
@@ -51,7 +51,7 @@ TEST_F(SettingsFixture, MissingFileGivesTheDefaultsAndCreatesFolders) {
               (Ints{-1, 400, 320, kPictureListType, kSortByCategory, 1, 300, -1, 800, 1, MakeRgb(255, 0, 0), 0}));
     EXPECT_EQ(s.Editor(), "nano");
     EXPECT_EQ(Paths(s), DefaultPaths());
-    for (const char* folder : {"samples", "templates", "ini"}) EXPECT_TRUE(DirectoryExists(program + "/" + folder));
+    for (const char* folder : {"templates", "ini"}) EXPECT_TRUE(DirectoryExists(program + "/" + folder));
     EXPECT_FALSE(DirectoryExists(program + "/libs"));
     EXPECT_FALSE(FileExists(file));  // reading never writes
 }
@@ -72,7 +72,7 @@ std::string EveryKey(const std::string& folder) {
            "[Scan]\nScanDir=" + folder + "\nLibraryDirs=0\nScanSubdirs=1\nMaterials=0\nTextures=0\nPigments=0\n"
            "Colors=1\nFinishs=1\nNormals=1\nIncludedFiles=0\n"
            "[MainWindow]\nx=-7\ny=30\ncy=777\nNormalListWidth=400\nNormalContentWidth=200\n"
-           "MaximizedContentWidth=250\nMaximized=1\n"
+           "MaximizedContentWidth=250\nPictureShare=40\nMaximized=1\n"
            "[Colors]\nTextureFontNormal=1,2,3\nTextureFontChanged=4,5,6\n"
            "[List]\nTextureWidth=11\nTypeWidth=12\nCategoryWidth=13\nVersionWidth=14\nFileWidth=15\n"
            "[Template]\nUse=1\nPath=" + folder + "/t.pov\n"
@@ -96,8 +96,8 @@ TEST_F(SettingsFixture, EveryKeyIsReadAsWhatItMeansAndWrittenBackUnchanged) {
                     s.RenderHeight(), s.Installation().VersionTimes100(), s.Installation().Letter()}),
               (Ints{kTextureListType, 3, -2, kSortByFile, 7, 3, 2, 1024, 768, 310, 'b'}));
     EXPECT_EQ((Ints{s.WindowX().value_or(0), s.WindowY().value_or(0), s.WindowHeight(), s.ListWidth(),
-                    s.PaneWidth(), s.MaximizedPaneWidth()}),
-              (Ints{-7, 30, 777, 400, 200, 250}));
+                    s.PaneWidth(), s.MaximizedPaneWidth(), s.PictureShare()}),
+              (Ints{-7, 30, 777, 400, 200, 250, 40}));
     Ints widths;
     for (int c = 0; c < Settings::kStoredColumns; ++c) widths.push_back(s.ColumnWidth(c));
     EXPECT_EQ(widths, (Ints{11, 12, 13, 14, 15}));
@@ -142,14 +142,14 @@ TEST_F(SettingsFixture, EveryKeyIsReadAsWhatItMeansAndWrittenBackUnchanged) {
 
 TEST_F(SettingsFixture, CorrectsOutOfRangeValues) {
     const Settings s = Loaded(
-        "[MainWindow]\nNormalListWidth=-500\nNormalContentWidth=100\nMaximizedContentWidth=-130\ncy=300\n"
+        "[MainWindow]\nNormalListWidth=-500\nNormalContentWidth=100\nMaximizedContentWidth=-130\ncy=300\nPictureShare=95\n"
         "[Display]\nSortType=9\n[Locations]\nLastSaveDir=/no/such/dir\nPovHome=/opt/pov\nPovVersion=310\n[Scan]\nScanDir=\n"
         "[Template]\nPath=/no/such/templ.pov\n[Render options]\nIniFile=/no/such.ini\nWidth=1024\n"
         "[Colors]\nTextureFontNormal=256,-1,7\nTextureFontChanged= 1 , 2 ,3,4\n[Output]\nType=258\n");
     // "Render options" is "Render Options".
     EXPECT_EQ((Ints{s.ListWidth(), s.PaneWidth(), s.MaximizedPaneWidth(), s.WindowHeight(), s.SortBy(),
-                    s.RenderWidth(), s.OverviewLayout()}),
-              (Ints{500, 120, 130, 400, kSortByName, 1024, 2}));
+                    s.RenderWidth(), s.OverviewLayout(), s.PictureShare()}),
+              (Ints{500, 120, 130, 400, kSortByName, 1024, 2, 85}));
     EXPECT_EQ(Paths(s), DefaultPaths());
     EXPECT_EQ(s.NormalTextColor(), MakeRgb(0, 255, 7));
     EXPECT_EQ(s.ChangedTextColor(), MakeRgb(1, 2, 4));  // green runs to the last comma

@@ -54,7 +54,10 @@ public:
     }
     void SetBusy(bool busy) override { steps.push_back(busy ? "busy" : "idle"); }
     void RefreshViews() override { steps.push_back("refresh"); }
-    void OpenListFile(const std::string& path) override { steps.push_back("open: " + path); }
+    void OpenListFile(const std::string& path, std::function<void()> then) override {
+        steps.push_back("open: " + path);
+        then();
+    }
 };
 
 struct StartupFixture : testing::Test {
@@ -183,6 +186,24 @@ struct DocumentFixture : testing::Test {
     ScriptedDialogs dialogs;
     LibraryDocument document{controller, settings, dialogs};
 
+    // Without a worker given, the document ends each operation before it returns.
+    static bool Now(const std::function<void(LibraryDocument::Done)>& operation) {
+        bool result = false, ended = false;
+        operation([&](bool ok) {
+            result = ok;
+            ended = true;
+        });
+        EXPECT_TRUE(ended);
+        return result;
+    }
+    bool Open(const std::string& path) { return Now([&](auto done) { document.Open(path, done); }); }
+    bool Add(const std::string& path) { return Now([&](auto done) { document.Add(path, done); }); }
+    bool Save() { return Now([&](auto done) { document.Save(done); }); }
+    bool SaveAs() { return Now([&](auto done) { document.SaveAs(done); }); }
+    bool ConfirmDiscard() { return Now([&](auto done) { document.ConfirmDiscard(done); }); }
+    bool OpenWithDialog() { return Now([&](auto done) { document.OpenWithDialog(done); }); }
+    bool AddWithDialog() { return Now([&](auto done) { document.AddWithDialog(done); }); }
+
     // A list file with two entries, written through a separate library.
     std::string WriteListFile(const std::string& name) {
         const std::string inc = dir.Write("inc/stones.inc",
@@ -200,27 +221,27 @@ struct DocumentFixture : testing::Test {
 
 TEST_F(DocumentFixture, SaveQuestionNamesTheFileAndItsAnswersDecide) {
     const std::string path = WriteListFile("lib.swl");
-    ASSERT_TRUE(document.Open(path));
-    EXPECT_TRUE(document.ConfirmDiscard());  // nothing changed: no question
+    ASSERT_TRUE(Open(path));
+    EXPECT_TRUE(ConfirmDiscard());  // nothing changed: no question
     EXPECT_TRUE(ui.questions.empty());
     controller.modified = 1;
     ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
-    EXPECT_FALSE(document.ConfirmDiscard());
+    EXPECT_FALSE(ConfirmDiscard());
     EXPECT_EQ(ui.questions.back(), "Änderungen speichern unter \"" + path + "\"?");
-    EXPECT_TRUE(document.ConfirmDiscard());
+    EXPECT_TRUE(ConfirmDiscard());
     EXPECT_EQ(controller.modified, 1);
-    EXPECT_TRUE(document.ConfirmDiscard());
+    EXPECT_TRUE(ConfirmDiscard());
     EXPECT_EQ(controller.modified, 0);  // Yes saved
     EXPECT_EQ(settings.RecentFiles().File(0), path);
     EXPECT_EQ(LibraryDocument::SaveChangesQuestion(""), "Änderungen speichern?");
 }
 
 TEST_F(DocumentFixture, SaveAsAddsTheExtensionAndAsksBeforeOverwriting) {
-    ASSERT_TRUE(document.Add(WriteListFile("lib.swl")));
+    ASSERT_TRUE(Add(WriteListFile("lib.swl")));
     controller.modified = 1;
     dialogs.answer = dir / "copy";
     const std::string startDir = settings.LastSaveDir();
-    ASSERT_TRUE(document.Save());  // unnamed: goes through save as
+    ASSERT_TRUE(Save());  // unnamed: goes through save as
     EXPECT_EQ(dialogs.asked.back(), startDir + "|unbenannt.swl");
     EXPECT_EQ(document.Path(), dir / "copy.swl");
     EXPECT_TRUE(FileExists(dir / "copy.swl"));
@@ -228,7 +249,7 @@ TEST_F(DocumentFixture, SaveAsAddsTheExtensionAndAsksBeforeOverwriting) {
     const std::string other = dir.Write("other.swl", "keep me");
     dialogs.answer = other;
     ui.answers = {Answer::No};
-    EXPECT_FALSE(document.SaveAs());
+    EXPECT_FALSE(SaveAs());
     EXPECT_NE(ui.questions.back().find("existiert bereits"), std::string::npos);
     EXPECT_EQ(test::ReadFile(other), "keep me");
     EXPECT_EQ(dialogs.asked.back(), dir.Path() + "/|copy.swl");  // starts in the current file's folder
@@ -238,21 +259,21 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
     std::string bytes = test::ReadFile(WriteListFile("lib.swl"));
     bytes.resize(bytes.size() - 10);
     const std::string damaged = dir.Write("damaged.swl", bytes);
-    EXPECT_FALSE(document.Open(damaged));
+    EXPECT_FALSE(Open(damaged));
     EXPECT_NE(ui.messages.back().text.find("damaged.swl"), std::string::npos);
     EXPECT_EQ(controller.EntryCount(), 1);
     EXPECT_EQ(document.Path(), "");
     EXPECT_EQ(controller.modified, 0);
-    EXPECT_FALSE(document.Save());  // save as, cancelled
+    EXPECT_FALSE(Save());  // save as, cancelled
     EXPECT_EQ(test::ReadFile(damaged), bytes);
     controller.modified = 1;
     ui.answers = {Answer::Yes};
-    EXPECT_FALSE(document.ConfirmDiscard());  // a cancelled save stops the exit
+    EXPECT_FALSE(ConfirmDiscard());  // a cancelled save stops the exit
 
     // A missing file leaves the library as it was.
     controller.modified = 0;
-    ASSERT_TRUE(document.Open(dir / "lib.swl"));
-    EXPECT_FALSE(document.Open(dir / "gone.swl"));
+    ASSERT_TRUE(Open(dir / "lib.swl"));
+    EXPECT_FALSE(Open(dir / "gone.swl"));
     EXPECT_EQ(document.Path(), dir / "lib.swl");
     EXPECT_EQ(controller.EntryCount(), 2);
 }
@@ -261,7 +282,7 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
 // away what the other program stored since the window read the file.
 TEST_F(DocumentFixture, AFileChangedOnDiskIsReloadedOrOverwrittenOnlyWhenTheUserSaysSo) {
     const std::string path = WriteListFile("lib.swl");
-    ASSERT_TRUE(document.Open(path));
+    ASSERT_TRUE(Open(path));
     ASSERT_EQ(controller.EntryCount(), 2);
     const auto otherProgramSaves = [&] {
         RecordingUserInterface quiet;
@@ -276,18 +297,18 @@ TEST_F(DocumentFixture, AFileChangedOnDiskIsReloadedOrOverwrittenOnlyWhenTheUser
     const std::string theirs = test::ReadFile(path);
 
     ui.choices = {2, 0, 1};  // Abbrechen, Neu laden, Überschreiben
-    EXPECT_FALSE(document.Save());
+    EXPECT_FALSE(Save());
     EXPECT_NE(ui.questions.back().find(path), std::string::npos);
     EXPECT_EQ(test::ReadFile(path), theirs);
-    EXPECT_TRUE(document.Save());  // reloaded: the library is the file's again
+    EXPECT_TRUE(Save());  // reloaded: the library is the file's again
     EXPECT_EQ(controller.EntryCount(), 1);
     EXPECT_EQ(test::ReadFile(path), theirs);
-    EXPECT_TRUE(document.Save());  // unchanged since the reload: no question
+    EXPECT_TRUE(Save());  // unchanged since the reload: no question
     EXPECT_EQ(ui.questions.size(), 2u);
 
     otherProgramSaves();  // now empty on disk
     const std::string emptied = test::ReadFile(path);
-    EXPECT_TRUE(document.Save());  // overwritten with the window's entry
+    EXPECT_TRUE(Save());  // overwritten with the window's entry
     EXPECT_EQ(ui.questions.size(), 3u);
     EXPECT_NE(test::ReadFile(path), emptied);
     EXPECT_EQ(test::ReadFile(path), theirs);
@@ -298,7 +319,7 @@ TEST_F(DocumentFixture, AFileChangedOnDiskIsReloadedOrOverwrittenOnlyWhenTheUser
     const std::string before = test::ReadFile(path);
     controller.modified = 1;
     ui.SetCancelled(true);
-    EXPECT_FALSE(document.Save());
+    EXPECT_FALSE(Save());
     ui.SetCancelled(false);
     EXPECT_NE(ui.messages.back().text.find(path), std::string::npos);
     EXPECT_EQ(test::ReadFile(path), before);

@@ -57,7 +57,7 @@ TEST(MainCommandsTest, EnableRulesFollowTheLibraryAndTheView) {
     EXPECT_FALSE(CommandEnabled(Id(Command::SelectEmpty), c));  // every entry has a preview
     EXPECT_FALSE(CommandEnabled(Id(Command::SelectFaulty), c));
     EXPECT_FALSE(CommandEnabled(Id(Command::CollapseAll), c));  // only in the file list
-    EXPECT_FALSE(CommandEnabled(Id(Command::EditWithPov), c));  // the plug-in is not installed
+    EXPECT_FALSE(CommandEnabled(Id(Command::EditWithPov), c));  // no current entry
     EXPECT_FALSE(CommandEnabled(Id(Command::CompleteDirectories), c));
     c.previewCount = 2;
     c.faultyCount = 1;
@@ -114,7 +114,7 @@ TEST(CommandTableTest, KeysBelongToOneCommandEachAndTheMenuShowsThem) {
     EXPECT_FALSE(CommandEnabled(Id(Command::CopyTexture), c));  // no named current entry
     c.currentEntry = c.namedCurrentEntry = true;
     EXPECT_TRUE(CommandEnabled(Id(Command::CopyTexture), c));
-    EXPECT_FALSE(CommandEnabled(Id(Command::EditWithPov), c));  // without the plug-in
+    EXPECT_TRUE(CommandEnabled(Id(Command::EditWithPov), c));  // the user's editor, with or without POV-Ray
     EXPECT_TRUE(CommandEnabled(Id(Command::SortByPicture), c));
     CheckConditions k;
     k.sortKey = 6;
@@ -223,9 +223,15 @@ TEST(WindowLayoutTest, LargePictureSideFollowsThePaneInStepsOf32UpTo512) {
     EXPECT_EQ(LargePictureSide(301, 800), 288);
     EXPECT_EQ(LargePictureSide(327, 800), 288);
     EXPECT_EQ(LargePictureSide(328, 800), 320);
-    // The height leaves half the pane to the declaration box.
-    EXPECT_EQ(LargePictureSide(600, 500), 224);
-    EXPECT_EQ(LargePictureSide(600, 263), 0);
+    // The picture takes the larger share of the pane's height, the declaration box the rest.
+    EXPECT_EQ(LargePictureSide(600, 500), 288);
+    EXPECT_EQ(LargePictureSide(600, 200), 0);
+    // A 1280 x 1024 screen: a 673 wide pane about 880 high gets the largest picture, not 416.
+    EXPECT_EQ(LargePictureSide(673, 880, kDefaultPictureShare, 34), 512);
+    // The split dragged up leaves more to the declaration box; dragged down, the box keeps its lines.
+    EXPECT_EQ(LargePictureSide(673, 880, PictureShareAt(300, 880), 34), 288);
+    EXPECT_EQ(LargePictureSide(673, 400, 0.99, 34), 288);
+    EXPECT_DOUBLE_EQ(PictureShareAt(5000, 880), kMaxPictureShare);
     // Never above 512, however large the pane.
     EXPECT_EQ(LargePictureSide(520, 1032), 512);
     EXPECT_EQ(LargePictureSide(4000, 3000), 512);
@@ -261,8 +267,10 @@ TEST(WindowLayoutTest, PanePartsSitInTheirBands) {
     EXPECT_EQ(l.picture, (Rect{575, 30, 120, 120}));  // 96 would fit: no more than the stored 116
     in.paneWidth = 300;
     l = ComputeLayout(in);
-    EXPECT_EQ(l.picture, (Rect{452, 30, 196, 196}));  // the height allows 192
-    EXPECT_EQ(l.arrowButton.y, 30 + 196);
+    EXPECT_EQ(l.picture, (Rect{420, 30, 260, 260}));  // the height allows 256
+    EXPECT_EQ(l.arrowButton.y, 30 + 260);
+    EXPECT_EQ(l.pictureSplit, (Rect{400, 30 + 260 + 26, 300, 8}));
+    EXPECT_EQ(l.largeSide, 256);
     in.smallPicture = true;  // the small preview never grows
     EXPECT_EQ(ComputeLayout(in).picture.width, 60);
     PaneWidths widths(320, 120, 150);

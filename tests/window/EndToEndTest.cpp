@@ -95,9 +95,10 @@ struct EndToEnd : testing::Test {
 
     void SetUp() override {
         w.show();
-        w.StartUp();
+        test::StartUpAndSettle(w);
         h.fileDialogs->answer = h.WriteListFile("lib.swl");
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
+        ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
         ASSERT_EQ(w.Controller().EntryCount(), 2);
         TextureEntry* second = w.Controller().Library().NextEntry(w.Controller().Library().NextEntry(nullptr));
         w.Views().SelectEntries({second});
@@ -121,7 +122,7 @@ struct EndToEnd : testing::Test {
         return false;
     }
     bool Rendering() { return w.Rendering(); }
-    // Opens a list with one material whose render takes a while.
+    // Opens a list with a material whose render takes a while (current) and a plain texture.
     void OpenSlowLibrary();
     // Starts the program again with a wide preview pane and "Groß" on, T_B current.
     MainWindow& RestartWide();
@@ -138,9 +139,10 @@ MainWindow& EndToEnd::RestartWide() {
     h.Restart({}, true);
     MainWindow& v = *h.window;
     v.show();
-    v.StartUp();
+    test::StartUpAndSettle(v);
     h.fileDialogs->answer = h.dir / "lib.swl";
     EXPECT_TRUE(PressAccessible(&v, QStringLiteral("Öffnen")));
+    EXPECT_TRUE(WaitFor([&] { return !v.Busy(); }));
     TextureEntry* second = v.Controller().Library().NextEntry(v.Controller().Library().NextEntry(nullptr));
     v.Views().SelectEntries({second});
     EXPECT_TRUE(WaitFor([&] { return v.CurrentEntry() == second; }));
@@ -174,6 +176,7 @@ TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
     EXPECT_TRUE(WaitFor([&] { return w.windowHandle()->title() == QStringLiteral("Swatchcraft [lib.swl]*"); }))
         << w.windowHandle()->title().toStdString();
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Speichern")));
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
     EXPECT_EQ(w.Controller().modified, 0);
     EXPECT_EQ(w.windowHandle()->title(), QStringLiteral("Swatchcraft [lib.swl]"));
 
@@ -205,7 +208,7 @@ TEST_F(EndToEnd, RenderHostDyingEndsTheRunAndLeavesTheWindowUsable) {
     for (const pid_t host : hosts) kill(host, SIGKILL);
     ASSERT_TRUE(WaitFor([&] { return !Rendering(); }));
     EXPECT_TRUE(w.ActionFor(int(Command::Open))->isEnabled());
-    EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("&Anzeigen"));
+    EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("Anz&eigen"));
     EXPECT_TRUE(w.CurrentEntry()->preview.IsEmpty());
     ASSERT_FALSE(recorder.texts.empty());
     EXPECT_NE(recorder.texts.back().find("Fehler"), std::string::npos) << recorder.texts.back();
@@ -223,8 +226,51 @@ TEST_F(EndToEnd, AltSStopsTheRenderAndTheKeyboardReturnsToTheEntries) {
     QKeyEvent altS(QEvent::KeyPress, Qt::Key_S, Qt::AltModifier, QStringLiteral("s"));
     QApplication::sendEvent(QApplication::focusWidget(), &altS);
     ASSERT_TRUE(WaitFor([&] { return !Rendering(); }));
-    EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("&Anzeigen"));
+    EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("Anz&eigen"));
     EXPECT_EQ(QApplication::focusWidget(), entries);
+}
+
+// The arrow stores only the picture just rendered for the entry shown. The
+// pane-sized picture that follows it stops with "&Stop" or Escape, and the
+// picture the arrow would store is back in its place, not a cross-hatch.
+TEST_F(EndToEnd, LargeFollowUpStopsAndTheArrowNeverStoresAnotherEntrysPicture) {
+    OpenSlowLibrary();
+    TextureEntry* slow = test::EntryNamed(w, "M_Haze");
+    w.Views().SelectEntries({slow});
+    ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() == slow; }));
+    TextureEntry* plain = test::EntryNamed(w, "T_Plain");
+    ASSERT_TRUE(plain);
+    ASSERT_GT(w.Pane().FitSide(), 0);
+    QApplication::setActiveWindow(&w);
+    PreviewWindow* picture = w.Area().Picture();
+    for (const char* stop : {"button", "Escape"}) {
+        SCOPED_TRACE(stop);
+        ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Anzeigen")));
+        ASSERT_TRUE(WaitFor([&] { return !Rendering() && w.Pane().LargeRendering(); }));
+        EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("&Stop"));
+        EXPECT_TRUE(w.Area().ShowButton()->isEnabled());
+        if (std::string(stop) == "button")
+            ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Stop")));
+        else
+            test::KeyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        // The accessible press clicks the button a moment later, as a real click would come.
+        ASSERT_TRUE(WaitFor([&] { return !w.Pane().LargeRendering(); }));
+        EXPECT_EQ(w.Area().ShowButton()->text(), QStringLiteral("Anz&eigen"));
+        EXPECT_EQ(picture->ScreenCopy().size(), QSize(116, 116));
+        EXPECT_TRUE(w.Area().ArrowButton()->isEnabled());
+    }
+    EXPECT_TRUE(slow->preview.IsEmpty());
+
+    // Another entry never gets the picture waiting for the arrow, not even with "Groß" rendering its own.
+    w.RunCommand(int(Command::LargePreview));
+    w.Views().SelectEntries({plain});
+    ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() == plain; }));
+    EXPECT_FALSE(w.Area().ArrowButton()->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return !w.Pane().LargeRendering() && picture->ScreenCopy().width() > 116; }));
+    EXPECT_FALSE(w.Area().ArrowButton()->isEnabled());
+    w.Pane().TakeOver();
+    EXPECT_TRUE(plain->preview.IsEmpty());
+    EXPECT_EQ(w.Controller().PreviewCount(), 0);
 }
 
 // With "Groß" the pane renders at its own size, from the cache when it can
@@ -412,16 +458,22 @@ void EndToEnd::OpenSlowLibrary() {
     const std::string inc = h.dir.Write(
         "slow/slow.inc",
         "#declare M_Slow = material { texture { pigment { rgbt <1, 1, 1, 0.9> } }\n"
-        "  interior { media { scattering { 1, 0.3 } samples 100, 100 intervals 20 } } }\n");
+        "  interior { media { scattering { 1, 0.3 } samples 100, 100 intervals 20 } } }\n"
+        "#declare T_Plain = texture { pigment { rgb <0.3, 0.6, 0.2> } }\n"
+        // Quick at the stored size, slow at the pane's.
+        "#declare M_Haze = material { texture { pigment { rgbt <1, 1, 1, 0.9> } }\n"
+        "  interior { media { scattering { 1, 0.3 } samples 20, 20 intervals 4 } } }\n");
     test::RecordingUserInterface quiet;
     LibraryController slow(quiet);
     SearchOptions options;
-    options.kinds = {false, true, false, false, false, false, false};
+    options.kinds = {false, true, true, false, false, false, false};
     options.explicitFiles = {inc};
     SearchTextures(slow, options);
     ASSERT_TRUE(SaveLibrary(slow, h.dir / "slow.swl", ""));
     h.fileDialogs->answer = h.dir / "slow.swl";
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    w.Views().SelectEntries({test::EntryNamed(w, "M_Slow")});
     ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() && w.CurrentEntry()->name == "M_Slow"; }));
 }
 

@@ -57,9 +57,10 @@ struct FileWatch : testing::Test {
         inc = h.dir.Write("woods/woods.inc", declarations);
         WriteListWithPreviews();
         w.show();
-        w.StartUp();
+        test::StartUpAndSettle(w);
         h.fileDialogs->answer = h.dir / "woods.swl";
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
+        ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
         ASSERT_EQ(w.Controller().EntryCount(), entries);
         Select(first);
         recorder.texts.clear();

@@ -106,7 +106,7 @@ struct ToolBesideWindow : testing::Test {
         ASSERT_TRUE(SaveLibrary(other, path, ""));
         fresh = test::ReadFile(path);
         w.show();
-        w.StartUp();
+        test::StartUpAndSettle(w);
         recorder.texts.clear();
     }
     void TearDown() override {
@@ -123,6 +123,7 @@ struct ToolBesideWindow : testing::Test {
         ASSERT_TRUE(WriteFileAtomically(path, text));
         h.fileDialogs->answer = path;
         ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
+        ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
         ASSERT_EQ(w.Controller().modified, 0);
     }
     void OpenFresh() {
@@ -162,6 +163,8 @@ struct ToolBesideWindow : testing::Test {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
         QKeyEvent key(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
         QApplication::sendEvent(target, &key);
+        // The file is written on a worker.
+        EXPECT_TRUE(WaitFor([&] { return !w.Busy(); }));
     }
     void Delete(const std::string& name) {
         TextureEntry* entry = w.Controller().Library().FindEntry(h.dir / "inc/", "stones.inc", name);

@@ -1,0 +1,259 @@
+// A desktop user's session in the main window, with the preview pane shown
+// and keys and clicks going to whatever has the keyboard. A window manager
+// hands the keyboard back to the main window only some time after a dialog
+// closed; the tests take it away while a dialog is open and give it back
+// after the command, as one does.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <map>
+
+#include "gui/DeclarationBox.h"
+#include "gui/EntryBar.h"
+#include "gui/FileTreeView.h"
+#include "gui/LibraryViewStack.h"
+#include "gui/MainArea.h"
+#include "gui/PictureGridView.h"
+#include "gui/StatusBarWithProgress.h"
+#include "gui/TextureListView.h"
+#include "GuiTestSupport.h"
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
+#include "library/TextureEntry.h"
+#include "scanner/TextureSearch.h"
+
+namespace sc {
+namespace {
+
+using test::DialogRecorder;
+using test::KeyClick;
+using test::WindowHarness;
+
+// The file dialog takes the keyboard from the main window while it is open.
+class LeavingFileDialogs : public test::ScriptedFileDialogs {
+public:
+    std::string ChooseOpenFile(const std::string& start) override {
+        QApplication::setActiveWindow(nullptr);
+        return ScriptedFileDialogs::ChooseOpenFile(start);
+    }
+};
+
+struct DesktopSession : testing::Test {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    LeavingFileDialogs* files = nullptr;
+
+    DesktopSession() {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        test::StartUpAndSettle(w);
+        std::string declarations;
+        for (const char* name : {"Aluminum", "Brass", "Copper", "Gold", "Jade", "Silver"})
+            declarations += std::string("#declare ") + name + " = texture { pigment { rgb 1 } }\n";
+        const std::string list = test::WriteLibrary(h, declarations);
+        auto dialogs = std::make_unique<LeavingFileDialogs>();
+        files = dialogs.get();
+        files->answer = list;
+        w.SetFileDialogs(std::move(dialogs));
+        test::RunAndSettle(w, int(Command::Open));
+        QApplication::setActiveWindow(&w);
+        EXPECT_TRUE(w.Area().PaneShown());
+        // Every dialog and message box is a window of its own.
+        recorder.onDialog = [](QDialog&) { QApplication::setActiveWindow(nullptr); };
+        recorder.onBox = [](QMessageBox&) { QApplication::setActiveWindow(nullptr); };
+    }
+
+    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus) << "nothing has the keyboard";
+        KeyClick(focus, key, modifiers);
+        // The window manager activates the main window again.
+        QApplication::setActiveWindow(&w);
+        // The user waits while the window is busy (a list file is read or written).
+        EXPECT_TRUE(test::WaitFor([this] { return !w.Busy(); }));
+    }
+    std::string Current() { return w.CurrentEntry() ? w.CurrentEntry()->name : std::string("(none)"); }
+    QWidget* ViewOf(Command command) {
+        if (command == Command::FileList) return &w.Views().Tree();
+        if (command == Command::TextureList) return &w.Views().List();
+        return &w.Views().Grid();
+    }
+    // The entry bar holds its line under the list and names the current entry.
+    void ExpectEntryBar(const char* after) {
+        QApplication::processEvents();
+        EntryBar* bar = w.Area().Bar();
+        EXPECT_GE(bar->height(), bar->fontMetrics().height()) << after;
+        EXPECT_EQ(bar->height(), bar->sizeHint().height()) << after;
+        const QLabel* first = bar->findChild<QLabel*>();
+        ASSERT_TRUE(first) << after;
+        EXPECT_TRUE(first->isVisible()) << after;
+        if (w.CurrentEntry()) {
+            EXPECT_EQ(bar->Parts().front().toStdString(), Current()) << after;
+        }
+    }
+};
+
+// Commands that open a dialog and then work busy give the keyboard back to
+// the list, tree or grid that had it, with the found entry current; no two
+// controls of the window share a mnemonic.
+TEST_F(DesktopSession, KeyboardStaysWithTheViewThroughDialogsAndBusyWork) {
+    const auto typeIntoFind = [](const char* text) {
+        return [text](QDialog& dialog) {
+            QApplication::setActiveWindow(nullptr);
+            if (dialog.windowTitle() != QStringLiteral("Text suchen")) return;
+            dialog.findChild<QLineEdit*>()->setText(QString::fromUtf8(text));
+            for (QRadioButton* b : dialog.findChildren<QRadioButton*>())
+                if (b->text() == QStringLiteral("&Texturenname")) b->setChecked(true);
+        };
+    };
+    const auto writeOverview = [](QDialog& dialog) {
+        QApplication::setActiveWindow(nullptr);
+        if (dialog.windowTitle() != QStringLiteral("Texturenübersichten")) return;
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("&Schreiben")) b->click();
+    };
+    struct Step {
+        const char* name;
+        int key;  // 0: the command below from the menu
+        Qt::KeyboardModifiers modifiers;
+        std::function<void(QDialog&)> dialog;
+        bool accept;
+        const char* current;  // the entry current afterwards; null: any
+        Command command = Command::Open;
+    };
+    const Step steps[] = {
+        {"Strg+O", Qt::Key_O, Qt::ControlModifier, {}, false, nullptr},
+        {"Strg+F, gefunden", Qt::Key_F, Qt::ControlModifier, typeIntoFind("Gold"), true, "Gold"},
+        {"Strg+F, nicht gefunden", Qt::Key_F, Qt::ControlModifier, typeIntoFind("Zinn"), true, "Gold"},
+        {"F3", Qt::Key_F3, Qt::NoModifier, typeIntoFind("Silver"), true, nullptr},
+        {"Duplikate", 0, Qt::NoModifier, {}, true, nullptr, Command::SelectDuplicates},
+        {"Geänderte Texturen, Abbrechen", 0, Qt::NoModifier, {}, false, nullptr, Command::SelectChanged},
+        {"Übersicht schreiben", 0, Qt::NoModifier, writeOverview, false, nullptr, Command::Overview},
+    };
+    for (Command view : {Command::TextureList, Command::FileList, Command::PictureList}) {
+        Press(view == Command::TextureList ? Qt::Key_1 : view == Command::FileList ? Qt::Key_2 : Qt::Key_3,
+              Qt::ControlModifier);
+        ASSERT_EQ(QApplication::focusWidget(), ViewOf(view));
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::string(step.name) + " in view " + std::to_string(int(view)));
+            if (step.dialog) recorder.onDialog = step.dialog;
+            recorder.acceptDialogs = step.accept;
+            if (step.key != 0) {
+                Press(step.key, step.modifiers);
+            } else {
+                // Alt alone takes the keyboard to the menu bar, where the menus are walked.
+                QKeyEvent alt(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+                QApplication::sendEvent(QApplication::focusWidget(), &alt);
+                QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+                QApplication::sendEvent(QApplication::focusWidget(), &altUp);
+                ASSERT_EQ(QApplication::focusWidget(), w.menuBar());
+                w.ActionFor(int(step.command))->trigger();
+                QApplication::setActiveWindow(&w);
+                EXPECT_TRUE(test::WaitFor([this] { return !w.Busy(); }));
+            }
+            // "Duplikate" and "Geänderte Texturen" show the texture list instead of the file list.
+            const Command shown = w.Views().ViewType() == kFileListType      ? Command::FileList
+                                  : w.Views().ViewType() == kTextureListType ? Command::TextureList
+                                                                             : Command::PictureList;
+            EXPECT_EQ(QApplication::focusWidget(), ViewOf(shown))
+                << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "none");
+            if (step.current) {
+                EXPECT_EQ(Current(), step.current);
+            }
+            // Down walks the entries, it does not move a caret in the declaration box.
+            EXPECT_FALSE(w.Area().TextBox()->hasFocus());
+        }
+    }
+
+    std::map<QChar, QString> taken;
+    const auto take = [&](const QString& text) {
+        const qsizetype at = text.indexOf(QLatin1Char('&'));
+        if (at < 0 || at + 1 >= text.size()) return;
+        const QChar key = text.at(at + 1).toLower();
+        EXPECT_FALSE(taken.count(key)) << text.toStdString() << " and " << taken[key].toStdString();
+        taken[key] = text;
+    };
+    for (QAction* menu : w.menuBar()->actions()) take(menu->text());
+    for (QAbstractButton* button : w.findChildren<QAbstractButton*>())
+        if (button->window() == &w) take(button->text());
+}
+
+// Status texts give way to the counts, the entry bar keeps its line, and
+// inverting the selection or a look at the file list leaves the current
+// entry and the selection as the user made them.
+TEST_F(DesktopSession, StatusEntryBarAndSelectionFollowTheUser) {
+    const auto counts = [this] { return w.Views().StatusText(); };
+    w.Status().ShowNote(QStringLiteral("POV-Ray 3.7 in \"/usr\" wird benutzt."), 20000);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w.Status().Text(), counts());
+    EXPECT_TRUE(counts().contains(QStringLiteral("6 ausgewählt"))) << counts().toStdString();
+
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(w.Status().Text(), counts());
+    recorder.acceptDialogs = false;
+    recorder.onDialog = [](QDialog& dialog) {
+        if (dialog.windowTitle() != QStringLiteral("Texturenübersichten")) return;
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("&Schreiben")) b->click();
+    };
+    w.RunCommand(int(Command::Overview));
+    EXPECT_NE(w.Status().Text(), QStringLiteral("Schreibe Texturen..."));
+    EXPECT_FALSE(w.Status().Text().isEmpty());
+    recorder.onDialog = {};
+
+    // Three entries selected from Brass on, the current one is Gold.
+    Press(Qt::Key_1, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), &w.Views().List());
+    Press(Qt::Key_Home);
+    ASSERT_EQ(Current(), "Aluminum");
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Down, Qt::ShiftModifier);
+    Press(Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_EQ(Current(), "Gold");
+    ASSERT_EQ(w.Views().SelectedEntries().size(), 3u);
+    Press(Qt::Key_2, Qt::ControlModifier);
+    Press(Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(w.Views().SelectedEntries().size(), 3u);
+    EXPECT_EQ(Current(), "Gold");
+    Press(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(Current(), "Gold");
+    EXPECT_EQ(w.Views().SelectedEntries().size(), 3u);
+    EXPECT_EQ(w.Views().SelectedEntries().front()->name, "Aluminum");
+    EXPECT_EQ(w.Status().Text(), counts());
+    ExpectEntryBar("Strg+I");
+
+    // Entf in each view; Strg+O then Strg+1; "Alle löschen" among only the selected.
+    for (Command view : {Command::PictureList, Command::FileList, Command::TextureList}) {
+        w.RunCommand(int(view));
+        if (view == Command::FileList) Press(Qt::Key_Down);
+        recorder.AnswerWith({"Ja"});
+        Press(Qt::Key_Delete);
+        ExpectEntryBar("Entf");
+    }
+    // The changes are not kept: the list comes back whole.
+    recorder.AnswerWith({"Nein"});
+    Press(Qt::Key_O, Qt::ControlModifier);
+    Press(Qt::Key_1, Qt::ControlModifier);
+    ExpectEntryBar("Strg+O, Strg+1");
+    Press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w.Status().Text(), counts());
+    EXPECT_TRUE(counts().contains(QStringLiteral("6 ausgewählt"))) << counts().toStdString();
+    w.RunCommand(int(Command::OnlySelected));
+    ASSERT_TRUE(w.Views().OnlySelectedShown());
+    ExpectEntryBar("Nur ausgewählte");
+    recorder.AnswerWith({"Ja", "Ja"});
+    w.RunCommand(int(Command::DeleteAll));
+    ExpectEntryBar("Alle löschen");
+}
+
+}  // namespace
+}  // namespace sc
