@@ -302,6 +302,27 @@ TEST_F(LongWork, ExportRunsApartStopsOnEscapeAndEndsWithTheWindow) {
     h.window.reset();
 }
 
+TEST_F(LongWork, ListFilesAreReadAndWrittenApartAndEndWithTheWindow) {
+    const std::string list = w.Document().Path();
+    w.Controller().modified = 0;
+    w.RunCommand(kFirstRecentFileCommand);
+    ExpectLibraryCommandsWait();
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_EQ(w.Controller().EntryCount(), 3000);
+    EXPECT_EQ(w.Document().Path(), list);
+
+    w.Controller().modified = 1;
+    w.RunCommand(int(Command::Save));
+    ExpectLibraryCommandsWait();
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_EQ(w.Controller().modified, 0);
+    EXPECT_TRUE(recorder.texts.empty());
+
+    w.RunCommand(kFirstRecentFileCommand);
+    ASSERT_TRUE(w.Busy());
+    h.window.reset();
+}
+
 TEST_F(LargeFileWatch, QuittingWhileTheFileIsReReadEndsTheWorker) {
     WhileReReading([&] {
         w.close();
