@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 
 #include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
@@ -194,13 +196,29 @@ void MainWindow::BuildCommands() {
 void MainWindow::BuildActions() {
     actions_ = new CommandActions(
         *this, *views_, [this] { return CurrentMenuConditions(); }, [this] { return CurrentCheckConditions(); });
+    // The menu bar takes the keyboard while its menus are walked with it; the
+    // control it was taken from is the one a menu command gives it back to.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && now == menuBar() && old && isAncestorOf(old)) focusBeforeMenu_ = old;
+    });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        if (window && window != windowHandle()) ownWindowShown_ = true;
+    });
     actions_->SetBeforeCommand([this] {
         // The user's command changes what the status bar is about: a note gives way.
         status_->EndNote();
+        ownWindowShown_ = false;
         QWidget* focus = focusWidget();
+        if (focus && focus == menuBar()) focus = focusBeforeMenu_;
         if (focus && views_->isAncestorOf(focus)) commandFocus_.RememberControl(focus);
     });
     actions_->SetAfterCommand([this] {
+        // Some window managers activate no window at all once the command's
+        // last dialog or message closed: the keyboard would be nowhere.
+        if (ownWindowShown_ && isVisible() && !isMinimized() && !QApplication::activeModalWidget() &&
+            QApplication::activeWindow() != this)
+            activateWindow();
+        ownWindowShown_ = false;
         if (!busy_) RestoreCommandFocus();
         UpdateActions();
     });
@@ -366,7 +384,7 @@ void MainWindow::RestoreCommandFocus() {
     // Disabled views hand the keyboard on to the declaration box; a command
     // that chose a control (another view, the filter field) keeps its choice.
     QWidget* now = focusWidget();
-    if (now && now != area_->TextBox() && now->isEnabled() && now->isVisible()) return;
+    if (now && now != area_->TextBox() && now != menuBar() && now->isEnabled() && now->isVisible()) return;
     view->setFocus(Qt::OtherFocusReason);
     views_->ScrollToCurrent();
 }

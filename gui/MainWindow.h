@@ -215,6 +215,8 @@ private:
     FocusKeeper busyFocus_;   // the control that had the keyboard before the window became busy
     FocusKeeper renderFocus_; // ... before a render took it to "&Stop"
     FocusKeeper commandFocus_; // the entry view that had the keyboard when a command began
+    QPointer<QWidget> focusBeforeMenu_; // the control the menu bar took the keyboard from
+    bool ownWindowShown_ = false; // a dialog or message of ours had the keyboard during the command
     bool discardConfirmed_ = false;  // the save question was answered (or the save made) for closing
     // Last, so it ends first: a read or write still running is stopped and
     // its end dropped before the document and the library go.

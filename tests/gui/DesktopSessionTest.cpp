@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -114,21 +115,29 @@ TEST_F(DesktopSession, KeyboardStaysWithTheViewThroughDialogsAndBusyWork) {
                 if (b->text() == QStringLiteral("&Texturenname")) b->setChecked(true);
         };
     };
+    const auto writeOverview = [](QDialog& dialog) {
+        QApplication::setActiveWindow(nullptr);
+        if (dialog.windowTitle() != QStringLiteral("Texturenübersichten")) return;
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("&Schreiben")) b->click();
+    };
     struct Step {
         const char* name;
-        int key;
+        int key;  // 0: the command below from the menu
         Qt::KeyboardModifiers modifiers;
         std::function<void(QDialog&)> dialog;
         bool accept;
         const char* current;  // the entry current afterwards; null: any
+        Command command = Command::Open;
     };
     const Step steps[] = {
         {"Strg+O", Qt::Key_O, Qt::ControlModifier, {}, false, nullptr},
         {"Strg+F, gefunden", Qt::Key_F, Qt::ControlModifier, typeIntoFind("Gold"), true, "Gold"},
         {"Strg+F, nicht gefunden", Qt::Key_F, Qt::ControlModifier, typeIntoFind("Zinn"), true, "Gold"},
         {"F3", Qt::Key_F3, Qt::NoModifier, typeIntoFind("Silver"), true, nullptr},
-        {"Duplikate", 0, Qt::NoModifier, {}, true, nullptr},
-        {"Geänderte Texturen, Abbrechen", 0, Qt::NoModifier, {}, false, nullptr},
+        {"Duplikate", 0, Qt::NoModifier, {}, true, nullptr, Command::SelectDuplicates},
+        {"Geänderte Texturen, Abbrechen", 0, Qt::NoModifier, {}, false, nullptr, Command::SelectChanged},
+        {"Übersicht schreiben", 0, Qt::NoModifier, writeOverview, false, nullptr, Command::Overview},
     };
     for (Command view : {Command::TextureList, Command::FileList, Command::PictureList}) {
         Press(view == Command::TextureList ? Qt::Key_1 : view == Command::FileList ? Qt::Key_2 : Qt::Key_3,
@@ -141,10 +150,15 @@ TEST_F(DesktopSession, KeyboardStaysWithTheViewThroughDialogsAndBusyWork) {
             if (step.key != 0) {
                 Press(step.key, step.modifiers);
             } else {
-                w.ActionFor(int(std::string(step.name) == "Duplikate" ? Command::SelectDuplicates
-                                                                       : Command::SelectChanged))
-                    ->trigger();
+                // Alt alone takes the keyboard to the menu bar, where the menus are walked.
+                QKeyEvent alt(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+                QApplication::sendEvent(QApplication::focusWidget(), &alt);
+                QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+                QApplication::sendEvent(QApplication::focusWidget(), &altUp);
+                ASSERT_EQ(QApplication::focusWidget(), w.menuBar());
+                w.ActionFor(int(step.command))->trigger();
                 QApplication::setActiveWindow(&w);
+                EXPECT_TRUE(test::WaitFor([this] { return !w.Busy(); }));
             }
             // "Duplikate" and "Geänderte Texturen" show the texture list instead of the file list.
             const Command shown = w.Views().ViewType() == kFileListType      ? Command::FileList
