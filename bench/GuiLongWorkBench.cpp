@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <algorithm>
@@ -210,7 +212,15 @@ int main(int argc, char** argv) {
             if (b->text().remove(QLatin1Char('&')) == QStringLiteral("Nein")) chosen = b;
         if (chosen) chosen->click();
     });
-    sc::SetDialogHook([](QDialog& dialog) { dialog.accept(); });
+    sc::SetDialogHook([](QDialog& dialog) {
+        // "Text suchen": a text no declaration holds, so every one is read.
+        if (dialog.windowTitle() == QStringLiteral("Text suchen")) {
+            dialog.findChild<QLineEdit*>()->setText(QStringLiteral("nirgends"));
+            for (QRadioButton* b : dialog.findChildren<QRadioButton*>())
+                if (b->text() == QStringLiteral("Texturente&xt")) b->setChecked(true);
+        }
+        dialog.accept();
+    });
     const std::vector<std::string> noFonts;
     sc::MainWindow::Options options;
     options.settingsFile = folder + "/swatchcraft.ini";
@@ -268,6 +278,7 @@ int main(int argc, char** argv) {
     window.Controller().modified = 1;
     blocked("list save of 20,000 entries", int(sc::Command::Save), [&] { return !window.Busy(); });
     blocked("duplicates among 20,000 entries", int(sc::Command::SelectDuplicates), [&] { return !window.Busy(); });
+    blocked("text search in 20,000 declarations", int(sc::Command::FindText), [&] { return !window.Busy(); });
     window.Controller().modified = 0;
     window.RunCommand(int(sc::Command::ExportWebPage));
     char what[80];

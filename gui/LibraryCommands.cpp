@@ -31,7 +31,10 @@ LibraryCommands::LibraryCommands(LibraryCommandsContext context, QObject* parent
     : QObject(parent), context_(std::move(context)),
       selection_(*context_.controller, *context_.window, *context_.ui),
       search_(*context_.controller, *context_.window, *context_.ui),
-      deletes_(*context_.controller, *context_.window, *context_.ui) {}
+      deletes_(*context_.controller, *context_.window, *context_.ui),
+      searchWork_(std::make_unique<BackgroundLongWork>(*context_.ui, this)) {
+    search_.SetLongWork(*searchWork_);
+}
 
 LibraryCommands::~LibraryCommands() = default;
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/BackgroundWork.h"
 #include "ui/EntryCommands.h"
 #include "ui/SelectionCommands.h"
 #include "ui/TextSearch.h"
@@ -105,6 +106,8 @@ private:
     int duplicatesHint_ = -1;  // read once per run
     int editHint_ = -1;
     std::unique_ptr<BackgroundSearch> backgroundSearch_;  // the running "Texturen suchen", if any
+    // Reads declarations for "Text suchen"; after the search, so it ends first.
+    std::unique_ptr<BackgroundLongWork> searchWork_;
 };
 
 }  // namespace sc

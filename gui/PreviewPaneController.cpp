@@ -207,7 +207,7 @@ void PreviewPaneController::UpdatePane() {
     in.backgroundRendering = RenderingInBackground();
     in.minimized = parts_.window.isMinimized();
     in.run = run_;
-    in.run.pendingPicture = run_.pendingPicture && session_ && session_->Run().PendingEntry() == shown_ && shown_;
+    in.run.pendingPicture = run_.pendingPicture && session_ && session_->Run().PendingFor(shown_);
     in.largeRendering = session_ && session_->LargeRendering() && !liveRender_;
     const PaneState pane = DecidePane(in);
     QPushButton* button = parts_.area.ShowButton();
@@ -433,7 +433,7 @@ void PreviewPaneController::StopLargeByUser() {
     largeWanted_ = false;
     FitPictureArea();
     PreviewWindow* picture = parts_.area.Picture();
-    if (shown_ && session_->Run().PendingEntry() == shown_)
+    if (session_->Run().PendingFor(shown_))
         picture->ShowFrame(session_->Renderer().Frame());
     else
         ShowPicture(shown_, parts_.area.TextBox()->HasDeclaration());

@@ -231,7 +231,8 @@ void PreviewRenderRun::StepBusy() {
     const bool finished = renderFinished_;
     if (!several && !autoStore_ && !newError && renderFinished_) {
         pendingPicture_ = true;
-        pendingEntry_ = runEntry_;
+        pendingKey_.reset();
+        if (runEntry_->sourceFile) pendingKey_ = KeyOf(*runEntry_);
     }
     if (!newError && (autoStore_ || several) && renderFinished_) {
         StorePicture(controller_, runEntry_, target_.Frame(), settings_.small, EditedLines());
@@ -429,7 +430,7 @@ void PreviewRenderRun::CheckRenderer() {
 void PreviewRenderRun::TakeOverPending() {
     TextureEntry* entry = window_.CurrentEntry();
     // The frame holds the picture of the entry it was rendered for: any other entry would get a stranger's picture.
-    if (!pendingPicture_ || !entry || entry != pendingEntry_ || window_.DeclarationEdited()) return;
+    if (!PendingFor(entry) || window_.DeclarationEdited()) return;
     StorePicture(controller_, entry, target_.Frame(), settings_.small);
     entry->previewVersion = pendingVersion_;
     controller_.SetPreviewState(entry, PreviewState::Present);
@@ -438,10 +439,14 @@ void PreviewRenderRun::TakeOverPending() {
     Report();
 }
 
+bool PreviewRenderRun::PendingFor(const TextureEntry* entry) const {
+    return pendingPicture_ && entry && entry->sourceFile && pendingKey_ && *pendingKey_ == KeyOf(*entry);
+}
+
 void PreviewRenderRun::DropPendingPicture() {
     if (!pendingPicture_) return;
     pendingPicture_ = false;
-    pendingEntry_ = nullptr;
+    pendingKey_.reset();
     Report();
 }
 

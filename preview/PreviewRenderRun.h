@@ -5,9 +5,11 @@
 // progress and reports errors at the end. The main window's parts it uses sit
 // behind RenderRunWindow, the preview window behind PreviewTarget.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "library/TextureLibrary.h"
 #include "platform/Translate.h"
 #include "preview/FinishColor.h"
 #include "preview/PreviewRenderer.h"
@@ -114,8 +116,8 @@ public:
     int ErrorCount() const { return errorCount_; }
     int Attempt() const { return attempt_; }
     bool PendingPicture() const { return pendingPicture_; }
-    // The entry the pending picture was rendered for (null: none waits).
-    const TextureEntry* PendingEntry() const { return pendingPicture_ ? pendingEntry_ : nullptr; }
+    // Whether the picture waiting for the arrow was rendered for `entry`.
+    bool PendingFor(const TextureEntry* entry) const;
     RenderRunState State() const;
     int RowCount() const { return rowCount_; }
     int ProgressTotal() const { return progressTotal_; }
@@ -178,7 +180,8 @@ private:
     std::vector<TextureEntry*> failedEntries_;
     float pendingVersion_ = 0;
     bool pendingPicture_ = false;
-    TextureEntry* pendingEntry_ = nullptr;  // compared only, never used once the picture is dropped
+    // Whose the pending picture is; by key, as the entry may go while the picture waits.
+    std::optional<EntryKey> pendingKey_;
     int rowCount_ = 0;
     int progressTotal_ = 0;
     int progressPosition_ = 0;

@@ -4,7 +4,12 @@
 #include <cctype>
 #include <vector>
 
+#include <map>
+#include <tuple>
+#include <memory>
+
 #include "library/LibraryController.h"
+#include "library/LibrarySnapshot.h"
 #include "platform/UserInterface.h"
 #include "scanner/DeclarationReader.h"
 #include "ui/SelectionWindow.h"
@@ -31,6 +36,21 @@ std::size_t FindAt(std::string_view haystack, std::string_view needle, bool matc
     return it == haystack.end() ? std::string_view::npos : static_cast<std::size_t>(it - haystack.begin());
 }
 
+// The declaration as searched in: with `inConstants`, the values of the
+// constants it uses follow it.
+std::string DeclarationText(TextureLibrary& library, TextureEntry& entry, bool inConstants) {
+    LoadDeclaration(library, entry, inConstants);
+    std::string text = entry.record && entry.record->text ? *entry.record->text : std::string();
+    if (inConstants)
+        for (const DeclarationRecord* d : entry.dependencies)
+            if (d && d->text) text += " " + *d->text;
+    return text;
+}
+
+bool KeyLess(const EntryKey& a, const EntryKey& b) {
+    return std::tie(a.directory, a.fileName, a.name) < std::tie(b.directory, b.fileName, b.name);
+}
+
 int IndexOf(const std::vector<TextureEntry*>& order, const TextureEntry* entry) {
     auto it = std::find(order.begin(), order.end(), entry);
     return it == order.end() ? -1 : static_cast<int>(it - order.begin());
@@ -55,8 +75,19 @@ std::size_t FindOccurrence(std::string_view haystack, std::string_view needle, b
 
 std::string NotFoundText(const std::string& text) { return "\"" + text + "\"\nnicht gefunden."; }
 
+// Which entries hold the text, by key, as the worker found them.
+struct TextSearch::Matches {
+    std::map<EntryKey, bool, decltype(&KeyLess)> byKey{&KeyLess};
+};
+
 TextSearch::TextSearch(LibraryController& controller, SelectionWindow& window, UserInterface& ui)
-    : controller_(controller), window_(window), ui_(ui) {}
+    : controller_(controller),
+      window_(window),
+      ui_(ui),
+      directWork_(std::make_unique<DirectWork>(ui)),
+      work_(directWork_.get()) {}
+
+TextSearch::~TextSearch() = default;
 
 std::string TextSearch::SearchableText(TextureEntry& entry) {
     switch (settings_.field) {
@@ -65,12 +96,16 @@ std::string TextSearch::SearchableText(TextureEntry& entry) {
         case SearchField::TextureName: return entry.name;
         case SearchField::TextureText: break;
     }
-    LoadDeclaration(controller_.Library(), entry, settings_.inConstants);
-    std::string text = entry.record && entry.record->text ? *entry.record->text : std::string();
-    if (settings_.inConstants)
-        for (const DeclarationRecord* d : entry.dependencies)
-            if (d && d->text) text += " " + *d->text;
-    return text;
+    return DeclarationText(controller_.Library(), entry, settings_.inConstants);
+}
+
+bool TextSearch::Holds(TextureEntry& entry, const Matches* matches) {
+    if (matches) {
+        const auto it = matches->byKey.find(KeyOf(entry));
+        return it != matches->byKey.end() && it->second;
+    }
+    return FindOccurrence(SearchableText(entry), settings_.text, settings_.matchCase, settings_.wholeWords) !=
+           std::string::npos;
 }
 
 void TextSearch::Start(SearchAction action) {
@@ -80,11 +115,54 @@ void TextSearch::Start(SearchAction action) {
     Run();
 }
 
-bool TextSearch::Again() { return !settings_.text.empty() && Run(); }
+void TextSearch::Again() {
+    lastFound_ = false;
+    if (!settings_.text.empty()) Run();
+}
 
-bool TextSearch::Run() {
+// Names and file names are at hand; declarations are read from their
+// files, which takes long in a large library: that runs on a worker over a
+// copy of the library's names, and the walk below looks up what it found.
+void TextSearch::Run() {
     ui_.SetCancelled(false);
     window_.SetBusy(true);
+    if (settings_.field != SearchField::TextureText) return Walk(nullptr);
+    struct Work {
+        TextureLibrary library;
+        std::vector<EntryKey> keys;
+        SearchSettings settings;
+        Matches matches;
+        bool cancelled = false;
+    };
+    auto work = std::make_shared<Work>();
+    CopyEntryNames(controller_.Library(), work->library);
+    for (const TextureEntry* e : window_.EntriesInViewOrder()) work->keys.push_back(KeyOf(*e));
+    work->settings = settings_;
+    work_->Run(
+        [work](UserInterface& ui) {
+            const SearchSettings& s = work->settings;
+            ui.SetStatusText("Suche:");
+            ui.SetProgressRange(static_cast<int>(work->keys.size()));
+            ui.SetProgressPosition(0);
+            for (const EntryKey& key : work->keys) {
+                TextureEntry* e = work->library.FindEntry(key);
+                work->matches.byKey[key] =
+                    e && FindOccurrence(DeclarationText(work->library, *e, s.inConstants), s.text, s.matchCase,
+                                        s.wholeWords) != std::string::npos;
+                ui.StepProgress();
+                if (ui.IsCancelled()) {
+                    work->cancelled = true;
+                    return;
+                }
+            }
+        },
+        [this, work] {
+            if (work->cancelled) return End(false, true);
+            Walk(&work->matches);
+        });
+}
+
+void TextSearch::Walk(const Matches* matches) {
     const auto order = window_.EntriesInViewOrder();
     const int n = static_cast<int>(order.size());
     TextureEntry* current = window_.CurrentEntry();
@@ -121,7 +199,7 @@ bool TextSearch::Run() {
         ++s.visited;
         ui_.StepProgress();
         if (ui_.IsCancelled()) break;
-        if (FindOccurrence(SearchableText(*e), s.text, s.matchCase, s.wholeWords) == std::string::npos) continue;
+        if (!Holds(*e, matches)) continue;
         s.foundSinceStart = true;
         if (!selectAll) {
             window_.SelectEntries({e});
@@ -141,13 +219,18 @@ bool TextSearch::Run() {
         window_.SelectEntries(marked);
         found = true;
     }
-    s.action = SearchAction::FindNext;
+    End(found, cancelled);
+}
+
+void TextSearch::End(bool found, bool cancelled) {
+    settings_.action = SearchAction::FindNext;
+    ui_.SetCancelled(false);
     ui_.HideProgress();
     ui_.SetStatusText({});
     window_.SetBusy(false);
     window_.RefreshStatus();
-    if (!found && !cancelled) ui_.ShowMessage(NotFoundText(s.text), MessageIcon::Information);
-    return found;
+    lastFound_ = found;
+    if (!found && !cancelled) ui_.ShowMessage(NotFoundText(settings_.text), MessageIcon::Information);
 }
 
 }  // namespace sc

@@ -3,8 +3,11 @@
 // file names, names or declarations, walking the view's order with
 // wrap-around, and continues across calls where the last one stopped.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "ui/LongWork.h"
 
 namespace sc {
 
@@ -49,25 +52,40 @@ class TextSearch {
 public:
     // All are borrowed and must outlive the search.
     TextSearch(LibraryController& controller, SelectionWindow& window, UserInterface& ui);
+    ~TextSearch();
+
+    // Where declarations are read from now on (borrowed); without one they
+    // are read here and now and each search ends before it returns.
+    void SetLongWork(LongWork& work) { work_ = &work; }
 
     SearchSettings& Settings() { return settings_; }
 
-    // The dialog's buttons: starts a new pass from the current entry.
+    // The dialog's buttons: starts a new pass from the current entry. The
+    // window is busy until the search ends; Escape ends it early.
     void Start(SearchAction action);
     // F3: continues with the stored settings (the caller opens the dialog
-    // when there is no text yet). True when something was found.
-    bool Again();
+    // when there is no text yet).
+    void Again();
+    // Whether the last search that ended found something.
+    bool LastFound() const { return lastFound_; }
 
     // The text searched in for an entry, by the field chosen.
     std::string SearchableText(TextureEntry& entry);
 
 private:
-    bool Run();
+    struct Matches;
+    void Run();
+    void Walk(const Matches* matches);
+    void End(bool found, bool cancelled);
+    bool Holds(TextureEntry& entry, const Matches* matches);
 
     LibraryController& controller_;
     SelectionWindow& window_;
     UserInterface& ui_;
     SearchSettings settings_;
+    bool lastFound_ = false;
+    std::unique_ptr<DirectWork> directWork_;
+    LongWork* work_;
 };
 
 }  // namespace sc

@@ -54,9 +54,11 @@ TEST_F(TextSearchFixture, FindNextWalksDownAndWrapsAroundAcrossCalls) {
     window.current = Entry("Plain");
     search.Start(SearchAction::FindNext);
     EXPECT_EQ(window.SelectedNames(), (Names{"RedWood"}));
-    EXPECT_TRUE(search.Again());
+    search.Again();
+    EXPECT_TRUE(search.LastFound());
     EXPECT_EQ(window.SelectedNames(), (Names{"Red1"}));
-    EXPECT_TRUE(search.Again());
+    search.Again();
+    EXPECT_TRUE(search.LastFound());
     EXPECT_EQ(window.SelectedNames(), (Names{"RedWood"}));
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -75,9 +77,11 @@ TEST_F(TextSearchFixture, SelectAllThenF3FindsSingleHits) {
     search.Start(SearchAction::SelectAll);
     EXPECT_EQ(window.SelectedNames(), (Names{"Red1", "RedWood"}));
     EXPECT_EQ(search.Settings().action, SearchAction::FindNext);
-    EXPECT_TRUE(search.Again());
+    search.Again();
+    EXPECT_TRUE(search.LastFound());
     EXPECT_EQ(window.SelectedNames(), (Names{"Red1"}));
-    EXPECT_TRUE(search.Again());
+    search.Again();
+    EXPECT_TRUE(search.LastFound());
     EXPECT_EQ(window.SelectedNames(), (Names{"RedWood"}));
 }
 
@@ -116,7 +120,8 @@ TEST_F(TextSearchFixture, ALibraryChangeStartsANewPass) {
     EXPECT_EQ(window.SelectedNames(), (Names{"RedWood"}));
     controller.DeleteEntry(Entry("Red1"));
     window.current = Entry("RedWood");
-    EXPECT_TRUE(search.Again());
+    search.Again();
+    EXPECT_TRUE(search.LastFound());
     EXPECT_EQ(window.SelectedNames(), (Names{"RedWood"}));
 }
 

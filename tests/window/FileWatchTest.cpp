@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QElapsedTimer>
 
 #include <fstream>
@@ -298,6 +300,51 @@ TEST_F(LongWork, ExportRunsApartStopsOnEscapeAndEndsWithTheWindow) {
 
     h.fileDialogs->folder = h.dir / "zuletzt";
     w.RunCommand(int(Command::ExportWebPage));
+    ASSERT_TRUE(w.Busy());
+    h.window.reset();
+}
+
+TEST_F(LongWork, ListFilesAreReadAndWrittenApartAndEndWithTheWindow) {
+    const std::string list = w.Document().Path();
+    w.Controller().modified = 0;
+    w.RunCommand(kFirstRecentFileCommand);
+    ExpectLibraryCommandsWait();
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_EQ(w.Controller().EntryCount(), 3000);
+    EXPECT_EQ(w.Document().Path(), list);
+
+    w.Controller().modified = 1;
+    w.RunCommand(int(Command::Save));
+    ExpectLibraryCommandsWait();
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_EQ(w.Controller().modified, 0);
+    EXPECT_TRUE(recorder.texts.empty());
+
+    w.RunCommand(kFirstRecentFileCommand);
+    ASSERT_TRUE(w.Busy());
+    h.window.reset();
+}
+
+TEST_F(LongWork, TextSearchInDeclarationsRunsApart) {
+    recorder.onDialog = [](QDialog& dialog) {
+        if (dialog.windowTitle() != QStringLiteral("Text suchen")) return;
+        dialog.findChild<QLineEdit*>()->setText(QStringLiteral("rgb 9"));
+        for (QRadioButton* b : dialog.findChildren<QRadioButton*>())
+            if (b->text() == QStringLiteral("Texturente&xt")) b->setChecked(true);
+    };
+    recorder.acceptDialogs = true;
+    w.Views().SelectEntries({Entry("T0")});
+    w.RunCommand(int(Command::FindText));
+    ExpectLibraryCommandsWait();
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_EQ(w.CurrentEntry(), Entry("T9"));
+    w.RunCommand(int(Command::FindAgain));
+    ASSERT_TRUE(w.Busy());
+    ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+    EXPECT_EQ(w.CurrentEntry(), Entry("T19"));
+    EXPECT_EQ(recorder.texts, std::vector<std::string>{"Text suchen"}) << "the dialog only, no message";
+
+    w.RunCommand(int(Command::FindAgain));  // and the window goes meanwhile
     ASSERT_TRUE(w.Busy());
     h.window.reset();
 }
