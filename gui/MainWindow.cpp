@@ -1,4 +1,3 @@
-#include "gui/BackgroundWork.h"
 #include "gui/MainWindow.h"
 
 #include <QAction>
@@ -12,6 +11,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "gui/BackgroundWork.h"
 #include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
 #include "gui/DesktopOpener.h"

@@ -27,8 +27,13 @@ namespace {
 
 constexpr std::int64_t kAfterEverything = std::numeric_limits<std::int64_t>::max();
 
+// Without copies: it runs for every record an entry's lookup passes.
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && ToLowerAscii(a) == ToLowerAscii(b);
+    if (a.size() != b.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
 }
 
 // The records an entry's own lookups run over.
