@@ -1,5 +1,6 @@
 #include "gui/LibraryViewStack.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -184,6 +185,9 @@ void LibraryViewStack::SetViewType(int type) {
         if (e) SelectTreeNodeOf(e);
     }
     viewType_ = type;
+    // The keyboard goes straight to the new view: hiding the old one with it
+    // would first hand it to the next control (the filter field), and a screen reader would say so.
+    if (QWidget* focus = QApplication::focusWidget(); focus && stack_->isAncestorOf(focus)) focus->clearFocus();
     stack_->setCurrentIndex(type);
     if (type == kTextureListType) list_->scrollTo(list_->currentIndex());
     if (type == kPictureListType && list_->currentIndex().isValid()) grid_->ScrollToItem(list_->currentIndex().row(), true);

@@ -17,6 +17,8 @@
 #include "preview/SampleScenes.h"
 #include "preview/SceneWriter.h"
 #include "scanner/DeclarationCrc.h"
+#include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
 
 namespace sc {
 namespace {
@@ -165,7 +167,15 @@ void PreviewRenderRun::StepIdle() {
     std::string scene;
     SceneRequest request;
     request.entry = runEntry_;
-    request.declarationLines = window_.DeclarationLines();
+    // The pane shows a run's later entries without their text: the scene
+    // reads it as the command-line tool does, else it would name an entry it never declared.
+    const std::vector<std::string>* lines = window_.DeclarationLines();
+    std::vector<std::string> ownLines;
+    if (!lines && !runEntry_->IsFileNode() && LoadDeclaration(controller_.Library(), *runEntry_, true)) {
+        ownLines = DeclarationBoxLines(*runEntry_);
+        lines = &ownLines;
+    }
+    request.declarationLines = lines;
     request.attemptNumber = attempt_;
     request.templateIndex = settings_.templateIndex;
     request.povVersion = installation_.Version();

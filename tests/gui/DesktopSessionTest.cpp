@@ -140,8 +140,14 @@ TEST_F(DesktopSession, KeyboardStaysWithTheViewThroughDialogsAndBusyWork) {
         {"Übersicht schreiben", 0, Qt::NoModifier, writeOverview, false, nullptr, Command::Overview},
     };
     for (Command view : {Command::TextureList, Command::FileList, Command::PictureList}) {
+        // The keyboard goes from view to view without passing through another control.
+        std::vector<QWidget*> passed;
+        const QMetaObject::Connection watch = QObject::connect(
+            qApp, &QApplication::focusChanged, [&](QWidget*, QWidget* now) { if (now) passed.push_back(now); });
         Press(view == Command::TextureList ? Qt::Key_1 : view == Command::FileList ? Qt::Key_2 : Qt::Key_3,
               Qt::ControlModifier);
+        QObject::disconnect(watch);
+        EXPECT_EQ(passed, (std::vector<QWidget*>{ViewOf(view)}));
         ASSERT_EQ(QApplication::focusWidget(), ViewOf(view));
         for (const Step& step : steps) {
             SCOPED_TRACE(std::string(step.name) + " in view " + std::to_string(int(view)));

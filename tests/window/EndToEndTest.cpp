@@ -230,6 +230,23 @@ TEST_F(EndToEnd, AltSStopsTheRenderAndTheKeyboardReturnsToTheEntries) {
     EXPECT_EQ(QApplication::focusWidget(), entries);
 }
 
+// A run over several entries renders each with its own declaration, also
+// the one the pane never showed before the run.
+TEST_F(EndToEnd, ARunOfSeveralEntriesRendersEachWithItsOwnDeclaration) {
+    OpenSlowLibrary();
+    TextureEntry* plain = test::EntryNamed(w, "T_Plain");
+    TextureEntry* pigment = test::EntryNamed(w, "P_Plain");
+    ASSERT_TRUE(plain && pigment);
+    w.Views().SelectEntries({plain, pigment});
+    ASSERT_TRUE(WaitFor([&] { return w.Views().SelectedEntries().size() == 2u; }));
+    ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Anzeigen")));
+    ASSERT_TRUE(WaitFor([&] { return Rendering(); }));
+    ASSERT_TRUE(WaitFor([&] { return !Rendering(); }));
+    EXPECT_FALSE(plain->preview.IsEmpty());
+    EXPECT_FALSE(pigment->preview.IsEmpty());
+    for (const std::string& text : recorder.texts) EXPECT_EQ(text.find("nicht berechnet"), std::string::npos) << text;
+}
+
 // The arrow stores only the picture just rendered for the entry shown. The
 // pane-sized picture that follows it stops with "&Stop" or Escape, and the
 // picture the arrow would store is back in its place, not a cross-hatch.
@@ -460,13 +477,14 @@ void EndToEnd::OpenSlowLibrary() {
         "#declare M_Slow = material { texture { pigment { rgbt <1, 1, 1, 0.9> } }\n"
         "  interior { media { scattering { 1, 0.3 } samples 100, 100 intervals 20 } } }\n"
         "#declare T_Plain = texture { pigment { rgb <0.3, 0.6, 0.2> } }\n"
+        "#declare P_Plain = pigment { rgb <0.8, 0.2, 0.2> }\n"
         // Quick at the stored size, slow at the pane's.
         "#declare M_Haze = material { texture { pigment { rgbt <1, 1, 1, 0.9> } }\n"
         "  interior { media { scattering { 1, 0.3 } samples 20, 20 intervals 4 } } }\n");
     test::RecordingUserInterface quiet;
     LibraryController slow(quiet);
     SearchOptions options;
-    options.kinds = {false, true, true, false, false, false, false};
+    options.kinds = {false, true, true, true, false, false, false};
     options.explicitFiles = {inc};
     SearchTextures(slow, options);
     ASSERT_TRUE(SaveLibrary(slow, h.dir / "slow.swl", ""));
