@@ -4,26 +4,25 @@
 #include <unordered_set>
 
 #include "library/TextureEntry.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
 
-struct KindWord {
-    EntryKind kind;
-    const char* word;
-    const char* plural;  // appended for counts other than 1
-};
+// "3 textures": `pattern` from TrN, the count put in.
+std::string Counted(const char* pattern, int count) { return FillIn(pattern, {std::to_string(count)}); }
 
-constexpr KindWord kKindWords[] = {
-    {kKindMaterial, "Material", "s"}, {kKindTexture, "Textur", "en"}, {kKindPigment, "Pigment", "s"},
-    {kKindColor, "Color", "s"},       {kKindFinish, "Finish", "s"},   {kKindNormal, "Normal", "s"},
-};
+unsigned long Plural(int count) { return static_cast<unsigned long>(count < 0 ? 0 : count); }
 
-std::string Counted(int count, std::string_view word, std::string_view plural) {
-    std::string text = std::to_string(count) + " ";
-    text += word;
-    if (count != 1) text += plural;
-    return text;
+std::string KindCount(int kind, int n) {
+    switch (kind) {
+        case kKindMaterial: return Counted(TrN("%1 material", "%1 materials", Plural(n)), n);
+        case kKindTexture: return Counted(TrN("%1 texture", "%1 textures", Plural(n)), n);
+        case kKindPigment: return Counted(TrN("%1 pigment", "%1 pigments", Plural(n)), n);
+        case kKindColor: return Counted(TrN("%1 color", "%1 colors", Plural(n)), n);
+        case kKindFinish: return Counted(TrN("%1 finish", "%1 finishes", Plural(n)), n);
+        default: return Counted(TrN("%1 normal", "%1 normals", Plural(n)), n);
+    }
 }
 
 }  // namespace
@@ -44,18 +43,20 @@ EntryCounts CountEntries(const std::vector<TextureEntry*>& entries) {
 }
 
 std::string StatusText(const EntryCounts& counts, int selected) {
-    std::string text = std::to_string(counts.entries) + (counts.entries == 1 ? " Eintrag" : " Einträge");
+    std::string text = Counted(TrN("%1 entry", "%1 entries", Plural(counts.entries)), counts.entries);
     if (counts.entries > 0) {
         std::string kinds;
-        for (const KindWord& k : kKindWords) {
-            if (counts.perKind[k.kind] == 0) continue;
+        for (int kind = kKindMaterial; kind <= kKindNormal; ++kind) {
+            if (counts.perKind[kind] == 0) continue;
             if (!kinds.empty()) kinds += ", ";
-            kinds += Counted(counts.perKind[k.kind], k.word, k.plural);
+            kinds += KindCount(kind, counts.perKind[kind]);
         }
-        text += " (" + kinds + ") in " + Counted(counts.files, "Datei", "en") + " und " +
-                Counted(counts.categories, "Kategorie", "n");
+        // TRANSLATORS: "12 entries (3 materials, 9 textures) in 2 files and 1 category".
+        text = FillIn(Tr("%1 (%2) in %3 and %4"),
+                      {text, kinds, Counted(TrN("%1 file", "%1 files", Plural(counts.files)), counts.files),
+                       Counted(TrN("%1 category", "%1 categories", Plural(counts.categories)), counts.categories)});
     }
-    if (selected != 0) text += ", " + std::to_string(selected) + " ausgewählt";
+    if (selected != 0) text = FillIn(Tr("%1, %2 selected"), {text, std::to_string(selected)});
     return text;
 }
 
