@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bridge/RenderHost.h"
+#include "platform/Translate.h"
 
 namespace {
 
@@ -15,6 +16,10 @@ void OnSignal(int) { sc::bridge::RenderHost::RequestQuit(); }
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The texts the host words (a crashed or stopped POV-Ray) come in the
+    // language of the program that started it. Only the messages' locale
+    // changes: the numbers the host writes for POV-Ray keep their point.
+    sc::UseLanguage(sc::LanguageOfChoice(sc::InheritedLanguageChoice()));
     sc::bridge::RenderHost::Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];

@@ -7,6 +7,7 @@
 
 #include "export/BitmapFont.h"
 #include "library/TextureEntry.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -72,9 +73,10 @@ long long ContactSheet::Height() const {
 std::string ContactSheet::TooLargeText() const {
     if (Width() * Height() <= kMaxPixels) return {};
     const long long fitting = kMaxPixels / (static_cast<long long>(CellWidth()) * CellHeight());
-    return "Das Kontaktbild wäre mit " + std::to_string(Width()) + " x " + std::to_string(Height()) +
-           " Bildpunkten zu groß: es fasst höchstens " + std::to_string(fitting) + " Vorschaubilder dieser Größe, " +
-           "gewählt sind " + std::to_string(entries_.size()) + ".";
+    return FillIn(Tr("At %1 x %2 pixels the contact sheet would be too large: it holds at most %3 previews of "
+                     "this size, %4 are chosen."),
+                  {std::to_string(Width()), std::to_string(Height()), std::to_string(fitting),
+                   std::to_string(entries_.size())});
 }
 
 bool ContactSheet::Compose(RgbPicture& sheet, std::string& error, const ExportProgress& progress) const {

@@ -10,6 +10,7 @@
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -17,7 +18,7 @@ namespace {
 class WebPage final : public ExportFormat {
 public:
     std::string Key() const override { return "web"; }
-    std::string Name() const override { return "Webseite"; }
+    std::string Name() const override { return Tr("Web page"); }
     std::string FileFilter() const override { return {}; }
     std::string Extension() const override { return {}; }
     ExportTarget CheckTarget(const std::string& target) const override { return LibraryWebExport::CheckFolder(target); }
@@ -25,7 +26,7 @@ public:
     ExportResult Write(const ExportJob& job, const std::string& target, const ExportProgress& progress) const override {
         if (!job.library) {
             ExportResult result;
-            result.error = "Keine Bibliothek zum Exportieren.";
+            result.error = Tr("There is no library to export.");
             return result;
         }
         LibraryWebExport page(*job.library, {job.title, job.countsText});
@@ -36,16 +37,16 @@ public:
 class Sheet final : public ExportFormat {
 public:
     std::string Key() const override { return "sheet"; }
-    std::string Name() const override { return "Kontaktbild"; }
-    std::string FileFilter() const override { return "Kontaktbild (*.png)"; }
+    std::string Name() const override { return Tr("Contact sheet"); }
+    std::string FileFilter() const override { return Tr("Contact sheet (*.png)"); }
     std::string Extension() const override { return ".png"; }
 
     ExportTarget CheckTarget(const std::string& target) const override {
         ExportTarget check;
-        if (target.empty()) check.refusal = "Keine Zieldatei angegeben.";
+        if (target.empty()) check.refusal = Tr("No target file was given.");
         else if (ToLowerAscii(ExtensionOf(target)) != ".png")
-            check.refusal = "Das Kontaktbild wird als PNG geschrieben; der Dateiname muss auf .png enden.";
-        else if (DirectoryExists(target)) check.refusal = "\"" + target + "\" ist ein Ordner.";
+            check.refusal = Tr("The contact sheet is written as PNG; the file name must end in .png.");
+        else if (DirectoryExists(target)) check.refusal = FillIn(Tr("\"%1\" is a folder."), {target});
         else check.replacesEarlier = PathExists(target);
         return check;
     }
@@ -69,15 +70,17 @@ public:
         }
         const std::string png = EncodePng(sheet);
         if (png.empty() || !WriteFileAtomically(target, png)) {
-            result.error = "Die Datei \"" + target + "\" konnte nicht geschrieben werden.";
+            result.error = FillIn(Tr("The file \"%1\" could not be written."), {target});
             return result;
         }
         result.entries = static_cast<int>(entries.size());
         result.pictures = static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const TextureEntry* e) {
             return !e->preview.IsEmpty();
         }));
-        result.summary = std::to_string(result.entries) + (result.entries == 1 ? " Eintrag" : " Einträge") +
-                         " als Kontaktbild \"" + target + "\" gespeichert.";
+        result.summary = FillIn(TrN("%1 entry saved as the contact sheet \"%2\".",
+                                    "%1 entries saved as the contact sheet \"%2\".",
+                                    static_cast<unsigned long>(result.entries)),
+                                {std::to_string(result.entries), target});
         return result;
     }
 };

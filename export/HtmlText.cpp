@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "library/EntryKind.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -117,7 +118,7 @@ std::string KindWord(int kind) {
     case kKindColor: return "Color";
     case kKindFinish: return "Finish";
     case kKindNormal: return "Normal";
-    default: return "Sonstige";
+    default: return Tr("Other");
     }
 }
 

@@ -14,6 +14,7 @@
 #include "library/TextureLibrary.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
 
@@ -22,7 +23,7 @@ namespace sc {
 struct LibraryWebExport::Item {
     TextureEntry* entry = nullptr;
     std::string filePath;     // the source file as shown
-    std::string category;     // as shown ("Ohne Kategorie" when empty)
+    std::string category;     // as shown ("No category" when empty)
     std::string pictureFile;  // relative to index.html; empty without picture
     int width = 0;
     int height = 0;
@@ -32,7 +33,7 @@ struct LibraryWebExport::Item {
 
 namespace {
 
-constexpr const char* kNoCategory = "Ohne Kategorie";
+constexpr const char* kNoCategory = N_("No category");
 
 // The page's styles: readable in the user's light or dark scheme.
 constexpr const char* kStyle = R"css(:root { color-scheme: light dark; --bg: #fafafa; --fg: #1d1d1d; --card: #fff;
@@ -65,7 +66,8 @@ pre { white-space: pre-wrap; overflow-wrap: anywhere; font-size: .8rem; backgrou
 )css";
 
 // The filter: every word typed must occur in an entry's name, kind,
-// category or file. "#filter=TEXT" in the address presets it.
+// category or file. "#filter=TEXT" in the address presets it. The count
+// shown takes its words from the pattern the page carries.
 constexpr const char* kScript = R"js((function () {
   var field = document.getElementById("filter");
   var shown = document.getElementById("shown");
@@ -81,7 +83,8 @@ constexpr const char* kScript = R"js((function () {
     });
     for (var g = 0; g < groups.length; g++)
       groups[g].hidden = !groups[g].querySelector("article.entry:not([hidden])");
-    shown.textContent = words.length ? count + " von " + entries.length + " Einträgen passen" : "";
+    shown.textContent = words.length ?
+        shown.getAttribute("data-pattern").replace("%1", count).replace("%2", entries.length) : "";
   }
   var match = /[#&]filter=([^&]*)/.exec(location.hash);
   if (match) {
@@ -160,7 +163,7 @@ bool LibraryWebExport::SortedItems(const std::vector<TextureEntry*>& entries, st
         Item item;
         item.entry = e;
         item.filePath = e->sourceFile->directory.empty() ? e->sourceFile->fileName : e->sourceFile->path;
-        item.category = e->category.empty() || e->category == "-" ? kNoCategory : e->category;
+        item.category = e->category.empty() || e->category == "-" ? Tr(kNoCategory) : e->category;
         item.fileMissing = e->sourceFile->directory.empty() || !FileExists(e->sourceFile->path);
         if (!item.fileMissing && LoadDeclaration(library_, *e, true)) item.declaration = WithLf(DeclarationBoxText(*e));
         items.push_back(std::move(item));
@@ -212,26 +215,30 @@ bool LibraryWebExport::WritePicture(Item& item, const std::string& pictureDirect
 
 std::string LibraryWebExport::DefaultTitle(const std::string& source) {
     const std::string name = FileNameOf(WithoutTrailingSeparator(source));
-    if (name.empty()) return "Texturbibliothek";
+    if (name.empty()) return Tr("Texture library");
     const std::string extension = ExtensionOf(name);
-    return "Texturbibliothek " + (extension.empty() ? name : name.substr(0, name.size() - extension.size()));
+    return FillIn(Tr("Texture library %1"), {extension.empty() ? name : name.substr(0, name.size() - extension.size())});
 }
 
 std::string LibraryWebExport::SummaryText(const WebExportResult& result, const std::string& directory) {
-    return std::to_string(result.entries) + (result.entries == 1 ? " Eintrag" : " Einträge") + " mit " +
-           std::to_string(result.pictures) + (result.pictures == 1 ? " Vorschaubild" : " Vorschaubildern") +
-           " nach \"" + directory + "\" exportiert.";
+    // TRANSLATORS: %1 is "3 entries", %2 "with 2 previews".
+    return FillIn(Tr("%1 %2 exported to \"%3\"."),
+                  {FillIn(TrN("%1 entry", "%1 entries", static_cast<unsigned long>(result.entries)),
+                          {std::to_string(result.entries)}),
+                   FillIn(TrN("with %1 preview", "with %1 previews", static_cast<unsigned long>(result.pictures)),
+                          {std::to_string(result.pictures)}),
+                   directory});
 }
 
 ExportTarget LibraryWebExport::CheckFolder(const std::string& directory) {
     ExportTarget target;
     if (directory.empty()) {
-        target.refusal = "Kein Zielordner angegeben.";
+        target.refusal = Tr("No target folder was given.");
         return target;
     }
     if (!DirectoryExists(directory)) {
         if (PathExists(directory))
-            target.refusal = "Der Ordner \"" + directory + "\" konnte nicht angelegt werden: dort liegt eine Datei.";
+            target.refusal = FillIn(Tr("The folder \"%1\" could not be made: a file is in its place."), {directory});
         return target;
     }
     std::vector<std::string> foreign;
@@ -253,9 +260,9 @@ ExportTarget LibraryWebExport::CheckFolder(const std::string& directory) {
     for (std::size_t i = 0; i < foreign.size() && i < kMaxNamedForeignFiles; ++i)
         names += (i ? ", " : "") + foreign[i];
     if (foreign.size() > kMaxNamedForeignFiles)
-        names += " und " + std::to_string(foreign.size() - kMaxNamedForeignFiles) + " weitere";
-    target.foreignFiles = "Der Ordner \"" + directory + "\" enthält Dateien, die nicht von einem Export stammen (" +
-                          names + ").";
+        names = FillIn(Tr("%1 and %2 more"), {names, std::to_string(foreign.size() - kMaxNamedForeignFiles)});
+    target.foreignFiles =
+        FillIn(Tr("The folder \"%1\" holds files that do not come from an export (%2)."), {directory, names});
     return target;
 }
 
@@ -269,7 +276,7 @@ WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entrie
     }
     const std::string pictureDirectory = JoinPath(directory, kPictureFolder);
     if (!CreateDirectories(pictureDirectory)) {
-        result.error = "Der Ordner \"" + pictureDirectory + "\" konnte nicht angelegt werden.";
+        result.error = FillIn(Tr("The folder \"%1\" could not be made."), {pictureDirectory});
         return result;
     }
     std::vector<Item> items;
@@ -290,8 +297,7 @@ WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entrie
         if (item.entry->preview.IsEmpty()) continue;
         item.pictureFile = SafePictureFileName(static_cast<int>(i + 1), item.entry->name);
         if (!WritePicture(item, pictureDirectory)) {
-            result.error = "Die Datei \"" + JoinPath(pictureDirectory, item.pictureFile) +
-                           "\" konnte nicht geschrieben werden.";
+            result.error = FillIn(Tr("The file \"%1\" could not be written."), {JoinPath(pictureDirectory, item.pictureFile)});
             return result;
         }
         if (item.width == 0) {
@@ -303,7 +309,7 @@ WebExportResult LibraryWebExport::Write(const std::vector<TextureEntry*>& entrie
     }
     const std::string page = JoinPath(directory, kPageName);
     if (!WriteFileAtomically(page, Page(items))) {
-        result.error = "Die Datei \"" + page + "\" konnte nicht geschrieben werden.";
+        result.error = FillIn(Tr("The file \"%1\" could not be written."), {page});
         return result;
     }
     // Only now is the earlier page gone, and with it the use of its pictures.
@@ -324,18 +330,21 @@ std::string LibraryWebExport::EntryHtml(const Item& item) {
     if (!item.pictureFile.empty())
         html += "<img src=\"" + std::string(kPictureFolder) + "/" + item.pictureFile + "\" width=\"" +
                 std::to_string(item.width) + "\" height=\"" + std::to_string(item.height) +
-                "\" alt=\"Vorschaubild von " + name + "\" loading=\"lazy\">\n";
+                "\" alt=\"" + EscapeHtml(FillIn(Tr("Preview of %1"), {e.name})) + "\" loading=\"lazy\">\n";
     else
-        html += "<div class=\"nopicture\" role=\"img\" aria-label=\"Kein Vorschaubild\">Kein Vorschaubild</div>\n";
-    html += "<h4>" + name + "</h4>\n<dl><dt>Art</dt><dd>" + KindWord(e.kind) + "</dd><dt>Kategorie</dt><dd>" +
-            EscapeHtml(item.category) + "</dd><dt>Datei</dt><dd>" + EscapeHtml(e.sourceFile->fileName) +
-            "</dd></dl>\n";
+        html += "<div class=\"nopicture\" role=\"img\" aria-label=\"" + EscapeHtml(Tr("No preview")) + "\">" +
+                EscapeHtml(Tr("No preview")) + "</div>\n";
+    html += "<h4>" + name + "</h4>\n<dl><dt>" + EscapeHtml(Tr("Kind")) + "</dt><dd>" + KindWord(e.kind) + "</dd><dt>" +
+            EscapeHtml(Tr("Category")) + "</dt><dd>" + EscapeHtml(item.category) + "</dd><dt>" + EscapeHtml(Tr("File")) +
+            "</dt><dd>" + EscapeHtml(e.sourceFile->fileName) + "</dd></dl>\n";
     if (item.declaration) {
-        html += "<details><summary>Deklaration</summary>\n<pre>" + EscapeHtml(*item.declaration) +
-                "</pre>\n<button type=\"button\" class=\"copy\">Kopieren</button></details>\n";
+        html += "<details><summary>" + EscapeHtml(Tr("Declaration")) + "</summary>\n<pre>" +
+                EscapeHtml(*item.declaration) + "</pre>\n<button type=\"button\" class=\"copy\">" +
+                EscapeHtml(Tr("Copy")) + "</button></details>\n";
     } else {
-        html += std::string("<p class=\"missing\">Deklaration NICHT VERFÜGBAR: ") +
-                (item.fileMissing ? "die Datei wurde nicht gefunden." : "sie steht nicht mehr in der Datei.") +
+        html += "<p class=\"missing\">" +
+                EscapeHtml(item.fileMissing ? Tr("Declaration NOT AVAILABLE: the file was not found.")
+                                            : Tr("Declaration NOT AVAILABLE: it is no longer in the file.")) +
                 "</p>\n";
     }
     return html + "</article>\n";
@@ -343,14 +352,19 @@ std::string LibraryWebExport::EntryHtml(const Item& item) {
 
 std::string LibraryWebExport::Page(const std::vector<Item>& items) const {
     const std::string title = EscapeHtml(options_.title);
-    std::string html = std::string("<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"
+    const std::string language = CurrentLanguage().empty() ? "en" : CurrentLanguage();
+    const std::string matching = TrN("%1 of %2 entry match", "%1 of %2 entries match", items.size());
+    std::string html = "<!DOCTYPE html>\n<html lang=\"" + EscapeHtml(language) +
+                       "\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                       "<meta name=\"color-scheme\" content=\"light dark\">\n") + kGeneratorMeta + "\n<title>" +
-                       title + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n<header>\n<h1>" + title +
-                       "</h1>\n<p id=\"counts\">" + EscapeHtml(options_.countsText) +
-                       "</p>\n<p><label for=\"filter\">Filter:</label> <input type=\"search\" id=\"filter\" "
-                       "placeholder=\"Name, Art, Kategorie oder Datei\" autocomplete=\"off\"> "
-                       "<span id=\"shown\" aria-live=\"polite\"></span></p>\n</header>\n<main>\n";
+                       "<meta name=\"color-scheme\" content=\"light dark\">\n" +
+                       kGeneratorMeta + "\n<title>" + title + "</title>\n<style>\n" + kStyle +
+                       "</style>\n</head>\n<body>\n<header>\n<h1>" + title + "</h1>\n<p id=\"counts\">" +
+                       EscapeHtml(options_.countsText) + "</p>\n<p><label for=\"filter\">" + EscapeHtml(Tr("Filter:")) +
+                       "</label> <input type=\"search\" id=\"filter\" placeholder=\"" +
+                       EscapeHtml(Tr("Name, kind, category or file")) +
+                       "\" autocomplete=\"off\"> <span id=\"shown\" aria-live=\"polite\" data-pattern=\"" +
+                       EscapeHtml(matching) + "\"></span></p>\n</header>\n<main>\n";
     for (std::size_t i = 0; i < items.size();) {
         const std::string& file = items[i].filePath;
         html += "<section class=\"group file\">\n<h2>" + EscapeHtml(file) + "</h2>\n";
@@ -364,7 +378,7 @@ std::string LibraryWebExport::Page(const std::vector<Item>& items) const {
         }
         html += "</section>\n";
     }
-    if (items.empty()) html += "<p>Die Liste enthält keine Einträge.</p>\n";
+    if (items.empty()) html += "<p>" + EscapeHtml(Tr("The list has no entries.")) + "</p>\n";
     return html + "</main>\n<script>\n" + kScript + "</script>\n</body>\n</html>\n";
 }
 

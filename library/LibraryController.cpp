@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "library/DeclarationSource.h"
 
@@ -186,7 +187,7 @@ void LibraryController::ClearCategories() {
 }
 
 void LibraryController::DeletePreviews() {
-    const Answer answer = ui_.Ask("Wollen Sie wirklich alle Vorschaubilder der ausgewählten Einträge löschen?",
+    const Answer answer = ui_.Ask(Tr("Do you really want to delete every preview of the selected entries?"),
                                   QuestionButtons::YesNo, Answer::No);
     if (answer != Answer::Yes) return;
     bool removed = false;
@@ -202,7 +203,7 @@ void LibraryController::DeletePreviews() {
 
 void LibraryController::SelectFaulty() {
     if (faultyCount_ == 0) {
-        ui_.ShowMessage("Es sind keine fehlerhaften Vorschaubilder vorhanden.", MessageIcon::Information);
+        ui_.ShowMessage(Tr("There are no faulty previews."), MessageIcon::Information);
         return;
     }
     std::vector<TextureEntry*> faulty;

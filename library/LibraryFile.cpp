@@ -16,6 +16,7 @@
 #include "library/PictureCheck.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 
 namespace sc {
@@ -457,7 +458,7 @@ bool ApplyListFile(LibraryController& controller, ListFileContents& contents, bo
     ui.HideProgress();
     controller.Views().Refresh();
     if (state.decodeFailed)
-        ui.ShowMessage(state.decodeError, MessageIcon::Stop, kJpegFatalErrorTitle);
+        ui.ShowMessage(state.decodeError, MessageIcon::Stop, Tr(kJpegFatalErrorTitle));
     if (!addToLibrary) controller.modified = version.HasColorAndStats() ? 0 : 1;
     else if (state.changed) ++controller.modified;
     return d.complete;
@@ -515,44 +516,46 @@ bool SaveScannedLibrary(LibraryController& controller, const std::string& path, 
     return SaveLibraryReporting(controller, path, povHome);
 }
 
-std::string SavingStatusText() { return "Speichere:"; }
+std::string SavingStatusText() { return Tr("Saving:"); }
 
 std::string LoadingStatusText(const std::string& path) {
-    return "Lade \"" + FileNameOf(path) + "\":";
+    return FillIn(Tr("Loading \"%1\":"), {FileNameOf(path)});
 }
 
 std::string OpenFailedMessage(const std::string& path) {
-    return "Beim Öffnen der Datei\n\"" + path + "\"\nist ein Fehler aufgetreten.\n\n" +
-           "Möglicherweise ist diese Datei keine gültige Swatchcraft-Datei.";
+    return FillIn(Tr("An error occurred while opening the file\n\"%1\".\n\n"
+                     "Perhaps this file is not a valid Swatchcraft file."),
+                  {path});
 }
 
 std::string FileMissingMessage(const std::string& path) {
-    return "Die Datei\n\"" + path + "\"\nexistiert nicht.";
+    return FillIn(Tr("The file\n\"%1\"\ndoes not exist."), {path});
 }
 
 std::string NoFileMessage(const std::string& path) {
-    if (DirectoryExists(path)) return "Die Datei\n\"" + path + "\"\nist ein Verzeichnis und keine Datei.";
+    if (DirectoryExists(path)) return FillIn(Tr("The file\n\"%1\"\nis a folder, not a file."), {path});
     if (PathExists(path))
-        return "Die Datei\n\"" + path + "\"\nist keine gewöhnliche Datei (sondern z.B. eine Pipe oder ein Gerät).";
+        return FillIn(Tr("The file\n\"%1\"\nis not a regular file (but, for example, a pipe or a device)."), {path});
     return FileMissingMessage(path);
 }
 
 std::string SaveFailedMessage(const std::string& path) {
-    return "Beim Speichern der Datei\n\"" + path + "\"\nist ein Fehler aufgetreten.\n\n" +
-           "Die Datei wurde nicht gespeichert!";
+    return FillIn(Tr("An error occurred while saving the file\n\"%1\".\n\nThe file was not saved."), {path});
 }
 
 std::string CompleteDirectoriesQuestion(int count) {
-    return "Die Liste enthält " + std::to_string(count) +
-           " Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n" +
-           "Das Vorhandensein der Textur und ggf. dessen Anzeige" + " kann aus diesem Grund\n" +
-           "nicht geährleistet werden.\n\n" +
-           "Soll deshalb versucht werden, die betreffenden Dateien und Texturen " +
-           "innerhalb der vorhandenen\nBibliotheksverzeichnisse zu suchen?";
+    return FillIn(TrN("The list has %1 texture in files that have no folder.\n"
+                      "So it cannot be sure that the texture exists and can be shown.\n\n"
+                      "Search the library folders for these files and textures?",
+                      "The list has %1 textures in files that have no folder.\n"
+                      "So it cannot be sure that the textures exist and can be shown.\n\n"
+                      "Search the library folders for these files and textures?",
+                      static_cast<unsigned long>(count)),
+                  {std::to_string(count)});
 }
 
 std::string OverwriteQuestion(const std::string& path) {
-    return "Die Datei\n\"" + path + "\"\nexistiert bereits.\n\nÜberschreiben?";
+    return FillIn(Tr("The file\n\"%1\"\nalready exists.\n\nOverwrite it?"), {path});
 }
 
 }  // namespace sc

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 
 namespace sc {
@@ -54,11 +55,12 @@ ListFileGuard::Choice ListFileGuard::AskBeforeSave(const std::string& path, User
 }
 
 std::string ChangedOnDiskQuestion(const std::string& path) {
-    return "Die Datei\n\"" + path + "\"\nwurde seit dem letzten Laden oder Speichern von einem anderen Programm " +
-           "geändert.\n\n" + "Neu laden: die Datei wird neu gelesen, Ihre Änderungen gehen verloren.\n" +
-           "Überschreiben: Ihr Stand wird gespeichert, die Änderungen des anderen Programms gehen verloren.";
+    return FillIn(Tr("The file\n\"%1\"\nhas been changed by another program since it was last loaded or saved.\n\n"
+                     "Reload: the file is read again and your changes are lost.\n"
+                     "Overwrite: your version is saved and the other program's changes are lost."),
+                  {path});
 }
 
-std::vector<std::string> ChangedOnDiskButtons() { return {"&Neu laden", "Ü&berschreiben", "Abbrechen"}; }
+std::vector<std::string> ChangedOnDiskButtons() { return {Tr("&Reload"), Tr("&Overwrite"), Tr("Cancel")}; }
 
 }  // namespace sc

@@ -11,11 +11,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Translate.h"
+
 namespace sc {
 
 // Caption of the message that reports a fatal libjpeg error (the list file
 // reader names it too when a stored picture does not decode).
-inline constexpr const char* kJpegFatalErrorTitle = "JPEG Fatal Error";
+// Translated where shown.
+inline constexpr const char* kJpegFatalErrorTitle = N_("JPEG Fatal Error");
 
 struct PreviewImage {
     std::vector<std::uint8_t> jpegData;  // empty when the entry has no preview

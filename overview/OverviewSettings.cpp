@@ -67,8 +67,8 @@ unsigned PageCount(std::uint32_t samples, std::uint32_t samplesPerPage) {
 
 std::string PageCountLine(const OverviewOptions& options) {
     const unsigned pages = PageCount(options.texturesCount, SamplesPerPage(options));
-    if (pages == 1) return "Die Einstellungen würden 1 Übersichtsseite ergeben.";
-    return "Die Einstellungen würden " + std::to_string(pages) + " Übersichtsseiten ergeben.";
+    return FillIn(TrN("These settings would make %1 overview page.", "These settings would make %1 overview pages.", pages),
+                  {std::to_string(pages)});
 }
 
 bool ReadTemplateMarker(const std::string& templatePath, std::uint32_t& samples, std::int32_t& aspectA,
@@ -93,11 +93,13 @@ bool ReadTemplateMarker(const std::string& templatePath, std::uint32_t& samples,
 }
 
 std::string InvalidTemplateMessage(const std::string& templatePath) {
-    return "Die Vorlagendatei\n\"" + templatePath + "\"\nist entweder nicht vorhanden oder ungültig.\n\n" +
-           "Eine gültige Vorlagendatei muss eine auskommentierte\n" +
-           "Zeile mit dem Inhalt \"#include Swatchcraft n a:b\" enthalten,\n" +
-           "wobei \"n\" die Anzahl der Samples pro Seite und \"a:b\" das\n" + "Seitenverhaeltnis angibt.\n\n" +
-           "Beispiel: // #include Swatchcraft 10 3:2";
+    return FillIn(Tr("The template file\n\"%1\"\nis missing or not valid.\n\n"
+                     "A valid template file must hold a commented-out\n"
+                     "line \"#include Swatchcraft n a:b\",\n"
+                     "where \"n\" is the number of samples per page and \"a:b\" the\n"
+                     "aspect ratio of the page.\n\n"
+                     "Example: // #include Swatchcraft 10 3:2"),
+                  {templatePath});
 }
 
 std::uint32_t HeightForWidth(const OverviewOptions& options, std::uint32_t width) {
@@ -154,7 +156,7 @@ bool SplitNameAsPath(std::string& name, std::string& directory) {
 bool CheckTemplate(OverviewOptions& options, UserInterface& ui) {
     if (!options.useTemplate) return true;
     if (options.templatePath.empty()) {
-        ui.ShowMessage("Sie müssen eine Vorlagendatei angeben.", MessageIcon::Exclamation);
+        ui.ShowMessage(Tr("You must give a template file."), MessageIcon::Exclamation);
         return false;
     }
     if (!ReadTemplateMarker(options.templatePath, options.templateSamples, options.aspectA, options.aspectB)) {
@@ -162,7 +164,7 @@ bool CheckTemplate(OverviewOptions& options, UserInterface& ui) {
         return false;
     }
     if (!FileExists(options.templatePath)) {
-        ui.ShowMessage("Die POV-Ray Vorlagendatei \"" + FileNameOf(options.templatePath) + "\" existiert nicht!",
+        ui.ShowMessage(FillIn(Tr("The POV-Ray template file \"%1\" does not exist."), {FileNameOf(options.templatePath)}),
                        MessageIcon::Exclamation);
         return false;
     }
@@ -172,17 +174,17 @@ bool CheckTemplate(OverviewOptions& options, UserInterface& ui) {
 bool CheckBeforeWriting(OverviewOptions& options, UserInterface& ui) {
     if (!CheckTemplate(options, ui)) return false;
     if (!options.IniFile.empty() && !FileExists(options.IniFile))
-        ui.ShowMessage("Die POV-Ray Ini-Datei \"" + FileNameOf(options.IniFile) +
-                           "\" existiert nicht, wird also nicht benutzt.",
+        ui.ShowMessage(FillIn(Tr("The POV-Ray INI file \"%1\" does not exist, so it is not used."),
+                              {FileNameOf(options.IniFile)}),
                        MessageIcon::Exclamation);
     options.samplesPerPage = SamplesPerPage(options);
     options.writtenCount = 0;
     if (options.Directory.empty()) {
-        ui.ShowMessage("Sie müssen ein Zielverzeichnis angeben.", MessageIcon::Exclamation);
+        ui.ShowMessage(Tr("You must give a target folder."), MessageIcon::Exclamation);
         return false;
     }
     if (!DirectoryExists(options.Directory)) {
-        ui.ShowMessage("Das Zielverzeichnis\n\"" + options.Directory + "\"\nexistiert nicht.",
+        ui.ShowMessage(FillIn(Tr("The target folder\n\"%1\"\ndoes not exist."), {options.Directory}),
                        MessageIcon::Exclamation);
         return false;
     }
@@ -218,23 +220,18 @@ bool CheckOverviewFont(OverviewOptions& options, const FontSearch& search, bool 
         }
     }
     if (!forPreview) {
-        ui.ShowMessage(std::string("Die TrueType-Schrift \"courbd.ttf\" befindet sich nicht in einem ") +
-                           "der POV-Ray Bibliotheksverzeichnisse. Eine Berechnung der erzeugten " +
-                           "Übersichten ist deshalb evtl. nicht möglich.\n\n" +
-                           "Fügen Sie entweder das entsprechende Verzeichnis (wahrscheinlich \"FONTS\" im "
-                           "Windows-Verzeichnis) " +
-                           "zu den Bibliotheksverzeichnissen hinzu oder kopieren Sie die Datei \"courbd.ttf\" " +
-                           "ins Verzeichnis der erzeugten Übersichtendatei.",
+        ui.ShowMessage(Tr("The TrueType font \"courbd.ttf\" is not in any of the POV-Ray library folders. "
+                          "POV-Ray may therefore be unable to render the overviews written.\n\n"
+                          "Either add the folder that holds it (probably \"FONTS\" in the Windows folder) "
+                          "to the library folders, or copy the file \"courbd.ttf\" "
+                          "into the folder of the overview file written."),
                        MessageIcon::Information);
     } else {
-        ui.ShowMessage(std::string("Die TrueType-Schrift \"courbd.ttf\" befindet sich weder im ") +
-                           "Schriftenverzeichnis von Windows noch in einem " +
-                           "der POV-Ray Bibliotheksverzeichnisse. Die Vorschau der Übersichten " +
-                           "ist deshalb nicht möglich.\n\n" +
-                           "Installieren Sie entweder die Schriftart im Schriftenordner, " +
-                           "fügen Sie das die Datei \"courbd.ttf\" enthaltende Verzeichnis " +
-                           "zu den Bibliotheksverzeichnissen hinzu oder kopieren Sie die Datei \"courbd.ttf\" " +
-                           "ins Unterverzeichnis \"preview\" dieses Programms.",
+        ui.ShowMessage(Tr("The TrueType font \"courbd.ttf\" is neither in the Windows fonts folder nor in any of "
+                          "the POV-Ray library folders. The overviews therefore cannot be previewed.\n\n"
+                          "Either install the font in the fonts folder, add the folder that holds "
+                          "the file \"courbd.ttf\" to the library folders, or copy the file \"courbd.ttf\" "
+                          "into the subfolder \"preview\" of this program."),
                        MessageIcon::Exclamation);
     }
     return false;
@@ -251,7 +248,7 @@ bool WriteOverviewCommand(OverviewWriter& writer, OverviewOptions& options, cons
     if (!writer.WriteOverviewFiles(WithTrailingSeparator(options.Directory))) {
         // Left silent, a run whose every entry was dropped would look like nothing happened.
         if (options.texturesCount == 0 && !options.abortRequested)
-            ui.ShowMessage("Es sind keine gültigen Texturen für eine Erzeugung mehr vorhanden.",
+            ui.ShowMessage(Tr("There are no valid textures left to write."),
                            MessageIcon::Information);
         return false;
     }
@@ -264,7 +261,7 @@ bool WriteOverviewCommand(OverviewWriter& writer, OverviewOptions& options, cons
 PreviewWriteResult WritePreviewFiles(OverviewWriter& writer, OverviewOptions& options, const std::string& previewFolder,
                                      UserInterface& ui) {
     if (!DirectoryExists(previewFolder) && !CreateDirectories(previewFolder)) {
-        ui.ShowMessage("Das Preview-Verzeichnis konnte nicht erzeugt werden.", MessageIcon::Exclamation);
+        ui.ShowMessage(Tr("The preview folder could not be made."), MessageIcon::Exclamation);
         return PreviewWriteResult::Failed;
     }
     // Only for this write: left set, the next "&Schreiben" would write the
@@ -273,8 +270,7 @@ PreviewWriteResult WritePreviewFiles(OverviewWriter& writer, OverviewOptions& op
     const bool written = writer.WriteOverviewFiles(WithTrailingSeparator(previewFolder));
     options.previewMode = false;
     if (options.texturesCount == 0) {
-        ui.ShowMessage(std::string("Es sind keine gültigen Texturen für eine Erzeugung mehr vorhanden.\n\n") +
-                           "Dieser Dialog wird geschlossen.",
+        ui.ShowMessage(Tr("There are no valid textures left to write.\n\nThis dialog closes now."),
                        MessageIcon::Information);
         return PreviewWriteResult::NothingLeft;
     }

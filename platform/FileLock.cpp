@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "platform/Translate.h"
+
 namespace sc {
 namespace {
 
@@ -57,8 +59,7 @@ FileLock::Result FileLock::Acquire(const std::string& path, std::chrono::millise
 }
 
 std::string FileInUseMessage(const std::string& path) {
-    return "Die Datei\n\"" + path + "\"\nwird gerade von einem anderen Programm bearbeitet.\n\n" +
-           "Bitte versuchen Sie es später noch einmal.";
+    return FillIn(Tr("The file\n\"%1\"\nis being edited by another program.\n\nPlease try again later."), {path});
 }
 
 }  // namespace sc

@@ -14,8 +14,9 @@
 namespace sc {
 namespace {
 
-// Set once at start; read by every lookup.
-std::atomic<bool> catalogueInForce{false};
+// Set once at start; read by every lookup. -1 until this copy of the code
+// has looked or been told.
+std::atomic<int> catalogueInForce{-1};
 std::string& Current() {
     static std::string language;
     return language;
@@ -25,6 +26,11 @@ const char* Environment(const char* name) {
     const char* value = std::getenv(name);
     return value && *value ? value : nullptr;
 }
+
+// The language put in force, for the other copies of this code in the
+// process (the bridge is a library with its own) and for the programs it
+// starts (the render host).
+constexpr const char* kLanguageVariable = "SWATCHCRAFT_LANGUAGE";
 
 // "de_AT.UTF-8@euro" -> "de".
 std::string LanguageCode(std::string_view locale) {
@@ -36,21 +42,35 @@ bool IsCLocale(std::string_view locale) {
     return locale.empty() || locale == "C" || locale == "POSIX";
 }
 
+// True when a catalogue is in force: put there by UseLanguage in this copy,
+// or by another copy in this process (gettext's own state is the process's).
+bool InForce() {
+    int state = catalogueInForce.load(std::memory_order_relaxed);
+    if (state < 0) {
+        const char* language = Environment(kLanguageVariable);
+        const int inherited =
+            language && Environment("LANGUAGE") && std::strcmp(language, "en") != 0 && HasCatalogue(language) ? 1 : 0;
+        catalogueInForce.compare_exchange_strong(state, inherited);
+        state = catalogueInForce.load(std::memory_order_relaxed);
+    }
+    return state > 0;
+}
+
 }  // namespace
 
 const char* Tr(const char* text) {
     // gettext gives the catalogue's header for "".
     if (!*text) return text;
-    return catalogueInForce.load(std::memory_order_relaxed) ? dgettext(kTextDomain, text) : text;
+    return InForce() ? dgettext(kTextDomain, text) : text;
 }
 
 const char* TrN(const char* singular, const char* plural, unsigned long count) {
-    if (catalogueInForce.load(std::memory_order_relaxed)) return dngettext(kTextDomain, singular, plural, count);
+    if (InForce()) return dngettext(kTextDomain, singular, plural, count);
     return count == 1 ? singular : plural;
 }
 
 const char* TrContext(const char* contextAndText, const char* text) {
-    if (!catalogueInForce.load(std::memory_order_relaxed)) return text;
+    if (!InForce()) return text;
     const char* found = dgettext(kTextDomain, contextAndText);
     return found == contextAndText ? text : found;
 }
@@ -110,8 +130,9 @@ std::string LanguageOfChoice(std::string_view choice) {
 }
 
 bool UseLanguage(const std::string& language) {
-    catalogueInForce = false;
+    catalogueInForce = 0;
     Current().clear();
+    setenv(kLanguageVariable, "en", 1);
     if (language.empty()) return true;
     if (!HasCatalogue(language)) return false;
     // gettext finds the catalogue through LANGUAGE, which it reads only while
@@ -124,10 +145,16 @@ bool UseLanguage(const std::string& language) {
     // The texts reach Qt and the terminal as UTF-8, whatever LC_CTYPE says.
     bind_textdomain_codeset(kTextDomain, "UTF-8");
     Current() = language;
-    catalogueInForce = true;
+    setenv(kLanguageVariable, language.c_str(), 1);
+    catalogueInForce = 1;
     return true;
 }
 
 std::string CurrentLanguage() { return Current(); }
+
+std::string InheritedLanguageChoice() {
+    const char* language = Environment(kLanguageVariable);
+    return language ? language : "";
+}
 
 }  // namespace sc

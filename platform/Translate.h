@@ -55,6 +55,10 @@ bool UseLanguage(const std::string& language);
 // The language in force: "" for English.
 std::string CurrentLanguage();
 
+// What UseLanguage put in force in the program that started this one ("en"
+// for English), "" when it did not: a choice for LanguageOfChoice.
+std::string InheritedLanguageChoice();
+
 // Where the catalogues lie: share/locale beside the program's bin folder,
 // which is the build tree's own build/share/locale and, once installed,
 // PREFIX/share/locale. SWATCHCRAFT_LOCALE_DIR overrides it (tests).

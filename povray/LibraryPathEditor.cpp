@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "povray/LibraryPaths.h"
 
 namespace sc {
@@ -26,7 +27,7 @@ void LibraryPathEditor::Add(const std::string& directory) {
     if (dir.empty()) return;
     for (size_t i = 0; i < entries_.size(); ++i) {
         if (SameFileName(entries_[i], dir)) {
-            ui_.ShowMessage("Das Verzeichnis \"" + entries_[i] + "\" ist bereits in der Liste.",
+            ui_.ShowMessage(FillIn(Tr("The folder \"%1\" is already in the list."), {entries_[i]}),
                             MessageIcon::Information);
             selected_ = static_cast<int>(i);
             return;
@@ -62,25 +63,25 @@ bool LibraryPathEditor::DiffersFromOriginal() const {
 bool LibraryPathEditor::Ok(const Rewriter& rewrite) {
     for (size_t i = 0; i < entries_.size(); ++i) {
         if (DirectoryExists(entries_[i])) continue;
-        if (ui_.Ask("Das Bibliotheksverzeichnis \"" + entries_[i] + "\" existiert nicht!", QuestionButtons::OkCancel,
+        if (ui_.Ask(FillIn(Tr("The library folder \"%1\" does not exist."), {entries_[i]}), QuestionButtons::OkCancel,
                     Answer::Ok, MessageIcon::Information) == Answer::Cancel) {
             selected_ = static_cast<int>(i);
             return false;
         }
     }
-    if (entries_.empty() && ui_.Ask("Die Liste enthält keine POV-Ray Bibliotheksverzeichnisse!",
+    if (entries_.empty() && ui_.Ask(Tr("The list has no POV-Ray library folders."),
                                     QuestionButtons::OkCancel, Answer::Ok,
                                     MessageIcon::Information) == Answer::Cancel)
         return false;
     const bool differs = DiffersFromOriginal();
     if (differs) {
-        const Answer answer = ui_.Ask("Die Bibliotheksverzeichnisse wurden geändert.\n\n"
-                                      "Sollen die Änderungen in die Datei\n\"" +
-                                          iniPath_ + "\"\ngeschrieben werden?",
+        const Answer answer = ui_.Ask(FillIn(Tr("The library folders have been changed.\n\n"
+                                                "Write the changes to the file\n\"%1\"?"),
+                                             {iniPath_}),
                                       QuestionButtons::YesNoCancel, Answer::Yes, MessageIcon::Question);
         if (answer == Answer::Cancel) return false;
         if (answer == Answer::Yes && !(rewrite && rewrite(entries_)) &&
-            ui_.Ask("Die Datei \n\"" + iniPath_ + "\"\nkonnte nicht aktualisiert werden!", QuestionButtons::OkCancel,
+            ui_.Ask(FillIn(Tr("The file \n\"%1\"\ncould not be updated."), {iniPath_}), QuestionButtons::OkCancel,
                     Answer::Ok, MessageIcon::Exclamation) == Answer::Cancel)
             return false;
     }

@@ -15,6 +15,7 @@
 #include "platform/IniFile.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovInstallationSource.h"
 
@@ -404,29 +405,28 @@ void CheckFontDirectory(std::string_view home, std::string_view settingsPath, Us
     if (directory.empty()) return;
 
     const SuppressibleAnswer answer = ask(
-        "In der Datei \"povray.ini\" ist das Schriftenverzeichnis von Windows (\"" + directory +
-        "\") als Bibliotheksverzeichnis für POV-Ray angegeben.\n\n"
-        "Dieses Verzeichnis wurde zwar von früheren Versionen von Swatchcraft benötigt und evtl. "
-        "hinzugefügt, könnte jetzt allerdings aus den Bibliotkesverzeichnissen entfernt werden.\n\n"
-        "Soll das Verzeichnis nun aus der Datei \"povray.ini\" entfernt werden?");
+        FillIn(Tr("The file \"povray.ini\" names the Windows fonts folder (\"%1\") as a POV-Ray library folder.\n\n"
+                  "Earlier versions of Swatchcraft needed this folder and may have added it, but it can now be "
+                  "removed from the library folders.\n\n"
+                  "Remove the folder from the file \"povray.ini\" now?"),
+               {directory}));
     WriteIniString(settingsPath, "Ask", "DelFontDir", answer.dontAskAgain ? "0" : "1");
     if (!answer.yes) return;
     if (RemoveLibraryPath(home, directory))
-        ui.ShowMessage("Das Schriftenverzeichnis von Windows (\"" + directory +
-                           "\") wurde aus der Datei \"povray.ini\" entfernt.",
+        ui.ShowMessage(FillIn(Tr("The Windows fonts folder (\"%1\") was removed from the file \"povray.ini\"."),
+                              {directory}),
                        MessageIcon::Information);
     else
-        ui.ShowMessage("Die Entfernung des Schriftenverzeichnisses von Windows (\"" + directory +
-                           "\") aus der Datei \"povray.ini\" ist fehlgeschlagen.",
+        ui.ShowMessage(FillIn(Tr("Removing the Windows fonts folder (\"%1\") from the file \"povray.ini\" failed."),
+                              {directory}),
                        MessageIcon::Exclamation);
 }
 
 bool CheckLibraryPathsForSearch(std::string_view home, UserInterface& ui, const std::function<bool()>& editPaths) {
     if (!FileExists(PovrayIniPath(home))) {
-        ui.ShowMessage(
-            "Die Datei \"povray.ini\" konnte nicht gefunden werden.\n\n"
-            "Wahrscheinlich ist POV-Ray nicht vorhanden\nbzw. korrekt installiert.",
-            MessageIcon::Exclamation);
+        ui.ShowMessage(Tr("The file \"povray.ini\" could not be found.\n\n"
+                          "POV-Ray is probably missing\nor not installed correctly."),
+                       MessageIcon::Exclamation);
         return false;
     }
     const auto usable = [&] {
@@ -437,8 +437,7 @@ bool CheckLibraryPathsForSearch(std::string_view home, UserInterface& ui, const 
     };
     if (usable()) return true;
     const Answer answer = ui.Ask(
-        "Die Datei \"povray.ini\" enthält keine bzw. nichtvorhandene\nBibliotheksverzeichnisse.\n\n"
-        "Wollen Sie dies ändern?",
+        Tr("The file \"povray.ini\" names no library folders,\nor only missing ones.\n\nDo you want to change that?"),
         QuestionButtons::YesNo, Answer::Yes, MessageIcon::Question);
     if (answer != Answer::Yes) return false;
     if (editPaths) editPaths();

@@ -1,8 +1,10 @@
 #include "povray/PovCommandLine.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -13,7 +15,7 @@ bool ContainsAny(const std::string& text, std::initializer_list<const char*> nee
     return false;
 }
 
-// "Bilddatei "x.jpg" nicht gefunden." for the first file POV-Ray could not find; empty when none.
+// "Image file "x.jpg" not found." for the first file POV-Ray could not find; empty when none.
 std::string MissingFileNote(const std::vector<std::string>& lines) {
     constexpr std::string_view kCannotFind = "Cannot find file '";
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -27,12 +29,12 @@ std::string MissingFileNote(const std::vector<std::string>& lines) {
         if (end == std::string::npos) continue;
         const std::string name = text.substr(0, end);
         // The next error line says what kind of file it was.
-        std::string kind = "Datei";
+        const char* note = N_("File \"%1\" not found.");
         for (std::size_t j = next; j < lines.size() && j <= next + 3; ++j) {
-            if (lines[j].find("image file") != std::string::npos) kind = "Bilddatei";
-            if (lines[j].find("font file") != std::string::npos) kind = "Schriftdatei";
+            if (lines[j].find("image file") != std::string::npos) note = N_("Image file \"%1\" not found.");
+            if (lines[j].find("font file") != std::string::npos) note = N_("Font file \"%1\" not found.");
         }
-        return kind + " \"" + name + "\" nicht gefunden.";
+        return FillIn(Tr(note), {name});
     }
     return {};
 }
@@ -121,13 +123,13 @@ std::string PovErrorReport(const std::string& consoleOutput) {
     if (!missing.empty()) report = missing + "\n" + report;
     if (ContainsAny(consoleOutput, {"I/O restriction", "IO restriction", "IO-restriction", "I/O Restriction",
                                     "Permission denied", "permission denied", "not permitted"})) {
-        report +=
-            "\nPOV-Ray durfte eine benötigte Datei nicht lesen oder schreiben: Die Datei liegt außerhalb der "
-            "Verzeichnisse, die POV-Ray in seiner Datei povray.conf erlaubt.\n"
-            "Tragen Sie das Verzeichnis der Datei im Abschnitt [Permitted Paths] der Datei "
-            "~/.povray/3.7/povray.conf ein, zum Beispiel mit der Zeile\n"
-            "read* = /pfad/zum/verzeichnis\n"
-            "oder legen Sie die Datei in Ihr Benutzerverzeichnis.";
+        report += "\n";
+        report += Tr("POV-Ray was not allowed to read or write a file it needs: the file lies outside the folders "
+                     "POV-Ray allows in its file povray.conf.\n"
+                     "Add the file's folder to the section [Permitted Paths] of the file "
+                     "~/.povray/3.7/povray.conf, for example with the line\n"
+                     "read* = /path/to/folder\n"
+                     "or put the file into your home folder.");
     }
     return report;
 }
@@ -137,27 +139,30 @@ bool PovStartLackedResources(int error) {
 }
 
 std::string PovStartFailure(const std::string& executable, int error) {
-    const std::string head = "POV-Ray konnte nicht gestartet werden: ";
+    const char* head = N_("POV-Ray could not be started: %1");
     if (error == EMFILE || error == ENFILE)
-        return head + "Das Programm darf keine weiteren Dateien öffnen (Grenze der offenen Dateien, \"ulimit -n\").";
+        return FillIn(Tr(head), {Tr("the program may not open any more files (the limit of open files, \"ulimit -n\").")});
     if (error == EAGAIN || error == ENOMEM)
-        return head + "Es dürfen keine weiteren Prozesse gestartet werden, oder der Speicher reicht nicht.";
-    return head + executable;
+        return FillIn(Tr(head), {Tr("no more processes may be started, or memory is short.")});
+    return FillIn(Tr(head), {executable});
 }
 
 std::string PovTimeLimitReport(int seconds) {
-    return "POV-Ray hat die Vorschau nach " + std::to_string(seconds) +
-           " Sekunden noch nicht fertig berechnet und wurde angehalten. "
-           "Wahrscheinlich enthält die Deklaration eine Endlosschleife.";
+    return FillIn(TrN("POV-Ray had not finished the preview after %1 second and was stopped. "
+                      "The declaration probably holds an endless loop.",
+                      "POV-Ray had not finished the preview after %1 seconds and was stopped. "
+                      "The declaration probably holds an endless loop.",
+                      static_cast<unsigned long>(std::max(seconds, 0))),
+                  {std::to_string(seconds)});
 }
 
 std::string PovCrashReport(int signal) {
-    return "POV-Ray wurde unerwartet beendet (Signal " + std::to_string(signal) + ").";
+    return FillIn(Tr("POV-Ray ended unexpectedly (signal %1)."), {std::to_string(signal)});
 }
 
 std::string PovFailureReport(const std::string& consoleOutput, int exitStatus) {
     std::string report = PovErrorReport(consoleOutput);
-    if (report.empty()) report = "POV-Ray endete mit dem Status " + std::to_string(exitStatus) + ".\n";
+    if (report.empty()) report = FillIn(Tr("POV-Ray ended with status %1."), {std::to_string(exitStatus)}) + "\n";
     return report;
 }
 

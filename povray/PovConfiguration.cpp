@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -99,9 +100,9 @@ bool PovConfiguration::Uninstall() {
 bool PovConfiguration::UninstallWithMessages() {
     const bool removed = Uninstall();
     if (removed) {
-        ui_.ShowMessage("Die GUI-Extension wurde erfolgreich entfernt.", MessageIcon::Information);
+        ui_.ShowMessage(Tr("The GUI extension was removed."), MessageIcon::Information);
     } else {
-        ui_.ShowMessage("Die GUI-Extension konnte nicht entfernt werden.", MessageIcon::Exclamation);
+        ui_.ShowMessage(Tr("The GUI extension could not be removed."), MessageIcon::Exclamation);
     }
     return removed;
 }
@@ -143,27 +144,26 @@ bool PovConfiguration::WriteMissing(const State& state) {
 
 bool PovConfiguration::CheckSettings() {
     if (!ExeExists()) {
-        ui_.ShowMessage("POV-Ray ist auf diesem Computer nicht installiert.\n\n"
-                        "Installieren Sie bitte das Paket \"povray\" oder wählen Sie unter "
-                        "\"Datei|Einstellungen|POV-Ray Verzeichnis...\" ein anderes Verzeichnis.",
+        ui_.ShowMessage(Tr("POV-Ray is not installed on this computer.\n\n"
+                           "Please install the package \"povray\" or choose another folder under "
+                           "\"File|Settings|POV-Ray Folder...\"."),
                         MessageIcon::Exclamation);
         return false;
     }
     const State state = ReadState();
     if (state.Complete()) return true;
     if (!WriteMissing(state)) {
-        ui_.ShowMessage("Die Einstellungen konnten nicht vorgenommen werden.\n\n"
-                        "Die Datei \"" + IniPath() + "\" lässt sich nicht beschreiben.",
+        ui_.ShowMessage(FillIn(Tr("The settings could not be made.\n\nThe file \"%1\" cannot be written."), {IniPath()}),
                         MessageIcon::Exclamation);
         return false;
     }
     // A host started before this write runs without the bridge; the next
     // start must read the new settings, so that one has to go.
     if (closeStaleHost_ && !closeStaleHost_()) {
-        ui_.ShowMessage("Das Render-Programm von Swatchcraft (swatchcraft-povhost) läuft noch mit alten "
-                        "Einstellungen und ließ sich nicht beenden.\n\n"
-                        "Beenden Sie es bitte mit dem Befehl \"pkill -x swatchcraft-povhost\" und "
-                        "starten Sie die Vorschau dann erneut.",
+        ui_.ShowMessage(Tr("Swatchcraft's render program (swatchcraft-povhost) still runs with old settings and "
+                           "could not be ended.\n\n"
+                           "Please end it with the command \"pkill -x swatchcraft-povhost\" and then start the "
+                           "preview again."),
                         MessageIcon::Exclamation);
         return false;
     }
@@ -179,11 +179,11 @@ void PovConfiguration::Finish() {
 void PovConfiguration::RemoveLegacyPlugin(const std::string& programDir, UserInterface& ui) {
     const std::string legacy = JoinPath(programDir, "swlegacy.pge");
     if (!FileExists(legacy)) return;
-    ui.ShowMessage("Im Verzeichnis von Swatchcraft befindet sich die Datei \"swlegacy.pge\".\n\n"
-                   "Diese gehört zu einer früheren Version von Swatchcraft und wird nun gelöscht.",
+    ui.ShowMessage(Tr("Swatchcraft's folder holds the file \"swlegacy.pge\".\n\n"
+                      "It belongs to an earlier version of Swatchcraft and is deleted now."),
                    MessageIcon::Information);
     if (!RemoveFile(legacy))
-        ui.ShowMessage("Konnte Datei \"swlegacy.pge\" nicht löschen.", MessageIcon::Exclamation);
+        ui.ShowMessage(Tr("Could not delete the file \"swlegacy.pge\"."), MessageIcon::Exclamation);
 }
 
 }  // namespace sc

@@ -2,11 +2,10 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
-
-const char* const kChangeQuestionEnd = "Sind Sie sicher, dass Sie dieses ändern wollen?";
 
 PovDirectoryChoice::Radio RadioFor(const PovInstallation& record) {
     return record.Compare(3.1f, 0) < 0 ? PovDirectoryChoice::Radio::Version30
@@ -16,8 +15,8 @@ PovDirectoryChoice::Radio RadioFor(const PovInstallation& record) {
 }  // namespace
 
 const char* PovDirectoryChoice::RefusalMessage() {
-    return "Die POV-Ray Version 3.1 Beta 5 beinhaltet einen Fehler und arbeitet nicht mit Swatchcraft "
-           "zusammen.\n\nWählen Sie bitte eine andere POV-Ray Version...";
+    return Tr("POV-Ray version 3.1 Beta 5 has a fault and does not work with Swatchcraft.\n\n"
+              "Please choose another POV-Ray version...");
 }
 
 PovDirectoryChoice::PovDirectoryChoice(const PovInstallation& record, const PovInstallationRecords& records,
@@ -87,8 +86,10 @@ void PovDirectoryChoice::ClickVersion(Radio wanted) {
         const Radio itemRadio = itemIsNew ? Radio::Version31 : Radio::Version30;
         if (itemRadio != wanted) {
             const Answer answer =
-                ui_.Ask(std::string("Dem angegebenen Verzeichnis wurde die Versionsnummer ") +
-                            (itemIsNew ? "3.1 (oder höher)" : "3.0x") + " zugeordnet.\n\n" + kChangeQuestionEnd,
+                ui_.Ask(itemIsNew ? Tr("The folder given has been assigned version 3.1 (or higher).\n\n"
+                                       "Are you sure you want to change this?")
+                                  : Tr("The folder given has been assigned version 3.0x.\n\n"
+                                       "Are you sure you want to change this?"),
                         QuestionButtons::YesNo, Answer::No, MessageIcon::Question);
             if (answer != Answer::Yes) {
                 radio_ = itemRadio;
@@ -108,10 +109,9 @@ bool PovDirectoryChoice::Ok() {
     const std::string exe = PovExecutableOf(home_);
     if (!FileExists(exe)) {
         if (!DirectoryExists(home_))
-            ui_.ShowMessage("Das Verzeichnis\n\"" + home_ + "\"\nexistiert nicht.", MessageIcon::Exclamation);
+            ui_.ShowMessage(FillIn(Tr("The folder\n\"%1\"\ndoes not exist."), {home_}), MessageIcon::Exclamation);
         else
-            ui_.ShowMessage("Die ausführbare POV-Ray Datei\n\"" + exe + "\"\nexistiert nicht.",
-                            MessageIcon::Exclamation);
+            ui_.ShowMessage(FillIn(Tr("The POV-Ray program\n\"%1\"\ndoes not exist."), {exe}), MessageIcon::Exclamation);
         return false;
     }
     // The faulty release must not slip through by typing its folder and OK.
@@ -120,10 +120,9 @@ bool PovDirectoryChoice::Ok() {
         return false;
     }
     if (radio_ == Radio::None) {
-        ui_.ShowMessage(
-            "Die gewählte POV-Ray Version ist nicht korrekt installiert.\n\n"
-            "Ordnen Sie dem gewählten Verzeichnis bitte noch die Versionsnummer zu.",
-            MessageIcon::Exclamation);
+        ui_.ShowMessage(Tr("The chosen POV-Ray version is not installed correctly.\n\n"
+                           "Please assign the version number to the chosen folder."),
+                        MessageIcon::Exclamation);
         return false;
     }
     if (selected_ >= 0) {

@@ -14,6 +14,7 @@
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
+#include "platform/Translate.h"
 #include "povray/PovBridge.h"
 
 extern char** environ;
@@ -90,10 +91,8 @@ int PovLauncher::StartPov(bool hidden, std::function<void(int)> reported) {
         return 0;
     }
     if (!SpawnHost(hidden ? kPovShowNoActivate : ShowCommandFromSettings())) {
-        ui_.ShowMessage("POV-Ray konnte auf Ihrem Computer nicht\n"
-                        "gefunden werden.\n\n"
-                        "Wahrscheinlich ist es nicht vorhanden\n"
-                        "bzw. korrekt installiert.",
+        ui_.ShowMessage(Tr("POV-Ray could not be found\non your computer.\n\n"
+                           "It is probably missing\nor not installed correctly."),
                         MessageIcon::Exclamation);
         return 1;
     }
@@ -189,9 +188,10 @@ void PovLauncher::ReapHost() {
 bool PovLauncher::RunEditor(const std::string& file) {
     const pid_t pid = StartEditor(editorCommand_, file);
     if (pid <= 0) {
-        ui_.ShowMessage("Der Editor\n  " + editorCommand_ + "\nkonnte nicht gefunden werden.\n\n" +
-                            "Stellen Sie bitte im Menü des Hauptfensters unter\n" +
-                            "\"Datei|Einstellungen|Editor\" einen anderen Editor ein.",
+        ui_.ShowMessage(FillIn(Tr("The editor\n  %1\ncould not be found.\n\n"
+                                  "Please choose another editor in the main window's menu under\n"
+                                  "\"File|Settings|Editor\"."),
+                               {editorCommand_}),
                         MessageIcon::Exclamation);
         return false;
     }

@@ -14,6 +14,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -85,7 +86,7 @@ bool RoomToWrite(const std::string& folder, std::size_t bytes) {
 }
 
 std::string DiskFullText(const std::string& folder) {
-    return "Der Datenträger ist voll: Im Ordner \"" + folder + "\" ist kein Platz für die Vorschaudateien.";
+    return FillIn(Tr("The disk is full: the folder \"%1\" has no room for the preview files."), {folder});
 }
 
 bool IsScratchFolder(const std::string& folder) {

@@ -22,6 +22,7 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "povray/PovCommandLine.h"
 #include "povray/PovInstallation.h"
 #include "povray/PpmStreamReader.h"
@@ -137,12 +138,11 @@ double BatchProgress::SecondsLeft() const {
 }
 
 std::string BatchProgressText(const BatchProgress& progress) {
-    std::string line = std::to_string(progress.Finished()) + " von " + std::to_string(progress.total) + " fertig, " +
-                       std::to_string(progress.failed) + " fehlerhaft, " + FormatFixed(progress.PerSecond(), 1) +
-                       " Vorschauen/s";
+    const std::string line = FillIn(Tr("%1 of %2 done, %3 failed, %4 previews/s"),
+                                    {std::to_string(progress.Finished()), std::to_string(progress.total),
+                                     std::to_string(progress.failed), FormatFixed(progress.PerSecond(), 1)});
     const double left = progress.SecondsLeft();
-    if (left >= 0) line += ", noch " + Duration(left);
-    return line;
+    return left >= 0 ? FillIn(Tr("%1, %2 left"), {line, Duration(left)}) : line;
 }
 
 std::vector<TextureEntry*> EntriesToRenderInBackground(const TextureLibrary& library,
@@ -193,7 +193,7 @@ bool BatchRenderer::Start(std::vector<TextureEntry*> entries) {
     if (running_) return false;
     error_.clear();
     if (epoll_ < 0 || !MakePrivateFolder()) {
-        error_ = "Die Vorschaudateien konnten nicht erzeugt werden.";
+        error_ = Tr("The preview files could not be made.");
         return false;
     }
     // An entry named twice would be rendered twice at once, each render
@@ -245,7 +245,7 @@ void BatchRenderer::FillSlots() {
             Job job = waiting_.front();
             waiting_.pop_front();
             if (!WriteJobScene(job, nextFrame_)) {
-                Abort(RoomToWrite(scratch_.Path(), PictureBytes()) ? "Die Vorschaudateien konnten nicht erzeugt werden."
+                Abort(RoomToWrite(scratch_.Path(), PictureBytes()) ? Tr("The preview files could not be made.")
                                                                   : DiskFullText(scratch_.Path()));
                 return;
             }
@@ -468,7 +468,7 @@ void BatchRenderer::Succeed(const Job& job) {
     TextureEntry* entry = job.entry;
     entry->previewVersion = job.version;
     if (!PreviewRenderRun::StorePicture(controller_, entry, picture_, settings_.small)) {
-        GiveUp(job, "Das Vorschaubild konnte nicht gespeichert werden.");
+        GiveUp(job, Tr("The preview could not be stored."));
         return;
     }
     entry->previewAttempt = static_cast<std::uint8_t>(job.attempt);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -55,10 +56,10 @@ PovErrorLocation LocatePovError(const std::string& report, const std::string& sc
 }
 
 std::string PovErrorLocation::Text() const {
-    if (boxLine > 0) return "Zeile " + std::to_string(boxLine) + ": " + message;
+    if (boxLine > 0) return FillIn(Tr("Line %1: %2"), {std::to_string(boxLine), message});
     // Past the box's end POV-Ray noticed what the declaration left open.
-    if (afterBox) return "Nach der letzten Zeile: " + message;
-    if (sceneLine > 0) return "In " + file + ", Zeile " + std::to_string(sceneLine) + ": " + message;
+    if (afterBox) return FillIn(Tr("After the last line: %1"), {message});
+    if (sceneLine > 0) return FillIn(Tr("In %1, line %2: %3"), {file, std::to_string(sceneLine), message});
     return message;
 }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 
 // The functions that call setjmp hold only trivially destructible locals, and
@@ -57,15 +58,15 @@ void InstallErrorManager(ErrorManager& err) {
 // Bounds the memory libjpeg may take for one picture.
 void LimitMemory(j_common_ptr cinfo) { cinfo->mem->max_memory_to_use = 64L * 1024 * 1024; }
 
-// Shows the German `lead` with the library's own (English) text as detail.
+// Shows `lead` with the library's own (English) text as detail.
 void Report(const char* lead, const ErrorManager& err, UserInterface* ui, std::string* errorText) {
-    const std::string text = std::string(lead) + "\n\n(libjpeg: " + err.message + ")";
+    const std::string text = std::string(Tr(lead)) + "\n\n(libjpeg: " + err.message + ")";
     if (errorText) *errorText = text;
-    if (ui) ui->ShowMessage(text, MessageIcon::Stop, kJpegFatalErrorTitle);
+    if (ui) ui->ShowMessage(text, MessageIcon::Stop, Tr(kJpegFatalErrorTitle));
 }
 
-constexpr const char* kDecodeFailed = "Das Vorschaubild ist beschädigt und kann nicht gelesen werden.";
-constexpr const char* kEncodeFailed = "Das Vorschaubild kann nicht komprimiert werden.";
+constexpr const char* kDecodeFailed = N_("The preview is damaged and cannot be read.");
+constexpr const char* kEncodeFailed = N_("The preview cannot be compressed.");
 
 // ---- memory destination -------------------------------------------------
 

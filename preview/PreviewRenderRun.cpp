@@ -8,6 +8,7 @@
 #include "library/SourceFile.h"
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
@@ -111,15 +112,13 @@ bool PreviewRenderRun::BeginRun() {
     } else {
         for (const TextureEntry* entry : entries_) rendered += entry->previewValid ? 1 : 0;
         if (rendered == selectedCount_) {
-            if (ui.Ask("Alle ausgewählten Texturen sind bereits berechnet.\n\n"
-                       "Sollen diese erneut berechnet werden?",
+            if (ui.Ask(Tr("Every selected texture has been rendered already.\n\nRender them again?"),
                        QuestionButtons::YesNo, Answer::No, MessageIcon::Question) != Answer::Yes)
                 return false;
             skipRendered_ = false;
         } else if (rendered > 0) {
-            skipRendered_ = ui.Ask("Es sind bereits einige der ausgewählten\n"
-                                   "Texturen berechnet.\n\n"
-                                   "Sollen diese nochmals berechnet werden?",
+            skipRendered_ = ui.Ask(Tr("Some of the selected\ntextures have been rendered already.\n\n"
+                                      "Render them again?"),
                                    QuestionButtons::YesNo, Answer::No, MessageIcon::Question) != Answer::Yes;
         }
     }
@@ -139,7 +138,7 @@ bool PreviewRenderRun::BeginRun() {
     failedEntries_.clear();
     running_ = true;
     Report();
-    ui.SetStatusText(selectedCount_ == 1 ? "Berechne Vorschau:" : "Berechne Vorschauen:");
+    ui.SetStatusText(selectedCount_ == 1 ? Tr("Rendering preview:") : Tr("Rendering previews:"));
     if (!AdvanceToNextEntry(0)) {
         runBusy_ = false;
         EndRun();
@@ -185,7 +184,7 @@ void PreviewRenderRun::StepIdle() {
     request.sceneFile = FreshRenderScene(PreviewTemplateFolder());
     if (request.sceneFile.empty() || !WriteScene(request, &scene)) {
         const std::string folder = PreviewTemplateFolder();
-        controller_.Ui().ShowMessage(RoomToWrite(folder, 64 * 1024) ? "Die Vorschaudateien konnten nicht erzeugt werden."
+        controller_.Ui().ShowMessage(RoomToWrite(folder, 64 * 1024) ? Tr("The preview files could not be made.")
                                                                      : DiskFullText(folder),
                                      MessageIcon::Exclamation);
         AbortStart();
@@ -347,42 +346,41 @@ void PreviewRenderRun::FinalMessages() {
     if (errorCount_ == 0) {
         if (selectedCount_ == 1 && !autoStore_ && !window_.DeclarationEdited() && settings_.previewHint &&
             pendingPicture_) {
-            if (window_.ShowHint("Das gerade berechnete Vorschaubild kann durch Drücken der kleinen Pfeiltaste "
-                                 "dauerhaft übernommen werden"))
+            if (window_.ShowHint(Tr("Press the small arrow button to keep the preview just rendered")))
                 settings_.previewHint = 0;
         }
         return;
     }
     // POV-Ray for Windows showed its message in its own window; here it comes with ours.
-    const std::string povMessage = lastError_.empty() ? "" : "\n\nPOV-Ray meldet:\n" + lastError_;
+    const std::string povMessage =
+        lastError_.empty() ? "" : "\n\n" + FillIn(Tr("POV-Ray reports:\n%1"), {lastError_});
     // A killed, crashed or timed-out POV-Ray is no sign of a syntax error: its own report says what happened.
     if (!onlySceneErrors_ && selectedCount_ == 1) {
-        ui.ShowMessage("Bei der Berechnung durch POV-Ray ist ein\nFehler aufgetreten." + povMessage,
+        ui.ShowMessage(Tr("An error occurred while\nPOV-Ray was rendering.") + povMessage,
                        MessageIcon::Exclamation);
         return;
     }
     if (selectedCount_ == 1) {
         const std::string source = runEntry_ && runEntry_->sourceFile ? runEntry_->sourceFile->path : "";
-        ui.ShowMessage("Bei der Berechnung durch POV-Ray ist ein\n"
-                       "Fehler aufgetreten.\n\n"
-                       "Wechseln Sie zu POV-Ray um Informationen\n"
-                       "über den Fehler zu erhalten. Wahrscheinlich\n"
-                       "handelt es sich um einen syntaktischen Fehler\n"
-                       "in der Datei:\n" +
-                           source + povMessage,
+        ui.ShowMessage(FillIn(Tr("An error occurred while\nPOV-Ray was rendering.\n\n"
+                                 "POV-Ray's report tells more about the\n"
+                                 "error. Most likely it is a syntax error\n"
+                                 "in the file:\n%1"),
+                              {source}) +
+                           povMessage,
                        MessageIcon::Exclamation);
         return;
     }
-    char text[256];
-    std::snprintf(text, sizeof text, "Von den %i ausgewählten Texturen konnten %i nicht berechnet werden.\n\n",
-                  selectedCount_, errorCount_);
+    const std::string text =
+        FillIn(TrN("%2 of the %1 selected texture could not be rendered.",
+                   "%2 of the %1 selected textures could not be rendered.", static_cast<unsigned long>(selectedCount_)),
+               {std::to_string(selectedCount_), std::to_string(errorCount_)}) +
+        "\n\n";
     if (!onlySceneErrors_) {
-        ui.ShowMessage(std::string(text) + povMessage.substr(2), MessageIcon::Exclamation);
+        ui.ShowMessage(text + povMessage.substr(2), MessageIcon::Exclamation);
         return;
     }
-    ui.ShowMessage(std::string(text) +
-                       "Dies liegt wahrscheinlich an syntaktischen Fehlern\n"
-                       "innerhalb der Texturendeklarationen." + povMessage,
+    ui.ShowMessage(text + Tr("This is most likely due to syntax errors\nin the texture declarations.") + povMessage,
                    MessageIcon::Exclamation);
 }
 
@@ -422,7 +420,7 @@ void PreviewRenderRun::CheckRenderer() {
     if (!runBusy_ || renderFinished_ || starting_) return;
     if (!target_.RendererAlive()) {
         OnRenderDone(kPovRenderCrashed);
-        lastError_ = kPovEndedEarlyText;
+        lastError_ = Tr(kPovEndedEarlyText);
         return;
     }
     // Right after a render's end the bridge no longer serves it either, but
@@ -434,8 +432,8 @@ void PreviewRenderRun::CheckRenderer() {
     if (lostChecks_ < 2) return;
     lostChecks_ = 0;
     Step();
-    controller_.Ui().ShowMessage("Die Berechnung der Vorschauen wurde abgebrochen, weil ein anderes Programm "
-                                 "POV-Ray für eine eigene Berechnung übernommen hat.",
+    controller_.Ui().ShowMessage(Tr("Rendering the previews was stopped because another program took over POV-Ray "
+                                    "for a render of its own."),
                                  MessageIcon::Exclamation);
 }
 

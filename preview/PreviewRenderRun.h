@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "library/TextureLibrary.h"
+#include "platform/Translate.h"
 #include "preview/FinishColor.h"
 #include "preview/PreviewRenderer.h"
 
@@ -70,7 +71,8 @@ struct PreviewRenderSettings {
 };
 
 // What the user reads when POV-Ray ended before the picture was done.
-inline constexpr const char* kPovEndedEarlyText = "POV-Ray wurde beendet, bevor das Bild fertig berechnet war.";
+// Translated where shown.
+inline constexpr const char* kPovEndedEarlyText = N_("POV-Ray ended before the picture was finished.");
 
 // The render options of a preview besides its size: no output file (the
 // picture comes back row by row), antialiasing as set, no continued render,

@@ -6,6 +6,7 @@
 
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
+#include "platform/Translate.h"
 #include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
 #include "povray/RenderScratch.h"
@@ -172,7 +173,7 @@ void PreviewRenderSession::CheckRenderer() {
     // window still counts as present: the run would wait for it forever.
     launcher_.HostRunning();
     if (largeRendering_ && !largeStarting_ && !renderer_.RendererAlive())
-        LargeDone(kPovRenderCrashed, kPovEndedEarlyText);
+        LargeDone(kPovRenderCrashed, Tr(kPovEndedEarlyText));
     run_->CheckRenderer();
     Settle();
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "povray/PovBridge.h"
 #include "povray/PovLauncher.h"
@@ -54,9 +55,9 @@ void PreviewRenderer::OnPovReported(int result) {
         result = ContinueStart();
     } else if (result == 2) {
         // Started but never reported: without a word the run would just end empty.
-        ui_.ShowMessage("POV-Ray wurde gestartet, hat sich aber nicht innerhalb von 20 Sekunden gemeldet.\n\n"
-                        "Die Vorschau kann nicht berechnet werden. Hinweise stehen vielleicht in:\n" +
-                            JoinPath(bridge_.HostFolder(), "povhost.log"),
+        ui_.ShowMessage(FillIn(Tr("POV-Ray was started but did not report back within 20 seconds.\n\n"
+                                  "The preview cannot be rendered. There may be hints in:\n%1"),
+                               {JoinPath(bridge_.HostFolder(), "povhost.log")}),
                         MessageIcon::Exclamation);
     }
     if (listener_) listener_->OnRenderStarted(result);
@@ -65,8 +66,8 @@ void PreviewRenderer::OnPovReported(int result) {
 int PreviewRenderer::ContinueStart() {
     frame_.Clear();
     if (!bridge_.ExtensionEnabled()) {
-        const Answer answer = ui_.Ask("Die GUI-Extension wurde in POV-Ray ausgeschaltet.\n\n"
-                                      "Soll diese wieder aktiviert werden?",
+        const Answer answer = ui_.Ask(Tr("The GUI extension has been switched off in POV-Ray.\n\n"
+                                         "Switch it on again?"),
                                       QuestionButtons::YesNo, Answer::Yes, MessageIcon::Question);
         if (answer != Answer::Yes) return 3;
         bridge_.EnableExtension(true);

@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -282,7 +283,7 @@ SampleSceneList BuildSampleSceneList(const std::string& folder, int selectedInde
         if (!FileExists(path) && number <= kBuiltInSampleScenes) EnsureTemplateFile(folder, number);
         if (!FileExists(path) && number > kBuiltInSampleScenes) break;
         const auto title = ReadTemplateTitle(path);
-        list.titles.push_back(title ? *title : "Unbenannt" + std::to_string(number));
+        list.titles.push_back(title ? *title : FillIn(Tr("Untitled %1"), {std::to_string(number)}));
     }
     list.selectedIndex = selectedIndex >= 0 && selectedIndex < list.Count() ? selectedIndex : 0;
     return list;

@@ -5,6 +5,7 @@
 #include "library/SourceFile.h"
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "scanner/PovNameText.h"
 
 namespace sc {
@@ -12,16 +13,25 @@ namespace sc {
 std::string DependencyLine(const DeclarationRecord& constant) {
     if (constant.IsInclude() && constant.foundElsewhere)
         return "#include \"" + PovIncludeNameText(constant.origin) + "\"";
-    return "#declare " + constant.name + " = " + (constant.text ? *constant.text : "NICHT GEFUNDEN");
+    return "#declare " + constant.name + " = " + (constant.text ? *constant.text : NotFoundText());
 }
 
+std::string NotFoundText() { return Tr("NOT FOUND"); }
+
+std::string NotAvailableText() { return Tr("NOT AVAILABLE"); }
+
+std::string ConstantsFromFileText(const std::string& file) { return FillIn(Tr("Constants from file \"%1\""), {file}); }
+
 std::string DeclarationBoxText(const TextureEntry& entry) {
-    if (!entry.record || !entry.record->text) return entry.IsFileNode() ? "" : "NICHT VERFÜGBAR";
+    if (!entry.record || !entry.record->text) return entry.IsFileNode() ? "" : NotAvailableText();
     // File names stand in comment lines that the preview scene takes over:
     // a line break in one must not end the comment.
     const std::string ownFile = PovLineText(entry.sourceFile ? entry.sourceFile->fileName : std::string());
-    std::string text = "// >>> " + entry.name + " (aus Datei \"" + ownFile + "\", Zeile " +
-                       std::to_string(static_cast<std::uint32_t>(entry.record->line)) + ") <<<\r\n";
+    std::string text =
+        "// >>> " +
+        FillIn(Tr("%1 (from file \"%2\", line %3)"),
+               {entry.name, ownFile, std::to_string(static_cast<std::uint32_t>(entry.record->line))}) +
+        " <<<\r\n";
     if (!entry.dependencies.empty()) {
         std::string previousFile;
         bool first = true;
@@ -31,12 +41,12 @@ std::string DeclarationBoxText(const TextureEntry& entry) {
             if (constant->foundElsewhere) {
                 // Each constant from beyond the file's own reach names its file.
                 if (constant->IsInclude() && !included.insert(constant->origin).second) continue;
-                text += "\r\n// Konstante aus Datei \"" + file + "\"\r\n";
+                text += "\r\n// " + FillIn(Tr("Constant from file \"%1\""), {file}) + "\r\n";
                 text += DependencyLine(*constant) + "\r\n";
                 first = true;
                 continue;
             }
-            if (first || file != previousFile) text += "\r\n// Konstanten aus Datei \"" + file + "\"\r\n";
+            if (first || file != previousFile) text += "\r\n// " + ConstantsFromFileText(file) + "\r\n";
             first = false;
             previousFile = file;
             text += DependencyLine(*constant) + "\r\n";

@@ -12,9 +12,18 @@ struct DeclarationRecord;
 // #include of the file it needs whole.
 std::string DependencyLine(const DeclarationRecord& constant);
 
+// What stands for a constant that was not found: "NOT FOUND".
+std::string NotFoundText();
+
+// What stands for a declaration that cannot be read: "NOT AVAILABLE".
+std::string NotAvailableText();
+
+// The comment over the constants of one file: Constants from file "NAME".
+std::string ConstantsFromFileText(const std::string& file);
+
 // A comment line naming the entry, its file and line; the constants it uses,
 // grouped by the file declaring them; then the declaration itself. Line ends
-// are CR LF. "NICHT VERFÜGBAR" when the entry has no text (empty for the
+// are CR LF. NotAvailableText() when the entry has no text (empty for the
 // unnamed placeholder). Load the declaration with force first.
 std::string DeclarationBoxText(const TextureEntry& entry);
 

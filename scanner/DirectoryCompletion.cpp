@@ -5,6 +5,7 @@
 
 #include "library/LibraryController.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "scanner/DeclarationScanner.h"
 #include "scanner/IncludeIndexer.h"
@@ -49,7 +50,7 @@ public:
         remembered_ = selected.empty() ? nullptr : selected.front();
         ui_.SetProgressRange(before);
         ui_.SetProgressPosition(0);
-        ui_.SetStatusText("Ergänze Verzeichnisse:");
+        ui_.SetStatusText(Tr("Completing folders:"));
         ui_.SetCancelled(false);
 
         collected_ = EntriesWithoutDirectory(controller_);
@@ -67,7 +68,10 @@ public:
             ++controller_.modified;
         }
         if (controller_.NoDirectoryCount() > 0 && !paths.empty())
-            ui_.ShowMessage(std::to_string(controller_.NoDirectoryCount()) + " Verzeichnisse konnten nicht ergänzt werden.",
+            ui_.ShowMessage(FillIn(TrN("The folder of %1 file could not be completed.",
+                                       "The folders of %1 files could not be completed.",
+                                       static_cast<unsigned long>(controller_.NoDirectoryCount())),
+                                   {std::to_string(controller_.NoDirectoryCount())}),
                             MessageIcon::Information);
     }
 

@@ -1,11 +1,13 @@
 #include "scanner/TextureSearch.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "scanner/DirectoryCompletion.h"
 #include "scanner/IncludeIndexer.h"
@@ -13,25 +15,23 @@
 namespace sc {
 namespace {
 
-void AppendCount(std::string& out, int n, std::string_view singular, std::string_view suffix) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-    out.append(digits, end);
-    out += singular;
-    if (n != 1) out += suffix;
-}
+unsigned long Plural(int n) { return static_cast<unsigned long>(std::max(n, 0)); }
+
+// The counts below are put into "%1 in %2 and %3 found." and "Counting %1 in %2.".
+std::string TexturesText(int n) { return FillIn(TrN("%1 texture", "%1 textures", Plural(n)), {std::to_string(n)}); }
+// TRANSLATORS: the place something is in: "Counting 3 files in 2 folders."
+std::string FilesText(int n) { return FillIn(TrN("%1 file", "%1 files", Plural(n)), {std::to_string(n)}); }
+// TRANSLATORS: the place something is in: "Counting 3 files in 2 folders."
+std::string FoldersText(int n) { return FillIn(TrN("%1 folder", "%1 folders", Plural(n)), {std::to_string(n)}); }
 
 void AppendSearchResultText(std::string& out, int textures, int files, int directories, int skipped) {
-    AppendCount(out, textures, " Textur", "en");
-    out += " in ";
-    AppendCount(out, files, " Datei", "en");
-    out += " und ";
-    AppendCount(out, directories, " Verzeichnis", "sen");
-    out += " gefunden.";
+    out += FillIn(Tr("%1 in %2 and %3 found."),
+                  {TexturesText(textures), FilesText(files), FoldersText(directories)});
     if (skipped == 0) return;
     out += ' ';
-    AppendCount(out, skipped, " Deklaration", "en");
-    out += " mit zu langem Namen übersprungen.";
+    out += FillIn(TrN("%1 declaration with too long a name skipped.", "%1 declarations with too long names skipped.",
+                      static_cast<unsigned long>(skipped)),
+                  {std::to_string(skipped)});
 }
 
 // The start of a name too long to show whole.
@@ -64,13 +64,14 @@ std::string SearchResultText(int textures, int files, int directories, int skipp
 }
 
 std::string SkippedNamesMessage(int skipped, const std::string& firstName, const std::string& firstFile) {
-    const std::string limit = std::to_string(kMaxListFileString);
-    std::string text = skipped == 1 ? "1 Deklaration wurde übersprungen, da ihr Name länger als " + limit + " Zeichen ist."
-                                    : std::to_string(skipped) + " Deklarationen wurden übersprungen, da ihre Namen länger als " +
-                                          limit + " Zeichen sind.";
-    text += "\nSo lange Namen können in der Liste nicht gespeichert werden.\n\n";
-    text += (skipped == 1 ? "Name: \"" : "Die erste: \"") + NameStart(firstName) + "\"\nDatei: \"" + firstFile + "\"";
-    return text;
+    return FillIn(TrN("%1 declaration was skipped because its name is longer than %2 characters.\n"
+                      "Names this long cannot be stored in the list.\n\n"
+                      "Name: \"%3\"\nFile: \"%4\"",
+                      "%1 declarations were skipped because their names are longer than %2 characters.\n"
+                      "Names this long cannot be stored in the list.\n\n"
+                      "The first: \"%3\"\nFile: \"%4\"",
+                      static_cast<unsigned long>(std::max(skipped, 0))),
+                  {std::to_string(skipped), std::to_string(kMaxListFileString), NameStart(firstName), firstFile});
 }
 
 TextureSearch::TextureSearch(LibraryController& controller, SearchOptions options)
@@ -93,12 +94,16 @@ void TextureSearch::OfferDirectoryCompletion(LibraryController& controller, cons
                        MessageIcon::Information);
     const auto& paths = controller.Library().LibraryPaths();
     if (controller.NoDirectoryCount() > 0 && !paths.empty()) {
+        const int count = controller.NoDirectoryCount();
         const std::string question =
-            "Die Liste enthält " + std::to_string(controller.NoDirectoryCount()) +
-            " Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n" +
-            "Das Vorhandensein der Textur und ggf. dessen Anzeige" + " kann aus diesem Grund\n" +
-            "nicht gewährleistet werden.\n\n" + "Soll deshalb versucht werden, die betreffenden Texturen " +
-            "innerhalb der vorhandenen\nBibliotheksverzeichnisse zu suchen?";
+            FillIn(TrN("The list has %1 texture in files that have no folder.\n"
+                       "So it cannot be sure that the texture exists and can be shown.\n\n"
+                       "Search the library folders for these textures?",
+                       "The list has %1 textures in files that have no folder.\n"
+                       "So it cannot be sure that the textures exist and can be shown.\n\n"
+                       "Search the library folders for these textures?",
+                       static_cast<unsigned long>(count)),
+                   {std::to_string(count)});
         // Ja preselected, as for the same question after loading a list file.
         if (ui.Ask(question, QuestionButtons::YesNo, Answer::Yes, MessageIcon::Question) == Answer::Yes)
             CompleteDirectories(controller);
@@ -179,7 +184,7 @@ void TextureSearch::Walk(const std::string& directory, bool countOnly) {
 
 bool TextureSearch::EnterDirectory(const std::string& directory, bool countOnly) {
     if (countOnly) ++counts_.directoriesCounted;
-    else if (!directory.empty()) ui_.SetStatusText("Durchsuche Verzeichnis: " + WithoutTrailingSeparator(directory));
+    else if (!directory.empty()) ui_.SetStatusText(FillIn(Tr("Searching folder: %1"), {WithoutTrailingSeparator(directory)}));
     return !StopRequested();
 }
 
@@ -189,10 +194,10 @@ bool TextureSearch::TakeFiles(const std::vector<std::string>& files, bool countO
     for (const auto& file : files) {
         if (countOnly) {
             ++counts_.filesCounted;
-            ui_.SetStatusText("Zähle " + std::to_string(counts_.filesCounted) + " Dateien in " +
-                              std::to_string(counts_.directoriesCounted) + " Verzeichnissen.");
+            ui_.SetStatusText(FillIn(Tr("Counting %1 in %2."),
+                                     {FilesText(counts_.filesCounted), FoldersText(counts_.directoriesCounted)}));
         } else {
-            ui_.SetStatusText("Durchsuche Datei: " + FileNameOf(file));
+            ui_.SetStatusText(FillIn(Tr("Searching file: %1"), {FileNameOf(file)}));
             int includeCounter = 0;
             SearchFile(file, &includeCounter, &firstInDirectory);
             ui_.StepProgress();

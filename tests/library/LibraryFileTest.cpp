@@ -413,9 +413,9 @@ TEST_F(LibraryFileTest, BigPicturesAreSkippedAndMissingSourceFilesLoseTheirDirec
     EXPECT_EQ(controller.NoDirectoryCount(), 1);
     EXPECT_EQ(controller.KindCount(kFilesSlot), 2);  // files: the lost directory makes its own
     EXPECT_EQ(CompleteDirectoriesQuestion(controller.NoDirectoryCount()),
-              "Die Liste enthält 1 Texturen in Dateien denen kein Verzeichnis zugeordnet ist.\n"
+              "Die Liste enthält 1 Textur in Dateien denen kein Verzeichnis zugeordnet ist.\n"
               "Das Vorhandensein der Textur und ggf. dessen Anzeige kann aus diesem Grund\n"
-              "nicht geährleistet werden.\n\n"
+              "nicht gewährleistet werden.\n\n"
               "Soll deshalb versucht werden, die betreffenden Dateien und Texturen innerhalb der "
               "vorhandenen\nBibliotheksverzeichnisse zu suchen?");
 }

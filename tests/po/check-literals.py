@@ -31,7 +31,7 @@ NOT_TEXT = [
     re.compile(r"^[\w.+-]*[/\\][\w./\\*+-]*$"),          # paths and file patterns
     re.compile(r"^\*?\.[\w*]+$"),                        # file extensions
     re.compile(r"://"),                                  # addresses
-    re.compile(r"^\s*<|</|/>"),                          # HTML and XML markup
+    re.compile(r"^\s*<|</|/>|<[A-Za-z][^<>]*>"),          # HTML and XML markup
     re.compile(r"#(declare|local|include|version|if|end|macro)\b|[{}]"),  # POV-Ray code
     re.compile(r"^\s*(scale|rotate|translate|pigment|texture|finish|normal|camera|light_source|color|rgbf?)\b"),
     re.compile(r"^-[-\w]+$"),                            # command-line options

@@ -207,7 +207,7 @@ TEST_F(TextureSearchTest, CompletionFindsFilesAlongTheLibraryPaths) {
     EXPECT_NE(library.FindEntry("", "stones.inc", "Marble"), nullptr);
     EXPECT_EQ(controller.NoDirectoryCount(), 1);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "1 Verzeichnisse konnten nicht ergänzt werden.");
+    EXPECT_EQ(ui.messages[0].text, "1 Verzeichnis konnte nicht ergänzt werden.");
 }
 
 // Views that know which entries are alive and what was selected last.
@@ -278,7 +278,7 @@ TEST_F(TextureSearchTest, SearchOffersCompletionForEntriesWithoutDirectory) {
     SearchOptions options = InDirectory(false);
     TextureSearch(controller, options).Run();
     ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0].substr(0, 30), "Die Liste enthält 1 Texturen ");
+    EXPECT_EQ(ui.questions[0].substr(0, 30), "Die Liste enthält 1 Textur in");
     EXPECT_EQ(controller.NoDirectoryCount(), 0);
 }
 
