@@ -13,10 +13,12 @@
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "preview/FinishColor.h"
 #include "preview/PovText.h"
 #include "scanner/DeclarationReader.h"
+#include "scanner/DeclarationText.h"
 #include "scanner/PovNameText.h"
 
 namespace sc {
@@ -25,22 +27,23 @@ namespace {
 const char* const kStars74 = " **************************************************************************";
 const char* const kStars53 = "// *****************************************************";
 const char* const kStars46 = "// **********************************************";
-const char* const kInserted = "// Der folgende Code wurde durch Swatchcraft eingefuegt";
-const char* const kInsertedEnd = "// Ende des durch Swatchcraft eingefuegten Codes";
+// Comments for people: written in the language in force.
+std::string Inserted() { return std::string("// ") + Tr("The following code was inserted by Swatchcraft"); }
+std::string InsertedEnd() { return std::string("// ") + Tr("End of the code inserted by Swatchcraft"); }
 const char* const kMarker = "#include swatchcraft";
 
+// %1 the texture's name, %2 its file; translated where shown.
 const char* const kText31Refused =
-    "Die Textur \"%s\" enthält Schlüsselwörter, die nicht von POV-Ray 3.1 akzeptiert werden (z.B. \"halo\" oder "
-    "\"atmosphere\").";
+    N_("The texture \"%1\" holds keywords that POV-Ray 3.1 does not accept (e.g. \"halo\" or \"atmosphere\").");
 const char* const kTextNeeds31 =
-    "Die Textur \"%s\" enthält Schlüsselwörter, die nur ab POV-Ray 3.1 akzeptiert werden (z.B. \"media\" oder "
-    "\"interior\").";
+    N_("The texture \"%1\" holds keywords that only POV-Ray 3.1 and later accept (e.g. \"media\" or "
+       "\"interior\").");
 const char* const kTextUnwritableName =
-    "Die Textur \"%s\" steht in der Datei \"%s\", deren Name einen Zeilenumbruch oder \"\\\" enthält und "
-    "deshalb nicht in eine POV-Ray Datei geschrieben werden kann.";
+    N_("The texture \"%1\" is in the file \"%2\", whose name holds a line break or \"\\\" and so cannot be "
+       "written into a POV-Ray file.");
 const char* const kTextUnreadable =
-    "Die Textur \"%s\" oder eine ihrer Komponenten konnte nicht aus Datei \"%s\" gelesen werden oder die Textur hat "
-    "bereits einen Berechnungsfehler hervorgefufen...";
+    N_("The texture \"%1\" or one of its parts could not be read from the file \"%2\", or the texture has already "
+       "caused a render error...");
 
 // Buttons of the two question dialogs, in the order the answers are indexed.
 enum WarningButton { kWeiter, kAlleWeiter, kWarnAuslassen, kWarnAlleAuslassen, kWarnAbbrechen };
@@ -49,32 +52,17 @@ enum ErrorButton { kAuslassen, kAlleAuslassen, kAbbrechen };
 std::string Num(double value) { return FormatGeneral(value); }
 std::string Num(unsigned value) { return std::to_string(value); }
 
-// Fills the dialog's format text: the two %s in order.
-std::string FillNameFile(const std::string& format, const std::string& name, const std::string& file) {
-    std::string text;
-    int used = 0;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's' && used < 2) {
-            text += used++ == 0 ? name : file;
-            ++i;
-        } else {
-            text += format[i];
-        }
-    }
-    return text;
-}
-
 int ErrorDialog(UserInterface& ui, const char* format, const std::string& name, const std::string& file) {
-    const int answer = ui.Choose(FillNameFile(format, name, file), {"&Auslassen", "Alle a&uslassen", "Abbrechen"},
-                                 kAuslassen, MessageIcon::Stop, "Fehler");
+    const int answer = ui.Choose(FillIn(Tr(format), {name, file}), {Tr("&Skip"), Tr("Skip &All"), Tr("Cancel")},
+                                 kAuslassen, MessageIcon::Stop, Tr("Error"));
     return answer < 0 ? kAbbrechen : answer;
 }
 
 int WarningDialog(UserInterface& ui, const char* format, const std::string& name, const std::string& file) {
     const int answer =
-        ui.Choose(FillNameFile(format, name, file),
-                  {"&Weiter", "A&lle weiter", "&Auslassen", "Alle a&uslassen", "Abbrechen"}, kWarnAuslassen,
-                  MessageIcon::Exclamation, "Warnung");
+        ui.Choose(FillIn(Tr(format), {name, file}),
+                  {Tr("&Continue"), Tr("C&ontinue All"), Tr("&Skip"), Tr("Skip &All"), Tr("Cancel")}, kWarnAuslassen,
+                  MessageIcon::Exclamation, Tr("Warning"));
     return answer < 0 ? kWarnAbbrechen : answer;
 }
 
@@ -222,8 +210,9 @@ int OverviewWriter::ValidateTextures() {
     for (TextureEntry* entry : entries) {
         if (!entry->marked) continue;
         if (Aborted()) return 0;
-        ui_.SetStatusText("Lese Texturen... (" + std::to_string(++running) + "/" + std::to_string(markedAtStart) +
-                          ")");
+        ++running;
+        ui_.SetStatusText(
+            FillIn(Tr("Reading textures... (%1/%2)"), {std::to_string(running), std::to_string(markedAtStart)}));
         const bool loaded = LoadEntry(*entry);
         const std::string& name = entry->name;
         const std::string file = FileOf(*entry);
@@ -283,16 +272,18 @@ bool OverviewWriter::OpenOverviewFiles(const std::string& povPath, const std::st
             if (FileExists(*path)) existing.push_back(FileNameOf(*path));
         }
         if (!existing.empty()) {
-            std::string text = std::string("Die Datei") + (existing.size() > 1 ? "en" : "") + "\n";
-            for (const auto& name : existing) text += "  " + name + "\n";
-            text += existing.size() > 1 ? "existieren bereits!\n\n" : "existiert bereits!\n\n";
-            text += "Überschreiben?";
+            std::string names;
+            for (const auto& name : existing) names += "  " + name + "\n";
+            // TRANSLATORS: %1 is one file name a line, each line ending in a line break.
+            const std::string text = FillIn(TrN("The file\n%1already exists.\n\nOverwrite it?",
+                                                "The files\n%1already exist.\n\nOverwrite them?", existing.size()),
+                                            {names});
             if (ui_.Ask(text, QuestionButtons::YesNo, Answer::No) != Answer::Yes) return false;
         }
     }
     output.pov.open(povPath, std::ios::binary | std::ios::trunc);
     if (!output.pov) {
-        ui_.ShowMessage("Die POV-Ray Datei \"" + FileNameOf(povPath) + "\" kann nicht erzeugt werden!",
+        ui_.ShowMessage(FillIn(Tr("The POV-Ray file \"%1\" cannot be made."), {FileNameOf(povPath)}),
                         MessageIcon::Exclamation);
         return false;
     }
@@ -301,7 +292,7 @@ bool OverviewWriter::OpenOverviewFiles(const std::string& povPath, const std::st
         if (!output.inc) {
             output.pov.close();
             RemoveFile(povPath);
-            ui_.ShowMessage("Die Include-Datei \"" + FileNameOf(incPath) + "\" kann nicht erzeugt werden!",
+            ui_.ShowMessage(FillIn(Tr("The include file \"%1\" cannot be made."), {FileNameOf(incPath)}),
                             MessageIcon::Exclamation);
             return false;
         }
@@ -314,7 +305,7 @@ bool OverviewWriter::OpenOverviewFiles(const std::string& povPath, const std::st
             output.inc.close();
             RemoveFile(incPath);
         }
-        ui_.ShowMessage("Die POV-Ray Ini-Datei \"" + FileNameOf(iniPath) + "\" kann nicht erzeugt werden!",
+        ui_.ShowMessage(FillIn(Tr("The POV-Ray INI file \"%1\" cannot be made."), {FileNameOf(iniPath)}),
                         MessageIcon::Exclamation);
         return false;
     }
@@ -355,8 +346,9 @@ bool OverviewWriter::WriteOverview(OverviewOutput& output) {
     borrowed_.clear();
 
     if (!PovIncludeNameWritable(BaseName())) {
-        ui_.ShowMessage("Der Name \"" + PovLineText(BaseName()) + "\" enthält einen Zeilenumbruch oder \"\\\"\n" +
-                            "und kann nicht als Name einer POV-Ray Datei verwendet werden.",
+        ui_.ShowMessage(FillIn(Tr("The name \"%1\" holds a line break or \"\\\"\n"
+                                  "and cannot be used as the name of a POV-Ray file."),
+                               {PovLineText(BaseName())}),
                         MessageIcon::Exclamation);
         return false;
     }
@@ -364,7 +356,7 @@ bool OverviewWriter::WriteOverview(OverviewOutput& output) {
         ui_.HideProgress();
         return false;
     }
-    ui_.SetStatusText("Schreibe Texturen...");
+    ui_.SetStatusText(Tr("Writing textures..."));
     LayoutCounts(options_.Type, layout_.x, layout_.y);
     layout_.pages = PageCount(options_.texturesCount, options_.samplesPerPage);
 
@@ -379,26 +371,44 @@ bool OverviewWriter::WriteOverview(OverviewOutput& output) {
 void OverviewWriter::WriteHeaderComment(std::ostream& out, const std::string& p, bool iniFile) {
     const std::string base = BaseName();
     PutLine(out, p + kStars74);
-    PutLine(out, p + " Diese Datei wurde am " + LocalTimeText() + " von Swatchcraft fuer die Erzeugung");
+    // Comments for people, in the language in force; each line of a text gets the comment mark.
+    const auto putText = [&](const std::string& text) {
+        size_t start = 0;
+        for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            PutLine(out, p + " " + text.substr(start, end - start));
+        PutLine(out, p + " " + text.substr(start));
+    };
     const std::string perPage =
-        options_.Type == 0 ? "1 Sample" : std::to_string(layout_.x) + "x" + std::to_string(layout_.y) + " Samples";
-    PutLine(out, p + " von " + Num(options_.texturesCount) + " Texturensamples auf " + Num(layout_.pages) +
-                     (layout_.pages <= 1 ? " Seite" : " Seiten") + " mit " + perPage + " pro Seite erzeugt.");
+        options_.Type == 0 ? std::string(Tr("1 sample"))
+                           : FillIn(Tr("%1x%2 samples"), {std::to_string(layout_.x), std::to_string(layout_.y)});
+    putText(FillIn(TrN("This file was written by Swatchcraft on %1 to render\n"
+                       "%2 texture samples on %3 page with %4 per page.",
+                       "This file was written by Swatchcraft on %1 to render\n"
+                       "%2 texture samples on %3 pages with %4 per page.",
+                       std::max(layout_.pages, 1u)),
+                   {LocalTimeText(), Num(options_.texturesCount), Num(layout_.pages), perPage}));
     PutLine(out, p);
-    PutLine(out, p + " Benoetigte Dateien: " + base + ".ini" + (iniFile ? " (diese Datei)" : ""));
-    PutLine(out, p + std::string(21, ' ') + base + ".pov" + (iniFile ? "" : " (diese Datei)"));
-    if (options_.WriteTextures) PutLine(out, p + std::string(19, ' ') + base + ".inc");
+    // The files line up under the first, after the label.
+    const std::string label = Tr("Files needed:");
+    const size_t indent = 2 + static_cast<size_t>(std::count_if(label.begin(), label.end(), [](char c) {
+                              return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+                          }));
+    const auto thisFile = [](const std::string& name) { return FillIn(Tr("%1 (this file)"), {name}); };
+    PutLine(out, p + " " + label + " " + (iniFile ? thisFile(base + ".ini") : base + ".ini"));
+    PutLine(out, p + std::string(indent, ' ') + (iniFile ? base + ".pov" : thisFile(base + ".pov")));
+    if (options_.WriteTextures) PutLine(out, p + std::string(indent - 2, ' ') + base + ".inc");
     PutLine(out, p);
     if (!iniFile) {
-        PutLine(out, p + " Hinweis: Fuer die Berechnung aller Seiten mit POV-Ray benutzen Sie");
-        PutLine(out, p + "          bitte die Datei \"" + PovLineText(base) + ".ini" + "\"");
+        putText(FillIn(Tr("Note: To render every page with POV-Ray, please use\n"
+                          "      the file \"%1\""),
+                       {PovLineText(base) + ".ini"}));
     } else {
-        PutLine(out, p + " Hinweis: Um lediglich bestimmte Seiten durch POV-Ray berechnen zu lassen,");
-        PutLine(out, p + "          benutzen Sie bitte die Kommandozeilenparameter +SFx und +EFy.");
-        PutLine(out, p + "          Um z.B. die Seiten 3-12 berechnen zu lassen, waere +SF3 +EF12");
-        PutLine(out, p + "          anzugeben. Zusaetzlich koennen Sie natuerlich saemtliche von");
-        PutLine(out, p + "          POV-Ray akzeptierten Kommandozeilenparameter benutzen (siehe");
-        PutLine(out, p + "          \"Setting POV-Ray Options\" in Ihrer POV-Ray Dokumentation).");
+        putText(Tr("Note: To have POV-Ray render only some of the pages,\n"
+                   "      please use the command-line options +SFx and +EFy.\n"
+                   "      For example, +SF3 +EF12 renders the pages 3-12.\n"
+                   "      Any other command-line option POV-Ray accepts can be\n"
+                   "      given as well (see \"Setting POV-Ray Options\" in your\n"
+                   "      POV-Ray documentation)."));
     }
     PutLine(out, p + kStars74);
     PutLine(out, "");
@@ -483,11 +493,11 @@ void OverviewWriter::WriteDeclaration31(std::ostream& out, TextureEntry& entry, 
     for (const DeclarationRecord* dependency : entry.dependencies) {
         if (!dependency) continue;
         const std::string fileName = FileNameOf(dependency->HasOrigin() ? dependency->origin : ownPath);
-        if (first || fileName != previousFile) block += "\t\t// Konstanten aus Datei \"" + PovLineText(fileName) + "\"\n";
+        if (first || fileName != previousFile) block += "\t\t// " + ConstantsFromFileText(PovLineText(fileName)) + "\n";
         first = false;
         previousFile = fileName;
         block += "\t\t#local " + dependency->name + " = " +
-                 (dependency->text ? *dependency->text : std::string("NICHT GEFUNDEN")) + "\n";
+                 (dependency->text ? *dependency->text : NotFoundText()) + "\n";
     }
     block += "\t\t#local " + name + " = " + *entry.record->text;
     PutLine(out, Reindent(block));
@@ -554,12 +564,12 @@ void OverviewWriter::WriteOverviewIni(std::ostream& out) {
     if (!options_.previewMode && !options_.IniFile.empty() && FileExists(options_.IniFile)) {
         std::ifstream in(options_.IniFile, std::ios::binary);
         if (in) {
-            PutLine(out, ";Einstellungen aus " + PovLineText(options_.IniFile));
+            PutLine(out, ";" + FillIn(Tr("Settings from %1"), {PovLineText(options_.IniFile)}));
             // Lines are copied whole: a long Library_Path split in two
             // would no longer mean anything to POV-Ray.
             std::string line;
             while (std::getline(in, line)) PutLine(out, WithoutLineEnd(line));
-            PutLine(out, ";Einstellungen durch Swatchcraft");
+            PutLine(out, std::string(";") + Tr("Settings by Swatchcraft"));
         }
     }
     const std::string base = PovLineText(BaseName());
@@ -592,7 +602,7 @@ void OverviewWriter::WriteSampleObject(std::ostream& out) {
     PutLine(out, "\t\t\t\t\tTexture");
     PutLine(out, "\t\t\t\t\tscale TextureScale");
     if (!options_.transformation.empty()) {
-        PutLine(out, "\t\t\t\t\t// Selbstdefinierte Transformationen");
+        PutLine(out, std::string("\t\t\t\t\t// ") + Tr("Custom transformations"));
         PutLine(out, "\t\t\t\t\t" + options_.transformation);
     }
     static const char* const kRest[] = {
@@ -733,9 +743,13 @@ bool OverviewWriter::WriteBuiltInScene(OverviewOutput& output) {
              "#declare FirstY =  (YCount*SampleHeight + (YCount-1)*D)/2 - SampleHeight/2;", ""})
         PutLine(out, line);
     if (!options_.WriteTextures && options_.samplesPerPage != 1) {
-        PutLine(out, "// Beim ersten Bild werden erstmal alle Include-Dateien");
-        PutLine(out, "// eingelesen, um auf eventuelle Fehler in den Dateien");
-        PutLine(out, "// aufmerksam zu machen...");
+        const std::string note = Tr("For the first picture every include file\n"
+                                    "is read first, to point out any errors\n"
+                                    "in the files...");
+        size_t start = 0;
+        for (size_t end; (end = note.find('\n', start)) != std::string::npos; start = end + 1)
+            PutLine(out, "// " + note.substr(start, end - start));
+        PutLine(out, "// " + note.substr(start));
         PutLine(out, "#if (TextureNr = 1)");
         for (const SourceFile* file : Files()) {
             const std::string name = (options_.WritePaths ? file->directory : std::string()) + file->fileName;
@@ -769,7 +783,7 @@ bool OverviewWriter::WriteTemplateScene(OverviewOutput& output) {
     const unsigned perPage = options_.samplesPerPage;
     if (perPage > 1) {
         PutLine(out, kStars53);
-        PutLine(out, kInserted);
+        PutLine(out, Inserted());
     }
     WriteColorIncludes(out);
     PutLine(out, "#declare TexturesCount = " + Num(options_.texturesCount) + ";");
@@ -783,17 +797,17 @@ bool OverviewWriter::WriteTemplateScene(OverviewOutput& output) {
         PutLine(out, "");
     }
     if (perPage > 1) {
-        PutLine(out, kInsertedEnd);
+        PutLine(out, InsertedEnd());
         PutLine(out, kStars46);
         PutLine(out, "");
     }
     CopyTemplateUntilMarker(in, out);
     PutLine(out, "");
     PutLine(out, kStars53);
-    PutLine(out, kInserted);
+    PutLine(out, Inserted());
     if (!WriteSelection(output, perPage > 1 ? "\t" : "")) return false;
     WriteOverviewIni(output.ini);
-    PutLine(out, kInsertedEnd);
+    PutLine(out, InsertedEnd());
     PutLine(out, kStars46);
     PutLine(out, "");
     CopyTemplateUntilMarker(in, out);

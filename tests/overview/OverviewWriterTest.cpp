@@ -204,7 +204,7 @@ TEST(OverviewWriterTest, ValidationAsksAndDropsAsAnswered) {
               "\"halo\" oder \"atmosphere\").");
     EXPECT_EQ(f.ui.questions[1],
               "Die Textur \"Broken\" oder eine ihrer Komponenten konnte nicht aus Datei \"my.inc\" gelesen werden "
-              "oder die Textur hat bereits einen Berechnungsfehler hervorgefufen...");
+              "oder die Textur hat bereits einen Berechnungsfehler hervorgerufen...");
     EXPECT_EQ(f.options.texturesCount, 1u);
     EXPECT_EQ(f.options.droppedCount, 3);
     EXPECT_TRUE(broken->overviewDropped);
