@@ -201,6 +201,7 @@ void MainWindow::BuildActions() {
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (now && now == menuBar() && old && isAncestorOf(old)) focusBeforeMenu_ = old;
     });
+    qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
         if (window && window != windowHandle()) ownWindowShown_ = true;
     });
@@ -297,7 +298,6 @@ void MainWindow::StartUp() {
     UpdateActions();
     // Arrow keys walk the entries from the start, without a click first.
     views_->FocusShownView();
-    userSession_ = true;
 }
 
 PovConfiguration& MainWindow::Configuration() { return pane_->Session().Configuration(); }
@@ -389,12 +389,18 @@ void MainWindow::RestoreCommandFocus() {
     views_->ScrollToCurrent();
 }
 
-void MainWindow::OnSelectionChanged() {
-    // A note (the POV-Ray taken at start) gives way once the user changes
-    // the selection in the views; the list loading at start leaves it.
-    if (userSession_ && !busy_ &&
-        (QGuiApplication::mouseButtons() != Qt::NoButton || views_->isAncestorOf(QApplication::focusWidget())))
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A note (the POV-Ray taken at start) gives way once the user works in
+    // the entries; a list read at start, which changes the selection by
+    // itself whenever it is through, leaves it.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::MouseButtonPress) && watched->isWidgetType() &&
+        views_->isAncestorOf(static_cast<QWidget*>(watched)))
         status_->EndNote();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::OnSelectionChanged() {
     commands_->SelectionChanged();
     UpdateActions();
     RefreshStatusText();

@@ -142,6 +142,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -206,7 +207,6 @@ private:
     bool busy_ = false;
     bool rendering_ = false;
     bool started_ = false;
-    bool userSession_ = false;  // the start-up steps are through: selection changes are the user's
     QTimer statusTimer_;     // refreshes the status text once after a change of the current entry
     QTimer changedTimer_;    // marks the title after the library's changes, once the change is counted
     SavedGeometry geometry_;    // what is stored of the window; follows every move and resize of the restored window
