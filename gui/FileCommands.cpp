@@ -9,10 +9,12 @@
 #include "export/ExportFormat.h"
 #include "export/LibraryWebExport.h"
 #include "library/LibraryController.h"
+#include "library/LibraryFile.h"
 #include "library/LibrarySnapshot.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 #include "ui/LibraryDocument.h"
 #include "ui/Settings.h"
@@ -105,10 +107,11 @@ std::string FileCommands::ChooseExportTarget(const ExportFormat& format, bool& r
     }
     if (!check.foreignFiles.empty()) {
         const std::string fresh = NewFolderIn(target, base);
-        const Answer answer = p_.ui.Ask(check.foreignFiles + "\n\nIn den neuen Ordner\n\"" + fresh +
-                                            "\"\nschreiben?\n\n\"Nein\" schreibt trotzdem in den gewählten Ordner "
-                                            "und ersetzt dort index.html.",
-                                        QuestionButtons::YesNoCancel, Answer::Yes, MessageIcon::Question);
+        const std::string question =
+            FillIn(Tr("%1\n\nWrite into the new folder\n\"%2\"?\n\n\"No\" writes into the chosen folder anyway "
+                      "and replaces index.html there."),
+                   {check.foreignFiles, fresh});
+        const Answer answer = p_.ui.Ask(question, QuestionButtons::YesNoCancel, Answer::Yes, MessageIcon::Question);
         if (answer == Answer::Cancel) return {};
         if (answer == Answer::Yes) return fresh;
         replaceForeignFiles = true;
@@ -116,8 +119,8 @@ std::string FileCommands::ChooseExportTarget(const ExportFormat& format, bool& r
     }
     const std::string replaced = format.TargetIsFolder() ? JoinPath(target, "index.html") : target;
     if (check.replacesEarlier &&
-        p_.ui.Ask("Die Datei\n\"" + replaced + "\"\nexistiert bereits.\n\nÜberschreiben?", QuestionButtons::YesNo,
-                  Answer::No, MessageIcon::Question) != Answer::Yes)
+        p_.ui.Ask(OverwriteQuestion(replaced), QuestionButtons::YesNo, Answer::No, MessageIcon::Question) !=
+            Answer::Yes)
         return {};
     return target;
 }
