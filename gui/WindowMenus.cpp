@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "gui/CommandActions.h"
+#include "gui/Translation.h"
 #include "platform/FileSystem.h"
 #include "ui/Settings.h"
 
@@ -32,9 +33,9 @@ void WindowMenus::BuildMenus() {
 }
 
 void WindowMenus::BuildToolbar() {
-    toolbar_ = window_.addToolBar(QStringLiteral("Schalterleiste"));
-    toolbar_->setObjectName(QStringLiteral("Schalterleiste"));
-    toolbar_->setAccessibleName(QStringLiteral("Schalterleiste"));
+    toolbar_ = window_.addToolBar(QTr("Toolbar"));
+    toolbar_->setObjectName(QStringLiteral("toolbar"));
+    toolbar_->setAccessibleName(QTr("Toolbar"));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);

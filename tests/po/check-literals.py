@@ -26,6 +26,13 @@ ALLOWED_FILES = {
     "ui/Settings.cpp",       # section and key names of the settings file
     "cli/JsonText.cpp",      # JSON member names
 }
+# Whole literals that are names, not words to translate.
+NOT_TEXT_LITERALS = {
+    "Swatchcraft",                               # the program's name
+    "Arial", "Courier New", "Sans Serif",        # font families
+    "&Deutsch", "&English",                      # each language's own name, offered in any language
+    "Info", "Preview", "Duplicates", "Edit", "Tip",  # settings sections and keys the window keeps
+}
 NOT_TEXT = [
     re.compile(r"^[^A-Za-zÄÖÜäöüß]*$"),                 # no letters: separators, formats
     re.compile(r"^[\w.+-]*[/\\][\w./\\*+-]*$"),          # paths and file patterns
@@ -40,7 +47,7 @@ NOT_TEXT = [
 
 
 def text_for_people(text, core):
-    if any(p.search(text) for p in NOT_TEXT):
+    if text in NOT_TEXT_LITERALS or any(p.search(text) for p in NOT_TEXT):
         return False
     if re.search(r"[ÄÖÜäöüß]", text):
         return True
