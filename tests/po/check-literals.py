@@ -24,6 +24,7 @@ CORE_DIRS = ["platform", "library", "scanner", "preview", "overview", "export", 
 # Literals that are not texts for people, whatever they look like.
 ALLOWED_FILES = {
     "ui/Settings.cpp",       # section and key names of the settings file
+    "ui/Settings.h",
     "cli/JsonText.cpp",      # JSON member names
 }
 NOT_TEXT = [
@@ -36,6 +37,9 @@ NOT_TEXT = [
     re.compile(r"^\s*(scale|rotate|translate|pigment|texture|finish|normal|camera|light_source|color|rgbf?)\b"),
     re.compile(r"^-[-\w]+$"),                            # command-line options
     re.compile(r"^[A-Z][A-Za-z]*\+[\w+]+$"),             # key names: "Ctrl+O"
+    re.compile(r"^(Del|Ins|F\d+)$"),                     # key names without a modifier
+    re.compile(r"^(Tip|Swatchcraft)$"),                  # the settings' section "Tip"; the program's name
+    re.compile(r'\b[\w-]+="'),                           # pieces of HTML: attribute="value"
 ]
 
 
