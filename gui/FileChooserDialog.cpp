@@ -34,7 +34,7 @@ FileChooserDialog::FileChooserDialog(std::vector<std::string> directories, QWidg
     filter_ = new QComboBox;
     filterLabel->setBuddy(filter_);
     for (const auto& f : FileChooserFilters())
-        filter_->addItem(QString::fromUtf8(f.label) + QStringLiteral(" (") +
+        filter_->addItem(QTr(f.label) + QStringLiteral(" (") +
                          QString::fromUtf8(f.patterns).replace(QLatin1Char(';'), QStringLiteral(", ")) +
                          QLatin1Char(')'));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -50,7 +50,7 @@ FindTextDialog::FindTextDialog(const SearchSettings& settings, bool fileListShow
     directionLayout->addWidget(up_);
     (settings.up ? up_ : down_)->setChecked(true);
 
-    findNext_ = new QPushButton(QTr("Find &Next"));
+    findNext_ = new QPushButton(QTr("Find N&ext"));
     findNext_->setDefault(true);
     selectAll_ = new QPushButton(QTr("Select A&ll"));
     selectAll_->setEnabled(!fileListShown);

@@ -47,7 +47,7 @@ LibraryPathDialog::LibraryPathDialog(const std::string& home, UserInterface& ui,
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setDefault(true);
     auto* cancel = new QPushButton(QTr("Cancel"));
-    auto* help = new QPushButton(QTr("&Help"));
+    auto* help = new QPushButton(QTrC("button", "&Help"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(iniLabel, 0, 0, 1, 2);

@@ -121,7 +121,7 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
     preview_ = new QPushButton(QTr("Pre&view..."));
     write_ = new QPushButton(QTr("W&rite"));
     write_->setDefault(true);
-    auto* help = new QPushButton(QTr("&Help"));
+    auto* help = new QPushButton(QTrC("button", "&Help"));
     help->setEnabled(static_cast<bool>(context_.help));
     auto* cancel = new QPushButton(QTr("Cancel"));
     pageCount_ = new QLabel;

@@ -117,7 +117,7 @@ OverviewPreviewDialog::OverviewPreviewDialog(std::string iniPath, std::vector<Te
     progress_->hide();
     ok_ = new QPushButton(QTr("&OK"));
     ok_->setAutoDefault(false);
-    auto* help = new QPushButton(QTr("&Help"));
+    auto* help = new QPushButton(QTrC("button", "&Help"));
     help->setAutoDefault(false);
     help->setEnabled(false);  // no help topic is written for this dialog yet
 

@@ -24,7 +24,7 @@ WindowMenus::WindowMenus(QMainWindow& window, CommandActions& actions, Settings&
 
 void WindowMenus::BuildMenus() {
     for (const Menu& table : MainMenuTable()) {
-        QMenu* menu = window_.menuBar()->addMenu(QString::fromStdString(table.title));
+        QMenu* menu = window_.menuBar()->addMenu(QTr(table.title.c_str()));
         connect(menu, &QMenu::aboutToShow, this, &WindowMenus::aboutToShow);
         actions_.Fill(*menu, table.items, [this](QMenu& place, MenuItem::Kind kind) {
             (kind == MenuItem::Kind::RecentFiles ? fileMenu_ : previewMenu_) = &place;
@@ -45,7 +45,7 @@ void WindowMenus::BuildToolbar() {
             continue;
         }
         QAction* action = actions_.Action(button.command);
-        const QString tip = QString::fromUtf8(button.tooltip).left(80);
+        const QString tip = QTr(button.tooltip).left(80);
         action->setToolTip(tip);
         toolbar_->addAction(action);
         if (QWidget* widget = toolbar_->widgetForAction(action)) widget->setAccessibleName(tip);
