@@ -33,9 +33,9 @@ void WindowMenus::BuildMenus() {
 }
 
 void WindowMenus::BuildToolbar() {
-    toolbar_ = window_.addToolBar(QStringLiteral("Schalterleiste"));
-    toolbar_->setObjectName(QStringLiteral("Schalterleiste"));
-    toolbar_->setAccessibleName(QStringLiteral("Schalterleiste"));
+    toolbar_ = window_.addToolBar(QTr("Toolbar"));
+    toolbar_->setObjectName(QStringLiteral("toolbar"));
+    toolbar_->setAccessibleName(QTr("Toolbar"));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
