@@ -9,6 +9,7 @@
 #include "gui/MessageDialogs.h"
 #include "gui/QtUserInterface.h"
 #include "gui/TipWindow.h"
+#include "gui/Translation.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
@@ -27,7 +28,7 @@ constexpr const char* kHelpFile = "swatchcraft-hilfe.html";
 class MissingHelpDialog : public HintDialog {
 public:
     explicit MissingHelpDialog(QWidget* parent)
-        : HintDialog(QStringLiteral("Leider ist keine Online-Hilfe vorhanden."), parent) {
+        : HintDialog(QTr("Sorry, there is no online help."), parent) {
         setWindowTitle(QStringLiteral("Swatchcraft"));
         box_->hide();
     }
@@ -58,8 +59,9 @@ void HelpCommands::ShowHelp() {
         return;
     }
     if (openUrl_(QUrl::fromLocalFile(QString::fromStdString(path)).toString())) return;
-    p_.ui.ShowMessage("Der Browser konnte nicht gestartet werden. Bitte öffnen Sie die Datei\n\"" + path +
-                          "\"\nselbst oder installieren Sie das Paket xdg-utils.",
+    p_.ui.ShowMessage(FillIn(Tr("The browser could not be started. Please open the file\n\"%1\"\n"
+                             "yourself or install the package xdg-utils."),
+                             {path}),
                       MessageIcon::Exclamation);
 }
 
@@ -69,11 +71,11 @@ void HelpCommands::ShowTips() {
 }
 
 void HelpCommands::ShowAbout() {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Über Swatchcraft"),
-                    QStringLiteral("Swatchcraft Version " SWATCHCRAFT_VERSION "\n\n"
-                                   "Eine Texturenbibliothek für POV-Ray: findet Materialien, Texturen, "
-                                   "Pigmente, Farben, Finishes und Normalen in Include-Dateien, zeigt sie "
-                                   "mit Vorschaubildern und schreibt Übersichtsszenen."),
+    QMessageBox box(QMessageBox::Information, QTr("About Swatchcraft"),
+                    QTr("Swatchcraft version %1\n\n"
+                        "A texture library for POV-Ray: finds materials, textures, pigments, colors, finishes and "
+                        "normals in include files, shows them with preview pictures and writes overview scenes.")
+                        .arg(QStringLiteral(SWATCHCRAFT_VERSION)),
                     QMessageBox::Ok, &p_.window);
     ExecMessageBox(box);
 }

@@ -24,5 +24,7 @@ inline QString QTr(const char* text) { return QString::fromUtf8(Tr(text)); }
 inline QString QTrN(const char* singular, const char* plural, unsigned long count) {
     return QString::fromUtf8(TrN(singular, plural, count));
 }
+// A short word that needs a context, as TrC.
+#define QTrC(context, text) QString::fromUtf8(TrC(context, text))
 
 }  // namespace sc

@@ -10,18 +10,11 @@
 
 namespace {
 
-// While the window's own texts are still German in the code, the system's
-// language must not turn Qt's buttons English around them: "as the system"
-// stays German until the window's texts come from the catalogue. Set to true
-// then.
-constexpr bool kWindowTextsFromCatalogue = false;
-
+// The language chosen in the settings, or the system's when none is.
 std::string WindowLanguage() {
     sc::IniFile settings(sc::SettingsFilePath());
     settings.Load();
-    const std::string choice = sc::LanguageChoiceOf(settings);
-    if (choice.empty() && !kWindowTextsFromCatalogue) return "de";
-    return sc::LanguageOfChoice(choice);
+    return sc::LanguageOfChoice(sc::LanguageChoiceOf(settings));
 }
 
 }  // namespace

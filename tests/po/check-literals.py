@@ -24,7 +24,14 @@ CORE_DIRS = ["platform", "library", "scanner", "preview", "overview", "export", 
 # Literals that are not texts for people, whatever they look like.
 ALLOWED_FILES = {
     "ui/Settings.cpp",       # section and key names of the settings file
+    "ui/Settings.h",
     "cli/JsonText.cpp",      # JSON member names
+}
+# Whole literals that are names, not words to translate.
+NOT_TEXT_LITERALS = {
+    "Arial", "Courier New", "Sans Serif",        # font families
+    "&Deutsch", "&English",                      # each language's own name, offered in any language
+    "Info", "Preview", "Duplicates", "Edit",     # settings sections and keys the window keeps
 }
 NOT_TEXT = [
     re.compile(r"^[^A-Za-zÄÖÜäöüß]*$"),                 # no letters: separators, formats
@@ -36,11 +43,14 @@ NOT_TEXT = [
     re.compile(r"^\s*(scale|rotate|translate|pigment|texture|finish|normal|camera|light_source|color|rgbf?)\b"),
     re.compile(r"^-[-\w]+$"),                            # command-line options
     re.compile(r"^[A-Z][A-Za-z]*\+[\w+]+$"),             # key names: "Ctrl+O"
+    re.compile(r"^(Del|Ins|F\d+)$"),                     # key names without a modifier
+    re.compile(r"^(Tip|Swatchcraft)$"),                  # the settings' section "Tip"; the program's name
+    re.compile(r'\b[\w-]+="'),                           # pieces of HTML: attribute="value"
 ]
 
 
 def text_for_people(text, core):
-    if any(p.search(text) for p in NOT_TEXT):
+    if text in NOT_TEXT_LITERALS or any(p.search(text) for p in NOT_TEXT):
         return False
     if re.search(r"[ÄÖÜäöüß]", text):
         return True
@@ -54,11 +64,14 @@ def text_for_people(text, core):
 
 def entries(pot):
     """(msgid, [locations]) of a PO file xgettext wrote."""
-    result, refs, msgid, plural, field = [], [], None, None, None
+    result, refs, msgid, plural, context, field = [], [], None, None, None, None
 
     def close():
         if msgid is not None:
             result.append((unquote(msgid), refs))
+        # The context that tells equal texts apart is part of the marked call.
+        if context is not None:
+            result.append((unquote(context), refs))
         # A plural form is a text of the same marked call.
         if plural is not None:
             result.append((unquote(plural), refs))
@@ -75,11 +88,15 @@ def entries(pot):
             msgid += line
         elif line.startswith('"') and field == "plural":
             plural += line
-        elif line.startswith("msgstr") or line.startswith("msgctxt"):
+        elif line.startswith("msgctxt "):
+            context, field = line[8:], "context"
+        elif line.startswith('"') and field == "context":
+            context += line
+        elif line.startswith("msgstr"):
             field = None
         elif not line.strip():
             close()
-            refs, msgid, plural, field = [], None, None, None
+            refs, msgid, plural, context, field = [], None, None, None, None
     close()
     return result
 
