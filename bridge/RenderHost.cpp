@@ -195,15 +195,37 @@ bool RenderHost::StartRendering() {
         RemoveFile(pictureFile_);
     }
     const std::string executable = JoinPath(options_.povHome, "bin/povray");
-    auto process = std::make_unique<PovRenderProcess>();
-    // A preview's scene lies in a scratch folder of its own: what the scene
-    // writes stays there, whatever its declaration asks for.
-    if (!process->Start(executable, arguments, folder, 0, IsScratchFolder(folder))) {
-        WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
-                            "POV-Ray konnte nicht gestartet werden: " + executable + "\n");
-        return false;
+    const std::string options = FieldText(variables_->commandLine, sizeof variables_->commandLine);
+    const std::string sceneName = FileNameOf(renderScene_);
+    // Only a preview's scene, in a scratch folder with nothing else of its
+    // own, can be moved into the folder of a process started ahead.
+    const bool preparable = !pictureFile_.empty() && IsScratchFolder(folder);
+    if (preparable) {
+        std::unique_ptr<WaitingPovProcess> ready = TakeWaiting(options, sceneName);
+        if (ready && ready->TakeScene(renderScene_)) {
+            pictureFile_ = ready->PicturePath();
+            RemoveFile(pictureFile_);
+            render_ = ready->TakeProcess();
+            launched_ = std::move(ready);
+            launched_->Release();
+        }
     }
-    render_ = std::move(process);
+    if (!render_) {
+        auto process = std::make_unique<PovRenderProcess>();
+        // A preview's scene lies in a scratch folder of its own: what the scene
+        // writes stays there, whatever its declaration asks for.
+        if (!process->Start(executable, arguments, folder, 0, IsScratchFolder(folder))) {
+            WriteFileAtomically(PovErrorFileOf(endpoint_.Id()),
+                                "POV-Ray konnte nicht gestartet werden: " + executable + "\n");
+            return false;
+        }
+        render_ = std::move(process);
+    }
+    // The next render of this kind finds its POV-Ray started: it starts up
+    // beside this one, which leaves most of the processor idle while it starts.
+    if (preparable)
+        PrepareNext(executable, DirectoryOf(WithoutTrailingSeparator(folder)), options, sceneName,
+                    FileNameOf(pictureFile_));
     reader_ = PpmStreamReader();
     reader_.onImage = [this](int width, int height) {
         SendEvent(kEventImageSize, static_cast<PovWord>(width) | (static_cast<PovWord>(height) << 16));
@@ -252,7 +274,34 @@ void RenderHost::PollRender(int timeoutMs) {
     if (render_ && render_->ReadOutput(chunk) && !render_->Killed() && pictureFile_.empty()) reader_.Feed(chunk);
     // What POV-Ray does after writing the picture is of no use to anyone.
     if (render_ && !render_->Killed() && TakePictureFile()) render_->Kill();
+    if (launched_ && render_ && !render_->Killed()) launched_->Release();
     if (render_ && render_->Finished()) FinishRender();
+}
+
+std::unique_ptr<WaitingPovProcess> RenderHost::TakeWaiting(const std::string& options, const std::string& sceneName) {
+    std::unique_ptr<WaitingPovProcess> found;
+    for (auto it = waiting_.begin(); it != waiting_.end();) {
+        // One that ended or whose POV-Ray was replaced is of no use, for these options or any other.
+        if (!(*it)->Current()) {
+            it = waiting_.erase(it);
+        } else if (!found && (*it)->Serves(options, sceneName)) {
+            found = std::move(*it);
+            it = waiting_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return found;
+}
+
+void RenderHost::PrepareNext(const std::string& executable, const std::string& parent, const std::string& options,
+                             const std::string& sceneName, const std::string& pictureName) {
+    constexpr std::size_t kMostWaiting = 3;
+    for (const auto& process : waiting_)
+        if (process->Serves(options, sceneName)) return;
+    if (waiting_.size() >= kMostWaiting) waiting_.erase(waiting_.begin());
+    auto process = std::make_unique<WaitingPovProcess>();
+    if (process->Start(executable, parent, options, sceneName, pictureName)) waiting_.push_back(std::move(process));
 }
 
 // Hands the rows of the picture file on once it is whole; true then.
@@ -276,6 +325,7 @@ void RenderHost::FinishRender() {
     render_.reset();
     rendering_ = false;
     if (!pictureFile_.empty()) RemoveFile(pictureFile_);
+    launched_.reset();
     int value = 0;
     std::string report;
     if (killed) {
@@ -402,7 +452,9 @@ int RenderHost::Run() {
     auto lastProgress = std::chrono::steady_clock::now();
     auto lastActivity = lastProgress;
     while (!closing_ && !g_quit) {
-        PollRender(rendering_ ? 20 : 250);
+        // While rendering, the picture file is looked at on every turn: a
+        // preview is often whole within a few tens of milliseconds.
+        PollRender(rendering_ ? 4 : 250);
         if (active_ || rendering_) {
             active_ = false;
             lastActivity = std::chrono::steady_clock::now();
@@ -427,6 +479,7 @@ int RenderHost::Run() {
         render_->Kill();
         while (render_) PollRender(100);
     }
+    waiting_.clear();
     CloseExtensions();
     std::remove(PovErrorFileOf(endpoint_.Id()).c_str());
     endpoint_.Close();

@@ -12,6 +12,7 @@
 #include "bridge/GuiExtensionInterface.h"
 #include "povray/PpmStreamReader.h"
 #include "povray/PovRenderProcess.h"
+#include "povray/WaitingPovProcess.h"
 
 namespace sc::bridge {
 
@@ -70,6 +71,9 @@ private:
     void PollRender(int timeoutMs);
     void FinishRender();
     bool TakePictureFile();
+    std::unique_ptr<WaitingPovProcess> TakeWaiting(const std::string& options, const std::string& sceneName);
+    void PrepareNext(const std::string& executable, const std::string& parent, const std::string& options,
+                     const std::string& sceneName, const std::string& pictureName);
     bool PlotRow(int row, const std::uint8_t* rgb, int width);
     void ReapEditors();
     bool ClientsPresent();
@@ -80,6 +84,11 @@ private:
     Endpoint endpoint_;
     std::unique_ptr<PovVariables> variables_;
     std::vector<Extension> extensions_;
+    // POV-Rays started ahead, waiting for the next render with their options
+    // (one for each picture size the program asks for), the newest last.
+    std::vector<std::unique_ptr<WaitingPovProcess>> waiting_;
+    // The one whose process renders now: its folder holds the scene.
+    std::unique_ptr<WaitingPovProcess> launched_;
     std::unique_ptr<PovRenderProcess> render_;
     PpmStreamReader reader_;
     std::string renderLog_;

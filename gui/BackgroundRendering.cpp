@@ -3,12 +3,14 @@
 #include <QSocketNotifier>
 
 #include "gui/StatusBarWithProgress.h"
+#include "gui/Translation.h"
 #include "library/TextureEntry.h"
 
 namespace sc {
 namespace {
 
-const QString kLabel = QStringLiteral("Vorschauen im Hintergrund:");
+QString ProgressLabel() { return QTr("Previews in the background:"); }
+
 // POV-Ray takes the processor cores the window leaves: with the same
 // priority it would keep the window (and a screen reader's questions to it)
 // waiting for hundreds of milliseconds on a busy machine.
@@ -49,7 +51,7 @@ bool BackgroundRendering::Start(const std::vector<TextureEntry*>& entries, const
     // The descriptor stays the same for the renderer's whole life.
     notifier_ = new QSocketNotifier(batch_->Descriptor(), QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &BackgroundRendering::Process);
-    status_.ShowStatusProgress(true, kLabel);
+    status_.ShowStatusProgress(true, ProgressLabel());
     status_.SetProgressRange(batch_->Progress().total);
     ShowProgress();
     Rearm();
@@ -101,7 +103,7 @@ void BackgroundRendering::ShowProgress() {
     progressTimer_.stop();
     progressShown_.start();
     const BatchProgress progress = batch_->Progress();
-    status_.ShowStatusProgress(true, kLabel + QLatin1Char(' ') + QString::fromStdString(BatchProgressText(progress)));
+    status_.ShowStatusProgress(true, ProgressLabel() + QLatin1Char(' ') + QString::fromStdString(BatchProgressText(progress)));
     status_.SetProgressPosition(progress.Finished());
 }
 
@@ -135,8 +137,9 @@ void BackgroundRendering::OnBatchFinished() {
     if (!batch_->Error().empty())
         text = QString::fromStdString(batch_->Error());
     else
-        text = QStringLiteral("%1%2 von %3 Vorschauen berechnet, %4 fehlerhaft.")
-                   .arg(batch_->Cancelled() ? QStringLiteral("Abgebrochen. ") : QString())
+        text = (batch_->Cancelled() ? QTr("Cancelled.") + QLatin1Char(' ') : QString()) +
+               QTrN("%1 of %2 preview rendered, %3 failed.", "%1 of %2 previews rendered, %3 failed.",
+                    static_cast<unsigned long>(progress.total))
                    .arg(progress.stored)
                    .arg(progress.total)
                    .arg(progress.failed);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "ui/EntryCategory.h"
 
@@ -16,7 +17,7 @@ QWidget* CategoryDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     auto* combo = new QComboBox(parent);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setAccessibleName(QStringLiteral("Kategorie"));
+    combo->setAccessibleName(QTr("Category"));
     for (const Category& c : controller_.Categories()) combo->addItem(QString::fromStdString(c.name));
     combo->setMaxVisibleItems(std::max(1, static_cast<int>(controller_.Categories().size())));
     return combo;

@@ -7,14 +7,15 @@
 #include <QVBoxLayout>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 
 namespace sc {
 
 CategoryDialog::CategoryDialog(const std::vector<std::string>& categories, const std::string& initial,
                                QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Texturenkategorie"));
-    auto* label = new QLabel(QStringLiteral("Neue &Kategorie:"));
+    setWindowTitle(QTr("Texture Category"));
+    auto* label = new QLabel(QTr("New &category:"));
     combo_ = new QComboBox;
     combo_->setEditable(true);
     combo_->setInsertPolicy(QComboBox::NoInsert);
@@ -23,7 +24,7 @@ CategoryDialog::CategoryDialog(const std::vector<std::string>& categories, const
     label->setBuddy(combo_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QTr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -7,23 +7,24 @@
 #include <QVBoxLayout>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 
 namespace sc {
 
 ChangedTexturesDialog::ChangedTexturesDialog(int count, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Geänderte Texturen"));
+    setWindowTitle(QTr("Changed Textures"));
     auto* icon = new QLabel;
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-    auto* found = new QLabel(QStringLiteral("Es wurden %1 geänderte Texturen gefunden.").arg(count));
-    auto* explanation = new QLabel(QStringLiteral(
-        "Die Deklarationen dieser Texturen (oder der Konstanten, die sie benutzen) wurden geändert, "
-        "seit ihre Vorschaubilder berechnet wurden. Sie sind nun ausgewählt.\n\n"
-        "\"Neu Berechnen\" erzeugt ihre Vorschaubilder neu. \"Als ungeändert markieren\" behält die "
-        "Vorschaubilder und betrachtet die Texturen wieder als ungeändert."));
+    auto* found = new QLabel(QTrN("%1 changed texture was found.", "%1 changed textures were found.", static_cast<unsigned long>(count)).arg(count));
+    auto* explanation = new QLabel(QTr(
+        "The declarations of these textures (or of the constants they use) have changed since their previews "
+        "were rendered. They are now selected.\n\n"
+        "\"Render Again\" renders their previews again. \"Mark as Unchanged\" keeps the previews and treats "
+        "the textures as unchanged."));
     explanation->setWordWrap(true);
-    auto* render = new QPushButton(QStringLiteral("Neu &Berechnen"));
-    auto* mark = new QPushButton(QStringLiteral("Als ungeändert &markieren"));
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
+    auto* render = new QPushButton(QTr("&Render Again"));
+    auto* mark = new QPushButton(QTr("&Mark as Unchanged"));
+    auto* cancel = new QPushButton(QTr("Cancel"));
     render->setDefault(true);
     connect(render, &QPushButton::clicked, this, [this] { choice_ = Render, accept(); });
     connect(mark, &QPushButton::clicked, this, [this] { choice_ = MarkUnchanged, accept(); });

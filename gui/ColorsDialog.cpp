@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "gui/ColorButton.h"
+#include "gui/Translation.h"
 
 namespace sc {
 namespace {
@@ -28,12 +29,12 @@ ColorButton* AddRow(QFormLayout* form, const QString& label, RgbColor color, QWi
 }  // namespace
 
 ColorsDialog::ColorsDialog(RgbColor normal, RgbColor changed, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Farben"));
+    setWindowTitle(QTr("Colors"));
     auto* outer = new QVBoxLayout(this);
-    auto* group = new QGroupBox(QStringLiteral("Texturentext"), this);
+    auto* group = new QGroupBox(QTr("Texture Text"), this);
     auto* form = new QFormLayout(group);
-    normal_ = AddRow(form, QStringLiteral("&Normal:"), normal, group);
-    changed_ = AddRow(form, QStringLiteral("&Geändert:"), changed, group);
+    normal_ = AddRow(form, QTr("&Normal:"), normal, group);
+    changed_ = AddRow(form, QTr("&Changed:"), changed, group);
     outer->addWidget(group);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

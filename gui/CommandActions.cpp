@@ -1,6 +1,7 @@
 #include "gui/CommandActions.h"
 
 #include "gui/CommandIcons.h"
+#include "gui/Translation.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -17,7 +18,12 @@ CommandActions::CommandActions(QWidget& window, QWidget& entries, std::function<
 
 QAction* CommandActions::Make(const CommandRow& row, QWidget& window, QWidget& entries) {
     const int id = static_cast<int>(row.id);
-    auto* action = new QAction(QString::fromUtf8(row.text), this);
+    QString text = QTr(row.text);
+    if (row.shownKey) {
+        const auto key = QKeySequence::fromString(QString::fromLatin1(row.shownKey), QKeySequence::PortableText);
+        text += QLatin1Char('\t') + key.toString(QKeySequence::NativeText);
+    }
+    auto* action = new QAction(text, this);
     action->setData(id);
     action->setCheckable(row.checked != nullptr);
     const QIcon icon = CommandIcon(row.id);
@@ -93,7 +99,7 @@ void CommandActions::Fill(QMenu& menu, const std::vector<MenuItem>& items,
         switch (item.kind) {
         case MenuItem::Kind::Command: menu.addAction(Action(item.command)); break;
         case MenuItem::Kind::Separator: menu.addSeparator(); break;
-        case MenuItem::Kind::Submenu: Fill(*menu.addMenu(QString::fromStdString(item.title)), item.items, placeholder); break;
+        case MenuItem::Kind::Submenu: Fill(*menu.addMenu(QTr(item.title.c_str())), item.items, placeholder); break;
         case MenuItem::Kind::RecentFiles:
         case MenuItem::Kind::SampleScenes:
             if (placeholder) placeholder(menu, item.kind);

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "gui/Translation.h"
 #include "ui/ClipboardText.h"
 
 namespace sc {
@@ -28,7 +29,7 @@ DeclarationBox::DeclarationBox(QWidget* parent) : QPlainTextEdit(parent) {
     font.setFixedPitch(true);
     setFont(font);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    setAccessibleName(QStringLiteral("Deklaration"));
+    setAccessibleName(QTr("Declaration"));
     SetEditable(false);
     // Tab leaves the box: keyboard users must not be caught in it, and POV-Ray
     // code is indented with blanks anyway.
@@ -116,20 +117,20 @@ std::unique_ptr<QMenu> DeclarationBox::ContextMenu() {
     auto menu = std::make_unique<QMenu>(this);
     const bool writable = !isReadOnly();
     const bool marked = textCursor().hasSelection();
-    menu->addAction(QStringLiteral("Rück&gängig"), QKeySequence::Undo, this, &QPlainTextEdit::undo)
+    menu->addAction(QTr("&Undo"), QKeySequence::Undo, this, &QPlainTextEdit::undo)
         ->setEnabled(writable && document()->isUndoAvailable());
     menu->addSeparator();
-    menu->addAction(QStringLiteral("&Ausschneiden"), QKeySequence::Cut, this, &QPlainTextEdit::cut)
+    menu->addAction(QTr("Cu&t"), QKeySequence::Cut, this, &QPlainTextEdit::cut)
         ->setEnabled(writable && marked);
-    menu->addAction(QStringLiteral("&Kopieren"), QKeySequence::Copy, this, &QPlainTextEdit::copy)->setEnabled(marked);
-    menu->addAction(QStringLiteral("E&infügen"), QKeySequence::Paste, this, &QPlainTextEdit::paste)
+    menu->addAction(QTr("&Copy"), QKeySequence::Copy, this, &QPlainTextEdit::copy)->setEnabled(marked);
+    menu->addAction(QTr("&Paste"), QKeySequence::Paste, this, &QPlainTextEdit::paste)
         ->setEnabled(writable && canPaste());
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Alles &markieren"), QKeySequence::SelectAll, this, &QPlainTextEdit::selectAll)
+    menu->addAction(QTr("Select &All"), QKeySequence::SelectAll, this, &QPlainTextEdit::selectAll)
         ->setEnabled(!document()->isEmpty());
     menu->addSeparator();
-    QAction* copy = menu->addAction(QStringLiteral("&Textur kopieren"), this, &DeclarationBox::CopyText);
-    QAction* rgb = menu->addAction(QStringLiteral("&RGB-Vektor kopieren"), this, &DeclarationBox::CopyColorVector);
+    QAction* copy = menu->addAction(QTr("Copy Te&xture"), this, &DeclarationBox::CopyText);
+    QAction* rgb = menu->addAction(QTr("Copy &RGB Vector"), this, &DeclarationBox::CopyColorVector);
     copy->setEnabled(editable_);
     rgb->setEnabled(editable_ && colorVector_.has_value());
     return menu;

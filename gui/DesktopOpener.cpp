@@ -10,23 +10,25 @@
 
 #include "platform/ExternalEditor.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "platform/UserInterface.h"
 
 namespace sc {
 
 std::string OpenFailureText(const std::string& command, const std::string& target, int exitCode) {
     const std::string program = FileNameOf(command.substr(0, command.find(' ')));
-    const std::string head = "\"" + target + "\" konnte nicht geöffnet werden.\n\n";
+    const std::string head = FillIn(Tr("\"%1\" could not be opened."), {target}) + "\n\n";
+    const std::string code = std::to_string(exitCode);
     if (program != "xdg-open")
-        return head + "Das Programm \"" + command + "\" endete mit dem Fehlercode " + std::to_string(exitCode) + ".";
+        return head + FillIn(Tr("The program \"%1\" ended with error code %2."), {command, code});
     // xdg-open's exit codes, as its manual lists them.
     switch (exitCode) {
-        case 2: return head + "Die Datei ist nicht vorhanden.";
+        case 2: return head + Tr("The file does not exist.");
         case 3:
-            return head + "Für diese Art Datei ist auf diesem Rechner kein Programm eingerichtet (xdg-open fand "
-                          "kein passendes Programm).";
-        case 4: return head + "Das Programm, das die Datei öffnen sollte, meldete einen Fehler.";
-        default: return head + "xdg-open endete mit dem Fehlercode " + std::to_string(exitCode) + ".";
+            return head + Tr("No program is set up on this computer for this kind of file (xdg-open found no "
+                             "matching program).");
+        case 4: return head + Tr("The program meant to open the file reported an error.");
+        default: return head + FillIn(Tr("xdg-open ended with error code %1."), {code});
     }
 }
 
@@ -34,11 +36,11 @@ bool OpenWithProgram(QWidget& window, UserInterface& ui, const std::string& comm
                      unsigned line, bool editor) {
     const pid_t pid = StartEditor(command, target, line);
     if (pid <= 0) {
-        std::string text = "\"" + target + "\" konnte nicht geöffnet werden, weil das Programm\n  " + command +
-                           "\nnicht gefunden wurde.";
-        text += editor ? "\n\nStellen Sie bitte im Menü des Hauptfensters unter\n\"Datei|Einstellungen|Editor\" "
-                         "einen anderen Editor ein."
-                       : "\n\nInstallieren Sie bitte das Paket xdg-utils.";
+        std::string text = FillIn(Tr("\"%1\" could not be opened because the program\n  %2\nwas not found."),
+                                  {target, command});
+        text += "\n\n";
+        text += editor ? Tr("Please choose another editor in the main window's menu under\n\"File|Settings|Editor\".")
+                       : Tr("Please install the package xdg-utils.");
         ui.ShowMessage(text, MessageIcon::Exclamation);
         return false;
     }

@@ -6,18 +6,19 @@
 #include <QVBoxLayout>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 
 namespace sc {
 
 DuplicatesDialog::DuplicatesDialog(bool compareImages, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Duplikate anzeigen"));
-    names_ = new QRadioButton(QStringLiteral("&Namen vergleichen"));
-    images_ = new QRadioButton(QStringLiteral("&Bilder vergleichen"));
+    setWindowTitle(QTr("Show Duplicates"));
+    names_ = new QRadioButton(QTr("Compare &names"));
+    images_ = new QRadioButton(QTr("Compare &pictures"));
     QRadioButton* chosen = compareImages ? images_ : names_;
     chosen->setChecked(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QTr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -9,22 +9,23 @@
 
 #include "gui/AccessibleNames.h"
 #include "gui/MessageDialogs.h"
+#include "gui/Translation.h"
 #include "ui/Settings.h"
 
 namespace sc {
 
 EditorDialog::EditorDialog(bool editWithPov, const QString& editorCommand, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Set Editor"));
-    pov_ = new QRadioButton(QStringLiteral("&POV-Ray"));
-    other_ = new QRadioButton(QStringLiteral("&Kommandozeile für anderen Editor:"));
+    setWindowTitle(QTr("Set Editor"));
+    pov_ = new QRadioButton(QTr("&POV-Ray"));
+    other_ = new QRadioButton(QTr("&Command line of another editor:"));
     (editWithPov ? pov_ : other_)->setChecked(true);
     command_ = new QLineEdit(editorCommand);
-    command_->setAccessibleName(QStringLiteral("Kommandozeile für anderen Editor"));
+    command_->setAccessibleName(QTr("Command line of another editor"));
     auto* browse = new QPushButton(QStringLiteral("..."));
-    browse->setToolTip(QStringLiteral("Editor auswählen"));
+    browse->setToolTip(QTr("Choose an editor"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QTr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(browse, &QPushButton::clicked, this, &EditorDialog::Browse);
@@ -43,7 +44,7 @@ EditorDialog::EditorDialog(bool editWithPov, const QString& editorCommand, QWidg
 void EditorDialog::UpdateEnables() { command_->setEnabled(other_->isChecked()); }
 
 void EditorDialog::Browse() {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Editor auswählen"), QStringLiteral("/usr/bin"));
+    const QString file = QFileDialog::getOpenFileName(this, QTr("Choose Editor"), QStringLiteral("/usr/bin"));
     // A path with blanks must stay one word of the command line.
     if (!file.isEmpty()) command_->setText(file.contains(QLatin1Char(' ')) ? QLatin1Char('"') + file + QLatin1Char('"') : file);
 }
@@ -54,10 +55,10 @@ QString EditorDialog::EditorCommand() const { return command_->text().trimmed();
 
 bool EditorDialog::Run(Settings& settings, QWidget* parent, const std::function<bool(const QString&)>& hint) {
     if (settings.ReadFlag("Info", "SetEditor", 1) != 0) {
-        const bool suppress = hint(QStringLiteral(
-            "Der im folgenden anzugebende Editor wird in Swatchcraft benutzt, um Ini-Dateien oder die Template-Datei "
-            "für Texturenübersichten zu bearbeiten.\n\n"
-            "Sie können hierzu auch ein evtl. installiertes POV-Ray benutzen."));
+        const bool suppress = hint(QTr(
+            "Swatchcraft uses the editor chosen here to edit INI files and the template file for texture "
+            "overviews.\n\n"
+            "An installed POV-Ray can serve as the editor as well."));
         settings.WriteFlag("Info", "SetEditor", suppress ? 0 : 1);
     }
     EditorDialog dialog(settings.EditWithPov(), QString::fromStdString(settings.Editor()), parent);

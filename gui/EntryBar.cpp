@@ -3,13 +3,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "gui/Translation.h"
+
 namespace sc {
 
 EntryBar::EntryBar(QWidget* parent) : QWidget(parent) {
     row_ = new QHBoxLayout(this);
     row_->setContentsMargins(0, 1, 0, 1);
     row_->setSpacing(2);
-    setAccessibleName(QStringLiteral("Aktuelle Textur"));
+    setAccessibleName(QTr("Current texture"));
     SetParts({std::string()});
 }
 

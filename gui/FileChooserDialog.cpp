@@ -12,34 +12,34 @@
 #include <QTreeWidget>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 #include "ui/FileChooserList.h"
 
 namespace sc {
 
 FileChooserDialog::FileChooserDialog(std::vector<std::string> directories, QWidget* parent)
     : QDialog(parent), directories_(std::move(directories)) {
-    setWindowTitle(QStringLiteral("Datei(en) auswählen"));
+    setWindowTitle(QTr("Choose Files"));
     list_ = new QTreeWidget;
-    list_->setAccessibleName(QStringLiteral("Dateien"));
+    list_->setAccessibleName(QTr("Files"));
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Größe"), QStringLiteral("Geändert"),
-                            QStringLiteral("Verzeichnis")});
+    list_->setHeaderLabels({QTr("Name"), QTr("Size"), QTr("Modified"), QTr("Folder")});
     list_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     list_->setSortingEnabled(false);
-    auto* nameLabel = new QLabel(QStringLiteral("Datei&name:"));
+    auto* nameLabel = new QLabel(QTr("File &name:"));
     names_ = new QLineEdit;
     nameLabel->setBuddy(names_);
-    auto* filterLabel = new QLabel(QStringLiteral("Datei&typ:"));
+    auto* filterLabel = new QLabel(QTr("File &type:"));
     filter_ = new QComboBox;
     filterLabel->setBuddy(filter_);
     for (const auto& f : FileChooserFilters())
-        filter_->addItem(QString::fromUtf8(f.label) + QStringLiteral(" (") +
+        filter_->addItem(QTr(f.label) + QStringLiteral(" (") +
                          QString::fromUtf8(f.patterns).replace(QLatin1Char(';'), QStringLiteral(", ")) +
                          QLatin1Char(')'));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QTr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(filter_, &QComboBox::currentIndexChanged, this, [this] { Fill(); });

@@ -66,7 +66,7 @@ namespace {
 // the page's default title for an unnamed library.
 std::string ExportBaseName(const std::string& listPath) {
     const std::string name = FileNameOf(listPath);
-    if (name.empty()) return "Texturbibliothek";
+    if (name.empty()) return Tr("Texture library");
     return name.substr(0, name.size() - ExtensionOf(name).size());
 }
 
@@ -93,7 +93,7 @@ std::vector<TextureEntry*> FileCommands::EntriesToExport() const {
 // files is not written into unless the user says so: the default is a new
 // folder inside it.
 std::string FileCommands::ChooseExportTarget(const ExportFormat& format, bool& replaceForeignFiles) {
-    const std::string title = "Als " + format.Name() + " exportieren";
+    const std::string title = FillIn(Tr("Export as %1"), {format.Name()});
     const std::string base = ExportBaseName(p_.document.Path());
     std::string target = format.TargetIsFolder()
                              ? p_.document.ChooseFolder(title)

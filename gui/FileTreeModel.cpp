@@ -6,6 +6,7 @@
 
 #include "gui/EntryIcons.h"
 #include "gui/TextureListModel.h"
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "library/NaturalCompare.h"
 #include "platform/PathUtil.h"
@@ -234,7 +235,7 @@ QVariant FileTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole: return Q(EntryNodeLabel(*e));
-    case Qt::AccessibleDescriptionRole: return QStringLiteral("Kategorie %1").arg(Q(e->category));
+    case Qt::AccessibleDescriptionRole: return QTr("Category %1").arg(Q(e->category));
     case Qt::DecorationRole: return IconOf(PreviewIcon(*e));
     case Qt::ToolTipRole: return FullNameAndFile(*e);
     case kIsFileRole: return false;

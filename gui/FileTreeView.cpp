@@ -1,5 +1,6 @@
 #include "gui/FileTreeView.h"
 
+#include "gui/Translation.h"
 #include "gui/TruncatedToolTip.h"
 
 #include <QHeaderView>
@@ -20,7 +21,7 @@ FileTreeView::FileTreeView(FileTreeModel& model, QWidget* parent) : QTreeView(pa
     setDragDropMode(QAbstractItemView::DragOnly);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setItemDelegate(new FileNodeDelegate(this));
-    setAccessibleName(QStringLiteral("Dateiliste"));
+    setAccessibleName(QTr("File list"));
 }
 
 void FileTreeView::ExpandAll(bool expand) {

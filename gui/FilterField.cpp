@@ -2,13 +2,15 @@
 
 #include <QKeyEvent>
 
+#include "gui/Translation.h"
+
 namespace sc {
 
 FilterField::FilterField(QWidget* parent) : QLineEdit(parent) {
-    setPlaceholderText(QStringLiteral("Filter"));
+    setPlaceholderText(QTr("Filter"));
     setClearButtonEnabled(true);
-    setAccessibleName(QStringLiteral("Filter"));
-    setToolTip(QStringLiteral("Nur Einträge zeigen, deren Name, Datei oder Kategorie den Text enthält (Esc leert)"));
+    setAccessibleName(QTr("Filter"));
+    setToolTip(QTr("Show only the entries whose name, file or category contains the text (Esc clears)"));
 }
 
 bool FilterField::event(QEvent* event) {

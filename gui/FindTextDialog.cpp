@@ -11,21 +11,22 @@
 #include <QVBoxLayout>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 
 namespace sc {
 
 FindTextDialog::FindTextDialog(const SearchSettings& settings, bool fileListShown, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Text suchen"));
-    auto* label = new QLabel(QStringLiteral("S&uche was:"));
+    setWindowTitle(QTr("Find Text"));
+    auto* label = new QLabel(QTr("Find &what:"));
     text_ = new QLineEdit(QString::fromStdString(settings.text));
     label->setBuddy(text_);
 
-    auto* field = new QGroupBox(QStringLiteral("Suche in"));
-    fileName_ = new QRadioButton(QStringLiteral("&Dateiname"));
-    textureName_ = new QRadioButton(QStringLiteral("&Texturenname"));
-    textureText_ = new QRadioButton(QStringLiteral("Texturente&xt"));
-    inConstants_ = new QCheckBox(QStringLiteral("Auch in &Konstanten"));
+    auto* field = new QGroupBox(QTr("Search In"));
+    fileName_ = new QRadioButton(QTr("&File name"));
+    textureName_ = new QRadioButton(QTr("&Texture name"));
+    textureText_ = new QRadioButton(QTr("Texture te&xt"));
+    inConstants_ = new QCheckBox(QTr("Also in &constants"));
     auto* fieldLayout = new QVBoxLayout(field);
     for (QWidget* w : {static_cast<QWidget*>(fileName_), static_cast<QWidget*>(textureName_),
                        static_cast<QWidget*>(textureText_), static_cast<QWidget*>(inConstants_)})
@@ -36,24 +37,24 @@ FindTextDialog::FindTextDialog(const SearchSettings& settings, bool fileListShow
         ->setChecked(true);
     inConstants_->setChecked(settings.inConstants);
 
-    matchCase_ = new QCheckBox(QStringLiteral("&Groß-/Kleinschreibung"));
+    matchCase_ = new QCheckBox(QTr("Match ca&se"));
     matchCase_->setChecked(settings.matchCase);
-    wholeWords_ = new QCheckBox(QStringLiteral("Nur &ganze Wörter"));
+    wholeWords_ = new QCheckBox(QTr("Whole words &only"));
     wholeWords_->setChecked(settings.wholeWords);
 
-    auto* direction = new QGroupBox(QStringLiteral("Richtung"));
-    down_ = new QRadioButton(QStringLiteral("&Abwärts"));
-    up_ = new QRadioButton(QStringLiteral("Auf&wärts"));
+    auto* direction = new QGroupBox(QTr("Direction"));
+    down_ = new QRadioButton(QTr("&Down"));
+    up_ = new QRadioButton(QTr("&Up"));
     auto* directionLayout = new QVBoxLayout(direction);
     directionLayout->addWidget(down_);
     directionLayout->addWidget(up_);
     (settings.up ? up_ : down_)->setChecked(true);
 
-    findNext_ = new QPushButton(QStringLiteral("&Suche nächstes"));
+    findNext_ = new QPushButton(QTr("Find N&ext"));
     findNext_->setDefault(true);
-    selectAll_ = new QPushButton(QStringLiteral("Alle ausw&ählen"));
+    selectAll_ = new QPushButton(QTr("Select A&ll"));
     selectAll_->setEnabled(!fileListShown);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
+    auto* cancel = new QPushButton(QTr("Cancel"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);

@@ -9,6 +9,7 @@
 #include "gui/MessageDialogs.h"
 #include "gui/QtUserInterface.h"
 #include "gui/TipWindow.h"
+#include "gui/Translation.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
@@ -21,13 +22,13 @@
 namespace sc {
 namespace {
 
-constexpr const char* kHelpFile = "swatchcraft-hilfe.html";
+constexpr const char* kHelpFile = "swatchcraft-help.html";
 
 // The dialog shown instead of help when the help page is missing.
 class MissingHelpDialog : public HintDialog {
 public:
     explicit MissingHelpDialog(QWidget* parent)
-        : HintDialog(QStringLiteral("Leider ist keine Online-Hilfe vorhanden."), parent) {
+        : HintDialog(QTr("Sorry, there is no online help."), parent) {
         setWindowTitle(QStringLiteral("Swatchcraft"));
         box_->hide();
     }
@@ -50,16 +51,28 @@ std::string HelpCommands::ResourcePath(const char* name) const {
     return FileExists(beside) ? beside : ProgramResourcePath(name);
 }
 
+// The page in the language in force lies in a folder named by its code; the
+// English page, beside them, stands in for a language without one.
+std::string HelpCommands::HelpPagePath() const {
+    const std::string language = CurrentLanguage();
+    if (!language.empty()) {
+        const std::string translated = ResourcePath(JoinPath(language, kHelpFile).c_str());
+        if (FileExists(translated)) return translated;
+    }
+    return ResourcePath(kHelpFile);
+}
+
 void HelpCommands::ShowHelp() {
-    const std::string path = ResourcePath(kHelpFile);
+    const std::string path = HelpPagePath();
     if (!FileExists(path)) {
         MissingHelpDialog dialog(&p_.window);
         ExecDialog(dialog);
         return;
     }
     if (openUrl_(QUrl::fromLocalFile(QString::fromStdString(path)).toString())) return;
-    p_.ui.ShowMessage("Der Browser konnte nicht gestartet werden. Bitte öffnen Sie die Datei\n\"" + path +
-                          "\"\nselbst oder installieren Sie das Paket xdg-utils.",
+    p_.ui.ShowMessage(FillIn(Tr("The browser could not be started. Please open the file\n\"%1\"\n"
+                             "yourself or install the package xdg-utils."),
+                             {path}),
                       MessageIcon::Exclamation);
 }
 
@@ -69,11 +82,11 @@ void HelpCommands::ShowTips() {
 }
 
 void HelpCommands::ShowAbout() {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Über Swatchcraft"),
-                    QStringLiteral("Swatchcraft Version " SWATCHCRAFT_VERSION "\n\n"
-                                   "Eine Texturenbibliothek für POV-Ray: findet Materialien, Texturen, "
-                                   "Pigmente, Farben, Finishes und Normalen in Include-Dateien, zeigt sie "
-                                   "mit Vorschaubildern und schreibt Übersichtsszenen."),
+    QMessageBox box(QMessageBox::Information, QTr("About Swatchcraft"),
+                    QTr("Swatchcraft version %1\n\n"
+                        "A texture library for POV-Ray: finds materials, textures, pigments, colors, finishes and "
+                        "normals in include files, shows them with preview pictures and writes overview scenes.")
+                        .arg(QStringLiteral(SWATCHCRAFT_VERSION)),
                     QMessageBox::Ok, &p_.window);
     ExecMessageBox(box);
 }

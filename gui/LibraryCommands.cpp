@@ -11,6 +11,7 @@
 #include "gui/OverviewDialog.h"
 #include "gui/OverviewScopeDialog.h"
 #include "gui/SearchDialog.h"
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "overview/OverviewSettings.h"
 #include "platform/FileSystem.h"
@@ -134,7 +135,7 @@ void LibraryCommands::EditInPovRay() {
     if (!entry || !entry->sourceFile) return;
     const std::string path = entry->sourceFile->directory + entry->sourceFile->fileName;
     if (!FileExists(path)) {
-        context_.ui->ShowMessage("Die Datei\n\"" + path + "\"\nexistiert nicht.", MessageIcon::Exclamation);
+        context_.ui->ShowMessage(FillIn(Tr("The file\n\"%1\"\ndoes not exist."), {path}), MessageIcon::Exclamation);
         return;
     }
     LoadDeclaration(context_.controller->Library(), *entry, false);
@@ -146,9 +147,9 @@ void LibraryCommands::EditInPovRay() {
     }
     if (editHint_ < 0) editHint_ = context_.settings->ReadFlag("Info", "Edit", 1);
     if (editHint_ != 0 && context_.settings->Installation().Compare(3.1f, 'e') < 0 &&
-        Hint("Edit", QStringLiteral("Ihre POV-Ray Version unterstüzt nicht ein Setzen des Cursors auf die aktuelle "
-                                    "Textur. Gehen Sie deshalb von Hand zur Zeile %1.\n\nFür ein automatisches "
-                                    "Setzen des Cursors installieren Sie bitte POV-Ray for Windows 3.1e oder höher.")
+        Hint("Edit", QTr("Your POV-Ray version cannot put the cursor on the current texture, so please go to "
+                             "line %1 yourself.\n\nTo have the cursor put there, please install POV-Ray for "
+                             "Windows 3.1e or later.")
                          .arg(line)))
         editHint_ = 0;
     context_.launcher->ShowPovAndEdit(path, line);

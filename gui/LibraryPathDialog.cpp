@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 #include "povray/LibraryPaths.h"
 
 namespace sc {
@@ -19,7 +20,7 @@ LibraryPathDialog::LibraryPathDialog(const std::string& home, UserInterface& ui,
                                      QWidget* parent, LibraryPathEditor::Rewriter rewrite)
     : QDialog(parent), rewrite_(rewrite ? std::move(rewrite) : LibraryPathEditor::ForHome(home)),
       openFile_(std::move(openFile)) {
-    setWindowTitle(QStringLiteral("POV-Ray Bibliotheks-Verzeichnisse"));
+    setWindowTitle(QTr("POV-Ray Library Folders"));
     // A change goes to the user's povray.ini (made from the system one on the
     // first change), so that is the file the dialog names and edits.
     const std::string ini = UserPovrayIniPath(home);
@@ -27,26 +28,26 @@ LibraryPathDialog::LibraryPathDialog(const std::string& home, UserInterface& ui,
     ReadLibraryPaths(home, paths);
     editor_ = std::make_unique<LibraryPathEditor>(paths, ini, ui);
 
-    auto* iniLabel = new QLabel(QStringLiteral("POV-Ray Ini-Datei:"));
+    auto* iniLabel = new QLabel(QTr("POV-Ray INI file:"));
     iniPath_ = new QLineEdit(QString::fromStdString(ini));
     iniPath_->setReadOnly(true);
     iniPath_->selectAll();
     iniLabel->setBuddy(iniPath_);
-    edit_ = new QPushButton(QStringLiteral("Edit"));
-    edit_->setToolTip(QStringLiteral("povray.ini bearbeiten"));
+    edit_ = new QPushButton(QTrC("button", "Edit"));
+    edit_->setToolTip(QTr("Edit povray.ini"));
     edit_->setEnabled(!ini.empty());
-    auto* listLabel = new QLabel(QStringLiteral("&Gefundene POV-Ray Bibliotheksverzeichnisse:"));
+    auto* listLabel = new QLabel(QTr("&POV-Ray library folders found:"));
     list_ = new QListWidget;
     listLabel->setBuddy(list_);
     list_->installEventFilter(this);
-    delete_ = new QPushButton(QStringLiteral("&Löschen"));
-    add_ = new QPushButton(QStringLiteral("&Hinzufügen..."));
-    up_ = new QPushButton(QStringLiteral("Auf"));
-    down_ = new QPushButton(QStringLiteral("Ab"));
+    delete_ = new QPushButton(QTr("&Delete"));
+    add_ = new QPushButton(QTr("&Add..."));
+    up_ = new QPushButton(QTr("Up"));
+    down_ = new QPushButton(QTr("Down"));
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"));
-    auto* help = new QPushButton(QStringLiteral("&Hilfe"));
+    auto* cancel = new QPushButton(QTr("Cancel"));
+    auto* help = new QPushButton(QTrC("button", "&Help"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(iniLabel, 0, 0, 1, 2);
@@ -111,7 +112,7 @@ void LibraryPathDialog::UpdateButtons() {
 
 void LibraryPathDialog::Add() {
     const QString start = list_->currentItem() ? list_->currentItem()->text() : QString();
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Verzeichnis auswählen"), start);
+    const QString folder = QFileDialog::getExistingDirectory(this, QTr("Choose Folder"), start);
     if (!folder.isEmpty()) AddDirectory(folder.toStdString());
 }
 

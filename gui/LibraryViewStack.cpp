@@ -17,6 +17,7 @@
 #include "gui/SortHeader.h"
 #include "gui/TextureListModel.h"
 #include "gui/TextureListView.h"
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "ui/EntryFilter.h"
 #include "ui/EntryTexts.h"
@@ -82,7 +83,7 @@ void LibraryViewStack::BuildHeading() {
     font.setBold(true);
     heading_->setFont(font);
     heading_->setWordWrap(true);
-    back_ = new QPushButton(QStringLiteral("&zurück"), this);
+    back_ = new QPushButton(QTr("&Back"), this);
     row->addWidget(heading_, 1);
     row->addSpacing(8);
     row->addWidget(back_, 0, Qt::AlignVCenter);

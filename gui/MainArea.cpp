@@ -8,6 +8,7 @@
 #include "gui/DeclarationBox.h"
 #include "gui/EntryBar.h"
 #include "gui/PreviewWindow.h"
+#include "gui/Translation.h"
 
 namespace sc {
 namespace {
@@ -20,15 +21,15 @@ MainArea::MainArea(PaneWidths& widths, QWidget* parent) : QWidget(parent), width
     setMouseTracking(true);
     bar_ = new EntryBar(this);
     pane_ = new QWidget(this);
-    pane_->setAccessibleName(QStringLiteral("Vorschaufenster"));
+    pane_->setAccessibleName(QTr("Preview pane"));
     picture_ = new PreviewWindow(pane_);
     arrow_ = new QToolButton(pane_);
     arrow_->setArrowType(Qt::LeftArrow);
-    arrow_->setToolTip(QStringLiteral("Vorschau übernehmen"));
-    arrow_->setAccessibleName(QStringLiteral("Vorschau übernehmen"));
+    arrow_->setToolTip(QTr("Keep the preview"));
+    arrow_->setAccessibleName(QTr("Keep the preview"));
     arrow_->setEnabled(false);
-    show_ = new QPushButton(QStringLiteral("Anz&eigen"), pane_);
-    show_->setAccessibleName(QStringLiteral("Anzeigen"));
+    show_ = new QPushButton(QTr("&Render"), pane_);
+    show_->setAccessibleName(QTr("Render"));
     show_->setEnabled(false);
     text_ = new DeclarationBox(pane_);
     tracker_ = new QRubberBand(QRubberBand::Line, this);

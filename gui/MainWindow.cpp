@@ -533,8 +533,7 @@ void MainWindow::SaveSettings() {
     geometry_.maximized = isMaximized();
     StoreGeometry(geometry_, s);
     if (!s.Save())
-        ui_->ShowMessage("Die Einstellungen konnten nicht in die Datei\n\"" + s.FilePath() +
-                             "\"\ngeschrieben werden.",
+        ui_->ShowMessage(SettingsNotWrittenText(s.FilePath()),
                          MessageIcon::Exclamation);
 }
 

@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "gui/Translation.h"
+
 namespace sc {
 namespace {
 
@@ -50,10 +52,10 @@ void SetDialogHook(DialogHook hook) { Hook() = std::move(hook); }
 
 HintDialog::HintDialog(const QString& text, QWidget* parent) : QDialog(parent) {
     QVBoxLayout* outer = BuildBody(*this, text, QStyle::SP_MessageBoxInformation);
-    box_ = new QCheckBox(QStringLiteral("Nicht &erneut anzeigen"), this);
+    box_ = new QCheckBox(QTr("Do not show this &again"), this);
     outer->addWidget(box_);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("Ok"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(QTr("OK"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     outer->addWidget(buttons);
@@ -64,11 +66,11 @@ bool HintDialog::DontShowAgain() const { return box_->isChecked(); }
 
 AskDialog::AskDialog(const QString& text, QWidget* parent) : QDialog(parent) {
     QVBoxLayout* outer = BuildBody(*this, text, QStyle::SP_MessageBoxQuestion);
-    box_ = new QCheckBox(QStringLiteral("Nicht &erneut fragen"), this);
+    box_ = new QCheckBox(QTr("Do not &ask again"), this);
     outer->addWidget(box_);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* yes = buttons->addButton(QStringLiteral("&Ja"), QDialogButtonBox::AcceptRole);
-    QPushButton* no = buttons->addButton(QStringLiteral("&Nein"), QDialogButtonBox::RejectRole);
+    QPushButton* yes = buttons->addButton(QTr("&Yes"), QDialogButtonBox::AcceptRole);
+    QPushButton* no = buttons->addButton(QTr("&No"), QDialogButtonBox::RejectRole);
     yes->setAutoDefault(false);
     no->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -78,5 +80,9 @@ AskDialog::AskDialog(const QString& text, QWidget* parent) : QDialog(parent) {
 }
 
 bool AskDialog::DontAskAgain() const { return box_->isChecked(); }
+
+std::string SettingsNotWrittenText(const std::string& path) {
+    return FillIn(Tr("The settings could not be written to the file\n\"%1\"."), {path});
+}
 
 }  // namespace sc

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <string>
 
 class QCheckBox;
 
@@ -31,6 +32,9 @@ public:
 private:
     QCheckBox* box_;
 };
+
+// The message when the settings could not be stored in the file at `path`.
+std::string SettingsNotWrittenText(const std::string& path);
 
 // Runs a dialog modally, or through the test hook when one is set.
 int ExecDialog(QDialog& dialog);

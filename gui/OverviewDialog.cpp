@@ -23,6 +23,7 @@
 #include "gui/BackgroundWork.h"
 #include "gui/MessageDialogs.h"
 #include "gui/OverviewPreviewDialog.h"
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "library/LibrarySnapshot.h"
 #include "library/SourceFile.h"
@@ -59,7 +60,7 @@ std::uint32_t SizeOf(const QLineEdit* edit) { return static_cast<std::uint32_t>(
 
 OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), work_(std::make_unique<BackgroundWork>(this)) {
-    setWindowTitle(QStringLiteral("Texturenübersichten"));
+    setWindowTitle(QTr("Texture Overviews"));
     entryKeys_.reserve(context_.entryOrder.size());
     for (TextureEntry* e : context_.entryOrder) {
         e->overviewDropped = false;
@@ -72,25 +73,25 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
     model_ = std::make_unique<OverviewDialogModel>(*context_.settings, context_.listFilePath, marked,
                                                    context_.pathsRequired, context_.povVersion, *context_.ui);
 
-    mode30_ = new QRadioButton(QStringLiteral("POV-Ray 3.0 (&Nur Dateien einbinden)"));
-    writePaths_ = new QCheckBox(QStringLiteral("Mit Pfadan&gabe"));
-    mode31_ = new QRadioButton(QStringLiteral("POV-Ray 3.1 (Vollständige &Deklarationen)"));
-    auto* nameLabel = new QLabel(QStringLiteral("N&ame:"));
+    mode30_ = new QRadioButton(QTr("POV-Ray 3.0 (only &include the files)"));
+    writePaths_ = new QCheckBox(QTr("With &paths"));
+    mode31_ = new QRadioButton(QTr("POV-Ray 3.1 (complete &declarations)"));
+    auto* nameLabel = new QLabel(QTr("N&ame:"));
     name_ = new QLineEdit;
     nameLabel->setBuddy(name_);
-    auto* povButton = SmallButton(QStringLiteral("POV"), QStringLiteral("POV-Ray Datei speichern"));
-    auto* directoryLabel = new QLabel(QStringLiteral("Ver&zeichnis:"));
+    auto* povButton = SmallButton(QStringLiteral("POV"), QTr("Save the POV-Ray file"));
+    auto* directoryLabel = new QLabel(QTr("F&older:"));
     directory_ = new QLineEdit;
     directoryLabel->setBuddy(directory_);
-    auto* dirButton = SmallButton(QStringLiteral("Dir"), QStringLiteral("Verzeichnis auswählen"));
+    auto* dirButton = SmallButton(QTrC("button", "Dir"), QTr("Choose a folder"));
     images2Local_ =
-        new QCheckBox(QStringLiteral("Bild&er in dieses Verzeichnis - NICHT in das Standardausgabeverzeichnis"));
+        new QCheckBox(QTr("Put the pict&ures in this folder - NOT in the default output folder"));
 
-    typeGroup_ = new QGroupBox(QStringLiteral("Übersichtstyp"));
-    checkered_ = new QRadioButton(QStringLiteral("&Karierter Hintergrund"));
-    crackle_ = new QRadioButton(QStringLiteral("Crackled &Hintegrund"));
-    showType_ = new QCheckBox(QStringLiteral("T&yp anzeigen (M,T,P,F,C)"));
-    transformationLabel_ = new QLabel(QStringLiteral("Transfor&mation:"));
+    typeGroup_ = new QGroupBox(QTr("Overview Type"));
+    checkered_ = new QRadioButton(QTr("&Checkered background"));
+    crackle_ = new QRadioButton(QTr("Crac&kle background"));
+    showType_ = new QCheckBox(QTr("Show t&ype (M,T,P,F,C)"));
+    transformationLabel_ = new QLabel(QTr("Transfor&mation:"));
     transformation_ = new QLineEdit;
     transformationLabel_->setBuddy(transformation_);
     auto* typeLayout = new QGridLayout(typeGroup_);
@@ -101,41 +102,41 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
     typeLayout->addWidget(transformationLabel_, 3, 0);
     typeLayout->addWidget(transformation_, 3, 1);
 
-    useTemplate_ = new QCheckBox(QStringLiteral("&Vorlagendatei:"));
+    useTemplate_ = new QCheckBox(QTr("&Template file:"));
     templatePath_ = new QLineEdit;
-    templatePath_->setAccessibleName(QStringLiteral("Vorlagendatei"));
-    auto* templButton = SmallButton(QStringLiteral("Templ"), QStringLiteral("Vorlagendatei auswählen"));
-    templateEdit_ = SmallButton(QStringLiteral("Edit"), QStringLiteral("Vorlagendatei bearbeiten"));
-    auto* samplesLabel = new QLabel(QStringLiteral("Samples/Seite:"));
+    templatePath_->setAccessibleName(QTr("Template file"));
+    auto* templButton = SmallButton(QTrC("button", "Templ"), QTr("Choose the template file"));
+    templateEdit_ = SmallButton(QTrC("button", "Edit"), QTr("Edit the template file"));
+    auto* samplesLabel = new QLabel(QTr("Samples/page:"));
     samples_ = new QLineEdit;
     samples_->setReadOnly(true);
     samplesLabel->setBuddy(samples_);
     aspect_ = new QLineEdit;
     aspect_->setReadOnly(true);
-    aspect_->setAccessibleName(QStringLiteral("Seitenverhältnis"));
-    auto* widthLabel = new QLabel(QStringLiteral("&Breite:"));
+    aspect_->setAccessibleName(QTr("Aspect ratio"));
+    auto* widthLabel = new QLabel(QTr("&Width:"));
     width_ = new QLineEdit;
     width_->setValidator(new QIntValidator(1, 65535, width_));
     widthLabel->setBuddy(width_);
-    auto* heightLabel = new QLabel(QStringLiteral("&Höhe:"));
+    auto* heightLabel = new QLabel(QTr("H&eight:"));
     height_ = new QLineEdit;
     height_->setValidator(new QIntValidator(1, 65535, height_));
     heightLabel->setBuddy(height_);
-    auto* iniLabel = new QLabel(QStringLiteral("POV-Ray &Ini-Datei:"));
+    auto* iniLabel = new QLabel(QTr("POV-Ray INI &file:"));
     iniFile_ = new QLineEdit;
     iniLabel->setBuddy(iniFile_);
-    auto* iniButton = SmallButton(QStringLiteral("Ini"), QStringLiteral("POV-Ray Ini-Datei auswählen"));
-    iniEdit_ = SmallButton(QStringLiteral("Edit"), QStringLiteral("POV-Ray Ini-Datei bearbeiten"));
+    auto* iniButton = SmallButton(QTrC("button", "Ini"), QTr("Choose the POV-Ray INI file"));
+    iniEdit_ = SmallButton(QTrC("button", "Edit"), QTr("Edit the POV-Ray INI file"));
 
-    auto* saveDefault = new QPushButton(QStringLiteral("als Standard &speichern"));
-    preview_ = new QPushButton(QStringLiteral("&Vorschau..."));
-    write_ = new QPushButton(QStringLiteral("&Schreiben"));
+    auto* saveDefault = new QPushButton(QTr("&Save as Default"));
+    preview_ = new QPushButton(QTr("Pre&view..."));
+    write_ = new QPushButton(QTr("W&rite"));
     write_->setDefault(true);
-    auto* help = new QPushButton(QStringLiteral("&Hilfe"));
+    auto* help = new QPushButton(QTrC("button", "&Help"));
     help->setEnabled(static_cast<bool>(context_.help));
-    auto* cancel = cancel_ = new QPushButton(QStringLiteral("Abbrechen"));
+    auto* cancel = cancel_ = new QPushButton(QTr("Cancel"));
     pageCount_ = new QLabel;
-    MakeTextReadable(pageCount_, QStringLiteral("Seitenzahl"));
+    MakeTextReadable(pageCount_, QTr("Page count"));
     pageCount_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
 
     auto* grid = new QGridLayout(this);
@@ -243,7 +244,7 @@ QPushButton* OverviewDialog::SmallButton(const QString& text, const QString& tip
 
 QWidget* OverviewDialog::BuildLayoutToolbar() {
     layoutBar_ = new QToolBar;
-    layoutBar_->setAccessibleName(QStringLiteral("Übersichtstyp"));
+    layoutBar_->setAccessibleName(QTr("Overview type"));
     layoutBar_->setIconSize(QSize(28, 21));
     auto* group = new QActionGroup(this);
     const char* const names[4] = {"1x1", "4x3", "7x5", "12x9"};
@@ -345,9 +346,9 @@ void OverviewDialog::showEvent(QShowEvent* event) {
 void OverviewDialog::BrowseName() {
     ReadFields();
     const OverviewOptions& o = model_->Options();
-    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("POV-Ray Datei speichern"),
+    const QString file = QFileDialog::getSaveFileName(this, QTr("Save POV-Ray File"),
                                                       Q(JoinPath(o.Directory, o.Name + ".pov")),
-                                                      QStringLiteral("POV-Ray Dateien (*.pov)"));
+                                                      QTr("POV-Ray files (*.pov)"));
     if (file.isEmpty()) return;
     model_->NameLeft(file.toStdString());
     WriteFields();
@@ -355,21 +356,21 @@ void OverviewDialog::BrowseName() {
 
 void OverviewDialog::BrowseDirectory() {
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Verzeichnis auswählen"), directory_->text());
+        QFileDialog::getExistingDirectory(this, QTr("Choose Folder"), directory_->text());
     if (!folder.isEmpty()) directory_->setText(folder);
 }
 
 void OverviewDialog::BrowseTemplate() {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Vorlagendatei auswählen"),
-                                                      templatePath_->text(), QStringLiteral("POV-Ray Dateien (*.pov)"));
+    const QString file = QFileDialog::getOpenFileName(this, QTr("Choose Template File"),
+                                                      templatePath_->text(), QTr("POV-Ray files (*.pov)"));
     if (file.isEmpty()) return;
     templatePath_->setText(file);
     ToggleTemplate();
 }
 
 void OverviewDialog::BrowseIni() {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("POV-Ray Ini-Datei auswählen"),
-                                                      iniFile_->text(), QStringLiteral("Ini-Dateien (*.ini)"));
+    const QString file = QFileDialog::getOpenFileName(this, QTr("Choose POV-Ray INI File"),
+                                                      iniFile_->text(), QTr("INI files (*.ini)"));
     if (file.isEmpty()) return;
     iniFile_->setText(file);
     ReadFields();
@@ -388,8 +389,7 @@ void OverviewDialog::SaveAsDefault() {
     ReadFields();
     model_->StoreInto(*context_.settings);
     if (!context_.settings->SaveOverview())
-        context_.ui->ShowMessage("Die Einstellungen konnten nicht in die Datei\n\"" + context_.settings->FilePath() +
-                                     "\"\ngeschrieben werden.",
+        context_.ui->ShowMessage(SettingsNotWrittenText(context_.settings->FilePath()),
                                  MessageIcon::Exclamation);
 }
 

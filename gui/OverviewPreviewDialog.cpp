@@ -15,12 +15,16 @@
 
 #include "bridge/BridgeConnection.h"
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 #include "library/TextureEntry.h"
 #include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderer.h"
 
 namespace sc {
 namespace {
+
+// The pages' own button, whose mnemonic differs from the pane's.
+QString RenderLabel() { return QTrC("overview pages", "&Render"); }
 
 // Pictures are kept as the preview window keeps them: rows bottom-up, each
 // pixel blue, green, red.
@@ -47,7 +51,7 @@ class PagePicture : public QWidget {
 public:
     PagePicture(QSize size, int columns, int rows, QWidget* parent) : QWidget(parent), columns_(columns), rows_(rows) {
         setFixedSize(size);
-        setAccessibleName(QStringLiteral("Seitenbild"));
+        setAccessibleName(QTr("Page picture"));
     }
     std::function<void(int, Qt::KeyboardModifiers)> clicked;
     QImage image;
@@ -86,13 +90,13 @@ OverviewPreviewDialog::OverviewPreviewDialog(std::string iniPath, std::vector<Te
                                              std::uint32_t samplesPerPage, double aspect, bool useTemplate,
                                              UserInterface& ui, PovLauncher* launcher, QWidget* parent)
     : QDialog(parent), pages_(BuildPages(entries, samplesPerPage)), ui_(ui) {
-    setWindowTitle(QStringLiteral("Texturenübersicht - Vorschau"));
-    auto* pageLabel = new QLabel(QStringLiteral("&Seite:"));
+    setWindowTitle(QTr("Texture Overview - Preview"));
+    auto* pageLabel = new QLabel(QTr("&Page:"));
     pageList_ = new QListWidget;
     pageList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     pageLabel->setBuddy(pageList_);
     for (size_t i = 0; i < pages_.size(); ++i) pageList_->addItem(QString::number(i + 1));
-    auto* textureLabel = new QLabel(QStringLiteral("&Texturen:"));
+    auto* textureLabel = new QLabel(QTr("&Textures:"));
     textureList_ = new QListWidget;
     textureList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     textureList_->installEventFilter(this);
@@ -105,15 +109,15 @@ OverviewPreviewDialog::OverviewPreviewDialog(std::string iniPath, std::vector<Te
     picture_ = new PagePicture(QSize(area.width, area.height), columns, rows, this);
     picture_->clicked = [this](int index, Qt::KeyboardModifiers m) { SampleClicked(index, m); };
 
-    render_ = new QPushButton(QStringLiteral("&Anzeigen"));
+    render_ = new QPushButton(RenderLabel());
     render_->setAutoDefault(false);
     progress_ = new QProgressBar;
-    progress_->setAccessibleName(QStringLiteral("Fortschritt"));
+    progress_->setAccessibleName(QTr("Progress"));
     progress_->setTextVisible(false);
     progress_->hide();
-    ok_ = new QPushButton(QStringLiteral("&OK"));
+    ok_ = new QPushButton(QTr("&OK"));
     ok_->setAutoDefault(false);
-    auto* help = new QPushButton(QStringLiteral("&Hilfe"));
+    auto* help = new QPushButton(QTrC("button", "&Help"));
     help->setAutoDefault(false);
     help->setEnabled(false);  // no help topic is written for this dialog yet
 
@@ -210,7 +214,8 @@ void OverviewPreviewDialog::ShowPage(int page) {
         if (textureList_->count() > 0) textureList_->setCurrentRow(0);
     }
     picture_->image = ShownPicture();
-    picture_->placeholder = QStringLiteral("%1 Samples").arg(pages_[static_cast<size_t>(page)].size());
+    picture_->placeholder = QTrN("%1 sample", "%1 samples", pages_[static_cast<size_t>(page)].size())
+                               .arg(pages_[static_cast<size_t>(page)].size());
     MarksFromTextureList();
 }
 
@@ -245,7 +250,7 @@ void OverviewPreviewDialog::SetRendering(bool rendering) {
     pageList_->setEnabled(!rendering);
     textureList_->setEnabled(!rendering);
     ok_->setEnabled(!rendering);
-    render_->setText(rendering ? QStringLiteral("&Stop") : QStringLiteral("&Anzeigen"));
+    render_->setText(rendering ? QTr("&Stop") : RenderLabel());
     render_->setAccessibleName(PlainText(render_->text()));
     if (rendering) render_->setFocus();
     else textureList_->setFocus();

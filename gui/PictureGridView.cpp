@@ -13,6 +13,7 @@
 #include "gui/PictureGridAccessible.h"
 #include "gui/PreviewPicture.h"
 #include "gui/TextureListModel.h"
+#include "gui/Translation.h"
 #include "library/SourceFile.h"
 #include "library/TextureEntry.h"
 #include "ui/TextFit.h"
@@ -72,7 +73,7 @@ PictureGridView::PictureGridView(QWidget* parent) : QListView(WithGridAccessibil
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    setAccessibleName(QStringLiteral("Bilderliste"));
+    setAccessibleName(QTr("Picture list"));
     // Dragging the thumb redraws once, when it is let go.
     verticalScrollBar()->setTracking(false);
     UpdateFonts();

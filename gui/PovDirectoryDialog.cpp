@@ -11,34 +11,36 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/Translation.h"
+
 namespace sc {
 
 PovDirectoryDialog::PovDirectoryDialog(const PovInstallation& record, const PovInstallationRecords& records,
                                        UserInterface& ui, QWidget* parent)
     : QDialog(parent), choice_(record, records, ui) {
-    setWindowTitle(QStringLiteral("POV-Ray Verzeichnis ändern"));
+    setWindowTitle(QTr("Change POV-Ray Folder"));
     auto* outer = new QVBoxLayout(this);
-    auto* homeLabel = new QLabel(QStringLiteral("&POV-Ray Verzeichnis:"), this);
+    auto* homeLabel = new QLabel(QTr("&POV-Ray folder:"), this);
     home_ = new QLineEdit(this);
-    home_->setAccessibleName(QStringLiteral("POV-Ray Verzeichnis"));
+    home_->setAccessibleName(QTr("POV-Ray folder"));
     homeLabel->setBuddy(home_);
-    browse_ = new QPushButton(QStringLiteral("Dir"), this);
-    browse_->setAccessibleName(QStringLiteral("Verzeichnis auswählen"));
+    browse_ = new QPushButton(QTrC("button", "Dir"), this);
+    browse_->setAccessibleName(QTr("Choose a folder"));
     auto* homeRow = new QHBoxLayout;
     homeRow->addWidget(home_, 1);
     homeRow->addWidget(browse_);
     outer->addWidget(homeLabel);
     outer->addLayout(homeRow);
-    radio30_ = new QRadioButton(QStringLiteral("Version 3.0&x"), this);
-    radio31_ = new QRadioButton(QStringLiteral("Version 3.&1 (oder höher)"), this);
+    radio30_ = new QRadioButton(QTr("Version 3.0&x"), this);
+    radio31_ = new QRadioButton(QTr("Version 3.&1 (or later)"), this);
     // Both radios may be clear at once, so they are not auto-exclusive.
     radio30_->setAutoExclusive(false);
     radio31_->setAutoExclusive(false);
     outer->addWidget(radio30_);
     outer->addWidget(radio31_);
-    auto* listLabel = new QLabel(QStringLiteral("&Installierte POV-Ray Versionen:"), this);
+    auto* listLabel = new QLabel(QTr("&Installed POV-Ray versions:"), this);
     list_ = new QListWidget(this);
-    list_->setAccessibleName(QStringLiteral("Installierte POV-Ray Versionen"));
+    list_->setAccessibleName(QTr("Installed POV-Ray versions"));
     listLabel->setBuddy(list_);
     for (const PovVersionList::Item& item : choice_.List().Items()) list_->addItem(QString::fromStdString(item.text));
     outer->addWidget(listLabel);
@@ -90,7 +92,7 @@ void PovDirectoryDialog::Mirror() {
 }
 
 void PovDirectoryDialog::Browse() {
-    const QString dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Verzeichnis auswählen"), home_->text());
+    const QString dir = QFileDialog::getExistingDirectory(this, QTr("Choose Folder"), home_->text());
     if (dir.isEmpty()) return;
     choice_.Browse(dir.toStdString());
     Mirror();

@@ -19,6 +19,7 @@
 #include "gui/MessageDialogs.h"
 #include "gui/PreviewWindow.h"
 #include "gui/StatusBarWithProgress.h"
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
 #include "preview/FrameBuffer.h"
@@ -213,8 +214,8 @@ void PreviewPaneController::UpdatePane() {
     QPushButton* button = parts_.area.ShowButton();
     if (pane.stopLabel != stopShown_) {
         stopShown_ = pane.stopLabel;
-        button->setText(pane.stopLabel ? QStringLiteral("&Stop") : QStringLiteral("Anz&eigen"));
-        button->setAccessibleName(pane.stopLabel ? QStringLiteral("Stop") : QStringLiteral("Anzeigen"));
+        button->setText(pane.stopLabel ? QTr("&Stop") : QTr("&Render"));
+        button->setAccessibleName(pane.stopLabel ? QTr("Stop") : QTr("Render"));
         // A render has started: its rows are drawn over the cross-hatch (a large one drew its own).
         if (pane.stopLabel && run_.rendering && !largeCoversRun_) {
             const FrameBuffer& frame = session_->Renderer().Frame();
@@ -292,7 +293,7 @@ bool PreviewPaneController::RenderingInBackground() const { return background_ &
 void PreviewPaneController::StartBackgroundRender(const std::vector<TextureEntry*>& selected) {
     const std::vector<TextureEntry*> entries = EntriesToRenderInBackground(parts_.controller.Library(), selected);
     if (entries.empty()) {
-        parts_.status.SetText(QStringLiteral("Alle Texturen haben bereits eine Vorschau."));
+        parts_.status.SetText(QTr("All textures already have a preview."));
         return;
     }
     if (!background_) {

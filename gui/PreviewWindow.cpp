@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "gui/PreviewPicture.h"
+#include "gui/Translation.h"
 #include "library/PreviewImage.h"
 #include "preview/FrameBuffer.h"
 #include "ui/WindowLayout.h"
@@ -13,7 +14,7 @@ namespace sc {
 PreviewWindow::PreviewWindow(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
-    setAccessibleName(QStringLiteral("Vorschaubild"));
+    setAccessibleName(QTr("Preview picture"));
     SetSmall(false);
 }
 

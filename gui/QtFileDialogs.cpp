@@ -4,6 +4,7 @@
 #include <QFileDialog>
 
 #include "gui/MessageDialogs.h"
+#include "gui/Translation.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 
@@ -11,7 +12,7 @@ namespace sc {
 namespace {
 
 // Qt shows the patterns in brackets itself: the name alone reads cleanly.
-const QString kFilter = QStringLiteral("Swatchcraft Dateien (*.swl)");
+QString ListFileFilter() { return QTr("Swatchcraft files (*.swl)"); }
 
 // A folder that does not exist (yet) would be taken for a file name to
 // fill in; the dialog opens in its nearest existing parent instead.
@@ -23,9 +24,9 @@ QString ExistingFolder(const std::string& wanted) {
 }  // namespace
 
 std::string QtFileDialogs::ChooseOpenFile(const std::string& startDir) {
-    QFileDialog dialog(parent_, QStringLiteral("Texturenliste öffnen"));
+    QFileDialog dialog(parent_, QTr("Open Texture List"));
     dialog.setDirectory(ExistingFolder(startDir));
-    dialog.setNameFilter(kFilter);
+    dialog.setNameFilter(ListFileFilter());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("swl"));
@@ -34,9 +35,9 @@ std::string QtFileDialogs::ChooseOpenFile(const std::string& startDir) {
 }
 
 std::string QtFileDialogs::ChooseSaveFile(const std::string& startDir, const std::string& proposedName) {
-    QFileDialog dialog(parent_, QStringLiteral("Texturenliste speichern"));
+    QFileDialog dialog(parent_, QTr("Save Texture List"));
     dialog.setDirectory(ExistingFolder(startDir));
-    dialog.setNameFilter(kFilter);
+    dialog.setNameFilter(ListFileFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("swl"));

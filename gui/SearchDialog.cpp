@@ -15,6 +15,7 @@
 #include "gui/MessageDialogs.h"
 #include "gui/FileChooserDialog.h"
 #include "gui/SearchProgressDialog.h"
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "library/LibrarySnapshot.h"
 #include "platform/FileSystem.h"
@@ -25,7 +26,8 @@
 namespace sc {
 namespace {
 
-const char* const kKindTexts[6] = {"&Materials", "&Texturen", "&Pigments", "&Colors", "&Finishs", "&Normals"};
+const char* const kKindTexts[6] = {N_("&Materials"), N_("&Textures"), N_("&Pigments"),
+                                   N_("&Colors"),    N_("&Finishes"), N_("&Normals")};
 
 }  // namespace
 
@@ -33,27 +35,27 @@ SearchDialog::SearchDialog(const Settings& settings, std::string povHome, std::v
                            UserInterface& ui, PathEditor editPaths, QWidget* parent)
     : QDialog(parent), home_(std::move(povHome)), explicitFiles_(std::move(explicitFiles)), ui_(ui),
       editPaths_(std::move(editPaths)) {
-    setWindowTitle(QStringLiteral("Texturen suchen"));
-    auto* patternLabel = new QLabel(QStringLiteral("&Dateien für Suche:"));
+    setWindowTitle(QTr("Search Textures"));
+    auto* patternLabel = new QLabel(QTr("Fi&les to search:"));
     patterns_ = new QLineEdit(QStringLiteral("*.inc"));
     patternLabel->setBuddy(patterns_);
-    files_ = new QPushButton(QStringLiteral("Files"));
-    files_->setToolTip(QStringLiteral("Datei(en) auswählen"));
+    files_ = new QPushButton(QTrC("button", "Files"));
+    files_->setToolTip(QTr("Choose files"));
     if (!explicitFiles_.empty()) {
         QStringList names;
         for (const auto& f : explicitFiles_) names << QString::fromStdString(f);
         patterns_->setText(names.join(QStringLiteral(";")));
     }
 
-    auto* where = new QGroupBox(QStringLiteral("Suche in"));
-    libraryDirs_ = new QRadioButton(QStringLiteral("Suche in POV-Ray &Include-Verzeichnissen"));
-    setUp_ = new QPushButton(QStringLiteral("einste&llen..."));
-    other_ = new QRadioButton(QStringLiteral("&anderes:"));
+    auto* where = new QGroupBox(QTr("Search In"));
+    libraryDirs_ = new QRadioButton(QTr("Search in the POV-Ray &include folders"));
+    setUp_ = new QPushButton(QTr("Set &Up..."));
+    other_ = new QRadioButton(QTr("&Other:"));
     directory_ = new QLineEdit(QString::fromStdString(settings.ScanDir()));
-    directory_->setAccessibleName(QStringLiteral("anderes Verzeichnis"));
-    browse_ = new QPushButton(QStringLiteral("Dir"));
-    browse_->setToolTip(QStringLiteral("Verzeichnis auswählen"));
-    subdirs_ = new QCheckBox(QStringLiteral("&Unterverzeichnisse einschließen"));
+    directory_->setAccessibleName(QTr("Other folder"));
+    browse_ = new QPushButton(QTrC("button", "Dir"));
+    browse_->setToolTip(QTr("Choose a folder"));
+    subdirs_ = new QCheckBox(QTr("Include &subfolders"));
     subdirs_->setChecked(settings.SearchSubdirs());
     (settings.SearchLibraryDirs() ? libraryDirs_ : other_)->setChecked(true);
     auto* whereGrid = new QGridLayout(where);
@@ -64,19 +66,19 @@ SearchDialog::SearchDialog(const Settings& settings, std::string povHome, std::v
     whereGrid->addWidget(browse_, 1, 2);
     whereGrid->addWidget(subdirs_, 2, 1, 1, 2);
 
-    auto* kinds = new QGroupBox(QStringLiteral("Suche nach"));
+    auto* kinds = new QGroupBox(QTr("Search For"));
     auto* kindGrid = new QGridLayout(kinds);
     for (int i = 0; i < Settings::kSearchKinds; ++i) {
-        kinds_[i] = new QCheckBox(QString::fromUtf8(kKindTexts[i]));
+        kinds_[i] = new QCheckBox(QTr(kKindTexts[i]));
         kinds_[i]->setChecked(settings.SearchesKind(i));
         kindGrid->addWidget(kinds_[i], i % 3, i / 3);
     }
-    includes_ = new QCheckBox(QStringLiteral("Gefundene #include-Anweisungen verfolgen"));
+    includes_ = new QCheckBox(QTr("Follow the #include statements found"));
     includes_->setChecked(settings.FollowIncludes());
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QTr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &SearchDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -121,7 +123,7 @@ void SearchDialog::UpdateEnables() {
 
 void SearchDialog::BrowseDirectory() {
     const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Verzeichnis auswählen"), directory_->text());
+        QFileDialog::getExistingDirectory(this, QTr("Choose Folder"), directory_->text());
     if (!folder.isEmpty()) directory_->setText(folder);
 }
 
@@ -140,7 +142,7 @@ void SearchDialog::SetPatterns(const QString& patterns) { patterns_->setText(pat
 
 void SearchDialog::accept() {
     if (explicitFiles_.empty() && other_->isChecked() && !DirectoryExists(directory_->text().toStdString())) {
-        ui_.ShowMessage("Das Verzeichnis\n\"" + directory_->text().toStdString() + "\"\nexistiert nicht.",
+        ui_.ShowMessage(FillIn(Tr("The folder\n\"%1\"\ndoes not exist."), {directory_->text().toStdString()}),
                         MessageIcon::Exclamation);
         directory_->setFocus();
         return;

@@ -10,15 +10,25 @@
 #include <QTimer>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 
 namespace sc {
+namespace {
+
+// A catalogue pattern's fixed text before its first value.
+QString PatternHead(const char* pattern) {
+    const QString text = QString::fromUtf8(pattern);
+    return text.left(text.indexOf(QLatin1String("%1")));
+}
+
+}  // namespace
 
 // A magnifying glass sweeping over a page of lines while the search runs.
 class SearchAnimation : public QWidget {
 public:
     explicit SearchAnimation(QWidget* parent) : QWidget(parent) {
         setFixedSize(48, 48);
-        setAccessibleName(QStringLiteral("Suchanimation"));
+        setAccessibleName(QTr("Search animation"));
         auto* timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [this] {
             step_ = (step_ + 1) % 24;
@@ -47,7 +57,7 @@ private:
 };
 
 SearchProgressDialog::SearchProgressDialog(UserInterface& outer, QWidget* parent) : QDialog(parent), outer_(outer) {
-    setWindowTitle(QStringLiteral("Suche nach Texturen"));
+    setWindowTitle(QTr("Searching for Textures"));
     setModal(true);
     animation_ = new SearchAnimation(this);
     auto* grid = new QGridLayout(this);
@@ -60,11 +70,11 @@ SearchProgressDialog::SearchProgressDialog(UserInterface& outer, QWidget* parent
     }
     progress_ = new QProgressBar(this);
     steps_ = std::make_unique<ProgressSteps>(progress_);
-    progress_->setAccessibleName(QStringLiteral("Fortschritt"));
+    progress_->setAccessibleName(QTr("Progress"));
     progress_->setTextVisible(false);
     progress_->setVisible(false);
     grid->addWidget(progress_, 4, 0, 1, 2);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto* cancel = new QPushButton(QTr("Cancel"), this);
     connect(cancel, &QPushButton::clicked, this, &SearchProgressDialog::reject);
     grid->addWidget(cancel, 5, 0, 1, 2, Qt::AlignHCenter);
     NameControls(this);
@@ -84,15 +94,16 @@ void SearchProgressDialog::StartSearching() {
     searching_ = true;
     for (QLabel* line : lines_) line->setVisible(true);
     progress_->setVisible(true);
-    lines_[0]->setText(QStringLiteral("Durchsuche Verzeichnis:"));
+    lines_[0]->setText(PatternHead(Tr("Searching folder: %1")).trimmed());
     Centre();
 }
 
 void SearchProgressDialog::SetStatusText(const std::string& text) {
     const QString t = QString::fromStdString(text);
-    static const QString directoryPrefix = QStringLiteral("Durchsuche Verzeichnis: ");
-    static const QString filePrefix = QStringLiteral("Durchsuche Datei: ");
-    if (t.startsWith(QStringLiteral("Zähle "))) {
+    // The search words its steps through the catalogue; their fixed heads tell them apart.
+    const QString directoryPrefix = PatternHead(Tr("Searching folder: %1"));
+    const QString filePrefix = PatternHead(Tr("Searching file: %1"));
+    if (t.startsWith(PatternHead(Tr("Counting %1 in %2.")))) {
         lines_[0]->setText(t);
     } else if (t.startsWith(directoryPrefix)) {
         if (!searching_) StartSearching();

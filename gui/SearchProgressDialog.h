@@ -30,8 +30,8 @@ public:
                const std::string& title) override;
     int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultIndex, MessageIcon icon,
                const std::string& title) override;
-    // "Zähle ...", "Durchsuche Verzeichnis: ...", "Durchsuche Datei: ..." and
-    // the result go to their lines.
+    // The counting, the folder and the file being searched, and the result
+    // go to their lines.
     void SetStatusText(const std::string& text) override;
     void SetProgressRange(int range) override;
     void SetProgressPosition(int position) override;

@@ -4,6 +4,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "gui/Translation.h"
+
 namespace sc {
 
 SplashWindow::SplashWindow(int displayMs) : QSplashScreen(Picture(), Qt::WindowStaysOnTopHint) {
@@ -29,7 +31,7 @@ QPixmap SplashWindow::Picture() {
     painter.setFont(font);
     painter.drawText(QRect(7, 30, 320, 60), Qt::AlignCenter, QStringLiteral("Swatchcraft"));
     painter.setFont(QFont(QStringLiteral("Sans Serif"), 10));
-    painter.drawText(QRect(7, 80, 320, 30), Qt::AlignCenter, QStringLiteral("Texturenbibliothek für POV-Ray"));
+    painter.drawText(QRect(7, 80, 320, 30), Qt::AlignCenter, QTrC("splash screen", "Texture library for POV-Ray"));
     return picture;
 }
 

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 
 namespace sc {
 
@@ -17,9 +18,9 @@ StatusBarWithProgress::StatusBarWithProgress(QWidget* parent)
     row->setSpacing(10);
     label_ = new QLabel(pane);
     // Its text is what a screen reader must say; "Statuszeile" only tells what it is.
-    MakeTextReadable(label_, QStringLiteral("Statuszeile"));
+    MakeTextReadable(label_, QTr("Status line"));
     progress_->setParent(pane);
-    progress_->setAccessibleName(QStringLiteral("Fortschritt"));
+    progress_->setAccessibleName(QTr("Progress"));
     progress_->setTextVisible(false);
     progress_->setRange(0, 100);
     progress_->hide();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gui/EntryIcons.h"
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "platform/PathUtil.h"
 #include "scanner/DeclarationReader.h"
@@ -17,7 +18,7 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-const char* const kHeadings[] = {"Textur", "Typ", "Kategorie", "Version", "Datei", "Verzeichnis"};
+const char* const kHeadings[] = {N_("Texture"), N_("Type"), N_("Category"), N_("Version"), N_("File"), N_("Folder")};
 
 // Entries reported one by one arrive in batches: often enough to watch a
 // search grow, seldom enough that a load of thousands sorts a few times only.
@@ -214,7 +215,7 @@ QVariant TextureListModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole: return Text(*e, index.column());
     case Qt::AccessibleDescriptionRole:
         if (index.column() != kTexture) return {};
-        return QStringLiteral("Datei %1, Kategorie %2").arg(Text(*e, kFile), Text(*e, kCategory));
+        return QTr("File %1, category %2").arg(Text(*e, kFile), Text(*e, kCategory));
     case Qt::DecorationRole: return index.column() == kTexture ? QVariant(IconOf(PreviewIcon(*e))) : QVariant();
     case Qt::ToolTipRole: return FullNameAndFile(*e);
     case Qt::TextAlignmentRole:
@@ -226,11 +227,11 @@ QVariant TextureListModel::data(const QModelIndex& index, int role) const {
 
 QVariant TextureListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return QString::fromUtf8(kHeadings[section]);
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return QTr(kHeadings[section]);
     // A screen reader tells the sort state; the list's context menu sorts.
     if (role == Qt::AccessibleDescriptionRole) {
-        if (section != order_.key) return QStringLiteral("Sortieren über das Kontextmenü der Liste");
-        return order_.ascending ? QStringLiteral("sortiert, aufsteigend") : QStringLiteral("sortiert, absteigend");
+        if (section != order_.key) return QTr("Sort through the list's context menu");
+        return order_.ascending ? QTr("sorted, ascending") : QTr("sorted, descending");
     }
     if (role == Qt::TextAlignmentRole) return QVariant(static_cast<int>(section == kType ? Qt::Alignment(Qt::AlignCenter) : Qt::AlignLeft | Qt::AlignVCenter));
     return {};

@@ -4,16 +4,20 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 #include "gui/CategoryDelegate.h"
 #include "gui/SortHeader.h"
 #include "gui/TextureListModel.h"
+#include "gui/Translation.h"
 #include "ui/Settings.h"
 
 namespace sc {
 namespace {
 
-// The sample texts whose widths are the columns' default widths.
-const char* const kSamples[] = {"XXXXXXXXXXXXXXX", "TypXXX", "XXXXXXX.XXX", "Version", "XXXXXXX.XXX"};
+// The sample texts whose widths are the columns' default widths, unless a
+// column's heading is wider.
+const char* const kSamples[] = {"XXXXXXXXXXXXXXX", "TypXXX", "XXXXXXX.XXX", "", "XXXXXXX.XXX"};
 
 
 }  // namespace
@@ -33,26 +37,30 @@ TextureListView::TextureListView(TextureListModel& model, QWidget* parent)
     setDragDropMode(QAbstractItemView::DragOnly);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setItemDelegateForColumn(TextureListModel::kCategory, new CategoryDelegate(model.Controller(), this));
-    setAccessibleName(QStringLiteral("Texturenliste"));
+    setAccessibleName(QTr("Texture list"));
     header_->setStretchLastSection(true);
     // Setting a header turns the view's own sorting off and with it the
     // header's clicks; the clicks sort through the window's sort commands.
     header_->setSectionsClickable(true);
     connect(header_, &QHeaderView::sectionClicked, this, &TextureListView::sortRequested);
-    for (int column = 0; column < TextureListModel::kDirectory; ++column) setColumnWidth(column, SampleWidth(kSamples[column]));
+    for (int column = 0; column < TextureListModel::kDirectory; ++column) setColumnWidth(column, SampleWidth(column));
 }
 
-int TextureListView::SampleWidth(const char* sample) const {
+int TextureListView::SampleWidth(int column) const {
+    const QString heading = model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int text = std::max(fontMetrics().horizontalAdvance(QString::fromLatin1(kSamples[column])),
+                              fontMetrics().horizontalAdvance(heading));
     // The text plus the cell's margins (and the icon in the first column).
-    return fontMetrics().horizontalAdvance(QString::fromLatin1(sample)) + 12;
+    return text + 12;
 }
 
-static_assert(TextureListModel::kDirectory == Settings::kStoredColumns, "the settings keep one width per column up to the file");
+// The settings keep one width per column up to the file.
+static_assert(TextureListModel::kDirectory == Settings::kStoredColumns);
 
 void TextureListView::ApplyColumnWidths(const Settings& settings) {
     for (int column = 0; column < TextureListModel::kDirectory; ++column) {
         const int stored = settings.ColumnWidth(column);
-        setColumnWidth(column, stored >= 0 ? stored : SampleWidth(kSamples[column]));
+        setColumnWidth(column, stored >= 0 ? stored : SampleWidth(column));
     }
 }
 

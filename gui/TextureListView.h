@@ -33,7 +33,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    int SampleWidth(const char* sample) const;
+    int SampleWidth(int column) const;
 
     TextureListModel& model_;
     SortHeader* header_;

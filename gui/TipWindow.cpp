@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "gui/AccessibleNames.h"
+#include "gui/Translation.h"
 #include "platform/IniFile.h"
 #include "ui/TipFile.h"
 
@@ -14,20 +15,20 @@ namespace sc {
 
 TipWindow::TipWindow(std::string tipsPath, std::string settingsPath, QWidget* parent)
     : QDialog(parent), tipsPath_(std::move(tipsPath)), settingsPath_(std::move(settingsPath)) {
-    setWindowTitle(QStringLiteral("Tip des Tages"));
+    setWindowTitle(QTr("Tip of the Day"));
     auto* outer = new QVBoxLayout(this);
-    auto* heading = new QLabel(QStringLiteral("<b>Wussten Sie schon...</b>"), this);
+    auto* heading = new QLabel(QStringLiteral("<b>%1</b>").arg(QTr("Did you know...").toHtmlEscaped()), this);
     tip_ = new QLabel(this);
-    MakeTextReadable(tip_, QStringLiteral("Tip des Tages"));
+    MakeTextReadable(tip_, QTr("Tip of the day"));
     tip_->setWordWrap(true);
     tip_->setMinimumSize(360, 90);
     tip_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     tip_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    atStart_ = new QCheckBox(QStringLiteral("&Zeige Tip beim Start"), this);
+    atStart_ = new QCheckBox(QTr("&Show tips at startup"), this);
     atStart_->setChecked(GetIniInt(settingsPath_, "Tip", "StartUp", 0) == 0);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* next = buttons->addButton(QStringLiteral("&Nächster Tip"), QDialogButtonBox::ActionRole);
-    QPushButton* close = buttons->addButton(QStringLiteral("&Schließen"), QDialogButtonBox::AcceptRole);
+    QPushButton* next = buttons->addButton(QTr("&Next Tip"), QDialogButtonBox::ActionRole);
+    QPushButton* close = buttons->addButton(QTr("&Close"), QDialogButtonBox::AcceptRole);
     close->setDefault(true);
     connect(next, &QPushButton::clicked, this, &TipWindow::ShowNext);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -42,7 +43,7 @@ QString TipWindow::Tip() const { return tip_->text(); }
 
 void TipWindow::ShowNext() {
     const std::string tip = NextTip(tipsPath_, settingsPath_);
-    SetReadableText(tip_, tip.empty() ? QStringLiteral("Die Datei mit den Tips wurde nicht gefunden.")
+    SetReadableText(tip_, tip.empty() ? QTr("The file with the tips was not found.")
                                       : QString::fromStdString(tip));
 }
 

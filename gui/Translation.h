@@ -16,6 +16,10 @@ namespace sc {
 // people. False when the program's catalogue or Qt's translation is missing.
 bool ApplyLanguage(QCoreApplication& app, const std::string& language);
 
+// The language the window starts in: the one chosen in the settings file at
+// `settingsFile`, or the system's when none is.
+std::string StartLanguage(const std::string& settingsFile);
+
 // The German the tests compare with.
 inline bool InstallGermanTranslation(QCoreApplication& app) { return ApplyLanguage(app, "de"); }
 
@@ -24,5 +28,7 @@ inline QString QTr(const char* text) { return QString::fromUtf8(Tr(text)); }
 inline QString QTrN(const char* singular, const char* plural, unsigned long count) {
     return QString::fromUtf8(TrN(singular, plural, count));
 }
+// A short word that needs a context, as TrC.
+#define QTrC(context, text) QString::fromUtf8(TrC(context, text))
 
 }  // namespace sc

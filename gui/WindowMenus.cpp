@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "gui/CommandActions.h"
+#include "gui/Translation.h"
 #include "platform/FileSystem.h"
 #include "ui/Settings.h"
 
@@ -23,7 +24,7 @@ WindowMenus::WindowMenus(QMainWindow& window, CommandActions& actions, Settings&
 
 void WindowMenus::BuildMenus() {
     for (const Menu& table : MainMenuTable()) {
-        QMenu* menu = window_.menuBar()->addMenu(QString::fromStdString(table.title));
+        QMenu* menu = window_.menuBar()->addMenu(QTr(table.title.c_str()));
         connect(menu, &QMenu::aboutToShow, this, &WindowMenus::aboutToShow);
         actions_.Fill(*menu, table.items, [this](QMenu& place, MenuItem::Kind kind) {
             (kind == MenuItem::Kind::RecentFiles ? fileMenu_ : previewMenu_) = &place;
@@ -32,9 +33,9 @@ void WindowMenus::BuildMenus() {
 }
 
 void WindowMenus::BuildToolbar() {
-    toolbar_ = window_.addToolBar(QStringLiteral("Schalterleiste"));
-    toolbar_->setObjectName(QStringLiteral("Schalterleiste"));
-    toolbar_->setAccessibleName(QStringLiteral("Schalterleiste"));
+    toolbar_ = window_.addToolBar(QTr("Toolbar"));
+    toolbar_->setObjectName(QStringLiteral("toolbar"));
+    toolbar_->setAccessibleName(QTr("Toolbar"));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -44,7 +45,7 @@ void WindowMenus::BuildToolbar() {
             continue;
         }
         QAction* action = actions_.Action(button.command);
-        const QString tip = QString::fromUtf8(button.tooltip).left(80);
+        const QString tip = QTr(button.tooltip).left(80);
         action->setToolTip(tip);
         toolbar_->addAction(action);
         if (QWidget* widget = toolbar_->widgetForAction(action)) widget->setAccessibleName(tip);

@@ -6,12 +6,19 @@
 #include "platform/UserInterface.h"
 #include "ui/EntryCategory.h"
 #include "ui/SelectionWindow.h"
+#include "platform/Translate.h"
 
 namespace sc {
+namespace {
+
+unsigned long Plural(int count) { return static_cast<unsigned long>(count < 0 ? 0 : count); }
+
+}  // namespace
 
 std::string CategoryQuestion(int selectedCount, const std::string& category) {
-    return "Sollen wirklich alle " + std::to_string(selectedCount) + " ausgewählten Einträge der Kategorie" + " " +
-           "\"" + CategoryFromEdit(category) + "\"" + " zugeordnet werden?";
+    return FillIn(TrN("Really move the %1 selected entry to the category \"%2\"?",
+                      "Really move all %1 selected entries to the category \"%2\"?", Plural(selectedCount)),
+                  {std::to_string(selectedCount), CategoryFromEdit(category)});
 }
 
 bool ChangeCategory(LibraryController& controller, const std::vector<TextureEntry*>& entries,
@@ -25,20 +32,17 @@ bool ChangeCategory(LibraryController& controller, const std::vector<TextureEntr
     return changed;
 }
 
-namespace {
-
-std::string EntryCountText(int count) { return std::to_string(count) + (count == 1 ? " Eintrag" : " Einträge"); }
-
-}  // namespace
-
 std::string DeleteAllQuestion(int shown, int total) {
-    if (shown >= total) return "Wirklich alles löschen (" + EntryCountText(shown) + ")?";
+    if (shown >= total)
+        return FillIn(TrN("Really delete everything (%1 entry)?", "Really delete everything (%1 entries)?",
+                          Plural(shown)),
+                      {std::to_string(shown)});
     const int kept = total - shown;
-    return (shown == 1 ? std::string("Wirklich den angezeigten Eintrag löschen?")
-                       : "Wirklich alle " + std::to_string(shown) + " angezeigten Einträge löschen?") +
+    return FillIn(TrN("Really delete the entry shown?", "Really delete all %1 entries shown?", Plural(shown)),
+                  {std::to_string(shown)}) +
            "\n\n" +
-           (kept == 1 ? std::string("Der nicht angezeigte Eintrag bleibt erhalten.")
-                      : "Die " + std::to_string(kept) + " nicht angezeigten Einträge bleiben erhalten.");
+           FillIn(TrN("The entry not shown is kept.", "The %1 entries not shown are kept.", Plural(kept)),
+                  {std::to_string(kept)});
 }
 
 int IndexAfterDelete(int firstSelectedIndex, int remainingCount) {

@@ -5,6 +5,8 @@
 #include "library/TextureEntry.h"
 #include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
+#include "ui/MainCommands.h"
 
 namespace sc {
 
@@ -46,29 +48,30 @@ std::string FileNodeLabel(const SourceFile& file) { return file.fileName + FileN
 std::string EntryNodeLabel(const TextureEntry& entry) { return KindPrefix(entry.kind) + entry.name; }
 
 std::string CopyItemText(const TextureEntry* current) {
-    if (!current || current->IsFileNode()) return "Kopiere Textur\tStrg+C";
-    return "Kopiere \"" + current->name + "\"\tStrg+C";
+    if (!current || current->IsFileNode()) return Tr(FindCommand(static_cast<int>(Command::CopyTexture))->text);
+    // TRANSLATORS: the copy item for the current entry: Copy "Jade".
+    return FillIn(Tr("Copy \"%1\""), {current->name});
 }
 
 std::string EditItemText(const TextureEntry* current, bool editorTakesLine) {
-    const char* tail = " ansehen/bearbeiten mit POV-Ray\tStrg+E";
-    if (!current) return "Ansehen/bearbeiten mit POV-Ray\tStrg+E";
+    if (!current) return Tr(FindCommand(static_cast<int>(Command::EditWithPov))->text);
     const bool byFile = current->IsFileNode() || !editorTakesLine;
     const std::string shown = byFile && current->sourceFile ? current->sourceFile->fileName : current->name;
-    return "\"" + shown + "\"" + tail;
+    // TRANSLATORS: %1 is an entry's or a file's name.
+    return FillIn(Tr("View/Edit \"%1\" with POV-Ray"), {shown});
 }
 
 std::string OnlySelectedHeading(int lastSelectionKind, bool duplicatesByPicture) {
     switch (lastSelectionKind) {
-    case 1: return "-- Fehlerhafte Vorschaubilder --";
-    case 2: return "-- Leere Vorschaubilder --";
-    case 3: return "-- Ausgelassene Texturen --";
-    case 4: return "-- Geänderte Texturen --";
-    case 5: return "-- 3.0-inkompatible Texturen --";
-    case 6: return "-- 3.1-inkompatible Texturen --";
+    case 1: return Tr("-- Failed Previews --");
+    case 2: return Tr("-- Empty Previews --");
+    case 3: return Tr("-- Skipped Textures --");
+    case 4: return Tr("-- Changed Textures --");
+    case 5: return Tr("-- Textures Incompatible with 3.0 --");
+    case 6: return Tr("-- Textures Incompatible with 3.1 --");
     case 7:
-        return duplicatesByPicture ? "-- Duplikate (Vergleich der Bilder) --" : "-- Duplikate (Vergleich der Namen) --";
-    default: return "-- Ausgewählte Texturen --";
+        return duplicatesByPicture ? Tr("-- Duplicates (by Picture) --") : Tr("-- Duplicates (by Name) --");
+    default: return Tr("-- Selected Textures --");
     }
 }
 

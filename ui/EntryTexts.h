@@ -24,8 +24,8 @@ std::string FileNodeLabel(const SourceFile& file);
 // An entry node's label: kind prefix and name.
 std::string EntryNodeLabel(const TextureEntry& entry);
 
-// The copy item: Kopiere "name"\tStrg+C for a named current entry, else
-// "Kopiere Textur\tStrg+C".
+// The copy item: Copy "name" for a named current entry, else the copy
+// command's own text. The menu adds the key.
 std::string CopyItemText(const TextureEntry* current);
 // The edit item; the file name stands for the entry's name when the entry
 // has none or when POV-Ray cannot place its editor's cursor on a line.

@@ -8,14 +8,15 @@
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
 #include "scanner/TextureSearch.h"
+#include "platform/Translate.h"
 
 namespace sc {
 
 const std::vector<FileTypeFilter>& FileChooserFilters() {
     static const std::vector<FileTypeFilter> filters = {
-        {"POV-Ray Include-Dateien", "*.inc"},
-        {"POV-Ray Dateien", "*.pov;*.inc"},
-        {"Alle Dateien", "*.*"},
+        {N_("POV-Ray include files"), "*.inc"},
+        {N_("POV-Ray files"), "*.pov;*.inc"},
+        {N_("All files"), "*.*"},
     };
     return filters;
 }

@@ -18,7 +18,7 @@ struct FileChooserRow {
 
 // The type filters of the chooser, as shown, and their patterns.
 struct FileTypeFilter {
-    const char* label;
+    const char* label;     // marked only: Tr() it where shown
     const char* patterns;  // semicolon-separated
 };
 const std::vector<FileTypeFilter>& FileChooserFilters();

@@ -8,6 +8,7 @@
 #include "platform/UserInterface.h"
 #include "scanner/DirectoryCompletion.h"
 #include "ui/Settings.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -30,8 +31,8 @@ LibraryDocument::LibraryDocument(LibraryController& controller, Settings& settin
 bool LibraryDocument::Modified() const { return controller_.modified != 0; }
 
 std::string LibraryDocument::SaveChangesQuestion(const std::string& path) {
-    if (path.empty()) return "Änderungen speichern?";
-    return "Änderungen speichern unter \"" + path + "\"?";
+    if (path.empty()) return Tr("Save changes?");
+    return FillIn(Tr("Save changes to \"%1\"?"), {path});
 }
 
 void LibraryDocument::SetBusy(bool on) {
@@ -58,7 +59,7 @@ void LibraryDocument::LockFile(ListFileGuard& guard, const std::string& path, Do
                 path,
                 [&] {
                     *waited = true;
-                    ui.SetStatusText("Warte auf \"" + FileNameOf(path) + "\" ...");
+                    ui.SetStatusText(FillIn(Tr("Waiting for \"%1\" ..."), {FileNameOf(path)}));
                 },
                 [&] { return !ui.IsCancelled(); });
         },

@@ -11,6 +11,7 @@
 #include "platform/PathUtil.h"
 #include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationReader.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -148,14 +149,17 @@ std::vector<FileChangeReport> LibraryFileWatch::Process(const std::string& path)
 }
 
 std::string LibraryFileWatch::ChangedText(int count, const std::string& path) {
-    return std::to_string(count) + (count == 1 ? " Textur in " : " Texturen in ") + FileNameOf(path) + " geändert";
+    return FillIn(TrN("%1 texture changed in %2", "%1 textures changed in %2", static_cast<unsigned long>(std::max(count, 0))),
+                  {std::to_string(count), FileNameOf(path)});
 }
 
 std::string LibraryFileWatch::VanishedText(const std::string& path, int entries) {
-    std::string text = "Die Datei \"" + path + "\" ist nicht mehr vorhanden.";
+    std::string text = FillIn(Tr("The file \"%1\" no longer exists."), {path});
     if (entries > 0)
-        text += " Ihre " + (entries == 1 ? std::string("1 Textur bleibt") : std::to_string(entries) + " Texturen bleiben") +
-                " in der Liste, ihre Deklarationen sind NICHT VERFÜGBAR.";
+        text += " " + FillIn(TrN("Its %1 texture stays in the list; its declaration is NOT AVAILABLE.",
+                                 "Its %1 textures stay in the list; their declarations are NOT AVAILABLE.",
+                                 static_cast<unsigned long>(entries)),
+                             {std::to_string(entries)});
     return text;
 }
 

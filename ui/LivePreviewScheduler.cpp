@@ -1,4 +1,5 @@
 #include "ui/LivePreviewScheduler.h"
+#include "platform/Translate.h"
 
 #include <algorithm>
 
@@ -45,7 +46,7 @@ void LivePreviewScheduler::Succeeded() {
 void LivePreviewScheduler::Failed(std::string error) {
     rendering_ = false;
     // An error without words would leave the dimmed picture unexplained.
-    error_ = error.empty() ? std::string("POV-Ray konnte die Deklaration nicht berechnen.") : std::move(error);
+    error_ = error.empty() ? std::string(Tr("POV-Ray could not render the declaration.")) : std::move(error);
 }
 
 void LivePreviewScheduler::Stop() {

@@ -77,7 +77,9 @@ enum class KeyScope { Window, Entries };
 
 struct CommandRow {
     Command id;
-    const char* text;                // "&Öffnen...\tStrg+O": mnemonic, and the key as the menu shows it
+    // With its mnemonic, marked for the catalogue only: Tr() it where shown.
+    // The menu writes the key beside it in the words of the language in force.
+    const char* text;
     std::vector<const char*> keys;   // the keys that run it, in portable form: "Ctrl+O", "Del"
     CommandIcon icon = CommandIcon::None;
     // Beyond the rules for every command (off while rendering or busy, and
@@ -85,6 +87,9 @@ struct CommandRow {
     bool (*enabled)(const MenuConditions&) = nullptr;  // null: always
     std::optional<bool> (*checked)(const CheckConditions&) = nullptr;  // null: no check mark
     KeyScope scope = KeyScope::Window;
+    // A key the menu names although the command does not own it (the views'
+    // own Ctrl+A, the window manager's Alt+F4), in portable form.
+    const char* shownKey = nullptr;
 };
 
 // Every command of the menus, the toolbar and the context menus.

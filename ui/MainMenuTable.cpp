@@ -1,5 +1,6 @@
 #include "ui/MainMenuTable.h"
 
+#include "platform/Translate.h"
 #include "ui/MainCommands.h"
 
 namespace sc {
@@ -35,7 +36,7 @@ std::vector<MenuItem> SelectItems() {
 
 std::vector<MenuItem> FileMenu() {
     const MenuItem settings = Submenu(
-        "&Einstellungen", Join({Items({Cm::PovDirectory, Cm::LibraryPaths, Cm::UninstallExtension, Cm::Editor,
+        N_("Setti&ngs"), Join({Items({Cm::PovDirectory, Cm::LibraryPaths, Cm::UninstallExtension, Cm::Editor,
                                        Cm::Colors, Cm::Language}),
                                 Items({Cm::FlatToolbar, Cm::SaveSettingsOnExit, Cm::LoadLastFile})}));
     std::vector<MenuItem> items = Join({Items({Cm::Open, Cm::Add, Cm::Save, Cm::SaveAs, Cm::ExportWebPage,
@@ -51,16 +52,16 @@ std::vector<Menu> BuildTable() {
         Join({Items({Cm::PreviewPane, Cm::SmallPreview, Cm::LargePreview, Cm::Antialias}), Items({Cm::BackgroundRender}), {}});
     preview.push_back({MenuItem::Kind::SampleScenes, 0, {}, {}});
     return {
-        {"&Datei", FileMenu()},
-        {"&Bearbeiten",
+        {N_("&File"), FileMenu()},
+        {N_("&Edit"),
          Join({Items({Cm::CopyTexture, Cm::EditWithPov}), Items({Cm::DeleteSelected, Cm::DeleteSelectedPreviews,
                                                                   Cm::DeleteAll}),
                Items({Cm::CollapseAll, Cm::ExpandAll, Cm::CompleteDirectories}), Items({Cm::FindText, Cm::FindAgain}),
                Items({Cm::ChangeCategory}), Items({Cm::Overview})})},
-        {"Aus&wählen", SelectItems()},
-        {"&Ansicht", Join({Items({Cm::TextureList, Cm::FileList, Cm::PictureList}), Items({Cm::OnlySelected})})},
-        {"&Vorschau", preview},
-        {"&?", Join({Items({Cm::Help, Cm::TipOfTheDay, Cm::Website}), Items({Cm::About})})},
+        {N_("&Select"), SelectItems()},
+        {N_("&View"), Join({Items({Cm::TextureList, Cm::FileList, Cm::PictureList}), Items({Cm::OnlySelected})})},
+        {N_("&Preview"), preview},
+        {N_("&Help"), Join({Items({Cm::Help, Cm::TipOfTheDay, Cm::Website}), Items({Cm::About})})},
     };
 }
 
@@ -82,7 +83,7 @@ const std::vector<MenuItem>& ContextMenuTable(ContextMenuKind kind) {
               Items({Cm::DeleteSelected, Cm::DeleteSelectedPreviews, Cm::DeleteAll})});
     static const std::vector<MenuItem> entryList = [] {
         std::vector<MenuItem> items = Items({Cm::CopyTexture, Cm::EditWithPov});
-        items.push_back(Submenu("Aus&wählen", SelectItems()));
+        items.push_back(Submenu(N_("&Select"), SelectItems()));
         return Join({items, Items({Cm::DeleteSelected, Cm::DeleteSelectedPreviews, Cm::DeleteAll}), SortItems()});
     }();
     static const std::vector<MenuItem> picture = [] {
@@ -100,23 +101,23 @@ const std::vector<MenuItem>& ContextMenuTable(ContextMenuKind kind) {
 
 const std::vector<ToolbarButton>& ToolbarTable() {
     static const std::vector<ToolbarButton> table = {
-        {static_cast<int>(Command::Open), "Öffnen"},
-        {static_cast<int>(Command::Save), "Speichern"},
+        {static_cast<int>(Command::Open), N_("Open")},
+        {static_cast<int>(Command::Save), N_("Save")},
         {0, ""},
-        {static_cast<int>(Command::SearchTextures), "Texturen suchen"},
-        {static_cast<int>(Command::FindText), "Text suchen"},
+        {static_cast<int>(Command::SearchTextures), N_("Search Textures")},
+        {static_cast<int>(Command::FindText), N_("Find Text")},
         {0, ""},
-        {static_cast<int>(Command::Overview), "POV-Ray Scripts für Texturenübersicht erzeugen"},
+        {static_cast<int>(Command::Overview), N_("Create Overview Scripts for POV-Ray")},
         {0, ""},
-        {static_cast<int>(Command::TextureList), "Texturenliste"},
-        {static_cast<int>(Command::FileList), "Dateienliste"},
-        {static_cast<int>(Command::PictureList), "Bilderliste"},
+        {static_cast<int>(Command::TextureList), N_("Texture List")},
+        {static_cast<int>(Command::FileList), N_("File List")},
+        {static_cast<int>(Command::PictureList), N_("Picture List")},
         {0, ""},
-        {static_cast<int>(Command::OnlySelected), "Nur ausgewählte anzeigen"},
+        {static_cast<int>(Command::OnlySelected), N_("Show Only Selected")},
         {0, ""},
-        {static_cast<int>(Command::PreviewPane), "Vorschaufenster anzeigen"},
+        {static_cast<int>(Command::PreviewPane), N_("Show Preview Pane")},
         {0, ""},
-        {static_cast<int>(Command::About), "Über Swatchcraft"},
+        {static_cast<int>(Command::About), N_("About Swatchcraft")},
     };
     return table;
 }

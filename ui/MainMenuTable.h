@@ -12,12 +12,12 @@ struct MenuItem {
     enum class Kind { Command, Separator, Submenu, RecentFiles, SampleScenes };
     Kind kind = Kind::Command;
     int command = 0;
-    std::string title;            // of a submenu
+    std::string title;            // of a submenu, marked only: Tr() it where shown
     std::vector<MenuItem> items;  // of a submenu
 };
 
 struct Menu {
-    std::string title;  // "&Datei"
+    std::string title;  // "&File", marked only: Tr() it where shown
     std::vector<MenuItem> items;
 };
 
@@ -32,7 +32,7 @@ const std::vector<MenuItem>& ContextMenuTable(ContextMenuKind kind);
 // The toolbar: command identifiers in order, 0 for a separator, and the tooltip of each.
 struct ToolbarButton {
     int command = 0;
-    const char* tooltip = "";
+    const char* tooltip = "";  // marked only: Tr() it where shown
 };
 const std::vector<ToolbarButton>& ToolbarTable();
 

@@ -2,6 +2,7 @@
 
 #include "library/LibraryController.h"
 #include "ui/SelectionWindow.h"
+#include "platform/Translate.h"
 
 namespace sc {
 
@@ -28,13 +29,15 @@ bool PreviewsMissing(const LibraryController& controller) {
 }
 
 std::string PreviewsMissingQuestion(bool restricted) {
-    return std::string("Es wird sehr empfohlen, zuerst die Vorschaubilder aller ") + (restricted ? "ausgewählter " : "") +
-           "Texturen erzeugen zu lassen...\n\nTrotzdem fortfahren?";
+    return restricted ? Tr("It is strongly recommended to render the previews of all selected textures first.\n\n"
+                           "Continue anyway?")
+                      : Tr("It is strongly recommended to render the previews of all textures first.\n\n"
+                           "Continue anyway?");
 }
 
 std::string SkippedEntriesQuestion() {
-    return std::string("Es wurden Texturen nicht gefundene, fehlerhafte oder inkompatible Texturen ausgelassen.\n\n") +
-           "Sollen diese nun ausgewählt werden?";
+    return Tr("Textures that were not found, are faulty or are incompatible were skipped.\n\n"
+              "Select them now?");
 }
 
 }  // namespace sc

@@ -5,6 +5,7 @@
 #include "platform/ProgramFolders.h"
 #include "platform/UserInterface.h"
 #include "ui/Settings.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -57,16 +58,16 @@ void OverviewDialogModel::ChooseMode(bool writeTextures) {
     if (!writeTextures) {
         previewAllowed_ = true;
         if (povVersion_ >= kVersion31)
-            ui_.ShowMessage(std::string("Da Sie POV-Ray 3.1 für Swatchcraft angegeben haben,\n") +
-                                "ist es zu empfehlen, daß Sie die zweite Option\n\n" +
-                                "  \"POV-Ray 3.1 (Vollständige Deklarationen)\"\n\n" + "benutzen.",
+            ui_.ShowMessage(Tr("As you have chosen POV-Ray 3.1 for Swatchcraft,\n"
+                               "the second option is recommended:\n\n"
+                               "  \"POV-Ray 3.1 (complete declarations)\""),
                             MessageIcon::Exclamation);
         return;
     }
     if (povVersion_ < kVersion31) {
         ui_.ShowMessage(
-            std::string("Mit dieser Option ist eine Berechnung der Übersichtsbilder nur ab POV-Ray 3.1 möglich.\n\n") +
-                "Da für Swatchcraft eine niedrigere Version angegeben wurde, ist keine Vorschauberechnung möglich.",
+            Tr("With this option the overview pictures can only be rendered by POV-Ray 3.1 or later.\n\n"
+               "As an earlier version is chosen for Swatchcraft, no preview can be rendered."),
             MessageIcon::Exclamation);
         previewAllowed_ = false;
     }
@@ -74,9 +75,8 @@ void OverviewDialogModel::ChooseMode(bool writeTextures) {
 
 bool OverviewDialogModel::SetWritePaths(bool on) {
     if (!on && pathsRequired_) {
-        ui_.ShowMessage(std::string("Da Texturen mit gleichem Namen vorhanden sind, oder sich\n") +
-                            "einige Texturen nicht in einem der Bibliotheksverzeichnisse\n" +
-                            "von POV-Ray befinden ist eine Deaktivierung dieser Option\n" + "nicht möglich",
+        ui_.ShowMessage(Tr("This option cannot be turned off: some textures share a name,\n"
+                           "or some are not in one of POV-Ray's library folders."),
                         MessageIcon::Information);
         options_.WritePaths = true;
         return false;

@@ -4,6 +4,7 @@
 
 #include "platform/UserInterface.h"
 #include "preview/PreviewCodec.h"
+#include "platform/Translate.h"
 
 namespace sc {
 
@@ -104,7 +105,7 @@ void PagePreviewRun::OnRenderDone(std::uint32_t value) {
         window_.StartTimer(1000);
         return;
     }
-    ui_.ShowMessage("Bei der Berechnung durch POV-Ray ist ein Fehler aufgetreten.", MessageIcon::Exclamation);
+    ui_.ShowMessage(Tr("POV-Ray reported an error while rendering."), MessageIcon::Exclamation);
     EndPage();
 }
 

@@ -7,15 +7,16 @@
 #include "scanner/DeclarationCrc.h"
 #include "scanner/DeclarationReader.h"
 #include "ui/SelectionWindow.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
 
 const char* CheckLabel(SelectionKind kind) {
     switch (kind) {
-        case SelectionKind::Changed: return "Suche geänderte Texturen:";
-        case SelectionKind::IncompatibleWith30: return "Suche 3.0-inkompatible Texturen:";
-        default: return "Suche 3.1-inkompatible Texturen:";
+        case SelectionKind::Changed: return Tr("Looking for changed textures:");
+        case SelectionKind::IncompatibleWith30: return Tr("Looking for textures incompatible with 3.0:");
+        default: return Tr("Looking for textures incompatible with 3.1:");
     }
 }
 
@@ -46,10 +47,12 @@ bool AreDuplicates(const TextureEntry& a, const TextureEntry& b, bool compareIma
 }  // namespace
 
 std::string DuplicatesHintText(bool compareImages) {
-    return std::string("Um eine bessere Übersicht aller gefundenen Texturenduplikate zu erhalten, aktivieren ") +
-           "Sie nun ggf. die Option" + " " + "\"Ansicht|Nur &ausgewählte Texturen\"" + " oder das Filter-Symbol " +
-           "in der Toolbar. Wählen Sie dann im Kontextmenü des Listen/Thumbnailfensters " +
-           (compareImages ? "\"Sortieren nach Bildern\"" : "\"Sortieren nach Namen\"") + ".";
+    return compareImages ? Tr("For a better view of the duplicates found, turn on \"View | Only Selected Textures\" "
+                              "or the filter button in the toolbar, then choose \"Sort by Picture\" in the "
+                              "context menu of the list.")
+                         : Tr("For a better view of the duplicates found, turn on \"View | Only Selected Textures\" "
+                              "or the filter button in the toolbar, then choose \"Sort by Name\" in the "
+                              "context menu of the list.");
 }
 
 int MarkDuplicates(std::vector<TextureEntry*> entries, bool compareImages) {
@@ -68,7 +71,7 @@ SelectionCommands::SelectionCommands(LibraryController& controller, SelectionWin
 
 bool SelectionCommands::SwitchToListIfNeeded() {
     if (!window_.FileListShown()) return true;
-    if (ui_.Ask("Es wird nun zur Listenansicht umgeschaltet...", QuestionButtons::OkCancel, Answer::Ok,
+    if (ui_.Ask(Tr("Switching to the texture list."), QuestionButtons::OkCancel, Answer::Ok,
                 MessageIcon::Information) != Answer::Ok)
         return false;
     window_.ShowTextureList();
@@ -126,10 +129,10 @@ int SelectionCommands::SelectByCheck(SelectionKind kind) {
     EndBusy();
     if (cancelled) return 0;
     if (found == 0) {
-        const char* text = kind == SelectionKind::Changed ? "Es sind keine geänderten Texturen vorhanden."
+        const char* text = kind == SelectionKind::Changed ? Tr("There are no changed textures.")
                            : kind == SelectionKind::IncompatibleWith30
-                               ? "Es sind keine zu POV-Ray 3.0 inkompatiblen Texturen vorhanden."
-                               : "Es sind keine zu POV-Ray 3.1 inkompatiblen Texturen vorhanden.";
+                               ? Tr("There are no textures incompatible with POV-Ray 3.0.")
+                               : Tr("There are no textures incompatible with POV-Ray 3.1.");
         ui_.ShowMessage(text, MessageIcon::Information);
     }
     return found;
@@ -150,9 +153,9 @@ int SelectionCommands::SelectByMark(SelectionKind kind) {
     if (found > 0) ApplyMarks(kind, 5000);
     EndBusy();
     if (found == 0 && kind == SelectionKind::EmptyPreviews)
-        ui_.ShowMessage("Es sind keine Texturen ohne Vorschaubild vorhanden.", MessageIcon::Information);
+        ui_.ShowMessage(Tr("There are no textures without a preview."), MessageIcon::Information);
     if (found == 0 && kind == SelectionKind::Duplicates)
-        ui_.ShowMessage("Es sind keine Duplikate vorhanden.", MessageIcon::Information);
+        ui_.ShowMessage(Tr("There are no duplicates."), MessageIcon::Information);
     return found;
 }
 
@@ -171,7 +174,7 @@ int SelectionCommands::SelectFaulty() {
     }
     if (found > 0) ApplyMarks(SelectionKind::FaultyPreviews, 1000);
     EndBusy();
-    if (found == 0) ui_.ShowMessage("Es sind keine fehlerhaften Vorschaubilder vorhanden.", MessageIcon::Information);
+    if (found == 0) ui_.ShowMessage(Tr("There are no failed previews."), MessageIcon::Information);
     return found;
 }
 

@@ -5,6 +5,7 @@
 #include "povray/PovInstallationSource.h"
 #include "povray/PovVersionList.h"
 #include "ui/Settings.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -51,9 +52,9 @@ void CheckInstallation(const StartupContext& context, StartupHost& host) {
 }  // namespace
 
 const char* NoInstallationMessage() {
-    return "Sie haben noch keine POV-Ray Version angegeben oder Ihre\n"
-           "POV-Ray Konfiguration hat sich geändert.\n\n"
-           "Geben Sie nun bitte die für Swatchcraft benötigte POV-Ray Version an...";
+    return Tr("No POV-Ray version has been chosen yet, or your POV-Ray\n"
+              "configuration has changed.\n\n"
+              "Please choose the POV-Ray version for Swatchcraft now.");
 }
 
 FoundInstallations FindInstallations(const PovInstallationRecords& records) {
@@ -73,8 +74,10 @@ FoundInstallations FindInstallations(const PovInstallationRecords& records) {
 }
 
 std::string TakenInstallationText(const PovInstallation& installation) {
-    return "POV-Ray " + PovVersionList::VersionText(installation.Version(), installation.Letter(), 0).substr(8) +
-           " in \"" + installation.Home() + "\" wird benutzt (ändern: Datei | Einstellungen | POV-Ray Verzeichnis).";
+    // TRANSLATORS: %1 is a version ("3.7"), %2 a folder; the menu path names the menu items.
+    return FillIn(Tr("Using POV-Ray %1 in \"%2\" (to change: File | Settings | POV-Ray Folder)."),
+                  {PovVersionList::VersionText(installation.Version(), installation.Letter(), 0).substr(8),
+                   installation.Home()});
 }
 
 void RunDeferredStartup(const StartupContext& context, StartupHost& host) {

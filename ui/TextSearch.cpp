@@ -13,6 +13,7 @@
 #include "platform/UserInterface.h"
 #include "scanner/DeclarationReader.h"
 #include "ui/SelectionWindow.h"
+#include "platform/Translate.h"
 
 namespace sc {
 namespace {
@@ -73,7 +74,7 @@ std::size_t FindOccurrence(std::string_view haystack, std::string_view needle, b
     return std::string_view::npos;
 }
 
-std::string NotFoundText(const std::string& text) { return "\"" + text + "\"\nnicht gefunden."; }
+std::string NotFoundText(const std::string& text) { return FillIn(Tr("\"%1\"\nnot found."), {text}); }
 
 // Which entries hold the text, by key, as the worker found them.
 struct TextSearch::Matches {
@@ -141,7 +142,7 @@ void TextSearch::Run() {
     work_->Run(
         [work](UserInterface& ui) {
             const SearchSettings& s = work->settings;
-            ui.SetStatusText("Suche:");
+            ui.SetStatusText(Tr("Searching:"));
             ui.SetProgressRange(static_cast<int>(work->keys.size()));
             ui.SetProgressPosition(0);
             for (const EntryKey& key : work->keys) {
@@ -182,7 +183,7 @@ void TextSearch::Walk(const Matches* matches) {
         s.visited = 0;
         pos = IndexOf(order, s.startEntry) - step;
     }
-    ui_.SetStatusText("Suche:");
+    ui_.SetStatusText(Tr("Searching:"));
     ui_.SetProgressRange(n);
     ui_.SetProgressPosition(0);
     std::vector<TextureEntry*> hits;

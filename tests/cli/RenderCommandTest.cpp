@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "RunningTool.h"
 #include "TestEnvironment.h"
@@ -103,6 +104,13 @@ TEST_F(RenderCommandTest, StoresEveryPreviewAndMarksTheBrokenOneFaulty) {
     // Only the faulty one is missing now; the host that the command started is gone.
     Render("--missing", &out);
     EXPECT_THAT(out, AllOf(HasSubstr("FEHLER  T_Bad\n"), Not(HasSubstr("T_One"))));
+    // One at a time through the render host, the faulty one comes last, to a
+    // POV-Ray started ahead, and its report is still POV-Ray's own.
+    RunCommand(BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
+                   " --all --jobs 1 2>&1",
+               &out);
+    EXPECT_THAT(out, AllOf(HasSubstr("OK      C_Three (3.1)\n"), HasSubstr("FEHLER  T_Bad\n"),
+                           HasSubstr("File 'TexturePreview.pov' line "), HasSubstr("Parse Error")));
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
 }
 
@@ -394,12 +402,15 @@ TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {
         entries += "#declare T_Hang" + std::to_string(i) + " = texture { pigment { rgb 1 } #while (1) #end }\n";
     Rescan("hang.inc", entries);
     const std::string data = dir / "data";
-    for (int signal : {SIGINT, SIGKILL}) {
-        SCOPED_TRACE(signal);
-        RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs 4"));
+    // Side by side, three hang at once; one at a time through the render host,
+    // one hangs and the next one's POV-Ray waits, started ahead.
+    for (auto [jobs, signal] : {std::pair{4, SIGINT}, {4, SIGKILL}, {1, SIGINT}, {1, SIGKILL}}) {
+        SCOPED_TRACE(std::to_string(jobs) + " jobs, signal " + std::to_string(signal));
+        RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs " +
+                             std::to_string(jobs)));
         ASSERT_TRUE(tool.Started());
         tool.ReadUntil("OK ");
-        EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == 3; }, 60000));
+        EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == (jobs == 4 ? 3 : 2); }, 60000));
         kill(tool.Pid(), signal);
         const int status = tool.Finish();
         EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == 0; }, 60000));

@@ -1,13 +1,13 @@
 // The command line given to POV-Ray and the report taken from its console output.
 #include <gtest/gtest.h>
 
-#include <poll.h>
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "RunningTool.h"
 #include "TestEnvironment.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -35,14 +35,7 @@ bool PovRayRenders(const std::vector<std::string>& arguments, const std::string&
     PovRenderProcess process;
     if (!process.Start("/usr/bin/povray", arguments, folder)) return false;
     std::string picture;
-    std::string chunk;
-    while (!process.Finished()) {
-        pollfd fds[2] = {{process.OutputDescriptor(), POLLIN, 0}, {process.ErrorDescriptor(), POLLIN, 0}};
-        poll(fds, 2, 1000);
-        if (process.ReadOutput(chunk)) picture += chunk;
-        process.ReadError(chunk);
-    }
-    return process.Wait() == 0 && picture.rfind("P6", 0) == 0;
+    return test::RunToEnd(process, &picture) == 0 && picture.rfind("P6", 0) == 0;
 }
 
 TEST(PovCommandLineTest, ARenderCanRunBelowTheProgramsPriority) {
@@ -50,14 +43,8 @@ TEST(PovCommandLineTest, ARenderCanRunBelowTheProgramsPriority) {
     for (int niceness : {0, 10}) {
         PovRenderProcess process;
         ASSERT_TRUE(process.Start("/usr/bin/nice", {}, "", niceness));
-        std::string printed, chunk;
-        while (!process.Finished()) {
-            pollfd fds[2] = {{process.OutputDescriptor(), POLLIN, 0}, {process.ErrorDescriptor(), POLLIN, 0}};
-            poll(fds, 2, 1000);
-            if (process.ReadOutput(chunk)) printed += chunk;
-            process.ReadError(chunk);
-        }
-        EXPECT_EQ(process.Wait(), 0);
+        std::string printed;
+        EXPECT_EQ(test::RunToEnd(process, &printed), 0);
         EXPECT_EQ(std::stoi(printed), std::min(19, getpriority(PRIO_PROCESS, 0) + niceness));
     }
 }

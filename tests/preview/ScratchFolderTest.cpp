@@ -3,7 +3,6 @@
 // whatever they write stays in the render's scratch folder, so the sample
 // scene, the user's files and the pictures rendered after them stay intact.
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <chrono>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <tuple>
 
 #include "ScriptedWindow.h"
+#include "RunningTool.h"
 #include "TestEnvironment.h"
 #include "bridge/BridgeConnection.h"
 #include "library/EntryKind.h"
@@ -47,14 +47,7 @@ TEST(ScratchFolderTest, AConfinedProcessChangesNothingOutsideItsFolder) {
                               {"-c", "echo x > inside.txt; echo y > ../outside.txt; rm -f ../outside.txt; "
                                      "mkdir ../made; mv inside.txt ../moved.txt; echo z > /dev/null && exit 0"},
                               scratch.Path(), 0, true));
-    std::string chunk;
-    while (!process.Finished()) {
-        pollfd fds[2] = {{process.OutputDescriptor(), POLLIN, 0}, {process.ErrorDescriptor(), POLLIN, 0}};
-        poll(fds, 2, 1000);
-        process.ReadOutput(chunk);
-        process.ReadError(chunk);
-    }
-    EXPECT_EQ(process.Wait(), 0);
+    EXPECT_EQ(RunToEnd(process), 0);
     EXPECT_EQ(ReadFile(outside), "kept\n");
     EXPECT_TRUE(FileExists(scratch.File("inside.txt")));
     EXPECT_FALSE(PathExists(dir / "made"));

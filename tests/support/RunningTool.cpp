@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "TestEnvironment.h"
+#include "povray/PovRenderProcess.h"
 
 extern char** environ;
 
@@ -81,6 +82,17 @@ int PovRaysBelow(const std::string& folder) {
         if (!error && cwd.rfind(folder, 0) == 0 && ReadFile((item.path() / "comm").string()) == "povray\n") ++count;
     }
     return count;
+}
+
+int RunToEnd(PovRenderProcess& process, std::string* output) {
+    std::string chunk;
+    while (!process.Finished()) {
+        pollfd fds[2] = {{process.OutputDescriptor(), POLLIN, 0}, {process.ErrorDescriptor(), POLLIN, 0}};
+        poll(fds, 2, 1000);
+        if (process.ReadOutput(chunk) && output) *output += chunk;
+        process.ReadError(chunk);
+    }
+    return process.Wait();
 }
 
 std::vector<pid_t> ProcessesUsing(const std::string& folder) {

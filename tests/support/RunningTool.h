@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace sc {
+class PovRenderProcess;
+}
+
 namespace sc::test {
 
 class RunningTool {
@@ -42,6 +46,10 @@ private:
 
 // POV-Ray processes working below `folder`, whoever started them.
 int PovRaysBelow(const std::string& folder);
+
+// Reads what `process` writes until it ends (its standard output into
+// `output` when given) and gives its exit status.
+int RunToEnd(PovRenderProcess& process, std::string* output = nullptr);
 
 // Other processes working in `folder` or below it, or naming it on their
 // command line: whatever a test started there, however far down.

@@ -121,10 +121,10 @@ TEST(EntryTextsTest, DisplayAndMenuTexts) {
     EXPECT_EQ(VersionText(3.1f), "3.1");
     EXPECT_EQ(DirectoryText(""), "?");
     EXPECT_EQ(DirectoryText("/"), "/");
-    EXPECT_EQ(CopyItemText(&entry), "Kopiere \"Jade\"\tStrg+C");
-    EXPECT_EQ(CopyItemText(nullptr), "Kopiere Textur\tStrg+C");
-    EXPECT_EQ(EditItemText(&entry, true), "\"Jade\" ansehen/bearbeiten mit POV-Ray\tStrg+E");
-    EXPECT_EQ(EditItemText(&entry, false), "\"stones.inc\" ansehen/bearbeiten mit POV-Ray\tStrg+E");
+    EXPECT_EQ(CopyItemText(&entry), "Kopiere \"Jade\"");
+    EXPECT_EQ(CopyItemText(nullptr), "Kopiere Textur");
+    EXPECT_EQ(EditItemText(&entry, true), "\"Jade\" ansehen/bearbeiten mit POV-Ray");
+    EXPECT_EQ(EditItemText(&entry, false), "\"stones.inc\" ansehen/bearbeiten mit POV-Ray");
     EXPECT_EQ(OnlySelectedHeading(7, true), "-- Duplikate (Vergleich der Bilder) --");
     EXPECT_EQ(OnlySelectedHeading(0, true), "-- Ausgewählte Texturen --");
 }

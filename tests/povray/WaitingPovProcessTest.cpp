@@ -1,0 +1,85 @@
+#include "povray/WaitingPovProcess.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "RunningTool.h"
+#include "TestEnvironment.h"
+#include "WaitUntil.h"
+#include "platform/FileSystem.h"
+#include "povray/PpmStreamReader.h"
+
+namespace sc::test {
+namespace {
+
+constexpr char kOptions[] = "-w40 -h30 -a -c +FP +O- -D";
+constexpr char kScene[] =
+    "#version 3.7;\n"
+    "camera { location <0, 0, -3> look_at 0 }\n"
+    "light_source { <5, 5, -5> color rgb 1 }\n"
+    "sphere { 0, 1 pigment { granite scale 0.3 } finish { phong 0.6 } }\n";
+
+// The pixels of a PPM file POV-Ray wrote (its header carries the time of the render).
+std::string Pixels(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholePpmFile(path, bytes)) return {};
+    return bytes.substr(bytes.size() - 40 * 30 * 3);
+}
+
+TEST(WaitingPovProcessTest, WaitsAtItsGateAndThenRendersWhatPlainPovRayRenders) {
+    TempDir dir;
+    const std::string parent = dir / "previews";
+    dir.Write("plain/Scene.pov", kScene);
+    ASSERT_EQ(std::system(("cd '" + dir / "plain" + "' && /usr/bin/povray " + kOptions +
+                           " +IScene.pov +Oplain.ppm >/dev/null 2>&1").c_str()),
+              0);
+
+    WaitingPovProcess waiting;
+    ASSERT_TRUE(waiting.Start("/usr/bin/povray", parent, kOptions, "Scene.pov", "picture.ppm"));
+    EXPECT_TRUE(waiting.Serves(kOptions, "Scene.pov"));
+    EXPECT_FALSE(waiting.Serves("-w80 -h60 -a -c +FP +O- -D", "Scene.pov"));
+    EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(parent) == 1; }));
+    ASSERT_TRUE(waiting.TakeScene(dir / "plain/Scene.pov"));
+    // The gate opens only for a POV-Ray that waits in it.
+    ASSERT_TRUE(WaitUntil([&] { return waiting.Release(); }));
+    std::unique_ptr<PovRenderProcess> process = waiting.TakeProcess();
+    EXPECT_EQ(RunToEnd(*process), 0);
+    EXPECT_EQ(Pixels(waiting.PicturePath()), Pixels(dir / "plain/plain.ppm"));
+    EXPECT_FALSE(Pixels(waiting.PicturePath()).empty());
+}
+
+TEST(WaitingPovProcessTest, ReplacedOrEndedPovRayIsNoticedAndAnUnusedOneEndsWithItsOwner) {
+    TempDir dir;
+    const std::string parent = dir / "previews";
+    const std::string povray = dir / "home/bin/povray";
+    std::filesystem::create_directories(dir / "home/bin");
+    std::filesystem::copy_file("/usr/bin/povray", povray);
+
+    auto waiting = std::make_unique<WaitingPovProcess>();
+    ASSERT_TRUE(waiting->Start(povray, parent, kOptions, "Scene.pov", "picture.ppm"));
+    EXPECT_TRUE(waiting->Current());
+    // An update puts a new file in the old one's place.
+    std::filesystem::copy_file("/usr/bin/povray", povray + ".new");
+    std::filesystem::rename(povray + ".new", povray);
+    EXPECT_FALSE(waiting->Current());
+    const std::string folder = waiting->Folder();
+    waiting.reset();
+    EXPECT_EQ(PovRaysBelow(parent), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder));
+
+    // One killed from outside is no longer of use.
+    waiting = std::make_unique<WaitingPovProcess>();
+    ASSERT_TRUE(waiting->Start(povray, parent, kOptions, "Scene.pov", "picture.ppm"));
+    ASSERT_TRUE(WaitUntil([&] { return PovRaysBelow(parent) == 1; }));
+    for (pid_t pid : ProcessesUsing(waiting->Folder())) kill(pid, SIGKILL);
+    EXPECT_TRUE(WaitUntil([&] { return !waiting->Current(); }));
+    std::filesystem::remove(povray);
+    EXPECT_FALSE(waiting->Start(povray, parent, kOptions, "Scene.pov", "picture.ppm"));
+}
+
+}  // namespace
+}  // namespace sc::test
