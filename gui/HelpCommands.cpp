@@ -22,7 +22,7 @@
 namespace sc {
 namespace {
 
-constexpr const char* kHelpFile = "swatchcraft-hilfe.html";
+constexpr const char* kHelpFile = "swatchcraft-help.html";
 
 // The dialog shown instead of help when the help page is missing.
 class MissingHelpDialog : public HintDialog {
@@ -51,8 +51,19 @@ std::string HelpCommands::ResourcePath(const char* name) const {
     return FileExists(beside) ? beside : ProgramResourcePath(name);
 }
 
+// The page in the language in force lies in a folder named by its code; the
+// English page, beside them, stands in for a language without one.
+std::string HelpCommands::HelpPagePath() const {
+    const std::string language = CurrentLanguage();
+    if (!language.empty()) {
+        const std::string translated = ResourcePath(JoinPath(language, kHelpFile).c_str());
+        if (FileExists(translated)) return translated;
+    }
+    return ResourcePath(kHelpFile);
+}
+
 void HelpCommands::ShowHelp() {
-    const std::string path = ResourcePath(kHelpFile);
+    const std::string path = HelpPagePath();
     if (!FileExists(path)) {
         MissingHelpDialog dialog(&p_.window);
         ExecDialog(dialog);

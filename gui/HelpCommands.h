@@ -26,6 +26,7 @@ public:
 
 private:
     std::string ResourcePath(const char* name) const;
+    std::string HelpPagePath() const;
     void ShowHelp();
     void ShowAbout();
 

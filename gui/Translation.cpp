@@ -5,7 +5,16 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "platform/IniFile.h"
+#include "ui/Settings.h"
+
 namespace sc {
+
+std::string StartLanguage(const std::string& settingsFile) {
+    IniFile settings(settingsFile);
+    settings.Load();
+    return LanguageOfChoice(LanguageChoiceOf(settings));
+}
 
 bool ApplyLanguage(QCoreApplication& app, const std::string& language) {
     static QTranslator* installed = nullptr;

@@ -16,6 +16,10 @@ namespace sc {
 // people. False when the program's catalogue or Qt's translation is missing.
 bool ApplyLanguage(QCoreApplication& app, const std::string& language);
 
+// The language the window starts in: the one chosen in the settings file at
+// `settingsFile`, or the system's when none is.
+std::string StartLanguage(const std::string& settingsFile);
+
 // The German the tests compare with.
 inline bool InstallGermanTranslation(QCoreApplication& app) { return ApplyLanguage(app, "de"); }
 

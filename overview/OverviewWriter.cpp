@@ -32,6 +32,32 @@ std::string Inserted() { return std::string("// ") + Tr("The following code was 
 std::string InsertedEnd() { return std::string("// ") + Tr("End of the code inserted by Swatchcraft"); }
 const char* const kMarker = "#include swatchcraft";
 
+// A POV-Ray concat(...) of a text for people, in which %1, %2 ... stand for
+// the POV-Ray expressions given; `escapes` (POV-Ray's own, such as \n) end
+// the last piece of text.
+std::string PovConcat(std::string_view text, std::initializer_list<std::string_view> expressions,
+                      std::string_view escapes = {}) {
+    std::string out = "concat(";
+    std::string piece;
+    const auto put = [&out](std::string_view part) {
+        if (out.back() != '(') out += ", ";
+        out += part;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t n = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : expressions.size();
+        if (text[i] != '%' || n >= expressions.size()) {
+            piece += text[i];
+            continue;
+        }
+        if (!piece.empty()) put("\"" + PovStringText(piece) + "\"");
+        put(expressions.begin()[n]);
+        piece.clear();
+        ++i;
+    }
+    if (!piece.empty() || !escapes.empty()) put("\"" + PovStringText(piece) + std::string(escapes) + "\"");
+    return out + ")";
+}
+
 // %1 the texture's name, %2 its file; translated where shown.
 const char* const kText31Refused =
     N_("The texture \"%1\" holds keywords that POV-Ray 3.1 does not accept (e.g. \"halo\" or \"atmosphere\").");
@@ -551,10 +577,13 @@ bool OverviewWriter::WriteSelection(OverviewOutput& output, const std::string& I
         PutLine(scene, I + "#end");
     }
     PutLine(scene, I + "#ifdef (TextureNr)");
-    PutLine(scene, I + "\t#debug concat(\">>>>>>>> Textur Nr. \", str(TextureNr, 0, 0), \": \")");
+    // What POV-Ray prints to the person watching the render.
+    // TRANSLATORS: %1 is a number.
+    PutLine(scene, I + "\t#debug " + PovConcat(">>>>>>>> " + std::string(Tr("Texture %1: ")), {"str(TextureNr, 0, 0)"}));
     PutLine(scene, I + "#end");
     PutLine(scene, I + "#ifdef (TextureName)");
-    PutLine(scene, I + "\t#debug concat(\"\\\"\", TextureName, \"\\\" aus Datei \\\"\", TextureFile, \"\\\"\\n\")");
+    // TRANSLATORS: %1 is a texture's name, %2 its file.
+    PutLine(scene, I + "\t#debug " + PovConcat(Tr("\"%1\" from file \"%2\""), {"TextureName", "TextureFile"}, "\\n"));
     PutLine(scene, I + "#end");
     return true;
 }

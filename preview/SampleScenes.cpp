@@ -22,7 +22,7 @@ using Lines = std::vector<std::string>;
 void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
 
 const Lines kStandard = {
-    "// &Standard",
+    "// " N_("&Default"),
     "#version 3.0",
     "",
     "camera {",
@@ -34,7 +34,7 @@ const Lines kStandard = {
     "light_source {<0, 0, -50> color rgb <0.658824, 0.658824, 0.658824> }",
     "light_source {<75, 25, -90> color rgb <1, 1, 1> }",
     "",
-    "// Object with \"Texture\"",
+    "// " N_("Object with \"Texture\""),
     "merge {",
     "  sphere { 0, 1 }",
     "  box { <-1.5, -1.5, 0> <1.5, 1.5, 0.1> }",
@@ -42,7 +42,7 @@ const Lines kStandard = {
     "  hollow",
     "}",
     "",
-    "// Checkered plane behind the texture object",
+    "// " N_("Checkered plane behind the texture object"),
     "plane {",
     "  z, 15",
     "  texture {",
@@ -53,7 +53,7 @@ const Lines kStandard = {
     "  hollow",
     "}",
     "",
-    "// Gray plane in front of the texture object",
+    "// " N_("Gray plane in front of the texture object"),
     "plane { z, -100 pigment { rgb 0.5 } hollow }",
 };
 
@@ -69,10 +69,10 @@ const Lines kBoardCamera = {
 // Background and floor shared by the three checkerboard scenes.
 const Lines kBoardTail = {
     "",
-    "// White background",
+    "// " N_("White background"),
     "background { color rgb 1 }",
     "",
-    "// Checkered floor",
+    "// " N_("Checkered floor"),
     "plane {",
     "  y, 0",
     "  texture {",
@@ -86,13 +86,13 @@ const Lines kBoardTail = {
 };
 
 Lines SphereOnBoard() {
-    Lines lines = {"// &Kugel auf Schachbrett", "", "#version 3.0", "", "global_settings { assumed_gamma 1.5 }", ""};
+    Lines lines = {"// " N_("Sp&here on Checkerboard"), "", "#version 3.0", "", "global_settings { assumed_gamma 1.5 }", ""};
     Append(lines, kBoardCamera);
     Append(lines, {
                       "light_source { <40, 25, 50> color rgb 1 }",
                       "light_source { <75, 25, -100> color rgb 1 }",
                       "",
-                      "// Sphere with \"Texture\"",
+                      "// " N_("Sphere with \"Texture\""),
                       "sphere {",
                       "  <0, 0, 0>, 1",
                       "  %TEXTURE% scale 0.5",
@@ -105,7 +105,7 @@ Lines SphereOnBoard() {
 }
 
 Lines CubeOnBoard() {
-    Lines lines = {"// &Würfel auf Schachbrett", "", "#version 3.0", "", "global_settings { assumed_gamma 1.5 }", ""};
+    Lines lines = {"// " N_("&Cube on Checkerboard"), "", "#version 3.0", "", "global_settings { assumed_gamma 1.5 }", ""};
     Append(lines, kBoardCamera);
     Append(lines, {
                       "",
@@ -113,7 +113,7 @@ Lines CubeOnBoard() {
                       "light_source { <75, 25, -100> color rgb 1 }",
                       "light_source { <-75, 25, -100> color rgb 0.75 }",
                       "",
-                      "// Box with \"Texture\"",
+                      "// " N_("Box with \"Texture\""),
                       "box {",
                       "  -1, 1",
                       "  %TEXTURE% scale 0.5",
@@ -128,14 +128,14 @@ Lines CubeOnBoard() {
 }
 
 Lines TorusOnBoard() {
-    Lines lines = {"// &Torus auf Schachbrett", "", "#version 3.0", ""};
+    Lines lines = {"// " N_("&Torus on Checkerboard"), "", "#version 3.0", ""};
     Append(lines, kBoardCamera);
     Append(lines, {
                       "light_source { <0, 0, 50> color rgb 1 }",
                       "light_source { <0, 75, -75> color rgb 0.5 }",
                       "light_source { <75, 75, -75> color rgb 1 }",
                       "",
-                      "// Torus with \"Texture\"",
+                      "// " N_("Torus with \"Texture\""),
                       "torus {",
                       "  0.65, 0.35",
                       "  %TEXTURE% scale 0.5",
@@ -150,7 +150,7 @@ Lines TorusOnBoard() {
 }
 
 const Lines kPlaneWithSphere = {
-    "// &Ebene mit Silberkugel über Schachbrett",
+    "// " N_("Pla&ne with Silver Sphere over Checkerboard"),
     "",
     "#version 3.0",
     "",
@@ -162,20 +162,18 @@ const Lines kPlaneWithSphere = {
     "light_source { <0, 50, 0> color rgb 0.75 }",
     "light_source { <75, 50, -50> color rgb 1 }",
     "",
-    "// White background",
+    "// " N_("White background"),
     "background { color rgb 1 }",
     "",
-    "// Plane with \"Texture\"",
+    "// " N_("Plane with \"Texture\""),
     "plane {",
     "  y, 0",
     "  %TEXTURE% scale 2",
     "  hollow",
     "}",
     "",
-    "// Checkered plane on bottom",
-    "// of the \"Texture\"-plane which",
-    "// is only visible if \"Texture\"",
-    "// has got transparent values",
+    "// " N_("Checkered plane below the \"Texture\" plane,\n"
+             "visible only where \"Texture\" is transparent"),
     "plane {",
     "  y, -10",
     "  texture {",
@@ -187,7 +185,7 @@ const Lines kPlaneWithSphere = {
     "  hollow",
     "}",
     "",
-    "// Silver sphere",
+    "// " N_("Silver sphere"),
     "sphere {",
     "  <0, 1.2, 0>, 0.75",
     "  texture {",
@@ -206,6 +204,53 @@ const Lines kPlaneWithSphere = {
     "  }",
     "}",
 };
+
+// The template's comments (its title first) in the language in force: the
+// text of a "// " line comes from the catalogue, and a text of several lines
+// becomes as many comment lines.
+Lines InLanguage(const Lines& lines) {
+    Lines out;
+    for (const std::string& line : lines) {
+        if (line.rfind("// ", 0) != 0) {
+            out.push_back(line);
+            continue;
+        }
+        const std::string text = Tr(line.c_str() + 3);
+        for (std::size_t start = 0;;) {
+            const std::size_t end = text.find('\n', start);
+            out.push_back("// " + text.substr(start, end - start));
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+    }
+    return out;
+}
+
+Lines RawTemplateLines(int number) {
+    switch (number) {
+        case 2: return SphereOnBoard();
+        case 3: return CubeOnBoard();
+        case 4: return TorusOnBoard();
+        case 5: return kPlaneWithSphere;
+        default: return kStandard;
+    }
+}
+
+// The titles earlier versions of the program wrote into the built-in
+// template files, which are never rewritten.
+constexpr const char* kEarlierTitles[kBuiltInSampleScenes] = {
+    "&Standard", "&Kugel auf Schachbrett", "&Würfel auf Schachbrett", "&Torus auf Schachbrett",
+    "&Ebene mit Silberkugel über Schachbrett"};
+
+// A built-in scene's title in the language in force, whichever language
+// wrote its file; any other title as the file has it.
+std::string ShownTitle(int number, const std::string& title) {
+    if (number < 1 || number > kBuiltInSampleScenes) return title;
+    const std::string builtIn = RawTemplateLines(number).front().substr(3);
+    if (title == builtIn || title == Tr(builtIn.c_str()) || title == kEarlierTitles[number - 1])
+        return Tr(builtIn.c_str());
+    return title;
+}
 
 std::string TrimBlanks(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -250,13 +295,7 @@ std::string ClaimPreviewSceneFile(const std::string& folder) {
 }
 
 std::vector<std::string> BuiltInTemplateLines(int number) {
-    switch (number) {
-        case 2: return SphereOnBoard();
-        case 3: return CubeOnBoard();
-        case 4: return TorusOnBoard();
-        case 5: return kPlaneWithSphere;
-        default: return kStandard;
-    }
+    return InLanguage(RawTemplateLines(number));
 }
 
 bool EnsureTemplateFile(const std::string& folder, int number) {
@@ -283,7 +322,7 @@ SampleSceneList BuildSampleSceneList(const std::string& folder, int selectedInde
         if (!FileExists(path) && number <= kBuiltInSampleScenes) EnsureTemplateFile(folder, number);
         if (!FileExists(path) && number > kBuiltInSampleScenes) break;
         const auto title = ReadTemplateTitle(path);
-        list.titles.push_back(title ? *title : FillIn(Tr("Untitled %1"), {std::to_string(number)}));
+        list.titles.push_back(title ? ShownTitle(number, *title) : FillIn(Tr("Untitled %1"), {std::to_string(number)}));
     }
     list.selectedIndex = selectedIndex >= 0 && selectedIndex < list.Count() ? selectedIndex : 0;
     return list;

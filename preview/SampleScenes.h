@@ -32,7 +32,8 @@ std::string PreviewSceneFilePath(const std::string& folder);
 // rewritten in place) until the process ends. Empty when none can be had.
 std::string ClaimPreviewSceneFile(const std::string& folder);
 
-// The lines of built-in template 1 to 5; any other number gives template 1.
+// The lines of built-in template 1 to 5, their comments in the language in
+// force; any other number gives template 1.
 std::vector<std::string> BuiltInTemplateLines(int number);
 
 // Makes sure the template file of `number` exists in `folder` (which must
@@ -41,21 +42,22 @@ std::vector<std::string> BuiltInTemplateLines(int number);
 // written.
 bool EnsureTemplateFile(const std::string& folder, int number);
 
-// The menu title of a template file: the rest of a first line starting with
+// The title of a template file: the rest of a first line starting with
 // "//", without surrounding blanks; none when the line does not start so or
 // the file cannot be read.
 std::optional<std::string> ReadTemplateTitle(const std::string& path);
 
 // The sample-scene list the preview menu is built from.
 struct SampleSceneList {
-    std::vector<std::string> titles;  // one per template found, in number order
+    std::vector<std::string> titles;  // the menu's, one per template found, in number order
     int selectedIndex = 0;            // zero-based; reset to 0 when out of range
     int Count() const { return static_cast<int>(titles.size()); }
 };
 
 // Collects templates 1 to 20 of `folder` (built-in ones written when
-// missing), stopping at the first missing number above 5. A template
-// without title is called "Unbenannt" + its number.
+// missing), stopping at the first missing number above 5. A built-in
+// template keeps its title in the language in force; one without a title is
+// called "Untitled" and its number.
 SampleSceneList BuildSampleSceneList(const std::string& folder, int selectedIndex);
 
 }  // namespace sc

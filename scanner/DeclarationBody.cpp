@@ -4,6 +4,7 @@
 
 #include "library/TextureEntry.h"
 #include "platform/PathUtil.h"
+#include "platform/Translate.h"
 #include "scanner/DeclarationScanner.h"
 #include "scanner/IncludeIndexer.h"
 #include "scanner/LineReader.h"
@@ -206,7 +207,7 @@ private:
             text_ += '"';
             hasContent_ = true;
             if (beside.empty() && inLibrary.empty()) {
-                text_ += kMissingFileMarker;
+                text_ += MissingFileMarker();
                 ++missing_;
             }
         }
@@ -248,6 +249,8 @@ bool ReadDeclarationAt(const std::string& path, std::int64_t offset, const std::
     return true;
 }
 
+std::string MissingFileMarker() { return FillIn(" /* %1 */", {Tr("FILE NOT FOUND!")}); }
+
 void ApplyTextFlags(std::string_view text, TextureEntry& entry) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (!IsAsciiLetter(text[i]) || (i > 0 && IsIdentifierChar(text[i - 1]))) continue;
@@ -255,7 +258,7 @@ void ApplyTextFlags(std::string_view text, TextureEntry& entry) {
         ApplyWord(word, &entry);
         i += word.size() - 1;
     }
-    if (text.find(kMissingFileMarker) != std::string_view::npos) entry.missingFiles = true;
+    if (text.find(MissingFileMarker()) != std::string_view::npos) entry.missingFiles = true;
 }
 
 }  // namespace sc

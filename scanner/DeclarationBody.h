@@ -12,8 +12,10 @@ namespace sc {
 class LineReader;
 class TextureEntry;
 
-// Appended to an image or data file name that exists nowhere.
-inline constexpr std::string_view kMissingFileMarker = " /* DATEI NICHT GEFUNDEN! */";
+// Appended to an image or data file name that exists nowhere: a POV-Ray
+// comment in the language in force. The texts carrying it live only as long
+// as the process, so reading one back finds the same words.
+std::string MissingFileMarker();
 
 // Reads from the reader's position (just after the declared name) up to the
 // end of the declaration and stores the normal form in `textOut`. Words that

@@ -20,9 +20,10 @@ while IFS= read -r line; do
 done < po/KEYWORDS
 
 # po/POTFILES: source code for xgettext's C++ reader, the desktop entry and
-# the AppStream metadata for its own rules, manual pages for po4a, and text
+# the AppStream metadata for its own rules, manual pages and the help page
+# for po4a, and text
 # files whose every line but ';' comments is one text (the tips).
-code=() desktop=() metainfo=() manpages=() lines=()
+code=() desktop=() metainfo=() manpages=() pages=() lines=()
 while IFS= read -r line; do
   case "$line" in ''|'#'*) continue ;; esac
   for f in $line; do
@@ -31,6 +32,7 @@ while IFS= read -r line; do
       *.desktop.in) desktop+=("$f") ;;
       *.metainfo.xml.in) metainfo+=("$f") ;;
       *.[1-8]) manpages+=("$f") ;;
+      *.html) pages+=("$f") ;;
       *.txt) lines+=("$f") ;;
       *) code+=("$f") ;;
     esac
@@ -53,6 +55,11 @@ done
 # Manual pages, paragraph by paragraph.
 for f in "${manpages[@]}"; do
   po4a-updatepo -f man -M UTF-8 -m "$f" -p "$work/${f##*/}.pot" >/dev/null
+  parts+=("$work/${f##*/}.pot")
+done
+# Web pages (the help page), paragraph by paragraph; the style sheet is not a text.
+for f in "${pages[@]}"; do
+  po4a-updatepo -f xhtml -M UTF-8 -o untranslated='<style>' -m "$f" -p "$work/${f##*/}.pot" >/dev/null
   parts+=("$work/${f##*/}.pot")
 done
 for f in "${lines[@]}"; do

@@ -29,7 +29,7 @@ for f in bin/swatchcraft-cli bin/swatchcraft-povhost lib/swatchcraft/swbridge.pg
 done
 if [ -e "$build/bin/swatchcraft" ]; then
     [ -x "$usr/bin/swatchcraft" ] || fail "the window program is not installed"
-    for f in tips.txt swatchcraft-hilfe.html templates/templ_1.pov ini/samples.ini; do
+    for f in tips.txt swatchcraft-help.html templates/templ_1.pov ini/samples.ini; do
         [ -s "$usr/share/swatchcraft/$f" ] || fail "$f is not installed"
     done
 fi
@@ -43,6 +43,9 @@ if command -v po4a-translate >/dev/null; then
     for page in $(sed -n 's|^packaging/man/\(.*\)\.1$|\1|p' "$(dirname "$0")/../../po/POTFILES"); do
         zcat "$usr/share/man/de/man1/$page.1.gz" | grep -q '^\.SH BESCHREIBUNG' || fail "no German manual page $page"
     done
+    if [ -e "$build/bin/swatchcraft" ]; then
+        grep -q '<html lang="de">' "$usr/share/swatchcraft/de/swatchcraft-help.html" || fail "no German help page"
+    fi
 fi
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$usr/share/applications/$app.desktop" || fail "desktop entry"

@@ -7,6 +7,7 @@
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolders.h"
+#include "platform/Translate.h"
 #include "preview/FinishColor.h"
 #include "preview/SampleScenes.h"
 #include "preview/SceneWriter.h"
@@ -142,7 +143,7 @@ TEST_F(SceneWriterTest, FailuresWriteNothing) {
 TEST(SampleScenesTest, BuiltInTemplatesHoldOnePlaceholderAndTheirTitle) {
     const char* titles[] = {"// &Standard", "// &Kugel auf Schachbrett", "// &Würfel auf Schachbrett",
                             "// &Torus auf Schachbrett", "// &Ebene mit Silberkugel über Schachbrett"};
-    const size_t sizes[] = {33, 36, 40, 37, 55};
+    const size_t sizes[] = {33, 36, 40, 37, 53};
     for (int number = 1; number <= 5; ++number) {
         const auto lines = BuiltInTemplateLines(number);
         EXPECT_EQ(lines[0], titles[number - 1]);
@@ -175,6 +176,32 @@ TEST(SampleScenesTest, ListStopsAtFirstGapAboveFiveAndNamesUntitledOnes) {
     EXPECT_EQ(list.selectedIndex, 0);
     EXPECT_EQ(BuildSampleSceneList(folder, 5).selectedIndex, 5);
     EXPECT_EQ(test::ReadFile(folder + "/TexturePreview01.inc").substr(0, 14), "// &Standard\r\n");
+}
+
+// The built-in scenes speak the language in force, also where an earlier
+// version wrote their files in German; the user's own titles stay as written.
+TEST(SampleScenesTest, BuiltInScenesFollowTheLanguage) {
+    const std::string before = CurrentLanguage();
+    test::TempDir dir;
+    const std::string folder = dir / "preview";
+    CreateDirectories(folder);
+    dir.Write("preview/TexturePreview02.inc", "// &Kugel auf Schachbrett\r\n");
+    dir.Write("preview/TexturePreview06.inc", "// Mein Titel\r\n");
+    ASSERT_TRUE(UseLanguage(""));
+    const SampleSceneList english = BuildSampleSceneList(folder, 0);
+    for (const std::string& line : BuiltInTemplateLines(5))
+        EXPECT_EQ(line.find_first_of("\xC3"), std::string::npos) << line;  // no umlaut or ß
+    ASSERT_TRUE(UseLanguage("de"));
+    const SampleSceneList german = BuildSampleSceneList(folder, 0);
+    UseLanguage(before);
+    ASSERT_EQ(english.Count(), 6);
+    EXPECT_EQ(english.titles[0], "&Default");
+    EXPECT_EQ(english.titles[1], "Sp&here on Checkerboard");
+    EXPECT_EQ(english.titles[5], "Mein Titel");
+    EXPECT_EQ(german.titles[0], "&Standard");  // the file written in English above
+    EXPECT_EQ(german.titles[1], "&Kugel auf Schachbrett");
+    EXPECT_EQ(test::ReadFile(folder + "/TexturePreview05.inc").substr(0, 48),
+              "// Pla&ne with Silver Sphere over Checkerboard\r\n");
 }
 
 }  // namespace
