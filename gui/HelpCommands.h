@@ -21,7 +21,7 @@ public:
     // Gives the commands of this menu their handlers.
     void Bind(CommandActions& actions);
 
-    // The tip window ("&Tip des Tages", and at start-up).
+    // The tip window ("&Tip of the Day", and at start-up).
     void ShowTips();
 
 private:

@@ -5,6 +5,7 @@
 
 #include "OverviewTestSupport.h"
 #include "platform/FileSystem.h"
+#include "platform/Translate.h"
 
 namespace sc::test {
 
@@ -88,6 +89,29 @@ TEST(OverviewWriterTest, OneEntryAtOneByOneIn30Mode) {
     EXPECT_TRUE(HasRun(pov, {"\t\t\t#debug concat(\"\\\"\", TextureName, \"\\\" aus Datei \\\"\", TextureFile, "
                              "\"\\\"\\n\")"}));
     EXPECT_TRUE(HasRun(pov, {"\t}", "\trotate 15*x", "\ttranslate ScenePos", "\thollow", "}", "", "camera {"}));
+}
+
+// Under English the files hold no German, and what POV-Ray prints while
+// rendering stays a valid concat() of the texts and the scene's values.
+TEST(OverviewWriterTest, EnglishScriptsSpeakEnglishToPeopleOnly) {
+    const std::string before = CurrentLanguage();
+    ASSERT_TRUE(UseLanguage(""));
+    OverviewFixture f;
+    f.options.samplesPerPage = 1;
+    f.Add("Jade", kKindMaterial);
+    const bool written = f.Write();
+    UseLanguage(before);
+    ASSERT_TRUE(written);
+    for (const char* extension : {".pov", ".inc", ".ini"}) {
+        if (!FileExists(f.out / (std::string("sheet") + extension))) continue;
+        const std::string text = f.File(extension);
+        EXPECT_EQ(text.find('\xC3'), std::string::npos) << extension;  // no umlaut or ß
+        EXPECT_THAT(text, Not(testing::ContainsRegex(" (von|aus|Textur|Seite|Datei) "))) << extension;
+    }
+    const auto pov = CrLfLines(f.File(".pov"));
+    EXPECT_TRUE(HasRun(pov, {"\t\t\t#debug concat(\">>>>>>>> Texture \", str(TextureNr, 0, 0), \": \")"}));
+    EXPECT_TRUE(HasRun(pov, {"\t\t\t#debug concat(\"\\\"\", TextureName, \"\\\" from file \\\"\", TextureFile, "
+                             "\"\\\"\\n\")"}));
 }
 
 TEST(OverviewWriterTest, RepeatedConstantsAreUndefinedOnceInReverseOrderOfLastUse) {
