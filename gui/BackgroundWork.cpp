@@ -2,6 +2,10 @@
 
 #include <QMetaObject>
 
+#include <chrono>
+#include <future>
+#include <memory>
+
 namespace sc {
 
 namespace {
@@ -57,6 +61,42 @@ void WorkerInterface::StepProgress() {
 
 void WorkerInterface::HideProgress() {
     Post([](UserInterface& ui) { ui.HideProgress(); });
+}
+
+template <class Result>
+Result WorkerInterface::WaitFor(std::function<Result(UserInterface&)> call, Result fallback) {
+    auto answer = std::make_shared<std::promise<Result>>();
+    std::future<Result> future = answer->get_future();
+    QObject* context = context_.data();
+    if (!context) return fallback;
+    QMetaObject::invokeMethod(
+        context, [&target = target_, call = std::move(call), answer] { answer->set_value(call(target)); },
+        Qt::QueuedConnection);
+    // Not a blocking call: the window may be closing and waiting for this worker.
+    while (future.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        if (stop_.stop_requested()) return fallback;
+    return future.get();
+}
+
+void AskingWorkerInterface::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+    WaitFor<bool>(
+        [=](UserInterface& ui) {
+            ui.ShowMessage(text, icon, title);
+            return true;
+        },
+        false);
+}
+
+Answer AskingWorkerInterface::Ask(const std::string& text, QuestionButtons buttons, Answer defaultAnswer,
+                                  MessageIcon icon, const std::string& title) {
+    return WaitFor<Answer>([=](UserInterface& ui) { return ui.Ask(text, buttons, defaultAnswer, icon, title); },
+                           defaultAnswer);
+}
+
+int AskingWorkerInterface::Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultIndex,
+                                  MessageIcon icon, const std::string& title) {
+    return WaitFor<int>([=](UserInterface& ui) { return ui.Choose(text, buttons, defaultIndex, icon, title); },
+                        defaultIndex);
 }
 
 BackgroundWork::BackgroundWork(QObject* parent) : QObject(parent) {}

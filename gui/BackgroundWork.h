@@ -48,9 +48,14 @@ public:
     // Set on the worker before the work starts.
     void SetStopToken(std::stop_token stop) { stop_ = std::move(stop); }
 
-private:
+protected:
     void Post(std::function<void(UserInterface&)> call);
+    // Runs `call` on the window's thread and waits for its result; `fallback`
+    // when the worker is told to stop first or the window is gone.
+    template <class Result>
+    Result WaitFor(std::function<Result(UserInterface&)> call, Result fallback);
 
+private:
     // The worker's own count of its steps: the window hears of it only when
     // the bar would move, not once per step.
     int range_ = 0;
@@ -60,6 +65,21 @@ private:
     UserInterface& target_;
     QPointer<QObject> context_;
     std::stop_token stop_;
+};
+
+// What work that asks while it runs (the overview writer) sees of the user:
+// each message and question is shown on the window's thread, in order with
+// the progress, and the worker waits until the user has answered. Told to
+// stop meanwhile, it goes on with the question's default answer.
+class AskingWorkerInterface : public WorkerInterface {
+public:
+    using WorkerInterface::WorkerInterface;
+
+    void ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) override;
+    Answer Ask(const std::string& text, QuestionButtons buttons, Answer defaultAnswer, MessageIcon icon,
+               const std::string& title) override;
+    int Choose(const std::string& text, const std::vector<std::string>& buttons, int defaultIndex, MessageIcon icon,
+               const std::string& title) override;
 };
 
 class BackgroundWork : public QObject {

@@ -1,5 +1,6 @@
 #include "gui/EditCommands.h"
 
+#include "gui/BackgroundWork.h"
 #include "gui/CommandActions.h"
 #include "gui/DeclarationBox.h"
 #include "gui/LibraryCommands.h"
@@ -13,6 +14,11 @@
 #include "ui/ClipboardText.h"
 
 namespace sc {
+
+EditCommands::EditCommands(const WindowParts& parts)
+    : p_(parts), completion_(std::make_unique<BackgroundLongWork>(parts.ui, &parts.window)) {}
+
+EditCommands::~EditCommands() = default;
 
 void EditCommands::Bind(CommandActions& actions) {
     LibraryCommands& c = p_.commands;
@@ -60,9 +66,14 @@ void EditCommands::DeleteSelectedPreviews() {
 
 void EditCommands::CompleteDirectories() {
     p_.window.SetBusy(true);
-    sc::CompleteDirectories(p_.controller);
-    p_.window.SetBusy(false);
-    p_.window.RefillViews();
+    auto job = std::make_shared<DirectoryCompletionJob>(PrepareDirectoryCompletion(p_.controller));
+    completion_->Run([job](UserInterface& worker) { FindDirectories(*job, worker); },
+                     [this, job] {
+                         p_.ui.SetCancelled(false);
+                         ApplyDirectories(p_.controller, *job);
+                         p_.window.SetBusy(false);
+                         p_.window.RefillViews();
+                     });
 }
 
 }  // namespace sc

@@ -10,6 +10,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,10 +20,13 @@
 #include <QVBoxLayout>
 
 #include "gui/AccessibleNames.h"
+#include "gui/BackgroundWork.h"
 #include "gui/MessageDialogs.h"
 #include "gui/OverviewPreviewDialog.h"
 #include "gui/Translation.h"
 #include "library/LibraryController.h"
+#include "library/LibrarySnapshot.h"
+#include "library/SourceFile.h"
 #include "overview/OverviewWriter.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -55,9 +59,16 @@ std::uint32_t SizeOf(const QLineEdit* edit) { return static_cast<std::uint32_t>(
 }  // namespace
 
 OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context)) {
+    : QDialog(parent), context_(std::move(context)), work_(std::make_unique<BackgroundWork>(this)) {
     setWindowTitle(QTr("Texture Overviews"));
-    for (TextureEntry* e : context_.entryOrder) e->overviewDropped = false;
+    entryKeys_.reserve(context_.entryOrder.size());
+    for (TextureEntry* e : context_.entryOrder) {
+        e->overviewDropped = false;
+        if (e->sourceFile && !e->IsFileNode()) entryKeys_.push_back(KeyOf(*e));
+    }
+    for (const SourceFile* f : context_.fileOrder) fileKeys_.emplace_back(f->directory, f->fileName);
+    context_.entryOrder.clear();
+    context_.fileOrder.clear();
     const std::uint32_t marked = static_cast<std::uint32_t>(context_.controller->CountMarked());
     model_ = std::make_unique<OverviewDialogModel>(*context_.settings, context_.listFilePath, marked,
                                                    context_.pathsRequired, context_.povVersion, *context_.ui);
@@ -123,7 +134,7 @@ OverviewDialog::OverviewDialog(OverviewDialogContext context, QWidget* parent)
     write_->setDefault(true);
     auto* help = new QPushButton(QTrC("button", "&Help"));
     help->setEnabled(static_cast<bool>(context_.help));
-    auto* cancel = new QPushButton(QTr("Cancel"));
+    auto* cancel = cancel_ = new QPushButton(QTr("Cancel"));
     pageCount_ = new QLabel;
     MakeTextReadable(pageCount_, QTr("Page count"));
     pageCount_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
@@ -382,23 +393,22 @@ void OverviewDialog::SaveAsDefault() {
                                  MessageIcon::Exclamation);
 }
 
-bool OverviewDialog::Write() {
+void OverviewDialog::Write() {
+    if (writing_) return;
     ReadFields();
-    OverviewOptions& options = model_->Options();
-    OverviewWriter writer(context_.controller->Library(), options, *context_.ui);
-    writer.SetEntryOrder(context_.entryOrder);
-    writer.SetFileOrder(context_.fileOrder);
-    writer.SetPageCountChanged([this] { RefreshPageCount(); });
-    writer.SetFinishColor(context_.settings->FinishBase());
-    writing_ = true;
-    const bool written = WriteOverviewCommand(writer, options, context_.fonts, context_.settings->FilePath(), *context_.ui);
-    writing_ = false;
-    WriteFields();
-    if (written) accept();
-    return written;
+    const FontSearch fonts = context_.fonts;
+    const std::string settingsPath = context_.settings->FilePath();
+    RunWriter(
+        [fonts, settingsPath](OverviewWriter& writer, OverviewOptions& options, UserInterface& ui) {
+            return WriteOverviewCommand(writer, options, fonts, settingsPath, ui);
+        },
+        [this](bool written) {
+            if (written) accept();
+        });
 }
 
 void OverviewDialog::Preview() {
+    if (writing_) return;
     ReadFields();
     OverviewOptions& options = model_->Options();
     if (!CheckOverviewFont(options, context_.fonts, true, *context_.ui)) return;
@@ -407,37 +417,114 @@ void OverviewDialog::Preview() {
         return;
     }
     options.samplesPerPage = SamplesPerPage(options);
-    OverviewWriter writer(context_.controller->Library(), options, *context_.ui);
-    writer.SetEntryOrder(context_.entryOrder);
-    writer.SetFileOrder(context_.fileOrder);
-    writer.SetPageCountChanged([this] { RefreshPageCount(); });
-    writer.SetFinishColor(context_.settings->FinishBase());
-    writing_ = true;
-    const PreviewWriteResult result = WritePreviewFiles(writer, options, context_.previewFolder, *context_.ui);
-    writing_ = false;
-    if (result == PreviewWriteResult::NothingLeft) {
-        options.previewMode = false;
-        reject();
-        return;
+    const std::string folder = context_.previewFolder;
+    auto result = std::make_shared<PreviewWriteResult>(PreviewWriteResult::Failed);
+    RunWriter(
+        [folder, result](OverviewWriter& writer, OverviewOptions& options, UserInterface& ui) {
+            *result = WritePreviewFiles(writer, options, folder, ui);
+            return *result == PreviewWriteResult::Written;
+        },
+        [this, result](bool) {
+            OverviewOptions& options = model_->Options();
+            if (*result == PreviewWriteResult::NothingLeft) {
+                options.previewMode = false;
+                reject();
+                return;
+            }
+            if (*result == PreviewWriteResult::Written) ShowPagePreview();
+            model_->Options().previewMode = false;
+            WriteFields();
+        });
+}
+
+void OverviewDialog::ShowPagePreview() {
+    const OverviewOptions& options = model_->Options();
+    std::vector<TextureEntry*> shown;
+    for (const EntryKey& key : written_)
+        if (TextureEntry* e = context_.controller->Library().FindEntry(key); e && e->marked && !e->overviewDropped)
+            shown.push_back(e);
+    const double aspect = options.Height ? static_cast<double>(options.Width) / options.Height : 1.0;
+    {
+        OverviewPreviewDialog dialog(JoinPath(context_.previewFolder, "SamplesPreview.ini"), shown,
+                                     options.samplesPerPage, aspect, options.useTemplate, *context_.ui,
+                                     context_.launcher, this);
+        ExecDialog(dialog);
     }
-    if (result == PreviewWriteResult::Written) {
-        std::vector<TextureEntry*> shown;
-        for (TextureEntry* e : context_.entryOrder)
-            if (e->marked && !e->overviewDropped) shown.push_back(e);
-        const double aspect = options.Height ? static_cast<double>(options.Width) / options.Height : 1.0;
-        {
-            OverviewPreviewDialog dialog(JoinPath(context_.previewFolder, "SamplesPreview.ini"), shown,
-                                         options.samplesPerPage, aspect, options.useTemplate, *context_.ui,
-                                         context_.launcher, this);
-            ExecDialog(dialog);
-        }
-        // The page preview took the bridge's messages while it was open.
-        if (context_.restoreMessageHandler) context_.restoreMessageHandler();
-        for (const auto& item : ListDirectory(context_.previewFolder, "SamplesPreview*.*"))
-            if (!item.isDirectory) RemoveFile(JoinPath(context_.previewFolder, item.name));
-    }
-    options.previewMode = false;
-    WriteFields();
+    // The page preview took the bridge's messages while it was open.
+    if (context_.restoreMessageHandler) context_.restoreMessageHandler();
+    for (const auto& item : ListDirectory(context_.previewFolder, "SamplesPreview*.*"))
+        if (!item.isDirectory) RemoveFile(JoinPath(context_.previewFolder, item.name));
+}
+
+namespace {
+
+// What one run of the writer works on: its own copies of the entries, so
+// the window may paint, re-read files and render while it runs.
+struct WriteJob {
+    TextureLibrary library;
+    OverviewCopy copy;
+    OverviewOptions options;
+    FinishColor finishColor;
+    bool result = false;
+};
+
+}  // namespace
+
+void OverviewDialog::RunWriter(std::function<bool(OverviewWriter&, OverviewOptions&, UserInterface&)> write,
+                               std::function<void(bool)> finish) {
+    TextureLibrary& library = context_.controller->Library();
+    std::vector<TextureEntry*> entries;
+    entries.reserve(entryKeys_.size());
+    for (const EntryKey& key : entryKeys_)
+        if (TextureEntry* e = library.FindEntry(key)) entries.push_back(e);
+    std::vector<SourceFile*> files;
+    for (const auto& [directory, fileName] : fileKeys_)
+        if (SourceFile* f = library.FindFile(directory, fileName)) files.push_back(f);
+    auto job = std::make_shared<WriteJob>();
+    job->copy = CopyForOverview(library, entries, files, job->library);
+    job->options = model_->Options();
+    job->finishColor = context_.settings->FinishBase();
+    // A cancel left from earlier work must not end this run before it starts.
+    context_.ui->SetCancelled(false);
+    auto ui = std::make_shared<AskingWorkerInterface>(*context_.ui, this);
+    SetWriting(true);
+    work_->Start(
+        // The dialog outlives the worker: destroying it stops and joins the worker first.
+        [this, job, ui, write = std::move(write)](std::stop_token stop) {
+            ui->SetStopToken(stop);
+            OverviewWriter writer(job->library, job->options, *ui);
+            writer.SetEntryOrder(job->copy.entries);
+            writer.SetFileOrder(job->copy.files);
+            writer.SetFinishColor(job->finishColor);
+            writer.SetPageCountChanged([this, job] {
+                const std::uint32_t count = job->options.texturesCount;
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, count] {
+                        model_->Options().texturesCount = count;
+                        RefreshPageCount();
+                    },
+                    Qt::QueuedConnection);
+            });
+            job->result = write(writer, job->options, *ui);
+        },
+        [this, job, finish = std::move(finish)] {
+            ApplyOverviewMarks(job->copy.entries, context_.controller->Library());
+            written_.clear();
+            for (const TextureEntry* e : job->copy.entries) written_.push_back(KeyOf(*e));
+            model_->Options() = job->options;
+            SetWriting(false);
+            WriteFields();
+            finish(job->result);
+        });
+}
+
+void OverviewDialog::SetWriting(bool writing) {
+    writing_ = writing;
+    // The options stay as the writer took them; only the way out stays open.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child != cancel_ && !child->isWindow()) child->setEnabled(!writing);
+    if (!writing) ApplyEnables();
 }
 
 }  // namespace sc

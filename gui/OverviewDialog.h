@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "library/TextureLibrary.h"
 #include "overview/OverviewSettings.h"
 #include "ui/OverviewDialogModel.h"
 
@@ -22,7 +23,9 @@ class QToolBar;
 
 namespace sc {
 
+class BackgroundWork;
 class LibraryController;
+class OverviewWriter;
 class PovLauncher;
 class Settings;
 class SourceFile;
@@ -56,10 +59,13 @@ public:
     OverviewDialogModel& Model() { return *model_; }
     QString PageCountText() const;
 
-    // "&Schreiben": true when the files were written (the dialog then closes with OK).
-    bool Write();
-    // "&Vorschau...".
+    // "&Schreiben": writes the files apart from the window; once they are
+    // written the dialog closes with OK.
+    void Write();
+    // "&Vorschau...": writes page 1's files the same way, then shows them.
     void Preview();
+    // True while the files are written; only Escape and "Abbrechen" answer then.
+    bool Writing() const { return writing_; }
     // "als Standard &speichern".
     void SaveAsDefault();
 
@@ -82,8 +88,22 @@ private:
     void BrowseDirectory();
     void BrowseTemplate();
     void BrowseIni();
+    // Runs `write` over copies of the entries on a worker, then `finish` with
+    // its result here, after the marks it set are given to the library's
+    // entries.
+    void RunWriter(std::function<bool(OverviewWriter&, OverviewOptions&, UserInterface&)> write,
+                   std::function<void(bool)> finish);
+    void SetWriting(bool writing);
+    void ShowPagePreview();
 
     OverviewDialogContext context_;
+    // The window's order as keys: the dialog stays open across turns of the
+    // event loop, in which entries may go.
+    std::vector<EntryKey> entryKeys_;
+    std::vector<std::pair<std::string, std::string>> fileKeys_;
+    // The entries the last write looked at, by key (the page preview shows them).
+    std::vector<EntryKey> written_;
+    std::unique_ptr<BackgroundWork> work_;
     std::unique_ptr<OverviewDialogModel> model_;
     QRadioButton* mode30_;
     QCheckBox* writePaths_;
@@ -110,6 +130,7 @@ private:
     QPushButton* iniEdit_;
     QPushButton* preview_;
     QPushButton* write_;
+    QPushButton* cancel_;
     QLabel* pageCount_;
     bool openedOnce_ = false;
     bool writing_ = false;

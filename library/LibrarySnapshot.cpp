@@ -18,6 +18,23 @@ std::vector<const SourceFile*> OldestFirst(const TextureLibrary& library) {
     return {files.rbegin(), files.rend()};
 }
 
+// A copy of one entry in its file of `into`, with its flags but without its picture.
+TextureEntry* CopyEntry(const TextureEntry& e, TextureLibrary& into) {
+    SourceFile* file = into.FindOrAddFile(e.sourceFile->directory, e.sourceFile->fileName, e.sourceFile->lastWrite);
+    TextureEntry* copy = into.AddEntryToFile(*file, e.name, e.kind, e.category, e.previewVersion, e.color.get());
+    copy->previewCrc = e.previewCrc;
+    copy->previewValid = e.previewValid;
+    copy->previewFaulty = e.previewFaulty;
+    copy->previewAttempt = e.previewAttempt;
+    copy->marked = e.marked;
+    copy->missingFiles = e.missingFiles;
+    copy->acceptedBy30 = e.acceptedBy30;
+    copy->acceptedBy31 = e.acceptedBy31;
+    copy->requiredVersion = e.requiredVersion;
+    copy->reserved = e.reserved;
+    return copy;
+}
+
 }  // namespace
 
 void CopyEntryNames(const TextureLibrary& from, TextureLibrary& into) {
@@ -35,24 +52,38 @@ std::vector<TextureEntry*> CopyEntries(const std::vector<TextureEntry*>& entries
     copies.reserve(entries.size());
     for (const TextureEntry* e : entries) {
         if (!e->sourceFile || e->IsFileNode()) continue;
-        SourceFile* file = into.FindOrAddFile(e->sourceFile->directory, e->sourceFile->fileName,
-                                              e->sourceFile->lastWrite);
-        TextureEntry* copy = into.AddEntryToFile(*file, e->name, e->kind, e->category, e->previewVersion,
-                                                 e->color.get());
+        TextureEntry* copy = CopyEntry(*e, into);
         copy->preview = e->preview;
-        copy->previewCrc = e->previewCrc;
-        copy->previewValid = e->previewValid;
-        copy->previewFaulty = e->previewFaulty;
-        copy->previewAttempt = e->previewAttempt;
-        copy->marked = e->marked;
-        copy->missingFiles = e->missingFiles;
-        copy->acceptedBy30 = e->acceptedBy30;
-        copy->acceptedBy31 = e->acceptedBy31;
-        copy->requiredVersion = e->requiredVersion;
-        copy->reserved = e->reserved;
         copies.push_back(copy);
     }
     return copies;
+}
+
+OverviewCopy CopyForOverview(const TextureLibrary& from, const std::vector<TextureEntry*>& entries,
+                             const std::vector<SourceFile*>& files, TextureLibrary& into) {
+    into.SetLibraryPaths(from.LibraryPaths());
+    OverviewCopy copy;
+    std::vector<const SourceFile*> order(files.begin(), files.end());
+    if (order.empty())
+        for (const SourceFile* f = from.NextFile(nullptr); f; f = from.NextFile(f)) order.push_back(f);
+    copy.files.reserve(order.size());
+    for (const SourceFile* f : order) copy.files.push_back(into.FindOrAddFile(f->directory, f->fileName, f->lastWrite));
+    for (const TextureEntry* e : entries) {
+        if (!e->sourceFile || e->IsFileNode() || !(e->marked || e->overviewDropped)) continue;
+        TextureEntry* entry = CopyEntry(*e, into);
+        entry->overviewDropped = e->overviewDropped;
+        copy.entries.push_back(entry);
+    }
+    return copy;
+}
+
+void ApplyOverviewMarks(const std::vector<TextureEntry*>& copies, TextureLibrary& library) {
+    for (const TextureEntry* copy : copies) {
+        TextureEntry* entry = library.FindEntry(KeyOf(*copy));
+        if (!entry) continue;
+        entry->marked = copy->marked;
+        entry->overviewDropped = copy->overviewDropped;
+    }
 }
 
 int AddMissingEntries(LibraryController& controller, const TextureLibrary& found) {

@@ -7,6 +7,7 @@
 namespace sc {
 
 class LibraryController;
+class SourceFile;
 class TextureEntry;
 class TextureLibrary;
 
@@ -26,5 +27,23 @@ std::vector<TextureEntry*> CopyEntries(const std::vector<TextureEntry*>& entries
 // to the controller's library: counted, registered and modified. Returns the
 // number added.
 int AddMissingEntries(LibraryController& controller, const TextureLibrary& found);
+
+// What an overview is written from: copies of the entries and the files, in
+// the window's order.
+struct OverviewCopy {
+    std::vector<TextureEntry*> entries;
+    std::vector<SourceFile*> files;
+};
+
+// Copies into the empty library `into` the library paths, `files` in that
+// order (every file of `from`, newest first, when none are given) and the
+// entries of `entries` the overview looks at: the marked ones and those an
+// earlier pass left out, with their marks and flags but without pictures.
+OverviewCopy CopyForOverview(const TextureLibrary& from, const std::vector<TextureEntry*>& entries,
+                             const std::vector<SourceFile*>& files, TextureLibrary& into);
+
+// Gives the entries of `library` the marks the overview's validation set on
+// their copies. An entry deleted meanwhile is passed over.
+void ApplyOverviewMarks(const std::vector<TextureEntry*>& copies, TextureLibrary& library);
 
 }  // namespace sc

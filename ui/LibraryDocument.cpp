@@ -121,8 +121,7 @@ void LibraryDocument::Open(const std::string& path, Done done) {
             settings_.RecentFiles().AddRecentFile(absolute, true);
             // What a damaged file gave is no change of the user's.
             if (!ok) controller_.modified = 0;
-            OfferDirectoryCompletion();
-            done(ok);
+            OfferDirectoryCompletion([done, ok] { done(ok); });
         });
     });
 }
@@ -131,8 +130,9 @@ void LibraryDocument::Add(const std::string& path, Done done) {
     if (!done) done = [](bool) {};
     if (path.empty()) return done(false);
     Load(MakeAbsolute(path), true, [this, done](Outcome outcome) {
-        if (outcome != Outcome::Cancelled) OfferDirectoryCompletion();
-        done(outcome == Outcome::Done);
+        const bool ok = outcome == Outcome::Done;
+        if (outcome == Outcome::Cancelled) return done(false);
+        OfferDirectoryCompletion([done, ok] { done(ok); });
     });
 }
 
@@ -241,14 +241,21 @@ void LibraryDocument::WriteLocked(const std::string& path, Done done) {
                });
 }
 
-void LibraryDocument::OfferDirectoryCompletion() {
-    if (controller_.NoDirectoryCount() == 0 || controller_.Library().LibraryPaths().empty()) return;
-    if (controller_.Ui().Ask(CompleteDirectoriesQuestion(controller_.NoDirectoryCount()), QuestionButtons::YesNo,
-                             Answer::Yes) == Answer::Yes) {
-        SetBusy(true);
-        CompleteDirectories(controller_);
-        SetBusy(false);
-    }
+void LibraryDocument::OfferDirectoryCompletion(std::function<void()> then) {
+    if (controller_.NoDirectoryCount() == 0 || controller_.Library().LibraryPaths().empty() ||
+        controller_.Ui().Ask(CompleteDirectoriesQuestion(controller_.NoDirectoryCount()), QuestionButtons::YesNo,
+                             Answer::Yes) != Answer::Yes)
+        return then();
+    SetBusy(true);
+    auto job = std::make_shared<DirectoryCompletionJob>(PrepareDirectoryCompletion(controller_));
+    controller_.Ui().SetCancelled(false);
+    work_->Run([job](UserInterface& worker) { FindDirectories(*job, worker); },
+               [this, job, then = std::move(then)] {
+                   controller_.Ui().SetCancelled(false);
+                   ApplyDirectories(controller_, *job);
+                   SetBusy(false);
+                   then();
+               });
 }
 
 std::string LibraryDocument::StartDir() const {

@@ -93,7 +93,8 @@ public:
 private:
     enum class Outcome { Done, Failed, Cancelled };
     void Load(const std::string& path, bool add, std::function<void(Outcome)> done);
-    void OfferDirectoryCompletion();
+    // Offers to complete the folders the library lacks, then goes on with `then`.
+    void OfferDirectoryCompletion(std::function<void()> then);
     std::string StartDir() const;
     void RememberDir(const std::string& path);
     void SaveTo(const std::string& path, Done done);

@@ -134,8 +134,13 @@ struct DialogsEndToEnd : testing::Test {
             Child<QRadioButton>(&d, fullDeclarations ? "POV-Ray 3.1 (Vollständige &Deklarationen)"
                                                      : "POV-Ray 3.0 (&Nur Dateien einbinden)")
                 ->click();
-            if (preview) Child<QPushButton>(&d, "&Vorschau...")->click();
-            if (!overview->Write()) overview->reject();
+            if (preview) {
+                Child<QPushButton>(&d, "&Vorschau...")->click();
+                ASSERT_TRUE(test::WaitFor([overview] { return !overview->Writing(); }));
+            }
+            overview->Write();
+            ASSERT_TRUE(test::WaitFor([overview] { return !overview->Writing(); }));
+            if (overview->result() != QDialog::Accepted) overview->reject();
         };
         w.RunCommand(int(Command::Overview));
         recorder.onDialog = {};

@@ -2,6 +2,10 @@
 // and their rules reach the widgets.
 #include <gtest/gtest.h>
 
+#include <future>
+#include <mutex>
+#include <thread>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
@@ -13,6 +17,7 @@
 #include <QRadioButton>
 
 #include "GuiApp.h"
+#include "GuiTestSupport.h"
 #include "gui/AccessibleNames.h"
 #include "gui/CategoryDialog.h"
 #include "gui/ChangedTexturesDialog.h"
@@ -270,35 +275,48 @@ TEST_F(DialogFixture, OverviewBadTemplateAndUnwritableFolderLeaveNothingBehind) 
     // A folder nobody may create files in, whoever runs the test.
     const std::string locked = "/proc";
     Find<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(locked));
-    EXPECT_FALSE(dialog.Write());
+    dialog.Write();
+    ASSERT_TRUE(test::WaitFor([&] { return !dialog.Writing(); }));
     EXPECT_FALSE(FileExists("/proc/stones.pov"));
     EXPECT_EQ(ui.messages.back().text, "Die POV-Ray Datei \"stones.pov\" kann nicht erzeugt werden!");
     EXPECT_EQ(dialog.result(), 0);
 }
 
-// An interface that runs a step of the test each time the work asks for the
-// cancel flag (a key press while work runs).
-struct CheckingInterface : test::RecordingUserInterface {
-    std::function<void()> onCheck;
+// An interface that holds the writer at its first look at the cancel flag
+// until the test has pressed Escape: the key arrives while the work runs.
+struct HoldingInterface : test::RecordingUserInterface {
+    std::promise<void> reached, pressed;
+    mutable std::once_flag once;
+    const std::thread::id window = std::this_thread::get_id();
     bool IsCancelled() const override {
-        if (onCheck) onCheck();
+        if (std::this_thread::get_id() != window) std::call_once(once, [this] {
+            const_cast<std::promise<void>&>(reached).set_value();
+            const_cast<std::promise<void>&>(pressed).get_future().wait();
+        });
         return RecordingUserInterface::IsCancelled();
     }
 };
 
 TEST_F(DialogFixture, EscapeWhileWritingStopsTheWriterAndKeepsTheDialog) {
-    CheckingInterface pumping;
+    HoldingInterface holding;
     auto context = OverviewContext(30);
-    context.ui = &pumping;
+    context.ui = &holding;
     OverviewDialog dialog(std::move(context));
     const std::string out = dir / "out";
     CreateDirectories(out);
     Find<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(out));
-    pumping.onCheck = [&] { dialog.reject(); };
-    EXPECT_FALSE(dialog.Write());
+    std::future<void> reached = holding.reached.get_future();
+    dialog.Write();
+    // The window answers the writer's messages meanwhile.
+    ASSERT_TRUE(test::WaitFor([&] { return reached.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    EXPECT_FALSE(Find<QPushButton>(&dialog, "&Schreiben")->isEnabled());
+    dialog.reject();
+    holding.pressed.set_value();
+    ASSERT_TRUE(test::WaitFor([&] { return !dialog.Writing(); }));
     EXPECT_TRUE(ListDirectory(out).empty());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-    for (const auto& m : pumping.messages) EXPECT_EQ(m.text.find("geschrieben"), std::string::npos) << m.text;
+    EXPECT_TRUE(Find<QPushButton>(&dialog, "&Schreiben")->isEnabled());
+    for (const auto& m : holding.messages) EXPECT_EQ(m.text.find("geschrieben"), std::string::npos) << m.text;
 }
 
 TEST_F(DialogFixture, SearchDialogStoresItsOptions) {

@@ -14,6 +14,7 @@
 #include "GuiApp.h"
 #include "gui/Translation.h"
 #include "gui/MessageDialogs.h"
+#include "gui/OverviewDialog.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryController.h"
 #include "library/TextureEntry.h"
@@ -53,6 +54,10 @@ DialogRecorder::DialogRecorder() {
     SetDialogHook([this](QDialog& dialog) {
         texts.push_back(dialog.windowTitle().toStdString());
         if (onDialog) onDialog(dialog);
+        // The overview is written apart from the window; its dialog is answered once it is.
+        if (auto* overview = qobject_cast<OverviewDialog*>(&dialog)) {
+            EXPECT_TRUE(WaitFor([overview] { return !overview->Writing(); }));
+        }
         if (acceptDialogs) dialog.accept();
         else dialog.reject();
     });

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QElapsedTimer>
 
@@ -20,6 +21,7 @@
 #include "gui/LibraryFileWatcher.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/MainArea.h"
+#include "gui/OverviewDialog.h"
 #include "gui/StatusBarWithProgress.h"
 #include "GuiTestSupport.h"
 #include "library/LibraryController.h"
@@ -347,6 +349,35 @@ TEST_F(LongWork, TextSearchInDeclarationsRunsApart) {
     w.RunCommand(int(Command::FindAgain));  // and the window goes meanwhile
     ASSERT_TRUE(w.Busy());
     h.window.reset();
+}
+
+TEST_F(LongWork, OverviewIsWrittenFromCopiesWhileTheLibraryChanges) {
+    const std::string out = h.dir / "overview";
+    CreateDirectories(out);
+    w.RunCommand(int(Command::SelectAll));
+    recorder.acceptDialogs = true;
+    bool wasWriting = false;
+    recorder.onDialog = [&](QDialog& dialog) {
+        auto* overview = qobject_cast<OverviewDialog*>(&dialog);
+        if (!overview) return;
+        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+            if (edit->accessibleName() == QStringLiteral("Verzeichnis")) edit->setText(QString::fromStdString(out));
+        overview->Write();
+        wasWriting = overview->Writing();
+    };
+    // The writer waits for this message on its worker: the library changes under it meanwhile.
+    recorder.onBox = [&](QMessageBox& box) {
+        if (!box.text().contains(QStringLiteral("geschrieben"))) return;
+        w.Controller().DeleteEntry(Entry("T5"));
+        w.Controller().DeleteEntry(Entry("T2999"));
+    };
+    w.RunCommand(int(Command::Overview));
+    EXPECT_TRUE(wasWriting);
+    EXPECT_TRUE(FileExists(out + "/woods.pov"));  // named after the list
+    EXPECT_EQ(Entry("T5"), nullptr);
+    EXPECT_EQ(w.Controller().EntryCount(), 2998);
+    EXPECT_NE(std::find(recorder.texts.begin(), recorder.texts.end(), "Es wurden 3000 Texturen geschrieben."),
+              recorder.texts.end());
 }
 
 TEST_F(LargeFileWatch, QuittingWhileTheFileIsReReadEndsTheWorker) {
