@@ -8,9 +8,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
-#include <thread>
 
 #include "TestEnvironment.h"
+#include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
@@ -43,28 +43,18 @@ bool HostProcess::Start(bool waitForWindow) {
         pid_ = -1;
         return false;
     }
-    if (!waitForWindow) return true;
-    const auto start = std::chrono::steady_clock::now();
-    while (Since(start) < 20000) {
-        if (GetPovWindow() != 0 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    return !waitForWindow || WaitUntil([] {
+        return GetPovWindow() != 0 && bridge::FindWindowOfClass(bridge::kPovMainWindowClass) != 0;
+    }, 20000);
 }
 
 int HostProcess::WaitForExit(int timeoutMs) {
-    const auto start = std::chrono::steady_clock::now();
-    while (pid_ > 0) {
-        int status = 0;
-        const pid_t result = waitpid(pid_, &status, WNOHANG);
-        if (result == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        if (Since(start) >= timeoutMs) return -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -1;
+    int status = 0;
+    bool ended = false;  // the reaped process must not be asked again
+    if (pid_ <= 0 || !WaitUntil([&] { return ended || (ended = waitpid(pid_, &status, WNOHANG) == pid_); }, timeoutMs))
+        return -1;
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void HostProcess::Stop() {

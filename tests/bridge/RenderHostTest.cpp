@@ -8,10 +8,10 @@
 #include <chrono>
 #include <sstream>
 #include <cstdlib>
-#include <thread>
 
 #include "HostProcess.h"
 #include "TestEnvironment.h"
+#include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
 #include "bridge/Endpoint.h"
 #include "platform/FileSystem.h"
@@ -154,11 +154,7 @@ TEST_F(RenderHostTest, KilledHostIsNoticedAndANewOneTakesOver) {
     // Its POV-Ray went with it.
     std::string output;
     const std::string pattern = "pgrep -f '" + dir.Path() + "/s[l]ow.pov' || true";
-    RunCommand(pattern, &output);
-    for (int i = 0; i < 50 && !output.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        RunCommand(pattern, &output);
-    }
+    WaitUntil([&] { return RunCommand(pattern, &output) == 0 && output.empty(); }, 5000);
     EXPECT_EQ(output, "");
     ASSERT_TRUE(host.Start());
     const RenderResult result = RenderThroughBridge(Scene("again.pov", kJadeScene), "-w12 -h12 -f -a -c");
@@ -239,10 +235,10 @@ TEST_F(RenderHostTest, EditorRequestsOpenTheEditorAtTheLine) {
     const std::string file = dir.Write("a,b.inc", "// x\n");
     std::string text;
     auto waitForLines = [&](long count) {
-        for (int i = 0; i < 100 && std::count(text.begin(), text.end(), '\n') < count; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        WaitUntil([&] {
             text = ReadFile(log);
-        }
+            return std::count(text.begin(), text.end(), '\n') >= count;
+        }, 5000);
     };
     // One request at a time: the request text has one place in the shared block.
     ASSERT_TRUE(PovEditFile(file.c_str(), 10, 1));
@@ -263,9 +259,7 @@ TEST_F(RenderHostTest, DroppedSceneIsRenderedToItsFileWhenNotForTheEditor) {
     RestartHost("[General]\nDropToEditor=0\n");
     const std::string scene = Scene("dropped.pov", kJadeScene);
     ASSERT_TRUE(PovEditFile(scene.c_str(), 0, 0));
-    for (int i = 0; i < 300 && !FileExists(dir / "dropped.png"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(FileExists(dir / "dropped.png"));
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(dir / "dropped.png"); }, 15000));
 }
 
 }  // namespace

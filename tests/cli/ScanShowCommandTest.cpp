@@ -13,7 +13,6 @@ namespace {
 std::string Cli(const std::string& args) { return test::BinaryDir() + "/swatchcraft-cli " + args + " 2>/dev/null"; }
 using test::ShellQuoted;
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 TEST(ScanCommand, PrintsOneLinePerEntryAndTheResultTextOrOnlyThatTextWhenStoring) {
     test::TempDir dir;
@@ -41,13 +40,11 @@ TEST(ScanCommand, PrintsOneLinePerEntryAndTheResultTextOrOnlyThatTextWhenStoring
     EXPECT_EQ(test::RunCommand(Cli("scan " + ShellQuoted(dir / "missing"))), 1);
 }
 
+// The scanner's own tests cover binary text and open comments; here what
+// only a walk over real folders meets: cycles, a fifo, a folder it may not read.
 TEST(ScanCommand, EndsNormallyOnHostileInput) {
     test::TempDir dir;
-    std::string binary;
-    for (unsigned i = 0; i < 1 << 20; ++i) binary += static_cast<char>((i * 2654435761u) >> 24);
-    dir.Write("binary.inc", binary);
     dir.Write("endless.inc", std::string(3 << 20, 'x') + "\n#declare Late = texture {}\n");
-    dir.Write("comment.inc", "/* never closed\n#declare Hidden = texture {}\n");
     dir.Write("loop1.inc", "#include \"loop2.inc\"\n#declare L1 = texture {}\n");
     dir.Write("loop2.inc", "#include \"loop3.inc\"\n");
     dir.Write("loop3.inc", "#include \"loop1.inc\"\n#declare L3 = texture {}\n");
@@ -58,7 +55,6 @@ TEST(ScanCommand, EndsNormallyOnHostileInput) {
     EXPECT_EQ(test::RunCommand("timeout 60 " + Cli("scan --subdirs " + ShellQuoted(dir.Path())), &out), 0);
     std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_all);
     for (const char* found : {"\tLate\t", "\tL1\t", "\tL3\t"}) EXPECT_THAT(out, HasSubstr(found));
-    EXPECT_THAT(out, Not(HasSubstr("Hidden")));
 }
 
 TEST(ShowCommand, PrintsTheTextBoxAndTheDetailsAsJson) {

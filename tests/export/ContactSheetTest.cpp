@@ -15,15 +15,12 @@ namespace {
 struct ContactSheetTest : ExportFixture {
     std::unique_ptr<LibraryController> Load() {
         auto c = std::make_unique<LibraryController>(ui);
-        float version = 0;
-    std::string povHome;
-        EXPECT_TRUE(LoadLibrary(*c, listFile, povHome, version, false));
+        EXPECT_TRUE(LoadListFile(*c, listFile));
         return c;
     }
     static std::vector<const TextureEntry*> Entries(LibraryController& c) {
-        std::vector<const TextureEntry*> entries;
-        for (TextureEntry* e = c.Library().NextEntry(nullptr); e; e = c.Library().NextEntry(e)) entries.push_back(e);
-        return entries;
+        const auto entries = EntriesOf(c.Library());
+        return {entries.begin(), entries.end()};
     }
     // True when the region holds the picture's pixels exactly.
     static bool Holds(const RgbPicture& sheet, int x, int y, const RgbPicture& picture) {

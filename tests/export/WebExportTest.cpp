@@ -34,12 +34,6 @@ struct WebExportTest : ExportFixture {
         page = ReadFile(out + "/index.html");
         ASSERT_FALSE(page.empty());
     }
-
-    static const TextureEntry* StoredEntry(LibraryController& c, const std::string& name) {
-        for (TextureEntry* e = c.Library().NextEntry(nullptr); e; e = c.Library().NextEntry(e))
-            if (e->name == name) return e;
-        return nullptr;
-    }
 };
 
 TEST_F(WebExportTest, PageIsStrictHtml5AndEveryPictureHoldsTheStoredPreview) {
@@ -59,9 +53,7 @@ TEST_F(WebExportTest, PageIsStrictHtml5AndEveryPictureHoldsTheStoredPreview) {
     EXPECT_EQ(line, "de");
 
     LibraryController c(ui);
-    float version = 0;
-    std::string povHome;
-    ASSERT_TRUE(LoadLibrary(c, listFile, povHome, version, false));
+    ASSERT_TRUE(LoadListFile(c, listFile));
     std::map<std::string, std::string> altBySource;
     while (std::getline(lines, line)) altBySource[line.substr(0, line.find('\t'))] = line.substr(line.find('\t') + 1);
     ASSERT_EQ(altBySource.size(), 3u) << images;
@@ -73,7 +65,7 @@ TEST_F(WebExportTest, PageIsStrictHtml5AndEveryPictureHoldsTheStoredPreview) {
         const std::string stored = name == "<b>&\"x'ä€" ? kHostileName : name;
         RgbPicture written;
         ASSERT_TRUE(DecodePng(ReadFile(out + "/" + source), written)) << source;
-        const TextureEntry* entry = StoredEntry(c, stored);
+        const TextureEntry* entry = EntryNamed(c.Library(), stored);
         ASSERT_NE(entry, nullptr) << name;
         const RgbPicture expected = StoredUpright(*entry);
         EXPECT_EQ(written.width, expected.width) << name;

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
 
 #include <chrono>
 
@@ -34,7 +33,6 @@
 namespace sc {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
 template <typename T>
 T* Child(QWidget* dialog, const QString& textOrName) {
@@ -50,14 +48,7 @@ T* Child(QWidget* dialog, const QString& textOrName) {
 }
 
 // Lets events and the bridge's messages run until `done`, at most two minutes.
-bool RunUntil(const std::function<bool()>& done) {
-    const auto start = Clock::now();
-    while (!done() && Clock::now() - start < std::chrono::minutes(2)) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return done();
-}
+bool RunUntil(const std::function<bool()>& done) { return test::WaitFor(done, 120000); }
 
 std::vector<std::string> Names(const std::vector<TextureEntry*>& entries) {
     std::vector<std::string> names;
@@ -99,15 +90,13 @@ struct DialogsEndToEnd : testing::Test {
         scripted.selected = entries;
         scripted.ShowEntry(entries.front());
         run.StepWithAutoStore();
-        const auto start = Clock::now();
-        while (!run.Idle() && Clock::now() - start < std::chrono::minutes(2)) {
-            // The window's event loop runs the launcher's and the renderer's timers.
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(10);
+        // The window's event loop runs the launcher's and the renderer's timers.
+        RunUntil([&] {
             renderer.DeliverMessages();
             if (scripted.TimerDue()) run.OnTimer();
             run.CheckRenderer();
-        }
+            return run.Idle();
+        });
     }
 
     // The overview command on the selected entries: the scope dialog keeps

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,10 +33,8 @@ public:
 
 private:
     std::string Held(const TextureEntry* entry) const {
-        const TextureLibrary& library = controller_.Library();
-        for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e))
-            if (e == entry) return "";
-        return " (not in the library)";
+        const auto entries = test::EntriesOf(controller_.Library());
+        return std::find(entries.begin(), entries.end(), entry) != entries.end() ? "" : " (not in the library)";
     }
 
     void Log(std::string event) {
@@ -68,12 +67,7 @@ struct NotificationFixture : testing::Test {
 
     NotificationFixture() { controller.SetViews(&views); }
 
-    TextureEntry* Entry(const std::string& name) {
-        const TextureLibrary& library = controller.Library();
-        for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e))
-            if (e->name == name) return e;
-        return nullptr;
-    }
+    TextureEntry* Entry(const std::string& name) { return test::EntryNamed(controller.Library(), name); }
     bool Load(const std::string& path, bool add) {
         std::string home;
         float version = 0;

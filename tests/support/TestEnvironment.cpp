@@ -16,6 +16,8 @@
 #include <sstream>
 #include <thread>
 
+#include "library/LibraryController.h"
+#include "library/LibraryFile.h"
 #include "platform/TimerQueue.h"
 
 namespace sc::test {
@@ -28,6 +30,24 @@ bool RunTimersUntil(TimerQueue& timers, const std::function<bool()>& done, int t
         timers.RunDue();
     }
     return done();
+}
+
+bool LoadListFile(LibraryController& controller, const std::string& path) {
+    std::string povHome;
+    float version = 0;
+    return LoadLibrary(controller, path, povHome, version, false);
+}
+
+std::vector<TextureEntry*> EntriesOf(const TextureLibrary& library) {
+    std::vector<TextureEntry*> entries;
+    for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) entries.push_back(e);
+    return entries;
+}
+
+TextureEntry* EntryNamed(const TextureLibrary& library, std::string_view name) {
+    for (TextureEntry* e : EntriesOf(library))
+        if (e->name == name) return e;
+    return nullptr;
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -11,7 +11,10 @@
 #include "platform/UserInterface.h"
 
 namespace sc {
+class LibraryController;
+class TextureLibrary;
 class TimerQueue;
+class TextureEntry;
 }
 
 namespace sc::test {
@@ -85,6 +88,13 @@ std::string PovIncludeDir();
 // its messages land in `output`. -1 when /usr/bin/povray is missing.
 int RenderWithPovray(const std::string& directory, const std::string& file, const std::string& options,
                      std::string* output);
+
+// Reads a list file into `controller` as opening it does.
+bool LoadListFile(LibraryController& controller, const std::string& path);
+
+// The library's entries in its own order, and the first one named `name` (null when none).
+std::vector<TextureEntry*> EntriesOf(const TextureLibrary& library);
+TextureEntry* EntryNamed(const TextureLibrary& library, std::string_view name);
 
 // A user interface that records what the core said and answers from a script.
 class RecordingUserInterface : public UserInterface {

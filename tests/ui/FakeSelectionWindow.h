@@ -96,11 +96,7 @@ struct LibraryFixture {
         for (const auto& [name, kind] : entries) controller.AddScannedEntry(path, name, kind, {}, 0);
         return path;
     }
-    TextureEntry* Entry(const std::string& name) {
-        for (TextureEntry* e = controller.Library().NextEntry(nullptr); e; e = controller.Library().NextEntry(e))
-            if (e->name == name) return e;
-        return nullptr;
-    }
+    TextureEntry* Entry(const std::string& name) { return EntryNamed(controller.Library(), name); }
     // Gives an entry a stand-in preview whose colour sums are all `value`.
     void GivePreview(const std::string& name, std::uint32_t value) {
         TextureEntry* e = Entry(name);

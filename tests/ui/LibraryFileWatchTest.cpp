@@ -111,9 +111,7 @@ TEST_F(LibraryFileWatchTest, IncludedFilesCountBeforeAnyDeclarationWasRead) {
     ASSERT_TRUE(SaveLibrary(controller, dir / "b.swl", ""));
     test::RecordingUserInterface quiet;
     LibraryController opened(quiet);
-    std::string povHome;
-    float version = 0;
-    ASSERT_TRUE(LoadLibrary(opened, dir / "b.swl", povHome, version, false));
+    ASSERT_TRUE(test::LoadListFile(opened, dir / "b.swl"));
     LibraryFileWatch fresh(opened.Library());
     const auto watched = fresh.WatchedFiles();
     EXPECT_NE(std::find(watched.begin(), watched.end(), c), watched.end());

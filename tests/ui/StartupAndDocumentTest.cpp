@@ -279,9 +279,7 @@ TEST_F(DocumentFixture, AFileChangedOnDiskIsReloadedOrOverwrittenOnlyWhenTheUser
     const auto otherProgramSaves = [&] {
         RecordingUserInterface quiet;
         LibraryController other(quiet);
-        std::string home;
-        float version = 0;
-        ASSERT_TRUE(LoadLibrary(other, path, home, version, false));
+        ASSERT_TRUE(test::LoadListFile(other, path));
         other.DeleteEntry(other.Library().NextEntry(nullptr));
         ASSERT_TRUE(SaveLibrary(other, path, ""));
     };
