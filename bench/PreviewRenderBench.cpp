@@ -18,6 +18,7 @@
 #include <iostream>
 #include <optional>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <sstream>
 
 #include "bridge/BridgeConnection.h"
@@ -26,6 +27,7 @@
 #include "platform/ProgramFolders.h"
 #include "platform/UserInterface.h"
 #include "povray/PovInstallation.h"
+#include "povray/RenderScratch.h"
 #include "preview/BatchRenderer.h"
 #include "preview/PreviewCodec.h"
 #include "preview/PreviewRenderSession.h"
@@ -212,6 +214,7 @@ int main(int argc, char** argv) {
     // The scenes of the run, kept for the plain povray processes.
     const std::string scenes = root + "/scenes";
     std::filesystem::create_directories(scenes);
+    const std::string scratch = sc::kRenderScratchPrefix + std::to_string(getpid()) + "-";
     const auto start = Clock::now();
     session.StepWithAutoStore();
     const sc::PreviewRenderRun& run = session.Run();
@@ -220,9 +223,13 @@ int main(int argc, char** argv) {
     while (!run.Idle()) {
         if (run.RunEntry() != lastCopied && run.Busy()) {
             lastCopied = run.RunEntry();
-            std::filesystem::copy_file(sc::ProgramFolder("preview") + "/TexturePreview.pov",
-                                       scenes + "/scene" + std::to_string(copied++) + ".pov",
-                                       std::filesystem::copy_options::overwrite_existing);
+            // The run writes each scene into this process's scratch folder.
+            for (const auto& item : std::filesystem::directory_iterator(sc::ProgramFolder("preview")))
+                if (item.path().filename().string().rfind(scratch, 0) == 0 &&
+                    std::filesystem::exists(item.path() / "TexturePreview.pov"))
+                    std::filesystem::copy_file(item.path() / "TexturePreview.pov",
+                                               scenes + "/scene" + std::to_string(copied++) + ".pov",
+                                               std::filesystem::copy_options::overwrite_existing);
         }
         session.ProcessEvents(1);
     }
@@ -233,9 +240,22 @@ int main(int argc, char** argv) {
     while (session.Closing()) session.ProcessEvents(50);
     const std::vector<Stored> oneAtATime = StoredOf(entries);
 
+    // The same scenes, one plain povray after the other, right after: the
+    // floor the one-at-a-time run is measured against.
+    const auto sequentialStart = Clock::now();
+    const std::string sequential = "cd '" + scenes + "' && ls scene*.pov | xargs -P1 -I{} /usr/bin/povray " +
+                                   "-w116 -h116 -a -c +FP +O- -D +I{} >/dev/null 2>&1";
+    const bool sequentialRan = std::system(sequential.c_str()) == 0;
+    const double sequentialSeconds = Seconds(sequentialStart);
+
     std::printf("textures of textures.inc:           %zu (stored %d, scenes %d)\n", entries.size(), stored, copied);
-    std::printf("one at a time, bridge and host:     %6.2f s, %6.2f previews/s (without the 1 s step per render)\n",
-                bridgeSeconds, stored / bridgeSeconds);
+    std::printf("one at a time, bridge and host:     %6.2f s, %6.2f previews/s, %.3f s per preview\n", bridgeSeconds,
+                stored / bridgeSeconds, bridgeSeconds / std::max(1, stored));
+    std::printf("plain povray, one after the other:  %6.2f s, %6.2f previews/s, %.3f s per preview%s\n",
+                sequentialSeconds, copied / sequentialSeconds, sequentialSeconds / std::max(1, copied),
+                sequentialRan ? "" : " (POV-RAY FAILED)");
+    std::printf("one at a time relative to plain povray one after the other: %.2f of its time\n",
+                bridgeSeconds / std::max(1, stored) / (sequentialSeconds / std::max(1, copied)));
 
     // Each round renders everything once in every way, so that a burst of
     // other work on the machine hits one round, not one way.

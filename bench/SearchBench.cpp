@@ -166,11 +166,21 @@ void LoadStandardDeclarations() {
 
 }  // namespace
 
-int main() {
+// Usage: bench_SearchBench [TREE]   (TREE: a tree an earlier run kept with
+// KEEP=1 in the environment, searched again without being generated anew)
+int main(int argc, char** argv) {
     const char* base = std::getenv("TMPDIR");
     std::string root = std::string(base && *base ? base : "/tmp") + "/swatchcraft-searchbench-XXXXXX";
-    if (!mkdtemp(root.data())) return 1;
-    const std::uintmax_t bytes = GenerateTree(root);
+    std::uintmax_t bytes = 0;
+    if (argc > 1) {
+        root = argv[1];
+        std::error_code ec;
+        for (const auto& item : std::filesystem::recursive_directory_iterator(root, ec))
+            if (item.is_regular_file()) bytes += item.file_size();
+    } else {
+        if (!mkdtemp(root.data())) return 1;
+        bytes = GenerateTree(root);
+    }
     const double mb = static_cast<double>(bytes) / (1 << 20);
     std::printf("tree: %.1f MB of include files in %s\n", mb, root.c_str());
 
@@ -200,6 +210,6 @@ int main() {
     LoadStandardDeclarations();
 
     std::error_code ec;
-    std::filesystem::remove_all(root, ec);
+    if (argc == 1 && !std::getenv("KEEP")) std::filesystem::remove_all(root, ec);
     return 0;
 }

@@ -274,7 +274,6 @@ void RenderHost::PollRender(int timeoutMs) {
     if (render_ && render_->ReadOutput(chunk) && !render_->Killed() && pictureFile_.empty()) reader_.Feed(chunk);
     // What POV-Ray does after writing the picture is of no use to anyone.
     if (render_ && !render_->Killed() && TakePictureFile()) render_->Kill();
-    if (launched_ && render_ && !render_->Killed()) launched_->Release();
     if (render_ && render_->Finished()) FinishRender();
 }
 
@@ -296,12 +295,37 @@ std::unique_ptr<WaitingPovProcess> RenderHost::TakeWaiting(const std::string& op
 
 void RenderHost::PrepareNext(const std::string& executable, const std::string& parent, const std::string& options,
                              const std::string& sceneName, const std::string& pictureName) {
-    constexpr std::size_t kMostWaiting = 3;
+    // A person looks at a picture before the next click: one waiting POV-Ray
+    // of a kind is enough then. Renders one right after the other (a run over
+    // many entries) would each wait for the start of the one begun beside the
+    // last, so then several start at once, mostly idle while they start.
+    constexpr auto kBurst = std::chrono::seconds(2);
+    constexpr std::size_t kBurstWaiting = 3;
+    constexpr std::size_t kMostWaiting = 5;
+    const auto now = std::chrono::steady_clock::now();
+    auto& last = lastStarts_[options + '\n' + sceneName];
+    const std::size_t wanted = last != std::chrono::steady_clock::time_point{} && now - last < kBurst ? kBurstWaiting : 1;
+    last = now;
+    std::size_t serving = 0;
     for (const auto& process : waiting_)
-        if (process->Serves(options, sceneName)) return;
-    if (waiting_.size() >= kMostWaiting) waiting_.erase(waiting_.begin());
-    auto process = std::make_unique<WaitingPovProcess>();
-    if (process->Start(executable, parent, options, sceneName, pictureName)) waiting_.push_back(std::move(process));
+        if (process->Serves(options, sceneName)) ++serving;
+    for (; serving < wanted; ++serving) {
+        // The kinds used longest ago give way first.
+        for (auto it = waiting_.begin(); waiting_.size() >= kMostWaiting && it != waiting_.end();)
+            it = (*it)->Serves(options, sceneName) ? it + 1 : waiting_.erase(it);
+        if (waiting_.size() >= kMostWaiting) return;
+        auto process = std::make_unique<WaitingPovProcess>();
+        if (!process->Start(executable, parent, options, sceneName, pictureName)) return;
+        waiting_.push_back(std::move(process));
+    }
+}
+
+void RenderHost::KeepWaiting() {
+    // Each waiting POV-Ray wakes now and then to look for messages: a host
+    // nobody has rendered with for a long while lets them go.
+    constexpr auto kIdle = std::chrono::minutes(10);
+    if (!rendering_ && !waiting_.empty() && std::chrono::steady_clock::now() - lastRender_ >= kIdle) waiting_.clear();
+    for (auto it = waiting_.begin(); it != waiting_.end();) it = (*it)->Keep() ? it + 1 : waiting_.erase(it);
 }
 
 // Hands the rows of the picture file on once it is whole; true then.
@@ -324,6 +348,7 @@ void RenderHost::FinishRender() {
     const int signal = render_->TerminatingSignal();
     render_.reset();
     rendering_ = false;
+    lastRender_ = std::chrono::steady_clock::now();
     if (!pictureFile_.empty()) RemoveFile(pictureFile_);
     launched_.reset();
     int value = 0;
@@ -466,6 +491,7 @@ int RenderHost::Run() {
         // Whoever started it: once the last program that rendered with it is
         // gone (closed, killed or crashed), nobody will close it.
         if (!rendering_ && ClientsGone()) closing_ = true;
+        KeepWaiting();
         if (rendering_) {
             const auto now = std::chrono::steady_clock::now();
             if (now - lastProgress >= std::chrono::milliseconds(kProgressIntervalMs)) {

@@ -4,6 +4,7 @@
 // lists, runs home/bin/povray for each render and reports events and pixels
 // to the extensions.
 #include <chrono>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<WaitingPovProcess> TakeWaiting(const std::string& options, const std::string& sceneName);
     void PrepareNext(const std::string& executable, const std::string& parent, const std::string& options,
                      const std::string& sceneName, const std::string& pictureName);
+    void KeepWaiting();
     bool PlotRow(int row, const std::uint8_t* rgb, int width);
     void ReapEditors();
     bool ClientsPresent();
@@ -89,6 +91,9 @@ private:
     std::vector<std::unique_ptr<WaitingPovProcess>> waiting_;
     // The one whose process renders now: its folder holds the scene.
     std::unique_ptr<WaitingPovProcess> launched_;
+    // When a render of each kind (options and scene name) last started.
+    std::map<std::string, std::chrono::steady_clock::time_point> lastStarts_;
+    std::chrono::steady_clock::time_point lastRender_{};
     std::unique_ptr<PovRenderProcess> render_;
     PpmStreamReader reader_;
     std::string renderLog_;

@@ -3,25 +3,29 @@
 // takes is POV-Ray starting up (loading its libraries, reading its settings,
 // handing work between its threads), not parsing and tracing. This process
 // does all of that before the scene exists and then stops at a gate: its
-// driver scene includes a named pipe, whose opening blocks until someone
-// opens the pipe for writing. Release() does so once the real scene is in
-// place, and the click pays only for the parse and the trace.
+// driver scene includes named pipes, and opening one blocks until someone
+// holds the pipe open for writing. Release() does so for every gate once the
+// real scene is in place, and the click pays only for the parse and the
+// trace.
 //
-// The driver includes the scene by name, as the batch renderer's driver
-// does, so POV-Ray computes the very same picture and names the same file
-// in its messages. The pipe is never written: POV-Ray reads an included
-// file by seeking, which a pipe refuses, so it reads it as empty. The write
-// end stays open until the process is dropped, since POV-Ray opens an
-// include file twice (a look for the file, then the read) and each open
-// would otherwise wait again.
+// POV-Ray gives up waiting for one file after about ten seconds (and then
+// fails on its own bookkeeping), so the driver holds a row of gates and
+// Keep() opens one after the other every few seconds; once the row is used
+// up, the process is started anew. The pipes are never written: POV-Ray
+// reads an included file by seeking, which a pipe refuses, so it reads each
+// as empty. The driver includes the scene by name, as the batch renderer's
+// driver does, so POV-Ray computes the very same picture and names the same
+// file in its messages.
 //
 // The process runs in a scratch folder of its own and ends with its owner
 // (PovRenderProcess: also when the owner is killed). An executable replaced
 // or removed since the start is noticed by Current().
 #include <sys/types.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "povray/PovRenderProcess.h"
 #include "povray/RenderScratch.h"
@@ -55,10 +59,13 @@ public:
     // Copies `sceneFile` into the process's folder under the scene's name.
     bool TakeScene(const std::string& sceneFile);
 
-    // Lets the process past its gate; false while it has not reached it yet
-    // (call again later). True from then on.
-    bool Release();
-    bool Released() const { return gate_ >= 0; }
+    // Lets the process past its gates, at once or when it gets there.
+    void Release();
+    bool Released() const { return released_; }
+
+    // Opens the gates its time has come for; once all are used up, starts
+    // the process anew. False when that start fails: drop it then.
+    bool Keep();
 
     const std::string& Folder() const { return folder_.Path(); }
     std::string PicturePath() const { return folder_.File(pictureName_); }
@@ -68,13 +75,19 @@ public:
     std::unique_ptr<PovRenderProcess> TakeProcess() { return std::move(process_); }
 
 private:
+    bool Launch();
+    void OpenGates(std::size_t count);
+
     std::string executable_;
+    std::string parent_;
     std::string options_;
     std::string sceneName_;
     std::string pictureName_;
     ScratchFolder folder_;
     std::unique_ptr<PovRenderProcess> process_;
-    int gate_ = -1;
+    std::vector<int> gates_;  // the write ends held open, one for each gate passed
+    bool released_ = false;
+    std::chrono::steady_clock::time_point started_;
     // The executable as it was at the start.
     dev_t device_ = 0;
     ino_t inode_ = 0;

@@ -31,23 +31,6 @@ TEST(TextFitTest, LabelsWiderThan76PixelsEndInDots) {
     EXPECT_EQ(ShortenToWidth("abc", [](std::string_view) { return 500; }), "...");
 }
 
-TEST(StatusTextTest, CountsInSingularAndPlural) {
-    EntryCounts counts;
-    counts.entries = 12;
-    counts.perKind[kKindMaterial] = 3;
-    counts.perKind[kKindTexture] = 9;
-    counts.files = 2;
-    counts.categories = 1;
-    EXPECT_EQ(StatusText(counts, 4), "12 Einträge (3 Materials, 9 Texturen) in 2 Dateien und 1 Kategorie, 4 ausgewählt");
-    counts = {};
-    counts.entries = 1;
-    counts.perKind[kKindTexture] = 1;
-    counts.files = 1;
-    counts.categories = 3;
-    EXPECT_EQ(StatusText(counts, 0), "1 Eintrag (1 Textur) in 1 Datei und 3 Kategorien");
-    EXPECT_EQ(StatusText({}, 0), "0 Einträge");
-}
-
 struct LibraryFixture : testing::Test {
     SilentUserInterface ui;
     LibraryController controller{ui};
@@ -58,11 +41,14 @@ struct LibraryFixture : testing::Test {
     }
 };
 
+// Counted from the entries shown, each count in its singular or plural.
 TEST_F(LibraryFixture, StatusCountsWhatIsShown) {
     std::vector<TextureEntry*> shown{Add("a.inc", "M1", kKindMaterial, "-"), Add("a.inc", "F1", kKindFinish, "x"),
                                      Add("b.inc", "F2", kKindFinish, "x"), Add("b.inc", "N1", kKindNormal, "-")};
     EXPECT_EQ(StatusText(CountEntries(shown), 1),
               "4 Einträge (1 Material, 2 Finishs, 1 Normal) in 2 Dateien und 2 Kategorien, 1 ausgewählt");
+    EXPECT_EQ(StatusText(CountEntries({shown[0]}), 0), "1 Eintrag (1 Material) in 1 Datei und 1 Kategorie");
+    EXPECT_EQ(StatusText({}, 0), "0 Einträge");
 }
 
 TEST_F(LibraryFixture, FilterWordsMatchNameFileOrCategoryWithoutCase) {
