@@ -1,5 +1,5 @@
 #pragma once
-// "Vorschaubilder im &Hintergrund berechnen": the batch renderer driven by
+// "Render Previews in the &Background": the batch renderer driven by
 // Qt's event loop (a socket notifier on its descriptor, a timer for its next
 // time limit) while the window stays usable. Pictures reach the views as
 // they are stored, through the library controller; progress goes to the

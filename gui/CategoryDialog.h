@@ -1,5 +1,5 @@
 #pragma once
-// The dialog "Texturenkategorie": an editable drop-down of the categories in use.
+// The dialog "Texture Category": an editable drop-down of the categories in use.
 #include <QDialog>
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
 #pragma once
-// The dialog "Geänderte Texturen": what to do with the changed entries just selected.
+// The dialog "Changed Textures": what to do with the changed entries just selected.
 #include <QDialog>
 
 namespace sc {

@@ -1,6 +1,6 @@
 #pragma once
 // The dialog "Farben": the colours of the declaration text, as shown
-// ("&Normal:") and once edited ("&Geändert:").
+// ("&Normal:") and once edited ("&Changed:").
 #include <QDialog>
 
 #include "ui/Settings.h"

@@ -20,7 +20,7 @@ public:
     explicit DeclarationBox(QWidget* parent = nullptr);
 
     // Shows a text (CR LF line ends); `editable` false makes it read-only
-    // ("NICHT VERFÜGBAR", or empty). Ends the edited state.
+    // ("NOT AVAILABLE", or empty). Ends the edited state.
     void ShowText(const std::string& text, bool editable);
     // The RGB vector offered by the context menu; none for other kinds.
     void SetColorVector(std::optional<std::string> vector) { colorVector_ = std::move(vector); }

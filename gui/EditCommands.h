@@ -1,5 +1,5 @@
 #pragma once
-// The "&Bearbeiten" and "Aus&wählen" menus: copying the current declaration,
+// The "&Edit" and "&Select" menus: copying the current declaration,
 // editing it in POV-Ray, deleting, the file list's nodes, completing
 // directories, text search, categories, overviews, the texture search and the
 // selection commands. Most of them go through the window's LibraryCommands.

@@ -49,7 +49,7 @@ void FileChangeResponder::Respond(const FileChangeReport& report) {
         // The file is back: its "no longer there" note is wrong now.
         p_.window.RefreshStatusText();
     }
-    // The pane shows what the file says now ("NICHT VERFÜGBAR" once it
+    // The pane shows what the file says now ("NOT AVAILABLE" once it
     // vanished); a declaration the user is editing there stays as it is.
     const bool reread = report.reread > 0 || report.reappeared || !report.message.empty();
     if (reread && !p_.window.Rendering() && !p_.area.TextBox()->Edited()) p_.pane.ReloadShownEntry();

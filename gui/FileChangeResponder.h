@@ -1,7 +1,7 @@
 #pragma once
 // The window's answer to edits of the open library's files. While a library
 // is open its files stay watched; each finished re-read marks and selects
-// the changed entries as "&Geänderte Texturen" would and says so in the
+// the changed entries as "Select | &Changed Textures" would and says so in the
 // status bar, a vanished file is named once, and the pane shows the current
 // entry as its file now reads (also when a missing file came back).
 // Nothing is rendered or saved here: that stays the user's decision.

@@ -1,5 +1,5 @@
 #pragma once
-// The file chooser "Datei(en) auswählen" of the search dialog: every file
+// The file chooser "Choose Files" of the search dialog: every file
 // of POV-Ray's library directories with name, size, date and directory,
 // each with its type's icon; the chosen names become the search patterns.
 #include <QDialog>

@@ -1,5 +1,5 @@
 #pragma once
-// The "&Datei" menu's list file commands: open, add, save, save as, the
+// The "&File" menu's list file commands: open, add, save, save as, the
 // exports (web page, contact sheet), the recent files, dropped files and exit.
 #include <functional>
 #include <memory>

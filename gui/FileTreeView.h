@@ -1,5 +1,5 @@
 #pragma once
-// The file list ("Dateiliste"): a tree of source files with their entries.
+// The file list ("File list"): a tree of source files with their entries.
 #include <QTreeView>
 
 namespace sc {

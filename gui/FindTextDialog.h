@@ -1,6 +1,6 @@
 #pragma once
-// The dialog "Text suchen": the search text and its options; "&Suche
-// nächstes" or "Alle ausw&ählen" close it with the action chosen.
+// The dialog "Find Text": the search text and its options; "Find N&ext"
+// or "Select A&ll" close it with the action chosen.
 #include <QDialog>
 
 #include "ui/TextSearch.h"
@@ -15,7 +15,7 @@ namespace sc {
 class FindTextDialog : public QDialog {
     Q_OBJECT
 public:
-    // Shows `settings`; "Alle ausw&ählen" is offered only outside the file list.
+    // Shows `settings`; "Select A&ll" is offered only outside the file list.
     FindTextDialog(const SearchSettings& settings, bool fileListShown, QWidget* parent = nullptr);
 
     // The settings as edited (valid after either search button).

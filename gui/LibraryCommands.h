@@ -58,7 +58,7 @@ public:
     BackgroundSearch* RunningSearch() const { return backgroundSearch_.get(); }
 
 public slots:
-    // "Aus&wählen".
+    // "&Select".
     void SelectAll();
     void SelectChanged();
     void SelectEmptyPreviews();
@@ -69,7 +69,7 @@ public slots:
     void InvertSelection();
     void SelectSkipped();
 
-    // "&Bearbeiten".
+    // "&Edit".
     void FindText();
     void FindAgain();
     void ChangeCategory();
@@ -79,7 +79,7 @@ public slots:
     void EditInPovRay();
     void CreateOverview();
 
-    // "&Datei" and its settings.
+    // "&File" and its settings.
     void SearchTextures();
     void SearchFiles(const std::vector<std::string>& files);
     bool EditLibraryPaths();
@@ -105,7 +105,7 @@ private:
     DeleteCommands deletes_;
     int duplicatesHint_ = -1;  // read once per run
     int editHint_ = -1;
-    std::unique_ptr<BackgroundSearch> backgroundSearch_;  // the running "Texturen suchen", if any
+    std::unique_ptr<BackgroundSearch> backgroundSearch_;  // the running "Search Textures", if any
     // Reads declarations for "Text suchen"; after the search, so it ends first.
     std::unique_ptr<BackgroundLongWork> searchWork_;
 };

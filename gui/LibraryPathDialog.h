@@ -1,5 +1,5 @@
 #pragma once
-// The dialog "POV-Ray Bibliotheks-Verzeichnisse": POV-Ray's library paths
+// The dialog "POV-Ray Library Folders": POV-Ray's library paths
 // in the order POV-Ray searches them, edited and written back into its
 // povray.ini on OK. The list rules live in LibraryPathEditor.
 #include <QDialog>
@@ -31,7 +31,7 @@ public:
     const std::vector<std::string>& Paths() const { return editor_->Entries(); }
     bool Changed() const { return editor_->Changed(); }
 
-    // "&Hinzufügen..." with a directory already chosen (the folder browser's part is done).
+    // "&Add..." with a directory already chosen (the folder browser's part is done).
     void AddDirectory(const std::string& directory);
 
     void accept() override;

@@ -29,7 +29,7 @@ public:
     void SetPaneShown(bool shown);
     bool PaneShown() const { return paneShown_; }
     void SetSmallPicture(bool small);
-    // The picture as large as the pane allows ("Vorschau | Groß").
+    // The picture as large as the pane allows ("Preview | Large").
     void SetLargePicture(bool large);
     void SetMaximized(bool maximized);
     // The large picture's share of the pane's height (the split the user drags between picture and declaration box).

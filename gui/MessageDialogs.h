@@ -1,6 +1,6 @@
 #pragma once
 // The two message dialogs whose box suppresses them next time: the hint
-// ("Ok", "Nicht &erneut anzeigen") and the question ("&Ja", "&Nein" as the
+// ("OK", "Do not show this &again") and the question ("&Yes", "&No" as the
 // default, "Nicht &erneut fragen"). The caller reads the box afterwards.
 #include <QDialog>
 
@@ -26,7 +26,7 @@ class AskDialog : public QDialog {
 public:
     explicit AskDialog(const QString& text, QWidget* parent = nullptr);
     bool DontAskAgain() const;
-    // True when "&Ja" ended the dialog.
+    // True when "&Yes" ended the dialog.
     bool Yes() const { return result() == QDialog::Accepted; }
 
 private:

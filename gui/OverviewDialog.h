@@ -1,8 +1,9 @@
 #pragma once
-// The dialog "Texturenübersichten": every option of an overview, the
+// The dialog "Texture Overviews": every option of an overview, the
 // template check, the page-count line, writing ("&Schreiben") and the page
-// preview ("&Vorschau..."). The rules live in OverviewDialogModel.
+// preview ("Pre&view..."). The rules live in OverviewDialogModel.
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,7 +47,7 @@ struct OverviewDialogContext {
     std::string previewFolder;              // the program's "preview" folder
     PovLauncher* launcher = nullptr;        // starts POV-Ray for the page preview
     std::function<void(const std::string&)> openFile;  // the "Edit" buttons
-    std::function<void()> help;                        // "&Hilfe"
+    std::function<void()> help;                        // "&Help"
     std::function<void()> restoreMessageHandler;      // after the page preview
 };
 
@@ -62,9 +63,9 @@ public:
     // "&Schreiben": writes the files apart from the window; once they are
     // written the dialog closes with OK.
     void Write();
-    // "&Vorschau...": writes page 1's files the same way, then shows them.
+    // "Pre&view...": writes page 1's files the same way, then shows them.
     void Preview();
-    // True while the files are written; only Escape and "Abbrechen" answer then.
+    // True while the files are written; only Escape and "Cancel" answer then.
     bool Writing() const { return writing_; }
     // "als Standard &speichern".
     void SaveAsDefault();
@@ -104,6 +105,7 @@ private:
     // The entries the last write looked at, by key (the page preview shows them).
     std::vector<EntryKey> written_;
     std::unique_ptr<BackgroundWork> work_;
+    std::vector<QPointer<QWidget>> heldDuringWriting_;  // enabled again when the writing ends
     std::unique_ptr<OverviewDialogModel> model_;
     QRadioButton* mode30_;
     QCheckBox* writePaths_;

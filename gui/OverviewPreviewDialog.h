@@ -1,5 +1,5 @@
 #pragma once
-// The dialog "Texturenübersicht - Vorschau": the pages of an overview and
+// The dialog "Texture Overview - Preview": the pages of an overview and
 // the textures on each, single pages rendered through the render host and
 // kept as pictures while the dialog is open. The run lives in PagePreviewRun.
 #include <QDialog>
@@ -36,7 +36,7 @@ public:
 
     int PageCount() const { return static_cast<int>(pages_.size()); }
     QStringList TexturesShown() const;
-    // "&Anzeigen" / "&Stop" with the pages selected in the page list.
+    // "&Render" / "&Stop" with the pages selected in the page list.
     void PressRender();
     void SelectPages(const std::vector<int>& pages);
     bool Rendering() const { return run_->Rendering(); }

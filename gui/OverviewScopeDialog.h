@@ -1,5 +1,5 @@
 #pragma once
-// The small dialog "Texturenübersicht": an overview of all entries or only
+// The small dialog "Texture Overview": an overview of all entries or only
 // of the current file (file list) or the selected entries (other views).
 #include <QDialog>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The dialog "POV-Ray Verzeichnis ändern": a folder with a "Dir" browse
+// The dialog "Change POV-Ray Folder": a folder with a "Dir" browse
 // button, the two version radios and the list of installed versions. The
 // decisions are PovDirectoryChoice's; the dialog mirrors its state.
 #include <QDialog>

@@ -141,7 +141,7 @@ void PreviewPaneController::FollowCurrentEntry() {
         liveTimer_.stop();
         ShowLiveState();
         largeTimer_.stop();
-        // "&Anzeigen"'s large picture was the last entry's; "Groß" keeps the area large.
+        // "&Render"'s large picture was the last entry's; "Large" keeps the area large.
         largeWanted_ = false;
         // A picture waiting for the arrow was rendered for the last entry: the arrow must never store it in this one.
         if (!run_.running) session_->DropPendingPicture();
@@ -360,8 +360,8 @@ void PreviewPaneController::RunStateChanged(const RenderRunState& state) {
     if (began || ended) emit runningChanged(state.running);
     UpdatePane();
     if (!state.running) emit refreshRequested();
-    // "&Anzeigen" showed the picture at the stored size: a wider pane gets
-    // the picture at its own size too, with or without "Groß".
+    // "&Render" showed the picture at the stored size: a wider pane gets
+    // the picture at its own size too, with or without "Large".
     if (pictureCame && FitSide() > 0)
         QTimer::singleShot(0, this, [this] {
             largeWanted_ = true;
@@ -430,7 +430,7 @@ void PreviewPaneController::StopLargeByUser() {
     StopLargeRenders();
     if (!wasLarge) return;
     // No half-drawn cross-hatch stays: the arrow's picture (what the arrow
-    // would store) or the stored one comes back, at its own size unless "Groß" is on.
+    // would store) or the stored one comes back, at its own size unless "Large" is on.
     largeWanted_ = false;
     FitPictureArea();
     PreviewWindow* picture = parts_.area.Picture();
@@ -449,8 +449,8 @@ void PreviewPaneController::StartLarge(bool live, int side) {
         if (live) live_.Stop();
         return;
     }
-    // POV-Ray's own settings are put right first, as for "&Anzeigen"; once
-    // the user said no, only "&Anzeigen" asks again.
+    // POV-Ray's own settings are put right first, as for "&Render"; once
+    // the user said no, only "&Render" asks again.
     if (povRefused_ || !session_->Configuration().CheckSettings()) {
         povRefused_ = true;
         if (live) live_.Stop();

@@ -1,6 +1,6 @@
 #pragma once
 // The preview pane and the renders behind it: the entry bar and the pane
-// follow the views' current entry; "&Anzeigen"/"&Stop", a double click, the
+// follow the views' current entry; "&Render"/"&Stop", a double click, the
 // take-over arrow and the background render run here, with the core's render
 // session driven by Qt's event loop (a socket notifier on the bridge's
 // mailbox, one timer re-armed for the session's next deadline). What the
@@ -61,13 +61,13 @@ public:
     // Sets the buttons, the cursor, the views and the title from the state now.
     void UpdatePane();
 
-    // "&Anzeigen" / "&Stop".
+    // "&Render" / "&Stop".
     void RenderOrStop();
     // The arrow button: the shown picture becomes the entry's preview.
     void TakeOver();
-    // A double click: renders and stores at once, when "&Anzeigen" could start.
+    // A double click: renders and stores at once, when "&Render" could start.
     void RenderActivated();
-    // "Vorschaubilder im &Hintergrund berechnen" for `entries` (the selection).
+    // "Render Previews in the &Background" for `entries` (the selection).
     void StartBackgroundRender(const std::vector<TextureEntry*>& selected);
     bool RenderingInBackground() const;
     // Escape while the background render runs; Hold keeps it still while the window is busy.
@@ -76,7 +76,7 @@ public:
     // The picture size, antialiasing, scene and finish colour from the settings.
     void ApplyRenderSettings();
 
-    // "Vorschau | &Groß" changed: the picture area follows it; when on, the shown entry's large picture comes.
+    // "Preview | &Large" changed: the picture area follows it; when on, the shown entry's large picture comes.
     void ApplyLargePreview();
     // The side a large picture would have in the pane as it is now (0: the
     // pane is hidden, too narrow, or the small preview is chosen).
@@ -87,8 +87,8 @@ public:
     // to replace comes back (the one waiting for the arrow, else the stored one).
     void StopLargeByUser();
     bool LargeRendering() const { return session_ && session_->LargeRendering(); }
-    // The side a large picture is rendered at now: FitSide() while "Groß" is
-    // on or "&Anzeigen" asked for the shown entry's large picture; else 0.
+    // The side a large picture is rendered at now: FitSide() while "Large" is
+    // on or "&Render" asked for the shown entry's large picture; else 0.
     int LargeSide() const;
 
     bool Running() const { return run_.running; }
@@ -129,7 +129,7 @@ private:
 
     // The picture area's resizes (the pane or the window changed size).
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The picture area is large while "Groß" is on or the shown entry's large picture was asked for.
+    // The picture area is large while "Large" is on or the shown entry's large picture was asked for.
     void FitPictureArea();
     // The pane rested at a new size: a shown large picture comes again at the side that fits now.
     void PaneResized();
@@ -137,7 +137,7 @@ private:
     // Renders the shown entry at LargeSide(): its stored declaration, or
     // (`live`) the box's text as it stands, at `side` (0: the picture area's).
     void StartLarge(bool live, int side = 0);
-    // Shows the large picture "&Anzeigen" would bring when the cache has it; true then.
+    // Shows the large picture "&Render" would bring when the cache has it; true then.
     bool ShowCachedLarge();
     // The picture area's side (at most a large picture's); 0 when the pane is hidden.
     int PaneSide() const;
@@ -165,7 +165,7 @@ private:
     QTimer resizeTimer_;  // a resize starts no render until the pane rests
     bool liveRender_ = false;  // the large render in flight shows the box's edited text
     bool povRefused_ = false;  // the user would not have POV-Ray's settings changed
-    bool largeWanted_ = false;  // "&Anzeigen" asked for the shown entry's large picture
+    bool largeWanted_ = false;  // "&Render" asked for the shown entry's large picture
     int largeShownSide_ = 0;  // the side of the large picture shown or coming; 0: the stored one is shown
     // A run's picture renders behind the large one of the same text, shown from the cache.
     bool largeCoversRun_ = false;

@@ -1,6 +1,6 @@
 #pragma once
-// The list file dialogs: "Texturenliste öffnen" and "Texturenliste speichern"
-// for "Swatchcraft Dateien", always opening in a folder that exists, and a
+// The list file dialogs: "Open Texture List" and "Save Texture List"
+// for "Swatchcraft files", always opening in a folder that exists, and a
 // folder dialog for what the window writes into a folder.
 #include <QPointer>
 #include <QWidget>

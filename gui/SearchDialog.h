@@ -1,5 +1,5 @@
 #pragma once
-// The dialog "Texturen suchen" and the command around it: the options of
+// The dialog "Search Textures" and the command around it: the options of
 // the search (stored in the settings group Scan), then the search with its
 // progress dialog, then the offer to complete missing directories.
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
-// The progress dialog of the texture search ("Suche nach Texturen"): an
-// animation, four text lines, a progress bar and "Abbrechen". It is the
+// The progress dialog of the texture search ("Searching for Textures"): an
+// animation, four text lines, a progress bar and "Cancel". It is the
 // search's user interface while the search runs: the search's texts land
 // on their lines, its questions go on to the window's interface.
 #include <QDialog>
@@ -42,7 +42,7 @@ public:
     bool Searching() const { return searching_; }
 
 protected:
-    void reject() override;  // "Abbrechen" and Escape only ask the search to stop
+    void reject() override;  // "Cancel" and Escape only ask the search to stop
 
 private:
     void StartSearching();

@@ -1,5 +1,5 @@
 #pragma once
-// The "&Einstellungen" submenu: POV-Ray folder, library paths, plug-in,
+// The "Setti&ngs" submenu: POV-Ray folder, library paths, plug-in,
 // editor, colours, language and the three switches; also the POV-Ray choice and the
 // library paths that start-up asks for.
 #include <string>
@@ -19,7 +19,7 @@ public:
     // Gives the commands of this menu their handlers.
     void Bind(CommandActions& actions);
 
-    // "POV-Ray Verzeichnis ändern": the installation dialog, then its library paths.
+    // "Change POV-Ray Folder": the installation dialog, then its library paths.
     bool ChooseInstallation();
     // The library paths the library searches and completes directories from.
     void ApplyLibraryPaths(const std::vector<std::string>& paths);

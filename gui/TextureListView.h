@@ -1,5 +1,5 @@
 #pragma once
-// The texture list ("Texturenliste"): a report list of six columns over the
+// The texture list ("Texture list"): a report list of six columns over the
 // shared model, sortable by its headers, with the category editable in place.
 #include <QTreeView>
 

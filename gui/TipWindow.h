@@ -1,5 +1,5 @@
 #pragma once
-// The tip window ("Tip des Tages"): one tip from tips.txt at a time, and the
+// The tip window ("Tip of the Day"): one tip from tips.txt at a time, and the
 // box that decides whether it opens at start-up.
 #include <QDialog>
 

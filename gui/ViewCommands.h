@@ -1,5 +1,5 @@
 #pragma once
-// The "&Ansicht" and "&Vorschau" menus and the sort items: the view shown in
+// The "&View" and "&Preview" menus and the sort items: the view shown in
 // the list area, the only-selected mode, the preview pane, its picture size,
 // antialiasing, the sample scene, the background render and the sort order.
 #include "gui/WindowParts.h"

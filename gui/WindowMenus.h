@@ -32,9 +32,9 @@ public:
     QToolBar* ToolBar() const { return toolbar_; }
     // Flat or raised toolbar buttons, as the settings say.
     void ApplyFlatToolbar();
-    // The recent files at the end of "&Datei" (`openFile`: the list file open now).
+    // The recent files at the end of "&File" (`openFile`: the list file open now).
     void RebuildRecentFiles(const std::string& openFile);
-    // The sample scenes at the end of "&Vorschau", from the template folder.
+    // The sample scenes at the end of "&Preview", from the template folder.
     void RebuildSampleScenes();
     int SceneCount() const { return scenes_.Count(); }
     // A context menu of the same actions, as it would open now.

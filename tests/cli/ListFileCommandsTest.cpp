@@ -17,7 +17,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+using test::ShellQuoted;
 
 class ListFileCommandsTest : public ::testing::Test {
 protected:
@@ -70,7 +70,7 @@ TEST_F(ListFileCommandsTest, ListPrintsHeaderAndEntriesAsJson) {
     const std::string path =
         Save("lib.swl", "/usr", {{"woods.inc", "Oak", kKindTexture, true}, {"stones.inc", "Red", kKindColor, false}});
     std::string out;
-    ASSERT_EQ(Run("list --json " + Quoted(path), &out), 0);
+    ASSERT_EQ(Run("list --json " + ShellQuoted(path), &out), 0);
     EXPECT_EQ(out.rfind("{\"version\": 3.42, \"povHome\": \"/usr\", \"entryCount\": 2, \"entries\": [", 0), 0u)
         << out;
     // Library order: loading links the files in reverse, so woods.inc, saved
@@ -82,31 +82,31 @@ TEST_F(ListFileCommandsTest, ListPrintsHeaderAndEntriesAsJson) {
                                   "\"color\": {\"red\": 1, \"green\": 0, \"blue\": 0}", "\"jpegSize\": ",
                                   "\"directory\": \"" + incDir + "\""})
         EXPECT_THAT(out, HasSubstr(key));
-    ASSERT_EQ(Run("list " + Quoted(path), &out), 0);
+    ASSERT_EQ(Run("list " + ShellQuoted(path), &out), 0);
     EXPECT_THAT(out, HasSubstr("Oak\ttexture\tHolz\t" + incDir + "woods.inc\tBild "));
 }
 
 TEST_F(ListFileCommandsTest, LoadErrorsPrintTheMessageAndFail) {
     const std::string broken = dir.Write("broken.swl", "Swatchcraft but not really");
     std::string out;
-    EXPECT_EQ(Run("list " + Quoted(broken) + " 2>&1", &out), 1);
+    EXPECT_EQ(Run("list " + ShellQuoted(broken) + " 2>&1", &out), 1);
     EXPECT_THAT(out, HasSubstr("Möglicherweise ist diese Datei keine gültige Swatchcraft-Datei."));
     const std::string huge = Save("huge.swl", "", {{"woods.inc", "Oak", kKindTexture, true}});
     ASSERT_EQ(truncate(huge.c_str(), 100ll << 30), 0);
-    EXPECT_EQ(Run("list " + Quoted(huge) + " 2>&1", &out), 1);
+    EXPECT_EQ(Run("list " + ShellQuoted(huge) + " 2>&1", &out), 1);
     EXPECT_THAT(out, HasSubstr("keine gültige Swatchcraft-Datei."));
-    EXPECT_EQ(Run("list " + Quoted(dir / "none.swl") + " 2>&1", &out), 1);
+    EXPECT_EQ(Run("list " + ShellQuoted(dir / "none.swl") + " 2>&1", &out), 1);
     EXPECT_THAT(out, HasSubstr("existiert nicht."));
     ASSERT_TRUE(CreateDirectories(dir / "folder.swl"));
-    EXPECT_EQ(Run("list " + Quoted(dir / "folder.swl") + " 2>&1", &out), 1);
+    EXPECT_EQ(Run("list " + ShellQuoted(dir / "folder.swl") + " 2>&1", &out), 1);
     EXPECT_THAT(out, HasSubstr("ist ein Verzeichnis"));
     ASSERT_EQ(mkfifo((dir / "pipe.swl").c_str(), 0600), 0);
-    EXPECT_EQ(test::RunCommand("timeout 60 " + test::BinaryDir() + "/swatchcraft-cli list " + Quoted(dir / "pipe.swl") +
+    EXPECT_EQ(test::RunCommand("timeout 60 " + test::BinaryDir() + "/swatchcraft-cli list " + ShellQuoted(dir / "pipe.swl") +
                                    " 2>&1",
                                &out),
               1);
     EXPECT_THAT(out, HasSubstr("keine gewöhnliche Datei"));
-    EXPECT_EQ(Run("merge " + Quoted(broken) + " -o " + Quoted(dir / "m.swl") + " 2>/dev/null"), 1);
+    EXPECT_EQ(Run("merge " + ShellQuoted(broken) + " -o " + ShellQuoted(dir / "m.swl") + " 2>/dev/null"), 1);
     EXPECT_FALSE(FileExists(dir / "m.swl"));
 }
 
@@ -115,7 +115,7 @@ TEST_F(ListFileCommandsTest, MergeJoinsFilesAndFillsMissingPictures) {
         Save("a.swl", "/usr", {{"woods.inc", "Oak", kKindTexture, false}, {"woods.inc", "Pine", kKindTexture, false}});
     const std::string b =
         Save("b.swl", "/opt", {{"woods.inc", "Oak", kKindTexture, true}, {"woods.inc", "Elm", kKindTexture, true}});
-    ASSERT_EQ(Run("merge " + Quoted(a) + " " + Quoted(b) + " -o " + Quoted(dir / "out.swl")), 0);
+    ASSERT_EQ(Run("merge " + ShellQuoted(a) + " " + ShellQuoted(b) + " -o " + ShellQuoted(dir / "out.swl")), 0);
     const auto merged = Load(dir / "out.swl");
     EXPECT_EQ(povHome, "/usr");
     EXPECT_EQ(merged->EntryCount(), 3);
@@ -125,22 +125,22 @@ TEST_F(ListFileCommandsTest, MergeJoinsFilesAndFillsMissingPictures) {
 }
 
 TEST_F(ListFileCommandsTest, PictureComesOutUprightInRgb) {
-    const std::string picture = "picture " + Quoted(Save("lib.swl", "", {{"woods.inc", "Oak", kKindTexture, true},
+    const std::string picture = "picture " + ShellQuoted(Save("lib.swl", "", {{"woods.inc", "Oak", kKindTexture, true},
                                                                          {"stones.inc", "Oak", kKindTexture, false}}));
     std::string out;
     // The name alone is ambiguous here; the stones.inc entry has no picture.
-    EXPECT_EQ(Run(picture + " Oak -o " + Quoted(dir / "x.ppm") + " 2>&1", &out), 1);
+    EXPECT_EQ(Run(picture + " Oak -o " + ShellQuoted(dir / "x.ppm") + " 2>&1", &out), 1);
     EXPECT_THAT(out, HasSubstr("--file"));
-    EXPECT_EQ(Run(picture + " Oak --file stones.inc -o " + Quoted(dir / "x.ppm") + " 2>/dev/null"), 1);
+    EXPECT_EQ(Run(picture + " Oak --file stones.inc -o " + ShellQuoted(dir / "x.ppm") + " 2>/dev/null"), 1);
 
-    ASSERT_EQ(Run(picture + " Oak --file woods.inc -o " + Quoted(dir / "oak.ppm")), 0);
+    ASSERT_EQ(Run(picture + " Oak --file woods.inc -o " + ShellQuoted(dir / "oak.ppm")), 0);
     // Damaged picture data is refused in German, and no garbled picture is written.
     std::string damaged = test::ReadFile(dir / "lib.swl");
     const size_t scan = damaged.find("\xFF\xDA");
     ASSERT_NE(scan, std::string::npos);
     for (size_t i = scan + 40; i < scan + 64; i += 2) damaged.replace(i, 2, "\xFF\xD3");
     dir.Write("damaged.swl", damaged);
-    EXPECT_EQ(Run("picture " + Quoted(dir / "damaged.swl") + " Oak --file woods.inc -o " + Quoted(dir / "bad.ppm") +
+    EXPECT_EQ(Run("picture " + ShellQuoted(dir / "damaged.swl") + " Oak --file woods.inc -o " + ShellQuoted(dir / "bad.ppm") +
                       " 2>&1",
                   &out),
               1);
@@ -159,7 +159,7 @@ TEST_F(ListFileCommandsTest, PictureComesOutUprightInRgb) {
     EXPECT_LT(px(3, 14, 0), 60);
 
     // The PNG holds the same pixels.
-    ASSERT_EQ(Run(picture + " Oak --file " + Quoted(incDir + "woods.inc") + " -o " + Quoted(dir / "oak.PNG")), 0);
+    ASSERT_EQ(Run(picture + " Oak --file " + ShellQuoted(incDir + "woods.inc") + " -o " + ShellQuoted(dir / "oak.PNG")), 0);
     RgbPicture png;
     ASSERT_TRUE(test::DecodePng(test::ReadFile(dir / "oak.PNG"), png));
     EXPECT_EQ(png.width, 16);
@@ -168,7 +168,7 @@ TEST_F(ListFileCommandsTest, PictureComesOutUprightInRgb) {
 
 TEST_F(ListFileCommandsTest, ScanWritesListFileAndAddKeepsPictures) {
     const std::string lib = dir / "scan.swl";
-    const std::string scan = "scan " + Quoted(incDir + "woods.inc") + " -o " + Quoted(lib) + " >/dev/null";
+    const std::string scan = "scan " + ShellQuoted(incDir + "woods.inc") + " -o " + ShellQuoted(lib) + " >/dev/null";
     ASSERT_EQ(Run(scan), 0);
     {
         const auto c = Load(lib);
@@ -179,7 +179,7 @@ TEST_F(ListFileCommandsTest, ScanWritesListFileAndAddKeepsPictures) {
         ASSERT_TRUE(SaveLibrary(*c, lib, ""));
     }
     const std::string more = dir.Write("inc/more.inc", "#declare Granite = texture { pigment { rgb 0.5 } }\n");
-    ASSERT_EQ(Run("scan " + Quoted(more) + " -o " + Quoted(lib) + " --add >/dev/null"), 0);
+    ASSERT_EQ(Run("scan " + ShellQuoted(more) + " -o " + ShellQuoted(lib) + " --add >/dev/null"), 0);
     auto merged = Load(lib);
     EXPECT_EQ(merged->EntryCount(), 2);
     EXPECT_EQ(merged->Library().FindEntry(incDir, "woods.inc", "Oak")->preview.jpegSize(), 3u);
@@ -196,15 +196,15 @@ TEST_F(ListFileCommandsTest, TwoCommandsOnOneListFileKeepBothChanges) {
     std::string many;
     for (int i = 0; i < 3000; ++i) many += "#declare Base" + std::to_string(i) + " = pigment { rgb 1 }\n";
     const std::string lib = dir / "shared.swl";
-    ASSERT_EQ(Run("scan " + Quoted(dir.Write("inc/many.inc", many)) + " -o " + Quoted(lib) + " >/dev/null"), 0);
+    ASSERT_EQ(Run("scan " + ShellQuoted(dir.Write("inc/many.inc", many)) + " -o " + ShellQuoted(lib) + " >/dev/null"), 0);
     for (int round = 0; round < 8; ++round) {
         const std::string a = "A" + std::to_string(round), b = "B" + std::to_string(round);
         const auto scan = [&](const std::string& name) {
-            return "scan " + Quoted(dir.Write("inc/" + name + ".inc", "#declare " + name + " = texture {}\n")) +
-                   " -o " + Quoted(lib) + " --add >/dev/null 2>&1";
+            return "scan " + ShellQuoted(dir.Write("inc/" + name + ".inc", "#declare " + name + " = texture {}\n")) +
+                   " -o " + ShellQuoted(lib) + " --add >/dev/null 2>&1";
         };
         std::string status;
-        ASSERT_EQ(test::RunCommand("cli=" + Quoted(test::BinaryDir() + "/swatchcraft-cli") + "; $cli " + scan(a) +
+        ASSERT_EQ(test::RunCommand("cli=" + ShellQuoted(test::BinaryDir() + "/swatchcraft-cli") + "; $cli " + scan(a) +
                                        " & $cli " + scan(b) + " & wait %1; echo $?; wait %2; echo $?",
                                    &status),
                   0);
@@ -219,12 +219,12 @@ TEST_F(ListFileCommandsTest, AFileSizeLimitMakesASaveFailWithItsMessage) {
     std::string many;
     for (int i = 0; i < 50; ++i) many += "#declare T" + std::to_string(i) + " = texture {}\n";
     const std::string big = dir / "big.swl";
-    ASSERT_EQ(Run("scan " + Quoted(dir.Write("inc/many.inc", many)) + " -o " + Quoted(big) + " >/dev/null"), 0);
+    ASSERT_EQ(Run("scan " + ShellQuoted(dir.Write("inc/many.inc", many)) + " -o " + ShellQuoted(big) + " >/dev/null"), 0);
     const std::string out = dir.Write("out.swl", "old");
     std::string text;
     // The limit is in blocks of 512 bytes or more; the file holds several kilobytes.
-    EXPECT_EQ(test::RunCommand("ulimit -f 1; exec " + test::BinaryDir() + "/swatchcraft-cli merge " + Quoted(big) +
-                                   " -o " + Quoted(out) + " 2>&1",
+    EXPECT_EQ(test::RunCommand("ulimit -f 1; exec " + test::BinaryDir() + "/swatchcraft-cli merge " + ShellQuoted(big) +
+                                   " -o " + ShellQuoted(out) + " 2>&1",
                                &text),
               1);
     EXPECT_THAT(text, HasSubstr("Die Datei wurde nicht gespeichert!"));
@@ -237,7 +237,7 @@ TEST_F(ListFileCommandsTest, AFileSizeLimitMakesASaveFailWithItsMessage) {
 TEST_F(ListFileCommandsTest, AReadOnlyListFileIsRefusedAndLeftAsItWas) {
     if (geteuid() != 0 || !FileExists("/usr/bin/setpriv")) GTEST_SKIP() << "needs root and setpriv to act as another user";
     const std::string lib = dir / "ro.swl";
-    ASSERT_EQ(Run("scan " + Quoted(incDir + "woods.inc") + " -o " + Quoted(lib) + " >/dev/null"), 0);
+    ASSERT_EQ(Run("scan " + ShellQuoted(incDir + "woods.inc") + " -o " + ShellQuoted(lib) + " >/dev/null"), 0);
     const std::string before = test::ReadFile(lib);
     ASSERT_EQ(chmod(lib.c_str(), 0444), 0);
     // The folder lets the user create and rename files: only the file's mode says no.
@@ -245,12 +245,12 @@ TEST_F(ListFileCommandsTest, AReadOnlyListFileIsRefusedAndLeftAsItWas) {
     const std::string home = dir / "home";
     ASSERT_TRUE(CreateDirectories(home));
     ASSERT_EQ(chmod(home.c_str(), 0777), 0);
-    const std::string asUser = "setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=" + Quoted(home) +
-                               " XDG_CONFIG_HOME=" + Quoted(home) + " XDG_DATA_HOME=" + Quoted(home) +
-                               " XDG_RUNTIME_DIR=" + Quoted(home) + " ";
+    const std::string asUser = "setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=" + ShellQuoted(home) +
+                               " XDG_CONFIG_HOME=" + ShellQuoted(home) + " XDG_DATA_HOME=" + ShellQuoted(home) +
+                               " XDG_RUNTIME_DIR=" + ShellQuoted(home) + " ";
     std::string text;
-    EXPECT_EQ(test::RunCommand(asUser + test::BinaryDir() + "/swatchcraft-cli scan " + Quoted(incDir + "stones.inc") +
-                                   " -o " + Quoted(lib) + " 2>&1 >/dev/null",
+    EXPECT_EQ(test::RunCommand(asUser + test::BinaryDir() + "/swatchcraft-cli scan " + ShellQuoted(incDir + "stones.inc") +
+                                   " -o " + ShellQuoted(lib) + " 2>&1 >/dev/null",
                                &text),
               1);
     EXPECT_THAT(text, HasSubstr(SaveFailedMessage(lib)));

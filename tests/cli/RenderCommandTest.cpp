@@ -7,12 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <map>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <set>
 #include <string>
 #include <thread>
@@ -22,11 +20,7 @@
 #include "TestEnvironment.h"
 #include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
-#include "library/LibraryController.h"
-#include "library/LibraryFile.h"
-#include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
-#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
 #include "povray/RenderScratch.h"
 
@@ -65,14 +59,20 @@ protected:
     int Render(const std::string& args, std::string* out = nullptr) {
         return RunCommand(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " " + args), out);
     }
+    // The render command with its error output kept, for a list file other than the fixture's.
+    std::string RenderKeepingErrors(const std::string& args, const std::string& list = "") {
+        return BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
+               ShellQuoted(list.empty() ? library : list) + " " + args + " 2>&1";
+    }
     // Makes the list file hold only the entries of a new include file.
     void Rescan(const std::string& name, const std::string& text) {
         dir.Write("incs/" + name, text);
         ASSERT_EQ(RunCommand(Cli("scan --kinds t " + ShellQuoted(dir / ("incs/" + name)) + " -o " + ShellQuoted(library))), 0);
     }
     // The render command for every entry of the list file dir/NAME.swl.
-    std::string RenderArgs(const std::string& name) {
-        return "render --library-path " + PovIncludeDir() + " " + ShellQuoted(dir / (name + ".swl")) + " --all --jobs 1";
+    std::string RenderArgs(const std::string& name, int jobs = 1) {
+        return "render --library-path " + PovIncludeDir() + " " + ShellQuoted(dir / (name + ".swl")) + " --all --jobs " +
+               std::to_string(jobs);
     }
     // An entry's stored picture as the picture command writes it; empty when it has none.
     std::string Picture(const std::string& list, const std::string& name) {
@@ -106,9 +106,7 @@ TEST_F(RenderCommandTest, StoresEveryPreviewAndMarksTheBrokenOneFaulty) {
     EXPECT_THAT(out, AllOf(HasSubstr("FEHLER  T_Bad\n"), Not(HasSubstr("T_One"))));
     // One at a time through the render host, the faulty one comes last, to a
     // POV-Ray started ahead, and its report is still POV-Ray's own.
-    RunCommand(BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
-                   " --all --jobs 1 2>&1",
-               &out);
+    RunCommand(RenderKeepingErrors("--all --jobs 1"), &out);
     EXPECT_THAT(out, AllOf(HasSubstr("OK      C_Three (3.1)\n"), HasSubstr("FEHLER  T_Bad\n"),
                            HasSubstr("File 'TexturePreview.pov' line "), HasSubstr("Parse Error")));
     EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
@@ -119,21 +117,16 @@ TEST_F(RenderCommandTest, StoresEveryPreviewAndMarksTheBrokenOneFaulty) {
 // faulty, and a list that could not be saved is not reported as rendered.
 TEST_F(RenderCommandTest, AFullDiskIsNamedAndNoEntryTakesTheBlame) {
     const std::string before = ReadFile(library);
-    const std::string render = BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
-                               ShellQuoted(library);
     std::string out;
     // 30 blocks hold every scene, but not one picture of 116 x 116.
-    EXPECT_EQ(RunCommand("ulimit -f 30; " + render + " --all --jobs 2 2>&1", &out), 1);
+    EXPECT_EQ(RunCommand("ulimit -f 30; " + RenderKeepingErrors("--all --jobs 2"), &out), 1);
     EXPECT_THAT(out, AllOf(HasSubstr("Der Datenträger ist voll"), HasSubstr("0 von 4 Vorschauen berechnet, 0 fehlerhaft."),
                            Not(HasSubstr("Signal")), Not(HasSubstr("FEHLER"))));
     EXPECT_EQ(ReadFile(library), before);
     // A list whose name leaves no room for the temporary file of its save.
     const std::string longName = dir / (std::string(250, 'x') + ".swl");
     ASSERT_EQ(std::rename(library.c_str(), longName.c_str()), 0);
-    EXPECT_EQ(RunCommand(BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
-                             ShellQuoted(longName) + " T_One P_Two 2>&1",
-                         &out),
-              1);
+    EXPECT_EQ(RunCommand(RenderKeepingErrors("T_One P_Two", longName), &out), 1);
     EXPECT_THAT(out, HasSubstr("Nicht gespeichert: 2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
     EXPECT_EQ(ReadFile(longName), before);
 }
@@ -231,17 +224,19 @@ TEST_F(RenderCommandTest, TwoProgramsAtOnceTakeTurnsAndStoreOnlyTheirOwnPictures
         ASSERT_EQ(RunCommand(Cli(RenderArgs(list))), 0);
         for (const std::string& name : names) alone[name] = Picture(list, name);
     }
-    // Started within milliseconds of each other, many times over: each program
-    // gets its turn, and every picture is its own entry's.
+    // Started within milliseconds of each other, many times over, through the
+    // render host and side by side: each program gets its turn, and every
+    // picture is its own entry's.
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
+        const int jobs = round < 2 ? 1 : 4;
         for (const auto& [list, names] : lists)
             ASSERT_EQ(RunCommand("cp " + ShellQuoted(dir / (list + ".empty.swl")) + " " + ShellQuoted(dir / (list + ".swl"))), 0);
         std::string outA;
         std::string outB;
         int statusA = -1;
-        std::thread other([&] { statusA = RunCommand(Cli(RenderArgs("a")), &outA); });
-        const int statusB = RunCommand(Cli(RenderArgs("b")), &outB);
+        std::thread other([&] { statusA = RunCommand(Cli(RenderArgs("a", jobs)), &outA); });
+        const int statusB = RunCommand(Cli(RenderArgs("b", jobs)), &outB);
         other.join();
         EXPECT_EQ(statusA, 0) << outA;
         EXPECT_EQ(statusB, 0) << outB;
@@ -264,10 +259,7 @@ TEST_F(RenderCommandTest, FailedReRenderKeepsTheOldPictureAndAHungOneEndsAtTheTi
     dir.Write("incs/change.inc", kEndlessLoop);
     dir.Write("data/swatchcraft.ini", "[Preview]\nTimeLimit=2\n");
     std::string out;
-    EXPECT_EQ(RunCommand(BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
-                             ShellQuoted(library) + " T_X --jobs 1 2>&1",
-                         &out),
-              1);
+    EXPECT_EQ(RunCommand(RenderKeepingErrors("T_X --jobs 1"), &out), 1);
     EXPECT_THAT(out, AllOf(HasSubstr("FEHLER  T_X"), HasSubstr("nach 2 Sekunden noch nicht fertig berechnet"),
                            HasSubstr("0 von 1 Vorschauen berechnet, 1 fehlerhaft."), Not(HasSubstr("syntaktisch"))));
     EXPECT_TRUE(Picture("lib", "T_X") == before);
@@ -305,27 +297,6 @@ TEST_F(RenderCommandTest, RenderOfAToolThatWasKilledIsStoppedByTheHost) {
     }
 }
 
-TEST_F(RenderCommandTest, InterruptKeepsThePicturesStoredBefore) {
-    std::string entries;
-    for (int i = 0; i < 12; ++i)
-        entries += "#declare T_Slow" + std::to_string(i) +
-                   " = texture { pigment { granite scale 0.2 } normal { bumps 1 scale 0.05 } "
-                   "finish { reflection 0.5 } }\n";
-    Rescan("slow.inc", entries);
-    RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
-                         " --all --antialias --jobs 1"));
-    ASSERT_TRUE(tool.Started());
-    // Wait for the first stored picture, then press Ctrl+C.
-    tool.ReadUntil("OK ");
-    kill(tool.Pid(), SIGINT);
-    EXPECT_EQ(tool.Finish(), 1);
-    EXPECT_THAT(tool.Output(), AllOf(HasSubstr("OK "), HasSubstr("Abgebrochen. ")));
-    // The list file holds what was stored before the interrupt.
-    EXPECT_THAT(Listing(), AllOf(HasSubstr("T_Slow0\ttexture"),
-                                 Not(HasSubstr("T_Slow0\ttexture\t-\t" + dir.Path() + "/incs/slow.inc\tkein Bild"))));
-    EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
-}
-
 // Ctrl+C right after a picture is stored ends the run there: the finished
 // picture is kept, the next one is not stored and no POV-Ray is left behind.
 TEST_F(RenderCommandTest, InterruptAfterAStoredPictureStoresNothingMore) {
@@ -358,42 +329,6 @@ TEST_F(RenderCommandTest, NormalPreviewShowsItsBumps) {
     std::set<unsigned char> shades(ppm.begin() + static_cast<long>(head.size()), ppm.end());
     EXPECT_GT(shades.size(), 20u);
     EXPECT_GT(*shades.rbegin(), 150);
-}
-
-TEST_F(RenderCommandTest, TwoProgramsRenderingAtOnceEachStoreTheirOwnPictures) {
-    std::string reds, blues;
-    for (int i = 0; i < 6; ++i) {
-        const std::string shade = FormatFixed(0.5 + i * 0.1, 6);
-        reds += "#declare T_Red" + std::to_string(i) + " = texture { pigment { color rgb <" + shade + ", 0, 0> } }\n";
-        blues += "#declare T_Blue" + std::to_string(i) + " = texture { pigment { color rgb <0, 0, " + shade + "> } }\n";
-    }
-    dir.Write("incs/reds.inc", reds);
-    dir.Write("incs/blues.inc", blues);
-    for (const char* name : {"reds", "blues"})
-        ASSERT_EQ(RunCommand(Cli("scan " + ShellQuoted(dir / ("incs/" + std::string(name) + ".inc")) + " -o " +
-                                 ShellQuoted(dir / (std::string(name) + ".swl")))),
-                  0);
-    auto render = [&](const char* name) {
-        return RunCommand(Cli("render --library-path " + PovIncludeDir() + " --all --jobs 4 " +
-                              ShellQuoted(dir / (std::string(name) + ".swl"))));
-    };
-    int blueStatus = -1;
-    std::thread blue([&] { blueStatus = render("blues"); });
-    EXPECT_EQ(render("reds"), 0);
-    blue.join();
-    EXPECT_EQ(blueStatus, 0);
-    for (const char* name : {"reds", "blues"}) {
-        RecordingUserInterface ui;
-        LibraryController controller(ui);
-        std::string home;
-        float version = 0;
-        ASSERT_TRUE(LoadLibrary(controller, dir / (std::string(name) + ".swl"), home, version, false));
-        for (const TextureEntry* e = controller.Library().NextEntry(nullptr); e; e = controller.Library().NextEntry(e)) {
-            ASSERT_TRUE(e->previewValid) << e->name;
-            const bool red = e->preview.sumRed > e->preview.sumBlue;
-            EXPECT_EQ(red, std::string(name) == "reds") << e->name;
-        }
-    }
 }
 
 TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {

@@ -1,11 +1,12 @@
-// Saving files: through symbolic links, with leftovers of killed saves
-// around, and with another program holding the file.
+// Paths, the program's folders, and saving files: through symbolic links,
+// with leftovers of killed saves around, and with another program holding the file.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include "TestEnvironment.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "platform/PathUtil.h"
+#include "platform/ProgramFolders.h"
 
 namespace sc {
 namespace {
@@ -96,6 +99,73 @@ TEST(FileLock, ASecondHolderWaitsUntilTheFirstLetsGo) {
     ASSERT_EQ(mkfifo((dir / "pipe.swl").c_str(), 0600), 0);
     for (const char* name : {"none.swl", "pipe.swl"})
         EXPECT_EQ(FileLock().Acquire(dir / name, std::chrono::milliseconds(0)), FileLock::Result::Locked) << name;
+}
+
+TEST(PathUtil, JoinSplitAndFold) {
+    for (const char* dir : {"/usr/share", "/usr/share/"}) EXPECT_EQ(JoinPath(dir, "colors.inc"), "/usr/share/colors.inc");
+    EXPECT_EQ(JoinPath("/", "etc"), "/etc");
+    EXPECT_EQ(JoinPath("", "colors.inc"), "colors.inc");
+
+    std::string dir, name;
+    SplitPath("/a/b/c.inc", dir, name);
+    EXPECT_EQ(dir + "|" + name, "/a/b/|c.inc");
+    SplitPath("c.inc", dir, name);
+    EXPECT_EQ(dir + "|" + name, "|c.inc");
+    EXPECT_EQ(ExtensionOf("/a.b/c"), "");
+    EXPECT_EQ(ExtensionOf("/a/x.SWL"), ".SWL");
+
+    EXPECT_EQ(MakeAbsolute("/a/./b/../c.inc"), "/a/c.inc");
+    EXPECT_EQ(MakeAbsolute("/a/b/"), "/a/b/");
+    EXPECT_TRUE(IsAbsolutePath(MakeAbsolute("rel/x")));
+}
+
+TEST(FileSystem, ExistenceListingAndAtomicWrites) {
+    test::TempDir dir;
+    const std::string file = dir.Write("sub/Tex.inc", "x");
+    EXPECT_TRUE(FileExists(file));
+    for (const char* notFile : {"sub", "sub/*.inc", "sub/tex.inc"}) EXPECT_FALSE(FileExists(dir / notFile)) << notFile;
+    EXPECT_TRUE(DirectoryExists(dir / "sub"));
+    EXPECT_TRUE(DirectoryExists(dir / "sub/"));
+    EXPECT_FALSE(DirectoryExists(""));
+    EXPECT_FALSE(DirectoryExists(file));
+    EXPECT_NE(LastWriteTime(file), 0u);
+    EXPECT_EQ(LastWriteTime(dir / "missing"), 0u);
+
+    dir.Write("a.inc", "");
+    dir.Write("b.pov", "");
+    dir.Write(".hidden/x.inc", "");
+    const auto incs = ListDirectory(dir.Path(), "*.inc");
+    ASSERT_EQ(incs.size(), 1u);
+    EXPECT_EQ(incs[0].name, "a.inc");
+    const auto all = ListDirectory(dir.Path());
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_TRUE(all[0].isHidden && all[0].isDirectory);
+
+    ASSERT_TRUE(WriteFileAtomically(dir / "a.inc", "new contents"));
+    EXPECT_EQ(test::ReadFile(dir / "a.inc"), "new contents");
+    EXPECT_FALSE(WriteFileAtomically(dir / "missing-dir/f.txt", "x"));
+    EXPECT_EQ(ListDirectory(dir.Path()).size(), 4u);  // no temporary file left behind
+}
+
+TEST(ProgramFolders, BesideTheExecutableUnlessRedirected) {
+    // The build tree is writable, so the program's files live beside it.
+    EXPECT_EQ(ExecutableDir(), test::BinaryDir());
+    EXPECT_EQ(SettingsFilePath(), test::BinaryDir() + "/swatchcraft.ini");
+    EXPECT_EQ(ConfigDir(), std::string(std::getenv("XDG_CONFIG_HOME")) + "/swatchcraft");
+
+    test::TempDir dir;
+    SetProgramDataDirOverride(dir.Path() + "/");
+    EXPECT_EQ(ProgramDataDir(), dir.Path());
+    EXPECT_EQ(SettingsFilePath(), dir / "swatchcraft.ini");
+    EXPECT_EQ(ProgramFolder("libs", false), dir / "libs");
+    EXPECT_FALSE(DirectoryExists(dir / "libs"));
+    EXPECT_EQ(ProgramFolder("templates"), dir / "templates");
+    EXPECT_TRUE(DirectoryExists(dir / "templates"));
+    SetProgramDataDirOverride("");
+
+    setenv("SWATCHCRAFT_DATA_DIR", dir.Path().c_str(), 1);
+    EXPECT_EQ(ProgramFolder("preview"), dir / "preview");
+    unsetenv("SWATCHCRAFT_DATA_DIR");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
+#include <vector>
 
 #include "ui/GridGeometry.h"
 #include "ui/GridSelection.h"
@@ -30,21 +32,14 @@ TEST(GridGeometryTest, ColumnsRowsAndCellsFollowTheClientSize) {
 
 TEST(GridGeometryTest, KeysWalkSevenItemsInThreeColumns) {
     const GridGeometry grid(7, 270, 250, 120);  // two rows to a page
-    EXPECT_EQ(grid.Walk(3, GridKey::Down), 6);
-    EXPECT_EQ(grid.Walk(4, GridKey::Down), 4);
-    EXPECT_EQ(grid.Walk(5, GridKey::Down), 5);
-    EXPECT_EQ(grid.Walk(6, GridKey::Right), 6);
-    EXPECT_EQ(grid.Walk(0, GridKey::Left), 0);
-    EXPECT_EQ(grid.Walk(2, GridKey::Right), 3);
-    EXPECT_EQ(grid.Walk(1, GridKey::Up), 1);
-    EXPECT_EQ(grid.Walk(5, GridKey::Up), 2);
-    EXPECT_EQ(grid.Walk(4, GridKey::Home), 0);
-    EXPECT_EQ(grid.Walk(1, GridKey::End), 6);
-    EXPECT_EQ(grid.Walk(1, GridKey::PageDown), 6);  // two rows on, clamped to the last
-    EXPECT_EQ(grid.Walk(0, GridKey::PageDown), 6);
-    EXPECT_EQ(grid.Walk(5, GridKey::PageUp), 0);
-    EXPECT_EQ(grid.Walk(-1, GridKey::Down), 0);  // no focus yet
-    EXPECT_EQ(grid.Walk(-1, GridKey::End), 6);
+    using enum GridKey;
+    // From, key, to: the walk stops at the edges, a page is two rows clamped
+    // to the last item, and without focus a key starts at an end.
+    for (const auto& [from, key, to] : std::vector<std::tuple<int, GridKey, int>>{
+             {3, Down, 6}, {4, Down, 4}, {5, Down, 5}, {6, Right, 6}, {0, Left, 0}, {2, Right, 3}, {1, Up, 1},
+             {5, Up, 2}, {4, Home, 0}, {1, End, 6}, {1, PageDown, 6}, {0, PageDown, 6}, {5, PageUp, 0},
+             {-1, Down, 0}, {-1, End, 6}})
+        EXPECT_EQ(grid.Walk(from, key), to) << from << " " << static_cast<int>(key);
     EXPECT_EQ(GridGeometry(0, 270, 250, 120).Walk(-1, GridKey::End), -1);
 }
 

@@ -47,30 +47,6 @@ TEST_F(OverviewDialogFixture, PageCountFollowsLayoutAndTemplate) {
     EXPECT_EQ(model.Options().Width, 450u);
 }
 
-TEST_F(OverviewDialogFixture, SizeCouplingsCutTowardZero) {
-    auto model = Model(1);
-    model.ChooseLayout(1);
-    model.WidthLeft(801);
-    EXPECT_EQ(model.Options().Height, 600u);
-    model.HeightLeft(600);
-    EXPECT_EQ(model.Options().Width, 800u);
-    model.ChooseLayout(0);
-    EXPECT_EQ(model.Options().Height, 800u);
-    model.HeightLeft(333);
-    EXPECT_EQ(model.Options().Width, 333u);
-}
-
-TEST_F(OverviewDialogFixture, TemplateWithoutMarkerIsSwitchedOff) {
-    auto model = Model(5);
-    model.Options().templatePath = dir.Write("t.pov", "// #include Swatchcraft 10 1.5:1\n");
-    model.Options().useTemplate = true;
-    model.ToggleTemplate();
-    EXPECT_FALSE(model.Options().useTemplate);
-    EXPECT_EQ(model.AspectText(), "0:0");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.find("Beispiel: // #include Swatchcraft 10 3:2"), std::string::npos);
-}
-
 TEST_F(OverviewDialogFixture, ModeRadiosAndTheLockedPathOption) {
     auto newer = Model(3, true, 3.7);
     EXPECT_TRUE(newer.Options().WriteTextures);

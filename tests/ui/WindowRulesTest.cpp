@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
+#include <vector>
 
 #include "ui/MainCommands.h"
 #include "ui/MainMenuTable.h"
@@ -210,29 +212,20 @@ TEST(WindowLayoutTest, WidthsKeepTheListAtLeast320AndTheTrackerInItsLimits) {
 }
 
 TEST(WindowLayoutTest, LargePictureSideFollowsThePaneInStepsOf32UpTo512) {
-    // No larger than the stored picture: no large picture at all.
-    EXPECT_EQ(LargePictureSide(120, 800), 0);
-    EXPECT_EQ(LargePictureSide(131, 800), 0);  // 123 wide would give 96
-    EXPECT_EQ(LargePictureSide(136, 800), 128);
-    EXPECT_EQ(LargePictureSide(0, 0), 0);
-    EXPECT_EQ(LargePictureSide(-50, 800), 0);
-    // Odd sizes round down to the step, so a few pixels more or less keep the side (and the cache).
-    EXPECT_EQ(LargePictureSide(301, 800), 288);
-    EXPECT_EQ(LargePictureSide(327, 800), 288);
-    EXPECT_EQ(LargePictureSide(328, 800), 320);
-    // The picture takes the larger share of the pane's height, the declaration box the rest.
-    EXPECT_EQ(LargePictureSide(600, 500), 288);
-    EXPECT_EQ(LargePictureSide(600, 200), 0);
+    // Pane width, height, side: none where it would not be larger than the
+    // stored picture; odd sizes round down to the step, so a few pixels more
+    // or less keep the side (and the cache); the picture takes the larger
+    // share of the pane's height, the declaration box the rest.
+    for (const auto& [width, height, side] : std::vector<std::tuple<int, int, int>>{
+             {120, 800, 0}, {131, 800, 0}, {136, 800, 128}, {0, 0, 0}, {-50, 800, 0}, {301, 800, 288}, {327, 800, 288},
+             {328, 800, 320}, {600, 500, 288}, {600, 200, 0}, {520, 1032, 512}, {4000, 3000, 512}, {519, 3000, 480}})
+        EXPECT_EQ(LargePictureSide(width, height), side) << width << " x " << height;
     // A 1280 x 1024 screen: a 673 wide pane about 880 high gets the largest picture, not 416.
     EXPECT_EQ(LargePictureSide(673, 880, kDefaultPictureShare, 34), 512);
     // The split dragged up leaves more to the declaration box; dragged down, the box keeps its lines.
     EXPECT_EQ(LargePictureSide(673, 880, PictureShareAt(300, 880), 34), 288);
     EXPECT_EQ(LargePictureSide(673, 400, 0.99, 34), 288);
     EXPECT_DOUBLE_EQ(PictureShareAt(5000, 880), kMaxPictureShare);
-    // Never above 512, however large the pane.
-    EXPECT_EQ(LargePictureSide(520, 1032), 512);
-    EXPECT_EQ(LargePictureSide(4000, 3000), 512);
-    EXPECT_EQ(LargePictureSide(519, 3000), 480);
 }
 
 TEST(WindowLayoutTest, PanePartsSitInTheirBands) {
