@@ -26,8 +26,10 @@
 
 #include "gui/MainWindow.h"
 #include "gui/MessageDialogs.h"
+#include "gui/OverviewDialog.h"
 #include "gui/QtUserInterface.h"
 #include "gui/StatusBarWithProgress.h"
+#include "gui/Translation.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "library/TextureEntry.h"
@@ -206,13 +208,22 @@ int main(int argc, char** argv) {
     Write(bigFile, Declarations("T_Big_", kBigFile, 0.1));  // as the list's previews show it
 
     QApplication app(argc, argv);
+    // The hooks below answer the German texts.
+    sc::InstallGermanTranslation(app);
     sc::QtUserInterface::SetBoxHook([](QMessageBox& box) {
         QAbstractButton* chosen = box.defaultButton();
         for (QAbstractButton* b : box.buttons())
             if (b->text().remove(QLatin1Char('&')) == QStringLiteral("Nein")) chosen = b;
         if (chosen) chosen->click();
     });
-    sc::SetDialogHook([](QDialog& dialog) {
+    // The overview dialog writes apart from the window: the hook watches the window meanwhile.
+    std::function<void(sc::OverviewDialog&)> onOverview;
+    sc::SetDialogHook([&onOverview](QDialog& dialog) {
+        if (auto* overview = qobject_cast<sc::OverviewDialog*>(&dialog); overview && onOverview) {
+            onOverview(*overview);
+            dialog.reject();
+            return;
+        }
         // "Text suchen": a text no declaration holds, so every one is read.
         if (dialog.windowTitle() == QStringLiteral("Text suchen")) {
             dialog.findChild<QLineEdit*>()->setText(QStringLiteral("nirgends"));
@@ -284,6 +295,25 @@ int main(int argc, char** argv) {
     char what[80];
     std::snprintf(what, sizeof what, "web page of %d entries", window.Controller().EntryCount());
     Print(what, Watch(window, [&] { return !window.Busy(); }));
+    window.Controller().modified = 0;
+
+    window.RunCommand(int(sc::Command::SelectAll));
+    onOverview = [&](sc::OverviewDialog& overview) {
+        for (QLineEdit* edit : overview.findChildren<QLineEdit*>())
+            if (edit->accessibleName() == QStringLiteral("Verzeichnis"))
+                edit->setText(QString::fromStdString(folder + "/overview"));
+        std::filesystem::create_directories(folder + "/overview");
+        QElapsedTimer timer;
+        timer.start();
+        overview.Write();
+        const double ms = Ms(timer);
+        Responsiveness r = Watch(window, [&] { return !overview.Writing(); });
+        r.elapsed += ms;
+        r.worst = std::max(r.worst, ms);
+        std::snprintf(what, sizeof what, "overview of %d entries", window.Controller().EntryCount());
+        Print(what, r);
+    };
+    window.RunCommand(int(sc::Command::Overview));
     window.Controller().modified = 0;
     std::filesystem::remove_all(folder);
     return 0;

@@ -40,11 +40,11 @@ void FileCommands::Bind(CommandActions& actions) {
 // The document ends these later, when the file is read or written; the
 // window shows the outcome then. `this` outlives the document's work.
 void FileCommands::Open() {
-    p_.document.OpenWithDialog([this](bool) { p_.window.RefillViews(); });
+    p_.document.OpenWithDialog([this](bool) { p_.window.ShowLoadedLibrary(); });
 }
 
 void FileCommands::Add() {
-    p_.document.AddWithDialog([this](bool) { p_.window.RefillViews(); });
+    p_.document.AddWithDialog([this](bool) { p_.window.ShowLoadedLibrary(); });
 }
 
 void FileCommands::Save() {
@@ -173,7 +173,7 @@ void FileCommands::OpenRecent(int index) {
 
 void FileCommands::OpenListFile(const std::string& path, std::function<void()> then) {
     p_.document.Open(path, [this, then = std::move(then)](bool) {
-        p_.window.RefillViews();
+        p_.window.ShowLoadedLibrary();
         if (then) then();
     });
 }

@@ -459,6 +459,10 @@ void MainWindow::SetBusy(bool busy) {
 
 void MainWindow::RefillViews() {
     views_->Refresh();
+    ShowLoadedLibrary();
+}
+
+void MainWindow::ShowLoadedLibrary() {
     if (!views_->CurrentEntry()) {
         const std::vector<TextureEntry*> entries = views_->EntriesInListOrder();
         if (!entries.empty()) views_->SelectEntries({entries.front()});

@@ -107,6 +107,9 @@ public:
 
     // Fills the views again from the library (after loading or adding) and shows the current entry.
     void RefillViews();
+    // The same after a list file was read: reading it filled the views, and
+    // filling 20,000 entries twice would keep the window from answering.
+    void ShowLoadedLibrary();
     // A redraw: entries changed in place (pictures, paths), none came or went.
     void RefreshViews();
     void RebuildRecentFiles();

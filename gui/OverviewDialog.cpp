@@ -522,9 +522,18 @@ void OverviewDialog::RunWriter(std::function<bool(OverviewWriter&, OverviewOptio
 void OverviewDialog::SetWriting(bool writing) {
     writing_ = writing;
     // The options stay as the writer took them; only the way out stays open.
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (child != cancel_ && !child->isWindow()) child->setEnabled(!writing);
-    if (!writing) ApplyEnables();
+    if (writing) {
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child != cancel_ && !child->isWindow() && child->isEnabled()) {
+                child->setEnabled(false);
+                heldDuringWriting_.push_back(child);
+            }
+        return;
+    }
+    for (const QPointer<QWidget>& child : heldDuringWriting_)
+        if (child) child->setEnabled(true);
+    heldDuringWriting_.clear();
+    ApplyEnables();
 }
 
 }  // namespace sc

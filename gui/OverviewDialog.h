@@ -3,6 +3,7 @@
 // template check, the page-count line, writing ("&Schreiben") and the page
 // preview ("Pre&view..."). The rules live in OverviewDialogModel.
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -104,6 +105,7 @@ private:
     // The entries the last write looked at, by key (the page preview shows them).
     std::vector<EntryKey> written_;
     std::unique_ptr<BackgroundWork> work_;
+    std::vector<QPointer<QWidget>> heldDuringWriting_;  // enabled again when the writing ends
     std::unique_ptr<OverviewDialogModel> model_;
     QRadioButton* mode30_;
     QCheckBox* writePaths_;

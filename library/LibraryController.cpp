@@ -35,11 +35,10 @@ void LibraryController::ReloadColor(TextureEntry* entry) {
 
 bool LibraryController::AddScannedEntry(ScannedFile& target, const std::string& name, int kind) {
     if (target.file && target.removals != library_.FileRemovals()) target.file = nullptr;
-    if (!target.file) target.file = library_.FindFile(target.directory, target.fileName);
-    if (target.file && target.file->FindEntry(name)) return false;
     if (!target.file) target.file = library_.FindOrAddFile(target.directory, target.fileName, target.lastWrite);
     target.removals = library_.FileRemovals();
-    TextureEntry* entry = library_.AddEntryToFile(*target.file, name, kind, {}, 0, nullptr);
+    TextureEntry* entry = library_.AddNewEntryToFile(*target.file, name, kind);
+    if (!entry) return false;
     RegisterAddedEntry(entry);
     ++modified;
     return true;

@@ -69,6 +69,17 @@ void SourceFile::AppendEntry(TextureEntry* entry) {
     ++entryCount;
 }
 
+TextureEntry* SourceFile::AppendNewEntry(const std::string& name, int kind) {
+    const auto [it, inserted] = entriesByName_.try_emplace(name, nullptr);
+    if (!inserted) return nullptr;
+    auto* entry = new TextureEntry(name, kind);
+    it->second = entry;
+    entries.Append(entry);
+    entry->sourceFile = this;
+    ++entryCount;
+    return entry;
+}
+
 void SourceFile::TakeEntry(TextureEntry* entry) {
     entries.Unlink(entry);
     entriesByName_.erase(entry->name);

@@ -68,6 +68,10 @@ public:
     TextureEntry* FindEntry(const std::string& name) const;
     // Links a named entry at the tail and takes ownership.
     void AppendEntry(TextureEntry* entry);
+    // A new entry of that name and kind at the tail; nullptr when the file
+    // has one of that name already (looked up once, for a search that adds
+    // thousands).
+    TextureEntry* AppendNewEntry(const std::string& name, int kind);
     // Unlinks a named entry and gives up ownership.
     void TakeEntry(TextureEntry* entry);
 

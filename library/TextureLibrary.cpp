@@ -72,6 +72,12 @@ TextureEntry* TextureLibrary::AddEntryToFile(SourceFile& file, const std::string
     return entry;
 }
 
+TextureEntry* TextureLibrary::AddNewEntryToFile(SourceFile& file, const std::string& name, int kind) {
+    TextureEntry* entry = file.AppendNewEntry(name, kind);
+    if (entry && entry->kind == kKindColor) SetColor(entry, nullptr);
+    return entry;
+}
+
 void TextureLibrary::SetColor(TextureEntry* entry, const EntryColor* color) {
     if (!entry->color) entry->color = std::make_unique<EntryColor>();
     if (color && !color->IsAllZero()) *entry->color = *color;

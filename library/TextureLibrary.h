@@ -62,6 +62,8 @@ public:
     TextureEntry* AddEntry(const std::string& directory, const std::string& fileName, const std::string& name, int kind,
                            const std::string& category, float previewVersion, const EntryColor* color);
     // The same for a file already at hand.
+    // A new entry in `file`, nullptr when it has one of that name already.
+    TextureEntry* AddNewEntryToFile(SourceFile& file, const std::string& name, int kind);
     TextureEntry* AddEntryToFile(SourceFile& file, const std::string& name, int kind, const std::string& category,
                                  float previewVersion, const EntryColor* color);
     // Destroys an entry; its file goes when it has no named entry left.

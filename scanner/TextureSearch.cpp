@@ -272,8 +272,10 @@ int TextureSearch::SearchFileAt(const std::string& path, int* includeCounter, bo
             ++counts_.directories;
         }
         if (++added == 1) ++counts_.files;
-        ShowResult();
     }
+    // Once per file, not per entry: a file of many entries would otherwise
+    // spend more on the text than on finding them.
+    if (added > 0) ShowResult();
     stream.reader.Close();
     --streamDepth_;
     return added;
@@ -289,7 +291,7 @@ void TextureSearch::SkipName(const std::string& name, const std::string& path) {
 }
 
 void TextureSearch::ShowResult() {
-    // Once per entry: the text is rebuilt in place rather than anew.
+    // The text is rebuilt in place rather than anew.
     statusText_.clear();
     AppendSearchResultText(statusText_, counts_.textures, counts_.files, counts_.directories, counts_.skippedNames);
     ui_.SetStatusText(statusText_);
