@@ -6,9 +6,10 @@
 namespace sc {
 namespace {
 
-// Up to this side the whole picture comes nearly as fast as a draft would:
-// POV-Ray's start and end cost more than its rows.
-constexpr int kLargestWithoutDraft = 320;
+// Up to this side the whole picture comes nearly as fast as a draft would;
+// above it the rows cost more than what remains of POV-Ray's start, which a
+// waiting POV-Ray has mostly paid before the last key.
+constexpr int kLargestWithoutDraft = 256;
 
 }  // namespace
 

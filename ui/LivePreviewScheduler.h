@@ -1,6 +1,6 @@
 #pragma once
 // When the preview follows the declaration box while the user types: a
-// render starts once the text has rested for 300 ms, an edit stops
+// render starts once the text has rested for 200 ms, an edit stops
 // the render in flight, and nothing ever queues up (one render at most, of
 // the text as it last stood). It also keeps what the pane shows meanwhile:
 // after a failed render the last good picture, dimmed, and POV-Ray's error,
@@ -13,10 +13,11 @@ namespace sc {
 
 class LivePreviewScheduler {
 public:
-    // Short enough that the first picture comes within 1.5 s of the last key
-    // (POV-Ray itself needs about 0.6 s to start and end), long enough that
-    // steady typing starts nothing.
-    static constexpr int kQuietMs = 300;
+    // Short enough that the first picture comes within 0.4 s of the last key
+    // (a POV-Ray waits for the scene, so only parsing and tracing remain,
+    // 0.1 to 0.2 s), long enough that brisk typing starts nothing; a render
+    // started between slower keys is stopped by the next one.
+    static constexpr int kQuietMs = 200;
 
     // The side of the first live picture in a picture area of `paneSide`: a
     // large area gets a draft at about half its side first (POV-Ray's time

@@ -56,7 +56,8 @@ TEST(LivePreviewSchedulerTest, TypingRendersOnceAfterItRestsAndEditsStopTheRende
 // A large picture area gets a quick draft first; small ones come whole at once.
 TEST(LivePreviewSchedulerTest, LargeAreasGetADraftOfAboutHalfTheirSideFirst) {
     EXPECT_EQ(LivePreviewScheduler::FirstSide(116), 116);
-    EXPECT_EQ(LivePreviewScheduler::FirstSide(320), 320);
+    EXPECT_EQ(LivePreviewScheduler::FirstSide(256), 256);
+    EXPECT_EQ(LivePreviewScheduler::FirstSide(320), 160);
     EXPECT_EQ(LivePreviewScheduler::FirstSide(352), 160);  // in the large pictures' steps of 32
     EXPECT_EQ(LivePreviewScheduler::FirstSide(512), 256);
 }
