@@ -31,12 +31,22 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The folder this process's single renders ran in, and so their last scene.
+// The folder the last single render ran in, and so its scene: with POV-Rays
+// waiting for their scenes there may be several, so the newest scene wins.
 std::string RenderScratchFolder() {
-    for (const auto& item : std::filesystem::directory_iterator(ProgramFolder("preview")))
-        if (IsScratchFolder(item.path().string()) && item.path().filename().string().rfind(kRenderScratchPrefix, 0) == 0)
-            return item.path().string();
-    return ProgramFolder("preview");
+    std::string newest = ProgramFolder("preview");
+    auto newestTime = std::filesystem::file_time_type::min();
+    for (const auto& item : std::filesystem::directory_iterator(ProgramFolder("preview"))) {
+        const std::string path = item.path().string();
+        if (!IsScratchFolder(path) || item.path().filename().string().rfind(kRenderScratchPrefix, 0) != 0) continue;
+        std::error_code error;
+        const auto time = std::filesystem::last_write_time(item.path() / "TexturePreview.pov", error);
+        if (!error && time >= newestTime) {
+            newest = path;
+            newestTime = time;
+        }
+    }
+    return newest;
 }
 
 // The colour sums of a picture POV-Ray wrote, taken as the preview window holds it.
@@ -188,11 +198,10 @@ TEST_F(PreviewRendererTest, EveryKindRendersAsPovRayRendersTheSameScene) {
         ASSERT_TRUE(entry->previewValid) << (ui.messages.empty() ? "" : ui.messages.back().text);
         EXPECT_TRUE(session.Launcher().StartedPov());
         std::string output;
-        ASSERT_EQ(RenderWithPovray(RenderScratchFolder(), "TexturePreview.pov", "+W116 +H116 -A +FP +Ooracle.ppm",
-                                   &output),
-                  0)
+        const std::string folder = RenderScratchFolder();
+        ASSERT_EQ(RenderWithPovray(folder, "TexturePreview.pov", "+W116 +H116 -A +FP +Ooracle.ppm", &output), 0)
             << output;
-        const PreviewImage expected = SumsOfPpm(ReadFile(RenderScratchFolder() + "/oracle.ppm"));
+        const PreviewImage expected = SumsOfPpm(ReadFile(folder + "/oracle.ppm"));
         const PreviewImage& got = entry->preview;
         EXPECT_EQ(std::tuple(got.sumRed, got.sumGreen, got.sumBlue, got.sumMiddleRow),
                   std::tuple(expected.sumRed, expected.sumGreen, expected.sumBlue, expected.sumMiddleRow));
@@ -244,11 +253,10 @@ TEST_F(PreviewRendererTest, LargePicturesRenderAtTheirSizeApartFromTheStoredPrev
 
     // The very picture POV-Ray renders from the same scene at that size...
     std::string output;
-    ASSERT_EQ(RenderWithPovray(RenderScratchFolder(), "TexturePreview.pov", "+W256 +H256 -A +FP +Ooracle.ppm",
-                               &output),
-              0)
+    const std::string folder = RenderScratchFolder();
+    ASSERT_EQ(RenderWithPovray(folder, "TexturePreview.pov", "+W256 +H256 -A +FP +Ooracle.ppm", &output), 0)
         << output;
-    const PreviewImage expected = SumsOfPpm(ReadFile(RenderScratchFolder() + "/oracle.ppm"));
+    const PreviewImage expected = SumsOfPpm(ReadFile(folder + "/oracle.ppm"));
     PreviewImage got;
     ComputeStats(got, large.Pixels(), large.Size(), large.Width(), large.Height());
     EXPECT_EQ(std::tuple(got.sumRed, got.sumGreen, got.sumBlue), std::tuple(expected.sumRed, expected.sumGreen, expected.sumBlue));
