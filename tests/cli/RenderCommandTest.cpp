@@ -338,14 +338,15 @@ TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {
     Rescan("hang.inc", entries);
     const std::string data = dir / "data";
     // Side by side, three hang at once; one at a time through the render host,
-    // one hangs and the next one's POV-Ray waits, started ahead.
+    // one hangs and at least the next one's POV-Ray waits, started ahead (the
+    // host may start more meanwhile, so the count is a floor).
     for (auto [jobs, signal] : {std::pair{4, SIGINT}, {4, SIGKILL}, {1, SIGINT}, {1, SIGKILL}}) {
         SCOPED_TRACE(std::to_string(jobs) + " jobs, signal " + std::to_string(signal));
         RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs " +
                              std::to_string(jobs)));
         ASSERT_TRUE(tool.Started());
         tool.ReadUntil("OK ");
-        EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == (jobs == 4 ? 3 : 2); }, 60000));
+        EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) >= (jobs == 4 ? 3 : 2); }, 60000));
         kill(tool.Pid(), signal);
         const int status = tool.Finish();
         EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) == 0; }, 60000));
