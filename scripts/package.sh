@@ -12,5 +12,5 @@ dir="$root/build-package"
 rm -f "$dir"/swatchcraft_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb="$(ls "$dir"/swatchcraft_*.deb)"
-echo "Paket: $deb"
-echo "Installieren mit: sudo apt install $deb"
+echo "Package: $deb"
+echo "Install with: sudo apt install $deb"

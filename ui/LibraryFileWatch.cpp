@@ -155,11 +155,14 @@ std::string LibraryFileWatch::ChangedText(int count, const std::string& path) {
 
 std::string LibraryFileWatch::VanishedText(const std::string& path, int entries) {
     std::string text = FillIn(Tr("The file \"%1\" no longer exists."), {path});
-    if (entries > 0)
-        text += " " + FillIn(TrN("Its %1 texture stays in the list; its declaration is NOT AVAILABLE.",
-                                 "Its %1 textures stay in the list; their declarations are NOT AVAILABLE.",
-                                 static_cast<unsigned long>(entries)),
-                             {std::to_string(entries)});
+    if (entries > 0) {
+        // Appended piece by piece: GCC 12 warns falsely about " " + a temporary.
+        text += ' ';
+        text += FillIn(TrN("Its %1 texture stays in the list; its declaration is NOT AVAILABLE.",
+                           "Its %1 textures stay in the list; their declarations are NOT AVAILABLE.",
+                           static_cast<unsigned long>(entries)),
+                       {std::to_string(entries)});
+    }
     return text;
 }
 
