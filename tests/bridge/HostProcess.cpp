@@ -83,7 +83,6 @@ RenderCollector::RenderCollector() {
                 result.doneValue = message.wParam;
                 result.doneText = message.data;
                 break;
-            case bridge::kWmRenderStep: ++result.steps; break;
             default: break;
         }
     });
@@ -109,15 +108,6 @@ RenderResult RenderThroughBridge(const std::string& scene, const std::string& op
     return collector.result;
 }
 
-std::string RenderWithPovRay(const std::string& scene, int width, int height, bool antialias) {
-    const std::string output = scene + ".reference.ppm";
-    std::ostringstream command;
-    command << "cd '" << DirectoryOf(scene) << "' && /usr/bin/povray '+I" << scene << "' -w" << width << " -h" << height
-            << (antialias ? " +a" : " -a") << " -c +FP '+O" << output << "' -D >/dev/null 2>&1";
-    if (RunCommand(command.str()) != 0) return {};
-    return ReadFile(output);
-}
-
 std::map<int, std::string> PpmRows(const std::string& ppm, int& width, int& height) {
     std::map<int, std::string> rows;
     std::istringstream in(ppm);
@@ -138,7 +128,5 @@ std::map<int, std::string> PpmRows(const std::string& ppm, int& width, int& heig
     }
     return rows;
 }
-
-bool ProcessAlive(pid_t pid) { return pid > 0 && kill(pid, 0) == 0; }
 
 }  // namespace sc::test

@@ -133,21 +133,7 @@ TEST_F(BatchRendererTest, OneProcessStoresWhatTheRenderRunStoresAndLosesOnlyItsB
     TextureEntry* retry = Add("T_Retry", kKindTexture);
     TextureEntry* shiny = Add("F_Shiny", kKindFinish);
     const std::vector<TextureEntry*> renderable = {red, bad, green, retry, shiny};
-    // One at a time through the render host, as the window's run of several entries does.
-    {
-        ScriptedWindow window(controller);
-        window.selected = renderable;
-        window.ShowEntry(renderable.front());
-        PreviewRenderSettings settings;
-        PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
-        session.StepWithAutoStore();
-        const auto start = Clock::now();
-        while (!session.Idle() && Clock::now() - start < std::chrono::minutes(2)) session.ProcessEvents(20);
-        bool closed = false;
-        session.Launcher().ClosePov([&] { closed = true; });
-        while (!closed) session.ProcessEvents(20);
-        ASSERT_TRUE(session.Idle());
-    }
+    RenderOneAtATime(controller, installation, renderable);
     std::vector<Stored> sequential;
     for (TextureEntry* entry : renderable) sequential.push_back(StoredOf(*entry));
     ASSERT_EQ(controller.PreviewCount(), 4);
