@@ -199,12 +199,7 @@ struct DocumentFixture : testing::Test {
         const std::string inc = dir.Write("inc/stones.inc",
                                           "#declare T_A = texture { pigment { rgb 1 } }\n"
                                           "#declare T_B = texture { pigment { rgb 0 } }\n");
-        RecordingUserInterface quiet;
-        LibraryController other(quiet);
-        SearchOptions options;
-        options.explicitFiles = {inc};
-        SearchTextures(other, options);
-        EXPECT_TRUE(SaveLibrary(other, dir / name, ""));
+        EXPECT_TRUE(test::WriteScannedList(dir / name, inc));
         return dir / name;
     }
 };

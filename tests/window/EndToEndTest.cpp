@@ -231,9 +231,7 @@ TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
 
     test::RecordingUserInterface quiet;
     LibraryController reread(quiet);
-    std::string home;
-    float version = 0;
-    ASSERT_TRUE(LoadLibrary(reread, h.dir / "lib.swl", home, version, false));
+    ASSERT_TRUE(test::LoadListFile(reread, h.dir / "lib.swl"));
     const TextureEntry* stored = reread.Library().NextEntry(reread.Library().NextEntry(nullptr));
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->name, entry->name);
@@ -554,13 +552,7 @@ void EndToEnd::OpenSlowLibrary(const std::string& extra) {
         "#declare M_Haze = material { texture { pigment { rgbt <1, 1, 1, 0.9> } }\n"
         "  interior { media { scattering { 1, 0.3 } samples 20, 20 intervals 4 } } }\n" +
             extra);
-    test::RecordingUserInterface quiet;
-    LibraryController slow(quiet);
-    SearchOptions options;
-    options.kinds = {false, true, true, true, false, false, false};
-    options.explicitFiles = {inc};
-    SearchTextures(slow, options);
-    ASSERT_TRUE(SaveLibrary(slow, h.dir / "slow.swl", ""));
+    ASSERT_TRUE(test::WriteScannedList(h.dir / "slow.swl", inc));
     h.fileDialogs->answer = h.dir / "slow.swl";
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
     ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));

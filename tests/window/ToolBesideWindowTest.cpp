@@ -150,9 +150,7 @@ struct ToolBesideWindow : testing::Test {
     Contents OnDisk() const {
         test::RecordingUserInterface quiet;
         LibraryController reread(quiet);
-        std::string home;
-        float version = 0;
-        EXPECT_TRUE(LoadLibrary(reread, path, home, version, false));
+        EXPECT_TRUE(test::LoadListFile(reread, path));
         return ContentsOf(reread.Library());
     }
     Contents InWindow() { return ContentsOf(w.Controller().Library()); }
