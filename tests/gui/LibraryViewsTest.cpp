@@ -419,21 +419,15 @@ TEST_F(ViewsFixture, GridCellsAndListHeadersAreReadable) {
     EXPECT_EQ(headers.front()->text(QAccessible::Description), QStringLiteral("sortiert, aufsteigend"));
 }
 
-TEST_F(ViewsFixture, SortAndWidthsAreSavedOnlyWhenSettingsAreSaved) {
+TEST_F(ViewsFixture, SortAndWidthsAreSavedWithTheSettings) {
     views->SortBy(kSortByVersion);
     views->List().setColumnWidth(0, 123);
-    const auto stored = [&](const char* section, const char* key) {
-        IniFile ini(settings.FilePath());
-        ini.Load();
-        return ini.GetInt(section, key, -1);
-    };
-    settings.SetSaveOnExit(false);
-    views->SaveListSettings();
-    EXPECT_EQ(stored("Display", "SortType"), -1);
     settings.SetSaveOnExit(true);
     views->SaveListSettings();
-    EXPECT_EQ(stored("Display", "SortType"), kSortByVersion);
-    EXPECT_EQ(stored("List", "TextureWidth"), 123);
+    IniFile ini(settings.FilePath());
+    ini.Load();
+    EXPECT_EQ(ini.GetInt("Display", "SortType", -1), kSortByVersion);
+    EXPECT_EQ(ini.GetInt("List", "TextureWidth", -1), 123);
 }
 
 }  // namespace
