@@ -7,13 +7,13 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <sstream>
 
 #include "TestEnvironment.h"
 #include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
 #include "platform/FileSystem.h"
 #include "platform/PathUtil.h"
+#include "povray/PpmStreamReader.h"
 
 extern char** environ;
 
@@ -83,7 +83,6 @@ RenderCollector::RenderCollector() {
                 result.doneValue = message.wParam;
                 result.doneText = message.data;
                 break;
-            case bridge::kWmRenderStep: ++result.steps; break;
             default: break;
         }
     });
@@ -109,36 +108,16 @@ RenderResult RenderThroughBridge(const std::string& scene, const std::string& op
     return collector.result;
 }
 
-std::string RenderWithPovRay(const std::string& scene, int width, int height, bool antialias) {
-    const std::string output = scene + ".reference.ppm";
-    std::ostringstream command;
-    command << "cd '" << DirectoryOf(scene) << "' && /usr/bin/povray '+I" << scene << "' -w" << width << " -h" << height
-            << (antialias ? " +a" : " -a") << " -c +FP '+O" << output << "' -D >/dev/null 2>&1";
-    if (RunCommand(command.str()) != 0) return {};
-    return ReadFile(output);
-}
-
 std::map<int, std::string> PpmRows(const std::string& ppm, int& width, int& height) {
     std::map<int, std::string> rows;
-    std::istringstream in(ppm);
-    std::string magic;
-    int maxValue = 0;
-    int* fields[] = {&width, &height, &maxValue};
-    in >> magic;
-    for (int* field : fields) {
-        while (in >> std::ws && in.peek() == '#') in.ignore(1 << 20, '\n');
-        in >> *field;
-    }
-    in.get();
-    if (magic != "P6" || maxValue != 255) return rows;
-    for (int y = 0; y < height; ++y) {
-        std::string row(static_cast<std::size_t>(width) * 3, '\0');
-        in.read(row.data(), static_cast<std::streamsize>(row.size()));
-        rows[y] = row;
-    }
+    PpmStreamReader reader;
+    reader.onImage = [&](int w, int h) { width = w, height = h; };
+    reader.onRow = [&](int y, const std::uint8_t* rgb, int w) {
+        rows[y].assign(reinterpret_cast<const char*>(rgb), static_cast<size_t>(w) * 3);
+        return true;
+    };
+    reader.Feed(ppm);
     return rows;
 }
-
-bool ProcessAlive(pid_t pid) { return pid > 0 && kill(pid, 0) == 0; }
 
 }  // namespace sc::test

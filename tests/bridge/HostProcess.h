@@ -36,7 +36,6 @@ struct RenderResult {
     bool done = false;
     std::uint32_t doneValue = 0;
     std::string doneText;  // POV-Ray's message that came with the end
-    int steps = 0;
     int width = 0;
     std::map<int, std::string> rows;  // row number -> red, green, blue bytes
 };
@@ -56,13 +55,7 @@ public:
 // A render of `scene` through the bridge with the given options.
 RenderResult RenderThroughBridge(const std::string& scene, const std::string& options, int timeoutMs = 60000);
 
-// The picture POV-Ray itself writes for the scene (binary PPM); empty on failure.
-std::string RenderWithPovRay(const std::string& scene, int width, int height, bool antialias = false);
-
 // The rows of a binary PPM, top to bottom.
 std::map<int, std::string> PpmRows(const std::string& ppm, int& width, int& height);
-
-// True when the process lives.
-bool ProcessAlive(pid_t pid);
 
 }  // namespace sc::test

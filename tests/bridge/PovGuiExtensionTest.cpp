@@ -5,11 +5,9 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
-#include <thread>
 #include <vector>
 
 #include "TestEnvironment.h"
-#include "WaitUntil.h"
 #include "bridge/BridgeApi.h"
 #include "bridge/Endpoint.h"
 #include "platform/FileSystem.h"
@@ -73,7 +71,6 @@ protected:
     }
     void TearDown() override {
         PovStopRender(0);
-        SetRenderTimeLimit(60);
         pointers.event(&record, kEventClosing, 0);
         pointers.event(&record, kEventRenderFinishing, 0);
         pointers.fileDrop(&record, "swbridge.DisableExtension", 0);
@@ -377,36 +374,6 @@ TEST_F(PovGuiExtensionTest, ProgramsTakeTurnsAndEachGetsOnlyItsOwnRender) {
     EXPECT_EQ(Arrived(other), (Arrival{{kWmCopyData, id(theirs)}, {kWmRenderDone, id(theirs)}}));
     EXPECT_FALSE(RenderRequestActive(id(mine)));
     EXPECT_FALSE(RenderRequestActive(id(theirs)));
-}
-
-TEST_F(PovGuiExtensionTest, RenderIsStoppedWhenItsRequesterIsGoneOrItsTimeIsUp) {
-    auto other = std::make_unique<Endpoint>();
-    ASSERT_TRUE(other->Open());
-    const int orphan = StartFakeRender(other->Id());
-    ASSERT_TRUE(RenderRequestActive(static_cast<std::uint32_t>(orphan)));
-    other.reset();
-    for (int i = 0; i < 10; ++i) pointers.event(&record, kEventRenderProgress, 0);
-    EXPECT_EQ(pov.calls, (std::vector<int>{1, 2, 3, 2, 4}));
-    EXPECT_FALSE(RenderRequestActive(static_cast<std::uint32_t>(orphan)));
-    pointers.event(&record, kEventRenderEnded, kRenderStopped);
-    // A render that runs past its limit ends as timed out, for its requester to tell apart.
-    SetRenderTimeLimit(1);
-    const int slow = StartFakeRender();
-    pov.calls.clear();
-    pointers.event(&record, kEventRenderProgress, 0);
-    EXPECT_TRUE(pov.calls.empty());
-    // POV-Ray's progress events, 100 ms apart, find it past its second.
-    EXPECT_TRUE(WaitUntil([&] {
-        pointers.event(&record, kEventRenderProgress, 0);
-        return !pov.calls.empty();
-    }, 5000));
-    EXPECT_EQ(pov.calls, std::vector<int>{4});
-    pointers.event(&record, kEventRenderEnded, kRenderStopped);
-    Pump();
-    ASSERT_FALSE(received.empty());
-    EXPECT_EQ(received.back().message, kWmRenderDone);
-    EXPECT_EQ(received.back().wParam, kRenderTimedOut);
-    EXPECT_EQ(received.back().lParam, static_cast<std::uint32_t>(slow));
 }
 
 }  // namespace

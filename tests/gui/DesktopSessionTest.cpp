@@ -1,24 +1,32 @@
 // A desktop user's session in the main window, with the preview pane shown
-// and keys and clicks going to whatever has the keyboard. A window manager
+// and keys and clicks going to whatever has the keyboard: the entries keep
+// the keyboard while the pane follows them, text fields and mnemonics keep
+// their keys, context menus are the main menu's commands. A window manager
 // hands the keyboard back to the main window only some time after a dialog
 // closed; the tests take it away while a dialog is open and give it back
 // after the command, as one does.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <map>
+#include <set>
 
 #include "gui/DeclarationBox.h"
 #include "gui/EntryBar.h"
 #include "gui/FileTreeView.h"
+#include "gui/FilterField.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/MainArea.h"
 #include "gui/PictureGridView.h"
@@ -33,8 +41,10 @@
 namespace sc {
 namespace {
 
+using test::Click;
 using test::DialogRecorder;
 using test::KeyClick;
+using test::TypeText;
 using test::WindowHarness;
 
 // The file dialog takes the keyboard from the main window while it is open.
@@ -86,6 +96,25 @@ struct DesktopSession : testing::Test {
         if (command == Command::FileList) return &w.Views().Tree();
         if (command == Command::TextureList) return &w.Views().List();
         return &w.Views().Grid();
+    }
+    bool PaneShows(const std::string& name) {
+        return w.Area().TextBox()->toPlainText().contains(QString::fromStdString("#declare " + name + " ")) &&
+               w.Area().Bar()->Parts().front() == QString::fromStdString(name);
+    }
+    std::set<QAction*> MainMenuActions() {
+        std::set<QAction*> found;
+        std::vector<QMenu*> menus;
+        for (QAction* a : w.menuBar()->actions())
+            if (a->menu()) menus.push_back(a->menu());
+        while (!menus.empty()) {
+            QMenu* menu = menus.back();
+            menus.pop_back();
+            for (QAction* a : menu->actions()) {
+                if (a->menu()) menus.push_back(a->menu());
+                else if (!a->isSeparator()) found.insert(a);
+            }
+        }
+        return found;
     }
     // The entry bar holds its line under the list and names the current entry.
     void ExpectEntryBar(const char* after) {
@@ -260,12 +289,172 @@ TEST_F(DesktopSession, StatusEntryBarAndSelectionFollowTheUser) {
     Press(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(w.Status().Text(), counts());
     EXPECT_TRUE(counts().contains(QStringLiteral("6 ausgewählt"))) << counts().toStdString();
+    // Deleting all shown in the only-selected mode ends the mode on what is left.
+    w.Views().SelectEntries({test::EntryNamed(w, "Jade"), test::EntryNamed(w, "Silver")});
     w.RunCommand(int(Command::OnlySelected));
     ASSERT_TRUE(w.Views().OnlySelectedShown());
     ExpectEntryBar("Nur ausgewählte");
-    recorder.AnswerWith({"Ja", "Ja"});
+    recorder.AnswerWith({"Ja"});
     w.RunCommand(int(Command::DeleteAll));
     ExpectEntryBar("Alle löschen");
+    EXPECT_EQ(w.Controller().EntryCount(), 4);
+    EXPECT_FALSE(w.Views().OnlySelectedShown() || w.Controller().onlyMarkedShown);
+    EXPECT_FALSE(w.ActionFor(int(Command::OnlySelected))->isChecked());
+    EXPECT_EQ(w.Views().EntriesInListOrder().size(), 4u);
+    w.RefreshStatusText();
+    EXPECT_TRUE(w.Status().Text().startsWith(QStringLiteral("4 Einträge"))) << w.Status().Text().toStdString();
+}
+
+
+// One walk through a view with the pane shown: each key changes the current
+// entry (the pane reads its declaration), and the next key still reaches the view.
+TEST_F(DesktopSession, KeysKeepActingInListTreeAndGridAfterEveryEntryChange) {
+    struct View {
+        Command command;
+        QAbstractItemView* widget;
+    };
+    const View views[] = {{Command::TextureList, &w.Views().List()},
+                          {Command::FileList, &w.Views().Tree()},
+                          {Command::PictureList, &w.Views().Grid()}};
+    for (const View& view : views) {
+        SCOPED_TRACE(int(view.command));
+        w.RunCommand(int(view.command));
+        if (view.command == Command::FileList) w.RunCommand(int(Command::ExpandAll));
+        // A click on the second item.
+        const QModelIndex second = view.command == Command::FileList
+                                       ? view.widget->model()->index(1, 0, view.widget->model()->index(0, 0))
+                                       : view.widget->model()->index(1, 0);
+        const QRect cell = view.widget->visualRect(second);
+        Click(view.widget->viewport(), cell.center());
+        EXPECT_EQ(Current(), "Brass");
+        EXPECT_TRUE(PaneShows("Brass"));
+        EXPECT_EQ(QApplication::focusWidget(), view.widget);
+        Press(view.command == Command::PictureList ? Qt::Key_Right : Qt::Key_Down);
+        EXPECT_EQ(Current(), "Copper");
+        EXPECT_TRUE(PaneShows("Copper"));
+        Press(Qt::Key_End);
+        EXPECT_EQ(Current(), "Silver");
+        Press(Qt::Key_Home);
+        Press(Qt::Key_PageDown);
+        EXPECT_EQ(Current(), "Silver");
+        Press(Qt::Key_PageUp);
+        EXPECT_EQ(Current(), view.command == Command::FileList ? "" : "Aluminum");  // the tree starts with its file
+        EXPECT_EQ(QApplication::focusWidget(), view.widget);
+        // A long operation disables the views; the keyboard comes back afterwards.
+        w.SetBusy(true);
+        w.SetBusy(false);
+        EXPECT_EQ(QApplication::focusWidget(), view.widget);
+    }
+}
+
+TEST_F(DesktopSession, MnemonicsAndTextFieldsKeepTheirKeys) {
+    // Alt+V opens "&Vorschau" although Strg+V is the pane's key.
+    KeyClick(QApplication::focusWidget(), Qt::Key_V, Qt::AltModifier);
+    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(open);
+    EXPECT_EQ(open->title(), QStringLiteral("&Vorschau"));
+    open->close();
+
+    auto* field = w.findChild<FilterField*>();
+    ASSERT_TRUE(field);
+    field->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("ja"));
+    Press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("ja"));
+    EXPECT_TRUE(w.Area().PaneShown());
+    field->selectAll();
+    Press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ja"));
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(field->text().isEmpty());
+
+    // Outside a text field the same keys are the window's (the filter "ja" had moved the current entry).
+    w.Views().FocusShownView();
+    Press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().contains(QStringLiteral("#declare Jade")));
+    Press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_FALSE(w.Area().PaneShown());
+}
+
+TEST_F(DesktopSession, ContextMenusHoldTheMainMenusActionsInEveryState) {
+    const std::set<QAction*> main = MainMenuActions();
+    const auto expectShared = [&](const char* state) {
+        for (int type : {kFileListType, kTextureListType}) {
+            w.Views().SetViewType(type);
+            const std::unique_ptr<QMenu> menu = w.EntriesContextMenu();
+            std::vector<QMenu*> menus{menu.get()};
+            while (!menus.empty()) {
+                QMenu* m = menus.back();
+                menus.pop_back();
+                for (QAction* a : m->actions()) {
+                    if (a->menu()) {
+                        menus.push_back(a->menu());
+                    } else if (!a->isSeparator() && !a->text().startsWith(QStringLiteral("Sortieren"))) {
+                        EXPECT_TRUE(main.count(a)) << state << ": " << a->text().toStdString();
+                    }
+                }
+            }
+        }
+    };
+    expectShared("idle");
+    EXPECT_TRUE(w.ActionFor(int(Command::DeleteAll))->isEnabled());
+    // The menu writes the action's key beside the text, in the language in force.
+    EXPECT_EQ(w.ActionFor(int(Command::CopyTexture))->text(), QStringLiteral("Kopiere \"Aluminum\""));
+    EXPECT_EQ(w.ActionFor(int(Command::CopyTexture))->shortcut().toString(QKeySequence::NativeText),
+              QStringLiteral("Strg+C"));
+    EXPECT_EQ(w.ActionFor(int(Command::SelectAll))->text(), QStringLiteral("&Alle\tStrg+A"));
+    // A menu names the entry current when it opens.
+    QAction* copy = w.ActionFor(int(Command::CopyTexture));
+    w.Views().SelectEntries({test::EntryNamed(w, "Gold")});
+    for (QAction* top : w.menuBar()->actions())
+        if (top->menu() && top->menu()->actions().contains(copy)) {
+            top->menu()->popup(QPoint(0, 0));
+            top->menu()->hide();
+        }
+    EXPECT_EQ(copy->text(), QStringLiteral("Kopiere \"Gold\""));
+    w.SetBusy(true);
+    expectShared("busy");
+    EXPECT_FALSE(w.ActionFor(int(Command::DeleteAll))->isEnabled());
+    w.SetBusy(false);
+    w.SetRendering(true);
+    expectShared("rendering");
+    EXPECT_FALSE(w.ActionFor(int(Command::SortByName))->isEnabled());
+    w.SetRendering(false);
+
+    // A header click sorts as the sort item does, and the item's check follows.
+    w.RunCommand(int(Command::TextureList));
+    QHeaderView* header = w.Views().List().header();
+    const auto clickSection = [header](int section) {
+        Click(header->viewport(), QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
+    };
+    clickSection(0);
+    EXPECT_EQ(w.Views().UserSortOrder().key, kSortByName);
+    EXPECT_TRUE(w.Views().UserSortOrder().ascending);
+    clickSection(0);
+    EXPECT_EQ(w.Views().EntriesInListOrder().front()->name, "Silver");  // by name, now descending
+    clickSection(1);
+    w.UpdateActions();
+    EXPECT_TRUE(w.ActionFor(int(Command::SortByType))->isChecked());
+    EXPECT_FALSE(w.ActionFor(int(Command::SortByName))->isChecked());
+}
+
+TEST_F(DesktopSession, AFilterHidingTheCurrentEntryMovesThePaneWithIt) {
+    w.RunCommand(int(Command::TextureList));
+    EXPECT_EQ(Current(), "Aluminum");
+    auto* field = w.findChild<FilterField*>();
+    field->setFocus();
+    TypeText(field, QStringLiteral("Jade"));
+    EXPECT_EQ(Current(), "Jade");
+    EXPECT_TRUE(PaneShows("Jade"));
+    QApplication::clipboard()->clear();
+    w.RunCommand(int(Command::CopyTexture));
+    EXPECT_TRUE(QApplication::clipboard()->text().contains(QStringLiteral("#declare Jade")));
+
+    TypeText(field, QStringLiteral("x"));  // nothing matches "Jadex"
+    EXPECT_EQ(w.CurrentEntry(), nullptr);
+    EXPECT_FALSE(w.ActionFor(int(Command::CopyTexture))->isEnabled());
+    EXPECT_FALSE(w.Area().ShowButton()->isEnabled());
+    EXPECT_TRUE(w.Area().TextBox()->toPlainText().isEmpty());
 }
 
 }  // namespace

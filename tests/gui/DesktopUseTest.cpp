@@ -10,7 +10,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -91,6 +90,8 @@ TEST(DesktopUseTest, EveryToolbarCommandHasAPictureOfItsOwn) {
     EXPECT_TRUE(CommandIcon(Command::Exit).isNull());
 }
 
+// The bus test reads the status from outside; here the places that take
+// over the status text.
 TEST(DesktopUseTest, StatusTextIsWhatAScreenReaderReads) {
     test::GuiApp();
     StatusBarWithProgress bar;
@@ -101,11 +102,8 @@ TEST(DesktopUseTest, StatusTextIsWhatAScreenReaderReads) {
         if (l->text() == text) label = l;
     ASSERT_TRUE(label);
     QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
-    ASSERT_TRUE(readable);
-    EXPECT_EQ(readable->text(QAccessible::Name), text);
+    ASSERT_TRUE(readable && readable->textInterface());
     EXPECT_EQ(readable->text(QAccessible::Description), QStringLiteral("Statuszeile"));
-    ASSERT_TRUE(readable->textInterface());
-    EXPECT_EQ(readable->textInterface()->text(0, readable->textInterface()->characterCount()), text);
 
     // The progress label takes its place while work runs, and the text comes back after.
     bar.ShowStatusProgress(true, QStringLiteral("Lade Datei..."));
@@ -134,9 +132,7 @@ TEST(DesktopUseTest, StatusTextIsWhatAScreenReaderReads) {
     bar.ShowStatusProgress(true, QStringLiteral("Lade Datei..."));
     bar.ShowStatusProgress(false);
     EXPECT_EQ(readable->text(QAccessible::Name), note);
-    QElapsedTimer clock;
-    clock.start();
-    while (bar.NoteShown() && clock.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(test::WaitFor([&] { return !bar.NoteShown(); }, 5000));
     EXPECT_EQ(readable->text(QAccessible::Name), QStringLiteral("2 Einträge"));
 }
 

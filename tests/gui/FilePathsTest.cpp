@@ -70,6 +70,7 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
     EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Swatchcraft [Überblick ä.swl][*]"));
     EXPECT_TRUE(h.window->close());
     EXPECT_EQ(GetIniString(h.dir / "swatchcraft.ini", "LastFiles", "File1"), target);
+    EXPECT_EQ(GetIniString(h.dir / "swatchcraft.ini", "Settings", "LastFile"), target);
     EXPECT_EQ(GetIniString(h.dir / "swatchcraft.ini", "Locations", "LastSaveDir"), folder);
 
     // A second run, handed the file as a file manager starts the program.

@@ -17,11 +17,8 @@
 #include "gui/OverviewDialog.h"
 #include "gui/QtUserInterface.h"
 #include "library/LibraryController.h"
-#include "library/TextureEntry.h"
-#include "library/LibraryFile.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolders.h"
-#include "scanner/TextureSearch.h"
 
 namespace sc::test {
 namespace {
@@ -109,12 +106,7 @@ std::string WindowHarness::WriteListFile(const std::string& name, const std::str
     const std::string inc = dir.Write(includeDir + "/stones.inc",
                                       "#declare T_A = texture { pigment { rgb <1, 0, 0> } }\n"
                                       "#declare T_B = texture { pigment { rgb <0, 0, 1> } }\n");
-    RecordingUserInterface quiet;
-    LibraryController other(quiet);
-    SearchOptions options;
-    options.explicitFiles = {inc};
-    SearchTextures(other, options);
-    EXPECT_TRUE(SaveLibrary(other, dir / name, ""));
+    EXPECT_TRUE(WriteScannedList(dir / name, inc));
     return dir / name;
 }
 
@@ -176,20 +168,11 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
 }
 
 TextureEntry* EntryNamed(MainWindow& window, const std::string& name) {
-    const TextureLibrary& library = window.Controller().Library();
-    for (TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e))
-        if (e->name == name) return e;
-    return nullptr;
+    return EntryNamed(window.Controller().Library(), name);
 }
 
 std::string WriteLibrary(WindowHarness& harness, const std::string& declarations) {
-    const std::string inc = harness.dir.Write("inc/lib.inc", declarations);
-    RecordingUserInterface quiet;
-    LibraryController other(quiet);
-    SearchOptions options;
-    options.explicitFiles = {inc};
-    SearchTextures(other, options);
-    EXPECT_TRUE(SaveLibrary(other, harness.dir / "lib.swl", ""));
+    EXPECT_TRUE(WriteScannedList(harness.dir / "lib.swl", harness.dir.Write("inc/lib.inc", declarations)));
     return harness.dir / "lib.swl";
 }
 

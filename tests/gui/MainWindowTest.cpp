@@ -1,6 +1,5 @@
-// The main window under Qt's offscreen platform: start-up, enable states and
-// check marks, keys, recent files, the exit question, the splitter, the
-// preview pane, the title and accessibility.
+// The main window under Qt's offscreen platform: start-up, keys, the
+// splitter, the preview pane, the title and accessibility.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,7 +7,6 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -20,7 +18,6 @@
 #include "gui/LibraryViewStack.h"
 #include "gui/PreviewWindow.h"
 #include "gui/StatusBarWithProgress.h"
-#include "gui/PovDirectoryDialog.h"
 #include "gui/PreviewPicture.h"
 #include "GuiTestSupport.h"
 #include "library/LibraryController.h"
@@ -43,24 +40,10 @@ using Strings = std::vector<std::string>;
 
 bool Enabled(MainWindow& w, Command c) { return w.ActionFor(int(c))->isEnabled(); }
 
-QAction* ToolAction(MainWindow& w, Command c) {
-    for (QAction* a : w.ToolBar()->actions())
-        if (a->data().toInt() == int(c)) return a;
-    return nullptr;
-}
-
 void Key(MainWindow& w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &w.Views();
     QKeyEvent press(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(target, &press);
-}
-
-Strings RecentTexts(MainWindow& w) {
-    Strings texts;
-    for (QAction* a : w.findChildren<QAction*>())
-        if (a->data().toInt() >= 1300 && a->data().toInt() <= 1304) texts.push_back(a->text().toStdString());
-    std::sort(texts.begin(), texts.end());
-    return texts;
 }
 
 TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
@@ -81,6 +64,8 @@ TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft[*]"));
 }
 
+// Which installation is taken or offered is the start-up sequence's own
+// test; here what the window adds around it.
 TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo) {
     WindowHarness h;
     for (const char* home : {"a", "b"}) h.dir.Write(std::string(home) + "/bin/povray", "#!/bin/sh\n");
@@ -94,26 +79,20 @@ TEST(MainWindowTest, FirstStartTakesTheOnlyPovRayQuietlyAndOffersTheNewestOfTwo)
     EXPECT_TRUE(h.window->CurrentEntry());
     EXPECT_TRUE(h.window->Status().Text().startsWith(QStringLiteral("POV-Ray 3.6 in")));
 
-    // A second run that has not saved a choice yet finds two: the dialog opens
-    // on the newest, without the wait cursor, and cancelling it keeps nothing.
+    // Two found: the dialog opens without the wait cursor, and cancelling it keeps nothing.
     h.installations.records.versions = {{"v3.7", h.dir / "b", "3.7"}};
     h.Restart();
-    std::string preselected;
     bool waitCursor = true;
-    recorder.onDialog = [&](QDialog& d) {
-        if (auto* chooser = dynamic_cast<PovDirectoryDialog*>(&d)) preselected = chooser->HomeEdit()->text().toStdString();
-        waitCursor = QApplication::overrideCursor() != nullptr;
-    };
+    recorder.onDialog = [&](QDialog&) { waitCursor = QApplication::overrideCursor() != nullptr; };
     test::StartUpAndSettle(*h.window);
     EXPECT_EQ(recorder.texts, (Strings{"POV-Ray Verzeichnis ändern"}));
-    EXPECT_EQ(preselected, h.dir / "b");
     EXPECT_FALSE(waitCursor);
     EXPECT_TRUE(h.window->AppSettings().PovHome().empty());
 }
 
 // The list named on the command line is there behind the tip, and the title
 // marks a library with unsaved changes the desktop way: set by a delete,
-// cleared by opening another list, by saving and by emptying the library.
+// cleared by opening another list and by emptying the library.
 TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
     WindowHarness h;
     const std::string list = h.WriteListFile("lib.swl");
@@ -150,13 +129,6 @@ TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
     EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
     deleteEntry("T_B");
     EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]*");
-    test::RunAndSettle(w, int(Command::Save));
-    EXPECT_EQ(shownTitle(), "Swatchcraft [other.swl]");
-
-    h.fileDialogs->answer = list;
-    test::RunAndSettle(w, int(Command::Open));
-    deleteEntry("T_A");
-    EXPECT_EQ(shownTitle(), "Swatchcraft [lib.swl]*");
     recorder.AnswerWith({"Ja"});  // "Wirklich alles löschen"
     w.RunCommand(int(Command::DeleteAll));
     EXPECT_EQ(w.Controller().EntryCount(), 0);
@@ -208,37 +180,6 @@ TEST(MainWindowTest, LibraryPathsAreReadAgainWhenCompletionAsks) {
     EXPECT_EQ(library.LibraryPaths(), (Strings{added}));
 }
 
-TEST(MainWindowTest, EnableStatesAndChecksFollowLibraryViewAndBusyState) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    test::StartUpAndSettle(w);
-    EXPECT_FALSE(Enabled(w, Command::Save));
-    EXPECT_FALSE(ToolAction(w, Command::Save)->isEnabled());
-    h.fileDialogs->answer = h.WriteListFile("lib.swl");
-    test::RunAndSettle(w, int(Command::Open));
-    EXPECT_EQ(w.Controller().EntryCount(), 2);
-    EXPECT_TRUE(Enabled(w, Command::Save));
-    EXPECT_TRUE(ToolAction(w, Command::Save)->isEnabled());
-    EXPECT_TRUE(Enabled(w, Command::SelectEmpty));
-    EXPECT_FALSE(Enabled(w, Command::SelectFaulty));
-    EXPECT_FALSE(Enabled(w, Command::CollapseAll));  // the picture grid is shown
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Swatchcraft [lib.swl][*]"));
-    EXPECT_EQ(w.Area().Bar()->Parts().front(), QStringLiteral("T_A"));
-
-    w.RunCommand(int(Command::FileList));
-    EXPECT_TRUE(w.ActionFor(int(Command::FileList))->isChecked());
-    EXPECT_FALSE(w.ActionFor(int(Command::PictureList))->isChecked());
-    EXPECT_TRUE(ToolAction(w, Command::FileList)->isChecked());
-    EXPECT_TRUE(Enabled(w, Command::CollapseAll));
-    w.SetBusy(true);
-    EXPECT_FALSE(Enabled(w, Command::Open));
-    EXPECT_FALSE(ToolAction(w, Command::Open)->isEnabled());
-    EXPECT_FALSE(w.Area().ShowButton()->isEnabled());
-    w.SetBusy(false);
-    EXPECT_TRUE(w.Area().ShowButton()->isEnabled());
-}
-
 TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     WindowHarness h;
     DialogRecorder recorder;
@@ -258,6 +199,8 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     EXPECT_EQ(w.Views().ViewType(), kTextureListType);
 
     w.SetBusy(true);
+    EXPECT_FALSE(Enabled(w, Command::Open));
+    EXPECT_FALSE(w.Area().ShowButton()->isEnabled());
     Key(w, Qt::Key_V, Qt::ControlModifier);
     EXPECT_FALSE(w.AppSettings().PaneShown());
     Key(w, Qt::Key_Escape);
@@ -270,34 +213,6 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     w.SetRendering(false);
     Key(w, Qt::Key_V, Qt::ControlModifier);
     EXPECT_TRUE(w.AppSettings().PaneShown());
-}
-
-TEST(MainWindowTest, RecentFilesAndTheExitQuestion) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    test::StartUpAndSettle(w);
-    const std::string first = h.WriteListFile("lib.swl");
-    const std::string second = h.WriteListFile("zweite.swl");
-    for (const std::string& path : {first, second, first}) {
-        h.fileDialogs->answer = path;
-        test::RunAndSettle(w, int(Command::Open));
-    }
-    const Strings recent = RecentTexts(w);
-    ASSERT_EQ(recent.size(), 2u);
-    EXPECT_EQ(recent[0], "&1 lib.swl");  // the open file shows its name alone
-    EXPECT_EQ(recent[1].substr(0, 3), "&2 ");
-    EXPECT_NE(recent[1].find("zweite.swl"), std::string::npos);
-
-    w.Controller().modified = 1;
-    recorder.buttons = {"Abbrechen", "Nein"};
-    EXPECT_FALSE(w.close());
-    EXPECT_EQ(recorder.texts.back(), "Änderungen speichern unter \"" + first + "\"?");
-    EXPECT_TRUE(w.close());
-    const std::string ini = h.dir / "swatchcraft.ini";
-    EXPECT_EQ(GetIniString(ini, "Settings", "LastFile"), first);
-    EXPECT_EQ(GetIniString(ini, "LastFiles", "File2"), second);
-    EXPECT_EQ(GetIniString(ini, "Display", "Content"), "1");
 }
 
 TEST(MainWindowTest, SplitterDragStoresTheWidthsOfTheWindowState) {

@@ -9,10 +9,8 @@
 #include "gui/StatusBarWithProgress.h"
 #include "GuiTestSupport.h"
 #include "library/LibraryController.h"
-#include "library/LibraryFile.h"
 #include "library/TextureEntry.h"
 #include "platform/FileSystem.h"
-#include "scanner/TextureSearch.h"
 
 namespace sc {
 namespace {
@@ -34,17 +32,10 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
     MainWindow& w = *h.window;
     test::StartUpAndSettle(w);
     EXPECT_FALSE(w.ActionFor(int(Command::ExportWebPage))->isEnabled());  // nothing to export yet
-    const std::string inc = h.dir.Write("inc/colours.inc",
-                                        "#declare Alpha = texture { pigment { rgb 1 } }\n"
-                                        "#declare Beta = texture { pigment { rgb 0.5 } }\n"
-                                        "#declare Gamma = texture { pigment { rgb 0 } }\n");
-    test::RecordingUserInterface quiet;
-    LibraryController other(quiet);
-    SearchOptions options;
-    options.explicitFiles = {inc};
-    SearchTextures(other, options);
-    ASSERT_TRUE(SaveLibrary(other, h.dir / "colours.swl", ""));
-    h.fileDialogs->answer = h.dir / "colours.swl";
+    h.fileDialogs->answer = test::WriteLibrary(h,
+                                               "#declare Alpha = texture { pigment { rgb 1 } }\n"
+                                               "#declare Beta = texture { pigment { rgb 0.5 } }\n"
+                                               "#declare Gamma = texture { pigment { rgb 0 } }\n");
     test::RunAndSettle(w, int(Command::Open));
     ASSERT_EQ(w.Controller().EntryCount(), 3);
     recorder.texts.clear();
@@ -92,14 +83,7 @@ TEST(WebExportCommandTest, ForeignFoldersGetANewFolderAndTheContactSheetIsWritte
     DialogRecorder recorder;
     MainWindow& w = *h.window;
     test::StartUpAndSettle(w);
-    const std::string inc = h.dir.Write("inc/colours.inc", "#declare Alpha = texture { pigment { rgb 1 } }\n");
-    test::RecordingUserInterface quiet;
-    LibraryController other(quiet);
-    SearchOptions options;
-    options.explicitFiles = {inc};
-    SearchTextures(other, options);
-    ASSERT_TRUE(SaveLibrary(other, h.dir / "colours.swl", ""));
-    h.fileDialogs->answer = h.dir / "colours.swl";
+    h.fileDialogs->answer = test::WriteLibrary(h, "#declare Alpha = texture { pigment { rgb 1 } }\n");
     test::RunAndSettle(w, int(Command::Open));
     recorder.texts.clear();
 
@@ -112,7 +96,7 @@ TEST(WebExportCommandTest, ForeignFoldersGetANewFolderAndTheContactSheetIsWritte
     EXPECT_NE(recorder.texts[0].find("nicht von einem Export stammen (index.html)"), std::string::npos)
         << recorder.texts[0];
     EXPECT_EQ(test::ReadFile(mine + "/index.html"), "my own page");
-    EXPECT_TRUE(Shows(test::ReadFile(mine + "/colours/index.html"), "Alpha"));
+    EXPECT_TRUE(Shows(test::ReadFile(mine + "/lib/index.html"), "Alpha"));
     recorder.AnswerWith({"Nein"});
     Export(w);
     EXPECT_TRUE(Shows(test::ReadFile(mine + "/index.html"), "Alpha")) << "the user said to write there";

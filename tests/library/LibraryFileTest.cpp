@@ -188,6 +188,10 @@ TEST_F(LibraryFileTest, SaveWritesProgressAndRefusesUnstorableNamesWithoutHarm) 
     controller.modified = 4;
     EXPECT_FALSE(SaveLibrary(controller, path, ""));
     EXPECT_EQ(test::ReadFile(path), before);
+    // A full disk (every write beyond 32 bytes fails) leaves the old file whole.
+    e->category = "Holz";
+    EXPECT_EQ(test::RunInChild([&] { return SaveLibrary(controller, path, "") ? 1 : 0; }, 32), 0);
+    EXPECT_EQ(test::ReadFile(path), before);
     EXPECT_FALSE(SaveLibrary(controller, dir / "missing/dir/x.swl", ""));
     EXPECT_EQ(controller.modified, 4);
     EXPECT_FALSE(SaveLibraryReporting(controller, dir / "missing/x.swl", ""));

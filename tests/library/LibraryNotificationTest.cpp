@@ -128,6 +128,10 @@ TEST_F(NotificationFixture, PreviewStatesKeepTheCountersWhateverTheFlagsWere) {
     const int modified = controller.modified;
     controller.SetPreviewState(nullptr, PreviewState::Present);
     EXPECT_EQ(controller.modified, modified);
+    // Deleting such an entry takes its picture off the count, and nothing else.
+    controller.SetPreviewFlags(both, true, true);
+    controller.DeleteEntry(both);
+    EXPECT_EQ(std::pair(controller.PreviewCount(), controller.FaultyCount()), std::pair(0, 0));
 }
 
 }  // namespace

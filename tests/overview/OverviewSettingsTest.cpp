@@ -41,28 +41,21 @@ TEST(OverviewSettingsTest, TemplateMarker) {
     EXPECT_EQ(n, 0u);
 }
 
+// The dialog's tests follow a good template; here a bad one, and the layouts' sizes.
 TEST(OverviewSettingsTest, TemplateToggleAndSizeCouplings) {
     TempDir dir;
     RecordingUserInterface ui;
     OverviewOptions options;
     options.useTemplate = true;
     options.Width = 600;
-    options.templatePath = dir.Write("t.pov", "camera {}\n// #include Swatchcraft 10 3:2\n");
-    std::string aspect;
-    TemplateToggle(options, aspect, ui);
-    EXPECT_EQ(aspect, "3:2");
-    EXPECT_EQ(options.Height, 400u);
-    EXPECT_EQ(options.templateSamples, 10u);
-    EXPECT_EQ(WidthForHeight(options, 401), 601u);
-    EXPECT_TRUE(ui.messages.empty());
-
     options.templatePath = dir.Write("bad.pov", "// #include Swatchcraft 10 1.5:1\n");
+    std::string aspect;
     TemplateToggle(options, aspect, ui);
     EXPECT_EQ(aspect, "0:0");
     EXPECT_FALSE(options.useTemplate);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_THAT(ui.messages[0].text, AllOf(HasSubstr(options.templatePath), HasSubstr("Beispiel: // #include Swatchcraft 10 3:2")));
-    EXPECT_EQ(options.Height, 450u);  // back to the layout's rule (4x3)
+    EXPECT_EQ(options.Height, 450u);  // the layout's rule (4x3)
 
     // Layout 1 is 4:3 (rounded down), layout 0 square.
     options.Type = 1;
@@ -73,16 +66,14 @@ TEST(OverviewSettingsTest, TemplateToggleAndSizeCouplings) {
     EXPECT_EQ(std::tuple(HeightForLayout(0, 500), HeightForLayout(3, 501)), std::tuple(500u, 375u));
 }
 
+// A name with a folder moves the folder into the directory (the dialog's tests follow one).
 TEST(OverviewSettingsTest, NameTypedAsPath) {
-    std::string name = "/out/sub/sheet.pov", directory = "/old";
-    EXPECT_TRUE(SplitNameAsPath(name, directory));
-    EXPECT_EQ(name + " in " + directory, "sheet in /out/sub");
-    name = "/top.pov";
-    EXPECT_TRUE(SplitNameAsPath(name, directory));
-    EXPECT_EQ(name + " in " + directory, "top in /");
-    name = "plain.pov";
-    EXPECT_FALSE(SplitNameAsPath(name, directory));
-    EXPECT_EQ(name + " in " + directory, "plain.pov in /");
+    std::string directory = "/old";
+    for (auto [typed, split] : {std::pair{"/top.pov", "top in /"}, {"plain.pov", "plain.pov in /"}}) {
+        std::string name = typed;
+        EXPECT_EQ(SplitNameAsPath(name, directory), typed[0] == '/');
+        EXPECT_EQ(name + " in " + directory, split);
+    }
 }
 
 TEST(OverviewSettingsTest, ChecksBeforeWriting) {

@@ -16,13 +16,10 @@ std::string Cli(const std::string& arguments) {
     return "'" + test::BinaryDir() + "/swatchcraft-cli' povray " + arguments + " 2>/dev/null";
 }
 
-TEST(PovrayCommand, ListsChangesAndChecksPathsThatPovrayThenUses) {
-    if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
+// What POV-Ray then reads of the paths is the next tests' business.
+TEST(PovrayCommand, ListsChangesAndChecksPaths) {
     test::TempDir dir;
-    dir.Write("inc/swatch_test.inc", "#declare SwatchTestPigment = pigment { color rgb <1, 0, 0> }\n");
-    dir.Write("scene.pov",
-              "#include \"swatch_test.inc\"\ncamera { location <0, 0, -3> look_at 0 }\n"
-              "plane { z, 1 pigment { SwatchTestPigment } }\n");
+    ASSERT_TRUE(CreateDirectories(dir / "inc"));
     std::string out;
     ASSERT_EQ(RunCommand(Cli("versions"), &out), 0);
     EXPECT_NE(out.find("Version 3.7\t/usr\n"), std::string::npos) << out;
@@ -30,16 +27,11 @@ TEST(PovrayCommand, ListsChangesAndChecksPathsThatPovrayThenUses) {
     ASSERT_EQ(RunCommand(Cli("paths --home /usr"), &out), 0);
     EXPECT_NE(out.find("/usr/share/povray-3.7/include\n"), std::string::npos);
     const std::string before = out;
-
     EXPECT_EQ(RunCommand(Cli("add-path '" + dir / "inc" + "' --home /usr")), 0);
     EXPECT_EQ(RunCommand(Cli("add-path '" + dir / "inc" + "' --home /usr")), 1);  // listed already
     EXPECT_EQ(RunCommand(Cli("add-path '" + dir / "missing" + "' --home /usr")), 1);
     ASSERT_EQ(RunCommand(Cli("paths --home /usr"), &out), 0);
     EXPECT_EQ(out, before + dir / "inc" + "\n");
-    // POV-Ray itself finds the include through the path written.
-    const std::string render = "cd '" + dir.Path() + "' && timeout 60 /usr/bin/povray +Iscene.pov +Oout.png +W8 +H8 -D -GA";
-    EXPECT_EQ(RunCommand(render + " 2>&1", &out), 0) << out;
-    EXPECT_TRUE(FileExists(dir / "out.png")) << out;
     EXPECT_EQ(RunCommand(Cli("remove-path '" + dir / "inc/" + "' --home /usr")), 0);
     EXPECT_EQ(RunCommand(Cli("remove-path '" + dir / "inc" + "' --home /usr")), 1);
     ASSERT_EQ(RunCommand(Cli("paths --home /usr"), &out), 0);
@@ -84,6 +76,7 @@ TEST(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
     const std::string standard = test::PovIncludeDir();
     struct Case { const char* ini; const char* folder; };
     const std::vector<Case> cases{
+        {nullptr, "plain"},                                                  // no user copy: the system file's
         {"Library_Path=STD\n[Section1]\nWidth=100\n", "plain"},            // a section label after the paths
         {"; settings\n[Section1]\nWidth=100\n", "plain"},                   // no path yet, a label
         {"Library_Path=STD ; the standard folder\n", "plain"},               // a trailing comment
@@ -91,18 +84,21 @@ TEST(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
         {"Library_Path=STD\n", "sp ace;x'q"},                                 // blank, semicolon, single quote
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.ini) + c.folder);
+        SCOPED_TRACE(std::string(c.ini ? c.ini : "(system)") + c.folder);
         test::TempDir dir;
         const std::string folder = dir / c.folder;
         dir.Write(std::string(c.folder) + "/swatch_found.inc", "#declare Found = pigment { color rgb <1, 0, 0> }\n");
-        std::string ini = c.ini;
+        std::string ini = c.ini ? c.ini : "STD";
         const size_t std = ini.find("STD");
         if (std != std::string::npos) ini.replace(std, 3, standard);
         dir.Write("scene.pov", std::string(std != std::string::npos ? "#include \"colors.inc\"\n" : "") +
                                    "#include \"swatch_found.inc\"\n"
                                    "camera { location <0, 0, -3> look_at 0 }\nplane { z, 1 pigment { Found } }\n");
+        std::filesystem::remove_all(std::string(std::getenv("HOME")) + "/.povray");
         ASSERT_TRUE(CreateDirectories(std::string(std::getenv("HOME")) + "/.povray/3.7"));
-        ASSERT_TRUE(WriteFileAtomically(userIni, ini));
+        if (c.ini) {
+            ASSERT_TRUE(WriteFileAtomically(userIni, ini));
+        }
         ASSERT_EQ(RunCommand(Cli("add-path " + test::ShellQuoted(folder) + " --home /usr")), 0);
         std::string out;
         EXPECT_EQ(RunCommand("cd " + test::ShellQuoted(dir.Path()) +

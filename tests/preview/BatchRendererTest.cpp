@@ -133,21 +133,7 @@ TEST_F(BatchRendererTest, OneProcessStoresWhatTheRenderRunStoresAndLosesOnlyItsB
     TextureEntry* retry = Add("T_Retry", kKindTexture);
     TextureEntry* shiny = Add("F_Shiny", kKindFinish);
     const std::vector<TextureEntry*> renderable = {red, bad, green, retry, shiny};
-    // One at a time through the render host, as the window's run of several entries does.
-    {
-        ScriptedWindow window(controller);
-        window.selected = renderable;
-        window.ShowEntry(renderable.front());
-        PreviewRenderSettings settings;
-        PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
-        session.StepWithAutoStore();
-        const auto start = Clock::now();
-        while (!session.Idle() && Clock::now() - start < std::chrono::minutes(2)) session.ProcessEvents(20);
-        bool closed = false;
-        session.Launcher().ClosePov([&] { closed = true; });
-        while (!closed) session.ProcessEvents(20);
-        ASSERT_TRUE(session.Idle());
-    }
+    RenderOneAtATime(controller, installation, renderable);
     std::vector<Stored> sequential;
     for (TextureEntry* entry : renderable) sequential.push_back(StoredOf(*entry));
     ASSERT_EQ(controller.PreviewCount(), 4);
@@ -281,8 +267,6 @@ TEST_F(BatchRendererTest, BackgroundChoiceAndProgressLine) {
     progress.failed = 5;
     progress.elapsedSeconds = 10;
     EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 10.0 Vorschauen/s, noch 3:10");
-    progress.elapsedSeconds = 40;
-    EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 2.5 Vorschauen/s, noch 12:40");
     progress.elapsedSeconds = 400;
     EXPECT_EQ(BatchProgressText(progress), "100 von 2000 fertig, 5 fehlerhaft, 0.2 Vorschauen/s, noch 2:06:40");
 }

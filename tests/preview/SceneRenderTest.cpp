@@ -1,11 +1,11 @@
-// The preview scenes of every built-in template, rendered by the real
-// POV-Ray for one entry of every kind.
+// The preview scenes the tool writes, rendered by the real POV-Ray: every
+// built-in template with one entry of every kind, and the shapes real-world
+// collections take.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "TestEnvironment.h"
-#include "platform/PathUtil.h"
 
 namespace sc::test {
 namespace {
@@ -15,38 +15,39 @@ struct Sample {
     const char* name;
 };
 
+// Writes the preview scene of `name` from `file` through the tool and renders
+// it; the scene's text, or "" when it could not be written.
+std::string ExpectSceneRenders(const TempDir& dir, const std::string& file, const std::string& name,
+                               const std::string& options = "") {
+    const std::string scene = dir.Path() + "/data/preview/TexturePreview.pov";
+    std::string printed;
+    EXPECT_EQ(RunCommand("SWATCHCRAFT_DATA_DIR=" + ShellQuoted(dir / "data") + " " + ShellQuoted(BinaryDir() + "/swatchcraft-cli") +
+                             " scene --library-path " + PovIncludeDir() + " " + ShellQuoted(file) + " " + name + options,
+                         &printed),
+              0);
+    EXPECT_EQ(printed, scene + "\n");
+    const std::string text = ReadFile(scene);
+    // A constant the scanner did not find would leave this word in the scene.
+    EXPECT_EQ(text.find("NICHT GEFUNDEN"), std::string::npos) << text;
+    std::string output;
+    EXPECT_EQ(RenderWithPovray(dir.Path() + "/data/preview", "TexturePreview.pov", "", &output), 0) << text << output;
+    EXPECT_EQ(output.find("Parse Error"), std::string::npos) << output;
+    EXPECT_NE(output.find("POV-Ray finished"), std::string::npos) << text << output;
+    return text;
+}
+
 TEST(SceneRenderTest, EveryBuiltInTemplateRendersEveryKind) {
     TempDir dir;
     // No standard include file declares a normal of its own.
     const std::string normals = dir.Write("normals.inc", "#declare N_Bumps = normal { bumps 0.5 scale 0.1 }\n");
-    const Sample samples[] = {{"textures.inc", "M_Glass"},  // material
-                              {"stones1.inc", "T_Stone1"},  // texture
-                              {"textures.inc", "Jade"},     // pigment
-                              {"colors.inc", "DimGray"},    // color
-                              {"finish.inc", "Shiny"},      // finish
-                              {normals.c_str(), "N_Bumps"}};
-    const std::string cli = BinaryDir() + "/swatchcraft-cli";
-    for (const Sample& sample : samples) {
-        const std::string file = sample.file[0] == '/' ? sample.file : PovIncludeDir() + "/" + sample.file;
+    const Sample samples[] = {{"textures.inc", "M_Glass"}, {"stones1.inc", "T_Stone1"}, {"textures.inc", "Jade"},
+                              {"colors.inc", "DimGray"},   {"finish.inc", "Shiny"},     {normals.c_str(), "N_Bumps"}};
+    for (const Sample& sample : samples)
         for (int number = 1; number <= 5; ++number) {
             SCOPED_TRACE(std::string(sample.name) + " template " + std::to_string(number));
-            std::string printed;
-            ASSERT_EQ(RunCommand("SWATCHCRAFT_DATA_DIR='" + dir.Path() + "/data' '" + cli + "' scene --library-path " +
-                                     PovIncludeDir() + " '" + file + "' " + sample.name + " --template " +
-                                     std::to_string(number),
-                                 &printed),
-                      0);
-            ASSERT_FALSE(printed.empty());
-            const std::string scene = printed.substr(0, printed.size() - 1);
-            EXPECT_EQ(scene, dir.Path() + "/data/preview/TexturePreview.pov");
-            std::string output;
-            const int status = RenderWithPovray(DirectoryOf(scene), "TexturePreview.pov", "", &output);
-            if (status == -1) GTEST_SKIP() << "POV-Ray is not installed";
-            EXPECT_EQ(status, 0) << output;
-            EXPECT_EQ(output.find("Parse Error"), std::string::npos) << output;
-            EXPECT_NE(output.find("POV-Ray finished"), std::string::npos) << output;
+            ExpectSceneRenders(dir, sample.file[0] == '/' ? sample.file : PovIncludeDir() + "/" + sample.file,
+                               sample.name, " --template " + std::to_string(number));
         }
-    }
 }
 
 // Include files written for POV-Ray 3.5 to 3.7 use words that 3.1 did not
@@ -59,28 +60,11 @@ TEST(SceneRenderTest, DeclarationsUsingNewerReservedWordsRender) {
         "#declare P_Func = pigment { function { abs(sin(x * 4)) } color_map { [0 rgb <0.1, 0.2, 0.6>] [1 rgb 1] } }\n"
         "#declare P_Cells = pigment { cells color_map { [0 rgb 0.1] [1 rgb 0.9] } scale 0.3 }\n"
         "#declare T_Solid = texture { pigment { crackle solid color_map { [0 rgb 0.2] [1 rgb 0.9] } }\n"
-        "  finish { F_Energy } }\n"
-        "#declare P_Srgb = pigment { srgb <0.2, 0.5, 0.8> }\n");
-    const std::string scene = dir.Path() + "/data/preview/TexturePreview.pov";
-    auto write = [&](const char* name) {
-        return RunCommand("SWATCHCRAFT_DATA_DIR='" + dir.Path() + "/data' '" + BinaryDir() +
-                          "/swatchcraft-cli' scene --library-path " + PovIncludeDir() + " '" + file + "' " + name +
-                          " >/dev/null");
-    };
+        "  finish { F_Energy } }\n");
     for (const char* name : {"P_Func", "P_Cells", "T_Solid"}) {
         SCOPED_TRACE(name);
-        ASSERT_EQ(write(name), 0);
-        EXPECT_EQ(ReadFile(scene).find("NICHT GEFUNDEN"), std::string::npos) << ReadFile(scene);
-        std::string output;
-        const int status = RenderWithPovray(DirectoryOf(scene), "TexturePreview.pov", "", &output);
-        if (status == -1) GTEST_SKIP() << "POV-Ray is not installed";
-        EXPECT_EQ(status, 0) << output;
-        EXPECT_NE(output.find("POV-Ray finished"), std::string::npos) << output;
+        ExpectSceneRenders(dir, file, name);
     }
-    // POV-Ray 3.7 takes sRGB colours only after an assumed_gamma, which the
-    // templates do not set; the declaration itself is no longer mistaken.
-    ASSERT_EQ(write("P_Srgb"), 0);
-    EXPECT_EQ(ReadFile(scene).find("NICHT GEFUNDEN"), std::string::npos) << ReadFile(scene);
 }
 
 // The test collection holds the shapes real-world collections take: constants
@@ -108,23 +92,12 @@ TEST(SceneRenderTest, EveryEntryOfTheTestCollectionRenders) {
         {"srgb/srgb_colors.inc", "Frosted"},   {"operators/logic.inc", "Pick"},
         {"operators/logic.inc", "Switcher"},
     };
-    const std::string scene = dir.Path() + "/data/preview/TexturePreview.pov";
     for (const Sample& sample : samples) {
         SCOPED_TRACE(sample.name);
-        ASSERT_EQ(RunCommand("SWATCHCRAFT_DATA_DIR='" + dir.Path() + "/data' '" + BinaryDir() +
-                             "/swatchcraft-cli' scene --library-path " + PovIncludeDir() + " '" + collection + "/" +
-                             sample.file + "' " + sample.name + " >/dev/null"),
-                  0);
-        const std::string text = ReadFile(scene);
-        EXPECT_EQ(text.find("NICHT GEFUNDEN"), std::string::npos) << text;
+        const std::string text = ExpectSceneRenders(dir, collection + "/" + sample.file, sample.name);
         // sRGB colours need the 3.7 language with a gamma set before them.
         const bool srgb = std::string(sample.file).rfind("srgb/", 0) == 0;
         EXPECT_EQ(text.rfind("#version 3.7;\r\nglobal_settings { assumed_gamma srgb }\r\n", 0) == 0, srgb) << text;
-        std::string output;
-        const int status = RenderWithPovray(DirectoryOf(scene), "TexturePreview.pov", "", &output);
-        if (status == -1) GTEST_SKIP() << "POV-Ray is not installed";
-        EXPECT_EQ(status, 0) << text << output;
-        EXPECT_NE(output.find("POV-Ray finished"), std::string::npos) << text << output;
     }
 }
 

@@ -143,21 +143,13 @@ TEST_F(SceneWriterTest, FailuresWriteNothing) {
 TEST(SampleScenesTest, BuiltInTemplatesHoldOnePlaceholderAndTheirTitle) {
     const char* titles[] = {"// &Standard", "// &Kugel auf Schachbrett", "// &Würfel auf Schachbrett",
                             "// &Torus auf Schachbrett", "// &Ebene mit Silberkugel über Schachbrett"};
-    const size_t sizes[] = {33, 36, 40, 37, 53};
     for (int number = 1; number <= 5; ++number) {
         const auto lines = BuiltInTemplateLines(number);
         EXPECT_EQ(lines[0], titles[number - 1]);
-        EXPECT_EQ(lines.size(), sizes[number - 1]) << number;
         int placeholders = 0;
         for (const auto& line : lines) placeholders += FindTexturePlaceholder(line) != std::string::npos;
         EXPECT_EQ(placeholders, 1) << number;
     }
-    const auto cube = BuiltInTemplateLines(3);
-    EXPECT_EQ(cube[11], "");
-    EXPECT_EQ(cube[14], "light_source { <-75, 25, -100> color rgb 0.75 }");
-    const auto torus = BuiltInTemplateLines(4);
-    EXPECT_EQ(torus[4], "camera {");
-    EXPECT_EQ(torus[9], "light_source { <0, 0, 50> color rgb 1 }");
 }
 
 TEST(SampleScenesTest, ListStopsAtFirstGapAboveFiveAndNamesUntitledOnes) {

@@ -110,20 +110,6 @@ protected:
         while (batch.Running() && Clock::now() - start < std::chrono::minutes(2)) batch.Poll(50);
         ASSERT_FALSE(batch.Running());
     }
-    void Live(const std::vector<TextureEntry*>& entries) {
-        ScriptedWindow window(controller);
-        window.selected = entries;
-        window.ShowEntry(entries.front());
-        PreviewRenderSettings settings;
-        PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
-        session.StepWithAutoStore();
-        const auto start = Clock::now();
-        while (!session.Idle() && Clock::now() - start < std::chrono::minutes(2)) session.ProcessEvents(20);
-        bool closed = false;
-        session.Launcher().ClosePov([&] { closed = true; });
-        while (!closed) session.ProcessEvents(20);
-        ASSERT_TRUE(session.Idle());
-    }
     void ExpectNothingOutsideChanged() {
         EXPECT_EQ(ReadFile(templatePath), templateText);
         EXPECT_FALSE(PathExists(victim));
@@ -157,7 +143,7 @@ TEST_F(HostileSceneTest, WritesStayInTheScratchFolderInTheBatchAndInTheLivePrevi
     // Through the render host, one at a time (each refused write costs its retries: only a few).
     entries = {writers[0], writers[1], writers[3], red};
     for (TextureEntry* entry : entries) Forget(entry);
-    Live(entries);
+    RenderOneAtATime(controller, installation, entries);
     ExpectNothingOutsideChanged();
     ASSERT_TRUE(red->previewValid);
     EXPECT_EQ(Sums(*red), reference);

@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "bridge/BridgeConnection.h"
 #include "library/LibraryController.h"
+#include "povray/PovInstallation.h"
 #include "preview/PreviewRenderRun.h"
+#include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
 #include "scanner/DeclarationText.h"
 
@@ -63,5 +66,22 @@ public:
 private:
     LibraryController& controller_;
 };
+
+// Renders and stores `entries` one at a time through the render host, as the
+// window's run of several entries does, and closes the POV-Ray it started.
+inline void RenderOneAtATime(LibraryController& controller, const PovInstallation& installation,
+                             const std::vector<TextureEntry*>& entries) {
+    ScriptedWindow window(controller);
+    window.selected = entries;
+    window.ShowEntry(entries.front());
+    PreviewRenderSettings settings;
+    PreviewRenderSession session(controller, window, bridge::Connection(), installation, settings);
+    session.StepWithAutoStore();
+    const auto start = std::chrono::steady_clock::now();
+    while (!session.Idle() && std::chrono::steady_clock::now() - start < std::chrono::minutes(2)) session.ProcessEvents(20);
+    bool closed = false;
+    session.Launcher().ClosePov([&] { closed = true; });
+    while (!closed) session.ProcessEvents(20);
+}
 
 }  // namespace sc::test

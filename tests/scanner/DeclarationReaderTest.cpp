@@ -230,35 +230,5 @@ TEST_F(DeclarationReaderTest, CrcFollowsDependencyChangesOnDisk) {
     EXPECT_TRUE(IsChanged(*u));
 }
 
-TEST(StandardIncludes, EveryDeclarationLoadsWithItsDependencies) {
-    TextureLibrary library;
-    library.SetLibraryPaths({test::PovIncludeDir()});
-    int loaded = 0, placeholders = 0;
-    for (const char* file : {"colors.inc", "textures.inc", "stones.inc", "woods.inc", "metals.inc", "glass.inc"}) {
-        std::vector<std::pair<std::string, int>> names;
-        // Collect the names first: AddEntry may load colors on the way.
-        TextureLibrary probe;
-        probe.SetLibraryPaths({test::PovIncludeDir()});
-        TextureEntry* first = probe.AddEntry(test::PovIncludeDir() + "/", file, "Probe", 2, {}, 0, nullptr);
-        LoadDeclaration(probe, *first, false);
-        ASSERT_NE(first->sourceFile->standardInclude, nullptr) << file;
-        for (const auto& r : first->sourceFile->standardInclude->records)
-            if (!r.IsInclude() && r.kind >= 1 && r.kind <= 6) names.emplace_back(r.name, r.kind);
-        for (const auto& [name, kind] : names) {
-            TextureEntry* e = library.AddEntry(test::PovIncludeDir() + "/", file, name, kind, {}, 0, nullptr);
-            ASSERT_TRUE(LoadDeclaration(library, *e, true)) << file << " " << name;
-            EXPECT_FALSE(e->record->text->empty()) << name;
-            for (const auto* d : e->dependencies) placeholders += d->text ? 0 : 1;
-            ++loaded;
-        }
-    }
-    EXPECT_GT(loaded, 500);
-    EXPECT_LT(placeholders, loaded / 10);
-    const TextureEntry* orange = library.FindEntry(test::PovIncludeDir() + "/", "colors.inc", "Orange");
-    ASSERT_NE(orange, nullptr);
-    EXPECT_EQ(orange->color->red, 1.0f);
-    EXPECT_EQ(orange->color->green, 0.5f);
-}
-
 }  // namespace
 }  // namespace sc

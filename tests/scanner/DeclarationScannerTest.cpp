@@ -29,12 +29,6 @@ std::vector<Find> IndexText(std::string_view text) {
     return finds;
 }
 
-std::string Kinds(std::string_view text) {
-    std::string result;
-    for (const auto& f : IndexText(text)) result += std::to_string(f.kind) + ":" + f.name + " ";
-    return result;
-}
-
 TEST(NextToken, SplitsWordsFromSingleCharactersAndCutsAtCapacity) {
     std::string_view text = "  #declare\t1.5 \xE4x";
     std::string_view token;
@@ -49,42 +43,6 @@ TEST(NextToken, SplitsWordsFromSingleCharactersAndCutsAtCapacity) {
     EXPECT_EQ(longWord, "defgh");
     EXPECT_EQ(NextToken(longWord, token, 4, false), 3u);
     EXPECT_EQ(longWord, "defgh");
-}
-
-TEST(ScanDeclarations, ReportsKindsAsTheKeywordAfterTheEqualsSign) {
-    EXPECT_EQ(Kinds("#declare T = texture { pigment { Red } }\n"
-                    "#declare Red1 = color red 1\n"
-                    "#declare N = normal {bumps}\n"
-                    "#declare M = material { texture { T } }\n"
-                    "#declare P = pigment { Red }\n"
-                    "#declare F = finish { phong 1 }\n"),
-              "2:T 4:Red1 6:N 1:M 3:P 5:F ");
-    // Values, vectors, the British spelling and other identifiers are kind 8.
-    EXPECT_EQ(Kinds("#declare V = 3;\n#declare W = 1.5;\n#declare X = <1,0,0>;\n#declare C = colour red 1\n"
-                    "#declare I = T_Stone1\n"),
-              "8:V 8:W 8:X 8:C 8:I ");
-}
-
-TEST(ScanDeclarations, FollowsTheHistoryAcrossBlanksLinesAndStrings) {
-    EXPECT_EQ(Kinds("# declare A = texture {}\n"), "2:A ");
-    EXPECT_EQ(Kinds("#declare\nSplit\n=\r\n  pigment\n{ Red }\n"), "3:Split ");
-    // Quotation marks start no string, so keywords inside one count.
-    EXPECT_EQ(Kinds("#debug \"#declare S = finish\"\n"), "5:S ");
-    // Without the '#' it is no declaration; '#local' is not recognised.
-    EXPECT_EQ(Kinds("declare A = texture {}\n#local B = texture {}\n"), "");
-}
-
-TEST(ScanDeclarations, IgnoresCommentsIncludingNestedOnes) {
-    EXPECT_EQ(Kinds("/* #declare A = texture {} */\n"
-                    "/* outer /* inner */ #declare B = texture {} */\n"
-                    "// #declare C = texture {}\n"
-                    "#declare D = /* note */ pigment {}\n"
-                    "#declare E = texture {} // #declare F = pigment\n"),
-              "3:D 2:E ");
-    // An unterminated block comment hides the rest of the file.
-    EXPECT_EQ(Kinds("#declare A = texture {}\n/* open\n#declare B = texture {}\n"), "2:A ");
-    // A stray comment end does not open a comment.
-    EXPECT_EQ(Kinds("a */ b\n#declare G = pigment {}\n"), "3:G ");
 }
 
 TEST(ScanDeclarations, ReportsOffsetsLinesAndIncludes) {
@@ -110,9 +68,6 @@ TEST(ScanDeclarations, EndsNormallyOnBinaryAndEndlessInput) {
     const std::string longLine = "#declare " + std::string(5000, 'x') + " = texture {}\n";
     for (const auto& f : IndexText(longLine)) EXPECT_LE(f.name.size(), 511u);
 
-    // Ten thousand empty lines within one call end the scan.
-    EXPECT_EQ(Kinds(std::string(20000, '\n') + "#declare After = texture {}\n"), "");
-    EXPECT_EQ(Kinds(std::string(9000, '\n') + "#declare After = texture {}\n"), "2:After ");
 }
 
 class CountingHooks : public SearchScanHooks {

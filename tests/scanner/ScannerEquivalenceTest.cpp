@@ -251,6 +251,45 @@ std::string Generate(std::mt19937& random, size_t size) {
     return text;
 }
 
+// The rules by example, held against both recognisers: kinds are the keyword
+// after the equals sign, the history runs across blanks, lines and strings,
+// comments (nested ones too) hide what they hold, and ten thousand empty lines
+// end a scan.
+TEST(ScannerEquivalence, BothRecognisersFollowTheRules) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"#declare T = texture { pigment { Red } }\n#declare Red1 = color red 1\n#declare N = normal {bumps}\n"
+         "#declare M = material { texture { T } }\n#declare P = pigment { Red }\n#declare F = finish { phong 1 }\n",
+         "2:T 4:Red1 6:N 1:M 3:P 5:F "},
+        // Values, vectors, the British spelling and other identifiers.
+        {"#declare V = 3;\n#declare W = 1.5;\n#declare X = <1,0,0>;\n#declare C = colour red 1\n#declare I = T_Stone1\n",
+         "8:V 8:W 8:X 8:C 8:I "},
+        {"# declare A = texture {}\n", "2:A "},
+        {"#declare\nSplit\n=\r\n  pigment\n{ Red }\n", "3:Split "},
+        {"#debug \"#declare S = finish\"\n", "5:S "},  // quotation marks start no string
+        {"declare A = texture {}\n#local B = texture {}\n", ""},
+        {"/* #declare A = texture {} */\n/* outer /* inner */ #declare B = texture {} */\n// #declare C = texture {}\n"
+         "#declare D = /* note */ pigment {}\n#declare E = texture {} // #declare F = pigment\n",
+         "3:D 2:E "},
+        {"#declare A = texture {}\n/* open\n#declare B = texture {}\n", "2:A "},  // never closed
+        {"a */ b\n#declare G = pigment {}\n", "3:G "},                          // a stray end opens nothing
+        {std::string(20000, '\n') + "#declare After = texture {}\n", ""},
+        {std::string(9000, '\n') + "#declare After = texture {}\n", "2:After "},
+    };
+    const auto kinds = [](const Outcome& outcome) {
+        std::string text;
+        for (const std::string& find : outcome.finds) {
+            const size_t blank = find.find(' ');
+            text += find.substr(0, blank) + ":" + find.substr(blank + 1, find.find(' ', blank + 1) - blank - 1) + " ";
+        }
+        return text;
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text.substr(0, 60));
+        EXPECT_EQ(kinds(Scan(text, {}, false)), expected);
+        EXPECT_EQ(kinds(PlainRecogniser(text, false).Run()), expected);
+    }
+}
+
 TEST(ScannerEquivalence, FastPathsReportWhatATokenByTokenScanReports) {
     test::TempDir dir;
     std::mt19937 random(20261206);

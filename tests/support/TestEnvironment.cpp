@@ -19,6 +19,7 @@
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "platform/TimerQueue.h"
+#include "scanner/TextureSearch.h"
 
 namespace sc::test {
 
@@ -36,6 +37,15 @@ bool LoadListFile(LibraryController& controller, const std::string& path) {
     std::string povHome;
     float version = 0;
     return LoadLibrary(controller, path, povHome, version, false);
+}
+
+bool WriteScannedList(const std::string& list, const std::string& include) {
+    RecordingUserInterface quiet;
+    LibraryController controller(quiet);
+    SearchOptions options;
+    options.explicitFiles = {include};
+    SearchTextures(controller, options);
+    return SaveLibrary(controller, list, "");
 }
 
 std::vector<TextureEntry*> EntriesOf(const TextureLibrary& library) {

@@ -91,6 +91,9 @@ int RenderWithPovray(const std::string& directory, const std::string& file, cons
 
 // Reads a list file into `controller` as opening it does.
 bool LoadListFile(LibraryController& controller, const std::string& path);
+// Searches the include file `include` as the search does by default and
+// saves what it found as the list file `list`.
+bool WriteScannedList(const std::string& list, const std::string& include);
 
 // The library's entries in its own order, and the first one named `name` (null when none).
 std::vector<TextureEntry*> EntriesOf(const TextureLibrary& library);

@@ -35,6 +35,7 @@ TEST_F(EntryCommandsFixture, CategoryChangeMovesUseCounts) {
     EXPECT_TRUE(ChangeCategory(controller, {Entry("A"), Entry("B"), Entry("C")}, ""));
     EXPECT_EQ(UseCount("Holz"), 0);
     EXPECT_EQ(UseCount("-"), 4);  // D kept it throughout
+    EXPECT_EQ(controller.Categories().size(), 1u);  // "Holz" went with its last use
     EXPECT_EQ(Entry("A")->category, "-");
 }
 

@@ -128,27 +128,6 @@ TEST_F(LibraryFileWatchTest, IncludedFilesCountBeforeAnyDeclarationWasRead) {
     EXPECT_EQ(NamesOf(reports[0].changed), (Names{"T_B1", "T_B2"}));
 }
 
-TEST_F(LibraryFileWatchTest, VanishedFileIsReportedOnceAndReadAgainWhenItReturns) {
-    const std::string text = test::ReadFile(woods);
-    ASSERT_TRUE(RemoveFile(woods));
-    auto reports = watch.Process(woods);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].message, "Die Datei \"" + woods +
-                                      "\" ist nicht mehr vorhanden. Ihre 3 Texturen bleiben in der Liste, ihre "
-                                      "Deklarationen sind NICHT VERFÜGBAR.");
-    EXPECT_TRUE(reports[0].changed.empty());
-    EXPECT_TRUE(watch.Process(woods).empty()) << "a second event for the same vanished file says nothing";
-    EXPECT_EQ(Entry("Oak")->sourceFile->entryCount, 3) << "nothing is removed from the library";
-
-    dir.Write("woods.inc", text);
-    reports = watch.Process(woods);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0].reappeared);
-    EXPECT_EQ(reports[0].reread, 3);
-    EXPECT_TRUE(reports[0].changed.empty());
-    EXPECT_TRUE(reports[0].message.empty());
-}
-
 TEST_F(LibraryFileWatchTest, ReadingApartSurvivesEntriesDeletedAndTheLibraryReplacedMeanwhile) {
     Edit(woods, "rgb 1 }", "rgb 0.2 }");
     Edit(colors, "0.5, 0.3", "0.6, 0.3");

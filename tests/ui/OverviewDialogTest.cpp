@@ -88,9 +88,12 @@ TEST_F(OverviewDialogFixture, SaveAsDefaultWritesTheOverviewGroup) {
     model.StoreInto(settings);
     ASSERT_TRUE(settings.SaveOverview());
     Settings again(settings.FilePath(), settings.ProgramDir());
-    again.Load(false);
+    again.SetEditor("kept");
+    again.SetTextureModifiers("changed");
+    again.Load(false);  // the overview group alone
     EXPECT_EQ(again.OverviewLayout(), 3);
     EXPECT_EQ(again.TextureModifiers(), "scale 2");
+    EXPECT_EQ(again.Editor(), "kept");
     EXPECT_EQ(again.RenderHeight(), static_cast<int>(HeightForLayout(3, model.Options().Width)));
 }
 

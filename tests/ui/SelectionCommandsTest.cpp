@@ -120,10 +120,5 @@ TEST_F(SelectionFixture, SelectionChangesResetTheKindOnlyAfterTheTimer) {
     EXPECT_EQ(commands.LastKind(), SelectionKind::Other);
 }
 
-TEST(DuplicatesHint, NamesTheSortOfTheComparisonUsed) {
-    EXPECT_NE(DuplicatesHintText(true).find("\"Sortieren nach Bildern\"."), std::string::npos);
-    EXPECT_NE(DuplicatesHintText(false).find("Option \"Ansicht|Nur &ausgewählte Texturen\" oder"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace sc

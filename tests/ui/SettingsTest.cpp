@@ -200,19 +200,6 @@ TEST_F(SettingsFixture, SaveZeroKeepsTheIfSaveKeysUnwritten) {
     EXPECT_EQ((Ints{pov.Letter(), pov.Beta(), pov.VersionTimes100()}), (Ints{'b', 0, 310}));
 }
 
-TEST_F(SettingsFixture, OverviewGroupReloadsAlone) {
-    Settings s = Loaded("[Output]\nTexture modifiers=scale 2\n[Tools]\nEditor=ed\n");
-    s.SetTextureModifiers("changed");
-    s.SetEditor("kept");
-    s.Load(false);
-    EXPECT_EQ(s.TextureModifiers() + "|" + s.Editor(), "scale 2|kept");
-    s.SetRenderSize(640, 480);
-    ASSERT_TRUE(s.SaveOverview());
-    EXPECT_EQ(GetIniInt(file, "render options", "height", 0), 480);
-    ASSERT_TRUE(s.WriteFlag("Info", "Preview", 0));
-    EXPECT_EQ(s.ReadFlag("Info", "Preview", 1), 0);
-}
-
 Strings Files(const RecentFileList& list) {
     Strings files;
     for (int i = 0; i < list.Count(); ++i) files.push_back(list.File(i));

@@ -6,8 +6,6 @@
 
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
-#include "library/ListFileGuard.h"
-#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
@@ -201,12 +199,7 @@ struct DocumentFixture : testing::Test {
         const std::string inc = dir.Write("inc/stones.inc",
                                           "#declare T_A = texture { pigment { rgb 1 } }\n"
                                           "#declare T_B = texture { pigment { rgb 0 } }\n");
-        RecordingUserInterface quiet;
-        LibraryController other(quiet);
-        SearchOptions options;
-        options.explicitFiles = {inc};
-        SearchTextures(other, options);
-        EXPECT_TRUE(SaveLibrary(other, dir / name, ""));
+        EXPECT_TRUE(test::WriteScannedList(dir / name, inc));
         return dir / name;
     }
 };
@@ -268,52 +261,6 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
     EXPECT_FALSE(Open(dir / "gone.swl"));
     EXPECT_EQ(document.Path(), dir / "lib.swl");
     EXPECT_EQ(controller.EntryCount(), 2);
-}
-
-// The window and the tool on one list file: a save never silently throws
-// away what the other program stored since the window read the file.
-TEST_F(DocumentFixture, AFileChangedOnDiskIsReloadedOrOverwrittenOnlyWhenTheUserSaysSo) {
-    const std::string path = WriteListFile("lib.swl");
-    ASSERT_TRUE(Open(path));
-    ASSERT_EQ(controller.EntryCount(), 2);
-    const auto otherProgramSaves = [&] {
-        RecordingUserInterface quiet;
-        LibraryController other(quiet);
-        ASSERT_TRUE(test::LoadListFile(other, path));
-        other.DeleteEntry(other.Library().NextEntry(nullptr));
-        ASSERT_TRUE(SaveLibrary(other, path, ""));
-    };
-    otherProgramSaves();
-    const std::string theirs = test::ReadFile(path);
-
-    ui.choices = {2, 0, 1};  // Abbrechen, Neu laden, Überschreiben
-    EXPECT_FALSE(Save());
-    EXPECT_NE(ui.questions.back().find(path), std::string::npos);
-    EXPECT_EQ(test::ReadFile(path), theirs);
-    EXPECT_TRUE(Save());  // reloaded: the library is the file's again
-    EXPECT_EQ(controller.EntryCount(), 1);
-    EXPECT_EQ(test::ReadFile(path), theirs);
-    EXPECT_TRUE(Save());  // unchanged since the reload: no question
-    EXPECT_EQ(ui.questions.size(), 2u);
-
-    otherProgramSaves();  // now empty on disk
-    const std::string emptied = test::ReadFile(path);
-    EXPECT_TRUE(Save());  // overwritten with the window's entry
-    EXPECT_EQ(ui.questions.size(), 3u);
-    EXPECT_NE(test::ReadFile(path), emptied);
-    EXPECT_EQ(test::ReadFile(path), theirs);
-
-    // A program holding the file keeps the save from happening; Escape ends the wait.
-    FileLock held;
-    ASSERT_EQ(held.Acquire(path, std::chrono::milliseconds(0)), FileLock::Result::Locked);
-    const std::string before = test::ReadFile(path);
-    controller.modified = 1;
-    ui.SetCancelled(true);
-    EXPECT_FALSE(Save());
-    ui.SetCancelled(false);
-    EXPECT_NE(ui.messages.back().text.find(path), std::string::npos);
-    EXPECT_EQ(test::ReadFile(path), before);
-    EXPECT_NE(controller.modified, 0);
 }
 
 }  // namespace

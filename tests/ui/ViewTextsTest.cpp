@@ -67,26 +67,6 @@ TEST_F(LibraryFixture, FilterWordsMatchNameFileOrCategoryWithoutCase) {
     EXPECT_EQ(matches("green ruby"), std::pair(false, false));
 }
 
-TEST_F(LibraryFixture, CategoryEditsKeepTheUseCounts) {
-    TextureEntry* a = Add("a.inc", "A", kKindTexture, "wood");
-    TextureEntry* b = Add("a.inc", "B", kKindTexture, "-");
-    const auto table = [&] {
-        std::vector<std::pair<std::string, int>> rows;
-        for (const Category& c : controller.Categories()) rows.emplace_back(c.name, c.useCount);
-        return rows;
-    };
-    const int modified = controller.modified;
-    EXPECT_FALSE(SetEntryCategory(controller, *a, "wood"));
-    EXPECT_EQ(controller.modified, modified);
-    EXPECT_TRUE(SetEntryCategory(controller, *b, "wood"));
-    EXPECT_EQ(table(), (std::vector<std::pair<std::string, int>>{{"wood", 2}}));
-    EXPECT_TRUE(SetEntryCategory(controller, *a, ""));  // empty means none
-    EXPECT_EQ(a->category, "-");
-    EXPECT_TRUE(SetEntryCategory(controller, *b, "stone"));  // the last use of "wood" goes
-    EXPECT_EQ(table(), (std::vector<std::pair<std::string, int>>{{"-", 1}, {"stone", 1}}));
-    EXPECT_GT(controller.modified, modified);
-}
-
 TEST(CategoryComboTest, OpensOverWideEnoughCellsWithinTheClientArea) {
     EXPECT_FALSE(PlaceCategoryCombo(100, 4, 500, 3).opens);
     const ComboPlacement narrow = PlaceCategoryCombo(100, 40, 500, 3);
@@ -96,22 +76,14 @@ TEST(CategoryComboTest, OpensOverWideEnoughCellsWithinTheClientArea) {
     EXPECT_EQ(PlaceCategoryCombo(100, 300, 320, 0).width, 216);
 }
 
-TEST(EntryTextsTest, DisplayAndMenuTexts) {
-    SourceFile file("/usr/share/inc/", "stones.inc");
-    file.entryCount = 7;
-    EXPECT_EQ(FileNodeLabel(file), "stones.inc /usr/share/inc (7) ");
-    TextureEntry entry("Jade", kKindOther);
-    entry.sourceFile = &file;
-    EXPECT_EQ(EntryNodeLabel(entry), "N: Jade");
+// What the views and menus show for entries without a name, version or folder.
+TEST(EntryTextsTest, MissingPartsShowAsQuestionMarks) {
     EXPECT_EQ(TypeLetter(kKindOther), "?");
     EXPECT_EQ(VersionText(0), "?");
     EXPECT_EQ(VersionText(3.1f), "3.1");
     EXPECT_EQ(DirectoryText(""), "?");
     EXPECT_EQ(DirectoryText("/"), "/");
     EXPECT_EQ(CopyItemText(nullptr), "Kopiere Textur");
-    EXPECT_EQ(EditItemText(&entry, true), "\"Jade\" ansehen/bearbeiten mit POV-Ray");
-    EXPECT_EQ(OnlySelectedHeading(7, true), "-- Duplikate (Vergleich der Bilder) --");
-    EXPECT_EQ(OnlySelectedHeading(0, true), "-- Ausgewählte Texturen --");
 }
 
 // The window runs under the user's locale (Qt sets it at start); the copied

@@ -14,6 +14,8 @@
 #include <QWindow>
 
 #include <fstream>
+#include <map>
+#include <sstream>
 
 #include "gui/DeclarationBox.h"
 #include "gui/LibraryViewStack.h"
@@ -23,6 +25,7 @@
 #include "gui/PreviewPicture.h"
 #include "gui/PreviewWindow.h"
 #include "GuiTestSupport.h"
+#include "RunningTool.h"
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
 #include "library/TextureEntry.h"
@@ -88,6 +91,50 @@ std::vector<pid_t> OwnRenderHosts() {
     return hosts;
 }
 
+// Processor ticks POV-Ray processes below `folder` have used so far, by process.
+std::map<pid_t, long> PovRayTicksBelow(const std::string& folder) {
+    std::map<pid_t, long> ticks;
+    for (const pid_t pid : test::ProcessesUsing(folder)) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        const size_t close = line.rfind(')');
+        if (close == std::string::npos || line.find("(povray)") == std::string::npos) continue;
+        std::istringstream fields(line.substr(close + 2));
+        std::string state, field;
+        fields >> state;
+        long used = 0;
+        for (int i = 4; i <= 15 && fields >> field; ++i)
+            if (i >= 14) used += std::atol(field.c_str());  // user and system time
+        if (state != "Z") ticks[pid] = used;
+    }
+    return ticks;
+}
+
+// The POV-Rays below `folder` that compute (rather than wait for a scene):
+// those that use a tenth of a processor or more over half a second.
+std::vector<pid_t> WorkingPovRays(const std::string& folder) {
+    const std::map<pid_t, long> before = PovRayTicksBelow(folder);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    std::vector<pid_t> working;
+    const long enough = sysconf(_SC_CLK_TCK) / 20;
+    for (const auto& [pid, ticks] : PovRayTicksBelow(folder)) {
+        const auto was = before.find(pid);
+        if (was != before.end() && ticks - was->second >= enough) working.push_back(pid);
+    }
+    return working;
+}
+
+bool Alive(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t close = line.rfind(')');
+    return close != std::string::npos && line.compare(close + 2, 1, "Z") != 0;
+}
+
 struct EndToEnd : testing::Test {
     WindowHarness h{{}, true};
     DialogRecorder recorder;
@@ -114,6 +161,8 @@ struct EndToEnd : testing::Test {
         EXPECT_EQ(recorder.texts.size(), shown) << recorder.texts.back();
         h.window.reset();
         EXPECT_TRUE(WaitFor([] { return OwnRenderHosts().empty(); }, 5000));
+        // The POV-Rays started ahead of a click end with the window, used or not.
+        EXPECT_TRUE(WaitFor([&] { return test::PovRaysBelow(h.dir.Path()) == 0; }, 10000));
     }
     // Whether any dialog so far showed `text`.
     bool Shown(const std::string& text) const {
@@ -123,7 +172,7 @@ struct EndToEnd : testing::Test {
     }
     bool Rendering() { return w.Rendering(); }
     // Opens a list with a material whose render takes a while (current) and a plain texture.
-    void OpenSlowLibrary();
+    void OpenSlowLibrary(const std::string& extra = "");
     // Starts the program again with a wide preview pane and "Groß" on, T_B current.
     MainWindow& RestartWide();
 };
@@ -182,9 +231,7 @@ TEST_F(EndToEnd, RenderedPictureIsTakenOverSavedAndTheCloseQuestionAsked) {
 
     test::RecordingUserInterface quiet;
     LibraryController reread(quiet);
-    std::string home;
-    float version = 0;
-    ASSERT_TRUE(LoadLibrary(reread, h.dir / "lib.swl", home, version, false));
+    ASSERT_TRUE(test::LoadListFile(reread, h.dir / "lib.swl"));
     const TextureEntry* stored = reread.Library().NextEntry(reread.Library().NextEntry(nullptr));
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->name, entry->name);
@@ -212,6 +259,29 @@ TEST_F(EndToEnd, RenderHostDyingEndsTheRunAndLeavesTheWindowUsable) {
     EXPECT_TRUE(w.CurrentEntry()->preview.IsEmpty());
     ASSERT_FALSE(recorder.texts.empty());
     EXPECT_NE(recorder.texts.back().find("Fehler"), std::string::npos) << recorder.texts.back();
+}
+
+// Stop ends the POV-Ray that works on the picture, whether it still parses
+// the declaration or already renders rows, by the button or by Escape.
+TEST_F(EndToEnd, StopWhileParsingOrRenderingEndsTheWorkingPovRay) {
+    OpenSlowLibrary("#declare T_Hang = texture { pigment { rgb 1 } #while (1) #end }\n");
+    QApplication::setActiveWindow(&w);
+    for (const auto& [name, byButton] : {std::pair{"T_Hang", true}, {"M_Slow", false}}) {
+        SCOPED_TRACE(name);
+        w.Views().SelectEntries({test::EntryNamed(w, name)});
+        ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() && w.CurrentEntry()->name == name; }));
+        ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Anzeigen")));
+        std::vector<pid_t> working;
+        ASSERT_TRUE(WaitFor([&] { return (working = WorkingPovRays(h.dir.Path())).size() == 1; }, 20000));
+        ASSERT_TRUE(Rendering());
+        if (byButton)
+            ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Stop")));
+        else
+            test::KeyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ASSERT_TRUE(WaitFor([&] { return !Rendering(); }));
+        EXPECT_TRUE(WaitFor([&] { return !Alive(working.front()); }, 5000));
+        EXPECT_TRUE(w.CurrentEntry()->preview.IsEmpty());
+    }
 }
 
 // Alt+S is "&Stop"'s mnemonic, although Strg+S saves; the keyboard goes back to the entries afterwards.
@@ -470,7 +540,7 @@ TEST_F(EndToEnd, TypingRendersTheEditedTextOnceAndAnErrorKeepsTheLastPicture) {
     EXPECT_EQ(renders, 2);
 }
 
-void EndToEnd::OpenSlowLibrary() {
+void EndToEnd::OpenSlowLibrary(const std::string& extra) {
     // Media makes the render take long enough to be cut short.
     const std::string inc = h.dir.Write(
         "slow/slow.inc",
@@ -480,14 +550,9 @@ void EndToEnd::OpenSlowLibrary() {
         "#declare P_Plain = pigment { rgb <0.8, 0.2, 0.2> }\n"
         // Quick at the stored size, slow at the pane's.
         "#declare M_Haze = material { texture { pigment { rgbt <1, 1, 1, 0.9> } }\n"
-        "  interior { media { scattering { 1, 0.3 } samples 20, 20 intervals 4 } } }\n");
-    test::RecordingUserInterface quiet;
-    LibraryController slow(quiet);
-    SearchOptions options;
-    options.kinds = {false, true, true, true, false, false, false};
-    options.explicitFiles = {inc};
-    SearchTextures(slow, options);
-    ASSERT_TRUE(SaveLibrary(slow, h.dir / "slow.swl", ""));
+        "  interior { media { scattering { 1, 0.3 } samples 20, 20 intervals 4 } } }\n" +
+            extra);
+    ASSERT_TRUE(test::WriteScannedList(h.dir / "slow.swl", inc));
     h.fileDialogs->answer = h.dir / "slow.swl";
     ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
     ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));

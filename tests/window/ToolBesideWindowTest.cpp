@@ -150,9 +150,7 @@ struct ToolBesideWindow : testing::Test {
     Contents OnDisk() const {
         test::RecordingUserInterface quiet;
         LibraryController reread(quiet);
-        std::string home;
-        float version = 0;
-        EXPECT_TRUE(LoadLibrary(reread, path, home, version, false));
+        EXPECT_TRUE(test::LoadListFile(reread, path));
         return ContentsOf(reread.Library());
     }
     Contents InWindow() { return ContentsOf(w.Controller().Library()); }
@@ -323,25 +321,28 @@ TEST_F(ToolBesideWindow, EscapeEndsTheWindowsWaitForARenderThatHoldsTheFile) {
     RunningTool endless(Render("T_Hang"));
     ASSERT_TRUE(WaitFor([&] { return test::PovRaysBelow(h.dir / "tool") > 0; }));
     Delete("T_D");
-    Pause(200);  // the status bar has shown the entries again
-    bool busyWhileWaiting = false, deleteOffered = true;
-    std::string status;
-    QTimer::singleShot(500, &w, [&] {
+    // Once the save waits for the file, a look at the window and then Escape.
+    bool waited = false, busyWhileWaiting = false, deleteOffered = true;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &w, [&] {
+        if (w.Status().Text() != QStringLiteral("Warte auf \"lib.swl\" ...")) return;
+        look.stop();
+        waited = true;
         busyWhileWaiting = w.Busy();
         deleteOffered = w.ActionFor(int(Command::DeleteSelected))->isEnabled();
-        status = w.Status().Text().toStdString();
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(target, &escape);
     });
+    look.start(20);
     recorder.texts.clear();
     QElapsedTimer clock;
     clock.start();
     PressSave();
     EXPECT_LT(clock.elapsed(), 10000) << "Escape ended the wait";
     EXPECT_TRUE(busyWhileWaiting);
+    EXPECT_TRUE(waited) << "the status said the save waits";
     EXPECT_FALSE(deleteOffered) << "nothing changes the library while it waits";
-    EXPECT_EQ(status, "Warte auf \"lib.swl\" ...");
     EXPECT_EQ(recorder.texts, std::vector<std::string>{FileInUseMessage(path)});
     EXPECT_NE(w.Controller().modified, 0);
     EXPECT_EQ(test::ReadFile(path), before);
