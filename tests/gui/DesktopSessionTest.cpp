@@ -140,15 +140,13 @@ TEST_F(DesktopSession, KeyboardStaysWithTheViewThroughDialogsAndBusyWork) {
             QApplication::setActiveWindow(nullptr);
             if (dialog.windowTitle() != QStringLiteral("Text suchen")) return;
             dialog.findChild<QLineEdit*>()->setText(QString::fromUtf8(text));
-            for (QRadioButton* b : dialog.findChildren<QRadioButton*>())
-                if (b->text() == QStringLiteral("&Texturenname")) b->setChecked(true);
+            test::Control<QRadioButton>(&dialog, QStringLiteral("&Texturenname"))->setChecked(true);
         };
     };
     const auto writeOverview = [](QDialog& dialog) {
         QApplication::setActiveWindow(nullptr);
         if (dialog.windowTitle() != QStringLiteral("Texturenübersichten")) return;
-        for (QPushButton* b : dialog.findChildren<QPushButton*>())
-            if (b->text() == QStringLiteral("&Schreiben")) b->click();
+        test::Control<QPushButton>(&dialog, QStringLiteral("&Schreiben"))->click();
     };
     struct Step {
         const char* name;
@@ -244,8 +242,7 @@ TEST_F(DesktopSession, StatusEntryBarAndSelectionFollowTheUser) {
     recorder.acceptDialogs = false;
     recorder.onDialog = [](QDialog& dialog) {
         if (dialog.windowTitle() != QStringLiteral("Texturenübersichten")) return;
-        for (QPushButton* b : dialog.findChildren<QPushButton*>())
-            if (b->text() == QStringLiteral("&Schreiben")) b->click();
+        test::Control<QPushButton>(&dialog, QStringLiteral("&Schreiben"))->click();
     };
     w.RunCommand(int(Command::Overview));
     EXPECT_NE(w.Status().Text(), QStringLiteral("Schreibe Texturen..."));

@@ -33,19 +33,7 @@
 namespace sc {
 namespace {
 
-
-template <typename T>
-T* Child(QWidget* dialog, const QString& textOrName) {
-    for (T* w : dialog->findChildren<T*>()) {
-        if constexpr (std::is_base_of_v<QAbstractButton, T>) {
-            if (w->text() == textOrName) return w;
-        } else if (w->accessibleName() == textOrName) {
-            return w;
-        }
-    }
-    ADD_FAILURE() << "no control " << textOrName.toStdString();
-    return nullptr;
-}
+using test::Control;
 
 // Lets events and the bridge's messages run until `done`, at most two minutes.
 bool RunUntil(const std::function<bool()>& done) { return test::WaitFor(done, 120000); }
@@ -119,12 +107,12 @@ struct DialogsEndToEnd : testing::Test {
             }
             auto* overview = qobject_cast<OverviewDialog*>(&d);
             if (!overview) return;
-            Child<QLineEdit>(&d, "Verzeichnis")->setText(QString::fromStdString(folder));
-            Child<QRadioButton>(&d, fullDeclarations ? "POV-Ray 3.1 (Vollständige &Deklarationen)"
+            Control<QLineEdit>(&d, "Verzeichnis")->setText(QString::fromStdString(folder));
+            Control<QRadioButton>(&d, fullDeclarations ? "POV-Ray 3.1 (Vollständige &Deklarationen)"
                                                      : "POV-Ray 3.0 (&Nur Dateien einbinden)")
                 ->click();
             if (preview) {
-                Child<QPushButton>(&d, "&Vorschau...")->click();
+                Control<QPushButton>(&d, "&Vorschau...")->click();
                 ASSERT_TRUE(test::WaitFor([overview] { return !overview->Writing(); }));
             }
             overview->Write();
@@ -161,9 +149,9 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
 
     w.Views().SelectEntries({w.Views().EntriesInListOrder().front()});
     recorder.onDialog = [](QDialog& d) {
-        Child<QLineEdit>(&d, "Suche was")->setText("T_Wood1");
-        Child<QCheckBox>(&d, "Nur &ganze Wörter")->setChecked(true);
-        Child<QPushButton>(&d, "&Suche nächstes")->click();
+        Control<QLineEdit>(&d, "Suche was")->setText("T_Wood1");
+        Control<QCheckBox>(&d, "Nur &ganze Wörter")->setChecked(true);
+        Control<QPushButton>(&d, "&Suche nächstes")->click();
     };
     w.RunCommand(int(Command::FindText));
     recorder.onDialog = {};

@@ -41,21 +41,10 @@
 namespace sc {
 namespace {
 
+using test::Control;
+
 using test::ReadFile;
 using test::TempDir;
-
-template <typename T>
-T* Find(QWidget* dialog, const QString& text) {
-    for (T* w : dialog->findChildren<T*>()) {
-        if constexpr (std::is_base_of_v<QAbstractButton, T>) {
-            if (w->text() == text) return w;
-        } else {
-            if (w->accessibleName() == text) return w;
-        }
-    }
-    ADD_FAILURE() << "no control " << text.toStdString();
-    return nullptr;
-}
 
 struct DialogFixture : testing::Test {
     QApplication& app = test::GuiApp();
@@ -107,15 +96,15 @@ TEST_F(DialogFixture, FindTextOffersSelectAllOnlyOutsideTheFileListAndConstantsO
     SearchSettings s;
     s.text = "Red";
     FindTextDialog inTree(s, true);
-    EXPECT_FALSE(Find<QPushButton>(&inTree, "Alle ausw&ählen")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&inTree, "Alle ausw&ählen")->isEnabled());
     FindTextDialog dialog(s, false);
-    auto* constants = Find<QCheckBox>(&dialog, "Auch in &Konstanten");
+    auto* constants = Control<QCheckBox>(&dialog, "Auch in &Konstanten");
     EXPECT_FALSE(constants->isEnabled());
-    Find<QRadioButton>(&dialog, "Texturente&xt")->setChecked(true);
+    Control<QRadioButton>(&dialog, "Texturente&xt")->setChecked(true);
     EXPECT_TRUE(constants->isEnabled());
     constants->setChecked(true);
-    Find<QRadioButton>(&dialog, "Auf&wärts")->setChecked(true);
-    Find<QPushButton>(&dialog, "Alle ausw&ählen")->click();
+    Control<QRadioButton>(&dialog, "Auf&wärts")->setChecked(true);
+    Control<QPushButton>(&dialog, "Alle ausw&ählen")->click();
     SearchSettings out;
     dialog.StoreInto(out);
     EXPECT_EQ(out.field, SearchField::TextureText);
@@ -145,8 +134,8 @@ struct LibraryPathDialogFixture : DialogFixture {
 TEST_F(LibraryPathDialogFixture, ListRulesAndTheSafeRewrite) {
     LibraryPathDialog dialog("/usr", ui, {});
     ASSERT_EQ(Rows(dialog), (QStringList{QString::fromStdString(dir / "A"), QString::fromStdString(dir / "B")}));
-    auto* up = Find<QPushButton>(&dialog, "Auf");
-    auto* down = Find<QPushButton>(&dialog, "Ab");
+    auto* up = Control<QPushButton>(&dialog, "Auf");
+    auto* down = Control<QPushButton>(&dialog, "Ab");
     EXPECT_FALSE(up->isEnabled());
     EXPECT_TRUE(down->isEnabled());
     down->click();  // only reordering counts as a change
@@ -174,7 +163,7 @@ TEST_F(LibraryPathDialogFixture, AMissingDirectoryIsNamedAndCancelKeepsTheDialog
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ui.questions.back(), "Das Bibliotheksverzeichnis \"" + dir / "gone" + "\" existiert nicht!");
     EXPECT_EQ(dialog.findChild<QListWidget*>()->currentItem()->text().toStdString(), dir / "gone");
-    auto* remove = Find<QPushButton>(&dialog, "&Löschen");
+    auto* remove = Control<QPushButton>(&dialog, "&Löschen");
     remove->click();
     EXPECT_EQ(dialog.findChild<QListWidget*>()->count(), 2);
     EXPECT_EQ(ReadFile(ini), before);
@@ -191,7 +180,7 @@ TEST_F(DialogFixture, LibraryPathDialogNamesTheFileItWrites) {
     const std::string user = UserPovrayIniPath(home);
     RemoveFile(user);
     LibraryPathDialog dialog(home, ui, {});
-    EXPECT_EQ(Find<QLineEdit>(&dialog, "POV-Ray Ini-Datei")->text().toStdString(), user);
+    EXPECT_EQ(Control<QLineEdit>(&dialog, "POV-Ray Ini-Datei")->text().toStdString(), user);
     dialog.AddDirectory(dir / "B");
     ui.answers = {Answer::Yes};
     dialog.accept();
@@ -206,11 +195,11 @@ TEST_F(DialogFixture, LibraryPathDialogNamesTheFileItWrites) {
 TEST_F(DialogFixture, OverviewDialogSelectsItsPathsAndChecksTheTemplateHoweverTheBoxIsTicked) {
     OverviewDialog dialog(OverviewContext(3));
     for (const char* name : {"Name", "Verzeichnis", "POV-Ray Ini-Datei"}) {
-        auto* field = Find<QLineEdit>(&dialog, name);
+        auto* field = Control<QLineEdit>(&dialog, name);
         EXPECT_FALSE(field->text().isEmpty()) << name;
         EXPECT_EQ(field->selectedText(), field->text()) << name;
     }
-    Find<QLineEdit>(&dialog, "Vorlagendatei")->setText(QString::fromStdString(dir / "kein-template.pov"));
+    Control<QLineEdit>(&dialog, "Vorlagendatei")->setText(QString::fromStdString(dir / "kein-template.pov"));
 
     // A screen reader ticks the box through its toggle action, which never clicks.
     QCheckBox* box = nullptr;
@@ -228,44 +217,44 @@ TEST_F(DialogFixture, OverviewDialogSelectsItsPathsAndChecksTheTemplateHoweverTh
 // The couplings themselves are the model's; here they must reach the widgets.
 TEST_F(DialogFixture, OverviewDialogCouplesItsControls) {
     OverviewDialog dialog(OverviewContext(25));
-    EXPECT_EQ(Find<QLineEdit>(&dialog, "Name")->text(), "stones");
+    EXPECT_EQ(Control<QLineEdit>(&dialog, "Name")->text(), "stones");
     for (QAction* a : dialog.findChildren<QAction*>())
         if (a->text() == "7x5") a->trigger();
     EXPECT_EQ(dialog.PageCountText(), "Die Einstellungen würden 1 Übersichtsseite ergeben.");
-    auto* width = Find<QLineEdit>(&dialog, "Breite");
+    auto* width = Control<QLineEdit>(&dialog, "Breite");
     width->setText("801");
     emit width->editingFinished();
-    EXPECT_EQ(Find<QLineEdit>(&dialog, "Höhe")->text(), "600");
+    EXPECT_EQ(Control<QLineEdit>(&dialog, "Höhe")->text(), "600");
     // 3.7 is configured: full declarations, and the path option is the 3.0 mode's.
-    EXPECT_TRUE(Find<QRadioButton>(&dialog, "POV-Ray 3.1 (Vollständige &Deklarationen)")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>(&dialog, "Mit Pfadan&gabe")->isEnabled());
-    auto* name = Find<QLineEdit>(&dialog, "Name");
+    EXPECT_TRUE(Control<QRadioButton>(&dialog, "POV-Ray 3.1 (Vollständige &Deklarationen)")->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(&dialog, "Mit Pfadan&gabe")->isEnabled());
+    auto* name = Control<QLineEdit>(&dialog, "Name");
     name->clear();
     emit name->editingFinished();
-    EXPECT_FALSE(Find<QPushButton>(&dialog, "&Schreiben")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&dialog, "&Schreiben")->isEnabled());
 
     auto context = OverviewContext(2);
     context.pathsRequired = true;
     context.povVersion = 3.0;
     OverviewDialog older(std::move(context));
-    auto* paths = Find<QCheckBox>(&older, "Mit Pfadan&gabe");
+    auto* paths = Control<QCheckBox>(&older, "Mit Pfadan&gabe");
     paths->click();
     EXPECT_TRUE(paths->isChecked());  // required: stays ticked
-    Find<QRadioButton>(&older, "POV-Ray 3.1 (Vollständige &Deklarationen)")->click();
-    EXPECT_FALSE(Find<QPushButton>(&older, "&Vorschau...")->isEnabled());
+    Control<QRadioButton>(&older, "POV-Ray 3.1 (Vollständige &Deklarationen)")->click();
+    EXPECT_FALSE(Control<QPushButton>(&older, "&Vorschau...")->isEnabled());
 }
 
 TEST_F(DialogFixture, OverviewBadTemplateAndUnwritableFolderLeaveNothingBehind) {
     auto context = OverviewContext(3);
     OverviewDialog dialog(std::move(context));
-    Find<QLineEdit>(&dialog, "Vorlagendatei")->setText(QString::fromStdString(dir.Write("t.pov", "// no marker\n")));
-    Find<QCheckBox>(&dialog, "&Vorlagendatei:")->click();
-    EXPECT_FALSE(Find<QCheckBox>(&dialog, "&Vorlagendatei:")->isChecked());
+    Control<QLineEdit>(&dialog, "Vorlagendatei")->setText(QString::fromStdString(dir.Write("t.pov", "// no marker\n")));
+    Control<QCheckBox>(&dialog, "&Vorlagendatei:")->click();
+    EXPECT_FALSE(Control<QCheckBox>(&dialog, "&Vorlagendatei:")->isChecked());
     EXPECT_NE(ui.messages.back().text.find("ist entweder nicht vorhanden oder ungültig."), std::string::npos);
 
     // A folder nobody may create files in, whoever runs the test.
     const std::string locked = "/proc";
-    Find<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(locked));
+    Control<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(locked));
     dialog.Write();
     ASSERT_TRUE(test::WaitFor([&] { return !dialog.Writing(); }));
     EXPECT_FALSE(FileExists("/proc/stones.pov"));
@@ -295,18 +284,18 @@ TEST_F(DialogFixture, EscapeWhileWritingStopsTheWriterAndKeepsTheDialog) {
     OverviewDialog dialog(std::move(context));
     const std::string out = dir / "out";
     CreateDirectories(out);
-    Find<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(out));
+    Control<QLineEdit>(&dialog, "Verzeichnis")->setText(QString::fromStdString(out));
     std::future<void> reached = holding.reached.get_future();
     dialog.Write();
     // The window answers the writer's messages meanwhile.
     ASSERT_TRUE(test::WaitFor([&] { return reached.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
-    EXPECT_FALSE(Find<QPushButton>(&dialog, "&Schreiben")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&dialog, "&Schreiben")->isEnabled());
     dialog.reject();
     holding.pressed.set_value();
     ASSERT_TRUE(test::WaitFor([&] { return !dialog.Writing(); }));
     EXPECT_TRUE(ListDirectory(out).empty());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(Find<QPushButton>(&dialog, "&Schreiben")->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(&dialog, "&Schreiben")->isEnabled());
     for (const auto& m : holding.messages) EXPECT_EQ(m.text.find("geschrieben"), std::string::npos) << m.text;
 }
 
@@ -314,8 +303,8 @@ TEST_F(DialogFixture, SearchDialogStoresItsOptions) {
     settings.SetSearchLibraryDirs(false);
     settings.SetScanDir(dir.Path());
     SearchDialog dialog(settings, "/usr", {}, ui, {});
-    Find<QCheckBox>(&dialog, "&Colors")->setChecked(true);
-    Find<QCheckBox>(&dialog, "&Unterverzeichnisse einschließen")->setChecked(true);
+    Control<QCheckBox>(&dialog, "&Colors")->setChecked(true);
+    Control<QCheckBox>(&dialog, "&Unterverzeichnisse einschließen")->setChecked(true);
     const SearchOptions o = dialog.Options();
     EXPECT_FALSE(o.libraryDirectories);
     EXPECT_EQ(o.otherDirectory, dir.Path());
@@ -325,7 +314,7 @@ TEST_F(DialogFixture, SearchDialogStoresItsOptions) {
     EXPECT_TRUE(settings.SearchSubdirs());
 
     SearchDialog dropped(settings, "/usr", {dir / "x.inc"}, ui, {});
-    EXPECT_FALSE(Find<QLineEdit>(&dropped, "Dateien für Suche")->isEnabled());
+    EXPECT_FALSE(Control<QLineEdit>(&dropped, "Dateien für Suche")->isEnabled());
     EXPECT_EQ(dropped.Options().explicitFiles, (std::vector<std::string>{dir / "x.inc"}));
 }
 

@@ -2,6 +2,9 @@
 // What the window tests share: one QApplication with Qt's German
 // translation for the whole program, a main window over private folders and
 // a fake POV-Ray probe, and hooks that answer message boxes and dialogs.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QDialog>
 #include <QMessageBox>
@@ -81,6 +84,21 @@ struct WindowHarness {
     // A list file with two textures (T_A, T_B) from `includeDir`/stones.inc in the folder.
     std::string WriteListFile(const std::string& name, const std::string& includeDir = "inc");
 };
+
+// The control of type T inside `root` whose text (a button's) or accessible
+// name (any other control's) is `textOrName`; a test failure when none is.
+template <typename T>
+T* Control(QWidget* root, const QString& textOrName) {
+    for (T* w : root->findChildren<T*>()) {
+        if constexpr (std::is_base_of_v<QAbstractButton, T>) {
+            if (w->text() == textOrName) return w;
+        } else if (w->accessibleName() == textOrName) {
+            return w;
+        }
+    }
+    ADD_FAILURE() << "no control " << textOrName.toStdString();
+    return nullptr;
+}
 
 // The accessible object of `root` or a descendant named `name`, or null.
 QAccessibleInterface* FindAccessible(QAccessibleInterface* root, const QString& name);

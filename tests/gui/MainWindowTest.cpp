@@ -1,5 +1,5 @@
 // The main window under Qt's offscreen platform: start-up, keys, the
-// splitter, the preview pane, the title and accessibility.
+// splitter, the preview pane, the title, accessibility and the language choice.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,12 +8,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QStatusBar>
-#include <QToolBar>
+#include <QRadioButton>
 #include <QWindow>
 
+#include "gui/AccessibleNames.h"
 #include "gui/DeclarationBox.h"
-#include "gui/EntryBar.h"
+#include "gui/LanguageDialog.h"
 #include "gui/MainArea.h"
 #include "gui/LibraryViewStack.h"
 #include "gui/PreviewWindow.h"
@@ -315,7 +315,7 @@ void ExpectNamed(QAccessibleInterface* node, Strings& unnamed) {
     for (int i = 0; i < node->childCount(); ++i) ExpectNamed(node->child(i), unnamed);
 }
 
-TEST(MainWindowTest, EveryControlHasAnAccessibleNameAndStandardButtonsAreGerman) {
+TEST(MainWindowTest, EveryControlHasAnAccessibleName) {
     WindowHarness h;
     DialogRecorder recorder;
     MainWindow& w = *h.window;
@@ -326,10 +326,39 @@ TEST(MainWindowTest, EveryControlHasAnAccessibleNameAndStandardButtonsAreGerman)
     EXPECT_EQ(unnamed, Strings{});
     EXPECT_TRUE(test::FindAccessible(QAccessible::queryAccessibleInterface(&w), QStringLiteral("Vorschau übernehmen")));
     EXPECT_TRUE(test::FindAccessible(QAccessible::queryAccessibleInterface(&w), QStringLiteral("Öffnen")));
-    QMessageBox box(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
-    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
-    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+}
+
+// "Datei | Einstellungen | Sprache...": the choice is stored at once for the
+// next start, and the dialog shows what was stored.
+TEST(MainWindowTest, LanguageChoiceIsStoredAtOnceAndShownAgain) {
+    test::WindowHarness h;
+    test::DialogRecorder recorder;
+    test::StartUpAndSettle(*h.window);
+    recorder.texts.clear();
+    recorder.acceptDialogs = true;
+    std::string checked;
+    QString pick;
+    recorder.onDialog = [&](QDialog& d) {
+        ASSERT_TRUE(dynamic_cast<LanguageDialog*>(&d));
+        EXPECT_TRUE(UnnamedControls(&d).isEmpty());
+        const QList<QRadioButton*> buttons = d.findChildren<QRadioButton*>();
+        for (QRadioButton* b : buttons)
+            if (b->isChecked()) checked = PlainText(b->text()).toStdString();
+        for (QRadioButton* b : buttons)
+            if (PlainText(b->text()) == pick) b->setChecked(true);
+    };
+    pick = QStringLiteral("English");
+    h.window->RunCommand(int(Command::Language));
+    EXPECT_EQ(recorder.texts, (std::vector<std::string>{"Sprache"}));
+    EXPECT_EQ(checked, "Wie das System");
+    IniFile ini(h.window->AppSettings().FilePath());
+    ASSERT_TRUE(ini.Load());
+    EXPECT_EQ(LanguageChoiceOf(ini), "en");
+
+    pick = QStringLiteral("Wie das System");
+    h.window->RunCommand(int(Command::Language));
+    EXPECT_EQ(checked, "English");
+    EXPECT_EQ(h.window->AppSettings().LanguageChoice(), "");
 }
 
 }  // namespace

@@ -29,9 +29,9 @@ protected:
     std::string before_;
 };
 
-// Each menu's texts as shown (the menu bar's titles are one menu), and each
-// toolbar tooltip.
-std::vector<std::vector<std::string>> ShownMenus() {
+// The context menus' texts as shown, one list per menu; the main menus and
+// the toolbar are walked in the running window.
+std::vector<std::vector<std::string>> ContextMenus() {
     std::vector<std::vector<std::string>> menus;
     const auto add = [&](const std::vector<MenuItem>& items, auto& self) -> void {
         std::vector<std::string> texts;
@@ -44,15 +44,8 @@ std::vector<std::vector<std::string>> ShownMenus() {
         }
         menus.push_back(texts);
     };
-    std::vector<std::string> bar;
-    for (const Menu& menu : MainMenuTable()) {
-        bar.push_back(Tr(menu.title.c_str()));
-        add(menu.items, add);
-    }
-    menus.push_back(bar);
     for (ContextMenuKind kind : {ContextMenuKind::FileList, ContextMenuKind::EntryList, ContextMenuKind::Picture})
         add(ContextMenuTable(kind), add);
-    for (const ToolbarButton& button : ToolbarTable()) menus.push_back({Tr(button.tooltip)});
     return menus;
 }
 
@@ -63,13 +56,13 @@ TEST_F(WindowLanguageTest, EnglishWithoutACatalogueAndTodaysGermanWithOne) {
 
     ASSERT_TRUE(UseLanguage(""));
     const std::regex german("[ÄÖÜäöüß]|\\b(und|oder|nicht|Datei|Textur|Texturen|Einträge?|löschen|suchen)\\b");
-    for (const auto& menu : ShownMenus()) {
+    for (const auto& menu : ContextMenus()) {
         std::set<char> mnemonics;
         for (const std::string& text : menu) {
             EXPECT_FALSE(std::regex_search(text, german)) << text;
             // Every item of an English menu can be reached by its own letter.
             const size_t at = text.find('&');
-            if (at == std::string::npos || at + 1 >= text.size() || menu.size() == 1) continue;
+            if (at == std::string::npos || at + 1 >= text.size()) continue;
             EXPECT_TRUE(mnemonics.insert(static_cast<char>(std::tolower(text[at + 1]))).second) << text;
         }
     }
@@ -80,16 +73,9 @@ TEST_F(WindowLanguageTest, EnglishWithoutACatalogueAndTodaysGermanWithOne) {
     EXPECT_EQ(DeleteAllQuestion(1, 2), "Really delete the entry shown?\n\nThe entry not shown is kept.");
     EXPECT_EQ(CopyItemText(&entry), "Copy \"Jade\"");
 
+    // The German of the texts no other test shows in both forms.
     ASSERT_TRUE(UseLanguage("de"));
-    EXPECT_STREQ(Tr(MainMenuTable().front().title.c_str()), "&Datei");
-    EXPECT_STREQ(Tr(FindCommand(static_cast<int>(Command::Overview))->text),
-                 "&POV-Ray Scripts für Texturenübersicht erzeugen...");
-    EXPECT_EQ(CopyItemText(&entry), "Kopiere \"Jade\"");
     EXPECT_EQ(EditItemText(&entry, false), "\"stones.inc\" ansehen/bearbeiten mit POV-Ray");
-    EXPECT_EQ(DeleteAllQuestion(2, 5),
-              "Wirklich alle 2 angezeigten Einträge löschen?\n\nDie 3 nicht angezeigten Einträge bleiben erhalten.");
-    EXPECT_EQ(DeleteAllQuestion(1, 2),
-              "Wirklich den angezeigten Eintrag löschen?\n\nDer nicht angezeigte Eintrag bleibt erhalten.");
     EXPECT_EQ(LibraryFileWatch::VanishedText("/inc/woods.inc", 1),
               "Die Datei \"/inc/woods.inc\" ist nicht mehr vorhanden. Ihre 1 Textur bleibt in der Liste, ihre "
               "Deklarationen sind NICHT VERFÜGBAR.");

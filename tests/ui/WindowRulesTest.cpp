@@ -1,14 +1,19 @@
 // The main window's widget-free rules: command enable states and check
-// marks, the commands' keys, the menu tables, the preview pane's buttons and the layout with its splitter.
+// marks, the commands' keys, the menu tables, the preview pane's buttons and
+// the live preview's timing, the layout with its splitter, and where the
+// window goes on the desktop and comes back after a restart.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <tuple>
 #include <vector>
 
+#include "TestEnvironment.h"
+#include "ui/LivePreviewScheduler.h"
 #include "ui/MainCommands.h"
 #include "ui/MainMenuTable.h"
 #include "ui/PreviewPaneState.h"
+#include "ui/Settings.h"
 #include "ui/WindowLayout.h"
 
 namespace sc {
@@ -191,6 +196,61 @@ TEST(PreviewPaneStateTest, ButtonsCursorAndCaptionFollowEntryWindowAndRun) {
     EXPECT_FALSE(DecidePane(in).arrowEnabled);  // an edited declaration is not what the picture shows
 }
 
+TEST(LivePreviewSchedulerTest, TypingRendersOnceAfterItRestsAndEditsStopTheRenderInFlight) {
+    LivePreviewScheduler live;
+    EXPECT_EQ(live.MillisecondsToStart(0), -1);
+    int starts = 0;
+    // Ten keys 100 ms apart: nothing starts while typing goes on.
+    for (int key = 0; key < 10; ++key) {
+        EXPECT_FALSE(live.Edited(key * 100));
+        starts += live.StartDue(key * 100 + 99) ? 1 : 0;
+    }
+    EXPECT_EQ(starts, 0);
+    const int quiet = LivePreviewScheduler::kQuietMs;
+    EXPECT_EQ(live.MillisecondsToStart(1000), quiet - 100);
+    EXPECT_FALSE(live.StartDue(900 + quiet - 1));
+    EXPECT_TRUE(live.StartDue(900 + quiet));
+    EXPECT_FALSE(live.StartDue(900 + quiet + 1));  // one render, not one per key
+    EXPECT_TRUE(live.Rendering());
+
+    // An edit while it renders stops it; the next waits for quiet again.
+    EXPECT_TRUE(live.Edited(1600));
+    EXPECT_FALSE(live.Rendering());
+    EXPECT_FALSE(live.Edited(1700));  // nothing in flight any more, nothing queued
+    EXPECT_FALSE(live.StartDue(1700 + quiet - 1));
+    EXPECT_TRUE(live.StartDue(1700 + quiet));
+    live.Failed("Zeile 2: Parse Error: No matching } in 'pigment'");
+    EXPECT_TRUE(live.Dimmed());
+    EXPECT_EQ(live.Error(), "Zeile 2: Parse Error: No matching } in 'pigment'");
+
+    // The error and the dimming stay while the next edit waits and renders.
+    live.Edited(3000);
+    ASSERT_TRUE(live.StartDue(3000 + quiet));
+    EXPECT_TRUE(live.Dimmed());
+    live.Succeeded();
+    EXPECT_FALSE(live.Dimmed());
+    EXPECT_TRUE(live.Error().empty());
+
+    // Escape: nothing waits; a failure without words still explains the dimming.
+    live.Edited(4000);
+    live.Stop();
+    EXPECT_EQ(live.MillisecondsToStart(5000), -1);
+    EXPECT_FALSE(live.StartDue(5000));
+    live.Failed("");
+    EXPECT_FALSE(live.Error().empty());
+    live.Reset();
+    EXPECT_FALSE(live.Dimmed());
+}
+
+// A large picture area gets a quick draft first; small ones come whole at once.
+TEST(LivePreviewSchedulerTest, LargeAreasGetADraftOfAboutHalfTheirSideFirst) {
+    EXPECT_EQ(LivePreviewScheduler::FirstSide(116), 116);
+    EXPECT_EQ(LivePreviewScheduler::FirstSide(256), 256);
+    EXPECT_EQ(LivePreviewScheduler::FirstSide(320), 160);
+    EXPECT_EQ(LivePreviewScheduler::FirstSide(352), 160);  // in the large pictures' steps of 32
+    EXPECT_EQ(LivePreviewScheduler::FirstSide(512), 256);
+}
+
 TEST(WindowLayoutTest, WidthsKeepTheListAtLeast320AndTheTrackerInItsLimits) {
     EXPECT_EQ(MinimumTrackSize(4, true), (Size{456, 400}));
     EXPECT_EQ(MinimumTrackSize(4, false), (Size{328, 400}));
@@ -266,6 +326,87 @@ TEST(WindowLayoutTest, PanePartsSitInTheirBands) {
     PaneWidths widths(320, 120, 150);
     widths.For(true).pane = 300;
     EXPECT_EQ(widths.For(false).pane, 120);
+}
+
+const Rect kDesktop{0, 24, 1280, 1000};  // 1280 x 1024 with a panel on top
+const Decorations kFrame{2, 30, 2, 2};
+
+TEST(WindowGeometryTest, FirstWindowTakesTwoThirdsCentredAndNeverMoreThanTheDesktop) {
+    const Placement p = PlaceWindow({}, kDesktop, kFrame);
+    EXPECT_NEAR(p.frame.width, 1280 * 2 / 3, 2);
+    EXPECT_NEAR(p.frame.height, 1000 * 2 / 3, 2);
+    EXPECT_EQ(p.client.width, p.frame.width - 4);
+    EXPECT_NEAR(p.frame.x + p.frame.width / 2, 640, 1);
+    EXPECT_NEAR(p.frame.y + p.frame.height / 2, 24 + 500, 1);
+    // The declaration box gets room for its lines; the list keeps its minimum.
+    EXPECT_GT(p.widths.pane, 300);
+    EXPECT_GE(p.widths.list, kMinListWidth);
+    EXPECT_EQ(p.widths.list + p.widths.pane + 8, p.client.width);
+
+    // A desktop smaller than the minimum size still holds the whole window.
+    const Rect tiny{0, 0, 400, 300};
+    for (const SavedGeometry& saved : {SavedGeometry{}, SavedGeometry{5000, 5000, 900, 2000, 900, 120, true, false}}) {
+        const Placement small = PlaceWindow(saved, tiny, kFrame);
+        EXPECT_LE(small.frame.width, tiny.width);
+        EXPECT_LE(small.frame.height, tiny.height);
+        EXPECT_GE(small.frame.x, 0);
+        EXPECT_GE(small.frame.y, 0);
+    }
+}
+
+TEST(WindowGeometryTest, ResizedWindowComesBackWithItsSizeAndFramePositionAfterARestart) {
+    test::TempDir dir;
+    SavedGeometry g;
+    // The user dragged the window's edge: the pane kept its share, the list took the rest.
+    const Placement first = PlaceWindow(g, kDesktop, kFrame);
+    const Size resized{first.client.width + 150, first.client.height + 60};
+    const Widths widths = SharedWidths(resized.width, PaneShare(first.widths), true);
+    RememberRestored(g, {100, 80, resized.width + 4, resized.height + 32}, resized, widths, true);
+    {
+        Settings settings(dir / "swatchcraft.ini", dir / "prog");
+        settings.Load();
+        StoreGeometry(g, settings);
+        ASSERT_TRUE(settings.Save());
+    }
+    Settings again(dir / "swatchcraft.ini", dir / "prog");
+    again.Load();
+    const Placement back = PlaceWindow(SavedGeometryOf(again), kDesktop, kFrame);
+    EXPECT_EQ(back.client, resized);
+    EXPECT_EQ(back.widths, widths);
+    // The frame goes back where it was: no creeping by the decorations.
+    EXPECT_EQ(back.frame.x, 100);
+    EXPECT_EQ(back.frame.y, 80);
+
+    // A position now off the desktop (a screen unplugged) is pushed back onto it.
+    g.x = 3000;
+    g.y = -50;
+    const Placement pushed = PlaceWindow(g, kDesktop, kFrame);
+    EXPECT_EQ(pushed.frame.Right(), kDesktop.Right());
+    EXPECT_EQ(pushed.frame.y, kDesktop.y);
+}
+
+TEST(WindowGeometryTest, PaneGrowsWithTheWindowAndTheToggleReturnsToTheSameWidth) {
+    const Widths start{500, 300};
+    const double share = PaneShare(start);
+    const Widths wider = SharedWidths(1616, share, true);
+    EXPECT_EQ(wider.pane, 600);
+    EXPECT_EQ(wider.list, 1008);
+    // Narrow windows keep both minimums.
+    EXPECT_EQ(SharedWidths(448, share, true), (Widths{320, 120}));
+
+    for (const Widths& w : {start, Widths{320, 120}, wider}) {
+        const int client = w.list + w.pane + 8;
+        const PaneToggle hidden = TogglePane(client, w, false);
+        EXPECT_EQ(hidden.clientWidth, w.list);
+        const PaneToggle shown = TogglePane(hidden.clientWidth, hidden.widths, true);
+        EXPECT_EQ(shown.clientWidth, client);
+        EXPECT_EQ(shown.widths, w);
+        // The minimum never stands in the way of the resize.
+        for (const PaneToggle& t : {hidden, shown}) {
+            EXPECT_LE(t.minimumBefore.width, std::min(client, hidden.clientWidth));
+            EXPECT_LE(t.minimumAfter.width, t.clientWidth);
+        }
+    }
 }
 
 }  // namespace

@@ -331,8 +331,7 @@ TEST_F(LongWork, TextSearchInDeclarationsRunsApart) {
     recorder.onDialog = [](QDialog& dialog) {
         if (dialog.windowTitle() != QStringLiteral("Text suchen")) return;
         dialog.findChild<QLineEdit*>()->setText(QStringLiteral("rgb 9"));
-        for (QRadioButton* b : dialog.findChildren<QRadioButton*>())
-            if (b->text() == QStringLiteral("Texturente&xt")) b->setChecked(true);
+        test::Control<QRadioButton>(&dialog, QStringLiteral("Texturente&xt"))->setChecked(true);
     };
     recorder.acceptDialogs = true;
     w.Views().SelectEntries({Entry("T0")});
@@ -360,8 +359,7 @@ TEST_F(LongWork, OverviewIsWrittenFromCopiesWhileTheLibraryChanges) {
     recorder.onDialog = [&](QDialog& dialog) {
         auto* overview = qobject_cast<OverviewDialog*>(&dialog);
         if (!overview) return;
-        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
-            if (edit->accessibleName() == QStringLiteral("Verzeichnis")) edit->setText(QString::fromStdString(out));
+        test::Control<QLineEdit>(&dialog, QStringLiteral("Verzeichnis"))->setText(QString::fromStdString(out));
         overview->Write();
         wasWriting = overview->Writing();
     };
