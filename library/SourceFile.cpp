@@ -49,17 +49,23 @@ TextureEntry* EntryNameIndex::Find(std::string_view name) const {
     return slots_[FindSlot(name, HashName(name))].entry;
 }
 
-TextureEntry* EntryNameIndex::Insert(TextureEntry* entry, bool replace) {
+EntryNameIndex::Slot& EntryNameIndex::SlotFor(std::string_view name) {
     // At most three quarters full, so that a probe ends soon.
     if ((count_ + 1) * 4 > slots_.size() * 3) Grow();
-    const std::size_t hash = HashName(entry->name);
-    Slot& slot = slots_[FindSlot(entry->name, hash)];
+    const std::size_t hash = HashName(name);
+    Slot& slot = slots_[FindSlot(name, hash)];
+    if (!slot.entry) slot.hash = hash;
+    return slot;
+}
+
+TextureEntry* EntryNameIndex::Insert(TextureEntry* entry, bool replace) {
+    Slot& slot = SlotFor(entry->name);
     if (slot.entry) {
         TextureEntry* existing = slot.entry;
         if (replace) slot.entry = entry;
         return existing;
     }
-    slot = {entry, hash};
+    slot.entry = entry;
     ++count_;
     return nullptr;
 }
@@ -133,9 +139,8 @@ void SourceFile::AppendEntry(TextureEntry* entry) {
 }
 
 TextureEntry* SourceFile::AppendNewEntry(const std::string& name, int kind) {
-    if (entriesByName_.Find(name)) return nullptr;
-    auto* entry = new TextureEntry(name, kind);
-    entriesByName_.Insert(entry);
+    TextureEntry* entry = entriesByName_.AddIfMissing(name, [&] { return new TextureEntry(name, kind); });
+    if (!entry) return nullptr;
     entries.Append(entry);
     entry->sourceFile = this;
     ++entryCount;

@@ -42,6 +42,16 @@ public:
     TextureEntry* Insert(TextureEntry* entry, bool replace = false);
     // Drops the name's entry, if it is this one.
     void Erase(const TextureEntry* entry);
+    // Adds the entry `make()` returns (named `name`) unless an entry of that
+    // name is in; returns the new one, else null. The name is looked up once.
+    template <class Make>
+    TextureEntry* AddIfMissing(std::string_view name, Make make) {
+        Slot& slot = SlotFor(name);
+        if (slot.entry) return nullptr;
+        slot.entry = make();
+        ++count_;
+        return slot.entry;
+    }
 
 private:
     struct Slot {
@@ -49,6 +59,9 @@ private:
         std::size_t hash = 0;
     };
     std::size_t FindSlot(std::string_view name, std::size_t hash) const;
+    // The slot of `name`: its entry's, else the empty one it would take
+    // (with the name's hash set), with room made first.
+    Slot& SlotFor(std::string_view name);
     void Grow();
 
     std::vector<Slot> slots_;  // a power of two of them, or none

@@ -68,7 +68,27 @@ std::string FileNameKey(std::string_view name) { return std::string(name); }
 
 bool IsAbsolutePath(std::string_view path) { return !path.empty() && path.front() == kPathSeparator; }
 
+namespace {
+
+// True when `path` is absolute and has no empty, "." or ".." part (a
+// trailing separator aside): MakeAbsolute would give it back unchanged.
+bool IsPlainAbsolutePath(std::string_view path) {
+    if (!IsAbsolutePath(path)) return false;
+    for (size_t start = 1; start < path.size();) {
+        size_t end = path.find(kPathSeparator, start);
+        if (end == std::string_view::npos) end = path.size();
+        const std::string_view part = path.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string MakeAbsolute(std::string_view path) {
+    // A search takes thousands of paths it made itself, all of them plain.
+    if (IsPlainAbsolutePath(path)) return std::string(path);
     std::string full;
     if (IsAbsolutePath(path)) {
         full.assign(path);

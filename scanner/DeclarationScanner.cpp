@@ -158,12 +158,6 @@ size_t SkipSkipped(std::string_view text, size_t k) {
     return k;
 }
 
-// Takes `count` tokens from the front of `text`.
-void TakeTokens(std::string_view& text, int count) {
-    std::string_view token;
-    for (int i = 0; i < count; ++i) NextToken(text, token, kIndexLineCapacity, true);
-}
-
 bool MatchDeclaration(std::string_view text, QuickDeclaration& out) {
     size_t k = SkipSkipped(text, 1);
     if (text.substr(k, 7) != "declare" || (k + 7 < text.size() && IsIdentifierChar(text[k + 7]))) return false;
@@ -328,17 +322,13 @@ int Recognise(ScanStream& s, Policy& policy, std::string* nameOut, std::int64_t&
             }
             continue;
         }
-        // The common one-line declaration at once; the search still looks
-        // for a cancel before each of its five tokens.
+        // The common one-line declaration at once; the search looks for a
+        // cancel once before it, as it would before its first token.
         QuickDeclaration quick;
         if (commentDepth == 0 && !s.rest.empty() && s.rest[0] == '#' && quiet() && MatchDeclaration(s.rest, quick)) {
-            for (int tokens = 0; tokens < 5; ++tokens) {
-                if (policy.CheckCancel()) {
-                    // Cancelled part way: the tokens before the cancel are used up.
-                    TakeTokens(s.rest, tokens);
-                    offsetOut = s.reader.Position();
-                    return kScanEnd;
-                }
+            if (policy.CheckCancel()) {
+                offsetOut = s.reader.Position();
+                return kScanEnd;
             }
             offsetOut = s.lineStart + (s.rest.data() + quick.nameEnd - s.lineData);
             if (nameOut) nameOut->assign(quick.name);

@@ -100,10 +100,35 @@ void LineReader::Close() {
     fd_ = -1;
 }
 
+bool DirectoryHandle::Hold(std::string_view directory) {
+    if (fd_ >= 0 && directory == path_) return true;
+    Release();
+    path_.assign(directory);
+    fd_ = ::open(path_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return fd_ >= 0;
+}
+
+void DirectoryHandle::Release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    path_.clear();
+}
+
+// Only regular files: a pipe or a device could block or never end.
+constexpr int kOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+
 bool LineReader::Open(const std::string& path, std::int64_t offset) {
     Close();
-    // Only regular files: a pipe or a device could block or never end.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return Take(::open(path.c_str(), kOpenFlags), offset);
+}
+
+bool LineReader::OpenIn(const DirectoryHandle& directory, const char* name) {
+    Close();
+    return Take(::openat(directory.Fd(), name, kOpenFlags), 0);
+}
+
+bool LineReader::Take(int fd, std::int64_t offset) {
+    fd_ = fd;
     if (fd_ < 0) return false;
     struct stat st {};
     if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) ||

@@ -12,6 +12,25 @@
 
 namespace sc {
 
+// A directory held open, for opening many files in it.
+class DirectoryHandle {
+public:
+    DirectoryHandle() = default;
+    ~DirectoryHandle() { Release(); }
+    DirectoryHandle(const DirectoryHandle&) = delete;
+    DirectoryHandle& operator=(const DirectoryHandle&) = delete;
+
+    // Holds `directory` (the part of a path up to and with its last
+    // separator), unless it does already; false when it cannot be opened.
+    bool Hold(std::string_view directory);
+    void Release();
+    int Fd() const { return fd_; }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
 // The first line feed, `a` or `b` in p[i, end), or `end`.
 size_t FindLineFeedOr(const char* p, size_t i, size_t end, char a, char b);
 
@@ -27,6 +46,9 @@ public:
 
     // Opens a file for reading from `offset`; false when it cannot be read.
     bool Open(const std::string& path, std::int64_t offset = 0);
+    // The same for the file `name` in the directory `directory` holds: the
+    // system need not walk the directory's path again for each of its files.
+    bool OpenIn(const DirectoryHandle& directory, const char* name);
     // Lets the file go; the buffer stays for the next Open.
     void Close();
     // Reads from bytes in memory instead (borrowed; they must outlive the reader).
@@ -88,6 +110,7 @@ public:
 
 private:
     bool Fill();
+    bool Take(int fd, std::int64_t offset);
 
     size_t capacity_;
     size_t chunk_;

@@ -126,6 +126,7 @@ void TextureSearch::RunPasses() {
         ui_.SetProgressPosition(0);
         Pass(false);
     }
+    directory_.Release();
     ui_.SetCancelled(false);
     ui_.HideProgress();
 }
@@ -251,7 +252,12 @@ int TextureSearch::SearchFileAt(const std::string& path, int* includeCounter, bo
     if (streams_.size() <= streamDepth_) streams_.push_back(std::make_unique<ScanStream>(kSearchLineCapacity));
     ScanStream& stream = *streams_[streamDepth_];
     stream.rest = {};
-    if (!stream.reader.Open(path)) return 0;
+    // The files a directory's walk found are opened through the directory;
+    // included files, which lie anywhere, by their paths.
+    const size_t slash = path.rfind(kPathSeparator);
+    const bool inDirectory = !included && slash != std::string::npos &&
+                             directory_.Hold(std::string_view(path).substr(0, slash + 1));
+    if (!(inDirectory ? stream.reader.OpenIn(directory_, path.c_str() + slash + 1) : stream.reader.Open(path))) return 0;
     ++streamDepth_;
     // Finds in included files count for the directory being searched, too.
     if (!included) firstInDirectory_ = firstInDirectory;

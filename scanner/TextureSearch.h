@@ -135,6 +135,7 @@ private:
     // that their buffers are not allocated for every file.
     std::vector<std::unique_ptr<ScanStream>> streams_;
     size_t streamDepth_ = 0;
+    DirectoryHandle directory_;      // the directory of the searched files, held while they are read
     std::string statusText_;         // the result text shown while searching
 };
 

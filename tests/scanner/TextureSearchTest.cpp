@@ -175,7 +175,7 @@ TEST_F(TextureSearchTest, SearchesExplicitFilesAndStopsWhenCancelled) {
     dir.Write("c/c.inc", "#declare C1 = texture {}\n#declare C2 = texture {}\n");
     options = InDirectory(false);
     options.otherDirectory = dir / "c";
-    ui.cancelAfterChecks = ui.checkCount + 12;
+    ui.cancelAfterChecks = ui.checkCount + 7;
     Search(options);
     EXPECT_EQ(Names(), "C1 ");
     EXPECT_FALSE(ui.IsCancelled());
