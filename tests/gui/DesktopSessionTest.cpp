@@ -47,6 +47,20 @@ using test::KeyClick;
 using test::TypeText;
 using test::WindowHarness;
 
+// The commands of `menus` and of every submenu in them, without separators.
+std::set<QAction*> CommandsIn(std::vector<QMenu*> menus) {
+    std::set<QAction*> found;
+    while (!menus.empty()) {
+        QMenu* menu = menus.back();
+        menus.pop_back();
+        for (QAction* a : menu->actions()) {
+            if (a->menu()) menus.push_back(a->menu());
+            else if (!a->isSeparator()) found.insert(a);
+        }
+    }
+    return found;
+}
+
 // The file dialog takes the keyboard from the main window while it is open.
 class LeavingFileDialogs : public test::ScriptedFileDialogs {
 public:
@@ -56,16 +70,10 @@ public:
     }
 };
 
-struct DesktopSession : testing::Test {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
+struct DesktopSession : test::StartedWindow {
     LeavingFileDialogs* files = nullptr;
 
     DesktopSession() {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        test::StartUpAndSettle(w);
         std::string declarations;
         for (const char* name : {"Aluminum", "Brass", "Copper", "Gold", "Jade", "Silver"})
             declarations += std::string("#declare ") + name + " = texture { pigment { rgb 1 } }\n";
@@ -92,6 +100,11 @@ struct DesktopSession : testing::Test {
         EXPECT_TRUE(test::WaitFor([this] { return !w.Busy(); }));
     }
     std::string Current() { return w.CurrentEntry() ? w.CurrentEntry()->name : std::string("(none)"); }
+    std::vector<std::string> Selected() {
+        std::vector<std::string> names;
+        for (TextureEntry* e : w.Views().SelectedEntries()) names.push_back(e->name);
+        return names;
+    }
     QWidget* ViewOf(Command command) {
         if (command == Command::FileList) return &w.Views().Tree();
         if (command == Command::TextureList) return &w.Views().List();
@@ -100,21 +113,6 @@ struct DesktopSession : testing::Test {
     bool PaneShows(const std::string& name) {
         return w.Area().TextBox()->toPlainText().contains(QString::fromStdString("#declare " + name + " ")) &&
                w.Area().Bar()->Parts().front() == QString::fromStdString(name);
-    }
-    std::set<QAction*> MainMenuActions() {
-        std::set<QAction*> found;
-        std::vector<QMenu*> menus;
-        for (QAction* a : w.menuBar()->actions())
-            if (a->menu()) menus.push_back(a->menu());
-        while (!menus.empty()) {
-            QMenu* menu = menus.back();
-            menus.pop_back();
-            for (QAction* a : menu->actions()) {
-                if (a->menu()) menus.push_back(a->menu());
-                else if (!a->isSeparator()) found.insert(a);
-            }
-        }
-        return found;
     }
     // The entry bar holds its line under the list and names the current entry.
     void ExpectEntryBar(const char* after) {
@@ -257,16 +255,14 @@ TEST_F(DesktopSession, StatusEntryBarAndSelectionFollowTheUser) {
     Press(Qt::Key_Down);
     Press(Qt::Key_Down, Qt::ShiftModifier);
     Press(Qt::Key_Down, Qt::ShiftModifier);
-    ASSERT_EQ(Current(), "Gold");
-    ASSERT_EQ(w.Views().SelectedEntries().size(), 3u);
+    const std::vector<std::string> three{"Brass", "Copper", "Gold"};
+    ASSERT_EQ(std::pair(Current(), Selected()), std::pair(std::string("Gold"), three));
     Press(Qt::Key_2, Qt::ControlModifier);
     Press(Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(w.Views().SelectedEntries().size(), 3u);
-    EXPECT_EQ(Current(), "Gold");
+    EXPECT_EQ(std::pair(Current(), Selected()), std::pair(std::string("Gold"), three));
     Press(Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(Current(), "Gold");
-    EXPECT_EQ(w.Views().SelectedEntries().size(), 3u);
-    EXPECT_EQ(w.Views().SelectedEntries().front()->name, "Aluminum");
+    EXPECT_EQ(std::pair(Current(), Selected()),
+              std::pair(std::string("Gold"), std::vector<std::string>{"Aluminum", "Jade", "Silver"}));
     EXPECT_EQ(w.Status().Text(), counts());
     ExpectEntryBar("Strg+I");
 
@@ -294,10 +290,9 @@ TEST_F(DesktopSession, StatusEntryBarAndSelectionFollowTheUser) {
     recorder.AnswerWith({"Ja"});
     w.RunCommand(int(Command::DeleteAll));
     ExpectEntryBar("Alle löschen");
-    EXPECT_EQ(w.Controller().EntryCount(), 4);
-    EXPECT_FALSE(w.Views().OnlySelectedShown() || w.Controller().onlyMarkedShown);
-    EXPECT_FALSE(w.ActionFor(int(Command::OnlySelected))->isChecked());
-    EXPECT_EQ(w.Views().EntriesInListOrder().size(), 4u);
+    EXPECT_EQ(std::pair(w.Controller().EntryCount(), w.Views().EntriesInListOrder().size()), std::pair(4, size_t{4}));
+    EXPECT_FALSE(w.Views().OnlySelectedShown() || w.Controller().onlyMarkedShown ||
+                 w.ActionFor(int(Command::OnlySelected))->isChecked());
     w.RefreshStatusText();
     EXPECT_TRUE(w.Status().Text().startsWith(QStringLiteral("4 Einträge"))) << w.Status().Text().toStdString();
 }
@@ -374,22 +369,17 @@ TEST_F(DesktopSession, MnemonicsAndTextFieldsKeepTheirKeys) {
 }
 
 TEST_F(DesktopSession, ContextMenusHoldTheMainMenusActionsInEveryState) {
-    const std::set<QAction*> main = MainMenuActions();
+    std::vector<QMenu*> menus;
+    for (QAction* a : w.menuBar()->actions())
+        if (a->menu()) menus.push_back(a->menu());
+    const std::set<QAction*> main = CommandsIn(menus);
     const auto expectShared = [&](const char* state) {
         for (int type : {kFileListType, kTextureListType}) {
             w.Views().SetViewType(type);
             const std::unique_ptr<QMenu> menu = w.EntriesContextMenu();
-            std::vector<QMenu*> menus{menu.get()};
-            while (!menus.empty()) {
-                QMenu* m = menus.back();
-                menus.pop_back();
-                for (QAction* a : m->actions()) {
-                    if (a->menu()) {
-                        menus.push_back(a->menu());
-                    } else if (!a->isSeparator() && !a->text().startsWith(QStringLiteral("Sortieren"))) {
-                        EXPECT_TRUE(main.count(a)) << state << ": " << a->text().toStdString();
-                    }
-                }
+            for (QAction* a : CommandsIn({menu.get()})) {
+                if (a->text().startsWith(QStringLiteral("Sortieren"))) continue;
+                EXPECT_TRUE(main.count(a)) << state << ": " << a->text().toStdString();
             }
         }
     };
