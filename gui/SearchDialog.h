@@ -77,7 +77,8 @@ public:
     BackgroundSearch(LibraryController& controller, UserInterface& ui, QWidget* parent);
     ~BackgroundSearch() override;
 
-    // `done` runs after the found entries were added and the completion offered.
+    // `done` runs after the found entries were added and the completion
+    // offered; it refills the views, which were not told of each entry.
     void Start(const SearchOptions& options, std::function<void(const SearchCounts&)> done);
     bool Running() const;
     SearchProgressDialog* Progress() const { return progress_.get(); }

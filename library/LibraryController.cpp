@@ -44,7 +44,7 @@ bool LibraryController::AddScannedEntry(ScannedFile& target, const std::string& 
     return true;
 }
 
-void LibraryController::RegisterAddedEntry(TextureEntry* entry) {
+void LibraryController::RegisterAddedEntry(TextureEntry* entry, bool tellViews) {
     if (!entry->color || entry->color->IsAllZero()) ReloadColor(entry);
     AddCategoryRef(entry->category);
     CountPreview(entry, 1);
@@ -52,7 +52,7 @@ void LibraryController::RegisterAddedEntry(TextureEntry* entry) {
     CountKind(entry->kind, 1);
     kindCounts_[kFilesSlot] = library_.FileCount();
     if (entry->Directory().empty()) ++noDirectoryCount_;
-    views_->EntryInserted(entry);
+    if (tellViews) views_->EntryInserted(entry);
 }
 
 void LibraryController::DeleteEntry(TextureEntry* entry) {

@@ -68,9 +68,10 @@ public:
     // The same for the file a search is reading, without category or version.
     bool AddScannedEntry(ScannedFile& target, const std::string& name, int kind);
     // Counts an entry just added by AddEntry from a list file or a search,
-    // registers its category and tells the views. A colour entry added
-    // without a colour first reads it from its declaration.
-    void RegisterAddedEntry(TextureEntry* entry);
+    // registers its category and tells the views (unless `tellViews` is
+    // false: then the caller refreshes them once after many). A colour entry
+    // added without a colour first reads it from its declaration.
+    void RegisterAddedEntry(TextureEntry* entry, bool tellViews = true);
     // Deletes one entry with its counters, category and view nodes.
     void DeleteEntry(TextureEntry* entry);
     // Moves an entry to another directory, into the file of that name (its

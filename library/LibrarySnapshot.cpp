@@ -98,7 +98,7 @@ int AddMissingEntries(LibraryController& controller, const TextureLibrary& found
             if (!target) target = library.FindOrAddFile(f->directory, f->fileName, f->lastWrite);
             TextureEntry* entry = library.AddEntryToFile(*target, e->name, e->kind, e->category, e->previewVersion,
                                                          e->color.get());
-            controller.RegisterAddedEntry(entry);
+            controller.RegisterAddedEntry(entry, false);
             ++controller.modified;
             ++added;
         }

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,6 +29,30 @@ public:
     void Append(TextureEntry* entry);
     // Unlinks an entry and gives up ownership (the caller deletes or re-links it).
     void Unlink(TextureEntry* entry);
+};
+
+// A file's named entries by name. The keys are the entries' own names, so
+// a search that adds thousands of entries neither copies a name nor
+// allocates a node for each; an entry's name must not change while it is in.
+class EntryNameIndex {
+public:
+    TextureEntry* Find(std::string_view name) const;
+    // Adds `entry` unless an entry of its name is in; returns that one then,
+    // else null. With `replace`, `entry` takes the name's place either way.
+    TextureEntry* Insert(TextureEntry* entry, bool replace = false);
+    // Drops the name's entry, if it is this one.
+    void Erase(const TextureEntry* entry);
+
+private:
+    struct Slot {
+        TextureEntry* entry = nullptr;
+        std::size_t hash = 0;
+    };
+    std::size_t FindSlot(std::string_view name, std::size_t hash) const;
+    void Grow();
+
+    std::vector<Slot> slots_;  // a power of two of them, or none
+    std::size_t count_ = 0;
 };
 
 // The libraryPathIndex of a file that lies in no library path.
@@ -77,7 +101,7 @@ public:
 
 private:
     // Large files hold thousands of entries; lookups by name must not walk them.
-    std::unordered_map<std::string, TextureEntry*> entriesByName_;
+    EntryNameIndex entriesByName_;
 };
 
 }  // namespace sc

@@ -87,7 +87,12 @@ void TextureSearch::Run() {
 
 void TextureSearch::OfferDirectoryCompletion() { OfferDirectoryCompletion(controller_, counts_); }
 
-void TextureSearch::OfferDirectoryCompletion(LibraryController& controller, const SearchCounts& counts) {
+bool TextureSearch::HasWordsAfterSearch(const LibraryController& controller, const SearchCounts& counts) {
+    return counts.skippedNames > 0 || (controller.NoDirectoryCount() > 0 && !controller.Library().LibraryPaths().empty());
+}
+
+void TextureSearch::OfferDirectoryCompletion(LibraryController& controller, const SearchCounts& counts,
+                                             bool refreshViews) {
     UserInterface& ui = controller.Ui();
     if (counts.skippedNames > 0)
         ui.ShowMessage(SkippedNamesMessage(counts.skippedNames, counts.firstSkippedName, counts.firstSkippedFile),
@@ -108,7 +113,7 @@ void TextureSearch::OfferDirectoryCompletion(LibraryController& controller, cons
         if (ui.Ask(question, QuestionButtons::YesNo, Answer::Yes, MessageIcon::Question) == Answer::Yes)
             CompleteDirectories(controller);
     }
-    controller.Views().Refresh();
+    if (refreshViews) controller.Views().Refresh();
 }
 
 void TextureSearch::RunPasses() {

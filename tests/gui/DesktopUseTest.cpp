@@ -33,6 +33,7 @@
 #include "library/TextureLibrary.h"
 #include "preview/PreviewCodec.h"
 #include "ui/MainCommands.h"
+#include "ui/MainMenuTable.h"
 
 namespace sc {
 namespace {
@@ -75,18 +76,17 @@ TEST(DesktopUseTest, ListFileDialogsOpenInAnExistingFolderWithACleanFilter) {
 
 TEST(DesktopUseTest, EveryToolbarCommandHasAPictureOfItsOwn) {
     test::GuiApp();
-    const Command commands[] = {Command::Open,        Command::Save,     Command::SearchTextures, Command::FindText,
-                                Command::Overview,    Command::TextureList, Command::FileList,   Command::PictureList,
-                                Command::OnlySelected, Command::PreviewPane, Command::About};
-    std::vector<QImage> pictures;
-    for (Command command : commands) {
-        EXPECT_FALSE(CommandIcon(command).isNull()) << int(command);
-        pictures.push_back(OwnCommandIcon(command).pixmap(24, 24).toImage());
-        EXPECT_FALSE(pictures.back().isNull()) << int(command);
+    std::vector<std::pair<int, QImage>> pictures;
+    for (const ToolbarButton& button : ToolbarTable()) {
+        if (button.command == 0) continue;
+        const Command command = static_cast<Command>(button.command);
+        EXPECT_FALSE(CommandIcon(command).isNull()) << button.command;
+        const QImage picture = OwnCommandIcon(command).pixmap(24, 24).toImage();
+        EXPECT_FALSE(picture.isNull()) << button.command;
+        for (const auto& [other, seen] : pictures) EXPECT_NE(picture, seen) << button.command << " " << other;
+        pictures.emplace_back(button.command, picture);
     }
-    for (size_t a = 0; a < pictures.size(); ++a)
-        for (size_t b = a + 1; b < pictures.size(); ++b)
-            EXPECT_NE(pictures[a], pictures[b]) << int(commands[a]) << " " << int(commands[b]);
+    EXPECT_GE(pictures.size(), 10u);
     EXPECT_TRUE(CommandIcon(Command::Exit).isNull());
 }
 

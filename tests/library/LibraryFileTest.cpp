@@ -78,6 +78,11 @@ std::vector<std::uint8_t> Picture(int size, std::uint8_t b, std::uint8_t g, std:
     return image.jpegData;
 }
 
+// Entries, previews, faulty ones, files and files without a directory.
+std::vector<int> Counts(LibraryController& c) {
+    return {c.EntryCount(), c.PreviewCount(), c.FaultyCount(), c.KindCount(kFilesSlot), c.NoDirectoryCount()};
+}
+
 class LibraryFileTest : public ::testing::Test {
 protected:
     struct Loaded { bool ok; std::string povHome; float version; };
@@ -136,13 +141,8 @@ TEST_F(LibraryFileTest, RoundTripKeepsEveryStoredField) {
     EXPECT_EQ(l.povHome, "/usr");
     EXPECT_FLOAT_EQ(l.version, 3.42f);
     EXPECT_EQ(loaded.modified, 0);
-    EXPECT_EQ(loaded.EntryCount(), 7);
-    EXPECT_EQ(loaded.PreviewCount(), 1);
-    EXPECT_EQ(loaded.FaultyCount(), 1);
-    EXPECT_EQ(loaded.KindCount(kFilesSlot), 2);
-    EXPECT_EQ(loaded.KindCount(kKindColor), 1);
-    EXPECT_EQ(loaded.KindCount(kKindOther), 1);
-    EXPECT_EQ(loaded.NoDirectoryCount(), 0);
+    EXPECT_EQ(Counts(loaded), (std::vector<int>{7, 1, 1, 2, 0}));
+    EXPECT_EQ(std::pair(loaded.KindCount(kKindColor), loaded.KindCount(kKindOther)), std::pair(1, 1));
 
     TextureEntry* o = Find(loaded, incDir, "Oak");
     ASSERT_NE(o, nullptr);
@@ -180,8 +180,7 @@ TEST_F(LibraryFileTest, SaveWritesProgressAndRefusesUnstorableNamesWithoutHarm) 
     const std::string path = dir / "keep.swl";
     ASSERT_TRUE(SaveLibrary(controller, path, ""));
     EXPECT_EQ(ui.statusTexts.back(), "Speichere:");
-    EXPECT_EQ(ui.progressRange, 1);
-    EXPECT_EQ(ui.progressPosition, 1);
+    EXPECT_EQ(std::pair(ui.progressRange, ui.progressPosition), std::pair(1, 1));
     const std::string before = test::ReadFile(path);
 
     e->category = std::string(261, 'x');
@@ -238,12 +237,9 @@ TEST_F(LibraryFileTest, Version20FileConvertsKindsAndComputesSums) {
     TextureEntry* oak = Find(controller, incDir, "Oak");
     TextureEntry* pine = Find(controller, incDir, "Pine");
     ASSERT_TRUE(oak && pine);
-    EXPECT_EQ(oak->kind, kKindMaterial);
-    EXPECT_EQ(pine->kind, kKindNormal);
-    EXPECT_EQ(oak->previewVersion, 0.0f);
-    EXPECT_EQ(pine->previewAttempt, 3);
-    EXPECT_EQ(controller.PreviewCount(), 1);
-    EXPECT_EQ(controller.FaultyCount(), 1);
+    EXPECT_EQ(std::tuple(oak->kind, pine->kind, oak->previewVersion, pine->previewAttempt),
+              std::tuple(kKindMaterial, kKindNormal, 0.0f, std::uint8_t{3}));
+    EXPECT_EQ(Counts(controller), (std::vector<int>{2, 1, 1, 1, 0}));
     // Sums from the decoded picture; the small one scaled by 4.
     ASSERT_TRUE(oak->preview.statsValid && pine->preview.statsValid);
     EXPECT_NEAR(oak->preview.sumRed / 4.0 / (56 * 56), 120, 3);
@@ -290,8 +286,7 @@ TEST_F(LibraryFileTest, Versions31And32ReadTheirOwnLayoutsAndReportDamagedPictur
     oak = Find(controller, incDir, "Oak");
     EXPECT_EQ(oak->kind, kKindMaterial);
     EXPECT_FALSE(oak->preview.statsValid);
-    EXPECT_EQ(controller.EntryCount(), 3);
-    EXPECT_EQ(controller.modified, 1);
+    EXPECT_EQ(std::pair(controller.EntryCount(), controller.modified), std::pair(3, 1));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "JPEG Fatal Error");
 }
@@ -310,13 +305,11 @@ TEST_F(LibraryFileTest, Versions34And342TakeStoredColorCrcAndSums) {
         ASSERT_TRUE(Load(controller, WriteList(b)).ok);
         TextureEntry* red = Find(controller, incDir, "Red", "stones.inc");
         ASSERT_NE(red, nullptr);
-        EXPECT_EQ(red->color->green, 0.5f);
-        EXPECT_EQ(red->previewCrc, 77u);
-        EXPECT_EQ(red->preview.jpegSize(), 3u);
-        EXPECT_EQ(std::tuple(red->preview.sumRed, red->preview.sumMiddleRow), std::tuple(9u, 11u));
+        EXPECT_EQ(std::tuple(red->color->green, red->previewCrc, red->preview.jpegSize(), red->preview.sumRed,
+                             red->preview.sumMiddleRow),
+                  std::tuple(0.5f, 77u, size_t{3}, 9u, 11u));
         EXPECT_TRUE(red->preview.statsValid);
-        EXPECT_EQ(controller.modified, 0);
-        EXPECT_EQ(controller.KindCount(kKindColor), 1);
+        EXPECT_EQ(std::pair(controller.modified, controller.KindCount(kKindColor)), std::pair(0, 1));
     }
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -377,8 +370,7 @@ TEST_F(LibraryFileTest, DamagedRecordsEndTheLoadKeepingEarlierOnes) {
         LibraryController c(u);
         EXPECT_FALSE(Load(c, WriteList(b)).ok);
         EXPECT_NE(Find(c, incDir, "Oak"), nullptr);
-        EXPECT_EQ(c.EntryCount(), 1);
-        EXPECT_EQ(c.KindCount(kKindTexture), 1);
+        EXPECT_EQ(std::pair(c.EntryCount(), c.KindCount(kKindTexture)), std::pair(1, 1));
         EXPECT_TRUE(u.progressHidden);
     }
 }
@@ -414,8 +406,8 @@ TEST_F(LibraryFileTest, BigPicturesAreSkippedAndMissingSourceFilesLoseTheirDirec
     EXPECT_EQ(Find(controller, incDir, "Almost")->preview.jpegSize(), 19999u);
     EXPECT_NE(Find(controller, incDir, "After"), nullptr);
     EXPECT_NE(Find(controller, "", "Gone"), nullptr);
-    EXPECT_EQ(controller.NoDirectoryCount(), 1);
-    EXPECT_EQ(controller.KindCount(kFilesSlot), 2);  // files: the lost directory makes its own
+    // The lost directory makes a file of its own.
+    EXPECT_EQ(Counts(controller), (std::vector<int>{4, 1, 0, 2, 1}));
     EXPECT_EQ(CompleteDirectoriesQuestion(controller.NoDirectoryCount()),
               "Die Liste enthält 1 Textur in Dateien denen kein Verzeichnis zugeordnet ist.\n"
               "Das Vorhandensein der Textur und ggf. dessen Anzeige kann aus diesem Grund\n"
@@ -452,13 +444,10 @@ TEST_F(LibraryFileTest, AddModeTakesOverPicturesOnlyWhereNoneWasValid) {
     const std::string path = WriteList(b);
     ASSERT_TRUE(Load(controller, path, true).ok);
     EXPECT_EQ(without->preview.jpegData, (std::vector<std::uint8_t>{1, 2, 3, 4}));
-    EXPECT_TRUE(without->previewValid);
-    EXPECT_EQ(without->previewAttempt, 1);
-    EXPECT_EQ(without->preview.sumRed, 42u);
+    EXPECT_EQ(std::tuple(without->previewValid, without->previewAttempt, without->preview.sumRed),
+              std::tuple(true, std::uint8_t{1}, 42u));
     EXPECT_EQ(with->preview.jpegData, (std::vector<std::uint8_t>{7, 7, 7}));
-    EXPECT_EQ(controller.EntryCount(), 3);
-    EXPECT_EQ(controller.PreviewCount(), 3);
-    EXPECT_EQ(controller.FaultyCount(), 0);
+    EXPECT_EQ(Counts(controller), (std::vector<int>{3, 3, 0, 1, 0}));
     EXPECT_GT(controller.modified, 0);  // the merged library is not the one on disk
 
     controller.modified = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "TestEnvironment.h"
 #include "library/LibraryController.h"
@@ -33,10 +34,8 @@ protected:
 TEST_F(LibraryModelTest, AddingAnExistingNameReturnsTheEntryAndResolvesColorsAgain) {
     TextureEntry* t = library.AddEntry(directory, "c.inc", "T", kKindTexture, "Holz", 3.1f, nullptr);
     EXPECT_EQ(library.AddEntry(directory, "c.inc", "T", kKindPigment, "Stein", 0, nullptr), t);
-    EXPECT_EQ(t->kind, kKindTexture);
-    EXPECT_EQ(t->category, "Holz");
-    EXPECT_EQ(library.FileCount(), 1);
-    EXPECT_EQ(t->sourceFile->entryCount, 1);
+    EXPECT_EQ(std::tuple(t->kind, t->category), std::tuple(kKindTexture, std::string("Holz")));
+    EXPECT_EQ(std::pair(library.FileCount(), t->sourceFile->entryCount), std::pair(1, 1));
 
     // A color takes the color given; none, or all zeros (even negative
     // ones), leave it as it is: reading the declaration is the controller's.
@@ -109,23 +108,23 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     EXPECT_FALSE(controller.AddScannedEntry(dir.Path() + "/c.inc", "T", kKindTexture, {}, 0));
     EXPECT_TRUE(controller.AddScannedEntry(dir.Path() + "/c.inc", "Warm", kKindColor, {}, 0));
     EXPECT_TRUE(controller.AddScannedEntry("old.inc", "Lost", kKindPigment, {}, 0));
-    EXPECT_EQ(controller.EntryCount(), 3);
-    EXPECT_EQ(controller.KindCount(kFilesSlot), 2);
-    EXPECT_EQ(controller.KindCount(kKindTexture), 1);
-    EXPECT_EQ(controller.KindCount(kKindColor), 1);
-    EXPECT_EQ(controller.KindCount(kCategoriesSlot), 1);  // everything in category "-"
-    EXPECT_EQ(controller.NoDirectoryCount(), 1);
+    // Entries, files, textures, colours, pigments, categories, files without a directory.
+    const auto counts = [&] {
+        return std::vector<int>{controller.EntryCount(),           controller.KindCount(kFilesSlot),
+                                controller.KindCount(kKindTexture), controller.KindCount(kKindColor),
+                                controller.KindCount(kKindPigment), controller.KindCount(kCategoriesSlot),
+                                controller.NoDirectoryCount()};
+    };
+    EXPECT_EQ(counts(), (std::vector<int>{3, 2, 1, 1, 1, 1, 1}));  // everything in category "-"
     EXPECT_EQ(controller.modified, 3);
     EXPECT_EQ(library.FindEntry(directory, "c.inc", "Warm")->color->green, 0.5f);
 
     TextureEntry* lost = library.FindEntry("", "old.inc", "Lost");
     controller.ChangeEntryDirectory(lost, "/elsewhere/");
-    EXPECT_EQ(controller.NoDirectoryCount(), 0);
     EXPECT_EQ(lost->Directory(), "/elsewhere/");
+    EXPECT_EQ(controller.NoDirectoryCount(), 0);
     controller.DeleteEntry(lost);
-    EXPECT_EQ(controller.EntryCount(), 2);
-    EXPECT_EQ(controller.KindCount(kFilesSlot), 1);
-    EXPECT_EQ(controller.KindCount(kKindPigment), 0);
+    EXPECT_EQ(counts(), (std::vector<int>{2, 1, 1, 1, 0, 1, 0}));
 
     TextureEntry* t = library.FindEntry(directory, "c.inc", "T");
     const int before = controller.modified;
@@ -137,10 +136,8 @@ TEST_F(LibraryModelTest, ControllerKeepsItsCountersInStep) {
     EXPECT_EQ(ui.messages[0].text, "Es sind keine fehlerhaften Vorschaubilder vorhanden.");
 
     controller.NewLibrary();
-    EXPECT_EQ(controller.EntryCount(), 0);
-    EXPECT_EQ(controller.modified, 0);
-    EXPECT_EQ(controller.KindCount(kCategoriesSlot), 0);
-    EXPECT_EQ(library.FileCount(), 0);
+    EXPECT_EQ(counts(), (std::vector<int>(7, 0)));
+    EXPECT_EQ(std::pair(controller.modified, library.FileCount()), std::pair(0, 0));
 }
 
 }  // namespace

@@ -108,8 +108,7 @@ TEST_F(NotificationFixture, ViewsHearOfEveryChangeInOrderAndWhileCountersAgree) 
     views.Take();
     ASSERT_TRUE(Load(list, true));
     EXPECT_EQ(views.Take(), (Log{"inserted B1", "updated A1", "refresh"}));
-    EXPECT_EQ(controller.PreviewCount(), 1);
-    EXPECT_EQ(controller.FaultyCount(), 1);
+    EXPECT_EQ(std::pair(controller.PreviewCount(), controller.FaultyCount()), std::pair(1, 1));
 }
 
 TEST_F(NotificationFixture, PreviewStatesKeepTheCountersWhateverTheFlagsWere) {
@@ -122,8 +121,8 @@ TEST_F(NotificationFixture, PreviewStatesKeepTheCountersWhateverTheFlagsWere) {
     for (PreviewState state : {PreviewState::Faulty, PreviewState::Present, PreviewState::Empty,
                                PreviewState::Faulty, PreviewState::Faulty, PreviewState::Empty}) {
         controller.SetPreviewState(both, state);
-        EXPECT_EQ(controller.PreviewCount(), state == PreviewState::Present ? 1 : 0);
-        EXPECT_EQ(controller.FaultyCount(), state == PreviewState::Faulty ? 1 : 0);
+        EXPECT_EQ(std::pair(controller.PreviewCount(), controller.FaultyCount()),
+                  std::pair(int(state == PreviewState::Present), int(state == PreviewState::Faulty)));
     }
     const int modified = controller.modified;
     controller.SetPreviewState(nullptr, PreviewState::Present);

@@ -11,7 +11,6 @@
 #include "ui/EntrySort.h"
 #include "ui/RecentFileList.h"
 #include "ui/WindowLayout.h"
-#include "ui/WindowTitle.h"
 
 namespace sc {
 namespace {
@@ -206,7 +205,7 @@ Strings Files(const RecentFileList& list) {
     return files;
 }
 
-TEST(RecentFileList, BothSwitchesMenuTextsAndWindowTitle) {
+TEST(RecentFileList, BothSwitchesAndMenuTexts) {
     RecentFileList list;
     list.AddRecentFile("", true);
     // Start-up: a path stored twice is shown once, order kept.
@@ -227,11 +226,6 @@ TEST(RecentFileList, BothSwitchesMenuTextsAndWindowTitle) {
     EXPECT_EQ(texts, (Strings{"&1 open.swl", "&2 /home/.../folder/names/here/lib.swl"}));
     EXPECT_LE(static_cast<int>(texts[1].size() - 3) * 4, 140);
     EXPECT_EQ(RecentFileList::DisplayName("/t/open.swl", false, width), "/t/open.swl");
-
-    // The window title names the open file.
-    EXPECT_EQ(MainWindowTitle(""), "Swatchcraft");
-    EXPECT_EQ(MainWindowTitle("/x/y/my lib.swl"), "Swatchcraft [my lib.swl]");
-    EXPECT_EQ(MainWindowTitle("/x/y/my lib.swl", true, 42), "42% Swatchcraft");
 }
 
 }  // namespace

@@ -55,16 +55,15 @@ TEST(MainCommandsTest, EnableRulesFollowTheLibraryAndTheView) {
     EXPECT_TRUE(CommandEnabled(Id(Command::SearchTextures), empty));
     EXPECT_FALSE(CommandEnabled(Id(Command::UninstallExtension), empty));
 
+    // Every entry has a preview, none is faulty, the tree is not shown, none is current.
     MenuConditions c;
     c.entryCount = 3;
     c.previewCount = 3;
     c.listType = kTextureListType;
     EXPECT_TRUE(CommandEnabled(Id(Command::Save), c));
-    EXPECT_FALSE(CommandEnabled(Id(Command::SelectEmpty), c));  // every entry has a preview
-    EXPECT_FALSE(CommandEnabled(Id(Command::SelectFaulty), c));
-    EXPECT_FALSE(CommandEnabled(Id(Command::CollapseAll), c));  // only in the file list
-    EXPECT_FALSE(CommandEnabled(Id(Command::EditWithPov), c));  // no current entry
-    EXPECT_FALSE(CommandEnabled(Id(Command::CompleteDirectories), c));
+    for (Command id : {Command::SelectEmpty, Command::SelectFaulty, Command::CollapseAll, Command::EditWithPov,
+                       Command::CompleteDirectories})
+        EXPECT_FALSE(CommandEnabled(Id(id), c)) << Id(id);
     c.previewCount = 2;
     c.faultyCount = 1;
     c.listType = kFileListType;
@@ -86,14 +85,11 @@ TEST(MainCommandsTest, ChecksMarkExactlyOneViewAndOneScene) {
     c.previewType = 2;
     c.save = false;
     c.antialias = true;
-    EXPECT_EQ(CommandChecked(Id(Command::FileList), c), true);
-    EXPECT_EQ(CommandChecked(Id(Command::TextureList), c), false);
-    EXPECT_EQ(CommandChecked(Id(Command::PictureList), c), false);
-    EXPECT_EQ(CommandChecked(5003, c), true);
-    EXPECT_EQ(CommandChecked(5001, c), false);
-    EXPECT_EQ(CommandChecked(Id(Command::SaveSettingsOnExit), c), false);
-    EXPECT_EQ(CommandChecked(Id(Command::Antialias), c), true);
-    EXPECT_EQ(CommandChecked(Id(Command::Open), c), std::nullopt);
+    std::vector<std::optional<bool>> checks;
+    for (int command : {Id(Command::FileList), Id(Command::TextureList), Id(Command::PictureList), 5003, 5001,
+                        Id(Command::SaveSettingsOnExit), Id(Command::Antialias), Id(Command::Open)})
+        checks.push_back(CommandChecked(command, c));
+    EXPECT_EQ(checks, (std::vector<std::optional<bool>>{true, false, false, true, false, false, true, std::nullopt}));
     EXPECT_EQ(ListTypeOf(ViewCommandOf(kTextureListType)), kTextureListType);
 }
 
@@ -188,7 +184,6 @@ TEST(PreviewPaneStateTest, ButtonsCursorAndCaptionFollowEntryWindowAndRun) {
     EXPECT_EQ(pane.caption, "42% Swatchcraft");
     in.minimized = false;
     EXPECT_EQ(DecidePane(in).caption, "");
-
     in.run = RenderRunState{};
     in.run.pendingPicture = true;
     EXPECT_TRUE(DecidePane(in).arrowEnabled);
@@ -244,11 +239,9 @@ TEST(LivePreviewSchedulerTest, TypingRendersOnceAfterItRestsAndEditsStopTheRende
 
 // A large picture area gets a quick draft first; small ones come whole at once.
 TEST(LivePreviewSchedulerTest, LargeAreasGetADraftOfAboutHalfTheirSideFirst) {
-    EXPECT_EQ(LivePreviewScheduler::FirstSide(116), 116);
-    EXPECT_EQ(LivePreviewScheduler::FirstSide(256), 256);
-    EXPECT_EQ(LivePreviewScheduler::FirstSide(320), 160);
-    EXPECT_EQ(LivePreviewScheduler::FirstSide(352), 160);  // in the large pictures' steps of 32
-    EXPECT_EQ(LivePreviewScheduler::FirstSide(512), 256);
+    // 352 gives 160: the draft keeps to the large pictures' steps of 32.
+    for (auto [area, first] : {std::pair{116, 116}, {256, 256}, {320, 160}, {352, 160}, {512, 256}})
+        EXPECT_EQ(LivePreviewScheduler::FirstSide(area), first) << area;
 }
 
 TEST(WindowLayoutTest, WidthsKeepTheListAtLeast320AndTheTrackerInItsLimits) {
@@ -257,10 +250,9 @@ TEST(WindowLayoutTest, WidthsKeepTheListAtLeast320AndTheTrackerInItsLimits) {
     EXPECT_EQ(FitWidths(800, 200, true), (Widths{592, 200}));
     EXPECT_EQ(FitWidths(400, 200, true), (Widths{320, 72}));
     EXPECT_EQ(FitWidths(800, 200, false).list, 800);
-    EXPECT_EQ(TrackerLeft(322, 800), 319);
-    EXPECT_EQ(TrackerLeft(100, 800), 319);
-    EXPECT_EQ(TrackerLeft(500, 800), 497);
-    EXPECT_EQ(TrackerLeft(790, 800), 673);  // the pane keeps 120
+    // Dragged to 790, the pane keeps its 120.
+    for (auto [x, left] : {std::pair{322, 319}, {100, 319}, {500, 497}, {790, 673}})
+        EXPECT_EQ(TrackerLeft(x, 800), left) << x;
     const Widths released = ReleasedWidths(497, 800);
     EXPECT_EQ(released, (Widths{488, 296}));
     // Laid out again, the splitter sits where the tracker was let go.
@@ -346,11 +338,8 @@ TEST(WindowGeometryTest, FirstWindowTakesTwoThirdsCentredAndNeverMoreThanTheDesk
     // A desktop smaller than the minimum size still holds the whole window.
     const Rect tiny{0, 0, 400, 300};
     for (const SavedGeometry& saved : {SavedGeometry{}, SavedGeometry{5000, 5000, 900, 2000, 900, 120, true, false}}) {
-        const Placement small = PlaceWindow(saved, tiny, kFrame);
-        EXPECT_LE(small.frame.width, tiny.width);
-        EXPECT_LE(small.frame.height, tiny.height);
-        EXPECT_GE(small.frame.x, 0);
-        EXPECT_GE(small.frame.y, 0);
+        const Rect frame = PlaceWindow(saved, tiny, kFrame).frame;
+        EXPECT_TRUE(frame.x >= 0 && frame.y >= 0 && frame.Right() <= tiny.width && frame.Bottom() <= tiny.height);
     }
 }
 
@@ -374,8 +363,7 @@ TEST(WindowGeometryTest, ResizedWindowComesBackWithItsSizeAndFramePositionAfterA
     EXPECT_EQ(back.client, resized);
     EXPECT_EQ(back.widths, widths);
     // The frame goes back where it was: no creeping by the decorations.
-    EXPECT_EQ(back.frame.x, 100);
-    EXPECT_EQ(back.frame.y, 80);
+    EXPECT_EQ(std::pair(back.frame.x, back.frame.y), std::pair(100, 80));
 
     // A position now off the desktop (a screen unplugged) is pushed back onto it.
     g.x = 3000;
@@ -389,8 +377,7 @@ TEST(WindowGeometryTest, PaneGrowsWithTheWindowAndTheToggleReturnsToTheSameWidth
     const Widths start{500, 300};
     const double share = PaneShare(start);
     const Widths wider = SharedWidths(1616, share, true);
-    EXPECT_EQ(wider.pane, 600);
-    EXPECT_EQ(wider.list, 1008);
+    EXPECT_EQ(wider, (Widths{1008, 600}));
     // Narrow windows keep both minimums.
     EXPECT_EQ(SharedWidths(448, share, true), (Widths{320, 120}));
 

@@ -2,7 +2,6 @@
 // host: driven through its accessible names as a screen reader would.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -13,7 +12,6 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -70,24 +68,14 @@ private:
     MainWindow& window_;
 };
 
-// The render hosts this test program started (its children of that name).
+// The render hosts this test program started and that have not ended.
 std::vector<pid_t> OwnRenderHosts() {
     std::vector<pid_t> hosts;
-    DIR* proc = opendir("/proc");
-    while (dirent* item = proc ? readdir(proc) : nullptr) {
-        const pid_t pid = static_cast<pid_t>(std::atoi(item->d_name));
-        if (pid <= 0) continue;
-        std::ifstream stat("/proc/" + std::string(item->d_name) + "/stat");
-        std::string line;
-        std::getline(stat, line);
-        const size_t close = line.rfind(')');
-        if (close == std::string::npos || line.find("(swatchcraft-pov") == std::string::npos) continue;
-        int parent = 0;
-        char state = 0;
-        std::sscanf(line.c_str() + close + 1, " %c %d", &state, &parent);
-        if (parent == getpid() && state != 'Z') hosts.push_back(pid);
+    for (const pid_t pid : test::ChildProcesses()) {
+        const std::string stat = test::ReadFile("/proc/" + std::to_string(pid) + "/stat");
+        if (stat.find("(swatchcraft-pov") != std::string::npos && stat.find(") Z ") == std::string::npos)
+            hosts.push_back(pid);
     }
-    if (proc) closedir(proc);
     return hosts;
 }
 
@@ -95,9 +83,7 @@ std::vector<pid_t> OwnRenderHosts() {
 std::map<pid_t, long> PovRayTicksBelow(const std::string& folder) {
     std::map<pid_t, long> ticks;
     for (const pid_t pid : test::ProcessesUsing(folder)) {
-        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-        std::string line;
-        std::getline(stat, line);
+        const std::string line = test::ReadFile("/proc/" + std::to_string(pid) + "/stat");
         const size_t close = line.rfind(')');
         if (close == std::string::npos || line.find("(povray)") == std::string::npos) continue;
         std::istringstream fields(line.substr(close + 2));
@@ -115,9 +101,7 @@ std::map<pid_t, long> PovRayTicksBelow(const std::string& folder) {
 // those that use a tenth of a processor or more over half a second.
 std::vector<pid_t> WorkingPovRays(const std::string& folder) {
     const std::map<pid_t, long> before = PovRayTicksBelow(folder);
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    WaitFor([] { return false; }, 500);  // sleeping, so as not to take the processor measured
     std::vector<pid_t> working;
     const long enough = sysconf(_SC_CLK_TCK) / 20;
     for (const auto& [pid, ticks] : PovRayTicksBelow(folder)) {
@@ -128,9 +112,7 @@ std::vector<pid_t> WorkingPovRays(const std::string& folder) {
 }
 
 bool Alive(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(stat, line);
+    const std::string line = test::ReadFile("/proc/" + std::to_string(pid) + "/stat");
     const size_t close = line.rfind(')');
     return close != std::string::npos && line.compare(close + 2, 1, "Z") != 0;
 }
@@ -143,13 +125,8 @@ struct EndToEnd : testing::Test {
     void SetUp() override {
         w.show();
         test::StartUpAndSettle(w);
-        h.fileDialogs->answer = h.WriteListFile("lib.swl");
-        ASSERT_TRUE(PressAccessible(&w, QStringLiteral("Öffnen")));
-        ASSERT_TRUE(WaitFor([&] { return !w.Busy(); }));
+        OpenWithSecondCurrent(w, h.WriteListFile("lib.swl"));
         ASSERT_EQ(w.Controller().EntryCount(), 2);
-        TextureEntry* second = w.Controller().Library().NextEntry(w.Controller().Library().NextEntry(nullptr));
-        w.Views().SelectEntries({second});
-        ASSERT_TRUE(WaitFor([&] { return w.CurrentEntry() == second; }));
         // The take-over hint is confirmed as it opens.
         recorder.acceptDialogs = true;
     }
@@ -171,6 +148,15 @@ struct EndToEnd : testing::Test {
         return false;
     }
     bool Rendering() { return w.Rendering(); }
+    // Opens `list` through the toolbar and makes its second entry current.
+    void OpenWithSecondCurrent(MainWindow& v, const std::string& list) {
+        h.fileDialogs->answer = list;
+        ASSERT_TRUE(PressAccessible(&v, QStringLiteral("Öffnen")));
+        ASSERT_TRUE(WaitFor([&] { return !v.Busy(); }));
+        TextureEntry* second = v.Controller().Library().NextEntry(v.Controller().Library().NextEntry(nullptr));
+        v.Views().SelectEntries({second});
+        ASSERT_TRUE(WaitFor([&] { return v.CurrentEntry() == second; }));
+    }
     // Opens a list with a material whose render takes a while (current) and a plain texture.
     void OpenSlowLibrary(const std::string& extra = "");
     // Starts the program again with a wide preview pane and "Groß" on, T_B current.
@@ -189,12 +175,7 @@ MainWindow& EndToEnd::RestartWide() {
     MainWindow& v = *h.window;
     v.show();
     test::StartUpAndSettle(v);
-    h.fileDialogs->answer = h.dir / "lib.swl";
-    EXPECT_TRUE(PressAccessible(&v, QStringLiteral("Öffnen")));
-    EXPECT_TRUE(WaitFor([&] { return !v.Busy(); }));
-    TextureEntry* second = v.Controller().Library().NextEntry(v.Controller().Library().NextEntry(nullptr));
-    v.Views().SelectEntries({second});
-    EXPECT_TRUE(WaitFor([&] { return v.CurrentEntry() == second; }));
+    OpenWithSecondCurrent(v, h.dir / "lib.swl");
     return v;
 }
 
