@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "TestEnvironment.h"
@@ -222,14 +223,13 @@ TEST_F(PovGuiExtensionTest, RowsAndTheEndReachTheClientWithTheRendersIdAndPovRay
     Pump();
     ASSERT_EQ(received.size(), 3u);
     for (const WindowMessage& message : received) EXPECT_EQ(message.lParam, static_cast<std::uint32_t>(id));
-    EXPECT_EQ(received[0].message, kWmCopyData);
-    EXPECT_EQ(received[0].dataWord, 3u);
-    EXPECT_EQ(received[0].data, std::string("\x00\xff\xfe\x7f\xff\xfe\xff\xff\xfe", 9));
-    EXPECT_EQ(received[1].dataWord, (1u << 16) + 3);
-    EXPECT_EQ(received[1].data, std::string("\x00\xff\xff\x7f\xff\xff\xff\xff\xff", 9));
-    EXPECT_EQ(received[2].message, kWmRenderDone);
-    EXPECT_EQ(received[2].wParam, kRenderFailed);
-    EXPECT_EQ(received[2].data, "Parse Error: No matching } in 'pigment'\n");
+    // A row carries its number and width; the end carries how it ended.
+    const auto row = [](const WindowMessage& m) { return std::tuple(m.message, m.dataWord, m.data); };
+    EXPECT_EQ(row(received[0]), std::tuple(kWmCopyData, 3u, std::string("\x00\xff\xfe\x7f\xff\xfe\xff\xff\xfe", 9)));
+    EXPECT_EQ(row(received[1]),
+              std::tuple(kWmCopyData, (1u << 16) + 3, std::string("\x00\xff\xff\x7f\xff\xff\xff\xff\xff", 9)));
+    EXPECT_EQ(std::tuple(received[2].message, received[2].wParam, received[2].data),
+              std::tuple(kWmRenderDone, kRenderFailed, std::string("Parse Error: No matching } in 'pigment'\n")));
     // The client is forgotten with the end: a later end goes nowhere.
     received.clear();
     pointers.event(&record, kEventRenderEnded, 0);
@@ -327,9 +327,10 @@ TEST_F(PovGuiExtensionTest, UninstallRemovesOnlyItsOwnKeysInTheUpperRange) {
     EXPECT_EQ(messages[0],
               "\"Swatchcraft's POV-Communicator\" has been removed succesfully.\n\n"
               "POV-Ray for Windows needs to re-start for this to take effect.");
-    EXPECT_EQ(GetIniString(ini, "GuiExtensions", "ExtDll05"), "/a/swbridge.pge");
-    EXPECT_EQ(GetIniString(ini, "GuiExtensions", "ExtDll17", "gone"), "gone");
-    EXPECT_EQ(GetIniString(ini, "GuiExtensions", "ExtDll18"), "/c/other.pge");
+    std::vector<std::string> kept;
+    for (const char* key : {"ExtDll05", "ExtDll17", "ExtDll18"})
+        kept.push_back(GetIniString(ini, "GuiExtensions", key, "gone"));
+    EXPECT_EQ(kept, (std::vector<std::string>{"/a/swbridge.pge", "gone", "/c/other.pge"}));
     // Only the entry below 16 is left: nothing to remove, and the user hears so.
     pointers.menuSelect(&record, 3);
     ASSERT_EQ(messages.size(), 2u);
@@ -367,13 +368,12 @@ TEST_F(PovGuiExtensionTest, ProgramsTakeTurnsAndEachGetsOnlyItsOwnRender) {
     RenderOneRow(2, kRenderCompleted);
     Pump();
     using Arrival = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> mineArrived;
+    Arrival mineArrived;
     for (const WindowMessage& message : received) mineArrived.emplace_back(message.message, message.lParam);
     const auto id = [](int value) { return static_cast<std::uint32_t>(value); };
     EXPECT_EQ(mineArrived, (Arrival{{kWmCopyData, id(mine)}, {kWmRenderDone, id(mine)}}));
     EXPECT_EQ(Arrived(other), (Arrival{{kWmCopyData, id(theirs)}, {kWmRenderDone, id(theirs)}}));
-    EXPECT_FALSE(RenderRequestActive(id(mine)));
-    EXPECT_FALSE(RenderRequestActive(id(theirs)));
+    EXPECT_FALSE(RenderRequestActive(id(mine)) || RenderRequestActive(id(theirs)));
 }
 
 }  // namespace

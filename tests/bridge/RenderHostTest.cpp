@@ -6,8 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <sstream>
 #include <cstdlib>
+#include <sstream>
+#include <tuple>
 
 #include "HostProcess.h"
 #include "TestEnvironment.h"
@@ -75,12 +76,9 @@ protected:
 TEST_F(RenderHostTest, RendersRowsExactlyAsPovRayWritesThePicture) {
     const std::string scene = Scene("jade.pov", kJadeScene);
     const RenderResult result = RenderThroughBridge(scene, "-w116 -h116 -f -a -c");
-    ASSERT_TRUE(result.started);
-    ASSERT_TRUE(result.done);
-    EXPECT_EQ(result.doneValue, 0u);
-    EXPECT_EQ(result.width, 116);
-    int width = 0;
-    int height = 0;
+    ASSERT_TRUE(result.started && result.done);
+    EXPECT_EQ(std::pair(result.doneValue, result.width), std::pair(0u, 116));
+    int width = 0, height = 0;
     ASSERT_EQ(RenderWithPovray(dir.Path(), "jade.pov", "+W116 +H116 -A -C +FP +Ojade.ppm", nullptr), 0);
     const auto reference = PpmRows(ReadFile(dir / "jade.ppm"), width, height);
     ASSERT_EQ(reference.size(), 116u);
@@ -125,9 +123,7 @@ TEST_F(RenderHostTest, StopOrANewRenderEndsTheRunningOneAtOnceWithoutNotice) {
         }
         const RenderResult next = RenderThroughBridge(Scene("next.pov", kJadeScene), "-w16 -h16 -f -a -c");
         ASSERT_TRUE(next.done);
-        EXPECT_EQ(next.doneValue, 0u);
-        EXPECT_EQ(next.rows.size(), 16u);
-        EXPECT_EQ(next.width, 16);
+        EXPECT_EQ(std::tuple(next.doneValue, next.rows.size(), next.width), std::tuple(0u, size_t{16}, 16));
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
     }
 }

@@ -55,13 +55,15 @@ protected:
     static std::string Cli(const std::string& args) {
         return BinaryDir() + "/swatchcraft-cli " + args + " 2>/dev/null";
     }
-    int Render(const std::string& args, std::string* out = nullptr) {
-        return RunCommand(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " " + args), out);
+    // The render command's arguments for `list` (default: the fixture's list file).
+    std::string RenderOf(const std::string& args, const std::string& list = "") const {
+        return "render --library-path " + PovIncludeDir() + " " + ShellQuoted(list.empty() ? library : list) + " " +
+               args;
     }
-    // The render command with its error output kept, for a list file other than the fixture's.
+    int Render(const std::string& args, std::string* out = nullptr) { return RunCommand(Cli(RenderOf(args)), out); }
+    // The render command with its error output kept.
     std::string RenderKeepingErrors(const std::string& args, const std::string& list = "") {
-        return BinaryDir() + "/swatchcraft-cli render --library-path " + PovIncludeDir() + " " +
-               ShellQuoted(list.empty() ? library : list) + " " + args + " 2>&1";
+        return BinaryDir() + "/swatchcraft-cli " + RenderOf(args, list) + " 2>&1";
     }
     // Makes the list file hold only the entries of a new include file.
     void Rescan(const std::string& name, const std::string& text) {
@@ -70,8 +72,7 @@ protected:
     }
     // The render command for every entry of the list file dir/NAME.swl.
     std::string RenderArgs(const std::string& name, int jobs = 1) {
-        return "render --library-path " + PovIncludeDir() + " " + ShellQuoted(dir / (name + ".swl")) + " --all --jobs " +
-               std::to_string(jobs);
+        return RenderOf("--all --jobs " + std::to_string(jobs), dir / (name + ".swl"));
     }
     // An entry's stored picture as the picture command writes it; empty when it has none.
     std::string Picture(const std::string& list, const std::string& name) {
@@ -155,9 +156,8 @@ TEST_F(RenderCommandTest, RendersWhereHomeAndTheProgramFolderHoldBlanksAndOption
     // Through the render host, then side by side in private folders below the program folder.
     for (const char* jobs : {" --jobs 1", ""}) {
         std::string out;
-        const int status = RunCommand("HOME=" + ShellQuoted(home) + " SWATCHCRAFT_DATA_DIR=" + ShellQuoted(data) +
-                                          " " + Cli("render --library-path " + PovIncludeDir() + " " +
-                                                    ShellQuoted(library) + " T_One C_Three" + jobs),
+        const int status = RunCommand("HOME=" + ShellQuoted(home) + " SWATCHCRAFT_DATA_DIR=" + ShellQuoted(data) + " " +
+                                          Cli(RenderOf(std::string("T_One C_Three") + jobs)),
                                       &out);
         EXPECT_EQ(status, 0) << out;
         EXPECT_THAT(out, HasSubstr("2 von 2 Vorschauen berechnet, 0 fehlerhaft."));
@@ -180,11 +180,8 @@ TEST_F(RenderCommandTest, ACopiedProgramFolderUsesItsOwnBridge) {
     const std::string environment =
         "XDG_CONFIG_HOME=" + ShellQuoted(dir / "config") + " XDG_RUNTIME_DIR=" + ShellQuoted(dir / "run") + " ";
     std::string out;
-    EXPECT_EQ(RunCommand(environment + ShellQuoted(copy + "/swatchcraft-cli") + " render --library-path " +
-                             PovIncludeDir() + " " + ShellQuoted(library) + " T_One --jobs 1 2>&1",
-                         &out),
-              0)
-        << out;
+    const std::string render = ShellQuoted(copy + "/swatchcraft-cli") + " " + RenderOf("T_One --jobs 1") + " 2>&1";
+    EXPECT_EQ(RunCommand(environment + render, &out), 0) << out;
     // The first render with fresh settings sets the host up without a word.
     EXPECT_THAT(out, Not(HasSubstr("Einstellungen")));
     const std::string settings = ReadFile(dir / "config/swatchcraft/pvengine.ini");
@@ -272,8 +269,7 @@ TEST_F(RenderCommandTest, InterruptAfterAStoredPictureStoresNothingMore) {
            "#declare T_Second = texture { pigment { granite scale 0.2 } normal { bumps 1 scale 0.05 } "
            "finish { reflection 0.5 } }\n");
     const std::string data = dir / "data";
-    RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) +
-                         " --all --antialias --jobs 1"));
+    RunningTool tool(Cli(RenderOf("--all --antialias --jobs 1")));
     ASSERT_TRUE(tool.Started());
     tool.ReadUntil("OK ");  // the first picture is stored
     kill(tool.Pid(), SIGINT);
@@ -296,8 +292,7 @@ TEST_F(RenderCommandTest, NoPovRayOutlivesAnInterruptedOrKilledTool) {
     // host may start more meanwhile, so the count is a floor).
     for (auto [jobs, signal] : {std::pair{4, SIGINT}, {4, SIGKILL}, {1, SIGINT}, {1, SIGKILL}}) {
         SCOPED_TRACE(std::to_string(jobs) + " jobs, signal " + std::to_string(signal));
-        RunningTool tool(Cli("render --library-path " + PovIncludeDir() + " " + ShellQuoted(library) + " --all --jobs " +
-                             std::to_string(jobs)));
+        RunningTool tool(Cli(RenderOf("--all --jobs " + std::to_string(jobs))));
         ASSERT_TRUE(tool.Started());
         tool.ReadUntil("OK ");
         EXPECT_TRUE(WaitUntil([&] { return PovRaysBelow(data) >= (jobs == 4 ? 3 : 2); }, 60000));

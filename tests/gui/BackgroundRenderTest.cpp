@@ -63,9 +63,8 @@ TEST(BackgroundRenderTest, TheWindowStaysUsableDropsAreRefusedAndFailuresAreKept
     // Fewer than two selected: every entry without a preview.
     w.RunCommand(int(Command::BackgroundRender));
     ASSERT_TRUE(w.RenderingInBackground());
-    EXPECT_FALSE(w.ActionFor(int(Command::Open))->isEnabled());
-    EXPECT_FALSE(w.ActionFor(int(Command::BackgroundRender))->isEnabled());
-    EXPECT_TRUE(w.ActionFor(int(Command::SelectAll))->isEnabled());
+    const auto enabled = [&](Command c) { return w.ActionFor(int(c))->isEnabled(); };
+    EXPECT_TRUE(!enabled(Command::Open) && !enabled(Command::BackgroundRender) && enabled(Command::SelectAll));
     EXPECT_TRUE(w.Status().ProgressShown());
     const size_t questions = recorder.texts.size();
     EXPECT_FALSE(Drop(w, other));
@@ -87,13 +86,11 @@ TEST(BackgroundRenderTest, TheWindowStaysUsableDropsAreRefusedAndFailuresAreKept
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &w.Views();
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(target, &escape);
-    EXPECT_FALSE(w.RenderingInBackground());
-    EXPECT_FALSE(w.Status().ProgressShown());
+    EXPECT_FALSE(w.RenderingInBackground() || w.Status().ProgressShown());
     EXPECT_TRUE(w.Status().Text().startsWith(
         QStringLiteral("Abgebrochen. 1 von 3 Vorschauen berechnet, 1 fehlerhaft. T_Bad: ")))
         << w.Status().Text().toStdString();
-    EXPECT_TRUE(w.ActionFor(int(Command::Open))->isEnabled());
-    EXPECT_TRUE(red->previewValid);
+    EXPECT_TRUE(enabled(Command::Open) && red->previewValid);
 
     w.Views().SelectEntries({red});
     EXPECT_TRUE(w.Area().Picture()->FailureText().isEmpty());

@@ -47,6 +47,20 @@ using test::KeyClick;
 using test::TypeText;
 using test::WindowHarness;
 
+// The commands of `menus` and of every submenu in them, without separators.
+std::set<QAction*> CommandsIn(std::vector<QMenu*> menus) {
+    std::set<QAction*> found;
+    while (!menus.empty()) {
+        QMenu* menu = menus.back();
+        menus.pop_back();
+        for (QAction* a : menu->actions()) {
+            if (a->menu()) menus.push_back(a->menu());
+            else if (!a->isSeparator()) found.insert(a);
+        }
+    }
+    return found;
+}
+
 // The file dialog takes the keyboard from the main window while it is open.
 class LeavingFileDialogs : public test::ScriptedFileDialogs {
 public:
@@ -56,16 +70,10 @@ public:
     }
 };
 
-struct DesktopSession : testing::Test {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
+struct DesktopSession : test::StartedWindow {
     LeavingFileDialogs* files = nullptr;
 
     DesktopSession() {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        test::StartUpAndSettle(w);
         std::string declarations;
         for (const char* name : {"Aluminum", "Brass", "Copper", "Gold", "Jade", "Silver"})
             declarations += std::string("#declare ") + name + " = texture { pigment { rgb 1 } }\n";
@@ -100,21 +108,6 @@ struct DesktopSession : testing::Test {
     bool PaneShows(const std::string& name) {
         return w.Area().TextBox()->toPlainText().contains(QString::fromStdString("#declare " + name + " ")) &&
                w.Area().Bar()->Parts().front() == QString::fromStdString(name);
-    }
-    std::set<QAction*> MainMenuActions() {
-        std::set<QAction*> found;
-        std::vector<QMenu*> menus;
-        for (QAction* a : w.menuBar()->actions())
-            if (a->menu()) menus.push_back(a->menu());
-        while (!menus.empty()) {
-            QMenu* menu = menus.back();
-            menus.pop_back();
-            for (QAction* a : menu->actions()) {
-                if (a->menu()) menus.push_back(a->menu());
-                else if (!a->isSeparator()) found.insert(a);
-            }
-        }
-        return found;
     }
     // The entry bar holds its line under the list and names the current entry.
     void ExpectEntryBar(const char* after) {
@@ -374,22 +367,17 @@ TEST_F(DesktopSession, MnemonicsAndTextFieldsKeepTheirKeys) {
 }
 
 TEST_F(DesktopSession, ContextMenusHoldTheMainMenusActionsInEveryState) {
-    const std::set<QAction*> main = MainMenuActions();
+    std::vector<QMenu*> menus;
+    for (QAction* a : w.menuBar()->actions())
+        if (a->menu()) menus.push_back(a->menu());
+    const std::set<QAction*> main = CommandsIn(menus);
     const auto expectShared = [&](const char* state) {
         for (int type : {kFileListType, kTextureListType}) {
             w.Views().SetViewType(type);
             const std::unique_ptr<QMenu> menu = w.EntriesContextMenu();
-            std::vector<QMenu*> menus{menu.get()};
-            while (!menus.empty()) {
-                QMenu* m = menus.back();
-                menus.pop_back();
-                for (QAction* a : m->actions()) {
-                    if (a->menu()) {
-                        menus.push_back(a->menu());
-                    } else if (!a->isSeparator() && !a->text().startsWith(QStringLiteral("Sortieren"))) {
-                        EXPECT_TRUE(main.count(a)) << state << ": " << a->text().toStdString();
-                    }
-                }
+            for (QAction* a : CommandsIn({menu.get()})) {
+                if (a->text().startsWith(QStringLiteral("Sortieren"))) continue;
+                EXPECT_TRUE(main.count(a)) << state << ": " << a->text().toStdString();
             }
         }
     };

@@ -200,13 +200,9 @@ void MoveTo(int key) {
     QApplication::sendEvent(QApplication::focusWidget(), &press);
 }
 
-TEST(DesktopUseTest, PreviewPictureStaysCrispInTheMiddleOfAWidePane) {
-    test::WindowHarness h;
-    test::DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    w.show();
-    QApplication::setActiveWindow(&w);
-    test::StartUpAndSettle(w);
+using DesktopUseWindow = test::StartedWindow;
+
+TEST_F(DesktopUseWindow, PreviewPictureStaysCrispInTheMiddleOfAWidePane) {
     w.resize(1200, 800);
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
     test::RunAndSettle(w, int(Command::Open));

@@ -163,20 +163,17 @@ TEST_F(LibraryPathDialogFixture, AMissingDirectoryIsNamedAndCancelKeepsTheDialog
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ui.questions.back(), "Das Bibliotheksverzeichnis \"" + dir / "gone" + "\" existiert nicht!");
     EXPECT_EQ(dialog.findChild<QListWidget*>()->currentItem()->text().toStdString(), dir / "gone");
-    auto* remove = Control<QPushButton>(&dialog, "&Löschen");
-    remove->click();
+    Control<QPushButton>(&dialog, "&Löschen")->click();
     EXPECT_EQ(dialog.findChild<QListWidget*>()->count(), 2);
     EXPECT_EQ(ReadFile(ini), before);
 }
 
 // Without a povray.ini of the user's own the paths come from the system
 // file, but a change is written into a new user file: that one is named.
-TEST_F(DialogFixture, LibraryPathDialogNamesTheFileItWrites) {
+TEST_F(LibraryPathDialogFixture, NamesTheFileItWrites) {
     const std::string home = dir / "pov";
     const std::string system = dir.Write("pov/etc/povray/3.7/povray.ini", "Library_Path=" + dir / "A" + "\n");
     const std::string systemText = ReadFile(system);
-    dir.Write("A/x", "");
-    dir.Write("B/x", "");
     const std::string user = UserPovrayIniPath(home);
     RemoveFile(user);
     LibraryPathDialog dialog(home, ui, {});
@@ -202,9 +199,7 @@ TEST_F(DialogFixture, OverviewDialogSelectsItsPathsAndChecksTheTemplateHoweverTh
     Control<QLineEdit>(&dialog, "Vorlagendatei")->setText(QString::fromStdString(dir / "kein-template.pov"));
 
     // A screen reader ticks the box through its toggle action, which never clicks.
-    QCheckBox* box = nullptr;
-    for (QCheckBox* b : dialog.findChildren<QCheckBox*>())
-        if (b->text() == "&Vorlagendatei:") box = b;
+    QCheckBox* box = Control<QCheckBox>(&dialog, "&Vorlagendatei:");
     ASSERT_TRUE(box && !box->isChecked());
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
     ASSERT_TRUE(accessible && accessible->actionInterface());
@@ -245,8 +240,7 @@ TEST_F(DialogFixture, OverviewDialogCouplesItsControls) {
 }
 
 TEST_F(DialogFixture, OverviewBadTemplateAndUnwritableFolderLeaveNothingBehind) {
-    auto context = OverviewContext(3);
-    OverviewDialog dialog(std::move(context));
+    OverviewDialog dialog(OverviewContext(3));
     Control<QLineEdit>(&dialog, "Vorlagendatei")->setText(QString::fromStdString(dir.Write("t.pov", "// no marker\n")));
     Control<QCheckBox>(&dialog, "&Vorlagendatei:")->click();
     EXPECT_FALSE(Control<QCheckBox>(&dialog, "&Vorlagendatei:")->isChecked());

@@ -69,9 +69,10 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
     EXPECT_EQ(h.window->Document().Path(), target);
     EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Swatchcraft [Überblick ä.swl][*]"));
     EXPECT_TRUE(h.window->close());
-    EXPECT_EQ(GetIniString(h.dir / "swatchcraft.ini", "LastFiles", "File1"), target);
-    EXPECT_EQ(GetIniString(h.dir / "swatchcraft.ini", "Settings", "LastFile"), target);
-    EXPECT_EQ(GetIniString(h.dir / "swatchcraft.ini", "Locations", "LastSaveDir"), folder);
+    const std::string ini = h.dir / "swatchcraft.ini";
+    EXPECT_EQ((Strings{GetIniString(ini, "LastFiles", "File1"), GetIniString(ini, "Settings", "LastFile"),
+                       GetIniString(ini, "Locations", "LastSaveDir")}),
+              (Strings{target, target, folder}));
 
     // A second run, handed the file as a file manager starts the program.
     recorder.onDialog = nullptr;
@@ -84,8 +85,7 @@ TEST(FilePathsTest, ListFileWithBlanksAndUmlautsSurvivesSaveAsCommandLineAndRece
     EXPECT_EQ(again.windowTitle(), QStringLiteral("Swatchcraft [Überblick ä.swl][*]"));
     auto recent = RecentEntries(again);
     ASSERT_EQ(recent.size(), 2u);
-    EXPECT_EQ(recent[0].first, "&1 Überblick ä.swl");
-    EXPECT_EQ(recent[0].second, target);
+    EXPECT_EQ(recent[0], std::pair(std::string("&1 Überblick ä.swl"), target));
 
     // Once another list is open, the menu shows the folder shortened to fit
     // and still reopens the file from there.

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 
@@ -85,6 +86,21 @@ struct WindowHarness {
     std::string WriteListFile(const std::string& name, const std::string& includeDir = "inc");
 };
 
+// Starts the window and waits until the list it opens is read.
+void StartUpAndSettle(MainWindow& window);
+
+// A started window, shown and active, with every box and dialog answered.
+struct StartedWindow : testing::Test {
+    WindowHarness h;
+    DialogRecorder recorder;
+    MainWindow& w = *h.window;
+    StartedWindow() {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        StartUpAndSettle(w);
+    }
+};
+
 // The control of type T inside `root` whose text (a button's) or accessible
 // name (any other control's) is `textOrName`; a test failure when none is.
 template <typename T>
@@ -117,9 +133,6 @@ bool WaitFor(const std::function<bool()>& done, int ms = 60000);
 // Runs `command` and waits until the work it started is through: a list
 // file is read and written on a worker while the window is busy.
 void RunAndSettle(MainWindow& window, int command);
-// Starts the window and waits until the list it opens is read.
-void StartUpAndSettle(MainWindow& window);
-
 // The entry of that name in the window's library, or null.
 TextureEntry* EntryNamed(MainWindow& window, const std::string& name);
 

@@ -65,11 +65,13 @@ struct ViewsFixture : testing::Test {
         controller.RegisterAddedEntry(e);
         return e;
     }
-    Names Shown() {
+    static Names NamesOf(const std::vector<TextureEntry*>& entries) {
         Names names;
-        for (TextureEntry* e : views->EntriesInListOrder()) names.push_back(e->name);
+        for (TextureEntry* e : entries) names.push_back(e->name);
         return names;
     }
+    Names Shown() { return NamesOf(views->EntriesInListOrder()); }
+    Names Selected() { return NamesOf(views->SelectedEntries()); }
     void Key(QWidget& target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QKeyEvent press(QEvent::KeyPress, key, mods);
         QApplication::sendEvent(&target, &press);
@@ -92,10 +94,7 @@ TEST_F(ViewsFixture, ListAndGridShareOrderSelectionAndFocus) {
     EXPECT_EQ(views->List().selectionModel()->selectedRows().size(), 2);
 
     views->SortBy(kSortByName);
-    const auto selected = views->SelectedEntries();
-    ASSERT_EQ(selected.size(), 2u);
-    EXPECT_EQ(selected[0]->name, "tex9");
-    EXPECT_EQ(selected[1]->name, "tex10");
+    EXPECT_EQ(Selected(), (Names{"tex9", "tex10"}));
     EXPECT_EQ(views->List().selectionModel()->selectedRows().size(), 2);
 }
 
@@ -113,12 +112,12 @@ TEST_F(ViewsFixture, GridMouseRulesSelectFocusAndAskForRendering) {
     };
     click(1, Qt::NoModifier);
     click(3, Qt::ShiftModifier);
-    EXPECT_EQ(views->SelectedEntries().size(), 3u);
+    EXPECT_EQ(Selected(), (Names{"B", "C", "D"}));
     click(2, Qt::ControlModifier);  // a selected item leaves the selection, keeping the focus
-    EXPECT_EQ(views->SelectedEntries().size(), 2u);
+    EXPECT_EQ(Selected(), (Names{"B", "D"}));
     EXPECT_EQ(views->CurrentEntry()->name, "C");
     click(1, Qt::NoModifier);  // a plain click on a selected item (no drag) selects it alone
-    EXPECT_EQ(views->SelectedEntries().size(), 1u);
+    EXPECT_EQ(Selected(), Names{"B"});
     int renders = 0;
     QObject::connect(views.get(), &LibraryViewStack::renderRequested, [&] { ++renders; });
     click(0, Qt::NoModifier, QEvent::MouseButtonDblClick);
@@ -321,9 +320,7 @@ TEST_F(ViewsFixture, DraggingFromASelectedCellTakesTheSelectionFromAnotherSelect
         send(QEvent::MouseButtonPress, from, Qt::LeftButton);
         send(QEvent::MouseMove, to, Qt::LeftButton);
         send(QEvent::MouseButtonRelease, to, Qt::NoButton);
-        Names selected;
-        for (TextureEntry* e : views->SelectedEntries()) selected.push_back(e->name);
-        return selected;
+        return Selected();
     };
     views->SelectEntries({views->EntriesInListOrder()[1], views->EntriesInListOrder()[2]});
     EXPECT_EQ(drag(1, 3), (Names{"B", "C"}));
@@ -396,22 +393,19 @@ TEST_F(ViewsFixture, GridCellsAndListHeadersAreReadable) {
     Add("stones.inc", "Jade", "green");
     views->SetViewType(kPictureListType);
     QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&views->Grid());
-    ASSERT_NE(grid, nullptr);
-    ASSERT_EQ(grid->childCount(), 1);
+    ASSERT_TRUE(grid && grid->childCount() == 1 && grid->child(0));
     QAccessibleInterface* cell = grid->child(0);
-    ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("Jade"));
-    EXPECT_TRUE(cell->text(QAccessible::Description).contains(QStringLiteral("stones.inc")));
-    EXPECT_TRUE(cell->text(QAccessible::Description).contains(QStringLiteral("green")));
+    const QString description = cell->text(QAccessible::Description);
+    EXPECT_TRUE(description.contains(QStringLiteral("stones.inc")) && description.contains(QStringLiteral("green")))
+        << description.toStdString();
 
     views->SetViewType(kTextureListType);
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&views->List());
-    ASSERT_NE(list, nullptr);
-    QAccessibleTableInterface* table = list->tableInterface();
-    ASSERT_NE(table, nullptr);
+    QAccessibleTableInterface* table = list ? list->tableInterface() : nullptr;
+    ASSERT_TRUE(table && table->cellAt(0, 0));
     EXPECT_EQ(table->columnCount(), TextureListModel::kColumnCount);
     QAccessibleInterface* first = table->cellAt(0, 0);
-    ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Jade"));
     const auto headers = first->tableCellInterface()->columnHeaderCells();
     ASSERT_EQ(headers.size(), 1);

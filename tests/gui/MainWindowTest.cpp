@@ -46,6 +46,8 @@ void Key(MainWindow& w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifie
     QApplication::sendEvent(target, &press);
 }
 
+using StartedWindow = test::StartedWindow;
+
 TEST(MainWindowTest, StartUpAsksForPovRayAndReportsADamagedCommandLineFile) {
     WindowHarness h;
     std::string bytes = test::ReadFile(h.WriteListFile("lib.swl"));
@@ -137,30 +139,26 @@ TEST(MainWindowTest, TipOpensOverTheLoadedListAndTheTitleMarksUnsavedChanges) {
 
 // The window comes back where and as large as it was left, and hiding and
 // showing the pane gives the window its width back.
-TEST(MainWindowTest, SizePositionAndPaneWidthSurviveARestartAndThePaneToggle) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    test::StartUpAndSettle(*h.window);
-    h.window->show();
-    h.window->resize(760, 520);
-    h.window->move(20, 10);
+TEST_F(StartedWindow, SizePositionAndPaneWidthSurviveARestartAndThePaneToggle) {
+    w.resize(760, 520);
+    w.move(20, 10);
     QApplication::processEvents();
-    const int pane = h.window->Area().CurrentLayout().widths.pane;
-    ASSERT_TRUE(h.window->close());
+    const int pane = w.Area().CurrentLayout().widths.pane;
+    ASSERT_TRUE(w.close());
     h.Restart();
-    MainWindow& w = *h.window;
-    test::StartUpAndSettle(w);
-    w.show();
+    MainWindow& again = *h.window;
+    test::StartUpAndSettle(again);
+    again.show();
     QApplication::processEvents();
-    EXPECT_EQ(w.size(), QSize(760, 520));
-    EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(20, 10));
-    EXPECT_EQ(w.Area().CurrentLayout().widths.pane, pane);
+    EXPECT_EQ(again.size(), QSize(760, 520));
+    EXPECT_EQ(again.frameGeometry().topLeft(), QPoint(20, 10));
+    EXPECT_EQ(again.Area().CurrentLayout().widths.pane, pane);
 
-    w.RunCommand(int(Command::PreviewPane));
-    EXPECT_EQ(w.width(), 760 - pane - 8);
-    w.RunCommand(int(Command::PreviewPane));
-    EXPECT_EQ(w.width(), 760);
-    EXPECT_EQ(w.Area().CurrentLayout().widths.pane, pane);
+    again.RunCommand(int(Command::PreviewPane));
+    EXPECT_EQ(again.width(), 760 - pane - 8);
+    again.RunCommand(int(Command::PreviewPane));
+    EXPECT_EQ(again.width(), 760);
+    EXPECT_EQ(again.Area().CurrentLayout().widths.pane, pane);
 }
 
 // Directory completion must see library paths added to POV-Ray's ini after start-up.
@@ -180,13 +178,7 @@ TEST(MainWindowTest, LibraryPathsAreReadAgainWhenCompletionAsks) {
     EXPECT_EQ(library.LibraryPaths(), (Strings{added}));
 }
 
-TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    w.show();
-    QApplication::setActiveWindow(&w);
-    test::StartUpAndSettle(w);
+TEST_F(StartedWindow, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     w.Views().FocusShownView();
     const int width = w.width();
     const int pane = w.Area().CurrentLayout().widths.pane;
@@ -215,12 +207,7 @@ TEST(MainWindowTest, KeysFollowTheTableAndOnlyEscapeActsWhileBusyOrRendering) {
     EXPECT_TRUE(w.AppSettings().PaneShown());
 }
 
-TEST(MainWindowTest, SplitterDragStoresTheWidthsOfTheWindowState) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    test::StartUpAndSettle(w);
-    w.show();
+TEST_F(StartedWindow, SplitterDragStoresTheWidthsOfTheWindowState) {
     w.resize(900, 600);
     QApplication::processEvents();
     MainArea& area = w.Area();
@@ -241,13 +228,7 @@ TEST(MainWindowTest, SplitterDragStoresTheWidthsOfTheWindowState) {
     EXPECT_GE(w.minimumWidth(), 320 + 128);
 }
 
-TEST(MainWindowTest, PreviewPaneShowsTheDeclarationAndCopiesItWithLineFeeds) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    w.show();
-    QApplication::setActiveWindow(&w);
-    test::StartUpAndSettle(w);
+TEST_F(StartedWindow, PreviewPaneShowsTheDeclarationAndCopiesItWithLineFeeds) {
     // The keyboard starts in the entries, and Tab leaves the declaration box.
     ASSERT_TRUE(QApplication::focusWidget());
     EXPECT_TRUE(w.Views().isAncestorOf(QApplication::focusWidget()));
@@ -315,12 +296,7 @@ void ExpectNamed(QAccessibleInterface* node, Strings& unnamed) {
     for (int i = 0; i < node->childCount(); ++i) ExpectNamed(node->child(i), unnamed);
 }
 
-TEST(MainWindowTest, EveryControlHasAnAccessibleName) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    w.show();
-    test::StartUpAndSettle(w);
+TEST_F(StartedWindow, EveryControlHasAnAccessibleName) {
     Strings unnamed;
     ExpectNamed(QAccessible::queryAccessibleInterface(&w), unnamed);
     EXPECT_EQ(unnamed, Strings{});
@@ -330,10 +306,7 @@ TEST(MainWindowTest, EveryControlHasAnAccessibleName) {
 
 // "Datei | Einstellungen | Sprache...": the choice is stored at once for the
 // next start, and the dialog shows what was stored.
-TEST(MainWindowTest, LanguageChoiceIsStoredAtOnceAndShownAgain) {
-    test::WindowHarness h;
-    test::DialogRecorder recorder;
-    test::StartUpAndSettle(*h.window);
+TEST_F(StartedWindow, LanguageChoiceIsStoredAtOnceAndShownAgain) {
     recorder.texts.clear();
     recorder.acceptDialogs = true;
     std::string checked;
@@ -348,17 +321,17 @@ TEST(MainWindowTest, LanguageChoiceIsStoredAtOnceAndShownAgain) {
             if (PlainText(b->text()) == pick) b->setChecked(true);
     };
     pick = QStringLiteral("English");
-    h.window->RunCommand(int(Command::Language));
+    w.RunCommand(int(Command::Language));
     EXPECT_EQ(recorder.texts, (std::vector<std::string>{"Sprache"}));
     EXPECT_EQ(checked, "Wie das System");
-    IniFile ini(h.window->AppSettings().FilePath());
+    IniFile ini(w.AppSettings().FilePath());
     ASSERT_TRUE(ini.Load());
     EXPECT_EQ(LanguageChoiceOf(ini), "en");
 
     pick = QStringLiteral("Wie das System");
-    h.window->RunCommand(int(Command::Language));
+    w.RunCommand(int(Command::Language));
     EXPECT_EQ(checked, "English");
-    EXPECT_EQ(h.window->AppSettings().LanguageChoice(), "");
+    EXPECT_EQ(w.AppSettings().LanguageChoice(), "");
 }
 
 }  // namespace

@@ -15,9 +15,6 @@
 namespace sc {
 namespace {
 
-using test::DialogRecorder;
-using test::WindowHarness;
-
 // The page is written on a worker: the command returns while the window is busy.
 void Export(MainWindow& w, Command command = Command::ExportWebPage) {
     w.RunCommand(int(command));
@@ -26,19 +23,20 @@ void Export(MainWindow& w, Command command = Command::ExportWebPage) {
 
 bool Shows(const std::string& page, const std::string& name) { return page.find("<h4>" + name + "</h4>") != std::string::npos; }
 
-TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAPage) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    test::StartUpAndSettle(w);
+struct WebExportCommandTest : test::StartedWindow {
+    // Opens a library of `declarations`, forgetting the boxes so far.
+    void OpenLibrary(const std::string& declarations) {
+        h.fileDialogs->answer = test::WriteLibrary(h, declarations);
+        test::RunAndSettle(w, int(Command::Open));
+        recorder.texts.clear();
+    }
+};
+
+TEST_F(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAPage) {
     EXPECT_FALSE(w.ActionFor(int(Command::ExportWebPage))->isEnabled());  // nothing to export yet
-    h.fileDialogs->answer = test::WriteLibrary(h,
-                                               "#declare Alpha = texture { pigment { rgb 1 } }\n"
-                                               "#declare Beta = texture { pigment { rgb 0.5 } }\n"
-                                               "#declare Gamma = texture { pigment { rgb 0 } }\n");
-    test::RunAndSettle(w, int(Command::Open));
-    ASSERT_EQ(w.Controller().EntryCount(), 3);
-    recorder.texts.clear();
+    OpenLibrary("#declare Alpha = texture { pigment { rgb 1 } }\n"
+                "#declare Beta = texture { pigment { rgb 0.5 } }\n"
+                "#declare Gamma = texture { pigment { rgb 0 } }\n");
 
     std::vector<TextureEntry*> chosen;
     for (TextureEntry* e : w.Views().EntriesInListOrder())
@@ -78,14 +76,8 @@ TEST(WebExportCommandTest, WritesTheSelectedEntriesOrAllAndAsksBeforeReplacingAP
 
 // A folder of the user's own files gets a new folder for the page unless the
 // user says otherwise; the contact sheet goes through the same seam.
-TEST(WebExportCommandTest, ForeignFoldersGetANewFolderAndTheContactSheetIsWritten) {
-    WindowHarness h;
-    DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    test::StartUpAndSettle(w);
-    h.fileDialogs->answer = test::WriteLibrary(h, "#declare Alpha = texture { pigment { rgb 1 } }\n");
-    test::RunAndSettle(w, int(Command::Open));
-    recorder.texts.clear();
+TEST_F(WebExportCommandTest, ForeignFoldersGetANewFolderAndTheContactSheetIsWritten) {
+    OpenLibrary("#declare Alpha = texture { pigment { rgb 1 } }\n");
 
     const std::string mine = h.dir.Path() + "/mine";
     h.dir.Write("mine/index.html", "my own page");

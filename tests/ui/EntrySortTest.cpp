@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "library/LibraryController.h"
 #include "platform/UserInterface.h"
@@ -45,14 +46,9 @@ struct SortFixture : testing::Test {
 };
 
 TEST_F(SortFixture, NamesSortNaturallyThenByCaseThenByPlace) {
-    Add("/x/", "a.inc", "tex10");
-    Add("/x/", "a.inc", "tex9");
-    Add("/x/", "a.inc", "Tex9");
-    Add("/x/", "b2.inc", "Stone");
+    for (const char* name : {"tex10", "tex9", "Tex9"}) Add("/x/", "a.inc", name);
+    for (const char* dir : {"/x/", "/lib/one/", "/lib/zero/", "/y/"}) Add(dir, "b2.inc", "Stone");
     Add("/x/", "b10.inc", "Stone");
-    Add("/lib/one/", "b2.inc", "Stone");
-    Add("/lib/zero/", "b2.inc", "Stone");
-    Add("/y/", "b2.inc", "Stone");
     EXPECT_EQ(Sorted({kSortByName, true}, true),
               (Names{"Stone@/x/b2.inc", "Stone@/y/b2.inc", "Stone@/lib/zero/b2.inc", "Stone@/lib/one/b2.inc",
                      "Stone@/x/b10.inc", "Tex9@/x/a.inc", "tex9@/x/a.inc", "tex10@/x/a.inc"}));
@@ -63,13 +59,10 @@ TEST_F(SortFixture, NamesSortNaturallyThenByCaseThenByPlace) {
 }
 
 TEST_F(SortFixture, ColorsComeGreysLightestFirstThenByFallingHue) {
-    AddColor("Red", 1, 0, 0);
-    AddColor("Black", 0, 0, 0);
-    AddColor("Blue", 0, 0, 1);
-    AddColor("White", 1, 1, 1);
-    AddColor("Green", 0, 1, 0);
-    AddColor("DarkBlue", 0, 0, 0.5f);
-    AddColor("Grey", 0.5f, 0.5f, 0.5f);
+    for (const auto& [name, r, g, b] : std::vector<std::tuple<const char*, float, float, float>>{
+             {"Red", 1, 0, 0}, {"Black", 0, 0, 0}, {"Blue", 0, 0, 1}, {"White", 1, 1, 1}, {"Green", 0, 1, 0},
+             {"DarkBlue", 0, 0, 0.5f}, {"Grey", 0.5f, 0.5f, 0.5f}})
+        AddColor(name, r, g, b);
     Add("/x/", "a.inc", "AMaterial", kKindMaterial);
     Add("/x/", "a.inc", "ZPigment", kKindPigment);
     EXPECT_EQ(Sorted({kSortByType, true}),
@@ -81,10 +74,9 @@ TEST_F(SortFixture, ColorsComeGreysLightestFirstThenByFallingHue) {
 }
 
 TEST_F(SortFixture, CategoriesPutNoneLastAndGroupColours) {
-    Add("/x/", "a.inc", "Wood2", kKindTexture, "wood");
-    Add("/x/", "a.inc", "Plain", kKindTexture, "-");
-    Add("/x/", "a.inc", "Wood10", kKindTexture, "wood");
-    Add("/x/", "a.inc", "Aardvark", kKindTexture, "stone");
+    for (const auto& [name, category] :
+         {std::pair{"Wood2", "wood"}, {"Plain", "-"}, {"Wood10", "wood"}, {"Aardvark", "stone"}})
+        Add("/x/", "a.inc", name, kKindTexture, category);
     AddColor("Blue", 0, 0, 1, "paint");
     AddColor("Grey", 0.5f, 0.5f, 0.5f, "paint");
     AddColor("Red", 1, 0, 0, "paint");
@@ -115,12 +107,12 @@ TEST_F(SortFixture, PicturesSortWithoutPreviewLastThenByName) {
 
 TEST(ListSortStateTest, ChoosingFlipsTheSameKeyAndStartsOthersAscending) {
     ListSortState state(kSortByCategory, true);
-    EXPECT_TRUE(state.Choose(kSortByCategory));
-    EXPECT_EQ(state.UserOrder(), (SortOrder{kSortByCategory, false}));
-    EXPECT_TRUE(state.Choose(kSortByFile));
-    EXPECT_EQ(state.UserOrder(), (SortOrder{kSortByFile, true}));
-    EXPECT_FALSE(state.Choose(kSortKeyCount));
-    EXPECT_EQ(state.UserOrder(), (SortOrder{kSortByFile, true}));
+    for (const auto& [key, changed, order] : std::vector<std::tuple<int, bool, SortOrder>>{
+             {kSortByCategory, true, {kSortByCategory, false}}, {kSortByFile, true, {kSortByFile, true}},
+             {kSortKeyCount, false, {kSortByFile, true}}}) {
+        EXPECT_EQ(state.Choose(key), changed) << key;
+        EXPECT_EQ(state.UserOrder(), order) << key;
+    }
     // A stored picture order opens sorted by name.
     EXPECT_EQ(ListSortState(kSortByPicture, false).UserOrder().key, kSortByName);
 }

@@ -13,19 +13,17 @@ namespace sc {
 namespace {
 
 TEST(GridGeometryTest, ColumnsRowsAndCellsFollowTheClientSize) {
-    EXPECT_EQ(GridGeometry(10, 100, 300, 120).Columns(), 1);
-    EXPECT_EQ(GridGeometry(10, 180, 300, 120).Columns(), 2);
-    EXPECT_EQ(GridGeometry(10, 40, 300, 120).Columns(), 1);
+    for (auto [width, columns] : {std::pair{100, 1}, {180, 2}, {40, 1}})
+        EXPECT_EQ(GridGeometry(10, width, 300, 120).Columns(), columns) << width;
     const GridGeometry grid(7, 270, 200, 120);
     EXPECT_EQ(grid.Rows(), 3);
     EXPECT_EQ(grid.MaxScroll(), 3 * 120 - 200);
     EXPECT_EQ(grid.CellRect(5, 50), (GridRect{180, 70, 90, 120}));
-    EXPECT_EQ(grid.ItemAt(185, 75, 50), 5);
-    EXPECT_EQ(grid.ItemAt(100, 150, 50), 4);
-    EXPECT_EQ(grid.ItemAt(100, 230, 50), -1);  // below the client area
-    EXPECT_EQ(grid.ItemAt(100, 199, 160), -1);  // the empty cells after item 6
-    EXPECT_EQ(grid.FirstVisible(50), 0);
-    EXPECT_EQ(grid.LastVisible(50), 6);
+    // Nothing below the client area (y 230) nor in the empty cells after item 6.
+    for (const auto& [x, y, scroll, item] : std::vector<std::tuple<int, int, int, int>>{
+             {185, 75, 50, 5}, {100, 150, 50, 4}, {100, 230, 50, -1}, {100, 199, 160, -1}})
+        EXPECT_EQ(grid.ItemAt(x, y, scroll), item) << x << ", " << y;
+    EXPECT_EQ(std::pair(grid.FirstVisible(50), grid.LastVisible(50)), std::pair(0, 6));
     EXPECT_EQ(GridGeometry(0, 270, 200, 120).MaxScroll(), 0);
     EXPECT_EQ(GridGeometry::CellHeight(15, 13), 119);
 }
@@ -62,18 +60,15 @@ TEST(GridGeometryTest, ZoomedCellsSpreadOverTheWidthAndKeepTheirPlace) {
     EXPECT_EQ(classic.Columns(), 4);
     EXPECT_EQ(classic.CellRect(3, 0), (GridRect{300, 0, 100, 120}));
     EXPECT_EQ(classic.DrawnCell(3, 0), (GridRect{305, 0, 90, 120}));
-    EXPECT_EQ(classic.ItemAt(399, 5, 0), 3);
-    EXPECT_EQ(classic.ItemAt(299, 5, 0), 2);
+    EXPECT_EQ(std::pair(classic.ItemAt(399, 5, 0), classic.ItemAt(299, 5, 0)), std::pair(3, 2));
     // Narrower than a cell: one column, a cell wide.
     EXPECT_EQ(GridGeometry(3, 60, 300, 120).CellRect(1, 0), (GridRect{0, 120, 90, 120}));
 
     // The same items in cells of 146 pixels: two columns, and the keys follow them.
     const int height = GridCellSize::Height(1, 15, 13);
     const GridGeometry zoomed(9, 400, 300, height, GridCellSize::Width(1));
-    EXPECT_EQ(zoomed.Columns(), 2);
-    EXPECT_EQ(zoomed.Walk(1, GridKey::Down), 3);
-    EXPECT_EQ(zoomed.Walk(7, GridKey::Down), 7);
-    EXPECT_EQ(zoomed.Rows(), 5);
+    EXPECT_EQ(std::pair(zoomed.Columns(), zoomed.Rows()), std::pair(2, 5));
+    EXPECT_EQ(std::pair(zoomed.Walk(1, GridKey::Down), zoomed.Walk(7, GridKey::Down)), std::pair(3, 7));
     // An item's row put back where it stood, as far as the range allows.
     EXPECT_EQ(zoomed.ScrollToRowOffset(5, 40), 2 * height - 40);
     EXPECT_EQ(zoomed.ScrollToRowOffset(8, 0), zoomed.MaxScroll());

@@ -121,15 +121,15 @@ TEST(PagePreview, PagesAndPictureArea) {
     }
     const auto pages = BuildPages(entries, 12);
     ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(pages[1].size(), 1u);
-    EXPECT_EQ(pages[1][0]->name, "T12");
+    EXPECT_EQ(pages[1], std::vector<TextureEntry*>{entries[12]});
 
     EXPECT_EQ(PagePictureArea(200, 4.0 / 3).width, 266);  // w0 x h0 above 38400: as high as the list
-    EXPECT_EQ(PagePictureArea(300, 4.0 / 3).width, 300);  // too wide: 300 wide
-    EXPECT_EQ(PagePictureArea(300, 4.0 / 3).height, 225);
-    const PictureArea small = PagePictureArea(100, 4.0 / 3);  // too small: grown to 38400 square pixels
-    EXPECT_EQ(small.height, 169);
-    EXPECT_EQ(small.width, 226);
+    const auto area = [](int height) {
+        const PictureArea a = PagePictureArea(height, 4.0 / 3);
+        return std::pair(a.width, a.height);
+    };
+    EXPECT_EQ(area(300), std::pair(300, 225));  // too wide: 300 wide
+    EXPECT_EQ(area(100), std::pair(226, 169));  // too small: grown to 38400 square pixels
     int columns = 0, rows = 0;
     SampleGrid(35, false, columns, rows);
     EXPECT_EQ(columns * 10 + rows, 75);

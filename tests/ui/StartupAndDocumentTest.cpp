@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "library/LibraryController.h"
 #include "library/LibraryFile.h"
@@ -113,8 +114,7 @@ TEST_F(StartupFixture, FirstStartTakesTheOnlyInstallationAndOffersTheNewestOfSev
     installations.records.currentHome = dir / "a";
     installations.records.currentVersionNo = "3.6";
     Run("");
-    EXPECT_TRUE(host.ui.messages.empty());
-    EXPECT_TRUE(host.ui.questions.empty());
+    EXPECT_TRUE(host.ui.messages.empty() && host.ui.questions.empty());
     ASSERT_FALSE(host.steps.empty());
     EXPECT_EQ(host.steps[0], "status: POV-Ray 3.6 in \"" + dir / "a" +
                                  "\" wird benutzt (ändern: Datei | Einstellungen | POV-Ray Verzeichnis).");
@@ -191,8 +191,6 @@ struct DocumentFixture : testing::Test {
     bool Save() { return Now([&](auto done) { document.Save(done); }); }
     bool SaveAs() { return Now([&](auto done) { document.SaveAs(done); }); }
     bool ConfirmDiscard() { return Now([&](auto done) { document.ConfirmDiscard(done); }); }
-    bool OpenWithDialog() { return Now([&](auto done) { document.OpenWithDialog(done); }); }
-    bool AddWithDialog() { return Now([&](auto done) { document.AddWithDialog(done); }); }
 
     // A list file with two entries, written through a separate library.
     std::string WriteListFile(const std::string& name) {
@@ -214,7 +212,7 @@ TEST_F(DocumentFixture, SaveQuestionNamesTheFileAndItsAnswersDecide) {
     EXPECT_FALSE(ConfirmDiscard());
     EXPECT_EQ(ui.questions.back(), "Änderungen speichern unter \"" + path + "\"?");
     EXPECT_TRUE(ConfirmDiscard());
-    EXPECT_EQ(controller.modified, 1);
+    EXPECT_EQ(controller.modified, 1);  // No kept the changes unsaved
     EXPECT_TRUE(ConfirmDiscard());
     EXPECT_EQ(controller.modified, 0);  // Yes saved
     EXPECT_EQ(settings.RecentFiles().File(0), path);
@@ -246,9 +244,8 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
     const std::string damaged = dir.Write("damaged.swl", bytes);
     EXPECT_FALSE(Open(damaged));
     EXPECT_NE(ui.messages.back().text.find("damaged.swl"), std::string::npos);
-    EXPECT_EQ(controller.EntryCount(), 1);
-    EXPECT_EQ(document.Path(), "");
-    EXPECT_EQ(controller.modified, 0);
+    EXPECT_EQ(std::tuple(controller.EntryCount(), document.Path(), controller.modified),
+              std::tuple(1, std::string(), 0));
     EXPECT_FALSE(Save());  // save as, cancelled
     EXPECT_EQ(test::ReadFile(damaged), bytes);
     controller.modified = 1;
@@ -259,8 +256,7 @@ TEST_F(DocumentFixture, DamagedFileKeepsWhatWasReadAndCanNeverBeOverwrittenBySav
     controller.modified = 0;
     ASSERT_TRUE(Open(dir / "lib.swl"));
     EXPECT_FALSE(Open(dir / "gone.swl"));
-    EXPECT_EQ(document.Path(), dir / "lib.swl");
-    EXPECT_EQ(controller.EntryCount(), 2);
+    EXPECT_EQ(std::pair(document.Path(), controller.EntryCount()), std::pair(dir / "lib.swl", 2));
 }
 
 }  // namespace

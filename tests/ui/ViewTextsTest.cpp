@@ -2,6 +2,8 @@
 // display texts, the category edit's use counts and the file chooser's rows.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "TestEnvironment.h"
 #include "library/EntryColor.h"
 #include "library/LibraryController.h"
@@ -70,20 +72,15 @@ TEST_F(LibraryFixture, FilterWordsMatchNameFileOrCategoryWithoutCase) {
 TEST(CategoryComboTest, OpensOverWideEnoughCellsWithinTheClientArea) {
     EXPECT_FALSE(PlaceCategoryCombo(100, 4, 500, 3).opens);
     const ComboPlacement narrow = PlaceCategoryCombo(100, 40, 500, 3);
-    EXPECT_EQ(narrow.x, 104);
-    EXPECT_EQ(narrow.width, 100);
-    EXPECT_EQ(narrow.dropHeight, 45);
+    EXPECT_EQ(std::tuple(narrow.x, narrow.width, narrow.dropHeight), std::tuple(104, 100, 45));
     EXPECT_EQ(PlaceCategoryCombo(100, 300, 320, 0).width, 216);
 }
 
 // What the views and menus show for entries without a name, version or folder.
 TEST(EntryTextsTest, MissingPartsShowAsQuestionMarks) {
-    EXPECT_EQ(TypeLetter(kKindOther), "?");
-    EXPECT_EQ(VersionText(0), "?");
-    EXPECT_EQ(VersionText(3.1f), "3.1");
-    EXPECT_EQ(DirectoryText(""), "?");
-    EXPECT_EQ(DirectoryText("/"), "/");
-    EXPECT_EQ(CopyItemText(nullptr), "Kopiere Textur");
+    EXPECT_EQ((std::vector<std::string>{TypeLetter(kKindOther), VersionText(0), VersionText(3.1f), DirectoryText(""),
+                                        DirectoryText("/"), CopyItemText(nullptr)}),
+              (std::vector<std::string>{"?", "?", "3.1", "?", "/", "Kopiere Textur"}));
 }
 
 // The window runs under the user's locale (Qt sets it at start); the copied
@@ -106,11 +103,9 @@ TEST(FileChooserList, FirstDirectoryWinsAndTheFilterDecides) {
     const std::vector<std::string> dirs = {dir / "a", dir / "b"};
     const auto rows = ListChooserFiles(dirs, "*.inc");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].name, "stones.inc");
-    EXPECT_EQ(rows[0].directory, dir / "a");
-    EXPECT_EQ(FileSizeText(rows[0].size), "2 KB");
-    EXPECT_EQ(FileSizeText(rows[1].size), "1 KB");
-    EXPECT_EQ(FileSizeText(0), "0 KB");
+    EXPECT_EQ(std::pair(rows[0].name, rows[0].directory), std::pair(std::string("stones.inc"), dir / "a"));
+    EXPECT_EQ((std::vector<std::string>{FileSizeText(rows[0].size), FileSizeText(rows[1].size), FileSizeText(0)}),
+              (std::vector<std::string>{"2 KB", "1 KB", "0 KB"}));
     EXPECT_EQ(ListChooserFiles(dirs, "*.pov;*.inc").size(), 3u);
     EXPECT_EQ(ListChooserFiles(dirs, "*.*").size(), 4u);  // README has no dot and still counts
     EXPECT_EQ(FileDateText(0).size(), 10u);               // "01.01.1970", whatever the time zone's day
