@@ -83,9 +83,7 @@ TEST(BackgroundRenderTest, TheWindowStaysUsableDropsAreRefusedAndFailuresAreKept
     EXPECT_TRUE(WaitFor([&] { return w.Status().Text().contains(QStringLiteral("2 von 3 fertig")); }))
         << w.Status().Text().toStdString();
 
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &w.Views();
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(target, &escape);
+    test::KeyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w.Views(), Qt::Key_Escape);
     EXPECT_FALSE(w.RenderingInBackground() || w.Status().ProgressShown());
     EXPECT_TRUE(w.Status().Text().startsWith(
         QStringLiteral("Abgebrochen. 1 von 3 Vorschauen berechnet, 1 fehlerhaft. T_Bad: ")))

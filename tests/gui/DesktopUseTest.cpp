@@ -195,11 +195,6 @@ PaneShot ShootPane(MainWindow& w, const std::function<bool(QColor)>& match, QRec
     return result;
 }
 
-void MoveTo(int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(QApplication::focusWidget(), &press);
-}
-
 using DesktopUseWindow = test::StartedWindow;
 
 TEST_F(DesktopUseWindow, PreviewPictureStaysCrispInTheMiddleOfAWidePane) {
@@ -217,14 +212,14 @@ TEST_F(DesktopUseWindow, PreviewPictureStaysCrispInTheMiddleOfAWidePane) {
     const auto green = [](QColor c) { return c.green() > 200 && c.red() < 60 && c.blue() < 60; };
     const int pictureTop = w.Area().Picture()->mapTo(&w, QPoint(0, 0)).y();
 
-    MoveTo(Qt::Key_End);
+    test::KeyClick(QApplication::focusWidget(), Qt::Key_End);
     PaneShot shot = ShootPane(w, green);
     EXPECT_GT(shot.pane.width(), 300);
     EXPECT_EQ(shot.found.size(), QSize(56, 56));  // its own size, not stretched
     EXPECT_LE(std::abs(shot.CentreOffset()), 2);
     EXPECT_EQ(shot.found.top(), pictureTop + 2 + 30);
 
-    MoveTo(Qt::Key_Home);
+    test::KeyClick(QApplication::focusWidget(), Qt::Key_Home);
     shot = ShootPane(w, red);
     EXPECT_EQ(shot.found.size(), QSize(116, 116));
     EXPECT_LE(std::abs(shot.CentreOffset()), 2);

@@ -41,9 +41,7 @@ using Strings = std::vector<std::string>;
 bool Enabled(MainWindow& w, Command c) { return w.ActionFor(int(c))->isEnabled(); }
 
 void Key(MainWindow& w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &w.Views();
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(target, &press);
+    test::KeyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w.Views(), key, modifiers);
 }
 
 using StartedWindow = test::StartedWindow;

@@ -20,7 +20,6 @@ public:
     TextureEntry* current = nullptr;
     bool fileList = false;
     bool busy = false;
-    int busyChanges = 0;
     int timerMs = 0;
     int leftOnlySelected = 0;
 
@@ -52,10 +51,7 @@ public:
         controller_.onlyMarkedShown = false;
         ++leftOnlySelected;
     }
-    void SetBusy(bool on) override {
-        busy = on;
-        ++busyChanges;
-    }
+    void SetBusy(bool on) override { busy = on; }
     void StartSelectionTimer(int ms) override { timerMs = ms; }
 
     std::vector<std::string> SelectedNames() const {
