@@ -1,10 +1,15 @@
 // The scene and overview commands on a list file.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "TestEnvironment.h"
 
 namespace sc::test {
 namespace {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 class SceneOverviewCommandTest : public ::testing::Test {
 protected:
@@ -25,11 +30,10 @@ TEST_F(SceneOverviewCommandTest, SceneFromListFile) {
     std::string printed;
     ASSERT_EQ(Cli("scene lib.swl Jade --pov-version 3.02 --template 3", &printed), 0);
     EXPECT_EQ(printed, dir.Path() + "/data/preview/TexturePreview.pov\n");
-    const std::string scene = ReadFile(dir / "data/preview/TexturePreview.pov");
-    EXPECT_EQ(scene.substr(0, 14), "#version 3.0\r\n");
-    EXPECT_NE(scene.find("\r\n#declare Jade = pigment {\r\n"), std::string::npos);
-    EXPECT_NE(scene.find("\r\ntexture { Jade scale 0.5 }\r\n"), std::string::npos);
-    EXPECT_NE(ReadFile(dir / "data/preview/TexturePreview03.inc").find("// &Würfel"), std::string::npos);
+    EXPECT_THAT(ReadFile(dir / "data/preview/TexturePreview.pov"),
+                AllOf(StartsWith("#version 3.0\r\n"), HasSubstr("\r\n#declare Jade = pigment {\r\n"),
+                      HasSubstr("\r\ntexture { Jade scale 0.5 }\r\n")));
+    EXPECT_THAT(ReadFile(dir / "data/preview/TexturePreview03.inc"), HasSubstr("// &Würfel"));
     EXPECT_EQ(Cli("scene lib.swl NoSuchName"), 1);
     EXPECT_EQ(Cli("scene lib.swl Jade --template 21"), 1);
 }
@@ -49,9 +53,9 @@ TEST_F(SceneOverviewCommandTest, OverviewOfChosenEntriesAskedBeforeOverwriting) 
     std::string printed;
     ASSERT_EQ(Cli("overview lib.swl --only Jade --only Gold_Metal --mode 30 --type 0 --yes", &printed), 0);
     EXPECT_EQ(printed, "Es wurden 2 Texturen geschrieben.\n");
-    const std::string ini = ReadFile(dir / "lib.ini");
-    EXPECT_NE(ini.find("\r\nWidth=640\r\nHeight=640\r\nInput_File_Name=lib.pov\r\n"), std::string::npos);
-    EXPECT_NE(ini.find("\r\nFinal_Frame=2\r\n"), std::string::npos);
+    EXPECT_THAT(ReadFile(dir / "lib.ini"),
+                AllOf(HasSubstr("\r\nWidth=640\r\nHeight=640\r\nInput_File_Name=lib.pov\r\n"),
+                      HasSubstr("\r\nFinal_Frame=2\r\n")));
     const std::string scene = ReadFile(dir / "lib.pov");
     // Without --yes the question is answered No: nothing is touched.
     EXPECT_EQ(Cli("overview lib.swl --only Jade --mode 30", &printed), 1);
@@ -60,17 +64,17 @@ TEST_F(SceneOverviewCommandTest, OverviewOfChosenEntriesAskedBeforeOverwriting) 
     EXPECT_EQ(Cli("overview lib.swl --type 4"), 1);
     ASSERT_EQ(Cli("overview lib.swl --only Jade --name sheet --width 800 --yes", &printed), 0);
     EXPECT_EQ(printed, "Es wurde 1 Textur geschrieben.\n");
-    EXPECT_NE(ReadFile(dir / "sheet.ini").find("Width=800\r\nHeight=600\r\n"), std::string::npos);
+    EXPECT_THAT(ReadFile(dir / "sheet.ini"), HasSubstr("Width=800\r\nHeight=600\r\n"));
 }
 
 TEST_F(SceneOverviewCommandTest, OverviewNamesTheFolderOfFilesOutsideTheLibraryPaths) {
     dir.Write("own/mine.inc", "#declare Mine = texture { pigment { rgb 1 } }\n");
     ASSERT_EQ(Cli("scan own/mine.inc -o own.swl >/dev/null"), 0);
     ASSERT_EQ(Cli("overview own.swl --mode 30 --type 0 --yes >/dev/null"), 0);
-    EXPECT_NE(ReadFile(dir / "own.pov").find("#include \"" + dir.Path() + "/own/mine.inc\"\r\n"), std::string::npos);
+    EXPECT_THAT(ReadFile(dir / "own.pov"), HasSubstr("#include \"" + dir.Path() + "/own/mine.inc\"\r\n"));
     // Files in the library paths stay bare names.
     ASSERT_EQ(Cli("overview lib.swl --only Jade --mode 30 --type 0 --yes >/dev/null"), 0);
-    EXPECT_NE(ReadFile(dir / "lib.pov").find("#include \"textures.inc\"\r\n"), std::string::npos);
+    EXPECT_THAT(ReadFile(dir / "lib.pov"), HasSubstr("#include \"textures.inc\"\r\n"));
 }
 
 }  // namespace

@@ -38,12 +38,6 @@ using test::Control;
 // Lets events and the bridge's messages run until `done`, at most two minutes.
 bool RunUntil(const std::function<bool()>& done) { return test::WaitFor(done, 120000); }
 
-std::vector<std::string> Names(const std::vector<TextureEntry*>& entries) {
-    std::vector<std::string> names;
-    for (const TextureEntry* e : entries) names.push_back(e->name);
-    return names;
-}
-
 struct DialogsEndToEnd : testing::Test {
     test::WindowHarness h{{}, true};
     MainWindow& w = *h.window;
@@ -59,12 +53,6 @@ struct DialogsEndToEnd : testing::Test {
         bool closed = false;
         w.Launcher().ClosePov([&] { closed = true; });
         RunUntil([&] { return closed; });
-    }
-
-    TextureEntry* Find(const std::string& name) {
-        for (TextureEntry* e : w.Views().EntriesInListOrder())
-            if (e->name == name) return e;
-        return nullptr;
     }
 
     // The render run as the window drives it, through the window's POV-Ray.
@@ -138,7 +126,8 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
     ASSERT_GT(w.Controller().EntryCount(), 200);
     EXPECT_EQ(recorder.texts.back(), "Texturen suchen");
 
-    const std::vector<TextureEntry*> few = {Find("Jade"), Find("T_Stone1"), Find("T_Wood1")};
+    const std::vector<TextureEntry*> few = {test::EntryNamed(w, "Jade"), test::EntryNamed(w, "T_Stone1"),
+                                            test::EntryNamed(w, "T_Wood1")};
     ASSERT_TRUE(few[0] && few[1] && few[2]);
     RenderPreviews(few);
     for (TextureEntry* e : few) EXPECT_TRUE(e->previewValid) << e->name;
@@ -155,7 +144,7 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
     };
     w.RunCommand(int(Command::FindText));
     recorder.onDialog = {};
-    EXPECT_EQ(Names(w.Views().SelectedEntries()), (std::vector<std::string>{"T_Wood1"}));
+    EXPECT_EQ(w.Views().SelectedEntries(), std::vector<TextureEntry*>{test::EntryNamed(w, "T_Wood1")});
 
     // Thirteen textures of one file: two pages of the 4x3 layout.
     std::vector<TextureEntry*> thirteen;
@@ -185,11 +174,9 @@ TEST_F(DialogsEndToEnd, SearchRenderSelectFindAndWriteOverviews) {
 
 // The window's edit commands without POV-Ray: the category through its
 // dialog and question, and "Alle &löschen" kept away from entries a filter hides.
-TEST(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
-    test::WindowHarness h;
-    test::DialogRecorder recorder;
-    MainWindow& w = *h.window;
-    test::StartUpAndSettle(w);
+using WindowLibraryCommands = test::StartedWindow;
+
+TEST_F(WindowLibraryCommands, CategoryAndDeletingThroughTheWindow) {
     h.fileDialogs->answer = h.WriteListFile("lib.swl");
     test::RunAndSettle(w, int(Command::Open));
     ASSERT_EQ(w.Controller().EntryCount(), 2);

@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include "GuiApp.h"
+#include "GuiTestSupport.h"
 #include "TestEnvironment.h"
 #include "gui/FileTreeModel.h"
 #include "gui/FileTreeView.h"
@@ -73,8 +74,14 @@ struct ViewsFixture : testing::Test {
     Names Shown() { return NamesOf(views->EntriesInListOrder()); }
     Names Selected() { return NamesOf(views->SelectedEntries()); }
     void Key(QWidget& target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QKeyEvent press(QEvent::KeyPress, key, mods);
-        QApplication::sendEvent(&target, &press);
+        test::KeyClick(&target, key, mods);
+    }
+    // A mouse event with the left button at the middle of the grid's cell `item`.
+    void Mouse(QEvent::Type type, int item, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        PictureGridView& grid = views->Grid();
+        const QPointF at = grid.visualRect(grid.model()->index(item, 0)).center();
+        QMouseEvent event(type, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, mods);
+        QApplication::sendEvent(grid.viewport(), &event);
     }
 };
 
@@ -101,14 +108,9 @@ TEST_F(ViewsFixture, ListAndGridShareOrderSelectionAndFocus) {
 TEST_F(ViewsFixture, GridMouseRulesSelectFocusAndAskForRendering) {
     for (const char* name : {"A", "B", "C", "D"}) Add("a.inc", name);
     views->SetViewType(kPictureListType);
-    PictureGridView& grid = views->Grid();
     const auto click = [&](int item, Qt::KeyboardModifiers mods, QEvent::Type type = QEvent::MouseButtonPress) {
-        const QPointF at = grid.visualRect(grid.model()->index(item, 0)).center();
-        QMouseEvent press(type, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, mods);
-        QApplication::sendEvent(grid.viewport(), &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, mods);
-        QApplication::sendEvent(grid.viewport(), &release);
+        Mouse(type, item, Qt::LeftButton, mods);
+        Mouse(QEvent::MouseButtonRelease, item, Qt::NoButton, mods);
     };
     click(1, Qt::NoModifier);
     click(3, Qt::ShiftModifier);
@@ -310,16 +312,10 @@ TEST_F(ViewsFixture, GridZoomKeepsTheFocusedCellInViewAndTheKeyRules) {
 TEST_F(ViewsFixture, DraggingFromASelectedCellTakesTheSelectionFromAnotherSelectsARange) {
     for (const char* name : {"A", "B", "C", "D", "E"}) Add("a.inc", name);
     views->SetViewType(kPictureListType);
-    PictureGridView& grid = views->Grid();
-    const auto send = [&](QEvent::Type type, int item, Qt::MouseButtons buttons) {
-        const QPointF at = grid.visualRect(grid.model()->index(item, 0)).center();
-        QMouseEvent event(type, at, grid.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(grid.viewport(), &event);
-    };
     const auto drag = [&](int from, int to) {
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
         return Selected();
     };
     views->SelectEntries({views->EntriesInListOrder()[1], views->EntriesInListOrder()[2]});

@@ -17,16 +17,18 @@ using Names = std::vector<std::string>;
 
 struct SelectionFixture : test::LibraryFixture, testing::Test {
     SelectionCommands commands{controller, window, ui};
+    // What a selection command returned, and what it left selected.
+    std::pair<int, Names> Result(int returned) { return {returned, window.SelectedNames()}; }
+    // The kind of the last selection, and how long it stands.
+    std::pair<SelectionKind, int> Kind() { return {commands.LastKind(), window.timerMs}; }
 };
 
 TEST_F(SelectionFixture, DuplicatesByNameAreCaseSensitiveAndCountPairs) {
     AddFile("a.inc", "", {{"Stone", 2}, {"stone", 2}, {"Wood", 2}});
     AddFile("b.inc", "", {{"Stone", 2}, {"Gold", 2}});
     AddFile("c.inc", "", {{"Stone", 2}});
-    EXPECT_EQ(commands.SelectDuplicates(false), 2);
-    EXPECT_EQ(window.SelectedNames(), (Names{"Stone", "Stone", "Stone"}));
-    EXPECT_EQ(commands.LastKind(), SelectionKind::Duplicates);
-    EXPECT_EQ(window.timerMs, 5000);
+    EXPECT_EQ(Result(commands.SelectDuplicates(false)), std::pair(2, Names{"Stone", "Stone", "Stone"}));
+    EXPECT_EQ(Kind(), std::pair(SelectionKind::Duplicates, 5000));
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -35,14 +37,12 @@ TEST_F(SelectionFixture, DuplicatesByPictureNeverPairEntriesWithoutPreview) {
     GivePreview("A", 100000);
     GivePreview("C", 100100);  // within two per mille of A
     GivePreview("E", 200000);
-    EXPECT_EQ(commands.SelectDuplicates(true), 1);
-    EXPECT_EQ(window.SelectedNames(), (Names{"A", "C"}));
+    EXPECT_EQ(Result(commands.SelectDuplicates(true)), std::pair(1, Names{"A", "C"}));
 
     Entry("A")->preview = {};
     Entry("C")->preview = {};
     window.selected.clear();
-    EXPECT_EQ(commands.SelectDuplicates(true), 0);
-    EXPECT_TRUE(window.selected.empty());
+    EXPECT_EQ(Result(commands.SelectDuplicates(true)), std::pair(0, Names{}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Es sind keine Duplikate vorhanden.");
 }
@@ -51,11 +51,9 @@ TEST_F(SelectionFixture, EmptyPreviewsAndSkippedEntries) {
     AddFile("a.inc", "", {{"A", 2}, {"B", 2}, {"C", 2}});
     GivePreview("B", 5);
     Entry("C")->overviewDropped = true;
-    EXPECT_EQ(commands.SelectByMark(SelectionKind::EmptyPreviews), 2);
-    EXPECT_EQ(window.SelectedNames(), (Names{"A", "C"}));
-    EXPECT_EQ(window.timerMs, 5000);
-    EXPECT_EQ(commands.SelectByMark(SelectionKind::Skipped), 1);
-    EXPECT_EQ(window.SelectedNames(), (Names{"C"}));
+    EXPECT_EQ(Result(commands.SelectByMark(SelectionKind::EmptyPreviews)), std::pair(2, Names{"A", "C"}));
+    EXPECT_EQ(Kind(), std::pair(SelectionKind::EmptyPreviews, 5000));
+    EXPECT_EQ(Result(commands.SelectByMark(SelectionKind::Skipped)), std::pair(1, Names{"C"}));
     EXPECT_EQ(commands.LastKind(), SelectionKind::Skipped);
 
     GivePreview("A", 6);
@@ -80,10 +78,8 @@ TEST_F(SelectionFixture, ChangedEntriesFollowTheirDependenciesAndCanBeMarkedUnch
     dir.Write("a.inc", "#declare P = pigment { rgb 0.5 }\n" + text.substr(text.find('\n') + 1) + "\n");
     const std::string touch = "touch -d '+2 seconds' '" + path + "'";
     ASSERT_EQ(test::RunCommand(touch), 0);
-    EXPECT_EQ(commands.SelectByCheck(SelectionKind::Changed), 1);
-    EXPECT_EQ(window.SelectedNames(), (Names{"T"}));
-    EXPECT_EQ(commands.LastKind(), SelectionKind::Changed);
-    EXPECT_EQ(window.timerMs, 1000);
+    EXPECT_EQ(Result(commands.SelectByCheck(SelectionKind::Changed)), std::pair(1, Names{"T"}));
+    EXPECT_EQ(Kind(), std::pair(SelectionKind::Changed, 1000));
     EXPECT_EQ(ui.statusTexts.front(), "Suche geänderte Texturen:");
     EXPECT_FALSE(window.busy);
 
@@ -96,8 +92,7 @@ TEST_F(SelectionFixture, CancelledCheckReportsNothing) {
     ui.cancelAfterChecks = 1;
     EXPECT_EQ(commands.SelectByCheck(SelectionKind::IncompatibleWith30), 0);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(ui.IsCancelled());
-    EXPECT_FALSE(window.busy);
+    EXPECT_FALSE(ui.IsCancelled() || window.busy);
 }
 
 TEST_F(SelectionFixture, FileListAsksBeforeSwitchingAndCancelEndsTheCommand) {
