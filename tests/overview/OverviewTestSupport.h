@@ -1,6 +1,7 @@
 #pragma once
 // A library of hand-made entries for the overview tests: declaration texts
 // and dependencies are filled in directly, so no include file is read.
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <string>
@@ -68,10 +69,9 @@ public:
     std::deque<DeclarationRecord> records;
 };
 
-// The CR LF lines of a text.
-std::vector<std::string> CrLfLines(const std::string& text);
-
 // True when `lines` holds `wanted` as consecutive lines.
-bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string>& wanted);
+inline bool HasRun(const std::vector<std::string>& lines, const std::vector<std::string>& wanted) {
+    return std::search(lines.begin(), lines.end(), wanted.begin(), wanted.end()) != lines.end();
+}
 
 }  // namespace sc::test

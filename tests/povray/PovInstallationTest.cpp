@@ -60,9 +60,8 @@ TEST(PovVersionList, ParsedTextsListTextsAndOrder) {
              {"3.1b5", 3.1f, 'b', 5}, {"3.1c", 3.1f, 'c', 0}, {"3.02", 3.02f, 0, 0}, {"garbage", 0.0f, 0, 0},
              {"3.1B12", 3.1f, 'b', 12}, {"3.7.0.10", 3.7f, '.', 0}}) {
         const PovVersionText parsed = ParsePovVersionText(text);
-        EXPECT_FLOAT_EQ(parsed.version, version) << text;
-        EXPECT_EQ(std::tolower(parsed.letter), letter) << text;
-        EXPECT_EQ(parsed.beta, beta) << text;
+        EXPECT_EQ(std::tuple(parsed.version, std::tolower(parsed.letter), parsed.beta), std::tuple(version, letter, beta))
+            << text;
     }
     EXPECT_EQ(PovVersionList::VersionText(3.1f, 'b', 5), "Version 3.10b Beta 5");
     EXPECT_EQ(PovVersionList::VersionText(3.1f, 'c', 0), "Version 3.1c");
@@ -151,8 +150,7 @@ protected:
 TEST_F(PovDirectoryChoiceTest, RefusedHomeIsTurnedAwayAndRadiosAskBeforeContradictingTheItem) {
     PovDirectoryChoice choice(PovInstallation(0, old_, 3.02f, 0), records, ui);
     choice.SelectItem(choice.List().FindHome(b5_));
-    EXPECT_EQ(choice.HomeText(), old_);
-    EXPECT_EQ(choice.SelectedItem(), choice.List().FindHome(old_));
+    EXPECT_EQ(std::tuple(choice.HomeText(), choice.SelectedItem()), std::tuple(old_, choice.List().FindHome(old_)));
     choice.Browse(b5_);
     EXPECT_EQ(choice.HomeText(), old_);
     choice.TypeHome(b5_);
@@ -208,20 +206,17 @@ TEST_F(PovDirectoryChoiceTest, OkChecksTheFolderTheExecutableAndTheVersion) {
               "Ordnen Sie dem gewählten Verzeichnis bitte noch die Versionsnummer zu.");
     choice.ClickVersion31();
     ASSERT_TRUE(choice.Ok());
-    EXPECT_EQ(choice.Result().Home(), other);
-    EXPECT_EQ(choice.Result().VersionTimes100(), 310);
-    EXPECT_EQ(choice.Result().Letter(), 0);
+    EXPECT_EQ(std::tuple(choice.Result().Home(), choice.Result().VersionTimes100(), int{choice.Result().Letter()}),
+              std::tuple(other, 310, 0));
 
     // Opening on a listed home selects its item and takes its version.
     PovDirectoryChoice listed(PovInstallation(0, new_ + "/", 3.7f, 0), records, ui);
-    EXPECT_EQ(listed.HomeText(), new_);
-    EXPECT_EQ(listed.SelectedItem(), listed.List().FindHome(new_));
-    EXPECT_EQ(listed.SelectedRadio(), PovDirectoryChoice::Radio::Version31);
+    EXPECT_EQ(std::tuple(listed.HomeText(), listed.SelectedItem(), listed.SelectedRadio()),
+              std::tuple(new_, listed.List().FindHome(new_), PovDirectoryChoice::Radio::Version31));
     const size_t told = ui.messages.size();
     ASSERT_TRUE(listed.Ok());
-    EXPECT_EQ(listed.Result().Home(), new_);
-    EXPECT_EQ(listed.Result().VersionTimes100(), 370);
-    EXPECT_EQ(ui.messages.size(), told);
+    EXPECT_EQ(std::tuple(listed.Result().Home(), listed.Result().VersionTimes100(), ui.messages.size()),
+              std::tuple(new_, 370, told));
 }
 
 TEST(PovInstallationProbe, FindsHomesOnThePathAndReadsTheirVersion) {

@@ -5,43 +5,24 @@
 // limit or the renderer.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <dirent.h>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <map>
 #include <tuple>
 
+#include "RunningTool.h"
 #include "ScriptedWindow.h"
 #include "TestEnvironment.h"
-#include "bridge/BridgeConnection.h"
 #include "library/EntryKind.h"
-#include "library/LibraryController.h"
-#include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
-#include "povray/PovInstallation.h"
-#include "preview/BatchRenderer.h"
-#include "preview/PreviewRenderSession.h"
 
 namespace sc::test {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// POV-Ray processes this test program started that still exist.
+// POV-Ray processes this test program started that still exist, ended or not.
 int PovRayChildren() {
     int count = 0;
-    DIR* proc = opendir("/proc");
-    while (dirent* item = proc ? readdir(proc) : nullptr) {
-        std::ifstream stat(std::string("/proc/") + item->d_name + "/stat");
-        std::string pid, name, state;
-        long parent = 0;
-        if (stat >> pid >> name >> state >> parent && name == "(povray)" && parent == getpid()) ++count;
-    }
-    if (proc) closedir(proc);
+    for (pid_t pid : ChildProcesses()) count += ReadFile("/proc/" + std::to_string(pid) + "/comm") == "povray\n";
     return count;
 }
 
@@ -96,26 +77,18 @@ protected:
     }
     void TearDown() override { SetProgramDataDirOverride(""); }
 
-    TextureEntry* Add(const std::string& name, int kind) {
-        std::string directory, fileName;
-        SplitPath(file, directory, fileName);
-        TextureEntry* entry = controller.Library().AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
-        controller.RegisterAddedEntry(entry);
-        return entry;
-    }
-    std::unique_ptr<BatchRenderer> MakeBatch(int jobs, int framesPerProcess, int timeLimit = 60) {
+    TextureEntry* Add(const std::string& name, int kind) { return AddFromFile(controller, file, name, kind); }
+    static BatchRenderSettings Settings(int jobs, int framesPerProcess, int timeLimit = 60) {
         BatchRenderSettings settings;
         settings.jobs = jobs;
         settings.framesPerProcess = framesPerProcess;
         settings.timeLimitSeconds = timeLimit;
-        auto batch = std::make_unique<BatchRenderer>(controller, installation, settings);
+        return settings;
+    }
+    std::unique_ptr<BatchRenderer> MakeBatch(int jobs, int frames, int timeLimit = 60) {
+        auto batch = std::make_unique<BatchRenderer>(controller, installation, Settings(jobs, frames, timeLimit));
         batch->SetListener(&recorder);
         return batch;
-    }
-    // Runs a loop of its own, as the tool does, until `done` or two minutes.
-    static void DriveUntil(BatchRenderer& batch, const std::function<bool()>& done) {
-        const auto start = Clock::now();
-        while (!done() && Clock::now() - start < std::chrono::minutes(2)) batch.Poll(50);
     }
 
     TempDir dir;
@@ -156,22 +129,20 @@ TEST_F(BatchRendererTest, OneProcessStoresWhatTheRenderRunStoresAndLosesOnlyItsB
     // Nothing of an entry changes before its picture is stored.
     EXPECT_FLOAT_EQ(red->previewVersion, 0.0f);
     DriveUntil(*batch, [&] { return !batch->Running(); });
-    ASSERT_FALSE(batch->Running());
     for (size_t i = 0; i < renderable.size(); ++i)
         EXPECT_TRUE(StoredOf(*renderable[i]) == sequential[i])
             << renderable[i]->name << " version " << renderable[i]->previewVersion << " attempt "
             << int(renderable[i]->previewAttempt) << " valid " << renderable[i]->previewValid;
-    EXPECT_EQ(controller.PreviewCount(), 4);
-    EXPECT_EQ(controller.FaultyCount(), 3);
-    EXPECT_GT(controller.modified, 0);
+    // Four stored and three failed: the crash and the endless loop are faulty too.
     const BatchProgress progress = batch->Progress();
-    EXPECT_EQ(std::tuple(progress.total, progress.stored, progress.failed, progress.running), std::tuple(7, 4, 3, 0));
-    EXPECT_EQ(recorder.finishedCalls, 1);
+    EXPECT_EQ(std::tuple(progress.total, progress.stored, progress.failed, progress.running, recorder.finishedCalls),
+              std::tuple(7, 4, 3, 0, 1));
+    EXPECT_EQ(std::tuple(controller.PreviewCount(), controller.FaultyCount()), std::tuple(4, 3));
+    EXPECT_GT(controller.modified, 0);
     EXPECT_EQ(recorder.failures[red], "");
     EXPECT_NE(recorder.failures[bad].find("Parse Error"), std::string::npos) << recorder.failures[bad];
     EXPECT_NE(recorder.failures[crash].find("Signal 11"), std::string::npos) << recorder.failures[crash];
     EXPECT_NE(recorder.failures[hang].find("5 Sekunden"), std::string::npos) << recorder.failures[hang];
-    for (TextureEntry* entry : {crash, hang}) EXPECT_TRUE(entry->previewFaulty) << entry->name;
     EXPECT_EQ(PovRayChildren(), 0);
     EXPECT_FALSE(PrivateFolderLeft());
 }
@@ -192,14 +163,10 @@ TEST_F(BatchRendererTest, CancelStopsEveryRenderAndKeepsWhatWasFinished) {
     ASSERT_TRUE(red->previewValid);
     batch->Cancel();
     EXPECT_EQ(PovRayChildren(), 0);
-    EXPECT_FALSE(batch->Running());
-    EXPECT_TRUE(batch->Cancelled());
-    EXPECT_EQ(recorder.finishedCalls, 1);
-    EXPECT_TRUE(red->previewValid);
-    EXPECT_TRUE(hang->previewValid);
+    EXPECT_EQ(std::tuple(batch->Running(), batch->Cancelled(), recorder.finishedCalls), std::tuple(false, true, 1));
+    EXPECT_EQ(std::tuple(red->previewValid, hang->previewValid, hang->previewVersion, controller.FaultyCount()),
+              std::tuple(true, true, 3.0f, 0));
     EXPECT_EQ(hang->preview.jpegData, (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_FLOAT_EQ(hang->previewVersion, 3.0f);
-    EXPECT_EQ(controller.FaultyCount(), 0);
     // Stopping by going away works as well.
     ASSERT_TRUE(batch->Start({entries[2], entries[3]}));
     EXPECT_EQ(batch->Progress().running, 2);
@@ -217,14 +184,11 @@ TEST_F(BatchRendererTest, SrgbColoursLeaveTheSceneAsItIs) {
                      "#declare P_Clear = pigment { rgbt <1, 1, 1, 1> }\n");
     TextureEntry* srgb = Add("P_ClearSrgb", kKindPigment);
     TextureEntry* plain = Add("P_Clear", kKindPigment);
-    auto batch = MakeBatch(1, 2);
-    ASSERT_TRUE(batch->Start({srgb, plain}));
-    DriveUntil(*batch, [&] { return !batch->Running(); });
+    ASSERT_TRUE(RenderInBatch(controller, installation, {srgb, plain}, Settings(1, 2)));
     ASSERT_TRUE(srgb->previewValid && plain->previewValid);
     EXPECT_FLOAT_EQ(srgb->previewVersion, 3.7f);
     EXPECT_EQ(srgb->preview.jpegData, plain->preview.jpegData);
-    EXPECT_EQ(std::tuple(srgb->preview.sumRed, srgb->preview.sumGreen, srgb->preview.sumBlue),
-              std::tuple(plain->preview.sumRed, plain->preview.sumGreen, plain->preview.sumBlue));
+    EXPECT_EQ(Sums(srgb->preview), Sums(plain->preview));
 }
 
 // With few file handles left the batch starts fewer processes and still
@@ -239,14 +203,11 @@ TEST_F(BatchRendererTest, FewFileHandlesMeanFewerProcessesNotAFailure) {
     rlimit few = saved;
     few.rlim_cur = open + 10;  // room for one POV-Ray and its picture, not for four
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
-    auto batch = MakeBatch(20, 1);
-    const bool started = batch->Start(entries);
-    DriveUntil(*batch, [&] { return !batch->Running(); });
+    const auto batch = RenderInBatch(controller, installation, entries, Settings(20, 1));
     setrlimit(RLIMIT_NOFILE, &saved);
-    ASSERT_TRUE(started) << batch->Error();
+    ASSERT_TRUE(batch) << "no process could be started";
     EXPECT_LT(batch->Jobs(), 4);
-    EXPECT_EQ(batch->Error(), "");
-    EXPECT_EQ(batch->Progress().stored, 4);
+    EXPECT_EQ(std::tuple(batch->Error(), batch->Progress().stored), std::tuple("", 4));
 }
 
 TEST_F(BatchRendererTest, BackgroundChoiceAndProgressLine) {

@@ -1,5 +1,6 @@
 // The render run's state machine with a scripted preview window;
 // scenes are written for real, renders are played by the test.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -100,33 +101,24 @@ TEST_F(PreviewRenderRunTest, SingleEntryKeepsThePictureUntilTakenOver) {
     EXPECT_EQ(target.optionTexts, std::vector<std::string>{"-f -a -c +MB25"});
     EXPECT_TRUE(window.stopLabel);
     EXPECT_EQ(ui.statusTexts.back(), "Berechne Vorschau:");
-    // Progress counts rows; a minimized window shows the percentage.
+    // Progress counts rows (5 of 11 units); a minimized window shows the percentage.
     for (int i = 0; i < 58; ++i) run.OnRenderStep();
-    EXPECT_EQ(run.RowCount(), 58);
-    EXPECT_EQ(run.ProgressPosition(), 5);
-    EXPECT_EQ(run.Percent(), 100 * 5 / 11);
-    EXPECT_EQ(window.caption, "45% Swatchcraft");
+    EXPECT_EQ(std::tuple(run.RowCount(), run.ProgressPosition(), window.caption), std::tuple(58, 5, "45% Swatchcraft"));
     Render(0);
-    EXPECT_TRUE(run.Idle());
-    EXPECT_TRUE(run.PendingPicture());
-    EXPECT_TRUE(window.arrow);
-    EXPECT_FALSE(window.stopLabel);
+    // The arrow offers the picture that waits.
+    EXPECT_EQ(std::tuple(run.Idle(), window.arrow, window.stopLabel), std::tuple(true, true, false));
     EXPECT_TRUE(entry->preview.IsEmpty());
     EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
-    ASSERT_EQ(window.hints.size(), 1u);
-    EXPECT_EQ(settings.previewHint, 0);
+    EXPECT_EQ(std::tuple(window.hints.size(), settings.previewHint), std::tuple(1u, 0));
     // Another current entry never gets this entry's picture.
     TextureEntry* other = Add("T_B");
     window.ShowEntry(other);
     run.TakeOverPending();
-    EXPECT_TRUE(other->preview.IsEmpty());
-    EXPECT_FALSE(other->previewValid);
+    EXPECT_TRUE(other->preview.IsEmpty() && !other->previewValid);
     window.ShowEntry(entry);
     run.TakeOverPending();
-    EXPECT_TRUE(entry->preview.statsValid);
-    EXPECT_FLOAT_EQ(entry->previewVersion, 3.1f);
-    EXPECT_TRUE(entry->previewValid);
-    EXPECT_EQ(controller.PreviewCount(), 1);
+    EXPECT_EQ(std::tuple(entry->previewValid, entry->preview.statsValid, entry->previewVersion,
+                         controller.PreviewCount()), std::tuple(true, true, 3.1f, 1));
     EXPECT_EQ(entry->previewCrc, DeclarationCrc(*entry));
     EXPECT_NE(entry->previewCrc, 0u);
     // The hint is not shown again once its box was ticked.
@@ -140,13 +132,12 @@ TEST_F(PreviewRenderRunTest, AutoStoreKeepsTheFrameAndEditedTextIsNeverTakenOver
     window.ShowEntry(entry);
     run.StepWithAutoStore();
     Render(0, 200);
-    EXPECT_TRUE(entry->previewValid);
-    EXPECT_FLOAT_EQ(entry->previewVersion, 3.1f);
-    EXPECT_FALSE(run.PendingPicture());
+    EXPECT_EQ(std::tuple(entry->previewValid, entry->previewVersion, run.PendingPicture()),
+              std::tuple(true, 3.1f, false));
     // Stored as the frame buffer holds it.
     PreviewImage expected;
     ComputeStats(expected, target.frame.Pixels(), target.frame.Size(), 116, 116);
-    EXPECT_EQ(entry->preview.sumRed, expected.sumRed);
+    EXPECT_EQ(Sums(entry->preview), Sums(expected));
     DecodedPicture picture;
     ASSERT_TRUE(Decode(entry->preview, picture, nullptr));
     EXPECT_EQ(picture.width, 116);
@@ -166,8 +157,8 @@ TEST_F(PreviewRenderRunTest, AutoStoreKeepsTheFrameAndEditedTextIsNeverTakenOver
     EXPECT_EQ(target.optionTexts.back(), "-f +a -c +MB25");
     Render(0, 0x40, 56);
     ComputeStats(expected, target.frame.Pixels(), target.frame.Size(), 56, 56);
-    EXPECT_EQ(entry->preview.sumGreen, expected.sumGreen * 4);
-    EXPECT_EQ(entry->preview.sumMiddleRow, expected.sumMiddleRow * 4);
+    const auto [red, green, blue, middle] = Sums(expected);
+    EXPECT_EQ(Sums(entry->preview), std::tuple(red * 4, green * 4, blue * 4, middle * 4));
 }
 
 TEST_F(PreviewRenderRunTest, RunOfSeveralSkipsRenderedEntriesWhenAsked) {
@@ -178,20 +169,16 @@ TEST_F(PreviewRenderRunTest, RunOfSeveralSkipsRenderedEntriesWhenAsked) {
     Select(entries);
     ui.answers = {Answer::No};
     run.Step();
-    ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0], "Es sind bereits einige der ausgewählten\nTexturen berechnet.\n\n"
-                               "Sollen diese nochmals berechnet werden?");
-    EXPECT_EQ(run.ProgressTotal(), 116);
-    EXPECT_EQ(run.ProgressPosition(), 116 * 4 / 10 + 1);
-    EXPECT_EQ(ui.statusTexts.back(), "Berechne Vorschauen:");
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"Es sind bereits einige der ausgewählten\nTexturen berechnet."
+                                                     "\n\nSollen diese nochmals berechnet werden?"});
+    EXPECT_EQ(std::tuple(run.ProgressTotal(), run.ProgressPosition(), ui.statusTexts.back()),
+              std::tuple(116, 116 * 4 / 10 + 1, "Berechne Vorschauen:"));
     int renders = 0;
     for (; !run.Idle() && renders < 20; ++renders) {
         EXPECT_FALSE(run.RunEntry()->previewValid);
         Render(0);
     }
-    EXPECT_EQ(renders, 6);
-    EXPECT_EQ(controller.PreviewCount(), 10);
-    EXPECT_TRUE(ui.progressHidden);
+    EXPECT_EQ(std::tuple(renders, controller.PreviewCount(), ui.progressHidden), std::tuple(6, 10, true));
 }
 
 TEST_F(PreviewRenderRunTest, RetriesFollowTheInstalledVersion) {
@@ -224,19 +211,15 @@ TEST_F(PreviewRenderRunTest, AllRenderedAndNoDoesNothingWhileStopEndsTheRun) {
     run.Step();
     EXPECT_EQ(ui.questions.at(0), "Alle ausgewählten Texturen sind bereits berechnet.\n\n"
                                   "Sollen diese erneut berechnet werden?");
-    EXPECT_TRUE(target.scenes.empty());
-    EXPECT_TRUE(run.Idle());
+    EXPECT_TRUE(target.scenes.empty() && run.Idle());
 
     controller.SetPreviewState(b, PreviewState::Empty);
     ui.answers = {Answer::Yes};
     run.Step();
     EXPECT_TRUE(a->previewValid);  // kept until a new picture is stored
     run.Step();                    // "&Stop"
-    EXPECT_EQ(target.stops, 1);
-    EXPECT_TRUE(run.Idle());
-    EXPECT_TRUE(a->previewValid);
-    EXPECT_EQ(target.scenes.size(), 1u);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(std::tuple(target.stops, run.Idle(), a->previewValid, target.scenes.size(), ui.messages.size()),
+              std::tuple(1, true, true, 1u, 0u));
     // A late notice of the stopped render changes nothing.
     run.OnRenderDone(0);
     EXPECT_EQ(window.timer, -1);
@@ -270,16 +253,12 @@ TEST_F(PreviewRenderRunTest, FailedReRenderKeepsThePictureAndOnlyARefusedSceneIs
                                                                       : std::vector<float>{3.1f};
         EXPECT_EQ(versions, tried);
         EXPECT_EQ(target.scenes.size(), end == bridge::kRenderFailed ? 8u : 2u);
-        EXPECT_TRUE(kept->previewValid);
-        EXPECT_FALSE(kept->previewFaulty);
+        EXPECT_EQ(std::tuple(kept->previewValid, kept->previewFaulty, kept->previewCrc, kept->previewVersion),
+                  std::tuple(true, false, crc, 3.1f));
         EXPECT_EQ(kept->preview.jpegData, picture.jpegData);
-        EXPECT_EQ(kept->previewCrc, crc);
-        EXPECT_FLOAT_EQ(kept->previewVersion, 3.1f);
-        EXPECT_TRUE(none->previewFaulty);
-        EXPECT_FLOAT_EQ(none->previewVersion, 0.0f);
+        EXPECT_EQ(std::tuple(none->previewFaulty, none->previewVersion, controller.PreviewCount(),
+                             controller.FaultyCount()), std::tuple(true, 0.0f, 1, 1));
         EXPECT_EQ(run.FailedEntries(), (std::vector<TextureEntry*>{kept, none}));
-        EXPECT_EQ(controller.PreviewCount(), 1);
-        EXPECT_EQ(controller.FaultyCount(), 1);
         // The message blames the declarations only when POV-Ray refused them, and always gives POV-Ray's words.
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text.find("syntaktischen") != std::string::npos, end == bridge::kRenderFailed);
@@ -308,11 +287,9 @@ TEST_F(PreviewRenderRunTest, StopInTheWaitAndLaterFailuresKeepWhatWasDoneAndSaid
     for (int y = 0; y < 116; ++y) target.frame.PutRow(y, 116, reinterpret_cast<const std::uint8_t*>(row.data()), row.size());
     run.OnRenderDone(0);
     run.Step();  // "&Stop" during the rest after a picture
-    EXPECT_TRUE(run.Idle());
-    EXPECT_EQ(window.timer, -1);
-    EXPECT_EQ(target.scenes.size(), 1u);  // the next entry was never started
-    EXPECT_TRUE(a->previewValid);         // the finished one is kept
-    EXPECT_TRUE(b->previewValid);
+    // The next entry was never started; the finished one is kept, and so is the other's old picture.
+    EXPECT_EQ(std::tuple(run.Idle(), window.timer, target.scenes.size(), a->previewValid, b->previewValid),
+              std::tuple(true, -1, 1u, true, true));
     EXPECT_EQ(b->preview.jpegData, kept);
 
     // The first entry fails (no retries with 3.1), the second's scene cannot be
@@ -325,8 +302,7 @@ TEST_F(PreviewRenderRunTest, StopInTheWaitAndLaterFailuresKeepWhatWasDoneAndSaid
     run.Step();
     settings.templateIndex = 150;
     Render(bridge::kRenderFailed);
-    EXPECT_TRUE(run.Idle());
-    EXPECT_EQ(window.caption, "");  // put back at the end ...
+    EXPECT_EQ(std::tuple(run.Idle(), window.caption), std::tuple(true, ""));  // put back at the end ...
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, "Die Vorschaudateien konnten nicht erzeugt werden.");
     EXPECT_EQ(ui.messages[1].text.rfind("Von den 2 ausgewählten Texturen konnten 1 nicht berechnet werden.", 0), 0u);
@@ -361,23 +337,19 @@ TEST_F(PreviewRenderRunTest, FailuresBeforeTheRenderEndTheRun) {
     window.ShowEntry(entry);
     settings.templateIndex = 150;
     run.Step();
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Die Vorschaudateien konnten nicht erzeugt werden.");
-    EXPECT_TRUE(run.Idle());
-    EXPECT_TRUE(window.buttonEnabled);
+    EXPECT_EQ(std::tuple(run.Idle(), window.buttonEnabled), std::tuple(true, true));
     settings.templateIndex = 0;
-    target.startResult = 3;
+    target.startResult = 3;  // a start that fails says nothing more
     entry->previewVersion = 2.0f;
     run.Step();
-    EXPECT_TRUE(run.Idle());
-    EXPECT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Die Vorschaudateien konnten nicht erzeugt werden.");
     // Neither a failed start nor a stop leaves the version tried with the old picture.
-    EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
+    EXPECT_EQ(std::tuple(run.Idle(), entry->previewVersion), std::tuple(true, 2.0f));
     target.startResult = 0;
     run.Step();
     run.Step();  // "&Stop"
-    EXPECT_TRUE(run.Idle());
-    EXPECT_FLOAT_EQ(entry->previewVersion, 2.0f);
+    EXPECT_EQ(std::tuple(run.Idle(), entry->previewVersion), std::tuple(true, 2.0f));
     target.scenes.clear();
     window.settingsRight = false;
     run.Step();
@@ -396,8 +368,6 @@ TEST_F(PreviewRenderRunTest, VanishedRendererFailsTheRenderAndATakenOverOneEndsT
     run.CheckRenderer();
     EXPECT_TRUE(run.RenderFinished());
     run.OnTimer();
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.find("POV-Ray wurde beendet"), std::string::npos);
 
     // Another program's render ends the run after a second look, without a
     // retry that would stop that render.
@@ -410,10 +380,10 @@ TEST_F(PreviewRenderRunTest, VanishedRendererFailsTheRenderAndATakenOverOneEndsT
     run.CheckRenderer();  // could still be the end of its own render
     EXPECT_TRUE(run.Busy());
     run.CheckRenderer();
-    EXPECT_TRUE(run.Idle());
-    EXPECT_EQ(target.scenes.size(), 1u);
+    EXPECT_EQ(std::tuple(run.Idle(), target.scenes.size()), std::tuple(true, 1u));
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_NE(ui.messages[1].text.find("weil ein anderes Programm POV-Ray"), std::string::npos);
+    EXPECT_THAT(ui.messages[0].text, testing::HasSubstr("POV-Ray wurde beendet"));
+    EXPECT_THAT(ui.messages[1].text, testing::HasSubstr("weil ein anderes Programm POV-Ray"));
 }
 
 }  // namespace

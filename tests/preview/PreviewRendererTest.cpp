@@ -1,4 +1,6 @@
-// Previews rendered for real through the render set-up every front end uses:
+// The preview window's render side: against a scripted bridge, which messages
+// reach the frame buffer and which starts fail at once; and previews rendered
+// for real through the render set-up every front end uses:
 // the render run drives the preview window's render side, which starts the
 // render host through the launcher and takes the rows the bridge sends, all
 // driven by a plain poll loop. Every picture must match what POV-Ray writes
@@ -19,22 +21,129 @@
 #include "library/LibraryController.h"
 #include "library/PreviewImage.h"
 #include "platform/FileSystem.h"
-#include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
+#include "povray/PovBridge.h"
 #include "povray/PovInstallation.h"
 #include "povray/PpmStreamReader.h"
 #include "povray/RenderScratch.h"
 #include "preview/LargePreviewCache.h"
 #include "preview/PreviewRenderSession.h"
+#include "preview/PreviewRenderer.h"
 
 namespace sc::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The folder the last single render ran in, and so its scene: with POV-Rays
-// waiting for their scenes there may be several, so the newest scene wins.
-std::string RenderScratchFolder() {
+class FakeBridge : public PovBridge {
+public:
+    std::uint32_t ClientWindow() override { return 42; }
+    int ClientDescriptor() override { return -1; }
+    int TakeMessages(const std::function<void(const PovMessage&)>&) override { return 0; }
+    std::uint32_t PovWindow() override { return pov; }
+    std::uint32_t ListedPovWindow() override { return pov; }
+    void ShowPovWindow(std::uint32_t, int show) override { shows.push_back(show); }
+    void ClosePovWindow(std::uint32_t) override {}
+    void EnableExtension(bool enable) override { enabled = enable; }
+    bool ExtensionEnabled() override { return enabled; }
+    bool EditFile(const std::string&, unsigned, bool) override { return true; }
+    std::uint32_t StartRender(std::uint32_t, const std::string& scene, const std::string& options) override {
+        starts.push_back(scene + " " + options);
+        return ++lastId;
+    }
+    std::uint32_t StopRender(std::uint32_t) override { return 0; }
+    bool RenderRequestActive(std::uint32_t id) override { return id != 0 && id == lastId; }
+    void AnnounceRenderUser(std::uint32_t, bool present) override { listed = present; }
+    bool OtherRenderUsers(std::uint32_t) override { return false; }
+    std::string HostFolder() override { return {}; }
+    std::string PluginPath() override { return {}; }
+
+    std::uint32_t pov = 7, lastId = 0;
+    bool enabled = true, listed = false;
+    std::vector<std::string> starts;
+    std::vector<int> shows;
+};
+
+class Listener : public PreviewRenderListener {
+public:
+    void OnRenderStarted(int result) override { started.push_back(result); }
+    void OnRenderDone(std::uint32_t value) override { done.push_back(value); }
+    void OnRenderStep() override { ++steps; }
+    void OnRowStored(int row) override { rows.push_back(row); }
+    std::vector<int> started, rows;
+    std::vector<std::uint32_t> done;
+    int steps = 0;
+};
+
+PovMessage Row(std::uint32_t request, int row) {
+    PovMessage m;
+    m.kind = PovMessage::Kind::Row;
+    m.request = request;
+    m.row = row;
+    m.width = 2;
+    m.bytes = std::string(6, '\x7f');
+    return m;
+}
+
+class PreviewRendererStartTest : public testing::Test {
+protected:
+    PreviewRendererStartTest() : renderer(ui, bridge, nullptr) {
+        renderer.SetListener(&listener);
+        renderer.SetPictureSize(2, 2);
+    }
+
+    RecordingUserInterface ui;
+    FakeBridge bridge;
+    Listener listener;
+    PreviewRenderer renderer;
+};
+
+TEST_F(PreviewRendererStartTest, OnlyTheLastRequestsRowsAndEndReachTheFrame) {
+    EXPECT_TRUE(bridge.listed);
+    ASSERT_EQ(renderer.StartRender("a.pov", "-f"), 0);
+    ASSERT_EQ(renderer.StartRender("b.pov", "-f"), 0);  // replaces the first
+    EXPECT_EQ(bridge.starts, (std::vector<std::string>{"a.pov -w2 -h2 -f", "b.pov -w2 -h2 -f"}));
+    EXPECT_EQ(bridge.shows, (std::vector<int>{kPovShowMinimize, kPovShowMinimize}));
+    EXPECT_FALSE(renderer.RenderTakenOver());
+    EXPECT_TRUE(renderer.HandleMessage(Row(1, 0)));  // the replaced render's row: taken, dropped
+    EXPECT_TRUE(renderer.HandleMessage(Row(2, 1)));
+    EXPECT_EQ(listener.rows, std::vector<int>{1});
+    PovMessage done;
+    done.kind = PovMessage::Kind::RenderDone;
+    done.request = 2;
+    done.value = kPovRenderFailed;
+    done.bytes = "Parse Error";
+    EXPECT_TRUE(renderer.HandleMessage(done));
+    EXPECT_EQ(listener.done, std::vector<std::uint32_t>{kPovRenderFailed});
+    EXPECT_EQ(renderer.RendererError(), "Parse Error");
+    renderer.StopRender();
+    EXPECT_TRUE(renderer.RenderTakenOver());
+    renderer.HandleMessage(Row(2, 0));
+    EXPECT_EQ(listener.rows, std::vector<int>{1});
+    PovMessage other;
+    other.kind = PovMessage::Kind::Other;
+    EXPECT_FALSE(renderer.HandleMessage(other));
+    EXPECT_TRUE(listener.started.empty());  // every start answered directly
+}
+
+TEST_F(PreviewRendererStartTest, SwitchedOffExtensionOrMissingPovRayFailsAtOnce) {
+    bridge.enabled = false;
+    ui.answers = {Answer::No};
+    EXPECT_EQ(renderer.StartRender("a.pov", "-f"), 3);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0], "Die GUI-Extension wurde in POV-Ray ausgeschaltet.\n\nSoll diese wieder aktiviert werden?");
+    ui.answers = {Answer::Yes};
+    EXPECT_EQ(renderer.StartRender("a.pov", "-f"), 0);
+    EXPECT_TRUE(bridge.enabled);
+    bridge.pov = 0;  // and no launcher to start it
+    EXPECT_EQ(renderer.StartRender("a.pov", "-f"), 1);
+    EXPECT_TRUE(listener.started.empty());
+}
+
+// The colour sums of the picture POV-Ray itself renders, at `side` pixels,
+// from the scene of the last single render. With POV-Rays waiting for their
+// scenes there may be several scratch folders: the newest scene is the one.
+PreviewImage PovRaysOwnSums(int side) {
     std::string newest = ProgramFolder("preview");
     auto newestTime = std::filesystem::file_time_type::min();
     for (const auto& item : std::filesystem::directory_iterator(ProgramFolder("preview"))) {
@@ -47,16 +156,15 @@ std::string RenderScratchFolder() {
             newestTime = time;
         }
     }
-    return newest;
-}
-
-// The colour sums of a picture POV-Ray wrote, taken as the preview window holds it.
-PreviewImage SumsOfPpm(const std::string& ppm) {
+    std::string output;
+    const std::string size = "+W" + std::to_string(side) + " +H" + std::to_string(side);
+    EXPECT_EQ(RenderWithPovray(newest, "TexturePreview.pov", size + " -A +FP +Ooracle.ppm", &output), 0) << output;
+    // Taken as the preview window holds a picture.
     FrameBuffer frame;
     PpmStreamReader reader;
     reader.onImage = [&](int width, int height) { frame.SetSize(width, height); };
     reader.onRow = [&](int y, const std::uint8_t* rgb, int width) { return frame.PutRow(y, width, rgb, width * 3u); };
-    EXPECT_TRUE(reader.Feed(ppm) && reader.Complete());
+    EXPECT_TRUE(reader.Feed(ReadFile(newest + "/oracle.ppm")) && reader.Complete());
     PreviewImage image;
     ComputeStats(image, frame.Pixels(), frame.Size(), frame.Width(), frame.Height());
     return image;
@@ -137,11 +245,6 @@ protected:
         while (!closed) Turn();
         SetProgramDataDirOverride("");
     }
-    TextureEntry* Add(const std::string& file, const std::string& name, int kind) {
-        std::string directory, fileName;
-        SplitPath(file, directory, fileName);
-        return controller.Library().AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
-    }
     // One turn of a plain event loop: sleep on the bridge's socket until the next timer.
     void Turn() {
         pollfd socket{session.Descriptor(), POLLIN, 0};
@@ -178,32 +281,16 @@ protected:
 // Every kind renders as POV-Ray renders the same scene; the starts go on in
 // the loop and nothing runs nested in them.
 TEST_F(PreviewRendererTest, EveryKindRendersAsPovRayRendersTheSameSceneWithoutNestedStarts) {
-    const std::string normals = dir.Write("normals.inc", "#declare N_Bumps = normal { bumps 0.5 scale 0.1 }\n");
-    const std::string inc = PovIncludeDir() + "/";
-    struct Sample {
-        std::string file;
-        const char* name;
-        int kind;
-    } samples[] = {{inc + "textures.inc", "M_Glass", kKindMaterial}, {inc + "stones1.inc", "T_Stone1", kKindTexture},
-                   {inc + "textures.inc", "Jade", kKindPigment},     {inc + "colors.inc", "DimGray", kKindColor},
-                   {inc + "finish.inc", "Shiny", kKindFinish},       {normals, "N_Bumps", kKindNormal}};
     int turnsWhileStarting = 0;
-    for (const Sample& sample : samples) {
+    for (const KindSample& sample : OneOfEachKind(dir)) {
         SCOPED_TRACE(sample.name);
-        TextureEntry* entry = Add(sample.file, sample.name, sample.kind);
+        TextureEntry* entry = AddFromFile(controller, sample.file, sample.name, sample.kind);
         window.ShowEntry(entry);
         window.selected = {entry};
         Drive(true, [&] { turnsWhileStarting += session.Run().Starting() ? 1 : 0; });
         ASSERT_TRUE(entry->previewValid) << (ui.messages.empty() ? "" : ui.messages.back().text);
         EXPECT_TRUE(session.Launcher().StartedPov());
-        std::string output;
-        const std::string folder = RenderScratchFolder();
-        ASSERT_EQ(RenderWithPovray(folder, "TexturePreview.pov", "+W116 +H116 -A +FP +Ooracle.ppm", &output), 0)
-            << output;
-        const PreviewImage expected = SumsOfPpm(ReadFile(folder + "/oracle.ppm"));
-        const PreviewImage& got = entry->preview;
-        EXPECT_EQ(std::tuple(got.sumRed, got.sumGreen, got.sumBlue, got.sumMiddleRow),
-                  std::tuple(expected.sumRed, expected.sumGreen, expected.sumBlue, expected.sumMiddleRow));
+        EXPECT_EQ(Sums(entry->preview), Sums(PovRaysOwnSums(116)));
         // Every picture shows its sample; a normal is lit on the finish
         // colour, so its bumps show as many light shades, not one black.
         const FrameBuffer& frame = session.Renderer().Frame();
@@ -228,7 +315,7 @@ struct LargeEvents : PreviewRenderEvents {
 };
 
 TEST_F(PreviewRendererTest, LargePicturesRenderAtTheirSizeApartFromTheStoredPreview) {
-    TextureEntry* entry = Add(PovIncludeDir() + "/textures.inc", "Jade", kKindPigment);
+    TextureEntry* entry = AddFromFile(controller, PovIncludeDir() + "/textures.inc", "Jade", kKindPigment);
     window.ShowEntry(entry);
     window.selected = {entry};
     Drive(true);
@@ -250,23 +337,15 @@ TEST_F(PreviewRendererTest, LargePicturesRenderAtTheirSizeApartFromTheStoredPrev
     finish();
     ASSERT_EQ(events.results, std::vector<bool>{true});
     const FrameBuffer large = session.LargeFrame();
-    ASSERT_EQ(large.Width(), 256);
-    ASSERT_EQ(large.Height(), 256);
-    EXPECT_EQ(events.rows, 256);
+    ASSERT_EQ(std::tuple(large.Width(), large.Height(), events.rows), std::tuple(256, 256, 256));
     // The stored preview and the run's picture size are untouched.
     EXPECT_EQ(entry->preview.jpegData, storedJpeg);
-    EXPECT_FLOAT_EQ(entry->previewVersion, storedVersion);
-    EXPECT_EQ(session.Renderer().Frame().Width(), 116);
+    EXPECT_EQ(std::tuple(entry->previewVersion, session.Renderer().Frame().Width()), std::tuple(storedVersion, 116));
 
     // The very picture POV-Ray renders from the same scene at that size...
-    std::string output;
-    const std::string folder = RenderScratchFolder();
-    ASSERT_EQ(RenderWithPovray(folder, "TexturePreview.pov", "+W256 +H256 -A +FP +Ooracle.ppm", &output), 0)
-        << output;
-    const PreviewImage expected = SumsOfPpm(ReadFile(folder + "/oracle.ppm"));
     PreviewImage got;
     ComputeStats(got, large.Pixels(), large.Size(), large.Width(), large.Height());
-    EXPECT_EQ(std::tuple(got.sumRed, got.sumGreen, got.sumBlue), std::tuple(expected.sumRed, expected.sumGreen, expected.sumBlue));
+    EXPECT_EQ(Sums(got), Sums(PovRaysOwnSums(256)));
     // ...with more detail than the small one scaled up.
     long difference = 0;
     for (int y = 0; y < 256; ++y)

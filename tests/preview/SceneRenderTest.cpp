@@ -5,13 +5,14 @@
 
 #include <filesystem>
 
+#include "ScriptedWindow.h"
 #include "TestEnvironment.h"
 
 namespace sc::test {
 namespace {
 
 struct Sample {
-    const char* file;  // in the standard include folder unless absolute
+    const char* file;  // below the test collection
     const char* name;
 };
 
@@ -38,15 +39,10 @@ std::string ExpectSceneRenders(const TempDir& dir, const std::string& file, cons
 
 TEST(SceneRenderTest, EveryBuiltInTemplateRendersEveryKind) {
     TempDir dir;
-    // No standard include file declares a normal of its own.
-    const std::string normals = dir.Write("normals.inc", "#declare N_Bumps = normal { bumps 0.5 scale 0.1 }\n");
-    const Sample samples[] = {{"textures.inc", "M_Glass"}, {"stones1.inc", "T_Stone1"}, {"textures.inc", "Jade"},
-                              {"colors.inc", "DimGray"},   {"finish.inc", "Shiny"},     {normals.c_str(), "N_Bumps"}};
-    for (const Sample& sample : samples)
+    for (const KindSample& sample : OneOfEachKind(dir))
         for (int number = 1; number <= 5; ++number) {
-            SCOPED_TRACE(std::string(sample.name) + " template " + std::to_string(number));
-            ExpectSceneRenders(dir, sample.file[0] == '/' ? sample.file : PovIncludeDir() + "/" + sample.file,
-                               sample.name, " --template " + std::to_string(number));
+            SCOPED_TRACE(sample.name + " template " + std::to_string(number));
+            ExpectSceneRenders(dir, sample.file, sample.name, " --template " + std::to_string(number));
         }
 }
 

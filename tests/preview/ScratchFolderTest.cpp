@@ -4,36 +4,24 @@
 // scene, the user's files and the pictures rendered after them stay intact.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <map>
-#include <tuple>
 
 #include "ScriptedWindow.h"
 #include "RunningTool.h"
 #include "TestEnvironment.h"
-#include "bridge/BridgeConnection.h"
 #include "library/EntryKind.h"
 #include "library/LibraryController.h"
-#include "platform/PathUtil.h"
 #include "platform/ProgramFolders.h"
 #include "platform/WriteConfinement.h"
 #include "povray/PovInstallation.h"
 #include "povray/PovRenderProcess.h"
 #include "povray/RenderScratch.h"
 #include "preview/BatchRenderer.h"
-#include "preview/PreviewRenderSession.h"
 #include "preview/SampleScenes.h"
 
 namespace sc::test {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t> Sums(const TextureEntry& entry) {
-    const PreviewImage& p = entry.preview;
-    return {p.sumRed, p.sumGreen, p.sumBlue, p.sumMiddleRow};
-}
 
 TEST(ScratchFolderTest, AConfinedProcessChangesNothingOutsideItsFolder) {
     if (!WriteConfinement::Supported()) GTEST_SKIP() << "the kernel offers no Landlock";
@@ -89,13 +77,7 @@ protected:
     }
     void TearDown() override { SetProgramDataDirOverride(""); }
 
-    TextureEntry* Add(const std::string& name) {
-        std::string directory, fileName;
-        SplitPath(file, directory, fileName);
-        TextureEntry* entry = controller.Library().AddEntry(directory, fileName, name, kKindTexture, {}, 0, nullptr);
-        controller.RegisterAddedEntry(entry);
-        return entry;
-    }
+    TextureEntry* Add(const std::string& name) { return AddFromFile(controller, file, name, kKindTexture); }
     void Forget(TextureEntry* entry) {
         Clear(entry->preview);
         controller.SetPreviewState(entry, PreviewState::Empty);
@@ -104,11 +86,7 @@ protected:
         BatchRenderSettings settings;
         settings.jobs = 1;
         settings.framesPerProcess = static_cast<int>(entries.size());
-        BatchRenderer batch(controller, installation, settings);
-        ASSERT_TRUE(batch.Start(entries));
-        const auto start = Clock::now();
-        while (batch.Running() && Clock::now() - start < std::chrono::minutes(2)) batch.Poll(50);
-        ASSERT_FALSE(batch.Running());
+        ASSERT_TRUE(RenderInBatch(controller, installation, entries, settings));
     }
     void ExpectNothingOutsideChanged() {
         EXPECT_EQ(ReadFile(templatePath), templateText);
@@ -127,7 +105,7 @@ protected:
 TEST_F(HostileSceneTest, WritesStayInTheScratchFolderInTheBatchAndInTheLivePreview) {
     Batch({red});
     ASSERT_TRUE(red->previewValid);
-    const auto reference = Sums(*red);
+    const auto reference = Sums(red->preview);
     Forget(red);
 
     std::vector<TextureEntry*> entries = writers;
@@ -135,7 +113,7 @@ TEST_F(HostileSceneTest, WritesStayInTheScratchFolderInTheBatchAndInTheLivePrevi
     Batch(entries);
     ExpectNothingOutsideChanged();
     ASSERT_TRUE(red->previewValid);
-    EXPECT_EQ(Sums(*red), reference);
+    EXPECT_EQ(Sums(red->preview), reference);
     // Writing into its own folder is allowed and harms nobody; the others were refused.
     EXPECT_TRUE(writers[0]->previewValid);
     for (std::size_t i = 1; i < writers.size(); ++i) EXPECT_TRUE(writers[i]->previewFaulty) << i;
@@ -146,7 +124,7 @@ TEST_F(HostileSceneTest, WritesStayInTheScratchFolderInTheBatchAndInTheLivePrevi
     RenderOneAtATime(controller, installation, entries);
     ExpectNothingOutsideChanged();
     ASSERT_TRUE(red->previewValid);
-    EXPECT_EQ(Sums(*red), reference);
+    EXPECT_EQ(Sums(red->preview), reference);
     EXPECT_TRUE(writers[0]->previewValid);
 }
 
@@ -162,9 +140,8 @@ TEST_F(HostileSceneTest, AJpegBesideItsIncludeRendersAndAMissingOneIsNamed) {
     file = dir.Write("pics/jpeg.inc",
                      "#declare P_Wood = pigment { image_map { jpeg \"wood.jpg\" } }\n"
                      "#declare P_Gone = pigment { image_map { jpeg \"gone.jpg\" } }\n");
-    TextureEntry* wood = controller.Library().AddEntry(pics, "jpeg.inc", "P_Wood", kKindPigment, {}, 0, nullptr);
-    TextureEntry* gone = controller.Library().AddEntry(pics, "jpeg.inc", "P_Gone", kKindPigment, {}, 0, nullptr);
-    for (TextureEntry* entry : {wood, gone}) controller.RegisterAddedEntry(entry);
+    TextureEntry* wood = AddFromFile(controller, file, "P_Wood", kKindPigment);
+    TextureEntry* gone = AddFromFile(controller, file, "P_Gone", kKindPigment);
     struct Failures : BatchRenderListener {
         void OnEntryFinished(TextureEntry* entry, const std::string& failure) override { reasons[entry] = failure; }
         void OnBatchFinished() override {}
@@ -172,10 +149,7 @@ TEST_F(HostileSceneTest, AJpegBesideItsIncludeRendersAndAMissingOneIsNamed) {
     } failures;
     BatchRenderSettings settings;
     settings.jobs = 1;
-    BatchRenderer batch(controller, installation, settings);
-    batch.SetListener(&failures);
-    ASSERT_TRUE(batch.Start({wood, gone}));
-    while (batch.Running()) batch.Poll(50);
+    ASSERT_TRUE(RenderInBatch(controller, installation, {wood, gone}, settings, &failures));
     EXPECT_TRUE(wood->previewValid) << failures.reasons[wood];
     EXPECT_GT(wood->preview.sumRed, wood->preview.sumBlue);
     EXPECT_TRUE(gone->previewFaulty);

@@ -1,16 +1,25 @@
-// A preview window without a screen for the render run: it shows the entry's
-// declaration as the real one does and records what the run asks of it.
+// The preview tests' shared pieces: a preview window without a screen that
+// shows the entry's declaration as the real one does and records what the run
+// asks of it, and the ways the tests render entries for real.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bridge/BridgeConnection.h"
+#include "TestEnvironment.h"
+#include "library/EntryKind.h"
 #include "library/LibraryController.h"
+#include "platform/PathUtil.h"
 #include "povray/PovInstallation.h"
+#include "preview/BatchRenderer.h"
 #include "preview/PreviewRenderRun.h"
 #include "preview/PreviewRenderSession.h"
 #include "scanner/DeclarationReader.h"
@@ -82,6 +91,54 @@ inline void RenderOneAtATime(LibraryController& controller, const PovInstallatio
     bool closed = false;
     session.Launcher().ClosePov([&] { closed = true; });
     while (!closed) session.ProcessEvents(20);
+}
+
+// One entry of every kind: the file declaring it, its name and kind. No
+// standard include file declares a normal of its own: that one is written into `dir`.
+struct KindSample {
+    std::string file, name;
+    int kind;
+};
+inline std::vector<KindSample> OneOfEachKind(const TempDir& dir) {
+    const std::string inc = PovIncludeDir() + "/";
+    return {{inc + "textures.inc", "M_Glass", kKindMaterial}, {inc + "stones1.inc", "T_Stone1", kKindTexture},
+            {inc + "textures.inc", "Jade", kKindPigment},     {inc + "colors.inc", "DimGray", kKindColor},
+            {inc + "finish.inc", "Shiny", kKindFinish},
+            {dir.Write("normals.inc", "#declare N_Bumps = normal { bumps 0.5 scale 0.1 }\n"), "N_Bumps", kKindNormal}};
+}
+
+// Adds `name` from the include file `file` to the library, as a search does.
+inline TextureEntry* AddFromFile(LibraryController& controller, const std::string& file, const std::string& name,
+                                 int kind) {
+    std::string directory, fileName;
+    SplitPath(file, directory, fileName);
+    TextureEntry* entry = controller.Library().AddEntry(directory, fileName, name, kind, {}, 0, nullptr);
+    controller.RegisterAddedEntry(entry);
+    return entry;
+}
+
+// Runs `batch` in a loop of its own, as the tool does, until `done` or two minutes.
+inline void DriveUntil(BatchRenderer& batch, const std::function<bool()>& done) {
+    const auto start = std::chrono::steady_clock::now();
+    while (!done() && std::chrono::steady_clock::now() - start < std::chrono::minutes(2)) batch.Poll(50);
+}
+
+// Renders `entries` in a batch to its end; the finished batch, or null when it did not start.
+inline std::unique_ptr<BatchRenderer> RenderInBatch(LibraryController& controller, const PovInstallation& installation,
+                                                    const std::vector<TextureEntry*>& entries,
+                                                    const BatchRenderSettings& settings,
+                                                    BatchRenderListener* listener = nullptr) {
+    auto batch = std::make_unique<BatchRenderer>(controller, installation, settings);
+    batch->SetListener(listener);
+    if (!batch->Start(entries)) return nullptr;
+    DriveUntil(*batch, [&] { return !batch->Running(); });
+    EXPECT_FALSE(batch->Running());
+    return batch;
+}
+
+// A stored picture's colour sums, to compare two ways of making it.
+inline std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t> Sums(const PreviewImage& p) {
+    return {p.sumRed, p.sumGreen, p.sumBlue, p.sumMiddleRow};
 }
 
 }  // namespace sc::test

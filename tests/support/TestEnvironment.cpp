@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <clocale>
@@ -109,6 +110,15 @@ std::string ReadFile(std::string_view path) {
     std::ostringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+std::vector<std::string> CrLfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+        end = std::min(text.find("\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
 }
 
 std::string ShellQuoted(std::string_view text) {

@@ -62,6 +62,8 @@ private:
 
 // Reads a whole file, or returns an empty string.
 std::string ReadFile(std::string_view path);
+// The lines of a text written with CR LF line ends, as the scenes and scripts are.
+std::vector<std::string> CrLfLines(const std::string& text);
 
 // `text` quoted for the shell as one word, whatever it holds.
 std::string ShellQuoted(std::string_view text);

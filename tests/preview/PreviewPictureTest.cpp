@@ -1,13 +1,71 @@
+// The preview picture in memory: the frame buffer POV-Ray's rows land in,
+// its dithering for a screen of few colours, and the stored JPEG stream.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <random>
+#include <string>
+#include <tuple>
 
 #include "TestEnvironment.h"
+#include "preview/ColorCubeDither.h"
+#include "preview/FrameBuffer.h"
 #include "preview/PreviewCodec.h"
 
 namespace sc {
 namespace {
+
+bool Put(FrameBuffer& frame, int y, int width, const std::string& row, size_t size = std::string::npos) {
+    return frame.PutRow(y, width, reinterpret_cast<const std::uint8_t*>(row.data()), std::min(size, row.size()));
+}
+std::string Text(const FrameBuffer& frame) { return std::string(reinterpret_cast<const char*>(frame.Pixels()), frame.Size()); }
+
+TEST(FrameBufferTest, RowsLandBottomUpWithRedAndBlueSwapped) {
+    FrameBuffer frame;
+    frame.SetSize(2, 3);
+    EXPECT_TRUE(Put(frame, 0, 2, std::string("\x01\x02\x03\x04\x05\x06", 6)));
+    EXPECT_TRUE(Put(frame, 2, 2, std::string("\x0a\x0b\x0c\x0d\x0e\x0f", 6)));
+    EXPECT_EQ(Text(frame), std::string("\x0c\x0b\x0a\x0f\x0e\x0d", 6) + std::string(6, '\0') +
+                               std::string("\x03\x02\x01\x06\x05\x04", 6));
+    frame.Clear();
+    EXPECT_EQ(Text(frame), std::string(18, '\0'));
+}
+
+TEST(FrameBufferTest, RowsThatDoNotFitAreRefused) {
+    FrameBuffer frame;
+    const std::string row(6, 'x');
+    EXPECT_FALSE(Put(frame, 0, 2, row));  // no buffer yet
+    frame.SetSize(2, 2);
+    EXPECT_FALSE(Put(frame, 2, 2, row));
+    EXPECT_FALSE(Put(frame, -1, 2, row));
+    EXPECT_FALSE(Put(frame, 0, 3, row));
+    EXPECT_FALSE(Put(frame, 0, 2, row, 5));
+    EXPECT_EQ(Text(frame), std::string(12, '\0'));
+    // The same size keeps the picture; another size starts afresh.
+    EXPECT_TRUE(Put(frame, 0, 2, row));
+    frame.SetSize(2, 2);
+    EXPECT_EQ(frame.Pixels()[6], 'x');
+    frame.SetSize(1, 1);
+    EXPECT_EQ(Text(frame), std::string(3, '\0'));
+}
+
+TEST(ColorCubeDither, LevelsFollowTheThresholdMatrix) {
+    EXPECT_EQ(DitherPaletteIndex(0, 0, 0, 3, 5), 20);
+    EXPECT_EQ(DitherPaletteIndex(255, 255, 255, 3, 5), 235);
+    EXPECT_EQ(DitherPaletteIndex(102, 0, 0, 0, 0), 22);  // exact cube levels never round up
+    // 25 = 0 x 51 + 25: up where the threshold is below 25.
+    EXPECT_EQ(DitherLevel(25, 0, 0), 1);   // t 0
+    EXPECT_EQ(DitherLevel(25, 0, 1), 0);   // t 38
+    EXPECT_EQ(DitherLevel(25, 7, 7), 1);   // t 16
+    EXPECT_EQ(DitherLevel(25, 3, 0), 0);   // t 31
+    EXPECT_EQ(DitherLevel(254, 0, 7), 4);  // t 50 is not below 50
+    EXPECT_EQ(DitherLevel(254, 1, 7), 5);
+    // Columns and rows wrap every 8 pixels; the outer index is the column.
+    EXPECT_EQ(DitherLevel(30, 9, 0), DitherLevel(30, 1, 0));
+    EXPECT_EQ(DitherLevel(30, 1, 0), 1);  // t 25
+    EXPECT_EQ(DitherLevel(30, 0, 1), 0);  // t 38
+    EXPECT_EQ(DitherPaletteIndex(0, 60, 120, 0, 0), 20 + 0 + 6 * 2 + 36 * 3);
+}
 
 std::vector<std::uint8_t> Filled(int width, int height, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
     std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * height * 3);
@@ -31,9 +89,8 @@ PreviewImage Encoded(const std::vector<std::uint8_t>& pixels, int width, int hei
 DecodedPicture Decoded(const PreviewImage& image, int size) {
     DecodedPicture picture;
     EXPECT_TRUE(Decode(image, picture, nullptr));
-    EXPECT_EQ(picture.width, size);
-    EXPECT_EQ(picture.height, size);
-    EXPECT_EQ(picture.pixels.size(), size_t(size) * size * 3);
+    EXPECT_EQ(std::tuple(picture.width, picture.height, picture.pixels.size()),
+              std::tuple(size, size, size_t(size) * size * 3));
     return picture;
 }
 
@@ -41,14 +98,11 @@ TEST(PreviewCodec, RoundTripsKeepSizeSumsAndColour) {
     const auto pixels = Filled(56, 56, 30, 120, 200);
     PreviewImage image = Encoded(pixels, 56, 56);
     ComputeStats(image, pixels.data(), pixels.size(), 56, 56);
-    EXPECT_EQ(image.sumRed, 56u * 56u * 200u);
-    EXPECT_EQ(image.sumGreen, 56u * 56u * 120u);
-    EXPECT_EQ(image.sumBlue, 56u * 56u * 30u);
+    EXPECT_EQ(std::tuple(image.sumRed, image.sumGreen, image.sumBlue),
+              std::tuple(56u * 56u * 200u, 56u * 56u * 120u, 56u * 56u * 30u));
     const DecodedPicture picture = Decoded(image, 56);
     ASSERT_FALSE(picture.pixels.empty());
-    EXPECT_NEAR(picture.pixels[0], 30, 6);
-    EXPECT_NEAR(picture.pixels[1], 120, 6);
-    EXPECT_NEAR(picture.pixels[2], 200, 6);
+    for (int channel : {0, 1, 2}) EXPECT_NEAR(picture.pixels[channel], pixels[channel], 6) << channel;
 
     // A noisy stream grows beyond one destination step; lower quality makes it smaller.
     const auto noise = Noise(116, 116, 7);
@@ -72,8 +126,7 @@ TEST(PreviewCodec, StreamKeepsBufferOrderAndChannelBytes) {
     // Baseline frame, three components, standard JFIF stream.
     const auto& s = image.jpegData;
     ASSERT_GT(s.size(), 4u);
-    EXPECT_EQ(std::vector<std::uint8_t>(s.begin(), s.begin() + 2), (std::vector<std::uint8_t>{0xFF, 0xD8}));
-    EXPECT_EQ(std::vector<std::uint8_t>(s.end() - 2, s.end()), (std::vector<std::uint8_t>{0xFF, 0xD9}));
+    EXPECT_EQ(std::tuple(s[0], s[1], s[s.size() - 2], s.back()), std::tuple(0xFF, 0xD8, 0xFF, 0xD9));
     bool baseline = false;
     for (size_t i = 0; i + 9 < s.size(); ++i) baseline |= s[i] == 0xFF && s[i + 1] == 0xC0 && s[i + 9] == 3;
     EXPECT_TRUE(baseline);
@@ -82,10 +135,8 @@ TEST(PreviewCodec, StreamKeepsBufferOrderAndChannelBytes) {
     ASSERT_FALSE(picture.pixels.empty());
     const std::uint8_t* first = &picture.pixels[(2 * w + 4) * 3];       // buffer row 2
     const std::uint8_t* last = &picture.pixels[((h - 3) * w + 4) * 3];  // buffer row h-3
-    EXPECT_GT(first[0], 200);  // blue byte first: the picture's bottom
-    EXPECT_LT(first[2], 60);
-    EXPECT_GT(last[2], 200);   // red in byte 2: the picture's top
-    EXPECT_LT(last[0], 60);
+    EXPECT_TRUE(first[0] > 200 && first[2] < 60);  // blue byte first: the picture's bottom
+    EXPECT_TRUE(last[2] > 200 && last[0] < 60);    // red in byte 2: the picture's top
 }
 
 TEST(PreviewCodec, EncodeRefusesShortBufferAndDropsOldStream) {
@@ -94,8 +145,7 @@ TEST(PreviewCodec, EncodeRefusesShortBufferAndDropsOldStream) {
     const auto small = Filled(8, 7, 1, 2, 3);
     test::RecordingUserInterface ui;
     EXPECT_FALSE(Encode(image, small.data(), small.size(), 8, 8, 90, &ui));
-    EXPECT_TRUE(image.IsEmpty());
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(image.IsEmpty() && ui.messages.empty());
     EXPECT_EQ(image.sumRed, 1u);  // sums are the caller's business
     EXPECT_FALSE(Encode(image, small.data(), small.size(), 0, 7, 90, &ui));
 }
@@ -125,8 +175,7 @@ TEST(PreviewCodec, DamagedStreamsFailWithOneMessageEach) {
         test::RecordingUserInterface ui;
         DecodedPicture picture;
         EXPECT_FALSE(Decode(*image, picture, &ui));
-        EXPECT_TRUE(picture.pixels.empty());
-        ASSERT_EQ(ui.messages.size(), 1u);
+        ASSERT_TRUE(picture.pixels.empty() && ui.messages.size() == 1u);
         EXPECT_EQ(ui.messages[0].title, "JPEG Fatal Error");
         EXPECT_EQ(ui.messages[0].text.rfind("Das Vorschaubild ist beschädigt", 0), 0u) << ui.messages[0].text;
     }
