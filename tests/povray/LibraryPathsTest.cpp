@@ -264,8 +264,10 @@ std::string Cli(const std::string& arguments) {
 }
 
 // What POV-Ray then reads of the paths is the next tests' business.
-TEST(PovrayCommand, ListsChangesAndChecksPaths) {
-    test::TempDir dir;
+// The tool's povray command, in a test whose end removes the user's POV-Ray settings.
+using PovrayCommand = FakePovHome;
+
+TEST_F(PovrayCommand, ListsChangesAndChecksPaths) {
     ASSERT_TRUE(CreateDirectories(dir / "inc"));
     std::string out;
     ASSERT_EQ(RunCommand(Cli("versions"), &out), 0);
@@ -289,13 +291,11 @@ TEST(PovrayCommand, ListsChangesAndChecksPaths) {
     EXPECT_EQ(out.find("Nichts tun wenn fertig"), std::string::npos);
     EXPECT_EQ(RunCommand(Cli("paths --home '" + dir.Path() + "'")), 1);
     EXPECT_EQ(RunCommand(Cli("frobnicate")), 1);
-    std::filesystem::remove_all(HomeDir() + "/.povray");
 }
 
-TEST(PovrayCommand, CheckFindsTheBridgeTheProgramLoadedWhereverItsExecutableLies) {
+TEST_F(PovrayCommand, CheckFindsTheBridgeTheProgramLoadedWhereverItsExecutableLies) {
     // The host's settings as a render leaves them, naming the bridge the program loads.
     const std::string settings = std::string(std::getenv("XDG_CONFIG_HOME")) + "/swatchcraft/pvengine.ini";
-    test::TempDir dir;
     std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
     WriteFileAtomically(settings, "[GuiExtensions]\nUseExtensions=1\nExtDll16=" + dir / "swbridge.pge" +
                                       "\n[General]\nDropToEditor=1\nOneInstance=1\n"
@@ -317,7 +317,7 @@ TEST(PovrayCommand, CheckFindsTheBridgeTheProgramLoadedWhereverItsExecutableLies
 
 // Each user povray.ini below, after "add-path", must still make POV-Ray find
 // the standard include files it named and now also one in the added folder.
-TEST(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
+TEST_F(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
     if (!FileExists("/usr/bin/povray")) GTEST_SKIP() << "POV-Ray is not installed";
     const std::string userIni = HomeDir() + "/.povray/3.7/povray.ini";
     const std::string standard = test::PovIncludeDir();
@@ -332,13 +332,13 @@ TEST(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.ini ? c.ini : "(system)") + c.folder);
-        test::TempDir dir;
-        const std::string folder = dir / c.folder;
-        dir.Write(std::string(c.folder) + "/swatch_found.inc", "#declare Found = pigment { color rgb <1, 0, 0> }\n");
+        test::TempDir each;
+        const std::string folder = each / c.folder;
+        each.Write(std::string(c.folder) + "/swatch_found.inc", "#declare Found = pigment { color rgb <1, 0, 0> }\n");
         std::string ini = c.ini ? c.ini : "STD";
         const size_t std = ini.find("STD");
         if (std != std::string::npos) ini.replace(std, 3, standard);
-        dir.Write("scene.pov", std::string(std != std::string::npos ? "#include \"colors.inc\"\n" : "") +
+        each.Write("scene.pov", std::string(std != std::string::npos ? "#include \"colors.inc\"\n" : "") +
                                    "#include \"swatch_found.inc\"\n"
                                    "camera { location <0, 0, -3> look_at 0 }\nplane { z, 1 pigment { Found } }\n");
         std::filesystem::remove_all(HomeDir() + "/.povray");
@@ -346,14 +346,13 @@ TEST(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
         if (c.ini) ASSERT_TRUE(WriteFileAtomically(userIni, ini));
         ASSERT_EQ(RunCommand(Cli("add-path " + test::ShellQuoted(folder) + " --home /usr")), 0);
         std::string out;
-        EXPECT_EQ(RunCommand("cd " + test::ShellQuoted(dir.Path()) +
+        EXPECT_EQ(RunCommand("cd " + test::ShellQuoted(each.Path()) +
                                  " && timeout 60 /usr/bin/povray +Iscene.pov -f +W8 +H8 -D 2>&1",
                              &out),
                   0)
             << test::ReadFile(userIni) << out;
     }
     // A path no ini line can carry is refused, and the console says which button it took.
-    test::TempDir dir;
     ASSERT_TRUE(CreateDirectories(dir / "both\"'quotes"));
     std::string out;
     EXPECT_EQ(RunCommand(test::ShellQuoted(test::BinaryDir() + "/swatchcraft-cli") + " povray add-path " +
@@ -361,7 +360,6 @@ TEST(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
                          &out),
               1);
     EXPECT_NE(out.find("konnte nicht aktualisiert werden!\n-> OK"), std::string::npos) << out;
-    std::filesystem::remove_all(HomeDir() + "/.povray");
 }
 
 }  // namespace
