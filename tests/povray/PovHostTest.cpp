@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
-#include <thread>
+#include <tuple>
 
 #include "TestEnvironment.h"
 #include "WaitUntil.h"
@@ -73,9 +73,7 @@ TEST_F(PovLauncherTest, StartPovWaitsForTheBridgeAndClosingEndsIt) {
     ASSERT_EQ(launcher.StartPov(true, [&](int result) { joined = result; }), 0);
     EXPECT_TRUE(launcher.Starting());
     EXPECT_EQ(Start(launcher, true), 0);
-    EXPECT_EQ(joined, 0);
-    EXPECT_FALSE(launcher.Starting());
-    EXPECT_TRUE(launcher.StartedPov());
+    EXPECT_EQ(std::tuple(joined, launcher.Starting(), launcher.StartedPov()), std::tuple(0, false, true));
     EXPECT_NE(GetPovWindow(), 0u);
     // At exit the host goes without a question.
     launcher.EndStartedPov();
@@ -85,9 +83,8 @@ TEST_F(PovLauncherTest, StartPovWaitsForTheBridgeAndClosingEndsIt) {
 
     ASSERT_EQ(Start(launcher, true), 0);
     Close(launcher);
-    EXPECT_FALSE(launcher.HostRunning());
-    EXPECT_EQ(GetPovWindow(), 0u);
-    EXPECT_EQ(bridge::FindWindowOfClass(bridge::kPovMainWindowClass), 0u);
+    EXPECT_EQ(std::tuple(launcher.HostRunning(), GetPovWindow(), bridge::FindWindowOfClass(bridge::kPovMainWindowClass)),
+              std::tuple(false, 0u, 0u));
 }
 
 TEST_F(PovLauncherTest, HostWithoutExtensionsNeverReports) {
@@ -199,9 +196,7 @@ TEST_F(PovConfigurationTest, WritesWhatTheHostNeedsOnceWithoutAskingAndKeepsIt) 
         auto config = Make();
         ASSERT_TRUE(config->CheckSettings());
     }
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(ui.questions.empty());
-    EXPECT_TRUE(switchedOff);
+    EXPECT_EQ(std::tuple(ui.messages.size(), ui.questions.size(), switchedOff), std::tuple(0u, 0u, true));
     const std::string written = ReadFile(ini);
     EXPECT_EQ(Values({"General/DropToEditor", "General/OneInstance", "GuiExtensions/UseExtensions",
                       "GuiExtensions/ExtDll16", "Renderer/Completion", "MainWindow/ShowCmd"}),
