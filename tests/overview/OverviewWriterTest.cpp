@@ -253,7 +253,7 @@ TEST(OverviewWriterTest, CancelInValidationOrWritingDeletesTheFiles) {
     EXPECT_TRUE(ListDirectory(h.out.Path()).empty());
 }
 
-TEST(OverviewWriterTest, OverwriteQuestionListsExistingFiles) {
+TEST(OverviewWriterTest, ExistingFilesAreAskedAboutAndAFailedWriteLeavesNone) {
     OverviewFixture f;
     f.Add("T", kKindTexture);
     f.out.Write("sheet.pov", "mine");
@@ -269,18 +269,16 @@ TEST(OverviewWriterTest, OverwriteQuestionListsExistingFiles) {
     EXPECT_TRUE(f.Write());
     EXPECT_EQ(f.ui.questions[0], "Die Dateien\n  sheet.pov\n  sheet.ini\nexistieren bereits!\n\nÜberschreiben?");
     EXPECT_NE(f.File(".pov"), "mine");
-}
 
-TEST(OverviewWriterTest, FileThatCannotBeCreatedIsReportedAndOthersRemoved) {
-    OverviewFixture f;
-    f.Add("T", kKindTexture);
-    CreateDirectories(f.out / "sheet.ini");  // a folder in the ini file's place
-    f.ui.answers = {Answer::Yes};
-    EXPECT_FALSE(f.Write());
-    ASSERT_EQ(f.ui.messages.size(), 1u);
-    EXPECT_EQ(f.ui.messages[0].text, "Die POV-Ray Ini-Datei \"sheet.ini\" kann nicht erzeugt werden!");
-    EXPECT_FALSE(FileExists(f.out / "sheet.pov"));
-    EXPECT_FALSE(FileExists(f.out / "sheet.inc"));
+    // A file that cannot be created is reported, and the others are removed.
+    OverviewFixture g;
+    g.Add("T", kKindTexture);
+    CreateDirectories(g.out / "sheet.ini");  // a folder in the ini file's place
+    g.ui.answers = {Answer::Yes};
+    EXPECT_FALSE(g.Write());
+    ASSERT_EQ(g.ui.messages.size(), 1u);
+    EXPECT_EQ(g.ui.messages[0].text, "Die POV-Ray Ini-Datei \"sheet.ini\" kann nicht erzeugt werden!");
+    EXPECT_FALSE(FileExists(g.out / "sheet.pov") || FileExists(g.out / "sheet.inc"));
 }
 
 TEST(OverviewWriterTest, UserIniCopiedWholeButNeverInPreviewMode) {
