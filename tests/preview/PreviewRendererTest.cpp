@@ -188,8 +188,9 @@ public:
         bridge::WindowMessage marker;
         marker.message = kMarker;
         bridge::PostToWindow(real_.ClientWindow(), marker);
-        // Time for the marker to arrive: a start that pumped would handle it now.
-        poll(nullptr, 0, 20);
+        // Until the marker has arrived: a start that pumped would handle it now.
+        pollfd socket{real_.ClientDescriptor(), POLLIN, 0};
+        poll(&socket, 1, 1000);
         const std::uint32_t id = real_.StartRender(window, scene, options);
         starting = false;
         return id;
