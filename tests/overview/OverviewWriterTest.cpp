@@ -193,20 +193,17 @@ TEST(OverviewWriterTest, ValidationAsksAndDropsAsAnswered) {
     EXPECT_EQ(f.ui.questions[1],
               "Die Textur \"Broken\" oder eine ihrer Komponenten konnte nicht aus Datei \"my.inc\" gelesen werden "
               "oder die Textur hat bereits einen Berechnungsfehler hervorgerufen...");
-    EXPECT_EQ(f.options.texturesCount, 1u);
-    EXPECT_EQ(f.options.droppedCount, 3);
-    EXPECT_TRUE(broken->overviewDropped);
-    EXPECT_FALSE(broken->marked);
+    EXPECT_EQ(std::tuple(f.options.texturesCount, f.options.droppedCount, broken->overviewDropped, broken->marked),
+              std::tuple(1u, 3, true, false));
     // Same mode again: no questions.
     EXPECT_EQ(writer->ValidateTextures(), 1);
     EXPECT_EQ(f.ui.questions.size(), 2u);
-    // Another mode offers the dropped entries again and counts afresh.
+    // Another mode offers the dropped entries again and counts afresh: the
+    // entries POV-Ray 3.1 refuses pass in 3.0 mode, Broken is asked about again.
     f.options.WriteTextures = false;
-    // The entries POV-Ray 3.1 refuses pass in 3.0 mode; Broken is asked about again.
     EXPECT_EQ(writer->ValidateTextures(), 3);
-    EXPECT_EQ(f.options.texturesCount, 3u);
-    EXPECT_EQ(f.options.droppedCount, 1);
-    EXPECT_EQ(f.ui.questions.size(), 3u);
+    EXPECT_EQ(std::tuple(f.options.texturesCount, f.options.droppedCount, f.ui.questions.size()),
+              std::tuple(3u, 1, 3u));
 }
 
 TEST(OverviewWriterTest, VersionWarningIn30Mode) {
@@ -225,7 +222,6 @@ TEST(OverviewWriterTest, VersionWarningIn30Mode) {
     for (const char* name : {"M1", "M2", "M3"}) g.Add(name, kKindTexture)->acceptedBy30 = false;
     g.ui.choices = {3};  // "Alle a&uslassen" drops this and every later one
     EXPECT_EQ(g.Writer()->ValidateTextures(), 0);
-    EXPECT_EQ(g.ui.questions.size(), 1u);
     EXPECT_FALSE(g.Write());  // the same mode again: nothing left, nothing asked, nothing written
     EXPECT_EQ(g.ui.questions.size(), 1u);
     EXPECT_TRUE(ListDirectory(g.out.Path()).empty());
