@@ -69,9 +69,9 @@ TEST(DesktopUseTest, ListFileDialogsOpenInAnExistingFolderWithACleanFilter) {
 
     FileChooserDialog chooser({dir.Path()});
     auto* filter = chooser.findChild<QComboBox*>();
-    ASSERT_TRUE(filter);
-    EXPECT_EQ(filter->itemText(0), QStringLiteral("POV-Ray Include-Dateien (*.inc)"));
-    EXPECT_EQ(filter->itemText(1), QStringLiteral("POV-Ray Dateien (*.pov, *.inc)"));
+    ASSERT_TRUE(filter && filter->count() >= 2);
+    EXPECT_EQ((QStringList{filter->itemText(0), filter->itemText(1)}),
+              (QStringList{"POV-Ray Include-Dateien (*.inc)", "POV-Ray Dateien (*.pov, *.inc)"}));
 }
 
 TEST(DesktopUseTest, EveryToolbarCommandHasAPictureOfItsOwn) {

@@ -16,36 +16,10 @@
 #include <vector>
 
 #include "gui/MainWindow.h"
-#include "povray/PovInstallationSource.h"
 #include "TestEnvironment.h"
-#include "ui/LibraryDocument.h"
+#include "tests/ui/FakeDesktop.h"
 
 namespace sc::test {
-
-class FakeInstallations : public PovInstallationSource {
-public:
-    PovInstallationRecords records;
-    PovInstallationRecords Read() const override { return records; }
-};
-
-class ScriptedFileDialogs : public FileDialogs {
-public:
-    std::string answer;
-    std::string folder;  // the answer of the folder dialog
-    std::vector<std::string> folderTitles;
-    std::string ChooseOpenFile(const std::string&) override { return answer; }
-    std::string ChooseSaveFile(const std::string&, const std::string&) override { return answer; }
-    std::string ChooseFolder(const std::string& title, const std::string&) override {
-        folderTitles.push_back(title);
-        return folder;
-    }
-    std::string exportFile;  // the answer of the export file dialog
-    std::string ChooseExportFile(const std::string& title, const std::string&, const std::string&,
-                                 const std::string&) override {
-        folderTitles.push_back(title);
-        return exportFile;
-    }
-};
 
 // Records every message box and dialog the window opens and answers them:
 // boxes with the button whose text (without '&') is next in `buttons`

@@ -193,20 +193,17 @@ TEST(OverviewWriterTest, ValidationAsksAndDropsAsAnswered) {
     EXPECT_EQ(f.ui.questions[1],
               "Die Textur \"Broken\" oder eine ihrer Komponenten konnte nicht aus Datei \"my.inc\" gelesen werden "
               "oder die Textur hat bereits einen Berechnungsfehler hervorgerufen...");
-    EXPECT_EQ(f.options.texturesCount, 1u);
-    EXPECT_EQ(f.options.droppedCount, 3);
-    EXPECT_TRUE(broken->overviewDropped);
-    EXPECT_FALSE(broken->marked);
+    EXPECT_EQ(std::tuple(f.options.texturesCount, f.options.droppedCount, broken->overviewDropped, broken->marked),
+              std::tuple(1u, 3, true, false));
     // Same mode again: no questions.
     EXPECT_EQ(writer->ValidateTextures(), 1);
     EXPECT_EQ(f.ui.questions.size(), 2u);
-    // Another mode offers the dropped entries again and counts afresh.
+    // Another mode offers the dropped entries again and counts afresh: the
+    // entries POV-Ray 3.1 refuses pass in 3.0 mode, Broken is asked about again.
     f.options.WriteTextures = false;
-    // The entries POV-Ray 3.1 refuses pass in 3.0 mode; Broken is asked about again.
     EXPECT_EQ(writer->ValidateTextures(), 3);
-    EXPECT_EQ(f.options.texturesCount, 3u);
-    EXPECT_EQ(f.options.droppedCount, 1);
-    EXPECT_EQ(f.ui.questions.size(), 3u);
+    EXPECT_EQ(std::tuple(f.options.texturesCount, f.options.droppedCount, f.ui.questions.size()),
+              std::tuple(3u, 1, 3u));
 }
 
 TEST(OverviewWriterTest, VersionWarningIn30Mode) {
@@ -225,7 +222,6 @@ TEST(OverviewWriterTest, VersionWarningIn30Mode) {
     for (const char* name : {"M1", "M2", "M3"}) g.Add(name, kKindTexture)->acceptedBy30 = false;
     g.ui.choices = {3};  // "Alle a&uslassen" drops this and every later one
     EXPECT_EQ(g.Writer()->ValidateTextures(), 0);
-    EXPECT_EQ(g.ui.questions.size(), 1u);
     EXPECT_FALSE(g.Write());  // the same mode again: nothing left, nothing asked, nothing written
     EXPECT_EQ(g.ui.questions.size(), 1u);
     EXPECT_TRUE(ListDirectory(g.out.Path()).empty());
@@ -253,7 +249,7 @@ TEST(OverviewWriterTest, CancelInValidationOrWritingDeletesTheFiles) {
     EXPECT_TRUE(ListDirectory(h.out.Path()).empty());
 }
 
-TEST(OverviewWriterTest, OverwriteQuestionListsExistingFiles) {
+TEST(OverviewWriterTest, ExistingFilesAreAskedAboutAndAFailedWriteLeavesNone) {
     OverviewFixture f;
     f.Add("T", kKindTexture);
     f.out.Write("sheet.pov", "mine");
@@ -269,18 +265,16 @@ TEST(OverviewWriterTest, OverwriteQuestionListsExistingFiles) {
     EXPECT_TRUE(f.Write());
     EXPECT_EQ(f.ui.questions[0], "Die Dateien\n  sheet.pov\n  sheet.ini\nexistieren bereits!\n\nÜberschreiben?");
     EXPECT_NE(f.File(".pov"), "mine");
-}
 
-TEST(OverviewWriterTest, FileThatCannotBeCreatedIsReportedAndOthersRemoved) {
-    OverviewFixture f;
-    f.Add("T", kKindTexture);
-    CreateDirectories(f.out / "sheet.ini");  // a folder in the ini file's place
-    f.ui.answers = {Answer::Yes};
-    EXPECT_FALSE(f.Write());
-    ASSERT_EQ(f.ui.messages.size(), 1u);
-    EXPECT_EQ(f.ui.messages[0].text, "Die POV-Ray Ini-Datei \"sheet.ini\" kann nicht erzeugt werden!");
-    EXPECT_FALSE(FileExists(f.out / "sheet.pov"));
-    EXPECT_FALSE(FileExists(f.out / "sheet.inc"));
+    // A file that cannot be created is reported, and the others are removed.
+    OverviewFixture g;
+    g.Add("T", kKindTexture);
+    CreateDirectories(g.out / "sheet.ini");  // a folder in the ini file's place
+    g.ui.answers = {Answer::Yes};
+    EXPECT_FALSE(g.Write());
+    ASSERT_EQ(g.ui.messages.size(), 1u);
+    EXPECT_EQ(g.ui.messages[0].text, "Die POV-Ray Ini-Datei \"sheet.ini\" kann nicht erzeugt werden!");
+    EXPECT_FALSE(FileExists(g.out / "sheet.pov") || FileExists(g.out / "sheet.inc"));
 }
 
 TEST(OverviewWriterTest, UserIniCopiedWholeButNeverInPreviewMode) {

@@ -7,7 +7,6 @@
 #include <sys/resource.h>
 
 #include <filesystem>
-#include <map>
 #include <tuple>
 
 #include "RunningTool.h"
@@ -42,14 +41,6 @@ Stored StoredOf(const TextureEntry& e) {
             p.sumRed, p.sumGreen, p.sumBlue, p.sumMiddleRow, e.previewVersion, e.previewAttempt, e.previewValid,
             e.previewFaulty, e.previewCrc};
 }
-
-class Recorder : public BatchRenderListener {
-public:
-    void OnEntryFinished(TextureEntry* entry, const std::string& failure) override { failures[entry] = failure; }
-    void OnBatchFinished() override { ++finishedCalls; }
-    std::map<TextureEntry*, std::string> failures;
-    int finishedCalls = 0;
-};
 
 class BatchRendererTest : public testing::Test {
 protected:
@@ -95,7 +86,7 @@ protected:
     RecordingUserInterface ui;
     PovInstallation installation;
     LibraryController controller;
-    Recorder recorder;
+    BatchRecorder recorder;
     std::string file;
 };
 

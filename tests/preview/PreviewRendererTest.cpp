@@ -75,15 +75,7 @@ public:
     int steps = 0;
 };
 
-PovMessage Row(std::uint32_t request, int row) {
-    PovMessage m;
-    m.kind = PovMessage::Kind::Row;
-    m.request = request;
-    m.row = row;
-    m.width = 2;
-    m.bytes = std::string(6, '\x7f');
-    return m;
-}
+PovMessage Row(std::uint32_t request, int row) { return {PovMessage::Kind::Row, 0, request, row, 2, std::string(6, '\x7f')}; }
 
 class PreviewRendererStartTest : public testing::Test {
 protected:
@@ -108,21 +100,14 @@ TEST_F(PreviewRendererStartTest, OnlyTheLastRequestsRowsAndEndReachTheFrame) {
     EXPECT_TRUE(renderer.HandleMessage(Row(1, 0)));  // the replaced render's row: taken, dropped
     EXPECT_TRUE(renderer.HandleMessage(Row(2, 1)));
     EXPECT_EQ(listener.rows, std::vector<int>{1});
-    PovMessage done;
-    done.kind = PovMessage::Kind::RenderDone;
-    done.request = 2;
-    done.value = kPovRenderFailed;
-    done.bytes = "Parse Error";
-    EXPECT_TRUE(renderer.HandleMessage(done));
+    EXPECT_TRUE(renderer.HandleMessage({PovMessage::Kind::RenderDone, kPovRenderFailed, 2, 0, 0, "Parse Error"}));
     EXPECT_EQ(listener.done, std::vector<std::uint32_t>{kPovRenderFailed});
     EXPECT_EQ(renderer.RendererError(), "Parse Error");
     renderer.StopRender();
     EXPECT_TRUE(renderer.RenderTakenOver());
     renderer.HandleMessage(Row(2, 0));
     EXPECT_EQ(listener.rows, std::vector<int>{1});
-    PovMessage other;
-    other.kind = PovMessage::Kind::Other;
-    EXPECT_FALSE(renderer.HandleMessage(other));
+    EXPECT_FALSE(renderer.HandleMessage(PovMessage{}));  // not the renderer's
     EXPECT_TRUE(listener.started.empty());  // every start answered directly
 }
 
@@ -203,8 +188,9 @@ public:
         bridge::WindowMessage marker;
         marker.message = kMarker;
         bridge::PostToWindow(real_.ClientWindow(), marker);
-        // Time for the marker to arrive: a start that pumped would handle it now.
-        poll(nullptr, 0, 20);
+        // Until the marker has arrived: a start that pumped would handle it now.
+        pollfd socket{real_.ClientDescriptor(), POLLIN, 0};
+        poll(&socket, 1, 1000);
         const std::uint32_t id = real_.StartRender(window, scene, options);
         starting = false;
         return id;

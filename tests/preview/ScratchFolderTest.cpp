@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 #include "ScriptedWindow.h"
 #include "RunningTool.h"
@@ -142,18 +141,14 @@ TEST_F(HostileSceneTest, AJpegBesideItsIncludeRendersAndAMissingOneIsNamed) {
                      "#declare P_Gone = pigment { image_map { jpeg \"gone.jpg\" } }\n");
     TextureEntry* wood = AddFromFile(controller, file, "P_Wood", kKindPigment);
     TextureEntry* gone = AddFromFile(controller, file, "P_Gone", kKindPigment);
-    struct Failures : BatchRenderListener {
-        void OnEntryFinished(TextureEntry* entry, const std::string& failure) override { reasons[entry] = failure; }
-        void OnBatchFinished() override {}
-        std::map<TextureEntry*, std::string> reasons;
-    } failures;
+    BatchRecorder recorder;
     BatchRenderSettings settings;
     settings.jobs = 1;
-    ASSERT_TRUE(RenderInBatch(controller, installation, {wood, gone}, settings, &failures));
-    EXPECT_TRUE(wood->previewValid) << failures.reasons[wood];
+    ASSERT_TRUE(RenderInBatch(controller, installation, {wood, gone}, settings, &recorder));
+    EXPECT_TRUE(wood->previewValid) << recorder.failures[wood];
     EXPECT_GT(wood->preview.sumRed, wood->preview.sumBlue);
     EXPECT_TRUE(gone->previewFaulty);
-    EXPECT_EQ(failures.reasons[gone].rfind("Bilddatei \"gone.jpg\" nicht gefunden.", 0), 0u) << failures.reasons[gone];
+    EXPECT_EQ(recorder.failures[gone].rfind("Bilddatei \"gone.jpg\" nicht gefunden.", 0), 0u) << recorder.failures[gone];
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -116,6 +117,15 @@ inline TextureEntry* AddFromFile(LibraryController& controller, const std::strin
     controller.RegisterAddedEntry(entry);
     return entry;
 }
+
+// What a batch said of its entries: each one's failure ("" when stored), and its ends.
+class BatchRecorder : public BatchRenderListener {
+public:
+    void OnEntryFinished(TextureEntry* entry, const std::string& failure) override { failures[entry] = failure; }
+    void OnBatchFinished() override { ++finishedCalls; }
+    std::map<TextureEntry*, std::string> failures;
+    int finishedCalls = 0;
+};
 
 // Runs `batch` in a loop of its own, as the tool does, until `done` or two minutes.
 inline void DriveUntil(BatchRenderer& batch, const std::function<bool()>& done) {

@@ -10,7 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
-#include "povray/PovInstallationSource.h"
+#include "FakeDesktop.h"
 #include "scanner/TextureSearch.h"
 #include "TestEnvironment.h"
 #include "ui/LibraryDocument.h"
@@ -24,12 +24,6 @@ namespace {
 using test::RecordingUserInterface;
 using test::TempDir;
 using Steps = std::vector<std::string>;
-
-class FakeInstallations : public PovInstallationSource {
-public:
-    PovInstallationRecords records;
-    PovInstallationRecords Read() const override { return records; }
-};
 
 class RecordingHost : public StartupHost {
 public:
@@ -60,7 +54,7 @@ public:
 
 struct StartupFixture : testing::Test {
     TempDir dir;
-    FakeInstallations installations;
+    test::FakeInstallations installations;
     RecordingHost host;
     Settings settings{dir / "swatchcraft.ini", dir / "prog"};
     std::vector<std::string> fonts{dir / "fonts"};
@@ -149,31 +143,12 @@ TEST(TipFileTest, TipsGoRoundAndStartOverWhenTheFileChanges) {
     EXPECT_EQ(NextTip(dir / "missing.txt", ini), "");
 }
 
-class ScriptedDialogs : public FileDialogs {
-public:
-    std::string answer;
-    std::vector<std::string> asked;  // start folder and proposed name of each call
-    std::string ChooseOpenFile(const std::string& startDir) override {
-        asked.push_back(startDir);
-        return answer;
-    }
-    std::string ChooseSaveFile(const std::string& startDir, const std::string& proposed) override {
-        asked.push_back(startDir + "|" + proposed);
-        return answer;
-    }
-    std::string ChooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::string ChooseExportFile(const std::string&, const std::string&, const std::string&,
-                                 const std::string&) override {
-        return {};
-    }
-};
-
 struct DocumentFixture : testing::Test {
     TempDir dir;
     RecordingUserInterface ui;
     LibraryController controller{ui};
     Settings settings{dir / "swatchcraft.ini", dir / "prog"};
-    ScriptedDialogs dialogs;
+    test::ScriptedFileDialogs dialogs;
     LibraryDocument document{controller, settings, dialogs};
 
     // Without a worker given, the document ends each operation before it returns.
