@@ -143,13 +143,22 @@ TEST_F(RenderHostTest, KilledHostIsNoticedAndANewOneTakesOver) {
     RenderCollector collector;
     ASSERT_TRUE(StartSlowRender());
     collector.Pump(500);
+    // The host's POV-Rays: the one rendering and those started ahead for the next scene.
+    std::string listed;
+    ASSERT_EQ(RunCommand("pgrep -x -P " + std::to_string(host.Pid()) + " povray", &listed), 0);
+    std::vector<pid_t> povRays;
+    std::istringstream pids(listed);
+    for (pid_t pid = 0; pids >> pid;) povRays.push_back(pid);
+    ASSERT_FALSE(povRays.empty());
     host.Kill();
     EXPECT_EQ(GetPovWindow(), 0u);
-    // Its POV-Ray went with it.
-    std::string output;
-    const std::string pattern = "pgrep -f '" + dir.Path() + "/s[l]ow.pov' || true";
-    WaitUntil([&] { return RunCommand(pattern, &output) == 0 && output.empty(); }, 5000);
-    EXPECT_EQ(output, "");
+    // They went with it.
+    const auto ended = [](pid_t pid) {
+        const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+        const size_t close = stat.rfind(')');
+        return close == std::string::npos || stat.compare(close + 2, 1, "Z") == 0;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return std::all_of(povRays.begin(), povRays.end(), ended); }, 5000));
     ASSERT_TRUE(host.Start());
     const RenderResult result = RenderThroughBridge(Scene("again.pov", kJadeScene), "-w12 -h12 -f -a -c");
     EXPECT_TRUE(result.done);
