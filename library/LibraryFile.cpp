@@ -257,7 +257,9 @@ RecordResult ReadRecord(RecordReader& r, FormatVersion v, Record& rec) {
     std::uint32_t valid = 0, faulty = 0;
     if (!r.U32(valid) || !r.U32(faulty) || !r.U8(rec.previewAttempt) || !r.Skip(kReservedBytes))
         return RecordResult::Damaged;
-    rec.previewValid = valid != 0;
+    // A picture skipped as empty or oversized leaves nothing to show: the entry
+    // must not count as rendered, or it would never be rendered again.
+    rec.previewValid = valid != 0 && !rec.picture.empty();
     rec.previewFaulty = faulty != 0;
     return RecordResult::Read;
 }
