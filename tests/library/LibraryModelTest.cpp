@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
+#include <random>
 #include <string>
 #include <tuple>
 
 #include "TestEnvironment.h"
 #include "library/LibraryController.h"
 #include "library/NaturalCompare.h"
+#include "library/SourceFile.h"
 #include "scanner/DeclarationReader.h"
 
 namespace sc {
@@ -15,6 +19,32 @@ std::string Names(const TextureLibrary& library) {
     std::string names;
     for (const TextureEntry* e = library.NextEntry(nullptr); e; e = library.NextEntry(e)) names += e->name + " ";
     return names;
+}
+
+// A file's name index agrees with a plain map through thousands of random
+// additions and removals: removing closes the probe runs it leaves behind,
+// so no entry behind a removed one is lost.
+TEST(EntryNameIndexTest, AgreesWithAMapThroughRandomAddsAndRemovals) {
+    std::vector<std::unique_ptr<TextureEntry>> entries;
+    for (int i = 0; i < 300; ++i) entries.push_back(std::make_unique<TextureEntry>("E" + std::to_string(i), 2));
+    EntryNameIndex index;
+    std::map<std::string, TextureEntry*> expected;
+    std::mt19937 random(7);
+    for (int step = 0; step < 20000; ++step) {
+        TextureEntry* entry = entries[random() % entries.size()].get();
+        if (random() % 3 == 0) {
+            index.Erase(entry);
+            expected.erase(entry->name);
+        } else {
+            EXPECT_EQ(index.Insert(entry), expected.count(entry->name) ? entry : nullptr);
+            expected[entry->name] = entry;
+        }
+        if (step % 97 == 0)
+            for (const auto& e : entries) {
+                const auto it = expected.find(e->name);
+                ASSERT_EQ(index.Find(e->name), it == expected.end() ? nullptr : it->second) << step;
+            }
+    }
 }
 
 class LibraryModelTest : public ::testing::Test {
