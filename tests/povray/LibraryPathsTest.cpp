@@ -343,7 +343,9 @@ TEST_F(PovrayCommand, AddedPathsAreReadByPovrayWhateverTheIniHolds) {
                                    "camera { location <0, 0, -3> look_at 0 }\nplane { z, 1 pigment { Found } }\n");
         std::filesystem::remove_all(HomeDir() + "/.povray");
         ASSERT_TRUE(CreateDirectories(HomeDir() + "/.povray/3.7"));
-        if (c.ini) ASSERT_TRUE(WriteFileAtomically(userIni, ini));
+        if (c.ini) {
+            ASSERT_TRUE(WriteFileAtomically(userIni, ini));
+        }
         ASSERT_EQ(RunCommand(Cli("add-path " + test::ShellQuoted(folder) + " --home /usr")), 0);
         std::string out;
         EXPECT_EQ(RunCommand("cd " + test::ShellQuoted(each.Path()) +
