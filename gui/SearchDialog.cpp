@@ -207,9 +207,7 @@ void BackgroundSearch::Start(const SearchOptions& options, std::function<void(co
             progress_->hide();
             AddMissingEntries(controller_, work->controller.Library());
             // Refilling the views is the slow part of this step, so it is done
-            // once, by `done`; only a note or question shows the finds first.
-            const bool words = TextureSearch::HasWordsAfterSearch(controller_, work->counts);
-            if (words) controller_.Views().Refresh();
+            // once, by `done`, unless a note or question shows the finds first.
             TextureSearch::OfferDirectoryCompletion(controller_, work->counts, false);
             if (done) done(work->counts);
         });

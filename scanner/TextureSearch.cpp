@@ -87,18 +87,16 @@ void TextureSearch::Run() {
 
 void TextureSearch::OfferDirectoryCompletion() { OfferDirectoryCompletion(controller_, counts_); }
 
-bool TextureSearch::HasWordsAfterSearch(const LibraryController& controller, const SearchCounts& counts) {
-    return counts.skippedNames > 0 || (controller.NoDirectoryCount() > 0 && !controller.Library().LibraryPaths().empty());
-}
-
 void TextureSearch::OfferDirectoryCompletion(LibraryController& controller, const SearchCounts& counts,
                                              bool refreshViews) {
     UserInterface& ui = controller.Ui();
+    const bool asks = controller.NoDirectoryCount() > 0 && !controller.Library().LibraryPaths().empty();
+    // The finds show before any note or question about them.
+    if (!refreshViews && (counts.skippedNames > 0 || asks)) controller.Views().Refresh();
     if (counts.skippedNames > 0)
         ui.ShowMessage(SkippedNamesMessage(counts.skippedNames, counts.firstSkippedName, counts.firstSkippedFile),
                        MessageIcon::Information);
-    const auto& paths = controller.Library().LibraryPaths();
-    if (controller.NoDirectoryCount() > 0 && !paths.empty()) {
+    if (asks) {
         const int count = controller.NoDirectoryCount();
         const std::string question =
             FillIn(TrN("The list has %1 texture in files that have no folder.\n"

@@ -78,11 +78,10 @@ public:
     void OfferDirectoryCompletion();
     // The same for a search that ran elsewhere (on a copy of the library) and
     // whose finds were added to the controller's library. Without
-    // `refreshViews` the views are left to the caller.
+    // `refreshViews` the views are refreshed only before a note or a
+    // question, and otherwise left to the caller.
     static void OfferDirectoryCompletion(LibraryController& controller, const SearchCounts& counts,
                                          bool refreshViews = true);
-    // True when OfferDirectoryCompletion has a note or a question to show.
-    static bool HasWordsAfterSearch(const LibraryController& controller, const SearchCounts& counts);
     // The counting pass and, when files were counted and nothing cancelled, the search pass.
     void RunPasses();
     // Counts or searches the matching files of one directory (and its
