@@ -1,6 +1,7 @@
 #include "gui/FilterField.h"
 
 #include <QKeyEvent>
+#include <QToolButton>
 
 #include "gui/Translation.h"
 
@@ -9,6 +10,8 @@ namespace sc {
 FilterField::FilterField(QWidget* parent) : QLineEdit(parent) {
     setPlaceholderText(QTr("Filter"));
     setClearButtonEnabled(true);
+    // Qt's clear button, shown once there is text, has no name of its own.
+    for (QToolButton* clear : findChildren<QToolButton*>()) clear->setAccessibleName(QTr("Clear filter"));
     setAccessibleName(QTr("Filter"));
     setToolTip(QTr("Show only the entries whose name, file or category contains the text (Esc clears)"));
 }

@@ -36,6 +36,9 @@ void WindowMenus::BuildToolbar() {
     toolbar_ = window_.addToolBar(QTr("Toolbar"));
     toolbar_->setObjectName(QStringLiteral("toolbar"));
     toolbar_->setAccessibleName(QTr("Toolbar"));
+    // Qt's own button for the buttons a narrow window cannot show has no name.
+    if (auto* more = toolbar_->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QTr("More buttons"));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
